@@ -1,0 +1,56 @@
+# Build helpers: one library per source folder, sources found by glob so adding a
+# unit needs no CMake edit.
+
+set(VANTREL_WARNINGS -Wall -Wextra -Werror)
+
+# vantrel_library(<target> FOLDERS <dir>... [DEPS <target>...] [SYSTEM_INCLUDES <dir>...])
+function(vantrel_library target)
+  cmake_parse_arguments(A "" "" "FOLDERS;DEPS;SYSTEM_INCLUDES;LIBS" ${ARGN})
+  set(sources)
+  foreach(dir IN LISTS A_FOLDERS)
+    file(GLOB found CONFIGURE_DEPENDS ${dir}/*.cpp ${dir}/*.c)
+    list(APPEND sources ${found})
+  endforeach()
+  if(sources)
+    add_library(${target} STATIC ${sources})
+    target_compile_options(${target} PRIVATE ${VANTREL_WARNINGS})
+    target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
+    target_include_directories(${target} SYSTEM PRIVATE ${A_SYSTEM_INCLUDES})
+    target_link_libraries(${target} PUBLIC ${A_DEPS} PRIVATE ${A_LIBS})
+  else()
+    add_library(${target} INTERFACE)
+    target_include_directories(${target} INTERFACE ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${target} INTERFACE ${A_DEPS})
+  endif()
+endfunction()
+
+# vantrel_test_program(<target> FOLDERS <dir>... DEPS <target>... [LABELS ...] [FIXTURES ...])
+# Every test runs in a process of its own (gtest_discover_tests), so tests that touch
+# process-wide state (the library loader, the window manager) cannot see each other.
+function(vantrel_test_program target)
+  cmake_parse_arguments(A "" "TIMEOUT" "FOLDERS;DEPS;FIXTURES;SYSTEM_INCLUDES" ${ARGN})
+  set(sources)
+  foreach(dir IN LISTS A_FOLDERS)
+    file(GLOB_RECURSE found CONFIGURE_DEPENDS ${dir}/*.cpp)
+    list(APPEND sources ${found})
+  endforeach()
+  if(NOT sources)
+    return()
+  endif()
+  if(NOT A_TIMEOUT)
+    set(A_TIMEOUT 120)
+  endif()
+  add_executable(${target} ${sources})
+  target_compile_options(${target} PRIVATE ${VANTREL_WARNINGS})
+  target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR})
+  target_include_directories(${target} SYSTEM PRIVATE ${A_SYSTEM_INCLUDES})
+  target_link_libraries(${target} PRIVATE ${A_DEPS} GTest::gtest GTest::gtest_main Threads::Threads)
+  target_compile_definitions(${target} PRIVATE
+    VANTREL_FIXTURE_DIR="${CMAKE_BINARY_DIR}/fixtures"
+    VANTREL_BIN_DIR="${CMAKE_BINARY_DIR}/bin"
+    VANTREL_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+  gtest_discover_tests(${target}
+    DISCOVERY_TIMEOUT 120
+    PROPERTIES TIMEOUT ${A_TIMEOUT} FIXTURES_REQUIRED "${A_FIXTURES}"
+               ENVIRONMENT "SDL_VIDEODRIVER=dummy;SDL_AUDIODRIVER=dummy;ASAN_OPTIONS=detect_leaks=1")
+endfunction()
