@@ -1,0 +1,12 @@
+// Where the tests find generated fixtures and the built programs.
+#pragma once
+
+#include <string>
+
+namespace vantrel::test {
+
+std::string FixtureDir();
+std::string FixturePath(const std::string& Name);
+std::string BinDir();
+
+}  // namespace vantrel::test
