@@ -56,6 +56,7 @@ VANTREL_EXCEPTION(EReadError, EFilerError);
 VANTREL_EXCEPTION(EWriteError, EFilerError);
 VANTREL_EXCEPTION(EInOutError, Exception);
 VANTREL_EXCEPTION(EThread, Exception);
+VANTREL_EXCEPTION(ESyncObjectException, Exception);
 VANTREL_EXCEPTION(EInvalidOperation, Exception);
 VANTREL_EXCEPTION(EComponentError, Exception);
 VANTREL_EXCEPTION(EOutOfResources, Exception);

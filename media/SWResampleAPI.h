@@ -1,0 +1,17 @@
+// Entry points of libswresample, called as ff::name(...) and bound when the library loads.
+#pragma once
+
+#include <cstdint>
+
+extern "C" {
+#include <libswresample/swresample.h>
+}
+
+#include "media/FFBinding.h"
+
+#define VANTREL_SWRESAMPLE_FUNCTIONS(X) \
+  X(swresample_version)
+
+namespace vantrel::media::ff {
+VANTREL_SWRESAMPLE_FUNCTIONS(VANTREL_FF_POINTER)
+}  // namespace vantrel::media::ff

@@ -1,0 +1,57 @@
+#include "platform/rtl/SysEnv.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+String GetEnvironmentVariable(const String& Name) {
+  const char* Value = Name.empty() ? nullptr : std::getenv(Name.c_str());
+  return Value ? String(Value) : String();
+}
+
+bool SetEnvironmentVariable(const String& Name, const String& Value) {
+  if (Name.empty() || Name.find('=') != String::npos) return false;
+  return ::setenv(Name.c_str(), Value.c_str(), 1) == 0;
+}
+
+bool UnsetEnvironmentVariable(const String& Name) {
+  if (Name.empty() || Name.find('=') != String::npos) return false;
+  return ::unsetenv(Name.c_str()) == 0;
+}
+
+String GetExeFileName() {
+  std::error_code Error;
+  const auto Path = std::filesystem::read_symlink("/proc/self/exe", Error);
+  return Error ? String() : Path.string();
+}
+
+String GetExeFolder() {
+  const String Exe = GetExeFileName();
+  const size_t Slash = Exe.rfind(PathDelim);
+  return Slash == String::npos ? String() : Exe.substr(0, Slash + 1);
+}
+
+String GetCurrentDir() {
+  std::error_code Error;
+  const auto Path = std::filesystem::current_path(Error);
+  return Error ? String() : Path.string();
+}
+
+String IncludeTrailingPathDelimiter(const String& S) {
+  return (!S.empty() && S.back() == PathDelim) ? S : S + PathDelim;
+}
+
+String ExcludeTrailingPathDelimiter(const String& S) {
+  return (!S.empty() && S.back() == PathDelim) ? S.substr(0, S.size() - 1) : S;
+}
+
+String SysErrorMessage(int Errno) {
+  char Buffer[256];
+  // GNU strerror_r: returns the text, which may or may not be in Buffer.
+  const char* Text = ::strerror_r(Errno, Buffer, sizeof Buffer);
+  return Text ? String(Text) : String();
+}

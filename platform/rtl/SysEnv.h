@@ -1,0 +1,24 @@
+// The process's environment, its executable and current folder, and the system's
+// error texts.
+#pragma once
+
+#include "platform/rtl/Types.h"
+
+constexpr char PathDelim = '/';
+
+// "" when the variable is not set.
+String GetEnvironmentVariable(const String& Name);
+// Sets (an empty Value sets it empty); false when Name is empty or holds '='.
+bool SetEnvironmentVariable(const String& Name, const String& Value);
+bool UnsetEnvironmentVariable(const String& Name);
+
+// Full path of the running program, and its folder with a trailing '/'.
+String GetExeFileName();
+String GetExeFolder();
+String GetCurrentDir();
+
+String IncludeTrailingPathDelimiter(const String& S);
+String ExcludeTrailingPathDelimiter(const String& S);
+
+// The system's text for an errno value.
+String SysErrorMessage(int Errno);
