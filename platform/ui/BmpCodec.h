@@ -1,0 +1,53 @@
+// BMP files as the class library reads and writes them: a device-independent picture
+// (bottom-up rows padded to 4 bytes, a colour table up to 8 bpp) and its file image
+// (14-byte file header, 40-byte info header, colour table, rows).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+namespace vantrel::ui {
+
+// One colour-table entry in file order: blue, green, red, reserved.
+struct DibColor {
+  uint8_t Blue = 0;
+  uint8_t Green = 0;
+  uint8_t Red = 0;
+  uint8_t Reserved = 0;
+  friend bool operator==(const DibColor&, const DibColor&) = default;
+};
+
+struct DibImage {
+  int Width = 0;
+  int Height = 0;
+  int BitCount = 0;            // 1, 4, 8, 16, 24 or 32
+  bool Rgb565 = false;         // 16 bpp: 5-6-5 instead of 5-5-5
+  std::vector<DibColor> Colors;  // colour table for 1, 4 and 8 bpp
+  std::vector<uint8_t> Bits;     // rows bottom-up, Stride() bytes each
+
+  static size_t StrideFor(int Width, int BitCount) {
+    return ((static_cast<size_t>(Width) * BitCount + 31) / 32) * 4;
+  }
+  size_t Stride() const { return StrideFor(Width, BitCount); }
+  // The visual row y (0 = top).
+  uint8_t* Row(int y) { return Bits.data() + static_cast<size_t>(Height - 1 - y) * Stride(); }
+  const uint8_t* Row(int y) const {
+    return Bits.data() + static_cast<size_t>(Height - 1 - y) * Stride();
+  }
+};
+
+// Reads exactly Count bytes or raises (a stream's ReadBuffer).
+using ReadExactFn = std::function<void(void* Buffer, size_t Count)>;
+
+// Reads one BMP file image, consuming exactly its bytes up to the end of the pixel data.
+// Accepts BI_RGB at 1, 4, 8, 16, 24 and 32 bpp and BI_BITFIELDS at 16 and 32 bpp, core,
+// info, V4 and V5 headers, top-down rows. Anything else raises EInvalidGraphic.
+DibImage ReadBmp(const ReadExactFn& Read);
+
+// The file image of Image: file header, 40-byte info header (BI_BITFIELDS with its three
+// masks for 16 bpp), the colour table (1, 4, 8 bpp), rows bottom-up.
+std::vector<uint8_t> WriteBmp(const DibImage& Image);
+
+}  // namespace vantrel::ui

@@ -1,0 +1,204 @@
+// DIB sections of several depths, GetObject, GetDIBits/SetDIBits and the DIB blits.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "platform/win/Gdi.h"
+#include "tests/platform/win/RasterTestUtil.h"
+
+using namespace raster_test;
+
+namespace {
+
+// A BITMAPINFO with room for a full colour table.
+struct Info {
+  alignas(BITMAPINFO) uint8_t Store[sizeof(BITMAPINFOHEADER) + 256 * sizeof(RGBQUAD)]{};
+  BITMAPINFO* Get() { return reinterpret_cast<BITMAPINFO*>(Store); }
+  Info(int W, int H, int Bpp) {
+    auto& Hd = Get()->bmiHeader;
+    Hd.biSize = sizeof(BITMAPINFOHEADER);
+    Hd.biWidth = W;
+    Hd.biHeight = H;
+    Hd.biPlanes = 1;
+    Hd.biBitCount = static_cast<WORD>(Bpp);
+  }
+};
+
+}  // namespace
+
+TEST(Dib, BottomUp32BitRowsAreStoredLastRowFirst) {
+  Info I(3, 4, 32);
+  void* Bits = nullptr;
+  HBITMAP Bm = CreateDIBSection(nullptr, I.Get(), DIB_RGB_COLORS, &Bits, nullptr, 0);
+  ASSERT_NE(Bm, nullptr);
+  ASSERT_NE(Bits, nullptr);
+  auto* P = static_cast<uint32_t*>(Bits);
+  for (int i = 0; i < 12; ++i) EXPECT_EQ(P[i], 0u);  // a fresh DIB is all zero
+  HDC Dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ Old = SelectObject(Dc, Bm);
+  SetPixel(Dc, 1, 0, RGB(255, 0, 0));  // visual row 0
+  SetPixel(Dc, 2, 3, RGB(0, 0, 255));  // visual row 3
+  EXPECT_EQ(P[3 * 3 + 1], 0x00FF0000u);  // memory row 3 holds visual row 0, pixels B,G,R,A
+  EXPECT_EQ(P[0 * 3 + 2], 0x000000FFu);
+  RECT Band{0, 1, 3, 2};  // visual row 1 = memory row 2
+  FillRect(Dc, &Band, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
+  for (int x = 0; x < 3; ++x) EXPECT_EQ(P[2 * 3 + x], 0x00808080u);
+  EXPECT_EQ(P[1 * 3 + 0], 0u);
+  P[1 * 3 + 0] = 0x00123456;  // memory row 1 = visual row 2
+  EXPECT_EQ(GetPixel(Dc, 0, 2), RGB(0x12, 0x34, 0x56));
+
+  DIBSECTION Ds{};
+  EXPECT_EQ(GetObject(Bm, sizeof Ds, &Ds), static_cast<int>(sizeof Ds));
+  EXPECT_EQ(Ds.dsBm.bmBits, Bits);
+  EXPECT_EQ(Ds.dsBm.bmWidthBytes, 12);
+  EXPECT_EQ(Ds.dsBm.bmHeight, 4);
+  EXPECT_EQ(Ds.dsBm.bmBitsPixel, 32);
+  EXPECT_EQ(Ds.dsBmih.biHeight, 4);
+  BITMAP B{};
+  EXPECT_EQ(GetObject(Bm, sizeof B, &B), static_cast<int>(sizeof B));
+  EXPECT_EQ(B.bmWidth, 3);
+  EXPECT_EQ(GetObject(Bm, 0, nullptr), static_cast<int>(sizeof(BITMAP)));
+  SelectObject(Dc, Old);
+  DeleteDC(Dc);
+  DeleteObject(Bm);
+}
+
+TEST(Dib, TopDownRowsAreStoredFirstRowFirst) {
+  Canvas Cv(3, 2, 0);
+  SetPixel(Cv.Dc, 1, 0, RGB(0, 255, 0));
+  EXPECT_EQ(Cv.Bits[1], 0x0000FF00u);
+  DIBSECTION Ds{};
+  GetObject(Cv.Bitmap, sizeof Ds, &Ds);
+  EXPECT_EQ(Ds.dsBmih.biHeight, -2);
+}
+
+TEST(Dib, DrawingOn24BitRowsKeepsTheirPadding) {
+  Info I(3, 2, 24);  // 9 bytes of pixels, rows of 12
+  void* Bits = nullptr;
+  HBITMAP Bm = CreateDIBSection(nullptr, I.Get(), DIB_RGB_COLORS, &Bits, nullptr, 0);
+  ASSERT_NE(Bm, nullptr);
+  auto* P = static_cast<uint8_t*>(Bits);
+  HDC Dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ Old = SelectObject(Dc, Bm);
+  RECT R{0, 0, 3, 1};  // visual row 0 = the second row in memory
+  HBRUSH Br = CreateSolidBrush(RGB(0x10, 0x20, 0x30));
+  FillRect(Dc, &R, Br);
+  for (int x = 0; x < 3; ++x) {
+    EXPECT_EQ(P[12 + 3 * x], 0x30);
+    EXPECT_EQ(P[12 + 3 * x + 1], 0x20);
+    EXPECT_EQ(P[12 + 3 * x + 2], 0x10);
+  }
+  for (int i = 0; i < 12; ++i) EXPECT_EQ(P[i], 0) << i;      // row 1 untouched
+  for (int i = 21; i < 24; ++i) EXPECT_EQ(P[i], 0) << i;     // padding
+  P[0] = 0xFF;  // the caller writes row 1's first blue byte; GDI sees it
+  EXPECT_EQ(GetPixel(Dc, 0, 1), RGB(0, 0, 0xFF));
+  SelectObject(Dc, Old);
+  DeleteDC(Dc);
+  DeleteObject(Br);
+  DeleteObject(Bm);
+}
+
+TEST(Dib, OneBitSectionMapsToItsColourTable) {
+  Info I(10, 1, 1);
+  I.Get()->bmiColors[0] = {0, 0, 0, 0};
+  reinterpret_cast<RGBQUAD*>(I.Get()->bmiColors)[1] = {255, 255, 255, 0};
+  void* Bits = nullptr;
+  HBITMAP Bm = CreateDIBSection(nullptr, I.Get(), DIB_RGB_COLORS, &Bits, nullptr, 0);
+  ASSERT_NE(Bm, nullptr);
+  HDC Dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ Old = SelectObject(Dc, Bm);
+  RECT R{1, 0, 9, 1};
+  FillRect(Dc, &R, static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)));  // nearest: white
+  auto* P = static_cast<uint8_t*>(Bits);
+  EXPECT_EQ(P[0], 0x7F);
+  EXPECT_EQ(P[1], 0x80);
+  EXPECT_EQ(GetPixel(Dc, 2, 0), RGB(255, 255, 255));
+  SelectObject(Dc, Old);
+  DeleteDC(Dc);
+  DeleteObject(Bm);
+}
+
+TEST(Dib, InvalidHeadersAreRefused) {
+  struct Case {
+    const char* Name;
+    int W, H, Bpp;
+  };
+  for (const Case& C : {Case{"zero width", 0, 4, 32}, Case{"zero height", 4, 0, 32}, Case{"12 bpp", 4, 4, 12},
+                        Case{"huge", 1 << 20, 1 << 20, 32}}) {
+    SCOPED_TRACE(C.Name);
+    Info I(C.W, C.H, C.Bpp);
+    void* Bits = reinterpret_cast<void*>(1);
+    EXPECT_EQ(CreateDIBSection(nullptr, I.Get(), DIB_RGB_COLORS, &Bits, nullptr, 0), nullptr);
+    EXPECT_EQ(Bits, nullptr);
+  }
+}
+
+TEST(Dib, GetDIBitsConvertsToTheRequestedDepthAndOrder) {
+  HDC Screen = CreateDC("DISPLAY", nullptr, nullptr, nullptr);
+  HBITMAP Bm = CreateCompatibleBitmap(Screen, 2, 3);
+  HDC Dc = CreateCompatibleDC(Screen);
+  HGDIOBJ Old = SelectObject(Dc, Bm);
+  for (int y = 0; y < 3; ++y)
+    for (int x = 0; x < 2; ++x) SetPixel(Dc, x, y, RGB(10 * x, 100 + y, 7));
+  SelectObject(Dc, Old);
+
+  Info Query(0, 0, 0);
+  EXPECT_NE(GetDIBits(Screen, Bm, 0, 0, nullptr, Query.Get(), DIB_RGB_COLORS), 0);
+  EXPECT_EQ(Query.Get()->bmiHeader.biWidth, 2);
+  EXPECT_EQ(Query.Get()->bmiHeader.biHeight, 3);
+  EXPECT_EQ(Query.Get()->bmiHeader.biBitCount, 32);
+
+  Info I(2, 3, 24);  // bottom-up: scan line 0 is the last visual row
+  uint8_t Bits[8 * 3];
+  std::memset(Bits, 0xEE, sizeof Bits);
+  EXPECT_EQ(GetDIBits(Screen, Bm, 0, 3, Bits, I.Get(), DIB_RGB_COLORS), 3);
+  for (int Line = 0; Line < 3; ++Line) {
+    const uint8_t* Row = Bits + Line * 8;
+    const int y = 2 - Line;
+    EXPECT_EQ(Row[0], 7);
+    EXPECT_EQ(Row[1], 100 + y);
+    EXPECT_EQ(Row[2], 0);
+    EXPECT_EQ(Row[5], 10);
+  }
+  // Lines from a start scan line only.
+  uint8_t One[8];
+  EXPECT_EQ(GetDIBits(Screen, Bm, 2, 5, One, I.Get(), DIB_RGB_COLORS), 1);
+  EXPECT_EQ(One[1], 100);  // scan line 2 = visual row 0
+  DeleteDC(Dc);
+  DeleteObject(Bm);
+  DeleteDC(Screen);
+}
+
+TEST(Dib, SetDIBitsToDeviceAndStretchDIBitsDrawBottomUpImagesUpright) {
+  // A 2 x 2 bottom-up 24 bpp image: top row red, blue; bottom row green, white.
+  Info I(2, 2, 24);
+  const uint8_t Bits[16] = {0, 255, 0, 255, 255, 255, 0, 0,   // bottom row (scan line 0)
+                            0, 0, 255, 255, 0, 0, 0, 0};      // top row
+  {
+    Canvas Cv(4, 3, 0);
+    EXPECT_EQ(SetDIBitsToDevice(Cv.Dc, 1, 1, 2, 2, 0, 0, 0, 2, Bits, I.Get(), DIB_RGB_COLORS), 2);
+    EXPECT_PICTURE(Cv.Picture({{kRed, 'r'}, {kBlue, 'b'}, {kGreen, 'g'}, {kWhite, 'w'}}, 0), "....", ".rb.", ".gw.");
+  }
+  {
+    Canvas Cv(4, 4, 0);
+    EXPECT_EQ(StretchDIBits(Cv.Dc, 0, 0, 4, 4, 0, 0, 2, 2, Bits, I.Get(), DIB_RGB_COLORS, SRCCOPY), 2);
+    EXPECT_PICTURE(Cv.Picture({{kRed, 'r'}, {kBlue, 'b'}, {kGreen, 'g'}, {kWhite, 'w'}}, 0), "rrbb", "rrbb", "ggww",
+                   "ggww");
+  }
+  {
+    // The source rectangle of a bottom-up DIB counts rows from the bottom: row 1 is the top.
+    Canvas Cv(2, 1, 0);
+    StretchDIBits(Cv.Dc, 0, 0, 2, 1, 0, 1, 2, 1, Bits, I.Get(), DIB_RGB_COLORS, SRCCOPY);
+    EXPECT_PICTURE(Cv.Picture({{kRed, 'r'}, {kBlue, 'b'}}, 0), "rb");
+  }
+}
+
+TEST(Dib, SelectingABitmapIntoASecondDcOrDeletingItWhileSelectedFails) {
+  Canvas Cv(2, 2);
+  HDC Other = CreateCompatibleDC(nullptr);
+  EXPECT_EQ(SelectObject(Other, Cv.Bitmap), nullptr);
+  EXPECT_FALSE(DeleteObject(Cv.Bitmap));
+  EXPECT_EQ(GetObjectType(Cv.Bitmap), OBJ_BITMAP);
+  EXPECT_EQ(GetCurrentObject(Cv.Dc, OBJ_BITMAP), Cv.Bitmap);
+  DeleteDC(Other);
+}
