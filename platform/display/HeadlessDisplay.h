@@ -1,0 +1,61 @@
+// The off-screen display: keeps a record of every native window (place, visibility,
+// stacking, shape, alpha) and the pixels last presented, so tests can read what a
+// person would see. Input comes from the test through HeadlessSession.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "platform/win/Display.h"
+
+namespace vantrel::display {
+
+class HeadlessDisplay final : public win::Display {
+ public:
+  static constexpr int DefaultWidth = 1280;
+  static constexpr int DefaultHeight = 800;
+  static constexpr int TaskbarHeight = 40;  // the work area leaves this much at the bottom
+  static constexpr uint32_t DefaultDesktopColor = 0x3A6EA5;
+
+  HeadlessDisplay(int Width = DefaultWidth, int Height = DefaultHeight);
+
+  struct NativeWindow {
+    RECT Rect{};
+    DWORD Style = 0;
+    DWORD ExStyle = 0;
+    bool Visible = false;
+    BYTE Alpha = 255;
+    bool PerPixelAlpha = false;
+    std::optional<std::vector<RECT>> Shape;
+    std::unique_ptr<win::Surface> Presented;  // what the screen shows of it
+    int PresentCount = 0;
+  };
+
+  const char* Name() const override { return "headless"; }
+  TSize ScreenSize() const override { return {FWidth, FHeight}; }
+  RECT WorkArea() const override { return {0, 0, FWidth, FHeight - TaskbarHeight}; }
+  uint32_t DesktopColor() const override { return DefaultDesktopColor; }
+
+  void CreateNativeWindow(HWND Wnd, const RECT& ScreenRect, DWORD Style, DWORD ExStyle) override;
+  void DestroyNativeWindow(HWND Wnd) override;
+  void ShowNativeWindow(HWND Wnd, bool Visible) override;
+  void MoveNativeWindow(HWND Wnd, const RECT& ScreenRect) override;
+  void RestackNativeWindows(const std::vector<HWND>& TopFirst) override;
+  void SetNativeWindowShape(HWND Wnd, const std::vector<RECT>* Shape) override;
+  void SetNativeWindowAlpha(HWND Wnd, BYTE ConstantAlpha, bool PerPixel) override;
+  void Present(HWND Wnd, const win::Surface& BackingStore, const RECT& Area) override;
+
+  // What tests read.
+  const NativeWindow* Native(HWND Wnd) const;
+  const std::vector<HWND>& Stacking() const { return FStacking; }
+
+ private:
+  int FWidth;
+  int FHeight;
+  std::map<HWND, NativeWindow> FWindows;
+  std::vector<HWND> FStacking;  // topmost first
+};
+
+}  // namespace vantrel::display

@@ -1,0 +1,85 @@
+// Where top-level windows end up. The window manager is the only user: it creates a
+// native window for each top-level HWND, keeps it shown, placed, stacked and shaped like
+// the HWND, presents the backing store, and takes raw pointer, key and drop events back.
+// Two implementations: headless (tests) and x11 (the program).
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/win/Surface.h"
+#include "platform/win/WinTypes.h"
+
+// Modifier flags of raw key and pointer events (Windows' hot-key values).
+constexpr UINT MOD_ALT = 0x0001;
+constexpr UINT MOD_CONTROL = 0x0002;
+constexpr UINT MOD_SHIFT = 0x0004;
+
+namespace vantrel::win {
+
+enum class RawInputKind { PointerMove, ButtonDown, ButtonUp, Wheel, KeyDown, KeyUp, Text, Drop };
+
+enum RawButton { rbLeft = 0, rbRight = 1, rbMiddle = 2 };
+
+// One raw event as a display reports it, in screen coordinates. The window manager
+// routes it to a window when a message loop takes it.
+struct RawInput {
+  RawInputKind Kind = RawInputKind::PointerMove;
+  POINT Pos{};                      // pointer events and drops
+  int Button = rbLeft;              // ButtonDown, ButtonUp
+  int WheelDelta = 0;               // Wheel: multiples of 120, positive away from the user
+  WORD Vk = 0;                      // KeyDown, KeyUp
+  UINT Modifiers = 0;               // MOD_* held with the event
+  std::string Text;                 // Text: UTF-8
+  std::vector<std::string> Paths;   // Drop
+};
+
+// What a display calls back into (the window manager).
+class DisplayEvents {
+ public:
+  virtual ~DisplayEvents() = default;
+  virtual void RawInputArrived(RawInput Event) = 0;
+  // Part of a native window's pixels were lost and must be presented again (window
+  // coordinates).
+  virtual void Exposed(HWND Wnd, const RECT& Area) = 0;
+};
+
+class Display {
+ public:
+  virtual ~Display() = default;
+
+  virtual const char* Name() const = 0;
+  virtual TSize ScreenSize() const = 0;
+  // The part of the screen that windows may cover (screen minus panels).
+  virtual RECT WorkArea() const = 0;
+  // The colour under all windows (0x00RRGGBB pixel value).
+  virtual uint32_t DesktopColor() const = 0;
+
+  // Native windows, one per top-level HWND; ScreenRect is the HWND's window rectangle.
+  virtual void CreateNativeWindow(HWND Wnd, const RECT& ScreenRect, DWORD Style, DWORD ExStyle) = 0;
+  virtual void DestroyNativeWindow(HWND Wnd) = 0;
+  virtual void ShowNativeWindow(HWND Wnd, bool Visible) = 0;
+  virtual void MoveNativeWindow(HWND Wnd, const RECT& ScreenRect) = 0;
+  // All top-level HWNDs that have native windows, topmost first.
+  virtual void RestackNativeWindows(const std::vector<HWND>& TopFirst) = 0;
+  // Shape in window coordinates as a list of rectangles; nullptr: the whole rectangle.
+  virtual void SetNativeWindowShape(HWND Wnd, const std::vector<RECT>* Shape) = 0;
+  // Constant alpha 0..255; PerPixel: the backing store's alpha channel (premultiplied).
+  virtual void SetNativeWindowAlpha(HWND Wnd, BYTE ConstantAlpha, bool PerPixel) = 0;
+  // Shows Area (window coordinates) of the window's backing store.
+  virtual void Present(HWND Wnd, const Surface& BackingStore, const RECT& Area) = 0;
+
+  virtual void SetCursorShape(HCURSOR) {}
+  virtual std::string ClipboardText() { return FClipboard; }
+  virtual void SetClipboardText(const std::string& Text) { FClipboard = Text; }
+
+  // A descriptor the message loop polls with its wake-up (-1: none), and the call that
+  // turns whatever arrived on it into DisplayEvents calls. GUI thread only.
+  virtual int EventFd() const { return -1; }
+  virtual void ProcessEvents(DisplayEvents&) {}
+
+ private:
+  std::string FClipboard;
+};
+
+}  // namespace vantrel::win
