@@ -5,12 +5,31 @@
 
 extern "C" {
 #include <libavcodec/avcodec.h>
+#include <libavcodec/bsf.h>
 }
 
 #include "media/FFBinding.h"
 
 #define VANTREL_AVCODEC_FUNCTIONS(X) \
-  X(avcodec_version)
+  X(avcodec_version)                 \
+  X(avcodec_find_decoder)            \
+  X(avcodec_find_encoder)            \
+  X(avcodec_get_name)                \
+  X(avcodec_get_class)               \
+  X(av_codec_iterate)                \
+  X(avcodec_alloc_context3)          \
+  X(avcodec_free_context)            \
+  X(avcodec_parameters_to_context)   \
+  X(avcodec_string)                 \
+  X(avcodec_find_encoder_by_name)   \
+  X(avcodec_find_decoder_by_name)   \
+  X(avcodec_open2)                  \
+  X(avcodec_send_frame)             \
+  X(avcodec_receive_packet)         \
+  X(av_packet_alloc)                \
+  X(av_packet_free)                 \
+  X(av_bsf_get_by_name) \
+  X(av_packet_unref)
 
 namespace vantrel::media::ff {
 VANTREL_AVCODEC_FUNCTIONS(VANTREL_FF_POINTER)

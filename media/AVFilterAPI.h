@@ -10,7 +10,8 @@ extern "C" {
 #include "media/FFBinding.h"
 
 #define VANTREL_AVFILTER_FUNCTIONS(X) \
-  X(avfilter_version)
+  X(avfilter_version)               \
+  X(avfilter_graph_free)
 
 namespace vantrel::media::ff {
 VANTREL_AVFILTER_FUNCTIONS(VANTREL_FF_POINTER)

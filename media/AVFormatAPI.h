@@ -25,7 +25,18 @@ extern "C" {
   X(avio_seek)                        \
   X(avio_size)                        \
   X(avio_open2)                       \
-  X(avio_closep)
+  X(avio_closep)                      \
+  X(av_find_input_format)             \
+  X(avformat_get_class)               \
+  X(av_muxer_iterate)               \
+  X(avformat_new_stream)            \
+  X(avformat_alloc_output_context2) \
+  X(av_guess_format) \
+  X(av_guess_codec) \
+  X(av_seek_frame) \
+  X(av_filename_number_test) \
+  X(av_dump_format) \
+  X(av_read_frame)
 
 namespace vantrel::media::ff {
 VANTREL_AVFORMAT_FUNCTIONS(VANTREL_FF_POINTER)

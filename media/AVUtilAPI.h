@@ -14,7 +14,38 @@
   X(av_strerror)                    \
   X(av_malloc)                      \
   X(av_free)                        \
-  X(av_freep)
+  X(av_freep)                       \
+  X(av_dict_get)                    \
+  X(av_dict_set)                    \
+  X(av_dict_free)                   \
+  X(av_dict_count)                  \
+  X(av_opt_find)                    \
+  X(av_opt_set)                     \
+  X(av_opt_set_int)                 \
+  X(av_rescale_q)                   \
+  X(av_reduce)                      \
+  X(av_gcd)                         \
+  X(av_parse_time)                  \
+  X(av_gettime_relative)            \
+  X(av_gettime)                     \
+  X(av_parse_video_rate)            \
+  X(av_parse_video_size)            \
+  X(av_get_pix_fmt)                 \
+  X(av_get_sample_fmt)              \
+  X(av_get_pix_fmt_string)          \
+  X(av_get_sample_fmt_string)       \
+  X(av_opt_get_int)                 \
+  X(av_frame_alloc)                 \
+  X(av_frame_free)                  \
+  X(av_frame_get_buffer) \
+  X(av_d2q) \
+  X(av_find_nearest_q_idx) \
+  X(av_dict_copy) \
+  X(av_strdup) \
+  X(av_channel_layout_default) \
+  X(av_channel_layout_from_mask) \
+  X(av_channel_layout_uninit) \
+  X(av_opt_set_dict2)
 
 #ifdef __cplusplus
 
@@ -22,9 +53,18 @@
 
 extern "C" {
 #include <libavutil/avutil.h>
+#include <libavutil/dict.h>
 #include <libavutil/error.h>
 #include <libavutil/log.h>
+#include <libavutil/mathematics.h>
 #include <libavutil/mem.h>
+#include <libavutil/opt.h>
+#include <libavutil/parseutils.h>
+#include <libavutil/rational.h>
+#include <libavutil/frame.h>
+#include <libavutil/pixdesc.h>
+#include <libavutil/samplefmt.h>
+#include <libavutil/time.h>
 }
 
 #include "media/FFBinding.h"

@@ -10,7 +10,10 @@ extern "C" {
 #include "media/FFBinding.h"
 
 #define VANTREL_SWSCALE_FUNCTIONS(X) \
-  X(swscale_version)
+  X(swscale_version)                 \
+  X(sws_alloc_context)               \
+  X(sws_freeContext)                 \
+  X(sws_get_class)
 
 namespace vantrel::media::ff {
 VANTREL_SWSCALE_FUNCTIONS(VANTREL_FF_POINTER)

@@ -1,0 +1,603 @@
+// The conversion engine: one TCustomFFmpeg holds the whole option and stream state of one
+// conversion task, fills it from the option vocabulary, presets and targets, and runs the
+// conversion in the caller's thread or in a conversion thread that it owns and joins.
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <cstdio>
+#include <functional>
+#include <list>
+#include <memory>
+#include <mutex>
+#include <utility>
+#include <vector>
+
+#include "media/FFLog.h"
+#include "media/FFUtils.h"
+#include "media/FrameHook.h"
+#include "platform/rtl/Classes.h"
+#include "platform/rtl/SyncObjs.h"
+#include "platform/rtl/Threads.h"
+
+struct AVBitStreamFilter;
+struct AVCodec;
+struct AVCodecContext;
+struct AVDictionary;
+struct AVFilterGraph;
+struct AVFormatContext;
+struct AVStream;
+class TBitmap;
+
+namespace vantrel::media {
+
+class TPreviewer;
+class TCustomFFmpeg;
+
+// The engine's own failures.
+VANTREL_EXCEPTION(FFmpegException, Exception);
+
+// The class library's thread priorities (accepted for the conversion thread; Linux
+// threads of an ordinary user all run at the same priority).
+enum TThreadPriority { tpIdle, tpLowest, tpLower, tpNormal, tpHigher, tpHighest, tpTimeCritical };
+
+enum TPostHook { phPreview, phBitmap, phHBITMAP };
+using TPostHooks = TSet<TPostHook>;
+
+// Media types as FFmpeg numbers them (index of Fmax_frames and of the option templates).
+enum TMediaTypeIndex { mtVideo = 0, mtAudio = 1, mtData = 2, mtSubtitle = 3 };
+
+// Television norms of the targets.
+enum TTargetNorm { tnPAL, tnNTSC, tnFILM };
+
+struct TAVStreamMap {
+  Integer file_index = 0;
+  Integer stream_index = 0;
+  Integer sync_file_index = 0;
+  Integer sync_stream_index = 0;
+};
+
+// One side of a metadata map: file, type ('g' global, 's' stream, 'c' chapter,
+// 'p' program) and the index for the last three.
+struct TAVMetaDataMap {
+  Integer file_idx = 0;
+  char type_ = 'g';
+  Integer index = 0;
+};
+
+struct TAVChapterMap {
+  Integer in_file = 0;
+  Integer out_file = 0;
+};
+
+// Option names and values in the order they were given, kept for a context that does
+// not exist yet (a decoder or a muxer opened later).
+using TOptionList = std::vector<std::pair<String, String>>;
+
+// Deleter of a codec context owned by a stream record.
+struct TCodecContextDeleter {
+  void operator()(AVCodecContext* ACtx) const;
+};
+using TCodecContextPtr = std::unique_ptr<AVCodecContext, TCodecContextDeleter>;
+
+// One stream of an input file, while a conversion runs. It owns its decoder context.
+struct TAVInputStream {
+  Integer file_index = 0;
+  Integer index = 0;
+  AVStream* st = nullptr;
+  TCodecContextPtr dec_ctx;
+  Integer discard = 1;
+  Integer decoding_needed = 0;
+  Integer sample_index = 0;
+  Int64 frame_number = 0;
+  Int64 start = 0;
+  Int64 next_pts = 0;
+  Int64 pts = 0;
+  TPtsCorrectionContext pts_ctx{};
+  Integer is_start = 0;
+  Integer showed_multi_packet_warning = 0;
+  Integer is_past_recording_time = 0;
+  Integer decoder_flushed = 0;
+};
+
+// One stream of an output file. It owns its encoder context (5.1's AVStream has none),
+// on which the stream's choices (sample rate, formats, sizes) are made.
+struct TAVOutputStream {
+  Integer file_index = 0;
+  Integer index = 0;
+  Integer source_index = 0;
+  AVStream* st = nullptr;
+  TCodecContextPtr enc_ctx;
+  // The encoder options that enc_ctx did not take (private ones of an encoder chosen
+  // later), for avcodec_open2.
+  TOptionList encoder_opts;
+  Integer stream_copy = 0;
+  Integer encoding_needed = 0;
+  Int64 frame_number = 0;
+  TAVInputStream* sync_ist = nullptr;
+  Int64 sync_opts = 0;
+  std::vector<const AVBitStreamFilter*> bitstream_filters;
+  Integer video_resample = 0;
+  Integer resample_height = 0;
+  Integer resample_width = 0;
+  Integer resample_pix_fmt = -1;
+  Integer original_height = 0;
+  Integer original_width = 0;
+  std::vector<Int64> forced_kf_pts;  // in the encoder's time base
+  Integer forced_kf_count = 0;
+  Integer forced_kf_index = 0;
+  Integer audio_resample = 0;
+  Integer resample_sample_fmt = -1;
+  Integer resample_channels = 0;
+  Integer resample_sample_rate = 0;
+  FILE* logfile = nullptr;  // two-pass log, closed with the record
+  Integer codec_id = 0;
+  Integer show_fps = 0;
+
+  TAVOutputStream() = default;
+  ~TAVOutputStream();
+  TAVOutputStream(const TAVOutputStream&) = delete;
+  TAVOutputStream& operator=(const TAVOutputStream&) = delete;
+};
+
+// What the input set-up leaves for the decoder of one input stream (today's streams
+// carry no codec context): thread count, lowres and the decoder options.
+struct TDecoderSettings {
+  Integer thread_count = 1;
+  Integer lowres = 0;
+  TOptionList options;
+};
+
+// What the output set-up leaves for writing an output's header.
+struct TOutputFileSettings {
+  // The file did not exist before the set-up opened it.
+  bool created = false;
+  // Muxer options for avformat_write_header (preload, loop, generic format options).
+  TOptionList muxer_options;
+};
+
+// What the output video hook and the previews keep between frames.
+struct TPostHookContext {
+  std::unique_ptr<TPreviewer> Previewer;
+  Int64 preview_last_time = 0;
+  Int64 preview_cur_time = 0;
+  TPostHookContext();
+  ~TPostHookContext();
+};
+
+using TProgressEvent = std::function<void(
+    TObject* Sender, Integer AFileIndex, Integer AFrameNumber, Integer AFPS, Single AQuality,
+    Single ABitRate, Int64 ACurrentSize, Int64 ACurrentDuration, Int64 ATotalDuration)>;
+using TVideoHookEvent = std::function<void(TObject* Sender, TBitmap* ABitmap,
+                                           Integer AFrameNumber, Int64 APTS, bool& AUpdate,
+                                           bool& AStopHook)>;
+using TPreviewBitmapEvent =
+    std::function<void(TObject* Sender, TBitmap* ABitmap, Integer AFrameNumber, Int64 APTS)>;
+using TAudioHookEvent =
+    std::function<void(TObject* Sender, Int64 APTS, Byte* ASample, Integer ASize,
+                       Integer ASampleRate, Integer AChannels, Integer ASampleFormat)>;
+// The engine's clock in microseconds (intervals and time-outs only).
+using TClockFunc = std::function<Int64()>;
+
+// The conversion thread of an engine.
+class TConvertThread : public TThread {
+  VANTREL_CLASS(TConvertThread)
+  explicit TConvertThread(TCustomFFmpeg* AOwner);
+
+ protected:
+  void Execute() override;
+
+ private:
+  TCustomFFmpeg* FOwner;
+  // Kept by the thread so that it can signal the end of its run even when the engine
+  // was freed from its own OnTerminate.
+  std::shared_ptr<TEvent> FStopEvent;
+};
+
+// Raises the terminate notification of a task that never ran.
+class TDoTerminateThread : public TThread {
+  VANTREL_CLASS(TDoTerminateThread)
+  explicit TDoTerminateThread(TCustomFFmpeg* AOwner);
+
+ protected:
+  void Execute() override;
+
+ private:
+  TCustomFFmpeg* FOwner;
+  std::shared_ptr<TEvent> FTermEvent;
+};
+
+class TCustomFFmpeg : public TObject {
+  VANTREL_CLASS(TCustomFFmpeg)
+
+  // AMaxFiles must be 1..512 (FFmpegException otherwise).
+  explicit TCustomFFmpeg(Integer AMaxFiles);
+  ~TCustomFFmpeg() override;
+
+  // --- run control ---
+  // Starts the conversion once. Without AUseThread it runs here and nil is returned
+  // when it has ended; with it, the conversion thread is returned not yet started
+  // (the caller starts it with Resume/Start). The engine owns that thread and joins it.
+  TThread* StartConvert(bool AUseThread, TThreadPriority APriority = tpNormal);
+  void Stop(bool AWaitForStop);
+  void StopOrTerminate(bool AWaitForStop);
+  // Holds the conversion at its next safe point / lets it go on.
+  void Pause();
+  void Resume();
+
+  void ResetState();
+  void FreeState();
+
+  // Interrupt tests of the per-thread interrupt list; Sender must be the engine.
+  static bool ReadTimeoutCheck(TObject* Sender);
+  static bool BrokenCheck(TObject* Sender);
+
+  // --- options (the vocabulary and its handlers) ---
+  void SetExtOption(const String& AName, const String& AValue);
+
+  void SetForceFormat(const String& AName);
+  bool SetGenericOption(const String& AName, const String& AValue);
+  bool SetGenericOptionInt(const String& AName, Integer AValue);
+  void SetVerbose(Integer N) { Fverbose = N; }
+  void SetMeThreshold(Integer N);
+  void SetTopFieldFirst(Integer N) { Ftop_field_first = N; }
+  void SetVideoChannel(Integer N);
+  void SetAudioRate(Integer N);
+  void SetAudioChannels(Integer N);
+  void SetAudioVolume(Integer N);
+  void SetAudioSyncMethod(Integer N) { Faudio_sync_method = N; }
+  void SetVideoSyncMethod(Integer N) { Fvideo_sync_method = N; }
+  void SetMuxMaxDelay(Single X);
+  void SetMuxPreload(Single X);
+  void SetStartTime(Int64 T);
+  void SetRecordingTime(Int64 T);
+  void SetProgramID(Integer N);
+  void SetVFilters(const String& AText);
+  void SetRcOverride(const String& AText) { Fvideo_rc_override_string = AText; }
+  void SetVideoStandard(const String& AText);
+  void SetMetadata(const String& AKey, const String& AValue);
+  void SetPostHooks(TPostHooks AFlags);
+  void ChangePostHooks(TPostHooks AFlags);
+
+  void SetVideoCodec(const String& AName);
+  void SetAudioCodec(const String& AName);
+  void SetSubtitleCodec(const String& AName);
+  // AMediaType: FFmpeg's media type number. Raises nothing: false with FLastErrMsg.
+  bool FindCodec(const String& AName, Integer AMediaType, Integer& ACodecID,
+                 Integer AStrictness, bool AEncoder);
+
+  void SetFrameRate(const String& AText);
+  void SetFrameSize(const String& AText);
+  void SetAspectRatio(const String& AText);
+  void SetPixelFormat(const String& AName);
+  void SetSampleFormat(const String& AName);
+  void SetQScale(Single Q);
+  void SetThreadCount(Integer N);
+  void SetPass(Integer N);
+  bool SetBitrate(const String& AName, const String& AValue);
+  void SetCodecTag(const String& AName, const String& AText);
+  void SetMetadataOption(const String& AText);
+  void SetStreamId(const String& AName, const String& AValue);
+  void AddStreamMap(const String& AText);
+  void AddMetaDataMap(const String& AText);
+  void AddChapterMap(const String& AText);
+  void SetInputTsScale(const String& AText);
+  void SetRecordingTimeText(const String& AName, const String& AText);
+  void SetStartTimeText(const String& AName, const String& AText);
+  void SetInputTsOffset(const String& AName, const String& AText);
+  void SetRecordingTimestamp(const String& AName, const String& AText);
+  void SetIntraMatrix(const String& AText);
+  void SetInterMatrix(const String& AText);
+  void SetVStatsFile(const String& AText);
+  void SetVStats(bool AOn);
+  void AddBitstreamFilter(const String& AName, const String& AValue);
+  void AddVideoHook(const String& AText);
+  // A new stream of the kind of AName ("newvideo", "newaudio", "newsubtitle") in the
+  // output file opened last.
+  void AddNewStream(const String& AName);
+
+  // --- input and output files ---
+  // Opens one input file with the option state gathered so far, reads its stream
+  // information, seeks to the start position and enters it in the input table; the
+  // per-input options are consumed. False with LastErrMsg; raises FFmpegException for
+  // an unknown forced format. Nothing stays open on failure.
+  bool OpenInputFile(const String& AFileName);
+  // Creates one output file with its video, audio and subtitle streams from the option
+  // state and opens it for writing. The new number of output files, or -1 with
+  // LastErrMsg (nothing created stays behind).
+  Integer OpenOutputFile(const String& AFileName, bool AJoin);
+  // After a join open: one output entry per input, all on the first one's context, and
+  // the total duration of all inputs.
+  void PrepareJoin();
+  // "newvideo", "newaudio", "newsubtitle": one more stream of that kind in the output
+  // opened last.
+  void AddStreamToLastOutput(const String& AName);
+  // Takes the output opened last back: closes it, deletes its file when the set-up
+  // created it, and forgets its streams (a failure after OpenOutputFile succeeded).
+  void DiscardLastOutput();
+  // The recording date of the next output in seconds since 1970 (its "creation_time").
+  void SetRecordingTimestampValue(Int64 ASeconds);
+
+  // --- targets and presets ---
+  void SetTarget(const String& AType, const String& ANorm, const String& ADefaultNorm);
+  void SetTargetText(const String& AText);
+  void ApplyPreset(const String& AOption, const String& AName);
+
+  // --- stream set-up helpers ---
+  TAVOutputStream* NewOutputStream(AVFormatContext* oc, Integer file_index);
+  void ChooseSampleFormat(AVCodecContext* ACtx, const AVCodec* ACodec);
+  void ChooseSampleRate(AVCodecContext* ACtx, const AVCodec* ACodec);
+  void ChoosePixelFormat(AVCodecContext* ACtx, const AVCodec* ACodec);
+  Integer ReadFeedStreams(AVFormatContext* oc, const String& AFileName);
+  static Int64 ParseTime(const String& AContext, const String& ATimeStr, bool AIsDuration);
+  void ParseForcedKeyFrames(const String& AText, TAVOutputStream& AOst,
+                            const AVCodecContext* AEncoder);
+  // The two-pass log file of output stream AIndex: in the private temp folder, named
+  // from the prefix (default "ffmpeg2pass") and the task's inputs, so passes of one
+  // conversion meet and parallel conversions do not.
+  String PassLogFileName(Integer AIndex) const;
+
+  // --- state read by the owner ---
+  const String& LastErrMsg() const { return FLastErrMsg; }
+  bool Converting() const { return FConverting.load(); }
+  bool Terminated() const { return FTerminated.load(); }
+  bool Finished() const { return FFinished; }
+  bool Broken() const { return FBroken.load(); }
+  bool Paused() const { return FPaused.load(); }
+  bool FatalException() const { return FFatalException; }
+  const String& FatalMessage() const { return FFatalMessage; }
+  Int64 TotalOutputDuration() const { return FTotalOutputDuration; }
+  Integer MaxFiles() const { return FMaxFiles; }
+  Integer InputFileCount() const { return Fnb_input_files; }
+  Integer OutputFileCount() const { return Fnb_output_files; }
+  bool JoinMode() const { return FJoinMode; }
+  // Milliseconds a blocking open, read or write may take (0: no limit).
+  Integer ReadTimeout() const { return FReadTimeout; }
+  void SetReadTimeout(Integer AValue) { FReadTimeout = AValue; }
+  // The current time of the engine's clock (Clock when set, else av_gettime_relative).
+  Int64 Now() const;
+
+  bool HaltOnInvalidOption = true;
+  Int64 ReportInterval = 500000;
+  Int64 PreviewInterval = 100000;
+  TClockFunc Clock;
+
+  TAudioHookEvent OnAudioHook;
+  TBeforeFindStreamInfoEvent OnBeforeFindStreamInfo;
+  TVideoHookEvent OnInputVideoHook;
+  TVideoHookEvent OnOutputVideoHook;
+  TPreviewBitmapEvent OnPreviewBitmap;
+  TProgressEvent OnProgress;
+  TNotifyEvent OnTerminate;
+
+  // The unit-wide locks: the open-codec lists, and the post-hook flags.
+  static TCriticalSection& CodecLock();
+  static TCriticalSection& PostHookLock();
+
+ protected:
+  friend class TConvertThread;
+  friend class TDoTerminateThread;
+
+  // The conversion proper; the transcoder's set-up and main loop. Tests replace it.
+  virtual void Transcode();
+  // The main loop's safe point: returns at once unless the task is paused, then waits
+  // until it is resumed or stopped.
+  void WaitWhilePaused();
+
+  void DoConvert();
+  void DoTerminate();
+  // Logs the exception's text and records it as the task's fatal error.
+  void RecordFatal(const String& AMessage);
+  // Runs one step of DoConvert, recording what it raises.
+  void Guarded(const std::function<void()>& AStep);
+  void Log(TLogLevel ALevel, const String& AMsg);
+
+  void AddCodecItem(std::list<void*>& AList, void* st);
+  void RemoveCodecItem(std::list<void*>& AList, void* st);
+  void CloseEncoderList(std::list<void*>& AList);
+  void CloseDecoderList(std::list<void*>& AList);
+  void ResetPostHookContext(TPostHookContext& AContext);
+
+  // Option helpers.
+  void SetCodecName(Integer& ACopyFlag, String& ACodecName, const String& AName);
+  void ListFormats(const std::function<String(Integer)>& ADescribe, Integer ACount);
+  std::vector<uint16_t>& ParseMatrix(std::vector<uint16_t>& AMatrix, const String& AText);
+  TTargetNorm GuessNorm(const String& ANorm, const String& ADefaultNorm);
+  // Throws the option error text when the generic setter failed and halting is on.
+  void RaiseOptionError();
+
+  // Output set-up steps.
+  void check_audio_video_sub_inputs(bool& has_video, bool& has_audio, bool& has_subtitle,
+                                    bool AFirstOnly);
+  void new_video_stream(AVFormatContext* oc, Integer AFileIndex);
+  void new_audio_stream(AVFormatContext* oc, Integer AFileIndex);
+  void new_subtitle_stream(AVFormatContext* oc, Integer AFileIndex);
+  // The read-timeout check around a blocking open (armed: registered for this thread).
+  void ArmReadTimeout();
+  void DisarmReadTimeout();
+
+  // 1. per-file tables (FMaxFiles slots each); the engine owns the contexts.
+  Integer FMaxFiles = 0;
+  std::vector<AVFormatContext*> Finput_files;
+  std::vector<Int64> Finput_files_ts_offset;
+  std::vector<std::vector<Double>> Finput_files_ts_scale;
+  std::vector<Integer> Fnb_input_files_ts_scale;
+  std::vector<AVFormatContext*> Foutput_files;
+  std::vector<std::vector<std::unique_ptr<TAVOutputStream>>> Foutput_streams_for_file;
+  std::vector<Integer> Fnb_output_streams_for_file;
+
+  // 2. counts and forced codecs (nil: found by codec id)
+  std::vector<const AVCodec*> Finput_codecs;
+  Integer Fnb_input_codecs = 0;
+  std::vector<const AVCodec*> Foutput_codecs;
+  Integer Fnb_output_codecs = 0;
+  // Per input stream, in Finput_codecs order: its decoder's settings.
+  std::vector<TDecoderSettings> Finput_decoder_settings;
+  // Per output file slot: what its header needs.
+  std::vector<TOutputFileSettings> Foutput_file_settings;
+  Integer Fnb_input_files = 0;
+  Integer Fnb_output_files = 0;
+
+  // 3. mapping
+  std::vector<TAVStreamMap> Fstream_maps;
+  Integer Fnb_stream_maps = 0;
+  std::vector<TAVMetaDataMap> Fmeta_data_maps;  // pairs: output side, input side
+  Integer Fnb_meta_data_maps = 0;
+  Integer Fmetadata_global_autocopy = 1;
+  Integer Fmetadata_streams_autocopy = 1;
+  Integer Fmetadata_chapters_autocopy = 1;
+  std::vector<TAVChapterMap> Fchapter_maps;
+  Integer Fnb_chapter_maps = 0;
+  std::vector<Integer> Fstreamid_map;
+  Integer Fnb_streamid_map = 0;
+  String Flast_asked_format;
+
+  // 4. option state for the next stream or file
+  Integer Fframe_width = 0;
+  Integer Fframe_height = 0;
+  Single Fframe_aspect_ratio = 0;
+  Integer Fframe_pix_fmt = -1;
+  Integer Faudio_sample_fmt = -1;
+  std::array<Integer, 4> Fmax_frames{};
+  TAVRational Fframe_rate{25, 0};
+  Single Fvideo_qscale = 0;
+  std::vector<uint16_t> Fintra_matrix;  // empty: none
+  std::vector<uint16_t> Finter_matrix;
+  String Fvideo_rc_override_string;
+  bool Fvideo_disable = false;
+  Integer Fvideo_discard = 0;
+  String Fvideo_codec_name;
+  Cardinal Fvideo_codec_tag = 0;
+  String Fvideo_language;
+  bool Fsame_quality = false;
+  bool Fdo_deinterlace = false;
+  Integer Ftop_field_first = -1;
+  Integer Fme_threshold = 0;
+  Integer Fintra_dc_precision = 8;
+  bool Floop_input = false;
+  Integer Floop_output = -1;
+  bool Fqp_hist = false;
+  String Fvfilters;
+  bool FEnableFilter = false;
+  AVFilterGraph* Fgraph = nullptr;
+  bool Fintra_only = false;
+  Integer Faudio_sample_rate = 44100;
+  Int64 Fchannel_layout = 0;
+  Single Faudio_qscale = -99999.0f;
+  bool Faudio_disable = false;
+  Integer Faudio_channels = 2;
+  String Faudio_codec_name;
+  Cardinal Faudio_codec_tag = 0;
+  String Faudio_language;
+  bool Fsubtitle_disable = false;
+  String Fsubtitle_codec_name;
+  String Fsubtitle_language;
+  Cardinal Fsubtitle_codec_tag = 0;
+  Single Fmux_preload = 0.5f;
+  Single Fmux_max_delay = 0.7f;
+  Int64 Frecording_time = INT64_MAX;
+  Int64 Fstart_time = 0;
+  Int64 Frecording_timestamp = 0;  // seconds since 1970
+  Int64 Finput_ts_offset = 0;
+  AVDictionary* Fmetadata = nullptr;
+  bool Fdo_benchmark = false;
+  bool Fdo_hex_dump = false;
+  bool Fdo_pkt_dump = false;
+  bool Fdo_psnr = false;
+  Integer Fdo_pass = 0;
+  String Fpass_logfilename_prefix;
+  Integer Faudio_stream_copy = 0;
+  Integer Fvideo_stream_copy = 0;
+  Integer Fsubtitle_stream_copy = 0;
+  Integer Fvideo_sync_method = -1;
+  Integer Faudio_sync_method = 0;
+  Single Faudio_drift_threshold = 0.1f;
+  bool Fcopy_ts = false;
+  bool Fcopy_tb = false;
+  bool Fopt_shortest = false;
+  Integer Fvideo_global_header = 0;
+  String Fvstats_filename;
+  FILE* Fvstats_file = nullptr;
+  Integer Fopt_programid = 0;
+  Integer Fcopy_initial_nonkeyframes = 0;
+  bool Frate_emu = false;
+  Integer Fvideo_channel = 0;
+  String Fvideo_standard;
+  Integer Faudio_volume = 256;
+  bool Fexit_on_error = false;
+  Integer Fusing_stdin = 0;
+  bool Fusing_vhook = false;
+  Integer Fverbose = 1;
+  Integer Fthread_count = 1;
+  Integer Fq_pressed = 0;
+  Int64 Flimit_filesize = 0;
+  bool Fforce_fps = false;
+  String Fforced_key_frames;
+  Single Fdts_delta_threshold = 10.0f;
+  Integer Fsws_flags = 4;
+  std::vector<const AVBitStreamFilter*> Fvideo_bitstream_filters;
+  std::vector<const AVBitStreamFilter*> Faudio_bitstream_filters;
+  std::vector<const AVBitStreamFilter*> Fsubtitle_bitstream_filters;
+  TFFOptions FOptions;
+
+  // 5. statistics and buffers
+  Int64 Fvideo_size = 0;
+  Int64 Faudio_size = 0;
+  Int64 Fextra_size = 0;
+  Integer Fnb_frames_dup = 0;
+  Integer Fnb_frames_drop = 0;
+  bool FShowDupOrDrop = false;
+  bool Finput_sync = false;
+  Int64 Ftimer_start = 0;
+  std::vector<uint8_t> Faudio_buf;
+  std::vector<uint8_t> Faudio_out;
+  std::vector<uint8_t> Finput_tmp;
+  std::vector<uint8_t> Fsamples;
+  std::vector<uint8_t> Fbit_buffer;
+  Integer Fbit_buffer_size = 262144;
+
+  // 6. run control
+  // FRunLock guards the thread objects and the start/terminate transitions.
+  std::mutex FRunLock;
+  TOwned<TConvertThread> FThread;
+  TOwned<TDoTerminateThread> FTermThread;
+  std::shared_ptr<TEvent> FStopEvent;  // signalled while no worker runs
+  std::shared_ptr<TEvent> FTermEvent;  // signalled while no terminate thread runs
+  TEvent FPauseGate{true, true};        // signalled while not paused
+  std::atomic<bool> FPaused{false};
+  std::list<void*> FEncoderList;  // TAVOutputStream* whose encoder is open
+  std::list<void*> FDecoderList;  // TAVInputStream* whose decoder is open
+  bool FJoinMode = false;
+  std::atomic<bool> FConverting{false};
+  std::atomic<bool> FBroken{false};
+  bool FFinished = false;
+  std::atomic<bool> FTerminated{false};
+  Integer FReadTimeout = 10000;
+  std::atomic<Int64> FLastRead{INT64_MAX};
+  bool FFatalException = false;
+  String FFatalMessage;
+  Int64 FTotalOutputDuration = -1;
+  String FLastErrMsg;
+
+  // 7. hooks
+  TFrameHookList FFirstHook;
+  TPostHookContext FOutputVideoHook;
+  TPostHooks FPostHooks;
+  bool FPostHooksChanged = false;
+};
+
+// The value of the built-in preset row named AName (any case), empty when none.
+String FindBuiltinPreset(const String& AName);
+// The names of the built-in preset rows, in table order.
+std::vector<String> BuiltinPresetNames();
+
+// Grows AArray to ANewSize zero-filled entries ("Array too big." at 2147483647 div the
+// element size or more); a smaller size changes nothing.
+template <class T>
+void GrowArray(std::vector<T>& AArray, Int64 ANewSize) {
+  if (ANewSize >= Int64{2147483647} / static_cast<Int64>(sizeof(T)))
+    throw Exception("Array too big.");
+  if (static_cast<Int64>(AArray.size()) < ANewSize) AArray.resize(static_cast<size_t>(ANewSize));
+}
+
+}  // namespace vantrel::media
