@@ -46,8 +46,16 @@ class HeadlessDisplay final : public win::Display {
   void SetNativeWindowShape(HWND Wnd, const std::vector<RECT>* Shape) override;
   void SetNativeWindowAlpha(HWND Wnd, BYTE ConstantAlpha, bool PerPixel) override;
   void Present(HWND Wnd, const win::Surface& BackingStore, const RECT& Area) override;
+  // The desktop colour, then the visible windows bottom to top, each cut to its shape
+  // and blended by its alpha (HeadlessCompose.cpp).
+  bool ComposeScreen(win::Surface& Out) const override;
+
+  void SetCursorShape(HCURSOR Cursor) override { CursorShape = Cursor; }
+  void Beep(UINT Type) override { Beeps.push_back(Type); }
 
   // What tests read.
+  HCURSOR CursorShape = nullptr;
+  std::vector<UINT> Beeps;  // MessageBeep calls, in order
   const NativeWindow* Native(HWND Wnd) const;
   const std::vector<HWND>& Stacking() const { return FStacking; }
 

@@ -160,7 +160,7 @@ void HeadlessSession::Drop(const std::vector<std::string>& Paths, int X, int Y) 
 
 std::deque<win::RawInput> HeadlessSession::PendingInput() const { return FManager->Queue().PendingInput(); }
 
-win::Surface HeadlessSession::Capture(HWND Wnd) {
+void HeadlessSession::FlushPaints() {
   win::MessageQueue& Q = FManager->Queue();
   if (Q.PaintSource) {
     MSG M;
@@ -170,6 +170,18 @@ win::Surface HeadlessSession::Capture(HWND Wnd) {
       Dispatch(M);
     }
   }
+}
+
+win::Surface HeadlessSession::CaptureScreen() {
+  FlushPaints();
+  const TSize Size = FDisplay->ScreenSize();
+  win::Surface Screen(Size.cx, Size.cy, false);
+  FDisplay->ComposeScreen(Screen);
+  return Screen;
+}
+
+win::Surface HeadlessSession::Capture(HWND Wnd) {
+  FlushPaints();
   win::Window* W = FManager->Find(Wnd);
   if (!W) throw EInvalidOperation("Capture: not a window");
   win::Window* Top = W;

@@ -71,9 +71,13 @@ class HeadlessSession {
 
   // The window (frame included) as it is drawn, after pending paints are done.
   win::Surface Capture(HWND Wnd);
+  // The whole screen as the display composes it, after pending paints are done.
+  win::Surface CaptureScreen();
 
  private:
   void Dispatch(MSG& M);
+  // Sends every pending WM_NCPAINT/WM_PAINT and presents what they drew.
+  void FlushPaints();
   void FireNextTimer();
   void Record(win::RawInput E);
 

@@ -68,8 +68,16 @@ class Display {
   virtual void SetNativeWindowAlpha(HWND Wnd, BYTE ConstantAlpha, bool PerPixel) = 0;
   // Shows Area (window coordinates) of the window's backing store.
   virtual void Present(HWND Wnd, const Surface& BackingStore, const RECT& Area) = 0;
+  // Fills Out (from the screen's top-left corner) with what the screen shows; false
+  // when the display cannot read it back.
+  virtual bool ComposeScreen(Surface& Out) const {
+    (void)Out;
+    return false;
+  }
 
   virtual void SetCursorShape(HCURSOR) {}
+  // A sound for MessageBeep (Type: 0 or an MB_ICON* value).
+  virtual void Beep(UINT) {}
   virtual std::string ClipboardText() { return FClipboard; }
   virtual void SetClipboardText(const std::string& Text) { FClipboard = Text; }
 

@@ -2,6 +2,7 @@
 #include "platform/win/MessageQueue.h"
 
 #include "platform/rtl/Threads.h"
+#include "platform/win/PaintState.h"
 #include "platform/win/Timers.h"
 #include "platform/win/WindowManager.h"
 
@@ -186,7 +187,9 @@ bool MessageQueue::Fetch(MSG& Out, HWND Filter, UINT Min, UINT Max, bool Remove,
       if (Remove) FQuit = false;
       return true;
     }
-    if (PaintSource && PaintSource(Out, Filter, Remove)) return true;
+    // Paint messages only for a filter that takes them (a mouse-only peek never sees one).
+    const bool PaintInRange = !(Min || Max) || (Min <= WM_NCPAINT && WM_PAINT <= Max);
+    if (PaintSource && PaintInRange && PaintSource(Out, Filter, Remove)) return true;
     if (AllowTimers && TakeTimer(Out, Filter, Min, Max, Remove)) return true;
     if (!Wait) return false;
     uint64_t Deadline = NoDeadline;
@@ -331,6 +334,7 @@ LRESULT DispatchMessage(const MSG* Msg) {
     return 0;
   }
   Window* W = Msg->hwnd ? M->Find(Msg->hwnd) : nullptr;
+  if (W && Msg->message == WM_PAINT) return vantrel::win::DispatchPaint(*M, W, Msg->wParam, Msg->lParam);
   return W ? M->Deliver(W, Msg->message, Msg->wParam, Msg->lParam) : 0;
 }
 

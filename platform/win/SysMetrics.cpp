@@ -1,6 +1,7 @@
 // System metrics of this window system: a flat 1-pixel border, 3 more pixels for a
 // sizing frame, a 20-pixel caption; screen and work area from the display.
 #include "platform/win/SysMetrics.h"
+#include "platform/win/Input.h"
 
 #include "platform/win/Timers.h"
 #include "platform/win/WindowManager.h"
@@ -115,7 +116,7 @@ int GetSystemMetrics(int Index) {
     case SM_SAMEDISPLAYFORMAT:
       return 1;
     case SM_CMOUSEBUTTONS: return 3;
-    case SM_SWAPBUTTON: return 0;
+    case SM_SWAPBUTTON: return vantrel::win::IsMouseButtonSwapped() ? 1 : 0;
     default: return 0;
   }
 }

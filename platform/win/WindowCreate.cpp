@@ -4,6 +4,7 @@
 #include <exception>
 
 #include "platform/rtl/Exceptions.h"
+#include "platform/win/Input.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/SysMetrics.h"
 #include "platform/win/Timers.h"
@@ -219,6 +220,7 @@ void WindowManager::DestroyTree(Window* W, bool NotifyParent) {
 }
 
 void WindowManager::Unlink(Window* W) {
+  FInput->Forget(W);
   auto& Siblings = SiblingList(W);
   Siblings.erase(std::remove(Siblings.begin(), Siblings.end(), W), Siblings.end());
   if (W->HasNative) {

@@ -5,6 +5,8 @@
 #include <cstring>
 
 #include "platform/rtl/Utf8.h"
+#include "platform/win/NonClient.h"
+#include "platform/win/PaintState.h"
 #include "platform/win/SysMetrics.h"
 #include "platform/win/WindowManager.h"
 
@@ -79,6 +81,7 @@ LRESULT DefWindowProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
   WindowManager* M = WindowManager::Instance();
   Window* W = M ? M->Find(Wnd) : nullptr;
   if (!W) return 0;
+  if (LRESULT R; vantrel::win::DefInputMessage(*M, W, Msg, WParam, LParam, R)) return R;
   switch (Msg) {
     case WM_NCCREATE: {
       auto* CS = reinterpret_cast<const CREATESTRUCT*>(LParam);
@@ -154,7 +157,10 @@ LRESULT DefWindowProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
       return TRUE;
     case WM_MOUSEACTIVATE:
       return MA_ACTIVATE;
-    default:
-      return 0;
+    default: {
+      LRESULT Result = 0;
+      vantrel::win::DefPaintMessage(*M, W, Msg, WParam, LParam, Result);
+      return Result;
+    }
   }
 }

@@ -9,7 +9,10 @@
 
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Threads.h"
+#include "platform/win/Input.h"
 #include "platform/win/MessageQueue.h"
+#include "platform/win/PaintState.h"
+#include "platform/win/Shell.h"
 #include "platform/win/Timers.h"
 
 namespace vantrel::win {
@@ -39,6 +42,8 @@ WindowManager::WindowManager(std::unique_ptr<Display> ADisplay, std::unique_ptr<
       FClock(AClock ? std::move(AClock) : std::make_unique<RealClock>()),
       FQueue(std::make_shared<MessageQueue>(*this)),
       FTimers(std::make_unique<TimerTable>()),
+      FInput(std::make_unique<InputState>(*this)),
+      FShell(std::make_unique<ShellServices>()),
       FGuiThread(ThisThread()) {
   if (!FDisplay) throw EInvalidOperation("A window manager needs a display");
   {
@@ -50,6 +55,7 @@ WindowManager::WindowManager(std::unique_ptr<Display> ADisplay, std::unique_ptr<
   SetMainThreadID(GetCurrentThreadId());
   MessageQueue* Q = FQueue.get();
   SetMainThreadWakeup([Q] { Q->Wake(); });
+  InstallPainting(*this);
 }
 
 WindowManager::~WindowManager() {
@@ -69,6 +75,7 @@ WindowManager::~WindowManager() {
     }
   }
   SetMainThreadWakeup(nullptr);
+  RemovePainting(*this);
   {
     std::lock_guard Guard(InstanceLock());
     GInstance = nullptr;

@@ -24,6 +24,9 @@ namespace vantrel::win {
 
 class MessageQueue;
 class TimerTable;
+class InputState;     // focus, activation, capture, keys, caret (Input.h)
+class ShellServices;  // launcher, drops, clipboard (Shell.h)
+struct WindowPaintData;  // the painting layer's per-window state (PaintState.h)
 
 struct WindowClassRec {
   std::string Name;
@@ -65,6 +68,7 @@ struct Window {
   bool Destroying = false;
   bool HasNative = false;  // top-level with a native window on the display
   std::unique_ptr<Surface> BackingStore;  // top-level only: window-sized pixels
+  std::shared_ptr<WindowPaintData> Paint;  // update region, window DCs, region, layering, scroll state
 
   bool IsTopLevel() const { return Parent == nullptr; }
   int Width() const { return Rect.Right - Rect.Left; }
@@ -100,6 +104,8 @@ class WindowManager final : public DisplayEvents {
   MessageQueue& Queue() { return *FQueue; }
   std::shared_ptr<MessageQueue> QueueRef() { return FQueue; }
   TimerTable& Timers() { return *FTimers; }
+  InputState& Input() { return *FInput; }
+  ShellServices& Shell() { return *FShell; }
   bool IsGuiThread() const;
 
   // The window of a live handle, or nullptr (and ERROR_INVALID_WINDOW_HANDLE). The
@@ -179,6 +185,8 @@ class WindowManager final : public DisplayEvents {
   std::unique_ptr<Clock> FClock;
   std::shared_ptr<MessageQueue> FQueue;  // shared with senders on other threads
   std::unique_ptr<TimerTable> FTimers;
+  std::unique_ptr<InputState> FInput;
+  std::unique_ptr<ShellServices> FShell;
 
   mutable std::mutex FTableLock;  // guards FWindows against readers on other threads
   std::unordered_map<uintptr_t, std::unique_ptr<Window>> FWindows;

@@ -3,8 +3,11 @@
 // between window, client and screen coordinates.
 #include <algorithm>
 
+#include "platform/win/Input.h"
+#include "platform/win/PaintState.h"
 #include "platform/win/SysMetrics.h"
 #include "platform/win/WindowManager.h"
+#include "platform/win/WindowRegion.h"
 
 namespace vantrel::win {
 
@@ -155,12 +158,14 @@ bool WindowManager::SetPos(Window* W, HWND InsertAfter, int X, int Y, int CX, in
     if (Sized || Moved) FDisplay->MoveNativeWindow(Handle, W->Rect);
     if (((W->Style & WS_VISIBLE) != 0) != WasVisible) FDisplay->ShowNativeWindow(Handle, !WasVisible);
   }
+  AfterWindowPlaced(*this, W, OldRect, WasVisible, Flags);
   const RECT NewClientAbs = Offset(NewClient, NewRect.Left, NewRect.Top);
   if (NewClientAbs.Right - NewClientAbs.Left == OldClient.Right - OldClient.Left &&
       NewClientAbs.Bottom - NewClientAbs.Top == OldClient.Bottom - OldClient.Top)
     Pos.flags |= SWP_NOCLIENTSIZE;
   if (NewClientAbs.Left == OldClient.Left && NewClientAbs.Top == OldClient.Top) Pos.flags |= SWP_NOCLIENTMOVE;
   Deliver(W, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&Pos));
+  if (IsLive(Handle)) FInput->PositionChanged(W, Flags, WasVisible);
   return IsLive(Handle);
 }
 
@@ -271,10 +276,12 @@ bool WindowManager::Show(Window* W, int Cmd) {
   }
   // Activation of top-level windows belongs to the focus layer; this is its hook.
   (void)Activate;
+  if (IsLive(Handle)) FInput->WindowShown(W, Cmd);
   return WasVisible;
 }
 
 void WindowManager::SetParentOf(Window* W, Window* NewParent) {
+  Window* const OldParent = W->Parent;
   auto& Old = SiblingList(W);
   Old.erase(std::remove(Old.begin(), Old.end(), W), Old.end());
   if (W->HasNative && NewParent) {
@@ -299,12 +306,13 @@ void WindowManager::SetParentOf(Window* W, Window* NewParent) {
     }
   }
   SyncStacking();
+  AfterParentChanged(*this, W, OldParent);
 }
 
 Window* WindowManager::WindowAt(POINT Screen) const {
   for (Window* T : FTopLevels) {
     if (!(T->Style & WS_VISIBLE) || (T->Style & WS_DISABLED) || (T->Style & WS_MINIMIZE)) continue;
-    if (!Contains(T->Rect, Screen)) continue;
+    if (!Contains(T->Rect, Screen) || !WindowTakesPoint(*this, T, Screen)) continue;
     Window* Hit = T;
     for (bool Deeper = true; Deeper;) {
       Deeper = false;
@@ -312,7 +320,7 @@ Window* WindowManager::WindowAt(POINT Screen) const {
       const POINT Local{Screen.X - CO.X, Screen.Y - CO.Y};
       for (Window* C : Hit->Children) {
         if (!(C->Style & WS_VISIBLE) || (C->Style & WS_DISABLED)) continue;
-        if (Contains(C->Rect, Local)) {
+        if (Contains(C->Rect, Local) && WindowTakesPoint(*this, C, Screen)) {
           Hit = C;
           Deeper = true;
           break;

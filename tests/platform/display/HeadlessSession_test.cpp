@@ -84,6 +84,7 @@ TEST(HeadlessSession, InputIsQueuedInOrderAndNotDeliveredOnTheSpot) {
   HeadlessSession S;
   MessageLog Log;
   HWND W = Log.Create(WS_POPUP | WS_VISIBLE, 0, 0, 100, 100);
+  S.PumpUntilIdle();  // let the new window paint first
   Log.Clear();
   S.Move(10, 10);
   S.Press(10, 10, win::rbLeft, MOD_SHIFT);
@@ -92,7 +93,6 @@ TEST(HeadlessSession, InputIsQueuedInOrderAndNotDeliveredOnTheSpot) {
   S.Key('A', MOD_CONTROL);
   S.Type("h\xC3\xA9");
   S.Drop({"/tmp/a.avi", "/tmp/b.mkv"}, 30, 40);
-  S.PumpUntilIdle();
   EXPECT_TRUE(Log.Messages().empty());
   const auto In = S.PendingInput();
   using K = win::RawInputKind;
