@@ -29,7 +29,10 @@ extern "C" {
   X(av_packet_alloc)                \
   X(av_packet_free)                 \
   X(av_bsf_get_by_name) \
-  X(av_packet_unref)
+  X(av_packet_unref) \
+  X(avcodec_send_packet) \
+  X(avcodec_receive_frame) \
+  X(avcodec_flush_buffers)
 
 namespace vantrel::media::ff {
 VANTREL_AVCODEC_FUNCTIONS(VANTREL_FF_POINTER)

@@ -36,7 +36,8 @@ extern "C" {
   X(av_seek_frame) \
   X(av_filename_number_test) \
   X(av_dump_format) \
-  X(av_read_frame)
+  X(av_read_frame) \
+  X(avio_feof)
 
 namespace vantrel::media::ff {
 VANTREL_AVFORMAT_FUNCTIONS(VANTREL_FF_POINTER)

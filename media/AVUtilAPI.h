@@ -45,7 +45,22 @@
   X(av_channel_layout_default) \
   X(av_channel_layout_from_mask) \
   X(av_channel_layout_uninit) \
-  X(av_opt_set_dict2)
+  X(av_opt_set_dict2) \
+  X(av_frame_unref) \
+  X(av_frame_clone) \
+  X(av_frame_make_writable) \
+  X(av_frame_move_ref) \
+  X(av_image_get_buffer_size) \
+  X(av_image_fill_arrays) \
+  X(av_image_copy) \
+  X(av_get_bytes_per_sample) \
+  X(av_get_sample_fmt_name) \
+  X(av_get_pix_fmt_name) \
+  X(av_pix_fmt_desc_get) \
+  X(av_opt_set_bin) \
+  X(av_channel_layout_copy) \
+  X(av_channel_layout_compare) \
+  X(av_sample_fmt_is_planar)
 
 #ifdef __cplusplus
 
@@ -62,6 +77,8 @@ extern "C" {
 #include <libavutil/parseutils.h>
 #include <libavutil/rational.h>
 #include <libavutil/frame.h>
+#include <libavutil/imgutils.h>
+#include <libavutil/channel_layout.h>
 #include <libavutil/pixdesc.h>
 #include <libavutil/samplefmt.h>
 #include <libavutil/time.h>

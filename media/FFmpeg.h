@@ -351,6 +351,7 @@ class TCustomFFmpeg : public TObject {
   Integer InputFileCount() const { return Fnb_input_files; }
   Integer OutputFileCount() const { return Fnb_output_files; }
   bool JoinMode() const { return FJoinMode; }
+  TPostHooks PostHooks() const { return FPostHooks; }
   // Milliseconds a blocking open, read or write may take (0: no limit).
   Integer ReadTimeout() const { return FReadTimeout; }
   void SetReadTimeout(Integer AValue) { FReadTimeout = AValue; }
@@ -414,6 +415,8 @@ class TCustomFFmpeg : public TObject {
   void new_subtitle_stream(AVFormatContext* oc, Integer AFileIndex);
   // The read-timeout check around a blocking open (armed: registered for this thread).
   void ArmReadTimeout();
+  // A new start of the time-out for the next blocking call.
+  void StampReadTimeout();
   void DisarmReadTimeout();
 
   // 1. per-file tables (FMaxFiles slots each); the engine owns the contexts.

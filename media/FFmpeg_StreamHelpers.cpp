@@ -117,7 +117,7 @@ String TCustomFFmpeg::PassLogFileName(Integer AIndex) const {
 void TCustomFFmpeg::AddNewStream(const String& AName) {
   if (Fnb_output_files <= 0 || !Foutput_files[Fnb_output_files - 1])
     throw FFmpegException(Format("No output file for option %s", {AName}));
-  throw FFmpegException(Format("Option %s is not supported by this build", {AName}));
+  AddStreamToLastOutput(AName);
 }
 
 }  // namespace vantrel::media

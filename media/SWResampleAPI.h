@@ -10,7 +10,12 @@ extern "C" {
 #include "media/FFBinding.h"
 
 #define VANTREL_SWRESAMPLE_FUNCTIONS(X) \
-  X(swresample_version)
+  X(swresample_version) \
+  X(swr_alloc_set_opts2) \
+  X(swr_init) \
+  X(swr_free) \
+  X(swr_convert) \
+  X(swr_get_out_samples)
 
 namespace vantrel::media::ff {
 VANTREL_SWRESAMPLE_FUNCTIONS(VANTREL_FF_POINTER)

@@ -13,7 +13,9 @@ extern "C" {
   X(swscale_version)                 \
   X(sws_alloc_context)               \
   X(sws_freeContext)                 \
-  X(sws_get_class)
+  X(sws_get_class) \
+  X(sws_getCachedContext) \
+  X(sws_scale)
 
 namespace vantrel::media::ff {
 VANTREL_SWSCALE_FUNCTIONS(VANTREL_FF_POINTER)
