@@ -106,6 +106,16 @@ Window* WindowManager::FindOrFail(HWND Wnd) const {
 
 bool WindowManager::IsLive(HWND Wnd) const { return Find(Wnd) != nullptr; }
 
+Window* WindowManager::Lookup(HWND Wnd, WindowManager** Out) {
+  WindowManager* M = Instance();
+  if (Out) *Out = M;
+  if (!M) {
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return nullptr;
+  }
+  return M->FindOrFail(Wnd);
+}
+
 LRESULT WindowManager::Deliver(Window* W, UINT Msg, WPARAM WParam, LPARAM LParam) {
   DispatchScope Scope(*this);
   return CallWindowProc(W->Proc, W->Handle, Msg, WParam, LParam);

@@ -112,6 +112,9 @@ class WindowManager final : public DisplayEvents {
   // pointer is only good on the GUI thread.
   Window* Find(HWND Wnd) const;
   Window* FindOrFail(HWND Wnd) const;
+  // FindOrFail on the current manager; also ERROR_INVALID_WINDOW_HANDLE when there is
+  // none. Out, when given, receives the manager.
+  static Window* Lookup(HWND Wnd, WindowManager** Out = nullptr);
   bool IsLive(HWND Wnd) const;  // any thread
   // Top-level windows, topmost first.
   const std::vector<Window*>& TopLevels() const { return FTopLevels; }

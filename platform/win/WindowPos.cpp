@@ -339,21 +339,11 @@ using vantrel::win::WindowManager;
 
 namespace {
 
-Window* Lookup(HWND Wnd, WindowManager** Out = nullptr) {
-  WindowManager* M = WindowManager::Instance();
-  if (Out) *Out = M;
-  if (!M) {
-    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-    return nullptr;
-  }
-  return M->FindOrFail(Wnd);
-}
-
 }  // namespace
 
 BOOL SetWindowPos(HWND Wnd, HWND InsertAfter, int X, int Y, int CX, int CY, UINT Flags) {
   WindowManager* M;
-  Window* W = Lookup(Wnd, &M);
+  Window* W = WindowManager::Lookup(Wnd, &M);
   return W && M->SetPos(W, InsertAfter, X, Y, CX, CY, Flags) ? TRUE : FALSE;
 }
 
@@ -366,23 +356,23 @@ BOOL BringWindowToTop(HWND Wnd) { return SetWindowPos(Wnd, HWND_TOP, 0, 0, 0, 0,
 
 BOOL ShowWindow(HWND Wnd, int Cmd) {
   WindowManager* M;
-  Window* W = Lookup(Wnd, &M);
+  Window* W = WindowManager::Lookup(Wnd, &M);
   return W && M->Show(W, Cmd) ? TRUE : FALSE;
 }
 
 BOOL IsIconic(HWND Wnd) {
-  Window* W = Lookup(Wnd);
+  Window* W = WindowManager::Lookup(Wnd);
   return W && (W->Style & WS_MINIMIZE) ? TRUE : FALSE;
 }
 
 BOOL IsZoomed(HWND Wnd) {
-  Window* W = Lookup(Wnd);
+  Window* W = WindowManager::Lookup(Wnd);
   return W && (W->Style & WS_MAXIMIZE) ? TRUE : FALSE;
 }
 
 BOOL GetWindowRect(HWND Wnd, LPRECT Rect) {
   WindowManager* M;
-  Window* W = Lookup(Wnd, &M);
+  Window* W = WindowManager::Lookup(Wnd, &M);
   if (!W || !Rect) return FALSE;
   const POINT O = M->WindowOrigin(W);
   *Rect = {O.X, O.Y, O.X + W->Width(), O.Y + W->Height()};
@@ -390,7 +380,7 @@ BOOL GetWindowRect(HWND Wnd, LPRECT Rect) {
 }
 
 BOOL GetClientRect(HWND Wnd, LPRECT Rect) {
-  Window* W = Lookup(Wnd);
+  Window* W = WindowManager::Lookup(Wnd);
   if (!W || !Rect) return FALSE;
   *Rect = {0, 0, W->ClientRect.Right - W->ClientRect.Left, W->ClientRect.Bottom - W->ClientRect.Top};
   return TRUE;
@@ -398,7 +388,7 @@ BOOL GetClientRect(HWND Wnd, LPRECT Rect) {
 
 BOOL ClientToScreen(HWND Wnd, LPPOINT Point) {
   WindowManager* M;
-  Window* W = Lookup(Wnd, &M);
+  Window* W = WindowManager::Lookup(Wnd, &M);
   if (!W || !Point) return FALSE;
   const POINT O = M->ClientOrigin(W);
   Point->X += O.X;
@@ -408,7 +398,7 @@ BOOL ClientToScreen(HWND Wnd, LPPOINT Point) {
 
 BOOL ScreenToClient(HWND Wnd, LPPOINT Point) {
   WindowManager* M;
-  Window* W = Lookup(Wnd, &M);
+  Window* W = WindowManager::Lookup(Wnd, &M);
   if (!W || !Point) return FALSE;
   const POINT O = M->ClientOrigin(W);
   Point->X -= O.X;
@@ -449,7 +439,7 @@ HWND WindowFromPoint(POINT Point) {
 }
 
 HWND ChildWindowFromPoint(HWND Parent, POINT Point) {
-  Window* P = Lookup(Parent);
+  Window* P = WindowManager::Lookup(Parent);
   if (!P) return nullptr;
   const RECT C{0, 0, P->ClientRect.Right - P->ClientRect.Left, P->ClientRect.Bottom - P->ClientRect.Top};
   if (!(Point.X >= C.Left && Point.X < C.Right && Point.Y >= C.Top && Point.Y < C.Bottom)) return nullptr;
@@ -460,7 +450,7 @@ HWND ChildWindowFromPoint(HWND Parent, POINT Point) {
 }
 
 HWND GetParent(HWND Wnd) {
-  Window* W = Lookup(Wnd);
+  Window* W = WindowManager::Lookup(Wnd);
   if (!W) return nullptr;
   if (W->Parent) return W->Parent->Handle;
   return (W->Style & WS_POPUP) ? W->Owner : nullptr;
@@ -468,7 +458,7 @@ HWND GetParent(HWND Wnd) {
 
 HWND SetParent(HWND Child, HWND NewParent) {
   WindowManager* M;
-  Window* W = Lookup(Child, &M);
+  Window* W = WindowManager::Lookup(Child, &M);
   if (!W) return nullptr;
   Window* P = nullptr;
   if (NewParent) {
@@ -487,7 +477,7 @@ HWND SetParent(HWND Child, HWND NewParent) {
 
 HWND GetAncestor(HWND Wnd, UINT Flags) {
   WindowManager* M;
-  Window* W = Lookup(Wnd, &M);
+  Window* W = WindowManager::Lookup(Wnd, &M);
   if (!W) return nullptr;
   switch (Flags) {
     case GA_PARENT: return W->Parent ? W->Parent->Handle : nullptr;
@@ -507,7 +497,7 @@ HWND GetAncestor(HWND Wnd, UINT Flags) {
 
 HWND GetWindow(HWND Wnd, UINT Cmd) {
   WindowManager* M;
-  Window* W = Lookup(Wnd, &M);
+  Window* W = WindowManager::Lookup(Wnd, &M);
   if (!W) return nullptr;
   auto& Sib = M->SiblingList(W);
   auto It = std::find(Sib.begin(), Sib.end(), W);
@@ -531,7 +521,7 @@ HWND GetTopWindow(HWND Wnd) {
 }
 
 BOOL IsChild(HWND Parent, HWND Wnd) {
-  Window* W = Lookup(Wnd);
+  Window* W = WindowManager::Lookup(Wnd);
   if (!W) return FALSE;
   for (Window* A = W->Parent; A; A = A->Parent)
     if (A->Handle == Parent) return TRUE;
@@ -540,6 +530,6 @@ BOOL IsChild(HWND Parent, HWND Wnd) {
 
 BOOL IsWindowVisible(HWND Wnd) {
   WindowManager* M;
-  Window* W = Lookup(Wnd, &M);
+  Window* W = WindowManager::Lookup(Wnd, &M);
   return W && M->IsVisible(W) ? TRUE : FALSE;
 }

@@ -10,16 +10,6 @@ using vantrel::win::WindowManager;
 
 namespace {
 
-Window* Lookup(HWND Wnd, WindowManager** Out = nullptr) {
-  WindowManager* M = WindowManager::Instance();
-  if (Out) *Out = M;
-  if (!M) {
-    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-    return nullptr;
-  }
-  return M->FindOrFail(Wnd);
-}
-
 bool ExtraRange(const Window* W, int Index, size_t Size) {
   if (Index >= 0 && static_cast<size_t>(Index) + Size <= W->Extra.size()) return true;
   SetLastError(ERROR_INVALID_INDEX);
@@ -49,7 +39,7 @@ DWORD SetStyle(WindowManager* M, Window* W, int Index, DWORD New) {
 }  // namespace
 
 LONG_PTR GetWindowLongPtr(HWND Wnd, int Index) {
-  Window* W = Lookup(Wnd);
+  Window* W = WindowManager::Lookup(Wnd);
   if (!W) return 0;
   switch (Index) {
     case GWL_WNDPROC: return WndProcToLong(W->Proc);
@@ -70,7 +60,7 @@ LONG_PTR GetWindowLongPtr(HWND Wnd, int Index) {
 
 LONG_PTR SetWindowLongPtr(HWND Wnd, int Index, LONG_PTR NewValue) {
   WindowManager* M;
-  Window* W = Lookup(Wnd, &M);
+  Window* W = WindowManager::Lookup(Wnd, &M);
   if (!W) return 0;
   if (!M->IsGuiThread()) {
     SetLastError(ERROR_WINDOW_OF_OTHER_THREAD);
@@ -135,7 +125,7 @@ LONG GetWindowLong(HWND Wnd, int Index) {
     return 0;
   }
   if (Index >= 0) {
-    Window* W = Lookup(Wnd);
+    Window* W = WindowManager::Lookup(Wnd);
     if (!W || !ExtraRange(W, Index, sizeof(LONG))) return 0;
     LONG V;
     std::memcpy(&V, W->Extra.data() + Index, sizeof V);
@@ -150,7 +140,7 @@ LONG SetWindowLong(HWND Wnd, int Index, LONG NewValue) {
     return 0;
   }
   if (Index >= 0) {
-    Window* W = Lookup(Wnd);
+    Window* W = WindowManager::Lookup(Wnd);
     if (!W || !ExtraRange(W, Index, sizeof(LONG))) return 0;
     LONG Old;
     std::memcpy(&Old, W->Extra.data() + Index, sizeof Old);
@@ -165,13 +155,13 @@ LONG SetWindowLong(HWND Wnd, int Index, LONG NewValue) {
 }
 
 BOOL IsWindowEnabled(HWND Wnd) {
-  Window* W = Lookup(Wnd);
+  Window* W = WindowManager::Lookup(Wnd);
   return W && !(W->Style & WS_DISABLED) ? TRUE : FALSE;
 }
 
 BOOL EnableWindow(HWND Wnd, BOOL Enable) {
   WindowManager* M;
-  Window* W = Lookup(Wnd, &M);
+  Window* W = WindowManager::Lookup(Wnd, &M);
   if (!W) return FALSE;
   const bool WasDisabled = (W->Style & WS_DISABLED) != 0;
   if (WasDisabled == !Enable) return WasDisabled ? TRUE : FALSE;
@@ -185,20 +175,20 @@ BOOL EnableWindow(HWND Wnd, BOOL Enable) {
 
 BOOL SetWindowText(HWND Wnd, LPCSTR Text) {
   WindowManager* M;
-  Window* W = Lookup(Wnd, &M);
+  Window* W = WindowManager::Lookup(Wnd, &M);
   if (!W) return FALSE;
   return M->Deliver(W, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Text ? Text : "")) ? TRUE : FALSE;
 }
 
 int GetWindowTextLength(HWND Wnd) {
   WindowManager* M;
-  Window* W = Lookup(Wnd, &M);
+  Window* W = WindowManager::Lookup(Wnd, &M);
   return W ? static_cast<int>(M->Deliver(W, WM_GETTEXTLENGTH, 0, 0)) : 0;
 }
 
 int GetWindowText(HWND Wnd, LPSTR Buffer, int MaxCount) {
   WindowManager* M;
-  Window* W = Lookup(Wnd, &M);
+  Window* W = WindowManager::Lookup(Wnd, &M);
   if (!W || !Buffer || MaxCount <= 0) return 0;
   Buffer[0] = '\0';
   return static_cast<int>(M->Deliver(W, WM_GETTEXT, static_cast<WPARAM>(MaxCount), reinterpret_cast<LPARAM>(Buffer)));
@@ -206,7 +196,7 @@ int GetWindowText(HWND Wnd, LPSTR Buffer, int MaxCount) {
 
 std::string GetWindowText(HWND Wnd) {
   WindowManager* M;
-  Window* W = Lookup(Wnd, &M);
+  Window* W = WindowManager::Lookup(Wnd, &M);
   if (!W) return {};
   const LRESULT Len = M->Deliver(W, WM_GETTEXTLENGTH, 0, 0);
   if (Len <= 0 || !M->IsLive(Wnd)) return {};
@@ -229,7 +219,7 @@ BOOL EnumWindows(WNDENUMPROC Proc, LPARAM Param) {
 
 BOOL EnumChildWindows(HWND Parent, WNDENUMPROC Proc, LPARAM Param) {
   WindowManager* M;
-  Window* P = Lookup(Parent, &M);
+  Window* P = WindowManager::Lookup(Parent, &M);
   if (!P || !Proc) return FALSE;
   std::vector<HWND> List;
   auto Walk = [&](auto&& Self, Window* W) -> void {
