@@ -32,7 +32,21 @@ extern "C" {
   X(av_packet_unref) \
   X(avcodec_send_packet) \
   X(avcodec_receive_frame) \
-  X(avcodec_flush_buffers)
+  X(avcodec_flush_buffers) \
+  X(avcodec_parameters_from_context) \
+  X(avcodec_parameters_copy) \
+  X(av_packet_rescale_ts) \
+  X(av_packet_get_side_data) \
+  X(av_packet_ref) \
+  X(av_new_packet) \
+  X(av_bsf_alloc) \
+  X(av_bsf_init) \
+  X(av_bsf_send_packet) \
+  X(av_bsf_receive_packet) \
+  X(av_bsf_free) \
+  X(avcodec_decode_subtitle2) \
+  X(avcodec_encode_subtitle) \
+  X(avsubtitle_free)
 
 namespace vantrel::media::ff {
 VANTREL_AVCODEC_FUNCTIONS(VANTREL_FF_POINTER)

@@ -37,7 +37,14 @@ extern "C" {
   X(av_filename_number_test) \
   X(av_dump_format) \
   X(av_read_frame) \
-  X(avio_feof)
+  X(avio_feof) \
+  X(avformat_write_header) \
+  X(av_write_trailer) \
+  X(av_interleaved_write_frame) \
+  X(av_codec_get_id) \
+  X(av_codec_get_tag2) \
+  X(av_sdp_create) \
+  X(av_pkt_dump_log2)
 
 namespace vantrel::media::ff {
 VANTREL_AVFORMAT_FUNCTIONS(VANTREL_FF_POINTER)

@@ -60,7 +60,12 @@
   X(av_opt_set_bin) \
   X(av_channel_layout_copy) \
   X(av_channel_layout_compare) \
-  X(av_sample_fmt_is_planar)
+  X(av_sample_fmt_is_planar) \
+  X(av_compare_ts) \
+  X(av_mallocz) \
+  X(av_dynarray_add_nofree) \
+  X(av_get_picture_type_char) \
+  X(av_frame_ref)
 
 #ifdef __cplusplus
 

@@ -355,6 +355,4 @@ bool TCustomDecoder::IsSubtitleStream(Integer AStreamIndex) const {
   return IsStreamOfType(FFileHandle, AStreamIndex, AVMEDIA_TYPE_SUBTITLE);
 }
 
-TFFDecoder::TFFDecoder(TComponent* AOwner) : TCustomDecoder(AOwner) {}
-
 }  // namespace vantrel::media

@@ -3,12 +3,19 @@
 // records, file information and a text report). The frame decoder TFFDecoder builds on it.
 #pragma once
 
+#include <vector>
+
 #include "media/FFBaseComponent.h"
 #include "media/FFUtils.h"
 
+class TBitmap;
 class TStringList;
+struct AVCodecContext;
 struct AVFormatContext;
+struct AVFrame;
+struct AVPacket;
 struct AVStream;
+struct SwrContext;
 
 namespace vantrel::media {
 
@@ -155,11 +162,155 @@ class TCustomDecoder : public TFFBaseComponent {
   bool FLibLoaded = false;  // this decoder holds a load of the library set
 };
 
-// The frame decoder builds on the prober.
+// The current picture of the frame decoder.
+struct TFrameInfo {
+  Integer PixFmt = -1;  // FFmpeg's AVPixelFormat
+  Integer Width = -1;
+  Integer Height = -1;
+  bool IsKeyFrame = false;
+  TPictureType PictureType = ptUnknown;
+  Int64 PTS = NoPTSValue;          // microseconds from the stream's start
+  Int64 OriginalDTS = NoPTSValue;  // the packet's values, in the stream's time base
+  Int64 OriginalPTS = NoPTSValue;
+  Integer StreamIndex = -1;
+  Int64 Position = -1;  // byte position of the input when the read for it began
+  bool Ready = false;
+  AVPicture Picture;          // over Buffer
+  uint8_t* Buffer = nullptr;  // owned by the decoder
+  Integer Size = 0;
+};
+
+// The current audio block of the frame decoder.
+struct TWaveInfo {
+  Integer Channels = 0;
+  Integer SampleRate = 0;
+  Integer SampleFormat = -1;  // FFmpeg's AVSampleFormat
+  Integer BytesPerSample = 0;
+  Integer BytesPerSecond = 0;
+  Int64 PTS = NoPTSValue;  // microseconds
+  Int64 OriginalDTS = NoPTSValue;
+  Int64 OriginalPTS = NoPTSValue;
+  Integer StreamIndex = -1;
+  bool Ready = false;
+  uint8_t* Buffer = nullptr;  // into the decoder's own buffers, valid until the next audio call
+  Integer Size = 0;
+  Int64 Duration = NoPTSValue;  // microseconds
+};
+
+// The frame decoder: seeking, decoding video pictures with their times, stepping between
+// key frames, pictures as bitmaps, and audio decoded and converted to 16-bit samples at
+// a wanted channel count and rate.
 class TFFDecoder : public TCustomDecoder {
   VANTREL_CLASS(TFFDecoder)
 
   explicit TFFDecoder(TComponent* AOwner);
+  ~TFFDecoder() override;
+  void CloseFile() override;
+
+  // Seeks by time (microseconds) or, with sfByte, by byte position. False when the file
+  // cannot be sought or is at its end afterwards.
+  bool Seek(Int64 APTS, TSeekFlags ASeekFlags = {});
+  // A negative stream index means the stream chosen before, else the first video stream.
+  bool Decode(Integer AStreamIndex = -1);
+  bool DecodeNextKeyFrame(Integer AStreamIndex = -1);
+  bool DecodePreviousFrame(Integer AStreamIndex = -1);
+  bool DecodePreviousKeyFrame(Integer AStreamIndex = -1);
+  // The current picture into ABitmap; false (ABitmap black) when it cannot be converted.
+  bool CopyToBitmap(TBitmap* ABitmap);
+  // The current picture as the converter's BITMAP description, nil on failure.
+  const BITMAP* GetBitmapPtr();
+
+  Integer BitmapBitsPixel() const { return FFormatConv->BitsPixel(); }
+  void SetBitmapBitsPixel(Integer Value) { FFormatConv->SetBitsPixel(Value); }
+  bool Deinterlace() const { return FDeinterlace; }
+  void SetDeinterlace(bool Value) { FDeinterlace = Value; }
+  // EOF in the class library; EOF is a C macro.
+  bool Eof() const { return FEOF; }
+  const TFrameInfo& FrameInfo() const { return FPicture; }
+  Int64 Position() { return GetPosition(); }
+
+  // Audio. A negative stream index means the stream chosen before, else the first audio
+  // stream.
+  bool DecodeAudio(Integer AStreamIndex = -1);
+  // Copies up to ACount bytes of decoded audio into ABuffer, decoding the next block when
+  // the current one is used up: the bytes copied, -1 on failure or at the end. With a nil
+  // ABuffer: the bytes available, nothing consumed.
+  Integer ReadAudio(uint8_t* ABuffer, Integer ACount, Integer AStreamIndex = -1);
+  const TWaveInfo& WaveInfo() const { return FWaveInfo; }
+  Integer DesireAudioChannels() const { return FDesireAudioChannels; }
+  void SetDesireAudioChannels(Integer Value);
+  Integer DesireAudioSampleRate() const { return FDesireAudioSampleRate; }
+  void SetDesireAudioSampleRate(Integer Value);
+
+ protected:
+  void UpdateStreamCounts() override;
+
+ private:
+  bool CheckOwnHandle();
+  bool CanSeek();
+  bool IsStillImage() const;
+  Integer SelectVideoStream(Integer AStreamIndex);
+  Integer SelectAudioStream(Integer AStreamIndex);
+  // Opens the decoder of the stream into ACodec (closing another one held there).
+  AVCodecContext* OpenCodec(AVCodecContext*& ACodec, Integer& ACodecIndex, Integer AIndex,
+                            bool AVideo);
+  void CloseCodec(AVCodecContext*& ACodec, Integer& ACodecIndex);
+  Int64 GetPosition();
+  Int64 InputPosition() const;  // -1 without an I/O context
+  Int64 StreamFrameDuration(Integer AIndex) const;
+  // A failed packet read that is not the end of the input: reported, true. False at the
+  // end of the input (nothing reported: the decoder is drained first).
+  bool ReadFailed(Integer AResult);
+  void StoreFrame(const AVFrame* AFrame, const AVPicture& APlanes, Int64 APos);
+  void ResetFrameInfo();
+  void ResetWaveInfo();
+  void FreeResampler();
+  // Appends one decoded audio frame to the block, converted as wanted; false on failure
+  // (logged).
+  bool AppendAudio(const AVFrame* AFrame);
+  bool FlushResampler();
+  bool FinishAudioBlock(Integer AIndex);
+
+  AVCodecContext* FCodec = nullptr;  // the video decoder
+  Integer FCodecIndex = -1;
+  bool FVideoDraining = false;
+  TOwned<TFormatConverter> FFormatConv;
+  Integer FSeekIndex = -1;
+  Int64 FStartTime = -1;
+  Integer FDecodeIndex = -1;
+  bool FDeinterlace = false;
+  std::vector<uint8_t> FDeintBuf;   // only grows
+  std::vector<uint8_t> FPictureBuf;  // FPicture.Buffer; only grows
+  bool FEOF = false;
+  TFrameInfo FPicture;
+  Int64 FLastPTS = NoPTSValue;
+  Int64 FLastPos = -1;
+  AVFrame* FFrame = nullptr;
+  AVPacket* FPacket = nullptr;
+
+  TWaveInfo FWaveInfo;
+  Integer FDesireAudioChannels = 2;
+  Integer FDesireAudioSampleRate = 44100;
+  Integer FDesireAudioIndex = -1;
+  AVCodecContext* FAudioCodec = nullptr;
+  Integer FAudioCodecIndex = -1;
+  bool FAudioDraining = false;
+  bool FAudioEnded = false;  // the audio decoder gave its last samples
+  std::vector<uint8_t> FDecodedAudio;    // the block as decoded (16-bit input unchanged)
+  std::vector<uint8_t> FResampledAudio;  // the block converted
+  Integer FAudioTotal = 0;               // bytes of the block in the buffer in use
+  bool FAudioConverted = false;          // the block is in FResampledAudio
+  SwrContext* FAudioResampler = nullptr;
+  // What the resampler was made for.
+  Integer FResampleInFormat = -1;
+  Integer FResampleInRate = 0;
+  Integer FResampleInChannels = 0;
+  Integer FResampleOutChannels = 0;
+  Integer FResampleOutRate = 0;
+  Int64 FAudioBlockPTS = NoPTSValue;
+  Int64 FAudioBlockDTS = NoPTSValue;
+  Int64 FAudioBlockOrigPTS = NoPTSValue;
+  Integer FRemainsAudioSize = 0;
 };
 
 // Parts of the file report.

@@ -15,7 +15,8 @@ extern "C" {
   X(swr_init) \
   X(swr_free) \
   X(swr_convert) \
-  X(swr_get_out_samples)
+  X(swr_get_out_samples) \
+  X(swr_set_matrix)
 
 namespace vantrel::media::ff {
 VANTREL_SWRESAMPLE_FUNCTIONS(VANTREL_FF_POINTER)
