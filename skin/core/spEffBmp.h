@@ -315,3 +315,17 @@ Boolean IsScreenTrueColor();
 Boolean InitDrawRoutines();
 // Frees the list of live bitmaps (unit finalization).
 void FreeBitmapList();
+
+// ---------------------------------------------------------------------------------------
+// Stack blur and alpha from grey
+// ---------------------------------------------------------------------------------------
+
+// Blurs red, green and blue in place with triangle weights over 2 * Radius + 1 pixels,
+// first along the rows, then along the columns, each pass truncated; edge pixels repeat.
+// Every alpha becomes 255. Nothing for Radius <= 0.
+void StackBlur(TspBitmap* Bitmap, Integer Radius);
+// Alpha of every pixel := (red + green + blue) div 3 of Mask's pixel at the same place;
+// colours unchanged. Pixels outside Mask keep their alpha.
+void SetAlphaFromGray(TspBitmap* Bitmap, TspBitmap* Mask);
+
+#include "skin/core/spEffBmp_Effects.h"
