@@ -52,9 +52,9 @@ TCompressionStream::TCompressionStream(TCompressionLevel CompressionLevel, TStre
     : TCustomZlibStream(Dest) {
   FZRec->next_out = FBuffer.data();
   FZRec->avail_out = BufferSize;
-  if (CompressionLevel < clNone || CompressionLevel > clMax)
+  if (CompressionLevel < TCompressionLevel::clNone || CompressionLevel > TCompressionLevel::clMax)
     throw ECompressionError(SCompressError);
-  CheckDeflateResult(deflateInit(FZRec.get(), ZLevels[CompressionLevel]));
+  CheckDeflateResult(deflateInit(FZRec.get(), ZLevels[static_cast<int>(CompressionLevel)]));
 }
 
 TCompressionStream::~TCompressionStream() {
@@ -171,7 +171,7 @@ Int64 TDecompressionStream::Seek(Int64 Offset, TSeekOrigin Origin) {
 
 void DeflateStream(TStream* Source, TStream* Dest) {
   if (!Source) throw EInvalidPointer("Invalid pointer operation");
-  auto Compressor = CreateOwned<TCompressionStream>(clMax, Dest);
+  auto Compressor = CreateOwned<TCompressionStream>(TCompressionLevel::clMax, Dest);
   Compressor->CopyFrom(*Source, 0);
   Compressor->Finish();
 }

@@ -18,7 +18,8 @@ VANTREL_EXCEPTION(ECompressionError, EZlibError);
 VANTREL_EXCEPTION(EDecompressionError, EZlibError);
 
 // zlib levels 0, 1, -1 (its default) and 9.
-enum TCompressionLevel { clNone, clFastest, clDefault, clMax };
+// Scoped: clNone and clDefault are also colour constants of the graphics classes.
+enum class TCompressionLevel { clNone, clFastest, clDefault, clMax };
 
 class TCustomZlibStream : public TStream {
   VANTREL_CLASS(TCustomZlibStream)
@@ -84,7 +85,7 @@ class TDecompressionStream : public TCustomZlibStream {
   Int64 Seek(Int64 Offset, TSeekOrigin Origin) override;
 };
 
-// The whole of Source (from position 0) compressed into Dest at clMax.
+// The whole of Source (from position 0) compressed into Dest at TCompressionLevel::clMax.
 void DeflateStream(TStream* Source, TStream* Dest);
 // Source inflated from its start into Dest, in blocks of 4096 bytes.
 void InflateStream(TStream* Dest, TStream* Source);

@@ -84,8 +84,9 @@ class TFullStream : public TMemoryStream {
 
 TEST(ZlibStreams, CompressorOutputInflatesBackThroughBothSides) {
   const Bytes Data = SampleData(100000);
-  for (TCompressionLevel Level : {clNone, clFastest, clDefault, clMax}) {
-    SCOPED_TRACE(Level);
+  for (TCompressionLevel Level : {TCompressionLevel::clNone, TCompressionLevel::clFastest,
+                                  TCompressionLevel::clDefault, TCompressionLevel::clMax}) {
+    SCOPED_TRACE(static_cast<int>(Level));
     TMemoryStream Packed;
     Integer Progress = 0;
     {
@@ -105,10 +106,10 @@ TEST(ZlibStreams, CompressorOutputInflatesBackThroughBothSides) {
       EXPECT_EQ(Progress, static_cast<Integer>(Packed.Size() / 8192));
       EXPECT_EQ(Packed.Size() % 8192, 0);
       C->Finish();
-      if (Level == clNone) {
+      if (Level == TCompressionLevel::clNone) {
         EXPECT_LT(C->CompressionRate(), 0.0f);
         EXPECT_GT(Progress, 0);
-      } else if (Level == clMax) {
+      } else if (Level == TCompressionLevel::clMax) {
         EXPECT_GT(C->CompressionRate(), 50.0f);
       }
     }
@@ -128,7 +129,7 @@ TEST(ZlibStreams, CompressorOutputInflatesBackThroughBothSides) {
 TEST(ZlibStreams, EmptyCompressorStillWritesACompleteStream) {
   TMemoryStream Packed;
   {
-    TOwned<TCompressionStream> C(TCompressionStream::Create(clMax, &Packed));
+    TOwned<TCompressionStream> C(TCompressionStream::Create(TCompressionLevel::clMax, &Packed));
     EXPECT_EQ(C->CompressionRate(), 0.0f);
     EXPECT_EQ(C->Position(), 0);
   }
@@ -143,7 +144,7 @@ TEST(ZlibStreams, CompressorWritesFromTheDestinationsPositionAndReturnsThereWhen
   TMemoryStream Packed;
   Put(Packed, {'H', 'D', 'R'});
   {
-    TOwned<TCompressionStream> C(TCompressionStream::Create(clDefault, &Packed));
+    TOwned<TCompressionStream> C(TCompressionStream::Create(TCompressionLevel::clDefault, &Packed));
     for (size_t At = 0; At < Data.size(); At += 5000) {
       C->WriteBuffer(Data.data() + At, 5000);
       // Someone else moves the shared stream between writes.
@@ -161,7 +162,7 @@ TEST(ZlibStreams, CompressorWritesFromTheDestinationsPositionAndReturnsThereWhen
 TEST(ZlibStreams, UnsupportedOperationsRaiseTheirDirectionsError) {
   TMemoryStream Packed;
   Byte Buf[16] = {};
-  TOwned<TCompressionStream> C(TCompressionStream::Create(clDefault, &Packed));
+  TOwned<TCompressionStream> C(TCompressionStream::Create(TCompressionLevel::clDefault, &Packed));
   C->WriteBuffer(Buf, 16);
   ExpectInvalidOperation<ECompressionError>([&] { C->Read(Buf, 1); });
   ExpectInvalidOperation<ECompressionError>([&] { C->Seek(10, soEnd); });
@@ -324,7 +325,7 @@ TEST(ZlibStreams, AWriteFailureIsReportedNotLost) {
   {
     SCOPED_TRACE("destructor without Finish does not raise");
     TFullStream Full(2);
-    TOwned<TCompressionStream> C(TCompressionStream::Create(clMax, &Full));
+    TOwned<TCompressionStream> C(TCompressionStream::Create(TCompressionLevel::clMax, &Full));
     C->WriteBuffer(Data.data(), 100);
     EXPECT_NO_THROW(C.reset());
   }
