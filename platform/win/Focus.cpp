@@ -124,28 +124,18 @@ void InputState::ActivateNext(Window* Leaving) {
 using vantrel::win::Window;
 using vantrel::win::WindowManager;
 
-namespace {
-
-WindowManager* Gui() {
-  WindowManager* M = vantrel::win::OnGuiThread() ? WindowManager::Instance() : nullptr;
-  if (!M) SetLastError(ERROR_WINDOW_OF_OTHER_THREAD);
-  return M;
-}
-
-}  // namespace
-
 HWND SetFocus(HWND Wnd) {
-  WindowManager* M = Gui();
+  WindowManager* M = WindowManager::OnGui();
   return M ? M->Input().SetFocusTo(Wnd) : nullptr;
 }
 
 HWND GetFocus() {
-  WindowManager* M = Gui();
+  WindowManager* M = WindowManager::OnGui();
   return M ? M->Input().Focus() : nullptr;
 }
 
 HWND SetActiveWindow(HWND Wnd) {
-  WindowManager* M = Gui();
+  WindowManager* M = WindowManager::OnGui();
   if (!M) return nullptr;
   vantrel::win::InputState& I = M->Input();
   const HWND Old = I.Active();
@@ -161,12 +151,12 @@ HWND SetActiveWindow(HWND Wnd) {
 }
 
 HWND GetActiveWindow() {
-  WindowManager* M = Gui();
+  WindowManager* M = WindowManager::OnGui();
   return M ? M->Input().Active() : nullptr;
 }
 
 BOOL SetForegroundWindow(HWND Wnd) {
-  WindowManager* M = Gui();
+  WindowManager* M = WindowManager::OnGui();
   if (!M || !M->FindOrFail(Wnd)) return FALSE;
   SetActiveWindow(Wnd);
   return TRUE;

@@ -132,16 +132,6 @@ bool FetchModalMessage(WindowManager& M, MSG& Out) {
 using vantrel::win::InputState;
 using vantrel::win::WindowManager;
 
-namespace {
-
-WindowManager* Gui() {
-  WindowManager* M = vantrel::win::OnGuiThread() ? WindowManager::Instance() : nullptr;
-  if (!M) SetLastError(ERROR_WINDOW_OF_OTHER_THREAD);
-  return M;
-}
-
-}  // namespace
-
 BOOL GetCursorPos(LPPOINT Point) {
   WindowManager* M = WindowManager::Instance();
   if (!M || !Point) {
@@ -153,7 +143,7 @@ BOOL GetCursorPos(LPPOINT Point) {
 }
 
 BOOL SetCursorPos(int X, int Y) {
-  WindowManager* M = Gui();
+  WindowManager* M = WindowManager::OnGui();
   if (!M) return FALSE;
   M->SetCursorPos(POINT{X, Y});
   vantrel::win::RawInput E;
@@ -164,12 +154,12 @@ BOOL SetCursorPos(int X, int Y) {
 }
 
 BOOL SwapMouseButton(BOOL Swap) {
-  WindowManager* M = Gui();
+  WindowManager* M = WindowManager::OnGui();
   return M && M->Input().SetButtonsSwapped(Swap != FALSE) ? TRUE : FALSE;
 }
 
 BOOL TrackMouseEvent(LPTRACKMOUSEEVENT EventTrack) {
-  WindowManager* M = Gui();
+  WindowManager* M = WindowManager::OnGui();
   if (!M || !EventTrack || EventTrack->cbSize != sizeof(TRACKMOUSEEVENT)) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;

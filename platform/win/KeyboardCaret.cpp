@@ -13,12 +13,6 @@ namespace {
 // The owner's timer id for the blink (well above the ids programs choose).
 constexpr UINT_PTR CaretBlinkTimer = 0xCA7E7;
 
-WindowManager* Gui() {
-  WindowManager* M = vantrel::win::OnGuiThread() ? WindowManager::Instance() : nullptr;
-  if (!M) SetLastError(ERROR_WINDOW_OF_OTHER_THREAD);
-  return M;
-}
-
 void BlinkTick(HWND Wnd, UINT, UINT_PTR, DWORD) {
   WindowManager* M = WindowManager::Instance();
   if (!M) return;
@@ -47,7 +41,7 @@ CaretState* CaretOf(WindowManager* M, HWND Wnd) {
 }  // namespace
 
 BOOL CreateCaret(HWND Wnd, HBITMAP Bitmap, int Width, int Height) {
-  WindowManager* M = Gui();
+  WindowManager* M = WindowManager::OnGui();
   if (!M || !M->FindOrFail(Wnd)) return FALSE;
   CaretState& C = M->Input().Caret();
   StopBlink(*M, C);
@@ -56,7 +50,7 @@ BOOL CreateCaret(HWND Wnd, HBITMAP Bitmap, int Width, int Height) {
 }
 
 BOOL DestroyCaret() {
-  WindowManager* M = Gui();
+  WindowManager* M = WindowManager::OnGui();
   CaretState* C = CaretOf(M, nullptr);
   if (!C) return FALSE;
   StopBlink(*M, *C);
@@ -65,7 +59,7 @@ BOOL DestroyCaret() {
 }
 
 BOOL ShowCaret(HWND Wnd) {
-  WindowManager* M = Gui();
+  WindowManager* M = WindowManager::OnGui();
   CaretState* C = CaretOf(M, Wnd);
   if (!C || C->HideLevel == 0) return FALSE;
   if (--C->HideLevel == 0) StartBlink(*M, *C);
@@ -73,7 +67,7 @@ BOOL ShowCaret(HWND Wnd) {
 }
 
 BOOL HideCaret(HWND Wnd) {
-  WindowManager* M = Gui();
+  WindowManager* M = WindowManager::OnGui();
   CaretState* C = CaretOf(M, Wnd);
   if (!C) return FALSE;
   if (C->HideLevel++ == 0) StopBlink(*M, *C);
@@ -81,7 +75,7 @@ BOOL HideCaret(HWND Wnd) {
 }
 
 BOOL SetCaretPos(int X, int Y) {
-  WindowManager* M = Gui();
+  WindowManager* M = WindowManager::OnGui();
   CaretState* C = CaretOf(M, nullptr);
   if (!C) return FALSE;
   C->Pos = {X, Y};
@@ -91,7 +85,7 @@ BOOL SetCaretPos(int X, int Y) {
 }
 
 BOOL GetCaretPos(LPPOINT Point) {
-  WindowManager* M = Gui();
+  WindowManager* M = WindowManager::OnGui();
   CaretState* C = CaretOf(M, nullptr);
   if (!C || !Point) return FALSE;
   *Point = C->Pos;
@@ -104,7 +98,7 @@ UINT GetCaretBlinkTime() {
 }
 
 BOOL SetCaretBlinkTime(UINT Ms) {
-  WindowManager* M = Gui();
+  WindowManager* M = WindowManager::OnGui();
   if (!M || Ms == 0) return FALSE;
   CaretState& C = M->Input().Caret();
   C.BlinkTime = Ms;

@@ -106,6 +106,12 @@ Window* WindowManager::FindOrFail(HWND Wnd) const {
 
 bool WindowManager::IsLive(HWND Wnd) const { return Find(Wnd) != nullptr; }
 
+WindowManager* WindowManager::OnGui() {
+  WindowManager* M = OnGuiThread() ? Instance() : nullptr;
+  if (!M) SetLastError(ERROR_WINDOW_OF_OTHER_THREAD);
+  return M;
+}
+
 Window* WindowManager::Lookup(HWND Wnd, WindowManager** Out) {
   WindowManager* M = Instance();
   if (Out) *Out = M;

@@ -92,6 +92,9 @@ class WindowManager final : public DisplayEvents {
   // The instance, or nullptr. For the GUI thread; other threads go through
   // WithInstance.
   static WindowManager* Instance();
+  // The instance when called on its GUI thread; otherwise nullptr with
+  // ERROR_WINDOW_OF_OTHER_THREAD.
+  static WindowManager* OnGui();
   // Runs Fn with the instance (or nullptr) while it cannot be torn down. Any thread.
   template <typename Fn>
   static auto WithInstance(Fn&& F) {
