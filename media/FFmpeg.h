@@ -21,12 +21,17 @@
 #include "platform/rtl/Threads.h"
 
 struct AVBitStreamFilter;
+struct AVBSFContext;
 struct AVCodec;
 struct AVCodecContext;
 struct AVDictionary;
 struct AVFilterGraph;
 struct AVFormatContext;
+struct AVFrame;
+struct AVPacket;
 struct AVStream;
+struct AVSubtitle;
+struct SwsContext;
 class TBitmap;
 
 namespace vantrel::media {
@@ -80,6 +85,32 @@ struct TCodecContextDeleter {
 };
 using TCodecContextPtr = std::unique_ptr<AVCodecContext, TCodecContextDeleter>;
 
+// Owners of the FFmpeg objects of a run.
+struct TFrameDeleter {
+  void operator()(AVFrame* AFrame) const;
+};
+using TFramePtr = std::unique_ptr<AVFrame, TFrameDeleter>;
+struct TPacketDeleter {
+  void operator()(AVPacket* APacket) const;
+};
+using TPacketPtr = std::unique_ptr<AVPacket, TPacketDeleter>;
+struct TSwsContextDeleter {
+  void operator()(SwsContext* ACtx) const;
+};
+using TSwsContextPtr = std::unique_ptr<SwsContext, TSwsContextDeleter>;
+struct TBSFContextDeleter {
+  void operator()(AVBSFContext* ACtx) const;
+};
+using TBSFContextPtr = std::unique_ptr<AVBSFContext, TBSFContextDeleter>;
+
+// One input file while a conversion runs.
+struct TAVInputFile {
+  Integer eof_reached = 0;
+  Integer ist_index = 0;  // index of the file's first stream in the input stream table
+  Integer buffer_size = 0;
+  Integer nb_streams = 0;
+};
+
 // One stream of an input file, while a conversion runs. It owns its decoder context.
 struct TAVInputStream {
   Integer file_index = 0;
@@ -98,6 +129,12 @@ struct TAVInputStream {
   Integer showed_multi_packet_warning = 0;
   Integer is_past_recording_time = 0;
   Integer decoder_flushed = 0;
+  // Quality of the last decoded picture (same-quality encoding).
+  Single quality = 0;
+  // The stream's filter graph (source to sink), when filtering is on.
+  std::unique_ptr<TVideoFilterChain> filter;
+  TFramePtr decoded_frame;
+  TFramePtr filter_frame;
 };
 
 // One stream of an output file. It owns its encoder context (5.1's AVStream has none),
@@ -133,6 +170,17 @@ struct TAVOutputStream {
   FILE* logfile = nullptr;  // two-pass log, closed with the record
   Integer codec_id = 0;
   Integer show_fps = 0;
+  // The run's objects: the scaled picture and its scaler (filtering off), the chain of
+  // bitstream filter instances, the facts of the last encoded packet (statistics).
+  TFramePtr pict_tmp;
+  TSwsContextPtr img_resample_ctx;
+  std::vector<TBSFContextPtr> bsf_ctx;
+  Integer coded_quality = 0;
+  Integer coded_pict_type = 0;
+  Int64 coded_error0 = 0;
+  bool coded_key_frame = false;
+  // Output time of the last packet written, seconds (which input is read next).
+  Double cur_time = 0;
 
   TAVOutputStream() = default;
   ~TAVOutputStream();
@@ -381,6 +429,66 @@ class TCustomFFmpeg : public TObject {
 
   // The conversion proper; the transcoder's set-up and main loop. Tests replace it.
   virtual void Transcode();
+
+  // --- transcode set-up ---
+  void BuildInputStreamTable();
+  void CheckOutputsAndMaps();
+  void BuildOutputStreamTable();
+  // The input stream table index feeding output stream AOst of output file AFile
+  // (-1: none).
+  Integer MapStreamAuto(const TAVOutputStream& AOst, Integer AFile);
+  void SetupOutputCodecs();
+  void SetupStreamCopy(TAVOutputStream& ost, TAVInputStream& ist);
+  void SetupEncoding(TAVOutputStream& ost, TAVInputStream& ist, Integer n);
+  void OpenPassLog(TAVOutputStream& ost, Integer n);
+  void OpenEncoders();
+  void OpenDecoders();
+  void InitInputPts();
+  void CopyMetadata();
+  void CopyChapters(Integer AInFile, Integer AOutFile);
+  void WriteHeaders();
+  // Dumps the outputs and logs the stream mapping.
+  void DumpStreamMapping();
+  // Dumps the mapping, logs AMessage at llError and raises it.
+  [[noreturn]] void FailWithMapping(const String& AMessage);
+  // The video filter graph of one transcoded stream: 0 or a negative error code.
+  Integer BuildFilterGraph(TAVInputStream& ist, TAVOutputStream& ost);
+
+  // --- packets and output ---
+  // One packet of input stream ist (nil: the end of its input). 0, or -1 when decoding
+  // failed.
+  Integer OutputPacket(TAVInputStream& ist, Integer ist_index, const AVPacket* APacket);
+  // Hands one decoded picture (or a filtered one) to every output stream fed by ist.
+  void OutputDecodedFrame(TAVInputStream& ist, Integer ist_index, AVFrame* AFrame);
+  // Through the stream's bitstream filters to the muxer; owns nothing of APacket.
+  void WriteFrame(AVFormatContext* os, AVPacket* APacket, TAVOutputStream& ost);
+  // Sends AFrame (nil: end) to the encoder and writes every packet that comes out.
+  // Returns the bytes of the last packet written.
+  Integer EncodeAndWrite(AVFormatContext* os, TAVOutputStream& ost, AVFrame* AFrame);
+  // Sends the end to every encoder and writes what they still hold.
+  void FlushEncoders();
+  void DoVideoOut(AVFormatContext* os, TAVOutputStream& ost, TAVInputStream& ist, AVFrame* in_picture,
+                  Integer& frame_size);
+  void DoSubtitleOut(AVFormatContext* os, TAVOutputStream& ost, TAVInputStream& ist, AVSubtitle* sub,
+                     Int64 pts);
+  void DoVideoStats(AVFormatContext* os, TAVOutputStream& ost, Integer frame_size);
+  // Whether this stream's output time has reached its frame limit.
+  bool FrameLimitReached(const TAVOutputStream& ost) const;
+
+  // --- seams of the audio path, the report and the hooks (their own units) ---
+  virtual void SetupAudioEncoding(TAVOutputStream& ost, TAVInputStream& ist);
+  virtual void DoAudioOut(AVFormatContext* os, TAVOutputStream& ost, TAVInputStream& ist, AVFrame* AFrame);
+  // Encodes what the stream's sample FIFO still holds as its last frame.
+  virtual void FlushAudioFifo(AVFormatContext* os, TAVOutputStream& ost);
+  virtual void PrintReport(bool AIsLastReport, Integer AInputIndex);
+  virtual void PreprocessVideoFrame(TAVInputStream& ist, AVFrame* AFrame);
+  virtual void RunOutputHooks(TAVOutputStream& ost, AVFrame* AFrame, Int64 APts, Integer AFrameNumber);
+
+  // --- main loop and end ---
+  void TranscodeLoop();
+  void CloseEncoders();
+  void CloseDecoders();
+  void TranscodeCleanup();
   // The main loop's safe point: returns at once unless the task is paused, then waits
   // until it is resumed or stopped.
   void WaitWhilePaused();
@@ -582,7 +690,18 @@ class TCustomFFmpeg : public TObject {
   Int64 FTotalOutputDuration = -1;
   String FLastErrMsg;
 
-  // 7. hooks
+  // 7. tables of one run (Transcode)
+  std::vector<TAVInputFile> Finput_file_table;
+  std::vector<std::unique_ptr<TAVInputStream>> Fist_table;
+  std::vector<TAVOutputStream*> Fost_table;  // owned by Foutput_streams_for_file
+  std::vector<bool> Fno_packet;
+  Integer Fno_packet_count = 0;
+  Integer Fjoin_group_size = 0;
+  Int64 Flast_report_time = 0;
+  std::vector<uint8_t> Fsubtitle_out;
+  bool FBrokenCheckRegistered = false;
+
+  // 8. hooks
   TFrameHookList FFirstHook;
   TPostHookContext FOutputVideoHook;
   TPostHooks FPostHooks;

@@ -1,5 +1,7 @@
 // The engine object: defaults, lifetime, starting, stopping, pausing and the end of a
 // conversion, the open-codec lists and the release of a task's files and buffers.
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cstdint>
 
@@ -193,20 +195,26 @@ void TCustomFFmpeg::FreeState() {
       AVFormatContext* oc = Foutput_files[I];
       if (!oc) continue;
       const bool HasFile = oc->oformat && !(oc->oformat->flags & AVFMT_NOFILE);
+      // Outputs not made by OpenOutputFile carry no record: only the file-type test holds.
+      const bool Created =
+          I >= static_cast<Integer>(Foutput_file_settings.size()) || Foutput_file_settings[I].created;
       const String Url = oc->url ? oc->url : "";
       if (HasFile && oc->pb) CloseFFmpegIO(&oc->pb);
       ff::avformat_free_context(oc);
       for (AVFormatContext*& Same : Foutput_files)
         if (Same == oc) Same = nullptr;
-      // An output that received no byte is not left behind.
-      if (HasFile && !Url.empty()) {
+      // An output that received no byte is not left behind: only a regular file that
+      // this task created (never a device or a file that was there before).
+      if (HasFile && Created && !Url.empty()) {
         const String Name = FromFFmpegFileName(Url);
-        if (GetFileSizeByName(Name) == 0) DeleteFile(Name);
+        struct stat St;
+        if (::lstat(Name.c_str(), &St) == 0 && S_ISREG(St.st_mode) && St.st_size == 0) DeleteFile(Name);
       }
     }
     for (Integer I = 0; I < Fnb_input_files && I < FMaxFiles; ++I)
       if (Finput_files[I]) CloseFFmpegInput(&Finput_files[I]);
   }
+  Foutput_file_settings.clear();
   for (auto& Streams : Foutput_streams_for_file) Streams.clear();
   std::fill(Fnb_output_streams_for_file.begin(), Fnb_output_streams_for_file.end(), 0);
   Fnb_output_files = 0;
@@ -331,10 +339,6 @@ TThread* TCustomFFmpeg::StartConvert(bool AUseThread, TThreadPriority APriority)
   FStopEvent->ResetEvent();
   FThread.reset(TConvertThread::Create(this));
   return FThread.get();
-}
-
-void TCustomFFmpeg::Transcode() {
-  throw FFmpegException("The transcoder is not available in this build");
 }
 
 void TCustomFFmpeg::DoConvert() {

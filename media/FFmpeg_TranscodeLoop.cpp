@@ -1,0 +1,266 @@
+// The conversion proper: the set-up, the main loop that reads packets from the inputs
+// in output-time order until they end, a limit is reached or a stop is asked, and the
+// end of the run (drained decoders and encoders, trailers, closed codecs, freed state).
+#include <cstdint>
+#include <cstdlib>
+
+#include "media/AVCodecAPI.h"
+#include "media/AVFilterAPI.h"
+#include "media/AVFormatAPI.h"
+#include "media/AVUtilAPI.h"
+#include "media/FFLoad.h"
+#include "media/FFmpeg.h"
+#include "platform/rtl/Format.h"
+#include "platform/rtl/Threads.h"
+
+namespace vantrel::media {
+
+namespace {
+
+constexpr AVRational MicroTB{1, AV_TIME_BASE};
+constexpr Cardinal NoPacketWaitMs = 10;
+constexpr int PacketDumpLevel = 48;
+
+}  // namespace
+
+void TCustomFFmpeg::Transcode() {
+  if (FJoinMode) throw FFmpegException("Joining inputs into one output is not available in this build");
+  try {
+    Fno_packet.assign(static_cast<size_t>(FMaxFiles), false);
+    Fno_packet_count = 0;
+    BuildInputStreamTable();
+    CheckOutputsAndMaps();
+    BuildOutputStreamTable();
+    SetupOutputCodecs();
+    // Decoders first: an encoded subtitle takes its header from its decoder.
+    OpenDecoders();
+    OpenEncoders();
+    InitInputPts();
+    CopyMetadata();
+    WriteHeaders();
+    DumpStreamMapping();
+    TranscodeLoop();
+  } catch (...) {
+    TranscodeCleanup();
+    throw;
+  }
+  TranscodeCleanup();
+}
+
+void TCustomFFmpeg::TranscodeLoop() {
+  Ftimer_start = Now();
+  Flast_report_time = Ftimer_start;
+  std::fill(Fno_packet.begin(), Fno_packet.end(), false);
+  Fno_packet_count = 0;
+  if (!IsMainThread()) {
+    InterruptCB().Add(GetCurrentThreadId(), this, BrokenCheck);
+    FBrokenCheckRegistered = true;
+  }
+  auto ClearNoPacket = [this] {
+    std::fill(Fno_packet.begin(), Fno_packet.end(), false);
+    Fno_packet_count = 0;
+  };
+
+  TPacketPtr Pkt(ff::av_packet_alloc());
+  if (!Pkt) throw EOutOfMemory("Out of memory");
+  while (!FBroken) {
+    WaitWhilePaused();
+    if (FBroken) break;
+
+    // The input whose output lags most is read next.
+    Integer file_index = -1;
+    double smallest_output_pts = 1e100, smallest_input_pts = 1e100;
+    for (const TAVOutputStream* ost : Fost_table) {
+      const TAVInputStream& ist = *Fist_table[ost->source_index];
+      if (ist.is_past_recording_time || Fno_packet[ist.file_index]) continue;
+      const double opts = ost->encoding_needed && ost->enc_ctx
+                              ? static_cast<double>(ost->sync_opts) * av_q2d(ost->enc_ctx->time_base)
+                              : ost->cur_time;
+      const double ipts = static_cast<double>(ist.pts);
+      if (!Finput_file_table[ist.file_index].eof_reached) {
+        if (Finput_sync ? ipts < smallest_input_pts : opts < smallest_output_pts) {
+          smallest_input_pts = ipts;
+          smallest_output_pts = opts;
+          file_index = ist.file_index;
+        }
+      }
+      if (FrameLimitReached(*ost)) {
+        file_index = -1;
+        break;
+      }
+    }
+    if (file_index < 0) {
+      if (Fno_packet_count > 0) {
+        ClearNoPacket();
+        TThread::Sleep(NoPacketWaitMs);
+        continue;
+      }
+      break;
+    }
+
+    if (Flimit_filesize != 0 && Foutput_files[0]->pb &&
+        ff::avio_seek(Foutput_files[0]->pb, 0, SEEK_CUR) >= Flimit_filesize)
+      break;
+
+    AVFormatContext* is = Finput_files[file_index];
+    int R = ff::av_read_frame(is, Pkt.get());
+    if (R == AVERROR(EAGAIN)) {
+      Fno_packet[file_index] = true;
+      ++Fno_packet_count;
+      continue;
+    }
+    if (R < 0) {
+      Finput_file_table[file_index].eof_reached = 1;
+      if (Fopt_shortest) break;
+      continue;
+    }
+    ClearNoPacket();
+    AVPacket* pkt = Pkt.get();
+    if (Fdo_pkt_dump && pkt->stream_index >= 0 && pkt->stream_index < static_cast<int>(is->nb_streams))
+      ff::av_pkt_dump_log2(nullptr, PacketDumpLevel, pkt, Fdo_hex_dump ? 1 : 0, is->streams[pkt->stream_index]);
+
+    const TAVInputFile& F = Finput_file_table[file_index];
+    bool Drop = pkt->stream_index < 0 || pkt->stream_index >= F.nb_streams;
+    const Integer ist_index = F.ist_index + pkt->stream_index;
+    TAVInputStream* ist = Drop ? nullptr : Fist_table[ist_index].get();
+    if (ist && ist->discard) Drop = true;
+    if (!Drop) {
+      const AVRational TB = ist->st->time_base;
+      const Int64 Offset = ff::av_rescale_q(Finput_files_ts_offset[file_index], MicroTB, TB);
+      if (pkt->dts != NoPTSValue) pkt->dts += Offset;
+      if (pkt->pts != NoPTSValue) pkt->pts += Offset;
+      if (pkt->stream_index < Fnb_input_files_ts_scale[file_index]) {
+        const Double Scale = Finput_files_ts_scale[file_index][pkt->stream_index];
+        if (Scale != 0) {
+          if (pkt->pts != NoPTSValue) pkt->pts = std::llrint(static_cast<double>(pkt->pts) * Scale);
+          if (pkt->dts != NoPTSValue) pkt->dts = std::llrint(static_cast<double>(pkt->dts) * Scale);
+        }
+      }
+      if (pkt->dts != NoPTSValue && ist->next_pts != NoPTSValue && (is->iformat->flags & AVFMT_TS_DISCONT)) {
+        // Both sides in microseconds.
+        const Int64 pkt_dts = ff::av_rescale_q(pkt->dts, TB, MicroTB);
+        const Int64 delta = pkt_dts - ist->next_pts;
+        if ((std::llabs(delta) > static_cast<Int64>(Fdts_delta_threshold * 1000000.0) || pkt_dts + 1 < ist->pts) &&
+            !Fcopy_ts) {
+          Finput_files_ts_offset[file_index] -= delta;
+          if (Fverbose >= 3)
+            Log(llVerbose, Format("timestamp discontinuity %d, new offset= %d",
+                                  {delta, Finput_files_ts_offset[file_index]}));
+          const Int64 Shift = ff::av_rescale_q(delta, MicroTB, TB);
+          pkt->dts -= Shift;
+          if (pkt->pts != NoPTSValue) pkt->pts -= Shift;
+        }
+      }
+      if (Frecording_time != INT64_MAX) {
+        const Int64 T = pkt->pts != NoPTSValue ? pkt->pts : pkt->dts;
+        if (T != NoPTSValue && ff::av_compare_ts(T, TB, Fstart_time + Frecording_time, MicroTB) >= 0) {
+          ist->is_past_recording_time = 1;
+          Drop = true;
+        }
+      }
+    }
+    if (!Drop && OutputPacket(*ist, ist_index, pkt) < 0) {
+      const String Msg = Format("Error while decoding stream #%d.%d (%s)",
+                                {ist->file_index, ist->index, MediaTypeName(ist->st->codecpar->codec_type)});
+      ff::av_packet_unref(pkt);
+      if (Fexit_on_error) throw FFmpegException(Msg);
+      if (Fverbose >= 0) Log(llVerbose, Msg);
+      continue;
+    }
+    ff::av_packet_unref(pkt);
+    const Int64 Current = Now();
+    if (Current - Flast_report_time > ReportInterval) {
+      Flast_report_time = Current;
+      PrintReport(false, file_index);
+    }
+  }
+
+  // After a stop the outputs are still completed: the stop no longer interrupts I/O.
+  if (FBrokenCheckRegistered) {
+    InterruptCB().Remove(GetCurrentThreadId(), this, BrokenCheck);
+    FBrokenCheckRegistered = false;
+  }
+
+  // What the decoders still hold, then (a separate step) what the encoders hold.
+  for (size_t i = 0; i < Fist_table.size(); ++i) {
+    TAVInputStream& ist = *Fist_table[i];
+    if (ist.decoding_needed && !ist.decoder_flushed) OutputPacket(ist, static_cast<Integer>(i), nullptr);
+  }
+  FlushEncoders();
+
+  // A trailer that fails or an output whose writes failed (a full disk) is an error:
+  // the file is not complete.
+  const Integer Outputs = FJoinMode ? std::min(Fnb_output_files, 1) : Fnb_output_files;
+  for (Integer i = 0; i < Outputs; ++i) {
+    AVFormatContext* oc = Foutput_files[i];
+    int R = ff::av_write_trailer(oc);
+    if (R >= 0 && oc->pb) {
+      ff::avio_flush(oc->pb);
+      if (oc->pb->error < 0) R = oc->pb->error;
+    }
+    if (R < 0) {
+      const String Name = oc->url ? String(oc->url) : String();
+      throw FFmpegException(PrintError(Format("Error writing output file #%d %s", {i, Name}), R));
+    }
+  }
+  PrintReport(true, -1);
+  CloseEncoders();
+  CloseDecoders();
+  FFinished = !FBroken;
+}
+
+void TCustomFFmpeg::CloseEncoders() {
+  for (TAVOutputStream* ost : Fost_table) {
+    if (!ost->encoding_needed || !ost->enc_ctx) continue;
+    std::lock_guard<TCriticalSection> L(CodecLock());
+    RemoveCodecItem(FEncoderList, ost);
+    ost->enc_ctx.reset();
+  }
+}
+
+void TCustomFFmpeg::CloseDecoders() {
+  for (auto& P : Fist_table) {
+    if (!P->decoding_needed || !P->dec_ctx) continue;
+    std::lock_guard<TCriticalSection> L(CodecLock());
+    RemoveCodecItem(FDecoderList, P.get());
+    P->dec_ctx.reset();
+  }
+}
+
+void TCustomFFmpeg::TranscodeCleanup() {
+  for (auto& P : Fist_table) {
+    P->filter.reset();
+    P->decoded_frame.reset();
+    P->filter_frame.reset();
+  }
+  if (Fgraph) ff::avfilter_graph_free(&Fgraph);
+  Fno_packet.clear();
+  Fno_packet_count = 0;
+  Fbit_buffer.clear();
+  Fsubtitle_out.clear();
+  {
+    // Codecs still open after a failure.
+    std::lock_guard<TCriticalSection> L(CodecLock());
+    CloseDecoderList(FDecoderList);
+    CloseEncoderList(FEncoderList);
+  }
+  Fist_table.clear();
+  Finput_file_table.clear();
+  for (TAVOutputStream* ost : Fost_table) {
+    if (ost->logfile) {
+      std::fclose(ost->logfile);
+      ost->logfile = nullptr;
+    }
+    ost->pict_tmp.reset();
+    ost->img_resample_ctx.reset();
+    ost->bsf_ctx.clear();
+    ost->forced_kf_pts.clear();
+  }
+  Fost_table.clear();
+  if (FBrokenCheckRegistered) {
+    InterruptCB().Remove(GetCurrentThreadId(), this, BrokenCheck);
+    FBrokenCheckRegistered = false;
+  }
+}
+
+}  // namespace vantrel::media

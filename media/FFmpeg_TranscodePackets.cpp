@@ -1,0 +1,323 @@
+// Packets of a conversion: decoding an input packet and keeping the input stream's
+// clock, handing decoded pictures and subtitles to the output streams, stream copy,
+// encoding with the send/receive calls, and the single way to the muxer through the
+// bitstream filters.
+#include <cstdint>
+#include <cstring>
+
+#include "media/AVCodecAPI.h"
+#include "media/AVFormatAPI.h"
+#include "media/AVUtilAPI.h"
+#include "media/FFmpeg_Detail.h"
+#include "media/FFmpeg.h"
+#include "platform/rtl/Format.h"
+
+namespace vantrel::media {
+
+namespace {
+
+constexpr AVRational MicroTB{1, AV_TIME_BASE};
+
+String ErrText(int ACode) {
+  char Buf[128] = {};
+  if (ff::av_strerror(ACode, Buf, sizeof Buf) < 0) std::snprintf(Buf, sizeof Buf, "Error number %d occurred", ACode);
+  return Buf;
+}
+
+// Microseconds of one picture of the stream when its packets or pictures do not say.
+Int64 PictureDuration(const TAVInputStream& ist, Int64 ADuration, AVRational ADurationTB, int ARepeat) {
+  if (ADuration > 0) return ff::av_rescale_q(ADuration, ADurationTB, MicroTB);
+  AVRational Rate = ist.dec_ctx->framerate;
+  if (Rate.num <= 0 || Rate.den <= 0) Rate = ist.st->avg_frame_rate;
+  if (Rate.num <= 0 || Rate.den <= 0) Rate = ist.st->r_frame_rate;
+  if (Rate.num <= 0 || Rate.den <= 0) return 0;
+  return Int64{AV_TIME_BASE} * Rate.den * (2 + ARepeat) / (Int64{Rate.num} * 2);
+}
+
+}  // namespace
+
+void TFrameDeleter::operator()(AVFrame* AFrame) const {
+  if (AFrame && ff::av_frame_free) ff::av_frame_free(&AFrame);
+}
+void TPacketDeleter::operator()(AVPacket* APacket) const {
+  if (APacket && ff::av_packet_free) ff::av_packet_free(&APacket);
+}
+void TBSFContextDeleter::operator()(AVBSFContext* ACtx) const {
+  if (ACtx && ff::av_bsf_free) ff::av_bsf_free(&ACtx);
+}
+
+bool TCustomFFmpeg::FrameLimitReached(const TAVOutputStream& ost) const {
+  const int Type = ost.enc_ctx ? ost.enc_ctx->codec_type : ost.st->codecpar->codec_type;
+  if (Type < 0 || Type >= static_cast<int>(Fmax_frames.size())) return false;
+  return ost.frame_number >= Fmax_frames[Type];
+}
+
+Integer TCustomFFmpeg::OutputPacket(TAVInputStream& ist, Integer ist_index, const AVPacket* APacket) {
+  AVCodecContext* dec = ist.dec_ctx.get();
+  const AVMediaType Type = ist.st->codecpar->codec_type;
+  if (ist.next_pts == NoPTSValue) ist.next_pts = ist.pts;
+  if (APacket && APacket->dts != NoPTSValue)
+    ist.next_pts = ist.pts = ff::av_rescale_q(APacket->dts, ist.st->time_base, MicroTB);
+  if (!APacket && (!ist.decoding_needed || ist.decoder_flushed)) return 0;
+  // Packets before the output's start are decoded (the clock moves) but not output.
+  const bool StartReached = Fstart_time == 0 || ist.pts >= Fstart_time;
+
+  if (ist.decoding_needed) {
+    if (Type == AVMEDIA_TYPE_SUBTITLE) {
+      if (APacket) {
+        AVSubtitle Sub{};
+        int Got = 0;
+        AVPacket* Pkt = const_cast<AVPacket*>(APacket);
+        if (ff::avcodec_decode_subtitle2(dec, &Sub, &Got, Pkt) < 0) return -1;
+        if (Got) {
+          detail::TScopeExit FreeSub{[&Sub] { ff::avsubtitle_free(&Sub); }};
+          if (StartReached)
+            for (TAVOutputStream* ost : Fost_table)
+              if (ost->source_index == ist_index && ost->encoding_needed)
+                DoSubtitleOut(Foutput_files[ost->file_index], *ost, ist, &Sub, APacket->pts);
+        }
+      } else {
+        ist.decoder_flushed = 1;
+      }
+    } else if (Type == AVMEDIA_TYPE_VIDEO || Type == AVMEDIA_TYPE_AUDIO) {
+      int R = ff::avcodec_send_packet(dec, APacket);
+      if (R < 0 && R != AVERROR_EOF && R != AVERROR(EAGAIN)) return -1;
+      if (!ist.decoded_frame) ist.decoded_frame.reset(ff::av_frame_alloc());
+      if (!ist.decoded_frame) throw EOutOfMemory("Out of memory");
+      AVFrame* Frame = ist.decoded_frame.get();
+      Integer FramesOfPacket = 0;
+      for (;;) {
+        R = ff::avcodec_receive_frame(dec, Frame);
+        if (R == AVERROR(EAGAIN) || R == AVERROR_EOF) break;
+        if (R < 0) return -1;
+        if (++FramesOfPacket == 2 && APacket &&
+            ((!ist.showed_multi_packet_warning && Fverbose > 0) || Fverbose > 1)) {
+          Log(llError, Format("Multiple frames in a packet from stream %d", {APacket->stream_index}));
+          ist.showed_multi_packet_warning = 1;
+        }
+        // The frame's time from the decoder's best guess, else where the clock stands.
+        ist.pts = ist.next_pts;
+        if (Frame->best_effort_timestamp != NoPTSValue)
+          ist.pts = ff::av_rescale_q(Frame->best_effort_timestamp, ist.st->time_base, MicroTB);
+        if (Type == AVMEDIA_TYPE_VIDEO) {
+          ist.next_pts = ist.pts + PictureDuration(ist, Frame->pkt_duration, ist.st->time_base, Frame->repeat_pict);
+          ist.quality = static_cast<Single>(Frame->quality);
+        } else if (Frame->sample_rate > 0) {
+          ist.next_pts = ist.pts + Int64{AV_TIME_BASE} * Frame->nb_samples / Frame->sample_rate;
+        }
+        OutputDecodedFrame(ist, ist_index, Frame);
+        ff::av_frame_unref(Frame);
+      }
+      if (!APacket) {
+        ist.decoder_flushed = 1;
+        // The end of the pictures goes through the filter graph too.
+        if (FEnableFilter && ist.filter && ist.filter->Configured()) {
+          ist.filter->Push(nullptr);
+          OutputDecodedFrame(ist, ist_index, nullptr);
+        }
+      }
+    } else {
+      return -1;
+    }
+  } else if (APacket) {
+    // Not decoded: the clock moves by the packet's length.
+    if (Type == AVMEDIA_TYPE_AUDIO) {
+      if (APacket->duration > 0)
+        ist.next_pts += ff::av_rescale_q(APacket->duration, ist.st->time_base, MicroTB);
+      else if (ist.st->codecpar->sample_rate > 0)
+        ist.next_pts += Int64{AV_TIME_BASE} * ist.st->codecpar->frame_size / ist.st->codecpar->sample_rate;
+    } else if (Type == AVMEDIA_TYPE_VIDEO) {
+      ist.next_pts += PictureDuration(ist, APacket->duration, ist.st->time_base, 0);
+    }
+  }
+
+  if (Frate_emu) {
+    const Int64 Ahead = ist.pts - (Now() - ist.start);
+    if (Ahead > 1000) TThread::Sleep(static_cast<Cardinal>(Ahead / 1000));
+  }
+
+  // Stream copy: the packet itself, retimed for the output stream.
+  if (!APacket || !StartReached) return 0;
+  for (TAVOutputStream* P : Fost_table) {
+    TAVOutputStream& ost = *P;
+    if (ost.source_index != ist_index || !ost.stream_copy) continue;
+    const bool Key = (APacket->flags & AV_PKT_FLAG_KEY) != 0;
+    if (!ost.frame_number && !Key && !Fcopy_initial_nonkeyframes) continue;
+    ost.coded_key_frame = Key;
+    if (Type == AVMEDIA_TYPE_AUDIO) {
+      Faudio_size += APacket->size;
+    } else if (Type == AVMEDIA_TYPE_VIDEO) {
+      Fvideo_size += APacket->size;
+      ++ost.sync_opts;
+    }
+    TPacketPtr Out(ff::av_packet_alloc());
+    if (!Out || ff::av_packet_ref(Out.get(), APacket) < 0) throw EOutOfMemory("Out of memory");
+    const AVRational OutTB = ost.st->time_base;
+    const Int64 Start = ff::av_rescale_q(Fstart_time, MicroTB, OutTB);
+    Out->stream_index = ost.st->index;
+    Out->pts = APacket->pts != NoPTSValue ? ff::av_rescale_q(APacket->pts, ist.st->time_base, OutTB) - Start : NoPTSValue;
+    Out->dts = (APacket->dts != NoPTSValue ? ff::av_rescale_q(APacket->dts, ist.st->time_base, OutTB)
+                                           : ff::av_rescale_q(ist.pts, MicroTB, OutTB)) -
+               Start;
+    Out->duration = ff::av_rescale_q(APacket->duration, ist.st->time_base, OutTB);
+    Out->pos = -1;
+    WriteFrame(Foutput_files[ost.file_index], Out.get(), ost);
+    ++ost.frame_number;
+  }
+  return 0;
+}
+
+void TCustomFFmpeg::OutputDecodedFrame(TAVInputStream& ist, Integer ist_index, AVFrame* AFrame) {
+  const AVMediaType Type = ist.st->codecpar->codec_type;
+  auto ToOutputs = [&](AVFrame* APicture) {
+    if (Fstart_time != 0 && ist.pts < Fstart_time) return;
+    for (TAVOutputStream* P : Fost_table) {
+      TAVOutputStream& ost = *P;
+      if (ost.source_index != ist_index || !ost.encoding_needed) continue;
+      AVFormatContext* os = Foutput_files[ost.file_index];
+      if (Type == AVMEDIA_TYPE_VIDEO) {
+        Integer FrameSize = 0;
+        DoVideoOut(os, ost, ist, APicture, FrameSize);
+        if (!Fvstats_filename.empty() && FrameSize > 0) DoVideoStats(os, ost, FrameSize);
+      } else if (Type == AVMEDIA_TYPE_AUDIO) {
+        DoAudioOut(os, ost, ist, APicture);
+      } else {
+        throw FFmpegException("invalid codec_type");
+      }
+    }
+  };
+
+  if (Type == AVMEDIA_TYPE_AUDIO) {
+    if (!AFrame) return;
+    if (OnAudioHook && AFrame->data[0]) {
+      const int Bytes = ff::av_get_bytes_per_sample(static_cast<AVSampleFormat>(AFrame->format));
+      const int Channels = AFrame->ch_layout.nb_channels;
+      const int Size = ff::av_sample_fmt_is_planar(static_cast<AVSampleFormat>(AFrame->format))
+                           ? AFrame->nb_samples * Bytes
+                           : AFrame->nb_samples * Bytes * Channels;
+      OnAudioHook(this, ist.pts, AFrame->data[0], Size, AFrame->sample_rate, Channels, AFrame->format);
+    }
+    ToOutputs(AFrame);
+    return;
+  }
+
+  if (AFrame) PreprocessVideoFrame(ist, AFrame);
+  if (!(FEnableFilter && ist.filter && ist.filter->Configured())) {
+    if (AFrame) ToOutputs(AFrame);
+    return;
+  }
+  if (AFrame) {
+    // The graph takes the pictures' times in microseconds.
+    AFrame->pts = ist.pts;
+    if (ist.filter->Push(AFrame) < 0) throw FFmpegException("Error while filtering the video");
+  }
+  if (!ist.filter_frame) ist.filter_frame.reset(ff::av_frame_alloc());
+  if (!ist.filter_frame) throw EOutOfMemory("Out of memory");
+  AVFrame* Filtered = ist.filter_frame.get();
+  for (;;) {
+    TAVRational TB{1, AV_TIME_BASE};
+    const Integer R = GetFilteredVideoFrame(*ist.filter, Filtered, TB);
+    if (R != 1) break;
+    if (Filtered->pts != NoPTSValue)
+      ist.pts = ff::av_rescale_q(Filtered->pts, AVRational{TB.num, TB.den}, MicroTB);
+    ToOutputs(Filtered);
+    ff::av_frame_unref(Filtered);
+  }
+}
+
+Integer TCustomFFmpeg::EncodeAndWrite(AVFormatContext* os, TAVOutputStream& ost, AVFrame* AFrame) {
+  AVCodecContext* enc = ost.enc_ctx.get();
+  const bool Video = enc->codec_type == AVMEDIA_TYPE_VIDEO;
+  const char* Failure = Video ? "Video encoding failed" : "Audio encoding failed";
+  int R = ff::avcodec_send_frame(enc, AFrame);
+  if (R == AVERROR_EOF && !AFrame) return 0;  // ended before
+  if (R < 0) throw FFmpegException(Failure);
+  TPacketPtr Pkt(ff::av_packet_alloc());
+  if (!Pkt) throw EOutOfMemory("Out of memory");
+  Integer Last = 0;
+  for (;;) {
+    R = ff::avcodec_receive_packet(enc, Pkt.get());
+    if (R == AVERROR(EAGAIN) || R == AVERROR_EOF) break;
+    if (R < 0) throw FFmpegException(Failure);
+    if (Video) {
+      // Quality, picture type and error of the encoded picture travel as side data.
+      size_t Size = 0;
+      if (const uint8_t* Q = ff::av_packet_get_side_data(Pkt.get(), AV_PKT_DATA_QUALITY_STATS, &Size);
+          Q && Size >= 6) {
+        ost.coded_quality = static_cast<Integer>(Q[0] | (Q[1] << 8) | (Q[2] << 16) | (uint32_t{Q[3]} << 24));
+        ost.coded_pict_type = Q[4];
+        if (Q[5] > 0 && Size >= 16) {
+          uint64_t E0 = 0;
+          for (int b = 7; b >= 0; --b) E0 = (E0 << 8) | Q[8 + b];
+          ost.coded_error0 = static_cast<Int64>(E0);
+        }
+      }
+      if (Pkt->duration == 0) Pkt->duration = 1;
+      Fvideo_size += Pkt->size;
+    } else {
+      Faudio_size += Pkt->size;
+    }
+    ost.coded_key_frame = (Pkt->flags & AV_PKT_FLAG_KEY) != 0;
+    if (ost.logfile && enc->stats_out) std::fprintf(ost.logfile, "%s", enc->stats_out);
+    Last = Pkt->size;
+    Pkt->stream_index = ost.st->index;
+    ff::av_packet_rescale_ts(Pkt.get(), enc->time_base, ost.st->time_base);
+    WriteFrame(os, Pkt.get(), ost);
+    ff::av_packet_unref(Pkt.get());
+  }
+  return Last;
+}
+
+void TCustomFFmpeg::FlushEncoders() {
+  for (TAVOutputStream* P : Fost_table) {
+    TAVOutputStream& ost = *P;
+    if (!ost.encoding_needed || !ost.enc_ctx) continue;
+    AVCodecContext* enc = ost.enc_ctx.get();
+    AVFormatContext* os = Foutput_files[ost.file_index];
+    if (enc->codec_type == AVMEDIA_TYPE_AUDIO) {
+      if (enc->frame_size <= 1) continue;
+      FlushAudioFifo(os, ost);
+    } else if (enc->codec_type != AVMEDIA_TYPE_VIDEO) {
+      continue;
+    }
+    EncodeAndWrite(os, ost, nullptr);
+  }
+}
+
+void TCustomFFmpeg::WriteFrame(AVFormatContext* os, AVPacket* APacket, TAVOutputStream& ost) {
+  // Through the chain of bitstream filters, each packet a filter gives going on to the
+  // next; a filter that fails passes the packet on unchanged.
+  std::function<void(size_t, AVPacket*)> Pass = [&](size_t AIndex, AVPacket* APkt) {
+    if (AIndex == ost.bsf_ctx.size()) {
+      if (APkt->dts != NoPTSValue || APkt->pts != NoPTSValue) {
+        const Int64 T = APkt->dts != NoPTSValue ? APkt->dts : APkt->pts;
+        ost.cur_time = (T + APkt->duration) * av_q2d(ost.st->time_base);
+      }
+      const int R = ff::av_interleaved_write_frame(os, APkt);
+      if (R < 0) throw FFmpegException(PrintError("av_interleaved_write_frame()", R));
+      return;
+    }
+    AVBSFContext* Ctx = ost.bsf_ctx[AIndex].get();
+    int R = ff::av_bsf_send_packet(Ctx, APkt);
+    if (R < 0) {
+      const String Msg = Format("%s failed for stream %d, codec %s: %s",
+                                {String(Ctx->filter->name), APkt->stream_index,
+                                 String(ost.enc_ctx && ost.enc_ctx->codec ? ost.enc_ctx->codec->name : "copy"),
+                                 ErrText(R)});
+      if (Fexit_on_error) throw FFmpegException(Msg);
+      Log(llError, Msg);
+      Pass(AIndex + 1, APkt);
+      return;
+    }
+    TPacketPtr Out(ff::av_packet_alloc());
+    if (!Out) throw EOutOfMemory("Out of memory");
+    while ((R = ff::av_bsf_receive_packet(Ctx, Out.get())) >= 0) {
+      Out->stream_index = ost.st->index;
+      Pass(AIndex + 1, Out.get());
+      ff::av_packet_unref(Out.get());
+    }
+  };
+  Pass(0, APacket);
+}
+
+}  // namespace vantrel::media

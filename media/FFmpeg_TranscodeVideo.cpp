@@ -1,0 +1,200 @@
+// Video and subtitle output of a conversion: dropping or repeating pictures to keep the
+// output's frame rate, scaling without a filter graph, encoding, subtitle encoding and
+// the optional per-frame statistics file.
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+
+#include "media/AVCodecAPI.h"
+#include "media/AVFormatAPI.h"
+#include "media/AVUtilAPI.h"
+#include "media/FFmpeg.h"
+#include "media/SWScaleAPI.h"
+#include "platform/rtl/Format.h"
+
+namespace vantrel::media {
+
+namespace {
+
+constexpr AVRational MicroTB{1, AV_TIME_BASE};
+constexpr size_t SubtitleOutSize = 1048576;
+// FFmpeg's lambda scale of a quantiser (FF_QP2LAMBDA).
+constexpr double QualityScale = 118.0;
+
+}  // namespace
+
+void TSwsContextDeleter::operator()(SwsContext* ACtx) const {
+  if (ACtx && ff::sws_freeContext) ff::sws_freeContext(ACtx);
+}
+
+void TCustomFFmpeg::DoVideoOut(AVFormatContext* os, TAVOutputStream& ost, TAVInputStream& ist, AVFrame* in_picture,
+                               Integer& frame_size) {
+  AVCodecContext* enc = ost.enc_ctx.get();
+  const TAVInputStream& sync = ost.sync_ist ? *ost.sync_ist : ist;
+  const double sync_ipts = static_cast<double>(sync.pts - Fstart_time) / AV_TIME_BASE / av_q2d(enc->time_base);
+  frame_size = 0;
+
+  Int64 nb_frames = 1;
+  if (Fvideo_sync_method != 0) {
+    const double vdelta = sync_ipts - static_cast<double>(ost.sync_opts);
+    if (vdelta < -1.1) {
+      nb_frames = 0;
+    } else if (Fvideo_sync_method == 2 || (Fvideo_sync_method < 0 && (os->oformat->flags & AVFMT_VARIABLE_FPS))) {
+      if (vdelta <= -0.6)
+        nb_frames = 0;
+      else if (vdelta > 0.6)
+        ost.sync_opts = std::llrint(sync_ipts);
+    } else if (vdelta > 1.1) {
+      nb_frames = std::llrint(vdelta);
+    }
+  } else {
+    ost.sync_opts = std::llrint(sync_ipts);
+  }
+  if (nb_frames == 0) {
+    ++Fnb_frames_drop;
+    FShowDupOrDrop = true;
+    if (Fverbose > 2) Log(llVerbose, "*** drop!");
+  } else if (nb_frames > 1) {
+    Fnb_frames_dup += static_cast<Integer>(nb_frames - 1);
+    FShowDupOrDrop = true;
+    if (Fverbose > 2) Log(llVerbose, Format("*** %d dup!", {static_cast<Integer>(nb_frames - 1)}));
+  }
+  nb_frames = std::min<Int64>(nb_frames, Fmax_frames[mtVideo] - ost.frame_number);
+  if (nb_frames <= 0) return;
+
+  AVFrame* final_picture = in_picture;
+  // Without a filter graph the decoder's geometry is followed here.
+  if (!FEnableFilter) {
+    const int W = in_picture->width, H = in_picture->height, Fmt = in_picture->format;
+    if (W != ost.resample_width || H != ost.resample_height || Fmt != ost.resample_pix_fmt) {
+      const char* Name = ff::av_get_pix_fmt_name(static_cast<AVPixelFormat>(Fmt));
+      Log(llQuiet, Format("Input Stream #%d.%d frame size changed to %dx%d, %s",
+                          {ist.file_index, ist.index, W, H, String(Name ? Name : "none")}));
+      if (!ost.video_resample && (W != enc->width || H != enc->height || Fmt != enc->pix_fmt))
+        throw FFmpegException("The picture size changed on a stream prepared without scaling");
+      if (!ost.video_resample && !ost.pict_tmp) {
+        // Back to the encoder's geometry: nothing to scale.
+      } else {
+        if (!ost.pict_tmp) {
+          ost.pict_tmp.reset(ff::av_frame_alloc());
+          if (!ost.pict_tmp) throw EOutOfMemory("Out of memory");
+          ost.pict_tmp->format = enc->pix_fmt;
+          ost.pict_tmp->width = enc->width;
+          ost.pict_tmp->height = enc->height;
+          if (ff::av_frame_get_buffer(ost.pict_tmp.get(), 0) < 0)
+            throw FFmpegException("Cannot allocate temp picture, check pix fmt");
+        }
+        int64_t Flags = Fsws_flags;
+        if (FOptions.sws_opts && ff::av_opt_get_int(FOptions.sws_opts, "sws_flags", 0, &Flags) >= 0)
+          Fsws_flags = static_cast<Integer>(Flags);
+        ost.img_resample_ctx.reset(ff::sws_getCachedContext(nullptr, W, H, static_cast<AVPixelFormat>(Fmt),
+                                                            enc->width, enc->height, enc->pix_fmt, Fsws_flags,
+                                                            nullptr, nullptr, nullptr));
+        if (!ost.img_resample_ctx) throw FFmpegException("Cannot get resampling context");
+        ost.video_resample = 1;
+      }
+      ost.resample_width = W;
+      ost.resample_height = H;
+      ost.resample_pix_fmt = Fmt;
+    }
+    if (ost.video_resample && ost.img_resample_ctx) {
+      // The encoder may still hold the previous picture.
+      if (ff::av_frame_make_writable(ost.pict_tmp.get()) < 0) throw EOutOfMemory("Out of memory");
+      ff::sws_scale(ost.img_resample_ctx.get(), in_picture->data, in_picture->linesize, 0, ost.resample_height,
+                    ost.pict_tmp->data, ost.pict_tmp->linesize);
+      final_picture = ost.pict_tmp.get();
+    }
+  }
+
+  TFramePtr Picture(ff::av_frame_alloc());
+  if (!Picture) throw EOutOfMemory("Out of memory");
+  const AVCodecContext* Template = FOptions.avcodec_opts[AVMEDIA_TYPE_VIDEO];
+  for (Int64 i = 0; i < nb_frames && !FBroken; ++i) {
+    ff::av_frame_unref(Picture.get());
+    if (ff::av_frame_ref(Picture.get(), final_picture) < 0) throw EOutOfMemory("Out of memory");
+    Picture->interlaced_frame = in_picture->interlaced_frame;
+    if (Template && (Template->flags & (AV_CODEC_FLAG_INTERLACED_ME | AV_CODEC_FLAG_INTERLACED_DCT)))
+      Picture->top_field_first = Ftop_field_first == -1 ? in_picture->top_field_first : Ftop_field_first;
+    // In quantiser mode the encoder reads the quantiser from each picture.
+    if (Fsame_quality)
+      Picture->quality = static_cast<int>(std::lrint(ist.quality));
+    else if (enc->flags & AV_CODEC_FLAG_QSCALE)
+      Picture->quality = enc->global_quality;
+    else
+      Picture->quality = 0;
+    if (!Fme_threshold) Picture->pict_type = AV_PICTURE_TYPE_NONE;
+    Picture->pts = ost.sync_opts;
+    Picture->sample_aspect_ratio = enc->sample_aspect_ratio;
+    if (ost.forced_kf_index < ost.forced_kf_count && Picture->pts >= ost.forced_kf_pts[ost.forced_kf_index]) {
+      Picture->pict_type = AV_PICTURE_TYPE_I;
+      ++ost.forced_kf_index;
+    }
+    RunOutputHooks(ost, Picture.get(), ff::av_rescale_q(ost.sync_opts, enc->time_base, MicroTB),
+                   static_cast<Integer>(ost.frame_number + 1));
+    const Integer Bytes = EncodeAndWrite(os, ost, Picture.get());
+    if (Bytes > 0) frame_size = Bytes;
+    ++ost.sync_opts;
+    ++ost.frame_number;
+  }
+}
+
+void TCustomFFmpeg::DoSubtitleOut(AVFormatContext* os, TAVOutputStream& ost, TAVInputStream& ist, AVSubtitle* sub,
+                                  Int64 pts) {
+  if (pts == NoPTSValue) {
+    if (Fexit_on_error) throw FFmpegException("Subtitle packets must have a pts");
+    Log(llError, "Subtitle packets must have a pts");
+    return;
+  }
+  AVCodecContext* enc = ost.enc_ctx.get();
+  if (Fsubtitle_out.empty()) Fsubtitle_out.resize(SubtitleOutSize);
+  const int nb = enc->codec_id == AV_CODEC_ID_DVB_SUBTITLE ? 2 : 1;
+  const AVRational MilliTB{1, 1000};
+  for (int i = 0; i < nb; ++i) {
+    sub->pts = ff::av_rescale_q(pts, ist.st->time_base, MicroTB) +
+               ff::av_rescale_q(sub->start_display_time, MilliTB, MicroTB);
+    sub->end_display_time -= sub->start_display_time;
+    sub->start_display_time = 0;
+    const int Size = ff::avcodec_encode_subtitle(enc, Fsubtitle_out.data(), static_cast<int>(Fsubtitle_out.size()), sub);
+    if (Size < 0) throw FFmpegException("Subtitle encoding failed");
+    TPacketPtr Pkt(ff::av_packet_alloc());
+    if (!Pkt || ff::av_new_packet(Pkt.get(), Size) < 0) throw EOutOfMemory("Out of memory");
+    std::memcpy(Pkt->data, Fsubtitle_out.data(), static_cast<size_t>(Size));
+    Pkt->stream_index = ost.st->index;
+    Pkt->pts = ff::av_rescale_q(sub->pts, MicroTB, ost.st->time_base);
+    if (enc->codec_id == AV_CODEC_ID_DVB_SUBTITLE)
+      Pkt->pts += ff::av_rescale_q(i == 0 ? sub->start_display_time : sub->end_display_time, MilliTB,
+                                   ost.st->time_base);
+    else
+      Pkt->duration = ff::av_rescale_q(sub->end_display_time, MilliTB, ost.st->time_base);
+    Pkt->dts = Pkt->pts;
+    WriteFrame(os, Pkt.get(), ost);
+    ++ost.frame_number;
+  }
+}
+
+void TCustomFFmpeg::DoVideoStats(AVFormatContext* os, TAVOutputStream& ost, Integer frame_size) {
+  (void)os;
+  if (!Fvstats_file) {
+    Fvstats_file = std::fopen(Fvstats_filename.c_str(), "w");
+    if (!Fvstats_file) throw FFmpegException("fopen fail: " + Fvstats_filename);
+  }
+  const AVCodecContext* enc = ost.enc_ctx.get();
+  if (enc->codec_type != AVMEDIA_TYPE_VIDEO) return;
+  std::fprintf(Fvstats_file, "frame= %5d q= %2.1f ", static_cast<int>(ost.frame_number),
+               ost.coded_quality / QualityScale);
+  if (enc->flags & AV_CODEC_FLAG_PSNR) {
+    const double Scale = static_cast<double>(enc->width) * enc->height * 255.0 * 255.0;
+    std::fprintf(Fvstats_file, "PSNR= %6.2f ",
+                 ost.coded_error0 > 0 ? -10.0 * std::log10(static_cast<double>(ost.coded_error0) / Scale) : 0.0);
+  }
+  std::fprintf(Fvstats_file, "f_size= %6d ", frame_size);
+  const double ti1 = std::max(static_cast<double>(ost.sync_opts) * av_q2d(enc->time_base), 0.01);
+  const double bitrate = frame_size * 8 / av_q2d(enc->time_base) / 1000.0;
+  const double avg_bitrate = static_cast<double>(Fvideo_size) * 8 / ti1 / 1000.0;
+  std::fprintf(Fvstats_file, "s_size= %8.0fkB time= %0.3f br= %7.1fkbits/s avg_br= %7.1fkbits/s ",
+               static_cast<double>(Fvideo_size) / 1024, ti1, bitrate, avg_bitrate);
+  std::fprintf(Fvstats_file, "type= %c\n", ff::av_get_picture_type_char(static_cast<AVPictureType>(ost.coded_pict_type)));
+}
+
+}  // namespace vantrel::media

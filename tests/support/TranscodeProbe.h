@@ -1,0 +1,16 @@
+// What Debian's ffprobe counts and measures in a converted file, for the transcoder tests.
+#pragma once
+
+#include <string>
+
+namespace vantrel::test {
+
+// Frames ffprobe decodes from the selected stream ("v:0"); -1 when ffprobe fails.
+int TranscodeCountFrames(const std::string& AFile, const std::string& AStream = "v:0");
+// Packets of the selected stream; -1 when ffprobe fails.
+int TranscodeCountPackets(const std::string& AFile, const std::string& AStream);
+// The mean over all pictures of the first video stream of one figure of the signalstats
+// filter ("YAVG" the mean luma, "SATAVG" the mean saturation); -1 when ffprobe fails.
+double TranscodeMeanStat(const std::string& AFile, const std::string& AKey);
+
+}  // namespace vantrel::test
