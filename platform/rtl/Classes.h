@@ -115,6 +115,9 @@ using TComponentState = TSet<TComponentStateItem>;
 
 enum TOperation { opInsert, opRemove };
 
+// Horizontal text alignment, shared by the class library's controls and the skin.
+enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+
 // A component owns the components it is given as their owner and frees them when it
 // goes. Every component of an owner hears (Notification) about components inserted
 // into or removed from that owner; FreeNotification asks to hear when a component

@@ -38,7 +38,10 @@ constexpr UINT CM_DESIGNHITTEST = CM_BASE + 28;
 constexpr UINT CM_WANTSPECIALKEY = CM_BASE + 30;
 constexpr UINT CM_SHOWHINTCHANGED = CM_BASE + 34;
 constexpr UINT CM_PARENTSHOWHINTCHANGED = CM_BASE + 35;
+constexpr UINT CM_TABSTOPCHANGED = CM_BASE + 40;
 constexpr UINT CM_CONTROLLISTCHANGE = CM_BASE + 44;
+// WParam: the key; LParam: the control the key is for. A parent may claim it.
+constexpr UINT CM_CHILDKEY = CM_BASE + 46;
 constexpr UINT CM_RECREATEWND = CM_BASE + 51;
 constexpr UINT CM_INVALIDATE = CM_BASE + 52;
 constexpr UINT CM_CONTROLCHANGE = CM_BASE + 54;
@@ -58,6 +61,11 @@ constexpr UINT CN_CTLCOLORSTATIC = CN_BASE + WM_CTLCOLORSTATIC;
 constexpr UINT CN_DELETEITEM = CN_BASE + WM_DELETEITEM;
 constexpr UINT CN_DRAWITEM = CN_BASE + WM_DRAWITEM;
 constexpr UINT CN_HSCROLL = CN_BASE + WM_HSCROLL;
+constexpr UINT CN_KEYDOWN = CN_BASE + WM_KEYDOWN;
+constexpr UINT CN_KEYUP = CN_BASE + WM_KEYUP;
+constexpr UINT CN_CHAR = CN_BASE + WM_CHAR;
+constexpr UINT CN_SYSKEYDOWN = CN_BASE + WM_SYSKEYDOWN;
+constexpr UINT CN_SYSCHAR = CN_BASE + WM_SYSCHAR;
 constexpr UINT CN_MEASUREITEM = CN_BASE + WM_MEASUREITEM;
 constexpr UINT CN_NOTIFY = CN_BASE + WM_NOTIFY;
 constexpr UINT CN_VKEYTOITEM = CN_BASE + WM_VKEYTOITEM;
@@ -89,10 +97,35 @@ using TWMMouseMove = TWMMouse;
 
 struct TWMKey : TWMNoParams {
   using TWMNoParams::TWMNoParams;
-  WORD& CharCode() { return *reinterpret_cast<WORD*>(&M.WParam); }
-  Word CharCodeValue() const { return static_cast<Word>(M.WParam); }
+  Word CharCode() const { return static_cast<Word>(M.WParam); }
+  // Replaces the key in the low word (a handler's "Key := 0").
+  void SetCharCode(Word Value) { M.WParam = (M.WParam & ~WPARAM{0xFFFF}) | Value; }
   LPARAM KeyData() const { return M.LParam; }
 };
+
+// Key and character messages, CM_DIALOGKEY, CM_DIALOGCHAR and CM_WANTSPECIALKEY.
+using TWMKeyDown = TWMKey;
+using TWMKeyUp = TWMKey;
+using TWMChar = TWMKey;
+using TCMDialogKey = TWMKey;
+using TCMDialogChar = TWMKey;
+using TCMWantSpecialKey = TWMKey;
+
+// CM_CHILDKEY: the key and the control it is for.
+struct TCMChildKey : TWMNoParams {
+  using TWMNoParams::TWMNoParams;
+  Word CharCode() const { return static_cast<Word>(M.WParam); }
+  void SetCharCode(Word Value) { M.WParam = (M.WParam & ~WPARAM{0xFFFF}) | Value; }
+  TControl* Sender() const { return reinterpret_cast<TControl*>(M.LParam); }
+};
+
+// WM_SETFOCUS / WM_KILLFOCUS: the window losing or gaining the focus.
+struct TWMFocus : TWMNoParams {
+  using TWMNoParams::TWMNoParams;
+  HWND FocusedWnd() const { return reinterpret_cast<HWND>(M.WParam); }
+};
+using TWMSetFocus = TWMFocus;
+using TWMKillFocus = TWMFocus;
 
 struct TWMPaint : TWMNoParams {
   using TWMNoParams::TWMNoParams;

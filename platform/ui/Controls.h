@@ -3,7 +3,9 @@
 // WndProc -> Dispatch -> handlers -> DefaultHandler), TWinControl (a lazily created
 // window whose procedure is a thunk to WindowProc, children, painting, reflected
 // notifications), TCustomControl (a window with a canvas and Paint) and TGraphicControl
-// (no window: its parent paints it and routes mouse messages to it).
+// (no window: its parent paints it and routes mouse messages to it). Layout (Align,
+// Anchors, Constraints, AutoSize), the focus within a top-level control (tab order,
+// CM_ENTER/CM_EXIT, CM_FOCUSCHANGED) and the key path with its dialog keys live here too.
 #pragma once
 
 #include <exception>
@@ -99,6 +101,58 @@ using TControlState = TSet<TControlStateItem>;
 
 // The shift state of a mouse message's MK_* keys (Alt read from the key state).
 TShiftState KeysToShiftState(UINT Keys);
+// The shift state of a key message: Shift and Ctrl from the key state, Alt from KeyData.
+TShiftState KeyDataToShiftState(LPARAM KeyData);
+
+// Where a control goes inside its parent's client area when the parent aligns.
+enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
+// The parent's edges a control keeps its distance to when the parent resizes.
+enum TAnchorKind { akLeft, akTop, akRight, akBottom };
+using TAnchors = TSet<TAnchorKind>;
+// The anchors an alignment implies (alNone and alCustom: left and top).
+TAnchors AnchorAlign(TAlign Align);
+
+using TTabOrder = Integer;
+using TConstraintSize = Integer;
+
+class TControl;
+
+// Minimum and maximum width and height of a control; 0 means no limit. A minimum above
+// the maximum raises the maximum (and the other way round), so the pair stays ordered.
+class TSizeConstraints : public TPersistent {
+  VANTREL_CLASS(TSizeConstraints)
+  explicit TSizeConstraints(TControl* Control) : FControl(Control) {}
+
+  void Assign(TPersistent* Source) override;
+
+  TControl* Control() const { return FControl; }
+  TConstraintSize MaxHeight() const { return FMaxHeight; }
+  TConstraintSize MaxWidth() const { return FMaxWidth; }
+  TConstraintSize MinHeight() const { return FMinHeight; }
+  TConstraintSize MinWidth() const { return FMinWidth; }
+  // A negative size raises ERangeError.
+  void SetMaxHeight(TConstraintSize Value);
+  void SetMaxWidth(TConstraintSize Value);
+  void SetMinHeight(TConstraintSize Value);
+  void SetMinWidth(TConstraintSize Value);
+
+  TNotifyEvent OnChange;
+
+ protected:
+  virtual void Change();
+
+ private:
+  TControl* FControl;
+  TConstraintSize FMaxHeight = 0;
+  TConstraintSize FMaxWidth = 0;
+  TConstraintSize FMinHeight = 0;
+  TConstraintSize FMinWidth = 0;
+};
+
+// True when Str's accelerator ("&" before a character; "&&" is a plain "&") is the
+// character VK, compared without letter case (ASCII letters; others by the C library's
+// current locale).
+Boolean IsAccel(Word VK, const String& Str);
 
 // ---------------------------------------------------------------------------------------
 // A canvas on a control: the window's DC for a windowed control, the parent's DC moved to
@@ -192,6 +246,21 @@ class TControl : public TComponent {
   TControlStyle ControlStyle;
   TControlState ControlState;
 
+  // Layout. Setting Align also sets the anchors it implies and re-aligns the parent.
+  TAlign Align() const { return FAlign; }
+  void SetAlign(TAlign Value);
+  TAnchors Anchors() const { return FAnchors; }
+  void SetAnchors(TAnchors Value);
+  TSizeConstraints* Constraints() const { return FConstraints.get(); }
+  void SetConstraints(TSizeConstraints* Value) { FConstraints->Assign(Value); }
+  Boolean AutoSize() const { return FAutoSize; }
+  virtual void SetAutoSize(Boolean Value);
+  // The size the control would take by itself; false refuses the change.
+  virtual Boolean CanAutoSize(Integer& NewWidth, Integer& NewHeight);
+  virtual Boolean CanResize(Integer& NewWidth, Integer& NewHeight);
+  // Applies AutoSize and the constraints to the current size.
+  virtual void AdjustSize();
+
   // Messages. Perform hands the message to WindowProc and lets exceptions through.
   LRESULT Perform(UINT Msg, WPARAM WParam, LPARAM LParam);
   // Replaceable (a hook saves it, installs its own and calls or restores the saved one);
@@ -233,6 +302,15 @@ class TControl : public TComponent {
   virtual void SetClientSize(Integer AWidth, Integer AHeight);
   virtual void SetZOrder(Boolean TopMost);
   virtual void Resize();
+  // Asks the parent to align its controls, this one having changed.
+  virtual void RequestAlign();
+  // Records the distances to the parent's edges that the anchors keep.
+  void UpdateAnchorRules();
+  // The size a change to (NewWidth, NewHeight) really gives: AutoSize, then the
+  // constraints. False when the control refuses to change.
+  Boolean CheckNewSize(Integer& NewWidth, Integer& NewHeight);
+  void DoConstrainedResize(Integer& NewWidth, Integer& NewHeight);
+  virtual void ConstraintsChanged();
   // Invalidates the control's rectangle on its parent's window.
   void InvalidateControl(Boolean IsVisible, Boolean IsOpaque);
   virtual void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y);
@@ -266,6 +344,11 @@ class TControl : public TComponent {
   virtual void CMMouseEnter(TWMNoParams& Message);
   virtual void CMMouseLeave(TWMNoParams& Message);
   virtual void CMCancelMode(TCMCancelMode& Message);
+  // A windowless control has nothing to do with these; a windowed one passes them on to
+  // its children.
+  virtual void CMDialogKey(TCMDialogKey& Message);
+  virtual void CMDialogChar(TCMDialogChar& Message);
+  virtual void CMFocusChanged(TCMFocusChanged& Message);
 
   String FText;
   Integer FLeft = 0;
@@ -293,6 +376,15 @@ class TControl : public TComponent {
   TPopupMenu* FPopupMenu = nullptr;
   TComponent* FPopupMenuComponent = nullptr;
   Boolean FUpdatingFont = false;
+  TAlign FAlign = alNone;
+  TAnchors FAnchors{akLeft, akTop};
+  // Width, left or middle (by the anchors) and the parent's client size when they were
+  // recorded; a zero parent size means nothing to keep.
+  TPoint FAnchorRules{0, 0};
+  TPoint FOriginalParentSize{0, 0};
+  Boolean FAnchorMove = false;  // the parent is placing the control
+  Boolean FAutoSize = false;
+  std::unique_ptr<TSizeConstraints> FConstraints;
 };
 
 // ---------------------------------------------------------------------------------------
@@ -351,9 +443,61 @@ class TWinControl : public TControl {
   void Invalidate() override;
   void Update() override;
   void Repaint() override;
+
+  // Alignment of the children. Between DisableAlign and the matching EnableAlign requests
+  // are only noted; the last EnableAlign aligns once.
+  void DisableAlign();
+  void EnableAlign();
+  Boolean AlignDisabled() const { return FAlignLevel > 0; }
+  void Realign();
+  // Aligns (and moves by their anchors) the children inside Rect, the client rectangle.
+  virtual void AlignControls(TControl* AControl, TRect& Rect);
+  // The part of the client rectangle the aligned children share.
+  virtual void AdjustClientRect(TRect& Rect);
+  // The extent of the visible children.
+  Boolean CanAutoSize(Integer& NewWidth, Integer& NewHeight) override;
+
+  // Focus. CanFocus: the control and its parents are visible and enabled.
   Boolean Focused();
   virtual Boolean CanFocus();
+  // Focuses the control through its top-level control, which records it as its active
+  // control; raises EInvalidOperation when it cannot take the focus.
   virtual void SetFocus();
+  TTabOrder TabOrder() const;
+  // Moves the control in its parent's tab order; out of range puts it last.
+  void SetTabOrder(TTabOrder Value);
+  Boolean TabStop() const { return FTabStop; }
+  void SetTabStop(Boolean Value);
+  // The windowed children in tab order, each followed by its own children's list.
+  void GetTabOrderList(std::vector<TWinControl*>& List);
+  // The control after (before) CurControl in the tab order list that can take the focus;
+  // CheckTabStop asks for TabStop, CheckParent for a direct child.
+  TWinControl* FindNextControl(TWinControl* CurControl, Boolean GoForward, Boolean CheckTabStop,
+                               Boolean CheckParent);
+  // Focuses that next control (siblings only unless CheckTabStop).
+  void SelectNext(TWinControl* CurControl, Boolean GoForward, Boolean CheckTabStop);
+  // Makes the first control in tab order (with TabStop, else any) the active control.
+  void SelectFirst();
+
+  // The focus of a top-level control (a form builds on this): the control inside it
+  // that has or last had the focus; nil when the top-level control has it itself.
+  TWinControl* ActiveControl() const { return FActiveControl; }
+  // Raises EInvalidOperation "Cannot focus a disabled or invisible window" for a control
+  // that cannot take the focus; focuses it at once when the top-level window is active.
+  virtual void SetActiveControl(TWinControl* Control);
+  // Makes Control the active control and gives it the focus.
+  virtual void FocusControl(TWinControl* Control);
+  // Told by a control that got the focus: CM_EXIT up from the old focused control to the
+  // common parent, CM_ENTER down to the new one, then CM_FOCUSCHANGED to every control.
+  // False when a handler moved the focus on meanwhile.
+  virtual Boolean SetFocusedControl(TWinControl* Control);
+  // Control (Removing: and its window) goes away: the focus bookkeeping lets go of it.
+  virtual void DefocusControl(TWinControl* Control, Boolean Removing);
+  // A top-level control sees its controls' keys first.
+  Boolean KeyPreview() const { return FKeyPreview; }
+  void SetKeyPreview(Boolean Value) { FKeyPreview = Value; }
+  // A top-level control's menu shortcuts; true when the key ran one.
+  virtual Boolean IsShortCut(TWMKey& Message);
 
   void WndProc(TMessage& Message) override;
   void Dispatch(TMessage& Message) override;
@@ -374,6 +518,12 @@ class TWinControl : public TControl {
   // The control of a window made by this class library (nil for any other window).
   static TWinControl* FindControl(HWND Handle);
 
+  TNotifyEvent OnEnter;
+  TNotifyEvent OnExit;
+  TKeyEvent OnKeyDown;
+  TKeyPressEvent OnKeyPress;
+  TKeyEvent OnKeyUp;
+
  protected:
   void SetZOrder(Boolean TopMost) override;
   void SetClientSize(Integer AWidth, Integer AHeight) override;
@@ -390,10 +540,55 @@ class TWinControl : public TControl {
   void UpdateControlState();
   // Hands a child's notification back to it as CN_*; true when Child is one of ours.
   Boolean DoControlMsg(HWND Child, TMessage& Message);
+  // The aligned children (re)placed; for a container that follows them.
+  virtual void ControlsAligned() {}
+  // Aligns the children after AControl changed (nil: after the parent did).
+  void AlignControl(TControl* AControl);
+
+  // Keys: the key events; a handler that clears Key consumes it.
+  virtual void KeyDown(Word& Key, TShiftState Shift);
+  virtual void KeyUp(Word& Key, TShiftState Shift);
+  virtual void KeyPress(char32_t& Key);
+  // The key reaches the top-level control first with KeyPreview, then KeyDown; true when
+  // consumed.
+  Boolean DoKeyDown(TWMKey& Message);
+  Boolean DoKeyUp(TWMKey& Message);
+  Boolean DoKeyPress(TWMKey& Message);
+  virtual void DoEnter();
+  virtual void DoExit();
+  // Tells the top-level control that this control (Removing: and its window) goes.
+  void RemoveFocus(Boolean Removing);
+
+  virtual void WMKeyDown(TWMKey& Message);
+  virtual void WMKeyUp(TWMKey& Message);
+  virtual void WMChar(TWMKey& Message);
+  virtual void WMSysKeyDown(TWMKey& Message);
+  virtual void WMSysKeyUp(TWMKey& Message);
+  virtual void WMGetDlgCode(TWMNoParams& Message);
+  virtual void WMSetFocus(TWMSetFocus& Message);
+  virtual void WMKillFocus(TWMKillFocus& Message);
+  // The application's key pre-processing (IsControlKeyMsg): menu shortcuts, CM_CHILDKEY,
+  // then the dialog keys; Result 1 consumes the key.
+  virtual void CNKeyDown(TWMKey& Message);
+  virtual void CNChar(TWMKey& Message);
+  virtual void CNSysKeyDown(TWMKey& Message);
+  virtual void CNSysChar(TWMKey& Message);
+  virtual void CMEnter(TWMNoParams& Message);
+  virtual void CMExit(TWMNoParams& Message);
+  virtual void CMWantSpecialKey(TCMWantSpecialKey& Message);
+  virtual void CMChildKey(TCMChildKey& Message);
+  // A top-level control moves the focus on Tab and the arrows; any control then offers
+  // the key to its children, the first to answer non-zero taking it.
+  void CMDialogKey(TCMDialogKey& Message) override;
+  void CMDialogChar(TCMDialogChar& Message) override;
+  void CMFocusChanged(TCMFocusChanged& Message) override;
 
   virtual void WMPaint(TWMPaint& Message);
   virtual void WMEraseBkgnd(TWMEraseBkgnd& Message);
   virtual void WMWindowPosChanged(TWMWindowPosChanged& Message);
+  // A size change of the window, from whatever source, passes AutoSize and the
+  // constraints.
+  virtual void WMWindowPosChanging(TWMWindowPosChanging& Message);
   virtual void WMCommand(TWMCommand& Message);
   virtual void WMNotify(TWMNotify& Message);
   virtual void WMDrawItem(TWMDrawItem& Message);
@@ -420,9 +615,17 @@ class TWinControl : public TControl {
   Boolean IsControlMouseMsg(TWMMouse& Message);
   void UpdateBounds();
   void ReadWindowText();
+  // Sends a focus message; false when the focus moved on meanwhile.
+  Boolean SendFocusMessage(TWinControl* Control, UINT Msg, HWND FocusWnd);
 
   std::vector<TControl*> FControls;     // windowless children, bottom first
   std::vector<TControl*> FWinControls;  // windowed children, bottom first
+  std::vector<TWinControl*> FTabList;   // windowed children in tab order
+  Integer FAlignLevel = 0;
+  Boolean FTabStop = false;
+  Boolean FKeyPreview = false;
+  TWinControl* FActiveControl = nullptr;   // of a top-level control
+  TWinControl* FFocusedControl = nullptr;  // of a top-level control: the CM_ENTER chain's end
   std::unique_ptr<TBrush> FBrush;
   WNDPROC FObjectInstance = nullptr;    // MainWndProc as a window procedure
   HWND FParentWindow = nullptr;
@@ -472,6 +675,16 @@ TControl* GetCaptureControl();
 // Gives the capture to Control (to its parent's window for a windowless control); nil
 // releases it.
 void SetCaptureControl(TControl* Control);
+// The top-level windowed control Control sits in (itself when it has no parent); nil for
+// a windowless control without a parent.
+TWinControl* TopLevelControl(TControl* Control);
+
+// The application's key pre-processing, run on every retrieved message before
+// TranslateMessage: a key message goes to its window's control (the capturing one first)
+// as CN_KEYDOWN, CN_CHAR, ...; true when that consumed it, then the loop neither
+// translates nor dispatches it.
+Boolean IsControlKeyMsg(MSG& Msg);
+
 // The control under the pointer as the last mouse message or idle check saw it.
 TControl* MouseControl();
 // The application's idle check: brings the control under the pointer up to date

@@ -2,6 +2,7 @@
 // and the mouse handlers every control shares.
 #include <algorithm>
 #include <cstring>
+#include <cwctype>
 
 #include "platform/rtl/Format.h"
 #include "platform/rtl/Utf8.h"
@@ -21,11 +22,34 @@ TShiftState KeysToShiftState(UINT Keys) {
   return Shift;
 }
 
+TShiftState KeyDataToShiftState(LPARAM KeyData) {
+  TShiftState Shift;
+  if (GetKeyState(VK_SHIFT) < 0) Shift.Include(ssShift);
+  if (GetKeyState(VK_CONTROL) < 0) Shift.Include(ssCtrl);
+  if (static_cast<uintptr_t>(KeyData) & (uintptr_t{KF_ALTDOWN} << 16)) Shift.Include(ssAlt);
+  return Shift;
+}
+
+Boolean IsAccel(Word VK, const String& Str) {
+  const std::u32string S = Utf8ToCodePoints(Str);
+  for (size_t I = 0; I + 1 < S.size(); ++I) {
+    if (S[I] != U'&') continue;
+    if (S[I + 1] == U'&') {  // a plain "&"
+      ++I;
+      continue;
+    }
+    const auto Fold = [](char32_t C) { return static_cast<char32_t>(std::towlower(static_cast<wint_t>(C))); };
+    return Fold(S[I + 1]) == Fold(VK);
+  }
+  return false;
+}
+
 TControl::TControl(TComponent* AOwner)
-    : TComponent(AOwner), FFont(std::make_unique<TFont>()) {
+    : TComponent(AOwner), FFont(std::make_unique<TFont>()), FConstraints(std::make_unique<TSizeConstraints>(this)) {
   WindowProc = [this](TMessage& Message) { WndProc(Message); };
   ControlStyle = {csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
   FFont->OnChange = [this](TObject* Sender) { FontChanged(Sender); };
+  FConstraints->OnChange = [this](TObject*) { ConstraintsChanged(); };
 }
 
 TControl::~TControl() {
@@ -46,9 +70,11 @@ void TControl::SetParent(TWinControl* AParent) {
     if (P == this) throw EInvalidOperation("A control cannot be placed inside itself");
   if (FParent) FParent->RemoveControl(this);
   if (AParent) AParent->InsertControl(this);
+  UpdateAnchorRules();
 }
 
 void TControl::SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) {
+  if (!CheckNewSize(AWidth, AHeight)) return;
   if (ALeft == FLeft && ATop == FTop && AWidth == FWidth && AHeight == FHeight) return;
   InvalidateControl(FVisible, false);
   const bool Sized = AWidth != FWidth || AHeight != FHeight;
@@ -56,7 +82,9 @@ void TControl::SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AH
   FTop = ATop;
   FWidth = AWidth;
   FHeight = AHeight;
+  UpdateAnchorRules();
   Invalidate();
+  RequestAlign();
   if (Sized) Resize();
 }
 
@@ -87,6 +115,7 @@ void TControl::SetVisible(Boolean Value) {
   if (FVisible == Value) return;
   FVisible = Value;
   Perform(CM_VISIBLECHANGED, Value ? 1 : 0, 0);
+  RequestAlign();
 }
 
 void TControl::SetEnabled(Boolean Value) {
@@ -225,6 +254,9 @@ void TControl::Dispatch(TMessage& Message) {
     case CM_MOUSEENTER: { TWMNoParams M(Message); CMMouseEnter(M); return; }
     case CM_MOUSELEAVE: { TWMNoParams M(Message); CMMouseLeave(M); return; }
     case CM_CANCELMODE: { TCMCancelMode M(Message); CMCancelMode(M); return; }
+    case CM_DIALOGKEY: { TCMDialogKey M(Message); CMDialogKey(M); return; }
+    case CM_DIALOGCHAR: { TCMDialogChar M(Message); CMDialogChar(M); return; }
+    case CM_FOCUSCHANGED: { TCMFocusChanged M(Message); CMFocusChanged(M); return; }
     default: DefaultHandler(Message); return;
   }
 }
@@ -363,7 +395,11 @@ void TControl::WMLButtonUp(TWMMouse& Message) {
 }
 
 void TControl::WMRButtonDown(TWMMouse& Message) { DoMouseDown(Message, mbRight, {}); }
-void TControl::WMRButtonUp(TWMMouse& Message) { DoMouseUp(Message, mbRight); }
+// The default procedure turns a right-button release into WM_CONTEXTMENU.
+void TControl::WMRButtonUp(TWMMouse& Message) {
+  DefaultHandler(Message.M);
+  DoMouseUp(Message, mbRight);
+}
 void TControl::WMRButtonDblClk(TWMMouse& Message) { DoMouseDown(Message, mbRight, {ssDouble}); }
 void TControl::WMMButtonDown(TWMMouse& Message) { DoMouseDown(Message, mbMiddle, {}); }
 void TControl::WMMButtonUp(TWMMouse& Message) { DoMouseUp(Message, mbMiddle); }
@@ -419,3 +455,6 @@ void TControl::CMParentShowHintChanged(TWMNoParams&) {
 void TControl::CMMouseEnter(TWMNoParams&) {}
 void TControl::CMMouseLeave(TWMNoParams&) {}
 void TControl::CMCancelMode(TCMCancelMode&) {}
+void TControl::CMDialogKey(TCMDialogKey& Message) { DefaultHandler(Message.M); }
+void TControl::CMDialogChar(TCMDialogChar& Message) { DefaultHandler(Message.M); }
+void TControl::CMFocusChanged(TCMFocusChanged& Message) { DefaultHandler(Message.M); }

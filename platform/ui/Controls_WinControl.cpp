@@ -42,11 +42,22 @@ TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner), FBrush(std::mak
 }
 
 TWinControl::~TWinControl() {
-  // Deleted without Free: leave the parent's list here, where the control is still known
-  // to be windowed.
+  // Deleted without Free: leave the parent's lists and the focus bookkeeping here, where
+  // the control is still known to be windowed.
   if (FParent) {
+    TWinControl* Root = FParent;
+    while (Root->FParent) Root = Root->FParent;
+    const auto Inside = [this](TWinControl* C) {
+      for (; C; C = C->FParent)
+        if (C == this) return true;
+      return false;
+    };
+    if (Inside(Root->FActiveControl)) Root->FActiveControl = nullptr;
+    if (Inside(Root->FFocusedControl)) Root->FFocusedControl = FParent;
     auto& Siblings = FParent->FWinControls;
     Siblings.erase(std::remove(Siblings.begin(), Siblings.end(), this), Siblings.end());
+    auto& Tabs = FParent->FTabList;
+    Tabs.erase(std::remove(Tabs.begin(), Tabs.end(), this), Tabs.end());
     FParent = nullptr;
   }
   if (FHandle && IsWindow(FHandle)) {
@@ -67,6 +78,8 @@ TWinControl::~TWinControl() {
 void TWinControl::BeforeDestruction() {
   Destroying();
   vantrel::ui::detail::ControlGone(this);
+  // The focus leaves while the window can still hear of it.
+  if (FParent) RemoveFocus(true);
   if (FHandle) DestroyWindowHandle();
   // The children go with their parent, topmost first.
   while (ControlCount() > 0) {
@@ -137,6 +150,10 @@ void TWinControl::CreateHandle() {
   const std::vector<TControl*> Children(FWinControls.rbegin(), FWinControls.rend());
   for (TControl* C : Children)
     if (C->FParent == this) static_cast<TWinControl*>(C)->UpdateControlState();
+  // The client area is now the window's (a frame may take part of it): the anchored
+  // children keep their places in it and the aligned ones fill it.
+  for (Integer I = 0; I < ControlCount(); ++I) Controls(I)->UpdateAnchorRules();
+  Realign();
 }
 
 void TWinControl::CreateWnd() {
@@ -250,6 +267,7 @@ void TWinControl::InsertControl(TControl* AControl) {
   else
     FControls.push_back(AControl);
   AControl->FParent = this;
+  if (Windowed) FTabList.push_back(Windowed);
   AControl->Perform(CM_PARENTCOLORCHANGED, 0, 0);
   AControl->Perform(CM_PARENTFONTCHANGED, 0, 0);
   AControl->Perform(CM_PARENTSHOWHINTCHANGED, 0, 0);
@@ -262,22 +280,28 @@ void TWinControl::InsertControl(TControl* AControl) {
   } else {
     AControl->Invalidate();
   }
+  if (AControl->FAlign != alNone || AutoSize()) Realign();
 }
 
 void TWinControl::RemoveControl(TControl* AControl) {
   if (!AControl || AControl->FParent != this) return;
   auto* Windowed = dynamic_cast<TWinControl*>(AControl);
   if (Windowed) {
+    Windowed->RemoveFocus(true);
     if (Windowed->FHandle && !Windowed->ComponentState().Contains(csDestroying)) Windowed->DestroyHandle();
+    FTabList.erase(std::remove(FTabList.begin(), FTabList.end(), Windowed), FTabList.end());
   } else {
     AControl->Invalidate();
   }
   auto& List = Windowed ? FWinControls : FControls;
   List.erase(std::remove(List.begin(), List.end(), AControl), List.end());
   AControl->FParent = nullptr;
+  if (AControl->FAlign != alNone || AutoSize()) Realign();
 }
 
+// The control itself counts as contained.
 Boolean TWinControl::ContainsControl(TControl* Control) const {
+  if (Control == this) return true;
   for (TWinControl* P = Control ? Control->FParent : nullptr; P; P = P->FParent)
     if (P == this) return true;
   return false;
@@ -328,6 +352,7 @@ TPoint TWinControl::ClientOrigin() {
 }
 
 void TWinControl::SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) {
+  if (!CheckNewSize(AWidth, AHeight)) return;
   if (ALeft == FLeft && ATop == FTop && AWidth == FWidth && AHeight == FHeight) return;
   if (!FHandle) {
     const bool Sized = AWidth != FWidth || AHeight != FHeight;
@@ -335,11 +360,15 @@ void TWinControl::SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer
     FTop = ATop;
     FWidth = AWidth;
     FHeight = AHeight;
+    if (Sized) Realign();
+    UpdateAnchorRules();
+    RequestAlign();
     if (Sized) Resize();
     return;
   }
   // WM_WINDOWPOSCHANGED brings the fields in step with what the window became.
   SetWindowPos(FHandle, nullptr, ALeft, ATop, AWidth, AHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+  RequestAlign();
 }
 
 void TWinControl::SetClientSize(Integer AWidth, Integer AHeight) {
@@ -358,7 +387,11 @@ void TWinControl::UpdateBounds() {
   FTop = R.Top;
   FWidth = R.Right - R.Left;
   FHeight = R.Bottom - R.Top;
-  if (Sized) Resize();
+  UpdateAnchorRules();
+  if (Sized) {
+    Realign();
+    Resize();
+  }
 }
 
 void TWinControl::SetZOrder(Boolean TopMost) {
@@ -378,7 +411,7 @@ void TWinControl::SetZOrder(Boolean TopMost) {
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-// --- Painting and focus --------------------------------------------------------------------
+// --- Painting ------------------------------------------------------------------------------
 
 void TWinControl::Invalidate() {
   if (FHandle) InvalidateRect(FHandle, nullptr, ControlStyle.Contains(csOpaque) ? FALSE : TRUE);
@@ -393,15 +426,6 @@ void TWinControl::Repaint() {
   Update();
 }
 
-Boolean TWinControl::Focused() { return FHandle && GetFocus() == FHandle; }
-
-Boolean TWinControl::CanFocus() {
-  for (TControl* C = this; C; C = C->FParent)
-    if (!C->Visible() || !C->Enabled()) return false;
-  return true;
-}
-
-void TWinControl::SetFocus() { ::SetFocus(Handle()); }
 
 // --- Messages ------------------------------------------------------------------------------
 
@@ -423,6 +447,17 @@ void TWinControl::WndProc(TMessage& Message) {
         Message.Result = DefWindowProc(FHandle, Message.Msg, Message.WParam, Message.LParam);
       return;
     }
+  } else if (Message.Msg == WM_SETFOCUS) {
+    // The top-level control hears of the focus before the control's own handler runs.
+    TWinControl* Root = TopLevelControl(this);
+    if (Root == this && FActiveControl && FActiveControl != this && FActiveControl->CanFocus()) {
+      // Activation gave the top-level window the focus: it goes on to the active control.
+      ::SetFocus(FActiveControl->Handle());
+      return;
+    }
+    if (Root && !Root->SetFocusedControl(this)) return;
+  } else if (Message.Msg == WM_KILLFOCUS) {
+    if (ControlState.Contains(csFocusing)) return;
   }
   TControl::WndProc(Message);
 }
@@ -449,6 +484,7 @@ void TWinControl::Dispatch(TMessage& Message) {
     case WM_PAINT: { TWMPaint M(Message); WMPaint(M); return; }
     case WM_ERASEBKGND: { TWMEraseBkgnd M(Message); WMEraseBkgnd(M); return; }
     case WM_WINDOWPOSCHANGED: { TWMWindowPosChanged M(Message); WMWindowPosChanged(M); return; }
+    case WM_WINDOWPOSCHANGING: { TWMWindowPosChanging M(Message); WMWindowPosChanging(M); return; }
     case WM_COMMAND: { TWMCommand M(Message); WMCommand(M); return; }
     case WM_NOTIFY: { TWMNotify M(Message); WMNotify(M); return; }
     case WM_DRAWITEM: { TWMDrawItem M(Message); WMDrawItem(M); return; }
@@ -472,6 +508,22 @@ void TWinControl::Dispatch(TMessage& Message) {
     case CN_CTLCOLORSCROLLBAR:
     case CN_CTLCOLORSTATIC: { TWMCtlColor M(Message); CNCtlColor(M); return; }
     case CM_SHOWHINTCHANGED: { TWMNoParams M(Message); CMShowHintChanged(M); return; }
+    case WM_KEYDOWN: { TWMKey M(Message); WMKeyDown(M); return; }
+    case WM_KEYUP: { TWMKey M(Message); WMKeyUp(M); return; }
+    case WM_CHAR: { TWMKey M(Message); WMChar(M); return; }
+    case WM_SYSKEYDOWN: { TWMKey M(Message); WMSysKeyDown(M); return; }
+    case WM_SYSKEYUP: { TWMKey M(Message); WMSysKeyUp(M); return; }
+    case WM_GETDLGCODE: { TWMNoParams M(Message); WMGetDlgCode(M); return; }
+    case WM_SETFOCUS: { TWMSetFocus M(Message); WMSetFocus(M); return; }
+    case WM_KILLFOCUS: { TWMKillFocus M(Message); WMKillFocus(M); return; }
+    case CN_KEYDOWN: { TWMKey M(Message); CNKeyDown(M); return; }
+    case CN_CHAR: { TWMKey M(Message); CNChar(M); return; }
+    case CN_SYSKEYDOWN: { TWMKey M(Message); CNSysKeyDown(M); return; }
+    case CN_SYSCHAR: { TWMKey M(Message); CNSysChar(M); return; }
+    case CM_ENTER: { TWMNoParams M(Message); CMEnter(M); return; }
+    case CM_EXIT: { TWMNoParams M(Message); CMExit(M); return; }
+    case CM_WANTSPECIALKEY: { TCMWantSpecialKey M(Message); CMWantSpecialKey(M); return; }
+    case CM_CHILDKEY: { TCMChildKey M(Message); CMChildKey(M); return; }
     default: TControl::Dispatch(Message); return;
   }
 }
@@ -525,6 +577,21 @@ void TWinControl::WMWindowPosChanged(TWMWindowPosChanged& Message) {
   DefaultHandler(Message.M);
 }
 
+void TWinControl::WMWindowPosChanging(TWMWindowPosChanging& Message) {
+  WINDOWPOS* Pos = Message.WindowPos();
+  if (Pos && !(Pos->flags & SWP_NOSIZE) && !ComponentState().Contains(csDestroying)) {
+    Integer W = Pos->cx;
+    Integer H = Pos->cy;
+    if (CheckNewSize(W, H)) {
+      Pos->cx = W;
+      Pos->cy = H;
+    } else {
+      Pos->flags |= SWP_NOSIZE;
+    }
+  }
+  DefaultHandler(Message.M);
+}
+
 void TWinControl::WMDestroy(TWMNoParams& Message) { DefaultHandler(Message.M); }
 
 void TWinControl::WMNCDestroy(TWMNoParams& Message) {
@@ -545,10 +612,12 @@ void TWinControl::WMEraseBkgnd(TWMEraseBkgnd& Message) {
 }
 
 void TWinControl::CMEnabledChanged(TWMNoParams&) {
+  if (!Enabled() && FParent) RemoveFocus(false);
   if (FHandle) EnableWindow(FHandle, Enabled() ? TRUE : FALSE);
 }
 
 void TWinControl::CMVisibleChanged(TWMNoParams&) {
+  if (!Visible() && FParent) RemoveFocus(false);
   if (FHandle)
     ShowWindow(FHandle, Visible() ? SW_SHOWNA : SW_HIDE);
   else

@@ -26,8 +26,10 @@ TCanvas::TCanvas() : FFont(std::make_unique<TFont>()), FPen(std::make_unique<TPe
 
 TCanvas::~TCanvas() { SetHandle(nullptr); }
 
+// As in the class library, handing out the DC selects the canvas's font, pen and brush
+// into it, so text and shapes drawn straight on the handle use them.
 HDC TCanvas::Handle() {
-  RequiredState({csHandleValid});
+  RequiredState({csHandleValid, csFontValid, csPenValid, csBrushValid});
   return FHandle;
 }
 

@@ -230,10 +230,6 @@ Integer DrawReflectionTextW(TCanvas* Canvas, const TRect& R, const WideString& T
 
 namespace vantrel::skin {
 
-// The canvas's handle with its font, text colour, brush and background mode selected, as
-// text drawn straight through the handle expects.
-HDC TextDC(TCanvas* Canvas);
-
 // The end ellipsis of FitTextToWidth with widths from Measure.
 void FitToWidth(String& S, Integer Width, const std::function<Integer(const String&)>& Measure);
 

@@ -15,7 +15,6 @@
 #include "skin/core/spEffBmp.h"
 #include "skin/core/sppngimagelist.h"
 
-using vantrel::skin::TextDC;
 
 namespace {
 
@@ -27,7 +26,7 @@ enum class TextKind { Plain, Wide };
 
 Integer DrawTextOf(TextKind Kind, TCanvas* Canvas, const String& Text, TRect& R, UINT Flags) {
   if (Kind == TextKind::Wide) return DrawWideText(Canvas, Text, R, Flags);
-  return DrawTextW(TextDC(Canvas), Text, Utf8Length(Text), &R, Flags);
+  return DrawTextW(Canvas->Handle(), Text, Utf8Length(Text), &R, Flags);
 }
 
 // A zeroed working bitmap with the canvas's font in red and a clear brush; nil when the

@@ -8,19 +8,6 @@
 #include "skin/core/SPUtils.h"
 #include "skin/core/spEffBmp.h"
 
-namespace vantrel::skin {
-
-HDC TextDC(TCanvas* Canvas) {
-  // Measuring selects the font and its colour; an empty fill selects the brush and with
-  // it the background mode, so text drawn through the handle follows the canvas.
-  Canvas->TextExtent("");
-  Canvas->FillRect(Rect(0, 0, 0, 0));
-  return Canvas->Handle();
-}
-
-}  // namespace vantrel::skin
-
-using vantrel::skin::TextDC;
 
 void CalcGlyphAndTextLayout(TspButtonLayout Layout, const TRect& R, Integer GlyphWidth,
                             Integer GlyphHeight, Integer TextWidth, Integer TextHeight,
@@ -167,7 +154,7 @@ void DrawGlyphCaption(TCanvas* Canvas, const TRect& R, Integer Margin, Integer S
       TR.Right -= GW;
     else
       TR.Bottom -= GH;
-    DrawTextW(TextDC(Canvas), Caption, Utf8Length(Caption), &TR, kMeasureFlags);
+    DrawTextW(Canvas->Handle(), Caption, Utf8Length(Caption), &TR, kMeasureFlags);
     TW = TR.Right - TR.Left;
     TH = TR.Bottom - TR.Top;
   }
@@ -189,7 +176,7 @@ void DrawGlyphCaption(TCanvas* Canvas, const TRect& R, Integer Margin, Integer S
     if (Glow.Enabled)
       DrawThickGlowText(Canvas, TR, Caption, kCaptionFlags, 0, Glow.Color, Glow.Size);
     else
-      DrawTextW(TextDC(Canvas), Caption, Utf8Length(Caption), &TR, kCaptionFlags);
+      DrawTextW(Canvas->Handle(), Caption, Utf8Length(Caption), &TR, kCaptionFlags);
   }
 
   // 8. Glyph.
@@ -330,7 +317,7 @@ void FitWideTextToWidth(TCanvas* Canvas, WideString& S, Integer Width) {
 
 Integer DrawWideText(TCanvas* Canvas, const WideString& Text, TRect& R, Cardinal Flags) {
   if (!Canvas) return 0;
-  return DrawTextW(TextDC(Canvas), Text, Utf8Length(Text), &R, Flags);
+  return DrawTextW(Canvas->Handle(), Text, Utf8Length(Text), &R, Flags);
 }
 
 Integer WideTextWidth(TCanvas* Canvas, const WideString& Text) {
@@ -348,7 +335,7 @@ Integer WideTextHeight(TCanvas* Canvas, const WideString& Text) {
 void DrawSingleLineText(TCanvas* Canvas, const String& S, const TRect& R) {
   if (!Canvas || S.empty()) return;
   TRect TR = R;
-  DrawTextW(TextDC(Canvas), S, Utf8Length(S), &TR, DT_SINGLELINE | DT_VCENTER);
+  DrawTextW(Canvas->Handle(), S, Utf8Length(S), &TR, DT_SINGLELINE | DT_VCENTER);
 }
 
 void DrawVCenteredText(TCanvas* Canvas, const String& S, const TRect& R) {

@@ -10,10 +10,6 @@
 #include "platform/ui/Graphics.h"
 #include "skin/core/SPUtils.h"  // TspStretchType
 
-// Horizontal alignment of a text. The class library has no home for it yet; it belongs
-// with the component classes and moves there when they declare it.
-enum TAlignment { taLeftJustify, taRightJustify, taCenter };
-
 // Cross-fade kinds of the morph transitions.
 enum TMorphKind {
   mkDefault,

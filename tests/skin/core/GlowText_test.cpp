@@ -38,7 +38,7 @@ TOwned<TspBitmap> RedMask(const String& Text, int W, int H, TRect Area, UINT Fla
   b->SetSize(W, H);
   UseFont(b->Canvas(), clRed);
   b->Canvas()->Brush()->SetStyle(bsClear);
-  DrawTextW(vantrel::skin::TextDC(b->Canvas()), Text, Utf8Length(Text), &Area, Flags);
+  DrawTextW(b->Canvas()->Handle(), Text, Utf8Length(Text), &Area, Flags);
   return b;
 }
 
@@ -166,7 +166,7 @@ TEST(ReflectionText, MirrorStartsGapPixelsBelowTheTextAndFades) {
       DrawReflectionText(t->Canvas(), R, "Mirror", kFlags, gap, clWhite);
     TRect ext = Rect(0, 0, 80, 40);
     TOwned<TspBitmap> mask = RedMask("Mirror", 80, 40, ext);
-    DrawTextW(vantrel::skin::TextDC(mask->Canvas()), "Mirror", -1, &ext, kFlags | DT_CALCRECT);
+    DrawTextW(mask->Canvas()->Handle(), "Mirror", -1, &ext, kFlags | DT_CALCRECT);
     const int th = ext.Bottom;
     ASSERT_GT(th, 5);
     const Single minF = wide ? 0.0f : 0.05f;

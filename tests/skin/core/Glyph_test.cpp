@@ -36,7 +36,7 @@ TOwned<TBitmap> GlyphStrip() {
 // Caption size as the drawers measure it.
 TSize Measure(TBitmap& B, const String& S, int Width) {
   TRect r = Rect(0, 0, Width, 1000);
-  DrawTextW(vantrel::skin::TextDC(B.Canvas()), S, Utf8Length(S), &r,
+  DrawTextW(B.Canvas()->Handle(), S, Utf8Length(S), &r,
             DT_CALCRECT | DT_EXPANDTABS | DT_WORDBREAK);
   return {r.Right - r.Left, r.Bottom - r.Top};
 }
@@ -142,7 +142,7 @@ TEST(GlyphDrawing, CaptionAloneIsCentredWhateverTheSpacing) {
   const int x = 60 + t.cx / 2 - t.cx, y = 20 - t.cy / 2;
   TRect tr = Rect(x, y, x + t.cx + 2, y + t.cy);
   expected->Canvas()->Brush()->SetStyle(bsClear);
-  DrawTextW(vantrel::skin::TextDC(expected->Canvas()), caption, -1, &tr,
+  DrawTextW(expected->Canvas()->Handle(), caption, -1, &tr,
             DT_EXPANDTABS | DT_WORDBREAK | DT_VCENTER | DT_CENTER);
   for (int spacing : {0, 4}) {
     SCOPED_TRACE(spacing);
