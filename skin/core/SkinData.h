@@ -97,18 +97,22 @@ class SkinFileSource {
   virtual HCURSOR LoadCursorFile(const String& Name) = 0;
 };
 
-// The windows of the forms the store's messages go to. These stand in for the class
-// library's form list until it has forms: every top-level window of the process counts as
-// a form, in the order the windows were made, and an owner counts as a form when it is a
-// windowed control without a parent whose window is a top-level one.
-//   The owner form's window; nullptr when Owner is not a form.
+// The forms the store's messages go to and the cursors of a skin, on the application's
+// screen (SkinData_Forms.cpp). A store used where no application exists (a tool without
+// forms) has no form list to tell, so only an owner form hears it, and keeps the skin's
+// cursors in a table of its own instead of the screen's.
+//   The window of Owner when it is a form (made when it has none); nullptr otherwise.
 HWND SkinOwnerFormWindow(TComponent* Owner);
-//   The window of every form of the application, in the order of the form list.
+//   The window of every form of Screen.Forms but the layered-border windows, in the
+//   order the forms were made; windows are made where missing.
 std::vector<HWND> SkinApplicationFormWindows();
 
-// The screen's cursor table: skin cursor i goes to slot StartCursorIndex + i. Installing
-// replaces (and frees) what the slot held; 0 leaves the slot with the default cursor.
+// Skin cursor i goes to slot StartCursorIndex + i of Screen.Cursors, which owns it from
+// then on and frees what the slot held; 0 gives the slot the default arrow. The skin's
+// cursors still in their slots are freed when the screen goes.
 void InstallScreenCursor(Integer Slot, HCURSOR Cursor);
+//   The skin cursor that Slot holds; nullptr when the slot shows the default or a cursor
+//   put there by other code.
 HCURSOR ScreenCursor(Integer Slot);
 
 }  // namespace vantrel::skin

@@ -1,10 +1,11 @@
 // Test helpers for the skin data store: skin folders written from text with small BMP
-// pictures, the whole store as text (for comparing two stores), and form windows that
-// record the skin messages they receive, in one trace across all of them.
+// pictures, the whole store as text (for comparing two stores), and forms that record the
+// skin messages they receive, in one trace across all of them.
 #pragma once
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -12,7 +13,7 @@
 #include "platform/rtl/IniFiles.h"
 #include "platform/rtl/Streams.h"
 #include "platform/rtl/StringList.h"
-#include "platform/ui/Controls.h"
+#include "platform/ui/Forms.h"
 #include "platform/ui/Graphics.h"
 #include "skin/core/SkinData.h"
 #include "tests/support/RtlDataTempDir.h"
@@ -75,6 +76,29 @@ inline std::string MinimalSkinIni(const std::string& Extra = std::string()) {
          Extra;
 }
 
+// A 2 x 2 monochrome cursor file with its hot spot at (1, 0).
+inline std::string SkinCursorFileBytes() {
+  std::string B;
+  auto U16 = [&B](int V) {
+    B += static_cast<char>(V & 0xFF);
+    B += static_cast<char>((V >> 8) & 0xFF);
+  };
+  auto U32 = [&](int V) {
+    U16(V & 0xFFFF);
+    U16((V >> 16) & 0xFFFF);
+  };
+  const int ImageSize = 40 + 8 + 8 + 8;
+  U16(0), U16(2), U16(1);                           // header: a cursor file, one image
+  B += '\2', B += '\2', B += '\0', B += '\0';       // 2 x 2, no palette count
+  U16(1), U16(0), U32(ImageSize), U32(22);          // hot spot, size, offset
+  U32(40), U32(2), U32(4), U16(1), U16(1), U32(0);  // info header (height doubled)
+  U32(0), U32(0), U32(0), U32(0), U32(0);
+  U32(0x000000), U32(0xFFFFFF);      // palette
+  U32(0x40000000), U32(0x80000000);  // colour rows
+  U32(0), U32(0);                    // mask rows
+  return B;
+}
+
 // (window, message) in the order the skin messages arrived, over every recording form.
 struct SkinTrace {
   std::vector<std::pair<HWND, UINT>> Messages;
@@ -91,16 +115,46 @@ inline bool IsSkinMessage(UINT Msg) {
          Msg == WM_SKIN_LAYERED_BORDERS_CHANGED || Msg == WM_SKIN_AEROBLUR_CHANGED;
 }
 
-// A top-level window of the class library (a form as far as the store can tell) that
-// records the skin messages it receives into Trace.
-class TSkinTestForm : public TWinControl {
-  VANTREL_CLASS(TSkinTestForm)
-  TSkinTestForm(TComponent* AOwner, SkinTrace* ATrace) : TWinControl(AOwner), Trace(ATrace) {}
+// Forms need the application's objects. A fixture that makes its forms (without an owner)
+// on a bare headless session gets them with its first TSkinTestForm; they go with the last
+// such form (so before the session, which the fixture declares first). Where an
+// application exists already (FormsSession), the forms just join it.
+class SkinTestApplicationUse {
+ public:
+  SkinTestApplicationUse() {
+    if (!Application) Instance() = std::make_unique<TApplicationInstance>();
+    FUses = Instance() != nullptr;
+    if (FUses) ++Users();
+  }
+  ~SkinTestApplicationUse() {
+    if (FUses && --Users() == 0) Instance().reset();
+  }
+  SkinTestApplicationUse(const SkinTestApplicationUse&) = delete;
+  SkinTestApplicationUse& operator=(const SkinTestApplicationUse&) = delete;
+
+ private:
+  static std::unique_ptr<TApplicationInstance>& Instance() {
+    static std::unique_ptr<TApplicationInstance> I;
+    return I;
+  }
+  static int& Users() {
+    static int N = 0;
+    return N;
+  }
+  bool FUses;
+};
+
+// A form that records the skin messages it receives into Trace.
+class TSkinRecordingForm : public TForm {
+  VANTREL_CLASS(TSkinRecordingForm)
+  explicit TSkinRecordingForm(TComponent* AOwner, SkinTrace* ATrace = nullptr)
+      : TForm(AOwner), Trace(ATrace) {}
 
   SkinTrace* Trace;
   // Runs after a skin message was recorded.
   std::function<void(UINT Msg)> OnSkinMessage;
 
+ protected:
   void WndProc(TMessage& Message) override {
     if (Trace && IsSkinMessage(Message.Msg)) {
       Trace->Messages.emplace_back(Handle(), Message.Msg);
@@ -110,18 +164,19 @@ class TSkinTestForm : public TWinControl {
         Trace->StoreStates.emplace_back(Trace->Store->ChangeSkinDataProcess, Trace->Store->Empty);
     }
     if (OnSkinMessage && IsSkinMessage(Message.Msg)) OnSkinMessage(Message.Msg);
-    TWinControl::WndProc(Message);
-  }
-
- protected:
-  void CreateParams(TCreateParams& Params) override {
-    TWinControl::CreateParams(Params);
-    Params.Style = (Params.Style & ~WS_CHILD) | WS_POPUP;
-    Params.WndParent = nullptr;
+    TForm::WndProc(Message);
   }
 };
 
-// The class of the windows that draw layered borders: never a receiver.
+// A recording form on the application's screen, made with the application when none
+// exists. The use of the application comes first, so the screen exists when the form
+// joins its list and still exists when the form leaves it.
+class TSkinTestForm : private SkinTestApplicationUse, public TSkinRecordingForm {
+  VANTREL_CLASS(TSkinTestForm)
+  using TSkinRecordingForm::TSkinRecordingForm;
+};
+
+// The class of the forms that draw layered borders: never a receiver.
 class TspFormLayerWindow : public TSkinTestForm {
   VANTREL_CLASS(TspFormLayerWindow)
   using TSkinTestForm::TSkinTestForm;

@@ -1,19 +1,23 @@
 // The skin data store without files: values after creation, lookups by name, clearing, the
-// picture list, font rewriting, and the skin messages it sends to the forms (real
-// top-level windows of the class library on the headless display).
+// picture list, font rewriting, the skin messages it sends to the forms and the cursors it
+// puts on the screen (the application's real forms and screen on the headless display).
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "platform/display/HeadlessSession.h"
+#include "platform/win/Cursor.h"
+#include "platform/win/GdiObjects.h"
 #include "platform/win/SysColors.h"
 #include "skin/core/SkinData.h"
 #include "tests/skin/core/SkinData_TestKit.h"
 #include "tests/skin/core/SkinDescriptors_TestKit.h"
+#include "tests/support/UiFormsFixture.h"
 
 using namespace vantrel::test;
 using vantrel::display::HeadlessSession;
+using vantrel::uitest::FormsSession;
 
 namespace {
 
@@ -195,18 +199,16 @@ TEST(SkinStore, GlobalChangeFontRewritesTheTextFontsOfTheSkin) {
 
 class SkinMessages : public ::testing::Test {
  protected:
-  HeadlessSession Session;
+  FormsSession Session;
   SkinTrace Trace;
-  std::vector<TOwned<TSkinTestForm>> Forms;
 
-  HWND NewForm(bool LayerWindow = false) {
-    TOwned<TSkinTestForm> F(LayerWindow ? TspFormLayerWindow::Create(nullptr, &Trace)
-                                        : TSkinTestForm::Create(nullptr, &Trace));
-    F->SetBounds(10, 10, 50, 40);
-    F->HandleNeeded();
-    HWND Wnd = F->Handle();
-    Forms.push_back(std::move(F));
-    return Wnd;
+  // A recording form made through the application; the first one is the main form.
+  template <class T = TSkinRecordingForm>
+  T* NewForm() {
+    T* F = nullptr;
+    Application->CreateForm(F);
+    F->Trace = &Trace;
+    return F;
   }
   // The windows of the trace that received Msg, in order.
   std::vector<HWND> Receivers(UINT Msg) const {
@@ -215,29 +217,34 @@ class SkinMessages : public ::testing::Test {
       if (M == Msg) R.push_back(Wnd);
     return R;
   }
-  std::vector<UINT> MessagesTo(HWND Wnd) const {
+  std::vector<UINT> MessagesTo(TForm* Form) const {
     std::vector<UINT> R;
     for (const auto& [W, M] : Trace.Messages)
-      if (W == Wnd) R.push_back(M);
+      if (Form->HandleAllocated() && W == Form->Handle()) R.push_back(M);
+    return R;
+  }
+  static std::vector<HWND> Windows(std::initializer_list<TForm*> Forms) {
+    std::vector<HWND> R;
+    for (TForm* F : Forms) R.push_back(F->Handle());
     return R;
   }
 };
 
 TEST_F(SkinMessages, WithoutLayeredBordersTheOwnerFormHearsFirstThenTheOthersInListOrder) {
-  HWND A = NewForm();
-  HWND Owner = NewForm();
-  HWND Layer = NewForm(true);
-  HWND B = NewForm();
-  HWND C = NewForm();
-  TspSkinData* S = TspSkinData::Create(Forms[1].get());  // owned by its form
+  TForm* A = NewForm();
+  TForm* Owner = NewForm();
+  TForm* Layer = NewForm<TspFormLayerWindow>();
+  TForm* B = NewForm();
+  TForm* C = NewForm();
+  // Only the main form has a window yet: the broadcast makes the others'.
+  ASSERT_FALSE(B->HandleAllocated() || C->HandleAllocated() || Owner->HandleAllocated());
+  TspSkinData* S = TspSkinData::Create(Owner);  // owned by its form
   S->SetShowLayeredBorders(false);
   S->LayerFrame->PictureIndex = 2;  // plays no part without layered borders
-  Trace.Messages.clear();
-  Trace.Senders.clear();
-  Trace.LParams.clear();
+  Trace = SkinTrace{};
 
   S->ClearSkin();
-  const std::vector<HWND> Order = {Owner, A, B, C};
+  const std::vector<HWND> Order = Windows({Owner, A, B, C});
   EXPECT_EQ(Receivers(WM_SKIN_BEFORE_CHANGE), Order);
   EXPECT_EQ(Receivers(WM_SKIN_CHANGED), Order);
   EXPECT_EQ(Receivers(WM_SKIN_AFTER_CHANGE), Order);
@@ -254,39 +261,62 @@ TEST_F(SkinMessages, WithoutLayeredBordersTheOwnerFormHearsFirstThenTheOthersInL
 }
 
 TEST_F(SkinMessages, LayeredBordersWithAPictureServeEveryFormFromTheLastToTheFirst) {
-  HWND A = NewForm();
-  HWND Owner = NewForm();
-  HWND B = NewForm();
-  NewForm(true);
-  TspSkinData* S = TspSkinData::Create(Forms[1].get());
+  TForm* A = NewForm();
+  TForm* Owner = NewForm();
+  TForm* B = NewForm();
+  NewForm<TspFormLayerWindow>();
+  TspSkinData* S = TspSkinData::Create(Owner);
   S->LayerFrame->PictureIndex = 2;  // a clear would set it to none first
   S->SendSkinDataMessage(WM_SKIN_BEFORE_CHANGE);
   S->SendSkinDataMessage(WM_SKIN_AEROBLUR_CHANGED);
-  EXPECT_EQ(Receivers(WM_SKIN_BEFORE_CHANGE), (std::vector<HWND>{B, Owner, A}));
-  EXPECT_EQ(Receivers(WM_SKIN_AEROBLUR_CHANGED), (std::vector<HWND>{B, Owner, A}));
+  EXPECT_EQ(Receivers(WM_SKIN_BEFORE_CHANGE), Windows({B, Owner, A}));
+  EXPECT_EQ(Receivers(WM_SKIN_AEROBLUR_CHANGED), Windows({B, Owner, A}));
 }
 
 TEST_F(SkinMessages, LayeredBordersWithoutAPictureServeEveryFormInListOrder) {
-  HWND A = NewForm();
-  HWND Owner = NewForm();
-  HWND B = NewForm();
-  TspSkinData* S = TspSkinData::Create(Forms[1].get());
+  TForm* A = NewForm();
+  TForm* Owner = NewForm();
+  TForm* B = NewForm();
+  TspSkinData* S = TspSkinData::Create(Owner);
   S->ClearSkin();  // the clear also sets the layer picture to none
-  EXPECT_EQ(Receivers(WM_SKIN_CHANGED), (std::vector<HWND>{A, Owner, B}));
+  EXPECT_EQ(Receivers(WM_SKIN_CHANGED), Windows({A, Owner, B}));
 }
 
-TEST_F(SkinMessages, AStoreWithoutAFormOwnerServesTheFormsInListOrder) {
-  HWND A = NewForm();
-  HWND B = NewForm();
+TEST_F(SkinMessages, AStoreOwnedByNoFormServesTheFormsInListOrder) {
+  TForm* A = NewForm();
+  TForm* B = NewForm();
+  // Owners that are no form: a windowed control a form owns, one without owner or
+  // parent, the application.
+  auto* Control = TWinControl::Create(B);
+  TOwned<TWinControl> Loose(TWinControl::Create(nullptr));
+  const std::pair<const char*, TComponent*> Owners[] = {
+      {"none", nullptr}, {"control of a form", Control}, {"the application", Application},
+      {"windowed control", Loose.get()}};
+  for (const auto& [What, Owner] : Owners) {
+    SCOPED_TRACE(What);
+    auto S = CreateOwned<TspSkinData>(nullptr);
+    if (Owner) Owner->InsertComponent(S.get());
+    S->SetShowLayeredBorders(false);
+    Trace = SkinTrace{};
+    S->SendSkinDataMessage(WM_SKIN_CHANGED);
+    EXPECT_EQ(Receivers(WM_SKIN_CHANGED), Windows({A, B}));
+    if (Owner) Owner->RemoveComponent(S.get());
+  }
+}
+
+TEST_F(SkinMessages, TheFormListFollowsTheFormsMadeAndFreed) {
+  TForm* A = NewForm();
+  TForm* B = NewForm();
+  TForm* C = NewForm();
   auto S = CreateOwned<TspSkinData>(nullptr);
-  S->SetShowLayeredBorders(false);
-  Trace.Messages.clear();
+  B->Free();
+  TForm* D = NewForm();
   S->SendSkinDataMessage(WM_SKIN_CHANGED);
-  EXPECT_EQ(Receivers(WM_SKIN_CHANGED), (std::vector<HWND>{A, B}));
+  EXPECT_EQ(Receivers(WM_SKIN_CHANGED), Windows({A, C, D}));
 }
 
 TEST_F(SkinMessages, SettingsTellTheFormsOnlyWhenTheyChange) {
-  HWND A = NewForm();
+  TForm* A = NewForm();
   auto S = CreateOwned<TspSkinData>(nullptr);
   auto Strings = CreateOwned<TspResourceStrData>(nullptr);
   struct Step {
@@ -335,16 +365,114 @@ TEST_F(SkinMessages, AFreedTextTableIsForgotten) {
   EXPECT_EQ(S->ResourceStrData(), nullptr);
 }
 
-TEST_F(SkinMessages, AReceiverThatClosesALaterFormDoesNotBreakTheBroadcast) {
-  HWND A = NewForm();
-  NewForm();
-  HWND C = NewForm();
+TEST_F(SkinMessages, AReceiverThatFreesALaterFormDoesNotBreakTheBroadcast) {
+  auto* A = NewForm();
+  auto* B = NewForm();
+  auto* C = NewForm();
+  B->HandleNeeded();
+  const HWND Gone = B->Handle();
   auto S = CreateOwned<TspSkinData>(nullptr);
   S->SetShowLayeredBorders(false);
-  Forms[0]->OnSkinMessage = [this](UINT) { Forms[1]->DestroyHandle(); };
-  Trace.Messages.clear();
+  A->OnSkinMessage = [&B](UINT) {
+    if (B) B->Free();
+    B = nullptr;
+  };
+  Trace = SkinTrace{};
   S->SendSkinDataMessage(WM_SKIN_CHANGED);
-  EXPECT_EQ(Receivers(WM_SKIN_CHANGED), (std::vector<HWND>{A, C}));
+  EXPECT_EQ(Receivers(WM_SKIN_CHANGED), Windows({A, C}));
+  EXPECT_FALSE(IsWindow(Gone));
+}
+
+TEST(SkinMessagesWithoutApplication, OnlyAnOwnerFormHears) {
+  HeadlessSession Session;
+  ASSERT_EQ(Screen, nullptr);
+  SkinTrace Trace;
+  TOwned<TSkinRecordingForm> Owner(TSkinRecordingForm::Create(nullptr, &Trace));
+  TOwned<TSkinRecordingForm> Other(TSkinRecordingForm::Create(nullptr, &Trace));
+  Other->HandleNeeded();
+  TspSkinData* S = TspSkinData::Create(Owner.get());
+  S->SetShowLayeredBorders(false);
+  S->ClearSkin();
+  EXPECT_EQ(Trace.Messages,
+            (std::vector<std::pair<HWND, UINT>>{{Owner->Handle(), WM_SKIN_LAYERED_BORDERS_CHANGED},
+                                                {Owner->Handle(), WM_SKIN_BEFORE_CHANGE},
+                                                {Owner->Handle(), WM_SKIN_CHANGED},
+                                                {Owner->Handle(), WM_SKIN_AFTER_CHANGE}}));
+  // With layered borders the owner is served from the form list, which is empty here.
+  Trace = SkinTrace{};
+  S->SetShowLayeredBorders(true);
+  S->ClearSkin();
+  auto Loose = CreateOwned<TspSkinData>(nullptr);
+  Loose->ClearSkin();
+  EXPECT_TRUE(Trace.Messages.empty());
+}
+
+// ---- Cursors ------------------------------------------------------------------------------
+
+bool IsLiveHandle(HCURSOR Cursor) { return vantrel::win::FindGdiObject(Cursor) != nullptr; }
+
+// A skin folder whose cursors go from slot 3: a cursor file, then one that is missing.
+void WriteCursorSkin(const SkinFolder& Dir) {
+  RtlDataWriteFile(Dir.Path() + "hand.cur", SkinCursorFileBytes());
+  Dir.WriteIni(MinimalSkinIni(
+      "[CURSORS]\nstartcursorindex=3\ncursorscount=2\n0=hand.cur\n1=missing.cur\n"));
+}
+
+TEST(SkinCursors, GoToTheScreensSlotsWhichOwnThemUntilTheScreenGoes) {
+  HeadlessSession Session;
+  SkinFolder Dir;
+  WriteCursorSkin(Dir);
+  const HCURSOR Arrow = LoadCursor(nullptr, IDC_ARROW);
+  HCURSOR Loaded = nullptr;
+  {
+    TApplicationInstance App;
+    const HCURSOR Before = CopyCursor(LoadCursor(nullptr, IDC_CROSS));
+    Screen->SetCursors(4, Before);
+    auto S = CreateOwned<TspSkinData>(nullptr);
+    S->LoadFromFile(Dir.Ini());
+
+    Loaded = Screen->Cursors(3);
+    EXPECT_NE(Loaded, Arrow);
+    EXPECT_EQ(vantrel::win::StandardCursorId(Loaded), 0u);  // the file's, not a shared one
+    ICONINFO Info{};
+    ASSERT_TRUE(GetIconInfo(Loaded, &Info));
+    EXPECT_EQ(Info.xHotspot, 1u);
+    DeleteObject(Info.hbmMask);
+    DeleteObject(Info.hbmColor);
+    // The missing file leaves its slot with the default shape, and what the slot held
+    // before is freed.
+    EXPECT_EQ(Screen->Cursors(4), Arrow);
+    EXPECT_FALSE(IsLiveHandle(Before));
+    EXPECT_EQ(Screen->Cursors(2), Arrow);  // below StartCursorIndex: untouched
+    EXPECT_EQ(vantrel::skin::ScreenCursor(3), Loaded);
+    EXPECT_EQ(vantrel::skin::ScreenCursor(4), nullptr);
+
+    // Loading again replaces the cursor and frees the old one; the store going frees
+    // nothing of the screen's.
+    S->LoadFromFile(Dir.Ini());
+    EXPECT_FALSE(IsLiveHandle(Loaded));
+    Loaded = Screen->Cursors(3);
+    EXPECT_TRUE(IsLiveHandle(Loaded));
+    S.reset();
+    EXPECT_EQ(Screen->Cursors(3), Loaded);
+    EXPECT_TRUE(IsLiveHandle(Loaded));
+  }
+  EXPECT_FALSE(IsLiveHandle(Loaded));  // freed with the screen
+}
+
+TEST(SkinCursors, WithoutAnApplicationStayWithTheStoreSide) {
+  HeadlessSession Session;
+  SkinFolder Dir;
+  WriteCursorSkin(Dir);
+  auto S = CreateOwned<TspSkinData>(nullptr);
+  S->LoadFromFile(Dir.Ini());
+  const HCURSOR Loaded = vantrel::skin::ScreenCursor(3);
+  ASSERT_NE(Loaded, nullptr);
+  EXPECT_EQ(vantrel::skin::ScreenCursor(4), nullptr);
+  S->LoadFromFile(Dir.Ini());
+  EXPECT_FALSE(IsLiveHandle(Loaded));  // replaced and freed
+  vantrel::skin::InstallScreenCursor(3, nullptr);
+  EXPECT_EQ(vantrel::skin::ScreenCursor(3), nullptr);
 }
 
 }  // namespace
