@@ -10,7 +10,10 @@
 
 TScreen::TScreen(TComponent* AOwner) : TComponent(AOwner) {}
 
-TScreen::~TScreen() = default;
+// The screen owns the cursors installed in its slots.
+TScreen::~TScreen() {
+  for (const auto& Entry : FCursorSlots) DestroyCursor(Entry.second);
+}
 
 void TScreen::AddForm(TCustomForm* Form) {
   if (std::find(FCustomForms.begin(), FCustomForms.end(), Form) == FCustomForms.end()) FCustomForms.push_back(Form);
@@ -100,14 +103,16 @@ HCURSOR TScreen::Cursors(TCursor Index) const {
   return LoadCursor(nullptr, Name ? Name : IDC_ARROW);
 }
 
+// A null handle empties the slot, which then shows its standard shape again.
 void TScreen::SetCursors(TCursor Index, HCURSOR Handle) {
-  for (auto& [Slot, Current] : FCursorSlots)
-    if (Slot == Index) {
-      if (Current != Handle) DestroyCursor(Current);
-      Current = Handle;
-      return;
-    }
-  FCursorSlots.emplace_back(Index, Handle);
+  auto It = std::find_if(FCursorSlots.begin(), FCursorSlots.end(),
+                         [Index](const auto& Entry) { return Entry.first == Index; });
+  if (It != FCursorSlots.end()) {
+    if (It->second == Handle) return;
+    DestroyCursor(It->second);
+    FCursorSlots.erase(It);
+  }
+  if (Handle) FCursorSlots.emplace_back(Index, Handle);
 }
 
 void TScreen::SetCursor(TCursor Value) {
