@@ -65,14 +65,28 @@
   X(av_mallocz) \
   X(av_dynarray_add_nofree) \
   X(av_get_picture_type_char) \
-  X(av_frame_ref)
+  X(av_frame_ref) \
+  X(av_frame_copy_props) \
+  X(av_audio_fifo_alloc) \
+  X(av_audio_fifo_free) \
+  X(av_audio_fifo_write) \
+  X(av_audio_fifo_read) \
+  X(av_audio_fifo_size) \
+  X(av_samples_get_buffer_size) \
+  X(av_samples_fill_arrays) \
+  X(av_samples_set_silence) \
+  X(av_buffer_pool_init) \
+  X(av_buffer_pool_get) \
+  X(av_buffer_pool_uninit)
 
 #ifdef __cplusplus
 
 #include <cstdint>
 
 extern "C" {
+#include <libavutil/audio_fifo.h>
 #include <libavutil/avutil.h>
+#include <libavutil/buffer.h>
 #include <libavutil/dict.h>
 #include <libavutil/error.h>
 #include <libavutil/log.h>

@@ -20,7 +20,9 @@
 #include "platform/rtl/SyncObjs.h"
 #include "platform/rtl/Threads.h"
 
+struct AVAudioFifo;
 struct AVBitStreamFilter;
+struct AVBufferPool;
 struct AVBSFContext;
 struct AVCodec;
 struct AVCodecContext;
@@ -31,6 +33,7 @@ struct AVFrame;
 struct AVPacket;
 struct AVStream;
 struct AVSubtitle;
+struct SwrContext;
 struct SwsContext;
 class TBitmap;
 
@@ -102,6 +105,34 @@ struct TBSFContextDeleter {
   void operator()(AVBSFContext* ACtx) const;
 };
 using TBSFContextPtr = std::unique_ptr<AVBSFContext, TBSFContextDeleter>;
+struct TSwrContextDeleter {
+  void operator()(SwrContext* ACtx) const;
+};
+using TSwrContextPtr = std::unique_ptr<SwrContext, TSwrContextDeleter>;
+struct TAudioFifoDeleter {
+  void operator()(AVAudioFifo* AFifo) const;
+};
+using TAudioFifoPtr = std::unique_ptr<AVAudioFifo, TAudioFifoDeleter>;
+
+// Pictures of one format and size in reference-counted buffers from a pool: the
+// processed copies of the hooks, never written into a picture someone else holds.
+class TPicturePool {
+ public:
+  TPicturePool() = default;
+  ~TPicturePool();
+  TPicturePool(const TPicturePool&) = delete;
+  TPicturePool& operator=(const TPicturePool&) = delete;
+  // A new picture of that format and size (the pool follows a change of either); nil
+  // when it cannot be had.
+  AVFrame* Get(Integer APixFmt, Integer AWidth, Integer AHeight);
+
+ private:
+  void Reset();
+  AVBufferPool* FPool = nullptr;
+  Integer FPixFmt = -1;
+  Integer FWidth = 0;
+  Integer FHeight = 0;
+};
 
 // One input file while a conversion runs.
 struct TAVInputFile {
@@ -167,6 +198,12 @@ struct TAVOutputStream {
   Integer resample_sample_fmt = -1;
   Integer resample_channels = 0;
   Integer resample_sample_rate = 0;
+  // Resampler and sample-format converter in one, built for the parameters above.
+  TSwrContextPtr resample;
+  // Samples at the encoder's format and rate waiting for a whole encoder frame.
+  TAudioFifoPtr fifo;
+  // The encoder time just after the last audio frame handed to the encoder.
+  Int64 audio_pts_end = NoPTSValue;
   FILE* logfile = nullptr;  // two-pass log, closed with the record
   Integer codec_id = 0;
   Integer show_fps = 0;
@@ -178,6 +215,8 @@ struct TAVOutputStream {
   Integer coded_quality = 0;
   Integer coded_pict_type = 0;
   Int64 coded_error0 = 0;
+  // Squared error per plane (Y, U, V) of the last encoded picture (PSNR).
+  std::array<Int64, 3> coded_error{};
   bool coded_key_frame = false;
   // Output time of the last packet written, seconds (which input is read next).
   Double cur_time = 0;
@@ -206,7 +245,10 @@ struct TOutputFileSettings {
 
 // What the output video hook and the previews keep between frames.
 struct TPostHookContext {
-  std::unique_ptr<TPreviewer> Previewer;
+  TOwned<TFormatConverter> Converter;
+  // Shared: the conversion thread keeps the window it paints alive while the owner
+  // turns the preview off.
+  std::shared_ptr<TPreviewer> Previewer;
   Int64 preview_last_time = 0;
   Int64 preview_cur_time = 0;
   TPostHookContext();
@@ -400,6 +442,8 @@ class TCustomFFmpeg : public TObject {
   Integer OutputFileCount() const { return Fnb_output_files; }
   bool JoinMode() const { return FJoinMode; }
   TPostHooks PostHooks() const { return FPostHooks; }
+  // Bits per pixel of the bitmaps of both video hooks and the previews (8, 15, 16, 24, 32).
+  void SetVideoHookBitsPixel(Integer N);
   // Milliseconds a blocking open, read or write may take (0: no limit).
   Integer ReadTimeout() const { return FReadTimeout; }
   void SetReadTimeout(Integer AValue) { FReadTimeout = AValue; }
@@ -481,10 +525,29 @@ class TCustomFFmpeg : public TObject {
   // Encodes what the stream's sample FIFO still holds as its last frame.
   virtual void FlushAudioFifo(AVFormatContext* os, TAVOutputStream& ost);
   virtual void PrintReport(bool AIsLastReport, Integer AInputIndex);
+  // Deinterlacing, the input video hook and the frame-hook plug-ins on a decoded
+  // picture; a processed picture replaces AFrame's content (a new reference).
   virtual void PreprocessVideoFrame(TAVInputStream& ist, AVFrame* AFrame);
+  // The output video hook and the post hooks on a picture about to be encoded.
   virtual void RunOutputHooks(TAVOutputStream& ost, AVFrame* AFrame, Int64 APts, Integer AFrameNumber);
+  // The common step of both video hooks: the picture as a bitmap to the event, and back
+  // when the handler changed it.
+  void CallVideoHook(TVideoHookEvent& AEvent, TFormatConverter& AConverter, bool& AUpdated, Int64 APts,
+                     Integer AFrameNumber, AVFrame* APicture);
+  void CallOutputVideoHook(AVFrame* APicture, bool& AUpdated, Int64 APts, Integer AFrameNumber);
+  void DoPostHooks(AVFrame* APicture, bool AUpdated, Int64 APts, Integer AFrameNumber);
+  // The audio path's steps: resampler set-up, and samples at the decoder's format into
+  // the FIFO (through the resampler when there is one) with the volume applied.
+  void PrepareResampler(TAVOutputStream& ost, TAVInputStream& ist, const AVFrame* AFrame);
+  void PushSamples(TAVOutputStream& ost, const uint8_t* const* AData, Integer ACount);
+  void EncodeAudioFifo(AVFormatContext* os, TAVOutputStream& ost, bool AFlush);
 
   // --- main loop and end ---
+  // Join mode: the input stream of each later input that feeds each output stream.
+  void MapJoinSegments();
+  // Join mode: input AIndex has ended; flushes its decoders and moves the next input's
+  // clock to where the output stands. False when it was the last input.
+  bool NextJoinSegment(Integer AIndex);
   void TranscodeLoop();
   void CloseEncoders();
   void CloseDecoders();
@@ -701,8 +764,16 @@ class TCustomFFmpeg : public TObject {
   std::vector<uint8_t> Fsubtitle_out;
   bool FBrokenCheckRegistered = false;
 
+  // Per join segment (input file), per output stream: its source in the input stream table.
+  std::vector<std::vector<Integer>> Fjoin_sources;
+  // Quantiser histogram of the report (qp_hist), per task.
+  std::array<Integer, 52> FQPHistogram{};
+
   // 8. hooks
   TFrameHookList FFirstHook;
+  TOwned<TFormatConverter> FInputVideoHook;
+  TPicturePool FInputPicturePool;
+  TPicturePool FOutputPicturePool;
   TPostHookContext FOutputVideoHook;
   TPostHooks FPostHooks;
   bool FPostHooksChanged = false;

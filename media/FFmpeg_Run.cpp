@@ -35,7 +35,7 @@ TAVOutputStream::~TAVOutputStream() {
   if (logfile) std::fclose(logfile);
 }
 
-TPostHookContext::TPostHookContext() = default;
+TPostHookContext::TPostHookContext() : Converter(CreateOwned<TFormatConverter>()) {}
 TPostHookContext::~TPostHookContext() = default;
 
 // --- threads ---
@@ -84,7 +84,8 @@ TCriticalSection& TCustomFFmpeg::PostHookLock() {
 
 TCustomFFmpeg::TCustomFFmpeg(Integer AMaxFiles)
     : FStopEvent(std::make_shared<TEvent>(true, true)),
-      FTermEvent(std::make_shared<TEvent>(true, true)) {
+      FTermEvent(std::make_shared<TEvent>(true, true)),
+      FInputVideoHook(CreateOwned<TFormatConverter>()) {
   if (AMaxFiles < 1 || AMaxFiles > MaxFilesLimit)
     throw FFmpegException(
         Format("The number of files of a task must be 1 to %d, not %d", {MaxFilesLimit, AMaxFiles}));
@@ -258,6 +259,11 @@ void TCustomFFmpeg::FreeState() {
   }
   FrameHookRelease(FFirstHook);
   ResetPostHookContext(FOutputVideoHook);
+}
+
+void TCustomFFmpeg::SetVideoHookBitsPixel(Integer N) {
+  FInputVideoHook->SetBitsPixel(N);
+  FOutputVideoHook.Converter->SetBitsPixel(N);
 }
 
 void TCustomFFmpeg::ResetPostHookContext(TPostHookContext& AContext) {

@@ -1,6 +1,9 @@
 // The conversion proper: the set-up, the main loop that reads packets from the inputs
-// in output-time order until they end, a limit is reached or a stop is asked, and the
-// end of the run (drained decoders and encoders, trailers, closed codecs, freed state).
+// in output-time order until they end, a limit is reached or a stop is asked (in join
+// mode the inputs one after another into one output), and the end of the run (drained
+// decoders and encoders, trailers, closed codecs, freed state).
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 
@@ -24,7 +27,6 @@ constexpr int PacketDumpLevel = 48;
 }  // namespace
 
 void TCustomFFmpeg::Transcode() {
-  if (FJoinMode) throw FFmpegException("Joining inputs into one output is not available in this build");
   try {
     Fno_packet.assign(static_cast<size_t>(FMaxFiles), false);
     Fno_packet_count = 0;
@@ -32,6 +34,7 @@ void TCustomFFmpeg::Transcode() {
     CheckOutputsAndMaps();
     BuildOutputStreamTable();
     SetupOutputCodecs();
+    if (FJoinMode) MapJoinSegments();
     // Decoders first: an encoded subtitle takes its header from its decoder.
     OpenDecoders();
     OpenEncoders();
@@ -47,7 +50,73 @@ void TCustomFFmpeg::Transcode() {
   TranscodeCleanup();
 }
 
+void TCustomFFmpeg::MapJoinSegments() {
+  // The output streams (the first group) are fed by input k while segment k plays: the
+  // encoders stay open across segments, so timestamps and counters simply go on.
+  Fjoin_sources.assign(static_cast<size_t>(Fnb_input_files), {});
+  for (TAVOutputStream* ost : Fost_table) Fjoin_sources[0].push_back(ost->source_index);
+  for (Integer k = 1; k < Fnb_input_files; ++k) {
+    for (size_t j = 0; j < Fost_table.size(); ++j) {
+      TAVOutputStream& ost = *Fost_table[j];
+      const String Type = MediaTypeName(ost.st->codecpar->codec_type);
+      Integer Source = -1;
+      if (Fnb_stream_maps > 0) {
+        // The map's stream number, in this input.
+        const Integer Stream = Fstream_maps[j].stream_index;
+        if (Stream >= 0 && Stream < Finput_file_table[k].nb_streams) Source = Finput_file_table[k].ist_index + Stream;
+      } else {
+        Source = MapStreamAuto(ost, k);
+      }
+      if (Source < 0 || Fist_table[Source]->st->codecpar->codec_type != ost.st->codecpar->codec_type)
+        FailWithMapping(Format("Could not find input stream matching output stream #%d.%d (%s) in input file #%d",
+                               {0, static_cast<Integer>(j), Type, k}));
+      TAVInputStream& ist = *Fist_table[Source];
+      ist.discard = 0;
+      if (ost.encoding_needed) {
+        ist.decoding_needed = 1;
+        if (FEnableFilter && ost.enc_ctx->codec_type == AVMEDIA_TYPE_VIDEO) {
+          FLastErrMsg.clear();
+          if (BuildFilterGraph(ist, ost) != 0)
+            throw FFmpegException(FLastErrMsg.empty() ? String("Error opening filters!")
+                                                      : "Error opening filters: " + FLastErrMsg);
+        }
+      }
+      Fjoin_sources[k].push_back(Source);
+    }
+  }
+}
+
+bool TCustomFFmpeg::NextJoinSegment(Integer AIndex) {
+  // Only the decoders of the ended input are drained; the encoders keep their state.
+  const TAVInputFile& F = Finput_file_table[AIndex];
+  for (Integer i = F.ist_index; i < F.ist_index + F.nb_streams; ++i) {
+    TAVInputStream& ist = *Fist_table[i];
+    if (ist.decoding_needed && !ist.decoder_flushed) OutputPacket(ist, i, nullptr);
+  }
+  if (AIndex + 1 >= Fnb_input_files) return false;
+  // The next input starts where the output stands.
+  double End = 0;
+  for (const TAVOutputStream* ost : Fost_table) {
+    double T = ost->cur_time;
+    if (ost->encoding_needed && ost->enc_ctx) {
+      Int64 Samples = ost->sync_opts;
+      if (ost->fifo) Samples += ff::av_audio_fifo_size(ost->fifo.get());
+      T = std::max(T, static_cast<double>(Samples) * av_q2d(ost->enc_ctx->time_base));
+    }
+    End = std::max(End, T);
+  }
+  Finput_files_ts_offset[AIndex + 1] += std::llrint(End * 1000000.0);
+  for (size_t j = 0; j < Fost_table.size(); ++j) {
+    TAVOutputStream& ost = *Fost_table[j];
+    ost.source_index = Fjoin_sources[AIndex + 1][j];
+    ost.sync_ist = Fist_table[ost.source_index].get();
+  }
+  return true;
+}
+
 void TCustomFFmpeg::TranscodeLoop() {
+  FQPHistogram.fill(0);
+  Integer Segment = 0;
   Ftimer_start = Now();
   Flast_report_time = Ftimer_start;
   std::fill(Fno_packet.begin(), Fno_packet.end(), false);
@@ -67,10 +136,17 @@ void TCustomFFmpeg::TranscodeLoop() {
     WaitWhilePaused();
     if (FBroken) break;
 
-    // The input whose output lags most is read next.
-    Integer file_index = -1;
+    // The input whose output lags most is read next (in join mode: the current one).
+    Integer file_index = FJoinMode ? Segment : -1;
     double smallest_output_pts = 1e100, smallest_input_pts = 1e100;
     for (const TAVOutputStream* ost : Fost_table) {
+      if (FJoinMode) {
+        if (FrameLimitReached(*ost)) {
+          file_index = -1;
+          break;
+        }
+        continue;
+      }
       const TAVInputStream& ist = *Fist_table[ost->source_index];
       if (ist.is_past_recording_time || Fno_packet[ist.file_index]) continue;
       const double opts = ost->encoding_needed && ost->enc_ctx
@@ -107,10 +183,18 @@ void TCustomFFmpeg::TranscodeLoop() {
     if (R == AVERROR(EAGAIN)) {
       Fno_packet[file_index] = true;
       ++Fno_packet_count;
+      // In join mode the only input in play has none: wait as for all inputs.
+      if (FJoinMode) TThread::Sleep(NoPacketWaitMs);
       continue;
     }
     if (R < 0) {
       Finput_file_table[file_index].eof_reached = 1;
+      if (FJoinMode) {
+        if (!NextJoinSegment(file_index)) break;
+        ++Segment;
+        ClearNoPacket();
+        continue;
+      }
       if (Fopt_shortest) break;
       continue;
     }
@@ -255,8 +339,11 @@ void TCustomFFmpeg::TranscodeCleanup() {
     ost->img_resample_ctx.reset();
     ost->bsf_ctx.clear();
     ost->forced_kf_pts.clear();
+    ost->resample.reset();
+    ost->fifo.reset();
   }
   Fost_table.clear();
+  Fjoin_sources.clear();
   if (FBrokenCheckRegistered) {
     InterruptCB().Remove(GetCurrentThreadId(), this, BrokenCheck);
     FBrokenCheckRegistered = false;

@@ -24,6 +24,19 @@ String ErrText(int ACode) {
   return Buf;
 }
 
+// The interleaved counterpart of a planar sample format.
+Integer PackedSampleFormat(Integer AFmt) {
+  switch (AFmt) {
+    case AV_SAMPLE_FMT_U8P: return AV_SAMPLE_FMT_U8;
+    case AV_SAMPLE_FMT_S16P: return AV_SAMPLE_FMT_S16;
+    case AV_SAMPLE_FMT_S32P: return AV_SAMPLE_FMT_S32;
+    case AV_SAMPLE_FMT_FLTP: return AV_SAMPLE_FMT_FLT;
+    case AV_SAMPLE_FMT_DBLP: return AV_SAMPLE_FMT_DBL;
+    case AV_SAMPLE_FMT_S64P: return AV_SAMPLE_FMT_S64;
+    default: return AFmt;
+  }
+}
+
 // Microseconds of one picture of the stream when its packets or pictures do not say.
 Int64 PictureDuration(const TAVInputStream& ist, Int64 ADuration, AVRational ADurationTB, int ARepeat) {
   if (ADuration > 0) return ff::av_rescale_q(ADuration, ADurationTB, MicroTB);
@@ -190,12 +203,22 @@ void TCustomFFmpeg::OutputDecodedFrame(TAVInputStream& ist, Integer ist_index, A
   if (Type == AVMEDIA_TYPE_AUDIO) {
     if (!AFrame) return;
     if (OnAudioHook && AFrame->data[0]) {
-      const int Bytes = ff::av_get_bytes_per_sample(static_cast<AVSampleFormat>(AFrame->format));
+      // The hook sees interleaved samples: planar decoder output is packed first.
+      const auto Fmt = static_cast<AVSampleFormat>(AFrame->format);
+      const int Bytes = ff::av_get_bytes_per_sample(Fmt);
       const int Channels = AFrame->ch_layout.nb_channels;
-      const int Size = ff::av_sample_fmt_is_planar(static_cast<AVSampleFormat>(AFrame->format))
-                           ? AFrame->nb_samples * Bytes
-                           : AFrame->nb_samples * Bytes * Channels;
-      OnAudioHook(this, ist.pts, AFrame->data[0], Size, AFrame->sample_rate, Channels, AFrame->format);
+      const int Size = AFrame->nb_samples * Bytes * Channels;
+      Byte* Samples = AFrame->data[0];
+      if (ff::av_sample_fmt_is_planar(Fmt) && Channels > 1) {
+        if (Fsamples.size() < static_cast<size_t>(Size)) Fsamples.resize(static_cast<size_t>(Size));
+        for (int c = 0; c < Channels; ++c) {
+          const uint8_t* Src = AFrame->extended_data[c];
+          for (size_t i = 0; i < static_cast<size_t>(AFrame->nb_samples); ++i)
+            std::memcpy(&Fsamples[(i * Channels + c) * Bytes], Src + i * Bytes, static_cast<size_t>(Bytes));
+        }
+        Samples = Fsamples.data();
+      }
+      OnAudioHook(this, ist.pts, Samples, Size, AFrame->sample_rate, Channels, PackedSampleFormat(AFrame->format));
     }
     ToOutputs(AFrame);
     return;
@@ -246,11 +269,12 @@ Integer TCustomFFmpeg::EncodeAndWrite(AVFormatContext* os, TAVOutputStream& ost,
           Q && Size >= 6) {
         ost.coded_quality = static_cast<Integer>(Q[0] | (Q[1] << 8) | (Q[2] << 16) | (uint32_t{Q[3]} << 24));
         ost.coded_pict_type = Q[4];
-        if (Q[5] > 0 && Size >= 16) {
-          uint64_t E0 = 0;
-          for (int b = 7; b >= 0; --b) E0 = (E0 << 8) | Q[8 + b];
-          ost.coded_error0 = static_cast<Int64>(E0);
+        for (size_t p = 0; p < ost.coded_error.size() && p < Q[5] && Size >= 16 + 8 * p; ++p) {
+          uint64_t E = 0;
+          for (int b = 7; b >= 0; --b) E = (E << 8) | Q[8 + 8 * p + b];
+          ost.coded_error[p] = static_cast<Int64>(E);
         }
+        if (Q[5] > 0 && Size >= 16) ost.coded_error0 = ost.coded_error[0];
       }
       if (Pkt->duration == 0) Pkt->duration = 1;
       Fvideo_size += Pkt->size;
@@ -275,8 +299,8 @@ void TCustomFFmpeg::FlushEncoders() {
     AVCodecContext* enc = ost.enc_ctx.get();
     AVFormatContext* os = Foutput_files[ost.file_index];
     if (enc->codec_type == AVMEDIA_TYPE_AUDIO) {
-      if (enc->frame_size <= 1) continue;
       FlushAudioFifo(os, ost);
+      if (enc->frame_size <= 1) continue;
     } else if (enc->codec_type != AVMEDIA_TYPE_VIDEO) {
       continue;
     }

@@ -71,9 +71,11 @@ void TCustomFFmpeg::DoVideoOut(AVFormatContext* os, TAVOutputStream& ost, TAVInp
       const char* Name = ff::av_get_pix_fmt_name(static_cast<AVPixelFormat>(Fmt));
       Log(llQuiet, Format("Input Stream #%d.%d frame size changed to %dx%d, %s",
                           {ist.file_index, ist.index, W, H, String(Name ? Name : "none")}));
-      if (!ost.video_resample && (W != enc->width || H != enc->height || Fmt != enc->pix_fmt))
+      // A joined input of another geometry is scaled to the encoder's.
+      const bool Differs = W != enc->width || H != enc->height || Fmt != enc->pix_fmt;
+      if (!ost.video_resample && Differs && !FJoinMode)
         throw FFmpegException("The picture size changed on a stream prepared without scaling");
-      if (!ost.video_resample && !ost.pict_tmp) {
+      if (!ost.video_resample && !ost.pict_tmp && !Differs) {
         // Back to the encoder's geometry: nothing to scale.
       } else {
         if (!ost.pict_tmp) {

@@ -16,7 +16,8 @@ extern "C" {
   X(swr_free) \
   X(swr_convert) \
   X(swr_get_out_samples) \
-  X(swr_set_matrix)
+  X(swr_set_matrix) \
+  X(swr_set_compensation)
 
 namespace vantrel::media::ff {
 VANTREL_SWRESAMPLE_FUNCTIONS(VANTREL_FF_POINTER)
