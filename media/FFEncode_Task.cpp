@@ -14,15 +14,15 @@ TFFmpeg::TFFmpeg(Integer AMaxFiles) : TCustomFFmpeg(AMaxFiles) {
 }
 
 TFFmpeg::~TFFmpeg() {
+  // A running conversion ends before the task's own parts go (it runs virtual steps
+  // of this object and calls its events), so the events are cleared only after it.
+  Stop(true);
   OnAudioHook = nullptr;
   OnPreviewBitmap = nullptr;
   OnProgress = nullptr;
   OnTerminate = nullptr;
   OnInputVideoHook = nullptr;
   OnOutputVideoHook = nullptr;
-  // A running conversion ends before the task's own parts go (it runs virtual steps
-  // of this object).
-  Stop(true);
   FDecoders.clear();
   FInputOptions.clear();
   FOutputOptions.clear();

@@ -320,6 +320,8 @@ TThread* TCustomFFmpeg::StartConvert(bool AUseThread, TThreadPriority APriority)
   {
     std::lock_guard<std::mutex> L(FRunLock);
     if (FConverting || FTerminated || FTermThread) return nullptr;
+    // Cleared before the task counts as converting, so a Stop from then on holds.
+    FBroken = false;
     FConverting = true;
   }
   String Failure;
@@ -334,7 +336,6 @@ TThread* TCustomFFmpeg::StartConvert(bool AUseThread, TThreadPriority APriority)
     DoTerminate();
     return nullptr;
   }
-  FBroken = false;
   FFinished = false;
   if (!AUseThread) {
     DoConvert();
