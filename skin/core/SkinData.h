@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "platform/rtl/Classes.h"
@@ -348,6 +349,10 @@ class TspSkinData : public TComponent {
   // WM_SKIN_CHANGED, ChangeSkinDataProcess cleared, WM_SKIN_AFTER_CHANGE; the flag is
   // cleared and the last message sent even when a receiver raises.
   void EndSkinChange();
+  // The whole change around a load: WM_SKIN_BEFORE_CHANGE, the store cleared, Load run
+  // (true: the skin is in place and OnLoadData fires), then the change ended; when Load
+  // raises, the store is left empty and the change still ended before the error goes on.
+  void RunSkinChange(const std::function<bool()>& Load);
   // Sends a settings message unless designing (or, with SkipWhileLoading, loading).
   void SettingChanged(UINT M, bool SkipWhileLoading);
 };

@@ -179,23 +179,7 @@ void TspCompressedStoredSkin::LoadFromIniFile(const String& AFileName) {
 
 void TspSkinData::LoadCompressedStoredSkin(TspCompressedStoredSkin* AStoredSkin) {
   if (!AStoredSkin || AStoredSkin->Empty()) return;
-  Empty = true;
-  ChangeSkinDataProcess = true;
-  SendSkinDataMessage(WM_SKIN_BEFORE_CHANGE);
-  try {
-    ClearAll();
-    if (ReadCompressedSkin(AStoredSkin)) {
-      Empty = false;
-      if (OnLoadData) OnLoadData(this);
-    }
-  } catch (...) {
-    // As with a failing folder load: the forms stopped painting at WM_SKIN_BEFORE_CHANGE,
-    // so the change ends with an empty store and they paint again unskinned.
-    ClearAll();
-    EndSkinChange();
-    throw;
-  }
-  EndSkinChange();
+  RunSkinChange([&] { return ReadCompressedSkin(AStoredSkin); });
 }
 
 bool TspSkinData::ReadCompressedSkin(TspCompressedStoredSkin* AStoredSkin) {

@@ -126,14 +126,22 @@ void TspSkinData::LoadFromFile(const String& FileName) {
 }
 
 void TspSkinData::LoadSkin(TCustomIniFile* IniFile, SkinFileSource& Files) {
+  RunSkinChange([&] {
+    ReadSkinSections(IniFile, Files);
+    return true;
+  });
+}
+
+void TspSkinData::RunSkinChange(const std::function<bool()>& Load) {
   Empty = true;
   ChangeSkinDataProcess = true;
   SendSkinDataMessage(WM_SKIN_BEFORE_CHANGE);
   try {
     ClearAll();
-    ReadSkinSections(IniFile, Files);
-    Empty = false;
-    if (OnLoadData) OnLoadData(this);
+    if (Load()) {
+      Empty = false;
+      if (OnLoadData) OnLoadData(this);
+    }
   } catch (...) {
     // The forms stopped painting at WM_SKIN_BEFORE_CHANGE: end the change with an empty
     // store, so that they paint again in their unskinned look and no lookup finds a
