@@ -6,6 +6,8 @@
 #include "platform/ui/Controls.h"
 #include "platform/ui/Controls_WinApi.h"
 
+using vantrel::win::SavedDC;
+
 namespace {
 
 // Moves the DC's logical origin so that (0, 0) lands at (DX, DY) of the current one.
@@ -35,19 +37,6 @@ class PaintScope {
   HWND FWnd;
   PAINTSTRUCT FPaint{};
   bool FBegun = false;
-};
-
-// Restores a saved DC state on every path.
-class SavedDC {
- public:
-  explicit SavedDC(HDC DC) : FDC(DC), FIndex(SaveDC(DC)) {}
-  ~SavedDC() { RestoreDC(FDC, FIndex); }
-  SavedDC(const SavedDC&) = delete;
-  SavedDC& operator=(const SavedDC&) = delete;
-
- private:
-  HDC FDC;
-  int FIndex;
 };
 
 // Sets a control-state flag for a scope and clears it again on every path.

@@ -474,3 +474,20 @@ BOOL IntersectRect(LPRECT Dest, const RECT* A, const RECT* B);
 BOOL UnionRect(LPRECT Dest, const RECT* A, const RECT* B);
 BOOL SubtractRect(LPRECT Dest, const RECT* A, const RECT* B);
 BOOL EqualRect(const RECT* A, const RECT* B);
+
+namespace vantrel::win {
+
+// Restores a DC's saved state when the scope ends, also when a painter raises.
+class SavedDC {
+ public:
+  explicit SavedDC(HDC DC) : FDC(DC), FIndex(SaveDC(DC)) {}
+  ~SavedDC() { RestoreDC(FDC, FIndex); }
+  SavedDC(const SavedDC&) = delete;
+  SavedDC& operator=(const SavedDC&) = delete;
+
+ private:
+  HDC FDC;
+  int FIndex;
+};
+
+}  // namespace vantrel::win

@@ -7,6 +7,8 @@
 #include "skin/core/SPUtils.h"
 #include "skin/core/spEffBmp.h"
 
+using vantrel::win::SavedDC;
+
 namespace {
 
 // Keeps a control-state flag set for a scope, also when a painter raises.
@@ -19,18 +21,6 @@ class PaintCopyFlag {
 
  private:
   TControl* FControl;
-};
-
-class SavedDC {
- public:
-  explicit SavedDC(HDC DC) : FDC(DC), FIndex(SaveDC(DC)) {}
-  ~SavedDC() { RestoreDC(FDC, FIndex); }
-  SavedDC(const SavedDC&) = delete;
-  SavedDC& operator=(const SavedDC&) = delete;
-
- private:
-  HDC FDC;
-  int FIndex;
 };
 
 // Forms are the controls without a parent control: their own content is not copied,
