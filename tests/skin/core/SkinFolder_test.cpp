@@ -24,29 +24,6 @@ namespace {
 
 std::string PointText(const TPoint& P) { return std::to_string(P.X) + "," + std::to_string(P.Y); }
 
-// A 2 x 2 monochrome cursor file with its hot spot at (1, 0).
-std::string CursorFileBytes() {
-  std::string B;
-  auto U16 = [&B](int V) {
-    B += static_cast<char>(V & 0xFF);
-    B += static_cast<char>((V >> 8) & 0xFF);
-  };
-  auto U32 = [&](int V) {
-    U16(V & 0xFFFF);
-    U16((V >> 16) & 0xFFFF);
-  };
-  const int ImageSize = 40 + 8 + 8 + 8;
-  U16(0), U16(2), U16(1);                           // header: a cursor file, one image
-  B += '\2', B += '\2', B += '\0', B += '\0';       // 2 x 2, no palette count
-  U16(1), U16(0), U32(ImageSize), U32(22);          // hot spot, size, offset
-  U32(40), U32(2), U32(4), U16(1), U16(1), U32(0);  // info header (height doubled)
-  U32(0), U32(0), U32(0), U32(0), U32(0);
-  U32(0x000000), U32(0xFFFFFF);      // palette
-  U32(0x40000000), U32(0x80000000);  // colour rows
-  U32(0), U32(0);                    // mask rows
-  return B;
-}
-
 // A skin that uses most of the format: pictures (one JPEG), cursors, frame geometry,
 // window sections, areas, colours, objects and controls with odd entries among them.
 std::string FullSkinIni() {
@@ -166,7 +143,7 @@ class SkinFolderTest : public ::testing::Test {
     auto J = CreateOwned<TJPEGImage>();
     J->Assign(B.get());
     J->SaveToFile(Dir.Path() + "photo.jpg");
-    RtlDataWriteFile(Dir.Path() + "hand.cur", CursorFileBytes());
+    RtlDataWriteFile(Dir.Path() + "hand.cur", SkinCursorFileBytes());
   }
 
   std::vector<UINT> Messages() const {
@@ -508,7 +485,7 @@ TEST_F(SkinFolderTest, ValuesAreCutToTheProfileReadersLimit) {
 }
 
 TEST_F(SkinFolderTest, CursorsAreNotInstalledInBuildMode) {
-  RtlDataWriteFile(Dir.Path() + "hand.cur", CursorFileBytes());
+  RtlDataWriteFile(Dir.Path() + "hand.cur", SkinCursorFileBytes());
   Dir.WriteIni(MinimalSkinIni("[CURSORS]\nstartcursorindex=20\ncursorscount=1\n0=hand.cur\n"));
   auto S = CreateOwned<TspSkinData>(nullptr);
   S->BuildMode = true;
