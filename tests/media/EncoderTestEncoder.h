@@ -159,7 +159,7 @@ class TEncoderTest : public TEngineTest {
 
   TOwned<TTestEncoder> E;
   TObject* Component = nullptr;  // the Sender the recording handlers expect
-  TMediaTempDir Dir;
+  TTempDir Dir;
   std::mutex Lock;  // guards the records below
   std::vector<TRecordedTermination> Terms;
   std::vector<media::TProgressInfo> Progress;

@@ -13,7 +13,7 @@
 #include "media/AVUtilAPI.h"
 #include "media/FFLoad.h"
 #include "media/UnicodeProtocol.h"
-#include "tests/support/MediaTempDir.h"
+#include "tests/support/TempDir.h"
 #include "tests/support/ProbeFixtures.h"
 #include "tests/support/TestPaths.h"
 
@@ -171,7 +171,7 @@ TEST_F(DecoderTest, ForcedFormatNames) {
 }
 
 TEST_F(DecoderTest, BadInputFailsCleanlyWithAMessage) {
-  vantrel::test::TMediaTempDir Dir;
+  vantrel::test::TTempDir Dir;
   const std::string Mp4 = vantrel::test::ReadFileBytes(FixturePath("v.mp4"));
   vantrel::test::WriteFileBytes(Dir.File("empty.mp4"), "");
   vantrel::test::WriteFileBytes(Dir.File("cut.mp4"), Mp4.substr(0, Mp4.size() / 2));
@@ -208,7 +208,7 @@ TEST_F(DecoderTest, BadInputFailsCleanlyWithAMessage) {
 }
 
 TEST_F(DecoderTest, CutFilesThatFFmpegOpensGiveConsistentInformation) {
-  vantrel::test::TMediaTempDir Dir;
+  vantrel::test::TTempDir Dir;
   for (const char* Name : {"probe-title.mp3", "probe-program.ts", "probe-2audio.mkv"}) {
     SCOPED_TRACE(Name);
     ASSERT_TRUE(Decoder->LoadFile(FixturePath(Name)));
@@ -226,7 +226,7 @@ TEST_F(DecoderTest, CutFilesThatFFmpegOpensGiveConsistentInformation) {
 }
 
 TEST_F(DecoderTest, OpensNonLatinNamesAndNamesWithAColon) {
-  vantrel::test::TMediaTempDir Dir;
+  vantrel::test::TTempDir Dir;
   for (const std::string Name : {"видео 测试.mp4", "a:b.mp4", "Tést.mp4"}) {
     SCOPED_TRACE(Name);
     const std::string Path = Dir.File(Name);

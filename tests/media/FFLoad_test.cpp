@@ -18,7 +18,7 @@
 #include "media/SWScaleAPI.h"
 #include "media/UnicodeProtocol.h"
 #include "platform/rtl/Threads.h"
-#include "tests/support/MediaTempDir.h"
+#include "tests/support/TempDir.h"
 #include "tests/support/TestPaths.h"
 
 using namespace vantrel::media;
@@ -157,7 +157,7 @@ TEST_F(FFLoaderTest, FailingMemberGivesBackOnlyThisCallsUses) {
 }
 
 TEST_F(FFLoaderTest, MissingLibraryReportsThePathTriedAndLoadsNothing) {
-  vantrel::test::TMediaTempDir Dir;
+  vantrel::test::TTempDir Dir;
   TFFLoader& Loader = FFLoader();
   Loader.SetLibraryPath(Dir.Path());
   detail::LibraryTableRow(avFormat).Name = "avformat-missing";
@@ -185,7 +185,7 @@ TEST_F(FFLoaderTest, MissingEntryPointNamesItAndFreesTheLibrary) {
 }
 
 TEST_F(FFLoaderTest, LoadsEveryLibraryFromAPrivateFolder) {
-  vantrel::test::TMediaTempDir Dir;
+  vantrel::test::TTempDir Dir;
   for (TLibrary L : AllLibs) {
     if (L == avDevice) continue;
     const std::string Name = FFLoader().GetLibraryFileName(L);

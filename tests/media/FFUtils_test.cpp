@@ -13,7 +13,7 @@
 #include "media/AVUtilAPI.h"
 #include "media/FFLoad.h"
 #include "media/FFLog.h"
-#include "tests/support/MediaTempDir.h"
+#include "tests/support/TempDir.h"
 #include "tests/support/ProbeFixtures.h"
 
 using namespace vantrel::media;
@@ -226,7 +226,7 @@ TEST_F(FFUtilsTest, SetContextOptsPicksWhatTheTargetTakes) {
 }
 
 TEST_F(FFUtilsTest, ReadWholeFileAddsATerminator) {
-  vantrel::test::TMediaTempDir Dir;
+  vantrel::test::TTempDir Dir;
   vantrel::test::WriteFileBytes(Dir.File("stats.log"), std::string("abc\0def", 7));
   vantrel::test::WriteFileBytes(Dir.File("empty.log"), "");
   char* Buffer = nullptr;

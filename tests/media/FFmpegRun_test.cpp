@@ -7,7 +7,7 @@
 #include "media/UnicodeProtocol.h"
 #include "platform/rtl/FileUtils.h"
 #include "tests/media/FFmpegTestEngine.h"
-#include "tests/support/MediaTempDir.h"
+#include "tests/support/TempDir.h"
 
 using namespace vantrel::media;
 
@@ -206,7 +206,7 @@ TEST_F(RunTest, ReadTimeoutCheckCancelsOrTimesOut) {
 }
 
 TEST_F(RunTest, OutputWithoutBytesIsDeletedAndWrittenOneKept) {
-  vantrel::test::TMediaTempDir Dir;
+  vantrel::test::TTempDir Dir;
   const std::string Empty = Dir.File("empty.mkv"), Written = Dir.File("written.mkv");
   for (Integer I : {0, 1}) {
     const std::string& Name = I == 0 ? Empty : Written;

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "media/FFDecode.h"
-#include "tests/support/MediaTempDir.h"
+#include "tests/support/TempDir.h"
 #include "tests/support/ProbeFixtures.h"
 #include "tests/support/TestPaths.h"
 
@@ -55,7 +55,7 @@ TEST_P(FrameDecoderFuzz, MutatedCopiesDecodeWhatTheyCanAndEnd) {
   ASSERT_TRUE(D->LoadAVLib("")) << D->LastErrMsg();
   const std::string Original = vantrel::test::ReadFileBytes(vantrel::test::FixturePath(GetParam()));
   ASSERT_FALSE(Original.empty());
-  vantrel::test::TMediaTempDir Dir;
+  vantrel::test::TTempDir Dir;
   const std::string Copy = Dir.File(std::string("mutated-") + GetParam());
   std::mt19937 Rng(static_cast<unsigned>(std::hash<std::string>()(GetParam()) & 0xFFFF));
   TOwned<TBitmap> Bmp = CreateOwned<TBitmap>();

@@ -10,7 +10,7 @@
 #include "media/AVUtilAPI.h"
 #include "media/FFDecode.h"
 #include "media/FFLoad.h"
-#include "tests/support/MediaTempDir.h"
+#include "tests/support/TempDir.h"
 #include "tests/support/ProbeFixtures.h"
 #include "tests/support/TestPaths.h"
 
@@ -233,7 +233,7 @@ TEST_F(FrameDecoderTest, AdoptedContextCannotBeDecodedOrSought) {
 }
 
 TEST_F(FrameDecoderTest, TruncatedFileDecodesWhatItCanAndEnds) {
-  vantrel::test::TMediaTempDir Dir;
+  vantrel::test::TTempDir Dir;
   const std::string Copy = Dir.File("truncated.ts");
   const std::string Bytes = vantrel::test::ReadFileBytes(FixturePath("probe-program.ts"));
   vantrel::test::WriteFileBytes(Copy, Bytes.substr(0, Bytes.size() / 2));

@@ -9,7 +9,7 @@
 #include <fstream>
 #include <thread>
 
-#include "tests/support/MediaTempDir.h"
+#include "tests/support/TempDir.h"
 
 using namespace vantrel::media;
 
@@ -53,7 +53,7 @@ TEST(MyUtils, FormatByteSizePicksTheUnit) {
 }
 
 TEST(MyUtils, GetFileSizeByName) {
-  vantrel::test::TMediaTempDir Dir;
+  vantrel::test::TTempDir Dir;
   std::ofstream(Dir.File("f.bin")) << "12345";
   EXPECT_EQ(GetFileSizeByName(Dir.File("f.bin")), 5);
   EXPECT_EQ(GetFileSizeByName(Dir.File("missing.bin")), -1);

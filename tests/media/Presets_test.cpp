@@ -4,7 +4,7 @@
 
 #include "media/AVCodecAPI.h"
 #include "media/AVUtilAPI.h"
-#include "tests/support/MediaTempDir.h"
+#include "tests/support/TempDir.h"
 #include "tests/media/FFmpegTestEngine.h"
 
 using namespace vantrel::media;
@@ -124,7 +124,7 @@ TEST_F(PresetsTest, PresetIsFoundByCodecAndNameInAnyCase) {
 }
 
 TEST_F(PresetsTest, PresetFileSkipsCommentsAndRejectsBadLines) {
-  vantrel::test::TMediaTempDir Dir;
+  vantrel::test::TTempDir Dir;
   const std::string Good = Dir.File("good.ffpreset"), Bad = Dir.File("bad.ffpreset");
   std::ofstream(Good) << "# a comment\r\n\r\nqmin=12\r\n";
   std::ofstream(Bad) << "qmax=40\nnoequals\n";

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "media/FFDecode.h"
-#include "tests/support/MediaTempDir.h"
+#include "tests/support/TempDir.h"
 #include "tests/support/ProbeFixtures.h"
 #include "tests/support/TestPaths.h"
 
@@ -79,7 +79,7 @@ TEST_P(ProbeFuzz, MutatedCopiesLoadConsistentlyOrFailCleanly) {
   ASSERT_TRUE(D->LoadAVLib("")) << D->LastErrMsg();
   const std::string Original = vantrel::test::ReadFileBytes(vantrel::test::FixturePath(GetParam()));
   ASSERT_FALSE(Original.empty());
-  vantrel::test::TMediaTempDir Dir;
+  vantrel::test::TTempDir Dir;
   const std::string Copy = Dir.File(std::string("mutated-") + GetParam());
   std::mt19937 Rng(static_cast<unsigned>(std::hash<std::string>()(GetParam()) & 0xFFFF));
   int Loaded = 0;

@@ -13,7 +13,7 @@
 #include "media/AVUtilAPI.h"
 #include "media/FFEncode.h"
 #include "tests/media/FFmpegTestEngine.h"
-#include "tests/support/MediaTempDir.h"
+#include "tests/support/TempDir.h"
 #include "tests/support/ProbeFixtures.h"
 #include "tests/support/TestPaths.h"
 
@@ -88,7 +88,7 @@ class TTaskTest : public TEngineTest {
   media::TAVOutputStream& Stream(int AFile, int AIndex) { return *T->Foutput_streams_for_file[AFile][AIndex]; }
 
   TOwned<TTestTask> T;
-  TMediaTempDir Dir;
+  TTempDir Dir;
 };
 
 }  // namespace vantrel::test

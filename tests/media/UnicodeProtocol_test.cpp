@@ -13,7 +13,7 @@
 #include "media/AVFormatAPI.h"
 #include "media/AVUtilAPI.h"
 #include "media/FFLoad.h"
-#include "tests/support/MediaTempDir.h"
+#include "tests/support/TempDir.h"
 #include "tests/support/TestPaths.h"
 
 using namespace vantrel::media;
@@ -29,7 +29,7 @@ class FFmpegFileTest : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(FFLoader().Load(DecoderLibraries)) << FFLoader().LastErrMsg(); }
   void TearDown() override { FFLoader().Unload(DecoderLibraries); }
-  vantrel::test::TMediaTempDir Dir;
+  vantrel::test::TTempDir Dir;
 };
 
 }  // namespace

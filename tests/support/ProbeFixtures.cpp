@@ -1,11 +1,7 @@
 // Helpers of the prober tests.
 #include "tests/support/ProbeFixtures.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 
 namespace vantrel::test {
 
@@ -34,18 +30,6 @@ std::string FFProbeEntries(const std::string& AFile, const std::string& AEntries
   while ((N = std::fread(Buf, 1, sizeof Buf, P)) > 0) Out.append(Buf, N);
   if (::pclose(P) != 0) return std::string();
   return Out;
-}
-
-std::string ReadFileBytes(const std::string& APath) {
-  std::ifstream F(APath, std::ios::binary);
-  if (!F) ADD_FAILURE() << "cannot read " << APath;
-  return std::string(std::istreambuf_iterator<char>(F), {});
-}
-
-void WriteFileBytes(const std::string& APath, const std::string& ABytes) {
-  std::ofstream F(APath, std::ios::binary | std::ios::trunc);
-  F.write(ABytes.data(), static_cast<std::streamsize>(ABytes.size()));
-  if (!F) ADD_FAILURE() << "cannot write " << APath;
 }
 
 }  // namespace vantrel::test

@@ -1,8 +1,9 @@
-// Helpers of the prober tests: what Debian's ffprobe says about a file, and whole-file
-// reads and writes for mutated copies of fixtures.
+// Helpers of the prober tests: what Debian's ffprobe says about a file.
 #pragma once
 
 #include <string>
+
+#include "tests/support/TempDir.h"  // ReadFileBytes, WriteFileBytes
 
 namespace vantrel::test {
 
@@ -11,8 +12,5 @@ namespace vantrel::test {
 // all; empty when ffprobe fails.
 std::string FFProbeEntries(const std::string& AFile, const std::string& AEntries,
                            const std::string& AStreams = std::string());
-
-std::string ReadFileBytes(const std::string& APath);
-void WriteFileBytes(const std::string& APath, const std::string& ABytes);
 
 }  // namespace vantrel::test

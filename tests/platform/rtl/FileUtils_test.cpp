@@ -11,11 +11,11 @@
 #include <vector>
 
 #include "platform/rtl/Exceptions.h"
-#include "tests/support/RtlDataTempDir.h"
+#include "tests/support/TempDir.h"
 
-using vantrel::test::RtlDataReadFile;
-using vantrel::test::RtlDataTempDir;
-using vantrel::test::RtlDataWriteFile;
+using vantrel::test::ReadFileBytes;
+using vantrel::test::TTempDir;
+using vantrel::test::WriteFileBytes;
 
 namespace {
 
@@ -80,11 +80,11 @@ TEST(FileUtils, MasksMatchLikeTheShell) {
 }
 
 TEST(FileUtils, FindFirstListsByMaskAndAttributes) {
-  RtlDataTempDir Dir;
-  RtlDataWriteFile(Dir.File("a.bmp"), "12345");
-  RtlDataWriteFile(Dir.File("B.BMP"), "");
-  RtlDataWriteFile(Dir.File("c.png"), "");
-  RtlDataWriteFile(Dir.File(".secret.bmp"), "");
+  TTempDir Dir;
+  WriteFileBytes(Dir.File("a.bmp"), "12345");
+  WriteFileBytes(Dir.File("B.BMP"), "");
+  WriteFileBytes(Dir.File("c.png"), "");
+  WriteFileBytes(Dir.File(".secret.bmp"), "");
   mkdir(Dir.File("sub.bmp").c_str(), 0755);
   const String P = Dir.Path() + "/";
   EXPECT_EQ(Search(P + "*.bmp", 0), (V{"B.BMP", "a.bmp"}));
@@ -104,9 +104,9 @@ TEST(FileUtils, FindFirstListsByMaskAndAttributes) {
 }
 
 TEST(FileUtils, ExistenceCreationAndRemoval) {
-  RtlDataTempDir Dir;
+  TTempDir Dir;
   const String File = Dir.File("f.txt");
-  RtlDataWriteFile(File, "abc");
+  WriteFileBytes(File, "abc");
   EXPECT_TRUE(FileExists(File));
   EXPECT_FALSE(FileExists(Dir.Path()));
   EXPECT_TRUE(DirectoryExists(Dir.Path()));
@@ -121,9 +121,9 @@ TEST(FileUtils, ExistenceCreationAndRemoval) {
   EXPECT_FALSE(RemoveDir(Dir.File("x")));  // not empty
   EXPECT_TRUE(RemoveDir(Dir.File("x/y/z")));
   EXPECT_FALSE(DeleteFile(Dir.File("x")));  // a folder is no file
-  RtlDataWriteFile(Dir.File("g.txt"), "g");
+  WriteFileBytes(Dir.File("g.txt"), "g");
   EXPECT_FALSE(RenameFile(File, Dir.File("g.txt")));  // an existing target stays
-  EXPECT_EQ(RtlDataReadFile(Dir.File("g.txt")), "g");
+  EXPECT_EQ(ReadFileBytes(Dir.File("g.txt")), "g");
   EXPECT_TRUE(RenameFile(File, Dir.File("h.txt")));
   EXPECT_TRUE(DeleteFile(Dir.File("h.txt")));
   EXPECT_FALSE(FileExists(Dir.File("h.txt")));
@@ -132,9 +132,9 @@ TEST(FileUtils, ExistenceCreationAndRemoval) {
 TEST(FileUtils, FileAgeIsTheLocalModificationTime) {
   setenv("TZ", "UTC0", 1);
   tzset();
-  RtlDataTempDir Dir;
+  TTempDir Dir;
   const String File = Dir.File("f");
-  RtlDataWriteFile(File, "");
+  WriteFileBytes(File, "");
   const timespec Times[2] = {{1700000000, 0}, {1700000000, 0}};  // 2023-11-14 22:13:20 UTC
   ASSERT_EQ(utimensat(AT_FDCWD, File.c_str(), Times, 0), 0);
   TDateTime T;
@@ -146,22 +146,22 @@ TEST(FileUtils, FileAgeIsTheLocalModificationTime) {
 }
 
 TEST(FileUtils, CopyFileHonoursFailIfExists) {
-  RtlDataTempDir Dir;
+  TTempDir Dir;
   const String Src = Dir.File("src"), Dst = Dir.File("dst");
-  RtlDataWriteFile(Src, "new");
+  WriteFileBytes(Src, "new");
   chmod(Src.c_str(), 0640);
   EXPECT_TRUE(CopyFile(Src, Dst, true));
-  EXPECT_EQ(RtlDataReadFile(Dst), "new");
+  EXPECT_EQ(ReadFileBytes(Dst), "new");
   struct stat S {};
   stat(Dst.c_str(), &S);
   EXPECT_EQ(S.st_mode & 0777, 0640u);
-  RtlDataWriteFile(Dst, "old");
+  WriteFileBytes(Dst, "old");
   EXPECT_FALSE(CopyFile(Src, Dst, true));
-  EXPECT_EQ(RtlDataReadFile(Dst), "old");
+  EXPECT_EQ(ReadFileBytes(Dst), "old");
   EXPECT_TRUE(CopyFile(Src, Dst, false));
-  EXPECT_EQ(RtlDataReadFile(Dst), "new");
+  EXPECT_EQ(ReadFileBytes(Dst), "new");
   EXPECT_FALSE(CopyFile(Src, Src, false));  // onto itself: the file stays whole
-  EXPECT_EQ(RtlDataReadFile(Src), "new");
+  EXPECT_EQ(ReadFileBytes(Src), "new");
   EXPECT_FALSE(CopyFile(Dir.File("none"), Dst, false));
   EXPECT_FALSE(CopyFile(Src, Dir.File("nofolder/x"), false));
   // Only the two files: no temporary copies left behind.
@@ -169,11 +169,11 @@ TEST(FileUtils, CopyFileHonoursFailIfExists) {
 }
 
 TEST(FileUtils, SpecialFoldersComeFromXdgUserDirsAndAreCreated) {
-  RtlDataTempDir Home;
+  TTempDir Home;
   setenv("HOME", Home.Path().c_str(), 1);
   setenv("XDG_CONFIG_HOME", (Home.Path() + "/cfg").c_str(), 1);
   ForceDirectories(Home.Path() + "/cfg");
-  RtlDataWriteFile(Home.Path() + "/cfg/user-dirs.dirs",
+  WriteFileBytes(Home.Path() + "/cfg/user-dirs.dirs",
                    "# written by xdg-user-dirs-update\n"
                    "XDG_VIDEOS_DIR=\"$HOME/My Films\"\n"
                    "XDG_MUSIC_DIR=\"" + Home.Path() + "/abs/music\"\n");
@@ -192,13 +192,13 @@ TEST(FileUtils, SpecialFoldersComeFromXdgUserDirsAndAreCreated) {
     EXPECT_TRUE(DirectoryExists(C.Path));
   }
   EXPECT_EQ(GetSpecialFolder(0x7777), "");
-  RtlDataWriteFile(Home.Path() + "/blocker", "");
+  WriteFileBytes(Home.Path() + "/blocker", "");
   setenv("HOME", (Home.Path() + "/blocker").c_str(), 1);
   EXPECT_EQ(GetSpecialFolder(CSIDL_PERSONAL), "");  // cannot be created
 }
 
 TEST(FileUtils, TempFolderIsPrivateAndGoesWithItsProcess) {
-  RtlDataTempDir Base;
+  TTempDir Base;
   setenv("TMPDIR", Base.Path().c_str(), 1);
   int Pipe[2];
   ASSERT_EQ(pipe(Pipe), 0);
@@ -234,13 +234,13 @@ TEST(FileUtils, TempFolderIsPrivateAndGoesWithItsProcess) {
 }
 
 TEST(FileUtils, SaveFileAtomicallyKeepsModeAndFollowsLinks) {
-  RtlDataTempDir Dir;
+  TTempDir Dir;
   const String Target = Dir.File("target");
-  RtlDataWriteFile(Target, "old");
+  WriteFileBytes(Target, "old");
   chmod(Target.c_str(), 0600);
   ASSERT_EQ(symlink(Target.c_str(), Dir.File("link").c_str()), 0);
   vantrel::rtl::SaveFileAtomically(Dir.File("link"), "new");
-  EXPECT_EQ(RtlDataReadFile(Target), "new");
+  EXPECT_EQ(ReadFileBytes(Target), "new");
   struct stat S {};
   lstat(Dir.File("link").c_str(), &S);
   EXPECT_TRUE(S_ISLNK(S.st_mode));

@@ -5,11 +5,11 @@
 #include <vector>
 
 #include "platform/rtl/Exceptions.h"
-#include "tests/support/RtlDataTempDir.h"
+#include "tests/support/TempDir.h"
 
-using vantrel::test::RtlDataReadFile;
-using vantrel::test::RtlDataTempDir;
-using vantrel::test::RtlDataWriteFile;
+using vantrel::test::ReadFileBytes;
+using vantrel::test::TTempDir;
+using vantrel::test::WriteFileBytes;
 
 namespace {
 
@@ -125,32 +125,32 @@ TEST(IniFiles, EraseAndWriteAppendAtTheEnd) {
 }
 
 TEST(IniFiles, UpdateFileKeepsUnknownSectionsCommentsAndWritesCrLf) {
-  RtlDataTempDir Dir;
+  TTempDir Dir;
   const String Name = Dir.File("skin.ini");
-  RtlDataWriteFile(Name, "; made by hand\n[OLD]\n; keep me\nx=1\n[VERSION]\nver=1\n");
+  WriteFileBytes(Name, "; made by hand\n[OLD]\n; keep me\nx=1\n[VERSION]\nver=1\n");
   {
     TMemIniFile Ini(Name);
     Ini.EraseSection("VERSION");
     Ini.WriteInteger("VERSION", "ver", 2);
     Ini.WriteString("PICTURES", "picture", "frame.bmp");
-    EXPECT_EQ(RtlDataReadFile(Name).find("ver=2"), String::npos);  // nothing written yet
+    EXPECT_EQ(ReadFileBytes(Name).find("ver=2"), String::npos);  // nothing written yet
     Ini.UpdateFile();
   }
-  EXPECT_EQ(RtlDataReadFile(Name),
+  EXPECT_EQ(ReadFileBytes(Name),
             "; made by hand\r\n[OLD]\r\n; keep me\r\nx=1\r\n\r\n[VERSION]\r\nver=2\r\n\r\n"
             "[PICTURES]\r\npicture=frame.bmp\r\n\r\n");
 }
 
 TEST(IniFiles, UpdateFileKeepsTheFilesEncoding) {
-  RtlDataTempDir Dir;
+  TTempDir Dir;
   const String Name = Dir.File("u16.ini");
-  RtlDataWriteFile(Name, String("\xFF\xFE[\0S\0]\0\n\0k\0=\0\xE9\0", 16));
+  WriteFileBytes(Name, String("\xFF\xFE[\0S\0]\0\n\0k\0=\0\xE9\0", 16));
   TMemIniFile Ini(Name);
   EXPECT_EQ(Ini.ReadString("S", "k", ""), "\xC3\xA9");
   EXPECT_EQ(Ini.Encoding(), teUTF16LE);
   Ini.WriteString("S", "k", "x");
   Ini.UpdateFile();
-  EXPECT_EQ(RtlDataReadFile(Name),
+  EXPECT_EQ(ReadFileBytes(Name),
             String("\xFF\xFE[\0S\0]\0\r\0\n\0k\0=\0x\0\r\0\n\0\r\0\n\0", 26));
 }
 
@@ -177,21 +177,21 @@ TEST(IniFiles, EntriesThatWouldNotReadBackAreRefused) {
 }
 
 TEST(IniFiles, MissingFileReadsEmptyAndUnwritableFileRaises) {
-  RtlDataTempDir Dir;
+  TTempDir Dir;
   TMemIniFile Ini(Dir.File("none.ini"));
   EXPECT_EQ(Ini.ReadString("S", "k", "d"), "d");
-  RtlDataWriteFile(Dir.File("plain"), "x");
+  WriteFileBytes(Dir.File("plain"), "x");
   TMemIniFile Bad(Dir.File("plain") + "/sub.ini");  // a path through a file
   Bad.WriteString("S", "k", "v");
   EXPECT_THROW(Bad.UpdateFile(), EFCreateError);
 }
 
 TEST(IniFiles, IniFileWritesThroughAndSeesOtherWriters) {
-  RtlDataTempDir Dir;
+  TTempDir Dir;
   const String Name = Dir.File("live.ini");
   TIniFile A(Name);
   A.WriteString("S", "k", "1");
-  EXPECT_EQ(RtlDataReadFile(Name), "[S]\r\nk=1\r\n\r\n");  // at once
+  EXPECT_EQ(ReadFileBytes(Name), "[S]\r\nk=1\r\n\r\n");  // at once
   TIniFile B(Name);
   EXPECT_EQ(B.ReadString("S", "k", ""), "1");
   B.WriteString("S", "other", "2");
@@ -201,9 +201,9 @@ TEST(IniFiles, IniFileWritesThroughAndSeesOtherWriters) {
 }
 
 TEST(IniFiles, IniFileCutsLongValuesLikeTheProfileReader) {
-  RtlDataTempDir Dir;
+  TTempDir Dir;
   const String Name = Dir.File("long.ini");
-  RtlDataWriteFile(Name, "[S]\nk=" + String(3000, 'v') + "\n");
+  WriteFileBytes(Name, "[S]\nk=" + String(3000, 'v') + "\n");
   TIniFile Ini(Name);
   EXPECT_EQ(Ini.ReadString("S", "k", "").size(), 2047u);
   TMemIniFile Mem(Name);

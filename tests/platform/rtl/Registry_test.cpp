@@ -6,11 +6,11 @@
 
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/FileUtils.h"
-#include "tests/support/RtlDataTempDir.h"
+#include "tests/support/TempDir.h"
 
-using vantrel::test::RtlDataReadFile;
-using vantrel::test::RtlDataTempDir;
-using vantrel::test::RtlDataWriteFile;
+using vantrel::test::ReadFileBytes;
+using vantrel::test::TTempDir;
+using vantrel::test::WriteFileBytes;
 
 namespace {
 
@@ -23,7 +23,7 @@ class RegistryTest : public testing::Test {
     setenv("XDG_CONFIG_HOME", (Home.Path() + "/config").c_str(), 1);
   }
   String Store() const { return Home.Path() + "/config/vantrel/registry.ini"; }
-  RtlDataTempDir Home;
+  TTempDir Home;
 };
 
 }  // namespace
@@ -137,15 +137,15 @@ TEST_F(RegistryTest, InterruptedWriteLeavesTheOldStoreIntact) {
   TRegistry Reg;
   ASSERT_TRUE(Reg.OpenKey(AppKey, true));
   Reg.WriteString("OutputPath", "/old");
-  const String Before = RtlDataReadFile(Store());
+  const String Before = ReadFileBytes(Store());
   String SeenTemp;
   Reg.BeforeCommitHook = [&](const String& Temp) {
     SeenTemp = Temp;
-    EXPECT_NE(RtlDataReadFile(Temp).find("/new"), String::npos);  // complete before the rename
+    EXPECT_NE(ReadFileBytes(Temp).find("/new"), String::npos);  // complete before the rename
     throw EInOutError("power cut");
   };
   EXPECT_THROW(Reg.WriteString("OutputPath", "/new"), EInOutError);
-  EXPECT_EQ(RtlDataReadFile(Store()), Before);
+  EXPECT_EQ(ReadFileBytes(Store()), Before);
   EXPECT_FALSE(SeenTemp.empty());
   EXPECT_FALSE(FileExists(SeenTemp));  // no temporary file left behind
   Reg.BeforeCommitHook = nullptr;
@@ -153,15 +153,15 @@ TEST_F(RegistryTest, InterruptedWriteLeavesTheOldStoreIntact) {
 }
 
 TEST_F(RegistryTest, UnwritableStoreFailsTheWrite) {
-  RtlDataWriteFile(Home.Path() + "/config", "a file where the folder should be");
+  WriteFileBytes(Home.Path() + "/config", "a file where the folder should be");
   TRegistry Reg;
   EXPECT_FALSE(Reg.OpenKey(AppKey, true));
-  EXPECT_EQ(RtlDataReadFile(Home.Path() + "/config"), "a file where the folder should be");
+  EXPECT_EQ(ReadFileBytes(Home.Path() + "/config"), "a file where the folder should be");
 }
 
 TEST_F(RegistryTest, HandEditedStoreIsRead) {
   ForceDirectories(Home.Path() + "/config/vantrel");
-  RtlDataWriteFile(Store(),
+  WriteFileBytes(Store(),
                    "; comment\n[HKEY_CURRENT_USER\\Software\\Quillmoor\\Vantrel]\n"
                    "OutputPath=sz:/x\nrecentprofileind=dword:4\nbroken line\nweird=qq:zz\n");
   TRegistry Reg;

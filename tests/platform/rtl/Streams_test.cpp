@@ -5,11 +5,11 @@
 #include <cstring>
 
 #include "platform/rtl/Exceptions.h"
-#include "tests/support/RtlDataTempDir.h"
+#include "tests/support/TempDir.h"
 
-using vantrel::test::RtlDataReadFile;
-using vantrel::test::RtlDataTempDir;
-using vantrel::test::RtlDataWriteFile;
+using vantrel::test::ReadFileBytes;
+using vantrel::test::TTempDir;
+using vantrel::test::WriteFileBytes;
 
 TEST(Streams, MemoryStreamReadsWritesAndSeeks) {
   TMemoryStream M;
@@ -71,7 +71,7 @@ TEST(Streams, CopyFromCopiesAPartOrTheWholeSource) {
 }
 
 TEST(Streams, FileStreamCreatesOpensAndReportsFailures) {
-  RtlDataTempDir Dir;
+  TTempDir Dir;
   const String Name = Dir.File("data.bin");
   {
     TFileStream F(Name, fmCreate);
@@ -79,7 +79,7 @@ TEST(Streams, FileStreamCreatesOpensAndReportsFailures) {
     F.SetSize(4);
     EXPECT_EQ(F.Size(), 4);
   }
-  EXPECT_EQ(RtlDataReadFile(Name), "abcd");
+  EXPECT_EQ(ReadFileBytes(Name), "abcd");
   {
     TFileStream F(Name, fmOpenReadWrite | fmShareDenyNone);
     F.Seek(0, soEnd);
@@ -113,11 +113,11 @@ TEST(Streams, FileStreamCreatesOpensAndReportsFailures) {
 }
 
 TEST(Streams, MemoryStreamSavesToFileAndStream) {
-  RtlDataTempDir Dir;
+  TTempDir Dir;
   TMemoryStream M;
   M.WriteBuffer("payload", 7);
   M.SaveToFile(Dir.File("out"));
-  EXPECT_EQ(RtlDataReadFile(Dir.File("out")), "payload");
+  EXPECT_EQ(ReadFileBytes(Dir.File("out")), "payload");
   TStringStream S;
   M.SaveToStream(&S);
   EXPECT_EQ(S.DataString(), "payload");

@@ -6,7 +6,7 @@
 
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Streams.h"
-#include "tests/support/RtlDataTempDir.h"
+#include "tests/support/TempDir.h"
 
 namespace {
 
@@ -280,11 +280,11 @@ TEST(StringList, Utf16SurrogatesAndBrokenInputDecode) {
 }
 
 TEST(StringList, FilesRoundTrip) {
-  vantrel::test::RtlDataTempDir Dir;
+  vantrel::test::TTempDir Dir;
   TStringList L;
   L.SetText("first\nsecond");
   L.SaveToFile(Dir.File("list.txt"));
-  EXPECT_EQ(vantrel::test::RtlDataReadFile(Dir.File("list.txt")), "first\nsecond\n");
+  EXPECT_EQ(vantrel::test::ReadFileBytes(Dir.File("list.txt")), "first\nsecond\n");
   TStringList Back;
   Back.LoadFromFile(Dir.File("list.txt"));
   EXPECT_TRUE(Back.Equals(L));

@@ -322,7 +322,7 @@ TEST_F(CompressedSkinTest, IniFileFormKeepsTheFilesTextAndLoadsAsTheFolder) {
   Broken.WriteIni("[VERSION]\nskinname=b\n[PICTURES]\npicture=gone.bmp\n[FORMINFO]\nborderwidth=1\n"
                   "[SKINOBJECTS]\ncount=0\n[SKINCONTROLS]\ncount=0\n");
   EXPECT_EQ(ErrorOf([&] { Saved->LoadFromIniFile(Broken.Ini()); }).rfind("EFOpenError", 0), 0u);
-  RtlDataWriteFile(Broken.Path() + "photo.jpg", std::string("\xFF\xD8\xFF\xE0 not a bitmap"));
+  WriteFileBytes(Broken.Path() + "photo.jpg", std::string("\xFF\xD8\xFF\xE0 not a bitmap"));
   Broken.WriteIni("[VERSION]\nskinname=b\n[PICTURES]\npicture=photo.jpg\n[FORMINFO]\nborderwidth=1\n"
                   "[SKINOBJECTS]\ncount=0\n[SKINCONTROLS]\ncount=0\n");
   EXPECT_EQ(ErrorOf([&] { Saved->LoadFromIniFile(Broken.Ini()); }), "EInvalidGraphic: Bitmap image is not valid");
@@ -486,7 +486,7 @@ TEST_F(CompressedSkinTest, FileWithALaterTagLeavesTheStoreUntouched) {
   Trace.Messages.clear();
   const std::string Text = StoreText(*Store);
   const std::string File = Dir.Path() + "later.vsk";
-  RtlDataWriteFile(File, FileForm(4, Deflate(Int32(2) + "\1\1\1\1\1" + Int32(0) + InnerIni)));
+  WriteFileBytes(File, FileForm(4, Deflate(Int32(2) + "\1\1\1\1\1" + Int32(0) + InnerIni)));
   Store->LoadFromCompressedFile(File);
   EXPECT_FALSE(Store->Empty);
   EXPECT_EQ(StoreText(*Store), Text);

@@ -16,7 +16,7 @@
 #include "platform/ui/Forms.h"
 #include "platform/ui/Graphics.h"
 #include "skin/core/SkinData.h"
-#include "tests/support/RtlDataTempDir.h"
+#include "tests/support/TempDir.h"
 
 namespace vantrel::test {
 
@@ -56,14 +56,14 @@ class SkinFolder {
   SkinFolder() = default;
   std::string Path() const { return FDir.Path() + "/"; }
   std::string Ini() const { return Path() + "skin.ini"; }
-  void WriteIni(const std::string& Text) const { RtlDataWriteFile(Ini(), Text); }
+  void WriteIni(const std::string& Text) const { WriteFileBytes(Ini(), Text); }
   void Picture(const std::string& Name, int Width = 8, int Height = 6,
                TColor Color = 0x336699) const {
     WriteSkinBmp(Path() + Name, Width, Height, Color);
   }
 
  private:
-  RtlDataTempDir FDir;
+  TTempDir FDir;
 };
 
 // The five sections that make a file a skin description, each with one key, plus Extra.

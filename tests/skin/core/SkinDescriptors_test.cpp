@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "tests/skin/core/SkinDescriptors_TestKit.h"
-#include "tests/support/RtlDataTempDir.h"
+#include "tests/support/TempDir.h"
 
 using namespace vantrel::test;
 using vantrel::skin::CreateSkinControl;
@@ -194,7 +194,7 @@ TEST(SkinDescriptors, EveryClassReadsBackWhatItWrote) {
 
 TEST(SkinDescriptors, EveryKindSurvivesAFileOnDisk) {
   // One skin.ini with a section per kind, written to disk and parsed again.
-  RtlDataTempDir Dir;
+  TTempDir Dir;
   const std::string Name = Dir.File("skin.ini");
   std::vector<TOwned<TspDataSkinControl>> Written;
   {

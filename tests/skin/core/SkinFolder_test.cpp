@@ -143,7 +143,7 @@ class SkinFolderTest : public ::testing::Test {
     auto J = CreateOwned<TJPEGImage>();
     J->Assign(B.get());
     J->SaveToFile(Dir.Path() + "photo.jpg");
-    RtlDataWriteFile(Dir.Path() + "hand.cur", SkinCursorFileBytes());
+    WriteFileBytes(Dir.Path() + "hand.cur", SkinCursorFileBytes());
   }
 
   std::vector<UINT> Messages() const {
@@ -372,7 +372,7 @@ TEST_F(SkinFolderTest, WhatIsNotASkinChangesNothingAndSendsNothing) {
     std::string File = C.File;
     if (File.empty()) {
       File = Dir.Path() + "other.ini";
-      RtlDataWriteFile(File, C.Text);
+      WriteFileBytes(File, C.Text);
     }
     S->LoadFromFile(File);
     EXPECT_EQ(S->SkinName, "Minimal");
@@ -412,8 +412,8 @@ TEST_F(SkinFolderTest, ALoadThatFailsEndsTheChangeWithAnEmptyStore) {
        "[SKINOBJECTS]\ncount=0\n[SKINCONTROLS]\ncount=1\n0=b:button\n[b]\nlefttoppoint=x\n"},
   };
   Dir.Picture("ok.bmp");
-  RtlDataWriteFile(Dir.Path() + "bad.bmp", "BMnot really a bitmap");
-  RtlDataWriteFile(Dir.Path() + "ok.bmp.jpg", RtlDataReadFile(Dir.Path() + "ok.bmp"));
+  WriteFileBytes(Dir.Path() + "bad.bmp", "BMnot really a bitmap");
+  WriteFileBytes(Dir.Path() + "ok.bmp.jpg", ReadFileBytes(Dir.Path() + "ok.bmp"));
   for (const Case& C : Cases) {
     SCOPED_TRACE(C.What);
     // A good skin first: the failed load must not leave any of it.
@@ -485,7 +485,7 @@ TEST_F(SkinFolderTest, ValuesAreCutToTheProfileReadersLimit) {
 }
 
 TEST_F(SkinFolderTest, CursorsAreNotInstalledInBuildMode) {
-  RtlDataWriteFile(Dir.Path() + "hand.cur", SkinCursorFileBytes());
+  WriteFileBytes(Dir.Path() + "hand.cur", SkinCursorFileBytes());
   Dir.WriteIni(MinimalSkinIni("[CURSORS]\nstartcursorindex=20\ncursorscount=1\n0=hand.cur\n"));
   auto S = CreateOwned<TspSkinData>(nullptr);
   S->BuildMode = true;
@@ -525,9 +525,9 @@ TEST_F(SkinFolderTest, AStoredFolderLoadsBackIntoAnEqualStoreWithTheSameBytes) {
   for (const char* F :
        {"skin.ini", "frame.bmp", "frame2.bmp", "mask.bmp", "buttons.bmp", "photo.bmp"}) {
     SCOPED_TRACE(F);
-    const std::string Bytes = RtlDataReadFile(Out1.Path() + F);
+    const std::string Bytes = ReadFileBytes(Out1.Path() + F);
     EXPECT_FALSE(Bytes.empty());
-    EXPECT_EQ(Bytes, RtlDataReadFile(Out2.Path() + F));
+    EXPECT_EQ(Bytes, ReadFileBytes(Out2.Path() + F));
   }
   EXPECT_FALSE(FileExists(Out1.Path() + "hand.cur"));
   // The writer's section order; the second "button" (a label) wrote its section last.
@@ -546,7 +546,7 @@ TEST_F(SkinFolderTest, PicturesAreWrittenAsBmpEvenUnderAJpegName) {
   S->FPicture->SetSize(3, 3);  // a picture without a name has no file
   SkinFolder Out;
   S->StoreToDisk(Out.Path());
-  EXPECT_EQ(RtlDataReadFile(Out.Path() + "p.jpg").substr(0, 2), "BM");
+  EXPECT_EQ(ReadFileBytes(Out.Path() + "p.jpg").substr(0, 2), "BM");
   auto Ini = CreateOwned<TMemIniFile>(Out.Ini());
   EXPECT_EQ(Ini->ReadString("PICTURES", "activepicturescount", ""), "1");
   EXPECT_EQ(Ini->ReadString("PICTURES", "0", ""), "p.jpg");
@@ -554,7 +554,7 @@ TEST_F(SkinFolderTest, PicturesAreWrittenAsBmpEvenUnderAJpegName) {
 }
 
 TEST_F(SkinFolderTest, SavingIntoAnExistingFileKeepsTheSectionsTheStoreDoesNotWrite) {
-  RtlDataWriteFile(Dir.Ini(),
+  WriteFileBytes(Dir.Ini(),
                    "\xEF\xBB\xBF[Custom]\nmine=1\n[FORMINFO]\nstale=yes\nborderwidth=9\n"
                    "[oldbutton]\nfontname=Gone\n");
   auto S = CreateOwned<TspSkinData>(nullptr);
@@ -572,7 +572,7 @@ TEST_F(SkinFolderTest, SavingIntoAnExistingFileKeepsTheSectionsTheStoreDoesNotWr
   EXPECT_EQ(Sections.Get(0), "Custom");
   EXPECT_EQ(Sections.Get(1), "oldbutton");
   EXPECT_EQ(Sections.Get(2), "VERSION");
-  const std::string Bytes = RtlDataReadFile(Dir.Ini());
+  const std::string Bytes = ReadFileBytes(Dir.Ini());
   EXPECT_EQ(Bytes.substr(0, 3), "\xEF\xBB\xBF");  // the file's encoding stays
   EXPECT_NE(Bytes.find("[Custom]\r\nmine=1\r\n\r\n"), std::string::npos);
 

@@ -133,7 +133,7 @@ TEST(SkinStore, PicturesAreAddedUnderTheirFileNameAndDeletedByIndex) {
   EXPECT_EQ(S->FActivePicturesNames->Get(1), "missing.bmp");
   EXPECT_TRUE(S->FActivePictures[1]->Empty());
   // A JPEG name goes to the JPEG decoder, which rejects a BMP file.
-  RtlDataWriteFile(Dir.Path() + "fake.jpg", RtlDataReadFile(Dir.Path() + "one.bmp"));
+  WriteFileBytes(Dir.Path() + "fake.jpg", ReadFileBytes(Dir.Path() + "one.bmp"));
   EXPECT_ANY_THROW(S->AddBitMap(Dir.Path() + "fake.jpg"));
   EXPECT_EQ(S->FActivePicturesNames->Get(2), "fake.jpg");
 
@@ -413,7 +413,7 @@ bool IsLiveHandle(HCURSOR Cursor) { return vantrel::win::FindGdiObject(Cursor) !
 
 // A skin folder whose cursors go from slot 3: a cursor file, then one that is missing.
 void WriteCursorSkin(const SkinFolder& Dir) {
-  RtlDataWriteFile(Dir.Path() + "hand.cur", SkinCursorFileBytes());
+  WriteFileBytes(Dir.Path() + "hand.cur", SkinCursorFileBytes());
   Dir.WriteIni(MinimalSkinIni(
       "[CURSORS]\nstartcursorindex=3\ncursorscount=2\n0=hand.cur\n1=missing.cur\n"));
 }

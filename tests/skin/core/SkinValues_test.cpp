@@ -11,7 +11,7 @@
 #include "platform/rtl/Exceptions.h"
 #include "platform/ui/Jpeg.h"
 #include "tests/skin/core/SkinDescriptors_TestKit.h"
-#include "tests/support/RtlDataTempDir.h"
+#include "tests/support/TempDir.h"
 
 using vantrel::test::IniFromText;
 using vantrel::test::RectText;
@@ -294,7 +294,7 @@ TEST(SkinValues, JpegNamesAreRecognisedByTheirEndingAnywhereWithCase) {
 }
 
 TEST(SkinValues, JpegPictureIsDrawnIntoTheBitmapKeepingItsPixelFormat) {
-  vantrel::test::RtlDataTempDir Dir;
+  vantrel::test::TTempDir Dir;
   TBitmap Source;
   Source.SetPixelFormat(pf24bit);
   Source.SetSize(40, 24);
@@ -323,12 +323,12 @@ TEST(SkinValues, JpegPictureIsDrawnIntoTheBitmapKeepingItsPixelFormat) {
 }
 
 TEST(SkinValues, MissingOrDamagedJpegRaisesThePlatformError) {
-  vantrel::test::RtlDataTempDir Dir;
+  vantrel::test::TTempDir Dir;
   TBitmap Target;
   EXPECT_THROW(LoadJpegToBitmap(&Target, Dir.File("missing.jpg")), EFOpenError);
-  vantrel::test::RtlDataWriteFile(Dir.File("bad.jpg"), "not a jpeg at all");
+  vantrel::test::WriteFileBytes(Dir.File("bad.jpg"), "not a jpeg at all");
   EXPECT_THROW(LoadJpegToBitmap(&Target, Dir.File("bad.jpg")), EInvalidGraphic);
-  vantrel::test::RtlDataWriteFile(Dir.File("empty.jpg"), "");
+  vantrel::test::WriteFileBytes(Dir.File("empty.jpg"), "");
   EXPECT_THROW(LoadJpegToBitmap(&Target, Dir.File("empty.jpg")), EInvalidGraphic);
   EXPECT_TRUE(Target.Empty());
 }
