@@ -10,7 +10,7 @@
 
 #include "platform/rtl/IniFiles.h"
 #include "platform/ui/Graphics.h"
-#include "skin/core/SkinData.h"
+#include "skin/core/data/SkinData.h"
 
 namespace {
 

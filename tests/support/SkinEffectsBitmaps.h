@@ -5,7 +5,7 @@
 #include <functional>
 #include <vector>
 
-#include "skin/core/spEffBmp_Effects.h"
+#include "skin/core/bitmaps/spEffBmp_Effects.h"
 
 namespace skin_effects_test {
 

@@ -3,7 +3,7 @@
 
 #include <functional>
 
-#include "skin/core/SPUtils.h"
+#include "skin/core/drawing/SPUtils.h"
 #include "tests/support/SkinLineArt.h"
 
 using vantrel::test::ArtOf;

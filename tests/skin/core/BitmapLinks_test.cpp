@@ -4,7 +4,7 @@
 
 #include "platform/rtl/Streams.h"
 #include "platform/ui/Graphics.h"
-#include "skin/core/spEffBmp_Effects.h"
+#include "skin/core/bitmaps/spEffBmp_Effects.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Check and radio marks and the caption-button glyphs, pixel by pixel in their cells.
 #include <gtest/gtest.h>
 
-#include "skin/core/SPUtils.h"
+#include "skin/core/drawing/SPUtils.h"
 #include "tests/support/SkinLineArt.h"
 
 using vantrel::test::ArtOf;

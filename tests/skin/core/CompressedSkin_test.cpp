@@ -14,8 +14,8 @@
 #include "platform/display/HeadlessSession.h"
 #include "platform/rtl/FileUtils.h"
 #include "platform/win/Cursor.h"
-#include "skin/core/SkinData.h"
-#include "skin/core/spCompressedSkin.h"
+#include "skin/core/data/SkinData.h"
+#include "skin/core/data/spCompressedSkin.h"
 #include "tests/skin/core/SkinData_TestKit.h"
 
 using namespace vantrel::test;

@@ -7,7 +7,7 @@
 #include "platform/display/HeadlessSession.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Graphics.h"
-#include "skin/core/SPUtils.h"
+#include "skin/core/drawing/SPUtils.h"
 #include "tests/support/UiTestControls.h"
 
 using vantrel::display::HeadlessSession;

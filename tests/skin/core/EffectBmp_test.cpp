@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "platform/win/Gdi.h"
-#include "skin/core/spEffBmp_Effects.h"
+#include "skin/core/bitmaps/spEffBmp_Effects.h"
 #include "tests/support/SkinEffectsBitmaps.h"
 
 using namespace skin_effects_test;

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "platform/win/SysColors.h"
-#include "skin/core/spEffBmp_EffectKinds.h"
-#include "skin/core/spEffBmp_Effects.h"
+#include "skin/core/bitmaps/spEffBmp_EffectKinds.h"
+#include "skin/core/bitmaps/spEffBmp_Effects.h"
 #include "tests/support/SkinEffectsBitmaps.h"
 
 using namespace skin_effects_test;

@@ -1,7 +1,7 @@
 // The dotted focus frame and the two-colour frame, pixel by pixel.
 #include <gtest/gtest.h>
 
-#include "skin/core/SPUtils.h"
+#include "skin/core/drawing/SPUtils.h"
 #include "tests/support/SkinLineArt.h"
 
 using vantrel::test::ArtOf;

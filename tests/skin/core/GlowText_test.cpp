@@ -6,9 +6,9 @@
 
 #include "platform/rtl/Utf8.h"
 #include "platform/win/DrawText.h"
-#include "skin/core/SPUtils.h"
-#include "skin/core/spEffBmp.h"
-#include "skin/core/sppngimagelist.h"
+#include "skin/core/drawing/SPUtils.h"
+#include "skin/core/bitmaps/spEffBmp.h"
+#include "skin/core/bitmaps/sppngimagelist.h"
 #include "tests/support/SkinImageBitmaps.h"
 
 using vantrel::test::NewBitmap;

@@ -3,7 +3,7 @@
 #include "platform/rtl/Utf8.h"
 #include "platform/ui/ImgList.h"
 #include "platform/win/DrawText.h"
-#include "skin/core/SPUtils.h"
+#include "skin/core/drawing/SPUtils.h"
 #include "tests/support/SkinImageBitmaps.h"
 
 using vantrel::test::NewBitmap;

@@ -9,8 +9,8 @@
 #include "platform/win/Focus.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/WindowManager.h"
-#include "skin/core/SPUtils.h"
-#include "skin/core/spEffBmp.h"
+#include "skin/core/drawing/SPUtils.h"
+#include "skin/core/bitmaps/spEffBmp.h"
 #include "tests/support/SkinImageBitmaps.h"
 
 using vantrel::display::HeadlessSession;

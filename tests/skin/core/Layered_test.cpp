@@ -4,8 +4,8 @@
 #include "platform/display/HeadlessSession.h"
 #include "platform/ui/Controls.h"
 #include "platform/win/WindowManager.h"
-#include "skin/core/SPUtils.h"
-#include "skin/core/spEffBmp.h"
+#include "skin/core/drawing/SPUtils.h"
+#include "skin/core/bitmaps/spEffBmp.h"
 
 using vantrel::display::HeadlessSession;
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "skin/core/SPUtils.h"
+#include "skin/core/drawing/SPUtils.h"
 #include "tests/support/SkinImageBitmaps.h"
 
 using vantrel::test::MaskFromArt;

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <limits>
 
-#include "skin/core/spEffBmp_EffectKinds.h"
-#include "skin/core/spEffBmp_Effects.h"
+#include "skin/core/bitmaps/spEffBmp_EffectKinds.h"
+#include "skin/core/bitmaps/spEffBmp_Effects.h"
 #include "tests/support/SkinEffectsBitmaps.h"
 
 using namespace skin_effects_test;

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "skin/core/sppngimagelist.h"
+#include "skin/core/bitmaps/sppngimagelist.h"
 #include "tests/support/SkinImageBitmaps.h"
 
 using vantrel::test::NewBitmap;

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "platform/rtl/StringList.h"
-#include "skin/core/SkinData.h"
+#include "skin/core/data/SkinData.h"
 
 namespace {
 

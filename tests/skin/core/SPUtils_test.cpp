@@ -5,7 +5,7 @@
 #include "platform/display/HeadlessSession.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/ui/Graphics.h"
-#include "skin/core/SPUtils.h"
+#include "skin/core/drawing/SPUtils.h"
 
 using vantrel::skin::SetVersionProviderForTest;
 

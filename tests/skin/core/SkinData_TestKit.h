@@ -15,7 +15,7 @@
 #include "platform/rtl/StringList.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/Graphics.h"
-#include "skin/core/SkinData.h"
+#include "skin/core/data/SkinData.h"
 #include "tests/support/TempDir.h"
 
 namespace vantrel::test {

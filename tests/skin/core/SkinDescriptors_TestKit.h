@@ -11,7 +11,7 @@
 
 #include "platform/rtl/IniFiles.h"
 #include "platform/rtl/StringList.h"
-#include "skin/core/SkinDescriptors.h"
+#include "skin/core/data/SkinDescriptors.h"
 
 namespace vantrel::test {
 

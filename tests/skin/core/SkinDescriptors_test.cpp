@@ -2,7 +2,7 @@
 // back (derived kinds first); every class starts with its creation values, reads a missing
 // key as its absent value, and survives a write and read unchanged; sections hold exactly
 // the chain's keys, base first.
-#include "skin/core/SkinDescriptors.h"
+#include "skin/core/data/SkinDescriptors.h"
 
 #include <gtest/gtest.h>
 

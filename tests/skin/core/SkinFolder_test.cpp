@@ -13,7 +13,7 @@
 #include "platform/ui/Jpeg.h"
 #include "platform/win/Cursor.h"
 #include "platform/win/SysColors.h"
-#include "skin/core/SkinData.h"
+#include "skin/core/data/SkinData.h"
 #include "tests/skin/core/SkinData_TestKit.h"
 #include "tests/skin/core/SkinDescriptors_TestKit.h"
 

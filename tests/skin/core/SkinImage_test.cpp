@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "skin/core/SPUtils.h"
+#include "skin/core/drawing/SPUtils.h"
 #include "tests/support/SkinImageBitmaps.h"
 
 using vantrel::test::Coded;

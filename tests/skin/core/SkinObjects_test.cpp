@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "skin/core/SkinDescriptors.h"
+#include "skin/core/data/SkinDescriptors.h"
 #include "tests/skin/core/SkinDescriptors_TestKit.h"
 
 using namespace vantrel::test;

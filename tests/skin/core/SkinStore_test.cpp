@@ -10,7 +10,7 @@
 #include "platform/win/Cursor.h"
 #include "platform/win/GdiObjects.h"
 #include "platform/win/SysColors.h"
-#include "skin/core/SkinData.h"
+#include "skin/core/data/SkinData.h"
 #include "tests/skin/core/SkinData_TestKit.h"
 #include "tests/skin/core/SkinDescriptors_TestKit.h"
 #include "tests/support/UiFormsFixture.h"

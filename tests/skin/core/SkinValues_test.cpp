@@ -1,7 +1,7 @@
 // Text forms of skin values: integers, booleans, points, rectangles, font styles, the
 // keyword enumerations with their absent defaults and fallbacks, string and line lists,
 // and JPEG skin pictures.
-#include "skin/core/SkinValues.h"
+#include "skin/core/data/SkinValues.h"
 
 #include <gtest/gtest.h>
 

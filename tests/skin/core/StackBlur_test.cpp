@@ -5,7 +5,7 @@
 #include <random>
 #include <vector>
 
-#include "skin/core/spEffBmp.h"
+#include "skin/core/bitmaps/spEffBmp.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/rtl/Streams.h"
-#include "skin/core/spzlibcompress.h"
+#include "skin/core/data/spzlibcompress.h"
 
 namespace {
 

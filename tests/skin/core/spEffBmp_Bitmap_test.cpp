@@ -5,7 +5,7 @@
 
 #include "platform/rtl/Streams.h"
 #include "platform/ui/Graphics.h"
-#include "skin/core/spEffBmp.h"
+#include "skin/core/bitmaps/spEffBmp.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include "platform/display/HeadlessSession.h"
 #include "platform/ui/Clipbrd.h"
 #include "platform/ui/Graphics.h"
-#include "skin/core/spEffBmp.h"
+#include "skin/core/bitmaps/spEffBmp.h"
 
 using vantrel::display::HeadlessSession;
 

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "platform/ui/Graphics.h"
-#include "skin/core/spEffBmp.h"
+#include "skin/core/bitmaps/spEffBmp.h"
 
 TEST(SpColors, ConversionsFromPlatformColours) {
   EXPECT_EQ(ColorRefToSpColor(255), 0xFFFF0000u);

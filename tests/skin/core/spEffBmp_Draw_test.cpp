@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "platform/ui/Graphics.h"
-#include "skin/core/spEffBmp.h"
+#include "skin/core/bitmaps/spEffBmp.h"
 
 namespace {
 

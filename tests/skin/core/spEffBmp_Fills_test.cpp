@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "skin/core/spEffBmp.h"
+#include "skin/core/bitmaps/spEffBmp.h"
 
 TEST(TspBitmapFills, FillRectIsClippedAndSetsAllFourBytesWithoutAlphaBlend) {
   TspBitmap b;

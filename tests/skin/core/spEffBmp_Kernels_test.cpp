@@ -3,7 +3,7 @@
 #include <random>
 #include <vector>
 
-#include "skin/core/spEffBmp.h"
+#include "skin/core/bitmaps/spEffBmp.h"
 
 using namespace vantrel::skin;
 

@@ -1,0 +1,333 @@
+// Reading a skin: the test for a skin description, the load with its three skin-change
+// messages, and the readers of the store's own sections. A skin folder supplies the
+// pictures and cursors through FolderFiles; other skin sources bring their own.
+#include <algorithm>
+
+#include "platform/rtl/FileUtils.h"
+#include "platform/rtl/NumConv.h"
+#include "platform/rtl/Utf8.h"
+#include "platform/win/Cursor.h"
+#include "skin/core/data/SkinData.h"
+
+using vantrel::skin::SkinFileSource;
+
+namespace {
+
+// Pictures and cursors of a skin folder; names are relative to it.
+class FolderFiles final : public SkinFileSource {
+ public:
+  explicit FolderFiles(String Folder) : FFolder(std::move(Folder)) {}
+
+  void LoadPicture(TBitmap* Bitmap, const String& Name) override {
+    if (IsJpegFileName(Name))
+      LoadJpegToBitmap(Bitmap, FFolder + Name);
+    else
+      Bitmap->LoadFromFile(FFolder + Name);
+  }
+  HCURSOR LoadCursorFile(const String& Name) override {
+    return LoadCursorFromFileW((FFolder + Name).c_str());
+  }
+
+ private:
+  String FFolder;
+};
+
+// skin.ini as the profile reader gives it: a file that cannot be read reads as empty and
+// a value is cut to 2047 characters. The file is read once: unlike TIniFile, which looks
+// at the file again before every key in case another writer changed it, since a load reads
+// thousands of keys from a file nobody writes meanwhile.
+class SkinIniFile final : public TMemIniFile {
+ public:
+  explicit SkinIniFile(const String& FileName) : TMemIniFile(FileName, true) {}
+
+  String ReadString(const String& Section, const String& Ident, const String& Default) override {
+    String V = TMemIniFile::ReadString(Section, Ident, Default);
+    if (V.size() > static_cast<size_t>(ValueLimit) && Utf8Length(V) > ValueLimit)
+      V = Copy(V, 1, ValueLimit);
+    return V;
+  }
+
+ private:
+  static constexpr Integer ValueLimit = 2047;
+};
+
+// The number of numbered entries ("0", "1", ...) of a descriptor list worth reading: its
+// "count", but no further than the last entry present. An absent entry builds nothing, so
+// this only spares a huge count from a walk through millions of missing keys.
+Integer EntryCount(TCustomIniFile* Ini, const String& Section) {
+  const Integer Count = Ini->ReadInteger(Section, "count", 0);
+  TStringList Keys;
+  Ini->ReadSection(Section, Keys);
+  if (Count <= Keys.Count()) return Count;
+  Integer Last = -1;
+  for (Integer i = 0; i < Keys.Count(); ++i) {
+    Integer Index;
+    const String K = Keys.Get(i);
+    // Only the exact decimal form names an entry ("07" is not entry 7).
+    if (TryStrToInt(K, Index) && Index >= 0 && Index < Count && IntToStr(Index) == K)
+      Last = std::max(Last, Index);
+  }
+  return Last + 1;
+}
+
+// An entry "IDName:kind", split at its first ":"; no ":" gives two empty parts.
+void SplitEntry(const String& Entry, String& Name, String& Rest) {
+  const size_t Colon = Entry.find(':');
+  if (Colon == String::npos) {
+    Name.clear();
+    Rest.clear();
+    return;
+  }
+  Name = Entry.substr(0, Colon);
+  Rest = Entry.substr(Colon + 1);
+}
+
+bool IsEmptyRect(const TRect& R) {
+  return static_cast<Int64>(R.Right) - R.Left <= 0 || static_cast<Int64>(R.Bottom) - R.Top <= 0;
+}
+
+// A hit-test point with a zero coordinate takes its corner point.
+void DefaultHitTestPoint(TPoint& HitTest, const TPoint& Corner) {
+  if (HitTest.X == 0 || HitTest.Y == 0) HitTest = Corner;
+}
+
+}  // namespace
+
+// ---- Skin descriptions --------------------------------------------------------------------
+
+bool IsSkinIniFile(TCustomIniFile* IniFile) {
+  for (const char* Section : {"VERSION", "PICTURES", "FORMINFO", "SKINOBJECTS", "SKINCONTROLS"})
+    if (!IniFile->SectionExists(Section)) return false;
+  return true;
+}
+
+void TspSkinColors::LoadFromFile(TCustomIniFile* IniFile) {
+  const char* S = "SKINCOLORS";
+  FcBtnFace = IniFile->ReadInteger(S, "cbtnface", 0);
+  FcBtnText = IniFile->ReadInteger(S, "cbtntext", 0);
+  FcWindow = IniFile->ReadInteger(S, "cwindow", 0);
+  FcWindowText = IniFile->ReadInteger(S, "cwindowtext", 0);
+  FcHighLight = IniFile->ReadInteger(S, "chighlight", 0);
+  FcHighLightText = IniFile->ReadInteger(S, "chighlighttext", 0);
+  FcBtnHighLight = IniFile->ReadInteger(S, "cbtnhighlight", 0);
+  FcBtnShadow = IniFile->ReadInteger(S, "cbtnshadow", 0);
+  Fc3DLight = IniFile->ReadInteger(S, "c3dlight", 0);
+  Fc3DDkShadow = IniFile->ReadInteger(S, "c3ddkshadow", 0);
+}
+
+// ---- The load -----------------------------------------------------------------------------
+
+void TspSkinData::LoadFromFile(const String& FileName) {
+  // A missing or unreadable file reads as empty, so it is no skin.
+  TOwned<SkinIniFile> Ini = CreateOwned<SkinIniFile>(FileName);
+  if (!IsSkinIniFile(Ini.get())) return;
+  FolderFiles Files(ExtractFilePath(FileName));
+  LoadSkin(Ini.get(), Files);
+}
+
+void TspSkinData::LoadSkin(TCustomIniFile* IniFile, SkinFileSource& Files) {
+  RunSkinChange([&] {
+    ReadSkinSections(IniFile, Files);
+    return true;
+  });
+}
+
+void TspSkinData::RunSkinChange(const std::function<bool()>& Load) {
+  Empty = true;
+  ChangeSkinDataProcess = true;
+  SendSkinDataMessage(WM_SKIN_BEFORE_CHANGE);
+  try {
+    ClearAll();
+    if (Load()) {
+      Empty = false;
+      if (OnLoadData) OnLoadData(this);
+    }
+  } catch (...) {
+    // The forms stopped painting at WM_SKIN_BEFORE_CHANGE: end the change with an empty
+    // store, so that they paint again in their unskinned look and no lookup finds a
+    // descriptor of the half-read skin.
+    ClearAll();
+    EndSkinChange();
+    throw;
+  }
+  EndSkinChange();
+}
+
+void TspSkinData::EndSkinChange() {
+  try {
+    SendSkinDataMessage(WM_SKIN_CHANGED);
+  } catch (...) {
+    ChangeSkinDataProcess = false;
+    SendSkinDataMessage(WM_SKIN_AFTER_CHANGE);
+    throw;
+  }
+  ChangeSkinDataProcess = false;
+  SendSkinDataMessage(WM_SKIN_AFTER_CHANGE);
+}
+
+void TspSkinData::ReadSkinSections(TCustomIniFile* IniFile, SkinFileSource& Files) {
+  const char* V = "VERSION";
+  SkinName = IniFile->ReadString(V, "skinname", "");
+  SkinAuthor = IniFile->ReadString(V, "skinauthor", "");
+  AuthorEmail = IniFile->ReadString(V, "authoremail", "");
+  AuthorURL = IniFile->ReadString(V, "authorurl", "");
+  SkinComments = IniFile->ReadString(V, "skincomments", "");
+
+  ReadPictures(IniFile, Files);
+  ReadCursors(IniFile, Files);
+  ReadFormInfo(IniFile);
+  PopupWindow->LoadFromFile(IniFile);
+  LayerFrame->LoadFromFile(IniFile);
+  HintWindow->LoadFromFile(IniFile);
+  FSkinColors->LoadFromFile(IniFile);
+  ReadAreas(IniFile);
+  ReadDescriptors(IniFile);
+}
+
+void TspSkinData::ReadPictures(TCustomIniFile* IniFile, SkinFileSource& Files) {
+  const char* P = "PICTURES";
+  FPictureName = IniFile->ReadString(P, "picture", "");
+  FInActivePictureName = IniFile->ReadString(P, "inactivepicture", "");
+  FMaskName = IniFile->ReadString(P, "mask", "");
+  FRollUpPictureName = IniFile->ReadString(P, "rolluppicture", "");
+  FRollUpMaskName = IniFile->ReadString(P, "rollupmask", "");
+  const std::pair<TBitmap*, const String*> Frame[] = {
+      {FPicture.get(), &FPictureName},
+      {FInActivePicture.get(), &FInActivePictureName},
+      {FMask.get(), &FMaskName},
+      {FRollUpPicture.get(), &FRollUpPictureName},
+      {FRollUpMask.get(), &FRollUpMaskName}};
+  for (const auto& [Bitmap, Name] : Frame) {
+    if (Name->empty())
+      Bitmap->SetSize(0, 0);
+    else
+      Files.LoadPicture(Bitmap, *Name);
+  }
+
+  ReadIniStrings(IniFile, P, "activepictures", FActivePicturesNames.get());
+  for (Integer i = 0; i < FActivePicturesNames->Count(); ++i) {
+    // The bitmap joins the list before it is read, so names and bitmaps stay paired when
+    // a read fails.
+    TBitmap* Bitmap = FActivePictures[FActivePictures.Add(CreateOwned<TBitmap>())];
+    Files.LoadPicture(Bitmap, FActivePicturesNames->Get(i));
+  }
+}
+
+void TspSkinData::ReadCursors(TCustomIniFile* IniFile, SkinFileSource& Files) {
+  StartCursorIndex = std::max(IniFile->ReadInteger("CURSORS", "startcursorindex", 1), 1);
+  ReadIniStrings(IniFile, "CURSORS", "cursors", FCursorsNames.get());
+  if (BuildMode) return;
+  for (Integer i = 0; i < FCursorsNames->Count(); ++i) {
+    Integer Slot;
+    if (__builtin_add_overflow(StartCursorIndex, i, &Slot)) break;  // no slot that far
+    vantrel::skin::InstallScreenCursor(Slot, Files.LoadCursorFile(FCursorsNames->Get(i)));
+  }
+}
+
+void TspSkinData::ReadFormInfo(TCustomIniFile* IniFile) {
+  const char* F = "FORMINFO";
+  ReadIniPoint(IniFile, F, "lefttoppoint", LTPoint);
+  ReadIniPoint(IniFile, F, "righttoppoint", RTPoint);
+  ReadIniPoint(IniFile, F, "leftbottompoint", LBPoint);
+  ReadIniPoint(IniFile, F, "rightbottompoint", RBPoint);
+  ReadIniRect(IniFile, F, "clientrect", ClRect);
+  BGPictureIndex = IniFile->ReadInteger(F, "bgpictureindex", -1);
+  MDIBGPictureIndex = IniFile->ReadInteger(F, "mdibgpictureindex", -1);
+  LeftStretch = ReadIniBoolean(IniFile, F, "leftstretch");
+  RightStretch = ReadIniBoolean(IniFile, F, "rightstretch");
+  TopStretch = ReadIniBoolean(IniFile, F, "topstretch");
+  BottomStretch = ReadIniBoolean(IniFile, F, "bottomstretch");
+  StretchEffect = ReadIniBoolean(IniFile, F, "stretcheffect");
+  StretchType = ReadIniStretchType(IniFile, F, "stretchtype");
+  MDIBGStretchEffect = ReadIniBoolean(IniFile, F, "mdibgstretcheffect");
+  MDIBGStretchType = ReadIniStretchType(IniFile, F, "mdibgstretchtype");
+  ReadIniRect(IniFile, F, "buttonsrect", ButtonsRect);
+  ReadIniRect(IniFile, F, "captionrect", CaptionRect);
+  ButtonsOffset = IniFile->ReadInteger(F, "buttonsoffset", 0);
+  CapButtonsInLeft = ReadIniBoolean(IniFile, F, "buttonsinleft");
+  ReadIniRect(IniFile, F, "maskrectarea", MaskRectArea);
+  ReadIniPoint(IniFile, F, "hittestlefttoppoint", HitTestLTPoint);
+  ReadIniPoint(IniFile, F, "hittestrighttoppoint", HitTestRTPoint);
+  ReadIniPoint(IniFile, F, "hittestleftbottompoint", HitTestLBPoint);
+  ReadIniPoint(IniFile, F, "hittestrightbottompoint", HitTestRBPoint);
+  ReadIniPoint(IniFile, F, "rollupleftpoint", RollUpLeftPoint);
+  ReadIniPoint(IniFile, F, "rolluprightpoint", RollUpRightPoint);
+  ReadIniRect(IniFile, F, "mainmenurect", MainMenuRect);
+  ReadIniRect(IniFile, F, "iconrect", IconRect);
+  MainMenuPopupUp = ReadIniBoolean(IniFile, F, "mainmenupopupup");
+  BorderW = IniFile->ReadInteger(F, "borderwidth", 0);
+  FormMinWidth = IniFile->ReadInteger(F, "formminwidth", 0);
+  FormMinHeight = IniFile->ReadInteger(F, "formminheight", 0);
+  MDITabsTransparent = ReadIniBoolean(IniFile, F, "mditabstransparent");
+  MainMenuBarTransparent = ReadIniBoolean(IniFile, F, "mainmenubartransparent");
+  CursorIndex = IniFile->ReadInteger(F, "cursorindex", -1);
+  AutoRenderingInActiveImage = ReadIniBoolean(IniFile, F, "autorenderinginactiveimage");
+  InActiveEffect = ReadIniInActiveEffect(IniFile, F, "inactiveeffect");
+
+  // A masked frame: the mask covers at least the client area, and the hit-test corners
+  // the skin leaves open are the frame's corners.
+  if (!FMaskName.empty()) {
+    if (IsEmptyRect(MaskRectArea)) {
+      MaskRectArea = ClRect;
+    } else {
+      MaskRectArea.Left = std::min(MaskRectArea.Left, ClRect.Left);
+      MaskRectArea.Top = std::min(MaskRectArea.Top, ClRect.Top);
+      MaskRectArea.Right = std::max(MaskRectArea.Right, ClRect.Right);
+      MaskRectArea.Bottom = std::max(MaskRectArea.Bottom, ClRect.Bottom);
+    }
+    DefaultHitTestPoint(HitTestLTPoint, LTPoint);
+    DefaultHitTestPoint(HitTestRTPoint, RTPoint);
+    DefaultHitTestPoint(HitTestLBPoint, LBPoint);
+    DefaultHitTestPoint(HitTestRBPoint, RBPoint);
+  }
+  // The corner points of a real 9-part frame lie within the client rectangle's bounds.
+  if (RBPoint.X != LTPoint.X && RBPoint.Y != LTPoint.Y) {
+    LTPoint.X = std::max(LTPoint.X, ClRect.Left);
+    LBPoint.X = std::max(LBPoint.X, ClRect.Left);
+    LTPoint.Y = std::max(LTPoint.Y, ClRect.Top);
+    RTPoint.Y = std::max(RTPoint.Y, ClRect.Top);
+    RTPoint.X = std::min(RTPoint.X, ClRect.Right);
+    RBPoint.X = std::min(RBPoint.X, ClRect.Right);
+    LBPoint.Y = std::min(LBPoint.Y, ClRect.Bottom);
+    RBPoint.Y = std::min(RBPoint.Y, ClRect.Bottom);
+  }
+
+  ReadIniRect(IniFile, F, "sizegriparea", SizeGripArea);
+  StatusBarName = IniFile->ReadString(F, "statusbarname", "");
+}
+
+void TspSkinData::ReadAreas(TCustomIniFile* IniFile) {
+  // An entry without a rectangle fails the load, so the walk ends at the first missing
+  // entry at the latest.
+  const Integer Count = IniFile->ReadInteger("SKINAREAS", "count", 0);
+  for (Integer i = 0; i < Count; ++i) {
+    const String Entry = IniFile->ReadString("SKINAREAS", IntToStr(i), "");
+    const size_t Colon = Entry.find(':');
+    // Without ":" the whole entry is the rectangle and the name is empty.
+    const String Name = Colon == String::npos ? String() : Entry.substr(0, Colon);
+    const String RectText = Colon == String::npos ? Entry : Entry.substr(Colon + 1);
+    TRect R;
+    StrToRect(RectText, R);
+    AddSkinArea(Name, R);
+  }
+}
+
+void TspSkinData::ReadDescriptors(TCustomIniFile* IniFile) {
+  String Name, Kind;
+  const Integer Objects = EntryCount(IniFile, "SKINOBJECTS");
+  for (Integer i = 0; i < Objects; ++i) {
+    SplitEntry(IniFile->ReadString("SKINOBJECTS", IntToStr(i), ""), Name, Kind);
+    if (TOwned<TspDataSkinObject> D = vantrel::skin::CreateSkinObject(Kind, Name)) {
+      TspDataSkinObject* Added = ObjectList[ObjectList.Add(std::move(D))];
+      Added->LoadFromFile(IniFile);
+    }
+  }
+  const Integer Controls = EntryCount(IniFile, "SKINCONTROLS");
+  for (Integer i = 0; i < Controls; ++i) {
+    SplitEntry(IniFile->ReadString("SKINCONTROLS", IntToStr(i), ""), Name, Kind);
+    if (TOwned<TspDataSkinControl> D = vantrel::skin::CreateSkinControl(Kind, Name)) {
+      TspDataSkinControl* Added = CtrlList[CtrlList.Add(std::move(D))];
+      Added->LoadFromFile(IniFile);
+    }
+  }
+}

@@ -1,0 +1,264 @@
+// The key walkers (section reader, section writer, creation values) and the two roots of
+// the descriptor classes with the resizable-control base.
+#include "platform/rtl/NumConv.h"
+#include "skin/core/data/SkinDescriptors.h"
+
+using vantrel::skin::SkinKeyVisitor;
+
+namespace {
+
+// Reads each key from section [Section]; missing keys give their absent values.
+class SectionReader final : public SkinKeyVisitor {
+ public:
+  SectionReader(TCustomIniFile* Ini, const String& Section) : FIni(Ini), FSection(Section) {}
+
+  using SkinKeyVisitor::Bool;
+  using SkinKeyVisitor::FontStyle;
+  using SkinKeyVisitor::MorphKind;
+  using SkinKeyVisitor::Point;
+  using SkinKeyVisitor::Rect;
+  using SkinKeyVisitor::StretchType;
+
+  void Int(const char* Key, Integer& Field, Integer Absent, Integer) override {
+    Field = FIni->ReadInteger(FSection, Key, Absent);
+  }
+  void Str(const char* Key, String& Field, const char* Absent, const char*) override {
+    Field = FIni->ReadString(FSection, Key, Absent);
+  }
+  void Bool(const char* Key, bool& Field, bool) override {
+    Field = ReadIniBoolean(FIni, FSection, Key);
+  }
+  void Rect(const char* Key, TRect& Field, TRect) override {
+    ReadIniRect(FIni, FSection, Key, Field);
+  }
+  void Point(const char* Key, TPoint& Field, TPoint) override {
+    ReadIniPoint(FIni, FSection, Key, Field);
+  }
+  void FontStyle(const char* Key, TFontStyles& Field, TFontStyles) override {
+    Field = ReadIniFontStyles(FIni, FSection, Key);
+  }
+  void Alignment(const char* Key, TAlignment& Field, TAlignment) override {
+    Field = ReadIniAlignment(FIni, FSection, Key);
+  }
+  void StretchType(const char* Key, TspStretchType& Field, TspStretchType) override {
+    Field = ReadIniStretchType(FIni, FSection, Key);
+  }
+  void MorphKind(const char* Key, TMorphKind& Field, TMorphKind) override {
+    Field = ReadIniMorphKind(FIni, FSection, Key);
+  }
+  void Lines(const char* Name, TStrings& Field) override {
+    ReadIniLines(FIni, FSection, Name, &Field);
+  }
+  void KeywordValue(const char* Key, Integer& Field, std::initializer_list<const char*> Words,
+                    Integer Fallback, Integer Absent, Integer) override {
+    const String S = FIni->ReadString(FSection, Key, Words.begin()[Absent]);
+    Field = Fallback;
+    Integer i = 0;
+    for (const char* W : Words) {
+      if (S == W) {
+        Field = i;
+        break;
+      }
+      ++i;
+    }
+  }
+
+ private:
+  TCustomIniFile* FIni;
+  String FSection;
+};
+
+// Writes every key into section [Section].
+class SectionWriter final : public SkinKeyVisitor {
+ public:
+  SectionWriter(TCustomIniFile* Ini, const String& Section) : FIni(Ini), FSection(Section) {}
+
+  using SkinKeyVisitor::Bool;
+  using SkinKeyVisitor::FontStyle;
+  using SkinKeyVisitor::MorphKind;
+  using SkinKeyVisitor::Point;
+  using SkinKeyVisitor::Rect;
+  using SkinKeyVisitor::StretchType;
+
+  void Int(const char* Key, Integer& Field, Integer, Integer) override {
+    FIni->WriteInteger(FSection, Key, Field);
+  }
+  void Str(const char* Key, String& Field, const char*, const char*) override {
+    FIni->WriteString(FSection, Key, Field);
+  }
+  void Bool(const char* Key, bool& Field, bool) override {
+    WriteIniBoolean(FIni, FSection, Key, Field);
+  }
+  void Rect(const char* Key, TRect& Field, TRect) override {
+    WriteIniRect(FIni, FSection, Key, Field);
+  }
+  void Point(const char* Key, TPoint& Field, TPoint) override {
+    WriteIniPoint(FIni, FSection, Key, Field);
+  }
+  void FontStyle(const char* Key, TFontStyles& Field, TFontStyles) override {
+    WriteIniFontStyles(FIni, FSection, Key, Field);
+  }
+  void Alignment(const char* Key, TAlignment& Field, TAlignment) override {
+    WriteIniAlignment(FIni, FSection, Key, Field);
+  }
+  void StretchType(const char* Key, TspStretchType& Field, TspStretchType) override {
+    WriteIniStretchType(FIni, FSection, Key, Field);
+  }
+  void MorphKind(const char* Key, TMorphKind& Field, TMorphKind) override {
+    WriteIniMorphKind(FIni, FSection, Key, Field);
+  }
+  void Lines(const char* Name, TStrings& Field) override {
+    WriteIniLines(FIni, FSection, Name, &Field);
+  }
+  void KeywordValue(const char* Key, Integer& Field, std::initializer_list<const char*> Words,
+                    Integer Fallback, Integer, Integer) override {
+    const Integer Count = static_cast<Integer>(Words.size());
+    const Integer i = Field >= 0 && Field < Count ? Field : Fallback;
+    FIni->WriteString(FSection, Key, Words.begin()[i]);
+  }
+
+ private:
+  TCustomIniFile* FIni;
+  String FSection;
+};
+
+// Sets each field to its creation value.
+class CreateValues final : public SkinKeyVisitor {
+ public:
+  using SkinKeyVisitor::Bool;
+  using SkinKeyVisitor::FontStyle;
+  using SkinKeyVisitor::MorphKind;
+  using SkinKeyVisitor::Point;
+  using SkinKeyVisitor::Rect;
+  using SkinKeyVisitor::StretchType;
+
+  void Int(const char*, Integer& Field, Integer, Integer Create) override { Field = Create; }
+  void Str(const char*, String& Field, const char*, const char* Create) override { Field = Create; }
+  void Bool(const char*, bool& Field, bool Create) override { Field = Create; }
+  void Rect(const char*, TRect& Field, TRect Create) override { Field = Create; }
+  void Point(const char*, TPoint& Field, TPoint Create) override { Field = Create; }
+  void FontStyle(const char*, TFontStyles& Field, TFontStyles Create) override { Field = Create; }
+  void Alignment(const char*, TAlignment& Field, TAlignment Create) override { Field = Create; }
+  void StretchType(const char*, TspStretchType& Field, TspStretchType Create) override {
+    Field = Create;
+  }
+  void MorphKind(const char*, TMorphKind& Field, TMorphKind Create) override { Field = Create; }
+  void Lines(const char*, TStrings&) override {}
+  void KeywordValue(const char*, Integer& Field, std::initializer_list<const char*>, Integer,
+                    Integer, Integer Create) override {
+    Field = Create;
+  }
+};
+
+}  // namespace
+
+// ---- TspDataSkinControl ------------------------------------------------------------------
+
+TspDataSkinControl::TspDataSkinControl(const String& AIDName) : IDName(AIDName) {
+  SetCreateValues();
+}
+
+void TspDataSkinControl::SetCreateValues() {
+  CreateValues V;
+  VisitKeys(V);
+}
+
+void TspDataSkinControl::LoadFromFile(TCustomIniFile* IniFile) {
+  SectionReader R(IniFile, IDName);
+  VisitKeys(R);
+}
+
+void TspDataSkinControl::SaveToFile(TCustomIniFile* IniFile) {
+  IniFile->EraseSection(IDName);
+  SectionWriter W(IniFile, IDName);
+  VisitKeys(W);
+}
+
+void TspDataSkinControl::VisitKeys(SkinKeyVisitor& V) {
+  V.Int("pictureindex", PictureIndex, -1, -1);
+  V.Int("maskpictureindex", MaskPictureIndex, -1, -1);
+  V.Int("cursorindex", CursorIndex, -1, -1);
+  V.Rect("skinrect", SkinRect);
+}
+
+// ---- TspDataSkinCustomControl ------------------------------------------------------------
+
+TspDataSkinCustomControl::TspDataSkinCustomControl(const String& AIDName)
+    : TspDataSkinControl(AIDName) {
+  SetCreateValues();
+}
+
+void TspDataSkinCustomControl::VisitKeys(SkinKeyVisitor& V) {
+  TspDataSkinControl::VisitKeys(V);
+  V.Point("lefttoppoint", LTPoint);
+  V.Point("righttoppoint", RTPoint);
+  V.Point("leftbottompoint", LBPoint);
+  V.Point("rightbottompoint", RBPoint);
+  V.Rect("clientrect", ClRect);
+  V.Bool("stretcheffect", StretchEffect);
+  V.Bool("leftstretch", LeftStretch);
+  V.Bool("topstretch", TopStretch);
+  V.Bool("rightstretch", RightStretch);
+  V.Bool("bottomstretch", BottomStretch);
+  V.StretchType("stretchtype", StretchType);
+}
+
+// ---- TspDataSkinObject -------------------------------------------------------------------
+
+TspDataSkinObject::TspDataSkinObject(const String& AIDName) : IDName(AIDName) { SetCreateValues(); }
+
+void TspDataSkinObject::SetCreateValues() {
+  CreateValues V;
+  VisitKeys(V);
+}
+
+void TspDataSkinObject::LoadFromFile(TCustomIniFile* IniFile) {
+  SectionReader R(IniFile, IDName);
+  VisitKeys(R);
+}
+
+void TspDataSkinObject::SaveToFile(TCustomIniFile* IniFile) {
+  IniFile->EraseSection(IDName);
+  SectionWriter W(IniFile, IDName);
+  VisitKeys(W);
+}
+
+void TspDataSkinObject::VisitKeys(SkinKeyVisitor& V) {
+  V.Str("hint", Hint, "", "");
+  V.Bool("rollup", RollUp);
+  V.Int("activepictureindex", ActivePictureIndex, -1, -1);
+  V.Int("activemaskpictureindex", ActiveMaskPictureIndex, -1, -1);
+  V.Bool("skinrectinapicture", SkinRectInAPicture);
+  V.Int("cursorindex", CursorIndex, -1, -1);
+  V.Rect("skinrect", SkinRect);
+  V.Rect("activeskinrect", ActiveSkinRect);
+  V.Rect("inactiveskinrect", InActiveSkinRect);
+  V.Bool("morphing", Morphing);
+  V.MorphKind("morphkind", MorphKind);
+  V.Int("glowlayerpictureindex", GlowLayerPictureIndex, -1, -1);
+  V.Int("glowlayermaskpictureindex", GlowLayerMaskPictureIndex, -1, -1);
+  V.Int("glowlayeroffsetx", GlowLayerOffsetX, 0, 0);
+  V.Int("glowlayeroffsety", GlowLayerOffsetY, 0, 0);
+  V.Int("glowlayeralphablendvalue", GlowLayerAlphaBlendValue, 255, 255);
+}
+
+// ---- Key lists of records with a section of their own -----------------------------------
+
+namespace vantrel::skin {
+
+void ReadSectionKeys(TCustomIniFile* Ini, const String& Section, const SkinKeyList& Keys) {
+  SectionReader R(Ini, Section);
+  Keys(R);
+}
+
+void WriteSectionKeys(TCustomIniFile* Ini, const String& Section, const SkinKeyList& Keys) {
+  SectionWriter W(Ini, Section);
+  Keys(W);
+}
+
+void SetCreationValues(const SkinKeyList& Keys) {
+  CreateValues V;
+  Keys(V);
+}
+
+}  // namespace vantrel::skin
