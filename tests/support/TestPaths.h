@@ -8,5 +8,8 @@ namespace vantrel::test {
 std::string FixtureDir();
 std::string FixturePath(const std::string& Name);
 std::string BinDir();
+// The folder of a test skin written by skingen ("skin-test", "skin-test-alt"), without a
+// trailing '/'.
+std::string TestSkinDir(const std::string& Name);
 
 }  // namespace vantrel::test
