@@ -39,7 +39,7 @@ void DrawOpenGlyph(Raster& R, Colour C) {
   // A folder with a plus.
   R.FillRoundRect(8, 14, 30, 24, 3, C);
   R.FillRoundRect(8, 19, 56, 52, 4, C);
-  R.FillRoundRect(11, 25, 53, 49, 2, pl::Window);
+  R.EraseRoundRect(11, 25, 53, 49, 2);
   R.Line(32, 30, 32, 44, 4, C);
   R.Line(25, 37, 39, 37, 4, C);
 }
@@ -50,7 +50,7 @@ void DrawTrimGlyph(Raster& R, Colour C) {
   R.Line(42, 12, 24, 42, 4, C);
   for (double X : {20.0, 44.0}) {
     R.FillEllipse(X, 48, 9, 9, C);
-    R.FillEllipse(X, 48, 5, 5, pl::Window);
+    R.EraseEllipse(X, 48, 5, 5);
   }
 }
 
@@ -61,14 +61,16 @@ void DrawEditGlyph(Raster& R, Colour C) {
     R.Line(10, Y, 54, Y, 3, C);
     const double X = I == 1 ? 40 : (I == 0 ? 22 : 30);
     R.FillEllipse(X, Y, 6, 6, C);
-    R.FillEllipse(X, Y, 3, 3, pl::Window);
+    R.EraseEllipse(X, Y, 3, 3);
   }
 }
 
+// A round button with an arrow, scaled to the picture.
 void DrawConvertGlyph(Raster& R, Colour C) {
-  R.FillEllipse(45, 45, 40, 40, C);
-  R.Line(26, 45, 58, 45, 7, pl::Window);
-  R.FillPolygon({{52, 31}, {68, 45}, {52, 59}}, pl::Window);
+  const double K = R.Width() / 90.0;
+  R.FillEllipse(45 * K, 45 * K, 40 * K, 40 * K, C);
+  R.Line(26 * K, 45 * K, 58 * K, 45 * K, 7 * K, pl::Window);
+  R.FillPolygon({{52 * K, 31 * K}, {68 * K, 45 * K}, {52 * K, 59 * K}}, pl::Window);
 }
 
 // ---- 13 x 13 player buttons ----
@@ -158,17 +160,17 @@ void WriteAppPictures(const std::string& Folder) {
     const int W = R.Width(), H = R.Height();
     R.FillRect(TRect{0, 0, W, H}, pl::Panel);
     const int CardW = 105, CardH = 130, Gap = (W - 3 * CardW) / 4, Top = (H - CardH) / 2;
-    const GlyphPainter Glyphs[3] = {DrawOpenGlyph, DrawEditGlyph, DrawTrimGlyph};
+    const GlyphPainter Glyphs[3] = {DrawOpenGlyph, DrawEditGlyph, DrawConvertGlyph};
     for (int I = 0; I < 3; ++I) {
       const int L = Gap + I * (CardW + Gap);
       R.BorderedRoundRect(TRect{L, Top, L + CardW, Top + CardH}, 8, pl::Border, pl::Window);
-      Raster G(64, 64, pl::Window);
+      Raster G(64, 64, pl::Window, 0);
       Glyphs[I](G, I == 2 ? pl::Accent : pl::Caption);
-      R.Paste(G, L + (CardW - 64) / 2, Top + 18);
+      R.Blend(G, L + (CardW - 64) / 2, Top + 18);
       R.FillEllipse(L + CardW / 2.0, Top + CardH - 24, 10, 10, pl::Accent);
       for (int D = 0; D <= I; ++D) {
         const double X = L + CardW / 2.0 + (D - I / 2.0) * 5;
-        R.FillEllipse(X, Top + CardH - 24, 1.5, 1.5, pl::TextOnAccent);
+        R.FillEllipse(X, Top + CardH - 24, 2, 2, pl::TextOnAccent);
       }
       if (I < 2) {
         const double AX = L + CardW + Gap / 2.0, AY = Top + CardH / 2.0;

@@ -119,6 +119,36 @@ void Raster::FillShape(const TRect& Bounds, const std::function<bool(double, dou
     }
 }
 
+void Raster::EraseShape(const TRect& Bounds, const std::function<bool(double, double)>& Inside) {
+  for (int Y = std::max(0, Bounds.Top); Y < std::min(FHeight, Bounds.Bottom); ++Y)
+    for (int X = std::max(0, Bounds.Left); X < std::min(FWidth, Bounds.Right); ++X) {
+      int Hits = 0;
+      for (int SY = 0; SY < kDrawSamples; ++SY)
+        for (int SX = 0; SX < kDrawSamples; ++SX)
+          if (Inside(X + (SX + 0.5) / kDrawSamples, Y + (SY + 0.5) / kDrawSamples)) ++Hits;
+      const size_t I = static_cast<size_t>(Y) * FWidth + X;
+      const double Keep = 1 - double(Hits) / (kDrawSamples * kDrawSamples);
+      FAlpha[I] = static_cast<uint8_t>(ClampByte(FAlpha[I] * Keep));
+    }
+}
+
+void Raster::EraseEllipse(double CX, double CY, double RX, double RY) {
+  const TRect Bounds{static_cast<int>(std::floor(CX - RX)), static_cast<int>(std::floor(CY - RY)),
+                     static_cast<int>(std::ceil(CX + RX)), static_cast<int>(std::ceil(CY + RY))};
+  EraseShape(Bounds, [=](double X, double Y) {
+    const double DX = (X - CX) / RX;
+    const double DY = (Y - CY) / RY;
+    return DX * DX + DY * DY <= 1;
+  });
+}
+
+void Raster::EraseRoundRect(double L, double T, double R, double B, double Radius) {
+  const TRect Bounds{static_cast<int>(std::floor(L)), static_cast<int>(std::floor(T)),
+                     static_cast<int>(std::ceil(R)), static_cast<int>(std::ceil(B))};
+  const double Rad = std::max(0.0, std::min({Radius, (R - L) / 2, (B - T) / 2}));
+  EraseShape(Bounds, [=](double X, double Y) { return InsideRoundRect(X, Y, L, T, R, B, Rad); });
+}
+
 void Raster::FillRoundRect(double L, double T, double R, double B, double Radius, Colour C,
                            bool Crisp) {
   const TRect Bounds{static_cast<int>(std::floor(L)), static_cast<int>(std::floor(T)),
@@ -185,10 +215,10 @@ void Raster::Line(double X0, double Y0, double X1, double Y1, double Width, Colo
       Crisp);
 }
 
-void Raster::Paste(const Raster& Source, int X, int Y) {
+void Raster::Blend(const Raster& Source, int X, int Y) {
   for (int SY = 0; SY < Source.Height(); ++SY)
     for (int SX = 0; SX < Source.Width(); ++SX)
-      Set(X + SX, Y + SY, Source.Pixel(SX, SY), Source.Alpha(SX, SY));
+      Blend(X + SX, Y + SY, Source.Pixel(SX, SY), Source.Alpha(SX, SY) / 255.0);
 }
 
 TOwned<TBitmap> Raster::ToBitmap() const {

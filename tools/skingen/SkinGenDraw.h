@@ -53,8 +53,13 @@ class Raster {
   void Line(double X0, double Y0, double X1, double Y1, double Width, Colour C,
             bool Crisp = false);
 
-  // Copies the pixels of Source (all of it) to (X, Y).
-  void Paste(const Raster& Source, int X, int Y);
+  // Makes the pixels of a shape transparent (by its coverage): holes in glyphs.
+  void EraseShape(const TRect& Bounds, const std::function<bool(double, double)>& Inside);
+  void EraseEllipse(double CX, double CY, double RX, double RY);
+  void EraseRoundRect(double L, double T, double R, double B, double Radius);
+
+  // Draws Source over the pixels at (X, Y) by its alpha.
+  void Blend(const Raster& Source, int X, int Y);
 
   // 24-bit bitmap of the colours (alpha dropped).
   TOwned<TBitmap> ToBitmap() const;
