@@ -19,7 +19,8 @@ double Linear(int Channel) {
   return C <= 0.03928 ? C / 12.92 : std::pow((C + 0.055) / 1.055, 2.4);
 }
 double Luminance(sg::Colour C) {
-  return 0.2126 * Linear(sg::RedOf(C)) + 0.7152 * Linear(sg::GreenOf(C)) + 0.0722 * Linear(sg::BlueOf(C));
+  return 0.2126 * Linear(sg::RedOf(C)) + 0.7152 * Linear(sg::GreenOf(C)) +
+         0.0722 * Linear(sg::BlueOf(C));
 }
 double Contrast(sg::Colour A, sg::Colour B) {
   const double LA = Luminance(A), LB = Luminance(B);
@@ -33,8 +34,8 @@ struct TextOnImage {
   const char* ImageKey;
 };
 const TextOnImage kTextPlaces[] = {
-    {"fontcolor", "skinrect"},          {"activefontcolor", "activeskinrect"},
-    {"downfontcolor", "downskinrect"},  {"framefontcolor", "skinrect"},
+    {"fontcolor", "skinrect"},           {"activefontcolor", "activeskinrect"},
+    {"downfontcolor", "downskinrect"},   {"framefontcolor", "skinrect"},
     {"focusfontcolor", "focusitemrect"}, {"selectfontcolor", "selectcellrect"},
     {"fixedfontcolor", "fixedcellrect"}, {"mouseinfontcolor", "mouseintabrect"},
 };
@@ -95,38 +96,46 @@ TEST_F(DefaultSkinTest, EnabledTextIsReadableOnItsPicture) {
     if (auto* G = dynamic_cast<TspDataSkinGridControl*>(D)) Ground = G->BGColor;
     if (auto* T = dynamic_cast<TspDataSkinTreeView*>(D)) Ground = T->BGColor;
     if (auto* L = dynamic_cast<TspDataSkinListView*>(D)) Ground = L->BGColor;
-    CheckText(D->IDName, vantrel::skin::SkinControlKindOf(*D), KeysOf(D),
-              [&](const std::string&) { return S.ListPicture(D->PictureIndex); }, Ground);
+    CheckText(
+        D->IDName, vantrel::skin::SkinControlKindOf(*D), KeysOf(D),
+        [&](const std::string&) { return S.ListPicture(D->PictureIndex); }, Ground);
   }
   for (TspDataSkinObject* O : S.Data->ObjectList) {
     const std::string Kind = vantrel::skin::SkinObjectKindOf(*O);
     if (Kind == "caption") continue;  // checked on the frame pictures below
-    CheckText(O->IDName, Kind, KeysOf(O),
-              [&](const std::string& Key) { return ObjectPicture(S, O, Key); }, Face);
+    CheckText(
+        O->IDName, Kind, KeysOf(O),
+        [&](const std::string& Key) { return ObjectPicture(S, O, Key); }, Face);
   }
   EXPECT_GT(Checked, 0);
   // The caption: active text on the frame, inactive text on the inactive frame.
-  auto* Caption = dynamic_cast<TspDataSkinCaption*>(S.Data->ObjectList[S.Data->GetIndex("caption")]);
+  auto* Caption =
+      dynamic_cast<TspDataSkinCaption*>(S.Data->ObjectList[S.Data->GetIndex("caption")]);
   ASSERT_NE(Caption, nullptr);
   const TPoint C = CentreOf(Caption->SkinRect);
-  EXPECT_GE(Contrast(Caption->ActiveFontColor, PixelOf(S.Data->FPicture.get(), C.X, C.Y)), kMinimumContrast);
-  EXPECT_GE(Contrast(Caption->FontColor, PixelOf(S.Data->FInActivePicture.get(), C.X, C.Y)), kMinimumContrast);
+  EXPECT_GE(Contrast(Caption->ActiveFontColor, PixelOf(S.Data->FPicture.get(), C.X, C.Y)),
+            kMinimumContrast);
+  EXPECT_GE(Contrast(Caption->FontColor, PixelOf(S.Data->FInActivePicture.get(), C.X, C.Y)),
+            kMinimumContrast);
   // Hints.
   TBitmap* Hint = S.ListPicture(S.Data->HintWindow->WindowPictureIndex);
   ASSERT_NE(Hint, nullptr);
-  EXPECT_GE(Contrast(S.Data->HintWindow->FontColor, PixelOf(Hint, Hint->Width() / 2, Hint->Height() / 2)),
-            kMinimumContrast);
+  EXPECT_GE(
+      Contrast(S.Data->HintWindow->FontColor, PixelOf(Hint, Hint->Width() / 2, Hint->Height() / 2)),
+      kMinimumContrast);
 }
 
 TEST_F(DefaultSkinTest, UsesTheSkinFontAndMorphsButtonsAndCheckBoxes) {
-  auto* Button = dynamic_cast<TspDataSkinButtonControl*>(S.Data->CtrlList[S.Data->GetControlIndex("button")]);
+  auto* Button =
+      dynamic_cast<TspDataSkinButtonControl*>(S.Data->CtrlList[S.Data->GetControlIndex("button")]);
   ASSERT_NE(Button, nullptr);
   EXPECT_EQ(Button->FontName, sg::SkinFontName);
   EXPECT_EQ(Button->FontHeight, sg::SkinFontHeight);
   EXPECT_TRUE(Button->Morphing);
   EXPECT_NE(S.ListPicture(Button->GlowLayerPictureIndex), nullptr);
   EXPECT_NE(S.ListPicture(Button->GlowLayerMaskPictureIndex), nullptr);
-  auto* Check = dynamic_cast<TspDataSkinCheckRadioControl*>(S.Data->CtrlList[S.Data->GetControlIndex("checkbox")]);
+  auto* Check = dynamic_cast<TspDataSkinCheckRadioControl*>(
+      S.Data->CtrlList[S.Data->GetControlIndex("checkbox")]);
   ASSERT_NE(Check, nullptr);
   EXPECT_TRUE(Check->Morphing);
   EXPECT_EQ(S.Data->HintWindow->FontName, sg::SkinFontName);
@@ -134,7 +143,8 @@ TEST_F(DefaultSkinTest, UsesTheSkinFontAndMorphsButtonsAndCheckBoxes) {
 
 // Menu markers and other pictures drawn with a key colour hold it around their glyph.
 TEST_F(DefaultSkinTest, KeyColouredPicturesHoldTheKeyColour) {
-  auto* Menu = dynamic_cast<TspDataSkinMenuButtonControl*>(S.Data->CtrlList[S.Data->GetControlIndex("toolmenubutton")]);
+  auto* Menu = dynamic_cast<TspDataSkinMenuButtonControl*>(
+      S.Data->CtrlList[S.Data->GetControlIndex("toolmenubutton")]);
   ASSERT_NE(Menu, nullptr);
   EXPECT_EQ(Menu->MenuMarkerTransparentColor, sg::KeyColour);
   TBitmap* B = S.ListPicture(Menu->PictureIndex);
@@ -145,7 +155,9 @@ TEST_F(DefaultSkinTest, KeyColouredPicturesHoldTheKeyColour) {
 
 TEST(AppPictures, EveryPictureLoadsWithItsSize) {
   const std::string Folder = BinDir() + "/" + sg::DefaultSkinFolder + "/";
-  auto IsPng = [](const std::string& N) { return N.size() > 4 && N.compare(N.size() - 4, 4, ".png") == 0; };
+  auto IsPng = [](const std::string& N) {
+    return N.size() > 4 && N.compare(N.size() - 4, 4, ".png") == 0;
+  };
   std::vector<sg::AppPicture> All(sg::AppPictures.begin(), sg::AppPictures.end());
   All.push_back(sg::GettingStartedPicture);
   All.push_back(sg::PreviewPicture);
@@ -174,10 +186,12 @@ TEST(AppPictures, EveryPictureLoadsWithItsSize) {
 }
 
 TEST(AppPictures, FilmIconFitsItsTableCell) {
-  // Drawn at x + 2 with the text from x + 23, in 20-pixel rows.
+  // The file table draws the icon at x + 2 and the text from x + 23, in rows as high as
+  // the row picture.
+  constexpr int kIconLeft = 2, kTextLeft = 23;
   const sg::AppPicture& Film = sg::AppPictures.back();
   EXPECT_STREQ(Film.Name, "filmicon.bmp");
-  EXPECT_LE(Film.Width + 2, 23);
+  EXPECT_LE(Film.Width + kIconLeft, kTextLeft);
   const sg::AppPicture& Row = sg::AppPictures[sg::AppPictures.size() - 3];
   EXPECT_STREQ(Row.Name, "tablerow.bmp");
   EXPECT_LE(Film.Height, Row.Height);

@@ -67,7 +67,8 @@ TEST_P(GeneratedSkinTest, HoldsEveryNameWithItsKind) {
       EXPECT_EQ(vantrel::skin::SkinObjectKindOf(*S.Data->ObjectList[I]), N.Kind);
     }
   }
-  EXPECT_EQ(static_cast<size_t>(S.Data->CtrlList.Count() + S.Data->ObjectList.Count()), Names.size());
+  EXPECT_EQ(static_cast<size_t>(S.Data->CtrlList.Count() + S.Data->ObjectList.Count()),
+            Names.size());
   if (GetParam().Alt) {
     for (const char* Missing : sg::AltMissingNames) EXPECT_EQ(S.Data->GetControlIndex(Missing), -1);
   }
@@ -75,27 +76,42 @@ TEST_P(GeneratedSkinTest, HoldsEveryNameWithItsKind) {
 
 TEST_P(GeneratedSkinTest, NamedDescriptorsPointAtEachOther) {
   LoadedSkin S(GetParam().Folder);
-  auto* Bar = dynamic_cast<TspDataSkinMainMenuBar*>(S.Data->CtrlList[S.Data->GetControlIndex("mainmenubar")]);
+  auto* Bar = dynamic_cast<TspDataSkinMainMenuBar*>(
+      S.Data->CtrlList[S.Data->GetControlIndex("mainmenubar")]);
   ASSERT_NE(Bar, nullptr);
-  EXPECT_EQ(vantrel::skin::SkinObjectKindOf(*S.Data->ObjectList[S.Data->GetIndex(Bar->MenuBarItem)]),
-            "mainmenubaritem");
+  EXPECT_EQ(
+      vantrel::skin::SkinObjectKindOf(*S.Data->ObjectList[S.Data->GetIndex(Bar->MenuBarItem)]),
+      "mainmenubaritem");
   for (const String& B : {Bar->CloseButton, Bar->MinButton, Bar->MaxButton, Bar->SysMenuButton})
-    EXPECT_EQ(vantrel::skin::SkinObjectKindOf(*S.Data->ObjectList[S.Data->GetIndex(B)]), "mainmenubarbutton");
-  auto* Combo = dynamic_cast<TspDataSkinComboBox*>(S.Data->CtrlList[S.Data->GetControlIndex("combobox")]);
+    EXPECT_EQ(vantrel::skin::SkinObjectKindOf(*S.Data->ObjectList[S.Data->GetIndex(B)]),
+              "mainmenubarbutton");
+  auto* Combo =
+      dynamic_cast<TspDataSkinComboBox*>(S.Data->CtrlList[S.Data->GetControlIndex("combobox")]);
   ASSERT_NE(Combo, nullptr);
   EXPECT_EQ(Combo->ListBoxName, "listbox");
-  auto* List = dynamic_cast<TspDataSkinListBox*>(S.Data->CtrlList[S.Data->GetControlIndex("listbox")]);
+  auto* List =
+      dynamic_cast<TspDataSkinListBox*>(S.Data->CtrlList[S.Data->GetControlIndex("listbox")]);
   ASSERT_NE(List, nullptr);
   for (const String& Bar2 : {List->VScrollBarName, List->HScrollBarName, List->BothScrollBarName})
-    EXPECT_EQ(vantrel::skin::SkinControlKindOf(*S.Data->CtrlList[S.Data->GetControlIndex(Bar2)]), "scrollbar");
+    EXPECT_EQ(vantrel::skin::SkinControlKindOf(*S.Data->CtrlList[S.Data->GetControlIndex(Bar2)]),
+              "scrollbar");
   for (const char* Caption : {"closebutton", "maxbutton", "minbutton", "sysmenubutton"}) {
     auto* B = dynamic_cast<TspDataSkinStdButton*>(S.Data->ObjectList[S.Data->GetIndex(Caption)]);
     ASSERT_NE(B, nullptr) << Caption;
   }
-  EXPECT_EQ(dynamic_cast<TspDataSkinStdButton*>(S.Data->ObjectList[S.Data->GetIndex("closebutton")])->Command, cmClose);
-  EXPECT_EQ(dynamic_cast<TspDataSkinStdButton*>(S.Data->ObjectList[S.Data->GetIndex("maxbutton")])->Command, cmMaximize);
-  EXPECT_EQ(dynamic_cast<TspDataSkinStdButton*>(S.Data->ObjectList[S.Data->GetIndex("minbutton")])->Command, cmMinimize);
-  EXPECT_EQ(dynamic_cast<TspDataSkinStdButton*>(S.Data->ObjectList[S.Data->GetIndex("sysmenubutton")])->Command, cmSysMenu);
+  EXPECT_EQ(dynamic_cast<TspDataSkinStdButton*>(S.Data->ObjectList[S.Data->GetIndex("closebutton")])
+                ->Command,
+            cmClose);
+  EXPECT_EQ(dynamic_cast<TspDataSkinStdButton*>(S.Data->ObjectList[S.Data->GetIndex("maxbutton")])
+                ->Command,
+            cmMaximize);
+  EXPECT_EQ(dynamic_cast<TspDataSkinStdButton*>(S.Data->ObjectList[S.Data->GetIndex("minbutton")])
+                ->Command,
+            cmMinimize);
+  EXPECT_EQ(
+      dynamic_cast<TspDataSkinStdButton*>(S.Data->ObjectList[S.Data->GetIndex("sysmenubutton")])
+          ->Command,
+      cmSysMenu);
 }
 
 // Every key naming a picture of the list holds -1 or the index of a non-empty picture.
@@ -118,7 +134,8 @@ TEST_P(GeneratedSkinTest, PictureIndexesNameNonEmptyPictures) {
   Check("LAYERFRAME", KeysOf(S.Data->LayerFrame.get()));
   EXPECT_EQ(S.Data->BGPictureIndex, -1);
   EXPECT_EQ(S.Data->MDIBGPictureIndex, -1);
-  for (Integer I = 0; I < S.Data->FActivePictures.Count(); ++I) EXPECT_FALSE(S.Data->FActivePictures[I]->Empty());
+  for (Integer I = 0; I < S.Data->FActivePictures.Count(); ++I)
+    EXPECT_FALSE(S.Data->FActivePictures[I]->Empty());
 }
 
 bool Inside(const TRect& R, TBitmap* B) {
@@ -142,11 +159,13 @@ TEST_P(GeneratedSkinTest, ImagesLieInsideTheirPicturesAndCornersInsideTheSkinRec
       if (!K.Points.count(P)) continue;
       SCOPED_TRACE(D->IDName + "." + P);
       const TPoint Pt = K.Points.at(P);
-      EXPECT_TRUE(Pt.X >= Local.Left && Pt.X <= Local.Right && Pt.Y >= Local.Top && Pt.Y <= Local.Bottom);
+      EXPECT_TRUE(Pt.X >= Local.Left && Pt.X <= Local.Right && Pt.Y >= Local.Top &&
+                  Pt.Y <= Local.Bottom);
     }
     if (K.Rects.size() && !EmptyRect(K.RectOf("clientrect"))) {
       const TRect C = K.RectOf("clientrect");
-      EXPECT_TRUE(C.Left >= 0 && C.Top >= 0 && C.Right <= Local.Right && C.Bottom <= Local.Bottom) << D->IDName;
+      EXPECT_TRUE(C.Left >= 0 && C.Top >= 0 && C.Right <= Local.Right && C.Bottom <= Local.Bottom)
+          << D->IDName;
     }
   }
   for (TspDataSkinObject* O : S.Data->ObjectList) {
@@ -161,11 +180,14 @@ TEST_P(GeneratedSkinTest, ImagesLieInsideTheirPicturesAndCornersInsideTheSkinRec
   // The frame: corner points inside the client rectangle, which lies in the picture.
   const TspSkinData& D = *S.Data;
   const TRect Frame{0, 0, D.FPicture->Width(), D.FPicture->Height()};
-  EXPECT_TRUE(D.ClRect.Left >= 0 && D.ClRect.Top >= 0 && D.ClRect.Right <= Frame.Right && D.ClRect.Bottom <= Frame.Bottom);
+  EXPECT_TRUE(D.ClRect.Left >= 0 && D.ClRect.Top >= 0 && D.ClRect.Right <= Frame.Right &&
+              D.ClRect.Bottom <= Frame.Bottom);
   for (const TPoint& P : {D.LTPoint, D.RTPoint, D.LBPoint, D.RBPoint})
-    EXPECT_TRUE(P.X >= D.ClRect.Left && P.X <= D.ClRect.Right && P.Y >= D.ClRect.Top && P.Y <= D.ClRect.Bottom);
+    EXPECT_TRUE(P.X >= D.ClRect.Left && P.X <= D.ClRect.Right && P.Y >= D.ClRect.Top &&
+                P.Y <= D.ClRect.Bottom);
   for (const TRect& R : {D.CaptionRect, D.ButtonsRect, D.IconRect, D.MainMenuRect, D.SizeGripArea})
-    EXPECT_TRUE(!EmptyRect(R) && R.Left >= 0 && R.Top >= 0 && R.Right <= Frame.Right && R.Bottom <= Frame.Bottom);
+    EXPECT_TRUE(!EmptyRect(R) && R.Left >= 0 && R.Top >= 0 && R.Right <= Frame.Right &&
+                R.Bottom <= Frame.Bottom);
   EXPECT_EQ(D.FRollUpPicture->Width(), Frame.Right);
   EXPECT_EQ(D.FMask->Width(), Frame.Right);
   EXPECT_EQ(D.FMask->Height(), Frame.Bottom);
@@ -197,7 +219,13 @@ TEST_P(GeneratedSkinTest, StoringTheLoadedSkinGivesTheSameBytes) {
   S.Data->StoreToDisk(Out.Path() + "/");
   const std::set<std::string> Written = FilesIn(Out.Path());
   EXPECT_TRUE(Written.count(sg::SkinIniName));
-  EXPECT_EQ(Written.size(), static_cast<size_t>(1 + 5 + S.Data->FActivePictures.Count()));
+  std::set<std::string> Named{sg::SkinIniName};
+  for (const String* N : {&S.Data->FPictureName, &S.Data->FInActivePictureName, &S.Data->FMaskName,
+                          &S.Data->FRollUpPictureName, &S.Data->FRollUpMaskName})
+    Named.insert(*N);
+  for (Integer I = 0; I < S.Data->FActivePicturesNames->Count(); ++I)
+    Named.insert(S.Data->FActivePicturesNames->Get(I));
+  EXPECT_EQ(Written, Named);
   for (const std::string& Name : Written) {
     SCOPED_TRACE(Name);
     const std::string Mine = ReadFileBytes(Out.File(Name));
@@ -222,9 +250,10 @@ TEST(SkinGenRun, ASecondRunWritesTheSameFiles) {
     std::string Mine;
     std::string Build;
   };
-  for (const Pair& P : {Pair{Default, BinDir() + "/" + sg::DefaultSkinFolder},
-                        Pair{Out.File(sg::TestSkinFolder), TestSkinDir(sg::TestSkinFolder)},
-                        Pair{Out.File(sg::TestSkinAltFolder), TestSkinDir(sg::TestSkinAltFolder)}}) {
+  for (const Pair& P :
+       {Pair{Default, BinDir() + "/" + sg::DefaultSkinFolder},
+        Pair{Out.File(sg::TestSkinFolder), TestSkinDir(sg::TestSkinFolder)},
+        Pair{Out.File(sg::TestSkinAltFolder), TestSkinDir(sg::TestSkinAltFolder)}}) {
     const std::set<std::string> Files = FilesIn(P.Mine);
     EXPECT_EQ(Files, FilesIn(P.Build));
     for (const std::string& Name : Files) {

@@ -65,8 +65,10 @@ TEST_P(TestSkinTest, EveryImageAndFixedPieceHasItsOwnColour) {
     for (const auto& [Key, R] : K.Rects) {
       if (EmptyRect(R) || sg::IsPlacementKey(Key)) continue;
       CheckImage(B, D->IDName, Key, R);
-      const bool WholeImage = R.Right - R.Left == Sr.Right - Sr.Left && R.Bottom - R.Top == Sr.Bottom - Sr.Top;
-      if (WholeImage && dynamic_cast<TspDataSkinCustomControl*>(D) && K.Points.count("lefttoppoint"))
+      const bool WholeImage =
+          R.Right - R.Left == Sr.Right - Sr.Left && R.Bottom - R.Top == Sr.Bottom - Sr.Top;
+      if (WholeImage && dynamic_cast<TspDataSkinCustomControl*>(D) &&
+          K.Points.count("lefttoppoint"))
         CheckCorners(B, D->IDName, Key, R, K);
     }
   }
@@ -93,7 +95,8 @@ TEST_P(TestSkinTest, EveryImageAndFixedPieceHasItsOwnColour) {
             sg::TestPieceColour(Alt(), sg::PopupPictureName, "picture", sg::Piece::Fill));
   TBitmap* Hint = S.ListPicture(D.HintWindow->WindowPictureIndex);
   ASSERT_NE(Hint, nullptr);
-  EXPECT_EQ(PixelOf(Hint, 0, 0), sg::TestPieceColour(Alt(), sg::HintPictureName, "picture", sg::Piece::Ring));
+  EXPECT_EQ(PixelOf(Hint, 0, 0),
+            sg::TestPieceColour(Alt(), sg::HintPictureName, "picture", sg::Piece::Ring));
 }
 
 TEST_P(TestSkinTest, TextColoursAreTheTablesAndUnique) {
@@ -114,8 +117,9 @@ TEST_P(TestSkinTest, TextColoursAreTheTablesAndUnique) {
   Check(sg::HintPictureName, KeysOf(S.Data->HintWindow.get()));
   std::set<Integer> System;
   const TspSkinColors* C = S.Data->SkinColors();
-  for (TColor V : {C->cBtnFace(), C->cBtnText(), C->cWindow(), C->cWindowText(), C->cHighLight(),
-                   C->cHighLightText(), C->cBtnHighLight(), C->cBtnShadow(), C->c3DLight(), C->c3DDkShadow()})
+  for (TColor V :
+       {C->cBtnFace(), C->cBtnText(), C->cWindow(), C->cWindowText(), C->cHighLight(),
+        C->cHighLightText(), C->cBtnHighLight(), C->cBtnShadow(), C->c3DLight(), C->c3DDkShadow()})
     System.insert(V);
   EXPECT_EQ(System.size(), 10u);
 }
@@ -163,8 +167,8 @@ int ResizeModeOf(const TspDataSkinCustomControl& D) {
 
 TEST_F(TestSkinExtras, OnePanelPerResizeMode) {
   const std::pair<const char*, int> Modes[] = {{sg::NinePartPanel, 1}, {sg::HStripPanel, 2},
-                                              {sg::VStripPanel, 3},   {sg::FixedPanel, 0},
-                                              {sg::MaskedPanel, 0},   {sg::EmptyPanel, -1}};
+                                               {sg::VStripPanel, 3},   {sg::FixedPanel, 0},
+                                               {sg::MaskedPanel, 0},   {sg::EmptyPanel, -1}};
   for (const auto& [Name, Mode] : Modes) {
     auto* D = Control<TspDataSkinPanelControl>(Name);
     ASSERT_NE(D, nullptr) << Name;
@@ -215,7 +219,8 @@ TEST(TestSkinAlt, HoldsANameWithAnotherKind) {
 }
 
 TEST(TestSkinCursor, FileLoadsAsACursor) {
-  HCURSOR C = LoadCursorFromFile((TestSkinDir(sg::TestSkinFolder) + "/" + sg::CursorFileName).c_str());
+  HCURSOR C =
+      LoadCursorFromFile((TestSkinDir(sg::TestSkinFolder) + "/" + sg::CursorFileName).c_str());
   ASSERT_NE(C, nullptr);
   DestroyCursor(C);
 }

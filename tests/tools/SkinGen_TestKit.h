@@ -91,7 +91,8 @@ class LoadedSkin {
 inline TBitmap* ObjectPicture(const LoadedSkin& S, TspDataSkinObject* O, const std::string& Key) {
   const std::string Kind = vantrel::skin::SkinObjectKindOf(*O);
   const bool InList = O->SkinRectInAPicture || Kind == "menuitem" || Kind == "mainmenubaritem";
-  if (Key == "skinrect" && !InList) return O->RollUp ? S.Data->FRollUpPicture.get() : S.Data->FPicture.get();
+  if (Key == "skinrect" && !InList)
+    return O->RollUp ? S.Data->FRollUpPicture.get() : S.Data->FPicture.get();
   return S.ListPicture(O->ActivePictureIndex);
 }
 

@@ -15,13 +15,15 @@ namespace pl = palette;
 
 using GlyphPainter = std::function<void(Raster&, Colour)>;
 
-void SaveAppPng(const std::string& Folder, const AppPicture& P, Colour Ink, const GlyphPainter& Draw) {
+void SaveAppPng(const std::string& Folder, const AppPicture& P, Colour Ink,
+                const GlyphPainter& Draw) {
   Raster R(P.Width, P.Height, 0, 0);
   Draw(R, Ink);
   R.ToPng()->SaveToFile(Folder + "/" + P.Name);
 }
 
-void SaveAppBmp(const std::string& Folder, const AppPicture& P, const std::function<void(Raster&)>& Draw) {
+void SaveAppBmp(const std::string& Folder, const AppPicture& P,
+                const std::function<void(Raster&)>& Draw) {
   Raster R(P.Width, P.Height, pl::Window);
   Draw(R);
   R.ToBitmap()->SaveToFile(Folder + "/" + P.Name);
@@ -119,10 +121,11 @@ void WriteAppPictures(const std::string& Folder) {
     const char* Name;
     GlyphPainter Draw;
   };
-  for (const Small& S : {Small{"play.png", DrawPlaySmall}, Small{"pause.png", DrawPauseSmall},
-                         Small{"stop.png", DrawStopSmall}, Small{"photo.png", DrawPhotoSmall},
-                         Small{"setstart.png", DrawSetStartSmall}, Small{"setend.png", DrawSetEndSmall},
-                         Small{"playpart.png", DrawPlayPartSmall}})
+  for (const Small& S :
+       {Small{"play.png", DrawPlaySmall}, Small{"pause.png", DrawPauseSmall},
+        Small{"stop.png", DrawStopSmall}, Small{"photo.png", DrawPhotoSmall},
+        Small{"setstart.png", DrawSetStartSmall}, Small{"setend.png", DrawSetEndSmall},
+        Small{"playpart.png", DrawPlayPartSmall}})
     SaveAppPng(Folder, AppPictureNamed(S.Name), pl::Glyph, S.Draw);
 
   // The profile field: an edit-like face with a drop-down arrow.
@@ -183,8 +186,9 @@ void WriteAppPictures(const std::string& Folder) {
     const int W = R.Width(), H = R.Height();
     R.VerticalGradient(TRect{0, 0, W, H}, pl::Caption, pl::CaptionDown);
     R.FillEllipse(W / 2.0, H / 2.0, 24, 24, pl::CaptionHover);
-    R.FillPolygon({{W / 2.0 - 7, H / 2.0 - 11}, {W / 2.0 - 7, H / 2.0 + 11}, {W / 2.0 + 12, H / 2.0}},
-                  pl::CaptionText);
+    R.FillPolygon(
+        {{W / 2.0 - 7, H / 2.0 - 11}, {W / 2.0 - 7, H / 2.0 + 11}, {W / 2.0 + 12, H / 2.0}},
+        pl::CaptionText);
   });
 }
 

@@ -16,18 +16,18 @@ namespace vantrel::skingen {
 
 // What a piece shows.
 enum class Surface {
-  Face,           // push button
-  Flat,           // tool button: only hover and down show a face
-  Field,          // edit frame
-  Panel,          // panel, group box, list frame
-  Plain,          // the ground of labels and check boxes
-  Groove,         // gauge and track-bar bed
-  Track,          // scroll-bar track
-  Bar,            // progress bar
-  Thumb,          // scroll-bar thumb
-  Knob,           // track-bar thumb
-  Item,           // list, combo and menu items
-  Header,         // grid fixed cells, list captions
+  Face,    // push button
+  Flat,    // tool button: only hover and down show a face
+  Field,   // edit frame
+  Panel,   // panel, group box, list frame
+  Plain,   // the ground of labels and check boxes
+  Groove,  // gauge and track-bar bed
+  Track,   // scroll-bar track
+  Bar,     // progress bar
+  Thumb,   // scroll-bar thumb
+  Knob,    // track-bar thumb
+  Item,    // list, combo and menu items
+  Header,  // grid fixed cells, list captions
   Tab,
   Mark,           // check box mark
   Radio,          // radio mark
@@ -36,13 +36,28 @@ enum class Surface {
   CloseButton,
   StatusBar,
   Divider,
-  Window,         // the frame, popup and hint pictures
+  Window,  // the frame, popup and hint pictures
 };
 
 enum class Mood { Normal, Hover, Down, Focus, Disabled };
 
-enum class Glyph { None, Up, Down, Left, Right, Check, Dot, Grayed, Close, Max, Restore, Min,
-                   SysMenu, Grip, Marker };
+enum class Glyph {
+  None,
+  Up,
+  Down,
+  Left,
+  Right,
+  Check,
+  Dot,
+  Grayed,
+  Close,
+  Max,
+  Restore,
+  Min,
+  SysMenu,
+  Grip,
+  Marker
+};
 
 struct PieceStyle {
   Surface Surf = Surface::Plain;

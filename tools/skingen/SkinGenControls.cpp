@@ -42,7 +42,6 @@ void SetVStrip(TspDataSkinCustomControl* D, int W, int H, int Ends) {
 Insets HEnds(int E) { return Insets{E, 0, E, 0}; }
 Insets VEnds(int E) { return Insets{0, E, 0, E}; }
 
-
 class ControlsMaker {
  public:
   explicit ControlsMaker(SkinBuilder& AB) : B(AB), L(AB.Look()), Z(AB.Sizes()) {}
@@ -155,20 +154,19 @@ class ControlsMaker {
       const char* Name;
       int Size;
     };
-    for (const Kin& K : {Kin{"toolmenubutton", Z.ToolButton},
-                         Kin{"toolmenutrackbutton", Z.ToolButton},
-                         Kin{"bigtoolmenubutton", Z.BigToolButton},
-                         Kin{"bigtoolmenutrackbutton", Z.BigToolButton}}) {
+    for (const Kin& K :
+         {Kin{"toolmenubutton", Z.ToolButton}, Kin{"toolmenutrackbutton", Z.ToolButton},
+          Kin{"bigtoolmenubutton", Z.BigToolButton},
+          Kin{"bigtoolmenutrackbutton", Z.BigToolButton}}) {
       auto* D = static_cast<TspDataSkinMenuButtonControl*>(
           Button(K.Name, "menubutton", K.Size + Track, K.Size, C, S::Flat, false));
       if (!D) continue;
-      D->TrackButtonRect = Img(K.Name, "trackbuttonrect", Track, K.Size, EvenInsets(C), S::Flat,
-                               M::Hover, G::Down);
+      D->TrackButtonRect =
+          Img(K.Name, "trackbuttonrect", Track, K.Size, EvenInsets(C), S::Flat, M::Hover, G::Down);
       const int Mk = Z.Mark - 4;
-      D->MenuMarkerFlatRect = Img(K.Name, "menumarkerflatrect", Mk, Mk, {}, S::Glyph,
-                                  M::Normal, G::Marker);
-      D->MenuMarkerRect =
-          Img(K.Name, "menumarkerrect", Mk, Mk, {}, S::Glyph, M::Normal, G::Marker);
+      D->MenuMarkerFlatRect =
+          Img(K.Name, "menumarkerflatrect", Mk, Mk, {}, S::Glyph, M::Normal, G::Marker);
+      D->MenuMarkerRect = Img(K.Name, "menumarkerrect", Mk, Mk, {}, S::Glyph, M::Normal, G::Marker);
       D->MenuMarkerActiveRect =
           Img(K.Name, "menumarkeractiverect", Mk, Mk, {}, S::Glyph, M::Hover, G::Marker);
       D->MenuMarkerDownRect =
@@ -288,8 +286,7 @@ class ControlsMaker {
     D->ActiveUpButtonRect = Img(Name, "activeupbuttonrect", W, H, Fx, Surf, M::Hover, First);
     D->DownUpButtonRect = Img(Name, "downupbuttonrect", W, H, Fx, Surf, M::Down, First);
     D->DownButtonRect = Img(Name, "downbuttonrect", W, H, Fx, Surf, M::Normal, Second);
-    D->ActiveDownButtonRect =
-        Img(Name, "activedownbuttonrect", W, H, Fx, Surf, M::Hover, Second);
+    D->ActiveDownButtonRect = Img(Name, "activedownbuttonrect", W, H, Fx, Surf, M::Hover, Second);
     D->DownDownButtonRect = Img(Name, "downdownbuttonrect", W, H, Fx, Surf, M::Down, Second);
   }
 
@@ -367,7 +364,8 @@ class ControlsMaker {
       Surface Surf;
       int W;
     };
-    for (const Kin& K : {Kin{"label", S::Plain, Z.PanelSize}, Kin{"menuheader", S::Header, Z.ItemWidth}}) {
+    for (const Kin& K :
+         {Kin{"label", S::Plain, Z.PanelSize}, Kin{"menuheader", S::Header, Z.ItemWidth}}) {
       auto* D = Control<TspDataSkinLabelControl>(K.Name, "label");
       if (!D) continue;
       D->SkinRect = Img(K.Name, "skinrect", K.W, Z.ItemHeight, EvenInsets(2), K.Surf);
@@ -486,7 +484,8 @@ class ControlsMaker {
       const int Bt = Z.ItemHeight - 4;
       Arrows(D, "listbox", Bt, Bt, false, S::Flat);
       const Insets Bf = EvenInsets(2);
-      D->CheckButtonRect = Img("listbox", "checkbuttonrect", Bt, Bt, Bf, S::Flat, M::Normal, G::Check);
+      D->CheckButtonRect =
+          Img("listbox", "checkbuttonrect", Bt, Bt, Bf, S::Flat, M::Normal, G::Check);
       D->ActiveCheckButtonRect =
           Img("listbox", "activecheckbuttonrect", Bt, Bt, Bf, S::Flat, M::Hover, G::Check);
       D->DownCheckButtonRect =
@@ -509,7 +508,8 @@ class ControlsMaker {
       D->ButtonRect = Img("combobox", "buttonrect", BW, H - 2, Bf, S::Flat, M::Normal, G::Down);
       D->ActiveButtonRect =
           Img("combobox", "activebuttonrect", BW, H - 2, Bf, S::Flat, M::Hover, G::Down);
-      D->DownButtonRect = Img("combobox", "downbuttonrect", BW, H - 2, Bf, S::Flat, M::Down, G::Down);
+      D->DownButtonRect =
+          Img("combobox", "downbuttonrect", BW, H - 2, Bf, S::Flat, M::Down, G::Down);
       D->UnEnabledButtonRect =
           Img("combobox", "unenabledbuttonrect", BW, H - 2, Bf, S::Flat, M::Disabled, G::Down);
       D->ListBoxName = "listbox";
@@ -599,7 +599,8 @@ class ControlsMaker {
       SetVStrip(D, Z.ItemHeight, P, C);
     if (auto* D = Panel(FixedPanel, Z.ButtonWidth, Z.ButtonHeight, EvenInsets(TestRing), S::Panel))
       SetNinePart(D, 0, 0, Insets{});
-    if (auto* D = Panel(MaskedPanel, Z.ButtonWidth, Z.ButtonHeight, EvenInsets(TestRing), S::Panel)) {
+    if (auto* D =
+            Panel(MaskedPanel, Z.ButtonWidth, Z.ButtonHeight, EvenInsets(TestRing), S::Panel)) {
       SetNinePart(D, 0, 0, Insets{});
       // Black inside, white in the four cut corners.
       auto Mask = std::make_unique<Raster>(Z.ButtonWidth, Z.ButtonHeight, Rgb(0, 0, 0));
@@ -617,7 +618,8 @@ class ControlsMaker {
       D->SkinRect = TRect{};
       D->BGPictureIndex = -1;
     }
-    if (auto* D = Button(AnimatedButton, "button", Z.ButtonWidth, Z.ButtonHeight, C, S::Face, false)) {
+    if (auto* D =
+            Button(AnimatedButton, "button", Z.ButtonWidth, Z.ButtonHeight, C, S::Face, false)) {
       D->AnimateSkinRect = Img(AnimatedButton, "animateskinrect", Z.ButtonWidth * AnimationFrames,
                                Z.ButtonHeight, EvenInsets(C), S::Face, M::Hover);
       D->FrameCount = AnimationFrames;
@@ -698,7 +700,8 @@ class FrameMaker {
             PieceStyle{S::Window, M::Normal, G::None, false, true});
     const int RH = Z.CaptionHeight + Z.BorderWidth;
     FRollUp = std::make_unique<Raster>(W, RH, KeyColour);
-    L.Paint(*FRollUp, TRect{0, 0, W, RH}, Insets{Z.LeftCorner, Z.CaptionHeight, W - D.RTPoint.X, Z.BorderWidth},
+    L.Paint(*FRollUp, TRect{0, 0, W, RH},
+            Insets{Z.LeftCorner, Z.CaptionHeight, W - D.RTPoint.X, Z.BorderWidth},
             RollUpPictureName, "picture", PieceStyle{S::Window, M::Down});
   }
 
@@ -735,7 +738,8 @@ class FrameMaker {
           B.Image(Name, "disableskinrsect", W, H, {}, PieceStyle{Surf, M::Disabled, Mark});
     }
     if (Command == cmMaximize) {
-      O->RestoreRect = B.Image(Name, "restorerect", W, H, {}, PieceStyle{Surf, M::Normal, G::Restore});
+      O->RestoreRect =
+          B.Image(Name, "restorerect", W, H, {}, PieceStyle{Surf, M::Normal, G::Restore});
       O->RestoreActiveRect =
           B.Image(Name, "restoreactiverect", W, H, {}, PieceStyle{Surf, M::Hover, G::Restore});
       O->RestoreDownRect =
@@ -743,7 +747,8 @@ class FrameMaker {
     }
     O->Morphing = false;
     O->GroupIndex = -1;
-    O->AlphaMaskPictureIndex = O->AlphaMaskActivePictureIndex = O->AlphaMaskInActivePictureIndex = -1;
+    O->AlphaMaskPictureIndex = O->AlphaMaskActivePictureIndex = O->AlphaMaskInActivePictureIndex =
+        -1;
     return O;
   }
 
@@ -787,14 +792,18 @@ class FrameMaker {
   void MenuObjects() {
     const int C = Z.Corner, Iw = Z.ItemWidth, Ih = Z.ItemHeight, Mh = Z.MenuHeight;
     // The frame's main-menu items: the normal look lies in the frame's menu band.
-    if (auto* O = dynamic_cast<TspDataSkinMainMenuItem*>(B.AddObject("MAINMENUITEM", "mainmenuitem"))) {
+    if (auto* O =
+            dynamic_cast<TspDataSkinMainMenuItem*>(B.AddObject("MAINMENUITEM", "mainmenuitem"))) {
       const int W = Iw / 2;
       const TRect Where{D.MainMenuRect.Left, D.MainMenuRect.Top, D.MainMenuRect.Left + W,
                         D.MainMenuRect.Top + Mh};
-      if (L.IsTest()) L.Paint(*FFrame, Where, HEnds(C), "MAINMENUITEM", "skinrect", PieceStyle{S::Item});
+      if (L.IsTest())
+        L.Paint(*FFrame, Where, HEnds(C), "MAINMENUITEM", "skinrect", PieceStyle{S::Item});
       O->SkinRect = Where;
-      O->ActiveSkinRect = B.Image("MAINMENUITEM", "activeskinrect", W, Mh, HEnds(C), PieceStyle{S::Item, M::Hover});
-      O->DownRect = B.Image("MAINMENUITEM", "downrect", W, Mh, HEnds(C), PieceStyle{S::Item, M::Down});
+      O->ActiveSkinRect =
+          B.Image("MAINMENUITEM", "activeskinrect", W, Mh, HEnds(C), PieceStyle{S::Item, M::Hover});
+      O->DownRect =
+          B.Image("MAINMENUITEM", "downrect", W, Mh, HEnds(C), PieceStyle{S::Item, M::Down});
       O->ItemLO = O->ItemRO = C;
       O->TextRct = TRect{C, 0, W - C, Mh};
       MenuFonts(O, "MAINMENUITEM");
@@ -802,12 +811,16 @@ class FrameMaker {
       O->UnEnabledFontColor = L.Font("MAINMENUITEM", "unenabledfontColor", palette::TextMuted);
       O->StretchEffect = true;
     }
-    if (auto* O = dynamic_cast<TspDataSkinMainMenuBarItem*>(B.AddObject("mainmenubaritem", "mainmenubaritem"))) {
+    if (auto* O = dynamic_cast<TspDataSkinMainMenuBarItem*>(
+            B.AddObject("mainmenubaritem", "mainmenubaritem"))) {
       const int W = Iw / 2;
       O->SkinRectInAPicture = true;
-      O->SkinRect = B.Image("mainmenubaritem", "skinrect", W, Mh, HEnds(C), PieceStyle{S::Item, M::Normal});
-      O->ActiveSkinRect = B.Image("mainmenubaritem", "activeskinrect", W, Mh, HEnds(C), PieceStyle{S::Item, M::Hover});
-      O->DownRect = B.Image("mainmenubaritem", "downrect", W, Mh, HEnds(C), PieceStyle{S::Item, M::Down});
+      O->SkinRect =
+          B.Image("mainmenubaritem", "skinrect", W, Mh, HEnds(C), PieceStyle{S::Item, M::Normal});
+      O->ActiveSkinRect = B.Image("mainmenubaritem", "activeskinrect", W, Mh, HEnds(C),
+                                  PieceStyle{S::Item, M::Hover});
+      O->DownRect =
+          B.Image("mainmenubaritem", "downrect", W, Mh, HEnds(C), PieceStyle{S::Item, M::Down});
       O->ItemLO = O->ItemRO = C;
       O->TextRct = TRect{C, 0, W - C, Mh};
       MenuFonts(O, "mainmenubaritem");
@@ -817,8 +830,10 @@ class FrameMaker {
     }
     if (auto* O = dynamic_cast<TspDataSkinMenuItem*>(B.AddObject("menuitem", "menuitem"))) {
       O->SkinRectInAPicture = true;
-      O->SkinRect = B.Image("menuitem", "skinrect", Iw, Ih, HEnds(C), PieceStyle{S::Item, M::Normal});
-      O->ActiveSkinRect = B.Image("menuitem", "activeskinrect", Iw, Ih, HEnds(C), PieceStyle{S::Item, M::Hover});
+      O->SkinRect =
+          B.Image("menuitem", "skinrect", Iw, Ih, HEnds(C), PieceStyle{S::Item, M::Normal});
+      O->ActiveSkinRect =
+          B.Image("menuitem", "activeskinrect", Iw, Ih, HEnds(C), PieceStyle{S::Item, M::Hover});
       const int Dh = 7;
       O->DividerRect = B.Image("menuitem", "dividerrect", Iw, Dh, HEnds(C), PieceStyle{S::Divider});
       O->DividerLO = O->DividerRO = C;
@@ -828,15 +843,18 @@ class FrameMaker {
       MenuFonts(O, "menuitem");
       O->UnEnabledFontColor = L.Font("menuitem", "unenabledfontcolor", palette::TextMuted);
       const int Mk = Z.Mark - 4;
-      O->CheckImageRect = B.Image("menuitem", "checkimagerect", Mk, Mk, {}, PieceStyle{S::Item, M::Normal, G::Check});
-      O->ActiveCheckImageRect =
-          B.Image("menuitem", "activecheckimagerect", Mk, Mk, {}, PieceStyle{S::Item, M::Hover, G::Check});
-      O->RadioImageRect = B.Image("menuitem", "radioimagerect", Mk, Mk, {}, PieceStyle{S::Item, M::Normal, G::Dot});
-      O->ActiveRadioImageRect =
-          B.Image("menuitem", "activeradioimagerect", Mk, Mk, {}, PieceStyle{S::Item, M::Hover, G::Dot});
-      O->ArrowImageRect = B.Image("menuitem", "arrowimagerect", Mk, Mk, {}, PieceStyle{S::Item, M::Normal, G::Right});
-      O->ActiveArrowImageRect =
-          B.Image("menuitem", "activearrowimagerect", Mk, Mk, {}, PieceStyle{S::Item, M::Hover, G::Right});
+      O->CheckImageRect = B.Image("menuitem", "checkimagerect", Mk, Mk, {},
+                                  PieceStyle{S::Item, M::Normal, G::Check});
+      O->ActiveCheckImageRect = B.Image("menuitem", "activecheckimagerect", Mk, Mk, {},
+                                        PieceStyle{S::Item, M::Hover, G::Check});
+      O->RadioImageRect =
+          B.Image("menuitem", "radioimagerect", Mk, Mk, {}, PieceStyle{S::Item, M::Normal, G::Dot});
+      O->ActiveRadioImageRect = B.Image("menuitem", "activeradioimagerect", Mk, Mk, {},
+                                        PieceStyle{S::Item, M::Hover, G::Dot});
+      O->ArrowImageRect = B.Image("menuitem", "arrowimagerect", Mk, Mk, {},
+                                  PieceStyle{S::Item, M::Normal, G::Right});
+      O->ActiveArrowImageRect = B.Image("menuitem", "activearrowimagerect", Mk, Mk, {},
+                                        PieceStyle{S::Item, M::Hover, G::Right});
     }
     struct MdiButton {
       const char* Name;
@@ -848,15 +866,19 @@ class FrameMaker {
                                 MdiButton{"mdimaxbutton", cmMaximize, G::Restore},
                                 MdiButton{"mdiminbutton", cmMinimize, G::Min},
                                 MdiButton{"mdisysmenubutton", cmSysMenu, G::SysMenu}}) {
-      auto* O = dynamic_cast<TspDataSkinMainMenuBarButton*>(B.AddObject(Mb.Name, "mainmenubarbutton"));
+      auto* O =
+          dynamic_cast<TspDataSkinMainMenuBarButton*>(B.AddObject(Mb.Name, "mainmenubarbutton"));
       if (!O) continue;
       O->SkinRectInAPicture = true;
       O->Command = Mb.Command;
-      O->SkinRect = B.Image(Mb.Name, "skinrect", Bs, Bs, {}, PieceStyle{S::Flat, M::Normal, Mb.Mark});
-      O->ActiveSkinRect = B.Image(Mb.Name, "activeskinrect", Bs, Bs, {}, PieceStyle{S::Flat, M::Hover, Mb.Mark});
+      O->SkinRect =
+          B.Image(Mb.Name, "skinrect", Bs, Bs, {}, PieceStyle{S::Flat, M::Normal, Mb.Mark});
+      O->ActiveSkinRect =
+          B.Image(Mb.Name, "activeskinrect", Bs, Bs, {}, PieceStyle{S::Flat, M::Hover, Mb.Mark});
       O->DownRect = B.Image(Mb.Name, "downrect", Bs, Bs, {}, PieceStyle{S::Flat, M::Down, Mb.Mark});
       O->GroupIndex = -1;
-      O->AlphaMaskPictureIndex = O->AlphaMaskActivePictureIndex = O->AlphaMaskInActivePictureIndex = -1;
+      O->AlphaMaskPictureIndex = O->AlphaMaskActivePictureIndex = O->AlphaMaskInActivePictureIndex =
+          -1;
     }
   }
 
@@ -864,7 +886,8 @@ class FrameMaker {
     const int P = Z.PanelSize, C = Z.Corner + 1;
     {
       auto Pic = std::make_unique<Raster>(P, P, KeyColour);
-      L.Paint(*Pic, TRect{0, 0, P, P}, EvenInsets(C), PopupPictureName, "picture", PieceStyle{S::Window, M::Hover});
+      L.Paint(*Pic, TRect{0, 0, P, P}, EvenInsets(C), PopupPictureName, "picture",
+              PieceStyle{S::Window, M::Hover});
       TspDataSkinPopupWindow& W = *D.PopupWindow;
       W.WindowPictureIndex = B.AddPicture("popup.bmp", std::move(Pic));
       W.MaskPictureIndex = -1;
@@ -875,12 +898,14 @@ class FrameMaker {
       W.ItemsRect = TRect{C, C, P - C, P - C};
       W.CursorIndex = -1;
       W.ScrollMarkerColor = L.IsTest() ? L.Font("menuitem", "framefontcolor", 0) : palette::Glyph;
-      W.ScrollMarkerActiveColor = L.IsTest() ? L.Font("menuitem", "focusfontcolor", 0) : palette::Accent;
+      W.ScrollMarkerActiveColor =
+          L.IsTest() ? L.Font("menuitem", "focusfontcolor", 0) : palette::Accent;
       W.LeftStretch = W.RightStretch = W.TopStretch = W.BottomStretch = W.StretchEffect = true;
     }
     {
       auto Pic = std::make_unique<Raster>(P, P / 2, KeyColour);
-      L.Paint(*Pic, TRect{0, 0, P, P / 2}, EvenInsets(C), HintPictureName, "picture", PieceStyle{S::Window, M::Focus});
+      L.Paint(*Pic, TRect{0, 0, P, P / 2}, EvenInsets(C), HintPictureName, "picture",
+              PieceStyle{S::Window, M::Focus});
       TspDataSkinHintWindow& W = *D.HintWindow;
       W.WindowPictureIndex = B.AddPicture("hint.bmp", std::move(Pic));
       W.MaskPictureIndex = -1;

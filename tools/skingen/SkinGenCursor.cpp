@@ -42,7 +42,8 @@ void WriteCursorFile(const std::string& FileName) {
   };
   const int ImageSize = 40 + 8 + 2 * RowBytes * N;
   U16(0), U16(2), U16(1);  // a cursor file with one image
-  B.push_back(static_cast<uint8_t>(N)), B.push_back(static_cast<uint8_t>(N)), B.push_back(0), B.push_back(0);
+  B.push_back(static_cast<uint8_t>(N)), B.push_back(static_cast<uint8_t>(N)), B.push_back(0),
+      B.push_back(0);
   U16(CursorHotSpotX), U16(CursorHotSpotY), U32(ImageSize), U32(22);
   U32(40), U32(N), U32(2 * N), U16(1), U16(1), U32(0);  // info header, height doubled
   U32(0), U32(0), U32(0), U32(0), U32(0);

@@ -66,7 +66,9 @@ void DrawLaconicGlyph(Raster& T, const TRect& R, Glyph G, Colour C, bool Crisp) 
     case Glyph::Restore: {
       const double K = std::min(4.0, Sz * 0.25);
       const int L = static_cast<int>(CX - K - 1), Tp = static_cast<int>(CY - K + 1);
-      T.FrameRect(TRect{L + 2, Tp - 2, L + 2 + static_cast<int>(2 * K), Tp - 2 + static_cast<int>(2 * K)}, C);
+      T.FrameRect(
+          TRect{L + 2, Tp - 2, L + 2 + static_cast<int>(2 * K), Tp - 2 + static_cast<int>(2 * K)},
+          C);
       T.FillRect(TRect{L, Tp, L + static_cast<int>(2 * K), Tp + static_cast<int>(2 * K)},
                  T.Pixel(R.Left, R.Top));
       T.FrameRect(TRect{L, Tp, L + static_cast<int>(2 * K), Tp + static_cast<int>(2 * K)}, C);
@@ -83,8 +85,9 @@ void DrawLaconicGlyph(Raster& T, const TRect& R, Glyph G, Colour C, bool Crisp) 
       // The application's mark: a rounded accent square with a white play triangle.
       const double K = std::min(8.0, Sz / 2);
       T.FillRoundRect(CX - K, CY - K, CX + K, CY + K, 3, pl::Accent, Crisp);
-      T.FillPolygon({{CX - K * 0.35, CY - K * 0.5}, {CX - K * 0.35, CY + K * 0.5}, {CX + K * 0.55, CY}},
-                    pl::TextOnAccent, Crisp);
+      T.FillPolygon(
+          {{CX - K * 0.35, CY - K * 0.5}, {CX - K * 0.35, CY + K * 0.5}, {CX + K * 0.55, CY}},
+          pl::TextOnAccent, Crisp);
       break;
     }
     case Glyph::Grip: {
@@ -108,12 +111,12 @@ class LaconicLook : public SkinLook {
   Colour Font(std::string_view, std::string_view, Colour Theme) const override { return Theme; }
 
   std::array<Colour, 10> SystemColours() const override {
-    return {pl::Panel, pl::Text,   pl::Window, pl::Text, pl::Accent,
+    return {pl::Panel,        pl::Text,   pl::Window, pl::Text, pl::Accent,
             pl::TextOnAccent, pl::Window, pl::Border, pl::Face, pl::BorderStrong};
   }
 
-  void Paint(Raster& T, const TRect& R, const Insets& Fx, std::string_view Owner,
-             std::string_view, const PieceStyle& S) override {
+  void Paint(Raster& T, const TRect& R, const Insets& Fx, std::string_view Owner, std::string_view,
+             const PieceStyle& S) override {
     const Mood St = S.State;
     const TRect In{R.Left, R.Top, R.Right, R.Bottom};
     switch (S.Surf) {
@@ -165,9 +168,11 @@ class LaconicLook : public SkinLook {
         if (OwnerHas(Owner, "trackbar")) {
           const int Rail = 4;
           if (W >= H)
-            T.FillRoundRect(R.Left + 2, R.Top + (H - Rail) / 2.0, R.Right - 2, R.Top + (H + Rail) / 2.0, 2, Bed);
+            T.FillRoundRect(R.Left + 2, R.Top + (H - Rail) / 2.0, R.Right - 2,
+                            R.Top + (H + Rail) / 2.0, 2, Bed);
           else
-            T.FillRoundRect(R.Left + (W - Rail) / 2.0, R.Top + 2, R.Left + (W + Rail) / 2.0, R.Bottom - 2, 2, Bed);
+            T.FillRoundRect(R.Left + (W - Rail) / 2.0, R.Top + 2, R.Left + (W + Rail) / 2.0,
+                            R.Bottom - 2, 2, Bed);
         } else {
           T.BorderedRoundRect(In, 4, pl::Border, Bed);
         }
@@ -178,12 +183,15 @@ class LaconicLook : public SkinLook {
         break;
       case Surface::Bar: {
         T.FillRect(R, pl::Groove);
-        T.FillRoundRect(R.Left, R.Top, R.Right, R.Bottom, 3, St == Mood::Hover ? pl::AccentDark : pl::Accent);
+        T.FillRoundRect(R.Left, R.Top, R.Right, R.Bottom, 3,
+                        St == Mood::Hover ? pl::AccentDark : pl::Accent);
         break;
       }
       case Surface::Thumb: {
         T.FillRect(R, pl::Panel);
-        const Colour C = St == Mood::Down ? pl::Glyph : St == Mood::Hover ? pl::Shadow : Rgb(196, 202, 211);
+        const Colour C = St == Mood::Down    ? pl::Glyph
+                         : St == Mood::Hover ? pl::Shadow
+                                             : Rgb(196, 202, 211);
         const int W = R.Right - R.Left, H = R.Bottom - R.Top;
         if (W >= H)
           T.FillRoundRect(R.Left + 1, R.Top + 4, R.Right - 1, R.Bottom - 4, (H - 8) / 2.0, C);
@@ -206,7 +214,9 @@ class LaconicLook : public SkinLook {
         T.FillRect(R, Base);
         const bool Small = R.Right - R.Left < Sizes().ItemHeight;  // a mark, not an item
         if (!Small && St != Mood::Normal && St != Mood::Disabled) {
-          const Colour C = St == Mood::Focus ? pl::Accent : St == Mood::Down ? Rgb(191, 214, 253) : pl::AccentSoft;
+          const Colour C = St == Mood::Focus  ? pl::Accent
+                           : St == Mood::Down ? Rgb(191, 214, 253)
+                                              : pl::AccentSoft;
           T.FillRoundRect(R.Left + 1, R.Top + 1, R.Right - 1, R.Bottom - 1, 3, C);
         }
         if (Small && St == Mood::Hover) T.FillRect(R, pl::AccentSoft);
@@ -223,12 +233,14 @@ class LaconicLook : public SkinLook {
         T.FillRect(R, pl::Panel);
         const bool Selected = St == Mood::Down || St == Mood::Focus;
         if (Selected || St == Mood::Hover) {
-          T.FillRoundRect(R.Left, R.Top + 2, R.Right, R.Bottom + 4, 4, Selected ? pl::Border : pl::FaceDown);
+          T.FillRoundRect(R.Left, R.Top + 2, R.Right, R.Bottom + 4, 4,
+                          Selected ? pl::Border : pl::FaceDown);
           T.FillRoundRect(R.Left + 1, R.Top + 3, R.Right - 1, R.Bottom + 4, 3,
                           Selected ? pl::Window : pl::FaceHover);
         }
         if (!Selected) T.FillRect(TRect{R.Left, R.Bottom - 1, R.Right, R.Bottom}, pl::Border);
-        if (St == Mood::Focus) T.FillRect(TRect{R.Left + 3, R.Top + 3, R.Right - 3, R.Top + 5}, pl::Accent);
+        if (St == Mood::Focus)
+          T.FillRect(TRect{R.Left + 3, R.Top + 3, R.Right - 3, R.Top + 5}, pl::Accent);
         break;
       }
       case Surface::Mark:
@@ -237,15 +249,20 @@ class LaconicLook : public SkinLook {
         const bool Radio = S.Surf == Surface::Radio;
         const bool Dis = St == Mood::Disabled;
         const double W = R.Right - R.Left, CX = R.Left + W / 2, CY = R.Top + W / 2;
-        const Colour Border = Dis ? pl::BorderDisabled : St == Mood::Hover ? pl::Accent : pl::BorderStrong;
+        const Colour Border = Dis                 ? pl::BorderDisabled
+                              : St == Mood::Hover ? pl::Accent
+                                                  : pl::BorderStrong;
         const bool Filled = S.Checked && !Radio;
-        const Colour Edge = Filled ? (Dis ? pl::Border : St == Mood::Hover ? pl::AccentDark : pl::Accent)
+        const Colour Edge = Filled ? (Dis                 ? pl::Border
+                                      : St == Mood::Hover ? pl::AccentDark
+                                                          : pl::Accent)
                                    : (S.Checked ? (Dis ? pl::Border : pl::Accent) : Border);
         const Colour Fill = Filled ? Edge : Dis ? pl::FaceDisabled : pl::Window;
         if (Radio) {
           T.FillEllipse(CX, CY, W / 2, W / 2, Edge);
           T.FillEllipse(CX, CY, W / 2 - 1, W / 2 - 1, Fill);
-          if (S.Checked) T.FillEllipse(CX, CY, W * 0.22, W * 0.22, Dis ? pl::TextMuted : pl::Accent);
+          if (S.Checked)
+            T.FillEllipse(CX, CY, W * 0.22, W * 0.22, Dis ? pl::TextMuted : pl::Accent);
         } else {
           T.BorderedRoundRect(R, 3, Edge, Fill);
           if (S.Checked) DrawLaconicGlyph(T, R, Glyph::Check, pl::TextOnAccent, false);
@@ -255,7 +272,9 @@ class LaconicLook : public SkinLook {
       }
       case Surface::Glyph: {
         T.FillRect(R, KeyColour);
-        const Colour C = St == Mood::Hover ? pl::Accent : St == Mood::Down ? pl::AccentDark : pl::Glyph;
+        const Colour C = St == Mood::Hover  ? pl::Accent
+                         : St == Mood::Down ? pl::AccentDark
+                                            : pl::Glyph;
         if (S.Mark == Glyph::Grip)
           DrawLaconicGlyph(T, R, Glyph::Grip, pl::Shadow, true);
         else

@@ -155,15 +155,14 @@ void Raster::FillRoundRect(double L, double T, double R, double B, double Radius
                      static_cast<int>(std::ceil(R)), static_cast<int>(std::ceil(B))};
   const double Rad = std::max(0.0, std::min({Radius, (R - L) / 2, (B - T) / 2}));
   FillShape(
-      Bounds, [=](double X, double Y) { return InsideRoundRect(X, Y, L, T, R, B, Rad); }, C,
-      Crisp);
+      Bounds, [=](double X, double Y) { return InsideRoundRect(X, Y, L, T, R, B, Rad); }, C, Crisp);
 }
 
 void Raster::BorderedRoundRect(const TRect& R, double Radius, Colour Border, Colour Fill,
                                bool Crisp) {
   FillRoundRect(R.Left, R.Top, R.Right, R.Bottom, Radius, Border, Crisp);
-  FillRoundRect(R.Left + 1, R.Top + 1, R.Right - 1, R.Bottom - 1, std::max(0.0, Radius - 1),
-                Fill, Crisp);
+  FillRoundRect(R.Left + 1, R.Top + 1, R.Right - 1, R.Bottom - 1, std::max(0.0, Radius - 1), Fill,
+                Crisp);
 }
 
 void Raster::FillEllipse(double CX, double CY, double RX, double RY, Colour C, bool Crisp) {
@@ -203,8 +202,7 @@ void Raster::FillPolygon(const std::vector<PointF>& Points, Colour C, bool Crisp
       C, Crisp);
 }
 
-void Raster::Line(double X0, double Y0, double X1, double Y1, double Width, Colour C,
-                  bool Crisp) {
+void Raster::Line(double X0, double Y0, double X1, double Y1, double Width, Colour C, bool Crisp) {
   const double H = Width / 2;
   const TRect Bounds{static_cast<int>(std::floor(std::min(X0, X1) - H)),
                      static_cast<int>(std::floor(std::min(Y0, Y1) - H)),

@@ -41,8 +41,8 @@ class Raster {
 
   // Shapes in pixel coordinates (pixel X covers X..X+1). Crisp: every pixel whose centre
   // lies inside takes the colour fully.
-  void FillShape(const TRect& Bounds, const std::function<bool(double, double)>& Inside,
-                 Colour C, bool Crisp = false);
+  void FillShape(const TRect& Bounds, const std::function<bool(double, double)>& Inside, Colour C,
+                 bool Crisp = false);
   void FillRoundRect(double L, double T, double R, double B, double Radius, Colour C,
                      bool Crisp = false);
   // A rounded rectangle with a one-pixel border: Border outside, Fill inside.
@@ -50,8 +50,7 @@ class Raster {
                          bool Crisp = false);
   void FillEllipse(double CX, double CY, double RX, double RY, Colour C, bool Crisp = false);
   void FillPolygon(const std::vector<PointF>& Points, Colour C, bool Crisp = false);
-  void Line(double X0, double Y0, double X1, double Y1, double Width, Colour C,
-            bool Crisp = false);
+  void Line(double X0, double Y0, double X1, double Y1, double Width, Colour C, bool Crisp = false);
 
   // Makes the pixels of a shape transparent (by its coverage): holes in glyphs.
   void EraseShape(const TRect& Bounds, const std::function<bool(double, double)>& Inside);

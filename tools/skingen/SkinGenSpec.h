@@ -66,25 +66,25 @@ inline constexpr Colour Shadow = Rgb(148, 163, 184);
 // The geometry of one skin's pictures. The default skin and skin-test share MainSizes;
 // skin-test-alt has sizes of its own, so a test sees a control take the new skin's size.
 struct SkinSizes {
-  int FrameWidth;      // design size of the frame picture
+  int FrameWidth;  // design size of the frame picture
   int FrameHeight;
-  int CaptionHeight;   // also the top of the client rectangle
-  int BorderWidth;     // left, right and bottom frame border
-  int MenuHeight;      // the frame's main-menu band
-  int CaptionButton;   // width of a caption button (as high as the caption)
-  int IconSize;        // the system-menu icon
-  int LeftCorner;      // width of the frame's fixed left-top piece
-  int ButtonWidth;     // push buttons and their kin
+  int CaptionHeight;  // also the top of the client rectangle
+  int BorderWidth;    // left, right and bottom frame border
+  int MenuHeight;     // the frame's main-menu band
+  int CaptionButton;  // width of a caption button (as high as the caption)
+  int IconSize;       // the system-menu icon
+  int LeftCorner;     // width of the frame's fixed left-top piece
+  int ButtonWidth;    // push buttons and their kin
   int ButtonHeight;
-  int Corner;          // fixed border of nine-part control pictures
-  int ToolButton;      // tool buttons are square
+  int Corner;      // fixed border of nine-part control pictures
+  int ToolButton;  // tool buttons are square
   int BigToolButton;
-  int Mark;            // check and radio marks
-  int CheckWidth;      // check box and radio box pictures
+  int Mark;        // check and radio marks
+  int CheckWidth;  // check box and radio box pictures
   int CheckHeight;
   int EditWidth;
   int EditHeight;
-  int ScrollSize;      // thickness of scroll bars, arrow buttons are square
+  int ScrollSize;  // thickness of scroll bars, arrow buttons are square
   int ScrollLength;
   int ThumbLength;
   int GaugeWidth;
@@ -93,27 +93,95 @@ struct SkinSizes {
   int TrackThickness;
   int TrackThumbWidth;
   int TrackThumbHeight;
-  int PanelSize;       // panels, group boxes, lists: square pictures
-  int ItemHeight;      // list, combo and menu items
+  int PanelSize;   // panels, group boxes, lists: square pictures
+  int ItemHeight;  // list, combo and menu items
   int ItemWidth;
   int TabWidth;
   int TabHeight;
   int UpDownWidth;
-  int GlowMargin;      // the glow picture extends the button by this on every side
+  int GlowMargin;  // the glow picture extends the button by this on every side
 };
 
+// clang-format off
 inline constexpr SkinSizes MainSizes{
-    400, 300, 30, 4, 22, 34, 16, 120, 75, 25, 4, 24, 48, 13, 120, 20, 120, 23, 16, 80, 24,
-    160, 16, 120, 22, 11, 18, 60, 20, 120, 80, 26, 16, 6};
+    .FrameWidth = 400,
+    .FrameHeight = 300,
+    .CaptionHeight = 30,
+    .BorderWidth = 4,
+    .MenuHeight = 22,
+    .CaptionButton = 34,
+    .IconSize = 16,
+    .LeftCorner = 120,
+    .ButtonWidth = 75,
+    .ButtonHeight = 25,
+    .Corner = 4,
+    .ToolButton = 24,
+    .BigToolButton = 48,
+    .Mark = 13,
+    .CheckWidth = 120,
+    .CheckHeight = 20,
+    .EditWidth = 120,
+    .EditHeight = 23,
+    .ScrollSize = 16,
+    .ScrollLength = 80,
+    .ThumbLength = 24,
+    .GaugeWidth = 160,
+    .GaugeHeight = 16,
+    .TrackLength = 120,
+    .TrackThickness = 22,
+    .TrackThumbWidth = 11,
+    .TrackThumbHeight = 18,
+    .PanelSize = 60,
+    .ItemHeight = 20,
+    .ItemWidth = 120,
+    .TabWidth = 80,
+    .TabHeight = 26,
+    .UpDownWidth = 16,
+    .GlowMargin = 6,
+};
 inline constexpr SkinSizes AltSizes{
-    420, 320, 26, 5, 20, 30, 14, 110, 81, 27, 5, 26, 50, 15, 126, 22, 130, 25, 18, 90, 28,
-    170, 18, 130, 24, 13, 20, 64, 22, 130, 84, 28, 18, 7};
+    .FrameWidth = 420,
+    .FrameHeight = 320,
+    .CaptionHeight = 26,
+    .BorderWidth = 5,
+    .MenuHeight = 20,
+    .CaptionButton = 30,
+    .IconSize = 14,
+    .LeftCorner = 110,
+    .ButtonWidth = 81,
+    .ButtonHeight = 27,
+    .Corner = 5,
+    .ToolButton = 26,
+    .BigToolButton = 50,
+    .Mark = 15,
+    .CheckWidth = 126,
+    .CheckHeight = 22,
+    .EditWidth = 130,
+    .EditHeight = 25,
+    .ScrollSize = 18,
+    .ScrollLength = 90,
+    .ThumbLength = 28,
+    .GaugeWidth = 170,
+    .GaugeHeight = 18,
+    .TrackLength = 130,
+    .TrackThickness = 24,
+    .TrackThumbWidth = 13,
+    .TrackThumbHeight = 20,
+    .PanelSize = 64,
+    .ItemHeight = 22,
+    .ItemWidth = 130,
+    .TabWidth = 84,
+    .TabHeight = 28,
+    .UpDownWidth = 18,
+    .GlowMargin = 7,
+};
+// clang-format on
 
 // Resize-mode test pictures and the other extras of skin-test.
 inline constexpr int AnimationFrames = 3;
 inline constexpr int AnimationInterval = 40;
-inline constexpr int MaskCut = 4;          // corners cut off the masked fixed picture
-inline constexpr int TestRing = 2;         // ring of a fixed test picture
+inline constexpr int MaskCut = 4;   // corners cut off the masked fixed picture
+inline constexpr int TestRing = 2;  // ring of a fixed test picture
 inline constexpr int StartCursorIndex = 1;
 inline constexpr const char* CursorFileName = "pointer.cur";
 inline constexpr int CursorSize = 32;
@@ -227,12 +295,32 @@ inline constexpr const char* GlowPictureName = "glow";
 inline constexpr const char* BackgroundPictureName = "background";
 
 // Rectangle keys that place something inside a picture rather than naming an image.
-inline constexpr std::array<const char*, 26> PlacementKeys{{
-    "clientrect", "checkimagearea", "textarea", "progressarea", "trackarea", "itemtextrect",
-    "textrect", "celltextrect", "fixedcelltextrect", "frametextrect", "imagerect",
-    "itemsrect", "buttonsarea", "captionrect", "itemcheckrect", "borderrect", "buttonsrect",
-    "sysmenubuttonrect", "intersectblurmaskrect", "excludeblurmaskrect", "rollhcaptionrect",
-    "rollvcaptionrect", "maskrectarea", "mainmenurect", "iconrect", "sizegriparea"}};
+inline constexpr std::array<const char*, 26> PlacementKeys{{"clientrect",
+                                                            "checkimagearea",
+                                                            "textarea",
+                                                            "progressarea",
+                                                            "trackarea",
+                                                            "itemtextrect",
+                                                            "textrect",
+                                                            "celltextrect",
+                                                            "fixedcelltextrect",
+                                                            "frametextrect",
+                                                            "imagerect",
+                                                            "itemsrect",
+                                                            "buttonsarea",
+                                                            "captionrect",
+                                                            "itemcheckrect",
+                                                            "borderrect",
+                                                            "buttonsrect",
+                                                            "sysmenubuttonrect",
+                                                            "intersectblurmaskrect",
+                                                            "excludeblurmaskrect",
+                                                            "rollhcaptionrect",
+                                                            "rollvcaptionrect",
+                                                            "maskrectarea",
+                                                            "mainmenurect",
+                                                            "iconrect",
+                                                            "sizegriparea"}};
 
 inline bool IsPlacementKey(std::string_view Key) {
   for (const char* K : PlacementKeys)
@@ -241,30 +329,80 @@ inline bool IsPlacementKey(std::string_view Key) {
 }
 
 // Every image key a skin of skingen fills, and "picture" for a whole picture.
-inline constexpr std::array<const char*, 68> ImageKeys{{
-    "picture", "skinrect", "activeskinrect", "downskinrect", "focusedskinrect",
-    "disabledskinrect", "animateskinrect", "menumarkerflatrect", "menumarkerrect",
-    "menumarkeractiverect", "menumarkerdownrect", "trackbuttonrect", "checkimagerect",
-    "uncheckimagerect", "activecheckimagerect", "activeuncheckimagerect",
-    "unenabledcheckimagerect", "unenableduncheckimagerect", "grayedcheckimagerect",
-    "activegrayedcheckimagerect", "progressrect", "animationskinrect",
-    "progressanimationskinrect", "buttonrect", "activebuttonrect", "downbuttonrect",
-    "unenabledbuttonrect", "upbuttonrect", "activeupbuttonrect", "downupbuttonrect",
-    "activedownbuttonrect", "downdownbuttonrect", "thumbrect", "activethumbrect",
-    "downthumbrect", "glyphrect", "activeglyphrect", "downglyphrect", "itemrect",
-    "activeitemrect", "focusitemrect", "checkbuttonrect", "activecheckbuttonrect",
-    "downcheckbuttonrect", "disabledbuttonsrect", "tabrect", "activetabrect", "focustabrect",
-    "mouseintabrect", "tabsbgrect", "closebuttonrect", "closebuttonactiverect",
-    "closebuttondownrect", "fixedcellrect", "selectcellrect", "focuscellrect", "downrect",
-    "disableskinrsect", "inactiveskinrect", "restorerect", "restoreactiverect",
-    "restoredownrect", "dividerrect", "gripperrect", "radioimagerect", "activeradioimagerect",
-    "arrowimagerect", "activearrowimagerect"}};
+inline constexpr std::array<const char*, 68> ImageKeys{{"picture",
+                                                        "skinrect",
+                                                        "activeskinrect",
+                                                        "downskinrect",
+                                                        "focusedskinrect",
+                                                        "disabledskinrect",
+                                                        "animateskinrect",
+                                                        "menumarkerflatrect",
+                                                        "menumarkerrect",
+                                                        "menumarkeractiverect",
+                                                        "menumarkerdownrect",
+                                                        "trackbuttonrect",
+                                                        "checkimagerect",
+                                                        "uncheckimagerect",
+                                                        "activecheckimagerect",
+                                                        "activeuncheckimagerect",
+                                                        "unenabledcheckimagerect",
+                                                        "unenableduncheckimagerect",
+                                                        "grayedcheckimagerect",
+                                                        "activegrayedcheckimagerect",
+                                                        "progressrect",
+                                                        "animationskinrect",
+                                                        "progressanimationskinrect",
+                                                        "buttonrect",
+                                                        "activebuttonrect",
+                                                        "downbuttonrect",
+                                                        "unenabledbuttonrect",
+                                                        "upbuttonrect",
+                                                        "activeupbuttonrect",
+                                                        "downupbuttonrect",
+                                                        "activedownbuttonrect",
+                                                        "downdownbuttonrect",
+                                                        "thumbrect",
+                                                        "activethumbrect",
+                                                        "downthumbrect",
+                                                        "glyphrect",
+                                                        "activeglyphrect",
+                                                        "downglyphrect",
+                                                        "itemrect",
+                                                        "activeitemrect",
+                                                        "focusitemrect",
+                                                        "checkbuttonrect",
+                                                        "activecheckbuttonrect",
+                                                        "downcheckbuttonrect",
+                                                        "disabledbuttonsrect",
+                                                        "tabrect",
+                                                        "activetabrect",
+                                                        "focustabrect",
+                                                        "mouseintabrect",
+                                                        "tabsbgrect",
+                                                        "closebuttonrect",
+                                                        "closebuttonactiverect",
+                                                        "closebuttondownrect",
+                                                        "fixedcellrect",
+                                                        "selectcellrect",
+                                                        "focuscellrect",
+                                                        "downrect",
+                                                        "disableskinrsect",
+                                                        "inactiveskinrect",
+                                                        "restorerect",
+                                                        "restoreactiverect",
+                                                        "restoredownrect",
+                                                        "dividerrect",
+                                                        "gripperrect",
+                                                        "radioimagerect",
+                                                        "activeradioimagerect",
+                                                        "arrowimagerect",
+                                                        "activearrowimagerect"}};
 
 // Font colour keys; each gets a colour of its own per descriptor in the test skins.
-inline constexpr std::array<const char*, 12> FontColourKeys{{
-    "fontcolor", "activefontcolor", "downfontcolor", "disabledfontcolor",
-    "unenabledfontcolor", "unenabledfontColor", "framefontcolor", "focusfontcolor",
-    "mouseinfontcolor", "selectfontcolor", "fixedfontcolor", "captionfontcolor"}};
+inline constexpr std::array<const char*, 12> FontColourKeys{
+    {"fontcolor", "activefontcolor", "downfontcolor", "disabledfontcolor", "unenabledfontcolor",
+     "unenabledfontColor", "framefontcolor", "focusfontcolor", "mouseinfontcolor",
+     "selectfontcolor", "fixedfontcolor", "captionfontcolor"}};
 
 namespace detail {
 template <size_t N>
@@ -283,9 +421,9 @@ inline int NameIndex(std::string_view Name) {
     if (Name == N.Name) return i;
     ++i;
   }
-  for (const char* P : {FramePictureName, InactiveFramePictureName, RollUpPictureName,
-                        PopupPictureName, HintPictureName, GlowPictureName,
-                        BackgroundPictureName}) {
+  for (const char* P :
+       {FramePictureName, InactiveFramePictureName, RollUpPictureName, PopupPictureName,
+        HintPictureName, GlowPictureName, BackgroundPictureName}) {
     if (Name == P) return i;
     ++i;
   }
@@ -325,15 +463,26 @@ struct AppPicture {
   int Width;
   int Height;
 };
-inline constexpr std::array<AppPicture, 20> AppPictures{{
-    {"open.png", 64, 64},         {"trim.png", 64, 64},          {"edit.png", 64, 64},
-    {"open_over.png", 64, 64},    {"trim_over.png", 64, 64},     {"edit_over.png", 64, 64},
-    {"convert.png", 90, 90},      {"convert_over.png", 90, 90},  {"play.png", 13, 13},
-    {"pause.png", 13, 13},        {"stop.png", 13, 13},          {"photo.png", 13, 13},
-    {"setstart.png", 13, 13},     {"setend.png", 13, 13},        {"playpart.png", 13, 13},
-    {"profilescombo.bmp", 300, 26}, {"profilescombo_over.bmp", 300, 26},
-    {"tablerow.bmp", 8, 20},      {"tablecolumncaptionbar.bmp", 8, 20},
-    {"filmicon.bmp", 18, 16}}};
+inline constexpr std::array<AppPicture, 20> AppPictures{{{"open.png", 64, 64},
+                                                         {"trim.png", 64, 64},
+                                                         {"edit.png", 64, 64},
+                                                         {"open_over.png", 64, 64},
+                                                         {"trim_over.png", 64, 64},
+                                                         {"edit_over.png", 64, 64},
+                                                         {"convert.png", 90, 90},
+                                                         {"convert_over.png", 90, 90},
+                                                         {"play.png", 13, 13},
+                                                         {"pause.png", 13, 13},
+                                                         {"stop.png", 13, 13},
+                                                         {"photo.png", 13, 13},
+                                                         {"setstart.png", 13, 13},
+                                                         {"setend.png", 13, 13},
+                                                         {"playpart.png", 13, 13},
+                                                         {"profilescombo.bmp", 300, 26},
+                                                         {"profilescombo_over.bmp", 300, 26},
+                                                         {"tablerow.bmp", 8, 20},
+                                                         {"tablecolumncaptionbar.bmp", 8, 20},
+                                                         {"filmicon.bmp", 18, 16}}};
 inline constexpr AppPicture GettingStartedPicture{"gettingstarted.bmp", 423, 255};
 inline constexpr AppPicture PreviewPicture{"preview.bmp", 250, 168};
 
