@@ -1,7 +1,6 @@
 // The skin builder: the controls picture, the picture list and the descriptor lists.
 #include "tools/skingen/SkinGenBuild.h"
 
-#include <algorithm>
 #include <filesystem>
 #include <stdexcept>
 
@@ -20,16 +19,17 @@ SkinBuilder::SkinBuilder(TspSkinData& AData, SkinLook& ALook) : FData(AData), FL
 
 TRect SkinBuilder::Place(int W, int H) {
   if (W > kAtlasWidth) throw std::logic_error("skingen: image wider than the controls picture");
-  if (FShelfX + W > kAtlasWidth) {
-    FShelfY += FShelfHeight + kAtlasGap;
-    FShelfX = 0;
-    FShelfHeight = 0;
-  }
-  const TRect R{FShelfX, FShelfY, FShelfX + W, FShelfY + H};
-  FShelfX += W + kAtlasGap;
-  FShelfHeight = std::max(FShelfHeight, H);
-  Picture(AtlasIndex()).GrowTo(FShelfY + FShelfHeight, KeyColour);
-  return R;
+  // First fit into the shelves opened so far, else a new shelf at the bottom.
+  for (Shelf& S : FShelves)
+    if (H <= S.Height && S.X + W <= kAtlasWidth) {
+      const TRect R{S.X, S.Y, S.X + W, S.Y + H};
+      S.X += W + kAtlasGap;
+      return R;
+    }
+  const int Y = FShelves.empty() ? 0 : FShelves.back().Y + FShelves.back().Height + kAtlasGap;
+  FShelves.push_back(Shelf{Y, H, W + kAtlasGap});
+  Picture(AtlasIndex()).GrowTo(Y + H, KeyColour);
+  return TRect{0, Y, W, Y + H};
 }
 
 TRect SkinBuilder::Image(std::string_view Owner, std::string_view Key, int W, int H,

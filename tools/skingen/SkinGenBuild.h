@@ -133,9 +133,13 @@ class SkinBuilder {
   TspSkinData& FData;
   SkinLook& FLook;
   std::vector<ListPicture> FPictures;
-  int FShelfX = 0;
-  int FShelfY = 0;
-  int FShelfHeight = 0;
+  // Rows of the controls picture: top, height, first free column.
+  struct Shelf {
+    int Y;
+    int Height;
+    int X;
+  };
+  std::vector<Shelf> FShelves;
 };
 
 // Fills Data with every descriptor and the frame of a complete skin.
