@@ -119,7 +119,7 @@ class ControlsMaker {
     // The mask: white where the glow shows, fading out towards the picture's edge.
     auto Mask = std::make_unique<Raster>(W, H, Rgb(0, 0, 0));
     for (int Step = 0; Step < Z.GlowMargin; ++Step) {
-      const int Grey = 255 * (Step + 1) / Z.GlowMargin;
+      const int Grey = GlowStrength * (Step + 1) / Z.GlowMargin;
       Mask->FillRoundRect(Step, Step, W - Step, H - Step, Z.GlowMargin + Z.Corner - Step,
                           Rgb(Grey, Grey, Grey));
     }

@@ -177,6 +177,9 @@ inline constexpr SkinSizes AltSizes{
 };
 // clang-format on
 
+// Opacity (0-255) of the button glow where it meets the button; it fades outwards.
+inline constexpr int GlowStrength = 112;
+
 // Resize-mode test pictures and the other extras of skin-test.
 inline constexpr int AnimationFrames = 3;
 inline constexpr int AnimationInterval = 40;
