@@ -519,7 +519,6 @@ class ControlsMaker {
 
   void GridTabMenuBar() {
     if (auto* D = Control<TspDataSkinGridControl>("grid", "grid")) {
-      D->PictureIndex = AtlasOf();
       const int W = Z.ItemWidth, H = Z.ItemHeight, C = Z.Corner;
       D->FixedCellRect = Img("grid", "fixedcellrect", W, H, HEnds(C), S::Header);
       D->SelectCellRect = Img("grid", "selectcellrect", W, H, HEnds(C), S::Item, M::Hover);
@@ -586,9 +585,7 @@ class ControlsMaker {
     }
   }
 
-  int AtlasOf() const { return B.AtlasIndex(); }
-
-  // The extras of skin-test: a panel for each resize mode, an animated button and the
+  // The extras of the test skins: a panel for each resize mode, an animated button and the
   // panel with the skin's cursor.
   void TestExtras() {
     const int P = Z.PanelSize, C = Z.Corner;
