@@ -75,6 +75,10 @@ struct Insets {
   int B = 0;
 };
 
+inline Insets EvenInsets(int C) { return Insets{C, C, C, C}; }
+inline Insets HEnds(int E) { return Insets{E, 0, E, 0}; }
+inline Insets VEnds(int E) { return Insets{0, E, 0, E}; }
+
 class SkinLook {
  public:
   virtual ~SkinLook() = default;
@@ -144,6 +148,9 @@ class SkinBuilder {
 
 // Fills Data with every descriptor and the frame of a complete skin.
 void BuildCompleteSkin(SkinBuilder& B);
+// The frame's geometry and pictures, its caption, caption buttons and menu objects, and
+// the popup and hint windows.
+void BuildFrame(SkinBuilder& B);
 
 // Writes the skin folder Folder (created when missing) from Data; the folder holds
 // nothing but what the skin names.
