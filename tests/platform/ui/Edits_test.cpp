@@ -5,11 +5,13 @@
 #include <functional>
 #include <string>
 
+#include "platform/display/HeadlessPng.h"
 #include "platform/display/HeadlessSession.h"
 #include "platform/ui/Mask.h"
 #include "platform/win/Edit.h"
 #include "platform/win/Focus.h"
 #include "platform/win/Keyboard.h"
+#include "platform/win/Scroll.h"
 #include "platform/win/Text.h"
 #include "platform/win/WindowDc.h"
 #include "tests/support/UiLayoutKeys.h"
@@ -252,4 +254,51 @@ TEST(TMemo, StylesFollowWordWrapScrollBarsAndAlignment) {
   H.Session.Key(VK_RETURN);
   PumpKeys(H.Session);
   EXPECT_EQ(M->Text(), "x");
+}
+
+TEST(TEdit, PaintsInItsColourAndFontColourThroughTheReflectedColourRequest) {
+  EditsHost H;
+  auto* E = H.Make<TEdit>("E");
+  E->SetColor(clLime);
+  E->Font()->SetColor(clRed);
+  E->Font()->SetHeight(-24);
+  E->SetText("IIII");
+  H.Show();
+  E->SetFocus();
+  E->SetSelStart(1);
+  E->SetSelLength(2);
+  vantrel::win::Surface Shot = H.Session.Capture(E->Handle());
+  vantrel::display::SavePng(Shot, testing::TempDir() + "tedit-colours.png");
+  // The client edge takes two pixels on each side.
+  EXPECT_EQ(Shot.Row(10)[E->Width() - 10] & 0xFFFFFF, 0x00FF00u);
+  int Red = 0;
+  for (int Y = 0; Y < Shot.Height(); ++Y)
+    for (int X = 0; X < Shot.Width(); ++X)
+      if ((Shot.Row(Y)[X] & 0xFFFFFF) == 0xFF0000) ++Red;
+  EXPECT_GT(Red, 20);
+  // A read-only edit asks for the static colours and still gets the control's brush.
+  E->SetReadOnly(true);
+  E->Invalidate();
+  Shot = H.Session.Capture(E->Handle());
+  EXPECT_EQ(Shot.Row(10)[E->Width() - 10] & 0xFFFFFF, 0x00FF00u);
+}
+
+TEST(TMemo, ScrollStateIsThereForOutsideBars) {
+  EditsHost H;
+  auto* M = H.Make<TMemo>("M");
+  M->SetBounds(10, 10, 200, 60);
+  M->SetScrollBars(ssBoth);
+  M->SetWordWrap(false);
+  H.Show();
+  for (int I = 0; I < 20; ++I) M->Lines()->Add("line " + std::to_string(I));
+  SCROLLINFO Info;
+  Info.fMask = SIF_ALL;
+  ASSERT_TRUE(GetScrollInfo(M->Handle(), SB_VERT, &Info));
+  EXPECT_EQ(Info.nMax, 20);  // twenty lines and the empty one after the last break
+  EXPECT_LT(static_cast<int>(Info.nPage), Info.nMax + 1);
+  SendMessage(M->Handle(), WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 4), 0);
+  GetScrollInfo(M->Handle(), SB_VERT, &Info);
+  EXPECT_EQ(Info.nPos, 4);
+  ASSERT_TRUE(GetScrollInfo(M->Handle(), SB_HORZ, &Info));
+  EXPECT_GT(Info.nMax, 0);
 }
