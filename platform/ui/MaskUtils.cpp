@@ -1,13 +1,11 @@
 // Edit masks: reading, position checks and formatting.
 #include "platform/ui/MaskUtils.h"
 
-#include <cwctype>
-
 #include "platform/rtl/Utf8.h"
 
 namespace {
 
-bool MaskIsLetter(char32_t C) { return C <= 0xFFFF && std::iswalpha(static_cast<wint_t>(C)); }
+bool MaskIsLetter(char32_t C) { return IsLetterChar(C); }
 bool MaskIsDigit(char32_t C) { return C >= U'0' && C <= U'9'; }
 
 // Splits at the ';' that are not escaped by '\'.
@@ -105,10 +103,10 @@ bool MaskCharFits(const TMaskInfo& Mask, Integer Pos, char32_t C) {
 }
 
 char32_t MaskApplyCase(const TMaskInfo& Mask, Integer Pos, char32_t C) {
-  if (Pos < 0 || Pos >= Mask.Count() || C > 0xFFFF) return C;
+  if (Pos < 0 || Pos >= Mask.Count()) return C;
   switch (Mask.Positions[static_cast<size_t>(Pos)].Case) {
-    case mcUpper: return static_cast<char32_t>(std::towupper(static_cast<wint_t>(C)));
-    case mcLower: return static_cast<char32_t>(std::towlower(static_cast<wint_t>(C)));
+    case mcUpper: return UpperCaseChar(C);
+    case mcLower: return LowerCaseChar(C);
     default: return C;
   }
 }

@@ -2,7 +2,6 @@
 // typed characters with their control codes, the mouse (placing, extending, dragging
 // with scrolling at the edges, double click selecting a word) and scroll requests.
 #include <algorithm>
-#include <cwctype>
 
 #include "platform/win/Capture.h"
 #include "platform/win/Edit_State.h"
@@ -17,13 +16,6 @@ namespace vantrel::win::edit {
 namespace {
 
 bool EditKeyHeld(int Vk) { return GetKeyState(Vk) < 0; }
-
-char32_t EditCaseOf(char32_t C, DWORD Style) {
-  if (C > 0xFFFF) return C;
-  if (Style & ES_UPPERCASE) return static_cast<char32_t>(std::towupper(static_cast<wint_t>(C)));
-  if (Style & ES_LOWERCASE) return static_cast<char32_t>(std::towlower(static_cast<wint_t>(C)));
-  return C;
-}
 
 }  // namespace
 
@@ -142,7 +134,7 @@ void EditControl::Char(char32_t Ch) {
     MessageBeep(0);
     return;
   }
-  ReplaceSelection(std::u32string(1, EditCaseOf(Ch, Style())), true, true);
+  ReplaceSelection(std::u32string(1, Ch), true, true);
 }
 
 void EditControl::MouseDown(int X, int Y, bool Shift, bool Double) {

@@ -3,7 +3,6 @@
 // a change sends to the parent.
 #include <algorithm>
 #include <cstring>
-#include <cwctype>
 
 #include "platform/rtl/Utf8.h"
 #include "platform/win/Clipboard.h"
@@ -45,6 +44,12 @@ void EditSetClipboardText(HWND Wnd, const std::u32string& Text) {
     }
   }
   CloseClipboard();
+}
+
+// What the user puts in takes the case the style asks for.
+void EditApplyCase(std::u32string& S, DWORD Style) {
+  if (!(Style & (ES_UPPERCASE | ES_LOWERCASE))) return;
+  for (char32_t& C : S) C = (Style & ES_UPPERCASE) ? UpperCaseChar(C) : LowerCaseChar(C);
 }
 
 bool EditIsSpace(char32_t C) { return C == U' ' || C == U'\t' || C == U'\r' || C == U'\n'; }
@@ -106,6 +111,7 @@ void EditControl::SaveUndo() {
 bool EditControl::ReplaceSelection(std::u32string Insert, bool User, bool Typing) {
   if (User && ReadOnly()) return false;
   Insert = Normalize(Insert);
+  if (User) EditApplyCase(Insert, Style());
   const int Start = SelStart(), End = SelEnd();
   const long long Room = static_cast<long long>(Limit) - (Length() - (End - Start));
   bool Over = false;

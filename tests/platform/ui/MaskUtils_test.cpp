@@ -96,3 +96,11 @@ TEST(MaskUtils, MaskFieldsAndTheirDefaults) {
   EXPECT_EQ(Escaped.Blank, U'*');
   EXPECT_FALSE(ParseEditMask("").IsMasked());
 }
+
+TEST(MaskUtils, LettersAndCaseBeyondAscii) {
+  const TMaskInfo M = ParseEditMask(">LL;1;_");
+  EXPECT_TRUE(MaskCharFits(M, 0, U'\u00e9'));
+  EXPECT_EQ(MaskApplyCase(M, 0, U'\u00e9'), U'\u00c9');
+  EXPECT_FALSE(MaskCharFits(M, 0, U'\u20ac'));
+  EXPECT_EQ(FormatMaskText(">LL;1;_", "\xC3\xA9z"), "\xC3\x89Z");
+}

@@ -471,3 +471,19 @@ TEST(Edit, CaptureOfASelectionAndCaret) {
     if (PixelAt(Shot, X, GET_Y_LPARAM(P) + 2 + 2) == H) ++Highlight;
   EXPECT_GT(Highlight, 3);
 }
+
+TEST(Edit, CaseStylesConvertWhatTheUserPutsIn) {
+  EditFixture F;
+  HWND Up = F.Make(ES_UPPERCASE | ES_AUTOHSCROLL, "");
+  HWND Low = F.Make(ES_LOWERCASE | ES_AUTOHSCROLL, "", 200, 24, 0, 10, 50);
+  SetFocus(Up);
+  F.S.Type("ab\xC3\xA9");
+  F.S.PumpUntilIdle();
+  EXPECT_EQ(GetWindowText(Up), "AB\xC3\x89");
+  SetClipboardText("MiXed");
+  SendMessage(Low, WM_PASTE, 0, 0);
+  EXPECT_EQ(GetWindowText(Low), "mixed");
+  // Text set by the program stays as it is.
+  SetWindowText(Up, "keep");
+  EXPECT_EQ(GetWindowText(Up), "keep");
+}
