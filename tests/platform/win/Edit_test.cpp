@@ -487,3 +487,31 @@ TEST(Edit, CaseStylesConvertWhatTheUserPutsIn) {
   SetWindowText(Up, "keep");
   EXPECT_EQ(GetWindowText(Up), "keep");
 }
+
+TEST(Edit, ReadOnlyAndDisabledEditsAskForStaticColoursAndDisabledTextIsGrey) {
+  EditFixture F;
+  HWND E = F.Make(ES_AUTOHSCROLL, "MMMM");
+  const auto Asked = [&](UINT Msg) {
+    size_t N = 0;
+    for (const auto& M : F.Log.Messages())
+      if (M.Wnd == F.Top && M.Msg == Msg && reinterpret_cast<HWND>(M.LParam) == E) ++N;
+    return N;
+  };
+  F.S.Capture(E);
+  EXPECT_GT(Asked(WM_CTLCOLOREDIT), 0u);
+  EXPECT_EQ(Asked(WM_CTLCOLORSTATIC), 0u);
+  SendMessage(E, EM_SETREADONLY, 1, 0);
+  F.S.Capture(E);
+  EXPECT_GT(Asked(WM_CTLCOLORSTATIC), 0u);
+  SendMessage(E, EM_SETREADONLY, 0, 0);
+  EnableWindow(E, FALSE);
+  F.Log.Clear();
+  const vantrel::win::Surface Shot = F.S.Capture(E);
+  EXPECT_GT(Asked(WM_CTLCOLORSTATIC), 0u);
+  // The darkest text pixel is the grey text colour, not black.
+  uint32_t Darkest = 0xFFFFFF;
+  for (int Y = 0; Y < Shot.Height(); ++Y)
+    for (int X = 0; X < Shot.Width(); ++X)
+      if ((PixelAt(Shot, X, Y) & 0xFF) < (Darkest & 0xFF)) Darkest = PixelAt(Shot, X, Y);
+  EXPECT_EQ(Darkest, PixelColour(GetSysColor(COLOR_GRAYTEXT)));
+}
