@@ -1,7 +1,7 @@
 // The class library's edits on the native EDIT window: TCustomEdit (one line: selection,
 // clipboard, undo, limits, password and case, change events) and TCustomMemo (several
 // lines with Lines as a string list over the text, word wrap, scroll bars, alignment).
-// Windows come from CreateSubClass(Params, "EDIT"), so a descendant can subclass them
+// The windows come from CreateSubClass(Params, "EDIT"), so a descendant can subclass them
 // and sees the native control's messages.
 #pragma once
 

@@ -61,7 +61,7 @@ void EditControl::KeyDown(WPARAM Key) {
     case VK_PRIOR:
     case VK_NEXT: {
       if (!Multi()) {
-        // A single line takes Up and Down as Left and Right, as Windows does.
+        // A single line takes Up and Down as Left and Right.
         if (Key == VK_UP) KeyDown(VK_LEFT);
         if (Key == VK_DOWN) KeyDown(VK_RIGHT);
         break;
