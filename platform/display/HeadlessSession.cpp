@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/win/CaretPaint.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Timers.h"
 
@@ -197,6 +198,11 @@ win::Surface HeadlessSession::Capture(HWND Wnd) {
     const int X0 = std::max(0, -DX), X1 = std::min(Out.Width(), Src->Width() - DX);
     if (X1 > X0) std::memcpy(Out.Row(Y) + X0, Src->Row(SY) + X0 + DX, static_cast<size_t>(X1 - X0) * 4);
   }
+  // The caret as the display shows it.
+  uint32_t Xor = 0;
+  win::Region Caret = win::CaretShowingIn(*FManager, Top, Xor);
+  Caret.Translate(-DX, -DY);
+  win::InvertCaret(Out, Caret, Xor);
   return Out;
 }
 

@@ -1,6 +1,8 @@
 #include "platform/rtl/Utf8.h"
 
 #include <algorithm>
+#include <cwctype>
+#include <locale>
 
 namespace {
 
@@ -288,4 +290,39 @@ String IntToHexBits(UInt64 Bits, Integer Digits) {
 
 String StringOfChar(char Ch, Integer Count) {
   return Count > 0 ? String(static_cast<size_t>(Count), Ch) : String();
+}
+
+namespace {
+
+// The wide-character classification of C.UTF-8, or nullptr where the C library lacks it.
+const std::ctype<wchar_t>* UnicodeCaseFacet() {
+  static const std::ctype<wchar_t>* const Facet = []() -> const std::ctype<wchar_t>* {
+    try {
+      static const std::locale L("C.UTF-8");
+      return &std::use_facet<std::ctype<wchar_t>>(L);
+    } catch (const std::exception&) {
+      return nullptr;
+    }
+  }();
+  return Facet;
+}
+
+}  // namespace
+
+char32_t UpperCaseChar(char32_t C) {
+  const std::ctype<wchar_t>* F = UnicodeCaseFacet();
+  const wchar_t W = static_cast<wchar_t>(C);
+  return static_cast<char32_t>(F ? F->toupper(W) : std::towupper(static_cast<wint_t>(W)));
+}
+
+char32_t LowerCaseChar(char32_t C) {
+  const std::ctype<wchar_t>* F = UnicodeCaseFacet();
+  const wchar_t W = static_cast<wchar_t>(C);
+  return static_cast<char32_t>(F ? F->tolower(W) : std::towlower(static_cast<wint_t>(W)));
+}
+
+bool IsLetterChar(char32_t C) {
+  const std::ctype<wchar_t>* F = UnicodeCaseFacet();
+  const wchar_t W = static_cast<wchar_t>(C);
+  return F ? F->is(std::ctype_base::alpha, W) : std::iswalpha(static_cast<wint_t>(W)) != 0;
 }

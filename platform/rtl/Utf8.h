@@ -73,3 +73,10 @@ requires(!std::same_as<T, bool>) String IntToHex(T Value, Integer Digits) {
 }
 
 String StringOfChar(char Ch, Integer Count);
+
+// The upper- or lower-case form of one code point by Unicode's simple case mapping (the
+// C.UTF-8 locale's); a code point without one comes back unchanged.
+char32_t UpperCaseChar(char32_t C);
+char32_t LowerCaseChar(char32_t C);
+// Whether the code point is a letter (the same locale's classification).
+bool IsLetterChar(char32_t C);

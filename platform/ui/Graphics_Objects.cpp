@@ -39,9 +39,12 @@ void TFont::FreeHandle() {
 }
 
 void TFont::Changed() {
-  // Listeners (a canvas) deselect the old handle first; then it goes.
+  // Listeners (a canvas) deselect the old handle first; then it goes. A listener that
+  // asks for the handle meanwhile (a control passing it to its window) gets the new font.
+  const HFONT Old = FHandle;
+  FHandle = nullptr;
   TGraphicsObject::Changed();
-  FreeHandle();
+  if (Old) DeleteObject(Old);
 }
 
 void TFont::Assign(TPersistent* Source) {

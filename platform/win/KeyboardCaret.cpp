@@ -1,6 +1,7 @@
 // The caret: one per GUI thread, owned by a window, blinking on the GUI thread's clock
 // through a timer of its owner while it is shown. The painting layer reads CaretState to
 // draw it.
+#include "platform/win/CaretPaint.h"
 #include "platform/win/Input.h"
 #include "platform/win/Timers.h"
 #include "platform/win/WindowManager.h"
@@ -17,7 +18,10 @@ void BlinkTick(HWND Wnd, UINT, UINT_PTR, DWORD) {
   WindowManager* M = WindowManager::Instance();
   if (!M) return;
   CaretState& C = M->Input().Caret();
-  if (C.Owner == Wnd && C.HideLevel == 0) C.On = !C.On;
+  if (C.Owner == Wnd && C.HideLevel == 0) {
+    C.On = !C.On;
+    vantrel::win::MarkCaretDirty(*M);
+  }
 }
 
 void StartBlink(WindowManager& M, CaretState& C) {
@@ -44,6 +48,7 @@ BOOL CreateCaret(HWND Wnd, HBITMAP Bitmap, int Width, int Height) {
   WindowManager* M = WindowManager::OnGui();
   if (!M || !M->FindOrFail(Wnd)) return FALSE;
   CaretState& C = M->Input().Caret();
+  vantrel::win::MarkCaretDirty(*M);
   StopBlink(*M, C);
   C = CaretState{Wnd, Bitmap, Width > 0 ? Width : 1, Height > 0 ? Height : 1, POINT{}, 1, false, C.BlinkTime};
   return TRUE;
@@ -53,6 +58,7 @@ BOOL DestroyCaret() {
   WindowManager* M = WindowManager::OnGui();
   CaretState* C = CaretOf(M, nullptr);
   if (!C) return FALSE;
+  vantrel::win::MarkCaretDirty(*M);
   StopBlink(*M, *C);
   *C = CaretState{.BlinkTime = C->BlinkTime};
   return TRUE;
@@ -62,7 +68,10 @@ BOOL ShowCaret(HWND Wnd) {
   WindowManager* M = WindowManager::OnGui();
   CaretState* C = CaretOf(M, Wnd);
   if (!C || C->HideLevel == 0) return FALSE;
-  if (--C->HideLevel == 0) StartBlink(*M, *C);
+  if (--C->HideLevel == 0) {
+    StartBlink(*M, *C);
+    vantrel::win::MarkCaretDirty(*M);
+  }
   return TRUE;
 }
 
@@ -70,7 +79,10 @@ BOOL HideCaret(HWND Wnd) {
   WindowManager* M = WindowManager::OnGui();
   CaretState* C = CaretOf(M, Wnd);
   if (!C) return FALSE;
-  if (C->HideLevel++ == 0) StopBlink(*M, *C);
+  if (C->HideLevel++ == 0) {
+    vantrel::win::MarkCaretDirty(*M);
+    StopBlink(*M, *C);
+  }
   return TRUE;
 }
 
@@ -78,9 +90,11 @@ BOOL SetCaretPos(int X, int Y) {
   WindowManager* M = WindowManager::OnGui();
   CaretState* C = CaretOf(M, nullptr);
   if (!C) return FALSE;
+  vantrel::win::MarkCaretDirty(*M);
   C->Pos = {X, Y};
   // A moved caret shows at once and starts its blink again.
   if (C->HideLevel == 0) StartBlink(*M, *C);
+  vantrel::win::MarkCaretDirty(*M);
   return TRUE;
 }
 
@@ -102,6 +116,9 @@ BOOL SetCaretBlinkTime(UINT Ms) {
   if (!M || Ms == 0) return FALSE;
   CaretState& C = M->Input().Caret();
   C.BlinkTime = Ms;
-  if (C.Owner && C.HideLevel == 0) StartBlink(*M, C);
+  if (C.Owner && C.HideLevel == 0) {
+    StartBlink(*M, C);
+    vantrel::win::MarkCaretDirty(*M);
+  }
   return TRUE;
 }

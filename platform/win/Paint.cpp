@@ -3,6 +3,7 @@
 #include "platform/win/Paint.h"
 
 #include "platform/win/GdiInternal.h"
+#include "platform/win/Keyboard.h"
 #include "platform/win/PaintState.h"
 
 namespace vantrel::win {
@@ -237,6 +238,8 @@ HDC BeginPaint(HWND Wnd, LPPAINTSTRUCT Paint) {
   D.ErasePending = false;
   if (D.PaintDepth > 0) D.Validated = true;
   *Paint = PAINTSTRUCT{};
+  // The caret of the window hides while it paints.
+  Paint->fRestore = HideCaret(Wnd);
   Paint->rcPaint = Area.Extents();
   HDC Dc = MakeWindowDc(*M, W, true, std::move(Area), D.PaintDepth);
   Paint->hdc = Dc;
@@ -244,8 +247,10 @@ HDC BeginPaint(HWND Wnd, LPPAINTSTRUCT Paint) {
   return Dc;
 }
 
-BOOL EndPaint(HWND, const PAINTSTRUCT* Paint) {
+BOOL EndPaint(HWND Wnd, const PAINTSTRUCT* Paint) {
   WindowManager* M = WindowManager::Instance();
   if (!Paint || !M) return FALSE;
-  return EndWindowDc(*M, Paint->hdc, true) ? TRUE : FALSE;
+  const bool Ended = EndWindowDc(*M, Paint->hdc, true);
+  if (Paint->fRestore) ShowCaret(Wnd);
+  return Ended ? TRUE : FALSE;
 }

@@ -4,6 +4,7 @@
 // window manager's hooks: placement and re-parenting invalidate what they changed.
 #include <functional>
 
+#include "platform/win/CaretPaint.h"
 #include "platform/win/GdiInternal.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Paint.h"
@@ -99,8 +100,15 @@ void PresentDirty(WindowManager& M) {
     Region R = T->Paint->Dirty;
     T->Paint->Dirty.Clear();
     if (!T->HasNative || !T->BackingStore) continue;
+    // The caret shows in what goes out, never in the backing store.
+    uint32_t Xor = 0;
+    const Region Caret = CaretShowingIn(M, T, Xor);
+    R.Union(Caret);
     R.IntersectRect(RECT{0, 0, T->BackingStore->Width(), T->BackingStore->Height()});
-    if (!R.Empty()) M.GetDisplay().Present(T->Handle, *T->BackingStore, R.Extents());
+    if (R.Empty()) continue;
+    InvertCaret(*T->BackingStore, Caret, Xor);
+    M.GetDisplay().Present(T->Handle, *T->BackingStore, R.Extents());
+    InvertCaret(*T->BackingStore, Caret, Xor);
   }
 }
 

@@ -13,6 +13,7 @@
 #include "platform/win/MessageQueue.h"
 #include "platform/win/PaintState.h"
 #include "platform/win/Shell.h"
+#include "platform/win/SystemClasses.h"
 #include "platform/win/Timers.h"
 
 namespace vantrel::win {
@@ -56,6 +57,7 @@ WindowManager::WindowManager(std::unique_ptr<Display> ADisplay, std::unique_ptr<
   MessageQueue* Q = FQueue.get();
   SetMainThreadWakeup([Q] { Q->Wake(); });
   InstallPainting(*this);
+  RegisterSystemClasses(*this);
 }
 
 WindowManager::~WindowManager() {

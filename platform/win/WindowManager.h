@@ -69,6 +69,7 @@ struct Window {
   bool HasNative = false;  // top-level with a native window on the display
   std::unique_ptr<Surface> BackingStore;  // top-level only: window-sized pixels
   std::shared_ptr<WindowPaintData> Paint;  // update region, window DCs, region, layering, scroll state
+  std::shared_ptr<void> ClassData;  // a native control class's own state, freed with the window
 
   bool IsTopLevel() const { return Parent == nullptr; }
   int Width() const { return Rect.Right - Rect.Left; }

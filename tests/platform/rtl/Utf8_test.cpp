@@ -160,3 +160,20 @@ TEST(Utf8, IntToHexUsesTheValuesOwnWidth) {
 }
 
 }  // namespace
+
+TEST(Utf8, CaseOfOneCodePointFollowsUnicode) {
+  struct Case {
+    char32_t In, Upper, Lower;
+    bool Letter;
+  } Cases[] = {
+      {U'a', U'A', U'a', true},           {U'\u00e9', U'\u00c9', U'\u00e9', true},
+      {U'\u0416', U'\u0416', U'\u0436', true}, {U'7', U'7', U'7', false},
+      {U'\u20ac', U'\u20ac', U'\u20ac', false},
+  };
+  for (const Case& C : Cases) {
+    SCOPED_TRACE(static_cast<unsigned>(C.In));
+    EXPECT_EQ(UpperCaseChar(C.In), C.Upper);
+    EXPECT_EQ(LowerCaseChar(C.In), C.Lower);
+    EXPECT_EQ(IsLetterChar(C.In), C.Letter);
+  }
+}
