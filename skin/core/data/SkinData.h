@@ -29,6 +29,7 @@ constexpr UINT WM_SKIN_AEROBLUR_CHANGED = 1428;
 constexpr LPARAM SKIN_MESSAGE_LPARAM = 1000;
 
 class TspCompressedStoredSkin;
+class TspCompressedSkinList;
 
 // Forms of this class draw the layered borders and never hear the store's messages.
 constexpr const char* SkinLayerWindowClassName = "TspFormLayerWindow";
@@ -219,6 +220,17 @@ class TspSkinData : public TComponent {
   // Not owned; forgotten when it is freed. Every assignment tells the forms.
   TspResourceStrData* ResourceStrData() const { return FResourceStrData; }
   void SetResourceStrData(TspResourceStrData* Value);
+  // Not owned; forgotten when it is freed. Assigning one loads its skin at once.
+  TspCompressedStoredSkin* CompressedStoredSkin() const { return FCompressedStoredSkin; }
+  void SetCompressedStoredSkin(TspCompressedStoredSkin* Value);
+  // Not owned; forgotten when it is freed. Assigning one loads its skin SkinIndex when the
+  // list has that item.
+  TspCompressedSkinList* SkinList() const { return FSkinList; }
+  void SetSkinList(TspCompressedSkinList* Value);
+  // With a skin list, an index outside it is ignored and any other loads that item's skin;
+  // without one the index is only kept for a list assigned later.
+  Integer SkinIndex() const { return FSkinIndex; }
+  void SetSkinIndex(Integer Value);
   TNotifyEvent OnLoadData;
 
   TspSkinColors* SkinColors() const { return FSkinColors.get(); }
@@ -329,6 +341,9 @@ class TspSkinData : public TComponent {
   bool FSkinnableForm = true;
   bool FEnableSkinEffects = true;
   TspResourceStrData* FResourceStrData = nullptr;
+  TspCompressedStoredSkin* FCompressedStoredSkin = nullptr;
+  TspCompressedSkinList* FSkinList = nullptr;
+  Integer FSkinIndex = 0;
   TOwned<TspSkinColors> FSkinColors;
   bool FShowButtonGlowFrames = true;
   bool FShowCaptionButtonGlowFrames = true;
@@ -355,4 +370,8 @@ class TspSkinData : public TComponent {
   void RunSkinChange(const std::function<bool()>& Load);
   // Sends a settings message unless designing (or, with SkipWhileLoading, loading).
   void SettingChanged(UINT M, bool SkipWhileLoading);
+  // Moves the free notification of a referenced component from Old to New.
+  void WatchReference(TComponent* Old, TComponent* New);
+  // The skin of item FSkinIndex of the skin list, when the list has that item.
+  void LoadSkinListItem();
 };

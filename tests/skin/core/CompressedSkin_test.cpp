@@ -599,3 +599,107 @@ TEST(CompressedSkinList, ItemsAreNamedByIndexAndCopiedWithTheirSkins) {
   EXPECT_EQ(Inflated(Copied->Skin()), Inflated(Second->Skin()));
   EXPECT_NE(Copied->Skin(), Second->Skin());
 }
+
+namespace {
+
+// A list of Count stored skins without pictures, named "Skin 0", "Skin 1" ...
+TOwned<TspCompressedSkinList> NamedSkinList(int Count) {
+  auto List = CreateOwned<TspCompressedSkinList>(nullptr);
+  for (int i = 0; i < Count; ++i) {
+    const std::string Ini = "[VERSION]\r\nskinname=Skin " + std::to_string(i) +
+                            "\r\n[PICTURES]\r\npicture=\r\n[FORMINFO]\r\nborderwidth=3\r\n"
+                            "[SKINOBJECTS]\r\ncount=0\r\n[SKINCONTROLS]\r\ncount=0\r\n";
+    auto S = CreateOwned<TStringStream>(FileForm(2, Deflate(Int32(2) + "\1\1\1\1\1" + Int32(0) + Ini)));
+    List->Skins()->Add()->Skin()->LoadFromCompressStream(S.get());
+  }
+  return List;
+}
+
+}  // namespace
+
+TEST_F(CompressedSkinTest, SkinListSelectsItsSkinByIndex) {
+  auto List = NamedSkinList(3);
+  // Without a list the index is only kept.
+  Store->SetSkinIndex(5);
+  EXPECT_EQ(Store->SkinIndex(), 5);
+  Store->SetSkinIndex(1);
+  EXPECT_TRUE(Messages().empty());
+  EXPECT_TRUE(Store->Empty);
+
+  Store->SetSkinList(List.get());
+  EXPECT_EQ(Store->SkinList(), List.get());
+  EXPECT_EQ(Store->SkinName, "Skin 1");
+  EXPECT_EQ(Messages(), ChangeMessages);
+  EXPECT_EQ(LoadDataEvents, 1);
+
+  Trace.Messages.clear();
+  Store->SetSkinIndex(2);
+  EXPECT_EQ(Store->SkinIndex(), 2);
+  EXPECT_EQ(Store->SkinName, "Skin 2");
+  EXPECT_EQ(Messages(), ChangeMessages);
+
+  // Outside the list, or the index it has: nothing changes and nothing is sent.
+  Trace.Messages.clear();
+  for (Integer Index : {5, 3, -1, 2}) {
+    SCOPED_TRACE(Index);
+    Store->SetSkinIndex(Index);
+    EXPECT_EQ(Store->SkinIndex(), 2);
+    EXPECT_EQ(Store->SkinName, "Skin 2");
+    EXPECT_TRUE(Messages().empty());
+  }
+
+  Store->SetSkinIndex(0);
+  EXPECT_EQ(Store->SkinName, "Skin 0");
+}
+
+TEST_F(CompressedSkinTest, SkinListWithoutTheChosenItemLoadsNothing) {
+  auto List = NamedSkinList(2);
+  Store->SetSkinIndex(4);
+  Store->SetSkinList(List.get());
+  EXPECT_TRUE(Store->Empty);
+  EXPECT_TRUE(Messages().empty());
+  // An empty list item loads nothing either.
+  List->Skins()->Add();
+  Store->SetSkinIndex(2);
+  EXPECT_EQ(Store->SkinIndex(), 2);
+  EXPECT_TRUE(Store->Empty);
+  EXPECT_TRUE(Messages().empty());
+}
+
+TEST_F(CompressedSkinTest, FreedSkinListAndStoredSkinAreForgotten) {
+  auto List = NamedSkinList(3);
+  Store->SetSkinList(List.get());
+  EXPECT_EQ(Store->SkinName, "Skin 0");
+  List.reset();
+  EXPECT_EQ(Store->SkinList(), nullptr);
+  // With the list gone the index is only kept again; the loaded skin stays.
+  Trace.Messages.clear();
+  Store->SetSkinIndex(5);
+  EXPECT_EQ(Store->SkinIndex(), 5);
+  EXPECT_EQ(Store->SkinName, "Skin 0");
+  EXPECT_TRUE(Messages().empty());
+
+  auto Stored = StoredFromInner(Int32(2) + "\1\1\1\1\1" + Int32(0) + InnerIni);
+  Store->SetCompressedStoredSkin(Stored.get());
+  EXPECT_EQ(Store->CompressedStoredSkin(), Stored.get());
+  EXPECT_EQ(Store->SkinName, "Hand Made");
+  EXPECT_EQ(Messages(), ChangeMessages);
+  Stored.reset();
+  EXPECT_EQ(Store->CompressedStoredSkin(), nullptr);
+}
+
+TEST_F(CompressedSkinTest, StoreFreedBeforeItsSkinListLeavesTheListWhole) {
+  auto List = NamedSkinList(2);
+  auto Stored = StoredFromInner(Int32(2) + "\1\1\1\1\1" + Int32(0) + InnerIni);
+  Store->SetSkinList(List.get());
+  Store->SetCompressedStoredSkin(Stored.get());
+  Trace.Store = nullptr;
+  Store.reset();
+  // The list and the stored skin no longer point at the freed store.
+  List.reset();
+  Stored.reset();
+  auto Again = NamedSkinList(1);
+  auto Other = CreateOwned<TspSkinData>(nullptr);
+  Other->SetSkinList(Again.get());
+  EXPECT_EQ(Other->SkinName, "Skin 0");
+}
