@@ -92,12 +92,17 @@ void OwnedList<T>::Check(Integer Index) const {
 class SkinFileSource {
  public:
   virtual ~SkinFileSource() = default;
-  // Loads picture Name into Bitmap: a JPEG name (IsJpegFileName) through the JPEG decoder,
-  // any other as a BMP file. Raises the file or image error when it cannot.
+  // Loads picture Name into Bitmap, JPEG or BMP by what the file holds. Raises the file or
+  // image error when it cannot.
   virtual void LoadPicture(TBitmap* Bitmap, const String& Name) = 0;
   // The cursor of file Name, 0 when it does not load.
   virtual HCURSOR LoadCursorFile(const String& Name) = 0;
 };
+
+// Writes Bitmap as a BMP file image; an empty one (a list picture whose file did not load)
+// as one pixel of the transparent key colour, so that a reader finds a picture where the
+// names and indexes of the skin expect one.
+void SaveSkinPicture(TBitmap* Bitmap, TStream* Stream);
 
 // The forms the store's messages go to and the cursors of a skin, on the application's
 // screen (SkinData_Forms.cpp). A store used where no application exists (a tool without
@@ -273,7 +278,8 @@ class TspSkinData : public TComponent {
   void SaveToCustomIniFile(TCustomIniFile* IniFile);
   // Writes skin.ini, keeping the sections of an existing file that the store does not write.
   void SaveToFile(const String& FileName);
-  // Writes skin.ini and every picture (as BMP) into folder APath (ending in "/").
+  // Writes skin.ini and every picture (as BMP, also under a JPEG name) into folder APath
+  // (ending in "/"). An empty frame picture has no file, so skin.ini names none for it.
   void StoreToDisk(const String& APath);
   // Compressed skins (SkinData_Compressed.cpp). Loads the skin of a stored skin (nothing
   // when it is empty), with the three skin-change messages; its cursors are never read.
@@ -368,6 +374,8 @@ class TspSkinData : public TComponent {
   // (true: the skin is in place and OnLoadData fires), then the change ended; when Load
   // raises, the store is left empty and the change still ended before the error goes on.
   void RunSkinChange(const std::function<bool()>& Load);
+  // Raises EInvalidOperation when the picture list and its names differ in number.
+  void CheckPictureNames() const;
   // Sends a settings message unless designing (or, with SkipWhileLoading, loading).
   void SettingChanged(UINT M, bool SkipWhileLoading);
   // Moves the free notification of a referenced component from Old to New.

@@ -35,21 +35,6 @@ void WritePictureSlot(TStream* S, TBitmap* Bitmap) {
   if (!None) Bitmap->SaveToStream(S);
 }
 
-// A picture of the list, which has no presence bytes. An empty picture (a list file that
-// did not load) would write no bytes and shift every later picture out of place, so it
-// travels as one pixel of the transparent key colour.
-void WriteListPicture(TStream* S, TBitmap* Bitmap) {
-  if (!Bitmap->Empty()) {
-    Bitmap->SaveToStream(S);
-    return;
-  }
-  auto Placeholder = CreateOwned<TBitmap>();
-  Placeholder->SetPixelFormat(pf24bit);
-  Placeholder->SetSize(1, 1);
-  Placeholder->Canvas()->SetPixels(0, 0, 0xFF00FF);
-  Placeholder->SaveToStream(S);
-}
-
 uint32_t Le32At(const Byte* P) {
   return static_cast<uint32_t>(P[0]) | static_cast<uint32_t>(P[1]) << 8 | static_cast<uint32_t>(P[2]) << 16 |
          static_cast<uint32_t>(P[3]) << 24;
@@ -135,7 +120,7 @@ void TspCompressedStoredSkin::LoadFromSkinData(TspSkinData* ASkinData) {
                      ASkinData->FRollUpPicture.get(), ASkinData->FRollUpMask.get()})
     WritePictureSlot(Inner.get(), B);
   WriteInt32(Inner.get(), ASkinData->FActivePictures.Count());
-  for (TBitmap* B : ASkinData->FActivePictures) WriteListPicture(Inner.get(), B);
+  for (TBitmap* B : ASkinData->FActivePictures) vantrel::skin::SaveSkinPicture(B, Inner.get());
   auto Ini = CreateOwned<TMemIniFile>(String());
   ASkinData->SaveToCustomIniFile(Ini.get());
   WriteText(Inner.get(), IniText(Ini.get()));
@@ -166,7 +151,7 @@ void TspCompressedStoredSkin::LoadFromIniFile(const String& AFileName) {
   for (Integer i = 0; i < Names.Count(); ++i) {
     auto Bitmap = CreateOwned<TBitmap>();
     Bitmap->LoadFromFile(Folder + Names.Get(i));
-    WriteListPicture(Inner.get(), Bitmap.get());
+    vantrel::skin::SaveSkinPicture(Bitmap.get(), Inner.get());
   }
   // The file's own lines, comments included.
   String Text;
@@ -230,6 +215,9 @@ bool TspSkinData::ReadCompressedSkin(TspCompressedStoredSkin* AStoredSkin) {
   FRollUpPictureName = Ini->ReadString(P, "rolluppicture", "");
   FRollUpMaskName = Ini->ReadString(P, "rollupmask", "");
   ReadIniStrings(Ini.get(), P, "activepictures", FActivePicturesNames.get());
+  // Names and pictures travel apart; a skin whose lists disagree would index the wrong
+  // pictures and could not be stored again.
+  CheckPictureNames();
   ReadFormInfo(Ini.get());
   PopupWindow->LoadFromFile(Ini.get());
   LayerFrame->LoadFromFile(Ini.get());

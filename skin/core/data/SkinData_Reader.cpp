@@ -5,6 +5,7 @@
 
 #include "platform/rtl/FileUtils.h"
 #include "platform/rtl/NumConv.h"
+#include "platform/rtl/Streams.h"
 #include "platform/rtl/Utf8.h"
 #include "platform/win/Cursor.h"
 #include "skin/core/data/SkinData.h"
@@ -19,13 +20,14 @@ class FolderFiles final : public SkinFileSource {
   explicit FolderFiles(String Folder) : FFolder(std::move(Folder)) {}
 
   void LoadPicture(TBitmap* Bitmap, const String& Name) override {
-    if (IsJpegFileName(Name))
-      LoadJpegToBitmap(Bitmap, FFolder + Name);
-    else
-      Bitmap->LoadFromFile(FFolder + Name);
+    LoadSkinPictureFile(Bitmap, FFolder + Name);
   }
   HCURSOR LoadCursorFile(const String& Name) override {
-    return LoadCursorFromFileW((FFolder + Name).c_str());
+    const String Path = FFolder + Name;
+    // A cursor file that does not load leaves the default cursor, but an entry naming a
+    // folder is a broken skin: opening it as a file refuses it with the file error.
+    if (!Name.empty() && DirectoryExists(Path)) TFileStream Refused(Path, fmOpenRead);
+    return LoadCursorFromFileW(Path.c_str());
   }
 
  private:

@@ -1,8 +1,26 @@
 // Writing a skin: every section of the store into an ini object, skin.ini merged into an
 // existing file, and a whole skin folder with its pictures. The writers never change the
 // store and send nothing; the same store always gives the same bytes.
+#include "platform/rtl/Format.h"
 #include "platform/rtl/NumConv.h"
+#include "platform/rtl/Streams.h"
 #include "skin/core/data/SkinData.h"
+
+namespace vantrel::skin {
+
+void SaveSkinPicture(TBitmap* Bitmap, TStream* Stream) {
+  if (!Bitmap->Empty()) {
+    Bitmap->SaveToStream(Stream);
+    return;
+  }
+  auto Placeholder = CreateOwned<TBitmap>();
+  Placeholder->SetPixelFormat(pf24bit);
+  Placeholder->SetSize(1, 1);
+  Placeholder->Canvas()->SetPixels(0, 0, 0xFF00FF);
+  Placeholder->SaveToStream(Stream);
+}
+
+}  // namespace vantrel::skin
 
 void TspSkinColors::SaveToFile(TCustomIniFile* IniFile) {
   const char* S = "SKINCOLORS";
@@ -127,19 +145,36 @@ void TspSkinData::SaveToFile(const String& FileName) {
   Ini->UpdateFile();
 }
 
+void TspSkinData::CheckPictureNames() const {
+  if (FActivePictures.Count() != FActivePicturesNames->Count())
+    throw EInvalidOperation(Format("Skin picture list holds %d pictures but %d names",
+                                   {FActivePictures.Count(), FActivePicturesNames->Count()}));
+}
+
 void TspSkinData::StoreToDisk(const String& APath) {
-  SaveToFile(APath + "skin.ini");
+  CheckPictureNames();  // before anything is written
+  TOwned<TMemIniFile> Ini = CreateOwned<TMemIniFile>(APath + "skin.ini");
+  SaveToCustomIniFile(Ini.get());
   const std::pair<TBitmap*, const String*> Frame[] = {
       {FPicture.get(), &FPictureName},
       {FInActivePicture.get(), &FInActivePictureName},
       {FMask.get(), &FMaskName},
       {FRollUpPicture.get(), &FRollUpPictureName},
       {FRollUpMask.get(), &FRollUpMaskName}};
-  // Always BMP, also under a JPEG name. A picture without a name has no place in the
-  // folder (skin.ini names none), so it is not written.
-  for (const auto& [Bitmap, Name] : Frame)
-    if (!Bitmap->Empty() && !Name->empty()) Bitmap->SaveToFile(APath + *Name);
-  for (Integer i = 0; i < FActivePicturesNames->Count(); ++i)
-    if (!FActivePicturesNames->Get(i).empty())
-      FActivePictures[i]->SaveToFile(APath + FActivePicturesNames->Get(i));
+  const char* Keys[] = {"picture", "inactivepicture", "mask", "rolluppicture", "rollupmask"};
+  // Always BMP, also under a JPEG name. An empty frame picture means "none" to the frame,
+  // so it gets no file and skin.ini names none; a picture without a name has no file.
+  for (size_t i = 0; i < std::size(Frame); ++i) {
+    const auto& [Bitmap, Name] = Frame[i];
+    if (Bitmap->Empty())
+      Ini->WriteString("PICTURES", Keys[i], "");
+    else if (!Name->empty())
+      Bitmap->SaveToFile(APath + *Name);
+  }
+  Ini->UpdateFile();
+  for (Integer i = 0; i < FActivePicturesNames->Count(); ++i) {
+    if (FActivePicturesNames->Get(i).empty()) continue;
+    TFileStream File(APath + FActivePicturesNames->Get(i), fmCreate);
+    vantrel::skin::SaveSkinPicture(FActivePictures[i], &File);
+  }
 }

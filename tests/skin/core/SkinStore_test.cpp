@@ -468,6 +468,7 @@ TEST(SkinCursors, WithoutAnApplicationStayWithTheStoreSide) {
   S->LoadFromFile(Dir.Ini());
   const HCURSOR Loaded = vantrel::skin::ScreenCursor(3);
   ASSERT_NE(Loaded, nullptr);
+  ExpectStoredFolderLoadsBack(*S);
   EXPECT_EQ(vantrel::skin::ScreenCursor(4), nullptr);
   S->LoadFromFile(Dir.Ini());
   EXPECT_FALSE(IsLiveHandle(Loaded));  // replaced and freed
