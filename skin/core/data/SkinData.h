@@ -5,6 +5,7 @@
 // texts of the skinned elements (TspResourceStrData) and the skin colours.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -99,6 +100,11 @@ class SkinFileSource {
   virtual HCURSOR LoadCursorFile(const String& Name) = 0;
 };
 
+// The [PICTURES] keys of the five frame pictures: frame, inactive frame, mask, rolled-up
+// frame and its mask, the order in which every reader and writer takes them.
+constexpr const char* FramePictureKeys[5] = {"picture", "inactivepicture", "mask", "rolluppicture",
+                                             "rollupmask"};
+
 // Writes Bitmap as a BMP file image; an empty one (a list picture whose file did not load)
 // as one pixel of the transparent key colour, so that a reader finds a picture where the
 // names and indexes of the skin expect one.
@@ -158,6 +164,8 @@ class TspSkinColors : public TObject {
   void LoadFromFile(TCustomIniFile* IniFile);
   // Replaces the section.
   void SaveToFile(TCustomIniFile* IniFile);
+  // The keys of [SKINCOLORS], in file order.
+  void VisitKeys(vantrel::skin::SkinKeyVisitor& V);
 
   TColor cBtnFace() const { return FcBtnFace; }
   void SetcBtnFace(TColor Value) { FcBtnFace = Value; }
@@ -274,6 +282,14 @@ class TspSkinData : public TComponent {
   // that cannot be read or a rectangle without digits raises; the store is then empty and
   // the forms have been told that the change ended.
   void LoadFromFile(const String& FileName);
+  // The five frame pictures with their [PICTURES] keys and names, in file order.
+  struct FramePicture {
+    const char* Key;
+    TBitmap* Bitmap;
+    String* Name;
+  };
+  std::array<FramePicture, 5> FramePictures();
+
   // Writes every section of the skin into IniFile.
   void SaveToCustomIniFile(TCustomIniFile* IniFile);
   // Writes skin.ini, keeping the sections of an existing file that the store does not write.
@@ -358,10 +374,19 @@ class TspSkinData : public TComponent {
   bool FAnimationForAllWindows = false;
 
  private:
+  // The keys of the store's own sections (SkinData_Keys.cpp).
+  void VisitVersionKeys(vantrel::skin::SkinKeyVisitor& V);
+  void VisitPictureNameKeys(vantrel::skin::SkinKeyVisitor& V);
+  void VisitFormInfoKeys(vantrel::skin::SkinKeyVisitor& V);
   // The reader's steps (SkinData_Reader.cpp).
   void ReadSkinSections(TCustomIniFile* IniFile, vantrel::skin::SkinFileSource& Files);
-  void ReadPictures(TCustomIniFile* IniFile, vantrel::skin::SkinFileSource& Files);
+  // [VERSION] and the names of [PICTURES]; the pictures themselves are not read.
+  void ReadVersionAndPictureNames(TCustomIniFile* IniFile);
+  void ReadPictures(vantrel::skin::SkinFileSource& Files);
   void ReadCursors(TCustomIniFile* IniFile, vantrel::skin::SkinFileSource& Files);
+  // Everything after the pictures and cursors: [FORMINFO] with its fix-ups, the window
+  // descriptors, the colours, the areas and the descriptor lists.
+  void ReadFrameAndDescriptors(TCustomIniFile* IniFile);
   void ReadFormInfo(TCustomIniFile* IniFile);
   void ReadAreas(TCustomIniFile* IniFile);
   void ReadDescriptors(TCustomIniFile* IniFile);

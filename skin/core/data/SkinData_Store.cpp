@@ -194,14 +194,10 @@ void TspSkinData::ClearObjects() {
 
 void TspSkinData::ClearAll() {
   ClearObjects();
-  for (TBitmap* B : {FPicture.get(), FInActivePicture.get(), FMask.get(), FRollUpPicture.get(),
-                     FRollUpMask.get()})
-    B->SetSize(0, 0);
-  FPictureName.clear();
-  FInActivePictureName.clear();
-  FMaskName.clear();
-  FRollUpPictureName.clear();
-  FRollUpMaskName.clear();
+  for (const FramePicture& P : FramePictures()) {
+    P.Bitmap->SetSize(0, 0);
+    P.Name->clear();
+  }
   Empty = true;
 }
 

@@ -54,6 +54,8 @@ class SkinKeyVisitor {
   virtual void Alignment(const char* Key, TAlignment& Field, TAlignment Create) = 0;
   virtual void StretchType(const char* Key, TspStretchType& Field, TspStretchType Create) = 0;
   virtual void MorphKind(const char* Key, TMorphKind& Field, TMorphKind Create) = 0;
+  virtual void InActiveEffect(const char* Key, TspInActiveEffect& Field,
+                              TspInActiveEffect Create) = 0;
   // A line list (count key Name+"linecount"); creation leaves the list as it is.
   virtual void Lines(const char* Name, TStrings& Field) = 0;
   // A keyword of a descriptor's own enumeration: Words in enumeration order; a text that

@@ -46,6 +46,9 @@ class SectionReader final : public SkinKeyVisitor {
   void MorphKind(const char* Key, TMorphKind& Field, TMorphKind) override {
     Field = ReadIniMorphKind(FIni, FSection, Key);
   }
+  void InActiveEffect(const char* Key, TspInActiveEffect& Field, TspInActiveEffect) override {
+    Field = ReadIniInActiveEffect(FIni, FSection, Key);
+  }
   void Lines(const char* Name, TStrings& Field) override {
     ReadIniLines(FIni, FSection, Name, &Field);
   }
@@ -107,6 +110,9 @@ class SectionWriter final : public SkinKeyVisitor {
   void MorphKind(const char* Key, TMorphKind& Field, TMorphKind) override {
     WriteIniMorphKind(FIni, FSection, Key, Field);
   }
+  void InActiveEffect(const char* Key, TspInActiveEffect& Field, TspInActiveEffect) override {
+    WriteIniInActiveEffect(FIni, FSection, Key, Field);
+  }
   void Lines(const char* Name, TStrings& Field) override {
     WriteIniLines(FIni, FSection, Name, &Field);
   }
@@ -143,6 +149,9 @@ class CreateValues final : public SkinKeyVisitor {
     Field = Create;
   }
   void MorphKind(const char*, TMorphKind& Field, TMorphKind Create) override { Field = Create; }
+  void InActiveEffect(const char*, TspInActiveEffect& Field, TspInActiveEffect Create) override {
+    Field = Create;
+  }
   void Lines(const char*, TStrings&) override {}
   void KeywordValue(const char*, Integer& Field, std::initializer_list<const char*>, Integer,
                     Integer, Integer Create) override {
