@@ -112,7 +112,8 @@ void TspCompressedStoredSkin::LoadFromSkinData(TspSkinData* ASkinData) {
   if (!ASkinData) return;
   auto Inner = CreateOwned<TMemoryStream>();
   WriteInt32(Inner.get(), CompressedSkinVersion);
-  for (const TspSkinData::FramePicture& P : ASkinData->FramePictures()) WritePictureSlot(Inner.get(), P.Bitmap);
+  for (const TspSkinData::FramePicture& P : ASkinData->FramePictures())
+    WritePictureSlot(Inner.get(), P.Bitmap);
   WriteInt32(Inner.get(), ASkinData->FActivePictures.Count());
   for (TBitmap* B : ASkinData->FActivePictures) vantrel::skin::SaveSkinPicture(B, Inner.get());
   auto Ini = CreateOwned<TMemIniFile>(String());

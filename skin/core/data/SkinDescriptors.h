@@ -71,6 +71,11 @@ class SkinKeyVisitor {
   void FontStyle(const char* Key, TFontStyles& Field) { FontStyle(Key, Field, TFontStyles{}); }
   void StretchType(const char* Key, TspStretchType& Field) { StretchType(Key, Field, spstFull); }
   void MorphKind(const char* Key, TMorphKind& Field) { MorphKind(Key, Field, mkDefault); }
+  // The four keys of a text font: Prefix + "fontname", "fontheight", "fontstyle" and
+  // "fontcolor". Absent keys read as Arial of height 14, no style, colour 0; a new
+  // descriptor has CreateName and CreateHeight, no style and colour 0.
+  void Font(String& Name, Integer& Height, TFontStyles& Style, Integer& Color,
+            const char* CreateName, Integer CreateHeight, const char* Prefix = "");
   template <class E>
   void Keyword(const char* Key, E& Field, std::initializer_list<const char*> Words, E Fallback,
                E Absent, E Create) {

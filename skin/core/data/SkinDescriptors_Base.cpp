@@ -251,6 +251,17 @@ void TspDataSkinObject::VisitKeys(SkinKeyVisitor& V) {
   V.Int("glowlayeralphablendvalue", GlowLayerAlphaBlendValue, 255, 255);
 }
 
+// ---- Shared key groups -------------------------------------------------------------------
+
+void SkinKeyVisitor::Font(String& Name, Integer& Height, TFontStyles& Style, Integer& Color,
+                          const char* CreateName, Integer CreateHeight, const char* Prefix) {
+  const String P = Prefix;
+  Str((P + "fontname").c_str(), Name, "Arial", CreateName);
+  Int((P + "fontheight").c_str(), Height, 14, CreateHeight);
+  FontStyle((P + "fontstyle").c_str(), Style);
+  Int((P + "fontcolor").c_str(), Color, 0, 0);
+}
+
 // ---- Key lists of records with a section of their own -----------------------------------
 
 namespace vantrel::skin {

@@ -108,10 +108,7 @@ void TspDataSkinHintWindow::VisitKeys(SkinKeyVisitor& V) {
   V.Point("leftbottompoint", LBPoint);
   V.Point("rightbottompoint", RBPoint);
   V.Rect("clientrect", ClRect);
-  V.Str("fontname", FontName, "Arial", "Arial");
-  V.Int("fontheight", FontHeight, 14, 12);
-  V.FontStyle("fontstyle", FontStyle);
-  V.Int("fontcolor", FontColor, 0, 0);
+  V.Font(FontName, FontHeight, FontStyle, FontColor, "Arial", 12);
   V.Bool("leftstretch", LeftStretch);
   V.Bool("rightstretch", RightStretch);
   V.Bool("topstretch", TopStretch);
