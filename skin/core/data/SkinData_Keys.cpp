@@ -29,10 +29,7 @@ void TspSkinData::VisitPictureNameKeys(SkinKeyVisitor& V) {
 // In the writer's order. Reading needs no order of its own: the frame fix-ups run after
 // every key has been read.
 void TspSkinData::VisitFormInfoKeys(SkinKeyVisitor& V) {
-  V.Point("lefttoppoint", LTPoint);
-  V.Point("righttoppoint", RTPoint);
-  V.Point("leftbottompoint", LBPoint);
-  V.Point("rightbottompoint", RBPoint);
+  V.Corners(LTPoint, RTPoint, LBPoint, RBPoint);
   V.Rect("clientrect", ClRect);
   V.Int("bgpictureindex", BGPictureIndex, -1, -1);
   V.Int("mdibgpictureindex", MDIBGPictureIndex, -1, -1);
@@ -49,10 +46,7 @@ void TspSkinData::VisitFormInfoKeys(SkinKeyVisitor& V) {
   V.Rect("captionrect", CaptionRect);
   V.Int("buttonsoffset", ButtonsOffset, 0, 0);
   V.Bool("buttonsinleft", CapButtonsInLeft);
-  V.Point("hittestlefttoppoint", HitTestLTPoint);
-  V.Point("hittestrighttoppoint", HitTestRTPoint);
-  V.Point("hittestleftbottompoint", HitTestLBPoint);
-  V.Point("hittestrightbottompoint", HitTestRBPoint);
+  V.Corners(HitTestLTPoint, HitTestRTPoint, HitTestLBPoint, HitTestRBPoint, "hittest");
   V.Point("rollupleftpoint", RollUpLeftPoint);
   V.Point("rolluprightpoint", RollUpRightPoint);
   V.Rect("mainmenurect", MainMenuRect);

@@ -76,6 +76,9 @@ class SkinKeyVisitor {
   // descriptor has CreateName and CreateHeight, no style and colour 0.
   void Font(String& Name, Integer& Height, TFontStyles& Style, Integer& Color,
             const char* CreateName, Integer CreateHeight, const char* Prefix = "");
+  // The four corner points of a 9-part image, left-top, right-top, left-bottom and
+  // right-bottom: Prefix + "lefttoppoint" ... "rightbottompoint", each (0, 0) when absent.
+  void Corners(TPoint& LT, TPoint& RT, TPoint& LB, TPoint& RB, const char* Prefix = "");
   template <class E>
   void Keyword(const char* Key, E& Field, std::initializer_list<const char*> Words, E Fallback,
                E Absent, E Create) {

@@ -199,10 +199,7 @@ TspDataSkinCustomControl::TspDataSkinCustomControl(const String& AIDName)
 
 void TspDataSkinCustomControl::VisitKeys(SkinKeyVisitor& V) {
   TspDataSkinControl::VisitKeys(V);
-  V.Point("lefttoppoint", LTPoint);
-  V.Point("righttoppoint", RTPoint);
-  V.Point("leftbottompoint", LBPoint);
-  V.Point("rightbottompoint", RBPoint);
+  V.Corners(LTPoint, RTPoint, LBPoint, RBPoint);
   V.Rect("clientrect", ClRect);
   V.Bool("stretcheffect", StretchEffect);
   V.Bool("leftstretch", LeftStretch);
@@ -260,6 +257,14 @@ void SkinKeyVisitor::Font(String& Name, Integer& Height, TFontStyles& Style, Int
   Int((P + "fontheight").c_str(), Height, 14, CreateHeight);
   FontStyle((P + "fontstyle").c_str(), Style);
   Int((P + "fontcolor").c_str(), Color, 0, 0);
+}
+
+void SkinKeyVisitor::Corners(TPoint& LT, TPoint& RT, TPoint& LB, TPoint& RB, const char* Prefix) {
+  const String P = Prefix;
+  Point((P + "lefttoppoint").c_str(), LT);
+  Point((P + "righttoppoint").c_str(), RT);
+  Point((P + "leftbottompoint").c_str(), LB);
+  Point((P + "rightbottompoint").c_str(), RB);
 }
 
 // ---- Key lists of records with a section of their own -----------------------------------

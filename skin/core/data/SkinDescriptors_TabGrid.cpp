@@ -15,10 +15,7 @@ void TspDataSkinTabControl::VisitKeys(SkinKeyVisitor& V) {
   V.Rect("mouseintabrect", MouseInTabRect);
   V.Rect("clientrect", ClRect);
   V.Int("bgpictureindex", BGPictureIndex, -1, -1);
-  V.Point("lefttoppoint", LTPoint);
-  V.Point("righttoppoint", RTPoint);
-  V.Point("leftbottompoint", LBPoint);
-  V.Point("rightbottompoint", RBPoint);
+  V.Corners(LTPoint, RTPoint, LBPoint, RBPoint);
   V.Int("tableftoffset", TabLeftOffset, 0, 0);
   V.Int("tabrightoffset", TabRightOffset, 0, 0);
   V.Rect("tabsbgrect", TabsBGRect);
