@@ -5,6 +5,7 @@
 #include <array>
 
 #include "platform/rtl/NumConv.h"
+#include "platform/rtl/Streams.h"
 #include "platform/rtl/Utf8.h"
 #include "platform/ui/Jpeg.h"
 
@@ -233,9 +234,29 @@ bool IsJpegFileName(const String& FileName) {
   return FileName.find(".jpg") != String::npos || FileName.find(".jpeg") != String::npos;
 }
 
-void LoadJpegToBitmap(TBitmap* Bitmap, const String& FileName) {
+namespace {
+
+void DrawJpegIntoBitmap(TBitmap* Bitmap, TStream* Stream) {
   TOwned<TJPEGImage> Jpeg = CreateOwned<TJPEGImage>();
-  Jpeg->LoadFromFile(FileName);
+  Jpeg->LoadFromStream(Stream);
   Bitmap->SetSize(Jpeg->Width(), Jpeg->Height());
   Bitmap->Canvas()->Draw(0, 0, Jpeg.get());
+}
+
+}  // namespace
+
+void LoadJpegToBitmap(TBitmap* Bitmap, const String& FileName) {
+  TFileStream File(FileName, fmOpenRead | fmShareDenyWrite);
+  DrawJpegIntoBitmap(Bitmap, &File);
+}
+
+void LoadSkinPictureFile(TBitmap* Bitmap, const String& FileName) {
+  TFileStream File(FileName, fmOpenRead | fmShareDenyWrite);
+  Byte Signature[3] = {};
+  File.Read(Signature, 3);
+  File.SetPosition(0);
+  if (Signature[0] == 0xFF && Signature[1] == 0xD8 && Signature[2] == 0xFF)
+    DrawJpegIntoBitmap(Bitmap, &File);
+  else
+    Bitmap->LoadFromStream(&File);
 }
