@@ -12,7 +12,7 @@
 
 #include "media/FFDecode.h"
 #include "media/FFPlay.h"
-#include "tests/support/PlayerTestKit.h"
+#include "tests/media/PlayerTestKit.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestPaths.h"
 

@@ -10,7 +10,7 @@
 #include "platform/display/HeadlessSession.h"
 #include "platform/win/Focus.h"
 #include "platform/win/MessageQueue.h"
-#include "tests/support/PlayerTestKit.h"
+#include "tests/media/PlayerTestKit.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestPaths.h"
 #include "tests/support/WinMessageLog.h"

@@ -15,7 +15,7 @@
 #include "media/AVCodecAPI.h"
 #include "media/FFLog.h"
 #include "media/FFPlay.h"
-#include "tests/support/PlayerTestKit.h"
+#include "tests/media/PlayerTestKit.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestPaths.h"
 

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "media/libsdl.h"
-#include "tests/support/PlayerTestKit.h"
+#include "tests/media/PlayerTestKit.h"
 #include "tests/support/TempDir.h"
 
 using namespace vantrel::media;
