@@ -3,6 +3,7 @@
 // correction against an injected master clock.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstring>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "media/FFDecode.h"
+#include "media/FFLog.h"
 #include "media/FFPlay.h"
 #include "tests/media/PlayerTestKit.h"
 #include "tests/support/TempDir.h"
@@ -213,6 +215,47 @@ TEST_F(PlayerSyncTest, AudioMasterNeverCorrects) {
   S.av_sync_type = AV_SYNC_AUDIO_MASTER;
   detail::SetPlayerMasterClock(*Player, [] { return 6.0; });
   for (int I = 0; I < 30; ++I) EXPECT_EQ(Player->SynchronizeAudio(&S, Buffer.data(), 4096, 0), 4096);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(PlayerAudioTest, TwoPlayersOnTwoCopiesPlayAtOnce) {
+  CopyMediaFile(SystemSDLFile(), Dir.File("libSDL-second.so"));
+  TOwned<TCustomPlayer> Second = CreateOwned<TCustomPlayer>(nullptr);
+  ASSERT_TRUE(Second->LoadAVLib(Dir.Path()));
+  ASSERT_TRUE(Second->LoadSDLLib(Dir.Path(), "libSDL-second.so")) << Second->LastErrMsg();
+  std::atomic<Integer> RateA{0}, RateB{0};
+  Player->SetAudioHook(true);
+  Second->SetAudioHook(true);
+  Player->OnAudioHook = [&](TObject*, Int64, uint8_t*, Integer, Integer ARate, Integer) { RateA = ARate; };
+  Second->OnAudioHook = [&](TObject*, Int64, uint8_t*, Integer, Integer ARate, Integer) { RateB = ARate; };
+  ASSERT_TRUE(detail::PlayerOpenStream(*Player, FixturePath("play-stereo.wav"), 0, false));
+  ASSERT_TRUE(detail::PlayerOpenStream(*Second, FixturePath("play-10s.wav"), 0, false)) << Second->LastErrMsg();
+  for (int I = 0; I < 500 && (RateA == 0 || RateB == 0); ++I)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  detail::PlayerCloseStream(*Second);
+  detail::PlayerCloseStream(*Player);
+  EXPECT_EQ(RateA, 48000);
+  EXPECT_EQ(RateB, 44100);
+}
+
+TEST_F(PlayerAudioTest, ClosingWhileTheAudioThreadLogsNeverHangs) {
+  // An MP3 whose middle is garbage: the decoder complains from SDL's audio thread.
+  std::string Bytes = ReadFileBytes(FixturePath("probe-title.mp3"));
+  for (size_t I = Bytes.size() / 4; I < Bytes.size() * 3 / 4; I += 7) Bytes[I] = static_cast<char>(I * 31);
+  vantrel::test::WriteFileBytes(Dir.File("damaged.mp3"), Bytes);
+  std::atomic<int> Lines{0};
+  GetFFLogger()->OnLog = [&](TObject*, Cardinal, TLogLevel, const String&) { ++Lines; };
+  for (int Round = 0; Round < 20; ++Round) {
+    SCOPED_TRACE(Round);
+    ASSERT_TRUE(detail::PlayerOpenStream(*Player, Dir.File("damaged.mp3"), 0, false)) << Player->LastErrMsg();
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    detail::PlayerCloseStream(*Player);
+  }
+  GetFFLogger()->OnLog = nullptr;
+  EXPECT_GT(Lines.load(), 0);
 }
 
 }  // namespace
