@@ -259,3 +259,24 @@ TEST_F(PlayerAudioTest, ClosingWhileTheAudioThreadLogsNeverHangs) {
 }
 
 }  // namespace
+
+namespace {
+
+std::vector<int16_t> PlayerDecodedByTool(const std::string& AFile) {
+  std::vector<int16_t> S;
+  if (FILE* P = popen(("ffmpeg -v error -i '" + AFile + "' -f s16le -acodec pcm_s16le -").c_str(), "r")) {
+    int16_t Buf[4096];
+    for (size_t N; (N = fread(Buf, 2, 4096, P)) > 0;) S.insert(S.end(), Buf, Buf + N);
+    pclose(P);
+  }
+  return S;
+}
+
+TEST_F(PlayerAudioTest, PacketsLargerThanTheBufferPlayWhole) {
+  const std::vector<int16_t> Source = PlayerDecodedByTool(FixturePath("play-bigpkt.mkv"));
+  ASSERT_EQ(Source.size(), 4u * 48000 * 2);
+  ASSERT_NE(Source[0], 0);
+  EXPECT_EQ(Play(FixturePath("play-bigpkt.mkv"), Source.size()), Source);
+}
+
+}  // namespace
