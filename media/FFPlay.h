@@ -169,7 +169,7 @@ struct TVideoState {
   Int64 AudioDuration = -1;
   Integer IsImage2 = 0;
   Integer IsDevice = 0;
-  Integer IOEOFLog = 0;
+  std::atomic<Integer> IOEOFLog{0};
   Integer IOERRLog = 0;
   Integer EventEOF = 0;
   std::atomic<Integer> ReachEOF{0};

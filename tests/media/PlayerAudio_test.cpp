@@ -63,7 +63,14 @@ class PlayerAudioTest : public ::testing::Test {
   // Plays the file until the writer has AMinSamples samples after its leading silence
   // (or 20 s passed); the samples after the silence.
   std::vector<int16_t> Play(const std::string& AFile, size_t AMinSamples, Integer AChannels = 2) {
-    EXPECT_TRUE(detail::PlayerOpenStream(*Player, AFile, 0, false)) << Player->LastErrMsg();
+    // Opened paused until the queue holds a good part of the file, so that a slow
+    // demuxing thread cannot leave gaps of silence in what the writer gets.
+    EXPECT_TRUE(detail::PlayerOpenStream(*Player, AFile, 0, true)) << Player->LastErrMsg();
+    if (TVideoState* State = Player->VideoState()) {
+      for (int I = 0; I < 500 && State->audioq.size() < 300000 && !State->IOEOFLog.load(); ++I)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      Player->StreamPause();
+    }
     std::vector<int16_t> S;
     for (int I = 0; I < 2000; ++I) {
       std::this_thread::sleep_for(std::chrono::milliseconds(10));

@@ -31,7 +31,7 @@ inline void UseHeadlessSDL(const std::string& AAudioFile = std::string()) {
   } else {
     setenv("SDL_AUDIODRIVER", "disk", 1);
     setenv("SDL_DISKAUDIOFILE", AAudioFile.c_str(), 1);
-    setenv("SDL_DISKAUDIODELAY", "1", 1);
+    setenv("SDL_DISKAUDIODELAY", "5", 1);
   }
 }
 
