@@ -48,7 +48,7 @@ std::vector<int16_t> PlayerWavSamples(const std::string& AFile) {
 std::vector<int16_t> PlayerRawSamples(const std::string& AFile) {
   const std::string B = ReadFileBytes(AFile);
   std::vector<int16_t> S(B.size() / 2);
-  std::memcpy(S.data(), B.data(), S.size() * 2);
+  if (!S.empty()) std::memcpy(S.data(), B.data(), S.size() * 2);
   return S;
 }
 
