@@ -29,6 +29,9 @@ struct AVInputFormat;
 struct AVPacket;
 struct AVStream;
 struct SwrContext;
+struct SwsContext;
+struct SDL_Overlay;
+struct SDL_Surface;
 
 namespace vantrel::media {
 
@@ -89,6 +92,17 @@ class TPacketQueue {
   size_t FHead = 0;
   Integer FSize = 0;
   std::atomic<bool> abort_request{false};
+};
+
+// One slot of the picture queue.
+struct TVideoPicture {
+  double pts = 0;
+  double due_clock = 0;
+  Int64 pos = -1;
+  ::SDL_Overlay* bmp = nullptr;
+  Integer width = 0, height = 0;
+  Integer allocated = 0;
+  AVFrame* frame = nullptr;  // the picture as shown (YUV 4:2:0), kept until the slot is reused
 };
 
 // One open file of a player.
@@ -179,9 +193,48 @@ struct TVideoState {
   std::atomic<Integer> seek_done{0};
   std::atomic<Integer> seek_flushed{0};
   double frame_delay = 0;
+  // Pictures (video thread -> event loop).
+  TOwned<TThread> video_tid;
+  TOwned<TThread> refresh_tid;
+  TVideoPicture pictq[PictureQueueSize];
+  Integer pictq_size = 0, pictq_rindex = 0, pictq_windex = 0;
+  Integer pictq_shown = -1;  // the slot shown last
+  std::mutex pictq_mutex;
+  std::condition_variable pictq_cond;
+  std::atomic<Integer> refresh{0};
+  TPtsCorrectionContext pts_ctx;
+  bool video_draining = false;
+  ::SwsContext* img_convert_ctx = nullptr;
+  std::atomic<Integer> step{0};
 };
 
-// Called with the file just opened, before its streams are probed.
+using TPositionEvent = std::function<void(TObject* Sender, Int64 APTS)>;
+using TPlayStateEvent = std::function<void(TObject* Sender, TPlayState APlayState)>;
+using TFileOpenEvent = std::function<void(TObject* Sender, Int64 ADuration, Integer AFrameWidth,
+                                          Integer AFrameHeight, Integer& AScreenWidth, Integer& AScreenHeight)>;
+
+// Position and state changes waiting for delivery: consecutive events of one kind
+// merge into the newest; a full ring drops its oldest.
+class TPlayEventRing {
+ public:
+  enum TKind { ekNone, ekPosition, ekState, ekEnd };
+  struct TItem {
+    Integer kind = ekNone;
+    Int64 value = 0;
+  };
+  static constexpr Integer Slots = 10;
+  void Push(const TItem& AItem);
+  TItem Pop();
+  void Clear();
+  TEvent& Event() { return FEvent; }
+
+ private:
+  std::mutex FLock;
+  TEvent FEvent{true, false};
+  Integer FHeader = 0, FTailer = 0;
+  TItem FEvents[Slots];
+};
+
 using TAudioHookEvent = std::function<void(TObject* Sender, Int64 APTS, uint8_t* ASample,
                                            Integer ASize, Integer ASampleRate, Integer AChannels)>;
 
@@ -275,6 +328,19 @@ class TCustomPlayer : public TFFBaseComponent {
   Integer rdftspeed = 20;
 
   TAudioHookEvent OnAudioHook;
+  TPositionEvent OnPosition;
+  TPlayStateEvent OnState;
+  TFileOpenEvent OnFileOpen;
+
+  // Plays AFileName into the host window (0: none); false with LastErrMsg.
+  bool Open(const String& AFileName, HWND AScreenHandle, bool APaused = false);
+  void Pause();
+  void Resume();
+  void TogglePause();
+  bool Paused() const;
+  // Seeks to APTS microseconds from the start (bytes with sfByte).
+  void Seek(Int64 APTS, TSeekFlags ASeekFlags = {}, bool AWaitForSeekEnd = false);
+  Integer ScreenSurfaceWidth() const;
   TBeforeFindStreamInfoEvent OnBeforeFindStreamInfo;
 
   // The master clock and its parts, in seconds.
@@ -382,6 +448,35 @@ class TCustomPlayer : public TFFBaseComponent {
   bool FSDLStarted = false;
   std::function<double()> FTestMasterClock;
   std::atomic<TVideoState*> FOpeningState{nullptr};
+  // Pictures, display and the event loop.
+  void VideoThread(TVideoState* AState);
+  void RefreshThread(TVideoState* AState);
+  Integer GetVideoFrame(TVideoState* AState, AVFrame* AFrame, AVPacket* APacket, double& APTS);
+  Integer QueuePicture(TVideoState* AState, AVFrame* AFrame, double APTS, Int64 APos);
+  // Where pictures are turned upright from the stream's display matrix: unchanged for now.
+  AVFrame* UprightPicture(TVideoState* AState, AVFrame* AFrame);
+  double ComputeTargetTime(TVideoState* AState, double APTS);
+  void AllocPicture(TVideoState* AState);
+  void VideoRefresh(TVideoState* AState, bool ADequeue);
+  void VideoDisplay(TVideoState* AState);
+  Integer VideoOpen(TVideoState* AState, bool AForce);
+  void VideoImageDisplay(TVideoState* AState);
+  void UpdatePosition(TVideoState* AState);
+  void ChangeState(TPlayState AState);
+  void EventLoop();
+  void PlayThreadExecute();
+  void EventThreadExecute(TThread* AThread);
+  void PushUserEvent(Integer AType);
+  void WaitForStop();
+  void JoinPlayThread();
+  TMutexTimed FDataLock;
+  TEvent FStopEvent{true, true};
+  TPlayEventRing FPlayEvent;
+  TOwned<TThread> FPlayThread;
+  TOwned<TThread> FEventThread;
+  ::SDL_Surface* Fscreen = nullptr;
+  std::atomic<Int64> FLastPTS{NoPTSValue};
+  std::atomic<bool> FQuitPushed{false};
   std::shared_ptr<std::atomic<TCustomPlayer*>> FRestoreToken;
 };
 

@@ -28,6 +28,14 @@ TCustomPlayer::TCustomPlayer(TComponent* AOwner)
 
 TCustomPlayer::~TCustomPlayer() {
   OnAudioHook = nullptr;
+  OnPosition = nullptr;
+  OnState = nullptr;
+  Stop(true);
+  JoinPlayThread();
+  if (FEventThread) {
+    FEventThread->Terminate();
+    FEventThread.reset();
+  }
   CloseAndExit();
   DropQueuedRestore();
   RestoreScreenWndProc();

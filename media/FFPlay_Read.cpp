@@ -8,6 +8,7 @@
 #include "media/FFLog.h"
 #include "media/FFPlay.h"
 #include "media/SWResampleAPI.h"
+#include "media/SWScaleAPI.h"
 #include "media/UnicodeProtocol.h"
 #include "media/libsdl.h"
 #include "platform/rtl/Format.h"
@@ -97,8 +98,10 @@ bool TCustomPlayer::StreamOpen(const String& AFileName, const AVInputFormat* AFo
   FOpeningState.store(nullptr);
   if (State->Opened.load() > 0) {
     FVideoState = State;
-    if (State->video_stream < 0 && !FDisableDisplay && State->show_audio == 0)
+    if (State->video_stream < 0 && !FDisableDisplay)
       State->show_audio = static_cast<Integer>(FShowAudio);
+    State->frame_timer = Now() / 1000000.0;
+    State->refresh_tid.reset(TPlayerWorker::Create([this, State] { RefreshThread(State); }));
     return true;
   }
   // A failed open: the demuxing thread is joined before the state goes.
@@ -114,6 +117,15 @@ void TCustomPlayer::StreamClose(TVideoState* AState) {
   AState->subtitleq.Abort();
   if (AState->parse_tid) AState->parse_tid->WaitFor();
   AState->parse_tid.reset();
+  if (AState->refresh_tid) AState->refresh_tid->WaitFor();
+  AState->refresh_tid.reset();
+  for (TVideoPicture& VP : AState->pictq) {
+    if (VP.bmp && FSDL->SDL_FreeYUVOverlay) FSDL->SDL_FreeYUVOverlay(VP.bmp);
+    VP.bmp = nullptr;
+    if (VP.frame) ff::av_frame_free(&VP.frame);
+  }
+  if (AState->img_convert_ctx) ff::sws_freeContext(AState->img_convert_ctx);
+  AState->img_convert_ctx = nullptr;
 }
 
 void TCustomPlayer::CloseAndExit() {
@@ -123,17 +135,6 @@ void TCustomPlayer::CloseAndExit() {
     FVideoState = nullptr;
   }
   QuitSDL();
-}
-
-void TCustomPlayer::Stop(bool AWaitForStop) {
-  if (!FVideoState) {
-    // Still opening (or nothing open): the open's interrupt check fires.
-    FLastRead.store(0);
-    if (TVideoState* S = FOpeningState.load()) S->abort_request.store(1);
-    return;
-  }
-  if (AWaitForStop) CloseAndExit();
-  else FVideoState->abort_request.store(1);
 }
 
 void TCustomPlayer::ReadThread(TVideoState* AState) {
@@ -455,6 +456,7 @@ Integer TCustomPlayer::StreamComponentOpen(TVideoState* S, Integer AIndex) {
       }
       S->videoq.Init();
       S->videoq.PutFlush();
+      S->video_tid.reset(TPlayerWorker::Create([this, S] { VideoThread(S); }));
       break;
     }
     default: {
@@ -484,6 +486,12 @@ void TCustomPlayer::StreamComponentClose(TVideoState* S, Integer AIndex) {
       break;
     case AVMEDIA_TYPE_VIDEO:
       S->videoq.Abort();
+      {
+        std::lock_guard<std::mutex> L(S->pictq_mutex);
+        S->pictq_cond.notify_all();
+      }
+      if (S->video_tid) S->video_tid->WaitFor();
+      S->video_tid.reset();
       S->videoq.End();
       Ctx = S->video_ctx;
       S->video_ctx = nullptr;

@@ -1,0 +1,155 @@
+// The whole player, headless with SDL's dummy drivers: Open, the events it raises on the
+// GUI thread, pausing, seeking and stopping.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "media/FFPlay.h"
+#include "tests/media/PlayerTestKit.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/TestPaths.h"
+
+using namespace vantrel::media;
+using vantrel::test::CopyMediaFile;
+using vantrel::test::FixturePath;
+using vantrel::test::SystemSDLFile;
+using vantrel::test::TTempDir;
+
+namespace {
+
+class PlayerPlayTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    vantrel::test::UseHeadlessSDL(Dir.File("audio.raw"));
+    CopyMediaFile(SystemSDLFile(), Dir.File("libSDL-1.2.so.0"));
+    ASSERT_TRUE(Player->LoadAVLib(Dir.Path(), true)) << Player->LastErrMsg();
+    Player->OnState = [this](TObject*, TPlayState AState) {
+      EXPECT_TRUE(IsMainThread());
+      States.push_back(AState);
+    };
+    Player->OnPosition = [this](TObject*, Int64 APTS) { Positions.push_back(APTS); };
+  }
+  // Serves main-thread calls until APred holds or ASeconds passed.
+  bool PumpUntil(const std::function<bool()>& APred, double ASeconds = 20) {
+    const auto End = std::chrono::steady_clock::now() + std::chrono::duration<double>(ASeconds);
+    while (!APred()) {
+      if (std::chrono::steady_clock::now() > End) return false;
+      CheckSynchronize(10);
+    }
+    return true;
+  }
+  bool Has(TPlayState AState) const {
+    for (TPlayState S : States)
+      if (S == AState) return true;
+    return false;
+  }
+  TTempDir Dir;
+  TOwned<TCustomPlayer> Player = CreateOwned<TCustomPlayer>(nullptr);
+  std::vector<TPlayState> States;
+  std::vector<Int64> Positions;
+};
+
+TEST_F(PlayerPlayTest, PlaysToTheEndWithEvents) {
+  int Opened = 0;
+  Int64 OpenDuration = 0;
+  Integer FrameW = 0, FrameH = 0;
+  Player->OnFileOpen = [&](TObject*, Int64 ADuration, Integer AW, Integer AH, Integer&, Integer&) {
+    ++Opened;
+    OpenDuration = ADuration;
+    FrameW = AW;
+    FrameH = AH;
+  };
+  ASSERT_TRUE(Player->Open(FixturePath("v.mp4"), 0, false)) << Player->LastErrMsg();
+  EXPECT_EQ(Opened, 1);
+  EXPECT_EQ(FrameW, 320);
+  EXPECT_EQ(FrameH, 240);
+  ASSERT_TRUE(PumpUntil([&] { return Has(psEnd); })) << "no end";
+  EXPECT_EQ(States.front(), psPlay);
+  // Positions go on to the end.
+  ASSERT_TRUE(PumpUntil([&] { return !Positions.empty() && Positions.back() == OpenDuration; }, 5));
+  // Steps over 10 ms, but for the end position, which is always reported.
+  for (size_t I = 1; I + 1 < Positions.size(); ++I) EXPECT_GT(Positions[I] - Positions[I - 1], 10000) << I;
+  Player->Stop(true);
+  ASSERT_TRUE(PumpUntil([&] { return Has(psStop); }, 5));
+  EXPECT_EQ(States.back(), psStop);
+  EXPECT_EQ(Player->VideoState(), nullptr);
+}
+
+TEST_F(PlayerPlayTest, OpenedPausedShowsPicturesThenPauses) {
+  ASSERT_TRUE(Player->Open(FixturePath("v.mp4"), 0, true)) << Player->LastErrMsg();
+  ASSERT_TRUE(PumpUntil([&] { return Has(psPause); }, 10));
+  EXPECT_TRUE(Player->Paused());
+  EXPECT_EQ(Player->ScreenSurfaceWidth(), 320);
+  Player->Resume();
+  ASSERT_TRUE(PumpUntil([&] { return Has(psResume); }, 5));
+  Player->Seek(1500000, {}, true);
+  ASSERT_TRUE(PumpUntil([&] { return !Positions.empty() && Positions.back() >= 1500000; }, 10));
+  Player->Stop(false);
+  ASSERT_TRUE(PumpUntil([&] { return Has(psStop); }, 5));
+}
+
+TEST_F(PlayerPlayTest, AudioOnlyEndsOnceAndAgainAfterASeek) {
+  ASSERT_TRUE(Player->Open(FixturePath("task-c.wav"), 0, false)) << Player->LastErrMsg();
+  ASSERT_TRUE(PumpUntil([&] { return Has(psEnd); }));
+  PumpUntil([] { return false; }, 0.3);
+  int Ends = 0;
+  for (TPlayState S : States) Ends += S == psEnd;
+  EXPECT_EQ(Ends, 1);
+  Player->Seek(1000000, {}, true);
+  ASSERT_TRUE(PumpUntil([&] {
+    int N = 0;
+    for (TPlayState S : States) N += S == psEnd;
+    return N == 2;
+  }));
+  Player.reset();
+}
+
+TEST_F(PlayerPlayTest, TwoOpensInARowAndDestroyAfterStop) {
+  ASSERT_TRUE(Player->Open(FixturePath("v.mp4"), 0, false)) << Player->LastErrMsg();
+  ASSERT_TRUE(Player->Open(FixturePath("task-c.wav"), 0, false)) << Player->LastErrMsg();
+  ASSERT_TRUE(PumpUntil([&] { return Has(psPlay); }, 5));
+  Player->Stop(false);
+  Player.reset();
+}
+
+TEST_F(PlayerPlayTest, OptionTexts) {
+  EXPECT_THROW(Player->SetForceFrameRate("abc"), Exception);
+  try {
+    Player->SetForceFormat("nosuch");
+    ADD_FAILURE();
+  } catch (const Exception& E) {
+    EXPECT_EQ(String(E.what()), "Unknown input format: nosuch");
+  }
+  Player->SetForceFormat("wav");
+  EXPECT_EQ(Player->ForceFormat(), "wav");
+  Player->SetForceFormat("");
+  EXPECT_EQ(Player->ForceFormat(), "");
+}
+
+TEST(PlayerEventRing, CoalescesAndDropsTheOldest) {
+  TPlayEventRing R;
+  using K = TPlayEventRing;
+  R.Push({K::ekPosition, 1});
+  R.Push({K::ekPosition, 2});
+  R.Push({K::ekState, psPause});
+  R.Push({K::ekPosition, 3});
+  R.Push({K::ekPosition, 4});
+  R.Push({K::ekState, psResume});
+  std::vector<std::pair<Integer, Int64>> Got;
+  for (K::TItem I; (I = R.Pop()).kind != K::ekNone;) Got.push_back({I.kind, I.value});
+  EXPECT_EQ(Got, (std::vector<std::pair<Integer, Int64>>{
+                     {K::ekPosition, 2}, {K::ekState, psPause}, {K::ekPosition, 4}, {K::ekState, psResume}}));
+  // Ten alternating events: nine fit, the oldest goes.
+  for (int I = 0; I < 10; ++I) R.Push({I % 2 ? K::ekState : K::ekPosition, I});
+  Got.clear();
+  for (K::TItem I; (I = R.Pop()).kind != K::ekNone;) Got.push_back({I.kind, I.value});
+  ASSERT_EQ(Got.size(), 9u);
+  EXPECT_EQ(Got.front().second, 1);
+  EXPECT_EQ(Got.back().second, 9);
+}
+
+}  // namespace
