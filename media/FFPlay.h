@@ -335,6 +335,8 @@ class TCustomPlayer : public TFFBaseComponent {
   // Plays AFileName into the host window (0: none); false with LastErrMsg.
   bool Open(const String& AFileName, HWND AScreenHandle, bool APaused = false);
   void Pause();
+  // Shows the next picture, then pauses again.
+  void StepToNextFrame();
   void Resume();
   void TogglePause();
   bool Paused() const;
@@ -367,6 +369,7 @@ class TCustomPlayer : public TFFBaseComponent {
 
  private:
   friend struct TPlayerDetail;
+  friend struct TPlayerSurfaceAccess;
   // Opening and closing.
   bool StartSDL(HWND AScreenHandle);
   bool InitSDL(HWND AScreenHandle);
@@ -505,6 +508,10 @@ bool PlayerOpenStream(TCustomPlayer& APlayer, const String& AFileName, HWND AScr
 void PlayerCloseStream(TCustomPlayer& APlayer);
 // The host window's procedure installed now / the one remembered as the host's own.
 WNDPROC PlayerSubclassProc(TCustomPlayer& APlayer);
+// The colour of a pixel of the player's SDL surface (false without a surface).
+bool PlayerSurfacePixel(TCustomPlayer& APlayer, Integer AX, Integer AY, uint8_t& AR, uint8_t& AG, uint8_t& AB);
+// The surface's size (0 x 0 without one).
+void PlayerSurfaceSize(TCustomPlayer& APlayer, Integer& AWidth, Integer& AHeight);
 }  // namespace detail
 
 }  // namespace vantrel::media

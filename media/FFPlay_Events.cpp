@@ -355,4 +355,42 @@ void TCustomPlayer::Seek(Int64 APTS, TSeekFlags ASeekFlags, bool AWaitForSeekEnd
 
 Integer TCustomPlayer::ScreenSurfaceWidth() const { return Fscreen ? Fscreen->w : 0; }
 
+void TCustomPlayer::StepToNextFrame() {
+  TVideoState* S = FVideoState;
+  if (!S) return;
+  if (S->paused.load()) StreamPause();
+  if (!S->step.exchange(1)) ChangeState(psStep);
+}
+
+struct TPlayerSurfaceAccess {
+  static bool Pixel(TCustomPlayer& P, Integer AX, Integer AY, uint8_t& AR, uint8_t& AG, uint8_t& AB) {
+    std::lock_guard<TMutexTimed> G(P.FDataLock);
+    SDL_Surface* Sf = P.Fscreen;
+    if (!Sf || AX < 0 || AY < 0 || AX >= Sf->w || AY >= Sf->h || Sf->format->BytesPerPixel != 4) return false;
+    const uint32_t V = *reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(Sf->pixels) + AY * Sf->pitch + AX * 4);
+    const SDL_PixelFormat* F = Sf->format;
+    AR = static_cast<uint8_t>((V & F->Rmask) >> F->Rshift);
+    AG = static_cast<uint8_t>((V & F->Gmask) >> F->Gshift);
+    AB = static_cast<uint8_t>((V & F->Bmask) >> F->Bshift);
+    return true;
+  }
+  static void Size(TCustomPlayer& P, Integer& AW, Integer& AH) {
+    std::lock_guard<TMutexTimed> G(P.FDataLock);
+    AW = P.Fscreen ? P.Fscreen->w : 0;
+    AH = P.Fscreen ? P.Fscreen->h : 0;
+  }
+};
+
+namespace detail {
+
+bool PlayerSurfacePixel(TCustomPlayer& APlayer, Integer AX, Integer AY, uint8_t& AR, uint8_t& AG, uint8_t& AB) {
+  return TPlayerSurfaceAccess::Pixel(APlayer, AX, AY, AR, AG, AB);
+}
+
+void PlayerSurfaceSize(TCustomPlayer& APlayer, Integer& AWidth, Integer& AHeight) {
+  TPlayerSurfaceAccess::Size(APlayer, AWidth, AHeight);
+}
+
+}  // namespace detail
+
 }  // namespace vantrel::media

@@ -153,3 +153,81 @@ TEST(PlayerEventRing, CoalescesAndDropsTheOldest) {
 }
 
 }  // namespace
+
+#include "platform/display/HeadlessSession.h"
+#include "tests/support/WinMessageLog.h"
+
+namespace {
+
+TEST_F(PlayerPlayTest, AFourThreePictureOnAWideSurfaceHasBlackColumns) {
+  Player->SetScreenWidth(320);
+  Player->SetScreenHeight(180);
+  ASSERT_TRUE(Player->Open(FixturePath("v.mp4"), 0, true)) << Player->LastErrMsg();
+  ASSERT_TRUE(PumpUntil([&] { return Has(psPause); }, 10));
+  Integer W = 0, H = 0;
+  detail::PlayerSurfaceSize(*Player, W, H);
+  ASSERT_EQ(W, 320);
+  ASSERT_EQ(H, 180);
+  int Lit = 0;
+  for (Integer X = 0; X < 320; ++X) {
+    uint8_t R = 0, G = 0, B = 0;
+    ASSERT_TRUE(detail::PlayerSurfacePixel(*Player, X, 90, R, G, B));
+    if (X < 40 || X >= 280) {
+      EXPECT_EQ(R + G + B, 0) << X;
+    } else if (R + G + B > 30) {
+      ++Lit;
+    }
+  }
+  EXPECT_GT(Lit, 100);
+  Player->Stop(true);
+  EXPECT_TRUE(Has(psPause));
+}
+
+TEST_F(PlayerPlayTest, HostPanelSizesTheSurfaceAndFollowsItsResize) {
+  vantrel::display::HeadlessSession Session;
+  vantrel::test::MessageLog Log;
+  HWND Top = Log.Create(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 400, 300);
+  HWND Host = Log.Create(WS_CHILD | WS_VISIBLE, 0, 0, 320, 240, Top);
+  ASSERT_TRUE(Player->Open(FixturePath("v.mp4"), Host, true)) << Player->LastErrMsg();
+  EXPECT_EQ(Player->ScreenWidth(), 320);
+  EXPECT_EQ(Player->ScreenHeight(), 240);
+  ASSERT_TRUE(PumpUntil([&] { return Has(psPause); }, 10));
+  SetWindowPos(Host, nullptr, 0, 0, 200, 150, SWP_NOZORDER | SWP_NOMOVE);
+  Integer W = 0, H = 0;
+  ASSERT_TRUE(PumpUntil([&] {
+    detail::PlayerSurfaceSize(*Player, W, H);
+    return W == 200 && H == 150;
+  }, 5));
+  EXPECT_EQ(Player->ScreenWidth(), 200);
+  EXPECT_EQ(Player->ScreenHeight(), 150);
+  const LONG_PTR Installed = GetWindowLongPtr(Host, GWL_WNDPROC);
+  Player->Stop(true);
+  EXPECT_NE(GetWindowLongPtr(Host, GWL_WNDPROC), Installed);
+}
+
+TEST_F(PlayerPlayTest, StopWaitingInsideTheEndHandler) {
+  bool StoppedInHandler = false;
+  Player->OnState = [&](TObject*, TPlayState AState) {
+    States.push_back(AState);
+    if (AState == psEnd) {
+      const auto Start = std::chrono::steady_clock::now();
+      Player->Stop(true);
+      StoppedInHandler = std::chrono::steady_clock::now() - Start < std::chrono::seconds(2);
+      EXPECT_EQ(Player->VideoState(), nullptr);
+      EXPECT_FALSE(Has(psStop));
+    }
+  };
+  ASSERT_TRUE(Player->Open(FixturePath("task-c.wav"), 0, false)) << Player->LastErrMsg();
+  ASSERT_TRUE(PumpUntil([&] { return Has(psStop); }));
+  EXPECT_TRUE(StoppedInHandler);
+}
+
+TEST_F(PlayerPlayTest, StepShowsOnePictureAndPausesAgain) {
+  ASSERT_TRUE(Player->Open(FixturePath("v.mp4"), 0, true)) << Player->LastErrMsg();
+  ASSERT_TRUE(PumpUntil([&] { return Has(psPause); }, 10));
+  Player->StepToNextFrame();
+  ASSERT_TRUE(PumpUntil([&] { return Has(psStep) && Player->Paused(); }, 5));
+  Player->Stop(true);
+}
+
+}  // namespace
