@@ -206,6 +206,8 @@ struct TVideoState {
   bool video_draining = false;
   ::SwsContext* img_convert_ctx = nullptr;
   std::atomic<Integer> step{0};
+  AVFrame* shown_frame = nullptr;  // the picture shown last (a reference)
+  double shown_pts = 0;
 };
 
 using TPositionEvent = std::function<void(TObject* Sender, Int64 APTS)>;
@@ -235,6 +237,7 @@ class TPlayEventRing {
   TItem FEvents[Slots];
 };
 
+using TVideoHookEvent = std::function<void(TObject* Sender, TBitmap* ABitmap, Int64 APTS, bool& AUpdate)>;
 using TAudioHookEvent = std::function<void(TObject* Sender, Int64 APTS, uint8_t* ASample,
                                            Integer ASize, Integer ASampleRate, Integer AChannels)>;
 
@@ -329,6 +332,18 @@ class TCustomPlayer : public TFFBaseComponent {
 
   TAudioHookEvent OnAudioHook;
   TPositionEvent OnPosition;
+  TVideoHookEvent OnVideoHook;
+  bool VideoHook() const { return FVideoHook.load(); }
+  void SetVideoHook(bool Value) { FVideoHook.store(Value); }
+  Integer VideoHookBitsPixel() const { return FHookConv->BitsPixel(); }
+  void SetVideoHookBitsPixel(Integer Value) {
+    FHookConv->SetBitsPixel(Value);
+    FFrameConv->SetBitsPixel(Value);
+  }
+  // The picture shown last as a bitmap owned by the player (0 x 0 and APTS -1 without
+  // one); APTS in microseconds from the start.
+  TBitmap* CurrentFrame();
+  TBitmap* CurrentFrame(Int64& APTS);
   TPlayStateEvent OnState;
   TFileOpenEvent OnFileOpen;
 
@@ -473,6 +488,10 @@ class TCustomPlayer : public TFFBaseComponent {
   void WaitForStop();
   void JoinPlayThread();
   TMutexTimed FDataLock;
+  TOwned<TFormatConverter> FFrameConv;
+  TOwned<TFormatConverter> FHookConv;
+  std::atomic<bool> FVideoHook{false};
+  void DoVideoHook(TVideoState* AState, AVFrame* AFrame, double APTS);
   TEvent FStopEvent{true, true};
   TPlayEventRing FPlayEvent;
   TOwned<TThread> FPlayThread;

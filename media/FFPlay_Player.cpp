@@ -20,6 +20,8 @@ std::function<Int64()>& PlayerClockFunc() {
 
 TCustomPlayer::TCustomPlayer(TComponent* AOwner)
     : TFFBaseComponent(AOwner), FSDL(CreateOwned<TSDLLoader>()), FDecoder(CreateOwned<TFFDecoder>(nullptr)) {
+  FFrameConv = CreateOwned<TFormatConverter>();
+  FHookConv = CreateOwned<TFormatConverter>();
   FVersion = "3.0";
   FObjectInstance = MakeWndProcInstance(
       [this](HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) { return ScreenWndProc(Wnd, Msg, WParam, LParam); });

@@ -124,6 +124,7 @@ void TCustomPlayer::StreamClose(TVideoState* AState) {
     VP.bmp = nullptr;
     if (VP.frame) ff::av_frame_free(&VP.frame);
   }
+  if (AState->shown_frame) ff::av_frame_free(&AState->shown_frame);
   if (AState->img_convert_ctx) ff::sws_freeContext(AState->img_convert_ctx);
   AState->img_convert_ctx = nullptr;
 }

@@ -23,6 +23,67 @@ constexpr Integer PlayRefreshEvent = SDL_USEREVENT + 1;
 
 }  // namespace
 
+void TCustomPlayer::DoVideoHook(TVideoState* S, AVFrame* AFrame, double APTS) {
+  if (!FVideoHook.load() || !OnVideoHook) return;
+  AVPicture Pic;
+  for (int I = 0; I < 4; ++I) {
+    Pic.data[I] = AFrame->data[I];
+    Pic.linesize[I] = AFrame->linesize[I];
+  }
+  if (!FHookConv->PictureToRGB(Pic, AV_PIX_FMT_YUV420P, AFrame->width, AFrame->height, true)) {
+    LogError(FHookConv->LastErrMsg(), false);
+    return;
+  }
+  bool Update = true;
+  try {
+    OnVideoHook(this, FHookConv->Bitmap(), std::llround(APTS * 1000000) - S->StartTime, Update);
+  } catch (const std::exception& E) {
+    LogError(String("Error occurs OnVideoHook: ") + E.what(), false);
+    return;
+  }
+  if (!Update) return;
+  FHookConv->BitmapToRGB();
+  if (!FHookConv->RGBToPicture(Pic, AV_PIX_FMT_YUV420P, AFrame->width, AFrame->height))
+    LogError(FHookConv->LastErrMsg(), false);
+}
+
+TBitmap* TCustomPlayer::CurrentFrame() {
+  Int64 Pts;
+  return CurrentFrame(Pts);
+}
+
+TBitmap* TCustomPlayer::CurrentFrame(Int64& APTS) {
+  APTS = -1;
+  TBitmap* Bmp = FFrameConv->Bitmap();
+  // The event loop may free the picture: read it under the data lock.
+  if (FDataLock.WaitFor(1000) != wrSignaled) {
+    Bmp->SetSize(0, 0);
+    return Bmp;
+  }
+  std::lock_guard<TMutexTimed> G(FDataLock, std::adopt_lock);
+  TVideoState* S = FVideoState;
+  if (!S || !S->video_ctx) {
+    Bmp->SetSize(0, 0);
+    return Bmp;
+  }
+  AVFrame* F = S->shown_frame;
+  if (!F || !F->data[0]) {
+    Bmp->SetSize(S->video_ctx->width, S->video_ctx->height);
+    return Bmp;
+  }
+  AVPicture Pic;
+  for (int I = 0; I < 4; ++I) {
+    Pic.data[I] = F->data[I];
+    Pic.linesize[I] = F->linesize[I];
+  }
+  if (!FFrameConv->PictureToRGB(Pic, AV_PIX_FMT_YUV420P, F->width, F->height, true)) {
+    Bmp->SetSize(0, 0);
+    return Bmp;
+  }
+  APTS = std::llround(S->shown_pts * 1000000) - S->StartTime;
+  return Bmp;
+}
+
 AVFrame* TCustomPlayer::UprightPicture(TVideoState*, AVFrame* AFrame) { return AFrame; }
 
 double TCustomPlayer::ComputeTargetTime(TVideoState* S, double APTS) {
@@ -172,6 +233,7 @@ Integer TCustomPlayer::QueuePicture(TVideoState* S, AVFrame* F, double APTS, Int
                                                 SWS_BICUBIC, nullptr, nullptr, nullptr);
   if (!S->img_convert_ctx) return -1;
   ff::sws_scale(S->img_convert_ctx, Src, SrcStride, 0, F->height, VP.frame->data, VP.frame->linesize);
+  DoVideoHook(S, VP.frame, APTS);
   // YV12 keeps V before U.
   FSDL->SDL_LockYUVOverlay(VP.bmp);
   for (int Plane = 0; Plane < 3; ++Plane) {
@@ -323,6 +385,12 @@ void TCustomPlayer::VideoRefresh(TVideoState* S, bool ADequeue) {
       }
     }
     S->pictq_shown = S->pictq_rindex;
+    if (VP.frame) {
+      if (!S->shown_frame) S->shown_frame = ff::av_frame_alloc();
+      ff::av_frame_unref(S->shown_frame);
+      ff::av_frame_ref(S->shown_frame, VP.frame);
+      S->shown_pts = VP.pts;
+    }
     VideoDisplay(S);
     S->pictq_rindex = (S->pictq_rindex + 1) % PictureQueueSize;
     std::lock_guard<std::mutex> L(S->pictq_mutex);

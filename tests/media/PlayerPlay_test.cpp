@@ -231,3 +231,71 @@ TEST_F(PlayerPlayTest, StepShowsOnePictureAndPausesAgain) {
 }
 
 }  // namespace
+
+#include "media/FFDecode.h"
+#include "platform/ui/Graphics.h"
+
+namespace {
+
+TEST_F(PlayerPlayTest, CurrentFrameIsTheShownPicture) {
+  Int64 Pts = 0;
+  EXPECT_EQ(Player->CurrentFrame(Pts)->Width(), 0);
+  EXPECT_EQ(Pts, -1);
+  ASSERT_TRUE(Player->Open(FixturePath("v.mp4"), 0, true)) << Player->LastErrMsg();
+  ASSERT_TRUE(PumpUntil([&] { return Has(psPause); }, 10));
+  PumpUntil([] { return false; }, 0.2);
+  TBitmap* Bmp = Player->CurrentFrame(Pts);
+  ASSERT_EQ(Bmp->Width(), 320);
+  ASSERT_EQ(Bmp->Height(), 240);
+  ASSERT_GE(Pts, 0);
+  TOwned<TFFDecoder> Dec = CreateOwned<TFFDecoder>(nullptr);
+  ASSERT_TRUE(Dec->LoadAVLib(""));
+  ASSERT_TRUE(Dec->LoadFile(FixturePath("v.mp4")));
+  while (Dec->Decode() && Dec->FrameInfo().PTS < Pts) {
+  }
+  ASSERT_EQ(Dec->FrameInfo().PTS, Pts);
+  TOwned<TBitmap> Want = CreateOwned<TBitmap>();
+  ASSERT_TRUE(Dec->CopyToBitmap(Want.get()));
+  int Worst = 0;
+  for (int Y : {10, 120, 200}) {
+    const auto* A = static_cast<const uint8_t*>(Bmp->ScanLine(Y));
+    const auto* B = static_cast<const uint8_t*>(Want->ScanLine(Y));
+    for (int X = 0; X < 320 * 3; ++X) Worst = std::max(Worst, std::abs(int(A[X]) - int(B[X])));
+  }
+  EXPECT_LE(Worst, 4);
+  Player->Stop(true);
+  EXPECT_EQ(Player->CurrentFrame(Pts)->Width(), 0);
+}
+
+TEST_F(PlayerPlayTest, AnInvertingHookInvertsTheSurfaceUnlessItSaysNo) {
+  // The surface's own YUV to RGB conversion shifts the grey: the two readings add up to
+  // about white.
+  uint8_t Seen[2] = {};
+  for (bool Update : {true, false}) {
+    SCOPED_TRACE(Update);
+    States.clear();
+    int Calls = 0;
+    Player->SetVideoHook(true);
+    Player->OnVideoHook = [&](TObject*, TBitmap* ABitmap, Int64, bool& AUpdate) {
+      ++Calls;
+      for (Integer Y = 0; Y < ABitmap->Height(); ++Y) {
+        auto* Row = static_cast<uint8_t*>(ABitmap->ScanLine(Y));
+        for (Integer X = 0; X < ABitmap->Width() * 3; ++X) Row[X] = static_cast<uint8_t>(255 - Row[X]);
+      }
+      AUpdate = Update;
+    };
+    ASSERT_TRUE(Player->Open(FixturePath("hook-light.avi"), 0, true)) << Player->LastErrMsg();
+    ASSERT_TRUE(PumpUntil([&] { return Has(psPause); }, 10));
+    PumpUntil([] { return false; }, 0.2);
+    uint8_t R = 0, G = 0, B = 0;
+    ASSERT_TRUE(detail::PlayerSurfacePixel(*Player, 80, 60, R, G, B));
+    EXPECT_GE(Calls, 2);
+    Seen[Update ? 0 : 1] = R;
+    Player->Stop(true);
+  }
+  EXPECT_LT(Seen[0], 80);
+  EXPECT_GT(Seen[1], 170);
+  EXPECT_NEAR(Seen[0] + Seen[1], 255, 12);
+}
+
+}  // namespace
