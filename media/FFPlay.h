@@ -207,6 +207,7 @@ struct TVideoState {
   ::SwsContext* img_convert_ctx = nullptr;
   std::atomic<Integer> step{0};
   AVFrame* shown_frame = nullptr;  // the picture shown last (a reference)
+  std::mutex route_lock;  // packet routing against stream switching
   double shown_pts = 0;
 };
 
@@ -304,6 +305,18 @@ class TCustomPlayer : public TFFBaseComponent {
   bool VerticalFlip() const { return FVerticalFlip; }
   void SetVerticalFlip(bool Value) { FVerticalFlip = Value; }
   float AspectRatio() const { return FAspectRatio; }
+  // A changed value redraws an open file's picture.
+  void SetAspectRatio(float Value);
+  // The streams played, -1 when none or no file is open; writing switches streams.
+  Integer VideoStreamIndex() const;
+  Integer AudioStreamIndex() const;
+  Integer SubtitleStreamIndex() const;
+  void SetVideoStreamIndex(Integer Value);
+  void SetAudioStreamIndex(Integer Value);
+  void SetSubtitleStreamIndex(Integer Value);
+  // Closes the current stream of the kind (FFmpeg's media type) and opens AIndex; false
+  // with LastErrMsg.
+  bool SwitchStream(Integer AMediaType, Integer AIndex);
   const String& FileName() const { return FFileName; }
   HWND ScreenHandle() const { return FScreenHandle; }
   Int64 CurrentPTS() const { return FCurrentPTS.load(); }

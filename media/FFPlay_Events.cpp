@@ -394,3 +394,59 @@ void PlayerSurfaceSize(TCustomPlayer& APlayer, Integer& AWidth, Integer& AHeight
 }  // namespace detail
 
 }  // namespace vantrel::media
+
+namespace vantrel::media {
+
+void TCustomPlayer::SetAspectRatio(float Value) {
+  if (Value == FAspectRatio) return;
+  FAspectRatio = Value;
+  if (FVideoState) PushUserEvent(PlayRedrawEvent);
+}
+
+Integer TCustomPlayer::VideoStreamIndex() const { return FVideoState ? FVideoState->video_stream : -1; }
+Integer TCustomPlayer::AudioStreamIndex() const { return FVideoState ? FVideoState->audio_stream : -1; }
+Integer TCustomPlayer::SubtitleStreamIndex() const { return FVideoState ? FVideoState->subtitle_stream : -1; }
+
+void TCustomPlayer::SetVideoStreamIndex(Integer Value) { SwitchStream(AVMEDIA_TYPE_VIDEO, Value); }
+void TCustomPlayer::SetAudioStreamIndex(Integer Value) { SwitchStream(AVMEDIA_TYPE_AUDIO, Value); }
+void TCustomPlayer::SetSubtitleStreamIndex(Integer Value) { SwitchStream(AVMEDIA_TYPE_SUBTITLE, Value); }
+
+bool TCustomPlayer::SwitchStream(Integer AMediaType, Integer AIndex) {
+  TVideoState* S = FVideoState;
+  if (!S || !S->ic) return false;
+  const Integer Current = AMediaType == AVMEDIA_TYPE_VIDEO   ? S->video_stream
+                          : AMediaType == AVMEDIA_TYPE_AUDIO ? S->audio_stream
+                                                             : S->subtitle_stream;
+  const Integer Count = static_cast<Integer>(S->ic->nb_streams);
+  auto Fail = [this](const char* AText) {
+    LogError(AText, true);
+    return false;
+  };
+  if (AMediaType == AVMEDIA_TYPE_SUBTITLE ? Current < -1 : (Current < 0 || Current >= Count))
+    return Fail("the current stream is not valid.");
+  if ((AMediaType == AVMEDIA_TYPE_SUBTITLE ? AIndex < -1 : AIndex < 0) || AIndex >= Count)
+    return Fail("the stream index is not valid.");
+  if (AIndex == Current) return true;
+  if (AIndex >= 0) {
+    const AVCodecParameters* Par = S->ic->streams[AIndex]->codecpar;
+    if (Par->codec_type != AMediaType) return Fail("the stream type is not matched.");
+    if (AMediaType == AVMEDIA_TYPE_AUDIO && (Par->sample_rate <= 0 || Par->ch_layout.nb_channels <= 0))
+      return Fail("the audio stream is not invalid.");
+  }
+  if (AMediaType != AVMEDIA_TYPE_VIDEO && AMediaType != AVMEDIA_TYPE_AUDIO && AMediaType != AVMEDIA_TYPE_SUBTITLE)
+    return Fail("the stream type is invalid.");
+  // Neither the event loop nor the demuxing thread may use the component meanwhile. The
+  // switch runs on a helper thread while this one serves main-thread calls: closing
+  // the audio joins SDL's audio thread, which may be delivering a log line.
+  bool Ok = true;
+  TOwned<TThread> Switcher(TPlayerLoopThread::Create([&](TThread*) {
+    std::lock_guard<TMutexTimed> G(FDataLock);
+    std::lock_guard<std::mutex> Route(S->route_lock);
+    if (Current >= 0) StreamComponentClose(S, Current);
+    if (AIndex >= 0) Ok = StreamComponentOpen(S, AIndex) == 0;
+  }));
+  Switcher->WaitFor();
+  return Ok;
+}
+
+}  // namespace vantrel::media

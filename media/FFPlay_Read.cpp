@@ -320,9 +320,12 @@ void TCustomPlayer::ReadThreadLoop(TVideoState* S) {
       if (!EndOfInput) TThread::Sleep(100);
       continue;
     }
-    if (Pkt->stream_index == S->audio_stream) S->audioq.Put(Pkt);
-    else if (Pkt->stream_index == S->video_stream) S->videoq.Put(Pkt);
-    else if (Pkt->stream_index == S->subtitle_stream) S->subtitleq.Put(Pkt);
+    {
+      std::lock_guard<std::mutex> Route(S->route_lock);
+      if (Pkt->stream_index == S->audio_stream) S->audioq.Put(Pkt);
+      else if (Pkt->stream_index == S->video_stream) S->videoq.Put(Pkt);
+      else if (Pkt->stream_index == S->subtitle_stream) S->subtitleq.Put(Pkt);
+    }
     ff::av_packet_unref(Pkt);
   }
   ff::av_packet_free(&Pkt);

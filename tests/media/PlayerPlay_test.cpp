@@ -2,12 +2,14 @@
 // GUI thread, pausing, seeking and stopping.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "media/AVFormatAPI.h"
 #include "media/FFPlay.h"
 #include "tests/media/PlayerTestKit.h"
 #include "tests/support/TempDir.h"
@@ -296,6 +298,58 @@ TEST_F(PlayerPlayTest, AnInvertingHookInvertsTheSurfaceUnlessItSaysNo) {
   EXPECT_LT(Seen[0], 80);
   EXPECT_GT(Seen[1], 170);
   EXPECT_NEAR(Seen[0] + Seen[1], 255, 12);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(PlayerPlayTest, SwitchingTheAudioStreamWhilePlaying) {
+  std::atomic<Integer> Rate{0};
+  Player->SetAudioHook(true);
+  Player->OnAudioHook = [&](TObject*, Int64, uint8_t*, Integer, Integer ARate, Integer) { Rate = ARate; };
+  ASSERT_TRUE(Player->Open(FixturePath("probe-2audio.mkv"), 0, false)) << Player->LastErrMsg();
+  ASSERT_EQ(Player->AudioStreamIndex(), 1);
+  for (int I = 0; I < 20; ++I) {
+    const Integer Index = I % 2 ? 1 : 2;
+    ASSERT_TRUE(Player->SwitchStream(AVMEDIA_TYPE_AUDIO, Index)) << Player->LastErrMsg();
+    EXPECT_EQ(Player->AudioStreamIndex(), Index);
+    Rate = 0;
+    // The short file may be read to its end already: read it again for the new stream.
+    Player->Seek(0, {}, true);
+    ASSERT_TRUE(PumpUntil([&] { return Rate != 0; }, 5));
+    EXPECT_EQ(Rate, Index == 1 ? 48000 : 22050);
+  }
+  struct Case {
+    Integer Type, Index;
+    std::string Text;
+  };
+  for (const Case& C : {Case{AVMEDIA_TYPE_AUDIO, 7, "the stream index is not valid."},
+                        Case{AVMEDIA_TYPE_AUDIO, -1, "the stream index is not valid."},
+                        Case{AVMEDIA_TYPE_AUDIO, 0, "the stream type is not matched."},
+                        Case{AVMEDIA_TYPE_SUBTITLE, 0, "the current stream is not valid."}}) {
+    SCOPED_TRACE(C.Text);
+    // Without a subtitle stream the current subtitle index is -1: valid, the index is
+    // then checked.
+    const bool Ok = Player->SwitchStream(C.Type, C.Index);
+    if (C.Type == AVMEDIA_TYPE_SUBTITLE) {
+      EXPECT_FALSE(Ok);
+      EXPECT_EQ(Player->LastErrMsg(), "the stream type is not matched.");
+    } else {
+      EXPECT_FALSE(Ok);
+      EXPECT_EQ(Player->LastErrMsg(), C.Text);
+    }
+  }
+  Player->Stop(true);
+}
+
+TEST_F(PlayerPlayTest, SeekBackToTheStartOfAFileWithAStartTime) {
+  ASSERT_TRUE(Player->Open(FixturePath("task-b.ts"), 0, false)) << Player->LastErrMsg();
+  Player->Seek(5000000, {}, true);
+  ASSERT_TRUE(PumpUntil([&] { return !Positions.empty() && Positions.back() >= 5000000; }, 10));
+  Player->Seek(0, {}, true);
+  ASSERT_TRUE(PumpUntil([&] { return !Positions.empty() && Positions.back() < 1000000; }, 10));
+  Player->Stop(true);
 }
 
 }  // namespace
