@@ -353,3 +353,76 @@ TEST_F(PlayerPlayTest, SeekBackToTheStartOfAFileWithAStartTime) {
 }
 
 }  // namespace
+
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include "tests/support/TempDir.h"
+
+namespace {
+
+// Serves the first bytes of a file to one client, then stalls until freed.
+class TStallingServer {
+ public:
+  TStallingServer(const std::string& AFile, size_t ABytes) {
+    FData = vantrel::test::ReadFileBytes(AFile).substr(0, ABytes);
+    FSock = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in A{};
+    A.sin_family = AF_INET;
+    A.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    bind(FSock, reinterpret_cast<sockaddr*>(&A), sizeof A);
+    listen(FSock, 4);
+    socklen_t L = sizeof A;
+    getsockname(FSock, reinterpret_cast<sockaddr*>(&A), &L);
+    FPort = ntohs(A.sin_port);
+    FThread = std::thread([this] {
+      const int C = accept(FSock, nullptr, nullptr);
+      if (C < 0) return;
+      for (size_t Sent = 0; Sent < FData.size();) {
+        const ssize_t N = send(C, FData.data() + Sent, FData.size() - Sent, MSG_NOSIGNAL);
+        if (N <= 0) break;
+        Sent += static_cast<size_t>(N);
+      }
+      while (!FDone.load()) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      close(C);
+    });
+  }
+  ~TStallingServer() {
+    FDone.store(true);
+    shutdown(FSock, SHUT_RDWR);
+    close(FSock);
+    FThread.join();
+  }
+  std::string Url() const { return "tcp://127.0.0.1:" + std::to_string(FPort); }
+
+ private:
+  std::string FData;
+  int FSock = -1;
+  int FPort = 0;
+  std::atomic<bool> FDone{false};
+  std::thread FThread;
+};
+
+TEST_F(PlayerPlayTest, StopWaitingWhileAReadStallsReturnsSoon) {
+  TStallingServer Server(FixturePath("task-b.ts"), 200000);
+  Player->SetForceFormat("mpegts");
+  ASSERT_TRUE(Player->Open(Server.Url(), 0, false)) << Player->LastErrMsg();
+  ASSERT_TRUE(PumpUntil([&] { return Player->VideoState() && Player->VideoState()->Reading.load() && Has(psPlay); }, 10));
+  PumpUntil([] { return false; }, 0.3);
+  const auto Start = std::chrono::steady_clock::now();
+  Player->Stop(true);
+  EXPECT_LT(std::chrono::steady_clock::now() - Start, std::chrono::seconds(2));
+  EXPECT_EQ(Player->VideoState(), nullptr);
+  ASSERT_TRUE(PumpUntil([&] { return Has(psStop); }, 5));
+}
+
+TEST_F(PlayerPlayTest, StopWithoutWaitingReturnsAtOnce) {
+  ASSERT_TRUE(Player->Open(FixturePath("v.mp4"), 0, false)) << Player->LastErrMsg();
+  const auto Start = std::chrono::steady_clock::now();
+  Player->Stop(false);
+  EXPECT_LT(std::chrono::steady_clock::now() - Start, std::chrono::milliseconds(100));
+  ASSERT_TRUE(PumpUntil([&] { return Has(psStop); }, 5));
+}
+
+}  // namespace
