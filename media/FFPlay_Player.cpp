@@ -43,6 +43,9 @@ TCustomPlayer::~TCustomPlayer() {
   RestoreScreenWndProc();
   FreeObjectInstance(FObjectInstance);
   FDecoder.reset();
+  // The converters free FFmpeg's scalers: before the libraries go.
+  FFrameConv.reset();
+  FHookConv.reset();
   UnloadAVLib();
 }
 
