@@ -208,6 +208,9 @@ struct TVideoState {
   std::atomic<Integer> step{0};
   AVFrame* shown_frame = nullptr;  // the picture shown last (a reference)
   std::mutex route_lock;  // packet routing against stream switching
+  std::unique_ptr<TVideoFilterChain> filters;  // video thread only
+  Integer filter_in_w = 0, filter_in_h = 0, filter_in_fmt = -1;
+  std::atomic<Integer> out_w{0}, out_h{0};  // the chain's output size
   double shown_pts = 0;
 };
 
@@ -305,6 +308,9 @@ class TCustomPlayer : public TFFBaseComponent {
   bool VerticalFlip() const { return FVerticalFlip; }
   void SetVerticalFlip(bool Value) { FVerticalFlip = Value; }
   float AspectRatio() const { return FAspectRatio; }
+  // A filter-chain text between the decoder and the display (the next Open).
+  const String& VideoFilters() const { return FVideoFilters; }
+  void SetVideoFilters(const String& Value) { FVideoFilters = Value; }
   // A changed value redraws an open file's picture.
   void SetAspectRatio(float Value);
   // The streams played, -1 when none or no file is open; writing switches streams.
@@ -467,6 +473,7 @@ class TCustomPlayer : public TFFBaseComponent {
   float FAspectRatio = 0;
   Tav_sync_type Fav_sync_type = AV_SYNC_AUDIO_MASTER;
   String FFileName;
+  String FVideoFilters;
 
   // The host window.
   HWND FScreenHandle = 0;
@@ -484,6 +491,8 @@ class TCustomPlayer : public TFFBaseComponent {
   void RefreshThread(TVideoState* AState);
   Integer GetVideoFrame(TVideoState* AState, AVFrame* AFrame, AVPacket* APacket, double& APTS);
   Integer QueuePicture(TVideoState* AState, AVFrame* AFrame, double APTS, Int64 APos);
+  // Runs the picture through the filter chain and queues what comes out: 0, -1 to end.
+  Integer FilterAndQueue(TVideoState* AState, AVFrame* AFrame, double APTS, AVFrame* AOut);
   // Where pictures are turned upright from the stream's display matrix: unchanged for now.
   AVFrame* UprightPicture(TVideoState* AState, AVFrame* AFrame);
   double ComputeTargetTime(TVideoState* AState, double APTS);

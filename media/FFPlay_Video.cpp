@@ -151,6 +151,7 @@ Integer TCustomPlayer::GetVideoFrame(TVideoState* S, AVFrame* AFrame, AVPacket* 
 
 void TCustomPlayer::VideoThread(TVideoState* S) {
   AVFrame* Frame = ff::av_frame_alloc();
+  AVFrame* Filtered = ff::av_frame_alloc();
   AVPacket* Pkt = ff::av_packet_alloc();
   InitPtsCorrection(S->pts_ctx);
   Integer Shown = 0;
@@ -163,11 +164,7 @@ void TCustomPlayer::VideoThread(TVideoState* S) {
     if (Ret < 0) break;
     if (Ret == 0) continue;
     AVFrame* Upright = UprightPicture(S, Frame);
-    if (PTS != 0) S->video_clock = PTS;
-    else PTS = S->video_clock;
-    S->video_clock += S->frame_delay + Upright->repeat_pict * S->frame_delay * 0.5;
-    const Int64 Pos = Upright->pkt_pos;
-    const Integer Queued = QueuePicture(S, Upright, PTS, Pos);
+    const Integer Queued = FilterAndQueue(S, Upright, PTS, Filtered);
     if (Upright != Frame) ff::av_frame_free(&Upright);
     ff::av_frame_unref(Frame);
     if (Queued < 0) break;
@@ -187,7 +184,52 @@ void TCustomPlayer::VideoThread(TVideoState* S) {
     }
   }
   ff::av_packet_free(&Pkt);
+  ff::av_frame_free(&Filtered);
   ff::av_frame_free(&Frame);
+  S->filters.reset();
+}
+
+Integer TCustomPlayer::FilterAndQueue(TVideoState* S, AVFrame* F, double APTS, AVFrame* AOut) {
+  if (!S->filters || S->filter_in_w != F->width || S->filter_in_h != F->height || S->filter_in_fmt != F->format) {
+    S->filters = std::make_unique<TVideoFilterChain>();
+    TVideoFilterInput In;
+    In.Width = F->width;
+    In.Height = F->height;
+    In.PixFmt = F->format;
+    In.TimeBase = {S->video_st->time_base.num, S->video_st->time_base.den};
+    In.SampleAspect = {F->sample_aspect_ratio.num, F->sample_aspect_ratio.den};
+    In.FrameRate = {S->video_st->r_frame_rate.num, S->video_st->r_frame_rate.den};
+    Integer Ret;
+    try {
+      Ret = S->filters->Configure(In, FVideoFilters.empty() ? String("null") : FVideoFilters,
+                                  {AV_PIX_FMT_YUV420P}, "flags=4");
+    } catch (const std::exception& E) {
+      LogError(E.what(), false);
+      Ret = -1;
+    }
+    if (Ret < 0) {
+      if (!S->filters->LastErrMsg().empty()) LogError(S->filters->LastErrMsg(), false);
+      // No picture will come; the rest of the file plays on.
+      return -1;
+    }
+    S->filter_in_w = F->width;
+    S->filter_in_h = F->height;
+    S->filter_in_fmt = F->format;
+    S->out_w.store(S->filters->Width());
+    S->out_h.store(S->filters->Height());
+  }
+  if (S->filters->Push(F) < 0) return 0;
+  for (;;) {
+    const Integer Ret = S->filters->Pull(AOut);
+    if (Ret != 1) return 0;
+    double PTS = APTS;
+    if (PTS != 0) S->video_clock = PTS;
+    else PTS = S->video_clock;
+    S->video_clock += S->frame_delay + AOut->repeat_pict * S->frame_delay * 0.5;
+    const Integer Queued = QueuePicture(S, AOut, PTS, F->pkt_pos);
+    ff::av_frame_unref(AOut);
+    if (Queued < 0) return -1;
+  }
 }
 
 Integer TCustomPlayer::QueuePicture(TVideoState* S, AVFrame* F, double APTS, Int64 APos) {
@@ -284,6 +326,9 @@ Integer TCustomPlayer::VideoOpen(TVideoState* S, bool AForce) {
   if (FScreenWidth > 0 && FScreenHeight > 0) {
     W = FScreenWidth;
     H = FScreenHeight;
+  } else if (S->out_w.load() > 0) {
+    W = S->out_w.load() & ~1;
+    H = S->out_h.load() & ~1;
   } else if (S->video_ctx && S->video_ctx->width > 0) {
     W = S->video_ctx->width & ~1;
     H = S->video_ctx->height & ~1;

@@ -426,3 +426,37 @@ TEST_F(PlayerPlayTest, StopWithoutWaitingReturnsAtOnce) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(PlayerPlayTest, AFilterChainSizesThePictures) {
+  Player->SetVideoFilters("scale=160:120");
+  ASSERT_TRUE(Player->Open(FixturePath("v.mp4"), 0, true)) << Player->LastErrMsg();
+  ASSERT_TRUE(PumpUntil([&] { return Has(psPause); }, 10));
+  PumpUntil([] { return false; }, 0.2);
+  Int64 Pts = -1;
+  TBitmap* Bmp = Player->CurrentFrame(Pts);
+  EXPECT_EQ(Bmp->Width(), 160);
+  EXPECT_EQ(Bmp->Height(), 120);
+  EXPECT_GE(Pts, 0);
+  Integer W = 0, H = 0;
+  detail::PlayerSurfaceSize(*Player, W, H);
+  EXPECT_EQ(W, 160);
+  EXPECT_EQ(H, 120);
+  Player->Stop(true);
+}
+
+TEST_F(PlayerPlayTest, ABadFilterChainShowsNothingWhileTheAudioPlaysOn) {
+  std::atomic<int> AudioCalls{0};
+  Player->SetAudioHook(true);
+  Player->OnAudioHook = [&](TObject*, Int64, uint8_t*, Integer, Integer, Integer) { ++AudioCalls; };
+  Player->SetVideoFilters("nosuchfilter");
+  ASSERT_TRUE(Player->Open(FixturePath("v.mp4"), 0, false)) << Player->LastErrMsg();
+  ASSERT_TRUE(PumpUntil([&] { return AudioCalls.load() > 20; }, 10));
+  Int64 Pts = 0;
+  Player->CurrentFrame(Pts);
+  EXPECT_EQ(Pts, -1);
+  Player->Stop(true);
+}
+
+}  // namespace
