@@ -369,6 +369,8 @@ class TCustomPlayer : public TFFBaseComponent {
   // Plays AFileName into the host window (0: none); false with LastErrMsg.
   bool Open(const String& AFileName, HWND AScreenHandle, bool APaused = false);
   void Pause();
+  // Tells SDL that the host window moved or changed size.
+  void UpdateScreenPosition();
   // Shows the next picture, then pauses again.
   void StepToNextFrame();
   void Resume();
@@ -433,6 +435,8 @@ class TCustomPlayer : public TFFBaseComponent {
   // The host window's subclass.
   LRESULT ScreenWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam);
   void PushSDLEvent(Integer AType);
+  // A new client size of the host goes to SDL as a resize.
+  void NoteHostSize(HWND Wnd);
   void DropQueuedRestore();
   static bool DecodeInterruptCallback(TObject* Sender);
   static bool AbortInterruptCallback(TObject* Sender);
@@ -522,6 +526,13 @@ class TCustomPlayer : public TFFBaseComponent {
   std::atomic<Int64> FLastPTS{NoPTSValue};
   std::atomic<bool> FQuitPushed{false};
   std::shared_ptr<std::atomic<TCustomPlayer*>> FRestoreToken;
+};
+
+// The player as the application places it.
+class TDODodeve : public TCustomPlayer {
+  VANTREL_CLASS(TDODodeve)
+
+  explicit TDODodeve(TComponent* AOwner) : TCustomPlayer(AOwner) {}
 };
 
 // Finds the desktop's icon view: 0 when there is none.

@@ -208,20 +208,27 @@ LRESULT TCustomPlayer::ScreenWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM L
     }
     case WM_WINDOWPOSCHANGED: {
       const LRESULT R = CallHost();
-      RECT Rc{};
-      GetClientRect(Wnd, &Rc);
-      const Integer W = Rc.Right - Rc.Left, H = Rc.Bottom - Rc.Top;
-      if (W != FLastClientW || H != FLastClientH) {
-        FLastClientW = W;
-        FLastClientH = H;
-        if (FVideoState) PushSDLEvent(SDL_VIDEORESIZE);
-      }
+      NoteHostSize(Wnd);
       return R;
     }
     default:
       break;
   }
   return CallHost();
+}
+
+void TCustomPlayer::NoteHostSize(HWND Wnd) {
+  RECT Rc{};
+  GetClientRect(Wnd, &Rc);
+  const Integer W = Rc.Right - Rc.Left, H = Rc.Bottom - Rc.Top;
+  if (W == FLastClientW && H == FLastClientH) return;
+  FLastClientW = W;
+  FLastClientH = H;
+  if (FVideoState) PushSDLEvent(SDL_VIDEORESIZE);
+}
+
+void TCustomPlayer::UpdateScreenPosition() {
+  if (FVideoState && FSubclassed && IsWindow(FSubclassed)) NoteHostSize(FSubclassed);
 }
 
 HWND FindDesktopListView() {

@@ -50,7 +50,7 @@ class PlayerPlayTest : public ::testing::Test {
     return false;
   }
   TTempDir Dir;
-  TOwned<TCustomPlayer> Player = CreateOwned<TCustomPlayer>(nullptr);
+  TOwned<TCustomPlayer> Player = CreateOwned<TDODodeve>(nullptr);
   std::vector<TPlayState> States;
   std::vector<Int64> Positions;
 };
