@@ -505,6 +505,8 @@ class TCustomPlayer : public TFFBaseComponent {
   void VideoDisplay(TVideoState* AState);
   Integer VideoOpen(TVideoState* AState, bool AForce);
   void VideoImageDisplay(TVideoState* AState);
+  // The wave form of the samples being played.
+  void VideoAudioDisplay(TVideoState* AState);
   void UpdatePosition(TVideoState* AState);
   void ChangeState(TPlayState AState);
   void EventLoop();

@@ -379,7 +379,74 @@ void TCustomPlayer::VideoImageDisplay(TVideoState* S) {
 void TCustomPlayer::VideoDisplay(TVideoState* S) {
   if (!Fscreen) VideoOpen(S, false);
   if (!Fscreen) return;
-  if (S->video_st) VideoImageDisplay(S);
+  if (S->audio_st && S->show_audio) VideoAudioDisplay(S);
+  else if (S->video_st) VideoImageDisplay(S);
+}
+
+namespace {
+
+// A position in the sample record, wrapped into it (never negative).
+Integer PlayerSampleIndex(Integer AIndex) {
+  return ((AIndex % SampleArraySize) + SampleArraySize) % SampleArraySize;
+}
+
+}  // namespace
+
+void TCustomPlayer::VideoAudioDisplay(TVideoState* S) {
+  const Integer Channels = S->audio_tgt_channels > 0 ? S->audio_tgt_channels : 1;
+  const Integer Width = S->width, Height = S->height;
+  if (Width <= 0 || Height <= 0 || !Fscreen) return;
+  Integer Start;
+  if (!S->paused.load()) {
+    double Delay = double(static_cast<Integer>(S->audio_buf_size) - S->audio_buf_index) / (2 * Channels);
+    const Int64 Callback = Faudio_callback_time.load();
+    if (Callback) Delay -= (Now() - Callback) * double(S->audio_tgt_freq) / 1000000;
+    const Integer DataUsed = Width;
+    Integer D = static_cast<Integer>(Delay) + 2 * DataUsed;
+    if (D < DataUsed) D = DataUsed;
+    Start = PlayerSampleIndex(S->sample_array_index - D * Channels);
+    // The best trigger point among the last samples: a rising zero crossing.
+    Integer Best = INT_MIN, At = Start;
+    for (Integer I = 0; I < 1000; I += Channels) {
+      const Integer Idx = PlayerSampleIndex(Start - I);
+      const Integer A = S->sample_array[Idx];
+      const Integer B = S->sample_array[PlayerSampleIndex(Idx + 4 * Channels)];
+      const Integer C = S->sample_array[PlayerSampleIndex(Idx + 5 * Channels)];
+      const Integer Dd = S->sample_array[PlayerSampleIndex(Idx + 9 * Channels)];
+      if (Best < A - Dd && (B ^ C) < 0) {
+        Best = A - Dd;
+        At = Idx;
+      }
+    }
+    Start = At;
+    S->last_i_start = Start;
+  } else {
+    Start = S->last_i_start;
+  }
+  const Uint32 Black = FSDL->SDL_MapRGB(Fscreen->format, 0, 0, 0);
+  const Uint32 White = FSDL->SDL_MapRGB(Fscreen->format, 255, 255, 255);
+  auto Fill = [&](Integer X, Integer Y, Integer W, Integer H, Uint32 Colour) {
+    SDL_Rect R{static_cast<Sint16>(X), static_cast<Sint16>(Y), static_cast<Uint16>(W), static_cast<Uint16>(H)};
+    FSDL->SDL_FillRect(Fscreen, &R, Colour);
+  };
+  Fill(S->xleft, S->ytop, Width, Height, Black);
+  const Integer H = Height / Channels, H2 = (H * 9) / 20;
+  for (Integer Ch = 0; Ch < Channels; ++Ch) {
+    Integer I = PlayerSampleIndex(Start + Ch);
+    const Integer Y1 = S->ytop + Ch * H + H / 2;
+    for (Integer X = 0; X < Width; ++X) {
+      Integer Y = (S->sample_array[I] * H2) >> 15;
+      Integer Ys = Y1;
+      if (Y < 0) {
+        Y = -Y;
+        Ys = Y1 - Y;
+      }
+      if (Y > 0) Fill(S->xleft + X, Ys, 1, Y, White);
+      I = PlayerSampleIndex(I + Channels);
+    }
+  }
+  for (Integer Ch = 1; Ch < Channels; ++Ch) Fill(S->xleft, S->ytop + Ch * H, Width, 1, White);
+  FSDL->SDL_UpdateRect(Fscreen, S->xleft, S->ytop, Width, Height);
 }
 
 void TCustomPlayer::VideoRefresh(TVideoState* S, bool ADequeue) {

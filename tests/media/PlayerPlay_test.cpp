@@ -460,3 +460,30 @@ TEST_F(PlayerPlayTest, ABadFilterChainShowsNothingWhileTheAudioPlaysOn) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(PlayerPlayTest, StereoWaveDisplayHasTwoBandsAndASeparator) {
+  Player->SetScreenWidth(320);
+  Player->SetScreenHeight(240);
+  ASSERT_TRUE(Player->Open(FixturePath("play-10s.wav"), 0, false)) << Player->LastErrMsg();
+  PumpUntil([] { return false; }, 0.5);
+  Player->Pause();
+  PumpUntil([] { return false; }, 0.1);
+  auto White = [&](Integer X, Integer Y) {
+    uint8_t R = 0, G = 0, B = 0;
+    return detail::PlayerSurfacePixel(*Player, X, Y, R, G, B) && R == 255 && G == 255 && B == 255;
+  };
+  int Separator = 0, Upper = 0, Lower = 0;
+  for (Integer X = 0; X < 320; ++X) {
+    Separator += White(X, 120);
+    for (Integer Y = 0; Y < 120; ++Y) Upper += White(X, Y);
+    for (Integer Y = 121; Y < 240; ++Y) Lower += White(X, Y);
+  }
+  EXPECT_EQ(Separator, 320);
+  EXPECT_GT(Upper, 320);
+  EXPECT_GT(Lower, 320);
+  Player->Stop(true);
+}
+
+}  // namespace
