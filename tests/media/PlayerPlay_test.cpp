@@ -487,3 +487,21 @@ TEST_F(PlayerPlayTest, StereoWaveDisplayHasTwoBandsAndASeparator) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(PlayerPlayTest, StopWaitingInsideThePositionHandler) {
+  bool Stopped = false;
+  Player->OnPosition = [&](TObject*, Int64 APTS) {
+    if (APTS > 300000 && !Stopped) {
+      Stopped = true;
+      Player->Stop(true);
+      EXPECT_EQ(Player->VideoState(), nullptr);
+    }
+  };
+  ASSERT_TRUE(Player->Open(FixturePath("v.mp4"), 0, false)) << Player->LastErrMsg();
+  ASSERT_TRUE(PumpUntil([&] { return Has(psStop); }));
+  EXPECT_TRUE(Stopped);
+}
+
+}  // namespace
