@@ -46,7 +46,9 @@ extern "C" {
   X(av_bsf_free) \
   X(avcodec_decode_subtitle2) \
   X(avcodec_encode_subtitle) \
-  X(avsubtitle_free)
+  X(avsubtitle_free) \
+  X(av_packet_move_ref) \
+  X(av_packet_make_refcounted)
 
 namespace vantrel::media::ff {
 VANTREL_AVCODEC_FUNCTIONS(VANTREL_FF_POINTER)

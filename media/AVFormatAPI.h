@@ -44,7 +44,11 @@ extern "C" {
   X(av_codec_get_id) \
   X(av_codec_get_tag2) \
   X(av_sdp_create) \
-  X(av_pkt_dump_log2)
+  X(av_pkt_dump_log2) \
+  X(avformat_seek_file) \
+  X(av_read_pause) \
+  X(av_read_play) \
+  X(av_find_best_stream)
 
 namespace vantrel::media::ff {
 VANTREL_AVFORMAT_FUNCTIONS(VANTREL_FF_POINTER)

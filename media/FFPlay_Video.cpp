@@ -1,0 +1,516 @@
+// Pictures: the video thread decodes, converts each picture to YUV 4:2:0 and queues it
+// in a two-slot queue with its display time; the event loop shows due pictures on the
+// SDL surface in the right aspect ratio. The refresh thread ticks the event loop.
+#include <cmath>
+#include <cstring>
+
+#include "media/AVCodecAPI.h"
+#include "media/AVFormatAPI.h"
+#include "media/AVUtilAPI.h"
+#include "media/FFPlay.h"
+#include "media/SWScaleAPI.h"
+#include "media/libsdl.h"
+#include "platform/rtl/Format.h"
+
+namespace vantrel::media {
+
+namespace {
+
+constexpr double PlayAVSyncThreshold = 0.01;
+constexpr double PlayAVNoSyncThreshold = 10.0;
+constexpr Integer PlayAllocEvent = SDL_USEREVENT;
+constexpr Integer PlayRefreshEvent = SDL_USEREVENT + 1;
+
+}  // namespace
+
+void TCustomPlayer::DoVideoHook(TVideoState* S, AVFrame* AFrame, double APTS) {
+  if (!FVideoHook.load() || !OnVideoHook) return;
+  AVPicture Pic;
+  for (int I = 0; I < 4; ++I) {
+    Pic.data[I] = AFrame->data[I];
+    Pic.linesize[I] = AFrame->linesize[I];
+  }
+  if (!FHookConv->PictureToRGB(Pic, AV_PIX_FMT_YUV420P, AFrame->width, AFrame->height, true)) {
+    LogError(FHookConv->LastErrMsg(), false);
+    return;
+  }
+  bool Update = true;
+  try {
+    OnVideoHook(this, FHookConv->Bitmap(), std::llround(APTS * 1000000) - S->StartTime, Update);
+  } catch (const std::exception& E) {
+    LogError(String("Error occurs OnVideoHook: ") + E.what(), false);
+    return;
+  }
+  if (!Update) return;
+  FHookConv->BitmapToRGB();
+  if (!FHookConv->RGBToPicture(Pic, AV_PIX_FMT_YUV420P, AFrame->width, AFrame->height))
+    LogError(FHookConv->LastErrMsg(), false);
+}
+
+TBitmap* TCustomPlayer::CurrentFrame() {
+  Int64 Pts;
+  return CurrentFrame(Pts);
+}
+
+TBitmap* TCustomPlayer::CurrentFrame(Int64& APTS) {
+  APTS = -1;
+  TBitmap* Bmp = FFrameConv->Bitmap();
+  // The event loop may free the picture: read it under the data lock.
+  if (FDataLock.WaitFor(1000) != wrSignaled) {
+    Bmp->SetSize(0, 0);
+    return Bmp;
+  }
+  std::lock_guard<TMutexTimed> G(FDataLock, std::adopt_lock);
+  TVideoState* S = FVideoState;
+  if (!S || !S->video_ctx) {
+    Bmp->SetSize(0, 0);
+    return Bmp;
+  }
+  AVFrame* F = S->shown_frame;
+  if (!F || !F->data[0]) {
+    Bmp->SetSize(S->video_ctx->width, S->video_ctx->height);
+    return Bmp;
+  }
+  AVPicture Pic;
+  for (int I = 0; I < 4; ++I) {
+    Pic.data[I] = F->data[I];
+    Pic.linesize[I] = F->linesize[I];
+  }
+  if (!FFrameConv->PictureToRGB(Pic, AV_PIX_FMT_YUV420P, F->width, F->height, true)) {
+    Bmp->SetSize(0, 0);
+    return Bmp;
+  }
+  APTS = std::llround(S->shown_pts * 1000000) - S->StartTime;
+  return Bmp;
+}
+
+AVFrame* TCustomPlayer::UprightPicture(TVideoState*, AVFrame* AFrame) { return AFrame; }
+
+double TCustomPlayer::ComputeTargetTime(TVideoState* S, double APTS) {
+  double Delay = APTS - S->frame_last_pts;
+  if (Delay <= 0 || Delay >= PlayAVNoSyncThreshold) Delay = S->frame_last_delay;
+  else S->frame_last_delay = Delay;
+  S->frame_last_pts = APTS;
+  if ((S->av_sync_type == AV_SYNC_AUDIO_MASTER && S->audio_st) || S->av_sync_type == AV_SYNC_EXTERNAL_CLOCK) {
+    const double Diff = GetVideoClock(S) - GetMasterClock(S);
+    const double Threshold = std::max(PlayAVSyncThreshold, Delay);
+    if (std::fabs(Diff) < PlayAVNoSyncThreshold) {
+      if (Diff <= -Threshold) Delay = 0;
+      else if (Diff >= Threshold) Delay = 2 * Delay;
+    }
+  }
+  S->frame_timer += Delay;
+  return S->frame_timer;
+}
+
+Integer TCustomPlayer::GetVideoFrame(TVideoState* S, AVFrame* AFrame, AVPacket* APacket, double& APTS) {
+  AVCodecContext* Ctx = S->video_ctx;
+  for (;;) {
+    const int Ret = ff::avcodec_receive_frame(Ctx, AFrame);
+    if (Ret >= 0) {
+      Int64 Pts;
+      if (decoder_reorder_pts == -1) Pts = GuessCorrectPts(S->pts_ctx, AFrame->pts, AFrame->pkt_dts);
+      else if (decoder_reorder_pts == 1) Pts = AFrame->pts;
+      else Pts = AFrame->pkt_dts;
+      if (Pts == AV_NOPTS_VALUE) Pts = 0;
+      APTS = Pts * av_q2d(S->video_st->time_base);
+      return 1;
+    }
+    bool Flush = false;
+    if (S->videoq.Get(APacket, Flush, true) < 0) return -1;
+    if (Flush) {
+      ff::avcodec_flush_buffers(Ctx);
+      S->video_draining = false;
+      {
+        std::unique_lock<std::mutex> L(S->pictq_mutex);
+        for (auto& P : S->pictq) P.due_clock = 0;
+        S->pictq_cond.wait(L, [S] { return S->pictq_size == 0 || S->videoq.Aborted(); });
+      }
+      S->video_current_pos = -1;
+      InitPtsCorrection(S->pts_ctx);
+      S->frame_last_pts = static_cast<double>(AV_NOPTS_VALUE);
+      S->frame_last_delay = 0;
+      S->frame_timer = Now() / 1000000.0;
+      S->seek_flushed.store(1);
+      return 0;
+    }
+    if (!APacket->data && APacket->size == 0) {
+      // The end of the input: the decoder gives its delayed pictures once.
+      if (!S->video_draining) {
+        S->video_draining = true;
+        ff::avcodec_send_packet(Ctx, nullptr);
+        continue;
+      }
+      if (!S->EventEOF) UpdatePosition(S);
+      return 0;
+    }
+    ff::avcodec_send_packet(Ctx, APacket);
+    ff::av_packet_unref(APacket);
+  }
+}
+
+void TCustomPlayer::VideoThread(TVideoState* S) {
+  AVFrame* Frame = ff::av_frame_alloc();
+  AVFrame* Filtered = ff::av_frame_alloc();
+  AVPacket* Pkt = ff::av_packet_alloc();
+  InitPtsCorrection(S->pts_ctx);
+  Integer Shown = 0;
+  while (!S->videoq.Aborted()) {
+    // Paused: pictures still come for an open-paused start, a seek while paused and a step.
+    while (S->paused.load() && !S->open_paused && !S->seek_paused && !S->step.load() && !S->videoq.Aborted())
+      TThread::Sleep(10);
+    double PTS = 0;
+    const Integer Ret = GetVideoFrame(S, Frame, Pkt, PTS);
+    if (Ret < 0) break;
+    if (Ret == 0) continue;
+    AVFrame* Upright = UprightPicture(S, Frame);
+    const Integer Queued = FilterAndQueue(S, Upright, PTS, Filtered);
+    if (Upright != Frame) ff::av_frame_free(&Upright);
+    ff::av_frame_unref(Frame);
+    if (Queued < 0) break;
+    ++Shown;
+    if (S->seek_paused && S->seek_flushed.load()) {
+      S->seek_paused = 0;
+      FSeeking.store(false);
+    }
+    FPictEvent.SetEvent();
+    if (!S->seek_paused) FSeeking.store(false);
+    if (S->open_paused && Shown >= 2) {
+      S->open_paused = 0;
+      ChangeState(psPause);
+    }
+    if (S->step.exchange(0)) {
+      StreamPause();
+    }
+  }
+  ff::av_packet_free(&Pkt);
+  ff::av_frame_free(&Filtered);
+  ff::av_frame_free(&Frame);
+  S->filters.reset();
+}
+
+Integer TCustomPlayer::FilterAndQueue(TVideoState* S, AVFrame* F, double APTS, AVFrame* AOut) {
+  if (!S->filters || S->filter_in_w != F->width || S->filter_in_h != F->height || S->filter_in_fmt != F->format) {
+    S->filters = std::make_unique<TVideoFilterChain>();
+    TVideoFilterInput In;
+    In.Width = F->width;
+    In.Height = F->height;
+    In.PixFmt = F->format;
+    In.TimeBase = {S->video_st->time_base.num, S->video_st->time_base.den};
+    In.SampleAspect = {F->sample_aspect_ratio.num, F->sample_aspect_ratio.den};
+    In.FrameRate = {S->video_st->r_frame_rate.num, S->video_st->r_frame_rate.den};
+    Integer Ret;
+    try {
+      Ret = S->filters->Configure(In, FVideoFilters.empty() ? String("null") : FVideoFilters,
+                                  {AV_PIX_FMT_YUV420P}, "flags=4");
+    } catch (const std::exception& E) {
+      LogError(E.what(), false);
+      Ret = -1;
+    }
+    if (Ret < 0) {
+      if (!S->filters->LastErrMsg().empty()) LogError(S->filters->LastErrMsg(), false);
+      // No picture will come; the rest of the file plays on.
+      return -1;
+    }
+    S->filter_in_w = F->width;
+    S->filter_in_h = F->height;
+    S->filter_in_fmt = F->format;
+    S->out_w.store(S->filters->Width());
+    S->out_h.store(S->filters->Height());
+  }
+  if (S->filters->Push(F) < 0) return 0;
+  for (;;) {
+    const Integer Ret = S->filters->Pull(AOut);
+    if (Ret != 1) return 0;
+    double PTS = APTS;
+    if (PTS != 0) S->video_clock = PTS;
+    else PTS = S->video_clock;
+    S->video_clock += S->frame_delay + AOut->repeat_pict * S->frame_delay * 0.5;
+    const Integer Queued = QueuePicture(S, AOut, PTS, F->pkt_pos);
+    ff::av_frame_unref(AOut);
+    if (Queued < 0) return -1;
+  }
+}
+
+Integer TCustomPlayer::QueuePicture(TVideoState* S, AVFrame* F, double APTS, Int64 APos) {
+  {
+    std::unique_lock<std::mutex> L(S->pictq_mutex);
+    S->pictq_cond.wait(L, [S] { return S->pictq_size < PictureQueueSize || S->videoq.Aborted(); });
+    if (S->videoq.Aborted()) return -1;
+  }
+  TVideoPicture& VP = S->pictq[S->pictq_windex];
+  const Integer W = F->width & ~1, H = F->height & ~1;
+  if (!VP.bmp || VP.width != W || VP.height != H) {
+    {
+      std::lock_guard<std::mutex> L(S->pictq_mutex);
+      VP.allocated = 0;
+      VP.width = W;
+      VP.height = H;
+    }
+    PushUserEvent(PlayAllocEvent);
+    std::unique_lock<std::mutex> L(S->pictq_mutex);
+    S->pictq_cond.wait(L, [&] { return VP.allocated || S->videoq.Aborted(); });
+    if (S->videoq.Aborted()) return -1;
+  }
+  if (!VP.frame) VP.frame = ff::av_frame_alloc();
+  ff::av_frame_unref(VP.frame);
+  VP.frame->format = AV_PIX_FMT_YUV420P;
+  VP.frame->width = W;
+  VP.frame->height = H;
+  if (ff::av_frame_get_buffer(VP.frame, 0) < 0) return -1;
+  VP.frame->sample_aspect_ratio = F->sample_aspect_ratio;
+  // Into YUV 4:2:0, read bottom-up for a flipped picture.
+  const uint8_t* Src[4] = {F->data[0], F->data[1], F->data[2], F->data[3]};
+  int SrcStride[4] = {F->linesize[0], F->linesize[1], F->linesize[2], F->linesize[3]};
+  if (FVerticalFlip) {
+    const AVPixFmtDescriptor* D = ff::av_pix_fmt_desc_get(static_cast<AVPixelFormat>(F->format));
+    for (int I = 0; I < 3 && Src[I]; ++I) {
+      const int Rows = I == 0 || !D ? F->height : -((-F->height) >> D->log2_chroma_h);
+      Src[I] += SrcStride[I] * (Rows - 1);
+      SrcStride[I] = -SrcStride[I];
+    }
+  }
+  S->img_convert_ctx = ff::sws_getCachedContext(S->img_convert_ctx, F->width, F->height,
+                                                static_cast<AVPixelFormat>(F->format), W, H, AV_PIX_FMT_YUV420P,
+                                                SWS_BICUBIC, nullptr, nullptr, nullptr);
+  if (!S->img_convert_ctx) return -1;
+  ff::sws_scale(S->img_convert_ctx, Src, SrcStride, 0, F->height, VP.frame->data, VP.frame->linesize);
+  DoVideoHook(S, VP.frame, APTS);
+  // YV12 keeps V before U.
+  FSDL->SDL_LockYUVOverlay(VP.bmp);
+  for (int Plane = 0; Plane < 3; ++Plane) {
+    const int Target = Plane == 0 ? 0 : (Plane == 1 ? 2 : 1);
+    const int Rows = Plane == 0 ? H : H / 2, Bytes = Plane == 0 ? W : W / 2;
+    for (int Y = 0; Y < Rows; ++Y)
+      std::memcpy(VP.bmp->pixels[Target] + Y * VP.bmp->pitches[Target],
+                  VP.frame->data[Plane] + Y * VP.frame->linesize[Plane], Bytes);
+  }
+  FSDL->SDL_UnlockYUVOverlay(VP.bmp);
+  VP.pts = APTS;
+  VP.pos = APos;
+  S->pictq_windex = (S->pictq_windex + 1) % PictureQueueSize;
+  std::lock_guard<std::mutex> L(S->pictq_mutex);
+  VP.due_clock = ComputeTargetTime(S, APTS);
+  ++S->pictq_size;
+  return 0;
+}
+
+void TCustomPlayer::AllocPicture(TVideoState* S) {
+  TVideoPicture& VP = S->pictq[S->pictq_windex];
+  if (VP.bmp) FSDL->SDL_FreeYUVOverlay(VP.bmp);
+  VP.bmp = nullptr;
+  if (Fscreen) VP.bmp = FSDL->SDL_CreateYUVOverlay(VP.width, VP.height, SDL_YV12_OVERLAY, Fscreen);
+  if (!VP.bmp) {
+    Log(llFatal, Format("Error: the video system does not support an image size of %dx%d pixels. Try using "
+                        "-lowres or -vf \"scale=w:h\" to reduce the image size.",
+                        {VP.width, VP.height}));
+    S->videoq.Abort();
+    std::lock_guard<std::mutex> L(S->pictq_mutex);
+    S->pictq_cond.notify_all();
+    return;
+  }
+  std::lock_guard<std::mutex> L(S->pictq_mutex);
+  VP.allocated = 1;
+  S->pictq_cond.notify_all();
+}
+
+void TCustomPlayer::RefreshThread(TVideoState* S) {
+  while (!S->abort_request.load()) {
+    if (S->refresh.exchange(1) != 1) PushUserEvent(PlayRefreshEvent);
+    TThread::Sleep(S->audio_st && S->show_audio && !S->video_st ? rdftspeed : 5);
+  }
+}
+
+Integer TCustomPlayer::VideoOpen(TVideoState* S, bool AForce) {
+  Integer W = 640, H = 480;
+  if (FScreenWidth > 0 && FScreenHeight > 0) {
+    W = FScreenWidth;
+    H = FScreenHeight;
+  } else if (S->out_w.load() > 0) {
+    W = S->out_w.load() & ~1;
+    H = S->out_h.load() & ~1;
+  } else if (S->video_ctx && S->video_ctx->width > 0) {
+    W = S->video_ctx->width & ~1;
+    H = S->video_ctx->height & ~1;
+  }
+  if (!AForce && Fscreen && Fscreen->w == W && S->width == W && Fscreen->h == H && S->height == H) return 0;
+  char Driver[64] = {};
+  FSDL->SDL_VideoDriverName(Driver, sizeof Driver);
+  // The dummy driver gives 8 bits (and no overlay) unless asked for a depth.
+  const int Bpp = String(Driver) == "dummy" ? 32 : 0;
+  Fscreen = FSDL->SDL_SetVideoMode(W, H, Bpp, SDL_HWSURFACE | SDL_ASYNCBLIT | SDL_RESIZABLE | SDL_HWACCEL);
+  if (!Fscreen) {
+    LogError("SDL: could not set video mode.", false);
+    return -1;
+  }
+  if (!FScreenHandle) FSDL->SDL_WM_SetCaption("DODodeve", "DODodeve");
+  S->width = Fscreen->w;
+  S->height = Fscreen->h;
+  return 0;
+}
+
+void TCustomPlayer::VideoImageDisplay(TVideoState* S) {
+  const Integer Index = S->pictq_shown >= 0 ? S->pictq_shown : S->pictq_rindex;
+  TVideoPicture& VP = S->pictq[Index];
+  if (!VP.bmp || !Fscreen) return;
+  double Aspect;
+  if (FAspectRatio < 0 && S->height > 0) Aspect = double(S->width) / S->height;
+  else if (FAspectRatio > 0) Aspect = FAspectRatio;
+  else {
+    Aspect = VP.frame && VP.frame->sample_aspect_ratio.num > 0 && VP.frame->sample_aspect_ratio.den > 0
+                 ? av_q2d(VP.frame->sample_aspect_ratio)
+                 : 1.0;
+    Aspect *= double(VP.width) / VP.height;
+  }
+  Integer H = S->height;
+  Integer W = static_cast<Integer>(std::lround(H * Aspect)) & ~1;
+  if (W > S->width) {
+    W = S->width;
+    H = static_cast<Integer>(std::lround(W / Aspect)) & ~1;
+  }
+  SDL_Rect R;
+  R.x = static_cast<Sint16>(S->xleft + (S->width - W) / 2);
+  R.y = static_cast<Sint16>(S->ytop + (S->height - H) / 2);
+  R.w = static_cast<Uint16>(W);
+  R.h = static_cast<Uint16>(H);
+  FSDL->SDL_DisplayYUVOverlay(VP.bmp, &R);
+}
+
+void TCustomPlayer::VideoDisplay(TVideoState* S) {
+  if (!Fscreen) VideoOpen(S, false);
+  if (!Fscreen) return;
+  if (S->audio_st && S->show_audio) VideoAudioDisplay(S);
+  else if (S->video_st) VideoImageDisplay(S);
+}
+
+namespace {
+
+// A position in the sample record, wrapped into it (never negative).
+Integer PlayerSampleIndex(Integer AIndex) {
+  return ((AIndex % SampleArraySize) + SampleArraySize) % SampleArraySize;
+}
+
+}  // namespace
+
+void TCustomPlayer::VideoAudioDisplay(TVideoState* S) {
+  const Integer Channels = S->audio_tgt_channels > 0 ? S->audio_tgt_channels : 1;
+  const Integer Width = S->width, Height = S->height;
+  if (Width <= 0 || Height <= 0 || !Fscreen) return;
+  Integer Start;
+  if (!S->paused.load()) {
+    double Delay = double(static_cast<Integer>(S->audio_buf_size) - S->audio_buf_index) / (2 * Channels);
+    const Int64 Callback = Faudio_callback_time.load();
+    if (Callback) Delay -= (Now() - Callback) * double(S->audio_tgt_freq) / 1000000;
+    const Integer DataUsed = Width;
+    Integer D = static_cast<Integer>(Delay) + 2 * DataUsed;
+    if (D < DataUsed) D = DataUsed;
+    Start = PlayerSampleIndex(S->sample_array_index - D * Channels);
+    // The best trigger point among the last samples: a rising zero crossing.
+    Integer Best = INT_MIN, At = Start;
+    for (Integer I = 0; I < 1000; I += Channels) {
+      const Integer Idx = PlayerSampleIndex(Start - I);
+      const Integer A = S->sample_array[Idx];
+      const Integer B = S->sample_array[PlayerSampleIndex(Idx + 4 * Channels)];
+      const Integer C = S->sample_array[PlayerSampleIndex(Idx + 5 * Channels)];
+      const Integer Dd = S->sample_array[PlayerSampleIndex(Idx + 9 * Channels)];
+      if (Best < A - Dd && (B ^ C) < 0) {
+        Best = A - Dd;
+        At = Idx;
+      }
+    }
+    Start = At;
+    S->last_i_start = Start;
+  } else {
+    Start = S->last_i_start;
+  }
+  const Uint32 Black = FSDL->SDL_MapRGB(Fscreen->format, 0, 0, 0);
+  const Uint32 White = FSDL->SDL_MapRGB(Fscreen->format, 255, 255, 255);
+  auto Fill = [&](Integer X, Integer Y, Integer W, Integer H, Uint32 Colour) {
+    SDL_Rect R{static_cast<Sint16>(X), static_cast<Sint16>(Y), static_cast<Uint16>(W), static_cast<Uint16>(H)};
+    FSDL->SDL_FillRect(Fscreen, &R, Colour);
+  };
+  Fill(S->xleft, S->ytop, Width, Height, Black);
+  const Integer H = Height / Channels, H2 = (H * 9) / 20;
+  for (Integer Ch = 0; Ch < Channels; ++Ch) {
+    Integer I = PlayerSampleIndex(Start + Ch);
+    const Integer Y1 = S->ytop + Ch * H + H / 2;
+    for (Integer X = 0; X < Width; ++X) {
+      Integer Y = (S->sample_array[I] * H2) >> 15;
+      Integer Ys = Y1;
+      if (Y < 0) {
+        Y = -Y;
+        Ys = Y1 - Y;
+      }
+      if (Y > 0) Fill(S->xleft + X, Ys, 1, Y, White);
+      I = PlayerSampleIndex(I + Channels);
+    }
+  }
+  for (Integer Ch = 1; Ch < Channels; ++Ch) Fill(S->xleft, S->ytop + Ch * H, Width, 1, White);
+  FSDL->SDL_UpdateRect(Fscreen, S->xleft, S->ytop, Width, Height);
+}
+
+void TCustomPlayer::VideoRefresh(TVideoState* S, bool ADequeue) {
+  if (!S->video_st) {
+    if (S->audio_st) {
+      VideoDisplay(S);
+      UpdatePosition(S);
+    }
+    return;
+  }
+  bool Late = S->seek_done.load() != 0;
+  bool NoDrop = true;
+  for (;;) {
+    if (S->seek_done.load()) Late = true;
+    Integer Size;
+    {
+      std::lock_guard<std::mutex> L(S->pictq_mutex);
+      Size = S->pictq_size;
+    }
+    if (Size == 0) {
+      if (!ADequeue) VideoDisplay(S);
+      break;
+    }
+    if (!ADequeue) {
+      VideoDisplay(S);
+      break;
+    }
+    const double NowSec = Now() / 1000000.0;
+    TVideoPicture& VP = S->pictq[S->pictq_rindex];
+    if (NowSec < VP.due_clock) return;
+    S->video_current_pts = VP.pts;
+    S->video_current_pts_drift = S->video_current_pts - NowSec;
+    S->video_current_pos = VP.pos;
+    if (S->seek_done.load() && S->seek_flushed.load()) {
+      S->seek_done.store(0);
+      Late = false;
+    }
+    const double Next = Size > 1 ? S->pictq[(S->pictq_rindex + 1) % PictureQueueSize].due_clock
+                                 : VP.due_clock + S->video_clock - VP.pts;
+    if ((framedrop && NowSec > Next && !S->IsDevice) || Late) {
+      if (Size > 1 || NowSec > Next + 0.5 || Late) {
+        S->pictq_rindex = (S->pictq_rindex + 1) % PictureQueueSize;
+        std::lock_guard<std::mutex> L(S->pictq_mutex);
+        --S->pictq_size;
+        S->pictq_cond.notify_all();
+        NoDrop = false;
+        continue;
+      }
+    }
+    S->pictq_shown = S->pictq_rindex;
+    if (VP.frame) {
+      if (!S->shown_frame) S->shown_frame = ff::av_frame_alloc();
+      ff::av_frame_unref(S->shown_frame);
+      ff::av_frame_ref(S->shown_frame, VP.frame);
+      S->shown_pts = VP.pts;
+    }
+    VideoDisplay(S);
+    S->pictq_rindex = (S->pictq_rindex + 1) % PictureQueueSize;
+    std::lock_guard<std::mutex> L(S->pictq_mutex);
+    --S->pictq_size;
+    S->pictq_cond.notify_all();
+    break;
+  }
+  if (NoDrop) UpdatePosition(S);
+}
+
+}  // namespace vantrel::media

@@ -1,0 +1,514 @@
+// The whole player, headless with SDL's dummy drivers: Open, the events it raises on the
+// GUI thread, pausing, seeking and stopping.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "media/AVFormatAPI.h"
+#include "media/FFPlay.h"
+#include "tests/media/PlayerTestKit.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/TestPaths.h"
+
+using namespace vantrel::media;
+using vantrel::test::CopyMediaFile;
+using vantrel::test::FixturePath;
+using vantrel::test::SystemSDLFile;
+using vantrel::test::TTempDir;
+
+namespace {
+
+class PlayerPlayTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    vantrel::test::UseHeadlessSDL(Dir.File("audio.raw"));
+    CopyMediaFile(SystemSDLFile(), Dir.File("libSDL-1.2.so.0"));
+    ASSERT_TRUE(Player->LoadAVLib(Dir.Path(), true)) << Player->LastErrMsg();
+    Player->OnState = [this](TObject*, TPlayState AState) {
+      EXPECT_TRUE(IsMainThread());
+      States.push_back(AState);
+    };
+    Player->OnPosition = [this](TObject*, Int64 APTS) { Positions.push_back(APTS); };
+  }
+  // Serves main-thread calls until APred holds or ASeconds passed.
+  bool PumpUntil(const std::function<bool()>& APred, double ASeconds = 20) {
+    const auto End = std::chrono::steady_clock::now() + std::chrono::duration<double>(ASeconds);
+    while (!APred()) {
+      if (std::chrono::steady_clock::now() > End) return false;
+      CheckSynchronize(10);
+    }
+    return true;
+  }
+  bool Has(TPlayState AState) const {
+    for (TPlayState S : States)
+      if (S == AState) return true;
+    return false;
+  }
+  TTempDir Dir;
+  TOwned<TCustomPlayer> Player = CreateOwned<TDODodeve>(nullptr);
+  std::vector<TPlayState> States;
+  std::vector<Int64> Positions;
+};
+
+TEST_F(PlayerPlayTest, PlaysToTheEndWithEvents) {
+  int Opened = 0;
+  Int64 OpenDuration = 0;
+  Integer FrameW = 0, FrameH = 0;
+  Player->OnFileOpen = [&](TObject*, Int64 ADuration, Integer AW, Integer AH, Integer&, Integer&) {
+    ++Opened;
+    OpenDuration = ADuration;
+    FrameW = AW;
+    FrameH = AH;
+  };
+  ASSERT_TRUE(Player->Open(FixturePath("v.mp4"), 0, false)) << Player->LastErrMsg();
+  EXPECT_EQ(Opened, 1);
+  EXPECT_EQ(FrameW, 320);
+  EXPECT_EQ(FrameH, 240);
+  ASSERT_TRUE(PumpUntil([&] { return Has(psEnd); })) << "no end";
+  EXPECT_EQ(States.front(), psPlay);
+  // Positions go on to the end.
+  ASSERT_TRUE(PumpUntil([&] { return !Positions.empty() && Positions.back() == OpenDuration; }, 5));
+  // Steps over 10 ms, but for the end position, which is always reported. A picture
+  // shown late (a loaded machine) may set the clock back a little once in a while.
+  int Back = 0;
+  for (size_t I = 1; I + 1 < Positions.size(); ++I) {
+    EXPECT_GT(std::llabs(Positions[I] - Positions[I - 1]), 10000) << I;
+    Back += Positions[I] < Positions[I - 1];
+  }
+  EXPECT_LE(Back, 2);
+  EXPECT_GT(Positions.size(), 20u);
+  Player->Stop(true);
+  ASSERT_TRUE(PumpUntil([&] { return Has(psStop); }, 5));
+  EXPECT_EQ(States.back(), psStop);
+  EXPECT_EQ(Player->VideoState(), nullptr);
+}
+
+TEST_F(PlayerPlayTest, OpenedPausedShowsPicturesThenPauses) {
+  ASSERT_TRUE(Player->Open(FixturePath("v.mp4"), 0, true)) << Player->LastErrMsg();
+  ASSERT_TRUE(PumpUntil([&] { return Has(psPause); }, 10));
+  EXPECT_TRUE(Player->Paused());
+  EXPECT_EQ(Player->ScreenSurfaceWidth(), 320);
+  Player->Resume();
+  ASSERT_TRUE(PumpUntil([&] { return Has(psResume); }, 5));
+  Player->Seek(1500000, {}, true);
+  ASSERT_TRUE(PumpUntil([&] { return !Positions.empty() && Positions.back() >= 1500000; }, 10));
+  Player->Stop(false);
+  ASSERT_TRUE(PumpUntil([&] { return Has(psStop); }, 5));
+}
+
+TEST_F(PlayerPlayTest, AudioOnlyEndsOnceAndAgainAfterASeek) {
+  ASSERT_TRUE(Player->Open(FixturePath("task-c.wav"), 0, false)) << Player->LastErrMsg();
+  ASSERT_TRUE(PumpUntil([&] { return Has(psEnd); }));
+  PumpUntil([] { return false; }, 0.3);
+  int Ends = 0;
+  for (TPlayState S : States) Ends += S == psEnd;
+  EXPECT_EQ(Ends, 1);
+  Player->Seek(1000000, {}, true);
+  ASSERT_TRUE(PumpUntil([&] {
+    int N = 0;
+    for (TPlayState S : States) N += S == psEnd;
+    return N == 2;
+  }));
+  Player.reset();
+}
+
+TEST_F(PlayerPlayTest, TwoOpensInARowAndDestroyAfterStop) {
+  ASSERT_TRUE(Player->Open(FixturePath("v.mp4"), 0, false)) << Player->LastErrMsg();
+  ASSERT_TRUE(Player->Open(FixturePath("task-c.wav"), 0, false)) << Player->LastErrMsg();
+  ASSERT_TRUE(PumpUntil([&] { return Has(psPlay); }, 5));
+  Player->Stop(false);
+  Player.reset();
+}
+
+TEST_F(PlayerPlayTest, OptionTexts) {
+  EXPECT_THROW(Player->SetForceFrameRate("abc"), Exception);
+  try {
+    Player->SetForceFormat("nosuch");
+    ADD_FAILURE();
+  } catch (const Exception& E) {
+    EXPECT_EQ(String(E.what()), "Unknown input format: nosuch");
+  }
+  Player->SetForceFormat("wav");
+  EXPECT_EQ(Player->ForceFormat(), "wav");
+  Player->SetForceFormat("");
+  EXPECT_EQ(Player->ForceFormat(), "");
+}
+
+TEST(PlayerEventRing, CoalescesAndDropsTheOldest) {
+  TPlayEventRing R;
+  using K = TPlayEventRing;
+  R.Push({K::ekPosition, 1});
+  R.Push({K::ekPosition, 2});
+  R.Push({K::ekState, psPause});
+  R.Push({K::ekPosition, 3});
+  R.Push({K::ekPosition, 4});
+  R.Push({K::ekState, psResume});
+  std::vector<std::pair<Integer, Int64>> Got;
+  for (K::TItem I; (I = R.Pop()).kind != K::ekNone;) Got.push_back({I.kind, I.value});
+  EXPECT_EQ(Got, (std::vector<std::pair<Integer, Int64>>{
+                     {K::ekPosition, 2}, {K::ekState, psPause}, {K::ekPosition, 4}, {K::ekState, psResume}}));
+  // Ten alternating events: nine fit, the oldest goes.
+  for (int I = 0; I < 10; ++I) R.Push({I % 2 ? K::ekState : K::ekPosition, I});
+  Got.clear();
+  for (K::TItem I; (I = R.Pop()).kind != K::ekNone;) Got.push_back({I.kind, I.value});
+  ASSERT_EQ(Got.size(), 9u);
+  EXPECT_EQ(Got.front().second, 1);
+  EXPECT_EQ(Got.back().second, 9);
+}
+
+}  // namespace
+
+#include "platform/display/HeadlessSession.h"
+#include "tests/support/WinMessageLog.h"
+
+namespace {
+
+TEST_F(PlayerPlayTest, AFourThreePictureOnAWideSurfaceHasBlackColumns) {
+  Player->SetScreenWidth(320);
+  Player->SetScreenHeight(180);
+  ASSERT_TRUE(Player->Open(FixturePath("v.mp4"), 0, true)) << Player->LastErrMsg();
+  ASSERT_TRUE(PumpUntil([&] { return Has(psPause); }, 10));
+  Integer W = 0, H = 0;
+  detail::PlayerSurfaceSize(*Player, W, H);
+  ASSERT_EQ(W, 320);
+  ASSERT_EQ(H, 180);
+  int Lit = 0;
+  for (Integer X = 0; X < 320; ++X) {
+    uint8_t R = 0, G = 0, B = 0;
+    ASSERT_TRUE(detail::PlayerSurfacePixel(*Player, X, 90, R, G, B));
+    if (X < 40 || X >= 280) {
+      EXPECT_EQ(R + G + B, 0) << X;
+    } else if (R + G + B > 30) {
+      ++Lit;
+    }
+  }
+  EXPECT_GT(Lit, 100);
+  Player->Stop(true);
+  EXPECT_TRUE(Has(psPause));
+}
+
+TEST_F(PlayerPlayTest, HostPanelSizesTheSurfaceAndFollowsItsResize) {
+  vantrel::display::HeadlessSession Session;
+  vantrel::test::MessageLog Log;
+  HWND Top = Log.Create(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 400, 300);
+  HWND Host = Log.Create(WS_CHILD | WS_VISIBLE, 0, 0, 320, 240, Top);
+  ASSERT_TRUE(Player->Open(FixturePath("v.mp4"), Host, true)) << Player->LastErrMsg();
+  EXPECT_EQ(Player->ScreenWidth(), 320);
+  EXPECT_EQ(Player->ScreenHeight(), 240);
+  ASSERT_TRUE(PumpUntil([&] { return Has(psPause); }, 10));
+  SetWindowPos(Host, nullptr, 0, 0, 200, 150, SWP_NOZORDER | SWP_NOMOVE);
+  Integer W = 0, H = 0;
+  ASSERT_TRUE(PumpUntil([&] {
+    detail::PlayerSurfaceSize(*Player, W, H);
+    return W == 200 && H == 150;
+  }, 5));
+  EXPECT_EQ(Player->ScreenWidth(), 200);
+  EXPECT_EQ(Player->ScreenHeight(), 150);
+  const LONG_PTR Installed = GetWindowLongPtr(Host, GWL_WNDPROC);
+  Player->Stop(true);
+  EXPECT_NE(GetWindowLongPtr(Host, GWL_WNDPROC), Installed);
+}
+
+TEST_F(PlayerPlayTest, StopWaitingInsideTheEndHandler) {
+  bool StoppedInHandler = false;
+  Player->OnState = [&](TObject*, TPlayState AState) {
+    States.push_back(AState);
+    if (AState == psEnd) {
+      const auto Start = std::chrono::steady_clock::now();
+      Player->Stop(true);
+      StoppedInHandler = std::chrono::steady_clock::now() - Start < std::chrono::seconds(2);
+      EXPECT_EQ(Player->VideoState(), nullptr);
+      EXPECT_FALSE(Has(psStop));
+    }
+  };
+  ASSERT_TRUE(Player->Open(FixturePath("task-c.wav"), 0, false)) << Player->LastErrMsg();
+  ASSERT_TRUE(PumpUntil([&] { return Has(psStop); }));
+  EXPECT_TRUE(StoppedInHandler);
+}
+
+TEST_F(PlayerPlayTest, StepShowsOnePictureAndPausesAgain) {
+  ASSERT_TRUE(Player->Open(FixturePath("v.mp4"), 0, true)) << Player->LastErrMsg();
+  ASSERT_TRUE(PumpUntil([&] { return Has(psPause); }, 10));
+  Player->StepToNextFrame();
+  ASSERT_TRUE(PumpUntil([&] { return Has(psStep) && Player->Paused(); }, 5));
+  Player->Stop(true);
+}
+
+}  // namespace
+
+#include "media/FFDecode.h"
+#include "platform/ui/Graphics.h"
+
+namespace {
+
+TEST_F(PlayerPlayTest, CurrentFrameIsTheShownPicture) {
+  Int64 Pts = 0;
+  EXPECT_EQ(Player->CurrentFrame(Pts)->Width(), 0);
+  EXPECT_EQ(Pts, -1);
+  ASSERT_TRUE(Player->Open(FixturePath("v.mp4"), 0, true)) << Player->LastErrMsg();
+  ASSERT_TRUE(PumpUntil([&] { return Has(psPause); }, 10));
+  PumpUntil([] { return false; }, 0.2);
+  TBitmap* Bmp = Player->CurrentFrame(Pts);
+  ASSERT_EQ(Bmp->Width(), 320);
+  ASSERT_EQ(Bmp->Height(), 240);
+  ASSERT_GE(Pts, 0);
+  TOwned<TFFDecoder> Dec = CreateOwned<TFFDecoder>(nullptr);
+  ASSERT_TRUE(Dec->LoadAVLib(""));
+  ASSERT_TRUE(Dec->LoadFile(FixturePath("v.mp4")));
+  while (Dec->Decode() && Dec->FrameInfo().PTS < Pts) {
+  }
+  ASSERT_EQ(Dec->FrameInfo().PTS, Pts);
+  TOwned<TBitmap> Want = CreateOwned<TBitmap>();
+  ASSERT_TRUE(Dec->CopyToBitmap(Want.get()));
+  int Worst = 0;
+  for (int Y : {10, 120, 200}) {
+    const auto* A = static_cast<const uint8_t*>(Bmp->ScanLine(Y));
+    const auto* B = static_cast<const uint8_t*>(Want->ScanLine(Y));
+    for (int X = 0; X < 320 * 3; ++X) Worst = std::max(Worst, std::abs(int(A[X]) - int(B[X])));
+  }
+  EXPECT_LE(Worst, 4);
+  Player->Stop(true);
+  EXPECT_EQ(Player->CurrentFrame(Pts)->Width(), 0);
+}
+
+TEST_F(PlayerPlayTest, AnInvertingHookInvertsTheSurfaceUnlessItSaysNo) {
+  // The surface's own YUV to RGB conversion shifts the grey: the two readings add up to
+  // about white.
+  uint8_t Seen[2] = {};
+  for (bool Update : {true, false}) {
+    SCOPED_TRACE(Update);
+    States.clear();
+    int Calls = 0;
+    Player->SetVideoHook(true);
+    Player->OnVideoHook = [&](TObject*, TBitmap* ABitmap, Int64, bool& AUpdate) {
+      ++Calls;
+      for (Integer Y = 0; Y < ABitmap->Height(); ++Y) {
+        auto* Row = static_cast<uint8_t*>(ABitmap->ScanLine(Y));
+        for (Integer X = 0; X < ABitmap->Width() * 3; ++X) Row[X] = static_cast<uint8_t>(255 - Row[X]);
+      }
+      AUpdate = Update;
+    };
+    ASSERT_TRUE(Player->Open(FixturePath("hook-light.avi"), 0, true)) << Player->LastErrMsg();
+    ASSERT_TRUE(PumpUntil([&] { return Has(psPause); }, 10));
+    PumpUntil([] { return false; }, 0.2);
+    uint8_t R = 0, G = 0, B = 0;
+    ASSERT_TRUE(detail::PlayerSurfacePixel(*Player, 80, 60, R, G, B));
+    EXPECT_GE(Calls, 2);
+    Seen[Update ? 0 : 1] = R;
+    Player->Stop(true);
+  }
+  EXPECT_LT(Seen[0], 80);
+  EXPECT_GT(Seen[1], 170);
+  EXPECT_NEAR(Seen[0] + Seen[1], 255, 12);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(PlayerPlayTest, SwitchingTheAudioStreamWhilePlaying) {
+  std::atomic<Integer> Rate{0};
+  Player->SetAudioHook(true);
+  Player->OnAudioHook = [&](TObject*, Int64, uint8_t*, Integer, Integer ARate, Integer) { Rate = ARate; };
+  ASSERT_TRUE(Player->Open(FixturePath("probe-2audio.mkv"), 0, false)) << Player->LastErrMsg();
+  ASSERT_EQ(Player->AudioStreamIndex(), 1);
+  for (int I = 0; I < 20; ++I) {
+    const Integer Index = I % 2 ? 1 : 2;
+    ASSERT_TRUE(Player->SwitchStream(AVMEDIA_TYPE_AUDIO, Index)) << Player->LastErrMsg();
+    EXPECT_EQ(Player->AudioStreamIndex(), Index);
+    Rate = 0;
+    // The short file may be read to its end already: read it again for the new stream.
+    Player->Seek(0, {}, true);
+    ASSERT_TRUE(PumpUntil([&] { return Rate != 0; }, 5));
+    EXPECT_EQ(Rate, Index == 1 ? 48000 : 22050);
+  }
+  struct Case {
+    Integer Type, Index;
+    std::string Text;
+  };
+  for (const Case& C : {Case{AVMEDIA_TYPE_AUDIO, 7, "the stream index is not valid."},
+                        Case{AVMEDIA_TYPE_AUDIO, -1, "the stream index is not valid."},
+                        Case{AVMEDIA_TYPE_AUDIO, 0, "the stream type is not matched."},
+                        Case{AVMEDIA_TYPE_SUBTITLE, 0, "the current stream is not valid."}}) {
+    SCOPED_TRACE(C.Text);
+    // Without a subtitle stream the current subtitle index is -1: valid, the index is
+    // then checked.
+    const bool Ok = Player->SwitchStream(C.Type, C.Index);
+    if (C.Type == AVMEDIA_TYPE_SUBTITLE) {
+      EXPECT_FALSE(Ok);
+      EXPECT_EQ(Player->LastErrMsg(), "the stream type is not matched.");
+    } else {
+      EXPECT_FALSE(Ok);
+      EXPECT_EQ(Player->LastErrMsg(), C.Text);
+    }
+  }
+  Player->Stop(true);
+}
+
+TEST_F(PlayerPlayTest, SeekBackToTheStartOfAFileWithAStartTime) {
+  ASSERT_TRUE(Player->Open(FixturePath("task-b.ts"), 0, false)) << Player->LastErrMsg();
+  Player->Seek(5000000, {}, true);
+  ASSERT_TRUE(PumpUntil([&] { return !Positions.empty() && Positions.back() >= 5000000; }, 10));
+  Player->Seek(0, {}, true);
+  ASSERT_TRUE(PumpUntil([&] { return !Positions.empty() && Positions.back() < 1000000; }, 10));
+  Player->Stop(true);
+}
+
+}  // namespace
+
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include "tests/support/TempDir.h"
+
+namespace {
+
+// Serves the first bytes of a file to one client, then stalls until freed.
+class TStallingServer {
+ public:
+  TStallingServer(const std::string& AFile, size_t ABytes) {
+    FData = vantrel::test::ReadFileBytes(AFile).substr(0, ABytes);
+    FSock = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in A{};
+    A.sin_family = AF_INET;
+    A.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    bind(FSock, reinterpret_cast<sockaddr*>(&A), sizeof A);
+    listen(FSock, 4);
+    socklen_t L = sizeof A;
+    getsockname(FSock, reinterpret_cast<sockaddr*>(&A), &L);
+    FPort = ntohs(A.sin_port);
+    FThread = std::thread([this] {
+      const int C = accept(FSock, nullptr, nullptr);
+      if (C < 0) return;
+      for (size_t Sent = 0; Sent < FData.size();) {
+        const ssize_t N = send(C, FData.data() + Sent, FData.size() - Sent, MSG_NOSIGNAL);
+        if (N <= 0) break;
+        Sent += static_cast<size_t>(N);
+      }
+      while (!FDone.load()) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      close(C);
+    });
+  }
+  ~TStallingServer() {
+    FDone.store(true);
+    shutdown(FSock, SHUT_RDWR);
+    close(FSock);
+    FThread.join();
+  }
+  std::string Url() const { return "tcp://127.0.0.1:" + std::to_string(FPort); }
+
+ private:
+  std::string FData;
+  int FSock = -1;
+  int FPort = 0;
+  std::atomic<bool> FDone{false};
+  std::thread FThread;
+};
+
+TEST_F(PlayerPlayTest, StopWaitingWhileAReadStallsReturnsSoon) {
+  TStallingServer Server(FixturePath("task-b.ts"), 200000);
+  Player->SetForceFormat("mpegts");
+  ASSERT_TRUE(Player->Open(Server.Url(), 0, false)) << Player->LastErrMsg();
+  ASSERT_TRUE(PumpUntil([&] { return Player->VideoState() && Player->VideoState()->Reading.load() && Has(psPlay); }, 10));
+  PumpUntil([] { return false; }, 0.3);
+  const auto Start = std::chrono::steady_clock::now();
+  Player->Stop(true);
+  EXPECT_LT(std::chrono::steady_clock::now() - Start, std::chrono::seconds(2));
+  EXPECT_EQ(Player->VideoState(), nullptr);
+  ASSERT_TRUE(PumpUntil([&] { return Has(psStop); }, 5));
+}
+
+TEST_F(PlayerPlayTest, StopWithoutWaitingReturnsAtOnce) {
+  ASSERT_TRUE(Player->Open(FixturePath("v.mp4"), 0, false)) << Player->LastErrMsg();
+  const auto Start = std::chrono::steady_clock::now();
+  Player->Stop(false);
+  EXPECT_LT(std::chrono::steady_clock::now() - Start, std::chrono::milliseconds(100));
+  ASSERT_TRUE(PumpUntil([&] { return Has(psStop); }, 5));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(PlayerPlayTest, AFilterChainSizesThePictures) {
+  Player->SetVideoFilters("scale=160:120");
+  ASSERT_TRUE(Player->Open(FixturePath("v.mp4"), 0, true)) << Player->LastErrMsg();
+  ASSERT_TRUE(PumpUntil([&] { return Has(psPause); }, 10));
+  PumpUntil([] { return false; }, 0.2);
+  Int64 Pts = -1;
+  TBitmap* Bmp = Player->CurrentFrame(Pts);
+  EXPECT_EQ(Bmp->Width(), 160);
+  EXPECT_EQ(Bmp->Height(), 120);
+  EXPECT_GE(Pts, 0);
+  Integer W = 0, H = 0;
+  detail::PlayerSurfaceSize(*Player, W, H);
+  EXPECT_EQ(W, 160);
+  EXPECT_EQ(H, 120);
+  Player->Stop(true);
+}
+
+TEST_F(PlayerPlayTest, ABadFilterChainShowsNothingWhileTheAudioPlaysOn) {
+  std::atomic<int> AudioCalls{0};
+  Player->SetAudioHook(true);
+  Player->OnAudioHook = [&](TObject*, Int64, uint8_t*, Integer, Integer, Integer) { ++AudioCalls; };
+  Player->SetVideoFilters("nosuchfilter");
+  ASSERT_TRUE(Player->Open(FixturePath("v.mp4"), 0, false)) << Player->LastErrMsg();
+  ASSERT_TRUE(PumpUntil([&] { return AudioCalls.load() > 20; }, 10));
+  Int64 Pts = 0;
+  Player->CurrentFrame(Pts);
+  EXPECT_EQ(Pts, -1);
+  Player->Stop(true);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(PlayerPlayTest, StereoWaveDisplayHasTwoBandsAndASeparator) {
+  Player->SetScreenWidth(320);
+  Player->SetScreenHeight(240);
+  ASSERT_TRUE(Player->Open(FixturePath("play-10s.wav"), 0, false)) << Player->LastErrMsg();
+  PumpUntil([] { return false; }, 0.5);
+  Player->Pause();
+  PumpUntil([] { return false; }, 0.1);
+  auto White = [&](Integer X, Integer Y) {
+    uint8_t R = 0, G = 0, B = 0;
+    return detail::PlayerSurfacePixel(*Player, X, Y, R, G, B) && R == 255 && G == 255 && B == 255;
+  };
+  int Separator = 0, Upper = 0, Lower = 0;
+  for (Integer X = 0; X < 320; ++X) {
+    Separator += White(X, 120);
+    for (Integer Y = 0; Y < 120; ++Y) Upper += White(X, Y);
+    for (Integer Y = 121; Y < 240; ++Y) Lower += White(X, Y);
+  }
+  EXPECT_EQ(Separator, 320);
+  EXPECT_GT(Upper, 320);
+  EXPECT_GT(Lower, 320);
+  Player->Stop(true);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(PlayerPlayTest, StopWaitingInsideThePositionHandler) {
+  bool Stopped = false;
+  Player->OnPosition = [&](TObject*, Int64 APTS) {
+    if (APTS > 300000 && !Stopped) {
+      Stopped = true;
+      Player->Stop(true);
+      EXPECT_EQ(Player->VideoState(), nullptr);
+    }
+  };
+  ASSERT_TRUE(Player->Open(FixturePath("v.mp4"), 0, false)) << Player->LastErrMsg();
+  ASSERT_TRUE(PumpUntil([&] { return Has(psStop); }));
+  EXPECT_TRUE(Stopped);
+}
+
+}  // namespace
