@@ -275,8 +275,9 @@ bool TFFDecoder::Seek(Int64 APTS, TSeekFlags ASeekFlags) {
     LogMessage(AV_LOG_ERROR, Format("could not seek to position %0.3f seconds",
                                     {static_cast<double>(APTS) / AV_TIME_BASE}));
   }
-  if (Result && FFileHandle->pb && ff::avio_feof(FFileHandle->pb)) {
-    LogMessage(AV_LOG_INFO, "stream eof reached.");
+  // An input left at its end is at its end whatever the seek answered.
+  if (FFileHandle->pb && ff::avio_feof(FFileHandle->pb)) {
+    if (Result) LogMessage(AV_LOG_INFO, "stream eof reached.");
     FEOF = true;
     return false;
   }
@@ -359,7 +360,9 @@ bool TFFDecoder::Decode(Integer AStreamIndex) {
       }
     }
   }
-  StoreFrame(FFrame, Source, Pos);
+  // The picture's place in the file: its own packet's where the demuxer knows it (a
+  // decoder with delay gives it out after reading on), else where this read began.
+  StoreFrame(FFrame, Source, FFrame->pkt_pos >= 0 ? FFrame->pkt_pos : Pos);
   ff::av_frame_unref(FFrame);
   return true;
 }
@@ -451,10 +454,18 @@ bool TFFDecoder::DecodePreviousKeyFrame(Integer AStreamIndex) {
     const Int64 Duration = FFileHandle->duration;
     if (Duration != AV_NOPTS_VALUE && Duration > 0) Base = Duration;
   }
+  // Where the current picture (or, after a seek, the previous one) was read from.
+  const Int64 P = FPicture.Position >= 0 ? FPicture.Position : FLastPos;
   // Steps back one frame duration more each time until a picture before Base comes out;
   // once the target has passed the start of the stream there is nothing earlier.
   for (Int64 N = 1;; ++N) {
+    const Int64 Before = InputPosition();
     Seek(Base - N * D, {sfBackward});
+    const Int64 After = InputPosition();
+    // A seek that left the input at or after the current picture did not get before
+    // it: one frame further back, without decoding. A demuxer that moves the input
+    // only on its next read (the position did not change) is judged by the picture.
+    if (P > 0 && Base >= N * D && After != Before && After >= P) continue;
     const bool Decoded = Decode(Index);
     if (Decoded && (FPicture.PTS < Base || FPicture.PTS <= 0)) return true;
     if (Base < N * D) break;

@@ -126,11 +126,10 @@ bool TCustomFFmpeg::OpenInputFile(const String& AFileName) {
 
   Int64 timestamp = 0;
   // The decoder entries of a file that does not make it into the table are taken back.
-  const Integer CodecsBefore = Fnb_input_codecs;
+  const size_t CodecsBefore = Finput_codecs.size();
   bool Entered = false;
   TScopeExit TakeBack{[&] {
     if (Entered) return;
-    Fnb_input_codecs = CodecsBefore;
     Finput_codecs.resize(CodecsBefore);
     Finput_decoder_settings.resize(CodecsBefore);
   }};
@@ -184,9 +183,6 @@ bool TCustomFFmpeg::OpenInputFile(const String& AFileName) {
       Fstart_time = 0;
     }
 
-    // Entries of an earlier, freed run are not this run's.
-    Finput_codecs.resize(Fnb_input_codecs);
-    Finput_decoder_settings.resize(Fnb_input_codecs);
     for (unsigned j = 0; j < ic->nb_streams; ++j) {
       AVStream* st = ic->streams[j];
       const AVCodecParameters* par = st->codecpar;
@@ -261,7 +257,6 @@ bool TCustomFFmpeg::OpenInputFile(const String& AFileName) {
       }
       Finput_codecs.push_back(Forced);
       Finput_decoder_settings.push_back(std::move(Settings));
-      ++Fnb_input_codecs;
     }
   }
 

@@ -151,10 +151,9 @@ void TCustomFFmpeg::new_video_stream(AVFormatContext* oc, Integer AFileIndex) {
     Fvideo_codec_name.clear();
     throw FFmpegException("Could not alloc stream");
   }
-  st->id = Count < static_cast<unsigned>(Fnb_streamid_map) ? Fstreamid_map[Count] : 0;
+  st->id = Count < Fstreamid_map.size() ? Fstreamid_map[Count] : 0;
   TAVOutputStream* ost = NewOutputStream(oc, AFileIndex);
   Foutput_codecs.push_back(nullptr);
-  Fnb_output_codecs = static_cast<Integer>(Foutput_codecs.size());
 
   AVCodecContext* Template = FOptions.avcodec_opts[AVMEDIA_TYPE_VIDEO];
   const AVCodec* codec = nullptr;
@@ -256,10 +255,9 @@ void TCustomFFmpeg::new_audio_stream(AVFormatContext* oc, Integer AFileIndex) {
     Faudio_language.clear();
     throw FFmpegException("Could not alloc stream");
   }
-  st->id = Count < static_cast<unsigned>(Fnb_streamid_map) ? Fstreamid_map[Count] : 0;
+  st->id = Count < Fstreamid_map.size() ? Fstreamid_map[Count] : 0;
   TAVOutputStream* ost = NewOutputStream(oc, AFileIndex);
   Foutput_codecs.push_back(nullptr);
-  Fnb_output_codecs = static_cast<Integer>(Foutput_codecs.size());
 
   AVCodecContext* Template = FOptions.avcodec_opts[AVMEDIA_TYPE_AUDIO];
   const AVCodec* codec = nullptr;
@@ -339,10 +337,9 @@ void TCustomFFmpeg::new_subtitle_stream(AVFormatContext* oc, Integer AFileIndex)
     Fsubtitle_language.clear();
     throw FFmpegException("Could not alloc stream");
   }
-  st->id = Count < static_cast<unsigned>(Fnb_streamid_map) ? Fstreamid_map[Count] : 0;
+  st->id = Count < Fstreamid_map.size() ? Fstreamid_map[Count] : 0;
   TAVOutputStream* ost = NewOutputStream(oc, AFileIndex);
   Foutput_codecs.push_back(nullptr);
-  Fnb_output_codecs = static_cast<Integer>(Foutput_codecs.size());
 
   AVCodecContext* Template = FOptions.avcodec_opts[AVMEDIA_TYPE_SUBTITLE];
   const AVCodec* codec = nullptr;
@@ -409,7 +406,7 @@ Integer TCustomFFmpeg::OpenOutputFile(const String& AFileName, bool AJoin) {
 
   // Whatever a failing call made is taken back: the table entry, the stream records,
   // the encoder entries, and the file when this call created it.
-  const Integer CodecsBefore = Fnb_output_codecs;
+  const size_t CodecsBefore = Foutput_codecs.size();
   bool Entered = false, Opened = false, Created = false, Done = false;
   TScopeExit Rollback{[&] {
     if (Done) return;
@@ -422,9 +419,7 @@ Integer TCustomFFmpeg::OpenOutputFile(const String& AFileName, bool AJoin) {
       --Fnb_output_files;
     }
     Foutput_streams_for_file[index].clear();
-    Fnb_output_streams_for_file[index] = 0;
     Foutput_codecs.resize(CodecsBefore);
-    Fnb_output_codecs = CodecsBefore;
     ff::avformat_free_context(oc);
   }};
 
@@ -533,7 +528,6 @@ Integer TCustomFFmpeg::OpenOutputFile(const String& AFileName, bool AJoin) {
   }
   Settings.muxer_options = Opts.List();
 
-  Fnb_streamid_map = 0;
   Fstreamid_map.clear();
   Fforced_key_frames.clear();
   if (AJoin && Fnb_input_files > 1) FJoinMode = true;
@@ -562,13 +556,11 @@ void TCustomFFmpeg::DiscardLastOutput() {
     const Integer I = --Fnb_output_files;
     Foutput_files[I] = nullptr;
     Foutput_streams_for_file[I].clear();
-    Fnb_output_streams_for_file[I] = 0;
   }
   FJoinMode = false;
   if (!oc) return;
   const Integer Streams = static_cast<Integer>(oc->nb_streams);
-  Fnb_output_codecs = std::max(0, Fnb_output_codecs - Streams);
-  Foutput_codecs.resize(Fnb_output_codecs);
+  Foutput_codecs.resize(static_cast<size_t>(std::max<Integer>(0, static_cast<Integer>(Foutput_codecs.size()) - Streams)));
   const Integer Index = Fnb_output_files;
   const bool Created = Index < static_cast<Integer>(Foutput_file_settings.size()) && Foutput_file_settings[Index].created;
   if (oc->pb) {
@@ -600,7 +592,6 @@ void TCustomFFmpeg::PrepareJoin() {
       Ost->index = static_cast<Integer>(J);
       Streams.push_back(std::move(Ost));
     }
-    Fnb_output_streams_for_file[E] = static_cast<Integer>(oc->nb_streams);
     ++Fnb_output_files;
   }
 }

@@ -60,7 +60,7 @@ void TCustomFFmpeg::MapJoinSegments() {
       TAVOutputStream& ost = *Fost_table[j];
       const String Type = MediaTypeName(ost.st->codecpar->codec_type);
       Integer Source = -1;
-      if (Fnb_stream_maps > 0) {
+      if (static_cast<Integer>(Fstream_maps.size()) > 0) {
         // The map's stream number, in this input.
         const Integer Stream = Fstream_maps[j].stream_index;
         if (Stream >= 0 && Stream < Finput_file_table[k].nb_streams) Source = Finput_file_table[k].ist_index + Stream;
@@ -213,7 +213,7 @@ void TCustomFFmpeg::TranscodeLoop() {
       const Int64 Offset = ff::av_rescale_q(Finput_files_ts_offset[file_index], MicroTB, TB);
       if (pkt->dts != NoPTSValue) pkt->dts += Offset;
       if (pkt->pts != NoPTSValue) pkt->pts += Offset;
-      if (pkt->stream_index < Fnb_input_files_ts_scale[file_index]) {
+      if (pkt->stream_index < static_cast<Integer>(Finput_files_ts_scale[file_index].size())) {
         const Double Scale = Finput_files_ts_scale[file_index][pkt->stream_index];
         if (Scale != 0) {
           if (pkt->pts != NoPTSValue) pkt->pts = std::llrint(static_cast<double>(pkt->pts) * Scale);
@@ -297,7 +297,7 @@ void TCustomFFmpeg::CloseEncoders() {
   for (TAVOutputStream* ost : Fost_table) {
     if (!ost->encoding_needed || !ost->enc_ctx) continue;
     std::lock_guard<TCriticalSection> L(CodecLock());
-    RemoveCodecItem(FEncoderList, ost);
+    std::erase(FEncoderList, ost);
     ost->enc_ctx.reset();
   }
 }
@@ -306,7 +306,7 @@ void TCustomFFmpeg::CloseDecoders() {
   for (auto& P : Fist_table) {
     if (!P->decoding_needed || !P->dec_ctx) continue;
     std::lock_guard<TCriticalSection> L(CodecLock());
-    RemoveCodecItem(FDecoderList, P.get());
+    std::erase(FDecoderList, P.get());
     P->dec_ctx.reset();
   }
 }
@@ -320,7 +320,6 @@ void TCustomFFmpeg::TranscodeCleanup() {
   if (Fgraph) ff::avfilter_graph_free(&Fgraph);
   Fno_packet.clear();
   Fno_packet_count = 0;
-  Fbit_buffer.clear();
   Fsubtitle_out.clear();
   {
     // Codecs still open after a failure.
