@@ -480,6 +480,10 @@ class TCustomFFmpeg : public TObject {
   // The input stream table index feeding output stream AOst of output file AFile
   // (-1: none).
   Integer MapStreamAuto(const TAVOutputStream& AOst, Integer AFile);
+  // Fails the task when a stream it decodes has an unknown picture or sample format,
+  // size or rate (no scaler or resampler is ever made for one).
+  void CheckDecodedSource(const TAVOutputStream& ost, const TAVInputStream& ist);
+  void CheckDecodedSources();
   void SetupOutputCodecs();
   void SetupStreamCopy(TAVOutputStream& ost, TAVInputStream& ist);
   void SetupEncoding(TAVOutputStream& ost, TAVInputStream& ist, Integer n);

@@ -33,6 +33,7 @@ void TCustomFFmpeg::Transcode() {
     BuildInputStreamTable();
     CheckOutputsAndMaps();
     BuildOutputStreamTable();
+    CheckDecodedSources();
     SetupOutputCodecs();
     if (FJoinMode) MapJoinSegments();
     // Decoders first: an encoded subtitle takes its header from its decoder.
@@ -71,6 +72,7 @@ void TCustomFFmpeg::MapJoinSegments() {
         FailWithMapping(Format("Could not find input stream matching output stream #%d.%d (%s) in input file #%d",
                                {0, static_cast<Integer>(j), Type, k}));
       TAVInputStream& ist = *Fist_table[Source];
+      CheckDecodedSource(ost, ist);
       ist.discard = 0;
       if (ost.encoding_needed) {
         ist.decoding_needed = 1;
