@@ -240,6 +240,8 @@ struct TOutputFileSettings {
   bool created = false;
   // Muxer options for avformat_write_header (preload, loop, generic format options).
   TOptionList muxer_options;
+  // The conversion wrote no packet: the file holds no data even when it has a header.
+  bool no_data = false;
 };
 
 // What the output video hook and the previews keep between frames.
@@ -764,6 +766,8 @@ class TCustomFFmpeg : public TObject {
   bool FShowDupOrDrop = false;
   Int64 Ftimer_start = 0;
   Int64 Flast_report_time = 0;
+  // Packets handed to the muxers by this run.
+  Int64 Fpackets_written = 0;
   // Quantiser histogram of the report (qp_hist), per task.
   std::array<Integer, 52> FQPHistogram{};
   // Hooks and previews.

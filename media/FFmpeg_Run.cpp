@@ -196,17 +196,18 @@ void TCustomFFmpeg::FreeState() {
       // Only a file this task created may go: an output without that record is kept.
       const bool Created =
           I < static_cast<Integer>(Foutput_file_settings.size()) && Foutput_file_settings[I].created;
+      const bool NoData = Created && Foutput_file_settings[I].no_data;
       const String Url = oc->url ? oc->url : "";
       if (HasFile && oc->pb) CloseFFmpegIO(&oc->pb);
       ff::avformat_free_context(oc);
       for (AVFormatContext*& Same : Foutput_files)
         if (Same == oc) Same = nullptr;
-      // An output that received no byte is not left behind: only a regular file that
+      // An output that received no byte (or no packet) is not left behind: only a regular file that
       // this task created (never a device or a file that was there before).
       if (HasFile && Created && !Url.empty()) {
         const String Name = FromFFmpegFileName(Url);
         struct stat St;
-        if (::lstat(Name.c_str(), &St) == 0 && S_ISREG(St.st_mode) && St.st_size == 0) DeleteFile(Name);
+        if (::lstat(Name.c_str(), &St) == 0 && S_ISREG(St.st_mode) && (St.st_size == 0 || NoData)) DeleteFile(Name);
       }
     }
     for (Integer I = 0; I < Fnb_input_files && I < FMaxFiles; ++I)

@@ -121,6 +121,7 @@ void TCustomFFmpeg::TranscodeLoop() {
   Integer Segment = 0;
   Ftimer_start = Now();
   Flast_report_time = Ftimer_start;
+  Fpackets_written = 0;
   std::fill(Fno_packet.begin(), Fno_packet.end(), false);
   Fno_packet_count = 0;
   if (!IsMainThread()) {
@@ -274,9 +275,17 @@ void TCustomFFmpeg::TranscodeLoop() {
   }
   FlushEncoders();
 
+  // A conversion that wrote nothing has failed: its outputs hold a header at most and
+  // go as an empty output does.
+  const Integer Outputs = FJoinMode ? std::min(Fnb_output_files, 1) : Fnb_output_files;
+  if (Fpackets_written == 0 && !FBroken) {
+    for (Integer i = 0; i < Outputs && i < static_cast<Integer>(Foutput_file_settings.size()); ++i)
+      Foutput_file_settings[i].no_data = true;
+    throw FFmpegException("Nothing was written to the output: no packet of the input could be converted");
+  }
+
   // A trailer that fails or an output whose writes failed (a full disk) is an error:
   // the file is not complete.
-  const Integer Outputs = FJoinMode ? std::min(Fnb_output_files, 1) : Fnb_output_files;
   for (Integer i = 0; i < Outputs; ++i) {
     AVFormatContext* oc = Foutput_files[i];
     int R = ff::av_write_trailer(oc);
