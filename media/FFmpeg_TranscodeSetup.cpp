@@ -576,9 +576,13 @@ void TCustomFFmpeg::WriteHeaders() {
     TOptionDict Opts;
     if (i < static_cast<Integer>(Foutput_file_settings.size()))
       for (const auto& [Name, Value] : Foutput_file_settings[i].muxer_options) Opts.Set(Name, Value);
-    if (ff::avformat_write_header(Foutput_files[i], &Opts.D) < 0 ||
-        (Foutput_files[i]->pb && Foutput_files[i]->pb->error < 0))
-      FailWithMapping(Format("Could not write header for output file #%d (incorrect codec parameters ?)", {i}));
+    AVFormatContext* oc = Foutput_files[i];
+    const int R = ff::avformat_write_header(oc, &Opts.D);
+    // The header goes to the file now, so that a disk that is full is told as such.
+    if (R >= 0 && oc->pb) ff::avio_flush(oc->pb);
+    if (oc->pb && oc->pb->error < 0)
+      FailWithMapping(PrintError(Format("Could not write header for output file #%d", {i}), oc->pb->error));
+    if (R < 0) FailWithMapping(Format("Could not write header for output file #%d (incorrect codec parameters ?)", {i}));
   }
   bool AllRtp = Outputs > 0;
   for (Integer i = 0; i < Outputs; ++i)
