@@ -129,6 +129,15 @@ bool TCustomDecoder::LoadFile(const String& AFileName, const String& AFormatName
     CloseFile();
     return false;
   }
+  // A file none of whose streams has a codec the library knows holds nothing usable.
+  bool KnownCodec = false;
+  for (unsigned I = 0; I < Ctx->nb_streams && !KnownCodec; ++I)
+    KnownCodec = Ctx->streams[I]->codecpar->codec_id != AV_CODEC_ID_NONE;
+  if (!KnownCodec) {
+    FLastErrMsg = Format("%s: no stream with a known codec", {AFileName});
+    CloseFile();
+    return false;
+  }
   UpdateStreamCounts();
   FForceFormat = AFormatName;
   return true;
@@ -273,8 +282,9 @@ bool TCustomDecoder::GetAudioStreamInfo(Integer AStreamIndex, TAudioStreamInfo& 
   AInfo.CodecName = GetCodecName(Par, false);
   FillStreamTimes(Stream, AInfo);
   AInfo.BitRate = ClampToInteger(Par->bit_rate);
-  AInfo.Channels = Par->ch_layout.nb_channels;
-  AInfo.SampleRate = Par->sample_rate;
+  // -1: unknown (a damaged file may not say).
+  AInfo.Channels = Par->ch_layout.nb_channels > 0 ? Par->ch_layout.nb_channels : -1;
+  AInfo.SampleRate = Par->sample_rate > 0 ? Par->sample_rate : -1;
   AInfo.SampleFormat = Par->format;
   return true;
 }
@@ -288,8 +298,10 @@ bool TCustomDecoder::GetVideoStreamInfo(Integer AStreamIndex, TVideoStreamInfo& 
   AInfo.CodecName = GetCodecName(Par, false);
   FillStreamTimes(Stream, AInfo);
   AInfo.BitRate = ClampToInteger(Par->bit_rate);
-  AInfo.Height = Par->height;
-  AInfo.Width = Par->width;
+  // -1: unknown (a damaged file may not say).
+  const bool KnownSize = Par->width > 0 && Par->height > 0;
+  AInfo.Height = KnownSize ? Par->height : -1;
+  AInfo.Width = KnownSize ? Par->width : -1;
   // A sample aspect with denominator 0 (0/0 from some demuxers) is unknown: square
   // pixels. 0/1 is FFmpeg's "unknown" and gives 0, as does a frame without height.
   AVRational Sar = Par->sample_aspect_ratio;

@@ -46,8 +46,8 @@ struct TAudioStreamInfo {
   Int64 Duration = -1;
   Int64 DurationScaled = -1;
   Integer BitRate = -1;
-  Integer Channels = -1;
-  Integer SampleRate = -1;
+  Integer Channels = -1;    // -1: unknown
+  Integer SampleRate = -1;  // -1: unknown
   Integer SampleFormat = -1;  // FFmpeg's AVSampleFormat
 };
 
@@ -59,7 +59,7 @@ struct TVideoStreamInfo {
   Int64 Duration = -1;
   Int64 DurationScaled = -1;
   Integer BitRate = -1;
-  Integer Height = -1;
+  Integer Height = -1;  // -1: unknown
   Integer Width = -1;
   float AspectRatio = -1.0f;  // display aspect; 0 when the sample aspect is unknown
   Integer PixFmt = -1;        // FFmpeg's AVPixelFormat

@@ -464,6 +464,38 @@ Integer TCustomFFmpeg::OpenOutputFile(const String& AFileName, bool AJoin) {
   if (Fvideo_disable) use_video = false;
   if (Fsubtitle_disable) use_subtitle = false;
 
+  // A kind to convert whose every input stream has no known size or rate cannot be
+  // converted: refused before the file is made.
+  const struct {
+    bool Encoded;
+    AVMediaType Type;
+  } Decoded[] = {{use_video && !Fvideo_stream_copy, AVMEDIA_TYPE_VIDEO},
+                 {use_audio && !Faudio_stream_copy, AVMEDIA_TYPE_AUDIO}};
+  for (const auto& K : Decoded) {
+    if (!K.Encoded) continue;
+    String Refusal;
+    bool Usable = false;
+    for (Integer f = 0; f < Fnb_input_files && !Usable; ++f) {
+      const AVFormatContext* ic = Finput_files[f];
+      if (!ic) continue;
+      for (unsigned j = 0; j < ic->nb_streams && !Usable; ++j) {
+        const AVStream* st = ic->streams[j];
+        if (st->codecpar->codec_type != K.Type || st->discard == AVDISCARD_ALL) continue;
+        const String What = detail::MissingDecodeFact(st->codecpar, false);
+        if (What.empty())
+          Usable = true;
+        else if (Refusal.empty())
+          Refusal = Format("Input stream #%d.%d (%s) of '%s' has no known %s; it cannot be converted",
+                           {f, static_cast<Integer>(j), MediaTypeName(K.Type),
+                            ic->url ? FromFFmpegFileName(ic->url) : String(), What});
+      }
+    }
+    if (!Usable && !Refusal.empty()) {
+      FLastErrMsg = Refusal;
+      return -1;
+    }
+  }
+
   const struct {
     bool Use;
     void (TCustomFFmpeg::*Create)(AVFormatContext*, Integer);

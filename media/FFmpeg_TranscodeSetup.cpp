@@ -69,24 +69,11 @@ AVRational StreamCopyTimeBaseOf(const AVStream* AStream, bool ACopyTb) {
   }
   return StreamTb;
 }
-// What a decoded stream lacks before a scaler or resampler can be made for it ("" when
-// nothing): a damaged or cut file may leave its parameters unknown after opening.
-String MissingDecodeFact(const AVCodecParameters* APar) {
-  if (APar->codec_type == AVMEDIA_TYPE_VIDEO) {
-    if (APar->format < 0) return "pixel format";
-    if (APar->width <= 0 || APar->height <= 0) return "frame size";
-  } else if (APar->codec_type == AVMEDIA_TYPE_AUDIO) {
-    if (APar->format < 0) return "sample format";
-    if (APar->sample_rate <= 0) return "sample rate";
-    if (APar->ch_layout.nb_channels <= 0) return "channel count";
-  }
-  return String();
-}
 }  // namespace
 
 void TCustomFFmpeg::CheckDecodedSource(const TAVOutputStream& ost, const TAVInputStream& ist) {
   if (ost.stream_copy) return;
-  const String What = MissingDecodeFact(ist.st->codecpar);
+  const String What = detail::MissingDecodeFact(ist.st->codecpar, true);
   if (What.empty()) return;
   const AVFormatContext* ic = Finput_files[ist.file_index];
   throw FFmpegException(Format("Could not determine the %s of input stream #%d.%d (%s) of '%s'; the file may be damaged",
@@ -99,7 +86,7 @@ void TCustomFFmpeg::CheckDecodedSources() {
   // Streams no output uses are only noted.
   for (const auto& ist : Fist_table) {
     if (!ist->discard) continue;
-    const String What = MissingDecodeFact(ist->st->codecpar);
+    const String What = detail::MissingDecodeFact(ist->st->codecpar, true);
     if (!What.empty())
       Log(llVerbose, Format("Input stream #%d.%d (%s) has no known %s; it is not used",
                             {ist->file_index, ist->st->index, TypeName(ist->st->codecpar), What}));

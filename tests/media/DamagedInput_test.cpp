@@ -1,6 +1,7 @@
 // Damaged inputs: a file whose streams cannot be described ends its own task with a
 // message naming the file and the stream, leaves no output, and the other tasks of the
 // list convert.
+#include "media/FFDecode.h"
 #include "tests/media/EncoderTestEncoder.h"
 #include "tests/support/TranscodeProbe.h"
 
@@ -120,6 +121,32 @@ TEST_F(DamagedVariantsTest, EveryVariantConvertsOrFailsWithAMessage) {
       EXPECT_TRUE(T->Finished());
     }
   }
+}
+
+// A file with no stream does not load; one whose audio has no known channel count loads
+// with that stream marked unknown, and a task converting it is refused before its output
+// file is made.
+TEST_F(DamagedInputTest, FilesWithNothingUsable) {
+  TOwned<TFFDecoder> Decoder{TFFDecoder::Create(nullptr)};
+  ASSERT_TRUE(Decoder->LoadAVLib("")) << Decoder->LastErrMsg();
+  const std::string Empty = Fixture("damaged-nostream.ffmeta");
+  EXPECT_FALSE(Decoder->LoadFile(Empty, ""));
+  EXPECT_EQ(Decoder->LastErrMsg(), Empty + ": no stream with a known codec");
+
+  const std::string NoChannels = Fixture("damaged-0ch.wav");
+  ASSERT_TRUE(Decoder->LoadFile(NoChannels, "")) << Decoder->LastErrMsg();
+  ASSERT_EQ(Decoder->StreamCount(), 1);
+  const TAudioStreamInfo Audio = Decoder->GetAudioStreamInfo(0);
+  EXPECT_EQ(Audio.Channels, -1);
+  EXPECT_EQ(Audio.SampleRate, 48000);
+
+  ASSERT_EQ(Real->AddTask(NoChannels, static_cast<TInputOptions*>(nullptr)), 0) << Real->LastErrMsg();
+  TOutputOptions O = Mpeg4();
+  const std::string Out = Dir.File("none.wav");
+  EXPECT_FALSE(Real->SetOutputFile(0, Out, &O));
+  EXPECT_EQ(Real->LastErrMsg(),
+            "Input stream #0.0 (Audio) of '" + NoChannels + "' has no known channel count; it cannot be converted");
+  EXPECT_FALSE(FileExists(Out));
 }
 
 }  // namespace
