@@ -274,6 +274,9 @@ class TFFDecoder : public TCustomDecoder {
   AVCodecContext* FCodec = nullptr;  // the video decoder
   Integer FCodecIndex = -1;
   bool FVideoDraining = false;
+  // The video decoder gave a picture since it was opened; its last error (0: none).
+  bool FVideoPictures = false;
+  Integer FVideoDecodeError = 0;
   TOwned<TFormatConverter> FFormatConv;
   Integer FSeekIndex = -1;
   Int64 FStartTime = -1;

@@ -19,6 +19,13 @@ namespace vantrel::media {
 
 namespace {
 
+// FFmpeg's text of an error code.
+String DecodeErrorText(int ACode) {
+  char Buf[128] = {};
+  if (ff::av_strerror(ACode, Buf, sizeof Buf) < 0) return Format("Error number %d occurred", {ACode});
+  return Buf;
+}
+
 constexpr AVRational MicroBase{1, AV_TIME_BASE};
 constexpr size_t PicturePadding = 64;
 
@@ -138,8 +145,13 @@ void TFFDecoder::CloseCodec(AVCodecContext*& ACodec, Integer& ACodecIndex) {
   }
   ACodec = nullptr;
   ACodecIndex = -1;
-  if (&ACodec == &FCodec) FVideoDraining = false;
-  else FAudioDraining = FAudioEnded = false;
+  if (&ACodec == &FCodec) {
+    FVideoDraining = false;
+    FVideoPictures = false;
+    FVideoDecodeError = 0;
+  } else {
+    FAudioDraining = FAudioEnded = false;
+  }
 }
 
 AVCodecContext* TFFDecoder::OpenCodec(AVCodecContext*& ACodec, Integer& ACodecIndex,
@@ -303,11 +315,16 @@ bool TFFDecoder::Decode(Integer AStreamIndex) {
     Integer R = ff::avcodec_receive_frame(Codec, FFrame);
     if (R >= 0) break;
     if (R == AVERROR_EOF || FVideoDraining) {
-      // The decoder gave its last picture.
-      LogMessage(AV_LOG_INFO, "stream eof reached.");
+      // The decoder gave its last picture; when it never gave one, why.
+      if (!FVideoPictures && FVideoDecodeError < 0)
+        LogMessage(AV_LOG_ERROR, Format("no picture of stream #%d could be decoded: %s",
+                                        {Index, DecodeErrorText(FVideoDecodeError)}));
+      else
+        LogMessage(AV_LOG_INFO, "stream eof reached.");
       FEOF = true;
       return false;
     }
+    if (R != AVERROR(EAGAIN)) FVideoDecodeError = R;
     // AVERROR(EAGAIN): the decoder wants input; another error: a packet that failed to
     // decode, skipped.
     R = ff::av_read_frame(FFileHandle, FPacket);
@@ -318,7 +335,10 @@ bool TFFDecoder::Decode(Integer AStreamIndex) {
       FVideoDraining = true;
       continue;
     }
-    if (FPacket->stream_index == Index) ff::avcodec_send_packet(Codec, FPacket);
+    if (FPacket->stream_index == Index) {
+      const Integer Sent = ff::avcodec_send_packet(Codec, FPacket);
+      if (Sent < 0 && Sent != AVERROR(EAGAIN)) FVideoDecodeError = Sent;
+    }
     ff::av_packet_unref(FPacket);
   }
 
@@ -363,6 +383,7 @@ bool TFFDecoder::Decode(Integer AStreamIndex) {
   // The picture's place in the file: its own packet's where the demuxer knows it (a
   // decoder with delay gives it out after reading on), else where this read began.
   StoreFrame(FFrame, Source, FFrame->pkt_pos >= 0 ? FFrame->pkt_pos : Pos);
+  FVideoPictures = true;
   ff::av_frame_unref(FFrame);
   return true;
 }

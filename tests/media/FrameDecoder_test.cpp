@@ -172,6 +172,17 @@ TEST_F(FrameDecoderTest, BackwardStepOverAKeyFrameWhoseSeekLandsOnTheCurrentPict
   EXPECT_EQ(Decoded, 9);
 }
 
+// A stream none of whose pictures decodes says why; one that ends after its pictures
+// keeps the end-of-file text.
+TEST_F(FrameDecoderTest, StreamWithoutADecodablePictureReportsTheDecoderError) {
+  Load("damaged-nodata.mp4");
+  EXPECT_FALSE(Decoder->Decode());
+  EXPECT_EQ(Decoder->LastErrMsg(), "no picture of stream #0 could be decoded: Invalid data found when processing input");
+  Load("v.mp4");
+  DecodeAll();
+  EXPECT_EQ(Decoder->LastErrMsg(), "stream eof reached.");
+}
+
 TEST_F(FrameDecoderTest, StillPicturesRepeatAndRefuseSeeking) {
   const struct {
     const char* File;
