@@ -604,6 +604,9 @@ class TCustomFFmpeg : public TObject {
   // and its decoder's settings.
   std::vector<const AVCodec*> Finput_codecs;
   std::vector<TDecoderSettings> Finput_decoder_settings;
+  // The picture and sound options were taken from the first input that has them.
+  bool FVideoStateTaken = false;
+  bool FAudioStateTaken = false;
 
   // ===== Outputs =====
   std::vector<AVFormatContext*> Foutput_files;

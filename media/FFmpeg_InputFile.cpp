@@ -204,6 +204,14 @@ bool TCustomFFmpeg::OpenInputFile(const String& AFileName) {
         case AVMEDIA_TYPE_VIDEO: {
           if (!Fvideo_codec_name.empty()) Forced = ff::avcodec_find_decoder_by_name(Fvideo_codec_name.c_str());
           DecoderOptions(AVMEDIA_TYPE_VIDEO, AV_OPT_FLAG_VIDEO_PARAM);
+          if (Fvideo_disable)
+            st->discard = AVDISCARD_ALL;
+          else if (Fvideo_discard)
+            st->discard = static_cast<AVDiscard>(Fvideo_discard);
+          // The picture of the output is the first video input's (a join scales the
+          // later ones to it).
+          if (FVideoStateTaken) break;
+          FVideoStateTaken = true;
           Fframe_height = par->height;
           Fframe_width = par->width;
           const AVRational Sar = st->sample_aspect_ratio.num ? st->sample_aspect_ratio : par->sample_aspect_ratio;
@@ -229,22 +237,21 @@ bool TCustomFFmpeg::OpenInputFile(const String& AFileName) {
                                {static_cast<Integer>(j), av_q2d(cfps), cfps.num, cfps.den, av_q2d(rfps),
                                 rfps.num, rfps.den}));
           Fframe_rate = {rfps.num, rfps.den};
-          if (Fvideo_disable)
-            st->discard = AVDISCARD_ALL;
-          else if (Fvideo_discard)
-            st->discard = static_cast<AVDiscard>(Fvideo_discard);
           break;
         }
         case AVMEDIA_TYPE_AUDIO:
           if (!Faudio_codec_name.empty()) Forced = ff::avcodec_find_decoder_by_name(Faudio_codec_name.c_str());
           DecoderOptions(AVMEDIA_TYPE_AUDIO, AV_OPT_FLAG_AUDIO_PARAM);
+          if (Faudio_disable) st->discard = AVDISCARD_ALL;
+          // The sound of the output is the first audio input's.
+          if (FAudioStateTaken) break;
+          FAudioStateTaken = true;
           Fchannel_layout = par->ch_layout.order == AV_CHANNEL_ORDER_NATIVE
                                 ? static_cast<Int64>(par->ch_layout.u.mask)
                                 : 0;
           Faudio_channels = par->ch_layout.nb_channels;
           Faudio_sample_rate = par->sample_rate;
           Faudio_sample_fmt = par->format;
-          if (Faudio_disable) st->discard = AVDISCARD_ALL;
           if (Settings.lowres) Faudio_sample_rate >>= Settings.lowres;
           break;
         case AVMEDIA_TYPE_SUBTITLE:

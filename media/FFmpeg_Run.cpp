@@ -218,6 +218,7 @@ void TCustomFFmpeg::FreeState() {
   Fnb_output_files = 0;
   for (auto& Scale : Finput_files_ts_scale) Scale.clear();
   Fnb_input_files = 0;
+  FVideoStateTaken = FAudioStateTaken = false;
 
   Fintra_matrix.clear();
   Finter_matrix.clear();

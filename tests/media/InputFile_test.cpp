@@ -98,7 +98,8 @@ TEST_F(InputFileTest, InputsLeaveTheirParametersForTheOutputs) {
   EXPECT_EQ(T->Fframe_rate.den, 1);
   EXPECT_FLOAT_EQ(T->Fframe_aspect_ratio, 4.0f / 3.0f);
   EXPECT_EQ(T->Fframe_pix_fmt, AV_PIX_FMT_YUV420P);
-  EXPECT_EQ(T->Faudio_sample_rate, 44100);
+  // The sound stays the first audio input's.
+  EXPECT_EQ(T->Faudio_sample_rate, 48000);
   // One decoder entry per input stream, across the inputs.
   EXPECT_EQ(static_cast<int>(T->Finput_codecs.size()), 3);
   EXPECT_EQ(T->Finput_decoder_settings.size(), 3u);
