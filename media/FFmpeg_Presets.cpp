@@ -111,10 +111,11 @@ String TranslateX264Row(const TX264Row& R) {
   const String Preset = X264PresetOf(R.Name);
   if (!Preset.empty()) Add("preset", Preset);
   Add("coder", IntToStr(R.coder));
-  // "deblock=0:0" is the loop filter on at neutral strength ("deblock=1" would mean a
-  // strength of 1, "deblock=0" a strength of 0).
+  // "deblock=0,0" is the loop filter on at neutral strength ("deblock=1" would mean a
+  // strength of 1, "deblock=0" a strength of 0). The pair takes libx264's comma form:
+  // ':' separates the parameters of the list.
   Add("x264-params", Format("%s:chroma-me=1:merange=%d",
-                            {String(R.flags) == "+loop" ? "deblock=0:0" : "no-deblock=1", R.me_range}));
+                            {String(R.flags) == "+loop" ? "deblock=0,0" : "no-deblock=1", R.me_range}));
   String Parts;
   for (auto& [On, Item] : FlagItems(R.partitions))
     if (On) Parts += (Parts.empty() ? "" : ",") + Item.substr(4);  // "parti8x8" -> "i8x8"

@@ -242,6 +242,9 @@ TEST_F(PresetsTest, EveryBuiltinRowOpensLibx264) {
     const std::string Settings = EncodeOneFrame(*Engine, Unused);
     EXPECT_NE(Settings, "") << "libx264 refused the row";
     EXPECT_EQ(Unused, "") << "options libx264 did not take";
+    // Every parameter of the row's list parsed.
+    EXPECT_FALSE(Logged("Error parsing option"));
+    EXPECT_NE(Settings.find("chroma_me=1"), std::string::npos) << Settings;
   }
 }
 
