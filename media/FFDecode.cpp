@@ -1,6 +1,7 @@
 // The media file prober: opening a file, stream counts and the per-file and per-stream
 // information records. The text report is in FFDecode_Report.cpp.
 #include "media/FFDecode.h"
+#include "media/FFUpright.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -311,6 +312,13 @@ bool TCustomDecoder::GetVideoStreamInfo(Integer AStreamIndex, TVideoStreamInfo& 
           ? static_cast<float>(static_cast<double>(Par->width) * Sar.num / Sar.den / Par->height)
           : 0.0f;
   AInfo.PixFmt = Par->format;
+  const TUprightTurn Turn = UprightTurnOf(Stream);
+  AInfo.Rotation = Turn.Rotation;
+  AInfo.Mirrored = Turn.Flip;
+  if (Turn.Transposed()) {
+    UprightSize(Turn, AInfo.Width, AInfo.Height);
+    if (AInfo.AspectRatio > 0) AInfo.AspectRatio = 1.0f / AInfo.AspectRatio;
+  }
   const AVRational Rate = Stream->avg_frame_rate.num != 0 && Stream->avg_frame_rate.den != 0
                               ? Stream->avg_frame_rate
                               : Stream->r_frame_rate;

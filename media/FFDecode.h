@@ -64,6 +64,10 @@ struct TVideoStreamInfo {
   float AspectRatio = -1.0f;  // display aspect; 0 when the sample aspect is unknown
   Integer PixFmt = -1;        // FFmpeg's AVPixelFormat
   TAVRational FrameRate{-1, -1};
+  // How the stored pictures are turned to be shown (Width, Height and AspectRatio are
+  // the shown picture's): degrees clockwise 0, 90, 180, 270, after a left-right mirror.
+  Integer Rotation = 0;
+  bool Mirrored = false;
 };
 
 struct TSubtitleStreamInfo {

@@ -9,6 +9,7 @@
 #include "media/AVFormatAPI.h"
 #include "media/AVUtilAPI.h"
 #include "media/FFDecode.h"
+#include "media/FFUpright.h"
 #include "media/FFLoad.h"
 #include "media/FFLog.h"
 #include "media/SWResampleAPI.h"
@@ -342,6 +343,12 @@ bool TFFDecoder::Decode(Integer AStreamIndex) {
     ff::av_packet_unref(FPacket);
   }
 
+  // Pictures of a turned stream are stored upright.
+  if (AVFrame* Upright = TurnFrameUpright(FFrame, UprightTurnOf(FFileHandle->streams[Index]))) {
+    ff::av_frame_unref(FFrame);
+    ff::av_frame_move_ref(FFrame, Upright);
+    ff::av_frame_free(&Upright);
+  }
   if (GetFFLogger()->LogLevel() >= llDebug)
     GetFFLogger()->Log(this, llDebug,
                        Format("pkt.st_idx=%d, dts=%d, pts=%d, flags=%d, pict_type=%d",

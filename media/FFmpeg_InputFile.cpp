@@ -7,6 +7,7 @@
 #include "media/AVFormatAPI.h"
 #include "media/AVUtilAPI.h"
 #include "media/FFLoad.h"
+#include "media/FFUpright.h"
 #include "media/FFmpeg_Detail.h"
 #include "media/FFmpeg.h"
 #include "media/UnicodeProtocol.h"
@@ -221,6 +222,11 @@ bool TCustomFFmpeg::OpenInputFile(const String& AFileName) {
             Fframe_aspect_ratio = Fframe_aspect_ratio * Fframe_width / Fframe_height;
           } else if (Fframe_aspect_ratio == 0) {
             Fframe_aspect_ratio = 4.0f / 3.0f;
+          }
+          // A turned stream is converted upright: the output's size is the shown one.
+          if (UprightTurnOf(st).Transposed()) {
+            UprightSize(UprightTurnOf(st), Fframe_width, Fframe_height);
+            if (Fframe_aspect_ratio > 0) Fframe_aspect_ratio = 1.0f / Fframe_aspect_ratio;
           }
           Fframe_pix_fmt = par->format < 0 ? 0 : par->format;
           const AVRational rfps = st->r_frame_rate;

@@ -14,6 +14,7 @@
 #include "media/AVCodecAPI.h"
 #include "media/AVFormatAPI.h"
 #include "media/AVUtilAPI.h"
+#include "media/FFUpright.h"
 #include "media/FFmpeg_Detail.h"
 #include "media/FFmpeg.h"
 #include "media/UnicodeProtocol.h"
@@ -399,7 +400,13 @@ Integer TCustomFFmpeg::OpenOutputFile(const String& AFileName, bool AJoin) {
     FLastErrMsg = Format("max output files %d reached", {FMaxFiles});
     return -1;
   }
-  FEnableFilter = !Fvfilters.empty();
+  // Turned video inputs are converted upright through the filter chain.
+  bool Turned = false;
+  for (Integer f = 0; f < Fnb_input_files && !Turned; ++f)
+    if (const AVFormatContext* ic = Finput_files[f])
+      for (unsigned j = 0; j < ic->nb_streams && !Turned; ++j)
+        Turned = ic->streams[j]->codecpar->codec_type == AVMEDIA_TYPE_VIDEO && !UprightTurnOf(ic->streams[j]).None();
+  FEnableFilter = !Fvfilters.empty() || (Turned && !Fvideo_stream_copy);
 
   AVFormatContext* oc = ff::avformat_alloc_context();
   if (!oc) throw FFmpegException("avformat_alloc_context failed");

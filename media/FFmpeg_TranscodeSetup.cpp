@@ -262,6 +262,13 @@ void TCustomFFmpeg::SetupStreamCopy(TAVOutputStream& ost, TAVInputStream& ist) {
       par->block_align = 0;
   }
   if (ipar->codec_type == AVMEDIA_TYPE_VIDEO) {
+    // A copy is shown as the input is: its display matrix travels with it.
+    size_t MatrixSize = 0;
+    if (const uint8_t* Matrix = ff::av_stream_get_side_data(ist.st, AV_PKT_DATA_DISPLAYMATRIX, &MatrixSize)) {
+      uint8_t* Copy = ff::av_stream_new_side_data(ost.st, AV_PKT_DATA_DISPLAYMATRIX, MatrixSize);
+      if (!Copy) throw EOutOfMemory("Out of memory");
+      std::memcpy(Copy, Matrix, MatrixSize);
+    }
     // The muxer refuses a stream whose aspect differs from its parameters'.
     ost.st->sample_aspect_ratio = par->sample_aspect_ratio;
     ost.st->avg_frame_rate = ist.st->avg_frame_rate;
