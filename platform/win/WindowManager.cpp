@@ -11,6 +11,7 @@
 #include "platform/rtl/Threads.h"
 #include "platform/win/Input.h"
 #include "platform/win/MessageQueue.h"
+#include "platform/win/NativeControl.h"
 #include "platform/win/PaintState.h"
 #include "platform/win/Shell.h"
 #include "platform/win/Timers.h"
@@ -56,6 +57,7 @@ WindowManager::WindowManager(std::unique_ptr<Display> ADisplay, std::unique_ptr<
   MessageQueue* Q = FQueue.get();
   SetMainThreadWakeup([Q] { Q->Wake(); });
   InstallPainting(*this);
+  RegisterNativeControlClasses();
 }
 
 WindowManager::~WindowManager() {
