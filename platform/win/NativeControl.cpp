@@ -3,6 +3,7 @@
 
 #include "platform/win/Cursor.h"
 #include "platform/win/ListBox.h"
+#include "platform/win/TrackBar.h"
 
 namespace vantrel::win {
 
@@ -16,6 +17,7 @@ struct NativeClassEntry {
 
 constexpr NativeClassEntry NativeClassTable[] = {
     {"LISTBOX", ListBoxWndProc, CS_DBLCLKS},
+    {TRACKBAR_CLASS, TrackBarWndProc, 0},
 };
 
 }  // namespace
