@@ -17,13 +17,19 @@ namespace {
 // Typed characters further apart than this start a new search.
 constexpr UInt64 ListBoxTypeAheadMs = 500;
 
+constexpr TNativeListMessages ListBoxMessageTable{LB_ADDSTRING,  LB_INSERTSTRING,   LB_DELETESTRING, LB_RESETCONTENT,
+                                                  LB_GETCOUNT,   LB_GETTEXT,        LB_GETTEXTLEN,   LB_GETITEMDATA,
+                                                  LB_SETITEMDATA, LB_FINDSTRINGEXACT};
+
 }  // namespace
 
 TCustomListBox::TCustomListBox(TComponent* AOwner)
     : TNativeWinControl(AOwner),
-      FItems(std::make_unique<TListBoxStrings>(this)),
       FSaveItems(std::make_unique<TStringList>()),
       FCanvas(std::make_unique<TControlCanvas>()) {
+  FItems = std::make_unique<TNativeListStrings>(this, FSaveItems.get(), ListBoxMessageTable, [this] { return FSorted; });
+  FItems->GetSelected = [this] { return ItemIndex(); };
+  FItems->SetSelected = [this](Integer I) { SetItemIndex(I); };
   FCanvas->SetControl(this);
   ControlStyle = {csSetCaption, csDoubleClicks, csOpaque};
   SetBounds(0, 0, 121, 97);

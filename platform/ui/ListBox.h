@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/rtl/StringList.h"
+#include "platform/ui/NativeListStrings.h"
 #include "platform/ui/NativeWinControl.h"
 
 enum TListBoxStyle { lbStandard, lbOwnerDrawFixed };
@@ -33,33 +34,6 @@ using TOwnerDrawState = TSet<TOwnerDrawStateItem>;
 
 using TDrawItemEvent =
     std::function<void(TWinControl* Control, Integer Index, const TRect& Rect, TOwnerDrawState State)>;
-
-class TCustomListBox;
-
-// The items of a list box.
-class TListBoxStrings : public TStrings {
-  VANTREL_CLASS(TListBoxStrings)
-  explicit TListBoxStrings(TCustomListBox* ListBox) : FListBox(ListBox) {}
-
-  Integer Count() const override;
-  String Get(Integer Index) const override;
-  void Put(Integer Index, const String& S) override;
-  TObject* GetObject(Integer Index) const override;
-  void PutObject(Integer Index, TObject* AObject) override;
-  Integer Add(const String& S) override;
-  Integer AddObject(const String& S, TObject* AObject) override;
-  void Insert(Integer Index, const String& S) override;
-  void Delete(Integer Index) override;
-  void Clear() override;
-  Integer IndexOf(const String& S) const override;
-
- protected:
-  void SetUpdateState(bool Updating) override;
-
- private:
-  void CheckIndex(Integer Index) const;
-  TCustomListBox* FListBox;
-};
 
 class TCustomListBox : public TNativeWinControl {
   VANTREL_CLASS(TCustomListBox)
@@ -108,7 +82,6 @@ class TCustomListBox : public TNativeWinControl {
   TDrawItemEvent OnDrawItem;
 
  protected:
-  friend class TListBoxStrings;
   void CreateParams(TCreateParams& Params) override;
   void CreateWnd() override;
   void DestroyWnd() override;
@@ -122,7 +95,7 @@ class TCustomListBox : public TNativeWinControl {
   TStringList* SavedItems() const { return FSaveItems.get(); }
 
  private:
-  std::unique_ptr<TListBoxStrings> FItems;
+  std::unique_ptr<TNativeListStrings> FItems;
   std::unique_ptr<TStringList> FSaveItems;  // the rows while there is no window
   std::vector<Integer> FSaveSelection;
   Integer FSaveItemIndex = -1;

@@ -2,6 +2,7 @@
 #include "platform/win/NativeControl.h"
 
 #include "platform/win/Cursor.h"
+#include "platform/win/ComboBox.h"
 #include "platform/win/ListBox.h"
 #include "platform/win/TrackBar.h"
 
@@ -18,6 +19,8 @@ struct NativeClassEntry {
 constexpr NativeClassEntry NativeClassTable[] = {
     {"LISTBOX", ListBoxWndProc, CS_DBLCLKS},
     {TRACKBAR_CLASS, TrackBarWndProc, 0},
+    {"COMBOBOX", ComboBoxWndProc, CS_DBLCLKS},
+    {ComboDropClassName, ComboDropWndProc, CS_DROPSHADOW},
 };
 
 }  // namespace
