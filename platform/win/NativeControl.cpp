@@ -3,7 +3,9 @@
 
 #include "platform/win/Cursor.h"
 #include "platform/win/ComboBox.h"
+#include "platform/win/Header.h"
 #include "platform/win/ListBox.h"
+#include "platform/win/ListView.h"
 #include "platform/win/TrackBar.h"
 
 namespace vantrel::win {
@@ -21,6 +23,8 @@ constexpr NativeClassEntry NativeClassTable[] = {
     {TRACKBAR_CLASS, TrackBarWndProc, 0},
     {"COMBOBOX", ComboBoxWndProc, CS_DBLCLKS},
     {ComboDropClassName, ComboDropWndProc, CS_DROPSHADOW},
+    {WC_LISTVIEW, ListViewWndProc, CS_DBLCLKS},
+    {WC_HEADER, HeaderWndProc, CS_DBLCLKS},
 };
 
 }  // namespace
