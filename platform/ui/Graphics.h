@@ -260,6 +260,8 @@ class TCanvas : public TPersistent {
   void Ellipse(const TRect& Rect) { Ellipse(Rect.Left, Rect.Top, Rect.Right, Rect.Bottom); }
   void FillRect(const TRect& Rect);
   void FrameRect(const TRect& Rect);
+  // The dotted focus rectangle; drawn twice it is gone.
+  void DrawFocusRect(const TRect& Rect);
 
   // Draws Graphic at its own size / stretched into Rect (transparency as the graphic says).
   void Draw(Integer X, Integer Y, TGraphic* Graphic);

@@ -2,6 +2,7 @@
 // are selected into the DC only when an operation needs them.
 #include "platform/rtl/Utf8.h"
 #include "platform/ui/Graphics.h"
+#include "platform/win/FocusRect.h"
 #include "platform/win/Gdi.h"
 #include "platform/win/Text.h"
 
@@ -209,6 +210,13 @@ void TCanvas::FrameRect(const TRect& Rect) {
   Changing();
   RequiredState({csHandleValid, csBrushValid});
   ::FrameRect(FHandle, &Rect, FBrush->Handle());
+  Changed();
+}
+
+void TCanvas::DrawFocusRect(const TRect& Rect) {
+  Changing();
+  RequiredState({csHandleValid});
+  ::DrawFocusRect(FHandle, &Rect);
   Changed();
 }
 

@@ -19,9 +19,38 @@ uint32_t RgbPixel(TColor C) {
 
 }  // namespace
 
-TCustomImageList::TCustomImageList(TComponent* AOwner) : TComponent(AOwner) {}
+TCustomImageList::TCustomImageList(TComponent* AOwner)
+    : TComponent(AOwner), FHandle(ImageList_Create(FWidth, FHeight, ILC_MASK | ILC_COLOR32, 0, 4)) {
+  if (!FHandle) throw EOutOfResources("Out of system resources");
+}
 
-TCustomImageList::~TCustomImageList() = default;
+TCustomImageList::~TCustomImageList() {
+  if (FHandle && !FShareImages) ImageList_Destroy(FHandle);
+}
+
+std::vector<TCustomImageList::Entry>& TCustomImageList::Images() const {
+  return vantrel::win::ImageListContentOf(FHandle)->Images;
+}
+
+void TCustomImageList::SyncHandle() {
+  vantrel::win::ImageListContent* C = vantrel::win::ImageListContentOf(FHandle);
+  C->Width = FWidth;
+  C->Height = FHeight;
+  C->Masked = FMasked;
+  C->BkColor = FBkColor == clNone ? CLR_NONE : static_cast<COLORREF>(ColorToRGB(FBkColor));
+}
+
+void TCustomImageList::SetHandle(HIMAGELIST Value) {
+  if (Value == FHandle) return;
+  vantrel::win::ImageListContent* C = vantrel::win::ImageListContentOf(Value);
+  if (!C) throw EInvalidOperation("Invalid image list handle");
+  if (FHandle && !FShareImages) ImageList_Destroy(FHandle);
+  FHandle = Value;
+  FWidth = C->Width;
+  FHeight = C->Height;
+  FMasked = C->Masked;
+  Change();
+}
 
 void TCustomImageList::Assign(TPersistent* Source) {
   if (auto* list = dynamic_cast<TCustomImageList*>(Source)) {
@@ -32,7 +61,8 @@ void TCustomImageList::Assign(TPersistent* Source) {
     FBkColor = list->FBkColor;
     FDrawingStyle = list->FDrawingStyle;
     FImageType = list->FImageType;
-    FImages = list->FImages;
+    Images() = list->Images();
+    SyncHandle();
     Change();
     return;
   }
@@ -42,26 +72,30 @@ void TCustomImageList::Assign(TPersistent* Source) {
 void TCustomImageList::SetWidth(Integer Value) {
   if (Value == FWidth || Value <= 0) return;
   FWidth = Value;
-  FImages.clear();
+  Images().clear();
+  SyncHandle();
   Change();
 }
 
 void TCustomImageList::SetHeight(Integer Value) {
   if (Value == FHeight || Value <= 0) return;
   FHeight = Value;
-  FImages.clear();
+  Images().clear();
+  SyncHandle();
   Change();
 }
 
 void TCustomImageList::SetMasked(bool Value) {
   if (Value == FMasked) return;
   FMasked = Value;
+  SyncHandle();
   Change();
 }
 
 void TCustomImageList::SetBkColor(TColor Value) {
   if (Value == FBkColor) return;
   FBkColor = Value;
+  SyncHandle();
   Change();
 }
 
@@ -108,10 +142,10 @@ std::vector<TCustomImageList::Entry> TCustomImageList::Cut(TBitmap* Source, TBit
   return out;
 }
 
-void TCustomImageList::InsertImages(Integer Index, std::vector<Entry> Images) {
+void TCustomImageList::InsertImages(Integer Index, std::vector<Entry> Added) {
   if (Index < 0 || Index > Count()) throw EInvalidOperation(kIndexError);
-  FImages.insert(FImages.begin() + Index, std::make_move_iterator(Images.begin()),
-                 std::make_move_iterator(Images.end()));
+  Images().insert(Images().begin() + Index, std::make_move_iterator(Added.begin()),
+                  std::make_move_iterator(Added.end()));
   Change();
 }
 
@@ -145,12 +179,12 @@ void TCustomImageList::Delete(Integer Index) {
     return;
   }
   if (Index < 0 || Index >= Count()) throw EInvalidOperation(kIndexError);
-  FImages.erase(FImages.begin() + Index);
+  Images().erase(Images().begin() + Index);
   Change();
 }
 
 void TCustomImageList::Clear() {
-  FImages.clear();
+  Images().clear();
   Change();
 }
 
@@ -167,7 +201,7 @@ void TCustomImageList::Draw(TCanvas* Canvas, Integer X, Integer Y, Integer Index
 
 void TCustomImageList::DoDraw(Integer Index, TCanvas* Canvas, Integer X, Integer Y, Cardinal Style, bool Enabled) {
   if (Index < 0 || Index >= Count() || !Canvas) return;
-  const Entry& img = FImages[static_cast<size_t>(Index)];
+  const Entry& img = Images()[static_cast<size_t>(Index)];
   const auto transparentAt = [&](Integer x, Integer y) {
     return FMasked && img.Mask[static_cast<size_t>(y) * FWidth + x] != 0;
   };
@@ -219,7 +253,7 @@ bool TCustomImageList::GetBitmap(Integer Index, TBitmap* Image) {
 
 void TCustomImageList::GetIcon(Integer Index, TIcon* Image) {
   if (!Image || Index < 0 || Index >= Count()) return;
-  const Entry& img = FImages[static_cast<size_t>(Index)];
+  const Entry& img = Images()[static_cast<size_t>(Index)];
   TBitmap color;
   color.SetPixelFormat(pf32bit);
   color.SetSize(FWidth, FHeight);

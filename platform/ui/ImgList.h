@@ -1,5 +1,7 @@
 // The class library's image list: a row of same-sized images with optional masks, drawn
-// normally or with the greyed look of a disabled control. Derived lists (the PNG image
+// normally or with the greyed look of a disabled control. The images live on an
+// image-list handle that native views can share; a list may take another list's handle
+// (ShareImages: it then leaves the handle alive when it goes). Derived lists (the PNG image
 // list of the skin) replace DoDraw, the operation that draws one image.
 #pragma once
 
@@ -7,12 +9,8 @@
 
 #include "platform/rtl/Classes.h"
 #include "platform/ui/Graphics.h"
+#include "platform/win/ImageLists.h"
 
-// Draw styles of DoDraw.
-constexpr Cardinal ILD_NORMAL = 0x0000;
-constexpr Cardinal ILD_TRANSPARENT = 0x0001;
-constexpr Cardinal ILD_MASK = 0x0010;
-constexpr Cardinal ILD_IMAGE = 0x0020;
 
 enum TDrawingStyle { dsFocus, dsSelected, dsNormal, dsTransparent };
 enum TImageType { itImage, itMask };
@@ -30,7 +28,14 @@ class TCustomImageList : public TComponent {
   void SetWidth(Integer Value);
   Integer Height() const { return FHeight; }
   void SetHeight(Integer Value);
-  Integer Count() const { return static_cast<Integer>(FImages.size()); }
+  Integer Count() const { return static_cast<Integer>(Images().size()); }
+  HIMAGELIST Handle() const { return FHandle; }
+  bool HandleAllocated() const { return FHandle != nullptr; }
+  // Takes Value's images (size and mask setting from it); the old handle is destroyed
+  // unless shared. A dead handle is refused with EInvalidOperation.
+  void SetHandle(HIMAGELIST Value);
+  bool ShareImages() const { return FShareImages; }
+  void SetShareImages(bool Value) { FShareImages = Value; }
   bool Masked() const { return FMasked; }
   void SetMasked(bool Value);
   // Colour of the masked pixels when drawn; clNone leaves them transparent.
@@ -71,12 +76,12 @@ class TCustomImageList : public TComponent {
   virtual void Change();
 
  private:
-  struct Entry {
-    std::vector<uint32_t> Pixels;  // 0x00RRGGBB, top-down
-    std::vector<uint8_t> Mask;     // 1 = transparent
-  };
+  using Entry = vantrel::win::ImageListImage;
+  std::vector<Entry>& Images() const;
+  // The handle's size and settings follow the list's.
+  void SyncHandle();
   std::vector<Entry> Cut(TBitmap* Source, TBitmap* Mask, bool UseColor, TColor MaskColor) const;
-  void InsertImages(Integer Index, std::vector<Entry> Images);
+  void InsertImages(Integer Index, std::vector<Entry> Added);
 
   Integer FWidth = 16;
   Integer FHeight = 16;
@@ -84,7 +89,8 @@ class TCustomImageList : public TComponent {
   TColor FBkColor = clNone;
   TDrawingStyle FDrawingStyle = dsNormal;
   TImageType FImageType = itImage;
-  std::vector<Entry> FImages;
+  HIMAGELIST FHandle = nullptr;
+  bool FShareImages = false;
 };
 
 class TImageList : public TCustomImageList {
