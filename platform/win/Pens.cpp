@@ -105,7 +105,7 @@ HGDIOBJ GetStockObject(int Index) {
     case DEVICE_DEFAULT_FONT:
     case SYSTEM_FIXED_FONT:
     case DEFAULT_GUI_FONT:
-      return GetStockFont ? GetStockFont(Index) : nullptr;
+      return GetStockFont(Index);
     default:
       break;
   }
