@@ -17,7 +17,7 @@ using vantrel::skin::detail::WriteInt32;
 
 namespace {
 
-constexpr const char* StreamReadError = "Stream read error";
+constexpr const char* BlockStreamReadError = "Stream read error";
 constexpr const char* SkinTooLarge = "Compressed skin exceeds %d bytes when inflated";
 
 }  // namespace
@@ -116,7 +116,7 @@ void TspCompressedStoredSkin::ReadCompressedForm(TStream* Stream) {
   const Integer Length = ReadInt32(Stream);
   if (Length == 0) return;
   // A length the stream cannot supply is refused before anything is copied.
-  if (Length < 0 || Length > Stream->Size() - Stream->Position()) throw EReadError(StreamReadError);
+  if (Length < 0 || Length > Stream->Size() - Stream->Position()) throw EReadError(BlockStreamReadError);
   try {
     FCompressedStream->CopyFrom(Stream, Length);
   } catch (...) {
