@@ -102,7 +102,7 @@ constexpr TKeyName KeyNames[] = {
 };
 static_assert(std::size(KeyNames) == 72);
 
-constexpr AVRational MicroBase{1, AV_TIME_BASE};
+constexpr AVRational ReportMicroBase{1, AV_TIME_BASE};
 
 // "s.uuuuuu" of a time in microseconds, with a sign in front of a negative one.
 String SecondsText(Int64 AMicro) {
@@ -110,13 +110,13 @@ String SecondsText(Int64 AMicro) {
   return Format("%s%d.%.6d", {AMicro < 0 ? "-" : "", Mag / 1000000, Mag % 1000000});
 }
 
-struct TCodecContextDeleter {
+struct TReportCodecContextDeleter {
   void operator()(AVCodecContext* C) const { ff::avcodec_free_context(&C); }
 };
 
 // avcodec_string of the stream's parameters, decoding side.
 String CodecString(const AVCodecParameters* APar) {
-  std::unique_ptr<AVCodecContext, TCodecContextDeleter> Ctx(ff::avcodec_alloc_context3(nullptr));
+  std::unique_ptr<AVCodecContext, TReportCodecContextDeleter> Ctx(ff::avcodec_alloc_context3(nullptr));
   if (!Ctx || ff::avcodec_parameters_to_context(Ctx.get(), APar) < 0) return String();
   char Buf[256] = {};
   ff::avcodec_string(Buf, sizeof Buf, Ctx.get(), 0);
@@ -180,14 +180,14 @@ void TCustomDecoder::DumpStreamFormat(TStringList& AReport, Integer AStreamIndex
       Line += FormatFps(1 / av_q2d(St->time_base), "tbn");
   }
   if (St->start_time != AV_NOPTS_VALUE) {
-    const Int64 Start = ff::av_rescale_q(St->start_time, St->time_base, MicroBase);
+    const Int64 Start = ff::av_rescale_q(St->start_time, St->time_base, ReportMicroBase);
     if (Start != AV_NOPTS_VALUE) Line += ", StartTime: " + SecondsText(Start);
   }
   if (St->duration == AV_NOPTS_VALUE)
     Line += ", Duration: N/A";
   else
     Line +=
-        ", Duration: " + TimestampToStr(ff::av_rescale_q(St->duration, St->time_base, MicroBase));
+        ", Duration: " + TimestampToStr(ff::av_rescale_q(St->duration, St->time_base, ReportMicroBase));
   AReport.Add(Line);
   DumpMetadata(AReport, St->metadata, "  ");
 }

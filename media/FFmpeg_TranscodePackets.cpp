@@ -16,7 +16,7 @@ namespace vantrel::media {
 
 namespace {
 
-constexpr AVRational MicroTB{1, AV_TIME_BASE};
+constexpr AVRational PacketsMicroTB{1, AV_TIME_BASE};
 
 String ErrText(int ACode) {
   char Buf[128] = {};
@@ -39,7 +39,7 @@ Integer PackedSampleFormat(Integer AFmt) {
 
 // Microseconds of one picture of the stream when its packets or pictures do not say.
 Int64 PictureDuration(const TAVInputStream& ist, Int64 ADuration, AVRational ADurationTB, int ARepeat) {
-  if (ADuration > 0) return ff::av_rescale_q(ADuration, ADurationTB, MicroTB);
+  if (ADuration > 0) return ff::av_rescale_q(ADuration, ADurationTB, PacketsMicroTB);
   AVRational Rate = ist.dec_ctx->framerate;
   if (Rate.num <= 0 || Rate.den <= 0) Rate = ist.st->avg_frame_rate;
   if (Rate.num <= 0 || Rate.den <= 0) Rate = ist.st->r_frame_rate;
@@ -70,7 +70,7 @@ Integer TCustomFFmpeg::OutputPacket(TAVInputStream& ist, Integer ist_index, cons
   const AVMediaType Type = ist.st->codecpar->codec_type;
   if (ist.next_pts == NoPTSValue) ist.next_pts = ist.pts;
   if (APacket && APacket->dts != NoPTSValue)
-    ist.next_pts = ist.pts = ff::av_rescale_q(APacket->dts, ist.st->time_base, MicroTB);
+    ist.next_pts = ist.pts = ff::av_rescale_q(APacket->dts, ist.st->time_base, PacketsMicroTB);
   if (!APacket && (!ist.decoding_needed || ist.decoder_flushed)) return 0;
   // Packets before the output's start are decoded (the clock moves) but not output.
   const bool StartReached = Fstart_time == 0 || ist.pts >= Fstart_time;
@@ -111,7 +111,7 @@ Integer TCustomFFmpeg::OutputPacket(TAVInputStream& ist, Integer ist_index, cons
         // The frame's time from the decoder's best guess, else where the clock stands.
         ist.pts = ist.next_pts;
         if (Frame->best_effort_timestamp != NoPTSValue)
-          ist.pts = ff::av_rescale_q(Frame->best_effort_timestamp, ist.st->time_base, MicroTB);
+          ist.pts = ff::av_rescale_q(Frame->best_effort_timestamp, ist.st->time_base, PacketsMicroTB);
         if (Type == AVMEDIA_TYPE_VIDEO) {
           ist.next_pts = ist.pts + PictureDuration(ist, Frame->pkt_duration, ist.st->time_base, Frame->repeat_pict);
           ist.quality = static_cast<Single>(Frame->quality);
@@ -136,7 +136,7 @@ Integer TCustomFFmpeg::OutputPacket(TAVInputStream& ist, Integer ist_index, cons
     // Not decoded: the clock moves by the packet's length.
     if (Type == AVMEDIA_TYPE_AUDIO) {
       if (APacket->duration > 0)
-        ist.next_pts += ff::av_rescale_q(APacket->duration, ist.st->time_base, MicroTB);
+        ist.next_pts += ff::av_rescale_q(APacket->duration, ist.st->time_base, PacketsMicroTB);
       else if (ist.st->codecpar->sample_rate > 0)
         ist.next_pts += Int64{AV_TIME_BASE} * ist.st->codecpar->frame_size / ist.st->codecpar->sample_rate;
     } else if (Type == AVMEDIA_TYPE_VIDEO) {
@@ -166,11 +166,11 @@ Integer TCustomFFmpeg::OutputPacket(TAVInputStream& ist, Integer ist_index, cons
     TPacketPtr Out(ff::av_packet_alloc());
     if (!Out || ff::av_packet_ref(Out.get(), APacket) < 0) throw EOutOfMemory("Out of memory");
     const AVRational OutTB = ost.st->time_base;
-    const Int64 Start = ff::av_rescale_q(Fstart_time, MicroTB, OutTB);
+    const Int64 Start = ff::av_rescale_q(Fstart_time, PacketsMicroTB, OutTB);
     Out->stream_index = ost.st->index;
     Out->pts = APacket->pts != NoPTSValue ? ff::av_rescale_q(APacket->pts, ist.st->time_base, OutTB) - Start : NoPTSValue;
     Out->dts = (APacket->dts != NoPTSValue ? ff::av_rescale_q(APacket->dts, ist.st->time_base, OutTB)
-                                           : ff::av_rescale_q(ist.pts, MicroTB, OutTB)) -
+                                           : ff::av_rescale_q(ist.pts, PacketsMicroTB, OutTB)) -
                Start;
     Out->duration = ff::av_rescale_q(APacket->duration, ist.st->time_base, OutTB);
     Out->pos = -1;
@@ -242,7 +242,7 @@ void TCustomFFmpeg::OutputDecodedFrame(TAVInputStream& ist, Integer ist_index, A
     const Integer R = GetFilteredVideoFrame(*ist.filter, Filtered, TB);
     if (R != 1) break;
     if (Filtered->pts != NoPTSValue)
-      ist.pts = ff::av_rescale_q(Filtered->pts, AVRational{TB.num, TB.den}, MicroTB);
+      ist.pts = ff::av_rescale_q(Filtered->pts, AVRational{TB.num, TB.den}, PacketsMicroTB);
     ToOutputs(Filtered);
     ff::av_frame_unref(Filtered);
   }

@@ -17,10 +17,10 @@ namespace vantrel::media {
 
 namespace {
 
-constexpr AVRational MicroTB{1, AV_TIME_BASE};
+constexpr AVRational VideoMicroTB{1, AV_TIME_BASE};
 constexpr size_t SubtitleOutSize = 1048576;
 // FFmpeg's lambda scale of a quantiser (FF_QP2LAMBDA).
-constexpr double QualityScale = 118.0;
+constexpr double VideoQualityScale = 118.0;
 
 }  // namespace
 
@@ -132,7 +132,7 @@ void TCustomFFmpeg::DoVideoOut(AVFormatContext* os, TAVOutputStream& ost, TAVInp
       Picture->pict_type = AV_PICTURE_TYPE_I;
       ++ost.forced_kf_index;
     }
-    RunOutputHooks(ost, Picture.get(), ff::av_rescale_q(ost.sync_opts, enc->time_base, MicroTB),
+    RunOutputHooks(ost, Picture.get(), ff::av_rescale_q(ost.sync_opts, enc->time_base, VideoMicroTB),
                    static_cast<Integer>(ost.frame_number + 1));
     const Integer Bytes = EncodeAndWrite(os, ost, Picture.get());
     if (Bytes > 0) frame_size = Bytes;
@@ -153,8 +153,8 @@ void TCustomFFmpeg::DoSubtitleOut(AVFormatContext* os, TAVOutputStream& ost, TAV
   const int nb = enc->codec_id == AV_CODEC_ID_DVB_SUBTITLE ? 2 : 1;
   const AVRational MilliTB{1, 1000};
   for (int i = 0; i < nb; ++i) {
-    sub->pts = ff::av_rescale_q(pts, ist.st->time_base, MicroTB) +
-               ff::av_rescale_q(sub->start_display_time, MilliTB, MicroTB);
+    sub->pts = ff::av_rescale_q(pts, ist.st->time_base, VideoMicroTB) +
+               ff::av_rescale_q(sub->start_display_time, MilliTB, VideoMicroTB);
     sub->end_display_time -= sub->start_display_time;
     sub->start_display_time = 0;
     const int Size = ff::avcodec_encode_subtitle(enc, Fsubtitle_out.data(), static_cast<int>(Fsubtitle_out.size()), sub);
@@ -163,7 +163,7 @@ void TCustomFFmpeg::DoSubtitleOut(AVFormatContext* os, TAVOutputStream& ost, TAV
     if (!Pkt || ff::av_new_packet(Pkt.get(), Size) < 0) throw EOutOfMemory("Out of memory");
     std::memcpy(Pkt->data, Fsubtitle_out.data(), static_cast<size_t>(Size));
     Pkt->stream_index = ost.st->index;
-    Pkt->pts = ff::av_rescale_q(sub->pts, MicroTB, ost.st->time_base);
+    Pkt->pts = ff::av_rescale_q(sub->pts, VideoMicroTB, ost.st->time_base);
     if (enc->codec_id == AV_CODEC_ID_DVB_SUBTITLE)
       Pkt->pts += ff::av_rescale_q(i == 0 ? sub->start_display_time : sub->end_display_time, MilliTB,
                                    ost.st->time_base);
@@ -184,7 +184,7 @@ void TCustomFFmpeg::DoVideoStats(AVFormatContext* os, TAVOutputStream& ost, Inte
   const AVCodecContext* enc = ost.enc_ctx.get();
   if (enc->codec_type != AVMEDIA_TYPE_VIDEO) return;
   std::fprintf(Fvstats_file, "frame= %5d q= %2.1f ", static_cast<int>(ost.frame_number),
-               ost.coded_quality / QualityScale);
+               ost.coded_quality / VideoQualityScale);
   if (enc->flags & AV_CODEC_FLAG_PSNR) {
     const double Scale = static_cast<double>(enc->width) * enc->height * 255.0 * 255.0;
     std::fprintf(Fvstats_file, "PSNR= %6.2f ",

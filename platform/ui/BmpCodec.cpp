@@ -73,7 +73,7 @@ void ConvertBitfieldsTo32(DibImage& img, const Masks& m) {
 
 }  // namespace
 
-DibImage ReadBmp(const ReadExactFn& Read) {
+DibImage ReadBmp(const ReadExactFn& Read, uint64_t Available) {
   uint8_t fh[kFileHeaderSize];
   Read(fh, sizeof fh);
   if (fh[0] != 'B' || fh[1] != 'M') Invalid();
@@ -145,6 +145,9 @@ DibImage ReadBmp(const ReadExactFn& Read) {
   if (tableEntries > 256 && bitCount <= 8) Invalid();
   if (tableEntries > 0x10000) Invalid();
   const size_t entrySize = core ? 3 : 4;
+  // The table, the gap up to the pixels and the pixels must all be there.
+  const uint64_t pixelsAt = std::max<uint64_t>(offBits, consumed + uint64_t{tableEntries} * entrySize);
+  if (pixelsAt > Available || imageBytes > Available - pixelsAt) Invalid();
   std::vector<uint8_t> table(tableEntries * entrySize);
   if (!table.empty()) Read(table.data(), table.size());
   consumed += table.size();

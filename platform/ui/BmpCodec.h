@@ -43,8 +43,10 @@ using ReadExactFn = std::function<void(void* Buffer, size_t Count)>;
 
 // Reads one BMP file image, consuming exactly its bytes up to the end of the pixel data.
 // Accepts BI_RGB at 1, 4, 8, 16, 24 and 32 bpp and BI_BITFIELDS at 16 and 32 bpp, core,
-// info, V4 and V5 headers, top-down rows. Anything else raises EInvalidGraphic.
-DibImage ReadBmp(const ReadExactFn& Read);
+// info, V4 and V5 headers, top-down rows. Anything else raises EInvalidGraphic, and so
+// does a header that needs more than the Available bytes the source holds from the
+// image's start: that is found from the headers, before the picture is allocated.
+DibImage ReadBmp(const ReadExactFn& Read, uint64_t Available);
 
 // The file image of Image: file header, 40-byte info header (BI_BITFIELDS with its three
 // masks for 16 bpp), the colour table (1, 4, 8 bpp), rows bottom-up.

@@ -428,7 +428,7 @@ class TBitmap : public TGraphic {
   void ReplaceImage(std::unique_ptr<vantrel::ui::BitmapImage> Image);
   void FreeCanvasContext();
   std::unique_ptr<vantrel::ui::BitmapImage> NewImage(Integer AWidth, Integer AHeight);
-  void ReadBmpImage(const std::function<void(void*, size_t)>& Read);
+  void ReadBmpImage(const std::function<void(void*, size_t)>& Read, uint64_t Available);
 
   std::unique_ptr<vantrel::ui::BitmapImage> FImage;  // nil while empty
   std::unique_ptr<TCanvas> FCanvas;

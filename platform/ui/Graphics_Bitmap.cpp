@@ -560,7 +560,8 @@ void TBitmap::LoadFromStream(TStream* Stream) {
     Assign(nullptr);
     return;
   }
-  ReadBmpImage([Stream](void* Buffer, size_t Count) { Stream->ReadBuffer(Buffer, static_cast<Integer>(Count)); });
+  ReadBmpImage([Stream](void* Buffer, size_t Count) { Stream->ReadBuffer(Buffer, static_cast<Integer>(Count)); },
+               static_cast<uint64_t>(Stream->Size() - Stream->Position()));
 }
 
 void TBitmap::LoadFromResourceName(HINSTANCE Instance, const String& ResName) {
@@ -595,13 +596,13 @@ void TBitmap::LoadFromResourceName(HINSTANCE Instance, const String& ResName) {
     if (at + Count > file.size()) throw EReadError("Stream read error");
     std::memcpy(Buffer, file.data() + at, Count);
     at += Count;
-  });
+  }, file.size());
 }
 
-void TBitmap::ReadBmpImage(const std::function<void(void*, size_t)>& Read) {
+void TBitmap::ReadBmpImage(const std::function<void(void*, size_t)>& Read, uint64_t Available) {
   vantrel::ui::DibImage dib;
   try {
-    dib = vantrel::ui::ReadBmp(Read);
+    dib = vantrel::ui::ReadBmp(Read, Available);
   } catch (const EReadError&) {
     throw EInvalidGraphic(kInvalidBitmap);
   }

@@ -13,8 +13,8 @@
 
 namespace {
 
-constexpr char kScanLineError[] = "Scan line index out of range";
-constexpr png_uint_32 kMaxSide = 1u << 16;
+constexpr char kPngScanLineError[] = "Scan line index out of range";
+constexpr png_uint_32 kPngMaxSide = 1u << 16;
 constexpr uint64_t kMaxPixels = uint64_t{1} << 28;
 
 struct IoContext {
@@ -89,7 +89,7 @@ struct FileInfo {
 bool ReadInfo(ReadHandles& H, FileInfo& F) {
   if (setjmp(png_jmpbuf(H.Png))) return false;
   png_set_sig_bytes(H.Png, 8);
-  png_set_user_limits(H.Png, kMaxSide, kMaxSide);
+  png_set_user_limits(H.Png, kPngMaxSide, kPngMaxSide);
   png_read_info(H.Png, H.Info);
   int interlace = 0;
   png_get_IHDR(H.Png, H.Info, &F.Width, &F.Height, &F.BitDepth, &F.ColorType, &interlace, nullptr, nullptr);
@@ -328,13 +328,13 @@ Byte TPngImage::PixelAlpha(Integer X, Integer Y) const {
 }
 
 void* TPngImage::Scanline(Integer Y) {
-  if (Y < 0 || Y >= FHeader.Height) throw EInvalidGraphicOperation(kScanLineError);
+  if (Y < 0 || Y >= FHeader.Height) throw EInvalidGraphicOperation(kPngScanLineError);
   return &FData[Index(0, Y) * SamplesPerPixel()];
 }
 
 Byte* TPngImage::AlphaScanline(Integer Y) {
   if (!HasAlphaChannel()) return nullptr;
-  if (Y < 0 || Y >= FHeader.Height) throw EInvalidGraphicOperation(kScanLineError);
+  if (Y < 0 || Y >= FHeader.Height) throw EInvalidGraphicOperation(kPngScanLineError);
   return &FAlpha[Index(0, Y)];
 }
 

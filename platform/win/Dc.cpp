@@ -64,10 +64,8 @@ DcObject::DcObject(DWORD Kind, Surface* Target, POINT DeviceOrigin, std::optiona
     : GdiObject(Kind), FTarget(Target), FDeviceOrigin(DeviceOrigin), FBaseClip(std::move(BaseClip)) {
   SelectInto(FState.Pen, std::static_pointer_cast<PenObject>(StockObjectPtr(BLACK_PEN)));
   SelectInto(FState.Brush, std::static_pointer_cast<BrushObject>(StockObjectPtr(WHITE_BRUSH)));
-  if (GetDefaultDcFont) {
-    FState.Font = FindGdiObject(GetDefaultDcFont());
-    if (FState.Font) FState.Font->AddSelection();
-  }
+  FState.Font = FindGdiObject(GetDefaultDcFont());
+  if (FState.Font) FState.Font->AddSelection();
   if (Kind == OBJ_MEMDC)
     SelectInto(FState.Bitmap, std::static_pointer_cast<BitmapObject>(StockObjectPtr(DEFAULT_BITMAP_INDEX)));
 }

@@ -11,15 +11,11 @@
 #include <vector>
 
 #include "platform/win/DibFormat.h"
+#include "platform/win/Fonts.h"  // the font a new DC selects, the stock fonts
 #include "platform/win/Gdi.h"
 #include "platform/win/GdiObjects.h"
 #include "platform/win/Regions.h"
 #include "platform/win/Surface.h"
-
-// Provided by the font unit (weak here, so the raster core links without it): the font a
-// new DC selects, and the stock fonts (SYSTEM_FONT, DEFAULT_GUI_FONT, ANSI_VAR_FONT, ...).
-HFONT GetDefaultDcFont() __attribute__((weak));
-HFONT GetStockFont(int Index) __attribute__((weak));
 
 namespace vantrel::win {
 

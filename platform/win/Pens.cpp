@@ -54,7 +54,7 @@ struct StockTable {
   std::shared_ptr<GdiObject> Objects[DEFAULT_BITMAP_INDEX + 1];
 };
 
-StockTable& Stock() {
+StockTable& StockObjectTable() {
   static StockTable* T = new StockTable;  // lives to exit, as the handle table does
   std::call_once(T->Once, [] {
     auto Brush = [](UINT Style, COLORREF C) {
@@ -89,7 +89,7 @@ StockTable& Stock() {
 
 std::shared_ptr<GdiObject> StockObjectPtr(int Index) {
   if (Index < 0 || Index > DEFAULT_BITMAP_INDEX) return nullptr;
-  return Stock().Objects[Index];
+  return StockObjectTable().Objects[Index];
 }
 
 }  // namespace vantrel::win
@@ -105,7 +105,7 @@ HGDIOBJ GetStockObject(int Index) {
     case DEVICE_DEFAULT_FONT:
     case SYSTEM_FIXED_FONT:
     case DEFAULT_GUI_FONT:
-      return GetStockFont ? GetStockFont(Index) : nullptr;
+      return GetStockFont(Index);
     default:
       break;
   }

@@ -16,7 +16,7 @@ constexpr int CaptionHeight = 20;
 constexpr int CaptionButton = 18;
 const HMONITOR PrimaryMonitor = reinterpret_cast<HMONITOR>(0x10001);
 
-TSize Screen() {
+TSize ScreenForMetrics() {
   WindowManager* M = WindowManager::Instance();
   return M ? M->GetDisplay().ScreenSize() : TSize{0, 0};
 }
@@ -32,10 +32,10 @@ int GetSystemMetrics(int Index) {
   switch (Index) {
     case SM_CXSCREEN:
     case SM_CXVIRTUALSCREEN:
-      return Screen().cx;
+      return ScreenForMetrics().cx;
     case SM_CYSCREEN:
     case SM_CYVIRTUALSCREEN:
-      return Screen().cy;
+      return ScreenForMetrics().cy;
     case SM_XVIRTUALSCREEN:
     case SM_YVIRTUALSCREEN:
       return 0;
@@ -55,8 +55,8 @@ int GetSystemMetrics(int Index) {
       RECT R = Work();
       return R.Bottom - R.Top + 2 * FrameWidth;
     }
-    case SM_CXMAXTRACK: return Screen().cx + 2 * FrameWidth;
-    case SM_CYMAXTRACK: return Screen().cy + 2 * FrameWidth;
+    case SM_CXMAXTRACK: return ScreenForMetrics().cx + 2 * FrameWidth;
+    case SM_CYMAXTRACK: return ScreenForMetrics().cy + 2 * FrameWidth;
     case SM_CMONITORS: return WindowManager::Instance() ? 1 : 0;
     case SM_CXVSCROLL:
     case SM_CYHSCROLL:
@@ -152,7 +152,7 @@ HMONITOR MonitorFromWindow(HWND Wnd, DWORD Flags) {
 
 HMONITOR MonitorFromPoint(POINT Pt, DWORD Flags) {
   if (!WindowManager::Instance()) return nullptr;
-  const TSize S = Screen();
+  const TSize S = ScreenForMetrics();
   if (Flags == MONITOR_DEFAULTTONULL && (Pt.X < 0 || Pt.Y < 0 || Pt.X >= S.cx || Pt.Y >= S.cy)) return nullptr;
   return PrimaryMonitor;
 }
@@ -162,7 +162,7 @@ BOOL GetMonitorInfo(HMONITOR Monitor, LPMONITORINFO Info) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
-  const TSize S = Screen();
+  const TSize S = ScreenForMetrics();
   Info->rcMonitor = {0, 0, S.cx, S.cy};
   Info->rcWork = Work();
   Info->dwFlags = MONITORINFOF_PRIMARY;

@@ -9,14 +9,14 @@ using vantrel::win::WindowManager;
 
 namespace {
 
-WindowManager* Manager() {
+WindowManager* ClassesManager() {
   WindowManager* M = WindowManager::Instance();
   if (!M) SetLastError(ERROR_INVALID_PARAMETER);
   return M;
 }
 
 ATOM Register(const WNDCLASSEX& C) {
-  WindowManager* M = Manager();
+  WindowManager* M = ClassesManager();
   if (!M) return 0;
   if (!C.lpszClassName || !*C.lpszClassName || !C.lpfnWndProc || !vantrel::win::IsLiveWndProc(C.lpfnWndProc) ||
       C.cbClsExtra < 0 || C.cbWndExtra < 0) {
@@ -40,7 +40,7 @@ ATOM Register(const WNDCLASSEX& C) {
 }
 
 Window* FindWindowOf(HWND Wnd) {
-  WindowManager* M = Manager();
+  WindowManager* M = ClassesManager();
   return M ? M->FindOrFail(Wnd) : nullptr;
 }
 
@@ -74,12 +74,12 @@ ATOM RegisterClassEx(const WNDCLASSEX* Class) {
 }
 
 BOOL UnregisterClass(LPCSTR ClassName, HINSTANCE) {
-  WindowManager* M = Manager();
+  WindowManager* M = ClassesManager();
   return M && ClassName && M->RemoveClass(ClassName) ? TRUE : FALSE;
 }
 
 BOOL GetClassInfo(HINSTANCE, LPCSTR ClassName, WNDCLASS* Out) {
-  WindowManager* M = Manager();
+  WindowManager* M = ClassesManager();
   if (!M || !ClassName || !Out) return FALSE;
   auto C = M->FindClass(ClassName);
   if (!C) {
@@ -190,7 +190,7 @@ DWORD SetClassLong(HWND Wnd, int Index, LONG NewValue) {
 }
 
 UINT RegisterWindowMessage(LPCSTR Name) {
-  WindowManager* M = Manager();
+  WindowManager* M = ClassesManager();
   if (!M || !Name || !*Name) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return 0;

@@ -1,7 +1,10 @@
-// Creating and destroying windows: the creation messages in their order, and
-// destruction children (and owned windows) first, so a stale handle is never reused.
+// Creating and destroying windows: the creation messages in their order; destruction
+// takes owned windows first, each completely, then sends WM_DESTROY to the window and
+// its children (parents first) while the whole tree exists, and ends with WM_NCDESTROY
+// from the innermost children out to the window. A stale handle is never reused.
 #include <algorithm>
 #include <exception>
+#include <utility>
 
 #include "platform/rtl/Exceptions.h"
 #include "platform/win/Input.h"
@@ -171,52 +174,76 @@ bool WindowManager::Destroy(Window* W) {
 
 void WindowManager::DestroyTree(Window* W, bool NotifyParent) {
   W->Destroying = true;
-  const HWND Handle = W->Handle;
-  // A handler that throws must not leave a half-destroyed window: every step runs, and
-  // the first exception is raised again at the end.
-  std::exception_ptr Failure;
-  auto Step = [&](auto&& Fn) {
-    try {
-      Fn();
-    } catch (...) {
-      if (!Failure) Failure = std::current_exception();
-    }
-  };
+  DestroyScope Scope(*this);
+  DestroySteps Steps;
   if (NotifyParent && W->Parent && !W->Parent->Destroying && !(W->ExStyle & WS_EX_NOPARENTNOTIFY))
-    Step([&] {
+    Steps.Run([&] {
       Deliver(W->Parent, WM_PARENTNOTIFY, MAKEWPARAM(static_cast<WORD>(WM_DESTROY), static_cast<WORD>(W->Id)),
-              reinterpret_cast<LPARAM>(Handle));
+              reinterpret_cast<LPARAM>(W->Handle));
     });
-  if (W->Style & WS_VISIBLE)
-    Step([&] {
+  if (!W->Gone && (W->Style & WS_VISIBLE))
+    Steps.Run([&] {
       SetPos(W, nullptr, 0, 0, 0, 0, SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     });
-  // Owned windows and children go first, each completely.
-  auto DestroyDependents = [&] {
-    for (;;) {
-      Window* Next = nullptr;
-      if (!W->Children.empty()) Next = W->Children.front();
-      if (!Next && !W->Parent)
-        for (Window* T : FTopLevels)
-          if (T->Owner == Handle && !T->Destroying) {
-            Next = T;
-            break;
-          }
-      if (!Next) break;
-      if (Next->Destroying) {  // its destruction is under way further up the stack
-        Unlink(Next);
-        continue;
+  DestroyOwned(W, Steps);
+  SendDestroy(W, Steps);
+  Finish(W, Steps);
+  Steps.Rethrow();
+}
+
+void WindowManager::DestroyOwned(Window* W, DestroySteps& Steps) {
+  if (W->Parent) return;  // only top-level windows own windows
+  for (;;) {
+    if (W->Gone) return;
+    Window* Next = nullptr;
+    for (Window* T : FTopLevels)
+      if (T->Owner == W->Handle && !T->Gone) {
+        Next = T;
+        break;
       }
-      Step([&] { DestroyTree(Next, false); });
+    if (!Next) return;
+    if (Next->Destroying) {  // its destruction is under way further up the stack
+      SendDestroy(Next, Steps);
+      Finish(Next, Steps);
+    } else {
+      Steps.Run([&] { DestroyTree(Next, false); });
     }
+  }
+}
+
+void WindowManager::SendDestroy(Window* W, DestroySteps& Steps) {
+  if (W->Gone || W->DestroySent) return;
+  W->Destroying = W->DestroySent = true;
+  Steps.Run([&] { Deliver(W, WM_DESTROY, 0, 0); });
+  FTimers->KillAll(W->Handle);
+  // Then every child, parents before their children, while the whole tree exists.
+  for (;;) {
+    if (W->Gone) return;  // a handler finished it meanwhile
+    auto It = std::find_if(W->Children.begin(), W->Children.end(), [](Window* C) { return !C->DestroySent; });
+    if (It == W->Children.end()) return;
+    SendDestroy(*It, Steps);
+  }
+}
+
+void WindowManager::Finish(Window* W, DestroySteps& Steps) {
+  // Children (and anything a handler made meanwhile) end before their parent.
+  auto FinishDependents = [&] {
+    for (;;) {
+      if (W->Gone) return;
+      if (W->Children.empty()) break;
+      Window* C = W->Children.front();
+      SendDestroy(C, Steps);  // made meanwhile, or its own destruction has not got that far
+      Finish(C, Steps);
+    }
+    DestroyOwned(W, Steps);
   };
-  DestroyDependents();
-  Step([&] { Deliver(W, WM_DESTROY, 0, 0); });
-  FTimers->KillAll(Handle);
-  Step([&] { Deliver(W, WM_NCDESTROY, 0, 0); });
-  DestroyDependents();  // anything its handlers made meanwhile
-  Unlink(W);
-  if (Failure) std::rethrow_exception(Failure);
+  FinishDependents();
+  if (!W->Gone && !W->NcDestroySent) {  // else its WM_NCDESTROY is under way further up the stack
+    W->NcDestroySent = true;
+    Steps.Run([&] { Deliver(W, WM_NCDESTROY, 0, 0); });
+    FinishDependents();
+  }
+  if (!W->Gone) Unlink(W);
 }
 
 void WindowManager::Unlink(Window* W) {
@@ -231,6 +258,7 @@ void WindowManager::Unlink(Window* W) {
   FTimers->KillAll(W->Handle);
   ReleaseWndProcUse(W->Proc);
   --W->Class->Windows;
+  W->Gone = true;
   std::unique_ptr<Window> Doomed;
   {
     std::lock_guard Guard(FTableLock);
@@ -240,6 +268,17 @@ void WindowManager::Unlink(Window* W) {
       FWindows.erase(It);
     }
   }
+  // Destruction calls further up the stack may still hold the record: it is freed when
+  // the outermost one returns.
+  if (Doomed && FDestroyDepth > 0) FDestroyed.push_back(std::move(Doomed));
+}
+
+WindowManager::DestroyScope::~DestroyScope() {
+  if (--WM.FDestroyDepth == 0) WM.FDestroyed.clear();
+}
+
+void WindowManager::DestroySteps::Rethrow() {
+  if (Failure) std::rethrow_exception(std::exchange(Failure, nullptr));
 }
 
 }  // namespace vantrel::win

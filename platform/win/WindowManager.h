@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -65,7 +66,10 @@ struct Window {
   HINSTANCE Instance = nullptr;
   std::vector<uint8_t> Extra;  // cbWndExtra bytes
   WPARAM SizeType = SIZE_RESTORED;  // the state WM_SIZE last reported
-  bool Destroying = false;
+  bool Destroying = false;   // destruction under way
+  bool DestroySent = false;  // WM_DESTROY delivered
+  bool NcDestroySent = false;
+  bool Gone = false;        // destroyed; the record outlives it while destruction calls unwind
   bool HasNative = false;  // top-level with a native window on the display
   std::unique_ptr<Surface> BackingStore;  // top-level only: window-sized pixels
   std::shared_ptr<WindowPaintData> Paint;  // update region, window DCs, region, layering, scroll state
@@ -185,7 +189,30 @@ class WindowManager final : public DisplayEvents {
   void ResizeBackingStore(Window* W);
   HWND CreateMessages(Window* W, const std::string& ClassName, const char* WindowName, DWORD Style,
                       DWORD ShowStyle, HMENU Menu, HINSTANCE Inst, LPVOID Param);
+  // Destruction (WindowCreate.cpp). A handler that throws must not leave a
+  // half-destroyed window: every step runs, and the first exception is raised again
+  // at the end.
+  struct DestroySteps {
+    template <typename Fn>
+    void Run(Fn&& F) {
+      try {
+        F();
+      } catch (...) {
+        if (!Failure) Failure = std::current_exception();
+      }
+    }
+    void Rethrow();
+    std::exception_ptr Failure;
+  };
+  struct DestroyScope {
+    explicit DestroyScope(WindowManager& M) : WM(M) { ++WM.FDestroyDepth; }
+    ~DestroyScope();
+    WindowManager& WM;
+  };
   void DestroyTree(Window* W, bool NotifyParent);
+  void DestroyOwned(Window* W, DestroySteps& Steps);
+  void SendDestroy(Window* W, DestroySteps& Steps);
+  void Finish(Window* W, DestroySteps& Steps);
   void Unlink(Window* W);
 
   std::unique_ptr<Display> FDisplay;
@@ -206,6 +233,8 @@ class WindowManager final : public DisplayEvents {
   UINT FNextMessage = 0xC000;
 
   int FDispatchDepth = 0;
+  int FDestroyDepth = 0;
+  std::vector<std::unique_ptr<Window>> FDestroyed;  // records of windows destroyed in the running call
   uintptr_t FGuiThread = 0;
 };
 

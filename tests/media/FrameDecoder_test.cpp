@@ -20,7 +20,7 @@ using vantrel::test::FixturePath;
 
 namespace {
 
-constexpr Int64 OneFrame = 40000;  // at 25 fps
+constexpr Int64 DecoderOneFrame = 40000;  // at 25 fps
 
 class FrameDecoderTest : public ::testing::Test {
  protected:
@@ -42,7 +42,7 @@ class FrameDecoderTest : public ::testing::Test {
 TEST_F(FrameDecoderTest, DecodesEveryPictureOfAFileWithBFramesInOrder) {
   Load("v.mp4");
   std::vector<Int64> Expected;
-  for (Int64 I = 0; I < 50; ++I) Expected.push_back(I * OneFrame);
+  for (Int64 I = 0; I < 50; ++I) Expected.push_back(I * DecoderOneFrame);
   // Without draining the decoder at the end the last pictures would be missing.
   EXPECT_EQ(DecodeAll(), Expected);
   EXPECT_TRUE(Decoder->Eof());
@@ -76,7 +76,7 @@ TEST_F(FrameDecoderTest, PictureRecordDescribesTheDecodedPicture) {
   EXPECT_EQ(F.Picture.data[0], F.Buffer);
   EXPECT_EQ(F.Picture.linesize[0], 320);
   ASSERT_TRUE(Decoder->Decode());
-  EXPECT_EQ(Decoder->FrameInfo().PTS, OneFrame);
+  EXPECT_EQ(Decoder->FrameInfo().PTS, DecoderOneFrame);
   EXPECT_FALSE(Decoder->FrameInfo().IsKeyFrame);
   EXPECT_EQ(Decoder->FrameInfo().PictureType, ptB);
   EXPECT_GE(Decoder->Position(), 0);

@@ -17,9 +17,9 @@ using namespace vantrel::media;
 
 namespace {
 
-constexpr int MutationsPerFile = 80;
+constexpr int ProbeMutationsPerFile = 80;
 
-std::string Mutate(const std::string& AOriginal, std::mt19937& ARng) {
+std::string MutateProbe(const std::string& AOriginal, std::mt19937& ARng) {
   std::string S = AOriginal;
   auto Below = [&](size_t N) { return N == 0 ? size_t{0} : static_cast<size_t>(ARng() % N); };
   switch (ARng() % 4) {
@@ -83,9 +83,9 @@ TEST_P(ProbeFuzz, MutatedCopiesLoadConsistentlyOrFailCleanly) {
   const std::string Copy = Dir.File(std::string("mutated-") + GetParam());
   std::mt19937 Rng(static_cast<unsigned>(std::hash<std::string>()(GetParam()) & 0xFFFF));
   int Loaded = 0;
-  for (int I = 0; I < MutationsPerFile; ++I) {
+  for (int I = 0; I < ProbeMutationsPerFile; ++I) {
     SCOPED_TRACE(I);
-    vantrel::test::WriteFileBytes(Copy, Mutate(Original, Rng));
+    vantrel::test::WriteFileBytes(Copy, MutateProbe(Original, Rng));
     if (D->LoadFile(Copy)) {
       ++Loaded;
       CheckConsistent(*D);

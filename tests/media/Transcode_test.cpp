@@ -15,7 +15,7 @@ using vantrel::test::TranscodeCountFrames;
 
 namespace {
 
-bool Exists(const std::string& APath) {
+bool OutputExists(const std::string& APath) {
   struct stat St;
   return ::stat(APath.c_str(), &St) == 0;
 }
@@ -67,7 +67,7 @@ TEST_F(TranscodeTest, SetUpErrorsEndTheTaskWithTheirMessage) {
     O.VideoFilters = C.Filters;
     const std::string Out = Dir.File(C.Name);
     EXPECT_EQ(Fail(Fixture("task-a.avi"), Out, O), C.Message);
-    EXPECT_FALSE(Exists(Out));  // created empty by the set-up, removed again
+    EXPECT_FALSE(OutputExists(Out));  // created empty by the set-up, removed again
   }
 }
 
@@ -85,7 +85,7 @@ TEST_F(TranscodeTest, EncoderThatDoesNotOpenLeavesNoEmptyFileOfItsOwn) {
     EXPECT_EQ(Fail(Fixture("task-a.avi"), Out, O),
               "Error while opening encoder for output stream #0.0 (Video) - maybe incorrect parameters such as "
               "bit_rate, rate, width or height. Please check error log message to find out more detail information.");
-    EXPECT_EQ(Exists(Out), Existed);
+    EXPECT_EQ(OutputExists(Out), Existed);
   }
 }
 

@@ -5,6 +5,7 @@
 
 namespace vantrel::test {
 
+// The media fixture folder; its fixtures are made on first use when they are missing.
 std::string FixtureDir();
 std::string FixturePath(const std::string& Name);
 std::string BinDir();

@@ -19,6 +19,10 @@
 
 namespace vantrel::test {
 
+// Plain colours the window tests paint with.
+inline constexpr COLORREF Red = RGB(255, 0, 0), Green = RGB(0, 255, 0), Blue = RGB(0, 0, 255),
+                          Yellow = RGB(255, 255, 0), Magenta = RGB(255, 0, 255);
+
 class PaintProbe {
  public:
   struct Painted {

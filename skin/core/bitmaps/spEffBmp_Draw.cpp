@@ -17,7 +17,7 @@ TRect Intersect(const TRect& A, const TRect& B) {
               std::min(A.Bottom, B.Bottom));
 }
 
-inline bool IsEmptyRect(const TRect& R) { return R.Right <= R.Left || R.Bottom <= R.Top; }
+inline bool IsEmptyDrawRect(const TRect& R) { return R.Right <= R.Left || R.Bottom <= R.Top; }
 
 TRect MoveRect(const TRect& R, Integer DX, Integer DY) {
   return Rect(R.Left + DX, R.Top + DY, R.Right + DX, R.Bottom + DY);
@@ -56,7 +56,7 @@ void StretchWorker(const Target& T, Integer TargetWidth, Integer TargetHeight, c
   const Integer sw = SrcRect.Right - SrcRect.Left, sh = SrcRect.Bottom - SrcRect.Top;
   if (sw <= 0 || sh <= 0) return;
   ClipRect = Intersect(Intersect(ClipRect, Rect(0, 0, TargetWidth, TargetHeight)), DstRect);
-  if (IsEmptyRect(ClipRect)) return;
+  if (IsEmptyDrawRect(ClipRect)) return;
   if (SrcRect.Left < 0 || SrcRect.Top < 0 || SrcRect.Right > Source->Width() ||
       SrcRect.Bottom > Source->Height())
     return;
@@ -323,7 +323,7 @@ void ForEachTile(const TRect& DstRect, const TRect& SrcRect, F Each) {
                          static_cast<Integer>(std::min<Int64>(left + w, DstRect.Right)),
                          static_cast<Integer>(std::min<Int64>(top + h, DstRect.Bottom))),
                     DstRect);
-      if (IsEmptyRect(tile)) break;
+      if (IsEmptyDrawRect(tile)) break;
       const Integer tw = tile.Right - tile.Left, th = tile.Bottom - tile.Top;
       const TRect source = (tw == w && th == h) ? SrcRect
                                                 : Rect(SrcRect.Left, SrcRect.Top, SrcRect.Left + tw,
@@ -334,7 +334,7 @@ void ForEachTile(const TRect& DstRect, const TRect& SrcRect, F Each) {
 }
 
 bool TileMeetsClip(const TRect& Tile, const TRect& Clip) {
-  return IsEmptyRect(Clip) || !IsEmptyRect(Intersect(Tile, Clip));
+  return IsEmptyDrawRect(Clip) || !IsEmptyDrawRect(Intersect(Tile, Clip));
 }
 
 }  // namespace

@@ -17,13 +17,13 @@ Boolean IsMaskedPixel(TspColor C) {
   return C != OpaqueMarker && (C == spTransparentKey || (C >> 24) < 255);
 }
 
-void WriteInt32(TStream& Stream, Integer V) {
+void WriteLinkInt32(TStream& Stream, Integer V) {
   Byte b[4];
   for (Integer i = 0; i < 4; ++i) b[i] = static_cast<Byte>(static_cast<uint32_t>(V) >> (8 * i));
   Stream.WriteBuffer(b, 4);
 }
 
-Integer ReadInt32(TStream& Stream) {
+Integer ReadLinkInt32(TStream& Stream) {
   Byte b[4];
   Stream.ReadBuffer(b, 4);
   return static_cast<Integer>(b[0] | (b[1] << 8) | (b[2] << 16) |
@@ -74,18 +74,18 @@ void TspBitmapLink::Assign(TPersistent* Source) {
 
 void TspBitmapLink::SaveToStream(TStream& Stream) const {
   WriteStringToStream(Stream, FName);
-  WriteInt32(Stream, FRect.Left);
-  WriteInt32(Stream, FRect.Top);
-  WriteInt32(Stream, FRect.Right);
-  WriteInt32(Stream, FRect.Bottom);
+  WriteLinkInt32(Stream, FRect.Left);
+  WriteLinkInt32(Stream, FRect.Top);
+  WriteLinkInt32(Stream, FRect.Right);
+  WriteLinkInt32(Stream, FRect.Bottom);
 }
 
 void TspBitmapLink::LoadFromStream(TStream& Stream) {
   FName = ReadStringFromStream(Stream);
-  FRect.Left = ReadInt32(Stream);
-  FRect.Top = ReadInt32(Stream);
-  FRect.Right = ReadInt32(Stream);
-  FRect.Bottom = ReadInt32(Stream);
+  FRect.Left = ReadLinkInt32(Stream);
+  FRect.Top = ReadLinkInt32(Stream);
+  FRect.Right = ReadLinkInt32(Stream);
+  FRect.Bottom = ReadLinkInt32(Stream);
 }
 
 void TspBitmapLink::CheckingMasked() { CheckingMasked(::Rect(0, 0, 0, 0)); }

@@ -113,7 +113,7 @@ struct TSPUtilsUnit {
   }
   ~TSPUtilsUnit() { EntryPoints = TEntryPoints{}; }
 };
-const TSPUtilsUnit UnitInit;
+const TSPUtilsUnit SPUtilsUnitInit;
 
 }  // namespace
 

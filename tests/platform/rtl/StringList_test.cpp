@@ -10,7 +10,7 @@
 
 namespace {
 
-std::vector<String> Items(const TStrings& L) {
+std::vector<String> ListItems(const TStrings& L) {
   std::vector<String> R;
   for (Integer i = 0; i < L.Count(); ++i) R.push_back(L[i]);
   return R;
@@ -34,15 +34,15 @@ TEST(StringList, EditsKeepLinesAndObjectsTogether) {
   L.AddObject("two", &A);
   L.Insert(0, "zero");
   L.InsertObject(3, "three", &B);
-  EXPECT_EQ(Items(L), (V{"zero", "one", "two", "three"}));
+  EXPECT_EQ(ListItems(L), (V{"zero", "one", "two", "three"}));
   L.Move(3, 1);
-  EXPECT_EQ(Items(L), (V{"zero", "three", "one", "two"}));
+  EXPECT_EQ(ListItems(L), (V{"zero", "three", "one", "two"}));
   EXPECT_EQ(L.Objects(1), &B);
   L.Exchange(0, 3);
-  EXPECT_EQ(Items(L), (V{"two", "three", "one", "zero"}));
+  EXPECT_EQ(ListItems(L), (V{"two", "three", "one", "zero"}));
   EXPECT_EQ(L.Objects(0), &A);
   L.Delete(1);
-  EXPECT_EQ(Items(L), (V{"two", "one", "zero"}));
+  EXPECT_EQ(ListItems(L), (V{"two", "one", "zero"}));
   EXPECT_EQ(L.IndexOfObject(&B), -1);
   L.Put(1, "uno");
   EXPECT_EQ(L.Strings(1), "uno");
@@ -72,7 +72,7 @@ TEST(StringList, BadIndexesRaiseTheListErrorAndChangeNothing) {
     } catch (const EStringListError& E) {
       EXPECT_EQ(E.Message(), C.Message);
     }
-    EXPECT_EQ(Items(L), (V{"a", "b"}));
+    EXPECT_EQ(ListItems(L), (V{"a", "b"}));
   }
 }
 
@@ -86,7 +86,7 @@ TEST(StringList, IndexOfAndNamesIgnoreCaseUnlessAsked) {
   EXPECT_EQ(L.ValueFromIndex(1), "Value");
   L.SetValues("new", "x");
   L.SetValues("KEY", "");  // an empty value deletes the line
-  EXPECT_EQ(Items(L), (V{"Alpha", "beta", "new=x"}));
+  EXPECT_EQ(ListItems(L), (V{"Alpha", "beta", "new=x"}));
   L.SetCaseSensitive(true);
   EXPECT_EQ(L.IndexOf("ALPHA"), -1);
   EXPECT_EQ(L.IndexOf("Alpha"), 0);
@@ -96,7 +96,7 @@ TEST(StringList, SortedListsFindInsertAndHandleDuplicates) {
   TStringList L;
   L.SetText("pear\nApple\nfig");
   L.SetSorted(true);
-  EXPECT_EQ(Items(L), (V{"Apple", "fig", "pear"}));
+  EXPECT_EQ(ListItems(L), (V{"Apple", "fig", "pear"}));
   EXPECT_EQ(L.Add("banana"), 1);
   Integer Index = -1;
   EXPECT_TRUE(L.Find("FIG", Index));
@@ -138,7 +138,7 @@ TEST(StringList, CustomSortIsStableAndSurvivesAnInconsistentCompare) {
   L.CustomSort([](TStringList* List, Integer A, Integer B) {
     return static_cast<Integer>((*List)[A][0]) - static_cast<Integer>((*List)[B][0]);
   });
-  EXPECT_EQ(Items(L), (V{"a1", "a2", "b1", "b2", "c1"}));
+  EXPECT_EQ(ListItems(L), (V{"a1", "a2", "b1", "b2", "c1"}));
   for (int i = 0; i < 200; ++i) L.Add(std::to_string(i));
   L.CustomSort([](TStringList*, Integer, Integer) { return -1; });  // claims everything is less
   EXPECT_EQ(L.Count(), 205);
@@ -162,7 +162,7 @@ TEST(StringList, TextSplitsAtEveryLineBreakKind) {
     SCOPED_TRACE(testing::PrintToString(String(C.In)));
     TStringList L;
     L.SetText(C.In);
-    EXPECT_EQ(Items(L), C.Lines);
+    EXPECT_EQ(ListItems(L), C.Lines);
   }
   TStringList L;
   L.SetText("x\r\ny");
@@ -174,16 +174,16 @@ TEST(StringList, TextSplitsAtEveryLineBreakKind) {
 TEST(StringList, CommaAndDelimitedTextRoundTrip) {
   TStringList L;
   L.SetCommaText("a, \"b c\",\"say \"\"hi\"\"\",,d,");
-  EXPECT_EQ(Items(L), (V{"a", "b c", "say \"hi\"", "", "d", ""}));
+  EXPECT_EQ(ListItems(L), (V{"a", "b c", "say \"hi\"", "", "d", ""}));
   TStringList Back;
   Back.SetCommaText(L.CommaText());
-  EXPECT_EQ(Items(Back), Items(L));
+  EXPECT_EQ(ListItems(Back), ListItems(L));
 
   TStringList S;
   S.SetDelimiter(';');
   S.SetStrictDelimiter(true);
   S.SetDelimitedText("one two;three");
-  EXPECT_EQ(Items(S), (V{"one two", "three"}));
+  EXPECT_EQ(ListItems(S), (V{"one two", "three"}));
   EXPECT_EQ(S.DelimitedText(), "one two;three");
 }
 
@@ -218,7 +218,7 @@ TEST(StringList, AssignAndAddStringsCopyLinesAndObjects) {
   TStringList B;
   B.Add("old");
   B.Assign(&A);
-  EXPECT_EQ(Items(B), (V{"x", "y"}));
+  EXPECT_EQ(ListItems(B), (V{"x", "y"}));
   EXPECT_EQ(B.Objects(0), &O);
   B.AddStrings(B);  // a list added to itself doubles once
   EXPECT_EQ(B.Count(), 4);
@@ -258,7 +258,7 @@ TEST(StringList, LoadDetectsByteOrderMarks) {
     TStringStream S(C.Bytes);
     TStringList L;
     L.LoadFromStream(S);
-    EXPECT_EQ(Items(L), (V{"h\xC3\xA9", "z"}));
+    EXPECT_EQ(ListItems(L), (V{"h\xC3\xA9", "z"}));
     EXPECT_EQ(L.Encoding(), C.Encoding);
     // Saving writes the same encoding back.
     TStringStream Out;

@@ -2,6 +2,7 @@
 // trips, files of other writers, and damaged data.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "platform/rtl/Streams.h"
+#include "platform/ui/BmpCodec.h"
 #include "platform/ui/Graphics.h"
 
 namespace {
@@ -210,6 +212,45 @@ TEST(BmpCodec, RejectsDamagedData) {
     } catch (const EInvalidGraphic& e) {
       EXPECT_STREQ(e.what(), "Bitmap image is not valid");
     }
+  }
+}
+
+// 54 header bytes that claim far more than the stream holds are refused from the
+// headers alone: the reader never asks for (or makes room for) the claimed bytes.
+TEST(BmpCodec, AHeaderClaimingMoreThanTheStreamHoldsIsRefusedBeforeReadingOn) {
+  TBitmap good;
+  Paint(good, pf24bit);
+  const std::vector<uint8_t> saved = Save(good);
+  const std::vector<uint8_t> header(saved.begin(), saved.begin() + 54);
+  auto SetLe32 = [](std::vector<uint8_t>& B, size_t At, uint32_t V) {
+    for (int i = 0; i < 4; ++i) B[At + i] = static_cast<uint8_t>(V >> (8 * i));
+  };
+  struct Case {
+    const char* Name;
+    std::vector<uint8_t> Data;
+  };
+  std::vector<Case> cases;
+  cases.push_back({"1 GiB of pixels", header});
+  SetLe32(cases.back().Data, 18, 16384);  // 16384 x 16384 at 32 bpp
+  SetLe32(cases.back().Data, 22, 16384);
+  cases.back().Data[28] = 32;
+  cases.push_back({"pixels 1 GiB further on", header});
+  SetLe32(cases.back().Data, 10, (1u << 30) - 1);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Name);
+    size_t At = 0, Largest = 0;
+    auto Read = [&](void* Buffer, size_t Count) {
+      Largest = std::max(Largest, Count);
+      if (At + Count > c.Data.size()) throw EReadError("Stream read error");
+      std::memcpy(Buffer, c.Data.data() + At, Count);
+      At += Count;
+    };
+    EXPECT_THROW(vantrel::ui::ReadBmp(Read, c.Data.size()), EInvalidGraphic);
+    EXPECT_EQ(At, c.Data.size());
+    EXPECT_LE(Largest, c.Data.size());
+    TBitmap b;
+    EXPECT_THROW(Load(b, c.Data), EInvalidGraphic);
+    EXPECT_TRUE(b.Empty());
   }
 }
 

@@ -15,10 +15,10 @@ struct TTracker {
   std::vector<std::string> Events;
 };
 
-class TProbe : public TGraphicControl {
-  VANTREL_CLASS(TProbe)
-  TProbe(TComponent* AOwner, TTracker* T) : TGraphicControl(AOwner), Tracker(T) {}
-  ~TProbe() override { Tracker->Events.push_back("destroyed " + Name()); }
+class TControlProbe : public TGraphicControl {
+  VANTREL_CLASS(TControlProbe)
+  TControlProbe(TComponent* AOwner, TTracker* T) : TGraphicControl(AOwner), Tracker(T) {}
+  ~TControlProbe() override { Tracker->Events.push_back("destroyed " + Name()); }
   void Notification(TComponent* AComponent, TOperation Operation) override {
     TGraphicControl::Notification(AComponent, Operation);
     if (Operation == opRemove && AComponent->Name() != "") Tracker->Events.push_back(Name() + " heard " + AComponent->Name());
@@ -55,7 +55,7 @@ TEST(Controls, FreeingTheOwnerFreesItsTreeOnce) {
   auto* Panel = Create<TBox>(Form, &T);
   Panel->SetName("Panel");
   Panel->SetParent(Form);
-  auto* Shape = Create<TProbe>(Form, &T);  // owned by the form, parented by the panel
+  auto* Shape = Create<TControlProbe>(Form, &T);  // owned by the form, parented by the panel
   Shape->SetName("Shape");
   Shape->SetParent(Panel);
   Form->Free();
@@ -71,9 +71,9 @@ TEST(Controls, AChildFreedFirstLeavesItsParentAndOwnerAndNotifies) {
   TTracker T;
   auto Form = CreateOwned<TBox>(nullptr, &T);
   Form->SetName("Form");
-  auto* Watcher = Create<TProbe>(nullptr, &T);  // outside the family: asks to hear
+  auto* Watcher = Create<TControlProbe>(nullptr, &T);  // outside the family: asks to hear
   Watcher->SetName("Watcher");
-  auto* Shape = Create<TProbe>(Form.get(), &T);
+  auto* Shape = Create<TControlProbe>(Form.get(), &T);
   Shape->SetName("Shape");
   Shape->SetParent(Form.get());
   Shape->FreeNotification(Watcher);
@@ -90,8 +90,8 @@ TEST(Controls, ChildListsKeepWindowlessFirstAndZOrder) {
   TTracker T;
   auto Form = CreateOwned<TBox>(nullptr, &T);
   auto* Box = Create<TBox>(Form.get(), &T);
-  auto* A = Create<TProbe>(Form.get(), &T);
-  auto* B = Create<TProbe>(Form.get(), &T);
+  auto* A = Create<TControlProbe>(Form.get(), &T);
+  auto* B = Create<TControlProbe>(Form.get(), &T);
   Box->SetParent(Form.get());
   A->SetParent(Form.get());
   B->SetParent(Form.get());
@@ -114,7 +114,7 @@ TEST(Controls, ChildListsKeepWindowlessFirstAndZOrder) {
 
 TEST(Controls, PropertyChangesSendTheirNotificationsOnlyWhenTheValueChanges) {
   TTracker T;
-  auto P = CreateOwned<TProbe>(nullptr, &T);
+  auto P = CreateOwned<TControlProbe>(nullptr, &T);
   P->SetText("abc");
   P->SetText("abc");
   P->SetEnabled(false);
@@ -133,7 +133,7 @@ TEST(Controls, FontAndColorFollowTheParentUntilSetOnTheChild) {
   auto Form = CreateOwned<TBox>(nullptr, &T);
   Form->Font()->SetName("Arial");
   Form->SetColor(clYellow);
-  auto* Child = Create<TProbe>(Form.get(), &T);
+  auto* Child = Create<TControlProbe>(Form.get(), &T);
   Child->SetParent(Form.get());
   EXPECT_EQ(Child->Font()->Name(), "Arial");
   EXPECT_TRUE(Child->ParentFont());
@@ -156,7 +156,7 @@ TEST(Controls, FontAndColorFollowTheParentUntilSetOnTheChild) {
 TEST(Controls, ShowHintFollowsTheParent) {
   TTracker T;
   auto Form = CreateOwned<TBox>(nullptr, &T);
-  auto* Child = Create<TProbe>(Form.get(), &T);
+  auto* Child = Create<TControlProbe>(Form.get(), &T);
   Child->SetParent(Form.get());
   Form->SetShowHint(true);
   EXPECT_TRUE(Child->ShowHint());
@@ -167,7 +167,7 @@ TEST(Controls, ShowHintFollowsTheParent) {
 
 TEST(Controls, PerformLetsExceptionsThroughAndWindowProcCanBeHookedAndRestored) {
   TTracker T;
-  auto P = CreateOwned<TProbe>(nullptr, &T);
+  auto P = CreateOwned<TControlProbe>(nullptr, &T);
   std::vector<UINT> Seen;
   const TWndMethod Saved = P->WindowProc;
   P->WindowProc = [&](TMessage& M) {
@@ -191,7 +191,7 @@ TEST(Controls, PerformLetsExceptionsThroughAndWindowProcCanBeHookedAndRestored) 
 
 TEST(Controls, ClickNeedsThePressAndReleaseInsideTheControl) {
   TTracker T;
-  auto P = CreateOwned<TProbe>(nullptr, &T);
+  auto P = CreateOwned<TControlProbe>(nullptr, &T);
   P->SetBounds(0, 0, 20, 10);
   P->ControlStyle.Exclude(csCaptureMouse);  // no window to capture with here
   int Clicks = 0;

@@ -23,7 +23,7 @@ std::vector<Step> Steps(MessageLog& Log) {
   return Out;
 }
 
-WPARAM W(HWND H) { return reinterpret_cast<WPARAM>(H); }
+WPARAM WParamOf(HWND H) { return reinterpret_cast<WPARAM>(H); }
 
 }  // namespace
 
@@ -41,7 +41,7 @@ TEST(Focus, KillFocusComesBeforeSetFocusAndEachNamesTheOther) {
   };
   Log.Clear();
   EXPECT_EQ(SetFocus(B), A);
-  EXPECT_EQ(Steps(Log), (std::vector<Step>{{A, WM_KILLFOCUS, W(B)}, {B, WM_SETFOCUS, W(A)}}));
+  EXPECT_EQ(Steps(Log), (std::vector<Step>{{A, WM_KILLFOCUS, WParamOf(B)}, {B, WM_SETFOCUS, WParamOf(A)}}));
   EXPECT_EQ(FocusDuringKill, B);
   EXPECT_EQ(GetFocus(), B);
   Log.Clear();
@@ -74,8 +74,8 @@ TEST(Focus, ActivationMessagesComeInOrderAndTheAppIsToldOnce) {
                                            {One, WM_ACTIVATE, WA_INACTIVE},
                                            {Two, WM_NCACTIVATE, TRUE},
                                            {Two, WM_ACTIVATE, WA_ACTIVE},
-                                           {Edit, WM_KILLFOCUS, W(Two)},
-                                           {Two, WM_SETFOCUS, W(Edit)}}));
+                                           {Edit, WM_KILLFOCUS, WParamOf(Two)},
+                                           {Two, WM_SETFOCUS, WParamOf(Edit)}}));
   EXPECT_EQ(GetActiveWindow(), Two);
   EXPECT_EQ(GetForegroundWindow(), Two);
   EXPECT_EQ(GetTopWindow(nullptr), Two);

@@ -15,7 +15,9 @@ using Painted = PaintProbe::Painted;
 
 namespace {
 
-constexpr COLORREF Red = RGB(255, 0, 0), Blue = RGB(0, 0, 255), Green = RGB(0, 255, 0);
+using vantrel::test::Blue;
+using vantrel::test::Green;
+using vantrel::test::Red;
 
 bool PaintPending(HeadlessSession& S) { return S.Manager().Queue().PaintPending(); }
 

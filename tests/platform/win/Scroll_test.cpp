@@ -114,7 +114,7 @@ TEST(Scroll, ChildrenMoveOnlyWithScrollChildren) {
   }
 }
 
-TEST(Scroll, ScrollInfoRoundTripsAndClampsAsTheFlagsSay) {
+TEST(Scroll, ScrollInfoRoundTripsTheMaskedFieldsAndClampsThePosition) {
   HeadlessSession S;
   PaintProbe P;
   HWND W = P.Create(WS_POPUP | WS_VISIBLE, 0, 0, 40, 40);

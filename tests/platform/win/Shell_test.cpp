@@ -17,10 +17,10 @@ namespace {
 using Argv = std::vector<std::string>;
 
 // A session whose launcher records; the recorder stays owned by the session.
-struct Fixture {
+struct ShellFixture {
   HeadlessSession S;
   RecordingLauncher* Rec;
-  Fixture() {
+  ShellFixture() {
     auto R = std::make_unique<RecordingLauncher>();
     Rec = R.get();
     S.Manager().Shell().SetLauncher(std::move(R));
@@ -39,7 +39,7 @@ uintptr_t Result(HINSTANCE H) { return reinterpret_cast<uintptr_t>(H); }
 }  // namespace
 
 TEST(Shell, FoldersDocumentsAndLinksOpenThroughXdgOpen) {
-  Fixture F;
+  ShellFixture F;
   const std::string Dir = testing::TempDir();
   const std::string Doc = MakeFile("clip.mp4", "not a program", 0755);  // executable bit, but no program
   struct Case {
@@ -60,7 +60,7 @@ TEST(Shell, FoldersDocumentsAndLinksOpenThroughXdgOpen) {
 }
 
 TEST(Shell, ProgramsRunThemselvesWithTheParametersSplitIntoArguments) {
-  Fixture F;
+  ShellFixture F;
   const std::string Script = MakeFile("tool.sh", "#!/bin/sh\nexit 0\n", 0755);
   ASSERT_GT(Result(ShellExecute(nullptr, "open", Script.c_str(), R"(-i "my clip.avi" say\"hi)", "/tmp", 1)), 32u);
   ASSERT_EQ(F.Rec->Calls.size(), 1u);
@@ -72,7 +72,7 @@ TEST(Shell, ProgramsRunThemselvesWithTheParametersSplitIntoArguments) {
 }
 
 TEST(Shell, FailuresGiveCodesOf32OrLess) {
-  Fixture F;
+  ShellFixture F;
   const std::string Missing = testing::TempDir() + "no-such-file.avi";
   struct Case {
     const char* Verb;

@@ -20,13 +20,13 @@ using vantrel::test::TextDib;
 
 namespace {
 
-int Extent(HDC Dc, const std::string& S, int Count = -1) {
+int ExtentOfText(HDC Dc, const std::string& S, int Count = -1) {
   SIZE Sz{};
   EXPECT_TRUE(GetTextExtentPoint32(Dc, S, Count, &Sz));
   return Sz.cx;
 }
 
-TEXTMETRIC Metrics(HDC Dc) {
+TEXTMETRIC MetricsOfDc(HDC Dc) {
   TEXTMETRIC Tm{};
   EXPECT_TRUE(GetTextMetrics(Dc, &Tm));
   return Tm;
@@ -52,7 +52,7 @@ TEST(TextMeasure, ArialWidthIsTheSumOfFreeTypeAdvancesOfLiberationSans) {
     SIZE Sz{};
     ASSERT_TRUE(GetTextExtentPoint32(Dib.Dc(), Text, -1, &Sz));
     EXPECT_EQ(Sz.cx, Ref.Advances(Utf8ToCodePoints(Text), C.Em));
-    EXPECT_EQ(Sz.cy, Metrics(Dib.Dc()).tmHeight);
+    EXPECT_EQ(Sz.cy, MetricsOfDc(Dib.Dc()).tmHeight);
   }
 }
 
@@ -63,14 +63,14 @@ TEST(TextMeasure, MetricsFollowTheCellOrCharacterHeight) {
   TextDib Dib(10, 10);
 
   Dib.Select(MakeFont("Arial", 14));
-  TEXTMETRIC Tm = Metrics(Dib.Dc());
+  TEXTMETRIC Tm = MetricsOfDc(Dib.Dc());
   EXPECT_EQ(Tm.tmHeight, 14);
   EXPECT_EQ(Tm.tmAscent, static_cast<LONG>(std::lround(14.0 * A / (A + D))));
   EXPECT_EQ(Tm.tmAscent + Tm.tmDescent, Tm.tmHeight);
   EXPECT_EQ(Tm.tmInternalLeading, 14 - Ref.EmForCellHeight(14));
 
   Dib.Select(MakeFont("Arial", -11));
-  Tm = Metrics(Dib.Dc());
+  Tm = MetricsOfDc(Dib.Dc());
   EXPECT_EQ(Tm.tmAscent, static_cast<LONG>(std::lround(11.0 * A / Upem)));
   EXPECT_EQ(Tm.tmDescent, static_cast<LONG>(std::lround(11.0 * D / Upem)));
   EXPECT_EQ(Tm.tmHeight - Tm.tmInternalLeading, 11);
@@ -86,34 +86,34 @@ TEST(TextMeasure, MetricsFollowTheCellOrCharacterHeight) {
   Lf.lfItalic = 1;
   Lf.lfCharSet = RUSSIAN_CHARSET;
   Dib.Select(Lf);
-  Tm = Metrics(Dib.Dc());
+  Tm = MetricsOfDc(Dib.Dc());
   EXPECT_EQ(Tm.tmCharSet, RUSSIAN_CHARSET);
   EXPECT_EQ(Tm.tmWeight, FW_BOLD);
   EXPECT_NE(Tm.tmItalic, 0);
   EXPECT_FALSE(Tm.tmPitchAndFamily & TMPF_FIXED_PITCH);
-  EXPECT_EQ(Extent(Dib.Dc(), "iiii"), Extent(Dib.Dc(), "MMMM"));
+  EXPECT_EQ(ExtentOfText(Dib.Dc(), "iiii"), ExtentOfText(Dib.Dc(), "MMMM"));
 }
 
 TEST(TextMeasure, CountsAreCodePointsAndExtentsAccumulate) {
   TextDib Dib(10, 10);
   Dib.Select(MakeFont("Arial", -16));
   const HDC Dc = Dib.Dc();
-  EXPECT_EQ(Extent(Dc, "\xC3\xA9""ab", 1), Extent(Dc, "\xC3\xA9"));
-  EXPECT_EQ(Extent(Dc, "ab", 99), Extent(Dc, "ab"));
-  EXPECT_EQ(Extent(Dc, "ab", 0), 0);
+  EXPECT_EQ(ExtentOfText(Dc, "\xC3\xA9""ab", 1), ExtentOfText(Dc, "\xC3\xA9"));
+  EXPECT_EQ(ExtentOfText(Dc, "ab", 99), ExtentOfText(Dc, "ab"));
+  EXPECT_EQ(ExtentOfText(Dc, "ab", 0), 0);
 
   int Fit = -1;
   int Dx[3] = {};
   SIZE Sz{};
-  ASSERT_TRUE(GetTextExtentExPoint(Dc, "abc", -1, Extent(Dc, "ab"), &Fit, Dx, &Sz));
+  ASSERT_TRUE(GetTextExtentExPoint(Dc, "abc", -1, ExtentOfText(Dc, "ab"), &Fit, Dx, &Sz));
   EXPECT_EQ(Fit, 2);
-  EXPECT_EQ(Dx[0], Extent(Dc, "a"));
-  EXPECT_EQ(Dx[1], Extent(Dc, "ab"));
-  EXPECT_EQ(Dx[2], Extent(Dc, "abc"));
+  EXPECT_EQ(Dx[0], ExtentOfText(Dc, "a"));
+  EXPECT_EQ(Dx[1], ExtentOfText(Dc, "ab"));
+  EXPECT_EQ(Dx[2], ExtentOfText(Dc, "abc"));
   EXPECT_EQ(Sz.cx, Dx[2]);
 
   SetTextCharacterExtra(Dc, 3);
-  EXPECT_EQ(Extent(Dc, "abc"), Dx[2] + 9);
+  EXPECT_EQ(ExtentOfText(Dc, "abc"), Dx[2] + 9);
 }
 
 TEST(TextMeasure, BadHandlesAndArgumentsFail) {
@@ -133,9 +133,9 @@ TEST(TextMeasure, ADeletedSelectedFontFallsBackHarmlessly) {
   LOGFONT Lf = MakeFont("Arial", -16);
   HFONT F = CreateFontIndirect(&Lf);
   HGDIOBJ Old = SelectObject(Dib.Dc(), F);
-  const int Before = Extent(Dib.Dc(), "abc");
+  const int Before = ExtentOfText(Dib.Dc(), "abc");
   DeleteObject(F);
-  EXPECT_EQ(Extent(Dib.Dc(), "abc"), Before);  // the DC keeps what it selected
+  EXPECT_EQ(ExtentOfText(Dib.Dc(), "abc"), Before);  // the DC keeps what it selected
   SelectObject(Dib.Dc(), Old);
 }
 
@@ -172,7 +172,7 @@ class TextOutDc : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(Dib.Valid());
     Dib.Select(MakeFont("Arial", -20));
-    Tm = Metrics(Dc());
+    Tm = MetricsOfDc(Dc());
     SetBkMode(Dc(), TRANSPARENT);
   }
   HDC Dc() { return Dib.Dc(); }
@@ -189,7 +189,7 @@ TEST_F(TextOutDc, InkLiesInTheTextCellInTheTextColour) {
   SetTextColor(Dc(), RGB(0, 0, 200));
   const std::string S = "HIH lil";
   const RECT Ink = InkOf(40, 50, S);
-  const int W = Extent(Dc(), S);
+  const int W = ExtentOfText(Dc(), S);
   EXPECT_GE(Ink.Left, 40);
   EXPECT_LE(Ink.Right, 40 + W + 1);
   EXPECT_GE(Ink.Top, 50);
@@ -202,7 +202,7 @@ TEST_F(TextOutDc, InkLiesInTheTextCellInTheTextColour) {
 
 TEST_F(TextOutDc, AlignmentMovesTheReferencePoint) {
   const std::string S = "Hxg";
-  const int W = Extent(Dc(), S);
+  const int W = ExtentOfText(Dc(), S);
   const RECT Base = InkOf(150, 100, S);
   struct Case {
     UINT Align;
@@ -240,7 +240,7 @@ TEST_F(TextOutDc, WindowAndViewportOriginsAndClipApply) {
 
 TEST_F(TextOutDc, BackgroundModeFillsTheCellOrLeavesIt) {
   SetBkColor(Dc(), RGB(0, 255, 0));
-  const int W = Extent(Dc(), "ab");
+  const int W = ExtentOfText(Dc(), "ab");
   Dib.Clear();
   TextOut(Dc(), 20, 30, "ab", -1);
   EXPECT_EQ(Dib.At(20, 30), 0xFFFFFFu);
@@ -263,7 +263,7 @@ TEST_F(TextOutDc, ExtTextOutFillsAndClipsToItsRectangle) {
   EXPECT_EQ(Dib.At(59, 39), 0xFF0000u);
 
   const std::string S = "Clipped output text";
-  ASSERT_GT(Extent(Dc(), S), 60);
+  ASSERT_GT(ExtentOfText(Dc(), S), 60);
   Dib.Clear();
   ExtTextOut(Dc(), 15, 15, ETO_CLIPPED, &R, S, -1, nullptr);
   const RECT Ink = Dib.Ink();
@@ -290,7 +290,7 @@ TEST_F(TextOutDc, UnderlineAndStrikeOutSpanTheText) {
     Dib.Select(Lf);
     const RECT Ink = InkOf(30, 40, S);
     EXPECT_EQ(Ink.Left, 30);
-    EXPECT_EQ(Ink.Right, 30 + Extent(Dc(), S));
+    EXPECT_EQ(Ink.Right, 30 + ExtentOfText(Dc(), S));
     EXPECT_GE(Ink.Bottom - Ink.Top, 1);
     EXPECT_LE(Ink.Bottom - Ink.Top, 3);
     if (Strike) {
@@ -305,7 +305,7 @@ TEST_F(TextOutDc, UnderlineAndStrikeOutSpanTheText) {
 
 TEST_F(TextOutDc, EscapementTurnsTextUpwards) {
   const std::string S = "Vertical";
-  const int W = Extent(Dc(), S);
+  const int W = ExtentOfText(Dc(), S);
   const RECT Flat = InkOf(20, 20, S);
   struct Case {
     LONG Escapement;
@@ -320,7 +320,7 @@ TEST_F(TextOutDc, EscapementTurnsTextUpwards) {
   for (const Case& C : Cases) {
     SCOPED_TRACE(C.Escapement);
     Dib.Select(MakeFont("Arial", -20, C.Escapement));
-    EXPECT_EQ(Extent(Dc(), S), W);
+    EXPECT_EQ(ExtentOfText(Dc(), S), W);
     const RECT Ink = InkOf(150, C.Y, S);
     EXPECT_GE(Ink.Left, C.Cell.Left - 1);
     EXPECT_LE(Ink.Right, C.Cell.Right + 1);
@@ -341,8 +341,8 @@ TEST_F(TextOutDc, EscapementTurnsTextUpwards) {
 TEST_F(TextOutDc, TabbedTextGoesToTheTabStops) {
   const HDC D = Dc();
   const int Ave = Tm.tmAveCharWidth;
-  const int B = Extent(D, "b");
-  const int C = Extent(D, "c");
+  const int B = ExtentOfText(D, "b");
+  const int C = ExtentOfText(D, "c");
   const INT One[] = {50};
   const INT Two[] = {30, 70};
   const INT Zero[] = {0};
@@ -357,7 +357,7 @@ TEST_F(TextOutDc, TabbedTextGoesToTheTabStops) {
       {"a\tb", 0, nullptr, 8 * Ave + B},
       {"a\tb\tc", 1, One, 100 + C},
       {"a\tb", 1, Zero, 8 * Ave + B},  // a zero interval falls back to the default
-      {"a\tb\tc\td", 2, Two, (After / (8 * Ave) + 1) * 8 * Ave + Extent(D, "d")},
+      {"a\tb\tc\td", 2, Two, (After / (8 * Ave) + 1) * 8 * Ave + ExtentOfText(D, "d")},
   };
   for (const Case& K : Cases) {
     SCOPED_TRACE(K.Text);

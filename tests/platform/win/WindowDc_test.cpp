@@ -14,8 +14,11 @@ using vantrel::win::PixelOf;
 
 namespace {
 
-constexpr COLORREF Red = RGB(255, 0, 0), Blue = RGB(0, 0, 255), Green = RGB(0, 255, 0),
-                   Yellow = RGB(255, 255, 0), Magenta = RGB(255, 0, 255);
+using vantrel::test::Blue;
+using vantrel::test::Green;
+using vantrel::test::Magenta;
+using vantrel::test::Red;
+using vantrel::test::Yellow;
 
 void Fill(HDC Dc, RECT R, COLORREF Color) {
   HBRUSH B = CreateSolidBrush(Color);

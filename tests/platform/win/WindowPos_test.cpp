@@ -9,7 +9,7 @@ using vantrel::test::MessageLog;
 
 namespace {
 
-RECT WindowRectOf(HWND W) {
+RECT RectOfWindow(HWND W) {
   RECT R{};
   GetWindowRect(W, &R);
   return R;
@@ -49,7 +49,7 @@ TEST(WindowPos, TheClientRectangleIsWhatNcCalcSizeReturns) {
   // A child's client area is placed in its parent's client coordinates.
   HWND C = Log.Create(WS_CHILD, 10, 10, 50, 40, W);
   EXPECT_EQ(ClientOriginOf(C), Point(100 + 4 + 10 + 4, 50 + 24 + 10 + 24));
-  EXPECT_EQ(WindowRectOf(C), Rect(114, 84, 164, 124));
+  EXPECT_EQ(RectOfWindow(C), Rect(114, 84, 164, 124));
 }
 
 TEST(WindowPos, TheDefaultFrameFollowsTheStyles) {
@@ -112,7 +112,7 @@ TEST(WindowPos, SetWindowPosChangesWhatEachFlagSaysAndSendsItsMessages) {
     ASSERT_TRUE(SetWindowPos(W, nullptr, 20, 30, 100, 60, C.Flags | SWP_NOZORDER));
     POINT P{0, 0};
     MapWindowPoints(Parent, nullptr, &P, 1);
-    RECT R = WindowRectOf(W);
+    RECT R = RectOfWindow(W);
     EXPECT_EQ(Rect(R.Left - P.X, R.Top - P.Y, R.Right - P.X, R.Bottom - P.Y), C.Expect);
     EXPECT_EQ(IsWindowVisible(W) != FALSE, C.Visible);
     EXPECT_EQ(Log.Sequence(W, Watched), C.Messages);
@@ -138,7 +138,7 @@ TEST(WindowPos, WindowPosChangingMayRewriteTheRequest) {
   };
   HWND W = Log.Create(WS_POPUP, 5, 5, 50, 50);
   SetWindowPos(W, nullptr, 100, 100, 300, 60, SWP_NOZORDER);
-  EXPECT_EQ(WindowRectOf(W), Rect(5, 5, 85, 65));
+  EXPECT_EQ(RectOfWindow(W), Rect(5, 5, 85, 65));
   EXPECT_EQ(Final.cx, 80);
   EXPECT_EQ(Final.cy, 60);
   EXPECT_TRUE(Final.flags & SWP_NOMOVE);
@@ -212,8 +212,8 @@ TEST(WindowPos, ShowWindowShowsHidesMaximizesAndRestores) {
   RECT Work;
   SystemParametersInfo(SPI_GETWORKAREA, 0, &Work, 0);
   const int F = GetSystemMetrics(SM_CXFRAME);
-  EXPECT_EQ(WindowRectOf(W), Rect(Work.Left - F, Work.Top - F, Work.Right + F, Work.Bottom + F));
-  EXPECT_EQ(S.Display().Native(W)->Rect, WindowRectOf(W));
+  EXPECT_EQ(RectOfWindow(W), Rect(Work.Left - F, Work.Top - F, Work.Right + F, Work.Bottom + F));
+  EXPECT_EQ(S.Display().Native(W)->Rect, RectOfWindow(W));
   auto Size = std::find_if(Log.Messages().begin(), Log.Messages().end(), [](const auto& M) { return M.Msg == WM_SIZE; });
   ASSERT_NE(Size, Log.Messages().end());
   EXPECT_EQ(Size->WParam, SIZE_MAXIMIZED);
@@ -223,7 +223,7 @@ TEST(WindowPos, ShowWindowShowsHidesMaximizesAndRestores) {
   EXPECT_FALSE(IsZoomed(W));
   ShowWindow(W, SW_RESTORE);
   EXPECT_FALSE(IsIconic(W));
-  EXPECT_EQ(WindowRectOf(W), Rect(30, 40, 330, 240));
+  EXPECT_EQ(RectOfWindow(W), Rect(30, 40, 330, 240));
 
   Log.Clear();
   EXPECT_TRUE(ShowWindow(W, SW_HIDE));
@@ -269,7 +269,7 @@ TEST(WindowPos, SetParentMovesAWindowBetweenTreesAndTheDisplay) {
   EXPECT_EQ(SetParent(C, B), A);
   EXPECT_TRUE(IsChild(B, C));
   EXPECT_FALSE(IsChild(A, C));
-  EXPECT_EQ(WindowRectOf(C), Rect(201, 2, 211, 12));
+  EXPECT_EQ(RectOfWindow(C), Rect(201, 2, 211, 12));
   EXPECT_EQ(SetParent(B, C), nullptr);  // a window cannot go under its own child
   EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
   EXPECT_EQ(SetParent(C, nullptr), B);  // now a top-level window with a native window

@@ -13,8 +13,9 @@ using vantrel::win::PixelOf;
 
 namespace {
 
-constexpr COLORREF Red = RGB(255, 0, 0), Blue = RGB(0, 0, 255);
-constexpr uint32_t Desktop = HeadlessDisplay::DefaultDesktopColor;
+using vantrel::test::Blue;
+using vantrel::test::Red;
+constexpr uint32_t DesktopPixel = HeadlessDisplay::DefaultDesktopColor;
 
 }  // namespace
 
@@ -33,8 +34,8 @@ TEST(WindowRegion, AShapedTopLevelIsDrawnAndHitOnlyInsideItsRegion) {
                {{25, 35, PixelOf(Red), "top band"},
                 {79, 39, PixelOf(Red), "top band's far end"},
                 {25, 65, PixelOf(Red), "left column"},
-                {50, 55, Desktop, "cut away"},
-                {79, 69, Desktop, "cut away corner"}},
+                {50, 55, DesktopPixel, "cut away"},
+                {79, 69, DesktopPixel, "cut away corner"}},
                "shaped_top_level");
   EXPECT_EQ(WindowFromPoint(POINT{25, 65}), W);
   EXPECT_EQ(WindowFromPoint(POINT{50, 55}), nullptr);

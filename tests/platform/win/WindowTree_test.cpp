@@ -37,14 +37,60 @@ TEST(WindowTree, CreationAndDestructionMessagesComeInTreeOrder) {
 
   Log.Clear();
   ASSERT_TRUE(DestroyWindow(Top));
-  // Owned windows and children go first, each completely; no child notifies a parent
-  // that is being destroyed.
-  EXPECT_EQ(Log.Trace(Watched), (std::vector<P>{{C, WM_DESTROY}, {C, WM_NCDESTROY},
-                                               {B, WM_DESTROY}, {B, WM_NCDESTROY},
-                                               {D, WM_DESTROY}, {D, WM_NCDESTROY},
-                                               {Owned, WM_DESTROY}, {Owned, WM_NCDESTROY},
-                                               {Top, WM_DESTROY}, {Top, WM_NCDESTROY}}));
+  // The owned window goes first, completely. Then WM_DESTROY reaches the window and
+  // its children, parents first; WM_NCDESTROY ends each child before its parent. No
+  // child notifies a parent that is being destroyed.
+  EXPECT_EQ(Log.Trace(Watched), (std::vector<P>{{Owned, WM_DESTROY}, {Owned, WM_NCDESTROY},
+                                               {Top, WM_DESTROY}, {B, WM_DESTROY},
+                                               {C, WM_DESTROY}, {D, WM_DESTROY},
+                                               {C, WM_NCDESTROY}, {B, WM_NCDESTROY},
+                                               {D, WM_NCDESTROY}, {Top, WM_NCDESTROY}}));
   for (HWND H : {Top, B, C, D, Owned}) EXPECT_FALSE(IsWindow(H));
+}
+
+TEST(WindowTree, WMDestroyFindsTheWholeTreeAndWMNCDestroyFindsTheParent) {
+  HeadlessSession S;
+  MessageLog Log;
+  HWND Top = Log.Create(WS_OVERLAPPED, 0, 0, 100, 100);
+  HWND Child = Log.Create(WS_CHILD, 0, 0, 10, 10, Top);
+  HWND Grandchild = Log.Create(WS_CHILD, 0, 0, 5, 5, Child);
+  HWND Owned = Log.Create(WS_POPUP, 0, 0, 10, 10, Top);
+  std::vector<std::string> Seen;
+  Log.Handler() = [&](HWND W, UINT Msg, WPARAM, LPARAM) -> std::optional<LRESULT> {
+    if (Msg == WM_DESTROY && W == Top)
+      Seen.push_back(std::string("top destroy: owned ") + (IsWindow(Owned) ? "alive" : "gone") + ", child " +
+                     (GetWindow(Top, GW_CHILD) == Child ? "alive" : "gone") + ", grandchild " +
+                     (IsWindow(Grandchild) ? "alive" : "gone"));
+    if (Msg == WM_NCDESTROY && W == Grandchild)
+      Seen.push_back(std::string("grandchild ncdestroy: child ") + (IsWindow(Child) ? "alive" : "gone") +
+                     ", parent " + (GetParent(Grandchild) == Child ? "linked" : "unlinked"));
+    if (Msg == WM_NCDESTROY && W == Top)
+      Seen.push_back(std::string("top ncdestroy: child ") + (IsWindow(Child) ? "alive" : "gone"));
+    return std::nullopt;
+  };
+  ASSERT_TRUE(DestroyWindow(Top));
+  EXPECT_EQ(Seen, (std::vector<std::string>{"top destroy: owned gone, child alive, grandchild alive",
+                                            "grandchild ncdestroy: child alive, parent linked",
+                                            "top ncdestroy: child gone"}));
+}
+
+TEST(WindowTree, AChildThatDestroysItsParentWhileDyingEndsOnce) {
+  HeadlessSession S;
+  MessageLog Log;
+  HWND Top = Log.Create(WS_OVERLAPPED, 0, 0, 100, 100);
+  HWND Child = Log.Create(WS_CHILD, 0, 0, 10, 10, Top);
+  HWND Other = Log.Create(WS_CHILD, 0, 0, 10, 10, Top);
+  Log.Handler() = [&](HWND W, UINT Msg, WPARAM, LPARAM) -> std::optional<LRESULT> {
+    if (W == Child && (Msg == WM_DESTROY || Msg == WM_NCDESTROY)) DestroyWindow(Top);
+    return std::nullopt;
+  };
+  Log.Clear();
+  EXPECT_TRUE(DestroyWindow(Child));
+  using P = std::pair<HWND, UINT>;
+  EXPECT_EQ(Log.Trace({WM_DESTROY, WM_NCDESTROY}),
+            (std::vector<P>{{Child, WM_DESTROY}, {Top, WM_DESTROY}, {Other, WM_DESTROY},
+                            {Child, WM_NCDESTROY}, {Other, WM_NCDESTROY}, {Top, WM_NCDESTROY}}));
+  for (HWND H : {Top, Child, Other}) EXPECT_FALSE(IsWindow(H));
 }
 
 TEST(WindowTree, DestroyingAChildNotifiesItsParentFirst) {

@@ -9,7 +9,7 @@ using vantrel::test::NewBitmap;
 
 namespace {
 
-constexpr uint32_t kWhite = 0xFFFFFF;
+constexpr uint32_t kCaptionWhite = 0xFFFFFF;
 constexpr uint32_t kGrey = 0x808080;
 using Art = std::vector<std::string>;
 using Glyph = void (*)(TCanvas*, Integer, Integer, TColor);

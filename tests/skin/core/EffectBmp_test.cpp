@@ -16,7 +16,7 @@ Cardinal RGBAt(const TspBitmap& B, Integer x, Integer y) {
 }
 
 // Distinct pixels: red = 10x, green = 10y, blue = 1.
-Cardinal Coded(Integer x, Integer y) {
+Cardinal EffectCoded(Integer x, Integer y) {
   return (Cardinal(10 * x) << 16) | (Cardinal(10 * y) << 8) | 1;
 }
 
@@ -81,24 +81,24 @@ TEST(TspEffectBmp, ZeroOrNegativeSizeGivesAnEmptyBitmapThatEveryOperationAccepts
 }
 
 TEST(TspEffectBmp, CopyHasItsOwnPixels) {
-  auto B = MakeBmp(3, 2, Coded);
+  auto B = MakeBmp(3, 2, EffectCoded);
   TOwned<TspEffectBmp> C(TspEffectBmp::CreateCopy(B.get()));
   EXPECT_NE(C->Handle, B->Handle);
   EXPECT_EQ(Pixels(*C), Pixels(*B));
   B->SetPixelRGB(0, 0, 0xFFFFFF);
-  EXPECT_EQ(C->GetPixelRGB(0, 0), Coded(0, 0));
+  EXPECT_EQ(C->GetPixelRGB(0, 0), EffectCoded(0, 0));
 }
 
 TEST(TspEffectBmp, FromBitmapHandleTakesTheBitmapsPixels) {
   TspBitmap Source;
   Source.SetSize(4, 3);
   for (Integer y = 0; y < 3; ++y)
-    for (Integer x = 0; x < 4; ++x) Source.SetPixelValue(x, y, 0xFF000000 | Coded(x, y));
+    for (Integer x = 0; x < 4; ++x) Source.SetPixelValue(x, y, 0xFF000000 | EffectCoded(x, y));
   TOwned<TspEffectBmp> B(TspEffectBmp::CreateFromhWnd(Source.Handle()));
   ASSERT_EQ(B->Width, 4);
   ASSERT_EQ(B->Height, 3);
   for (Integer y = 0; y < 3; ++y)
-    for (Integer x = 0; x < 4; ++x) EXPECT_EQ(B->GetPixelRGB(x, y), Coded(x, y)) << x << "," << y;
+    for (Integer x = 0; x < 4; ++x) EXPECT_EQ(B->GetPixelRGB(x, y), EffectCoded(x, y)) << x << "," << y;
   // The working bitmap keeps drawing through its own DC.
   EXPECT_EQ(FindBitmapByDC(Source.DC()), &Source);
 
@@ -108,27 +108,27 @@ TEST(TspEffectBmp, FromBitmapHandleTakesTheBitmapsPixels) {
 }
 
 TEST(TspEffectBmp, DrawStretchAndDrawRectPutThePixelsOnADeviceContext) {
-  auto B = MakeBmp(3, 2, Coded);
+  auto B = MakeBmp(3, 2, EffectCoded);
   TspBitmap Target;
 
   Target.SetSize(8, 8);
   B->Draw(Target.DC(), 2, 1);
   for (Integer y = 0; y < 2; ++y)
-    for (Integer x = 0; x < 3; ++x) EXPECT_EQ(RGBAt(Target, 2 + x, 1 + y), Coded(x, y));
+    for (Integer x = 0; x < 3; ++x) EXPECT_EQ(RGBAt(Target, 2 + x, 1 + y), EffectCoded(x, y));
   EXPECT_EQ(RGBAt(Target, 1, 1), 0u);
   EXPECT_EQ(RGBAt(Target, 5, 1), 0u);
 
   Target.Clear(0);
   B->Stretch(Target.DC(), 0, 0, 6, 4);
   for (Integer y = 0; y < 4; ++y)
-    for (Integer x = 0; x < 6; ++x) EXPECT_EQ(RGBAt(Target, x, y), Coded(x / 2, y / 2));
+    for (Integer x = 0; x < 6; ++x) EXPECT_EQ(RGBAt(Target, x, y), EffectCoded(x / 2, y / 2));
 
   // The 2 x 2 part at (1, 0) unscaled at (4, 5).
-  auto Big = MakeBmp(4, 3, Coded);
+  auto Big = MakeBmp(4, 3, EffectCoded);
   Target.Clear(0);
   Big->DrawRect(Target.DC(), 4, 5, 1, 0, 2, 2);
   for (Integer y = 0; y < 2; ++y)
-    for (Integer x = 0; x < 2; ++x) EXPECT_EQ(RGBAt(Target, 4 + x, 5 + y), Coded(1 + x, y));
+    for (Integer x = 0; x < 2; ++x) EXPECT_EQ(RGBAt(Target, 4 + x, 5 + y), EffectCoded(1 + x, y));
   EXPECT_EQ(RGBAt(Target, 6, 5), 0u);
   EXPECT_EQ(RGBAt(Target, 4, 7), 0u);
 }
@@ -136,18 +136,18 @@ TEST(TspEffectBmp, DrawStretchAndDrawRectPutThePixelsOnADeviceContext) {
 TEST(TspEffectBmp, ResizeEnlargesByBlockCopies) {
   // kx = ky = 1.5: each source pixel covers rnd(1.5) + 1 = 3 columns and rows from
   // rnd(x * 1.5), the next pixel overwriting the overlap; nothing is written past Dst.
-  auto B = MakeBmp(2, 2, Coded);
+  auto B = MakeBmp(2, 2, EffectCoded);
   auto Dst = Solid(4, 4, 0x777777);
   B->Resize(Dst.get());
-  const Image Expected = {{Coded(0, 0), Coded(0, 0), Coded(1, 0), Coded(1, 0)},
-                          {Coded(0, 0), Coded(0, 0), Coded(1, 0), Coded(1, 0)},
-                          {Coded(0, 1), Coded(0, 1), Coded(1, 1), Coded(1, 1)},
-                          {Coded(0, 1), Coded(0, 1), Coded(1, 1), Coded(1, 1)}};
+  const Image Expected = {{EffectCoded(0, 0), EffectCoded(0, 0), EffectCoded(1, 0), EffectCoded(1, 0)},
+                          {EffectCoded(0, 0), EffectCoded(0, 0), EffectCoded(1, 0), EffectCoded(1, 0)},
+                          {EffectCoded(0, 1), EffectCoded(0, 1), EffectCoded(1, 1), EffectCoded(1, 1)},
+                          {EffectCoded(0, 1), EffectCoded(0, 1), EffectCoded(1, 1), EffectCoded(1, 1)}};
   EXPECT_EQ(Pixels(*Dst), Expected);
 }
 
 TEST(TspEffectBmp, CopyRectTakesInclusiveEdgesLimitedToTheBitmap) {
-  auto Src = MakeBmp(4, 4, Coded);
+  auto Src = MakeBmp(4, 4, EffectCoded);
   {
     SCOPED_TRACE("whole bitmap");
     auto B = Solid(4, 4, 0);
@@ -159,8 +159,8 @@ TEST(TspEffectBmp, CopyRectTakesInclusiveEdgesLimitedToTheBitmap) {
     auto B = Solid(4, 4, 0);
     B->CopyRect(Src.get(), Rect(1, 1, 2, 2), 2, 0);
     const Image Expected = {{0, 0, 0, 0},
-                            {0, Coded(2, 0), Coded(3, 0), 0},
-                            {0, Coded(2, 1), Coded(3, 1), 0},
+                            {0, EffectCoded(2, 0), EffectCoded(3, 0), 0},
+                            {0, EffectCoded(2, 1), EffectCoded(3, 1), 0},
                             {0, 0, 0, 0}};
     EXPECT_EQ(Pixels(*B), Expected);
   }
@@ -170,7 +170,7 @@ TEST(TspEffectBmp, CopyRectTakesInclusiveEdgesLimitedToTheBitmap) {
     // Columns -2 and -1 are outside the bitmap; columns 2 and 3 would read source
     // columns 4 and 5: all of them are skipped.
     B->CopyRect(Src.get(), Rect(-2, 0, 3, 0), 0, 3);
-    EXPECT_EQ(Row(*B, 0), (std::vector<Cardinal>{Coded(2, 3), Coded(3, 3), 0, 0}));
+    EXPECT_EQ(Row(*B, 0), (std::vector<Cardinal>{EffectCoded(2, 3), EffectCoded(3, 3), 0, 0}));
     EXPECT_EQ(Row(*B, 1), (std::vector<Cardinal>{0, 0, 0, 0}));
   }
 }

@@ -16,7 +16,7 @@ namespace {
 constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
 
 // Distinct pixels: red = 10x, green = 10y, blue = 1.
-Cardinal Coded(Integer x, Integer y) {
+Cardinal FilterCoded(Integer x, Integer y) {
   return (Cardinal(10 * x) << 16) | (Cardinal(10 * y) << 8) | 1;
 }
 
@@ -105,7 +105,7 @@ TEST(EffectFilters, SplitBlurReadsTheImageAsItIsBeingChanged) {
   // 110; x=2: columns 1 and 1 -> 110.
   EXPECT_EQ(Row(*W, 0), (std::vector<Cardinal>{20, 110, 110}));
 
-  auto Same = MakeBmp(3, 3, Coded);
+  auto Same = MakeBmp(3, 3, FilterCoded);
   const Image Before = Pixels(*Same);
   Same->SplitBlur(0);
   EXPECT_EQ(Pixels(*Same), Before);
@@ -116,10 +116,10 @@ TEST(EffectFilters, NeighbourReadsStayInsideForLargeOrNegativeAmounts) {
   // height; such reads are kept to the last row (and column).
   for (Integer Amount : {2, 3, 50, -1, -7, std::numeric_limits<Integer>::min()}) {
     SCOPED_TRACE(Amount);
-    auto B = MakeBmp(2, 2, Coded);
+    auto B = MakeBmp(2, 2, FilterCoded);
     B->SplitBlur(Amount);
     auto M = Solid(2, 2, 0);
-    auto C = MakeBmp(2, 2, Coded);
+    auto C = MakeBmp(2, 2, FilterCoded);
     C->MaskBlur(M.get(), Amount);
     C->MaskAntialiasing(M.get(), Amount);
   }
@@ -130,17 +130,17 @@ TEST(EffectFilters, NeighbourReadsStayInsideForLargeOrNegativeAmounts) {
 }
 
 TEST(EffectFilters, MosaicTakesTheTopLeftPixelOfEachBlock) {
-  auto B = MakeBmp(3, 3, Coded);
+  auto B = MakeBmp(3, 3, FilterCoded);
   B->Mosaic(2);
-  const Image Expected = {{Coded(0, 0), Coded(0, 0), Coded(2, 0)},
-                          {Coded(0, 0), Coded(0, 0), Coded(2, 0)},
-                          {Coded(0, 2), Coded(0, 2), Coded(2, 2)}};
+  const Image Expected = {{FilterCoded(0, 0), FilterCoded(0, 0), FilterCoded(2, 0)},
+                          {FilterCoded(0, 0), FilterCoded(0, 0), FilterCoded(2, 0)},
+                          {FilterCoded(0, 2), FilterCoded(0, 2), FilterCoded(2, 2)}};
   EXPECT_EQ(Pixels(*B), Expected);
 
   for (Integer Size : {1, 0, -4}) {
-    auto Same = MakeBmp(3, 3, Coded);
+    auto Same = MakeBmp(3, 3, FilterCoded);
     Same->Mosaic(Size);
-    EXPECT_EQ(Pixels(*Same), Pixels(*MakeBmp(3, 3, Coded)));
+    EXPECT_EQ(Pixels(*Same), Pixels(*MakeBmp(3, 3, FilterCoded)));
   }
 }
 
@@ -181,21 +181,21 @@ TEST(EffectFilters, ProcessRandomStaysInRange) {
 }
 
 TEST(EffectFilters, RotationsAndFlipFillDstOfTheRightSize) {
-  auto B = MakeBmp(3, 2, Coded);
+  auto B = MakeBmp(3, 2, FilterCoded);
   auto R1 = Solid(2, 3, 0);
   B->Rotate90_1(R1.get());
   EXPECT_EQ(
       Pixels(*R1),
-      (Image{{Coded(2, 0), Coded(2, 1)}, {Coded(1, 0), Coded(1, 1)}, {Coded(0, 0), Coded(0, 1)}}));
+      (Image{{FilterCoded(2, 0), FilterCoded(2, 1)}, {FilterCoded(1, 0), FilterCoded(1, 1)}, {FilterCoded(0, 0), FilterCoded(0, 1)}}));
   auto R2 = Solid(2, 3, 0);
   B->Rotate90_2(R2.get());
   EXPECT_EQ(
       Pixels(*R2),
-      (Image{{Coded(0, 1), Coded(0, 0)}, {Coded(1, 1), Coded(1, 0)}, {Coded(2, 1), Coded(2, 0)}}));
+      (Image{{FilterCoded(0, 1), FilterCoded(0, 0)}, {FilterCoded(1, 1), FilterCoded(1, 0)}, {FilterCoded(2, 1), FilterCoded(2, 0)}}));
   auto F = Solid(3, 2, 0);
   B->FlipVert(F.get());
-  EXPECT_EQ(Pixels(*F), (Image{{Coded(0, 1), Coded(1, 1), Coded(2, 1)},
-                               {Coded(0, 0), Coded(1, 0), Coded(2, 0)}}));
+  EXPECT_EQ(Pixels(*F), (Image{{FilterCoded(0, 1), FilterCoded(1, 1), FilterCoded(2, 1)},
+                               {FilterCoded(0, 0), FilterCoded(1, 0), FilterCoded(2, 0)}}));
 
   // A destination of another size is left alone rather than written past.
   auto Wrong = Solid(3, 2, 0x010203);
@@ -209,22 +209,22 @@ TEST(EffectFilters, RotationsAndFlipFillDstOfTheRightSize) {
 
 TEST(EffectFilters, WaveShiftsRowsBySineAndKeepsInside) {
   // With a huge XDIV the vertical shift is 0; row y moves by rnd(sin(y)): 0, 1, 1, 0, -1.
-  auto B = MakeBmp(4, 5, Coded);
+  auto B = MakeBmp(4, 5, FilterCoded);
   B->Wave(1000000, 1, 1);
   for (Integer y = 0; y < 5; ++y) {
     SCOPED_TRACE(y);
     const Integer Shift[] = {0, 1, 1, 0, -1};
     for (Integer x = 0; x < 4; ++x)
-      EXPECT_EQ(B->GetPixelRGB(x, y), Coded(std::clamp(x + Shift[y], 0, 3), y));
+      EXPECT_EQ(B->GetPixelRGB(x, y), FilterCoded(std::clamp(x + Shift[y], 0, 3), y));
   }
 
   for (auto [xd, yd, ratio] : {std::tuple{3, 4, 0}, std::tuple{0, 4, 5}, std::tuple{3, 0, 5}}) {
-    auto Same = MakeBmp(4, 5, Coded);
+    auto Same = MakeBmp(4, 5, FilterCoded);
     Same->Wave(xd, yd, ratio);
-    EXPECT_EQ(Pixels(*Same), Pixels(*MakeBmp(4, 5, Coded)));
+    EXPECT_EQ(Pixels(*Same), Pixels(*MakeBmp(4, 5, FilterCoded)));
   }
   // Huge ratios clamp to the edges.
-  auto Edge = MakeBmp(4, 5, Coded);
+  auto Edge = MakeBmp(4, 5, FilterCoded);
   Edge->Wave(1, 1, std::numeric_limits<Integer>::max());
 }
 
@@ -247,18 +247,18 @@ TEST(EffectFilters, MaskBlurAndAntialiasingSkipWhiteMaskPixels) {
   {
     SCOPED_TRACE("black mask blurs like SplitBlur; a taller mask is accepted");
     auto Black = Solid(3, 4, 0);
-    auto A = MakeBmp(3, 3, Coded);
-    auto S = MakeBmp(3, 3, Coded);
+    auto A = MakeBmp(3, 3, FilterCoded);
+    auto S = MakeBmp(3, 3, FilterCoded);
     A->MaskBlur(Black.get(), 1);
     S->SplitBlur(1);
     EXPECT_EQ(Pixels(*A), Pixels(*S));
   }
   {
     SCOPED_TRACE("masks of another width or fewer rows, and amount 0, do nothing");
-    const Image Before = Pixels(*MakeBmp(3, 3, Coded));
+    const Image Before = Pixels(*MakeBmp(3, 3, FilterCoded));
     for (auto [w, h, amount] : {std::tuple{4, 3, 1}, std::tuple{3, 2, 1}, std::tuple{3, 3, 0}}) {
       auto M = Solid(w, h, 0);
-      auto B = MakeBmp(3, 3, Coded);
+      auto B = MakeBmp(3, 3, FilterCoded);
       B->MaskBlur(M.get(), amount);
       B->MaskAntialiasing(M.get(), amount);
       B->MaskFillColor(w == 3 && h == 3 ? nullptr : M.get(), 0x0000FF, 1);

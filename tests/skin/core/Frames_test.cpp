@@ -9,16 +9,16 @@ using vantrel::test::NewBitmap;
 
 namespace {
 
-constexpr uint32_t kWhite = 0xFFFFFF;
+constexpr uint32_t kFrameWhite = 0xFFFFFF;
 using Art = std::vector<std::string>;
 
 Art FocusArt(int W, int H, const TRect& R) {
-  TOwned<TBitmap> B = NewBitmap(W, H, kWhite);
+  TOwned<TBitmap> B = NewBitmap(W, H, kFrameWhite);
   B->Canvas()->Font()->SetColor(clBlue);
   B->Canvas()->Pen()->SetColor(clRed);
   DrawSkinFocusRect(B->Canvas(), R);
   EXPECT_EQ(B->Canvas()->Pen()->Color(), clBlue);  // the pen keeps the font colour
-  return ArtOf(*B, {{kWhite, '.'}, {0x0000FF, '#'}});
+  return ArtOf(*B, {{kFrameWhite, '.'}, {0x0000FF, '#'}});
 }
 
 }  // namespace
@@ -69,10 +69,10 @@ TEST(Frame3D, TopLeftInOneColourBottomRightInTheOther) {
   };
   for (const Case& C : Cases) {
     SCOPED_TRACE(testing::PrintToString(C.R));
-    TOwned<TBitmap> B = NewBitmap(5, 5, kWhite);
+    TOwned<TBitmap> B = NewBitmap(5, 5, kFrameWhite);
     B->Canvas()->Pen()->SetWidth(3);
     Draw3DFrame(B->Canvas(), C.R, clRed, clBlue);
-    EXPECT_EQ(ArtOf(*B, {{kWhite, '.'}, {0xFF0000, 't'}, {0x0000FF, 'b'}}), C.Expected);
+    EXPECT_EQ(ArtOf(*B, {{kFrameWhite, '.'}, {0xFF0000, 't'}, {0x0000FF, 'b'}}), C.Expected);
     EXPECT_EQ(B->Canvas()->Pen()->Width(), 1);
   }
 }

@@ -12,11 +12,11 @@ using vantrel::test::SetPixelOf;
 
 namespace {
 
-constexpr uint32_t kWhite = 0xFFFFFF;
+constexpr uint32_t kGlyphWhite = 0xFFFFFF;
 constexpr uint32_t kLime = 0x00FF00;
 
 TOwned<TBitmap> Surface(int W, int H) {
-  TOwned<TBitmap> b = NewBitmap(W, H, kWhite);
+  TOwned<TBitmap> b = NewBitmap(W, H, kGlyphWhite);
   b->Canvas()->Font()->SetName("Arial");
   b->Canvas()->Font()->SetHeight(-13);
   b->Canvas()->Font()->SetColor(clBlack);
@@ -95,7 +95,7 @@ TEST(GlyphDrawing, StripGlyphIsDrawnTransparentAtItsLayoutPlace) {
     const int gx = 44 + down, gy = 12 + down;
     EXPECT_EQ(PixelOf(*s, gx + 2, gy + 2), 0x60u);  // glyph 2's block
     EXPECT_EQ(PixelOf(*s, gx + 5, gy + 3), 0x60u);
-    EXPECT_EQ(PixelOf(*s, gx, gy), kWhite);  // the lime background is transparent
+    EXPECT_EQ(PixelOf(*s, gx, gy), kGlyphWhite);  // the lime background is transparent
     int lime = 0;
     for (int y = 0; y < 30; ++y)
       for (int x = 0; x < 100; ++x) lime += PixelOf(*s, x, y) == kLime;
@@ -112,10 +112,10 @@ TEST(GlyphDrawing, ColourMarkerOfAStripSpansTheWholeStrip) {
     SCOPED_TRACE(y);
     EXPECT_EQ(PixelOf(*s, 44, y), 0x0000FFu);
     EXPECT_EQ(PixelOf(*s, 44 + 31, y), 0x0000FFu);  // four glyph widths
-    EXPECT_EQ(PixelOf(*s, 44 + 32, y), kWhite);
-    EXPECT_EQ(PixelOf(*s, 43, y), kWhite);
+    EXPECT_EQ(PixelOf(*s, 44 + 32, y), kGlyphWhite);
+    EXPECT_EQ(PixelOf(*s, 43, y), kGlyphWhite);
   }
-  EXPECT_EQ(PixelOf(*s, 50, 19), kWhite);
+  EXPECT_EQ(PixelOf(*s, 50, 19), kGlyphWhite);
 }
 
 TEST(GlyphDrawing, ColourMarkerWithoutGlyphOrCaptionFillsAPatch) {
@@ -127,9 +127,9 @@ TEST(GlyphDrawing, ColourMarkerWithoutGlyphOrCaptionFillsAPatch) {
     const int top = down ? 5 : 4, bottom = down ? 17 : 16;
     EXPECT_EQ(PixelOf(*s, 4, top), 0xFF0000u);
     EXPECT_EQ(PixelOf(*s, 37, bottom - 1), 0xFF0000u);
-    EXPECT_EQ(PixelOf(*s, 38, top), kWhite);
-    EXPECT_EQ(PixelOf(*s, 4, top - 1), kWhite);
-    EXPECT_EQ(PixelOf(*s, 4, bottom), kWhite);
+    EXPECT_EQ(PixelOf(*s, 38, top), kGlyphWhite);
+    EXPECT_EQ(PixelOf(*s, 4, top - 1), kGlyphWhite);
+    EXPECT_EQ(PixelOf(*s, 4, bottom), kGlyphWhite);
   }
 }
 
@@ -167,12 +167,12 @@ TEST(GlyphDrawing, ImageListGlyphBesideAWordWrappedCaption) {
   // Glyph at R.Right - 16 - 5 = 89, caption ending Spacing before it.
   EXPECT_EQ(PixelOf(*s, 89, 12), 0x3366CCu);
   EXPECT_EQ(PixelOf(*s, 104, 27), 0x3366CCu);
-  EXPECT_EQ(PixelOf(*s, 105, 12), kWhite);
+  EXPECT_EQ(PixelOf(*s, 105, 12), kGlyphWhite);
   const int textX = 89 - 3 - t.cx, textY = 20 - t.cy / 2;
   int inkLeft = 999, inkRight = -1, inkTop = 999, inkBottom = -1;
   for (int y = 0; y < 40; ++y)
     for (int x = 0; x < 89; ++x)
-      if (PixelOf(*s, x, y) != kWhite) {
+      if (PixelOf(*s, x, y) != kGlyphWhite) {
         inkLeft = std::min(inkLeft, x), inkRight = std::max(inkRight, x);
         inkTop = std::min(inkTop, y), inkBottom = std::max(inkBottom, y);
       }
@@ -246,14 +246,14 @@ TEST(TextHelpers, WideTextMeasuresAndCentredTextDraws) {
   DrawVCenteredText(c, "", Rect(0, 0, 120, 40));
   int ink = 0;
   for (int y = 0; y < 40; ++y)
-    for (int x = 0; x < 120; ++x) ink += PixelOf(*s, x, y) != kWhite;
+    for (int x = 0; x < 120; ++x) ink += PixelOf(*s, x, y) != kGlyphWhite;
   EXPECT_EQ(ink, 0);
   c->Brush()->SetStyle(bsClear);
   DrawVCenteredTextAt(c, "Stop", Rect(0, 0, 120, 40), 30);
   int left = 999;
   for (int y = 0; y < 40; ++y)
     for (int x = 0; x < 120; ++x)
-      if (PixelOf(*s, x, y) != kWhite) left = std::min(left, x);
+      if (PixelOf(*s, x, y) != kGlyphWhite) left = std::min(left, x);
   EXPECT_GE(left, 32);
   EXPECT_LE(left, 34);
 }

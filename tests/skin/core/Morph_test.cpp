@@ -11,7 +11,7 @@ using namespace skin_effects_test;
 
 namespace {
 
-constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double MorphNaN = std::numeric_limits<double>::quiet_NaN();
 
 using TMorph = void (TspEffectBmp::*)(const TspEffectBmp*, Double);
 
@@ -78,7 +78,7 @@ TEST(Morph, MixesChannelsRoundingHalvesToEven) {
 }
 
 TEST(Morph, EveryKindLimitsTheFactorToZeroToOne) {
-  // Below 0 and NaN act as 0, above 1 as 1 (before the limit, a gradient with a negative
+  // Below 0 and MorphNaN act as 0, above 1 as 1 (before the limit, a gradient with a negative
   // factor started outside the bitmap). Sizes include single rows and columns.
   const std::pair<Integer, Integer> Sizes[] = {{10, 3}, {3, 10}, {1, 1}, {1, 5}, {5, 1}, {2, 2}};
   for (const Kind& k : AllKinds) {
@@ -87,7 +87,7 @@ TEST(Morph, EveryKindLimitsTheFactorToZeroToOne) {
       const Image AtZero = RunMorph(k.Method, w, h, 0);
       const Image AtOne = RunMorph(k.Method, w, h, 1);
       EXPECT_EQ(RunMorph(k.Method, w, h, -1), AtZero);
-      EXPECT_EQ(RunMorph(k.Method, w, h, NaN), AtZero);
+      EXPECT_EQ(RunMorph(k.Method, w, h, MorphNaN), AtZero);
       EXPECT_EQ(RunMorph(k.Method, w, h, -std::numeric_limits<double>::infinity()), AtZero);
       EXPECT_EQ(RunMorph(k.Method, w, h, 2), AtOne);
     }
@@ -220,7 +220,7 @@ TEST(MorphRect, MixesOnlyTheRectangleWithTheTargetsArea) {
   EXPECT_EQ(Row(*A, 1), Greys({112, 122, 0, 0}));
   EXPECT_EQ(Row(*A, 2), Greys({0, 0, 0, 0}));
   auto B = Solid(2, 2, Grey(9));
-  B->MorphRect(Target.get(), NaN, Rect(0, 0, 2, 2), 2, 2);
+  B->MorphRect(Target.get(), MorphNaN, Rect(0, 0, 2, 2), 2, 2);
   EXPECT_EQ(Pixels(*B), Pixels(*Solid(2, 2, Grey(9))));
 }
 

@@ -153,7 +153,7 @@ class SkinFolderTest : public ::testing::Test {
   }
 };
 
-const std::vector<UINT> ChangeMessages = {WM_SKIN_BEFORE_CHANGE, WM_SKIN_CHANGED,
+const std::vector<UINT> FolderChangeMessages = {WM_SKIN_BEFORE_CHANGE, WM_SKIN_CHANGED,
                                           WM_SKIN_AFTER_CHANGE};
 
 TEST_F(SkinFolderTest, ASkinFolderLoadsIntoTheStore) {
@@ -169,7 +169,7 @@ TEST_F(SkinFolderTest, ASkinFolderLoadsIntoTheStore) {
   S->LoadFromFile(Dir.Ini());
 
   // Messages: before (loading, empty), changed (loading, full), after (done, full).
-  EXPECT_EQ(Messages(), ChangeMessages);
+  EXPECT_EQ(Messages(), FolderChangeMessages);
   EXPECT_EQ(Trace.StoreStates,
             (std::vector<std::pair<bool, bool>>{{true, true}, {true, false}, {false, false}}));
   EXPECT_EQ(Events, (std::vector<std::string>{"load data, 1 messages"}));
@@ -512,7 +512,7 @@ TEST_F(SkinFolderTest, AFailingLoadDataHandlerStillEndsTheChange) {
   EXPECT_THROW(S->LoadFromFile(Dir.Ini()), EAbort);
   EXPECT_FALSE(S->ChangeSkinDataProcess);
   EXPECT_TRUE(S->Empty);
-  EXPECT_EQ(Messages(), ChangeMessages);
+  EXPECT_EQ(Messages(), FolderChangeMessages);
 }
 
 TEST_F(SkinFolderTest, DescriptorListsReadOnlyTheEntriesThatExist) {

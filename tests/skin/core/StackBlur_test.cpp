@@ -9,7 +9,7 @@
 
 namespace {
 
-Byte Red(TspColor C) { return (C >> 16) & 0xFF; }
+Byte RedOf(TspColor C) { return (C >> 16) & 0xFF; }
 
 // Triangle-weighted mean along rows, then columns, edges repeated, each pass truncated:
 // an independent statement of what the sliding sums must produce.
@@ -55,12 +55,12 @@ TEST(StackBlur, SinglePixelSpreadsWithTriangleWeights) {
   b.Clear(0xFF000000);
   b.SetPixelValue(2, 2, 0xFFFF0000);
   StackBlur(&b, 1);
-  EXPECT_EQ(Red(b.GetPixelValue(2, 2)), 63);
+  EXPECT_EQ(RedOf(b.GetPixelValue(2, 2)), 63);
   for (auto [x, y] : {std::pair{1, 2}, {3, 2}, {2, 1}, {2, 3}})
-    EXPECT_EQ(Red(b.GetPixelValue(x, y)), 31);
+    EXPECT_EQ(RedOf(b.GetPixelValue(x, y)), 31);
   for (auto [x, y] : {std::pair{1, 1}, {3, 1}, {1, 3}, {3, 3}})
-    EXPECT_EQ(Red(b.GetPixelValue(x, y)), 15);
-  EXPECT_EQ(Red(b.GetPixelValue(0, 2)), 0);
+    EXPECT_EQ(RedOf(b.GetPixelValue(x, y)), 15);
+  EXPECT_EQ(RedOf(b.GetPixelValue(0, 2)), 0);
   for (TspColor c : PixelsOf(b)) EXPECT_EQ(c >> 24, 255u);
 }
 
