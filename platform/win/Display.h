@@ -42,6 +42,9 @@ class DisplayEvents {
   // Part of a native window's pixels were lost and must be presented again (window
   // coordinates).
   virtual void Exposed(HWND Wnd, const RECT& Area) = 0;
+  // The desktop placed a native window itself (a window manager's move); ScreenRect is
+  // its new window rectangle, which the HWND takes on.
+  virtual void NativeWindowMoved(HWND Wnd, const RECT& ScreenRect) = 0;
 };
 
 class Display {
@@ -75,6 +78,15 @@ class Display {
     return false;
   }
 
+  // The top-level window's text changed (its title on the desktop).
+  virtual void SetNativeWindowText(HWND, const std::string&) {}
+  // The id of a native child window that shows Child's client area, for code that draws
+  // there itself (a video player); 0 when the display has none.
+  virtual uintptr_t NativeChildWindow(HWND Child) {
+    (void)Child;
+    return 0;
+  }
+
   virtual void SetCursorShape(HCURSOR) {}
   // A sound for MessageBeep (Type: 0 or an MB_ICON* value).
   virtual void Beep(UINT) {}
@@ -85,6 +97,9 @@ class Display {
   // turns whatever arrived on it into DisplayEvents calls. GUI thread only.
   virtual int EventFd() const { return -1; }
   virtual void ProcessEvents(DisplayEvents&) {}
+  // True when events were already read from the descriptor and wait in the display's own
+  // queue, so a wait on EventFd would not see them.
+  virtual bool EventsPending() const { return false; }
 
  private:
   std::string FClipboard;

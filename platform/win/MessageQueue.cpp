@@ -203,6 +203,8 @@ bool MessageQueue::Fetch(MSG& Out, HWND Filter, UINT Min, UINT Max, bool Remove,
       });
       if (T) Deadline = T->Due;
     }
+    // Events the display has already read would not wake the wait.
+    if (FManager.GetDisplay().EventsPending()) continue;
     FManager.GetClock().WaitUntil(Deadline, FWake, FManager.GetDisplay().EventFd());
   }
 }

@@ -174,6 +174,7 @@ class WindowManager final : public DisplayEvents {
   // DisplayEvents.
   void RawInputArrived(RawInput Event) override;
   void Exposed(HWND Wnd, const RECT& Area) override;
+  void NativeWindowMoved(HWND Wnd, const RECT& ScreenRect) override;
 
  private:
   static std::mutex& InstanceLock();

@@ -1,0 +1,186 @@
+// The other program's side of the x11 tests, on its own connection.
+#include "tests/platform/display/x11/X11Peer.h"
+
+#include <cstdlib>
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/shape.h>
+
+namespace vantrel::x11test {
+
+namespace {
+
+::Display* Dpy(void* P) { return static_cast<::Display*>(P); }
+
+int& PeerErrorCode() {
+  static int Code = 0;
+  return Code;
+}
+
+// Errors on the peer's requests (a window that is gone) are answers, not faults.
+struct PeerTrap {
+  ::Display* D;
+  XErrorHandler Old;
+  explicit PeerTrap(::Display* Dp) : D(Dp) {
+    XSync(D, False);
+    PeerErrorCode() = 0;
+    Old = XSetErrorHandler([](::Display*, XErrorEvent* E) {
+      PeerErrorCode() = E->error_code;
+      return 0;
+    });
+  }
+  bool Failed() {
+    XSync(D, False);
+    return PeerErrorCode() != 0;
+  }
+  ~PeerTrap() {
+    XSync(D, False);
+    XSetErrorHandler(Old);
+  }
+};
+
+}  // namespace
+
+X11Peer::X11Peer() : FDpy(XOpenDisplay(std::getenv("DISPLAY"))) {}
+
+X11Peer::~X11Peer() {
+  if (FDpy) XCloseDisplay(Dpy(FDpy));
+}
+
+bool X11Peer::Viewable(unsigned long W) {
+  XWindowAttributes A{};
+  PeerTrap T(Dpy(FDpy));
+  return W && XGetWindowAttributes(Dpy(FDpy), W, &A) && !T.Failed() && A.map_state == IsViewable;
+}
+
+bool X11Peer::Unmapped(unsigned long W) {
+  XWindowAttributes A{};
+  PeerTrap T(Dpy(FDpy));
+  return W && XGetWindowAttributes(Dpy(FDpy), W, &A) && !T.Failed() && A.map_state == IsUnmapped;
+}
+
+bool X11Peer::Exists(unsigned long W) {
+  XWindowAttributes A{};
+  PeerTrap T(Dpy(FDpy));
+  const Status Ok = XGetWindowAttributes(Dpy(FDpy), W, &A);
+  return !T.Failed() && Ok;
+}
+
+bool X11Peer::OverrideRedirect(unsigned long W) {
+  XWindowAttributes A{};
+  XGetWindowAttributes(Dpy(FDpy), W, &A);
+  return A.override_redirect;
+}
+
+POINT X11Peer::RootOrigin(unsigned long W) {
+  int X = 0, Y = 0;
+  ::Window Child = 0;
+  XTranslateCoordinates(Dpy(FDpy), W, DefaultRootWindow(Dpy(FDpy)), 0, 0, &X, &Y, &Child);
+  return {X, Y};
+}
+
+RECT X11Peer::Geometry(unsigned long W) {
+  ::Window Root = 0;
+  int X = 0, Y = 0;
+  unsigned Wd = 0, H = 0, B = 0, D = 0;
+  XGetGeometry(Dpy(FDpy), W, &Root, &X, &Y, &Wd, &H, &B, &D);
+  return {X, Y, X + static_cast<int>(Wd), Y + static_cast<int>(H)};
+}
+
+unsigned long X11Peer::Parent(unsigned long W) {
+  ::Window Root = 0, Parent = 0, *Children = nullptr;
+  unsigned Count = 0;
+  XQueryTree(Dpy(FDpy), W, &Root, &Parent, &Children, &Count);
+  if (Children) XFree(Children);
+  return Parent;
+}
+
+unsigned long X11Peer::TransientFor(unsigned long W) {
+  ::Window For = 0;
+  return XGetTransientForHint(Dpy(FDpy), W, &For) ? For : 0;
+}
+
+std::string X11Peer::ClassName(unsigned long W) {
+  XClassHint Class{};
+  if (!XGetClassHint(Dpy(FDpy), W, &Class)) return "";
+  std::string Out = Class.res_class ? Class.res_class : "";
+  XFree(Class.res_name);
+  XFree(Class.res_class);
+  return Out;
+}
+
+std::string X11Peer::Utf8Property(unsigned long W, const char* Name) {
+  ::Atom Type = 0;
+  int Format = 0;
+  unsigned long Count = 0, After = 0;
+  unsigned char* Data = nullptr;
+  XGetWindowProperty(Dpy(FDpy), W, AtomOf(Name), 0, 1024, False, AtomOf("UTF8_STRING"), &Type, &Format, &Count, &After,
+                     &Data);
+  std::string Out = Data ? std::string(reinterpret_cast<char*>(Data), Count) : "";
+  if (Data) XFree(Data);
+  return Out;
+}
+
+std::vector<long> X11Peer::Property(unsigned long W, const char* Name, const char* TypeName) {
+  ::Atom Type = 0;
+  int Format = 0;
+  unsigned long Count = 0, After = 0;
+  unsigned char* Data = nullptr;
+  std::vector<long> Out;
+  if (XGetWindowProperty(Dpy(FDpy), W, AtomOf(Name), 0, 64, False, AtomOf(TypeName), &Type, &Format, &Count, &After,
+                         &Data) == Success &&
+      Data && Format == 32)
+    Out.assign(reinterpret_cast<long*>(Data), reinterpret_cast<long*>(Data) + Count);
+  if (Data) XFree(Data);
+  return Out;
+}
+
+unsigned long X11Peer::AtomOf(const char* Name) { return XInternAtom(Dpy(FDpy), Name, False); }
+
+std::vector<RECT> X11Peer::Shape(unsigned long W, bool Input) {
+  int Count = 0, Ordering = 0;
+  XRectangle* R = XShapeGetRectangles(Dpy(FDpy), W, Input ? ShapeInput : ShapeBounding, &Count, &Ordering);
+  std::vector<RECT> Out;
+  for (int I = 0; I < Count; ++I) Out.push_back({R[I].x, R[I].y, R[I].x + R[I].width, R[I].y + R[I].height});
+  if (R) XFree(R);
+  return Out;
+}
+
+uint32_t X11Peer::ScreenPixel(int X, int Y) {
+  XImage* I = XGetImage(Dpy(FDpy), DefaultRootWindow(Dpy(FDpy)), X, Y, 1, 1, AllPlanes, ZPixmap);
+  if (!I) return 0xFFFFFFFF;
+  const uint32_t P = static_cast<uint32_t>(XGetPixel(I, 0, 0)) & 0xFFFFFF;
+  XDestroyImage(I);
+  return P;
+}
+
+std::vector<uint32_t> X11Peer::WindowPixels(unsigned long W, int Width, int Height) {
+  std::vector<uint32_t> Out;
+  XImage* I = XGetImage(Dpy(FDpy), W, 0, 0, static_cast<unsigned>(Width), static_cast<unsigned>(Height), AllPlanes,
+                        ZPixmap);
+  if (!I) return Out;
+  for (int Y = 0; Y < Height; ++Y)
+    for (int X = 0; X < Width; ++X) Out.push_back(static_cast<uint32_t>(XGetPixel(I, X, Y)) & 0xFFFFFF);
+  XDestroyImage(I);
+  return Out;
+}
+
+void X11Peer::SetRootCardinals(const char* Name, const std::vector<long>& Values) {
+  XChangeProperty(Dpy(FDpy), DefaultRootWindow(Dpy(FDpy)), AtomOf(Name), XA_CARDINAL, 32, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(Values.data()), static_cast<int>(Values.size()));
+  XFlush(Dpy(FDpy));
+}
+
+void X11Peer::DeleteRootProperty(const char* Name) {
+  XDeleteProperty(Dpy(FDpy), DefaultRootWindow(Dpy(FDpy)), AtomOf(Name));
+  XFlush(Dpy(FDpy));
+}
+
+void X11Peer::ExposeAll(unsigned long W) {
+  XClearArea(Dpy(FDpy), W, 0, 0, 0, 0, True);
+  XFlush(Dpy(FDpy));
+}
+
+}  // namespace vantrel::x11test
