@@ -153,6 +153,7 @@ X11Display::X11Display(const std::string& DisplayName) : F(std::make_unique<X11S
   XSelectInput(Dpy, S.Root, PropertyChangeMask);
   S.RefreshWorkArea();
   S.RefreshWindowManager();
+  S.OpenInputMethod();
   XFlush(Dpy);
 }
 
@@ -160,6 +161,7 @@ X11Display::~X11Display() {
   X11State& S = *F;
   if (!S.Dpy) return;
   for (auto& [Wnd, N] : S.Windows) S.DropWindow(N);
+  S.CloseInputMethod();
   for (auto& [C, XC] : S.Cursors) XFreeCursor(S.Dpy, XC);
   if (S.EmptyCursor) XFreeCursor(S.Dpy, S.EmptyCursor);
   S.Windows.clear();
@@ -285,6 +287,8 @@ void X11Display::ProcessEvents(win::DisplayEvents& Events) {
   while (XPending(S.Dpy) > 0) {
     XEvent E;
     XNextEvent(S.Dpy, &E);
+    if (XFilterEvent(&E, 0)) continue;  // the input method's (a dead key, say)
+    if (S.HandleInput(E, Events)) continue;
     if (S.ShmAvailable && E.type == S.ShmEventType) {
       const auto& C = reinterpret_cast<const XShmCompletionEvent&>(E);
       if (X11Native* N = S.FindX(C.drawable); N && N->Frame && N->Frame->InFlight > 0) --N->Frame->InFlight;
@@ -354,6 +358,7 @@ void X11Display::ProcessEvents(win::DisplayEvents& Events) {
         break;
     }
   }
+  S.FinishFocusChanges(Events);
 }
 
 std::unique_ptr<win::Display> OpenProgramDisplay() {

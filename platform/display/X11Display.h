@@ -44,6 +44,8 @@ class X11Display final : public win::Display {
   void SetNativeWindowText(HWND Wnd, const std::string& Text) override;
   uintptr_t NativeChildWindow(HWND Child) override;
 
+  bool QueryPointer(POINT& Pos, unsigned& Buttons) override;
+  void ActivateNativeWindow(HWND Wnd) override;
   void SetCursorShape(HCURSOR Cursor) override;
   void Beep(UINT Type) override;
 

@@ -55,6 +55,7 @@ struct X11Native {
   bool CompositorBlends = false;  // a compositing manager blends it (else we do)
   std::optional<std::vector<RECT>> Shape;  // window coordinates
   GC Gc = nullptr;
+  XIC Ic = nullptr;  // its input context: the layout's characters for its keys
   std::unique_ptr<X11Frame> Frame;
   // Layered windows that we blend ourselves: the window's own pixels as last presented.
   std::unique_ptr<win::Surface> Source;
@@ -99,6 +100,10 @@ struct X11State {
   Cursor EmptyCursor = 0;
   HCURSOR CurrentCursor = nullptr;
   bool CursorSet = false;
+  XIM Im = nullptr;
+  WORD KeyVks[256] = {};    // by key code: the virtual key its press gave
+  WORD KeySides[256] = {};
+  bool FocusLeaving = false;  // a FocusOut with no FocusIn on ours after it yet
 
   struct Atoms {
     Atom WmProtocols, WmDeleteWindow, NetWmPing, NetWmName, Utf8String, MotifWmHints, NetWmState,
@@ -145,6 +150,16 @@ struct X11State {
   // Native child windows (X11Hosts.cpp).
   void SyncHosts(HWND Top);
   void DropHostsOf(HWND Top);
+
+  // Input (X11Input.cpp).
+  void OpenInputMethod();
+  void CloseInputMethod();
+  void MakeInputContext(X11Native& N);
+  // False for events that are not input.
+  bool HandleInput(XEvent& E, win::DisplayEvents& Events);
+  void HandleKey(X11Native* N, XKeyEvent& E, win::DisplayEvents& Events);
+  // After a batch of events: the focus went to no window of ours.
+  void FinishFocusChanges(win::DisplayEvents& Events);
 
   Cursor CursorFor(HCURSOR C);
   void DefineCursorOn(X11Native& N);

@@ -132,6 +132,7 @@ void X11State::MakeWindow(X11Native& N) {
   }
   ApplyShape(N);
   DefineCursorOn(N);
+  MakeInputContext(N);
   N.ExpectedConfigures = 0;
 }
 
@@ -143,6 +144,8 @@ void X11State::DropWindow(X11Native& N) {
   if (!N.Xid) return;
   DropHostsOf(N.Wnd);
   N.Frame.reset();
+  if (N.Ic) XDestroyIC(N.Ic);
+  N.Ic = nullptr;
   if (N.Gc) XFreeGC(Dpy, N.Gc);
   N.Gc = nullptr;
   ByXid.erase(N.Xid);

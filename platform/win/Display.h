@@ -17,7 +17,21 @@ constexpr UINT MOD_SHIFT = 0x0004;
 
 namespace vantrel::win {
 
-enum class RawInputKind { PointerMove, ButtonDown, ButtonUp, Wheel, KeyDown, KeyUp, Text, Drop };
+// PointerLeft: the pointer went over a window that is not ours. Activate: the desktop
+// gave the focus to a top-level window (Wnd); Deactivate: to none of ours.
+enum class RawInputKind {
+  PointerMove,
+  ButtonDown,
+  ButtonUp,
+  Wheel,
+  KeyDown,
+  KeyUp,
+  Text,
+  Drop,
+  PointerLeft,
+  Activate,
+  Deactivate
+};
 
 enum RawButton { rbLeft = 0, rbRight = 1, rbMiddle = 2 };
 
@@ -30,6 +44,11 @@ struct RawInput {
   int WheelDelta = 0;               // Wheel: multiples of 120, positive away from the user
   WORD Vk = 0;                      // KeyDown, KeyUp
   UINT Modifiers = 0;               // MOD_* held with the event
+  // KeyDown: the display's keyboard layout gave the character (Char, 0: none), which
+  // TranslateMessage then uses instead of its own table.
+  bool LayoutChar = false;
+  char32_t Char = 0;
+  HWND Wnd = nullptr;               // Activate
   std::string Text;                 // Text: UTF-8
   std::vector<std::string> Paths;   // Drop
 };
@@ -86,6 +105,17 @@ class Display {
     (void)Child;
     return 0;
   }
+
+  // Where the pointer is and which buttons (bit per RawButton) are down now, wherever it
+  // is on the desktop; false when the display cannot tell. GUI thread.
+  virtual bool QueryPointer(POINT& Pos, unsigned& Buttons) {
+    (void)Pos;
+    (void)Buttons;
+    return false;
+  }
+  // The window manager made Wnd (a top-level window) the active window itself: the
+  // desktop's focus follows.
+  virtual void ActivateNativeWindow(HWND) {}
 
   virtual void SetCursorShape(HCURSOR) {}
   // A sound for MessageBeep (Type: 0 or an MB_ICON* value).

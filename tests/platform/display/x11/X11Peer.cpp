@@ -6,6 +6,8 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/XKBlib.h>
+#include <X11/extensions/XTest.h>
 #include <X11/extensions/shape.h>
 
 namespace vantrel::x11test {
@@ -181,6 +183,62 @@ void X11Peer::DeleteRootProperty(const char* Name) {
 void X11Peer::ExposeAll(unsigned long W) {
   XClearArea(Dpy(FDpy), W, 0, 0, 0, 0, True);
   XFlush(Dpy(FDpy));
+}
+
+void X11Peer::MovePointer(int X, int Y) {
+  XTestFakeMotionEvent(Dpy(FDpy), -1, X, Y, CurrentTime);
+  XSync(Dpy(FDpy), False);
+}
+
+void X11Peer::Button(unsigned B, bool Press) {
+  XTestFakeButtonEvent(Dpy(FDpy), B, Press ? True : False, CurrentTime);
+  XSync(Dpy(FDpy), False);
+}
+
+void X11Peer::Key(unsigned long Keysym, bool Press) {
+  const KeyCode Code = XKeysymToKeycode(Dpy(FDpy), Keysym);
+  XTestFakeKeyEvent(Dpy(FDpy), Code, Press ? True : False, CurrentTime);
+  XSync(Dpy(FDpy), False);
+}
+
+void X11Peer::SetAutoRepeat(unsigned DelayMs, unsigned IntervalMs) {
+  XkbSetAutoRepeatRate(Dpy(FDpy), XkbUseCoreKbd, DelayMs, IntervalMs);
+  XAutoRepeatOn(Dpy(FDpy));
+  XSync(Dpy(FDpy), False);
+}
+
+unsigned long X11Peer::OpenWindow(RECT R, bool TakeFocus) {
+  ::Display* D = Dpy(FDpy);
+  XSetWindowAttributes A{};
+  A.background_pixel = 0x808080;
+  A.override_redirect = False;
+  A.event_mask = KeyPressMask | ButtonPressMask | StructureNotifyMask;
+  const ::Window W = XCreateWindow(D, DefaultRootWindow(D), R.Left, R.Top, static_cast<unsigned>(R.Right - R.Left),
+                                   static_cast<unsigned>(R.Bottom - R.Top), 0, CopyFromParent, InputOutput,
+                                   CopyFromParent, CWBackPixel | CWOverrideRedirect | CWEventMask, &A);
+  XMapRaised(D, W);
+  XEvent E;
+  do XWindowEvent(D, W, StructureNotifyMask, &E);
+  while (E.type != MapNotify);
+  if (TakeFocus) XSetInputFocus(D, W, RevertToParent, CurrentTime);
+  XSync(D, False);
+  return W;
+}
+
+unsigned long X11Peer::FocusWindow() {
+  ::Window W = 0;
+  int Revert = 0;
+  XGetInputFocus(Dpy(FDpy), &W, &Revert);
+  return W;
+}
+
+int X11Peer::TryGrabPointer() {
+  ::Display* D = Dpy(FDpy);
+  const int R = XGrabPointer(D, DefaultRootWindow(D), False, ButtonPressMask, GrabModeAsync, GrabModeAsync, 0, 0,
+                             CurrentTime);
+  if (R == GrabSuccess) XUngrabPointer(D, CurrentTime);
+  XSync(D, False);
+  return R;
 }
 
 }  // namespace vantrel::x11test

@@ -44,6 +44,17 @@ class X11Peer {
   // Makes the server report the whole window as exposed to whoever selects exposure.
   void ExposeAll(unsigned long W);
 
+  // Input as a person gives it (XTest).
+  void MovePointer(int X, int Y);
+  void Button(unsigned Button, bool Press);
+  void Key(unsigned long Keysym, bool Press);
+  void SetAutoRepeat(unsigned DelayMs, unsigned IntervalMs);
+  // A window of the other program at R, shown; optionally given the focus.
+  unsigned long OpenWindow(RECT R, bool TakeFocus);
+  unsigned long FocusWindow();
+  // GrabSuccess (0), AlreadyGrabbed (1), ...
+  int TryGrabPointer();
+
  private:
   void* FDpy;
 };
