@@ -46,6 +46,7 @@ class X11Display final : public win::Display {
 
   bool QueryPointer(POINT& Pos, unsigned& Buttons) override;
   void ActivateNativeWindow(HWND Wnd) override;
+  void SetNativeCapture(HWND Top) override;
   void SetCursorShape(HCURSOR Cursor) override;
   void Beep(UINT Type) override;
 

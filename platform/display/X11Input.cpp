@@ -234,4 +234,26 @@ void X11Display::ActivateNativeWindow(HWND Wnd) {
   XFlush(S.Dpy);
 }
 
+void X11State::Ungrab() {
+  if (!Grabbing) return;
+  Grabbing = nullptr;
+  XUngrabPointer(Dpy, CurrentTime);
+  XSync(Dpy, False);  // done before anyone else asks for the pointer
+}
+
+void X11Display::SetNativeCapture(HWND Top) {
+  X11State& S = *F;
+  X11Native* N = Top ? S.Find(Top) : nullptr;
+  if (!N || !N->Xid || !N->Mapped) {
+    S.Ungrab();
+    return;
+  }
+  // Owner events: our windows get their events as usual, a click anywhere else comes to
+  // the capturing window (and so closes a menu or a drop-down).
+  const unsigned Mask = ButtonPressMask | ButtonReleaseMask | PointerMotionMask | EnterWindowMask | LeaveWindowMask;
+  if (XGrabPointer(S.Dpy, N->Xid, True, Mask, GrabModeAsync, GrabModeAsync, 0, 0, CurrentTime) == GrabSuccess)
+    S.Grabbing = Top;
+  XFlush(S.Dpy);
+}
+
 }  // namespace vantrel::display

@@ -104,6 +104,8 @@ struct X11State {
   WORD KeyVks[256] = {};    // by key code: the virtual key its press gave
   WORD KeySides[256] = {};
   bool FocusLeaving = false;  // a FocusOut with no FocusIn on ours after it yet
+  HWND Grabbing = nullptr;    // the top-level window holding our pointer grab
+  void Ungrab();
 
   struct Atoms {
     Atom WmProtocols, WmDeleteWindow, NetWmPing, NetWmName, Utf8String, MotifWmHints, NetWmState,

@@ -141,6 +141,7 @@ void X11State::EnsureWindow(X11Native& N) {
 }
 
 void X11State::DropWindow(X11Native& N) {
+  if (Grabbing == N.Wnd) Ungrab();  // a grab kept would freeze the desktop's pointer
   if (!N.Xid) return;
   DropHostsOf(N.Wnd);
   N.Frame.reset();
@@ -224,6 +225,7 @@ void X11Display::ShowNativeWindow(HWND Wnd, bool Visible) {
     F->ApplyShape(*N);
   }
   const bool WasMapped = N->Mapped;
+  if (!Visible && F->Grabbing == Wnd) F->Ungrab();
   F->UpdateMapping(*N);
   if (WasMapped && !N->Mapped) F->ReblendAbove(Wnd, N->Rect);
   XFlush(F->Dpy);

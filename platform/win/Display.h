@@ -113,6 +113,9 @@ class Display {
     (void)Buttons;
     return false;
   }
+  // Capture taken without a button down (Top: the capturing window's top-level window)
+  // must see clicks outside our windows too; nullptr: capture ended.
+  virtual void SetNativeCapture(HWND Top) { (void)Top; }
   // The window manager made Wnd (a top-level window) the active window itself: the
   // desktop's focus follows.
   virtual void ActivateNativeWindow(HWND) {}

@@ -141,7 +141,10 @@ void InputState::PositionChanged(Window* W, UINT Flags, bool WasVisible) {
 void InputState::Forget(Window* W) {
   const HWND Wnd = W->Handle;
   if (FFocus == Wnd) FFocus = nullptr;
-  if (FCapture == Wnd) FCapture = nullptr;
+  if (FCapture == Wnd) {
+    FCapture = nullptr;
+    FManager.GetDisplay().SetNativeCapture(nullptr);
+  }
   if (FTracking.hwndTrack == Wnd) FTracking = {};
   if (FLastClick && FLastClick->Wnd == Wnd) FLastClick.reset();
   if (FCaret.Owner == Wnd) FCaret = CaretState{.BlinkTime = FCaret.BlinkTime};

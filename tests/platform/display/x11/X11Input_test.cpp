@@ -209,3 +209,22 @@ TEST(X11Input, TheCursorPositionAndButtonsAreTheDesktops) {
   S.Peer.Button(1, false);
   EXPECT_EQ(GetAsyncKeyState(VK_LBUTTON), 0);
 }
+
+TEST(X11Input, CaptureWithoutAButtonGrabsThePointerUntilReleasedOrDestroyed) {
+  X11Session S;
+  LogWindow W({100, 100, 300, 200});
+  ASSERT_TRUE(PumpUntil([&] { return S.Viewable(W.Wnd); }));
+  SetCapture(W.Wnd);
+  EXPECT_EQ(S.Peer.TryGrabPointer(), 1) << "AlreadyGrabbed";
+  // A click on the other program's part of the screen reaches the capturing window.
+  Click(S, 700, 500);
+  EXPECT_TRUE(PumpUntil([&] { return W.Count(WM_LBUTTONDOWN) == 1; }));
+  ReleaseCapture();
+  PumpUntil([] { return true; });
+  EXPECT_EQ(S.Peer.TryGrabPointer(), 0) << "GrabSuccess";
+
+  SetCapture(W.Wnd);
+  EXPECT_EQ(S.Peer.TryGrabPointer(), 1);
+  DestroyWindow(W.Wnd);
+  EXPECT_EQ(S.Peer.TryGrabPointer(), 0);
+}
