@@ -154,6 +154,7 @@ X11Display::X11Display(const std::string& DisplayName) : F(std::make_unique<X11S
   S.RefreshWorkArea();
   S.RefreshWindowManager();
   S.OpenInputMethod();
+  S.OpenClipboard();
   XFlush(Dpy);
 }
 
@@ -162,6 +163,7 @@ X11Display::~X11Display() {
   if (!S.Dpy) return;
   for (auto& [Wnd, N] : S.Windows) S.DropWindow(N);
   S.CloseInputMethod();
+  S.CloseClipboard();
   for (auto& [C, XC] : S.Cursors) XFreeCursor(S.Dpy, XC);
   if (S.EmptyCursor) XFreeCursor(S.Dpy, S.EmptyCursor);
   S.Windows.clear();
@@ -346,7 +348,14 @@ void X11Display::ProcessEvents(win::DisplayEvents& Events) {
       case ClientMessage:
         HandleClientMessage(S, E.xclient);
         break;
+      case SelectionRequest:
+        S.AnswerSelectionRequest(E.xselectionrequest);
+        break;
+      case SelectionClear:
+        if (E.xselectionclear.selection == S.A.Clipboard) S.OwnClipboard = false;
+        break;
       case PropertyNotify:
+        if (S.ContinueOutgoing(E.xproperty)) break;
         if (E.xproperty.window == S.Root) {
           if (E.xproperty.atom == S.A.NetWorkarea || E.xproperty.atom == S.A.NetCurrentDesktop)
             S.RefreshWorkArea();

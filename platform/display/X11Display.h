@@ -48,6 +48,8 @@ class X11Display final : public win::Display {
   void ActivateNativeWindow(HWND Wnd) override;
   void SetNativeCapture(HWND Top) override;
   void SetCursorShape(HCURSOR Cursor) override;
+  std::string ClipboardText() override;
+  void SetClipboardText(const std::string& Text) override;
   void Beep(UINT Type) override;
 
   int EventFd() const override;
@@ -59,6 +61,8 @@ class X11Display final : public win::Display {
   void* Connection() const;
   unsigned long XWindowOf(HWND Wnd) const;
   bool UsesSharedMemory() const;
+  // The last clipboard text read from another program came in chunks.
+  bool ClipboardUsedChunks() const;
 
  private:
   std::unique_ptr<X11State> F;

@@ -105,13 +105,35 @@ struct X11State {
   WORD KeySides[256] = {};
   bool FocusLeaving = false;  // a FocusOut with no FocusIn on ours after it yet
   HWND Grabbing = nullptr;    // the top-level window holding our pointer grab
+  // Clipboard (X11Clipboard.cpp).
+  ::Window SelWindow = 0;
+  std::string ClipText;
+  bool OwnClipboard = false;
+  bool UsedIncr = false;  // the last read came in chunks
+  size_t ChunkBytes = 0;
+  struct OutgoingText {
+    ::Window Requestor;
+    Atom Property;
+    Atom Type;
+    std::string Data;
+    size_t Sent;
+  };
+  std::vector<OutgoingText> Outgoing;
+  void OpenClipboard();
+  void CloseClipboard();
+  void AnswerSelectionRequest(const XSelectionRequestEvent& R);
+  // The next chunk for a requestor that took the last one; false: not one of ours.
+  bool ContinueOutgoing(const XPropertyEvent& E);
+  bool WaitForWindowEvent(int Type, XEvent& Out, int TimeoutMs);
+  // 1: read; 0: refused; -1: no answer in time.
+  int ReadSelection(Atom Target, std::string& Out);
   void Ungrab();
 
   struct Atoms {
     Atom WmProtocols, WmDeleteWindow, NetWmPing, NetWmName, Utf8String, MotifWmHints, NetWmState,
         NetWmStateAbove, NetWmStateSkipTaskbar, NetWmWindowType, NetWmWindowTypeNormal, NetWmWindowTypeDialog,
         NetWmWindowTypePopupMenu, NetWorkarea, NetCurrentDesktop, NetWmWindowOpacity, NetSupportingWmCheck,
-        NetWmPid, NetWmCmS;
+        NetWmPid, NetWmCmS, Clipboard, Targets, Text, TextPlainUtf8, Incr, SelectionProperty;
   } A{};
 
   X11Native* Find(HWND Wnd);

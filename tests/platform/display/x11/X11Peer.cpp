@@ -1,7 +1,11 @@
 // The other program's side of the x11 tests, on its own connection.
 #include "tests/platform/display/x11/X11Peer.h"
 
+#include <poll.h>
+
+#include <chrono>
 #include <cstdlib>
+#include <thread>
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -239,6 +243,125 @@ int X11Peer::TryGrabPointer() {
   if (R == GrabSuccess) XUngrabPointer(D, CurrentTime);
   XSync(D, False);
   return R;
+}
+
+namespace {
+
+bool NextEvent(::Display* D, XEvent& E, int TimeoutMs) {
+  const auto End = std::chrono::steady_clock::now() + std::chrono::milliseconds(TimeoutMs);
+  while (!XPending(D)) {
+    if (std::chrono::steady_clock::now() > End) return false;
+    pollfd P{ConnectionNumber(D), POLLIN, 0};
+    poll(&P, 1, 20);
+  }
+  XNextEvent(D, &E);
+  return true;
+}
+
+}  // namespace
+
+std::string X11Peer::ReadClipboard(const char* Target, bool& Chunked) {
+  ::Display* D = Dpy(FDpy);
+  Chunked = false;
+  XSetWindowAttributes A{};
+  A.event_mask = PropertyChangeMask;
+  const ::Window W = XCreateWindow(D, DefaultRootWindow(D), 0, 0, 1, 1, 0, 0, InputOnly, CopyFromParent, CWEventMask, &A);
+  const ::Atom Prop = AtomOf("PEER_SELECTION");
+  XConvertSelection(D, AtomOf("CLIPBOARD"), AtomOf(Target), Prop, W, CurrentTime);
+  XFlush(D);
+  std::string Out;
+  XEvent E;
+  bool Notified = false;
+  while (!Notified && NextEvent(D, E, 5000)) Notified = E.type == SelectionNotify;
+  if (Notified && E.xselection.property) {
+    ::Atom Type = 0;
+    int Format = 0;
+    unsigned long Count = 0, After = 0;
+    unsigned char* Data = nullptr;
+    XGetWindowProperty(D, W, Prop, 0, 0x7FFFFFFF, True, AnyPropertyType, &Type, &Format, &Count, &After, &Data);
+    if (Type == AtomOf("INCR")) {
+      Chunked = true;
+      if (Data) XFree(Data);
+      for (;;) {
+        bool Got = false;
+        while (NextEvent(D, E, 5000))
+          if (E.type == PropertyNotify && E.xproperty.atom == Prop && E.xproperty.state == PropertyNewValue) {
+            Got = true;
+            break;
+          }
+        if (!Got) break;
+        Data = nullptr;
+        XGetWindowProperty(D, W, Prop, 0, 0x7FFFFFFF, True, AnyPropertyType, &Type, &Format, &Count, &After, &Data);
+        if (Type == 0 || Type == AtomOf("INCR")) {  // a notice of a property already taken
+          if (Data) XFree(Data);
+          continue;
+        }
+        if (Data) {
+          Out.append(reinterpret_cast<char*>(Data), Count);
+          XFree(Data);
+        }
+        if (Count == 0) break;
+      }
+    } else if (Data) {
+      Out.assign(reinterpret_cast<char*>(Data), Count);
+      XFree(Data);
+    }
+  }
+  XDestroyWindow(D, W);
+  XSync(D, False);
+  return Out;
+}
+
+void X11Peer::ServeClipboard(const std::string& Text, bool Answer, const bool& Stop) {
+  ::Display* D = Dpy(FDpy);
+  const ::Window W = XCreateWindow(D, DefaultRootWindow(D), 0, 0, 1, 1, 0, 0, InputOnly, CopyFromParent, 0, nullptr);
+  XSetSelectionOwner(D, AtomOf("CLIPBOARD"), W, CurrentTime);
+  XSync(D, False);
+  constexpr size_t Chunk = 64 * 1024;
+  ::Window IncrTo = 0;
+  ::Atom IncrProp = 0;
+  size_t Sent = 0;
+  while (!Stop) {
+    XEvent E;
+    if (!NextEvent(D, E, 50) || !Answer) continue;
+    if (E.type == SelectionRequest) {
+      const XSelectionRequestEvent& R = E.xselectionrequest;
+      XSelectionEvent Reply{};
+      Reply.type = SelectionNotify;
+      Reply.requestor = R.requestor;
+      Reply.selection = R.selection;
+      Reply.target = R.target;
+      Reply.time = R.time;
+      if (R.target == AtomOf("UTF8_STRING")) {
+        if (Text.size() > Chunk) {
+          const long Size = static_cast<long>(Text.size());
+          XSelectInput(D, R.requestor, PropertyChangeMask);
+          XChangeProperty(D, R.requestor, R.property, AtomOf("INCR"), 32, PropModeReplace,
+                          reinterpret_cast<const unsigned char*>(&Size), 1);
+          IncrTo = R.requestor;
+          IncrProp = R.property;
+          Sent = 0;
+          FServedChunks = true;
+        } else {
+          XChangeProperty(D, R.requestor, R.property, R.target, 8, PropModeReplace,
+                          reinterpret_cast<const unsigned char*>(Text.data()), static_cast<int>(Text.size()));
+        }
+        Reply.property = R.property;
+      }
+      XSendEvent(D, R.requestor, False, 0, reinterpret_cast<XEvent*>(&Reply));
+      XFlush(D);
+    } else if (E.type == PropertyNotify && IncrTo && E.xproperty.window == IncrTo && E.xproperty.atom == IncrProp &&
+               E.xproperty.state == PropertyDelete) {
+      const size_t Now = std::min(Chunk, Text.size() - Sent);
+      XChangeProperty(D, IncrTo, IncrProp, AtomOf("UTF8_STRING"), 8, PropModeReplace,
+                      reinterpret_cast<const unsigned char*>(Text.data() + Sent), static_cast<int>(Now));
+      Sent += Now;
+      if (Now == 0) IncrTo = 0;
+      XFlush(D);
+    }
+  }
+  XDestroyWindow(D, W);
+  XSync(D, False);
 }
 
 }  // namespace vantrel::x11test

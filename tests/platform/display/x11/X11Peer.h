@@ -55,8 +55,19 @@ class X11Peer {
   // GrabSuccess (0), AlreadyGrabbed (1), ...
   int TryGrabPointer();
 
+  // The clipboard as another program uses it. ReadClipboard waits up to 5 s for the
+  // owner (run it on a thread of its own while the GUI thread pumps); Chunked tells
+  // whether the text came in INCR chunks.
+  std::string ReadClipboard(const char* Target, bool& Chunked);
+  // Owns the clipboard with Text and answers requests (in INCR chunks above 64 KB)
+  // until Stop is set; Answer false: owns it and never answers.
+  void ServeClipboard(const std::string& Text, bool Answer, const bool& Stop);
+  // True once a text was sent in chunks by ServeClipboard.
+  bool ServedInChunks() const { return FServedChunks; }
+
  private:
   void* FDpy;
+  bool FServedChunks = false;
 };
 
 }  // namespace vantrel::x11test
