@@ -155,6 +155,7 @@ X11Display::X11Display(const std::string& DisplayName) : F(std::make_unique<X11S
   S.RefreshWindowManager();
   S.OpenInputMethod();
   S.OpenClipboard();
+  S.OpenDrops();
   XFlush(Dpy);
 }
 
@@ -346,7 +347,7 @@ void X11Display::ProcessEvents(win::DisplayEvents& Events) {
         }
         break;
       case ClientMessage:
-        HandleClientMessage(S, E.xclient);
+        if (!S.HandleDrag(E.xclient, Events)) HandleClientMessage(S, E.xclient);
         break;
       case SelectionRequest:
         S.AnswerSelectionRequest(E.xselectionrequest);

@@ -127,13 +127,27 @@ struct X11State {
   bool WaitForWindowEvent(int Type, XEvent& Out, int TimeoutMs);
   // 1: read; 0: refused; -1: no answer in time.
   int ReadSelection(Atom Target, std::string& Out);
+
+  // Drops from other programs (X11Drops.cpp).
+  struct DragState {
+    ::Window Source = 0;
+    bool OffersFiles = false;
+    bool Accepted = false;
+    POINT Pos{};
+  } Drag;
+  void OpenDrops();
+  void MarkDropTarget(X11Native& N);
+  // False for client messages that are not part of a drag.
+  bool HandleDrag(const XClientMessageEvent& E, win::DisplayEvents& Events);
   void Ungrab();
 
   struct Atoms {
     Atom WmProtocols, WmDeleteWindow, NetWmPing, NetWmName, Utf8String, MotifWmHints, NetWmState,
         NetWmStateAbove, NetWmStateSkipTaskbar, NetWmWindowType, NetWmWindowTypeNormal, NetWmWindowTypeDialog,
         NetWmWindowTypePopupMenu, NetWorkarea, NetCurrentDesktop, NetWmWindowOpacity, NetSupportingWmCheck,
-        NetWmPid, NetWmCmS, Clipboard, Targets, Text, TextPlainUtf8, Incr, SelectionProperty;
+        NetWmPid, NetWmCmS, Clipboard, Targets, Text, TextPlainUtf8, Incr, SelectionProperty, XdndAware, XdndEnter,
+        XdndPosition, XdndStatus, XdndLeave, XdndDrop, XdndFinished, XdndSelection, XdndTypeList, XdndActionCopy,
+        UriList, DropProperty;
   } A{};
 
   X11Native* Find(HWND Wnd);

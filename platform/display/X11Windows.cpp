@@ -133,6 +133,7 @@ void X11State::MakeWindow(X11Native& N) {
   ApplyShape(N);
   DefineCursorOn(N);
   MakeInputContext(N);
+  MarkDropTarget(N);
   N.ExpectedConfigures = 0;
 }
 

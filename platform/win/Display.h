@@ -64,6 +64,9 @@ class DisplayEvents {
   // The desktop placed a native window itself (a window manager's move); ScreenRect is
   // its new window rectangle, which the HWND takes on.
   virtual void NativeWindowMoved(HWND Wnd, const RECT& ScreenRect) = 0;
+  // True when a drop of files at the screen point would be taken (the window there or
+  // one of its ancestors accepts files).
+  virtual bool AcceptsFilesAt(POINT Screen) = 0;
 };
 
 class Display {

@@ -198,6 +198,14 @@ void WindowManager::Exposed(HWND Wnd, const RECT& Area) {
   }
 }
 
+bool WindowManager::AcceptsFilesAt(POINT Screen) {
+  const HitResult Hit = FInput->HitTest(Screen);
+  if (Hit.Code == HTERROR) return false;
+  for (const Window* W = Hit.W; W; W = W->Parent)
+    if (W->ExStyle & WS_EX_ACCEPTFILES) return true;
+  return false;
+}
+
 void WindowManager::NativeWindowMoved(HWND Wnd, const RECT& ScreenRect) {
   Window* W = Find(Wnd);
   if (!W || !W->IsTopLevel() || (W->Style & WS_MINIMIZE)) return;

@@ -2,7 +2,10 @@
 // second connection playing another program.
 #include <gtest/gtest.h>
 
+#include <future>
+
 #include "platform/win/Capture.h"
+#include "platform/win/DragDrop.h"
 #include "platform/win/Focus.h"
 #include "platform/win/Input.h"
 #include "platform/win/Keyboard.h"
@@ -227,4 +230,56 @@ TEST(X11Input, CaptureWithoutAButtonGrabsThePointerUntilReleasedOrDestroyed) {
   EXPECT_EQ(S.Peer.TryGrabPointer(), 1);
   DestroyWindow(W.Wnd);
   EXPECT_EQ(S.Peer.TryGrabPointer(), 0);
+}
+
+namespace {
+
+X11Peer::DragResult DragFromOther(unsigned long Target, int X, int Y, const std::string& List) {
+  std::future<X11Peer::DragResult> F = std::async(std::launch::async, [=] {
+    X11Peer Other;
+    return Other.DragFiles(Target, X, Y, List);
+  });
+  PumpUntil([&] { return F.wait_for(std::chrono::milliseconds(0)) == std::future_status::ready; },
+            std::chrono::milliseconds(15000));
+  return F.get();
+}
+
+}  // namespace
+
+TEST(X11Input, FilesDroppedByAnotherProgramArriveAsWmDropFiles) {
+  X11Session S;
+  LogWindow W({100, 100, 300, 200});
+  ASSERT_TRUE(PumpUntil([&] { return S.Viewable(W.Wnd); }));
+  EXPECT_EQ(S.Peer.Property(S.XWindow(W.Wnd), "XdndAware", "ATOM"), std::vector<long>{5});
+
+  // A window that takes no files refuses, and nothing comes.
+  X11Peer::DragResult R = DragFromOther(S.XWindow(W.Wnd), 150, 140, "file:///data/c.avi");
+  EXPECT_TRUE(R.StatusCame);
+  EXPECT_FALSE(R.Accepted);
+  testsupport::PumpFor(50);
+  EXPECT_EQ(W.Count(WM_DROPFILES), 0);
+
+  DragAcceptFiles(W.Wnd, TRUE);
+  R = DragFromOther(S.XWindow(W.Wnd), 150, 140, "file:///data/a%20b.mp4\r\nfile:///data/c.avi");
+  EXPECT_TRUE(R.Accepted);
+  EXPECT_TRUE(R.Finished);
+  EXPECT_TRUE(R.FinishedAccepted);
+  ASSERT_TRUE(PumpUntil([&] { return W.Count(WM_DROPFILES) == 1; }));
+  const HDROP Drop = reinterpret_cast<HDROP>(W.Only({WM_DROPFILES})[0].WParam);
+  ASSERT_EQ(DragQueryFile(Drop, 0xFFFFFFFF, nullptr, 0), 2u);
+  char Path[256];
+  DragQueryFile(Drop, 0, Path, sizeof Path);
+  EXPECT_STREQ(Path, "/data/a b.mp4");
+  DragQueryFile(Drop, 1, Path, sizeof Path);
+  EXPECT_STREQ(Path, "/data/c.avi");
+  POINT At{};
+  DragQueryPoint(Drop, &At);
+  EXPECT_EQ(At.X, 50);
+  EXPECT_EQ(At.Y, 40);
+  DragFinish(Drop);
+
+  // No local file in it: the drop is finished as refused.
+  R = DragFromOther(S.XWindow(W.Wnd), 150, 140, "http://example.org/a.mp4");
+  EXPECT_TRUE(R.Accepted);
+  EXPECT_FALSE(R.FinishedAccepted);
 }

@@ -364,4 +364,65 @@ void X11Peer::ServeClipboard(const std::string& Text, bool Answer, const bool& S
   XSync(D, False);
 }
 
+X11Peer::DragResult X11Peer::DragFiles(unsigned long Target, int X, int Y, const std::string& List) {
+  ::Display* D = Dpy(FDpy);
+  DragResult R;
+  const ::Window W = XCreateWindow(D, DefaultRootWindow(D), 0, 0, 1, 1, 0, 0, InputOnly, CopyFromParent, 0, nullptr);
+  XSetSelectionOwner(D, AtomOf("XdndSelection"), W, CurrentTime);
+  auto Send = [&](const char* Type, long L1, long L2, long L3, long L4) {
+    XEvent E{};
+    E.xclient.type = ClientMessage;
+    E.xclient.window = Target;
+    E.xclient.message_type = AtomOf(Type);
+    E.xclient.format = 32;
+    E.xclient.data.l[0] = static_cast<long>(W);
+    E.xclient.data.l[1] = L1;
+    E.xclient.data.l[2] = L2;
+    E.xclient.data.l[3] = L3;
+    E.xclient.data.l[4] = L4;
+    XSendEvent(D, Target, False, NoEventMask, &E);
+    XFlush(D);
+  };
+  const long UriList = static_cast<long>(AtomOf("text/uri-list"));
+  Send("XdndEnter", 5L << 24, UriList, 0, 0);
+  Send("XdndPosition", 0, (static_cast<long>(X) << 16) | Y, CurrentTime, static_cast<long>(AtomOf("XdndActionCopy")));
+  XEvent E;
+  while (NextEvent(D, E, 5000))
+    if (E.type == ClientMessage && E.xclient.message_type == AtomOf("XdndStatus")) {
+      R.StatusCame = true;
+      R.Accepted = (E.xclient.data.l[1] & 1) != 0;
+      break;
+    }
+  if (!R.Accepted) {
+    Send("XdndLeave", 0, 0, 0, 0);
+  } else {
+    Send("XdndDrop", 0, CurrentTime, 0, 0);
+    while (NextEvent(D, E, 5000)) {
+      if (E.type == SelectionRequest) {
+        const XSelectionRequestEvent& Q = E.xselectionrequest;
+        XSelectionEvent Reply{};
+        Reply.type = SelectionNotify;
+        Reply.requestor = Q.requestor;
+        Reply.selection = Q.selection;
+        Reply.target = Q.target;
+        Reply.time = Q.time;
+        if (Q.target == static_cast<::Atom>(UriList)) {
+          XChangeProperty(D, Q.requestor, Q.property, Q.target, 8, PropModeReplace,
+                          reinterpret_cast<const unsigned char*>(List.data()), static_cast<int>(List.size()));
+          Reply.property = Q.property;
+        }
+        XSendEvent(D, Q.requestor, False, 0, reinterpret_cast<XEvent*>(&Reply));
+        XFlush(D);
+      } else if (E.type == ClientMessage && E.xclient.message_type == AtomOf("XdndFinished")) {
+        R.Finished = true;
+        R.FinishedAccepted = (E.xclient.data.l[1] & 1) != 0;
+        break;
+      }
+    }
+  }
+  XDestroyWindow(D, W);
+  XSync(D, False);
+  return R;
+}
+
 }  // namespace vantrel::x11test

@@ -62,6 +62,15 @@ class X11Peer {
   // Owns the clipboard with Text and answers requests (in INCR chunks above 64 KB)
   // until Stop is set; Answer false: owns it and never answers.
   void ServeClipboard(const std::string& Text, bool Answer, const bool& Stop);
+  // Drags a text/uri-list from this program over the X window Target to the root point
+  // (X, Y) and drops it there when it is accepted (run it on a thread of its own).
+  struct DragResult {
+    bool StatusCame = false;
+    bool Accepted = false;  // XdndStatus
+    bool Finished = false;
+    bool FinishedAccepted = false;  // XdndFinished
+  };
+  DragResult DragFiles(unsigned long Target, int X, int Y, const std::string& List);
   // True once a text was sent in chunks by ServeClipboard.
   bool ServedInChunks() const { return FServedChunks; }
 
