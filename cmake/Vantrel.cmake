@@ -51,16 +51,22 @@ function(vantrel_library target)
   endif()
 endfunction()
 
-# vantrel_test_program(<target> FOLDERS <dir>... DEPS <target>... [LABELS ...] [FIXTURES ...])
+# vantrel_test_program(<target> FOLDERS <dir>... DEPS <target>... [FIXTURES ...]
+#   [EXCLUDE <regex>] [LABELS ...] [WRAPPER <command>...] [ENVIRONMENT <VAR=value>...])
 # Every test runs in a process of its own (gtest_discover_tests), so tests that touch
 # process-wide state (the library loader, the window manager) cannot see each other.
+# EXCLUDE leaves out sources whose path matches; WRAPPER runs the program (listing and
+# tests) through another command, such as a virtual X server.
 function(vantrel_test_program target)
-  cmake_parse_arguments(A "" "TIMEOUT" "FOLDERS;DEPS;FIXTURES;SYSTEM_INCLUDES" ${ARGN})
+  cmake_parse_arguments(A "" "TIMEOUT;EXCLUDE" "FOLDERS;DEPS;FIXTURES;SYSTEM_INCLUDES;LABELS;WRAPPER;ENVIRONMENT" ${ARGN})
   set(sources)
   foreach(dir IN LISTS A_FOLDERS)
     file(GLOB_RECURSE found CONFIGURE_DEPENDS ${dir}/*.cpp)
     list(APPEND sources ${found})
   endforeach()
+  if(A_EXCLUDE)
+    list(FILTER sources EXCLUDE REGEX "${A_EXCLUDE}")
+  endif()
   if(NOT sources)
     return()
   endif()
@@ -80,8 +86,22 @@ function(vantrel_test_program target)
     VANTREL_FIXTURE_DIR="${CMAKE_BINARY_DIR}/fixtures"
     VANTREL_BIN_DIR="${CMAKE_BINARY_DIR}/bin"
     VANTREL_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+  if(A_WRAPPER)
+    set_target_properties(${target} PROPERTIES CROSSCOMPILING_EMULATOR "${A_WRAPPER}")
+  endif()
+  set(environment "SDL_VIDEODRIVER=dummy;SDL_AUDIODRIVER=dummy;ASAN_OPTIONS=detect_leaks=1")
+  if(A_ENVIRONMENT)
+    set(environment "${A_ENVIRONMENT}")
+  endif()
+  # An empty property value would swallow the next property's name.
+  set(properties TIMEOUT ${A_TIMEOUT})
+  if(A_FIXTURES)
+    list(APPEND properties FIXTURES_REQUIRED "${A_FIXTURES}")
+  endif()
+  if(A_LABELS)
+    list(APPEND properties LABELS "${A_LABELS}")
+  endif()
   gtest_discover_tests(${target}
     DISCOVERY_TIMEOUT 120
-    PROPERTIES TIMEOUT ${A_TIMEOUT} FIXTURES_REQUIRED "${A_FIXTURES}"
-               ENVIRONMENT "SDL_VIDEODRIVER=dummy;SDL_AUDIODRIVER=dummy;ASAN_OPTIONS=detect_leaks=1")
+    PROPERTIES ENVIRONMENT "${environment}" ${properties})
 endfunction()

@@ -11,6 +11,11 @@ HWND InputState::Capture() const { return FCapture && FManager.IsLive(FCapture) 
 HWND InputState::SetCaptureTo(HWND Wnd) {
   const HWND Old = Capture();
   FCapture = Wnd;
+  // With a button down the desktop already sends us the pointer until its release.
+  if (Window* W = FManager.Find(Wnd); W && FPhysicalButtons == 0) {
+    while (W->Parent) W = W->Parent;
+    FManager.GetDisplay().SetNativeCapture(W->Handle);
+  }
   if (Old && Old != Wnd)
     if (Window* O = FManager.Find(Old)) FManager.Deliver(O, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(Wnd));
   return Old;
@@ -19,6 +24,7 @@ HWND InputState::SetCaptureTo(HWND Wnd) {
 bool InputState::ReleaseCaptureNow() {
   const HWND Old = Capture();
   FCapture = nullptr;
+  if (Old) FManager.GetDisplay().SetNativeCapture(nullptr);
   if (Old)
     if (Window* O = FManager.Find(Old)) FManager.Deliver(O, WM_CAPTURECHANGED, 0, 0);
   return true;

@@ -17,7 +17,21 @@ constexpr UINT MOD_SHIFT = 0x0004;
 
 namespace vantrel::win {
 
-enum class RawInputKind { PointerMove, ButtonDown, ButtonUp, Wheel, KeyDown, KeyUp, Text, Drop };
+// PointerLeft: the pointer went over a window that is not ours. Activate: the desktop
+// gave the focus to a top-level window (Wnd); Deactivate: to none of ours.
+enum class RawInputKind {
+  PointerMove,
+  ButtonDown,
+  ButtonUp,
+  Wheel,
+  KeyDown,
+  KeyUp,
+  Text,
+  Drop,
+  PointerLeft,
+  Activate,
+  Deactivate
+};
 
 enum RawButton { rbLeft = 0, rbRight = 1, rbMiddle = 2 };
 
@@ -30,6 +44,11 @@ struct RawInput {
   int WheelDelta = 0;               // Wheel: multiples of 120, positive away from the user
   WORD Vk = 0;                      // KeyDown, KeyUp
   UINT Modifiers = 0;               // MOD_* held with the event
+  // KeyDown: the display's keyboard layout gave the character (Char, 0: none), which
+  // TranslateMessage then uses instead of its own table.
+  bool LayoutChar = false;
+  char32_t Char = 0;
+  HWND Wnd = nullptr;               // Activate
   std::string Text;                 // Text: UTF-8
   std::vector<std::string> Paths;   // Drop
 };
@@ -42,6 +61,12 @@ class DisplayEvents {
   // Part of a native window's pixels were lost and must be presented again (window
   // coordinates).
   virtual void Exposed(HWND Wnd, const RECT& Area) = 0;
+  // The desktop placed a native window itself (a window manager's move); ScreenRect is
+  // its new window rectangle, which the HWND takes on.
+  virtual void NativeWindowMoved(HWND Wnd, const RECT& ScreenRect) = 0;
+  // True when a drop of files at the screen point would be taken (the window there or
+  // one of its ancestors accepts files).
+  virtual bool AcceptsFilesAt(POINT Screen) = 0;
 };
 
 class Display {
@@ -75,6 +100,29 @@ class Display {
     return false;
   }
 
+  // The top-level window's text changed (its title on the desktop).
+  virtual void SetNativeWindowText(HWND, const std::string&) {}
+  // The id of a native child window that shows Child's client area, for code that draws
+  // there itself (a video player); 0 when the display has none.
+  virtual uintptr_t NativeChildWindow(HWND Child) {
+    (void)Child;
+    return 0;
+  }
+
+  // Where the pointer is and which buttons (bit per RawButton) are down now, wherever it
+  // is on the desktop; false when the display cannot tell. GUI thread.
+  virtual bool QueryPointer(POINT& Pos, unsigned& Buttons) {
+    (void)Pos;
+    (void)Buttons;
+    return false;
+  }
+  // Capture taken without a button down (Top: the capturing window's top-level window)
+  // must see clicks outside our windows too; nullptr: capture ended.
+  virtual void SetNativeCapture(HWND Top) { (void)Top; }
+  // The window manager made Wnd (a top-level window) the active window itself: the
+  // desktop's focus follows.
+  virtual void ActivateNativeWindow(HWND) {}
+
   virtual void SetCursorShape(HCURSOR) {}
   // A sound for MessageBeep (Type: 0 or an MB_ICON* value).
   virtual void Beep(UINT) {}
@@ -85,6 +133,9 @@ class Display {
   // turns whatever arrived on it into DisplayEvents calls. GUI thread only.
   virtual int EventFd() const { return -1; }
   virtual void ProcessEvents(DisplayEvents&) {}
+  // True when events were already read from the descriptor and wait in the display's own
+  // queue, so a wait on EventFd would not see them.
+  virtual bool EventsPending() const { return false; }
 
  private:
   std::string FClipboard;

@@ -56,6 +56,7 @@ bool InputState::Activate(Window* Top, WPARAM How) {
   const HWND Old = Active();
   if (New == Old) return true;
   FActive = New;
+  if (!FDesktopActivation) FManager.GetDisplay().ActivateNativeWindow(New);
   // The window comes to the top of its band first.
   FManager.SetPos(Top, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   if (Old)
@@ -159,6 +160,11 @@ BOOL SetForegroundWindow(HWND Wnd) {
   WindowManager* M = WindowManager::OnGui();
   if (!M || !M->FindOrFail(Wnd)) return FALSE;
   SetActiveWindow(Wnd);
+  // The desktop's focus comes back to us even where we thought the window active.
+  if (vantrel::win::Window* W = M->Find(Wnd)) {
+    while (W->Parent) W = W->Parent;
+    if (W->Handle == GetActiveWindow()) M->GetDisplay().ActivateNativeWindow(W->Handle);
+  }
   return TRUE;
 }
 

@@ -29,6 +29,49 @@ void InputState::Route(RawInput&& E) {
       break;
     case RawInputKind::Text: RouteText(E); break;
     case RawInputKind::Drop: RouteDrop(FManager, E); break;
+    case RawInputKind::PointerLeft:
+      FManager.SetCursorPos(E.Pos);
+      CheckLeave(nullptr, HTNOWHERE, E.Pos);
+      FPointerOutside = true;
+      break;
+    case RawInputKind::Activate: RouteDesktopActivation(E.Wnd); break;
+    case RawInputKind::Deactivate: RouteDesktopDeactivation(); break;
+  }
+}
+
+void InputState::RouteDesktopActivation(HWND Wnd) {
+  Window* Top = FManager.Find(Wnd);
+  if (!Top || !Top->IsTopLevel() || Top->Destroying) return;
+  // A window behind a modal one hands the focus to the enabled window it owns.
+  for (int Guard = 0; (Top->Style & WS_DISABLED) && Guard < 64; ++Guard) {
+    Window* Owned = nullptr;
+    for (Window* T : FManager.TopLevels())
+      if (T->Owner == Top->Handle && !T->Destroying && (T->Style & WS_VISIBLE)) {
+        Owned = T;
+        break;
+      }
+    if (!Owned) return;
+    Top = Owned;
+  }
+  if (Top->Handle == Active()) return;
+  FDesktopActivation = true;
+  Activate(Top, WA_ACTIVE);
+  FDesktopActivation = false;
+}
+
+void InputState::RouteDesktopDeactivation() {
+  // The releases of keys held now go to another program: they count as released here.
+  for (int Vk = 8; Vk < 256; ++Vk)
+    if (GetKeyState(Vk) < 0) {
+      RawInput Up;
+      Up.Kind = RawInputKind::KeyUp;
+      Up.Vk = static_cast<WORD>(Vk);
+      RouteKey(Up);
+    }
+  if (Active() || AppActive()) {
+    FDesktopActivation = true;
+    DeactivateAll();
+    FDesktopActivation = false;
   }
 }
 
@@ -98,7 +141,10 @@ void InputState::PositionChanged(Window* W, UINT Flags, bool WasVisible) {
 void InputState::Forget(Window* W) {
   const HWND Wnd = W->Handle;
   if (FFocus == Wnd) FFocus = nullptr;
-  if (FCapture == Wnd) FCapture = nullptr;
+  if (FCapture == Wnd) {
+    FCapture = nullptr;
+    FManager.GetDisplay().SetNativeCapture(nullptr);
+  }
   if (FTracking.hwndTrack == Wnd) FTracking = {};
   if (FLastClick && FLastClick->Wnd == Wnd) FLastClick.reset();
   if (FCaret.Owner == Wnd) FCaret = CaretState{.BlinkTime = FCaret.BlinkTime};
@@ -139,6 +185,10 @@ BOOL GetCursorPos(LPPOINT Point) {
     return FALSE;
   }
   *Point = M->CursorPos();
+  // The desktop's pointer, where the display can tell (also outside our windows).
+  unsigned Buttons = 0;
+  POINT Live{};
+  if (M->IsGuiThread() && M->GetDisplay().QueryPointer(Live, Buttons)) *Point = Live;
   return TRUE;
 }
 

@@ -111,6 +111,9 @@ class InputState {
   HitResult HitTest(POINT Screen);
   bool Track(TRACKMOUSEEVENT& E);
 
+  // The pointer is over a window that is not ours (the display said so).
+  bool PointerOutside() const { return FPointerOutside; }
+
   // Cursor shape.
   HCURSOR Cursor() const { return FCursor; }
   HCURSOR SetCursorShape(HCURSOR Cursor);
@@ -131,6 +134,8 @@ class InputState {
   void RouteWheel(RawInput& E);
   void RouteKey(RawInput& E);
   void RouteText(RawInput& E);
+  void RouteDesktopActivation(HWND Wnd);
+  void RouteDesktopDeactivation();
   void SyncModifiers(UINT Modifiers, int Vk, bool KeyDown, bool KeyUp);
   WPARAM MouseKeys() const;
   void Post(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam, POINT Pt);
@@ -161,6 +166,8 @@ class InputState {
   WPARAM FKeyMenuPending = 0;
   CaretState FCaret;
   bool FInSizeMove = false;
+  bool FPointerOutside = false;
+  bool FDesktopActivation = false;  // the desktop's focus change is being followed
 };
 
 // True when the buttons are swapped (for SM_SWAPBUTTON).

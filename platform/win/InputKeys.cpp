@@ -43,7 +43,9 @@ void InputState::RouteKey(RawInput& E) {
   if (Alt && !Ctrl) Flags |= static_cast<DWORD>(KF_ALTDOWN) << 16;
   if (Down ? WasDown : true) Flags |= static_cast<DWORD>(KF_REPEAT) << 16;
   if (!Down) Flags |= static_cast<DWORD>(KF_UP) << 16;
-  Post(Target, Msg, static_cast<WPARAM>(Vk), static_cast<LPARAM>(static_cast<LONG>(Flags)), FManager.CursorPos());
+  LPARAM LParam = static_cast<LPARAM>(static_cast<LONG>(Flags));
+  if (Down && E.LayoutChar) LParam |= KeyCharGiven | (static_cast<LPARAM>(E.Char & 0x1FFFFF) << KeyCharShift);
+  Post(Target, Msg, static_cast<WPARAM>(Vk), LParam, FManager.CursorPos());
 }
 
 void InputState::RouteText(RawInput& E) {
@@ -66,7 +68,14 @@ SHORT GetAsyncKeyState(int VirtKey) {
   if (VirtKey == VK_LBUTTON) Physical = vantrel::win::rbLeft;
   if (VirtKey == VK_RBUTTON) Physical = vantrel::win::rbRight;
   if (VirtKey == VK_MBUTTON) Physical = vantrel::win::rbMiddle;
-  if (Physical >= 0) return I.PhysicalButtonDown(Physical) ? static_cast<SHORT>(0x8000) : 0;
+  if (Physical >= 0) {
+    // A release made outside our windows counts too, where the display can tell.
+    unsigned Buttons = 0;
+    POINT Pos{};
+    if (M->IsGuiThread() && M->GetDisplay().QueryPointer(Pos, Buttons))
+      return ((Buttons >> Physical) & 1) ? static_cast<SHORT>(0x8000) : 0;
+    return I.PhysicalButtonDown(Physical) ? static_cast<SHORT>(0x8000) : 0;
+  }
   return (M->Queue().KeyStates[VirtKey] & 0x80) ? static_cast<SHORT>(0x8000) : 0;
 }
 

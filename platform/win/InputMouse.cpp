@@ -133,6 +133,7 @@ bool InputState::Track(TRACKMOUSEEVENT& E) {
 void InputState::RouteMouse(RawInput& E) {
   const POINT P = E.Pos;
   FManager.SetCursorPos(P);
+  FPointerOutside = false;
   SyncModifiers(E.Modifiers, 0, false, false);
   const bool Down = E.Kind == RawInputKind::ButtonDown, Up = E.Kind == RawInputKind::ButtonUp;
   int Button = E.Button;

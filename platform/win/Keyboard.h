@@ -80,12 +80,17 @@ constexpr int VK_OEM_4 = 0xDB;
 constexpr int VK_OEM_5 = 0xDC;
 constexpr int VK_OEM_6 = 0xDD;
 constexpr int VK_OEM_7 = 0xDE;
+constexpr int VK_OEM_102 = 0xE2;  // the key between left Shift and Z on ISO keyboards
 
 // Bits of a key message's lParam (the high word's flags).
 constexpr WORD KF_EXTENDED = 0x0100;
 constexpr WORD KF_ALTDOWN = 0x2000;
 constexpr WORD KF_REPEAT = 0x4000;
 constexpr WORD KF_UP = 0x8000;
+// A key-down message whose character the display's keyboard layout gave carries it
+// above the 32 bits of the flags (KeyCharGiven set, the code point from bit 32 on).
+constexpr int KeyCharShift = 32;
+constexpr LPARAM KeyCharGiven = LPARAM{1} << 62;
 
 // --- WM_GETDLGCODE answers ----------------------------------------------------------------
 constexpr LRESULT DLGC_WANTARROWS = 0x0001;

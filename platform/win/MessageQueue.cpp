@@ -1,5 +1,6 @@
 // The GUI thread's queue and the message API on top of it.
 #include "platform/win/MessageQueue.h"
+#include "platform/win/Keyboard.h"
 
 #include "platform/rtl/Threads.h"
 #include "platform/win/PaintState.h"
@@ -203,6 +204,8 @@ bool MessageQueue::Fetch(MSG& Out, HWND Filter, UINT Min, UINT Max, bool Remove,
       });
       if (T) Deadline = T->Due;
     }
+    // Events the display has already read would not wake the wait.
+    if (FManager.GetDisplay().EventsPending()) continue;
     FManager.GetClock().WaitUntil(Deadline, FWake, FManager.GetDisplay().EventFd());
   }
 }
@@ -379,6 +382,12 @@ char32_t KeyChar(UINT Vk, bool Shift, bool Caps, bool Ctrl) {
 
 BOOL TranslateMessage(const MSG* Msg) {
   if (!Msg || (Msg->message != WM_KEYDOWN && Msg->message != WM_SYSKEYDOWN)) return FALSE;
+  if (Msg->lParam & KeyCharGiven) {  // the layout's character, or none
+    const char32_t Given = static_cast<char32_t>((Msg->lParam >> KeyCharShift) & 0x1FFFFF);
+    if (!Given) return FALSE;
+    return PostMessage(Msg->hwnd, Msg->message == WM_SYSKEYDOWN ? WM_SYSCHAR : WM_CHAR, Given,
+                       Msg->lParam & 0xFFFFFFFF);
+  }
   const bool Shift = GetKeyState(KeyShift) < 0;
   const bool Ctrl = GetKeyState(KeyControl) < 0 && GetKeyState(KeyMenu) >= 0;
   const bool Caps = (GetKeyState(KeyCapital) & 1) != 0;

@@ -132,6 +132,7 @@ LRESULT DefWindowProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
     }
     case WM_SETTEXT:
       W->Text = LParam ? reinterpret_cast<const char*>(LParam) : "";
+      if (W->HasNative) M->GetDisplay().SetNativeWindowText(Wnd, W->Text);
       return TRUE;
     case WM_GETTEXT:
       return CopyText(W->Text, reinterpret_cast<char*>(LParam), static_cast<size_t>(WParam));

@@ -11,6 +11,7 @@
 #include "platform/rtl/Threads.h"
 #include "platform/win/Input.h"
 #include "platform/win/MessageQueue.h"
+#include "platform/win/Paint.h"
 #include "platform/win/PaintState.h"
 #include "platform/win/Shell.h"
 #include "platform/win/SystemClasses.h"
@@ -188,7 +189,33 @@ void WindowManager::RawInputArrived(RawInput Event) { FQueue->AddInput(std::move
 
 void WindowManager::Exposed(HWND Wnd, const RECT& Area) {
   Window* W = Find(Wnd);
-  if (W && W->BackingStore) FDisplay->Present(Wnd, *W->BackingStore, Area);
+  if (!W) return;
+  if (W->BackingStore) {
+    FDisplay->Present(Wnd, *W->BackingStore, Area);
+  } else if (!W->IsTopLevel()) {
+    // A child's own native window lost pixels that only its painting can give back.
+    RECT Client{Area.Left - W->ClientRect.Left, Area.Top - W->ClientRect.Top, Area.Right - W->ClientRect.Left,
+                Area.Bottom - W->ClientRect.Top};
+    InvalidateRect(Wnd, &Client, FALSE);
+  }
+}
+
+bool WindowManager::AcceptsFilesAt(POINT Screen) {
+  const HitResult Hit = FInput->HitTest(Screen);
+  if (Hit.Code == HTERROR) return false;
+  for (const Window* W = Hit.W; W; W = W->Parent)
+    if (W->ExStyle & WS_EX_ACCEPTFILES) return true;
+  return false;
+}
+
+void WindowManager::NativeWindowMoved(HWND Wnd, const RECT& ScreenRect) {
+  Window* W = Find(Wnd);
+  if (!W || !W->IsTopLevel() || (W->Style & WS_MINIMIZE)) return;
+  if (ScreenRect.Left == W->Rect.Left && ScreenRect.Top == W->Rect.Top && ScreenRect.Right == W->Rect.Right &&
+      ScreenRect.Bottom == W->Rect.Bottom)
+    return;
+  SetPos(W, nullptr, ScreenRect.Left, ScreenRect.Top, ScreenRect.Right - ScreenRect.Left,
+         ScreenRect.Bottom - ScreenRect.Top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace vantrel::win

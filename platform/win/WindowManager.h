@@ -179,6 +179,8 @@ class WindowManager final : public DisplayEvents {
   // DisplayEvents.
   void RawInputArrived(RawInput Event) override;
   void Exposed(HWND Wnd, const RECT& Area) override;
+  void NativeWindowMoved(HWND Wnd, const RECT& ScreenRect) override;
+  bool AcceptsFilesAt(POINT Screen) override;
 
  private:
   static std::mutex& InstanceLock();

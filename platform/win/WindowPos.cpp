@@ -434,6 +434,12 @@ int MapWindowPoints(HWND From, HWND To, LPPOINT Points, UINT Count) {
 
 HWND WindowFromPoint(POINT Point) {
   WindowManager* M = WindowManager::Instance();
+  // Where the pointer is over another program's window, none of ours is under it.
+  if (M && M->Input().PointerOutside()) {
+    POINT C{};
+    GetCursorPos(&C);
+    if (C.X == Point.X && C.Y == Point.Y) return nullptr;
+  }
   Window* W = M ? M->WindowAt(Point) : nullptr;
   return W ? W->Handle : nullptr;
 }

@@ -1,0 +1,205 @@
+// The clipboard on X: our text is the CLIPBOARD selection, owned through a hidden window
+// and handed out as UTF-8, Latin-1 or in chunks (INCR) when it is large; other
+// programs' text is asked for and waited for at most a second, other events queuing
+// up meanwhile. Whatever comes in is valid UTF-8 before anyone sees it.
+#include <poll.h>
+
+#include <chrono>
+#include <cstring>
+
+#include "platform/display/X11Display.h"
+#include "platform/rtl/Utf8.h"
+
+#include "platform/display/X11Internal.h"
+
+#include <X11/Xatom.h>
+
+namespace vantrel::display {
+
+namespace {
+
+constexpr int ClipboardWaitMs = 1000;
+
+std::string Latin1ToUtf8(const std::string& S) {
+  std::string Out;
+  for (unsigned char C : S) Out += CodePointToUtf8(C);
+  return Out;
+}
+
+std::string Utf8ToLatin1(const std::string& S) {
+  std::string Out;
+  for (char32_t C : Utf8ToCodePoints(S)) Out += C <= 0xFF ? static_cast<char>(C) : '?';
+  return Out;
+}
+
+// Invalid bytes become U+FFFD.
+std::string CleanUtf8(const std::string& S) {
+  std::u32string Points = Utf8ToCodePoints(S);
+  for (char32_t& C : Points)
+    if (C >= 0xDC80 && C <= 0xDCFF) C = 0xFFFD;
+  return CodePointsToUtf8(Points);
+}
+
+}  // namespace
+
+void X11State::OpenClipboard() {
+  XSetWindowAttributes Attr{};
+  Attr.event_mask = PropertyChangeMask;
+  SelWindow = XCreateWindow(Dpy, Root, -10, -10, 1, 1, 0, 0, InputOnly, CopyFromParent, CWEventMask, &Attr);
+  const char* Names[] = {"CLIPBOARD", "TARGETS", "TEXT", "text/plain;charset=utf-8", "INCR", "VANTREL_SELECTION"};
+  Atom Got[6];
+  XInternAtoms(Dpy, const_cast<char**>(Names), 6, False, Got);
+  A.Clipboard = Got[0];
+  A.Targets = Got[1];
+  A.Text = Got[2];
+  A.TextPlainUtf8 = Got[3];
+  A.Incr = Got[4];
+  A.SelectionProperty = Got[5];
+  // A property change may carry at most this much; larger texts go in chunks.
+  ChunkBytes = static_cast<size_t>(XMaxRequestSize(Dpy)) * 4 / 4;
+}
+
+void X11State::CloseClipboard() {
+  if (SelWindow) XDestroyWindow(Dpy, SelWindow);
+  SelWindow = 0;
+}
+
+void X11State::AnswerSelectionRequest(const XSelectionRequestEvent& R) {
+  XSelectionEvent Reply{};
+  Reply.type = SelectionNotify;
+  Reply.display = Dpy;
+  Reply.requestor = R.requestor;
+  Reply.selection = R.selection;
+  Reply.target = R.target;
+  Reply.time = R.time;
+  Reply.property = 0;
+  const Atom Property = R.property ? R.property : R.target;  // old clients name no property
+  if (R.selection == A.Clipboard && OwnClipboard) {
+    if (R.target == A.Targets) {
+      const Atom Offered[] = {A.Targets, A.Utf8String, XA_STRING, A.Text, A.TextPlainUtf8};
+      XChangeProperty(Dpy, R.requestor, Property, XA_ATOM, 32, PropModeReplace,
+                      reinterpret_cast<const unsigned char*>(Offered), 5);
+      Reply.property = Property;
+    } else if (R.target == A.Utf8String || R.target == A.Text || R.target == A.TextPlainUtf8 || R.target == XA_STRING) {
+      const bool Latin1 = R.target == XA_STRING;
+      std::string Data = Latin1 ? Utf8ToLatin1(ClipText) : ClipText;
+      const Atom Type = Latin1 ? XA_STRING : (R.target == A.TextPlainUtf8 ? A.TextPlainUtf8 : A.Utf8String);
+      if (Data.size() > ChunkBytes) {
+        // In chunks: each one when the requestor deleted the one before.
+        const long Size = static_cast<long>(Data.size());
+        XSelectInput(Dpy, R.requestor, PropertyChangeMask);
+        XChangeProperty(Dpy, R.requestor, Property, A.Incr, 32, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(&Size), 1);
+        Outgoing.push_back({R.requestor, Property, Type, std::move(Data), 0});
+      } else {
+        XChangeProperty(Dpy, R.requestor, Property, Type, 8, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(Data.data()), static_cast<int>(Data.size()));
+      }
+      Reply.property = Property;
+    }
+  }
+  XSendEvent(Dpy, R.requestor, False, 0, reinterpret_cast<XEvent*>(&Reply));
+  XFlush(Dpy);
+}
+
+bool X11State::ContinueOutgoing(const XPropertyEvent& E) {
+  if (E.state != PropertyDelete) return false;
+  for (auto It = Outgoing.begin(); It != Outgoing.end(); ++It) {
+    if (It->Requestor != E.window || It->Property != E.atom) continue;
+    const size_t Left = It->Data.size() - It->Sent;
+    const size_t Now = std::min(Left, ChunkBytes);
+    XChangeProperty(Dpy, It->Requestor, It->Property, It->Type, 8, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(It->Data.data() + It->Sent), static_cast<int>(Now));
+    It->Sent += Now;
+    if (Now == 0) Outgoing.erase(It);  // the empty chunk ends it
+    XFlush(Dpy);
+    return true;
+  }
+  return false;
+}
+
+bool X11State::WaitForWindowEvent(int Type, XEvent& Out, int TimeoutMs) {
+  const auto End = std::chrono::steady_clock::now() + std::chrono::milliseconds(TimeoutMs);
+  for (;;) {
+    if (XCheckTypedWindowEvent(Dpy, SelWindow, Type, &Out)) return true;
+    const auto Left = std::chrono::duration_cast<std::chrono::milliseconds>(End - std::chrono::steady_clock::now());
+    if (Left.count() <= 0) return false;
+    pollfd P{ConnectionNumber(Dpy), POLLIN, 0};
+    poll(&P, 1, static_cast<int>(std::min<long long>(Left.count(), 50)));
+    XEventsQueued(Dpy, QueuedAfterReading);
+  }
+}
+
+int X11State::ReadSelection(Atom Target, std::string& Out) {
+  XDeleteProperty(Dpy, SelWindow, A.SelectionProperty);
+  XConvertSelection(Dpy, A.Clipboard, Target, A.SelectionProperty, SelWindow, CurrentTime);
+  XFlush(Dpy);
+  XEvent E;
+  if (!WaitForWindowEvent(SelectionNotify, E, ClipboardWaitMs)) return -1;
+  if (E.xselection.property == 0) return 0;  // refused
+  Atom Type = 0;
+  int Format = 0;
+  unsigned long Count = 0, After = 0;
+  unsigned char* Data = nullptr;
+  XGetWindowProperty(Dpy, SelWindow, A.SelectionProperty, 0, 0x7FFFFFFF, True, AnyPropertyType, &Type, &Format, &Count,
+                     &After, &Data);
+  if (Type == A.Incr) {
+    if (Data) XFree(Data);
+    // Chunks until an empty one; each read deletes the property and so asks for more.
+    Out.clear();
+    for (;;) {
+      XEvent P;
+      bool Got = false;
+      const auto End = std::chrono::steady_clock::now() + std::chrono::milliseconds(ClipboardWaitMs);
+      while (std::chrono::steady_clock::now() < End) {
+        if (!WaitForWindowEvent(PropertyNotify, P, ClipboardWaitMs)) break;
+        if (P.xproperty.atom == A.SelectionProperty && P.xproperty.state == PropertyNewValue) {
+          Got = true;
+          break;
+        }
+      }
+      if (!Got) return -1;
+      Data = nullptr;
+      XGetWindowProperty(Dpy, SelWindow, A.SelectionProperty, 0, 0x7FFFFFFF, True, AnyPropertyType, &Type, &Format,
+                         &Count, &After, &Data);
+      if (Type == 0 || Type == A.Incr) {  // an early notice of a property already taken
+        if (Data) XFree(Data);
+        continue;
+      }
+      const size_t Bytes = Data && Format == 8 ? Count : 0;
+      if (Data) {
+        Out.append(reinterpret_cast<const char*>(Data), Bytes);
+        XFree(Data);
+      }
+      if (Bytes == 0) break;
+    }
+    UsedIncr = true;
+  } else {
+    Out.assign(Data && Format == 8 ? reinterpret_cast<const char*>(Data) : "", Data && Format == 8 ? Count : 0);
+    if (Data) XFree(Data);
+  }
+  if (Type == XA_STRING) Out = Latin1ToUtf8(Out);
+  return 1;
+}
+
+void X11Display::SetClipboardText(const std::string& Text) {
+  X11State& S = *F;
+  S.ClipText = Text;
+  XSetSelectionOwner(S.Dpy, S.A.Clipboard, S.SelWindow, CurrentTime);
+  S.OwnClipboard = XGetSelectionOwner(S.Dpy, S.A.Clipboard) == S.SelWindow;
+}
+
+std::string X11Display::ClipboardText() {
+  X11State& S = *F;
+  if (S.OwnClipboard) return S.ClipText;
+  if (!XGetSelectionOwner(S.Dpy, S.A.Clipboard)) return "";
+  std::string Text;
+  // An owner that never answers costs one wait, not two.
+  int Got = S.ReadSelection(S.A.Utf8String, Text);
+  if (Got == 0) Got = S.ReadSelection(XA_STRING, Text);
+  return Got > 0 ? CleanUtf8(Text) : "";
+}
+
+bool X11Display::ClipboardUsedChunks() const { return F->UsedIncr; }
+
+}  // namespace vantrel::display

@@ -1,0 +1,82 @@
+// A second X connection that plays another program: it reads what the server shows and
+// knows of our windows. No Xlib in this header, so tests can use the class library's
+// names (Xlib's Screen would clash with ours).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/win/WinTypes.h"
+
+namespace vantrel::x11test {
+
+class X11Peer {
+ public:
+  X11Peer();
+  ~X11Peer();
+  X11Peer(const X11Peer&) = delete;
+  X11Peer& operator=(const X11Peer&) = delete;
+
+  bool Viewable(unsigned long W);
+  bool Unmapped(unsigned long W);
+  bool Exists(unsigned long W);
+  bool OverrideRedirect(unsigned long W);
+  // The window's corner on the screen, and its place and size in its parent.
+  POINT RootOrigin(unsigned long W);
+  RECT Geometry(unsigned long W);
+  unsigned long Parent(unsigned long W);
+  unsigned long TransientFor(unsigned long W);  // 0: none
+  std::string ClassName(unsigned long W);
+  std::string Utf8Property(unsigned long W, const char* Name);
+  // A 32-bit property as numbers (atoms and cardinals); empty when absent.
+  std::vector<long> Property(unsigned long W, const char* Name, const char* Type);
+  unsigned long AtomOf(const char* Name);
+  // The bounding (Input false) or input shape.
+  std::vector<RECT> Shape(unsigned long W, bool Input);
+
+  // Pixels as the server shows them (0x00RRGGBB).
+  uint32_t ScreenPixel(int X, int Y);
+  std::vector<uint32_t> WindowPixels(unsigned long W, int Width, int Height);
+
+  void SetRootCardinals(const char* Name, const std::vector<long>& Values);
+  void DeleteRootProperty(const char* Name);
+  // Makes the server report the whole window as exposed to whoever selects exposure.
+  void ExposeAll(unsigned long W);
+
+  // Input as a person gives it (XTest).
+  void MovePointer(int X, int Y);
+  void Button(unsigned Button, bool Press);
+  void Key(unsigned long Keysym, bool Press);
+  void SetAutoRepeat(unsigned DelayMs, unsigned IntervalMs);
+  // A window of the other program at R, shown; optionally given the focus.
+  unsigned long OpenWindow(RECT R, bool TakeFocus);
+  unsigned long FocusWindow();
+  // GrabSuccess (0), AlreadyGrabbed (1), ...
+  int TryGrabPointer();
+
+  // The clipboard as another program uses it. ReadClipboard waits up to 5 s for the
+  // owner (run it on a thread of its own while the GUI thread pumps); Chunked tells
+  // whether the text came in INCR chunks.
+  std::string ReadClipboard(const char* Target, bool& Chunked);
+  // Owns the clipboard with Text and answers requests (in INCR chunks above 64 KB)
+  // until Stop is set; Answer false: owns it and never answers.
+  void ServeClipboard(const std::string& Text, bool Answer, const bool& Stop);
+  // Drags a text/uri-list from this program over the X window Target to the root point
+  // (X, Y) and drops it there when it is accepted (run it on a thread of its own).
+  struct DragResult {
+    bool StatusCame = false;
+    bool Accepted = false;  // XdndStatus
+    bool Finished = false;
+    bool FinishedAccepted = false;  // XdndFinished
+  };
+  DragResult DragFiles(unsigned long Target, int X, int Y, const std::string& List);
+  // True once a text was sent in chunks by ServeClipboard.
+  bool ServedInChunks() const { return FServedChunks; }
+
+ private:
+  void* FDpy;
+  bool FServedChunks = false;
+};
+
+}  // namespace vantrel::x11test
