@@ -241,12 +241,13 @@ class TPlayEventRing {
   TItem FEvents[Slots];
 };
 
-using TVideoHookEvent = std::function<void(TObject* Sender, TBitmap* ABitmap, Int64 APTS, bool& AUpdate)>;
-using TAudioHookEvent = std::function<void(TObject* Sender, Int64 APTS, uint8_t* ASample,
-                                           Integer ASize, Integer ASampleRate, Integer AChannels)>;
-
 class TCustomPlayer : public TFFBaseComponent {
   VANTREL_CLASS(TCustomPlayer)
+
+  // The player's hooks differ from the encoder's of the same names, so they live here.
+  using TVideoHookEvent = std::function<void(TObject* Sender, TBitmap* ABitmap, Int64 APTS, bool& AUpdate)>;
+  using TAudioHookEvent = std::function<void(TObject* Sender, Int64 APTS, uint8_t* ASample,
+                                             Integer ASize, Integer ASampleRate, Integer AChannels)>;
 
   explicit TCustomPlayer(TComponent* AOwner);
   ~TCustomPlayer() override;

@@ -24,7 +24,7 @@ using namespace paint;
 constexpr int kSize = 32;
 constexpr DWORD kErrorInvalidData = 13;
 constexpr DWORD kErrorFileNotFound = 2;
-constexpr DWORD kErrorAccessDenied = 5;
+constexpr DWORD kCursorAccessDenied = 5;
 constexpr DWORD kErrorResourceNameNotFound = 1814;
 const uint32_t Black = Px(0, 0, 0, 255);
 const uint32_t White = Px(255, 255, 255, 255);
@@ -275,7 +275,7 @@ HCURSOR LoadCursorFromFile(LPCSTR FileName) {
   // A folder opens as a stream on Linux and then fails to read; it is no file at all.
   std::error_code Ec;
   if (std::filesystem::is_directory(FileName, Ec)) {
-    SetLastError(kErrorAccessDenied);
+    SetLastError(kCursorAccessDenied);
     return nullptr;
   }
   std::ifstream F(FileName, std::ios::binary);
@@ -288,7 +288,7 @@ HCURSOR LoadCursorFromFile(LPCSTR FileName) {
     Data.assign(std::istreambuf_iterator<char>(F), std::istreambuf_iterator<char>());
   } catch (const std::ios_base::failure&) {
     // The stream buffer raises on a failing read (a vanished or unreadable device).
-    SetLastError(kErrorAccessDenied);
+    SetLastError(kCursorAccessDenied);
     return nullptr;
   }
   return CreateCursorFromFileData(Data.data(), Data.size());
