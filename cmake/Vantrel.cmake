@@ -20,6 +20,15 @@ set(VANTREL_UNITY_BATCH 8 CACHE STRING "Source files per unity batch")
 function(vantrel_unity target)
   if(VANTREL_UNITY)
     set_target_properties(${target} PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE ${VANTREL_UNITY_BATCH})
+    # Xlib's headers declare names (Screen, Status, ...) that our own headers use too:
+    # the files that include them compile alone.
+    get_target_property(unity_sources ${target} SOURCES)
+    foreach(source IN LISTS unity_sources)
+      get_filename_component(source_name ${source} NAME)
+      if(source_name MATCHES "^X11")
+        set_source_files_properties(${source} TARGET_DIRECTORY ${target} PROPERTIES SKIP_UNITY_BUILD_INCLUSION ON)
+      endif()
+    endforeach()
     # GCC takes every file of a batch for a header and reports classes based on a
     # file-local type (every TEST_F of a fixture in an anonymous namespace); within one
     # batch that is no fault.
