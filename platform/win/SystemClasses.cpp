@@ -5,6 +5,7 @@
 
 #include "platform/win/Cursor.h"
 #include "platform/win/Edit.h"
+#include "platform/win/TreeView.h"
 #include "platform/win/WindowManager.h"
 
 namespace vantrel::win {
@@ -20,6 +21,7 @@ struct SystemClassEntry {
 
 const SystemClassEntry kSystemClasses[] = {
     {"EDIT", &EditWindowProc, CS_DBLCLKS | CS_GLOBALCLASS, IDC_IBEAM},
+    {"SysTreeView32", &TreeViewWindowProc, CS_DBLCLKS | CS_GLOBALCLASS, IDC_ARROW},
 };
 
 }  // namespace
