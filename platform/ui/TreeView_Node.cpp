@@ -110,10 +110,12 @@ void TTreeNode::ExpandItem(Boolean DoExpand, Boolean Recursive) {
   TTreeNodes* Nodes = FOwner;
   TCustomTreeView* Tree = TreeView();
   TTreeNode* Self = this;
-  // The hook is asked here, every time; the window's own question is then answered yes.
-  const Boolean Allowed = DoExpand ? Tree->CanExpand(Self) : Tree->CanCollapse(Self);
-  if (!Nodes->Contains(Self)) return;  // the hook deleted it
-  if (Allowed && Self->FItemId) {
+  // A leaf has nothing to open; a branch's hook is asked here, every time, and the
+  // window's own question is then answered yes.
+  if (!DoExpand || HasChildren()) {
+    const Boolean Allowed = DoExpand ? Tree->CanExpand(Self) : Tree->CanCollapse(Self);
+    if (!Nodes->Contains(Self)) return;  // the hook deleted it
+    if (!Allowed || !Self->FItemId) return;
     TTreeNode* Before = Tree->FAskedNode;
     Tree->FAskedNode = Self;
     SendMessage(Tree->Handle(), TVM_EXPAND, DoExpand ? TVE_EXPAND : TVE_COLLAPSE, TreeNodeArg(Self->FItemId));
@@ -331,7 +333,11 @@ void TTreeNodes::Clear() {
   BeginUpdate();
   try {
     if (FOwner->HandleAllocated()) SendMessage(FOwner->Handle(), TVM_DELETEITEM, 0, TreeNodeArg(TVI_ROOT));
-    // Nodes the window never had (none while it exists) go here.
+    // Nodes kept while the window is away go here, children before their parent.
+    std::vector<TCustomTreeView::SavedNode> Saved;
+    Saved.swap(FOwner->FSaved);
+    for (auto It = Saved.rbegin(); It != Saved.rend(); ++It)
+      if (Contains(It->Node)) It->Node->Delete();
     while (!FNodes.empty()) FNodes.begin()->first->Delete();
   } catch (...) {
     EndUpdate();

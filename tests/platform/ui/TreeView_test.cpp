@@ -10,6 +10,7 @@
 
 #include "platform/display/HeadlessPng.h"
 #include "platform/display/HeadlessSession.h"
+#include "platform/ui/Edits.h"
 #include "platform/ui/TreeView.h"
 #include "platform/win/Focus.h"
 #include "platform/win/Keyboard.h"
@@ -504,4 +505,51 @@ TEST(TTreeView, KeysBrowseExpandAndCollapse) {
   H.Session.Type("a1");
   H.Session.PumpUntilIdle();
   EXPECT_EQ(H.Tree->Selected(), T.A1);
+}
+
+TEST(TTreeView, LosingTheFocusEndsLabelEditingAndKeepsTheText) {
+  TreeHost H;
+  TEdit* Other = Create<TEdit>(H.Form.get());
+  Other->SetBounds(220, 10, 80, 24);
+  Other->SetParent(H.Form.get());
+  H.Show();
+  TTreeNode* A = H.Tree->Items()->Add(nullptr, "old");
+  H.Tree->SetFocus();
+  ASSERT_TRUE(A->EditText());
+  H.Session.Type("typed");
+  H.Session.PumpUntilIdle();
+  Other->SetFocus();
+  H.Session.PumpUntilIdle();
+  EXPECT_FALSE(H.Tree->IsEditing());
+  EXPECT_EQ(A->Text(), "typed");
+}
+
+TEST(TTreeView, NodesKeptWithoutAWindowAreDeletedOnceEachWhenCleared) {
+  TreeHost H;
+  H.Show();
+  ThreeLevels T(H.Tree->Items());
+  std::vector<TTreeNode*> Deleted;
+  H.Tree->OnDeletion = [&](TObject*, TTreeNode* Node) { Deleted.push_back(Node); };
+  H.Tree->DestroyHandle();
+  EXPECT_TRUE(Deleted.empty());
+  H.Tree->Items()->Clear();
+  ASSERT_EQ(Deleted.size(), 7u);
+  EXPECT_EQ(std::set<TTreeNode*>(Deleted.begin(), Deleted.end()).size(), 7u);
+  const auto Pos = [&](TTreeNode* N) { return std::find(Deleted.begin(), Deleted.end(), N) - Deleted.begin(); };
+  EXPECT_LT(Pos(T.A1b), Pos(T.A1));
+  EXPECT_LT(Pos(T.B1), Pos(T.B));
+  // The next window starts empty.
+  EXPECT_EQ(H.Tree->Items()->GetFirstNode(), nullptr);
+  EXPECT_EQ(H.Tree->Items()->Count(), 0);
+}
+
+TEST(TTreeView, ALeafHasNoExpandingToAskAbout) {
+  TreeHost H;
+  H.Show();
+  TTreeNode* Leaf = H.Tree->Items()->Add(nullptr, "leaf");
+  int Asked = 0;
+  H.Tree->OnExpanding = [&](TObject*, TTreeNode*, Boolean&) { ++Asked; };
+  Leaf->Expand(false);
+  EXPECT_EQ(Asked, 0);
+  EXPECT_FALSE(Leaf->Expanded());
 }
