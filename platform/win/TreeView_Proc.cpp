@@ -98,7 +98,7 @@ LRESULT TreeMessage(TreeControl& T, UINT Msg, WPARAM WParam, LPARAM LParam) {
       UINT Lines = 3;
       SystemParametersInfo(SPI_GETWHEELSCROLLLINES, 0, &Lines, 0);
       const int Delta = GET_WHEEL_DELTA_WPARAM(WParam);
-      const int Rows = T.Rows().size() > 0 ? static_cast<int>(T.Rows().size()) : 0;
+      const int Rows = static_cast<int>(T.Rows().size());
       const int To = std::clamp(T.TopRow - Delta * static_cast<int>(Lines) / 120, 0,
                                 std::max(0, Rows - T.PageRows()));
       T.ScrollTo(To, T.XOffset);
@@ -190,12 +190,10 @@ LRESULT TreeMessage(TreeControl& T, UINT Msg, WPARAM WParam, LPARAM LParam) {
     case TVM_ENSUREVISIBLE: {
       TreeItemRec* Item = T.Find(reinterpret_cast<HTREEITEM>(LParam));
       if (!Item) return FALSE;
-      for (std::vector<TreeItemRec*> Chain = [&] {
-             std::vector<TreeItemRec*> C;
-             for (TreeItemRec* P = Item->Parent; P && P != &T.Root; P = P->Parent) C.insert(C.begin(), P);
-             return C;
-           }();
-           TreeItemRec* P : Chain)
+      // Its branch opens from the top down.
+      std::vector<TreeItemRec*> Chain;
+      for (TreeItemRec* P = Item->Parent; P && P != &T.Root; P = P->Parent) Chain.insert(Chain.begin(), P);
+      for (TreeItemRec* P : Chain)
         if (T.Alive(P)) T.Expand(P, TVE_EXPAND);
       if (!T.Alive(Item)) return FALSE;
       T.EnsureVisible(Item);
