@@ -210,6 +210,19 @@ TEST(TTreeView, ScrollStateCountsRowsForOutsideBars) {
   GetClientRect(W, &C);
   EXPECT_EQ(static_cast<int>(Side.nPage), C.Right);
   EXPECT_GT(Side.nMax, C.Right);
+  SendMessage(W, WM_HSCROLL, SB_LINERIGHT, 0);
+  EXPECT_GT(GetScrollPos(W, SB_HORZ), 0);
+  SendMessage(W, WM_HSCROLL, SB_RIGHT, 0);
+  EXPECT_EQ(GetScrollPos(W, SB_HORZ), Side.nMax - C.Right + 1);
+  SendMessage(W, WM_HSCROLL, SB_LEFT, 0);
+  EXPECT_EQ(GetScrollPos(W, SB_HORZ), 0);
+  // The wheel scrolls by lines: three rows a notch.
+  H.Tree->SetFocus();
+  POINT P{20, 20};
+  ClientToScreen(W, &P);
+  H.Session.Wheel(P.X, P.Y, -120);
+  H.Session.PumpUntilIdle();
+  EXPECT_EQ(GetScrollPos(W, SB_VERT), 3);
 }
 
 TEST(TTreeView, ClickSelectsThroughOnChangingAndOnChangeWhichMayWait) {
