@@ -566,3 +566,38 @@ TEST(TTreeView, ALeafHasNoExpandingToAskAbout) {
   EXPECT_EQ(Asked, 0);
   EXPECT_FALSE(Leaf->Expanded());
 }
+
+TEST(TTreeView, DoubleClickTogglesThroughTheCollapseHooks) {
+  TreeHost H;
+  H.Show();
+  TTreeNode* P = H.Tree->Items()->Add(nullptr, "Parent");
+  H.Tree->Items()->AddChild(P, "Child");
+  std::vector<std::string> Log;
+  bool RefuseCollapse = false;
+  H.Tree->OnExpanded = [&](TObject*, TTreeNode* N) { Log.push_back("expanded " + N->Text()); };
+  H.Tree->OnCollapsing = [&](TObject*, TTreeNode* N, Boolean& Allow) {
+    Log.push_back("collapsing " + N->Text());
+    Allow = !RefuseCollapse;
+  };
+  H.Tree->OnCollapsed = [&](TObject*, TTreeNode* N) { Log.push_back("collapsed " + N->Text()); };
+  const POINT At = H.LabelPoint(P);
+  auto DoubleClick = [&] {
+    H.Session.Advance(GetDoubleClickTime() + 1);
+    H.Session.Press(At.X, At.Y);
+    H.Session.Release(At.X, At.Y);
+    H.Session.Press(At.X, At.Y);
+    H.Session.Release(At.X, At.Y);
+    H.Session.PumpUntilIdle();
+  };
+  DoubleClick();
+  EXPECT_TRUE(P->Expanded());
+  EXPECT_EQ(H.Tree->Selected(), P);
+  RefuseCollapse = true;
+  DoubleClick();
+  EXPECT_TRUE(P->Expanded());
+  RefuseCollapse = false;
+  DoubleClick();
+  EXPECT_FALSE(P->Expanded());
+  EXPECT_EQ(Log, (std::vector<std::string>{"expanded Parent", "collapsing Parent", "collapsing Parent",
+                                           "collapsed Parent"}));
+}
