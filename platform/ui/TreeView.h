@@ -160,6 +160,8 @@ class TCustomTreeView : public TWinControl {
   ~TCustomTreeView() override;
   // Every node goes (with its deletion hook) while the hooks still reach descendants.
   void BeforeDestruction() override;
+  // An image list being freed is dropped first.
+  void Notification(TComponent* AComponent, TOperation Operation) override;
 
   TTreeNodes* Items() const { return FItems.get(); }
   TTreeNode* Selected();

@@ -149,6 +149,9 @@ void TCustomTreeView::RestoreNodes() {
 
 void TCustomTreeView::ApplyImages() {
   if (!HandleAllocated()) return;
+  // The old sources live until the window has the new ones.
+  std::unique_ptr<ImageSource> OldImages = std::move(FImageSource);
+  std::unique_ptr<ImageSource> OldStateImages = std::move(FStateImageSource);
   FImageSource = FImages ? std::make_unique<ImageSource>(FImages) : nullptr;
   FStateImageSource = FStateImages ? std::make_unique<ImageSource>(FStateImages) : nullptr;
   // Through the window's own procedure, so a subclass of it hears of the change.
@@ -158,14 +161,26 @@ void TCustomTreeView::ApplyImages() {
 
 void TCustomTreeView::SetImages(TCustomImageList* Value) {
   if (FImages == Value) return;
+  if (FImages) FImages->RemoveFreeNotification(this);
   FImages = Value;
+  if (Value) Value->FreeNotification(this);
   ApplyImages();
 }
 
 void TCustomTreeView::SetStateImages(TCustomImageList* Value) {
   if (FStateImages == Value) return;
+  if (FStateImages) FStateImages->RemoveFreeNotification(this);
   FStateImages = Value;
+  if (Value) Value->FreeNotification(this);
   ApplyImages();
+}
+
+void TCustomTreeView::Notification(TComponent* AComponent, TOperation Operation) {
+  TWinControl::Notification(AComponent, Operation);
+  if (Operation != opRemove) return;
+  // A list going away leaves the tree without it, never with a dangling one.
+  if (AComponent == FImages) SetImages(nullptr);
+  if (AComponent == FStateImages) SetStateImages(nullptr);
 }
 
 TTreeNode* TCustomTreeView::Selected() {

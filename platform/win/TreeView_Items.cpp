@@ -120,7 +120,11 @@ void TreeControl::Delete(TreeItemRec* Item) {
   // Children first; a handler may delete further items, so the walk re-reads the list.
   while (TreeItemRec* C = Item->First) {
     Delete(C);
-    if (Item->First == C) TreeUnlink(C);  // a child the handler kept from being freed
+    if (Item->First == C) {
+      // A child whose own deletion is further up the stack: it leaves this branch now.
+      TreeUnlink(C);
+      C->Parent = nullptr;
+    }
   }
   if (Item == &Root) {
     Item->Deleting = false;

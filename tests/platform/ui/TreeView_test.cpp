@@ -601,3 +601,18 @@ TEST(TTreeView, DoubleClickTogglesThroughTheCollapseHooks) {
   EXPECT_EQ(Log, (std::vector<std::string>{"expanded Parent", "collapsing Parent", "collapsing Parent",
                                            "collapsed Parent"}));
 }
+
+TEST(TTreeView, AFreedImageListIsDroppedFromTheTree) {
+  TreeHost H;
+  H.Show();
+  H.Tree->Items()->Add(nullptr, "Node");
+  auto* Icons = Create<TImageList>(nullptr);
+  FillIcons(*Icons);
+  H.Tree->SetImages(Icons);
+  EXPECT_NE(SendMessage(H.Tree->Handle(), TVM_GETIMAGELIST, TVSIL_NORMAL, 0), 0);
+  Icons->Free();
+  EXPECT_EQ(H.Tree->Images(), nullptr);
+  EXPECT_EQ(SendMessage(H.Tree->Handle(), TVM_GETIMAGELIST, TVSIL_NORMAL, 0), 0);
+  H.Tree->Invalidate();
+  H.Session.PumpUntilIdle();
+}
