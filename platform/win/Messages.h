@@ -559,3 +559,13 @@ struct NMHDR {
   UINT_PTR idFrom = 0;
   UINT code = 0;
 };
+
+// Notification codes every common control sends through WM_NOTIFY.
+constexpr UINT NM_FIRST = 0;
+constexpr UINT NM_CLICK = NM_FIRST - 2;
+constexpr UINT NM_DBLCLK = NM_FIRST - 3;
+constexpr UINT NM_RETURN = NM_FIRST - 4;
+constexpr UINT NM_RCLICK = NM_FIRST - 5;
+constexpr UINT NM_RDBLCLK = NM_FIRST - 6;
+constexpr UINT NM_SETFOCUS = NM_FIRST - 7;
+constexpr UINT NM_KILLFOCUS = NM_FIRST - 8;

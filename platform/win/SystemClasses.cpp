@@ -11,6 +11,7 @@
 #include "platform/win/ListView.h"
 #include "platform/win/NativeControl.h"
 #include "platform/win/TrackBar.h"
+#include "platform/win/TreeView.h"
 #include "platform/win/WindowManager.h"
 
 namespace vantrel::win {
@@ -33,6 +34,7 @@ const SystemClassEntry kSystemClasses[] = {
     {ComboDropClassName, &ComboDropWndProc, CS_DROPSHADOW | CS_GLOBALCLASS, IDC_ARROW, NativeStateBytes},
     {WC_LISTVIEW, &ListViewWndProc, CS_DBLCLKS | CS_GLOBALCLASS, IDC_ARROW, NativeStateBytes},
     {WC_HEADER, &HeaderWndProc, CS_DBLCLKS | CS_GLOBALCLASS, IDC_ARROW, NativeStateBytes},
+    {"SysTreeView32", &TreeViewWindowProc, CS_DBLCLKS | CS_GLOBALCLASS, IDC_ARROW, 0},
 };
 
 }  // namespace
