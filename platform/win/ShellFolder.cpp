@@ -38,7 +38,7 @@ HRESULT ShellText(const std::string& Text, STRRET* Out) {
 }
 
 // Whether Path holds a subfolder; stops at the first.
-bool HasSubfolder(const std::string& Path) {
+bool ShellHasSubfolder(const std::string& Path) {
   DIR* D = opendir(Path.c_str());
   if (!D) return false;
   bool Found = false;
@@ -57,9 +57,9 @@ bool HasSubfolder(const std::string& Path) {
   return Found;
 }
 
-std::string SizeText(uint64_t Bytes) { return std::to_string((Bytes + 1023) / 1024) + " KB"; }
+std::string ShellSizeText(uint64_t Bytes) { return std::to_string((Bytes + 1023) / 1024) + " KB"; }
 
-std::string CapacityText(double Bytes) {
+std::string ShellCapacityText(double Bytes) {
   char B[32];
   if (Bytes >= 1024.0 * 1024 * 1024)
     std::snprintf(B, sizeof B, "%.1f GB", Bytes / (1024.0 * 1024 * 1024));
@@ -68,7 +68,7 @@ std::string CapacityText(double Bytes) {
   return B;
 }
 
-std::string DateText(int64_t Seconds) {
+std::string ShellDateText(int64_t Seconds) {
   const time_t T = static_cast<time_t>(Seconds);
   tm L{};
   if (!localtime_r(&T, &L)) return {};
@@ -77,7 +77,7 @@ std::string DateText(int64_t Seconds) {
   return B;
 }
 
-std::string AttributeText(const ShellItemRecord& R) {
+std::string ShellAttributeText(const ShellItemRecord& R) {
   std::string S;
   if (R.Attributes & SFGAO_READONLY) S += 'R';
   if (R.Attributes & SFGAO_GHOSTED) S += 'H';
@@ -85,7 +85,7 @@ std::string AttributeText(const ShellItemRecord& R) {
   return S;
 }
 
-std::string VolumeTypeText(UINT Type) {
+std::string ShellVolumeTypeText(UINT Type) {
   switch (Type) {
     case DRIVE_REMOVABLE: return "Removable Disk";
     case DRIVE_REMOTE: return "Network Drive";
@@ -95,12 +95,12 @@ std::string VolumeTypeText(UINT Type) {
   }
 }
 
-std::string TypeText(const ShellItemRecord& R) {
+std::string ShellTypeText(const ShellItemRecord& R) {
   switch (R.Kind) {
     case ShellItemKind::Computer: return "System Folder";
     case ShellItemKind::Volume: {
       Volume V;
-      return VolumeTypeText(VolumeOfPath(R.Name, V) && V.MountPoint == R.Name ? V.Type : DRIVE_FIXED);
+      return ShellVolumeTypeText(VolumeOfPath(R.Name, V) && V.MountPoint == R.Name ? V.Type : DRIVE_FIXED);
     }
     case ShellItemKind::Home:
     case ShellItemKind::Folder: return "Folder";
@@ -112,7 +112,7 @@ std::string TypeText(const ShellItemRecord& R) {
   return Ext.substr(1) + " File";
 }
 
-std::string NormalName(const ShellItemRecord& R) {
+std::string ShellNormalName(const ShellItemRecord& R) {
   if (R.Kind == ShellItemKind::Volume) {
     Volume V;
     if (VolumeOfPath(R.Name, V) && V.MountPoint == R.Name) return V.DisplayName;
@@ -121,9 +121,9 @@ std::string NormalName(const ShellItemRecord& R) {
   return R.Name;
 }
 
-int CompareNumbers(int64_t A, int64_t B) { return A < B ? -1 : A > B ? 1 : 0; }
+int ShellCompareNumbers(int64_t A, int64_t B) { return A < B ? -1 : A > B ? 1 : 0; }
 
-int CompareNames(const std::string& A, const std::string& B) {
+int ShellCompareNames(const std::string& A, const std::string& B) {
   const int C = strcasecmp(A.c_str(), B.c_str());
   if (C != 0) return C < 0 ? -1 : 1;
   const int D = A.compare(B);
@@ -132,23 +132,23 @@ int CompareNames(const std::string& A, const std::string& B) {
 
 // One level's order: virtual items by kind, folders before files, then by the column,
 // then by name.
-int CompareRecords(const ShellItemRecord& A, const ShellItemRecord& B, int Column) {
+int ShellCompareRecords(const ShellItemRecord& A, const ShellItemRecord& B, int Column) {
   const bool VirtualA = A.Kind == ShellItemKind::Home || A.Kind == ShellItemKind::Computer;
   const bool VirtualB = B.Kind == ShellItemKind::Home || B.Kind == ShellItemKind::Computer;
-  if (VirtualA || VirtualB) return CompareNumbers(static_cast<int>(A.Kind), static_cast<int>(B.Kind));
+  if (VirtualA || VirtualB) return ShellCompareNumbers(static_cast<int>(A.Kind), static_cast<int>(B.Kind));
   if (A.IsFolderKind() != B.IsFolderKind()) return A.IsFolderKind() ? -1 : 1;
   int C = 0;
   switch (Column) {
     case 1:  // folders have no size
-      if (A.Kind == ShellItemKind::File) C = CompareNumbers(static_cast<int64_t>(A.Size), static_cast<int64_t>(B.Size));
+      if (A.Kind == ShellItemKind::File) C = ShellCompareNumbers(static_cast<int64_t>(A.Size), static_cast<int64_t>(B.Size));
       break;
-    case 2: C = CompareNames(TypeText(A), TypeText(B)); break;
-    case 3: C = CompareNumbers(A.Modified, B.Modified); break;
-    case 4: C = CompareNumbers(A.Created, B.Created); break;
-    case 5: C = CompareNames(AttributeText(A), AttributeText(B)); break;
+    case 2: C = ShellCompareNames(ShellTypeText(A), ShellTypeText(B)); break;
+    case 3: C = ShellCompareNumbers(A.Modified, B.Modified); break;
+    case 4: C = ShellCompareNumbers(A.Created, B.Created); break;
+    case 5: C = ShellCompareNames(ShellAttributeText(A), ShellAttributeText(B)); break;
     default: break;
   }
-  return C != 0 ? C : CompareNames(NormalName(A), NormalName(B));
+  return C != 0 ? C : ShellCompareNames(ShellNormalName(A), ShellNormalName(B));
 }
 
 class ShellEnum final : public Counted<IEnumIDList> {
@@ -318,9 +318,9 @@ class NamespaceFolder final : public Counted<IShellFolder2> {
     const size_t N = std::min(RA.size(), RB.size());
     for (size_t i = 0; i < N; ++i) {
       if (RA[i].Kind == RB[i].Kind && RA[i].Name == RB[i].Name) continue;
-      return MAKE_COMPARE_RESULT(CompareRecords(RA[i], RB[i], i + 1 == N ? Column : 0));
+      return MAKE_COMPARE_RESULT(ShellCompareRecords(RA[i], RB[i], i + 1 == N ? Column : 0));
     }
-    return MAKE_COMPARE_RESULT(CompareNumbers(static_cast<int64_t>(RA.size()), static_cast<int64_t>(RB.size())));
+    return MAKE_COMPARE_RESULT(ShellCompareNumbers(static_cast<int64_t>(RA.size()), static_cast<int64_t>(RB.size())));
   }
 
   HRESULT CreateViewObject(HWND, REFIID, void** Object) override {
@@ -342,7 +342,7 @@ class NamespaceFolder final : public Counted<IShellFolder2> {
         A = Full.back().Attributes;
         if ((Asked & SFGAO_HASSUBFOLDER) && Full.back().IsFolderKind()) {
           std::string Path;
-          if (Full.back().Kind == ShellItemKind::Computer || (ShellRecordsPath(Full, Path) && HasSubfolder(Path)))
+          if (Full.back().Kind == ShellItemKind::Computer || (ShellRecordsPath(Full, Path) && ShellHasSubfolder(Path)))
             A |= SFGAO_HASSUBFOLDER;
         }
       }
@@ -371,7 +371,7 @@ class NamespaceFolder final : public Counted<IShellFolder2> {
       const bool Child = Last.Kind == ShellItemKind::Folder || Last.Kind == ShellItemKind::File;
       return ShellText(InFolder && Child ? Last.Name : Path, Name);
     }
-    return ShellText(Last.Kind == ShellItemKind::Home ? "Home" : NormalName(Last), Name);
+    return ShellText(Last.Kind == ShellItemKind::Home ? "Home" : ShellNormalName(Last), Name);
   }
 
   HRESULT SetNameOf(HWND, LPCITEMIDLIST Item, LPCSTR NewName, DWORD, LPITEMIDLIST* Result) override {
@@ -437,23 +437,23 @@ class NamespaceFolder final : public Counted<IShellFolder2> {
       struct statvfs Vfs {};
       const bool Sized = ShellRecordsPath(Full, Path) && statvfs(Path.c_str(), &Vfs) == 0;
       switch (Column) {
-        case 0: Text = NormalName(R); break;
-        case 1: Text = TypeText(R); break;
-        case 2: if (Sized) Text = CapacityText(static_cast<double>(Vfs.f_blocks) * Vfs.f_frsize); break;
-        default: if (Sized) Text = CapacityText(static_cast<double>(Vfs.f_bavail) * Vfs.f_frsize); break;
+        case 0: Text = ShellNormalName(R); break;
+        case 1: Text = ShellTypeText(R); break;
+        case 2: if (Sized) Text = ShellCapacityText(static_cast<double>(Vfs.f_blocks) * Vfs.f_frsize); break;
+        default: if (Sized) Text = ShellCapacityText(static_cast<double>(Vfs.f_bavail) * Vfs.f_frsize); break;
       }
     } else {
       const bool FileSystem = R.Kind == ShellItemKind::Folder || R.Kind == ShellItemKind::File ||
                               R.Kind == ShellItemKind::Home || R.Kind == ShellItemKind::Volume;
       switch (Column) {
         case 0: Text = R.Kind == ShellItemKind::Computer ? "Computer" : R.Kind == ShellItemKind::Home ? "Home"
-                                                                                                      : NormalName(R);
+                                                                                                      : ShellNormalName(R);
           break;
-        case 1: if (R.Kind == ShellItemKind::File) Text = SizeText(R.Size); break;
-        case 2: Text = TypeText(R); break;
-        case 3: if (FileSystem) Text = DateText(R.Modified); break;
-        case 4: if (FileSystem) Text = DateText(R.Created); break;
-        default: Text = AttributeText(R); break;
+        case 1: if (R.Kind == ShellItemKind::File) Text = ShellSizeText(R.Size); break;
+        case 2: Text = ShellTypeText(R); break;
+        case 3: if (FileSystem) Text = ShellDateText(R.Modified); break;
+        case 4: if (FileSystem) Text = ShellDateText(R.Created); break;
+        default: Text = ShellAttributeText(R); break;
       }
     }
     return ShellText(Text, &Details->str);

@@ -52,7 +52,7 @@ void DrawPage(Surface& S, uint32_t Band) {
   if (Band != kSysPaper) Fill(S, 4, 6, 12, 12, Band);
 }
 
-void DrawIcon(Surface& S, SystemIcon Icon) {
+void PaintSystemIcon(Surface& S, SystemIcon Icon) {
   switch (Icon) {
     case SystemIcon::FolderClosed: DrawResourceBitmap(S, "SP_CLOSEDFOLDER"); break;
     case SystemIcon::FolderOpen: DrawResourceBitmap(S, "SP_OPENFOLDER"); break;
@@ -114,7 +114,7 @@ void DrawIcon(Surface& S, SystemIcon Icon) {
 ImageListImage IconImage(SystemIcon Icon, int Size) {
   Surface S(16, 16, false);
   Fill(S, 0, 0, 16, 16, kSysKey);
-  DrawIcon(S, Icon);
+  PaintSystemIcon(S, Icon);
   ImageListImage I;
   const int Scale = Size / 16;
   I.Pixels.resize(static_cast<size_t>(Size) * Size);

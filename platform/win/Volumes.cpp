@@ -62,7 +62,7 @@ struct VolumeRegistry {
   std::unique_ptr<vantrel::win::VolumeSource> Source = std::make_unique<vantrel::win::MountTableVolumes>();
 };
 
-VolumeRegistry& Registry() {
+VolumeRegistry& VolumeRegistryOf() {
   static VolumeRegistry R;
   return R;
 }
@@ -184,13 +184,13 @@ std::vector<Volume> MountTableVolumes::List() {
 }
 
 std::vector<Volume> ListVolumes() {
-  VolumeRegistry& R = Registry();
+  VolumeRegistry& R = VolumeRegistryOf();
   std::lock_guard<std::mutex> G(R.Lock);
   return R.Source->List();
 }
 
 std::unique_ptr<VolumeSource> SetVolumeSource(std::unique_ptr<VolumeSource> Source) {
-  VolumeRegistry& R = Registry();
+  VolumeRegistry& R = VolumeRegistryOf();
   std::lock_guard<std::mutex> G(R.Lock);
   if (!Source) Source = std::make_unique<MountTableVolumes>();
   std::swap(R.Source, Source);
