@@ -67,3 +67,14 @@ VANTREL_EXCEPTION(ERegistryException, Exception);
 VANTREL_EXCEPTION(EMenuError, Exception);
 VANTREL_EXCEPTION(EInvalidGridOperation, Exception);
 VANTREL_EXCEPTION(EInvalidPath, Exception);
+
+// An error of the object layer, with its result code.
+class EOleSysError : public Exception {
+ public:
+  EOleSysError(String Msg, int32_t ErrorCode) : Exception(std::move(Msg)), FErrorCode(ErrorCode) {}
+  int32_t ErrorCode() const { return FErrorCode; }
+  const char* ClassName() const override { return "EOleSysError"; }
+
+ private:
+  int32_t FErrorCode;
+};

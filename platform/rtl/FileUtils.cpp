@@ -164,7 +164,7 @@ bool RenameNoReplace(const String& OldName, const String& NewName) {
 
 }  // namespace
 
-bool MatchesMask(const String& Name, const String& Mask) {
+bool MatchesSearchMask(const String& Name, const String& Mask) {
   if (Mask == "*.*" || Mask == "*") return true;
   return Match(Name.c_str(), Mask.c_str());
 }
@@ -176,7 +176,7 @@ Integer FindMatching(TSearchRec& F) {
   if (!St || !St->Dir) return ERROR_NO_MORE_FILES;
   while (dirent* E = readdir(St->Dir)) {
     const String Name = E->d_name;
-    if (!MatchesMask(Name, St->Mask)) continue;
+    if (!MatchesSearchMask(Name, St->Mask)) continue;
     const String Full = St->Folder + Name;
     struct stat S {};
     bool IsLink = false;
@@ -358,6 +358,12 @@ String ExpandFileName(const String& FileName) {
 }
 
 String GetSpecialFolder(Word CSIDL) {
+  const String Dir = LocateSpecialFolder(CSIDL);
+  if (Dir.empty() || !ForceDirectories(Dir)) return String();
+  return Dir;
+}
+
+String LocateSpecialFolder(Word CSIDL) {
   String Dir;
   switch (CSIDL) {
     case CSIDL_PERSONAL: Dir = UserDir("XDG_DOCUMENTS_DIR", "Documents"); break;
@@ -368,10 +374,10 @@ String GetSpecialFolder(Word CSIDL) {
     case CSIDL_DESKTOPDIRECTORY: Dir = UserDir("XDG_DESKTOP_DIR", "Desktop"); break;
     case CSIDL_APPDATA: Dir = XdgDir("XDG_CONFIG_HOME", ".config"); break;
     case CSIDL_LOCAL_APPDATA: Dir = XdgDir("XDG_DATA_HOME", ".local/share"); break;
+    case CSIDL_TEMPLATES: Dir = UserDir("XDG_TEMPLATES_DIR", "Templates"); break;
     case CSIDL_PROFILE: Dir = HomeDir(); break;
     default: return String();
   }
-  if (Dir.empty() || !ForceDirectories(Dir)) return String();
   return Dir;
 }
 

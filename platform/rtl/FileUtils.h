@@ -51,7 +51,7 @@ Integer FindFirst(const String& Path, Integer Attr, TSearchRec& F);
 Integer FindNext(TSearchRec& F);
 void FindClose(TSearchRec& F);
 // Whether Name matches Mask by the rules above.
-bool MatchesMask(const String& Name, const String& Mask);
+bool MatchesSearchMask(const String& Name, const String& Mask);
 
 bool FileExists(const String& FileName);      // a file (not a folder), following links
 bool DirectoryExists(const String& Directory);
@@ -85,6 +85,7 @@ constexpr Word CSIDL_MYDOCUMENTS = CSIDL_PERSONAL;
 constexpr Word CSIDL_MYMUSIC = 0x000D;
 constexpr Word CSIDL_MYVIDEO = 0x000E;
 constexpr Word CSIDL_DESKTOPDIRECTORY = 0x0010;
+constexpr Word CSIDL_TEMPLATES = 0x0015;
 constexpr Word CSIDL_APPDATA = 0x001A;
 constexpr Word CSIDL_LOCAL_APPDATA = 0x001C;
 constexpr Word CSIDL_MYPICTURES = 0x0027;
@@ -94,6 +95,8 @@ constexpr Word CSIDL_PROFILE = 0x0028;
 // ~/Documents, ~/Videos, ...), created when missing; no trailing '/'. "" when the number is
 // unknown, there is no home folder, or the folder cannot be created.
 String GetSpecialFolder(Word CSIDL);
+// The same folder without creating it (it may not exist).
+String LocateSpecialFolder(Word CSIDL);
 
 // The process's private temporary folder (mkdtemp under $TMPDIR or /tmp, mode 0700), made on
 // first use and removed with its contents when the process that made it exits. Ends with '/'.

@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include "platform/rtl/Exceptions.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -39,6 +41,13 @@ String GetCurrentDir() {
   std::error_code Error;
   const auto Path = std::filesystem::current_path(Error);
   return Error ? String() : Path.string();
+}
+
+bool SetCurrentDir(const String& Dir) { return !Dir.empty() && ::chdir(Dir.c_str()) == 0; }
+
+void ChDir(const String& Dir) {
+  if (SetCurrentDir(Dir)) return;
+  throw EInOutError(SysErrorMessage(Dir.empty() ? ENOENT : errno));
 }
 
 String IncludeTrailingPathDelimiter(const String& S) {

@@ -16,6 +16,10 @@ bool UnsetEnvironmentVariable(const String& Name);
 String GetExeFileName();
 String GetExeFolder();
 String GetCurrentDir();
+// Makes Dir the process's current folder; false when it cannot (errno tells why).
+bool SetCurrentDir(const String& Dir);
+// As SetCurrentDir, raising EInOutError with the system's text on failure.
+void ChDir(const String& Dir);
 
 String IncludeTrailingPathDelimiter(const String& S);
 String ExcludeTrailingPathDelimiter(const String& S);

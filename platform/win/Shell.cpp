@@ -1,5 +1,6 @@
 // ShellExecute through the window manager's launcher, and the launchers.
 #include "platform/win/Shell.h"
+#include "platform/win/ShellFolder.h"
 
 #include <spawn.h>
 #include <sys/stat.h>
@@ -193,12 +194,17 @@ HINSTANCE ShellExecute(HWND, LPCSTR Operation, LPCSTR File, LPCSTR Parameters, L
 }
 
 BOOL ShellExecuteEx(SHELLEXECUTEINFO* Info) {
-  if (!Info || Info->cbSize != sizeof(SHELLEXECUTEINFO) || !Info->lpFile) {
+  // An item id list names the item by its path (items outside the file system have none).
+  std::string ListPath;
+  const bool ByList = Info && (Info->fMask & SEE_MASK_IDLIST) && Info->lpIDList &&
+                      vantrel::win::ShellPathOf(static_cast<LPCITEMIDLIST>(Info->lpIDList), ListPath);
+  if (!Info || Info->cbSize != sizeof(SHELLEXECUTEINFO) || (!Info->lpFile && !ByList)) {
     SetLastError(ERROR_INVALID_PARAMETER);
     if (Info) Info->hInstApp = reinterpret_cast<HINSTANCE>(SE_ERR_FNF);
     return FALSE;
   }
-  const uintptr_t R = Execute(Info->lpVerb, Info->lpFile, Info->lpParameters, Info->lpDirectory);
+  const uintptr_t R = Execute(Info->lpVerb, ByList ? ListPath.c_str() : Info->lpFile, Info->lpParameters,
+                              Info->lpDirectory);
   Info->hInstApp = reinterpret_cast<HINSTANCE>(R);
   Info->hProcess = nullptr;
   return R > 32 ? TRUE : FALSE;

@@ -56,7 +56,8 @@ HINSTANCE ShellExecute(HWND Wnd, LPCSTR Operation, LPCSTR File, LPCSTR Parameter
 inline HINSTANCE ShellExecuteW(HWND W, LPCSTR O, LPCSTR F, LPCSTR P, LPCSTR D, int S) {
   return ShellExecute(W, O, F, P, D, S);
 }
-// lpFile is required (item id lists are not understood here).
+// lpFile names what is opened; with SEE_MASK_IDLIST (or INVOKEIDLIST) an absolute item id
+// list in lpIDList names it by its path instead.
 BOOL ShellExecuteEx(SHELLEXECUTEINFO* Info);
 inline BOOL ShellExecuteExW(SHELLEXECUTEINFO* Info) { return ShellExecuteEx(Info); }
 

@@ -75,7 +75,7 @@ TEST(FileUtils, MasksMatchLikeTheShell) {
   };
   for (const auto& C : Cases) {
     SCOPED_TRACE(String(C.Name) + " ~ " + C.Mask);
-    EXPECT_EQ(MatchesMask(C.Name, C.Mask), C.Match);
+    EXPECT_EQ(MatchesSearchMask(C.Name, C.Mask), C.Match);
   }
 }
 
