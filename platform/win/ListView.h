@@ -37,8 +37,6 @@ constexpr UINT LVIF_PARAM = 0x0004;
 constexpr UINT LVIF_STATE = 0x0008;
 constexpr UINT LVIS_FOCUSED = 0x0001;
 constexpr UINT LVIS_SELECTED = 0x0002;
-inline const LPSTR LPSTR_TEXTCALLBACK = reinterpret_cast<LPSTR>(static_cast<intptr_t>(-1));
-constexpr int I_IMAGECALLBACK = -1;
 
 struct LVITEM {
   UINT mask = 0;
@@ -161,12 +159,6 @@ constexpr UINT LVM_SETCOLUMNORDERARRAY = LVM_FIRST + 58;
 constexpr UINT LVM_GETCOLUMNORDERARRAY = LVM_FIRST + 59;
 
 // Notifications.
-constexpr UINT NM_CLICK = static_cast<UINT>(-2);
-constexpr UINT NM_DBLCLK = static_cast<UINT>(-3);
-constexpr UINT NM_RETURN = static_cast<UINT>(-4);
-constexpr UINT NM_RCLICK = static_cast<UINT>(-5);
-constexpr UINT NM_SETFOCUS = static_cast<UINT>(-7);
-constexpr UINT NM_KILLFOCUS = static_cast<UINT>(-8);
 constexpr UINT LVN_FIRST = static_cast<UINT>(-100);
 constexpr UINT LVN_ITEMCHANGING = LVN_FIRST - 0;
 constexpr UINT LVN_ITEMCHANGED = LVN_FIRST - 1;

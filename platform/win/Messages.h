@@ -569,3 +569,7 @@ constexpr UINT NM_RCLICK = NM_FIRST - 5;
 constexpr UINT NM_RDBLCLK = NM_FIRST - 6;
 constexpr UINT NM_SETFOCUS = NM_FIRST - 7;
 constexpr UINT NM_KILLFOCUS = NM_FIRST - 8;
+
+// Item text and image values the list and tree views ask of their parent.
+constexpr int I_IMAGECALLBACK = -1;
+inline char* const LPSTR_TEXTCALLBACK = reinterpret_cast<char*>(static_cast<intptr_t>(-1));

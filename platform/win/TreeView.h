@@ -89,9 +89,7 @@ constexpr UINT TVIS_OVERLAYMASK = 0x0F00;
 constexpr UINT TVIS_STATEIMAGEMASK = 0xF000;
 
 // Values asked of the parent through TVN_GETDISPINFO.
-constexpr int I_IMAGECALLBACK = -1;
 constexpr int I_CHILDRENCALLBACK = -1;
-inline char* const LPSTR_TEXTCALLBACK = reinterpret_cast<char*>(static_cast<intptr_t>(-1));
 
 // TVM_EXPAND actions.
 constexpr UINT TVE_COLLAPSE = 0x0001;
