@@ -49,6 +49,7 @@ class SkinKeyRecorder : public vantrel::skin::SkinKeyVisitor {
   void Alignment(const char*, TAlignment&, TAlignment) override {}
   void StretchType(const char*, TspStretchType&, TspStretchType) override {}
   void MorphKind(const char*, TMorphKind&, TMorphKind) override {}
+  void InActiveEffect(const char*, TspInActiveEffect&, TspInActiveEffect) override {}
   void Lines(const char*, TStrings&) override {}
   void KeywordValue(const char*, Integer&, std::initializer_list<const char*>, Integer, Integer,
                     Integer) override {}
