@@ -3,6 +3,7 @@
 #include "platform/win/Cursor.h"
 
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -23,6 +24,7 @@ using namespace paint;
 constexpr int kSize = 32;
 constexpr DWORD kErrorInvalidData = 13;
 constexpr DWORD kErrorFileNotFound = 2;
+constexpr DWORD kErrorAccessDenied = 5;
 constexpr DWORD kErrorResourceNameNotFound = 1814;
 const uint32_t Black = Px(0, 0, 0, 255);
 const uint32_t White = Px(255, 255, 255, 255);
@@ -270,12 +272,25 @@ HCURSOR LoadCursorFromFile(LPCSTR FileName) {
     SetLastError(kErrorFileNotFound);
     return nullptr;
   }
+  // A folder opens as a stream on Linux and then fails to read; it is no file at all.
+  std::error_code Ec;
+  if (std::filesystem::is_directory(FileName, Ec)) {
+    SetLastError(kErrorAccessDenied);
+    return nullptr;
+  }
   std::ifstream F(FileName, std::ios::binary);
   if (!F) {
     SetLastError(kErrorFileNotFound);
     return nullptr;
   }
-  std::vector<uint8_t> Data((std::istreambuf_iterator<char>(F)), std::istreambuf_iterator<char>());
+  std::vector<uint8_t> Data;
+  try {
+    Data.assign(std::istreambuf_iterator<char>(F), std::istreambuf_iterator<char>());
+  } catch (const std::ios_base::failure&) {
+    // The stream buffer raises on a failing read (a vanished or unreadable device).
+    SetLastError(kErrorAccessDenied);
+    return nullptr;
+  }
   return CreateCursorFromFileData(Data.data(), Data.size());
 }
 

@@ -31,7 +31,8 @@
 HCURSOR LoadCursor(HINSTANCE Instance, LPCSTR Name);
 inline HCURSOR LoadCursorA(HINSTANCE I, LPCSTR N) { return LoadCursor(I, N); }
 inline HCURSOR LoadCursorW(HINSTANCE I, LPCSTR N) { return LoadCursor(I, N); }
-// A .cur file (UTF-8 path). 0 with ERROR_FILE_NOT_FOUND when it cannot be read, with
+// A .cur file (UTF-8 path). 0 with ERROR_FILE_NOT_FOUND when it cannot be opened, with
+// ERROR_ACCESS_DENIED for a folder or a file that fails while it is read, with
 // ERROR_INVALID_DATA when it is not a cursor file we can read (animated cursors and
 // PNG-compressed images are not read).
 HCURSOR LoadCursorFromFile(LPCSTR FileName);

@@ -47,7 +47,8 @@ void WriteInt32(TStream& Stream, Integer V) {
   Stream.WriteBuffer(&v, sizeof v);
 }
 
-// The standard 16-colour EGA palette of version-3 PCX files.
+// The 16-colour EGA palette that version-3 PCX files are drawn in. It is the file format's
+// own and differs from the 16 system colours a new 4-bit TBitmap gets (0x800000 ...).
 constexpr TspColor EgaPalette[16] = {
     0x000000, 0x0000AA, 0x00AA00, 0x00AAAA, 0xAA0000, 0xAA00AA, 0xAA5500, 0xAAAAAA,
     0x555555, 0x5555FF, 0x55FF55, 0x55FFFF, 0xFF5555, 0xFF55FF, 0xFFFF55, 0xFFFFFF,

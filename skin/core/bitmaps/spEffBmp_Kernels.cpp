@@ -191,7 +191,8 @@ Boolean InitPixelKernels() {
 
 void EmptyMMXState() {
   // The vector forms run on SSE registers, which share no state with the x87 unit: there is
-  // nothing to clear. Kept so the loops read as they are specified.
+  // nothing to clear. Callers still end their vector loops with it, so each loop shows where
+  // the vector state ends.
 }
 
 void LoadTransparentBlt() {

@@ -5,6 +5,7 @@
 // texts of the skinned elements (TspResourceStrData) and the skin colours.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -29,6 +30,7 @@ constexpr UINT WM_SKIN_AEROBLUR_CHANGED = 1428;
 constexpr LPARAM SKIN_MESSAGE_LPARAM = 1000;
 
 class TspCompressedStoredSkin;
+class TspCompressedSkinList;
 
 // Forms of this class draw the layered borders and never hear the store's messages.
 constexpr const char* SkinLayerWindowClassName = "TspFormLayerWindow";
@@ -91,12 +93,22 @@ void OwnedList<T>::Check(Integer Index) const {
 class SkinFileSource {
  public:
   virtual ~SkinFileSource() = default;
-  // Loads picture Name into Bitmap: a JPEG name (IsJpegFileName) through the JPEG decoder,
-  // any other as a BMP file. Raises the file or image error when it cannot.
+  // Loads picture Name into Bitmap, JPEG or BMP by what the file holds. Raises the file or
+  // image error when it cannot.
   virtual void LoadPicture(TBitmap* Bitmap, const String& Name) = 0;
   // The cursor of file Name, 0 when it does not load.
   virtual HCURSOR LoadCursorFile(const String& Name) = 0;
 };
+
+// The [PICTURES] keys of the five frame pictures: frame, inactive frame, mask, rolled-up
+// frame and its mask, the order in which every reader and writer takes them.
+constexpr const char* FramePictureKeys[5] = {"picture", "inactivepicture", "mask", "rolluppicture",
+                                             "rollupmask"};
+
+// Writes Bitmap as a BMP file image; an empty one (a list picture whose file did not load)
+// as one pixel of the transparent key colour, so that a reader finds a picture where the
+// names and indexes of the skin expect one.
+void SaveSkinPicture(TBitmap* Bitmap, TStream* Stream);
 
 // The forms the store's messages go to and the cursors of a skin, on the application's
 // screen (SkinData_Forms.cpp). A store used where no application exists (a tool without
@@ -152,6 +164,8 @@ class TspSkinColors : public TObject {
   void LoadFromFile(TCustomIniFile* IniFile);
   // Replaces the section.
   void SaveToFile(TCustomIniFile* IniFile);
+  // The keys of [SKINCOLORS], in file order.
+  void VisitKeys(vantrel::skin::SkinKeyVisitor& V);
 
   TColor cBtnFace() const { return FcBtnFace; }
   void SetcBtnFace(TColor Value) { FcBtnFace = Value; }
@@ -219,6 +233,17 @@ class TspSkinData : public TComponent {
   // Not owned; forgotten when it is freed. Every assignment tells the forms.
   TspResourceStrData* ResourceStrData() const { return FResourceStrData; }
   void SetResourceStrData(TspResourceStrData* Value);
+  // Not owned; forgotten when it is freed. Assigning one loads its skin at once.
+  TspCompressedStoredSkin* CompressedStoredSkin() const { return FCompressedStoredSkin; }
+  void SetCompressedStoredSkin(TspCompressedStoredSkin* Value);
+  // Not owned; forgotten when it is freed. Assigning one loads its skin SkinIndex when the
+  // list has that item.
+  TspCompressedSkinList* SkinList() const { return FSkinList; }
+  void SetSkinList(TspCompressedSkinList* Value);
+  // With a skin list, an index outside it is ignored and any other loads that item's skin;
+  // without one the index is only kept for a list assigned later.
+  Integer SkinIndex() const { return FSkinIndex; }
+  void SetSkinIndex(Integer Value);
   TNotifyEvent OnLoadData;
 
   TspSkinColors* SkinColors() const { return FSkinColors.get(); }
@@ -257,11 +282,20 @@ class TspSkinData : public TComponent {
   // that cannot be read or a rectangle without digits raises; the store is then empty and
   // the forms have been told that the change ended.
   void LoadFromFile(const String& FileName);
+  // The five frame pictures with their [PICTURES] keys and names, in file order.
+  struct FramePicture {
+    const char* Key;
+    TBitmap* Bitmap;
+    String* Name;
+  };
+  std::array<FramePicture, 5> FramePictures();
+
   // Writes every section of the skin into IniFile.
   void SaveToCustomIniFile(TCustomIniFile* IniFile);
   // Writes skin.ini, keeping the sections of an existing file that the store does not write.
   void SaveToFile(const String& FileName);
-  // Writes skin.ini and every picture (as BMP) into folder APath (ending in "/").
+  // Writes skin.ini and every picture (as BMP, also under a JPEG name) into folder APath
+  // (ending in "/"). An empty frame picture has no file, so skin.ini names none for it.
   void StoreToDisk(const String& APath);
   // Compressed skins (SkinData_Compressed.cpp). Loads the skin of a stored skin (nothing
   // when it is empty), with the three skin-change messages; its cursors are never read.
@@ -329,6 +363,9 @@ class TspSkinData : public TComponent {
   bool FSkinnableForm = true;
   bool FEnableSkinEffects = true;
   TspResourceStrData* FResourceStrData = nullptr;
+  TspCompressedStoredSkin* FCompressedStoredSkin = nullptr;
+  TspCompressedSkinList* FSkinList = nullptr;
+  Integer FSkinIndex = 0;
   TOwned<TspSkinColors> FSkinColors;
   bool FShowButtonGlowFrames = true;
   bool FShowCaptionButtonGlowFrames = true;
@@ -337,10 +374,19 @@ class TspSkinData : public TComponent {
   bool FAnimationForAllWindows = false;
 
  private:
+  // The keys of the store's own sections (SkinData_Keys.cpp).
+  void VisitVersionKeys(vantrel::skin::SkinKeyVisitor& V);
+  void VisitPictureNameKeys(vantrel::skin::SkinKeyVisitor& V);
+  void VisitFormInfoKeys(vantrel::skin::SkinKeyVisitor& V);
   // The reader's steps (SkinData_Reader.cpp).
   void ReadSkinSections(TCustomIniFile* IniFile, vantrel::skin::SkinFileSource& Files);
-  void ReadPictures(TCustomIniFile* IniFile, vantrel::skin::SkinFileSource& Files);
+  // [VERSION] and the names of [PICTURES]; the pictures themselves are not read.
+  void ReadVersionAndPictureNames(TCustomIniFile* IniFile);
+  void ReadPictures(vantrel::skin::SkinFileSource& Files);
   void ReadCursors(TCustomIniFile* IniFile, vantrel::skin::SkinFileSource& Files);
+  // Everything after the pictures and cursors: [FORMINFO] with its fix-ups, the window
+  // descriptors, the colours, the areas and the descriptor lists.
+  void ReadFrameAndDescriptors(TCustomIniFile* IniFile);
   void ReadFormInfo(TCustomIniFile* IniFile);
   void ReadAreas(TCustomIniFile* IniFile);
   void ReadDescriptors(TCustomIniFile* IniFile);
@@ -353,6 +399,12 @@ class TspSkinData : public TComponent {
   // (true: the skin is in place and OnLoadData fires), then the change ended; when Load
   // raises, the store is left empty and the change still ended before the error goes on.
   void RunSkinChange(const std::function<bool()>& Load);
+  // Raises EInvalidOperation when the picture list and its names differ in number.
+  void CheckPictureNames() const;
   // Sends a settings message unless designing (or, with SkipWhileLoading, loading).
   void SettingChanged(UINT M, bool SkipWhileLoading);
+  // Moves the free notification of a referenced component from Old to New.
+  void WatchReference(TComponent* Old, TComponent* New);
+  // The skin of item FSkinIndex of the skin list, when the list has that item.
+  void LoadSkinListItem();
 };

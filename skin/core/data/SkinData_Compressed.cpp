@@ -3,6 +3,7 @@
 // block. Picture sizes read from a block are checked against the bytes that are really
 // there before the bitmap reader allocates anything for them.
 #include <algorithm>
+#include <array>
 
 #include "platform/rtl/FileUtils.h"
 #include "platform/rtl/IniFiles.h"
@@ -15,11 +16,11 @@
 using vantrel::skin::CompressedSkinVersion;
 using vantrel::skin::MaxCompressedSkinVersion;
 using vantrel::skin::detail::ReadInt32;
+using vantrel::skin::detail::StreamReadError;
 using vantrel::skin::detail::WriteInt32;
 
 namespace {
 
-constexpr const char* StreamReadError = "Stream read error";
 
 Byte ReadByte(TStream* S) {
   Byte B;
@@ -33,21 +34,6 @@ void WritePictureSlot(TStream* S, TBitmap* Bitmap) {
   const Byte Presence = None ? 1 : 0;
   S->WriteBuffer(&Presence, 1);
   if (!None) Bitmap->SaveToStream(S);
-}
-
-// A picture of the list, which has no presence bytes. An empty picture (a list file that
-// did not load) would write no bytes and shift every later picture out of place, so it
-// travels as one pixel of the transparent key colour.
-void WriteListPicture(TStream* S, TBitmap* Bitmap) {
-  if (!Bitmap->Empty()) {
-    Bitmap->SaveToStream(S);
-    return;
-  }
-  auto Placeholder = CreateOwned<TBitmap>();
-  Placeholder->SetPixelFormat(pf24bit);
-  Placeholder->SetSize(1, 1);
-  Placeholder->Canvas()->SetPixels(0, 0, 0xFF00FF);
-  Placeholder->SaveToStream(S);
 }
 
 uint32_t Le32At(const Byte* P) {
@@ -97,10 +83,8 @@ void ReadPicture(TMemoryStream* S, TBitmap* Bitmap) {
   Bitmap->LoadFromStream(S);
 }
 
-// The text of an ini object: every line followed by CR LF.
-String IniText(TMemIniFile* Ini) {
-  TStringList Lines;
-  Ini->GetStrings(Lines);
+// Every line followed by CR LF.
+String CrLfText(const TStringList& Lines) {
   String Text;
   for (Integer i = 0; i < Lines.Count(); ++i) Text += Lines.Get(i) + "\r\n";
   return Text;
@@ -110,12 +94,9 @@ void WriteText(TStream* S, const String& Text) {
   if (!Text.empty()) S->WriteBuffer(Text.data(), static_cast<Integer>(Text.size()));
 }
 
-// Which picture slots an inner stream of a version carries: frame picture, inactive
-// picture, mask, roll-up picture, roll-up mask.
-struct SlotSet {
-  bool Picture, InActive, Mask, RollUp, RollUpMask;
-};
-SlotSet SlotsOfVersion(Integer Version) {
+// Which picture slots an inner stream of a version carries, in the order of the frame
+// pictures: frame picture, inactive picture, mask, roll-up picture, roll-up mask.
+std::array<bool, 5> SlotsOfVersion(Integer Version) {
   if (Version <= 0) return {true, false, true, false, false};
   if (Version == 1) return {true, false, true, true, true};
   if (Version == 3) return {true, true, true, false, false};
@@ -131,14 +112,15 @@ void TspCompressedStoredSkin::LoadFromSkinData(TspSkinData* ASkinData) {
   if (!ASkinData) return;
   auto Inner = CreateOwned<TMemoryStream>();
   WriteInt32(Inner.get(), CompressedSkinVersion);
-  for (TBitmap* B : {ASkinData->FPicture.get(), ASkinData->FInActivePicture.get(), ASkinData->FMask.get(),
-                     ASkinData->FRollUpPicture.get(), ASkinData->FRollUpMask.get()})
-    WritePictureSlot(Inner.get(), B);
+  for (const TspSkinData::FramePicture& P : ASkinData->FramePictures())
+    WritePictureSlot(Inner.get(), P.Bitmap);
   WriteInt32(Inner.get(), ASkinData->FActivePictures.Count());
-  for (TBitmap* B : ASkinData->FActivePictures) WriteListPicture(Inner.get(), B);
+  for (TBitmap* B : ASkinData->FActivePictures) vantrel::skin::SaveSkinPicture(B, Inner.get());
   auto Ini = CreateOwned<TMemIniFile>(String());
   ASkinData->SaveToCustomIniFile(Ini.get());
-  WriteText(Inner.get(), IniText(Ini.get()));
+  TStringList Lines;
+  Ini->GetStrings(Lines);
+  WriteText(Inner.get(), CrLfText(Lines));
   CompressInner(Inner.get());
 }
 
@@ -154,7 +136,7 @@ void TspCompressedStoredSkin::LoadFromIniFile(const String& AFileName) {
   auto Inner = CreateOwned<TMemoryStream>();
   WriteInt32(Inner.get(), CompressedSkinVersion);
   // JPEG names are not told apart here: such a file fails as an invalid bitmap.
-  for (const char* Key : {"picture", "inactivepicture", "mask", "rolluppicture", "rollupmask"}) {
+  for (const char* Key : vantrel::skin::FramePictureKeys) {
     const String Name = Ini->ReadString("PICTURES", Key, "");
     auto Bitmap = CreateOwned<TBitmap>();
     if (!Name.empty()) Bitmap->LoadFromFile(Folder + Name);
@@ -166,12 +148,9 @@ void TspCompressedStoredSkin::LoadFromIniFile(const String& AFileName) {
   for (Integer i = 0; i < Names.Count(); ++i) {
     auto Bitmap = CreateOwned<TBitmap>();
     Bitmap->LoadFromFile(Folder + Names.Get(i));
-    WriteListPicture(Inner.get(), Bitmap.get());
+    vantrel::skin::SaveSkinPicture(Bitmap.get(), Inner.get());
   }
-  // The file's own lines, comments included.
-  String Text;
-  for (Integer i = 0; i < Lines.Count(); ++i) Text += Lines.Get(i) + "\r\n";
-  WriteText(Inner.get(), Text);
+  WriteText(Inner.get(), CrLfText(Lines));  // the file's own lines, comments included
   CompressInner(Inner.get());
 }
 
@@ -190,18 +169,14 @@ bool TspSkinData::ReadCompressedSkin(TspCompressedStoredSkin* AStoredSkin) {
   // A later format is not read at all; the change still ends, with the store emptied.
   if (Version > MaxCompressedSkinVersion) return false;
 
-  const SlotSet Slots = SlotsOfVersion(Version);
-  const std::pair<bool, TBitmap*> Frame[] = {{Slots.Picture, FPicture.get()},
-                                             {Slots.InActive, FInActivePicture.get()},
-                                             {Slots.Mask, FMask.get()},
-                                             {Slots.RollUp, FRollUpPicture.get()},
-                                             {Slots.RollUpMask, FRollUpMask.get()}};
-  for (const auto& [Present, Bitmap] : Frame) {
-    if (!Present) continue;
+  const auto Present = SlotsOfVersion(Version);
+  const auto Frame = FramePictures();
+  for (size_t i = 0; i < Frame.size(); ++i) {
+    if (!Present[i]) continue;
     if (ReadByte(Inner.get()) != 0)
-      Bitmap->SetSize(0, 0);
+      Frame[i].Bitmap->SetSize(0, 0);
     else
-      ReadPicture(Inner.get(), Bitmap);
+      ReadPicture(Inner.get(), Frame[i].Bitmap);
   }
   const Integer Count = ReadInt32(Inner.get());
   for (Integer i = 0; i < Count; ++i) {
@@ -215,28 +190,13 @@ bool TspSkinData::ReadCompressedSkin(TspCompressedStoredSkin* AStoredSkin) {
   Ini->SetStrings(Lines);
   Inner.reset();
 
-  const char* V = "VERSION";
-  SkinName = Ini->ReadString(V, "skinname", "");
-  SkinAuthor = Ini->ReadString(V, "skinauthor", "");
-  AuthorEmail = Ini->ReadString(V, "authoremail", "");
-  AuthorURL = Ini->ReadString(V, "authorurl", "");
-  SkinComments = Ini->ReadString(V, "skincomments", "");
   // Only the names: the pictures came with the block. Cursors are never read from a
   // compressed skin.
-  const char* P = "PICTURES";
-  FPictureName = Ini->ReadString(P, "picture", "");
-  FInActivePictureName = Ini->ReadString(P, "inactivepicture", "");
-  FMaskName = Ini->ReadString(P, "mask", "");
-  FRollUpPictureName = Ini->ReadString(P, "rolluppicture", "");
-  FRollUpMaskName = Ini->ReadString(P, "rollupmask", "");
-  ReadIniStrings(Ini.get(), P, "activepictures", FActivePicturesNames.get());
-  ReadFormInfo(Ini.get());
-  PopupWindow->LoadFromFile(Ini.get());
-  LayerFrame->LoadFromFile(Ini.get());
-  HintWindow->LoadFromFile(Ini.get());
-  FSkinColors->LoadFromFile(Ini.get());
-  ReadAreas(Ini.get());
-  ReadDescriptors(Ini.get());
+  ReadVersionAndPictureNames(Ini.get());
+  // Names and pictures travel apart; a skin whose lists disagree would index the wrong
+  // pictures and could not be stored again.
+  CheckPictureNames();
+  ReadFrameAndDescriptors(Ini.get());
   return true;
 }
 

@@ -13,11 +13,11 @@ using vantrel::skin::CompressedSkinTag;
 using vantrel::skin::MaxCompressedSkinTag;
 using vantrel::skin::MaxInflatedSkinSize;
 using vantrel::skin::detail::ReadInt32;
+using vantrel::skin::detail::StreamReadError;
 using vantrel::skin::detail::WriteInt32;
 
 namespace {
 
-constexpr const char* StreamReadError = "Stream read error";
 constexpr const char* SkinTooLarge = "Compressed skin exceeds %d bytes when inflated";
 
 }  // namespace

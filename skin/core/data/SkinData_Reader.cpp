@@ -5,11 +5,14 @@
 
 #include "platform/rtl/FileUtils.h"
 #include "platform/rtl/NumConv.h"
+#include "platform/rtl/Streams.h"
 #include "platform/rtl/Utf8.h"
 #include "platform/win/Cursor.h"
 #include "skin/core/data/SkinData.h"
 
+using vantrel::skin::ReadSectionKeys;
 using vantrel::skin::SkinFileSource;
+using vantrel::skin::SkinKeyVisitor;
 
 namespace {
 
@@ -19,13 +22,14 @@ class FolderFiles final : public SkinFileSource {
   explicit FolderFiles(String Folder) : FFolder(std::move(Folder)) {}
 
   void LoadPicture(TBitmap* Bitmap, const String& Name) override {
-    if (IsJpegFileName(Name))
-      LoadJpegToBitmap(Bitmap, FFolder + Name);
-    else
-      Bitmap->LoadFromFile(FFolder + Name);
+    LoadSkinPictureFile(Bitmap, FFolder + Name);
   }
   HCURSOR LoadCursorFile(const String& Name) override {
-    return LoadCursorFromFileW((FFolder + Name).c_str());
+    const String Path = FFolder + Name;
+    // A cursor file that does not load leaves the default cursor, but an entry naming a
+    // folder is a broken skin: opening it as a file refuses it with the file error.
+    if (!Name.empty() && DirectoryExists(Path)) TFileStream Refused(Path, fmOpenRead);
+    return LoadCursorFromFileW(Path.c_str());
   }
 
  private:
@@ -82,6 +86,19 @@ void SplitEntry(const String& Entry, String& Name, String& Rest) {
   Rest = Entry.substr(Colon + 1);
 }
 
+// The descriptors of a list section, each built by its kind keyword and read from its own
+// section; entries of an unknown kind build nothing.
+template <class List, class Descriptor>
+void ReadDescriptorList(TCustomIniFile* Ini, const char* Section, List& Items,
+                        TOwned<Descriptor> (*Create)(const String& Kind, const String& AIDName)) {
+  String Name, Kind;
+  const Integer Count = EntryCount(Ini, Section);
+  for (Integer i = 0; i < Count; ++i) {
+    SplitEntry(Ini->ReadString(Section, IntToStr(i), ""), Name, Kind);
+    if (TOwned<Descriptor> D = Create(Kind, Name)) Items[Items.Add(std::move(D))]->LoadFromFile(Ini);
+  }
+}
+
 bool IsEmptyRect(const TRect& R) {
   return static_cast<Int64>(R.Right) - R.Left <= 0 || static_cast<Int64>(R.Bottom) - R.Top <= 0;
 }
@@ -99,20 +116,6 @@ bool IsSkinIniFile(TCustomIniFile* IniFile) {
   for (const char* Section : {"VERSION", "PICTURES", "FORMINFO", "SKINOBJECTS", "SKINCONTROLS"})
     if (!IniFile->SectionExists(Section)) return false;
   return true;
-}
-
-void TspSkinColors::LoadFromFile(TCustomIniFile* IniFile) {
-  const char* S = "SKINCOLORS";
-  FcBtnFace = IniFile->ReadInteger(S, "cbtnface", 0);
-  FcBtnText = IniFile->ReadInteger(S, "cbtntext", 0);
-  FcWindow = IniFile->ReadInteger(S, "cwindow", 0);
-  FcWindowText = IniFile->ReadInteger(S, "cwindowtext", 0);
-  FcHighLight = IniFile->ReadInteger(S, "chighlight", 0);
-  FcHighLightText = IniFile->ReadInteger(S, "chighlighttext", 0);
-  FcBtnHighLight = IniFile->ReadInteger(S, "cbtnhighlight", 0);
-  FcBtnShadow = IniFile->ReadInteger(S, "cbtnshadow", 0);
-  Fc3DLight = IniFile->ReadInteger(S, "c3dlight", 0);
-  Fc3DDkShadow = IniFile->ReadInteger(S, "c3ddkshadow", 0);
 }
 
 // ---- The load -----------------------------------------------------------------------------
@@ -166,15 +169,19 @@ void TspSkinData::EndSkinChange() {
 }
 
 void TspSkinData::ReadSkinSections(TCustomIniFile* IniFile, SkinFileSource& Files) {
-  const char* V = "VERSION";
-  SkinName = IniFile->ReadString(V, "skinname", "");
-  SkinAuthor = IniFile->ReadString(V, "skinauthor", "");
-  AuthorEmail = IniFile->ReadString(V, "authoremail", "");
-  AuthorURL = IniFile->ReadString(V, "authorurl", "");
-  SkinComments = IniFile->ReadString(V, "skincomments", "");
-
-  ReadPictures(IniFile, Files);
+  ReadVersionAndPictureNames(IniFile);
+  ReadPictures(Files);
   ReadCursors(IniFile, Files);
+  ReadFrameAndDescriptors(IniFile);
+}
+
+void TspSkinData::ReadVersionAndPictureNames(TCustomIniFile* IniFile) {
+  ReadSectionKeys(IniFile, "VERSION", [this](SkinKeyVisitor& V) { VisitVersionKeys(V); });
+  ReadSectionKeys(IniFile, "PICTURES", [this](SkinKeyVisitor& V) { VisitPictureNameKeys(V); });
+  ReadIniStrings(IniFile, "PICTURES", "activepictures", FActivePicturesNames.get());
+}
+
+void TspSkinData::ReadFrameAndDescriptors(TCustomIniFile* IniFile) {
   ReadFormInfo(IniFile);
   PopupWindow->LoadFromFile(IniFile);
   LayerFrame->LoadFromFile(IniFile);
@@ -184,27 +191,13 @@ void TspSkinData::ReadSkinSections(TCustomIniFile* IniFile, SkinFileSource& File
   ReadDescriptors(IniFile);
 }
 
-void TspSkinData::ReadPictures(TCustomIniFile* IniFile, SkinFileSource& Files) {
-  const char* P = "PICTURES";
-  FPictureName = IniFile->ReadString(P, "picture", "");
-  FInActivePictureName = IniFile->ReadString(P, "inactivepicture", "");
-  FMaskName = IniFile->ReadString(P, "mask", "");
-  FRollUpPictureName = IniFile->ReadString(P, "rolluppicture", "");
-  FRollUpMaskName = IniFile->ReadString(P, "rollupmask", "");
-  const std::pair<TBitmap*, const String*> Frame[] = {
-      {FPicture.get(), &FPictureName},
-      {FInActivePicture.get(), &FInActivePictureName},
-      {FMask.get(), &FMaskName},
-      {FRollUpPicture.get(), &FRollUpPictureName},
-      {FRollUpMask.get(), &FRollUpMaskName}};
-  for (const auto& [Bitmap, Name] : Frame) {
-    if (Name->empty())
-      Bitmap->SetSize(0, 0);
+void TspSkinData::ReadPictures(SkinFileSource& Files) {
+  for (const FramePicture& P : FramePictures()) {
+    if (P.Name->empty())
+      P.Bitmap->SetSize(0, 0);
     else
-      Files.LoadPicture(Bitmap, *Name);
+      Files.LoadPicture(P.Bitmap, *P.Name);
   }
-
-  ReadIniStrings(IniFile, P, "activepictures", FActivePicturesNames.get());
   for (Integer i = 0; i < FActivePicturesNames->Count(); ++i) {
     // The bitmap joins the list before it is read, so names and bitmaps stay paired when
     // a read fails.
@@ -225,44 +218,7 @@ void TspSkinData::ReadCursors(TCustomIniFile* IniFile, SkinFileSource& Files) {
 }
 
 void TspSkinData::ReadFormInfo(TCustomIniFile* IniFile) {
-  const char* F = "FORMINFO";
-  ReadIniPoint(IniFile, F, "lefttoppoint", LTPoint);
-  ReadIniPoint(IniFile, F, "righttoppoint", RTPoint);
-  ReadIniPoint(IniFile, F, "leftbottompoint", LBPoint);
-  ReadIniPoint(IniFile, F, "rightbottompoint", RBPoint);
-  ReadIniRect(IniFile, F, "clientrect", ClRect);
-  BGPictureIndex = IniFile->ReadInteger(F, "bgpictureindex", -1);
-  MDIBGPictureIndex = IniFile->ReadInteger(F, "mdibgpictureindex", -1);
-  LeftStretch = ReadIniBoolean(IniFile, F, "leftstretch");
-  RightStretch = ReadIniBoolean(IniFile, F, "rightstretch");
-  TopStretch = ReadIniBoolean(IniFile, F, "topstretch");
-  BottomStretch = ReadIniBoolean(IniFile, F, "bottomstretch");
-  StretchEffect = ReadIniBoolean(IniFile, F, "stretcheffect");
-  StretchType = ReadIniStretchType(IniFile, F, "stretchtype");
-  MDIBGStretchEffect = ReadIniBoolean(IniFile, F, "mdibgstretcheffect");
-  MDIBGStretchType = ReadIniStretchType(IniFile, F, "mdibgstretchtype");
-  ReadIniRect(IniFile, F, "buttonsrect", ButtonsRect);
-  ReadIniRect(IniFile, F, "captionrect", CaptionRect);
-  ButtonsOffset = IniFile->ReadInteger(F, "buttonsoffset", 0);
-  CapButtonsInLeft = ReadIniBoolean(IniFile, F, "buttonsinleft");
-  ReadIniRect(IniFile, F, "maskrectarea", MaskRectArea);
-  ReadIniPoint(IniFile, F, "hittestlefttoppoint", HitTestLTPoint);
-  ReadIniPoint(IniFile, F, "hittestrighttoppoint", HitTestRTPoint);
-  ReadIniPoint(IniFile, F, "hittestleftbottompoint", HitTestLBPoint);
-  ReadIniPoint(IniFile, F, "hittestrightbottompoint", HitTestRBPoint);
-  ReadIniPoint(IniFile, F, "rollupleftpoint", RollUpLeftPoint);
-  ReadIniPoint(IniFile, F, "rolluprightpoint", RollUpRightPoint);
-  ReadIniRect(IniFile, F, "mainmenurect", MainMenuRect);
-  ReadIniRect(IniFile, F, "iconrect", IconRect);
-  MainMenuPopupUp = ReadIniBoolean(IniFile, F, "mainmenupopupup");
-  BorderW = IniFile->ReadInteger(F, "borderwidth", 0);
-  FormMinWidth = IniFile->ReadInteger(F, "formminwidth", 0);
-  FormMinHeight = IniFile->ReadInteger(F, "formminheight", 0);
-  MDITabsTransparent = ReadIniBoolean(IniFile, F, "mditabstransparent");
-  MainMenuBarTransparent = ReadIniBoolean(IniFile, F, "mainmenubartransparent");
-  CursorIndex = IniFile->ReadInteger(F, "cursorindex", -1);
-  AutoRenderingInActiveImage = ReadIniBoolean(IniFile, F, "autorenderinginactiveimage");
-  InActiveEffect = ReadIniInActiveEffect(IniFile, F, "inactiveeffect");
+  ReadSectionKeys(IniFile, "FORMINFO", [this](SkinKeyVisitor& V) { VisitFormInfoKeys(V); });
 
   // A masked frame: the mask covers at least the client area, and the hit-test corners
   // the skin leaves open are the frame's corners.
@@ -292,8 +248,6 @@ void TspSkinData::ReadFormInfo(TCustomIniFile* IniFile) {
     RBPoint.Y = std::min(RBPoint.Y, ClRect.Bottom);
   }
 
-  ReadIniRect(IniFile, F, "sizegriparea", SizeGripArea);
-  StatusBarName = IniFile->ReadString(F, "statusbarname", "");
 }
 
 void TspSkinData::ReadAreas(TCustomIniFile* IniFile) {
@@ -313,21 +267,6 @@ void TspSkinData::ReadAreas(TCustomIniFile* IniFile) {
 }
 
 void TspSkinData::ReadDescriptors(TCustomIniFile* IniFile) {
-  String Name, Kind;
-  const Integer Objects = EntryCount(IniFile, "SKINOBJECTS");
-  for (Integer i = 0; i < Objects; ++i) {
-    SplitEntry(IniFile->ReadString("SKINOBJECTS", IntToStr(i), ""), Name, Kind);
-    if (TOwned<TspDataSkinObject> D = vantrel::skin::CreateSkinObject(Kind, Name)) {
-      TspDataSkinObject* Added = ObjectList[ObjectList.Add(std::move(D))];
-      Added->LoadFromFile(IniFile);
-    }
-  }
-  const Integer Controls = EntryCount(IniFile, "SKINCONTROLS");
-  for (Integer i = 0; i < Controls; ++i) {
-    SplitEntry(IniFile->ReadString("SKINCONTROLS", IntToStr(i), ""), Name, Kind);
-    if (TOwned<TspDataSkinControl> D = vantrel::skin::CreateSkinControl(Kind, Name)) {
-      TspDataSkinControl* Added = CtrlList[CtrlList.Add(std::move(D))];
-      Added->LoadFromFile(IniFile);
-    }
-  }
+  ReadDescriptorList(IniFile, "SKINOBJECTS", ObjectList, vantrel::skin::CreateSkinObject);
+  ReadDescriptorList(IniFile, "SKINCONTROLS", CtrlList, vantrel::skin::CreateSkinControl);
 }

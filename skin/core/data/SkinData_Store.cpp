@@ -7,6 +7,7 @@
 #include "platform/win/SysColors.h"
 #include "platform/win/WindowManager.h"
 #include "skin/core/data/SkinData.h"
+#include "skin/core/data/spCompressedSkin.h"
 
 namespace vantrel::skin {
 
@@ -81,7 +82,18 @@ TspSkinData::~TspSkinData() {
 
 void TspSkinData::Notification(TComponent* AComponent, TOperation Operation) {
   TComponent::Notification(AComponent, Operation);
-  if (Operation == opRemove && AComponent == FResourceStrData) FResourceStrData = nullptr;
+  if (Operation != opRemove) return;
+  if (AComponent == FResourceStrData) FResourceStrData = nullptr;
+  if (AComponent == FCompressedStoredSkin) FCompressedStoredSkin = nullptr;
+  if (AComponent == FSkinList) FSkinList = nullptr;
+}
+
+void TspSkinData::WatchReference(TComponent* Old, TComponent* New) {
+  if (Old == New) return;
+  // A component with another owner is freed without this store hearing of it unless it
+  // asks to be told.
+  if (Old) Old->RemoveFreeNotification(this);
+  if (New) New->FreeNotification(this);
 }
 
 void TspSkinData::SettingChanged(UINT M, bool SkipWhileLoading) {
@@ -109,14 +121,33 @@ void TspSkinData::SetAeroBlurEnabled(bool Value) {
 }
 
 void TspSkinData::SetResourceStrData(TspResourceStrData* Value) {
-  if (FResourceStrData != Value) {
-    if (FResourceStrData) FResourceStrData->RemoveFreeNotification(this);
-    // A text table with another owner is freed without this store hearing of it unless
-    // it asks to be told.
-    if (Value) Value->FreeNotification(this);
-  }
+  WatchReference(FResourceStrData, Value);
   FResourceStrData = Value;
   SettingChanged(WM_SKIN_STRINGS_CHANGED, false);
+}
+
+void TspSkinData::SetCompressedStoredSkin(TspCompressedStoredSkin* Value) {
+  WatchReference(FCompressedStoredSkin, Value);
+  FCompressedStoredSkin = Value;
+  if (Value && !ComponentState().Contains(csDesigning)) LoadCompressedStoredSkin(Value);
+}
+
+void TspSkinData::SetSkinList(TspCompressedSkinList* Value) {
+  WatchReference(FSkinList, Value);
+  FSkinList = Value;
+  if (!ComponentState().Contains(csDesigning)) LoadSkinListItem();
+}
+
+void TspSkinData::SetSkinIndex(Integer Value) {
+  if (FSkinIndex == Value) return;
+  if (FSkinList && (Value < 0 || Value >= FSkinList->Skins()->Count())) return;
+  FSkinIndex = Value;
+  if (!ComponentState().Contains(csDesigning)) LoadSkinListItem();
+}
+
+void TspSkinData::LoadSkinListItem() {
+  if (!FSkinList || FSkinIndex < 0 || FSkinIndex >= FSkinList->Skins()->Count()) return;
+  LoadCompressedStoredSkin(FSkinList->Skins()->GetItem(FSkinIndex)->Skin());
 }
 
 Integer TspSkinData::GetControlIndex(const String& AIDName) const {
@@ -163,14 +194,10 @@ void TspSkinData::ClearObjects() {
 
 void TspSkinData::ClearAll() {
   ClearObjects();
-  for (TBitmap* B : {FPicture.get(), FInActivePicture.get(), FMask.get(), FRollUpPicture.get(),
-                     FRollUpMask.get()})
-    B->SetSize(0, 0);
-  FPictureName.clear();
-  FInActivePictureName.clear();
-  FMaskName.clear();
-  FRollUpPictureName.clear();
-  FRollUpMaskName.clear();
+  for (const FramePicture& P : FramePictures()) {
+    P.Bitmap->SetSize(0, 0);
+    P.Name->clear();
+  }
   Empty = true;
 }
 

@@ -1,91 +1,65 @@
 // Writing a skin: every section of the store into an ini object, skin.ini merged into an
 // existing file, and a whole skin folder with its pictures. The writers never change the
 // store and send nothing; the same store always gives the same bytes.
+#include "platform/rtl/Format.h"
 #include "platform/rtl/NumConv.h"
+#include "platform/rtl/Streams.h"
 #include "skin/core/data/SkinData.h"
 
-void TspSkinColors::SaveToFile(TCustomIniFile* IniFile) {
-  const char* S = "SKINCOLORS";
-  IniFile->EraseSection(S);
-  IniFile->WriteInteger(S, "cbtnface", FcBtnFace);
-  IniFile->WriteInteger(S, "cbtntext", FcBtnText);
-  IniFile->WriteInteger(S, "cwindow", FcWindow);
-  IniFile->WriteInteger(S, "cwindowtext", FcWindowText);
-  IniFile->WriteInteger(S, "chighlight", FcHighLight);
-  IniFile->WriteInteger(S, "chighlighttext", FcHighLightText);
-  IniFile->WriteInteger(S, "cbtnhighlight", FcBtnHighLight);
-  IniFile->WriteInteger(S, "cbtnshadow", FcBtnShadow);
-  IniFile->WriteInteger(S, "c3dlight", Fc3DLight);
-  IniFile->WriteInteger(S, "c3ddkshadow", Fc3DDkShadow);
+using vantrel::skin::SkinKeyVisitor;
+using vantrel::skin::WriteSectionKeys;
+
+namespace vantrel::skin {
+
+void SaveSkinPicture(TBitmap* Bitmap, TStream* Stream) {
+  if (!Bitmap->Empty()) {
+    Bitmap->SaveToStream(Stream);
+    return;
+  }
+  auto Placeholder = CreateOwned<TBitmap>();
+  Placeholder->SetPixelFormat(pf24bit);
+  Placeholder->SetSize(1, 1);
+  Placeholder->Canvas()->SetPixels(0, 0, 0xFF00FF);
+  Placeholder->SaveToStream(Stream);
 }
+
+}  // namespace vantrel::skin
+
+namespace {
+
+// A descriptor list: "count", one entry "IDName:kind" per descriptor, then each
+// descriptor's own section.
+template <class List, class Descriptor>
+void WriteDescriptorList(TCustomIniFile* Ini, const char* Section, const List& Items,
+                         String (*KindOf)(const Descriptor&)) {
+  Ini->EraseSection(Section);
+  Ini->WriteInteger(Section, "count", Items.Count());
+  for (Integer i = 0; i < Items.Count(); ++i) {
+    Descriptor* D = Items[i];
+    Ini->WriteString(Section, IntToStr(i), D->IDName + ":" + KindOf(*D));
+    D->SaveToFile(Ini);
+  }
+}
+
+}  // namespace
 
 void TspSkinData::SaveToCustomIniFile(TCustomIniFile* IniFile) {
   TCustomIniFile* Ini = IniFile;
 
-  const char* V = "VERSION";
-  Ini->EraseSection(V);
-  Ini->WriteInteger(V, "ver", 2);
-  Ini->WriteString(V, "skinname", SkinName);
-  Ini->WriteString(V, "skinauthor", SkinAuthor);
-  Ini->WriteString(V, "authoremail", AuthorEmail);
-  Ini->WriteString(V, "authorurl", AuthorURL);
-  Ini->WriteString(V, "skincomments", SkinComments);
+  Ini->EraseSection("VERSION");
+  Ini->WriteInteger("VERSION", "ver", 2);
+  WriteSectionKeys(Ini, "VERSION", [this](SkinKeyVisitor& V) { VisitVersionKeys(V); });
 
-  const char* P = "PICTURES";
-  Ini->EraseSection(P);
-  Ini->WriteString(P, "picture", FPictureName);
-  Ini->WriteString(P, "inactivepicture", FInActivePictureName);
-  Ini->WriteString(P, "mask", FMaskName);
-  Ini->WriteString(P, "rolluppicture", FRollUpPictureName);
-  Ini->WriteString(P, "rollupmask", FRollUpMaskName);
-  WriteIniStrings(Ini, P, "activepictures", FActivePicturesNames.get());
+  Ini->EraseSection("PICTURES");
+  WriteSectionKeys(Ini, "PICTURES", [this](SkinKeyVisitor& V) { VisitPictureNameKeys(V); });
+  WriteIniStrings(Ini, "PICTURES", "activepictures", FActivePicturesNames.get());
 
-  const char* C = "CURSORS";
-  Ini->EraseSection(C);
-  Ini->WriteInteger(C, "startcursorindex", StartCursorIndex);
-  WriteIniStrings(Ini, C, "cursors", FCursorsNames.get());
+  Ini->EraseSection("CURSORS");
+  Ini->WriteInteger("CURSORS", "startcursorindex", StartCursorIndex);
+  WriteIniStrings(Ini, "CURSORS", "cursors", FCursorsNames.get());
 
-  const char* F = "FORMINFO";
-  Ini->EraseSection(F);
-  WriteIniPoint(Ini, F, "lefttoppoint", LTPoint);
-  WriteIniPoint(Ini, F, "righttoppoint", RTPoint);
-  WriteIniPoint(Ini, F, "leftbottompoint", LBPoint);
-  WriteIniPoint(Ini, F, "rightbottompoint", RBPoint);
-  WriteIniRect(Ini, F, "clientrect", ClRect);
-  Ini->WriteInteger(F, "bgpictureindex", BGPictureIndex);
-  Ini->WriteInteger(F, "mdibgpictureindex", MDIBGPictureIndex);
-  WriteIniRect(Ini, F, "maskrectarea", MaskRectArea);
-  WriteIniBoolean(Ini, F, "leftstretch", LeftStretch);
-  WriteIniBoolean(Ini, F, "rightstretch", RightStretch);
-  WriteIniBoolean(Ini, F, "topstretch", TopStretch);
-  WriteIniBoolean(Ini, F, "bottomstretch", BottomStretch);
-  WriteIniBoolean(Ini, F, "stretcheffect", StretchEffect);
-  WriteIniStretchType(Ini, F, "stretchtype", StretchType);
-  WriteIniBoolean(Ini, F, "mdibgstretcheffect", MDIBGStretchEffect);
-  WriteIniStretchType(Ini, F, "mdibgstretchtype", MDIBGStretchType);
-  WriteIniRect(Ini, F, "buttonsrect", ButtonsRect);
-  WriteIniRect(Ini, F, "captionrect", CaptionRect);
-  Ini->WriteInteger(F, "buttonsoffset", ButtonsOffset);
-  WriteIniBoolean(Ini, F, "buttonsinleft", CapButtonsInLeft);
-  WriteIniPoint(Ini, F, "hittestlefttoppoint", HitTestLTPoint);
-  WriteIniPoint(Ini, F, "hittestrighttoppoint", HitTestRTPoint);
-  WriteIniPoint(Ini, F, "hittestleftbottompoint", HitTestLBPoint);
-  WriteIniPoint(Ini, F, "hittestrightbottompoint", HitTestRBPoint);
-  WriteIniPoint(Ini, F, "rollupleftpoint", RollUpLeftPoint);
-  WriteIniPoint(Ini, F, "rolluprightpoint", RollUpRightPoint);
-  WriteIniRect(Ini, F, "mainmenurect", MainMenuRect);
-  WriteIniRect(Ini, F, "iconrect", IconRect);
-  WriteIniBoolean(Ini, F, "mainmenupopupup", MainMenuPopupUp);
-  Ini->WriteInteger(F, "borderwidth", BorderW);
-  Ini->WriteInteger(F, "cursorindex", CursorIndex);
-  WriteIniBoolean(Ini, F, "autorenderinginactiveimage", AutoRenderingInActiveImage);
-  WriteIniInActiveEffect(Ini, F, "inactiveeffect", InActiveEffect);
-  Ini->WriteInteger(F, "formminwidth", FormMinWidth);
-  Ini->WriteInteger(F, "formminheight", FormMinHeight);
-  WriteIniRect(Ini, F, "sizegriparea", SizeGripArea);
-  Ini->WriteString(F, "statusbarname", StatusBarName);
-  WriteIniBoolean(Ini, F, "mditabstransparent", MDITabsTransparent);
-  WriteIniBoolean(Ini, F, "mainmenubartransparent", MainMenuBarTransparent);
+  Ini->EraseSection("FORMINFO");
+  WriteSectionKeys(Ini, "FORMINFO", [this](SkinKeyVisitor& V) { VisitFormInfoKeys(V); });
 
   // Each window descriptor erases its own section before writing it.
   PopupWindow->SaveToFile(Ini);
@@ -100,23 +74,8 @@ void TspSkinData::SaveToCustomIniFile(TCustomIniFile* IniFile) {
 
   FSkinColors->SaveToFile(Ini);
 
-  const char* O = "SKINOBJECTS";
-  Ini->EraseSection(O);
-  Ini->WriteInteger(O, "count", ObjectList.Count());
-  for (Integer i = 0; i < ObjectList.Count(); ++i) {
-    TspDataSkinObject* D = ObjectList[i];
-    Ini->WriteString(O, IntToStr(i), D->IDName + ":" + vantrel::skin::SkinObjectKindOf(*D));
-    D->SaveToFile(Ini);
-  }
-
-  const char* K = "SKINCONTROLS";
-  Ini->EraseSection(K);
-  Ini->WriteInteger(K, "count", CtrlList.Count());
-  for (Integer i = 0; i < CtrlList.Count(); ++i) {
-    TspDataSkinControl* D = CtrlList[i];
-    Ini->WriteString(K, IntToStr(i), D->IDName + ":" + vantrel::skin::SkinControlKindOf(*D));
-    D->SaveToFile(Ini);
-  }
+  WriteDescriptorList(Ini, "SKINOBJECTS", ObjectList, vantrel::skin::SkinObjectKindOf);
+  WriteDescriptorList(Ini, "SKINCONTROLS", CtrlList, vantrel::skin::SkinControlKindOf);
 }
 
 void TspSkinData::SaveToFile(const String& FileName) {
@@ -127,19 +86,28 @@ void TspSkinData::SaveToFile(const String& FileName) {
   Ini->UpdateFile();
 }
 
+void TspSkinData::CheckPictureNames() const {
+  if (FActivePictures.Count() != FActivePicturesNames->Count())
+    throw EInvalidOperation(Format("Skin picture list holds %d pictures but %d names",
+                                   {FActivePictures.Count(), FActivePicturesNames->Count()}));
+}
+
 void TspSkinData::StoreToDisk(const String& APath) {
-  SaveToFile(APath + "skin.ini");
-  const std::pair<TBitmap*, const String*> Frame[] = {
-      {FPicture.get(), &FPictureName},
-      {FInActivePicture.get(), &FInActivePictureName},
-      {FMask.get(), &FMaskName},
-      {FRollUpPicture.get(), &FRollUpPictureName},
-      {FRollUpMask.get(), &FRollUpMaskName}};
-  // Always BMP, also under a JPEG name. A picture without a name has no place in the
-  // folder (skin.ini names none), so it is not written.
-  for (const auto& [Bitmap, Name] : Frame)
-    if (!Bitmap->Empty() && !Name->empty()) Bitmap->SaveToFile(APath + *Name);
-  for (Integer i = 0; i < FActivePicturesNames->Count(); ++i)
-    if (!FActivePicturesNames->Get(i).empty())
-      FActivePictures[i]->SaveToFile(APath + FActivePicturesNames->Get(i));
+  CheckPictureNames();  // before anything is written
+  TOwned<TMemIniFile> Ini = CreateOwned<TMemIniFile>(APath + "skin.ini");
+  SaveToCustomIniFile(Ini.get());
+  // Always BMP, also under a JPEG name. An empty frame picture means "none" to the frame,
+  // so it gets no file and skin.ini names none; a picture without a name has no file.
+  for (const FramePicture& P : FramePictures()) {
+    if (P.Bitmap->Empty())
+      Ini->WriteString("PICTURES", P.Key, "");
+    else if (!P.Name->empty())
+      P.Bitmap->SaveToFile(APath + *P.Name);
+  }
+  Ini->UpdateFile();
+  for (Integer i = 0; i < FActivePicturesNames->Count(); ++i) {
+    if (FActivePicturesNames->Get(i).empty()) continue;
+    TFileStream File(APath + FActivePicturesNames->Get(i), fmCreate);
+    vantrel::skin::SaveSkinPicture(FActivePictures[i], &File);
+  }
 }

@@ -54,6 +54,8 @@ class SkinKeyVisitor {
   virtual void Alignment(const char* Key, TAlignment& Field, TAlignment Create) = 0;
   virtual void StretchType(const char* Key, TspStretchType& Field, TspStretchType Create) = 0;
   virtual void MorphKind(const char* Key, TMorphKind& Field, TMorphKind Create) = 0;
+  virtual void InActiveEffect(const char* Key, TspInActiveEffect& Field,
+                              TspInActiveEffect Create) = 0;
   // A line list (count key Name+"linecount"); creation leaves the list as it is.
   virtual void Lines(const char* Name, TStrings& Field) = 0;
   // A keyword of a descriptor's own enumeration: Words in enumeration order; a text that
@@ -69,6 +71,14 @@ class SkinKeyVisitor {
   void FontStyle(const char* Key, TFontStyles& Field) { FontStyle(Key, Field, TFontStyles{}); }
   void StretchType(const char* Key, TspStretchType& Field) { StretchType(Key, Field, spstFull); }
   void MorphKind(const char* Key, TMorphKind& Field) { MorphKind(Key, Field, mkDefault); }
+  // The four keys of a text font: Prefix + "fontname", "fontheight", "fontstyle" and
+  // "fontcolor". Absent keys read as Arial of height 14, no style, colour 0; a new
+  // descriptor has CreateName and CreateHeight, no style and colour 0.
+  void Font(String& Name, Integer& Height, TFontStyles& Style, Integer& Color,
+            const char* CreateName, Integer CreateHeight, const char* Prefix = "");
+  // The four corner points of a 9-part image, left-top, right-top, left-bottom and
+  // right-bottom: Prefix + "lefttoppoint" ... "rightbottompoint", each (0, 0) when absent.
+  void Corners(TPoint& LT, TPoint& RT, TPoint& LB, TPoint& RB, const char* Prefix = "");
   template <class E>
   void Keyword(const char* Key, E& Field, std::initializer_list<const char*> Words, E Fallback,
                E Absent, E Create) {

@@ -73,10 +73,7 @@ void TspDataSkinGaugeControl::VisitKeys(SkinKeyVisitor& V) {
   V.Int("beginoffset", BeginOffset, 0, 0);
   V.Int("endoffset", EndOffset, 0, 0);
   V.Bool("vertical", Vertical);
-  V.Str("fontname", FontName, "Arial", "Arial");
-  V.Int("fontheight", FontHeight, 14, 14);
-  V.FontStyle("fontstyle", FontStyle);
-  V.Int("fontcolor", FontColor, 0, 0);
+  V.Font(FontName, FontHeight, FontStyle, FontColor, "Arial", 14);
   V.Bool("progresstransparent", ProgressTransparent);
   V.Int("progresstransparentcolor", ProgressTransparentColor, 0, clFuchsia);
   V.Bool("progressstretch", ProgressStretch);
@@ -138,10 +135,7 @@ TspDataSkinSpinEditControl::TspDataSkinSpinEditControl(const String& AIDName)
 void TspDataSkinSpinEditControl::VisitKeys(SkinKeyVisitor& V) {
   TspDataSkinCustomControl::VisitKeys(V);
   V.Rect("activeskinrect", ActiveSkinRect);
-  V.Str("fontname", FontName, "Arial", "Arial");
-  V.Int("fontheight", FontHeight, 14, 12);
-  V.FontStyle("fontstyle", FontStyle);
-  V.Int("fontcolor", FontColor, 0, 0);
+  V.Font(FontName, FontHeight, FontStyle, FontColor, "Arial", 12);
   V.Int("activefontcolor", ActiveFontColor, 0, 0);
   V.Int("disabledfontcolor", DisabledFontColor, 0, 0);
   ArrowButtonKeys(V, *this);

@@ -46,6 +46,9 @@ class SectionReader final : public SkinKeyVisitor {
   void MorphKind(const char* Key, TMorphKind& Field, TMorphKind) override {
     Field = ReadIniMorphKind(FIni, FSection, Key);
   }
+  void InActiveEffect(const char* Key, TspInActiveEffect& Field, TspInActiveEffect) override {
+    Field = ReadIniInActiveEffect(FIni, FSection, Key);
+  }
   void Lines(const char* Name, TStrings& Field) override {
     ReadIniLines(FIni, FSection, Name, &Field);
   }
@@ -107,6 +110,9 @@ class SectionWriter final : public SkinKeyVisitor {
   void MorphKind(const char* Key, TMorphKind& Field, TMorphKind) override {
     WriteIniMorphKind(FIni, FSection, Key, Field);
   }
+  void InActiveEffect(const char* Key, TspInActiveEffect& Field, TspInActiveEffect) override {
+    WriteIniInActiveEffect(FIni, FSection, Key, Field);
+  }
   void Lines(const char* Name, TStrings& Field) override {
     WriteIniLines(FIni, FSection, Name, &Field);
   }
@@ -143,6 +149,9 @@ class CreateValues final : public SkinKeyVisitor {
     Field = Create;
   }
   void MorphKind(const char*, TMorphKind& Field, TMorphKind Create) override { Field = Create; }
+  void InActiveEffect(const char*, TspInActiveEffect& Field, TspInActiveEffect Create) override {
+    Field = Create;
+  }
   void Lines(const char*, TStrings&) override {}
   void KeywordValue(const char*, Integer& Field, std::initializer_list<const char*>, Integer,
                     Integer, Integer Create) override {
@@ -190,10 +199,7 @@ TspDataSkinCustomControl::TspDataSkinCustomControl(const String& AIDName)
 
 void TspDataSkinCustomControl::VisitKeys(SkinKeyVisitor& V) {
   TspDataSkinControl::VisitKeys(V);
-  V.Point("lefttoppoint", LTPoint);
-  V.Point("righttoppoint", RTPoint);
-  V.Point("leftbottompoint", LBPoint);
-  V.Point("rightbottompoint", RBPoint);
+  V.Corners(LTPoint, RTPoint, LBPoint, RBPoint);
   V.Rect("clientrect", ClRect);
   V.Bool("stretcheffect", StretchEffect);
   V.Bool("leftstretch", LeftStretch);
@@ -240,6 +246,25 @@ void TspDataSkinObject::VisitKeys(SkinKeyVisitor& V) {
   V.Int("glowlayeroffsetx", GlowLayerOffsetX, 0, 0);
   V.Int("glowlayeroffsety", GlowLayerOffsetY, 0, 0);
   V.Int("glowlayeralphablendvalue", GlowLayerAlphaBlendValue, 255, 255);
+}
+
+// ---- Shared key groups -------------------------------------------------------------------
+
+void SkinKeyVisitor::Font(String& Name, Integer& Height, TFontStyles& Style, Integer& Color,
+                          const char* CreateName, Integer CreateHeight, const char* Prefix) {
+  const String P = Prefix;
+  Str((P + "fontname").c_str(), Name, "Arial", CreateName);
+  Int((P + "fontheight").c_str(), Height, 14, CreateHeight);
+  FontStyle((P + "fontstyle").c_str(), Style);
+  Int((P + "fontcolor").c_str(), Color, 0, 0);
+}
+
+void SkinKeyVisitor::Corners(TPoint& LT, TPoint& RT, TPoint& LB, TPoint& RB, const char* Prefix) {
+  const String P = Prefix;
+  Point((P + "lefttoppoint").c_str(), LT);
+  Point((P + "righttoppoint").c_str(), RT);
+  Point((P + "leftbottompoint").c_str(), LB);
+  Point((P + "rightbottompoint").c_str(), RB);
 }
 
 // ---- Key lists of records with a section of their own -----------------------------------

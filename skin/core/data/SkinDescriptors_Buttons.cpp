@@ -10,10 +10,7 @@ TspDataSkinButtonControl::TspDataSkinButtonControl(const String& AIDName)
 
 void TspDataSkinButtonControl::VisitKeys(SkinKeyVisitor& V) {
   TspDataSkinCustomControl::VisitKeys(V);
-  V.Str("fontname", FontName, "Arial", "Arial");
-  V.Int("fontheight", FontHeight, 14, 12);
-  V.FontStyle("fontstyle", FontStyle);
-  V.Int("fontcolor", FontColor, 0, 0);
+  V.Font(FontName, FontHeight, FontStyle, FontColor, "Arial", 12);
   V.Int("activefontcolor", ActiveFontColor, 0, 0);
   V.Int("downfontcolor", DownFontColor, 0, 0);
   V.Int("disabledfontcolor", DisabledFontColor, 0, 0);
@@ -60,10 +57,7 @@ TspDataSkinCheckRadioControl::TspDataSkinCheckRadioControl(const String& AIDName
 
 void TspDataSkinCheckRadioControl::VisitKeys(SkinKeyVisitor& V) {
   TspDataSkinCustomControl::VisitKeys(V);
-  V.Str("fontname", FontName, "Arial", "Arial");
-  V.Int("fontheight", FontHeight, 14, 12);
-  V.FontStyle("fontstyle", FontStyle);
-  V.Int("fontcolor", FontColor, 0, 0);
+  V.Font(FontName, FontHeight, FontStyle, FontColor, "Arial", 12);
   V.Int("activefontcolor", ActiveFontColor, 0, 0);
   V.Int("unenabledfontcolor", UnEnabledFontColor, 0, 0);
   V.Int("framefontcolor", FrameFontColor, 0, 0);
@@ -89,10 +83,7 @@ TspDataSkinLabelControl::TspDataSkinLabelControl(const String& AIDName)
 
 void TspDataSkinLabelControl::VisitKeys(SkinKeyVisitor& V) {
   TspDataSkinCustomControl::VisitKeys(V);
-  V.Str("fontname", FontName, "Arial", "Arial");
-  V.Int("fontheight", FontHeight, 14, 12);
-  V.FontStyle("fontstyle", FontStyle);
-  V.Int("fontcolor", FontColor, 0, 0);
+  V.Font(FontName, FontHeight, FontStyle, FontColor, "Arial", 12);
 }
 
 TspDataSkinBitLabelControl::TspDataSkinBitLabelControl(const String& AIDName)

@@ -11,10 +11,7 @@ TspDataSkinEditControl::TspDataSkinEditControl(const String& AIDName)
 void TspDataSkinEditControl::VisitKeys(SkinKeyVisitor& V) {
   TspDataSkinCustomControl::VisitKeys(V);
   V.Rect("activeskinrect", ActiveSkinRect);
-  V.Str("fontname", FontName, "Arial", "Arial");
-  V.Int("fontheight", FontHeight, 14, 12);
-  V.FontStyle("fontstyle", FontStyle);
-  V.Int("fontcolor", FontColor, 0, 0);
+  V.Font(FontName, FontHeight, FontStyle, FontColor, "Arial", 12);
   V.Int("activefontcolor", ActiveFontColor, 0, 0);
   V.Int("disabledfontcolor", DisabledFontColor, 0, 0);
   V.Rect("buttonrect", ButtonRect);
@@ -48,10 +45,7 @@ void TspDataSkinComboBox::VisitKeys(SkinKeyVisitor& V) {
   V.Int("itemleftoffset", ItemLeftOffset, 0, 0);
   V.Int("itemrightoffset", ItemRightOffset, 0, 0);
   V.Rect("itemtextrect", ItemTextRect);
-  V.Str("fontname", FontName, "Arial", "Arial");
-  V.Int("fontheight", FontHeight, 14, 14);
-  V.FontStyle("fontstyle", FontStyle);
-  V.Int("fontcolor", FontColor, 0, 0);
+  V.Font(FontName, FontHeight, FontStyle, FontColor, "Arial", 14);
   V.Int("focusfontcolor", FocusFontColor, 0, 0);
   V.Int("activefontcolor", ActiveFontColor, 0, 0);
   V.Rect("buttonrect", ButtonRect);
@@ -76,17 +70,12 @@ void TspDataSkinListBox::VisitKeys(SkinKeyVisitor& V) {
   V.Int("itemleftoffset", ItemLeftOffset, 0, 0);
   V.Int("itemrightoffset", ItemRightOffset, 0, 0);
   V.Rect("itemtextrect", ItemTextRect);
-  V.Str("fontname", FontName, "Arial", "Arial");
-  V.Int("fontheight", FontHeight, 14, 14);
-  V.FontStyle("fontstyle", FontStyle);
-  V.Int("fontcolor", FontColor, 0, 0);
+  V.Font(FontName, FontHeight, FontStyle, FontColor, "Arial", 14);
   V.Int("activefontcolor", ActiveFontColor, 0, 0);
   V.Int("focusfontcolor", FocusFontColor, 0, 0);
   V.Rect("captionrect", CaptionRect);
-  V.Str("captionfontname", CaptionFontName, "Arial", "Arial");
-  V.Int("captionfontheight", CaptionFontHeight, 14, 14);
-  V.FontStyle("captionfontstyle", CaptionFontStyle);
-  V.Int("captionfontcolor", CaptionFontColor, 0, 0);
+  V.Font(CaptionFontName, CaptionFontHeight, CaptionFontStyle, CaptionFontColor, "Arial", 14,
+         "caption");
   V.Rect("upbuttonrect", UpButtonRect);
   V.Rect("activeupbuttonrect", ActiveUpButtonRect);
   V.Rect("downupbuttonrect", DownUpButtonRect);

@@ -97,10 +97,7 @@ TspDataSkinLabel::TspDataSkinLabel(const String& AIDName) : TspDataSkinObject(AI
 
 void TspDataSkinLabel::VisitKeys(SkinKeyVisitor& V) {
   TspDataSkinObject::VisitKeys(V);
-  V.Str("fontname", FontName, "Arial", "");
-  V.Int("fontheight", FontHeight, 14, 0);
-  V.FontStyle("fontstyle", FontStyle);
-  V.Int("fontcolor", FontColor, 0, 0);
+  V.Font(FontName, FontHeight, FontStyle, FontColor, "", 0);
   V.Int("activefontcolor", ActiveFontColor, 0, 0);
   V.Alignment("alignment", Alignment, taLeftJustify);
   V.Str("textvalue", TextValue, "", "");

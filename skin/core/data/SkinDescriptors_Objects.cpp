@@ -24,10 +24,7 @@ void TspDataSkinMenuItem::VisitKeys(SkinKeyVisitor& V) {
   V.Int("dividerrightoffset", DividerRO, 0, 0);
   V.Rect("textrect", TextRct);
   V.Rect("imagerect", ImageRct);
-  V.Str("fontname", FontName, "Arial", "");
-  V.Int("fontheight", FontHeight, 14, 0);
-  V.FontStyle("fontstyle", FontStyle);
-  V.Int("fontcolor", FontColor, 0, 0);
+  V.Font(FontName, FontHeight, FontStyle, FontColor, "", 0);
   V.Int("activefontcolor", ActiveFontColor, 0, 0);
   V.Int("unenabledfontcolor", UnEnabledFontColor, 0, 0);
   V.Bool("stretcheffect", StretchEffect);
@@ -60,10 +57,7 @@ void TspDataSkinMainMenuItem::VisitKeys(SkinKeyVisitor& V) {
   V.Int("itemrightoffset", ItemRO, 0, 0);
   V.Rect("downrect", DownRect);
   V.Rect("textrect", TextRct);
-  V.Str("fontname", FontName, "Arial", "");
-  V.Int("fontheight", FontHeight, 14, 0);
-  V.FontStyle("fontstyle", FontStyle);
-  V.Int("fontcolor", FontColor, 0, 0);
+  V.Font(FontName, FontHeight, FontStyle, FontColor, "", 0);
   V.Int("activefontcolor", ActiveFontColor, 0, 0);
   V.Int("downfontcolor", DownFontColor, 0, 0);
   V.Int("unenabledfontColor", UnEnabledFontColor, 0, 0);  // spelt so in the format
@@ -82,10 +76,7 @@ void TspDataSkinCaption::VisitKeys(SkinKeyVisitor& V) {
   TspDataSkinObject::VisitKeys(V);
   V.Bool("defaultcaption", DefaultCaption);
   V.Rect("textrect", TextRct);
-  V.Str("fontname", FontName, "Arial", "");
-  V.Int("fontheight", FontHeight, 14, 0);
-  V.FontStyle("fontstyle", FontStyle);
-  V.Int("fontcolor", FontColor, 0, 0);
+  V.Font(FontName, FontHeight, FontStyle, FontColor, "", 0);
   V.Int("activefontcolor", ActiveFontColor, 0, 0);
   V.Alignment("alignment", Alignment, taLeftJustify);
   V.Bool("light", Light);

@@ -13,10 +13,7 @@ void TspDataSkinPanelControl::VisitKeys(SkinKeyVisitor& V) {
   V.Int("bgpictureindex", BGPictureIndex, -1, -1);
   V.Rect("captionrect", CaptionRect);
   V.Alignment("alignment", Alignment, taCenter);
-  V.Str("fontname", FontName, "Arial", "Arial");
-  V.Int("fontheight", FontHeight, 14, 12);
-  V.FontStyle("fontstyle", FontStyle);
-  V.Int("fontcolor", FontColor, 0, 0);
+  V.Font(FontName, FontHeight, FontStyle, FontColor, "Arial", 12);
   V.Rect("checkimagerect", CheckImageRect);
   V.Rect("uncheckimagerect", UnCheckImageRect);
   V.Rect("markframerect", MarkFrameRect);
@@ -60,10 +57,7 @@ void TspDataSkinExPanelControl::VisitKeys(SkinKeyVisitor& V) {
   V.Rect("vrestorebuttonactiverect", VRestoreButtonActiveRect);
   V.Rect("vrestorebuttondownrect", VRestoreButtonDownRect);
   V.Rect("captionrect", CaptionRect);
-  V.Str("fontname", FontName, "Arial", "Arial");
-  V.Int("fontheight", FontHeight, 14, 12);
-  V.FontStyle("fontstyle", FontStyle);
-  V.Int("fontcolor", FontColor, 0, 0);
+  V.Font(FontName, FontHeight, FontStyle, FontColor, "Arial", 12);
   V.Bool("buttonstransparent", ButtonsTransparent);
   V.Int("buttonstransparentcolor", ButtonsTransparentColor, 0, clFuchsia);
 }

@@ -10,10 +10,7 @@ namespace {
 // background while a missing key gives black.
 template <class T>
 void ViewKeys(SkinKeyVisitor& V, T& D) {
-  V.Str("fontname", D.FontName, "Arial", "Arial");
-  V.Int("fontheight", D.FontHeight, 14, 14);
-  V.FontStyle("fontstyle", D.FontStyle);
-  V.Int("fontcolor", D.FontColor, 0, 0);
+  V.Font(D.FontName, D.FontHeight, D.FontStyle, D.FontColor, "Arial", 14);
   V.Int("bgcolor", D.BGColor, 0, clWhite);
 }
 
@@ -78,10 +75,7 @@ TspDataSkinStdLabelControl::TspDataSkinStdLabelControl(const String& AIDName)
 
 void TspDataSkinStdLabelControl::VisitKeys(SkinKeyVisitor& V) {
   TspDataSkinControl::VisitKeys(V);
-  V.Str("fontname", FontName, "Arial", "Arial");
-  V.Int("fontheight", FontHeight, 14, 12);
-  V.FontStyle("fontstyle", FontStyle);
-  V.Int("fontcolor", FontColor, 0, 0);
+  V.Font(FontName, FontHeight, FontStyle, FontColor, "Arial", 12);
   V.Int("activefontcolor", ActiveFontColor, clBlue, clBlue);
 }
 

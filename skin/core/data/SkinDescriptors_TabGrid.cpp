@@ -15,10 +15,7 @@ void TspDataSkinTabControl::VisitKeys(SkinKeyVisitor& V) {
   V.Rect("mouseintabrect", MouseInTabRect);
   V.Rect("clientrect", ClRect);
   V.Int("bgpictureindex", BGPictureIndex, -1, -1);
-  V.Point("lefttoppoint", LTPoint);
-  V.Point("righttoppoint", RTPoint);
-  V.Point("leftbottompoint", LBPoint);
-  V.Point("rightbottompoint", RBPoint);
+  V.Corners(LTPoint, RTPoint, LBPoint, RBPoint);
   V.Int("tableftoffset", TabLeftOffset, 0, 0);
   V.Int("tabrightoffset", TabRightOffset, 0, 0);
   V.Rect("tabsbgrect", TabsBGRect);
@@ -29,10 +26,7 @@ void TspDataSkinTabControl::VisitKeys(SkinKeyVisitor& V) {
   V.Bool("bottomstretch", BottomStretch);
   V.Bool("stretcheffect", StretchEffect);
   V.StretchType("stretchtype", StretchType);
-  V.Str("fontname", FontName, "Arial", "Arial");
-  V.Int("fontheight", FontHeight, 14, 14);
-  V.FontStyle("fontstyle", FontStyle);
-  V.Int("fontcolor", FontColor, 0, 0);
+  V.Font(FontName, FontHeight, FontStyle, FontColor, "Arial", 14);
   V.Int("activefontcolor", ActiveFontColor, 0, 0);
   V.Int("focusfontcolor", FocusFontColor, 0, 0);
   V.Int("mouseinfontcolor", MouseInFontColor, 0, 0);
@@ -66,16 +60,11 @@ void TspDataSkinGridControl::VisitKeys(SkinKeyVisitor& V) {
   V.Int("linescolor", LinesColor, 0, 0);
   V.Int("bgcolor", BGColor, 0, 0);
   V.Int("bgpictureindex", BGPictureIndex, -1, -1);
-  V.Str("fontname", FontName, "Arial", "Arial");
-  V.Int("fontheight", FontHeight, 14, 14);
-  V.FontStyle("fontstyle", FontStyle);
-  V.Int("fontcolor", FontColor, 0, 0);
+  V.Font(FontName, FontHeight, FontStyle, FontColor, "Arial", 14);
   V.Int("selectfontcolor", SelectFontColor, 0, 0);
   V.Int("focusfontcolor", FocusFontColor, 0, 0);
-  V.Str("fixedfontname", FixedFontName, "Arial", "Arial");
-  V.Int("fixedfontheight", FixedFontHeight, 14, 14);
-  V.FontStyle("fixedfontstyle", FixedFontStyle);
-  V.Int("fixedfontcolor", FixedFontColor, 0, 0);
+  V.Font(FixedFontName, FixedFontHeight, FixedFontStyle, FixedFontColor, "Arial", 14,
+         "fixed");
   V.Bool("cellstretcheffect", CellStretchEffect);
   V.Bool("fixedcellstretcheffect", FixedCellStretchEffect);
   V.Bool("showfocus", ShowFocus);

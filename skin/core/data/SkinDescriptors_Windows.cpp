@@ -38,10 +38,7 @@ void TspDataSkinLayerFrame::VisitKeys(SkinKeyVisitor& V) {
   V.Int("maskpictureindex", MaskPictureIndex, -1, -1);
   V.Int("inactivepictureindex", InActivePictureIndex, -1, -1);
   V.Int("inactivemaskpictureindex", InActiveMaskPictureIndex, -1, -1);
-  V.Point("lefttoppoint", LTPoint);
-  V.Point("righttoppoint", RTPoint);
-  V.Point("leftbottompoint", LBPoint);
-  V.Point("rightbottompoint", RBPoint);
+  V.Corners(LTPoint, RTPoint, LBPoint, RBPoint);
   V.Rect("clientrect", ClRect);
   V.Int("alphablendvalue", AlphaBlendValue, 255, 255);
   V.Int("inactivealphablendvalue", InActiveAlphaBlendValue, 255, 255);
@@ -50,10 +47,7 @@ void TspDataSkinLayerFrame::VisitKeys(SkinKeyVisitor& V) {
   V.Bool("fullborder", FullBorder);
   V.Int("hittestsize", HitTestSize, 0, 0);
   V.Rect("captionrect", CaptionRect);
-  V.Point("hittestlefttoppoint", HitTestLTPoint);
-  V.Point("hittestrighttoppoint", HitTestRTPoint);
-  V.Point("hittestleftbottompoint", HitTestLBPoint);
-  V.Point("hittestrightbottompoint", HitTestRBPoint);
+  V.Corners(HitTestLTPoint, HitTestRTPoint, HitTestLBPoint, HitTestRBPoint, "hittest");
   V.Rect("buttonsrect", ButtonsRect);
   V.Rect("sysmenubuttonrect", SysMenuButtonRect);
   V.Bool("fullstretch", FullStretch);
@@ -78,10 +72,7 @@ void TspDataSkinPopupWindow::SaveToFile(TCustomIniFile* IniFile) { SaveWindow(*t
 void TspDataSkinPopupWindow::VisitKeys(SkinKeyVisitor& V) {
   V.Int("windowpictureindex", WindowPictureIndex, -1, -1);
   V.Int("maskpictureindex", MaskPictureIndex, -1, -1);
-  V.Point("lefttoppoint", LTPoint);
-  V.Point("righttoppoint", RTPoint);
-  V.Point("leftbottompoint", LBPoint);
-  V.Point("rightbottompoint", RBPoint);
+  V.Corners(LTPoint, RTPoint, LBPoint, RBPoint);
   V.Rect("itemsrect", ItemsRect);
   V.Int("cursorindex", CursorIndex, -1, -1);
   V.Int("scrollmarkercolor", ScrollMarkerColor, 0, 0);
@@ -103,15 +94,9 @@ void TspDataSkinHintWindow::SaveToFile(TCustomIniFile* IniFile) { SaveWindow(*th
 void TspDataSkinHintWindow::VisitKeys(SkinKeyVisitor& V) {
   V.Int("windowpictureindex", WindowPictureIndex, -1, -1);
   V.Int("maskpictureindex", MaskPictureIndex, -1, -1);
-  V.Point("lefttoppoint", LTPoint);
-  V.Point("righttoppoint", RTPoint);
-  V.Point("leftbottompoint", LBPoint);
-  V.Point("rightbottompoint", RBPoint);
+  V.Corners(LTPoint, RTPoint, LBPoint, RBPoint);
   V.Rect("clientrect", ClRect);
-  V.Str("fontname", FontName, "Arial", "Arial");
-  V.Int("fontheight", FontHeight, 14, 12);
-  V.FontStyle("fontstyle", FontStyle);
-  V.Int("fontcolor", FontColor, 0, 0);
+  V.Font(FontName, FontHeight, FontStyle, FontColor, "Arial", 12);
   V.Bool("leftstretch", LeftStretch);
   V.Bool("rightstretch", RightStretch);
   V.Bool("topstretch", TopStretch);

@@ -5,6 +5,7 @@
 #include <array>
 
 #include "platform/rtl/NumConv.h"
+#include "platform/rtl/Streams.h"
 #include "platform/rtl/Utf8.h"
 #include "platform/ui/Jpeg.h"
 
@@ -238,4 +239,16 @@ void LoadJpegToBitmap(TBitmap* Bitmap, const String& FileName) {
   Jpeg->LoadFromFile(FileName);
   Bitmap->SetSize(Jpeg->Width(), Jpeg->Height());
   Bitmap->Canvas()->Draw(0, 0, Jpeg.get());
+}
+
+void LoadSkinPictureFile(TBitmap* Bitmap, const String& FileName) {
+  Byte Signature[3] = {};
+  {
+    TFileStream File(FileName, fmOpenRead | fmShareDenyWrite);
+    File.Read(Signature, 3);
+  }
+  if (Signature[0] == 0xFF && Signature[1] == 0xD8 && Signature[2] == 0xFF)
+    LoadJpegToBitmap(Bitmap, FileName);
+  else
+    Bitmap->LoadFromFile(FileName);
 }

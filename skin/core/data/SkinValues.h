@@ -82,3 +82,7 @@ bool IsJpegFileName(const String& FileName);
 // Decodes the JPEG file and draws it at (0, 0) into Bitmap, resized to the picture; the
 // bitmap keeps its pixel format. File and decoder errors pass on.
 void LoadJpegToBitmap(TBitmap* Bitmap, const String& FileName);
+// A picture file of a skin folder, decoded by what it holds rather than by its name (a
+// stored skin writes BMP under JPEG names): a JPEG file (its first bytes FF D8 FF) through
+// LoadJpegToBitmap, anything else as a BMP file. File and decoder errors pass on.
+void LoadSkinPictureFile(TBitmap* Bitmap, const String& FileName);

@@ -27,6 +27,8 @@ constexpr Integer MaxCompressedSkinTag = 3;
 constexpr Int64 MaxInflatedSkinSize = Int64{256} << 20;
 
 namespace detail {
+// The class library's text for a stream that ends before what it must hold.
+constexpr const char* StreamReadError = "Stream read error";
 // Little-endian int32 fields of both forms; reading past the end raises EReadError.
 void WriteInt32(TStream* S, Integer Value);
 Integer ReadInt32(TStream* S);

@@ -162,6 +162,10 @@ TEST(Cursor, CursorFilesLoadWithTheirPixelsMaskAndHotSpot) {
     EXPECT_EQ(LoadCursorFromFile(WriteTemp(Data, Name).c_str()), nullptr);
   }
   EXPECT_EQ(LoadCursorFromFile((testing::TempDir() + "missing.cur").c_str()), nullptr);
+  EXPECT_EQ(GetLastError(), 2u);
+  // A folder is refused, not read (reading one fails in the stream buffer).
+  EXPECT_EQ(LoadCursorFromFile(testing::TempDir().c_str()), nullptr);
+  EXPECT_EQ(GetLastError(), 5u);
 }
 
 TEST(Cursor, SetCursorReturnsThePreviousShapeAndTellsTheDisplay) {

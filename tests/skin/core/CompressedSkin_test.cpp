@@ -153,6 +153,11 @@ const std::string InnerIni =
     "[VERSION]\r\nskinname=Hand Made\r\n[PICTURES]\r\npicture=f.bmp\r\n[FORMINFO]\r\nborderwidth=3\r\n"
     "[SKINOBJECTS]\r\ncount=0\r\n[SKINCONTROLS]\r\ncount=0\r\n";
 
+// The same naming all five frame pictures and one picture in the list, "l.bmp".
+const std::string InnerIniOneListPicture =
+    "[VERSION]\r\nskinname=Hand Made\r\n[PICTURES]\r\npicture=f.bmp\r\ninactivepicture=i.bmp\r\n"
+    "mask=m.bmp\r\nrolluppicture=r.bmp\r\nrollupmask=rm.bmp\r\nactivepicturescount=1\r\n0=l.bmp\r\n[FORMINFO]\r\nborderwidth=3\r\n[SKINOBJECTS]\r\ncount=0\r\n[SKINCONTROLS]\r\ncount=0\r\n";
+
 class CompressedSkinTest : public ::testing::Test {
  protected:
   HeadlessSession Session;
@@ -185,6 +190,7 @@ class CompressedSkinTest : public ::testing::Test {
     auto S = CreateOwned<TspSkinData>(nullptr);
     S->LoadFromFile(Dir.Ini());
     EXPECT_FALSE(S->Empty);
+    ExpectStoredFolderLoadsBack(*S);
     return S;
   }
 
@@ -194,23 +200,13 @@ class CompressedSkinTest : public ::testing::Test {
     return R;
   }
 
-  // The store's frame pictures and list as BMP images, empty text for an empty picture.
-  static std::vector<std::string> Pictures(TspSkinData* S) {
-    std::vector<std::string> R;
-    for (TBitmap* B : {S->FPicture.get(), S->FInActivePicture.get(), S->FMask.get(), S->FRollUpPicture.get(),
-                       S->FRollUpMask.get()})
-      R.push_back(B->Empty() ? std::string() : BitmapBytes(B));
-    for (TBitmap* B : S->FActivePictures) R.push_back(BitmapBytes(B));
-    return R;
-  }
-
   // The loaded store holds what Folder does, but no cursors and the start slot it had.
   void ExpectEqualsFolderLoad(TspSkinData* Folder, Integer KeptStartCursorIndex) {
     EXPECT_FALSE(Store->Empty);
     EXPECT_FALSE(Store->ChangeSkinDataProcess);
     EXPECT_EQ(Store->FCursorsNames->Count(), 0);
     EXPECT_EQ(Store->StartCursorIndex, KeptStartCursorIndex);
-    EXPECT_EQ(Pictures(Store.get()), Pictures(Folder));
+    EXPECT_EQ(StorePictures(*Store), StorePictures(*Folder));
     Folder->FCursorsNames->Clear();
     Folder->StartCursorIndex = KeptStartCursorIndex;
     EXPECT_EQ(StoreText(*Store), StoreText(*Folder));
@@ -247,6 +243,7 @@ TEST_F(CompressedSkinTest, SkinSavedThroughStreamOrFileLoadsBackAsTheFolderLoad)
   EXPECT_EQ(Trace.StoreStates[1], std::make_pair(true, false));
   EXPECT_EQ(Trace.StoreStates[2], std::make_pair(false, false));
   ExpectEqualsFolderLoad(FolderStore().get(), 9);
+  ExpectStoredFolderLoadsBack(*Store);
 
   // File form, through the store's own routines.
   const std::string File = Dir.Path() + "skin.vsk";
@@ -281,6 +278,13 @@ TEST_F(CompressedSkinTest, EmptySlotIsOneByteAndLoadsAsAnEmptyPicture) {
   EXPECT_TRUE(Store->FInActivePicture->Empty());
   EXPECT_EQ(Store->FInActivePictureName, "inactive.bmp");
   EXPECT_EQ(BitmapBytes(Store->FMask.get()), BitmapBytes(Folder->FMask.get()));
+  // The empty picture has no file in a stored folder, so skin.ini names none.
+  ExpectStoredFolderLoadsBack(*Store);
+  SkinFolder Out;
+  Store->StoreToDisk(Out.Path());
+  EXPECT_FALSE(FileExists(Out.Path() + "inactive.bmp"));
+  EXPECT_EQ(CreateOwned<TMemIniFile>(Out.Ini())->ReadString("PICTURES", "inactivepicture", "?"), "");
+  EXPECT_EQ(Store->FInActivePictureName, "inactive.bmp");  // the store itself keeps it
 }
 
 TEST_F(CompressedSkinTest, EmptyListPictureKeepsTheLaterPicturesInTheirPlaces) {
@@ -296,6 +300,7 @@ TEST_F(CompressedSkinTest, EmptyListPictureKeepsTheLaterPicturesInTheirPlaces) {
   EXPECT_EQ(Store->FActivePictures[0]->Width(), 1);
   EXPECT_EQ(Store->FActivePictures[0]->Canvas()->Pixels(0, 0), 0xFF00FF);
   EXPECT_EQ(BitmapBytes(Store->FActivePictures[1]), BitmapBytes(Folder->FActivePictures[1]));
+  ExpectStoredFolderLoadsBack(*Store);
 }
 
 TEST_F(CompressedSkinTest, IniFileFormKeepsTheFilesTextAndLoadsAsTheFolder) {
@@ -310,6 +315,7 @@ TEST_F(CompressedSkinTest, IniFileFormKeepsTheFilesTextAndLoadsAsTheFolder) {
   Store->StartCursorIndex = 3;
   Store->LoadCompressedStoredSkin(Saved.get());
   ExpectEqualsFolderLoad(FolderStore().get(), 3);
+  ExpectStoredFolderLoadsBack(*Store);
 
   // What is not a skin description leaves the block as it was.
   SkinFolder NotASkin;
@@ -348,7 +354,8 @@ TEST_F(CompressedSkinTest, EachVersionCarriesItsOwnPictureSlots) {
     for (TBitmap* B : {Store->FPicture.get(), Store->FInActivePicture.get(), Store->FMask.get(),
                        Store->FRollUpPicture.get(), Store->FRollUpMask.get()})
       B->SetSize(2, 2);
-    const std::string Inner = Int32(C.Version) + std::string(C.Slots) + Int32(1) + Bmp(2, 5, 0x00FF00) + InnerIni;
+    const std::string Inner = Int32(C.Version) + std::string(C.Slots) + Int32(1) + Bmp(2, 5, 0x00FF00) +
+                              InnerIniOneListPicture;
     auto Stored = StoredFromInner(Inner);
     Store->LoadCompressedStoredSkin(Stored.get());
     EXPECT_FALSE(Store->Empty);
@@ -364,6 +371,7 @@ TEST_F(CompressedSkinTest, EachVersionCarriesItsOwnPictureSlots) {
     EXPECT_EQ(Store->FActivePictures[0]->Height(), 5);
     EXPECT_EQ(Store->SkinName, "Hand Made");
     EXPECT_EQ(Store->FPictureName, "f.bmp");
+    ExpectStoredFolderLoadsBack(*Store);
   }
 }
 
@@ -381,6 +389,7 @@ TEST_F(CompressedSkinTest, IniTextWithAByteOrderMarkIsReadInItsEncoding) {
   Store->LoadCompressedStoredSkin(Stored.get());
   EXPECT_EQ(Store->SkinName, "W\xC3\xA9" "de");
   EXPECT_EQ(Store->BorderW, 1);
+  ExpectStoredFolderLoadsBack(*Store);
 }
 
 TEST_F(CompressedSkinTest, LaterVersionEmptiesTheStoreAndStillEndsTheChange) {
@@ -401,7 +410,7 @@ TEST_F(CompressedSkinTest, LaterVersionEmptiesTheStoreAndStillEndsTheChange) {
 
 TEST_F(CompressedSkinTest, DamagedBlocksFailTheLoadButEndTheChange) {
   const std::string F = Bmp(4, 3, 0x112233);
-  const std::string Good = Int32(2) + Z + F + "\1\1\1\1" + Int32(1) + F + InnerIni;
+  const std::string Good = Int32(2) + Z + F + "\1\1\1\1" + Int32(1) + F + InnerIniOneListPicture;
   // A 24-bit picture header that claims 30000 x 30000 pixels, followed by a few bytes.
   std::string Huge = F.substr(0, 54);
   std::memcpy(Huge.data() + 18, Int32(30000).data(), 4);
@@ -435,6 +444,39 @@ TEST_F(CompressedSkinTest, DamagedBlocksFailTheLoadButEndTheChange) {
   auto Stored = StoredFromInner(Good);
   Store->LoadCompressedStoredSkin(Stored.get());
   EXPECT_FALSE(Store->Empty);
+  ExpectStoredFolderLoadsBack(*Store);
+}
+
+TEST_F(CompressedSkinTest, PictureListAndNamesThatDisagreeAreRefusedAtLoad) {
+  const std::string F = Bmp(4, 3, 0x112233);
+  struct Case {
+    const char* What;
+    std::string Inner;
+    std::string Error;
+  } Cases[] = {
+      {"two pictures, one name", Int32(2) + "\1\1\1\1\1" + Int32(2) + F + F + InnerIniOneListPicture,
+       "EInvalidOperation: Skin picture list holds 2 pictures but 1 names"},
+      {"one picture, no name", Int32(2) + "\1\1\1\1\1" + Int32(1) + F + InnerIni,
+       "EInvalidOperation: Skin picture list holds 1 pictures but 0 names"},
+      {"no picture, one name", Int32(2) + "\1\1\1\1\1" + Int32(0) + InnerIniOneListPicture,
+       "EInvalidOperation: Skin picture list holds 0 pictures but 1 names"},
+  };
+  for (const Case& C : Cases) {
+    SCOPED_TRACE(C.What);
+    Trace.Messages.clear();
+    auto Stored = StoredFromInner(C.Inner);
+    EXPECT_EQ(ErrorOf([&] { Store->LoadCompressedStoredSkin(Stored.get()); }), C.Error);
+    EXPECT_TRUE(Store->Empty);
+    EXPECT_FALSE(Store->ChangeSkinDataProcess);
+    EXPECT_EQ(Store->FActivePictures.Count(), 0);
+    EXPECT_EQ(Messages(), ChangeMessages);
+  }
+  // A store whose lists were made to disagree writes nothing at all.
+  Store->FActivePicturesNames->Add("extra.bmp");
+  SkinFolder Out;
+  EXPECT_EQ(ErrorOf([&] { Store->StoreToDisk(Out.Path()); }),
+            "EInvalidOperation: Skin picture list holds 0 pictures but 1 names");
+  EXPECT_FALSE(FileExists(Out.Ini()));
 }
 
 TEST_F(CompressedSkinTest, FileAndStreamFormRules) {
@@ -598,4 +640,109 @@ TEST(CompressedSkinList, ItemsAreNamedByIndexAndCopiedWithTheirSkins) {
   ASSERT_FALSE(Copied->Skin()->Empty());
   EXPECT_EQ(Inflated(Copied->Skin()), Inflated(Second->Skin()));
   EXPECT_NE(Copied->Skin(), Second->Skin());
+}
+
+namespace {
+
+// A list of Count stored skins without pictures, named "Skin 0", "Skin 1" ...
+TOwned<TspCompressedSkinList> NamedSkinList(int Count) {
+  auto List = CreateOwned<TspCompressedSkinList>(nullptr);
+  for (int i = 0; i < Count; ++i) {
+    const std::string Ini = "[VERSION]\r\nskinname=Skin " + std::to_string(i) +
+                            "\r\n[PICTURES]\r\npicture=\r\n[FORMINFO]\r\nborderwidth=3\r\n"
+                            "[SKINOBJECTS]\r\ncount=0\r\n[SKINCONTROLS]\r\ncount=0\r\n";
+    auto S = CreateOwned<TStringStream>(FileForm(2, Deflate(Int32(2) + "\1\1\1\1\1" + Int32(0) + Ini)));
+    List->Skins()->Add()->Skin()->LoadFromCompressStream(S.get());
+  }
+  return List;
+}
+
+}  // namespace
+
+TEST_F(CompressedSkinTest, SkinListSelectsItsSkinByIndex) {
+  auto List = NamedSkinList(3);
+  // Without a list the index is only kept.
+  Store->SetSkinIndex(5);
+  EXPECT_EQ(Store->SkinIndex(), 5);
+  Store->SetSkinIndex(1);
+  EXPECT_TRUE(Messages().empty());
+  EXPECT_TRUE(Store->Empty);
+
+  Store->SetSkinList(List.get());
+  EXPECT_EQ(Store->SkinList(), List.get());
+  EXPECT_EQ(Store->SkinName, "Skin 1");
+  EXPECT_EQ(Messages(), ChangeMessages);
+  EXPECT_EQ(LoadDataEvents, 1);
+
+  Trace.Messages.clear();
+  Store->SetSkinIndex(2);
+  EXPECT_EQ(Store->SkinIndex(), 2);
+  EXPECT_EQ(Store->SkinName, "Skin 2");
+  EXPECT_EQ(Messages(), ChangeMessages);
+
+  // Outside the list, or the index it has: nothing changes and nothing is sent.
+  Trace.Messages.clear();
+  for (Integer Index : {5, 3, -1, 2}) {
+    SCOPED_TRACE(Index);
+    Store->SetSkinIndex(Index);
+    EXPECT_EQ(Store->SkinIndex(), 2);
+    EXPECT_EQ(Store->SkinName, "Skin 2");
+    EXPECT_TRUE(Messages().empty());
+  }
+
+  Store->SetSkinIndex(0);
+  EXPECT_EQ(Store->SkinName, "Skin 0");
+  ExpectStoredFolderLoadsBack(*Store);
+}
+
+TEST_F(CompressedSkinTest, SkinListWithoutTheChosenItemLoadsNothing) {
+  auto List = NamedSkinList(2);
+  Store->SetSkinIndex(4);
+  Store->SetSkinList(List.get());
+  EXPECT_TRUE(Store->Empty);
+  EXPECT_TRUE(Messages().empty());
+  // An empty list item loads nothing either.
+  List->Skins()->Add();
+  Store->SetSkinIndex(2);
+  EXPECT_EQ(Store->SkinIndex(), 2);
+  EXPECT_TRUE(Store->Empty);
+  EXPECT_TRUE(Messages().empty());
+}
+
+TEST_F(CompressedSkinTest, FreedSkinListAndStoredSkinAreForgotten) {
+  auto List = NamedSkinList(3);
+  Store->SetSkinList(List.get());
+  EXPECT_EQ(Store->SkinName, "Skin 0");
+  List.reset();
+  EXPECT_EQ(Store->SkinList(), nullptr);
+  // With the list gone the index is only kept again; the loaded skin stays.
+  Trace.Messages.clear();
+  Store->SetSkinIndex(5);
+  EXPECT_EQ(Store->SkinIndex(), 5);
+  EXPECT_EQ(Store->SkinName, "Skin 0");
+  EXPECT_TRUE(Messages().empty());
+
+  auto Stored = StoredFromInner(Int32(2) + "\1\1\1\1\1" + Int32(0) + InnerIni);
+  Store->SetCompressedStoredSkin(Stored.get());
+  EXPECT_EQ(Store->CompressedStoredSkin(), Stored.get());
+  EXPECT_EQ(Store->SkinName, "Hand Made");
+  EXPECT_EQ(Messages(), ChangeMessages);
+  Stored.reset();
+  EXPECT_EQ(Store->CompressedStoredSkin(), nullptr);
+}
+
+TEST_F(CompressedSkinTest, StoreFreedBeforeItsSkinListLeavesTheListWhole) {
+  auto List = NamedSkinList(2);
+  auto Stored = StoredFromInner(Int32(2) + "\1\1\1\1\1" + Int32(0) + InnerIni);
+  Store->SetSkinList(List.get());
+  Store->SetCompressedStoredSkin(Stored.get());
+  Trace.Store = nullptr;
+  Store.reset();
+  // The list and the stored skin no longer point at the freed store.
+  List.reset();
+  Stored.reset();
+  auto Again = NamedSkinList(1);
+  auto Other = CreateOwned<TspSkinData>(nullptr);
+  Other->SetSkinList(Again.get());
+  EXPECT_EQ(Other->SkinName, "Skin 0");
 }

@@ -110,8 +110,8 @@ TEST(MaskRegion, RegionOfAShapeHoldsExactlyItsBlackPixels) {
   EXPECT_EQ(box.Bottom, 30);
 }
 
-TEST(MaskRegion, MaskWithMoreRunsThanTheOldTableHolds) {
-  // A 200 x 101 checkerboard has 10100 one-pixel runs (the old table held 10001).
+TEST(MaskRegion, MaskWithMoreThanTenThousandRunsKeepsThemAll) {
+  // A 200 x 101 checkerboard has 10100 one-pixel runs; none may be dropped.
   TOwned<TBitmap> mask = NewBitmap(200, 101);
   for (int y = 0; y < 101; ++y)
     for (int x = (y & 1); x < 200; x += 2) SetPixelOf(*mask, x, y, 0);

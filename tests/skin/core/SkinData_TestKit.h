@@ -3,6 +3,8 @@
 // skin messages they receive, in one trace across all of them.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <map>
 #include <memory>
@@ -50,7 +52,16 @@ inline std::string StoreText(TspSkinData& Store) {
   return Lines.Text();
 }
 
-// A skin folder in a temporary directory: skin.ini from text, pictures by name.
+// What a store's frame and list pictures hold, as BMP images; an empty picture as "".
+inline std::vector<std::string> StorePictures(TspSkinData& Store) {
+  std::vector<std::string> R;
+  for (TBitmap* B : {Store.FPicture.get(), Store.FInActivePicture.get(), Store.FMask.get(),
+                     Store.FRollUpPicture.get(), Store.FRollUpMask.get()})
+    R.push_back(B->Empty() ? std::string() : BitmapBytes(B));
+  for (TBitmap* B : Store.FActivePictures) R.push_back(B->Empty() ? std::string() : BitmapBytes(B));
+  return R;
+}
+
 class SkinFolder {
  public:
   SkinFolder() = default;
@@ -65,6 +76,43 @@ class SkinFolder {
  private:
   TTempDir FDir;
 };
+
+// Stores a loaded skin into an empty folder and loads that folder into a new store, which
+// must hold the same skin: the same sections and the same pictures. An empty frame picture
+// means "none" and has no file, so it comes back without a name; an empty list picture
+// comes back as one pixel of the key colour (0xFF00FF), which keeps the later ones in place.
+inline void ExpectStoredFolderLoadsBack(TspSkinData& Store) {
+  SCOPED_TRACE("stored into a folder and loaded back");
+  SkinFolder Out;
+  Store.StoreToDisk(Out.Path());
+  auto Back = CreateOwned<TspSkinData>(nullptr);
+  Back->BuildMode = true;  // the screen's cursors stay as they are
+  Back->LoadFromFile(Out.Ini());
+  ASSERT_FALSE(Back->Empty);
+
+  std::vector<std::string> Pictures = StorePictures(Store);
+  const std::pair<TBitmap*, String*> Frame[] = {{Store.FPicture.get(), &Store.FPictureName},
+                                                {Store.FInActivePicture.get(), &Store.FInActivePictureName},
+                                                {Store.FMask.get(), &Store.FMaskName},
+                                                {Store.FRollUpPicture.get(), &Store.FRollUpPictureName},
+                                                {Store.FRollUpMask.get(), &Store.FRollUpMaskName}};
+  std::vector<String> Kept;
+  for (const auto& [Bitmap, Name] : Frame) {
+    Kept.push_back(*Name);
+    if (Bitmap->Empty()) Name->clear();
+  }
+  const std::string Expected = StoreText(Store);
+  for (size_t i = 0; i < Kept.size(); ++i) *Frame[i].second = Kept[i];
+  auto KeyPixel = CreateOwned<TBitmap>();
+  KeyPixel->SetPixelFormat(pf24bit);
+  KeyPixel->SetSize(1, 1);
+  KeyPixel->Canvas()->SetPixels(0, 0, 0xFF00FF);
+  for (size_t i = 5; i < Pictures.size(); ++i)
+    if (Pictures[i].empty()) Pictures[i] = BitmapBytes(KeyPixel.get());
+
+  EXPECT_EQ(StoreText(*Back), Expected);
+  EXPECT_EQ(StorePictures(*Back), Pictures);
+}
 
 // The five sections that make a file a skin description, each with one key, plus Extra.
 inline std::string MinimalSkinIni(const std::string& Extra = std::string()) {

@@ -3,6 +3,7 @@
 // lists of bit labels, and the key names that are easy to get wrong.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -242,6 +243,81 @@ TEST(SkinControlDescriptors, KeyNamesThatAreEasyToGetWrong) {
   AsMenu->LoadFromFile(Ini.get());
   EXPECT_TRUE(AsMenu->ShowFocus);
   EXPECT_EQ(RectText(AsMenu->TrackButtonRect), "0,0,0,0");
+}
+
+TEST(SkinControlDescriptors, EveryKindStartsWithItsOwnCreationValues) {
+  // Per kind, the keys a new descriptor holds other than zero, empty, false, the zero
+  // rectangle or point, and the first word of a keyword; every control has pictureindex,
+  // maskpictureindex and cursorindex -1. Colours are written as numbers (0x00BBGGRR).
+  const std::vector<std::string> EveryControl = {"pictureindex=-1", "maskpictureindex=-1", "cursorindex=-1"};
+  const std::vector<std::string> ZeroTexts = {
+      "", "0", "0,0,0,0", "0,0", "mkdefault", "stfull", "taleftjustify", "fphorizontal", "rkround"};
+  struct Row {
+    const char* Kind;
+    std::vector<std::string> Values;
+  } Rows[] = {
+      {"slider", {}},
+      {"bevel", {}},
+      {"panel",
+       {"bgpictureindex=-1", "alignment=tacenter", "fontname=Arial", "fontheight=12",
+        "grippertransparentcolor=16711935"}},
+      {"expanel", {"fontname=Arial", "fontheight=12", "buttonstransparentcolor=16711935"}},
+      {"menubutton",
+       {"fontname=Arial", "fontheight=12", "glowlayerpictureindex=-1", "glowlayermaskpictureindex=-1",
+        "glowlayeralphablendvalue=255"}},
+      {"button",
+       {"fontname=Arial", "fontheight=12", "glowlayerpictureindex=-1", "glowlayermaskpictureindex=-1",
+        "glowlayeralphablendvalue=255"}},
+      {"checkradio", {"fontname=Arial", "fontheight=12"}},
+      {"gauge", {"fontname=Arial", "fontheight=14", "progresstransparentcolor=16711935"}},
+      {"splitter", {"grippertransparentcolor=16711935"}},
+      {"trackbar", {"buttontransparentcolor=16711935"}},
+      {"label", {"fontname=Arial", "fontheight=12"}},
+      {"stdlabel", {"fontname=Arial", "fontheight=12", "activefontcolor=16711680"}},
+      {"bitlabel", {}},
+      {"frameregulator", {"framescount=1"}},
+      {"framegauge", {"framescount=1"}},
+      {"animate", {"framescount=1"}},
+      {"updown", {}},
+      {"switch", {"framescount=1"}},
+      {"grid",
+       {"bgpictureindex=-1", "fontname=Arial", "fontheight=14", "fixedfontname=Arial", "fixedfontheight=14"}},
+      {"tab", {"bgpictureindex=-1", "fontname=Arial", "fontheight=14", "buttontransparentcolor=16711935"}},
+      {"mainmenubar", {}},
+      {"controlbar", {"bgpictureindex=-1"}},
+      {"memo", {"fontname=Arial", "fontheight=12"}},
+      {"edit", {"fontname=Arial", "fontheight=12"}},
+      {"checklistbox", {"fontname=Arial", "fontheight=14", "captionfontname=Arial", "captionfontheight=14"}},
+      {"listbox", {"fontname=Arial", "fontheight=14", "captionfontname=Arial", "captionfontheight=14"}},
+      {"combobox", {"fontname=Arial", "fontheight=14"}},
+      {"scrollbar", {"thumbtransparentcolor=16711935", "glyphtransparentcolor=16711935"}},
+      {"spinedit", {"fontname=Arial", "fontheight=12"}},
+      {"scrollbox", {"bgpictureindex=-1"}},
+      {"treeview", {"fontname=Arial", "fontheight=14", "bgcolor=16777215"}},
+      {"listview", {"fontname=Arial", "fontheight=14", "bgcolor=16777215"}},
+      {"richedit", {"fontname=Arial", "fontheight=14", "bgcolor=16777215"}},
+  };
+  for (const Row& R : Rows) {
+    SCOPED_TRACE(R.Kind);
+    TOwned<TspDataSkinControl> D = vantrel::skin::CreateSkinControl(R.Kind, "d");
+    ASSERT_TRUE(D);
+    auto Ini = IniFromText("");
+    D->SaveToFile(Ini.get());
+    std::vector<std::string> Expected = EveryControl;
+    Expected.insert(Expected.end(), R.Values.begin(), R.Values.end());
+    std::vector<std::string> Named;
+    for (const std::string& KeyValue : Expected) {
+      const std::string Key = KeyValue.substr(0, KeyValue.find('='));
+      Named.push_back(Key);
+      ASSERT_TRUE(Ini->ValueExists("d", Key)) << Key;
+      EXPECT_EQ(KeyValue, Key + "=" + Ini->ReadString("d", Key, ""));
+    }
+    for (const std::string& Key : SectionKeys(*Ini, "d")) {
+      if (std::find(Named.begin(), Named.end(), Key) != Named.end()) continue;
+      const std::string Value = Ini->ReadString("d", Key, "");
+      EXPECT_NE(std::find(ZeroTexts.begin(), ZeroTexts.end(), Value), ZeroTexts.end()) << Key << "=" << Value;
+    }
+  }
 }
 
 }  // namespace

@@ -66,6 +66,9 @@ class FieldDump final : public skin::SkinKeyVisitor {
     Add(K, std::to_string(F));
   }
   void MorphKind(const char* K, TMorphKind& F, TMorphKind) override { Add(K, std::to_string(F)); }
+  void InActiveEffect(const char* K, TspInActiveEffect& F, TspInActiveEffect) override {
+    Add(K, std::to_string(F));
+  }
   void Lines(const char* K, TStrings& F) override {
     std::string S;
     for (Integer i = 0; i < F.Count(); ++i) S += "[" + F.Get(i) + "]";
@@ -112,6 +115,9 @@ class KeyList final : public skin::SkinKeyVisitor {
   void Alignment(const char* K, TAlignment&, TAlignment) override { Keys.push_back(K); }
   void StretchType(const char* K, TspStretchType&, TspStretchType) override { Keys.push_back(K); }
   void MorphKind(const char* K, TMorphKind&, TMorphKind) override { Keys.push_back(K); }
+  void InActiveEffect(const char* K, TspInActiveEffect&, TspInActiveEffect) override {
+    Keys.push_back(K);
+  }
   // A line list writes its count key and one key per line.
   void Lines(const char* K, TStrings& F) override {
     Keys.push_back(std::string(K) + "linecount");
@@ -169,6 +175,9 @@ class FieldFill final : public skin::SkinKeyVisitor {
   }
   void MorphKind(const char*, TMorphKind& F, TMorphKind) override {
     F = static_cast<TMorphKind>(Next() % 6 + 1);
+  }
+  void InActiveEffect(const char*, TspInActiveEffect& F, TspInActiveEffect) override {
+    F = static_cast<TspInActiveEffect>(Next() % 5 + 1);
   }
   void Lines(const char*, TStrings& F) override {
     F.Clear();
@@ -228,6 +237,9 @@ class FieldCheck final : public skin::SkinKeyVisitor {
   }
   void MorphKind(const char* K, TMorphKind& F, TMorphKind Create) override {
     EXPECT_EQ(F, FCreation ? Create : mkDefault) << K;
+  }
+  void InActiveEffect(const char* K, TspInActiveEffect& F, TspInActiveEffect Create) override {
+    EXPECT_EQ(F, FCreation ? Create : ieBrightness) << K;
   }
   // A load appends to a line list, so only a new list is known to be empty.
   void Lines(const char* K, TStrings& F) override {

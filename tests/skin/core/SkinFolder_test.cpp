@@ -248,6 +248,9 @@ TEST_F(SkinFolderTest, ASkinFolderLoadsIntoTheStore) {
   EXPECT_STREQ(S->CtrlList[2]->ClassName(), "TspDataSkinLabelControl");
   EXPECT_EQ(dynamic_cast<TspDataSkinLabelControl*>(S->CtrlList[2])->FontName, "Verdana");
   EXPECT_EQ(dynamic_cast<TspDataSkinEditControl*>(S->CtrlList[1])->ActiveFontColor, 255);
+
+  // The JPEG picture goes to the folder as BMP under its JPEG name and reads back.
+  ExpectStoredFolderLoadsBack(*S);
 }
 
 TEST_F(SkinFolderTest, FormInfoIsAdjustedAfterReading) {
@@ -330,6 +333,7 @@ TEST_F(SkinFolderTest, FormInfoIsAdjustedAfterReading) {
     S->LoadFromFile(Dir.Ini());
     ASSERT_FALSE(S->Empty);
     C.Check(*S);
+    ExpectStoredFolderLoadsBack(*S);
   }
 }
 
@@ -339,6 +343,7 @@ TEST_F(SkinFolderTest, WhatIsNotASkinChangesNothingAndSendsNothing) {
   auto S = CreateOwned<TspSkinData>(nullptr);
   S->LoadFromFile(Dir.Ini());
   ASSERT_EQ(S->SkinName, "Minimal");
+  ExpectStoredFolderLoadsBack(*S);
   Dir.Picture("picture.bmp");
   ForceDirectories(Dir.Path() + "folder.ini");
   struct Case {
@@ -398,9 +403,11 @@ TEST_F(SkinFolderTest, ALoadThatFailsEndsTheChangeWithAnEmptyStore) {
       {"picture that is no BMP",
        "[VERSION]\nver=2\n[PICTURES]\npicture=bad.bmp\n"
        "[FORMINFO]\nborderwidth=1\n[SKINOBJECTS]\ncount=0\n[SKINCONTROLS]\ncount=0\n"},
-      {"JPEG name of a BMP file",
-       "[VERSION]\nver=2\n[PICTURES]\npicture=ok.bmp.jpg\n"
+      {"JPEG that does not decode",
+       "[VERSION]\nver=2\n[PICTURES]\npicture=bad.jpg\n"
        "[FORMINFO]\nborderwidth=1\n[SKINOBJECTS]\ncount=0\n[SKINCONTROLS]\ncount=0\n"},
+      {"cursor entry naming a folder",
+       MinimalSkinIni("[CURSORS]\ncursorscount=2\n0=missing.cur\n1=sub\n")},
       {"area without rectangle", MinimalSkinIni("[SKINAREAS]\ncount=1\n0=grip:\n")},
       {"area count beyond the entries",
        MinimalSkinIni("[SKINAREAS]\ncount=2000000000\n0=grip:1,1,2,2\n")},
@@ -413,7 +420,8 @@ TEST_F(SkinFolderTest, ALoadThatFailsEndsTheChangeWithAnEmptyStore) {
   };
   Dir.Picture("ok.bmp");
   WriteFileBytes(Dir.Path() + "bad.bmp", "BMnot really a bitmap");
-  WriteFileBytes(Dir.Path() + "ok.bmp.jpg", ReadFileBytes(Dir.Path() + "ok.bmp"));
+  WriteFileBytes(Dir.Path() + "bad.jpg", std::string("\xFF\xD8\xFF\xE0 not a picture"));
+  ForceDirectories(Dir.Path() + "sub");
   for (const Case& C : Cases) {
     SCOPED_TRACE(C.What);
     // A good skin first: the failed load must not leave any of it.
@@ -422,6 +430,7 @@ TEST_F(SkinFolderTest, ALoadThatFailsEndsTheChangeWithAnEmptyStore) {
     Trace.Store = S.get();
     S->LoadFromFile(Dir.Ini());
     ASSERT_FALSE(S->Empty);
+    ExpectStoredFolderLoadsBack(*S);
     Trace = SkinTrace{};
     Trace.Store = S.get();
 
@@ -444,6 +453,55 @@ TEST_F(SkinFolderTest, ALoadThatFailsEndsTheChangeWithAnEmptyStore) {
     EXPECT_EQ(Trace.StoreStates[2], std::make_pair(true, true));
     EXPECT_EQ(Trace.StoreStates[5], std::make_pair(false, true));
   }
+}
+
+TEST_F(SkinFolderTest, ACursorEntryNamingAFolderFailsWithTheFileError) {
+  NewForm();
+  ForceDirectories(Dir.Path() + "cursors");
+  Dir.WriteIni(MinimalSkinIni("[CURSORS]\ncursorscount=1\n0=cursors\n"));
+  auto S = CreateOwned<TspSkinData>(nullptr);
+  Trace.Store = S.get();
+  try {
+    S->LoadFromFile(Dir.Ini());
+    ADD_FAILURE() << "the load did not fail";
+  } catch (const EFOpenError& E) {
+    EXPECT_EQ(E.Message(), "Cannot open file \"" + Dir.Path() + "cursors\". Is a directory");
+  }
+  EXPECT_TRUE(S->Empty);
+  EXPECT_FALSE(S->ChangeSkinDataProcess);
+  EXPECT_EQ(Messages(), ChangeMessages);
+  EXPECT_EQ(Trace.StoreStates.back(), std::make_pair(false, true));
+
+  // An empty entry names no file: like a file that does not load, it leaves the default.
+  Dir.WriteIni(MinimalSkinIni("[CURSORS]\nstartcursorindex=30\ncursorscount=1\n0=\n"));
+  S->LoadFromFile(Dir.Ini());
+  EXPECT_FALSE(S->Empty);
+  EXPECT_EQ(vantrel::skin::ScreenCursor(30), nullptr);
+}
+
+TEST_F(SkinFolderTest, PicturesAreDecodedByWhatTheFileHoldsNotByItsName) {
+  // A BMP under a JPEG name (as a stored skin writes them) and a JPEG under a BMP name.
+  Dir.Picture("stored.jpg", 7, 5, 0x0000FF);
+  auto B = CreateOwned<TBitmap>();
+  B->SetPixelFormat(pf24bit);
+  B->SetSize(12, 10);
+  B->Canvas()->Brush()->SetColor(0x00FF00);
+  B->Canvas()->FillRect(Rect(0, 0, 12, 10));
+  auto J = CreateOwned<TJPEGImage>();
+  J->Assign(B.get());
+  J->SaveToFile(Dir.Path() + "photo.bmp");
+  Dir.WriteIni("[VERSION]\nver=2\n[PICTURES]\npicture=stored.jpg\nactivepicturescount=1\n0=photo.bmp\n"
+               "[FORMINFO]\nborderwidth=1\n[SKINOBJECTS]\ncount=0\n[SKINCONTROLS]\ncount=0\n");
+  auto S = CreateOwned<TspSkinData>(nullptr);
+  S->LoadFromFile(Dir.Ini());
+  ASSERT_FALSE(S->Empty);
+  EXPECT_EQ(S->FPicture->Width(), 7);
+  EXPECT_EQ(S->FPicture->Canvas()->Pixels(3, 2), 0x0000FF);
+  ASSERT_EQ(S->FActivePictures.Count(), 1);
+  EXPECT_EQ(S->FActivePictures[0]->Width(), 12);
+  const TColor Green = S->FActivePictures[0]->Canvas()->Pixels(5, 5);
+  EXPECT_LT(Green & 0xFF, 8);          // red, within the JPEG's error
+  EXPECT_GT((Green >> 8) & 0xFF, 247);  // green
 }
 
 TEST_F(SkinFolderTest, AFailingLoadDataHandlerStillEndsTheChange) {
@@ -471,6 +529,7 @@ TEST_F(SkinFolderTest, DescriptorListsReadOnlyTheEntriesThatExist) {
   ASSERT_EQ(S->CtrlList.Count(), 2);
   EXPECT_EQ(S->CtrlList[0]->IDName, "b");
   EXPECT_EQ(S->CtrlList[1]->IDName, "e");
+  ExpectStoredFolderLoadsBack(*S);
 }
 
 TEST_F(SkinFolderTest, ValuesAreCutToTheProfileReadersLimit) {
@@ -482,6 +541,7 @@ TEST_F(SkinFolderTest, ValuesAreCutToTheProfileReadersLimit) {
   S->LoadFromFile(Dir.Ini());
   EXPECT_EQ(S->SkinName, std::string(2047, 'x'));
   EXPECT_EQ(S->SkinComments, "\xC3\xA9" + std::string(2046, 'x'));  // characters, not bytes
+  ExpectStoredFolderLoadsBack(*S);
 }
 
 TEST_F(SkinFolderTest, CursorsAreNotInstalledInBuildMode) {
@@ -495,6 +555,7 @@ TEST_F(SkinFolderTest, CursorsAreNotInstalledInBuildMode) {
   S->BuildMode = false;
   S->LoadFromFile(Dir.Ini());
   EXPECT_NE(vantrel::skin::ScreenCursor(20), nullptr);
+  ExpectStoredFolderLoadsBack(*S);
 }
 
 // ---- Writers ------------------------------------------------------------------------------

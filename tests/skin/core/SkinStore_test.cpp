@@ -195,6 +195,79 @@ TEST(SkinStore, GlobalChangeFontRewritesTheTextFontsOfTheSkin) {
   EXPECT_EQ(dynamic_cast<TspDataSkinExPanelControl*>(S->CtrlList[6])->FontName, "New");
 }
 
+TEST(SkinStore, GlobalChangeFontReachesExactlyTheTextFontsItShould) {
+  // Every kind of the skin format: does the new name and the corrected height reach its
+  // font (and, for the grid and the list boxes, their second font)? The frame's main menu
+  // items and the kinds outside the list keep their fonts.
+  struct Row {
+    const char* Kind;
+    bool Object;
+    bool Changes;
+    const char* SecondFont = "";
+  } Rows[] = {
+      {"label", true, true},           {"menuitem", true, true},
+      {"mainmenubaritem", true, true}, {"caption", true, true},
+      {"mainmenuitem", true, false},   {"mainmenubarbutton", true, false},
+      {"stdbutton", true, false},      {"button", true, false},
+      {"trackbar", true, false},       {"gauge", true, false},
+      {"framegauge", true, false},     {"frameregulator", true, false},
+      {"bitlabel", true, false},       {"switch", true, false},
+      {"animate", true, false},        {"userobject", true, false},
+      {"treeview", false, true},       {"listview", false, true},
+      {"richedit", false, true},       {"tab", false, true},
+      {"grid", false, true, "fixed"},  {"combobox", false, true},
+      {"listbox", false, true, "caption"},
+      {"checklistbox", false, true, "caption"},
+      {"spinedit", false, true},       {"edit", false, true},
+      {"memo", false, true},           {"stdlabel", false, true},
+      {"label", false, true},          {"gauge", false, true},
+      {"button", false, true},         {"menubutton", false, true},
+      {"checkradio", false, true},     {"panel", false, true},
+      {"expanel", false, true},        {"slider", false, false},
+      {"bevel", false, false},         {"splitter", false, false},
+      {"trackbar", false, false},      {"bitlabel", false, false},
+      {"frameregulator", false, false}, {"framegauge", false, false},
+      {"animate", false, false},       {"updown", false, false},
+      {"switch", false, false},        {"mainmenubar", false, false},
+      {"controlbar", false, false},    {"scrollbar", false, false},
+      {"scrollbox", false, false},
+  };
+  // Each descriptor reads its fonts from section [d]: every font it has is "Old", 10.
+  auto Old = vantrel::test::IniFromText(
+      "[d]\nfontname=Old\nfontheight=10\nfixedfontname=Old\nfixedfontheight=10\n"
+      "captionfontname=Old\ncaptionfontheight=10\n");
+  for (const Row& R : Rows) {
+    SCOPED_TRACE(std::string(R.Kind) + (R.Object ? " (object)" : " (control)"));
+    auto S = CreateOwned<TspSkinData>(nullptr);
+    if (R.Object) {
+      S->ObjectList.Add(vantrel::skin::CreateSkinObject(R.Kind, "d"));
+      S->ObjectList[0]->LoadFromFile(Old.get());
+    } else {
+      S->CtrlList.Add(vantrel::skin::CreateSkinControl(R.Kind, "d"));
+      S->CtrlList[0]->LoadFromFile(Old.get());
+    }
+    S->GlobalChangeFont("New", 2);
+    auto Out = vantrel::test::IniFromText("");
+    if (R.Object)
+      S->ObjectList[0]->SaveToFile(Out.get());
+    else
+      S->CtrlList[0]->SaveToFile(Out.get());
+    for (const std::string Prefix : {"", "fixed", "caption"}) {
+      SCOPED_TRACE(Prefix + "font");
+      const bool Changed = R.Changes && (Prefix.empty() || Prefix == R.SecondFont);
+      const String Name = Out->ReadString("d", Prefix + "fontname", "");
+      const String Height = Out->ReadString("d", Prefix + "fontheight", "");
+      if (Changed) {
+        EXPECT_EQ(Name, "New");
+        EXPECT_EQ(Height, "12");
+      } else {
+        EXPECT_NE(Name, "New");
+        EXPECT_NE(Height, "12");
+      }
+    }
+  }
+}
+
 // ---- Skin messages ------------------------------------------------------------------------
 
 class SkinMessages : public ::testing::Test {
@@ -468,6 +541,7 @@ TEST(SkinCursors, WithoutAnApplicationStayWithTheStoreSide) {
   S->LoadFromFile(Dir.Ini());
   const HCURSOR Loaded = vantrel::skin::ScreenCursor(3);
   ASSERT_NE(Loaded, nullptr);
+  ExpectStoredFolderLoadsBack(*S);
   EXPECT_EQ(vantrel::skin::ScreenCursor(4), nullptr);
   S->LoadFromFile(Dir.Ini());
   EXPECT_FALSE(IsLiveHandle(Loaded));  // replaced and freed
