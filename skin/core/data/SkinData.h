@@ -279,8 +279,9 @@ class TspSkinData : public TComponent {
 
   // Loads the skin whose skin.ini is FileName, with pictures and cursors from its folder.
   // A file that is not a skin description changes nothing and sends nothing. A picture
-  // that cannot be read or a rectangle without digits raises; the store is then empty and
-  // the forms have been told that the change ended.
+  // that cannot be read, a cursor entry naming a folder (EFOpenError) or a rectangle
+  // without digits raises; the store is then empty and the forms have been told that the
+  // change ended. A cursor file that is missing or not a cursor leaves the default cursor.
   void LoadFromFile(const String& FileName);
   // The five frame pictures with their [PICTURES] keys and names, in file order.
   struct FramePicture {

@@ -21,7 +21,6 @@ using vantrel::skin::detail::WriteInt32;
 
 namespace {
 
-
 Byte ReadByte(TStream* S) {
   Byte B;
   S->ReadBuffer(&B, 1);

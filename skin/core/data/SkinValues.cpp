@@ -234,21 +234,29 @@ bool IsJpegFileName(const String& FileName) {
   return FileName.find(".jpg") != String::npos || FileName.find(".jpeg") != String::npos;
 }
 
-void LoadJpegToBitmap(TBitmap* Bitmap, const String& FileName) {
+namespace {
+
+void DrawJpegIntoBitmap(TBitmap* Bitmap, TStream* Stream) {
   TOwned<TJPEGImage> Jpeg = CreateOwned<TJPEGImage>();
-  Jpeg->LoadFromFile(FileName);
+  Jpeg->LoadFromStream(Stream);
   Bitmap->SetSize(Jpeg->Width(), Jpeg->Height());
   Bitmap->Canvas()->Draw(0, 0, Jpeg.get());
 }
 
+}  // namespace
+
+void LoadJpegToBitmap(TBitmap* Bitmap, const String& FileName) {
+  TFileStream File(FileName, fmOpenRead | fmShareDenyWrite);
+  DrawJpegIntoBitmap(Bitmap, &File);
+}
+
 void LoadSkinPictureFile(TBitmap* Bitmap, const String& FileName) {
+  TFileStream File(FileName, fmOpenRead | fmShareDenyWrite);
   Byte Signature[3] = {};
-  {
-    TFileStream File(FileName, fmOpenRead | fmShareDenyWrite);
-    File.Read(Signature, 3);
-  }
+  File.Read(Signature, 3);
+  File.SetPosition(0);
   if (Signature[0] == 0xFF && Signature[1] == 0xD8 && Signature[2] == 0xFF)
-    LoadJpegToBitmap(Bitmap, FileName);
+    DrawJpegIntoBitmap(Bitmap, &File);
   else
-    Bitmap->LoadFromFile(FileName);
+    Bitmap->LoadFromStream(&File);
 }
