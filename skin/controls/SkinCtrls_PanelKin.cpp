@@ -1,5 +1,6 @@
 // The panel's small descendants: the paint panel, the group box and the status bar with
 // its size grip.
+#include "platform/win/MessageQueue.h"
 #include "platform/win/WndProc.h"
 #include "skin/controls/SkinCtrls.h"
 #include "skin/core/drawing/SPUtils.h"
@@ -138,6 +139,14 @@ void TspSkinStatusBar::DrawSkinImage(TBitmap* B) {
 }
 
 void TspSkinStatusBar::Dispatch(TMessage& Message) {
+  if (Message.Msg == WM_NCLBUTTONDOWN && static_cast<LRESULT>(Message.WParam) == HTBOTTOMRIGHT) {
+    // The grip sizes the form the bar sits on, not the bar.
+    if (TWinControl* Top = TopLevelControl(this); Top && Top != this) {
+      SendMessage(Top->Handle(), WM_NCLBUTTONDOWN, Message.WParam, Message.LParam);
+      Message.Result = 0;
+      return;
+    }
+  }
   if (Message.Msg != WM_NCHITTEST || ComponentState().Contains(csDesigning) || !FSizeGrip || !FShowGrip) {
     TspSkinPanel::Dispatch(Message);
     return;

@@ -119,6 +119,22 @@ TEST_F(SkinPanelTest, TheStatusBarGripAnswersTheHitTest) {
   EXPECT_NE(HitAt(G.Left, G.Top), HTBOTTOMRIGHT);
 }
 
+TEST_F(SkinPanelTest, DraggingTheGripSizesTheForm) {
+  auto* Bar = AddPanel<TspSkinStatusBar>(true);
+  Bar->SetSizeGrip(true);
+  ShowForm();
+  const int BarW = Bar->Width();
+  const TRect G = Bar->GripRect();
+  const TPoint P = Bar->ClientToScreen(Point((G.Left + G.Right) / 2, (G.Top + G.Bottom) / 2));
+  Session.Press(P.X, P.Y);
+  Session.Move(P.X + 30, P.Y + 20);
+  Session.Release(P.X + 30, P.Y + 20);
+  Session.PumpUntilIdle();
+  EXPECT_EQ(Form->Width(), 430);
+  EXPECT_EQ(Form->Height(), 420);
+  EXPECT_EQ(Bar->Width(), BarW + 30);  // aligned to the bottom of the grown form
+}
+
 TEST_F(SkinPanelTest, APaintPanelsEventGetsTheSkinClientRectangle) {
   auto* P = AddPanel<TspSkinPaintPanel>(true);
   TRect Seen = Rect(-1, -1, -1, -1);
