@@ -5,7 +5,9 @@
 #include <cstring>
 
 #include "platform/win/CaretPaint.h"
+#include "platform/win/MessageBox.h"
 #include "platform/win/MessageQueue.h"
+#include "platform/win/Shell.h"
 #include "platform/win/Timers.h"
 
 namespace vantrel::display {
@@ -21,6 +23,11 @@ HeadlessSession::HeadlessSession(int ScreenWidth, int ScreenHeight) {
   FDisplay = D.get();
   FClock = C.get();
   FManager = std::make_unique<win::WindowManager>(std::move(D), std::move(C));
+  FManager->Shell().MessageBoxResponder = [this](HWND Owner, const std::string& Text, const std::string& Caption,
+                                                 UINT Flags) {
+    MessageBoxes.push_back({Owner, Text, Caption, Flags});
+    return win::MessageBoxButtons(Flags).front().Id;
+  };
 }
 
 HeadlessSession::~HeadlessSession() = default;

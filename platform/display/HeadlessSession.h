@@ -34,6 +34,15 @@ class HeadlessSession {
   HeadlessSession& operator=(const HeadlessSession&) = delete;
 
   win::WindowManager& Manager() { return *FManager; }
+
+  // Message boxes answered by the session instead of shown: each is recorded and gets
+  // its first button (IDOK for MB_OK). Clearing the shell's responder shows them.
+  struct MessageBoxRecord {
+    HWND Owner;
+    std::string Text, Caption;
+    UINT Flags;
+  };
+  std::vector<MessageBoxRecord> MessageBoxes;
   HeadlessDisplay& Display() { return *FDisplay; }
   win::VirtualClock& Clock() { return *FClock; }
   uint64_t Now() const { return FClock->Now(); }

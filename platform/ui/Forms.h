@@ -16,6 +16,7 @@
 #include "platform/ui/Controls.h"
 #include "platform/ui/HintWindow.h"
 #include "platform/ui/Menus.h"
+#include "platform/win/MessageBox.h"
 
 class TCustomForm;
 class TForm;
@@ -68,18 +69,6 @@ using TShowHintEvent = std::function<void(String& HintStr, Boolean& CanShow, THi
 // virtual (tests) and nothing is queued, no timer is set, or only timers have run for a
 // long stretch of virtual time. Message loops let it pass instead of handling it.
 VANTREL_EXCEPTION(EMessageLoopStall, Exception);
-
-// Message box answers and flags used by the application's message box.
-constexpr UINT MB_OK = 0x00000000;
-constexpr UINT MB_OKCANCEL = 0x00000001;
-constexpr UINT MB_YESNO = 0x00000004;
-constexpr UINT MB_ICONERROR = 0x00000010;
-constexpr UINT MB_ICONWARNING = 0x00000030;
-constexpr UINT MB_ICONINFORMATION = 0x00000040;
-constexpr int IDOK = 1;
-constexpr int IDCANCEL = 2;
-constexpr int IDYES = 6;
-constexpr int IDNO = 7;
 
 // --- Forms -----------------------------------------------------------------------------------
 
@@ -267,6 +256,14 @@ class TScreen : public TComponent {
 
 using TMessageBoxResponder = std::function<int(const String& Text, const String& Caption, UINT Flags)>;
 
+// Help commands (HelpCommand's Command).
+constexpr UINT HELP_CONTEXT = 0x0001;
+constexpr UINT HELP_QUIT = 0x0002;
+constexpr UINT HELP_CONTENTS = 0x0003;
+constexpr UINT HELP_FINDER = 0x000B;
+// Shows help: the command, its data and the help file; true when help was shown.
+using THelpResponder = std::function<Boolean(UINT Command, LONG_PTR Data, const String& HelpFile)>;
+
 class TApplication : public TComponent {
   VANTREL_CLASS(TApplication)
   explicit TApplication(TComponent* AOwner);
@@ -305,6 +302,10 @@ class TApplication : public TComponent {
   void SetMainFormOnTaskBar(Boolean Value) { FMainFormOnTaskBar = Value; }
   Boolean ShowMainForm() const { return FShowMainForm; }
   void SetShowMainForm(Boolean Value) { FShowMainForm = Value; }
+  // Minimizes the application window (its procedure gets WM_SIZE SIZE_MINIMIZED) and
+  // with it every visible form; Restore brings them back as they were. ShowWindow of
+  // Handle with SW_MINIMIZE / SW_RESTORE does the same; the application window itself
+  // never shows.
   void Minimize();
   void Restore();
   void BringToFront();
@@ -319,10 +320,18 @@ class TApplication : public TComponent {
   void HandleException(TObject* Sender);
   void HandleException(TObject* Sender, std::exception_ptr Error);
   void ShowException(const Exception& E);
-  // A message box through the responder (tests replace it; the default writes to the
-  // standard error and answers IDOK).
+  // A message box through the responder when set, else the window layer's box owned by
+  // the active window.
   int MessageBox(const String& Text, const String& Caption, UINT Flags = MB_OK);
   TMessageBoxResponder MessageBoxResponder;
+
+  // Help goes to the responder; without one (there is no help viewer on this system)
+  // nothing is shown and the calls answer False. Forms_Help.cpp.
+  Boolean HelpContext(Integer Context);
+  Boolean HelpCommand(UINT Command, LONG_PTR Data);
+  const String& HelpFile() const { return FHelpFile; }
+  void SetHelpFile(const String& Value) { FHelpFile = Value; }
+  THelpResponder HelpResponder;
 
   // Hints.
   Boolean ShowHint() const { return FShowHint; }
@@ -367,6 +376,8 @@ class TApplication : public TComponent {
   void HintIdle();
   void ModalStarted();
   void ModalFinished() { --FModalLevel; }
+  void IconifyForms();
+  void RestoreForms();
 
   TForm* FMainForm = nullptr;
   String FTitle;
@@ -379,6 +390,9 @@ class TApplication : public TComponent {
   String FHint;
   uint64_t FLastWork = 0;  // clock time of the last message that was not a timer's
   TReferenceSetter FPendingReference;  // of the form CreateForm is making
+  String FHelpFile;
+  Boolean FIconic = false;  // the application window is minimized
+  std::vector<std::pair<TCustomForm*, TWindowState>> FIconified;  // forms minimized with it
   String FPendingClass;
 
   Boolean FShowHint = true;

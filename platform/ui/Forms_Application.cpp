@@ -7,6 +7,7 @@
 #include "platform/rtl/Format.h"
 #include "platform/ui/Controls_WinApi.h"
 #include "platform/ui/Forms.h"
+#include "platform/win/Focus.h"
 #include "platform/win/Input.h"
 #include "platform/win/Keyboard.h"
 #include "platform/win/MessageQueue.h"
@@ -124,6 +125,23 @@ void TApplication::WndProc(TMessage& Message) {
       }
       case WM_CLOSE:
         if (FMainForm) FMainForm->Close();
+        return;
+      case WM_WINDOWPOSCHANGING:
+        // Minimized or restored, the application window stays hidden: the forms show.
+        reinterpret_cast<WINDOWPOS*>(Message.LParam)->flags &= ~SWP_SHOWWINDOW;
+        Message.Result = DefWindowProc(FHandle, Message.Msg, Message.WParam, Message.LParam);
+        return;
+      case WM_SIZE:
+        Message.Result = DefWindowProc(FHandle, Message.Msg, Message.WParam, Message.LParam);
+        if (Message.WParam == SIZE_MINIMIZED && !FIconic) {
+          FIconic = true;
+          IconifyForms();
+          if (OnMinimize) OnMinimize(this);
+        } else if (Message.WParam == SIZE_RESTORED && FIconic) {
+          FIconic = false;
+          RestoreForms();
+          if (OnRestore) OnRestore(this);
+        }
         return;
       default:
         Message.Result = DefWindowProc(FHandle, Message.Msg, Message.WParam, Message.LParam);
@@ -330,23 +348,43 @@ void TApplication::ShowException(const Exception& E) {
 
 int TApplication::MessageBox(const String& Text, const String& Caption, UINT Flags) {
   if (MessageBoxResponder) return MessageBoxResponder(Text, Caption, Flags);
-  std::fprintf(stderr, "%s: %s\n", Caption.empty() ? "Message" : Caption.c_str(), Text.c_str());
-  return (Flags & 0x0F) == MB_YESNO ? IDYES : IDOK;
+  HWND Owner = GetActiveWindow();
+  if (!Owner && FMainForm && FMainForm->HandleAllocated()) Owner = FMainForm->Handle();
+  return ::MessageBox(Owner ? Owner : Handle(), Text, Caption, Flags);
 }
 
 // --- Window states ---------------------------------------------------------------------------
 
 void TApplication::Minimize() {
-  if (FMainForm) {
-    FMainForm->SetWindowState(wsMinimized);
-    if (!FMainForm->Visible()) FMainForm->SetVisible(true);
-  }
-  if (OnMinimize) OnMinimize(this);
+  if (!IsIconic(Handle())) ShowWindow(Handle(), SW_MINIMIZE);
 }
 
 void TApplication::Restore() {
-  if (FMainForm) FMainForm->SetWindowState(wsNormal);
-  if (OnRestore) OnRestore(this);
+  if (IsIconic(Handle())) ShowWindow(Handle(), SW_RESTORE);
+}
+
+void TApplication::IconifyForms() {
+  FIconified.clear();
+  if (!Screen) return;
+  std::vector<TCustomForm*> Forms;
+  for (Integer I = 0; I < Screen->CustomFormCount(); ++I) Forms.push_back(Screen->CustomForms(I));
+  for (TCustomForm* Form : Forms)
+    if (Form->HandleAllocated() && IsWindowVisible(Form->Handle()) && !IsIconic(Form->Handle())) {
+      FIconified.emplace_back(Form, Form->WindowState());
+      ShowWindow(Form->Handle(), SW_MINIMIZE);
+    }
+}
+
+void TApplication::RestoreForms() {
+  const auto Iconified = std::move(FIconified);
+  FIconified.clear();
+  if (!Screen) return;
+  for (const auto& [Form, State] : Iconified) {
+    bool Alive = false;
+    for (Integer I = 0; I < Screen->CustomFormCount() && !Alive; ++I) Alive = Screen->CustomForms(I) == Form;
+    if (Alive && Form->HandleAllocated() && IsIconic(Form->Handle()))
+      ShowWindow(Form->Handle(), State == wsMaximized ? SW_SHOWMAXIMIZED : SW_RESTORE);
+  }
 }
 
 void TApplication::BringToFront() {

@@ -558,6 +558,9 @@ Boolean TCustomForm::WMSetCursor(TMessage& Message) {
 void TCustomForm::WMSysCommand(TMessage& Message) {
   DefaultHandler(Message);
   if (!HandleAllocated()) return;
+  // A form restored from outside while the application is minimized restores it all.
+  if ((Message.WParam & 0xFFF0) == SC_RESTORE && Application && IsIconic(Application->Handle()))
+    Application->Restore();
   if (IsIconic(FHandle))
     FWindowState = wsMinimized;
   else if (IsZoomed(FHandle))

@@ -161,6 +161,18 @@ std::unique_ptr<Launcher> ShellServices::SetLauncher(std::unique_ptr<Launcher> L
   return Old;
 }
 
+std::unique_ptr<TrayArea> ShellServices::SetTray(std::unique_ptr<TrayArea> T) {
+  std::unique_ptr<TrayArea> Old = std::move(FTray);
+  FTray = T ? std::move(T) : std::make_unique<NoTrayArea>();
+  return Old;
+}
+
+std::unique_ptr<PowerControl> ShellServices::SetPower(std::unique_ptr<PowerControl> P) {
+  std::unique_ptr<PowerControl> Old = std::move(FPower);
+  FPower = P ? std::move(P) : std::make_unique<CommandPowerControl>();
+  return Old;
+}
+
 }  // namespace vantrel::win
 
 using vantrel::win::WindowManager;

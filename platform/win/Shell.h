@@ -5,6 +5,7 @@
 // (Clipboard.h). Tests put a RecordingLauncher in place and read what was asked.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -12,6 +13,8 @@
 #include "platform/win/Clipboard.h"
 #include "platform/win/DragDrop.h"
 #include "platform/win/Messages.h"
+#include "platform/win/Power.h"
+#include "platform/win/TrayArea.h"
 
 constexpr ULONG SEE_MASK_DEFAULT = 0x00000000;
 constexpr ULONG SEE_MASK_IDLIST = 0x00000004;
@@ -98,9 +101,19 @@ class ShellServices {
   std::unique_ptr<Launcher> SetLauncher(std::unique_ptr<Launcher> L);
   DropStore& Drops() { return FDrops; }
   ClipboardState& Clipboard() { return FClipboard; }
+  TrayArea& Tray() { return *FTray; }
+  PowerControl& Power() { return *FPower; }
+  // Returns the control it replaces (nullptr puts a CommandPowerControl back).
+  std::unique_ptr<PowerControl> SetPower(std::unique_ptr<PowerControl> P);
+  // Returns the tray it replaces (nullptr puts a NoTrayArea back).
+  std::unique_ptr<TrayArea> SetTray(std::unique_ptr<TrayArea> T);
+  // Answers message boxes instead of showing them when set (MessageBox.h).
+  std::function<int(HWND Owner, const std::string& Text, const std::string& Caption, UINT Flags)> MessageBoxResponder;
 
  private:
   std::unique_ptr<Launcher> FLauncher;
+  std::unique_ptr<TrayArea> FTray = std::make_unique<NoTrayArea>();
+  std::unique_ptr<PowerControl> FPower = std::make_unique<CommandPowerControl>();
   DropStore FDrops;
   ClipboardState FClipboard;
 };
