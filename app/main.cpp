@@ -1,28 +1,23 @@
-// Program entry. Until the application exists: loads the media libraries from the
-// "LibAV" folder next to the program when it holds them, else from the system, and
-// prints each library with its version, or the loader's error text (exit code 1).
-#include <cstdio>
+// The main window's unit: its state and the reports it keeps.
+#include "app/main.h"
 
-#include "media/FFLoad.h"
-#include "media/MyUtils.h"
-#include "platform/rtl/Format.h"
+namespace vantrel::app {
 
-using namespace vantrel::media;
+const std::array<const char*, LastEditedCount> LastEditedNames = {
+    "videocodecname", "videobitrate", "framerate",   "videowidth", "videoheight",
+    "audiocodecname", "audiobitrate", "samplerate", "channels"};
 
-int main() {
-  TFFLoader& Loader = FFLoader();
-  Loader.SetInstallLogger(false);
-  Loader.SetLibraryPath(GetExeFolder() + "LibAV");
-  if (!Loader.Load(EncoderLibraries)) {
-    std::fprintf(stderr, "%s\n", Loader.LastErrMsg().c_str());
-    return 1;
-  }
-  for (TLibrary L : {avUtil, swResample, swScale, postProc, avCodec, avFormat, avFilter}) {
-    const Cardinal V = Loader.LibraryVersion(L);
-    std::printf("%s\n", Format("%s %d.%d.%d", {Loader.GetLibraryFileName(L), V >> 16,
-                                               (V >> 8) & 0xFF, V & 0xFF})
-                            .c_str());
-  }
-  Loader.Unload(EncoderLibraries);
-  return 0;
+TMainUnitState& MainUnit() {
+  static TMainUnitState State;
+  return State;
 }
+
+void ReportError(TMainUnitState& State, const String& Text, TCodeLineMark Mark) {
+  State.ErrorReports.push_back({Text, Mark});
+}
+
+void AddActionLogLine(TMainUnitState& State, const String& Text) {
+  State.ActionLog.push_back(Text);
+}
+
+}  // namespace vantrel::app
