@@ -62,6 +62,8 @@ enum TLastEdited {
 };
 constexpr int LastEditedCount = 9;
 extern const std::array<const char*, LastEditedCount> LastEditedNames;
+// The format fields the nine values belong to, in the same order.
+extern const std::array<String TFormat::*, LastEditedCount> LastEditedFields;
 
 // Where a failure was reported from.
 enum TCodeLineMark { CLM_LoadProfiles, CLM_LoadFormats, CLM_InitProfiles, CLM_RegDataWrite,
@@ -73,6 +75,14 @@ class TMainWindowSeam {
   virtual ~TMainWindowSeam() = default;
   // The profile field: the current format's title and its profile's icon (nil: none).
   virtual void ShowProfile(const String& Title, TPicture* Icon) = 0;
+  // The output folder's text.
+  virtual String DestinationFolder() = 0;
+  virtual void SetDestinationFolder(const String& Folder) = 0;
+  // The open dialog's initial folder and the first of its chosen files ("" when none).
+  virtual void SetOpenDialogFolder(const String& Folder) = 0;
+  virtual String FirstChosenFile() = 0;
+  // Handed to the settings store before it replaces its file; empty in the program.
+  virtual std::function<void(const String&)> SettingsCommitHook() { return {}; }
 };
 
 struct TErrorReport {
@@ -95,6 +105,11 @@ struct TMainUnitState {
   Integer LastEditedFormatInd = -1;
   // A value missing from the store stays unset and leaves its field alone.
   std::array<std::optional<String>, LastEditedCount> LastEditedValues;
+  String RegistryKeyPath;
+  String SnapshotFolder;
+  // Whether the saved settings were read completely (or found absent): only then may
+  // closing write them back.
+  bool SettingsRead = false;
   std::unique_ptr<TMemoryStream> CatalogueStream;
   std::unique_ptr<TStringList> CatalogueLines;
   // Kept until the events log and the error window record them.
@@ -128,5 +143,13 @@ Integer FindProfileIcon(const std::vector<TProfileIcon>& Icons, const String& ID
 // Gives every profile its copies of its formats, restores the selection and the last-edited
 // values; reports a failure.
 void DistributeFormats(TMainUnitState& State, TMainWindowSeam& Window);
+
+// The key of the saved settings under HKEY_CURRENT_USER.
+inline constexpr const char* SettingsKeyPath = "Software\\Quillmoor\\Vantrel";
+
+// Reads the saved settings into the state and the window; a value of the wrong type raises.
+void ReadSettings(TMainUnitState& State, TMainWindowSeam& Window);
+// Writes the settings when they were read; a failure is reported.
+void SaveSettings(TMainUnitState& State, TMainWindowSeam& Window);
 
 }  // namespace vantrel::app

@@ -61,11 +61,6 @@ bool CatalogueOffers(const String& List, const String& Own, const String& Value)
   return false;
 }
 
-// The fields of TFormat the nine last-edited values go into.
-constexpr String TFormat::*LastEditedFields[LastEditedCount] = {
-    &TFormat::VideoCodecName, &TFormat::VideoBitRate, &TFormat::FrameRate,
-    &TFormat::Width,          &TFormat::Height,       &TFormat::AudioCodecName,
-    &TFormat::AudioBitRate,   &TFormat::SampleRate,   &TFormat::Channel};
 
 void ApplyLastEdited(const TMainUnitState& State, TFormat& Format) {
   const auto& V = State.LastEditedValues;

@@ -60,6 +60,10 @@ class RecordingWindow : public TMainWindowSeam {
     Shown.push_back(Title);
     Icons.push_back(Icon);
   }
+  String DestinationFolder() override { return {}; }
+  void SetDestinationFolder(const String&) override {}
+  void SetOpenDialogFolder(const String&) override {}
+  String FirstChosenFile() override { return {}; }
   std::vector<String> Shown;
   std::vector<TPicture*> Icons;
 };
