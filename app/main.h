@@ -1,0 +1,155 @@
+// The main window's unit: the catalogue of output formats, the selection, the saved settings
+// and the state they share. The window itself reaches this state through TMainWindowSeam.
+#pragma once
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "platform/rtl/StringList.h"
+#include "platform/rtl/Streams.h"
+#include "platform/ui/Graphics.h"
+
+namespace vantrel::app {
+
+struct TFormat {
+  bool AreSettingsChanged = false;
+  String FormatExt;
+  String IsAudioFormat;
+  String Icon;
+  String Category;
+  String Title;
+  String Description;
+  String Resolutions;
+  String FrameRates;
+  String VideoBitRates;
+  String AudioBitRates;
+  String SampleRates;
+  String Channels;
+  String VideoCodecs;
+  String AudioCodecs;
+  String VideoCodecName;
+  String Width;
+  String Height;
+  String KeepOriFrameRate;
+  String FrameRate;
+  String VideoBitRate;
+  String AudioCodecName;
+  String SampleRate;
+  String AudioBitRate;
+  String Channel;
+  String ExtraParam;
+};
+
+struct TProfile {
+  String Title;
+  String ID;
+  String Icon;
+  std::vector<TFormat> Formats;
+};
+
+struct TProfileIcon {
+  String ID;
+  std::unique_ptr<TPicture> Picture;
+};
+
+// The nine values kept for the format last changed in the settings dialog, by store name.
+enum TLastEdited {
+  leVideoCodecName, leVideoBitRate, leFrameRate, leVideoWidth, leVideoHeight,
+  leAudioCodecName, leAudioBitRate, leSampleRate, leChannels
+};
+constexpr int LastEditedCount = 9;
+extern const std::array<const char*, LastEditedCount> LastEditedNames;
+// The format fields the nine values belong to, in the same order.
+extern const std::array<String TFormat::*, LastEditedCount> LastEditedFields;
+
+// Where a failure was reported from.
+enum TCodeLineMark { CLM_LoadProfiles, CLM_LoadFormats, CLM_InitProfiles, CLM_RegDataWrite,
+                     CLM_FFAVLibLoad };
+
+// What of the main window the catalogue and the settings touch.
+class TMainWindowSeam {
+ public:
+  virtual ~TMainWindowSeam() = default;
+  // The profile field: the current format's title and its profile's icon (nil: none).
+  virtual void ShowProfile(const String& Title, TPicture* Icon) = 0;
+  // The output folder's text.
+  virtual String DestinationFolder() = 0;
+  virtual void SetDestinationFolder(const String& Folder) = 0;
+  // The open dialog's initial folder and the first of its chosen files ("" when none).
+  virtual void SetOpenDialogFolder(const String& Folder) = 0;
+  virtual String FirstChosenFile() = 0;
+  // Handed to the settings store before it replaces its file; empty in the program.
+  virtual std::function<void(const String&)> SettingsCommitHook() { return {}; }
+};
+
+struct TErrorReport {
+  String Text;
+  TCodeLineMark Mark;
+};
+
+// The unit state.
+struct TMainUnitState {
+  std::vector<TProfile> Profiles;
+  std::vector<TFormat> AllFormats;
+  std::vector<bool> FormatTaken;
+  std::vector<TProfileIcon> ProfileIcons;
+  Integer ChooserHeight = 0;
+  Integer CurrentProfileInd = 0;
+  Integer CurrentFormatInd = 0;
+  Integer RecentProfileInd = 0;
+  Integer RecentFormatInd = 0;
+  Integer LastEditedProfileInd = -1;
+  Integer LastEditedFormatInd = -1;
+  // A value missing from the store stays unset and leaves its field alone.
+  std::array<std::optional<String>, LastEditedCount> LastEditedValues;
+  String RegistryKeyPath;
+  String SnapshotFolder;
+  // Whether the saved settings were read completely (or found absent): only then may
+  // closing write them back.
+  bool SettingsRead = false;
+  std::unique_ptr<TMemoryStream> CatalogueStream;
+  std::unique_ptr<TStringList> CatalogueLines;
+  // Kept until the events log and the error window record them.
+  std::vector<TErrorReport> ErrorReports;
+  std::vector<String> ActionLog;
+};
+
+TMainUnitState& MainUnit();
+
+// Error report and stamped events-log line; for now they record what they are given.
+void ReportError(TMainUnitState& State, const String& Text, TCodeLineMark Mark);
+void AddActionLogLine(TMainUnitState& State, const String& Text);
+
+// The value of Key (with its opening double quote) in Line searched from code point From
+// (1-based): up to the next double quote; empty when none follows or it follows at once.
+// Returns the value; End receives the position of its closing quote (0 when none).
+String CatalogueValue(const String& Line, const String& Key, Integer From, Integer* End = nullptr);
+
+// Loads the *.bmp files of Folder as profile icons.
+void LoadProfileIcons(TMainUnitState& State, const String& Folder);
+// Reads Profiles.dat into Profiles and ChooserHeight; raises on failure.
+void ReadProfiles(TMainUnitState& State, const String& FileName);
+void AppendAllProfiles(TMainUnitState& State);
+void ParseFormatLine(TMainUnitState& State, const String& Line, Integer Index);
+// Reads the catalogue folder (icons, profiles, formats) with the reports of a failing step.
+void LoadCatalogue(TMainUnitState& State, const String& Folder);
+
+// The first icon whose ID equals ID (ignoring letter case when asked); -1 when none does.
+Integer FindProfileIcon(const std::vector<TProfileIcon>& Icons, const String& ID, bool IgnoreCase);
+
+// Gives every profile its copies of its formats, restores the selection and the last-edited
+// values; reports a failure.
+void DistributeFormats(TMainUnitState& State, TMainWindowSeam& Window);
+
+// The key of the saved settings under HKEY_CURRENT_USER.
+inline constexpr const char* SettingsKeyPath = "Software\\Quillmoor\\Vantrel";
+
+// Reads the saved settings into the state and the window; a value of the wrong type raises.
+void ReadSettings(TMainUnitState& State, TMainWindowSeam& Window);
+// Writes the settings when they were read; a failure is reported.
+void SaveSettings(TMainUnitState& State, TMainWindowSeam& Window);
+
+}  // namespace vantrel::app
