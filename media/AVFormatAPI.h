@@ -43,6 +43,8 @@ extern "C" {
   X(av_interleaved_write_frame) \
   X(av_codec_get_id) \
   X(av_codec_get_tag2) \
+  X(av_stream_get_side_data) \
+  X(av_stream_new_side_data) \
   X(av_sdp_create) \
   X(av_pkt_dump_log2) \
   X(avformat_seek_file) \

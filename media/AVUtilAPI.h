@@ -77,7 +77,10 @@
   X(av_samples_set_silence) \
   X(av_buffer_pool_init) \
   X(av_buffer_pool_get) \
-  X(av_buffer_pool_uninit)
+  X(av_buffer_pool_uninit) \
+  X(av_display_rotation_get) \
+  X(av_get_bits_per_pixel) \
+  X(av_pix_fmt_count_planes)
 
 #ifdef __cplusplus
 
@@ -88,6 +91,7 @@ extern "C" {
 #include <libavutil/avutil.h>
 #include <libavutil/buffer.h>
 #include <libavutil/dict.h>
+#include <libavutil/display.h>
 #include <libavutil/error.h>
 #include <libavutil/log.h>
 #include <libavutil/mathematics.h>

@@ -1,6 +1,7 @@
 // The media file prober: opening a file, stream counts and the per-file and per-stream
 // information records. The text report is in FFDecode_Report.cpp.
 #include "media/FFDecode.h"
+#include "media/FFUpright.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -126,6 +127,15 @@ bool TCustomDecoder::LoadFile(const String& AFileName, const String& AFormatName
   FOwnHandle = true;
   if (ff::avformat_find_stream_info(Ctx, nullptr) < 0) {
     FLastErrMsg = Format("%s: could not find codec parameters", {AFileName});
+    CloseFile();
+    return false;
+  }
+  // A file none of whose streams has a codec the library knows holds nothing usable.
+  bool KnownCodec = false;
+  for (unsigned I = 0; I < Ctx->nb_streams && !KnownCodec; ++I)
+    KnownCodec = Ctx->streams[I]->codecpar->codec_id != AV_CODEC_ID_NONE;
+  if (!KnownCodec) {
+    FLastErrMsg = Format("%s: no stream with a known codec", {AFileName});
     CloseFile();
     return false;
   }
@@ -273,8 +283,9 @@ bool TCustomDecoder::GetAudioStreamInfo(Integer AStreamIndex, TAudioStreamInfo& 
   AInfo.CodecName = GetCodecName(Par, false);
   FillStreamTimes(Stream, AInfo);
   AInfo.BitRate = ClampToInteger(Par->bit_rate);
-  AInfo.Channels = Par->ch_layout.nb_channels;
-  AInfo.SampleRate = Par->sample_rate;
+  // -1: unknown (a damaged file may not say).
+  AInfo.Channels = Par->ch_layout.nb_channels > 0 ? Par->ch_layout.nb_channels : -1;
+  AInfo.SampleRate = Par->sample_rate > 0 ? Par->sample_rate : -1;
   AInfo.SampleFormat = Par->format;
   return true;
 }
@@ -288,8 +299,10 @@ bool TCustomDecoder::GetVideoStreamInfo(Integer AStreamIndex, TVideoStreamInfo& 
   AInfo.CodecName = GetCodecName(Par, false);
   FillStreamTimes(Stream, AInfo);
   AInfo.BitRate = ClampToInteger(Par->bit_rate);
-  AInfo.Height = Par->height;
-  AInfo.Width = Par->width;
+  // -1: unknown (a damaged file may not say).
+  const bool KnownSize = Par->width > 0 && Par->height > 0;
+  AInfo.Height = KnownSize ? Par->height : -1;
+  AInfo.Width = KnownSize ? Par->width : -1;
   // A sample aspect with denominator 0 (0/0 from some demuxers) is unknown: square
   // pixels. 0/1 is FFmpeg's "unknown" and gives 0, as does a frame without height.
   AVRational Sar = Par->sample_aspect_ratio;
@@ -299,6 +312,13 @@ bool TCustomDecoder::GetVideoStreamInfo(Integer AStreamIndex, TVideoStreamInfo& 
           ? static_cast<float>(static_cast<double>(Par->width) * Sar.num / Sar.den / Par->height)
           : 0.0f;
   AInfo.PixFmt = Par->format;
+  const TUprightTurn Turn = UprightTurnOf(Stream);
+  AInfo.Rotation = Turn.Rotation;
+  AInfo.Mirrored = Turn.Flip;
+  if (Turn.Transposed()) {
+    UprightSize(Turn, AInfo.Width, AInfo.Height);
+    if (AInfo.AspectRatio > 0) AInfo.AspectRatio = 1.0f / AInfo.AspectRatio;
+  }
   const AVRational Rate = Stream->avg_frame_rate.num != 0 && Stream->avg_frame_rate.den != 0
                               ? Stream->avg_frame_rate
                               : Stream->r_frame_rate;

@@ -46,8 +46,8 @@ struct TAudioStreamInfo {
   Int64 Duration = -1;
   Int64 DurationScaled = -1;
   Integer BitRate = -1;
-  Integer Channels = -1;
-  Integer SampleRate = -1;
+  Integer Channels = -1;    // -1: unknown
+  Integer SampleRate = -1;  // -1: unknown
   Integer SampleFormat = -1;  // FFmpeg's AVSampleFormat
 };
 
@@ -59,11 +59,15 @@ struct TVideoStreamInfo {
   Int64 Duration = -1;
   Int64 DurationScaled = -1;
   Integer BitRate = -1;
-  Integer Height = -1;
+  Integer Height = -1;  // -1: unknown
   Integer Width = -1;
   float AspectRatio = -1.0f;  // display aspect; 0 when the sample aspect is unknown
   Integer PixFmt = -1;        // FFmpeg's AVPixelFormat
   TAVRational FrameRate{-1, -1};
+  // How the stored pictures are turned to be shown (Width, Height and AspectRatio are
+  // the shown picture's): degrees clockwise 0, 90, 180, 270, after a left-right mirror.
+  Integer Rotation = 0;
+  bool Mirrored = false;
 };
 
 struct TSubtitleStreamInfo {
@@ -274,6 +278,9 @@ class TFFDecoder : public TCustomDecoder {
   AVCodecContext* FCodec = nullptr;  // the video decoder
   Integer FCodecIndex = -1;
   bool FVideoDraining = false;
+  // The video decoder gave a picture since it was opened; its last error (0: none).
+  bool FVideoPictures = false;
+  Integer FVideoDecodeError = 0;
   TOwned<TFormatConverter> FFormatConv;
   Integer FSeekIndex = -1;
   Int64 FStartTime = -1;

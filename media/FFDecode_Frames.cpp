@@ -9,6 +9,7 @@
 #include "media/AVFormatAPI.h"
 #include "media/AVUtilAPI.h"
 #include "media/FFDecode.h"
+#include "media/FFUpright.h"
 #include "media/FFLoad.h"
 #include "media/FFLog.h"
 #include "media/SWResampleAPI.h"
@@ -18,6 +19,13 @@
 namespace vantrel::media {
 
 namespace {
+
+// FFmpeg's text of an error code.
+String DecodeErrorText(int ACode) {
+  char Buf[128] = {};
+  if (ff::av_strerror(ACode, Buf, sizeof Buf) < 0) return Format("Error number %d occurred", {ACode});
+  return Buf;
+}
 
 constexpr AVRational MicroBase{1, AV_TIME_BASE};
 constexpr size_t PicturePadding = 64;
@@ -138,8 +146,13 @@ void TFFDecoder::CloseCodec(AVCodecContext*& ACodec, Integer& ACodecIndex) {
   }
   ACodec = nullptr;
   ACodecIndex = -1;
-  if (&ACodec == &FCodec) FVideoDraining = false;
-  else FAudioDraining = FAudioEnded = false;
+  if (&ACodec == &FCodec) {
+    FVideoDraining = false;
+    FVideoPictures = false;
+    FVideoDecodeError = 0;
+  } else {
+    FAudioDraining = FAudioEnded = false;
+  }
 }
 
 AVCodecContext* TFFDecoder::OpenCodec(AVCodecContext*& ACodec, Integer& ACodecIndex,
@@ -275,8 +288,9 @@ bool TFFDecoder::Seek(Int64 APTS, TSeekFlags ASeekFlags) {
     LogMessage(AV_LOG_ERROR, Format("could not seek to position %0.3f seconds",
                                     {static_cast<double>(APTS) / AV_TIME_BASE}));
   }
-  if (Result && FFileHandle->pb && ff::avio_feof(FFileHandle->pb)) {
-    LogMessage(AV_LOG_INFO, "stream eof reached.");
+  // An input left at its end is at its end whatever the seek answered.
+  if (FFileHandle->pb && ff::avio_feof(FFileHandle->pb)) {
+    if (Result) LogMessage(AV_LOG_INFO, "stream eof reached.");
     FEOF = true;
     return false;
   }
@@ -302,11 +316,16 @@ bool TFFDecoder::Decode(Integer AStreamIndex) {
     Integer R = ff::avcodec_receive_frame(Codec, FFrame);
     if (R >= 0) break;
     if (R == AVERROR_EOF || FVideoDraining) {
-      // The decoder gave its last picture.
-      LogMessage(AV_LOG_INFO, "stream eof reached.");
+      // The decoder gave its last picture; when it never gave one, why.
+      if (!FVideoPictures && FVideoDecodeError < 0)
+        LogMessage(AV_LOG_ERROR, Format("no picture of stream #%d could be decoded: %s",
+                                        {Index, DecodeErrorText(FVideoDecodeError)}));
+      else
+        LogMessage(AV_LOG_INFO, "stream eof reached.");
       FEOF = true;
       return false;
     }
+    if (R != AVERROR(EAGAIN)) FVideoDecodeError = R;
     // AVERROR(EAGAIN): the decoder wants input; another error: a packet that failed to
     // decode, skipped.
     R = ff::av_read_frame(FFileHandle, FPacket);
@@ -317,10 +336,19 @@ bool TFFDecoder::Decode(Integer AStreamIndex) {
       FVideoDraining = true;
       continue;
     }
-    if (FPacket->stream_index == Index) ff::avcodec_send_packet(Codec, FPacket);
+    if (FPacket->stream_index == Index) {
+      const Integer Sent = ff::avcodec_send_packet(Codec, FPacket);
+      if (Sent < 0 && Sent != AVERROR(EAGAIN)) FVideoDecodeError = Sent;
+    }
     ff::av_packet_unref(FPacket);
   }
 
+  // Pictures of a turned stream are stored upright.
+  if (AVFrame* Upright = TurnFrameUpright(FFrame, UprightTurnOf(FFileHandle->streams[Index]))) {
+    ff::av_frame_unref(FFrame);
+    ff::av_frame_move_ref(FFrame, Upright);
+    ff::av_frame_free(&Upright);
+  }
   if (GetFFLogger()->LogLevel() >= llDebug)
     GetFFLogger()->Log(this, llDebug,
                        Format("pkt.st_idx=%d, dts=%d, pts=%d, flags=%d, pict_type=%d",
@@ -359,7 +387,10 @@ bool TFFDecoder::Decode(Integer AStreamIndex) {
       }
     }
   }
-  StoreFrame(FFrame, Source, Pos);
+  // The picture's place in the file: its own packet's where the demuxer knows it (a
+  // decoder with delay gives it out after reading on), else where this read began.
+  StoreFrame(FFrame, Source, FFrame->pkt_pos >= 0 ? FFrame->pkt_pos : Pos);
+  FVideoPictures = true;
   ff::av_frame_unref(FFrame);
   return true;
 }
@@ -451,10 +482,18 @@ bool TFFDecoder::DecodePreviousKeyFrame(Integer AStreamIndex) {
     const Int64 Duration = FFileHandle->duration;
     if (Duration != AV_NOPTS_VALUE && Duration > 0) Base = Duration;
   }
+  // Where the current picture (or, after a seek, the previous one) was read from.
+  const Int64 P = FPicture.Position >= 0 ? FPicture.Position : FLastPos;
   // Steps back one frame duration more each time until a picture before Base comes out;
   // once the target has passed the start of the stream there is nothing earlier.
   for (Int64 N = 1;; ++N) {
+    const Int64 Before = InputPosition();
     Seek(Base - N * D, {sfBackward});
+    const Int64 After = InputPosition();
+    // A seek that left the input at or after the current picture did not get before
+    // it: one frame further back, without decoding. A demuxer that moves the input
+    // only on its next read (the position did not change) is judged by the picture.
+    if (P > 0 && Base >= N * D && After != Before && After >= P) continue;
     const bool Decoded = Decode(Index);
     if (Decoded && (FPicture.PTS < Base || FPicture.PTS <= 0)) return true;
     if (Base < N * D) break;

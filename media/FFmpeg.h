@@ -7,7 +7,6 @@
 #include <atomic>
 #include <cstdio>
 #include <functional>
-#include <list>
 #include <memory>
 #include <mutex>
 #include <utility>
@@ -241,6 +240,8 @@ struct TOutputFileSettings {
   bool created = false;
   // Muxer options for avformat_write_header (preload, loop, generic format options).
   TOptionList muxer_options;
+  // The conversion wrote no packet: the file holds no data even when it has a header.
+  bool no_data = false;
 };
 
 // What the output video hook and the previews keep between frames.
@@ -481,6 +482,10 @@ class TCustomFFmpeg : public TObject {
   // The input stream table index feeding output stream AOst of output file AFile
   // (-1: none).
   Integer MapStreamAuto(const TAVOutputStream& AOst, Integer AFile);
+  // Fails the task when a stream it decodes has an unknown picture or sample format,
+  // size or rate (no scaler or resampler is ever made for one).
+  void CheckDecodedSource(const TAVOutputStream& ost, const TAVInputStream& ist);
+  void CheckDecodedSources();
   void SetupOutputCodecs();
   void SetupStreamCopy(TAVOutputStream& ost, TAVInputStream& ist);
   void SetupEncoding(TAVOutputStream& ost, TAVInputStream& ist, Integer n);
@@ -519,7 +524,7 @@ class TCustomFFmpeg : public TObject {
   // Whether this stream's output time has reached its frame limit.
   bool FrameLimitReached(const TAVOutputStream& ost) const;
 
-  // --- seams of the audio path, the report and the hooks (their own units) ---
+  // --- the audio path, the report and the hooks (their own units) ---
   virtual void SetupAudioEncoding(TAVOutputStream& ost, TAVInputStream& ist);
   virtual void DoAudioOut(AVFormatContext* os, TAVOutputStream& ost, TAVInputStream& ist, AVFrame* AFrame);
   // Encodes what the stream's sample FIFO still holds as its last frame.
@@ -564,10 +569,8 @@ class TCustomFFmpeg : public TObject {
   void Guarded(const std::function<void()>& AStep);
   void Log(TLogLevel ALevel, const String& AMsg);
 
-  void AddCodecItem(std::list<void*>& AList, void* st);
-  void RemoveCodecItem(std::list<void*>& AList, void* st);
-  void CloseEncoderList(std::list<void*>& AList);
-  void CloseDecoderList(std::list<void*>& AList);
+  void CloseEncoderList(std::vector<TAVOutputStream*>& AList);
+  void CloseDecoderList(std::vector<TAVInputStream*>& AList);
   void ResetPostHookContext(TPostHookContext& AContext);
 
   // Option helpers.
@@ -590,83 +593,45 @@ class TCustomFFmpeg : public TObject {
   void StampReadTimeout();
   void DisarmReadTimeout();
 
-  // 1. per-file tables (FMaxFiles slots each); the engine owns the contexts.
+  // ===== Inputs: FMaxFiles slots per table; the engine owns the contexts =====
   Integer FMaxFiles = 0;
   std::vector<AVFormatContext*> Finput_files;
+  Integer Fnb_input_files = 0;
   std::vector<Int64> Finput_files_ts_offset;
+  // Per input file, per stream: the time-stamp scale ("itsscale").
   std::vector<std::vector<Double>> Finput_files_ts_scale;
-  std::vector<Integer> Fnb_input_files_ts_scale;
-  std::vector<AVFormatContext*> Foutput_files;
-  std::vector<std::vector<std::unique_ptr<TAVOutputStream>>> Foutput_streams_for_file;
-  std::vector<Integer> Fnb_output_streams_for_file;
-
-  // 2. counts and forced codecs (nil: found by codec id)
+  // Per input stream of all files in order: its forced decoder (nil: found by codec id)
+  // and its decoder's settings.
   std::vector<const AVCodec*> Finput_codecs;
-  Integer Fnb_input_codecs = 0;
-  std::vector<const AVCodec*> Foutput_codecs;
-  Integer Fnb_output_codecs = 0;
-  // Per input stream, in Finput_codecs order: its decoder's settings.
   std::vector<TDecoderSettings> Finput_decoder_settings;
+  // The picture and sound options were taken from the first input that has them.
+  bool FVideoStateTaken = false;
+  bool FAudioStateTaken = false;
+
+  // ===== Outputs =====
+  std::vector<AVFormatContext*> Foutput_files;
+  Integer Fnb_output_files = 0;
+  std::vector<std::vector<std::unique_ptr<TAVOutputStream>>> Foutput_streams_for_file;
+  // Per output stream of all files in order: its forced encoder (nil: found by codec id).
+  std::vector<const AVCodec*> Foutput_codecs;
   // Per output file slot: what its header needs.
   std::vector<TOutputFileSettings> Foutput_file_settings;
-  Integer Fnb_input_files = 0;
-  Integer Fnb_output_files = 0;
-
-  // 3. mapping
+  // Join mode: every input feeds the one output in turn.
+  bool FJoinMode = false;
+  Int64 FTotalOutputDuration = -1;
+  // Stream, metadata and chapter maps, stream ids.
   std::vector<TAVStreamMap> Fstream_maps;
-  Integer Fnb_stream_maps = 0;
   std::vector<TAVMetaDataMap> Fmeta_data_maps;  // pairs: output side, input side
-  Integer Fnb_meta_data_maps = 0;
   Integer Fmetadata_global_autocopy = 1;
   Integer Fmetadata_streams_autocopy = 1;
   Integer Fmetadata_chapters_autocopy = 1;
   std::vector<TAVChapterMap> Fchapter_maps;
-  Integer Fnb_chapter_maps = 0;
   std::vector<Integer> Fstreamid_map;
-  Integer Fnb_streamid_map = 0;
-  String Flast_asked_format;
 
-  // 4. option state for the next stream or file
-  Integer Fframe_width = 0;
-  Integer Fframe_height = 0;
-  Single Fframe_aspect_ratio = 0;
-  Integer Fframe_pix_fmt = -1;
-  Integer Faudio_sample_fmt = -1;
-  std::array<Integer, 4> Fmax_frames{};
-  TAVRational Fframe_rate{25, 0};
-  Single Fvideo_qscale = 0;
-  std::vector<uint16_t> Fintra_matrix;  // empty: none
-  std::vector<uint16_t> Finter_matrix;
-  String Fvideo_rc_override_string;
-  bool Fvideo_disable = false;
-  Integer Fvideo_discard = 0;
-  String Fvideo_codec_name;
-  Cardinal Fvideo_codec_tag = 0;
-  String Fvideo_language;
-  bool Fsame_quality = false;
-  bool Fdo_deinterlace = false;
-  Integer Ftop_field_first = -1;
-  Integer Fme_threshold = 0;
-  Integer Fintra_dc_precision = 8;
-  bool Floop_input = false;
-  Integer Floop_output = -1;
-  bool Fqp_hist = false;
-  String Fvfilters;
-  bool FEnableFilter = false;
-  AVFilterGraph* Fgraph = nullptr;
-  bool Fintra_only = false;
-  Integer Faudio_sample_rate = 44100;
-  Int64 Fchannel_layout = 0;
-  Single Faudio_qscale = -99999.0f;
-  bool Faudio_disable = false;
-  Integer Faudio_channels = 2;
-  String Faudio_codec_name;
-  Cardinal Faudio_codec_tag = 0;
-  String Faudio_language;
-  bool Fsubtitle_disable = false;
-  String Fsubtitle_codec_name;
-  String Fsubtitle_language;
-  Cardinal Fsubtitle_codec_tag = 0;
+  // ===== Options for the next stream or file =====
+  // Container and generic options.
+  String Flast_asked_format;
+  TFFOptions FOptions;
   Single Fmux_preload = 0.5f;
   Single Fmux_max_delay = 0.7f;
   Int64 Frecording_time = INT64_MAX;
@@ -674,64 +639,90 @@ class TCustomFFmpeg : public TObject {
   Int64 Frecording_timestamp = 0;  // seconds since 1970
   Int64 Finput_ts_offset = 0;
   AVDictionary* Fmetadata = nullptr;
+  Int64 Flimit_filesize = 0;
+  bool Floop_input = false;
+  Integer Floop_output = -1;
+  Integer Fopt_programid = 0;
+  bool Fcopy_ts = false;
+  bool Fcopy_tb = false;
+  bool Fopt_shortest = false;
+  bool Frate_emu = false;
+  Single Fdts_delta_threshold = 10.0f;
+  Integer Fthread_count = 1;
+  // Video.
+  bool Fvideo_disable = false;
+  String Fvideo_codec_name;
+  Integer Fvideo_stream_copy = 0;
+  Cardinal Fvideo_codec_tag = 0;
+  String Fvideo_language;
+  Integer Fframe_width = 0;
+  Integer Fframe_height = 0;
+  Single Fframe_aspect_ratio = 0;
+  Integer Fframe_pix_fmt = -1;
+  TAVRational Fframe_rate{25, 0};
+  bool Fforce_fps = false;
+  String Fforced_key_frames;
+  std::array<Integer, 4> Fmax_frames{};  // per media type
+  Single Fvideo_qscale = 0;
+  std::vector<uint16_t> Fintra_matrix;  // empty: none
+  std::vector<uint16_t> Finter_matrix;
+  String Fvideo_rc_override_string;
+  Integer Fvideo_discard = 0;
+  bool Fsame_quality = false;
+  bool Fdo_deinterlace = false;
+  Integer Ftop_field_first = -1;
+  Integer Fme_threshold = 0;
+  Integer Fintra_dc_precision = 8;
+  bool Fintra_only = false;
+  Integer Fvideo_global_header = 0;
+  Integer Fvideo_sync_method = -1;
+  Integer Fcopy_initial_nonkeyframes = 0;
+  Integer Fvideo_channel = 0;
+  String Fvideo_standard;
+  Integer Fsws_flags = 4;
+  String Fvfilters;
+  bool FEnableFilter = false;
+  AVFilterGraph* Fgraph = nullptr;
+  std::vector<const AVBitStreamFilter*> Fvideo_bitstream_filters;
+  // Audio.
+  bool Faudio_disable = false;
+  String Faudio_codec_name;
+  Integer Faudio_stream_copy = 0;
+  Cardinal Faudio_codec_tag = 0;
+  String Faudio_language;
+  Integer Faudio_sample_rate = 44100;
+  Integer Faudio_channels = 2;
+  Int64 Fchannel_layout = 0;
+  Integer Faudio_sample_fmt = -1;
+  Single Faudio_qscale = -99999.0f;
+  Integer Faudio_volume = 256;
+  Integer Faudio_sync_method = 0;
+  Single Faudio_drift_threshold = 0.1f;
+  std::vector<const AVBitStreamFilter*> Faudio_bitstream_filters;
+  // Subtitles.
+  bool Fsubtitle_disable = false;
+  String Fsubtitle_codec_name;
+  Integer Fsubtitle_stream_copy = 0;
+  Cardinal Fsubtitle_codec_tag = 0;
+  String Fsubtitle_language;
+  std::vector<const AVBitStreamFilter*> Fsubtitle_bitstream_filters;
+  // Two passes, statistics files and the log.
+  Integer Fdo_pass = 0;
+  String Fpass_logfilename_prefix;
+  String Fvstats_filename;
+  FILE* Fvstats_file = nullptr;
   bool Fdo_benchmark = false;
   bool Fdo_hex_dump = false;
   bool Fdo_pkt_dump = false;
   bool Fdo_psnr = false;
-  Integer Fdo_pass = 0;
-  String Fpass_logfilename_prefix;
-  Integer Faudio_stream_copy = 0;
-  Integer Fvideo_stream_copy = 0;
-  Integer Fsubtitle_stream_copy = 0;
-  Integer Fvideo_sync_method = -1;
-  Integer Faudio_sync_method = 0;
-  Single Faudio_drift_threshold = 0.1f;
-  bool Fcopy_ts = false;
-  bool Fcopy_tb = false;
-  bool Fopt_shortest = false;
-  Integer Fvideo_global_header = 0;
-  String Fvstats_filename;
-  FILE* Fvstats_file = nullptr;
-  Integer Fopt_programid = 0;
-  Integer Fcopy_initial_nonkeyframes = 0;
-  bool Frate_emu = false;
-  Integer Fvideo_channel = 0;
-  String Fvideo_standard;
-  Integer Faudio_volume = 256;
+  bool Fqp_hist = false;
   bool Fexit_on_error = false;
   Integer Fusing_stdin = 0;
   bool Fusing_vhook = false;
   Integer Fverbose = 1;
-  Integer Fthread_count = 1;
-  Integer Fq_pressed = 0;
-  Int64 Flimit_filesize = 0;
-  bool Fforce_fps = false;
-  String Fforced_key_frames;
-  Single Fdts_delta_threshold = 10.0f;
-  Integer Fsws_flags = 4;
-  std::vector<const AVBitStreamFilter*> Fvideo_bitstream_filters;
-  std::vector<const AVBitStreamFilter*> Faudio_bitstream_filters;
-  std::vector<const AVBitStreamFilter*> Fsubtitle_bitstream_filters;
-  TFFOptions FOptions;
 
-  // 5. statistics and buffers
-  Int64 Fvideo_size = 0;
-  Int64 Faudio_size = 0;
-  Int64 Fextra_size = 0;
-  Integer Fnb_frames_dup = 0;
-  Integer Fnb_frames_drop = 0;
-  bool FShowDupOrDrop = false;
-  bool Finput_sync = false;
-  Int64 Ftimer_start = 0;
-  std::vector<uint8_t> Faudio_buf;
-  std::vector<uint8_t> Faudio_out;
-  std::vector<uint8_t> Finput_tmp;
-  std::vector<uint8_t> Fsamples;
-  std::vector<uint8_t> Fbit_buffer;
-  Integer Fbit_buffer_size = 262144;
-
-  // 6. run control
-  // FRunLock guards the thread objects and the start/terminate transitions.
+  // ===== Run state =====
+  // Run control. FRunLock guards the thread objects and the start/terminate transitions.
   std::mutex FRunLock;
   TOwned<TConvertThread> FThread;
   TOwned<TDoTerminateThread> FTermThread;
@@ -739,37 +730,50 @@ class TCustomFFmpeg : public TObject {
   std::shared_ptr<TEvent> FTermEvent;  // signalled while no terminate thread runs
   TEvent FPauseGate{true, true};        // signalled while not paused
   std::atomic<bool> FPaused{false};
-  std::list<void*> FEncoderList;  // TAVOutputStream* whose encoder is open
-  std::list<void*> FDecoderList;  // TAVInputStream* whose decoder is open
-  bool FJoinMode = false;
   std::atomic<bool> FConverting{false};
   std::atomic<bool> FBroken{false};
   bool FFinished = false;
   std::atomic<bool> FTerminated{false};
   Integer FReadTimeout = 10000;
   std::atomic<Int64> FLastRead{INT64_MAX};
+  bool FBrokenCheckRegistered = false;
+  Integer Fq_pressed = 0;
   bool FFatalException = false;
   String FFatalMessage;
-  Int64 FTotalOutputDuration = -1;
   String FLastErrMsg;
-
-  // 7. tables of one run (Transcode)
+  // The streams whose encoder / decoder is open (guarded by CodecLock).
+  std::vector<TAVOutputStream*> FEncoderList;
+  std::vector<TAVInputStream*> FDecoderList;
+  // Tables of one run (Transcode).
   std::vector<TAVInputFile> Finput_file_table;
   std::vector<std::unique_ptr<TAVInputStream>> Fist_table;
   std::vector<TAVOutputStream*> Fost_table;  // owned by Foutput_streams_for_file
   std::vector<bool> Fno_packet;
   Integer Fno_packet_count = 0;
   Integer Fjoin_group_size = 0;
-  Int64 Flast_report_time = 0;
-  std::vector<uint8_t> Fsubtitle_out;
-  bool FBrokenCheckRegistered = false;
-
   // Per join segment (input file), per output stream: its source in the input stream table.
   std::vector<std::vector<Integer>> Fjoin_sources;
+  bool Finput_sync = false;
+  // Working buffers of the audio and subtitle paths.
+  std::vector<uint8_t> Faudio_buf;
+  std::vector<uint8_t> Faudio_out;
+  std::vector<uint8_t> Finput_tmp;
+  std::vector<uint8_t> Fsamples;
+  std::vector<uint8_t> Fsubtitle_out;
+  // Statistics and the report.
+  Int64 Fvideo_size = 0;
+  Int64 Faudio_size = 0;
+  Int64 Fextra_size = 0;
+  Integer Fnb_frames_dup = 0;
+  Integer Fnb_frames_drop = 0;
+  bool FShowDupOrDrop = false;
+  Int64 Ftimer_start = 0;
+  Int64 Flast_report_time = 0;
+  // Packets handed to the muxers by this run.
+  Int64 Fpackets_written = 0;
   // Quantiser histogram of the report (qp_hist), per task.
   std::array<Integer, 52> FQPHistogram{};
-
-  // 8. hooks
+  // Hooks and previews.
   TFrameHookList FFirstHook;
   TOwned<TFormatConverter> FInputVideoHook;
   TPicturePool FInputPicturePool;

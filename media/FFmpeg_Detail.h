@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "media/AVCodecAPI.h"
 #include "media/AVUtilAPI.h"
 #include "media/FFmpeg.h"
 
@@ -30,6 +31,21 @@ struct TOptionDict {
     return L;
   }
 };
+
+// What a decoded stream lacks before a scaler or resampler can be made for it ("" when
+// nothing): its size, sample rate or channel count, and with AFormats its picture or
+// sample format. A damaged or cut file may leave them unknown after opening.
+inline String MissingDecodeFact(const AVCodecParameters* APar, bool AFormats) {
+  if (APar->codec_type == AVMEDIA_TYPE_VIDEO) {
+    if (AFormats && APar->format < 0) return "pixel format";
+    if (APar->width <= 0 || APar->height <= 0) return "frame size";
+  } else if (APar->codec_type == AVMEDIA_TYPE_AUDIO) {
+    if (AFormats && APar->format < 0) return "sample format";
+    if (APar->sample_rate <= 0) return "sample rate";
+    if (APar->ch_layout.nb_channels <= 0) return "channel count";
+  }
+  return String();
+}
 
 // Runs its action when the scope is left.
 template <class F>

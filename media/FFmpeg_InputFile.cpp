@@ -7,6 +7,7 @@
 #include "media/AVFormatAPI.h"
 #include "media/AVUtilAPI.h"
 #include "media/FFLoad.h"
+#include "media/FFUpright.h"
 #include "media/FFmpeg_Detail.h"
 #include "media/FFmpeg.h"
 #include "media/UnicodeProtocol.h"
@@ -126,11 +127,10 @@ bool TCustomFFmpeg::OpenInputFile(const String& AFileName) {
 
   Int64 timestamp = 0;
   // The decoder entries of a file that does not make it into the table are taken back.
-  const Integer CodecsBefore = Fnb_input_codecs;
+  const size_t CodecsBefore = Finput_codecs.size();
   bool Entered = false;
   TScopeExit TakeBack{[&] {
     if (Entered) return;
-    Fnb_input_codecs = CodecsBefore;
     Finput_codecs.resize(CodecsBefore);
     Finput_decoder_settings.resize(CodecsBefore);
   }};
@@ -184,9 +184,6 @@ bool TCustomFFmpeg::OpenInputFile(const String& AFileName) {
       Fstart_time = 0;
     }
 
-    // Entries of an earlier, freed run are not this run's.
-    Finput_codecs.resize(Fnb_input_codecs);
-    Finput_decoder_settings.resize(Fnb_input_codecs);
     for (unsigned j = 0; j < ic->nb_streams; ++j) {
       AVStream* st = ic->streams[j];
       const AVCodecParameters* par = st->codecpar;
@@ -208,6 +205,14 @@ bool TCustomFFmpeg::OpenInputFile(const String& AFileName) {
         case AVMEDIA_TYPE_VIDEO: {
           if (!Fvideo_codec_name.empty()) Forced = ff::avcodec_find_decoder_by_name(Fvideo_codec_name.c_str());
           DecoderOptions(AVMEDIA_TYPE_VIDEO, AV_OPT_FLAG_VIDEO_PARAM);
+          if (Fvideo_disable)
+            st->discard = AVDISCARD_ALL;
+          else if (Fvideo_discard)
+            st->discard = static_cast<AVDiscard>(Fvideo_discard);
+          // The picture of the output is the first video input's (a join scales the
+          // later ones to it).
+          if (FVideoStateTaken) break;
+          FVideoStateTaken = true;
           Fframe_height = par->height;
           Fframe_width = par->width;
           const AVRational Sar = st->sample_aspect_ratio.num ? st->sample_aspect_ratio : par->sample_aspect_ratio;
@@ -217,6 +222,11 @@ bool TCustomFFmpeg::OpenInputFile(const String& AFileName) {
             Fframe_aspect_ratio = Fframe_aspect_ratio * Fframe_width / Fframe_height;
           } else if (Fframe_aspect_ratio == 0) {
             Fframe_aspect_ratio = 4.0f / 3.0f;
+          }
+          // A turned stream is converted upright: the output's size is the shown one.
+          if (UprightTurnOf(st).Transposed()) {
+            UprightSize(UprightTurnOf(st), Fframe_width, Fframe_height);
+            if (Fframe_aspect_ratio > 0) Fframe_aspect_ratio = 1.0f / Fframe_aspect_ratio;
           }
           Fframe_pix_fmt = par->format < 0 ? 0 : par->format;
           const AVRational rfps = st->r_frame_rate;
@@ -233,22 +243,21 @@ bool TCustomFFmpeg::OpenInputFile(const String& AFileName) {
                                {static_cast<Integer>(j), av_q2d(cfps), cfps.num, cfps.den, av_q2d(rfps),
                                 rfps.num, rfps.den}));
           Fframe_rate = {rfps.num, rfps.den};
-          if (Fvideo_disable)
-            st->discard = AVDISCARD_ALL;
-          else if (Fvideo_discard)
-            st->discard = static_cast<AVDiscard>(Fvideo_discard);
           break;
         }
         case AVMEDIA_TYPE_AUDIO:
           if (!Faudio_codec_name.empty()) Forced = ff::avcodec_find_decoder_by_name(Faudio_codec_name.c_str());
           DecoderOptions(AVMEDIA_TYPE_AUDIO, AV_OPT_FLAG_AUDIO_PARAM);
+          if (Faudio_disable) st->discard = AVDISCARD_ALL;
+          // The sound of the output is the first audio input's.
+          if (FAudioStateTaken) break;
+          FAudioStateTaken = true;
           Fchannel_layout = par->ch_layout.order == AV_CHANNEL_ORDER_NATIVE
                                 ? static_cast<Int64>(par->ch_layout.u.mask)
                                 : 0;
           Faudio_channels = par->ch_layout.nb_channels;
           Faudio_sample_rate = par->sample_rate;
           Faudio_sample_fmt = par->format;
-          if (Faudio_disable) st->discard = AVDISCARD_ALL;
           if (Settings.lowres) Faudio_sample_rate >>= Settings.lowres;
           break;
         case AVMEDIA_TYPE_SUBTITLE:
@@ -261,7 +270,6 @@ bool TCustomFFmpeg::OpenInputFile(const String& AFileName) {
       }
       Finput_codecs.push_back(Forced);
       Finput_decoder_settings.push_back(std::move(Settings));
-      ++Fnb_input_codecs;
     }
   }
 

@@ -324,7 +324,6 @@ void TCustomFFmpeg::SetStreamId(const String& AName, const String& AValue) {
     throw FFmpegException(Format(
         "Invalid value \"%s\" for option \"%s\", required syntax is \"index:value\"", {AValue, AName}));
   GrowArray(Fstreamid_map, Int64{Index} + 1);
-  Fnb_streamid_map = static_cast<Integer>(Fstreamid_map.size());
   Fstreamid_map[Index] = Id;
 }
 
@@ -344,7 +343,6 @@ void TCustomFFmpeg::AddStreamMap(const String& AText) {
     M.sync_stream_index = M.stream_index;
   }
   Fstream_maps.push_back(M);
-  Fnb_stream_maps = static_cast<Integer>(Fstream_maps.size());
 }
 
 void TCustomFFmpeg::AddMetaDataMap(const String& AText) {
@@ -382,7 +380,6 @@ void TCustomFFmpeg::AddMetaDataMap(const String& AText) {
   }
   Fmeta_data_maps.push_back(Out);
   Fmeta_data_maps.push_back(In);
-  Fnb_meta_data_maps = static_cast<Integer>(Fmeta_data_maps.size() / 2);
 }
 
 void TCustomFFmpeg::AddChapterMap(const String& AText) {
@@ -392,7 +389,6 @@ void TCustomFFmpeg::AddChapterMap(const String& AText) {
   S.SkipSeparator();
   M.in_file = static_cast<Integer>(S.Int());
   Fchapter_maps.push_back(M);
-  Fnb_chapter_maps = static_cast<Integer>(Fchapter_maps.size());
 }
 
 void TCustomFFmpeg::SetInputTsScale(const String& AText) {
@@ -405,7 +401,6 @@ void TCustomFFmpeg::SetInputTsScale(const String& AText) {
   if (Fnb_input_files >= FMaxFiles) throw FFmpegException("Too many input files");
   std::vector<Double>& Scales = Finput_files_ts_scale[Fnb_input_files];
   GrowArray(Scales, Stream + 1);
-  Fnb_input_files_ts_scale[Fnb_input_files] = static_cast<Integer>(Scales.size());
   Scales[Stream] = Scale;
 }
 

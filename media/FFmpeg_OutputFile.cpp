@@ -14,6 +14,7 @@
 #include "media/AVCodecAPI.h"
 #include "media/AVFormatAPI.h"
 #include "media/AVUtilAPI.h"
+#include "media/FFUpright.h"
 #include "media/FFmpeg_Detail.h"
 #include "media/FFmpeg.h"
 #include "media/UnicodeProtocol.h"
@@ -151,10 +152,9 @@ void TCustomFFmpeg::new_video_stream(AVFormatContext* oc, Integer AFileIndex) {
     Fvideo_codec_name.clear();
     throw FFmpegException("Could not alloc stream");
   }
-  st->id = Count < static_cast<unsigned>(Fnb_streamid_map) ? Fstreamid_map[Count] : 0;
+  st->id = Count < Fstreamid_map.size() ? Fstreamid_map[Count] : 0;
   TAVOutputStream* ost = NewOutputStream(oc, AFileIndex);
   Foutput_codecs.push_back(nullptr);
-  Fnb_output_codecs = static_cast<Integer>(Foutput_codecs.size());
 
   AVCodecContext* Template = FOptions.avcodec_opts[AVMEDIA_TYPE_VIDEO];
   const AVCodec* codec = nullptr;
@@ -256,10 +256,9 @@ void TCustomFFmpeg::new_audio_stream(AVFormatContext* oc, Integer AFileIndex) {
     Faudio_language.clear();
     throw FFmpegException("Could not alloc stream");
   }
-  st->id = Count < static_cast<unsigned>(Fnb_streamid_map) ? Fstreamid_map[Count] : 0;
+  st->id = Count < Fstreamid_map.size() ? Fstreamid_map[Count] : 0;
   TAVOutputStream* ost = NewOutputStream(oc, AFileIndex);
   Foutput_codecs.push_back(nullptr);
-  Fnb_output_codecs = static_cast<Integer>(Foutput_codecs.size());
 
   AVCodecContext* Template = FOptions.avcodec_opts[AVMEDIA_TYPE_AUDIO];
   const AVCodec* codec = nullptr;
@@ -339,10 +338,9 @@ void TCustomFFmpeg::new_subtitle_stream(AVFormatContext* oc, Integer AFileIndex)
     Fsubtitle_language.clear();
     throw FFmpegException("Could not alloc stream");
   }
-  st->id = Count < static_cast<unsigned>(Fnb_streamid_map) ? Fstreamid_map[Count] : 0;
+  st->id = Count < Fstreamid_map.size() ? Fstreamid_map[Count] : 0;
   TAVOutputStream* ost = NewOutputStream(oc, AFileIndex);
   Foutput_codecs.push_back(nullptr);
-  Fnb_output_codecs = static_cast<Integer>(Foutput_codecs.size());
 
   AVCodecContext* Template = FOptions.avcodec_opts[AVMEDIA_TYPE_SUBTITLE];
   const AVCodec* codec = nullptr;
@@ -402,14 +400,20 @@ Integer TCustomFFmpeg::OpenOutputFile(const String& AFileName, bool AJoin) {
     FLastErrMsg = Format("max output files %d reached", {FMaxFiles});
     return -1;
   }
-  FEnableFilter = !Fvfilters.empty();
+  // Turned video inputs are converted upright through the filter chain.
+  bool Turned = false;
+  for (Integer f = 0; f < Fnb_input_files && !Turned; ++f)
+    if (const AVFormatContext* ic = Finput_files[f])
+      for (unsigned j = 0; j < ic->nb_streams && !Turned; ++j)
+        Turned = ic->streams[j]->codecpar->codec_type == AVMEDIA_TYPE_VIDEO && !UprightTurnOf(ic->streams[j]).None();
+  FEnableFilter = !Fvfilters.empty() || (Turned && !Fvideo_stream_copy);
 
   AVFormatContext* oc = ff::avformat_alloc_context();
   if (!oc) throw FFmpegException("avformat_alloc_context failed");
 
   // Whatever a failing call made is taken back: the table entry, the stream records,
   // the encoder entries, and the file when this call created it.
-  const Integer CodecsBefore = Fnb_output_codecs;
+  const size_t CodecsBefore = Foutput_codecs.size();
   bool Entered = false, Opened = false, Created = false, Done = false;
   TScopeExit Rollback{[&] {
     if (Done) return;
@@ -422,9 +426,7 @@ Integer TCustomFFmpeg::OpenOutputFile(const String& AFileName, bool AJoin) {
       --Fnb_output_files;
     }
     Foutput_streams_for_file[index].clear();
-    Fnb_output_streams_for_file[index] = 0;
     Foutput_codecs.resize(CodecsBefore);
-    Fnb_output_codecs = CodecsBefore;
     ff::avformat_free_context(oc);
   }};
 
@@ -468,6 +470,38 @@ Integer TCustomFFmpeg::OpenOutputFile(const String& AFileName, bool AJoin) {
   if (Faudio_disable) use_audio = false;
   if (Fvideo_disable) use_video = false;
   if (Fsubtitle_disable) use_subtitle = false;
+
+  // A kind to convert whose every input stream has no known size or rate cannot be
+  // converted: refused before the file is made.
+  const struct {
+    bool Encoded;
+    AVMediaType Type;
+  } Decoded[] = {{use_video && !Fvideo_stream_copy, AVMEDIA_TYPE_VIDEO},
+                 {use_audio && !Faudio_stream_copy, AVMEDIA_TYPE_AUDIO}};
+  for (const auto& K : Decoded) {
+    if (!K.Encoded) continue;
+    String Refusal;
+    bool Usable = false;
+    for (Integer f = 0; f < Fnb_input_files && !Usable; ++f) {
+      const AVFormatContext* ic = Finput_files[f];
+      if (!ic) continue;
+      for (unsigned j = 0; j < ic->nb_streams && !Usable; ++j) {
+        const AVStream* st = ic->streams[j];
+        if (st->codecpar->codec_type != K.Type || st->discard == AVDISCARD_ALL) continue;
+        const String What = detail::MissingDecodeFact(st->codecpar, false);
+        if (What.empty())
+          Usable = true;
+        else if (Refusal.empty())
+          Refusal = Format("Input stream #%d.%d (%s) of '%s' has no known %s; it cannot be converted",
+                           {f, static_cast<Integer>(j), MediaTypeName(K.Type),
+                            ic->url ? FromFFmpegFileName(ic->url) : String(), What});
+      }
+    }
+    if (!Usable && !Refusal.empty()) {
+      FLastErrMsg = Refusal;
+      return -1;
+    }
+  }
 
   const struct {
     bool Use;
@@ -533,7 +567,6 @@ Integer TCustomFFmpeg::OpenOutputFile(const String& AFileName, bool AJoin) {
   }
   Settings.muxer_options = Opts.List();
 
-  Fnb_streamid_map = 0;
   Fstreamid_map.clear();
   Fforced_key_frames.clear();
   if (AJoin && Fnb_input_files > 1) FJoinMode = true;
@@ -562,13 +595,11 @@ void TCustomFFmpeg::DiscardLastOutput() {
     const Integer I = --Fnb_output_files;
     Foutput_files[I] = nullptr;
     Foutput_streams_for_file[I].clear();
-    Fnb_output_streams_for_file[I] = 0;
   }
   FJoinMode = false;
   if (!oc) return;
   const Integer Streams = static_cast<Integer>(oc->nb_streams);
-  Fnb_output_codecs = std::max(0, Fnb_output_codecs - Streams);
-  Foutput_codecs.resize(Fnb_output_codecs);
+  Foutput_codecs.resize(static_cast<size_t>(std::max<Integer>(0, static_cast<Integer>(Foutput_codecs.size()) - Streams)));
   const Integer Index = Fnb_output_files;
   const bool Created = Index < static_cast<Integer>(Foutput_file_settings.size()) && Foutput_file_settings[Index].created;
   if (oc->pb) {
@@ -600,7 +631,6 @@ void TCustomFFmpeg::PrepareJoin() {
       Ost->index = static_cast<Integer>(J);
       Streams.push_back(std::move(Ost));
     }
-    Fnb_output_streams_for_file[E] = static_cast<Integer>(oc->nb_streams);
     ++Fnb_output_files;
   }
 }

@@ -111,10 +111,11 @@ String TranslateX264Row(const TX264Row& R) {
   const String Preset = X264PresetOf(R.Name);
   if (!Preset.empty()) Add("preset", Preset);
   Add("coder", IntToStr(R.coder));
-  // "deblock=0:0" is the loop filter on at neutral strength ("deblock=1" would mean a
-  // strength of 1, "deblock=0" a strength of 0).
+  // "deblock=0,0" is the loop filter on at neutral strength ("deblock=1" would mean a
+  // strength of 1, "deblock=0" a strength of 0). The pair takes libx264's comma form:
+  // ':' separates the parameters of the list.
   Add("x264-params", Format("%s:chroma-me=1:merange=%d",
-                            {String(R.flags) == "+loop" ? "deblock=0:0" : "no-deblock=1", R.me_range}));
+                            {String(R.flags) == "+loop" ? "deblock=0,0" : "no-deblock=1", R.me_range}));
   String Parts;
   for (auto& [On, Item] : FlagItems(R.partitions))
     if (On) Parts += (Parts.empty() ? "" : ",") + Item.substr(4);  // "parti8x8" -> "i8x8"
@@ -232,79 +233,86 @@ TTargetNorm TCustomFFmpeg::GuessNorm(const String& ANorm, const String& ADefault
   return Norm;
 }
 
+namespace {
+
+// How a target treats the channel count.
+enum TTargetChannels { tcKeep, tcMonoToStereo, tcStereo };
+
+// The settings of one target, applied in this order; nil and 0 leave a setting as it is.
+// Pairs are {NTSC-like, PAL}.
+struct TTargetRow {
+  const char* Type;
+  const char* VideoCodec;
+  const char* AudioCodec;
+  const char* Format;
+  const char* FrameSize[2];
+  const char* PixelFormat[2];
+  const char* Gop[2];
+  const char* Bitrate;
+  const char* MaxRate;
+  const char* MinRate;
+  const char* BufSize;
+  // Once a codec flag, now an option of the MPEG-2 encoder.
+  const char* ScanOffset;
+  const char* AudioBitrate;
+  Integer SampleRate;
+  TTargetChannels Channels;
+  const char* PacketSize;
+  const char* MuxRate;
+  // The mux preload in seconds (the MPEG muxer's "preload" option in microseconds).
+  Single Preload;
+  const char* Aspect;
+};
+
+constexpr TTargetRow TargetRows[] = {
+    {"vcd", "mpeg1video", "mp2", "vcd", {"352x240", "352x288"}, {}, {"18", "15"}, "1150000", "1150000",
+     "1150000", "327680", nullptr, "224000", 44100, tcStereo, "2324", "1411200", 0.44f, "4:3"},
+    {"svcd", "mpeg2video", "mp2", "svcd", {"480x480", "480x576"}, {}, {"18", "15"}, "2040000", "2516000",
+     "0", "1835008", "1", "224000", 44100, tcMonoToStereo, "2324", nullptr, 0, "4:3"},
+    {"dvd", "mpeg2video", "ac3", "dvd", {"720x480", "720x576"}, {}, {"18", "15"}, "6000000", "9000000",
+     "0", "1835008", nullptr, "448000", 48000, tcMonoToStereo, "2048", "10080000", 0, "16:9"},
+    {"dv", nullptr, nullptr, "dv", {"720x480", "720x576"}, {"yuv411p", "yuv420p"}, {}, nullptr, nullptr,
+     nullptr, nullptr, nullptr, nullptr, 48000, tcStereo, nullptr, nullptr, 0, nullptr},
+    {"dv50", nullptr, nullptr, "dv", {"720x480", "720x576"}, {"yuv422p", "yuv422p"}, {}, nullptr, nullptr,
+     nullptr, nullptr, nullptr, nullptr, 48000, tcStereo, nullptr, nullptr, 0, nullptr},
+};
+
+}  // namespace
+
 void TCustomFFmpeg::SetTarget(const String& AType, const String& ANorm, const String& ADefaultNorm) {
   const TTargetNorm Norm = GuessNorm(ANorm, ADefaultNorm);
-  const bool NTSCLike = Norm != tnPAL;
-  auto Generic = [this](const char* AName, const char* AValue) { (void)SetGenericOption(AName, AValue); };
-  auto AssumeAspect = [this](const char* ARatio) {
-    if (Fframe_aspect_ratio != 0) return;
-    Log(llInfo, Format("Assuming %s for aspect ratio", {ARatio}));
-    SetAspectRatio(ARatio);
+  const TTargetRow* Row = nullptr;
+  for (const TTargetRow& R : TargetRows)
+    if (AType == R.Type) Row = &R;
+  if (!Row) throw FFmpegException("Unknown target type");
+  const size_t N = Norm != tnPAL ? 0 : 1;  // NTSC and film share the NTSC values
+  auto Generic = [this](const char* AName, const char* AValue) {
+    if (AValue) (void)SetGenericOption(AName, AValue);
   };
-  if (AType == "vcd") {
-    SetVideoCodec("mpeg1video");
-    SetAudioCodec("mp2");
-    SetForceFormat("vcd");
-    SetFrameSize(NTSCLike ? "352x240" : "352x288");
-    SetFrameRate(NormFrameRates[Norm]);
-    Generic("g", NTSCLike ? "18" : "15");
-    Generic("b", "1150000");
-    Generic("maxrate", "1150000");
-    Generic("minrate", "1150000");
-    Generic("bufsize", "327680");
-    Generic("ab", "224000");
-    Faudio_sample_rate = 44100;
-    Faudio_channels = 2;
-    Generic("packetsize", "2324");
-    Generic("muxrate", "1411200");
-    // The mux preload is the MPEG muxer's "preload" option (microseconds).
-    Fmux_preload = 0.44f;
-    Generic("preload", "440000");
-    AssumeAspect("4:3");
-  } else if (AType == "svcd") {
-    SetVideoCodec("mpeg2video");
-    SetAudioCodec("mp2");
-    SetForceFormat("svcd");
-    SetFrameSize(NTSCLike ? "480x480" : "480x576");
-    SetFrameRate(NormFrameRates[Norm]);
-    Generic("g", NTSCLike ? "18" : "15");
-    Generic("b", "2040000");
-    Generic("maxrate", "2516000");
-    Generic("minrate", "0");
-    Generic("bufsize", "1835008");
-    // Once a codec flag, now an option of the MPEG-2 encoder.
-    Generic("scan_offset", "1");
-    Generic("ab", "224000");
-    Faudio_sample_rate = 44100;
-    if (Faudio_channels == 1) Faudio_channels = 2;
-    Generic("packetsize", "2324");
-    AssumeAspect("4:3");
-  } else if (AType == "dvd") {
-    SetVideoCodec("mpeg2video");
-    SetAudioCodec("ac3");
-    SetForceFormat("dvd");
-    SetFrameSize(NTSCLike ? "720x480" : "720x576");
-    SetFrameRate(NormFrameRates[Norm]);
-    Generic("g", NTSCLike ? "18" : "15");
-    Generic("b", "6000000");
-    Generic("maxrate", "9000000");
-    Generic("minrate", "0");
-    Generic("bufsize", "1835008");
-    Generic("ab", "448000");
-    Faudio_sample_rate = 48000;
-    if (Faudio_channels == 1) Faudio_channels = 2;
-    Generic("packetsize", "2048");
-    Generic("muxrate", "10080000");
-    AssumeAspect("16:9");
-  } else if (AType == "dv" || AType == "dv50") {
-    SetForceFormat("dv");
-    SetFrameSize(NTSCLike ? "720x480" : "720x576");
-    SetPixelFormat(AType == "dv50" ? "yuv422p" : NTSCLike ? "yuv411p" : "yuv420p");
-    SetFrameRate(NormFrameRates[Norm]);
-    Faudio_sample_rate = 48000;
-    Faudio_channels = 2;
-  } else {
-    throw FFmpegException("Unknown target type");
+  if (Row->VideoCodec) SetVideoCodec(Row->VideoCodec);
+  if (Row->AudioCodec) SetAudioCodec(Row->AudioCodec);
+  SetForceFormat(Row->Format);
+  SetFrameSize(Row->FrameSize[N]);
+  if (Row->PixelFormat[N]) SetPixelFormat(Row->PixelFormat[N]);
+  SetFrameRate(NormFrameRates[Norm]);
+  Generic("g", Row->Gop[N]);
+  Generic("b", Row->Bitrate);
+  Generic("maxrate", Row->MaxRate);
+  Generic("minrate", Row->MinRate);
+  Generic("bufsize", Row->BufSize);
+  Generic("scan_offset", Row->ScanOffset);
+  Generic("ab", Row->AudioBitrate);
+  Faudio_sample_rate = Row->SampleRate;
+  if (Row->Channels == tcStereo || (Row->Channels == tcMonoToStereo && Faudio_channels == 1)) Faudio_channels = 2;
+  Generic("packetsize", Row->PacketSize);
+  Generic("muxrate", Row->MuxRate);
+  if (Row->Preload > 0) {
+    Fmux_preload = Row->Preload;
+    Generic("preload", IntToStr(static_cast<Int64>(std::lrint(static_cast<double>(Row->Preload) * AV_TIME_BASE))).c_str());
+  }
+  if (Row->Aspect && Fframe_aspect_ratio == 0) {
+    Log(llInfo, Format("Assuming %s for aspect ratio", {Row->Aspect}));
+    SetAspectRatio(Row->Aspect);
   }
 }
 

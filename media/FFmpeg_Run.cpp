@@ -93,10 +93,8 @@ TCustomFFmpeg::TCustomFFmpeg(Integer AMaxFiles)
   Finput_files.assign(FMaxFiles, nullptr);
   Finput_files_ts_offset.assign(FMaxFiles, 0);
   Finput_files_ts_scale.assign(FMaxFiles, {});
-  Fnb_input_files_ts_scale.assign(FMaxFiles, 0);
   Foutput_files.assign(FMaxFiles, nullptr);
   Foutput_streams_for_file.resize(FMaxFiles);
-  Fnb_output_streams_for_file.assign(FMaxFiles, 0);
   ResetState();
 }
 
@@ -180,7 +178,6 @@ void TCustomFFmpeg::ResetState() {
   Fdts_delta_threshold = 10.0f;
   Fsws_flags = 4;
   Ftimer_start = 0;
-  Fbit_buffer_size = 262144;
   InitOpts(FOptions, Fsws_flags);
   FPostHooks = {};
   FPostHooksChanged = FJoinMode = FFinished = FFatalException = false;
@@ -196,20 +193,21 @@ void TCustomFFmpeg::FreeState() {
       AVFormatContext* oc = Foutput_files[I];
       if (!oc) continue;
       const bool HasFile = oc->oformat && !(oc->oformat->flags & AVFMT_NOFILE);
-      // Outputs not made by OpenOutputFile carry no record: only the file-type test holds.
+      // Only a file this task created may go: an output without that record is kept.
       const bool Created =
-          I >= static_cast<Integer>(Foutput_file_settings.size()) || Foutput_file_settings[I].created;
+          I < static_cast<Integer>(Foutput_file_settings.size()) && Foutput_file_settings[I].created;
+      const bool NoData = Created && Foutput_file_settings[I].no_data;
       const String Url = oc->url ? oc->url : "";
       if (HasFile && oc->pb) CloseFFmpegIO(&oc->pb);
       ff::avformat_free_context(oc);
       for (AVFormatContext*& Same : Foutput_files)
         if (Same == oc) Same = nullptr;
-      // An output that received no byte is not left behind: only a regular file that
+      // An output that received no byte (or no packet) is not left behind: only a regular file that
       // this task created (never a device or a file that was there before).
       if (HasFile && Created && !Url.empty()) {
         const String Name = FromFFmpegFileName(Url);
         struct stat St;
-        if (::lstat(Name.c_str(), &St) == 0 && S_ISREG(St.st_mode) && St.st_size == 0) DeleteFile(Name);
+        if (::lstat(Name.c_str(), &St) == 0 && S_ISREG(St.st_mode) && (St.st_size == 0 || NoData)) DeleteFile(Name);
       }
     }
     for (Integer I = 0; I < Fnb_input_files && I < FMaxFiles; ++I)
@@ -217,11 +215,10 @@ void TCustomFFmpeg::FreeState() {
   }
   Foutput_file_settings.clear();
   for (auto& Streams : Foutput_streams_for_file) Streams.clear();
-  std::fill(Fnb_output_streams_for_file.begin(), Fnb_output_streams_for_file.end(), 0);
   Fnb_output_files = 0;
   for (auto& Scale : Finput_files_ts_scale) Scale.clear();
-  std::fill(Fnb_input_files_ts_scale.begin(), Fnb_input_files_ts_scale.end(), 0);
   Fnb_input_files = 0;
+  FVideoStateTaken = FAudioStateTaken = false;
 
   Fintra_matrix.clear();
   Finter_matrix.clear();
@@ -231,17 +228,11 @@ void TCustomFFmpeg::FreeState() {
   }
   Fvstats_filename.clear();
   Fstreamid_map.clear();
-  Fnb_streamid_map = 0;
   Finput_codecs.clear();
-  Fnb_input_codecs = 0;
   Foutput_codecs.clear();
-  Fnb_output_codecs = 0;
   Fstream_maps.clear();
-  Fnb_stream_maps = 0;
   Fmeta_data_maps.clear();
-  Fnb_meta_data_maps = 0;
   Fchapter_maps.clear();
-  Fnb_chapter_maps = 0;
   Fvideo_codec_name.clear();
   Faudio_codec_name.clear();
   Fsubtitle_codec_name.clear();
@@ -250,7 +241,6 @@ void TCustomFFmpeg::FreeState() {
   Faudio_out.clear();
   Finput_tmp.clear();
   Fsamples.clear();
-  Fbit_buffer.clear();
   Fvideo_rc_override_string.clear();
   if (Loaded) {
     UninitOpts(FOptions);
@@ -274,26 +264,15 @@ void TCustomFFmpeg::ResetPostHookContext(TPostHookContext& AContext) {
 
 // --- codec lists (callers hold CodecLock) ---
 
-void TCustomFFmpeg::AddCodecItem(std::list<void*>& AList, void* st) { AList.push_front(st); }
-
-void TCustomFFmpeg::RemoveCodecItem(std::list<void*>& AList, void* st) {
-  auto It = std::find(AList.begin(), AList.end(), st);
-  if (It != AList.end()) AList.erase(It);
-}
-
-void TCustomFFmpeg::CloseEncoderList(std::list<void*>& AList) {
-  for (void* P : AList) {
-    auto* ost = static_cast<TAVOutputStream*>(P);
+void TCustomFFmpeg::CloseEncoderList(std::vector<TAVOutputStream*>& AList) {
+  for (TAVOutputStream* ost : AList)
     if (ost->encoding_needed) ost->enc_ctx.reset();
-  }
   AList.clear();
 }
 
-void TCustomFFmpeg::CloseDecoderList(std::list<void*>& AList) {
-  for (void* P : AList) {
-    auto* ist = static_cast<TAVInputStream*>(P);
+void TCustomFFmpeg::CloseDecoderList(std::vector<TAVInputStream*>& AList) {
+  for (TAVInputStream* ist : AList)
     if (ist->decoding_needed) ist->dec_ctx.reset();
-  }
   AList.clear();
 }
 

@@ -18,7 +18,6 @@ TAVOutputStream* TCustomFFmpeg::NewOutputStream(AVFormatContext* oc, Integer fil
   const Integer n = static_cast<Integer>(oc->nb_streams);
   auto& Streams = Foutput_streams_for_file[file_index];
   GrowArray(Streams, n);
-  Fnb_output_streams_for_file[file_index] = n;
   auto Ost = std::make_unique<TAVOutputStream>();
   Ost->file_index = file_index;
   Ost->index = n - 1;

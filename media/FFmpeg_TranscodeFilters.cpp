@@ -7,6 +7,7 @@
 #include "media/AVFormatAPI.h"
 #include "media/AVUtilAPI.h"
 #include "media/FFmpeg.h"
+#include "media/FFUpright.h"
 #include "media/vf_eq.h"
 #include "media/vf_hue.h"
 #include "platform/rtl/Format.h"
@@ -32,9 +33,14 @@ Integer TCustomFFmpeg::BuildFilterGraph(TAVInputStream& ist, TAVOutputStream& os
 
   int64_t Flags = Fsws_flags;
   if (FOptions.sws_opts) ff::av_opt_get_int(FOptions.sws_opts, "sws_flags", 0, &Flags);
-  String Chain;
-  if (codec->width != icodec->width || codec->height != icodec->height)
-    Chain = Format("scale=%d:%d:flags=%d", {codec->width, codec->height, static_cast<Integer>(Flags)});
+  // Pictures are turned upright first; the scale step goes from the turned size.
+  const TUprightTurn Turn = UprightTurnOf(ist.st);
+  Integer Width = icodec->width, Height = icodec->height;
+  UprightSize(Turn, Width, Height);
+  String Chain = UprightFilterText(Turn);
+  if (codec->width != Width || codec->height != Height)
+    Chain += (Chain.empty() ? "" : ",") +
+             Format("scale=%d:%d:flags=%d", {codec->width, codec->height, static_cast<Integer>(Flags)});
   if (!Fvfilters.empty()) Chain += (Chain.empty() ? "" : ",") + Fvfilters;
 
   ist.filter = std::make_unique<TVideoFilterChain>();

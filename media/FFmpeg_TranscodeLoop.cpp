@@ -33,6 +33,7 @@ void TCustomFFmpeg::Transcode() {
     BuildInputStreamTable();
     CheckOutputsAndMaps();
     BuildOutputStreamTable();
+    CheckDecodedSources();
     SetupOutputCodecs();
     if (FJoinMode) MapJoinSegments();
     // Decoders first: an encoded subtitle takes its header from its decoder.
@@ -60,7 +61,7 @@ void TCustomFFmpeg::MapJoinSegments() {
       TAVOutputStream& ost = *Fost_table[j];
       const String Type = MediaTypeName(ost.st->codecpar->codec_type);
       Integer Source = -1;
-      if (Fnb_stream_maps > 0) {
+      if (static_cast<Integer>(Fstream_maps.size()) > 0) {
         // The map's stream number, in this input.
         const Integer Stream = Fstream_maps[j].stream_index;
         if (Stream >= 0 && Stream < Finput_file_table[k].nb_streams) Source = Finput_file_table[k].ist_index + Stream;
@@ -71,6 +72,7 @@ void TCustomFFmpeg::MapJoinSegments() {
         FailWithMapping(Format("Could not find input stream matching output stream #%d.%d (%s) in input file #%d",
                                {0, static_cast<Integer>(j), Type, k}));
       TAVInputStream& ist = *Fist_table[Source];
+      CheckDecodedSource(ost, ist);
       ist.discard = 0;
       if (ost.encoding_needed) {
         ist.decoding_needed = 1;
@@ -119,6 +121,7 @@ void TCustomFFmpeg::TranscodeLoop() {
   Integer Segment = 0;
   Ftimer_start = Now();
   Flast_report_time = Ftimer_start;
+  Fpackets_written = 0;
   std::fill(Fno_packet.begin(), Fno_packet.end(), false);
   Fno_packet_count = 0;
   if (!IsMainThread()) {
@@ -213,7 +216,7 @@ void TCustomFFmpeg::TranscodeLoop() {
       const Int64 Offset = ff::av_rescale_q(Finput_files_ts_offset[file_index], MicroTB, TB);
       if (pkt->dts != NoPTSValue) pkt->dts += Offset;
       if (pkt->pts != NoPTSValue) pkt->pts += Offset;
-      if (pkt->stream_index < Fnb_input_files_ts_scale[file_index]) {
+      if (pkt->stream_index < static_cast<Integer>(Finput_files_ts_scale[file_index].size())) {
         const Double Scale = Finput_files_ts_scale[file_index][pkt->stream_index];
         if (Scale != 0) {
           if (pkt->pts != NoPTSValue) pkt->pts = std::llrint(static_cast<double>(pkt->pts) * Scale);
@@ -272,9 +275,17 @@ void TCustomFFmpeg::TranscodeLoop() {
   }
   FlushEncoders();
 
+  // A conversion that wrote nothing has failed: its outputs hold a header at most and
+  // go as an empty output does.
+  const Integer Outputs = FJoinMode ? std::min(Fnb_output_files, 1) : Fnb_output_files;
+  if (Fpackets_written == 0 && !FBroken) {
+    for (Integer i = 0; i < Outputs && i < static_cast<Integer>(Foutput_file_settings.size()); ++i)
+      Foutput_file_settings[i].no_data = true;
+    throw FFmpegException("Nothing was written to the output: no packet of the input could be converted");
+  }
+
   // A trailer that fails or an output whose writes failed (a full disk) is an error:
   // the file is not complete.
-  const Integer Outputs = FJoinMode ? std::min(Fnb_output_files, 1) : Fnb_output_files;
   for (Integer i = 0; i < Outputs; ++i) {
     AVFormatContext* oc = Foutput_files[i];
     int R = ff::av_write_trailer(oc);
@@ -297,7 +308,7 @@ void TCustomFFmpeg::CloseEncoders() {
   for (TAVOutputStream* ost : Fost_table) {
     if (!ost->encoding_needed || !ost->enc_ctx) continue;
     std::lock_guard<TCriticalSection> L(CodecLock());
-    RemoveCodecItem(FEncoderList, ost);
+    std::erase(FEncoderList, ost);
     ost->enc_ctx.reset();
   }
 }
@@ -306,7 +317,7 @@ void TCustomFFmpeg::CloseDecoders() {
   for (auto& P : Fist_table) {
     if (!P->decoding_needed || !P->dec_ctx) continue;
     std::lock_guard<TCriticalSection> L(CodecLock());
-    RemoveCodecItem(FDecoderList, P.get());
+    std::erase(FDecoderList, P.get());
     P->dec_ctx.reset();
   }
 }
@@ -320,7 +331,6 @@ void TCustomFFmpeg::TranscodeCleanup() {
   if (Fgraph) ff::avfilter_graph_free(&Fgraph);
   Fno_packet.clear();
   Fno_packet_count = 0;
-  Fbit_buffer.clear();
   Fsubtitle_out.clear();
   {
     // Codecs still open after a failure.

@@ -319,6 +319,7 @@ void TCustomFFmpeg::WriteFrame(AVFormatContext* os, AVPacket* APacket, TAVOutput
       }
       const int R = ff::av_interleaved_write_frame(os, APkt);
       if (R < 0) throw FFmpegException(PrintError("av_interleaved_write_frame()", R));
+      ++Fpackets_written;
       return;
     }
     AVBSFContext* Ctx = ost.bsf_ctx[AIndex].get();

@@ -13,6 +13,7 @@
 #include "media/FFmpeg_Detail.h"
 #include "media/FFmpeg.h"
 #include "media/SWScaleAPI.h"
+#include "media/UnicodeProtocol.h"
 #include "platform/rtl/Format.h"
 #include "platform/rtl/Utf8.h"
 
@@ -44,7 +45,53 @@ bool InProgram(const AVFormatContext* ic, Integer AProgramID, unsigned AStream) 
   return false;
 }
 
+// The time base a stream copy writes in: the input stream's (always with "copytb").
+AVRational StreamCopyTimeBaseOf(const AVStream* AStream, bool ACopyTb) {
+  const AVRational StreamTb = AStream->time_base;
+  if (ACopyTb) return StreamTb;
+  // The codec's tick times its ticks per frame: one frame of the stream (one sample of
+  // audio). A stream whose own ticks are finer than a millisecond while the codec's are
+  // coarser is written in the codec's.
+  const AVCodecParameters* ipar = AStream->codecpar;
+  AVRational FrameTb{0, 1};
+  if (ipar->codec_type == AVMEDIA_TYPE_VIDEO) {
+    AVRational Rate = AStream->r_frame_rate;
+    if (Rate.num <= 0 || Rate.den <= 0) Rate = AStream->avg_frame_rate;
+    if (Rate.num > 0 && Rate.den > 0) FrameTb = AVRational{Rate.den, Rate.num};
+  } else if (ipar->codec_type == AVMEDIA_TYPE_AUDIO && ipar->sample_rate > 0) {
+    FrameTb = AVRational{1, ipar->sample_rate};
+  }
+  if (FrameTb.num <= 0 || StreamTb.num <= 0 || StreamTb.den <= 0) return StreamTb;
+  if (av_cmp_q(FrameTb, StreamTb) > 0 && av_q2d(StreamTb) < 0.001) {
+    AVRational Reduced{0, 1};
+    ff::av_reduce(&Reduced.num, &Reduced.den, FrameTb.num, FrameTb.den, 2147483647);
+    return Reduced;
+  }
+  return StreamTb;
+}
 }  // namespace
+
+void TCustomFFmpeg::CheckDecodedSource(const TAVOutputStream& ost, const TAVInputStream& ist) {
+  if (ost.stream_copy) return;
+  const String What = detail::MissingDecodeFact(ist.st->codecpar, true);
+  if (What.empty()) return;
+  const AVFormatContext* ic = Finput_files[ist.file_index];
+  throw FFmpegException(Format("Could not determine the %s of input stream #%d.%d (%s) of '%s'; the file may be damaged",
+                               {What, ist.file_index, ist.st->index, TypeName(ist.st->codecpar),
+                                ic && ic->url ? FromFFmpegFileName(ic->url) : String()}));
+}
+
+void TCustomFFmpeg::CheckDecodedSources() {
+  for (const TAVOutputStream* ost : Fost_table) CheckDecodedSource(*ost, *Fist_table[ost->source_index]);
+  // Streams no output uses are only noted.
+  for (const auto& ist : Fist_table) {
+    if (!ist->discard) continue;
+    const String What = detail::MissingDecodeFact(ist->st->codecpar, true);
+    if (!What.empty())
+      Log(llVerbose, Format("Input stream #%d.%d (%s) has no known %s; it is not used",
+                            {ist->file_index, ist->st->index, TypeName(ist->st->codecpar), What}));
+  }
+}
 
 void TCustomFFmpeg::BuildInputStreamTable() {
   Finput_file_table.assign(static_cast<size_t>(Fnb_input_files), TAVInputFile());
@@ -83,13 +130,13 @@ void TCustomFFmpeg::CheckOutputsAndMaps() {
     }
     nb_ostreams += static_cast<Integer>(os->nb_streams);
   }
-  if (Fnb_stream_maps > 0 && Fnb_stream_maps != nb_ostreams)
+  if (static_cast<Integer>(Fstream_maps.size()) > 0 && static_cast<Integer>(Fstream_maps.size()) != nb_ostreams)
     throw FFmpegException("Number of stream maps must match number of output streams");
   auto Exists = [this](Integer AFile, Integer AStream) {
     return AFile >= 0 && AFile < Fnb_input_files && AStream >= 0 &&
            AStream < static_cast<Integer>(Finput_files[AFile]->nb_streams);
   };
-  for (Integer i = 0; i < Fnb_stream_maps; ++i) {
+  for (Integer i = 0; i < static_cast<Integer>(Fstream_maps.size()); ++i) {
     const TAVStreamMap& M = Fstream_maps[i];
     if (!Exists(M.file_index, M.stream_index))
       throw FFmpegException(Format("Could not find input stream #%d.%d", {M.file_index, M.stream_index}));
@@ -133,7 +180,7 @@ void TCustomFFmpeg::BuildOutputStreamTable() {
       const String OutType = TypeName(ost->st->codecpar);
       Integer Source;
       TAVInputStream* Sync;
-      if (Fnb_stream_maps > 0) {
+      if (static_cast<Integer>(Fstream_maps.size()) > 0) {
         const TAVStreamMap& M = Fstream_maps[n];
         Source = Finput_file_table[M.file_index].ist_index + M.stream_index;
         if (Fist_table[Source]->st->codecpar->codec_type != ost->st->codecpar->codec_type) {
@@ -173,10 +220,6 @@ void TCustomFFmpeg::SetupOutputCodecs() {
       SetupStreamCopy(ost, ist);
     else
       SetupEncoding(ost, ist, static_cast<Integer>(n));
-    if (ost.enc_ctx->codec_type == AVMEDIA_TYPE_VIDEO) {
-      const Int64 Need = Int64{ost.enc_ctx->width} * ost.enc_ctx->height * 6 + 200;
-      if (Need > Fbit_buffer_size) Fbit_buffer_size = static_cast<Integer>(std::min<Int64>(Need, INT32_MAX));
-    }
   }
 }
 
@@ -219,17 +262,25 @@ void TCustomFFmpeg::SetupStreamCopy(TAVOutputStream& ost, TAVInputStream& ist) {
       par->block_align = 0;
   }
   if (ipar->codec_type == AVMEDIA_TYPE_VIDEO) {
+    // A copy is shown as the input is: its display matrix travels with it.
+    size_t MatrixSize = 0;
+    if (const uint8_t* Matrix = ff::av_stream_get_side_data(ist.st, AV_PKT_DATA_DISPLAYMATRIX, &MatrixSize)) {
+      uint8_t* Copy = ff::av_stream_new_side_data(ost.st, AV_PKT_DATA_DISPLAYMATRIX, MatrixSize);
+      if (!Copy) throw EOutOfMemory("Out of memory");
+      std::memcpy(Copy, Matrix, MatrixSize);
+    }
     // The muxer refuses a stream whose aspect differs from its parameters'.
     ost.st->sample_aspect_ratio = par->sample_aspect_ratio;
     ost.st->avg_frame_rate = ist.st->avg_frame_rate;
     ost.st->r_frame_rate = ist.st->r_frame_rate;
   }
-  // Packets keep the input's time stamps: the output stream starts from the input's
-  // time base (the muxer may choose another at the header; packets are rescaled).
-  ost.st->time_base = ist.st->time_base;
+  // The output stream's time base (the muxer may still choose another at the header;
+  // packets are rescaled to it).
+  const AVRational TimeBase = StreamCopyTimeBaseOf(ist.st, Fcopy_tb);
+  ost.st->time_base = TimeBase;
   ost.enc_ctx->codec_type = ipar->codec_type;
   ost.enc_ctx->codec_id = ipar->codec_id;
-  ost.enc_ctx->time_base = ist.st->time_base;
+  ost.enc_ctx->time_base = TimeBase;
 }
 
 void TCustomFFmpeg::SetupEncoding(TAVOutputStream& ost, TAVInputStream& ist, Integer n) {
@@ -297,7 +348,7 @@ void TCustomFFmpeg::SetupEncoding(TAVOutputStream& ost, TAVInputStream& ist, Int
 void TCustomFFmpeg::OpenPassLog(TAVOutputStream& ost, Integer n) {
   const String Name = PassLogFileName(n);
   AVCodecContext* codec = ost.enc_ctx.get();
-  const AVCodec* Enc = n < Fnb_output_codecs && Foutput_codecs[n] ? Foutput_codecs[n]
+  const AVCodec* Enc = n < static_cast<Integer>(Foutput_codecs.size()) && Foutput_codecs[n] ? Foutput_codecs[n]
                                                                    : ff::avcodec_find_encoder(codec->codec_id);
   // libx264 keeps its own log where its "stats" option says; the others go through
   // stats_out / stats_in.
@@ -325,7 +376,7 @@ void TCustomFFmpeg::OpenDecoders() {
     TAVInputStream& ist = *Fist_table[i];
     if (!ist.decoding_needed) continue;
     const Integer I = static_cast<Integer>(i);
-    const AVCodec* Codec = I < Fnb_input_codecs && Finput_codecs[i] ? Finput_codecs[i]
+    const AVCodec* Codec = I < static_cast<Integer>(Finput_codecs.size()) && Finput_codecs[i] ? Finput_codecs[i]
                                                                     : ff::avcodec_find_decoder(ist.st->codecpar->codec_id);
     const String Type = TypeName(ist.st->codecpar);
     if (!Codec)
@@ -346,7 +397,7 @@ void TCustomFFmpeg::OpenDecoders() {
     if (R < 0)
       FailWithMapping(Format("Error while opening decoder for input stream #%d.%d (%s)", {ist.file_index, ist.index, Type}));
     std::lock_guard<TCriticalSection> L(CodecLock());
-    AddCodecItem(FDecoderList, &ist);
+    FDecoderList.push_back(&ist);
   }
 }
 
@@ -356,7 +407,7 @@ void TCustomFFmpeg::OpenEncoders() {
     if (!ost.encoding_needed) continue;
     AVCodecContext* ctx = ost.enc_ctx.get();
     const Integer I = static_cast<Integer>(i);
-    const AVCodec* Codec = I < Fnb_output_codecs && Foutput_codecs[i] ? Foutput_codecs[i]
+    const AVCodec* Codec = I < static_cast<Integer>(Foutput_codecs.size()) && Foutput_codecs[i] ? Foutput_codecs[i]
                                                                       : ff::avcodec_find_encoder(ctx->codec_id);
     const String Type = MediaTypeName(ctx->codec_type);
     if (!Codec)
@@ -389,7 +440,7 @@ void TCustomFFmpeg::OpenEncoders() {
                              {ost.file_index, ost.index, Type}));
     {
       std::lock_guard<TCriticalSection> L(CodecLock());
-      AddCodecItem(FEncoderList, &ost);
+      FEncoderList.push_back(&ost);
     }
     Fextra_size += ctx->extradata_size;
     // The stream's parameters come from the opened encoder (5.1 streams have no codec).
@@ -417,7 +468,7 @@ void TCustomFFmpeg::InitInputPts() {
 
 void TCustomFFmpeg::CopyMetadata() {
   const Integer Outputs = FJoinMode ? std::min(Fnb_output_files, 1) : Fnb_output_files;
-  for (Integer i = 0; i < Fnb_meta_data_maps; ++i) {
+  for (Integer i = 0; i < static_cast<Integer>(Fmeta_data_maps.size() / 2); ++i) {
     const TAVMetaDataMap& Out = Fmeta_data_maps[2 * i];
     const TAVMetaDataMap& In = Fmeta_data_maps[2 * i + 1];
     if (Out.file_idx < 0 || In.file_idx < 0) continue;
@@ -448,7 +499,7 @@ void TCustomFFmpeg::CopyMetadata() {
   if (Fmetadata_global_autocopy && Fnb_input_files > 0)
     for (Integer i = 0; i < Outputs; ++i)
       ff::av_dict_copy(&Foutput_files[i]->metadata, Finput_files[0]->metadata, AV_DICT_DONT_OVERWRITE);
-  for (Integer i = 0; i < Fnb_chapter_maps; ++i) {
+  for (Integer i = 0; i < static_cast<Integer>(Fchapter_maps.size()); ++i) {
     const TAVChapterMap& M = Fchapter_maps[i];
     if (M.in_file < 0 || M.out_file < 0) continue;
     if (M.in_file >= Fnb_input_files)
@@ -457,7 +508,7 @@ void TCustomFFmpeg::CopyMetadata() {
       FailWithMapping(Format("Invalid output file index %d in chapter mapping.", {M.out_file}));
     CopyChapters(M.in_file, M.out_file);
   }
-  if (Fnb_chapter_maps == 0) {
+  if (static_cast<Integer>(Fchapter_maps.size()) == 0) {
     for (Integer i = 0; i < Fnb_input_files; ++i) {
       if (Finput_files[i]->nb_chapters == 0) continue;
       for (Integer j = 0; j < Outputs; ++j) CopyChapters(i, j);
@@ -519,9 +570,13 @@ void TCustomFFmpeg::WriteHeaders() {
     TOptionDict Opts;
     if (i < static_cast<Integer>(Foutput_file_settings.size()))
       for (const auto& [Name, Value] : Foutput_file_settings[i].muxer_options) Opts.Set(Name, Value);
-    if (ff::avformat_write_header(Foutput_files[i], &Opts.D) < 0 ||
-        (Foutput_files[i]->pb && Foutput_files[i]->pb->error < 0))
-      FailWithMapping(Format("Could not write header for output file #%d (incorrect codec parameters ?)", {i}));
+    AVFormatContext* oc = Foutput_files[i];
+    const int R = ff::avformat_write_header(oc, &Opts.D);
+    // The header goes to the file now, so that a disk that is full is told as such.
+    if (R >= 0 && oc->pb) ff::avio_flush(oc->pb);
+    if (oc->pb && oc->pb->error < 0)
+      FailWithMapping(PrintError(Format("Could not write header for output file #%d", {i}), oc->pb->error));
+    if (R < 0) FailWithMapping(Format("Could not write header for output file #%d (incorrect codec parameters ?)", {i}));
   }
   bool AllRtp = Outputs > 0;
   for (Integer i = 0; i < Outputs; ++i)

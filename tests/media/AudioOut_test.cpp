@@ -141,6 +141,25 @@ TEST_F(AudioOutTest, AudioSyncInsertsSilenceForALateStart) {
   }
 }
 
+// Audio that starts 40 samples after the video is left as it is; 60 samples late is
+// beyond the tolerance of 50 and is filled with silence.
+TEST_F(AudioOutTest, AudioSyncToleratesADriftUnderFiftySamples) {
+  const struct {
+    const char* File;
+    int Samples;
+  } Cases[] = {{"sync-40.nut", 48000}, {"sync-60.nut", 48060}};
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(C.File);
+    TOutputOptions O;
+    O.AudioCodec = "pcm_s16le";
+    O.AudioSyncMethod = 1;
+    O.DisableVideo = true;
+    const std::string Out = Dir.File(std::string(C.File) + ".wav");
+    ASSERT_TRUE(Convert(Fixture(C.File), Out, O));
+    EXPECT_EQ(std::atoi(FFProbeEntries(Out, "stream=duration_ts", "a:0").c_str()), C.Samples);
+  }
+}
+
 // The input's timestamps run 1 % slower than its samples: within the drift threshold,
 // sync method 100 stretches the audio through the resampler (also at the same rate and
 // format), by at most 100 samples a second; method 0 leaves the samples alone.

@@ -98,6 +98,7 @@ TEST_F(RunTest, StopOrTerminateOfANeverStartedTaskTerminatesOnceFromItsOwnThread
 
 TEST_F(RunTest, FailingConversionInTheCallersThreadStillTerminates) {
   PretendFiles();
+  E->Fnb_input_files = 1;  // the fake conversion reads none
   E->Fail = true;
   EXPECT_EQ(E->StartConvert(false), nullptr);
   EXPECT_EQ(Terminations, 1);
@@ -208,19 +209,29 @@ TEST_F(RunTest, ReadTimeoutCheckCancelsOrTimesOut) {
 TEST_F(RunTest, OutputWithoutBytesIsDeletedAndWrittenOneKept) {
   vantrel::test::TTempDir Dir;
   const std::string Empty = Dir.File("empty.mkv"), Written = Dir.File("written.mkv");
-  for (Integer I : {0, 1}) {
-    const std::string& Name = I == 0 ? Empty : Written;
-    AVFormatContext* oc = nullptr;
-    ASSERT_GE(ff::avformat_alloc_output_context2(&oc, nullptr, "matroska", ToFFmpegFileName(Name).c_str()), 0);
-    ASSERT_GE(OpenFFmpegIO(&oc->pb, Name, AVIO_FLAG_WRITE, nullptr), 0);
-    if (I == 1) ff::avio_write(oc->pb, reinterpret_cast<const unsigned char*>("data"), 4);
-    E->Foutput_files[I] = oc;
-  }
-  E->Fnb_output_files = 2;
+  ASSERT_EQ(E->OpenOutputFile(Empty, false), 1) << E->LastErrMsg();
+  ASSERT_EQ(E->OpenOutputFile(Written, false), 2) << E->LastErrMsg();
+  ff::avio_write(E->Foutput_files[1]->pb, reinterpret_cast<const unsigned char*>("data"), 4);
   E->FreeState();
   EXPECT_FALSE(FileExists(Empty));
   EXPECT_TRUE(FileExists(Written));
   EXPECT_EQ(E->Fnb_output_files, 0);
+}
+
+TEST_F(RunTest, EmptyFileThatWasThereBeforeSurvivesAFailedTask) {
+  vantrel::test::TTempDir Dir;
+  const std::string Before = Dir.File("before.mkv"), Fresh = Dir.File("fresh.mkv");
+  vantrel::test::WriteFileBytes(Before, "");
+  ASSERT_EQ(E->OpenOutputFile(Before, false), 1) << E->LastErrMsg();
+  ASSERT_EQ(E->OpenOutputFile(Fresh, false), 2) << E->LastErrMsg();
+  E->Fnb_input_files = 1;  // the fake conversion reads none
+  E->Fail = true;
+  EXPECT_EQ(E->StartConvert(false), nullptr);
+  EXPECT_TRUE(E->FatalException());
+  EXPECT_EQ(E->FatalMessage(), "fake failure");
+  // The file that was there stays as it was; the one the task made and never wrote goes.
+  EXPECT_TRUE(FileExists(Before));
+  EXPECT_FALSE(FileExists(Fresh));
 }
 
 TEST_F(RunTest, MaxFilesOutsideItsRangeIsRefused) {

@@ -10,6 +10,7 @@
 #include "media/AVUtilAPI.h"
 #include "media/FFDecode.h"
 #include "media/FFLoad.h"
+#include "media/FFLog.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/ProbeFixtures.h"
 #include "tests/support/TestPaths.h"
@@ -140,6 +141,46 @@ TEST_F(FrameDecoderTest, StepsBetweenKeyFramesAndFrames) {
   ASSERT_TRUE(Decoder->LoadFile(FixturePath("v.mp4")));
   ASSERT_TRUE(Decoder->DecodePreviousKeyFrame()) << Decoder->LastErrMsg();
   EXPECT_EQ(Decoder->FrameInfo().PTS, 1600000);
+}
+
+// With B-frames in a transport stream, a backward seek to just before a key frame lands
+// on the packets after that key frame: the step goes one frame further back without
+// decoding there, also when the current picture's place is known only from the one
+// before (after a seek).
+TEST_F(FrameDecoderTest, BackwardStepOverAKeyFrameWhoseSeekLandsOnTheCurrentPicture) {
+  TOwned<TFFLogger> Logger = CreateOwned<TFFLogger>(nullptr);
+  Logger->SetTriggerEventInMainThread(false);
+  Logger->SetLogLevel(llDebug);
+  int Decoded = 0;
+  Logger->OnLog = [&](TObject*, Cardinal, TLogLevel, const String& Msg) {
+    if (Msg.starts_with("decode PTS:")) ++Decoded;
+  };
+  Load("dec-bframes.ts");
+  // Key frames at 0, 0.48 and 0.96 s.
+  while (Decoder->Decode() && Decoder->FrameInfo().PTS < 480000) {
+  }
+  ASSERT_EQ(Decoder->FrameInfo().PTS, 480000);
+  ASSERT_TRUE(Decoder->FrameInfo().IsKeyFrame);
+  const Int64 Current = Decoder->FrameInfo().Position;
+  Decoded = 0;
+  ASSERT_TRUE(Decoder->DecodePreviousKeyFrame()) << Decoder->LastErrMsg();
+  EXPECT_EQ(Decoder->FrameInfo().PTS, 0);
+  EXPECT_TRUE(Decoder->FrameInfo().IsKeyFrame);
+  EXPECT_LT(Decoder->FrameInfo().Position, Current);
+  // Twelve steps back to the previous key frame; the first three seeks (0.44, 0.40 and
+  // 0.36 s) left the input at or after the current picture and decoded nothing.
+  EXPECT_EQ(Decoded, 9);
+}
+
+// A stream none of whose pictures decodes says why; one that ends after its pictures
+// keeps the end-of-file text.
+TEST_F(FrameDecoderTest, StreamWithoutADecodablePictureReportsTheDecoderError) {
+  Load("damaged-nodata.mp4");
+  EXPECT_FALSE(Decoder->Decode());
+  EXPECT_EQ(Decoder->LastErrMsg(), "no picture of stream #0 could be decoded: Invalid data found when processing input");
+  Load("v.mp4");
+  DecodeAll();
+  EXPECT_EQ(Decoder->LastErrMsg(), "stream eof reached.");
 }
 
 TEST_F(FrameDecoderTest, StillPicturesRepeatAndRefuseSeeking) {

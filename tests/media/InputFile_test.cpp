@@ -69,7 +69,7 @@ TEST_F(InputFileTest, ProgramIdSelectsTheProgramOrFails) {
   EXPECT_FALSE(T->OpenInput(B, &O));
   EXPECT_EQ(T->LastErrMsg(), "Specified program id not found");
   EXPECT_EQ(T->InputFileCount(), 0);
-  EXPECT_EQ(T->Fnb_input_codecs, 0);
+  EXPECT_EQ(static_cast<int>(T->Finput_codecs.size()), 0);
   EXPECT_EQ(InterruptCB().Count(), 0);
 
   // The muxer numbers its one program 1; its streams are read.
@@ -98,9 +98,10 @@ TEST_F(InputFileTest, InputsLeaveTheirParametersForTheOutputs) {
   EXPECT_EQ(T->Fframe_rate.den, 1);
   EXPECT_FLOAT_EQ(T->Fframe_aspect_ratio, 4.0f / 3.0f);
   EXPECT_EQ(T->Fframe_pix_fmt, AV_PIX_FMT_YUV420P);
-  EXPECT_EQ(T->Faudio_sample_rate, 44100);
+  // The sound stays the first audio input's.
+  EXPECT_EQ(T->Faudio_sample_rate, 48000);
   // One decoder entry per input stream, across the inputs.
-  EXPECT_EQ(T->Fnb_input_codecs, 3);
+  EXPECT_EQ(static_cast<int>(T->Finput_codecs.size()), 3);
   EXPECT_EQ(T->Finput_decoder_settings.size(), 3u);
 }
 
@@ -127,7 +128,7 @@ TEST_F(InputFileTest, RawInputsTakeTheirFormatFromTheOptions) {
 TEST_F(InputFileTest, NamedDecoderIsForcedAndConsumed) {
   ASSERT_TRUE(OpenInput(Fixture("task-a.avi"), "vcodec=mpeg4\nthreads=3")) << T->LastErrMsg();
   EXPECT_EQ(T->Finput_files[0]->video_codec_id, AV_CODEC_ID_MPEG4);
-  ASSERT_EQ(T->Fnb_input_codecs, 2);
+  ASSERT_EQ(static_cast<int>(T->Finput_codecs.size()), 2);
   ASSERT_NE(T->Finput_codecs[0], nullptr);
   EXPECT_STREQ(T->Finput_codecs[0]->name, "mpeg4");
   EXPECT_EQ(T->Finput_codecs[1], nullptr);
@@ -178,7 +179,7 @@ TEST_F(InputFileTest, BadInputsFailWithTheirMessageAndLeaveNothingOpen) {
     EXPECT_FALSE(OpenInput(C.File, C.Ext));
     EXPECT_EQ(T->LastErrMsg(), C.Message);
     EXPECT_EQ(T->InputFileCount(), 0);
-    EXPECT_EQ(T->Fnb_input_codecs, 0);
+    EXPECT_EQ(static_cast<int>(T->Finput_codecs.size()), 0);
     EXPECT_EQ(T->Finput_files[0], nullptr);
     EXPECT_TRUE(T->Fvideo_codec_name.empty());
     EXPECT_TRUE(T->Flast_asked_format.empty() || C.Ext.starts_with("f="));

@@ -129,4 +129,29 @@ TEST_F(JoinTest, AnInputWithoutAMatchingStreamFailsClearly) {
   EXPECT_EQ(T->FatalMessage(), "Could not find input stream matching output stream #0.0 (Video) in input file #1");
 }
 
+// Nothing set by the task: the output takes the first clip's size, rate and channels, in
+// either order, and lasts as long as both clips.
+TEST_F(JoinTest, OutputTakesTheFirstClipsPictureAndSound) {
+  const struct {
+    const char* First;
+    const char* Second;
+    const char* Video;  // width, height, rate
+    const char* Audio;  // sample rate, channels
+  } Cases[] = {{"join-big.mkv", "join-small.mkv", "320\n240\n25/1\n", "48000\n2\n"},
+               {"join-small.mkv", "join-big.mkv", "160\n120\n30/1\n", "44100\n6\n"}};
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(C.First);
+    T = CreateOwned<vantrel::test::TTestTask>(8);
+    TOutputOptions O;
+    O.VideoCodec = "mpeg4";
+    O.AudioCodec = "pcm_s16le";
+    const std::string Out = Dir.File(std::string("joined-") + C.First);
+    ASSERT_TRUE(Join({C.First, C.Second}, Out, O));
+    EXPECT_EQ(FFProbeEntries(Out, "stream=width,height,r_frame_rate", "v:0"), C.Video);
+    EXPECT_EQ(FFProbeEntries(Out, "stream=sample_rate,channels", "a:0"), C.Audio);
+    const double Duration = std::strtod(FFProbeEntries(Out, "format=duration").c_str(), nullptr);
+    EXPECT_NEAR(Duration, 2.0, 0.05);
+  }
+}
+
 }  // namespace

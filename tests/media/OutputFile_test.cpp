@@ -41,7 +41,7 @@ TEST_F(OutputFileTest, Mp4RecordWithExtraStreamLinesGetsOneStreamPerLine) {
   } Expected[] = {{AVMEDIA_TYPE_VIDEO, AV_CODEC_ID_H264, "libx264"},
                   {AVMEDIA_TYPE_AUDIO, AV_CODEC_ID_AAC, nullptr},
                   {AVMEDIA_TYPE_VIDEO, AV_CODEC_ID_MPEG4, "mpeg4"}};
-  ASSERT_EQ(T->Fnb_output_codecs, 3);
+  ASSERT_EQ(static_cast<int>(T->Foutput_codecs.size()), 3);
   for (int I = 0; I < 3; ++I) {
     SCOPED_TRACE(I);
     TAVOutputStream& S = Stream(0, I);
@@ -200,7 +200,7 @@ TEST_F(OutputFileTest, BadOutputsFailWithTheirMessageAndLeaveNothing) {
     EXPECT_FALSE(T->OpenOutput(C.File, &O));
     EXPECT_EQ(T->LastErrMsg(), C.Message);
     EXPECT_EQ(T->OutputFileCount(), 0);
-    EXPECT_EQ(T->Fnb_output_codecs, 0);
+    EXPECT_EQ(static_cast<int>(T->Foutput_codecs.size()), 0);
     EXPECT_EQ(T->Foutput_files[0], nullptr);
     EXPECT_TRUE(T->Foutput_streams_for_file[0].empty());
     EXPECT_TRUE(FilesInDir().empty());

@@ -91,6 +91,87 @@ TEST_F(PresetsTest, PalDvdTarget) {
   EXPECT_TRUE(Logged("Assuming 16:9 for aspect ratio"));
 }
 
+// Every target in both norms, with the values a disc or camcorder format asks for.
+TEST_F(PresetsTest, EveryTargetFillsItsFormatsSettings) {
+  const struct {
+    const char* Target;
+    const char* VideoCodec;  // "" unchanged
+    const char* AudioCodec;
+    const char* Format;
+    int Width, Height;
+    const char* PixFmt;  // "" unchanged
+    int RateNum, RateDen;
+    int64_t Gop, Bitrate, MaxRate, MinRate, BufSize;  // -1: the template's default
+    int64_t ScanOffset;                                // of the MPEG-2 encoder; -1: not set
+    int64_t AudioBitrate;
+    int SampleRate, Channels;
+  } Cases[] = {
+      {"pal-vcd", "mpeg1video", "mp2", "vcd", 352, 288, "", 25, 1, 15, 1150000, 1150000, 1150000, 327680, -1, 224000, 44100, 2},
+      {"ntsc-vcd", "mpeg1video", "mp2", "vcd", 352, 240, "", 30000, 1001, 18, 1150000, 1150000, 1150000, 327680, -1, 224000, 44100, 2},
+      {"pal-svcd", "mpeg2video", "mp2", "svcd", 480, 576, "", 25, 1, 15, 2040000, 2516000, 0, 1835008, 1, 224000, 44100, 2},
+      {"film-svcd", "mpeg2video", "mp2", "svcd", 480, 480, "", 24000, 1001, 18, 2040000, 2516000, 0, 1835008, 1, 224000, 44100, 2},
+      {"ntsc-dvd", "mpeg2video", "ac3", "dvd", 720, 480, "", 30000, 1001, 18, 6000000, 9000000, 0, 1835008, -1, 448000, 48000, 2},
+      {"pal-dv", "", "", "dv", 720, 576, "yuv420p", 25, 1, -1, -1, -1, -1, -1, -1, -1, 48000, 2},
+      {"ntsc-dv", "", "", "dv", 720, 480, "yuv411p", 30000, 1001, -1, -1, -1, -1, -1, -1, -1, 48000, 2},
+      {"pal-dv50", "", "", "dv", 720, 576, "yuv422p", 25, 1, -1, -1, -1, -1, -1, -1, -1, 48000, 2},
+      {"ntsc-dv50", "", "", "dv", 720, 480, "yuv422p", 30000, 1001, -1, -1, -1, -1, -1, -1, -1, 48000, 2},
+  };
+  TOwned<TTestEngine> Defaults = CreateOwned<TTestEngine>(1);
+  auto DefaultInt = [&](int AType, const char* AName) {
+    int64_t V = -1;
+    ff::av_opt_get_int(Defaults->FOptions.avcodec_opts[AType], AName, 0, &V);
+    return V;
+  };
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(C.Target);
+    E = CreateOwned<TTestEngine>(4);
+    E->Faudio_channels = 1;
+    E->SetExtOption("target", C.Target);
+    EXPECT_EQ(E->Fvideo_codec_name, C.VideoCodec);
+    EXPECT_EQ(E->Faudio_codec_name, C.AudioCodec);
+    EXPECT_EQ(E->Flast_asked_format, C.Format);
+    EXPECT_EQ(E->Fframe_width, C.Width);
+    EXPECT_EQ(E->Fframe_height, C.Height);
+    EXPECT_EQ(E->Fframe_pix_fmt, *C.PixFmt ? ff::av_get_pix_fmt(C.PixFmt) : -1);
+    EXPECT_EQ(E->Fframe_rate.num, C.RateNum);
+    EXPECT_EQ(E->Fframe_rate.den, C.RateDen);
+    const struct {
+      const char* Name;
+      int64_t Value;
+    } Video[] = {{"g", C.Gop}, {"b", C.Bitrate}, {"maxrate", C.MaxRate}, {"minrate", C.MinRate}, {"bufsize", C.BufSize}};
+    for (const auto& V : Video)
+      EXPECT_EQ(TemplateInt(AVMEDIA_TYPE_VIDEO, V.Name), V.Value >= 0 ? V.Value : DefaultInt(AVMEDIA_TYPE_VIDEO, V.Name)) << V.Name;
+    EXPECT_EQ(TemplateInt(AVMEDIA_TYPE_AUDIO, "b"), C.AudioBitrate >= 0 ? C.AudioBitrate : DefaultInt(AVMEDIA_TYPE_AUDIO, "b"));
+    // The scan offset is the MPEG-2 encoder's own: read from an encoder given the options.
+    const AVCodec* Mpeg2 = ff::avcodec_find_encoder_by_name("mpeg2video");
+    ASSERT_NE(Mpeg2, nullptr);
+    AVCodecContext* Ctx = ff::avcodec_alloc_context3(Mpeg2);
+    AVDictionary* Opts = nullptr;
+    SetContextOpts(E->FOptions, Ctx, E->FOptions.codec_dict[AVMEDIA_TYPE_VIDEO],
+                   AV_OPT_FLAG_ENCODING_PARAM | AV_OPT_FLAG_VIDEO_PARAM, Mpeg2, &Opts);
+    ff::av_opt_set_dict2(Ctx, &Opts, AV_OPT_SEARCH_CHILDREN);
+    int64_t ScanOffset = -1;
+    ASSERT_GE(ff::av_opt_get_int(Ctx->priv_data, "scan_offset", 0, &ScanOffset), 0);
+    EXPECT_EQ(ScanOffset, C.ScanOffset >= 0 ? C.ScanOffset : 0);
+    ff::av_dict_free(&Opts);
+    ff::avcodec_free_context(&Ctx);
+    EXPECT_EQ(E->Faudio_sample_rate, C.SampleRate);
+    EXPECT_EQ(E->Faudio_channels, C.Channels);
+  }
+  // Six channels: the video-disc targets keep them, the others make them stereo.
+  const struct {
+    const char* Target;
+    int Channels;
+  } Six[] = {{"pal-vcd", 2}, {"pal-svcd", 6}, {"pal-dvd", 6}, {"pal-dv", 2}, {"pal-dv50", 2}};
+  for (const auto& C : Six) {
+    SCOPED_TRACE(C.Target);
+    E = CreateOwned<TTestEngine>(4);
+    E->Faudio_channels = 6;
+    E->SetExtOption("target", C.Target);
+    EXPECT_EQ(E->Faudio_channels, C.Channels);
+  }
+}
+
 TEST_F(PresetsTest, AutomaticNormFollowsTheFrameRate) {
   EXPECT_THROW(
       {
@@ -161,6 +242,9 @@ TEST_F(PresetsTest, EveryBuiltinRowOpensLibx264) {
     const std::string Settings = EncodeOneFrame(*Engine, Unused);
     EXPECT_NE(Settings, "") << "libx264 refused the row";
     EXPECT_EQ(Unused, "") << "options libx264 did not take";
+    // Every parameter of the row's list parsed.
+    EXPECT_FALSE(Logged("Error parsing option"));
+    EXPECT_NE(Settings.find("chroma_me=1"), std::string::npos) << Settings;
   }
 }
 

@@ -41,8 +41,6 @@ class TTestTask : public media::TFFmpeg {
   using TFFmpeg::Fmetadata;
   using TFFmpeg::Fmux_max_delay;
   using TFFmpeg::Fmux_preload;
-  using TFFmpeg::Fnb_input_codecs;
-  using TFFmpeg::Fnb_output_codecs;
   using TFFmpeg::Fopt_programid;
   using TFFmpeg::FOptions;
   using TFFmpeg::Foutput_codecs;

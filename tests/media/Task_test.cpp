@@ -80,7 +80,7 @@ TEST_F(TaskTest, FailedInputLeavesTheTaskAsItWas) {
   Bad.ExtOptions = "ar=8000";
   EXPECT_FALSE(T->OpenInput(Dir.File("missing.wav"), &Bad));
   EXPECT_EQ(T->InputFileCount(), 1);
-  EXPECT_EQ(T->Fnb_input_codecs, 1);
+  EXPECT_EQ(static_cast<int>(T->Finput_codecs.size()), 1);
   EXPECT_EQ(T->InputOptions(1)->ExtOptions, "");  // the failed slot's record is reset
   ASSERT_TRUE(OpenInput(Fixture("task-a.avi")));
   EXPECT_EQ(T->GetDecoder(1)->FileHandle(), T->Finput_files[1]);

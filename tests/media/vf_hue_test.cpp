@@ -28,7 +28,7 @@ TPlanes Grid() {
 
 }  // namespace
 
-TEST(HueProcess, MapsChromaAsTheTablesSay) {
+TEST(HueProcess, RotatesAndScalesChroma) {
   const struct {
     int Hue;
     int Sat;
