@@ -16,6 +16,7 @@
 #include "media/FFBaseComponent.h"
 #include "media/FFDecode.h"
 #include "media/FFLog.h"
+#include "media/FFUpright.h"
 #include "media/FFUtils.h"
 #include "platform/rtl/SyncObjs.h"
 #include "platform/rtl/Threads.h"
@@ -211,6 +212,7 @@ struct TVideoState {
   std::unique_ptr<TVideoFilterChain> filters;  // video thread only
   Integer filter_in_w = 0, filter_in_h = 0, filter_in_fmt = -1;
   std::atomic<Integer> out_w{0}, out_h{0};  // the chain's output size
+  TUprightTurn upright;  // how the video stream's pictures are turned to be seen as shot
   double shown_pts = 0;
 };
 
@@ -498,8 +500,10 @@ class TCustomPlayer : public TFFBaseComponent {
   Integer QueuePicture(TVideoState* AState, AVFrame* AFrame, double APTS, Int64 APos);
   // Runs the picture through the filter chain and queues what comes out: 0, -1 to end.
   Integer FilterAndQueue(TVideoState* AState, AVFrame* AFrame, double APTS, AVFrame* AOut);
-  // Where pictures are turned upright from the stream's display matrix: unchanged for now.
-  AVFrame* UprightPicture(TVideoState* AState, AVFrame* AFrame);
+  // The filter chain for the video's pictures: turned upright first, then the user's filters.
+  String VideoFilterChainText(const TVideoState* AState) const;
+  // The size of the video's pictures as shown (turned upright), -1 x -1 without video.
+  void ShownVideoSize(const TVideoState* AState, Integer& AWidth, Integer& AHeight) const;
   double ComputeTargetTime(TVideoState* AState, double APTS);
   void AllocPicture(TVideoState* AState);
   void VideoRefresh(TVideoState* AState, bool ADequeue);

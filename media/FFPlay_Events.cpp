@@ -271,11 +271,8 @@ bool TCustomPlayer::Open(const String& AFileName, HWND AScreenHandle, bool APaus
   }
   FFileName = AFileName;
   FScreenHandle = AScreenHandle;
-  Integer FrameW = -1, FrameH = -1;
-  if (FVideoState->video_ctx) {
-    FrameW = FVideoState->video_ctx->width;
-    FrameH = FVideoState->video_ctx->height;
-  }
+  Integer FrameW, FrameH;
+  ShownVideoSize(FVideoState, FrameW, FrameH);
   const Int64 Duration = FVideoState->IsImage2 ? 0 : FVideoState->Duration;
   auto DoFileOpen = [&] {
     if (OnFileOpen) OnFileOpen(this, Duration, FrameW, FrameH, FScreenWidth, FScreenHeight);

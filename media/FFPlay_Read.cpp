@@ -435,6 +435,7 @@ Integer TCustomPlayer::StreamComponentOpen(TVideoState* S, Integer AIndex) {
       S->video_stream = AIndex;
       S->video_st = St;
       S->video_ctx = Ctx;
+      S->upright = UprightTurnOf(St);
       // No decoder time base in today's libraries: the codec's rate is its frame rate
       // times its ticks per frame.
       AVRational CodecRate = Ctx->framerate;
@@ -501,6 +502,7 @@ void TCustomPlayer::StreamComponentClose(TVideoState* S, Integer AIndex) {
       S->video_ctx = nullptr;
       S->video_stream = -1;
       S->video_st = nullptr;
+      S->upright = {};
       break;
     case AVMEDIA_TYPE_SUBTITLE:
       S->subtitleq.Abort();

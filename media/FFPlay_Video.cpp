@@ -68,7 +68,9 @@ TBitmap* TCustomPlayer::CurrentFrame(Int64& APTS) {
   }
   AVFrame* F = S->shown_frame;
   if (!F || !F->data[0]) {
-    Bmp->SetSize(S->video_ctx->width, S->video_ctx->height);
+    Integer W, H;
+    ShownVideoSize(S, W, H);
+    Bmp->SetSize(W, H);
     return Bmp;
   }
   AVPicture Pic;
@@ -84,7 +86,19 @@ TBitmap* TCustomPlayer::CurrentFrame(Int64& APTS) {
   return Bmp;
 }
 
-AVFrame* TCustomPlayer::UprightPicture(TVideoState*, AVFrame* AFrame) { return AFrame; }
+String TCustomPlayer::VideoFilterChainText(const TVideoState* S) const {
+  String Text = UprightFilterText(S->upright);
+  if (!FVideoFilters.empty()) Text += (Text.empty() ? "" : ",") + FVideoFilters;
+  return Text.empty() ? String("null") : Text;
+}
+
+void TCustomPlayer::ShownVideoSize(const TVideoState* S, Integer& AWidth, Integer& AHeight) const {
+  AWidth = AHeight = -1;
+  if (!S || !S->video_ctx) return;
+  AWidth = S->video_ctx->width;
+  AHeight = S->video_ctx->height;
+  UprightSize(S->upright, AWidth, AHeight);
+}
 
 double TCustomPlayer::ComputeTargetTime(TVideoState* S, double APTS) {
   double Delay = APTS - S->frame_last_pts;
@@ -163,9 +177,7 @@ void TCustomPlayer::VideoThread(TVideoState* S) {
     const Integer Ret = GetVideoFrame(S, Frame, Pkt, PTS);
     if (Ret < 0) break;
     if (Ret == 0) continue;
-    AVFrame* Upright = UprightPicture(S, Frame);
-    const Integer Queued = FilterAndQueue(S, Upright, PTS, Filtered);
-    if (Upright != Frame) ff::av_frame_free(&Upright);
+    const Integer Queued = FilterAndQueue(S, Frame, PTS, Filtered);
     ff::av_frame_unref(Frame);
     if (Queued < 0) break;
     ++Shown;
@@ -201,8 +213,7 @@ Integer TCustomPlayer::FilterAndQueue(TVideoState* S, AVFrame* F, double APTS, A
     In.FrameRate = {S->video_st->r_frame_rate.num, S->video_st->r_frame_rate.den};
     Integer Ret;
     try {
-      Ret = S->filters->Configure(In, FVideoFilters.empty() ? String("null") : FVideoFilters,
-                                  {AV_PIX_FMT_YUV420P}, "flags=4");
+      Ret = S->filters->Configure(In, VideoFilterChainText(S), {AV_PIX_FMT_YUV420P}, "flags=4");
     } catch (const std::exception& E) {
       LogError(E.what(), false);
       Ret = -1;
@@ -330,8 +341,9 @@ Integer TCustomPlayer::VideoOpen(TVideoState* S, bool AForce) {
     W = S->out_w.load() & ~1;
     H = S->out_h.load() & ~1;
   } else if (S->video_ctx && S->video_ctx->width > 0) {
-    W = S->video_ctx->width & ~1;
-    H = S->video_ctx->height & ~1;
+    ShownVideoSize(S, W, H);
+    W &= ~1;
+    H &= ~1;
   }
   if (!AForce && Fscreen && Fscreen->w == W && S->width == W && Fscreen->h == H && S->height == H) return 0;
   char Driver[64] = {};

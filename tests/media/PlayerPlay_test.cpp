@@ -512,3 +512,65 @@ TEST_F(PlayerPlayTest, StopWaitingInsideThePositionHandler) {
 }
 
 }  // namespace
+
+namespace {
+
+// rotate-90.mp4 stores 160x120 pictures with a display matrix turning them a quarter
+// clockwise: the player shows them 120x160, as the frame decoder and the conversion do.
+TEST_F(PlayerPlayTest, ATurnedClipIsShownUpright) {
+  Integer FrameW = 0, FrameH = 0;
+  Player->OnFileOpen = [&](TObject*, Int64, Integer AW, Integer AH, Integer&, Integer&) {
+    FrameW = AW;
+    FrameH = AH;
+  };
+  ASSERT_TRUE(Player->Open(FixturePath("rotate-90.mp4"), 0, true)) << Player->LastErrMsg();
+  EXPECT_EQ(FrameW, 120);
+  EXPECT_EQ(FrameH, 160);
+  ASSERT_TRUE(PumpUntil([&] { return Has(psPause); }, 10));
+  PumpUntil([] { return false; }, 0.2);
+  Integer W = 0, H = 0;
+  detail::PlayerSurfaceSize(*Player, W, H);
+  EXPECT_EQ(W, 120);
+  EXPECT_EQ(H, 160);
+  Int64 Pts = -1;
+  TBitmap* Bmp = Player->CurrentFrame(Pts);
+  ASSERT_EQ(Bmp->Width(), 120);
+  ASSERT_EQ(Bmp->Height(), 160);
+  ASSERT_GE(Pts, 0);
+  TOwned<TFFDecoder> Dec = CreateOwned<TFFDecoder>(nullptr);
+  ASSERT_TRUE(Dec->LoadAVLib(""));
+  ASSERT_TRUE(Dec->LoadFile(FixturePath("rotate-90.mp4")));
+  while (Dec->Decode() && Dec->FrameInfo().PTS < Pts) {
+  }
+  ASSERT_EQ(Dec->FrameInfo().PTS, Pts);
+  TOwned<TBitmap> Want = CreateOwned<TBitmap>();
+  ASSERT_TRUE(Dec->CopyToBitmap(Want.get()));
+  ASSERT_EQ(Want->Width(), 120);
+  ASSERT_EQ(Want->Height(), 160);
+  int Worst = 0;
+  for (int Y : {5, 40, 80, 120, 155}) {
+    SCOPED_TRACE(Y);
+    const auto* A = static_cast<const uint8_t*>(Bmp->ScanLine(Y));
+    const auto* B = static_cast<const uint8_t*>(Want->ScanLine(Y));
+    for (int X = 0; X < 120 * 3; ++X) Worst = std::max(Worst, std::abs(int(A[X]) - int(B[X])));
+  }
+  EXPECT_LE(Worst, 8);
+  Player->Stop(true);
+}
+
+// The user's filters work on the upright picture: a crop taller than the stored
+// picture (120 rows) fits the upright one (160 rows).
+TEST_F(PlayerPlayTest, FiltersOfATurnedClipSeeTheUprightPicture) {
+  Player->SetVideoFilters("crop=100:150:0:0");
+  ASSERT_TRUE(Player->Open(FixturePath("rotate-90.mp4"), 0, true)) << Player->LastErrMsg();
+  ASSERT_TRUE(PumpUntil([&] { return Has(psPause); }, 10));
+  PumpUntil([] { return false; }, 0.2);
+  Int64 Pts = -1;
+  TBitmap* Bmp = Player->CurrentFrame(Pts);
+  EXPECT_EQ(Bmp->Width(), 100);
+  EXPECT_EQ(Bmp->Height(), 150);
+  EXPECT_GE(Pts, 0);
+  Player->Stop(true);
+}
+
+}  // namespace
