@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/win/Messages.h"
+#include "platform/rtl/FileUtils.h"  // ERROR_ACCESS_DENIED
 
 constexpr DWORD VER_PLATFORM_WIN32_NT = 2;
 
@@ -29,7 +30,6 @@ constexpr DWORD TOKEN_ADJUST_PRIVILEGES = 0x0020;
 constexpr DWORD SE_PRIVILEGE_ENABLED = 0x00000002;
 constexpr DWORD ERROR_NO_SUCH_PRIVILEGE = 1313;
 constexpr DWORD ERROR_NOT_SUPPORTED = 50;
-constexpr DWORD ERROR_ACCESS_DENIED = 5;
 
 struct LUID {
   DWORD LowPart = 0;

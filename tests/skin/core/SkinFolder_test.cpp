@@ -469,7 +469,7 @@ TEST_F(SkinFolderTest, ACursorEntryNamingAFolderFailsWithTheFileError) {
   }
   EXPECT_TRUE(S->Empty);
   EXPECT_FALSE(S->ChangeSkinDataProcess);
-  EXPECT_EQ(Messages(), ChangeMessages);
+  EXPECT_EQ(Messages(), FolderChangeMessages);
   EXPECT_EQ(Trace.StoreStates.back(), std::make_pair(false, true));
 
   // An empty entry names no file: like a file that does not load, it leaves the default.
