@@ -105,10 +105,12 @@ TEST_F(PlayerHostTest, SignalsAndWindowIdAreLeftAsTheyWere) {
 TEST(PlayerDesktopListView, ProgManChainFolderViewFallbackAndNone) {
   HeadlessSession Session;
   EXPECT_EQ(FindDesktopListView(), nullptr);
-  MessageLog Shell("WorkerW"), DefView("SHELLDLL_DefView"), List("SysListView32");
+  MessageLog Shell("WorkerW"), DefView("SHELLDLL_DefView");
   HWND Desk = Shell.Create(WS_POPUP | WS_VISIBLE, 0, 0, 100, 100);
   HWND View = DefView.Create(WS_CHILD | WS_VISIBLE, 0, 0, 100, 100, Desk);
-  HWND Folder = List.Create(WS_CHILD | WS_VISIBLE, 0, 0, 100, 100, View, 0, 0, "FolderView");
+  // The window system's own list view class stands for the desktop's icon view.
+  HWND Folder = CreateWindowEx(0, "SysListView32", "FolderView", WS_CHILD | WS_VISIBLE, 0, 0, 100,
+                               100, View, nullptr, nullptr, nullptr);
   EXPECT_EQ(FindDesktopListView(), Folder);
   MessageLog ProgMan("ProgMan"), Child("ProgManChild");
   HWND P = ProgMan.Create(WS_POPUP, 0, 0, 10, 10);
