@@ -350,18 +350,7 @@ LRESULT ComboBoxWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
       return 0;  // the dropped list's own notifications: the combo box tracks the choice itself
     case WM_ERASEBKGND: return 1;
     case WM_PAINT:
-    case WM_PRINTCLIENT: {
-      if (HDC Dc = reinterpret_cast<HDC>(WParam)) {
-        S->Paint(Dc);
-        return 0;
-      }
-      PAINTSTRUCT Ps{};
-      if (HDC Dc = BeginPaint(Wnd, &Ps)) {
-        S->Paint(Dc);
-        EndPaint(Wnd, &Ps);
-      }
-      return 0;
-    }
+    case WM_PRINTCLIENT: return PaintNativeControl(Wnd, WParam, *S);
     case WM_ENABLE:
     case WM_SIZE: InvalidateRect(Wnd, nullptr, TRUE); return 0;
     case WM_LBUTTONDOWN:

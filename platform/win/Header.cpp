@@ -363,18 +363,7 @@ LRESULT HeaderWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
       return 0;
     case WM_ERASEBKGND: return 1;
     case WM_PAINT:
-    case WM_PRINTCLIENT: {
-      if (HDC Dc = reinterpret_cast<HDC>(WParam)) {
-        S->Paint(Dc);
-        return 0;
-      }
-      PAINTSTRUCT Ps{};
-      if (HDC Dc = BeginPaint(Wnd, &Ps)) {
-        S->Paint(Dc);
-        EndPaint(Wnd, &Ps);
-      }
-      return 0;
-    }
+    case WM_PRINTCLIENT: return PaintNativeControl(Wnd, WParam, *S);
     case WM_LBUTTONDOWN: S->MouseDown(P); return 0;
     case WM_MOUSEMOVE: S->MouseMove(P); return 0;
     case WM_LBUTTONUP: S->MouseUp(P); return 0;

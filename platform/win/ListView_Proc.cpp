@@ -141,18 +141,7 @@ LRESULT ListViewWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
     case WM_SETREDRAW: S->SetRedraw(WParam != 0); return 0;
     case WM_ERASEBKGND: return 1;
     case WM_PAINT:
-    case WM_PRINTCLIENT: {
-      if (HDC Dc = reinterpret_cast<HDC>(WParam)) {
-        S->Paint(Dc);
-        return 0;
-      }
-      PAINTSTRUCT Ps{};
-      if (HDC Dc = BeginPaint(Wnd, &Ps)) {
-        S->Paint(Dc);
-        EndPaint(Wnd, &Ps);
-      }
-      return 0;
-    }
+    case WM_PRINTCLIENT: return PaintNativeControl(Wnd, WParam, *S);
     case WM_VSCROLL: S->OnScroll(true, LOWORD(WParam), static_cast<SHORT>(HIWORD(WParam))); return 0;
     case WM_HSCROLL: S->OnScroll(false, LOWORD(WParam), static_cast<SHORT>(HIWORD(WParam))); return 0;
     case WM_MOUSEWHEEL: S->Wheel(GET_WHEEL_DELTA_WPARAM(WParam)); return 0;

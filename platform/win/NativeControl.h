@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "platform/win/MessageQueue.h"
+#include "platform/win/Paint.h"
 #include "platform/win/Messages.h"
 #include "platform/win/WindowManager.h"
 
@@ -37,6 +38,22 @@ template <class T>
 void DetachNativeState(HWND Wnd) {
   std::unique_ptr<T> State(NativeState<T>(Wnd));
   SetWindowLongPtr(Wnd, 0, 0);
+}
+
+// WM_PAINT and WM_PRINTCLIENT: paints into the DC the message carries, else between
+// BeginPaint and EndPaint. Answers 0.
+template <class TState>
+LRESULT PaintNativeControl(HWND Wnd, WPARAM WParam, TState& State) {
+  if (HDC Dc = reinterpret_cast<HDC>(WParam)) {
+    State.Paint(Dc);
+    return 0;
+  }
+  PAINTSTRUCT Ps{};
+  if (HDC Dc = BeginPaint(Wnd, &Ps)) {
+    State.Paint(Dc);
+    EndPaint(Wnd, &Ps);
+  }
+  return 0;
 }
 
 // The control's id as its parent knows it.

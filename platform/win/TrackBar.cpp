@@ -246,18 +246,7 @@ LRESULT TrackBarWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
     case WM_ENABLE: InvalidateRect(Wnd, nullptr, TRUE); return 0;
     case WM_ERASEBKGND: return 1;
     case WM_PAINT:
-    case WM_PRINTCLIENT: {
-      if (HDC Dc = reinterpret_cast<HDC>(WParam)) {
-        S->Paint(Dc);
-        return 0;
-      }
-      PAINTSTRUCT Ps{};
-      if (HDC Dc = BeginPaint(Wnd, &Ps)) {
-        S->Paint(Dc);
-        EndPaint(Wnd, &Ps);
-      }
-      return 0;
-    }
+    case WM_PRINTCLIENT: return PaintNativeControl(Wnd, WParam, *S);
     case WM_LBUTTONDOWN: S->MouseDown(LParam); return 0;
     case WM_MOUSEMOVE: S->MouseMove(LParam); return 0;
     case WM_LBUTTONUP: S->MouseUp(); return 0;
