@@ -260,7 +260,7 @@ TEST(TMaskEdit, NoChangeWhenTheEditMayNotBeModified) {
   E->CanModify = false;
   Clipboard()->SetAsText("99");
   E->SetFocus();
-  struct Step {
+  struct MaskStep {
     const char* Name;
     std::function<void(HeadlessSession&)> Keys;
   } Steps[] = {
@@ -270,7 +270,7 @@ TEST(TMaskEdit, NoChangeWhenTheEditMayNotBeModified) {
       {"Ctrl+X", [](HeadlessSession& S) { S.Key('X', MOD_CONTROL); }},
       {"Ctrl+V", [](HeadlessSession& S) { S.Key('V', MOD_CONTROL); }},
   };
-  for (const Step& St : Steps) {
+  for (const MaskStep& St : Steps) {
     SCOPED_TRACE(St.Name);
     E->SetSelStart(1);
     E->SetSelLength(2);

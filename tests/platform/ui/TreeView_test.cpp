@@ -485,7 +485,7 @@ TEST(TTreeView, KeysBrowseExpandAndCollapse) {
   H.Show();
   ThreeLevels T(H.Tree->Items());
   H.Click(H.LabelPoint(T.A));
-  struct Step {
+  struct TreeStep {
     WORD Key;
     TTreeNode* Selected;
     bool AExpanded;
@@ -501,7 +501,7 @@ TEST(TTreeView, KeysBrowseExpandAndCollapse) {
       {VK_END, T.B, true},
       {VK_UP, T.A2, true},     // from B, which stays closed
   };
-  for (const Step& S : Steps) {
+  for (const TreeStep& S : Steps) {
     SCOPED_TRACE(S.Key);
     H.Session.Key(S.Key);
     H.Session.PumpUntilIdle();

@@ -12,11 +12,11 @@ namespace {
 
 const std::vector<UINT> kActivation = {WM_NCACTIVATE, WM_ACTIVATE, WM_ACTIVATEAPP, WM_KILLFOCUS, WM_SETFOCUS};
 
-using Step = std::tuple<HWND, UINT, WPARAM>;
+using FocusStep = std::tuple<HWND, UINT, WPARAM>;
 
 // The activation and focus messages in order, with their wParam.
-std::vector<Step> Steps(MessageLog& Log) {
-  std::vector<Step> Out;
+std::vector<FocusStep> Steps(MessageLog& Log) {
+  std::vector<FocusStep> Out;
   for (const LoggedMessage& M : Log.Messages())
     if (std::find(kActivation.begin(), kActivation.end(), M.Msg) != kActivation.end())
       Out.emplace_back(M.Wnd, M.Msg, M.WParam);
@@ -41,14 +41,14 @@ TEST(Focus, KillFocusComesBeforeSetFocusAndEachNamesTheOther) {
   };
   Log.Clear();
   EXPECT_EQ(SetFocus(B), A);
-  EXPECT_EQ(Steps(Log), (std::vector<Step>{{A, WM_KILLFOCUS, WParamOf(B)}, {B, WM_SETFOCUS, WParamOf(A)}}));
+  EXPECT_EQ(Steps(Log), (std::vector<FocusStep>{{A, WM_KILLFOCUS, WParamOf(B)}, {B, WM_SETFOCUS, WParamOf(A)}}));
   EXPECT_EQ(FocusDuringKill, B);
   EXPECT_EQ(GetFocus(), B);
   Log.Clear();
   EXPECT_EQ(SetFocus(B), B);  // already there: nothing is sent
   EXPECT_TRUE(Steps(Log).empty());
   EXPECT_EQ(SetFocus(nullptr), B);
-  EXPECT_EQ(Steps(Log), (std::vector<Step>{{B, WM_KILLFOCUS, 0}}));
+  EXPECT_EQ(Steps(Log), (std::vector<FocusStep>{{B, WM_KILLFOCUS, 0}}));
   EXPECT_EQ(GetFocus(), nullptr);
   EXPECT_EQ(SetFocus(reinterpret_cast<HWND>(0x12345)), nullptr);
   EXPECT_EQ(GetLastError(), ERROR_INVALID_WINDOW_HANDLE);
@@ -62,7 +62,7 @@ TEST(Focus, ActivationMessagesComeInOrderAndTheAppIsToldOnce) {
   HWND Two = Log.Create(WS_POPUP, 200, 0, 100, 100);
   Log.Clear();
   ShowWindow(One, SW_SHOW);
-  EXPECT_EQ(Steps(Log), (std::vector<Step>{{One, WM_ACTIVATEAPP, TRUE},
+  EXPECT_EQ(Steps(Log), (std::vector<FocusStep>{{One, WM_ACTIVATEAPP, TRUE},
                                            {Two, WM_ACTIVATEAPP, TRUE},
                                            {One, WM_NCACTIVATE, TRUE},
                                            {One, WM_ACTIVATE, WA_ACTIVE},
@@ -70,7 +70,7 @@ TEST(Focus, ActivationMessagesComeInOrderAndTheAppIsToldOnce) {
   SetFocus(Edit);
   Log.Clear();
   ShowWindow(Two, SW_SHOW);
-  EXPECT_EQ(Steps(Log), (std::vector<Step>{{One, WM_NCACTIVATE, FALSE},
+  EXPECT_EQ(Steps(Log), (std::vector<FocusStep>{{One, WM_NCACTIVATE, FALSE},
                                            {One, WM_ACTIVATE, WA_INACTIVE},
                                            {Two, WM_NCACTIVATE, TRUE},
                                            {Two, WM_ACTIVATE, WA_ACTIVE},

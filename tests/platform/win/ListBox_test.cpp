@@ -47,7 +47,7 @@ struct ListBoxFixture {
   }
 };
 
-struct Step {
+struct ListBoxStep {
   UINT Msg;
   WPARAM W;
   const char* S;  // text argument, or nullptr for the number L
@@ -55,9 +55,9 @@ struct Step {
   LRESULT Expected;
 };
 
-void RunSteps(ListBoxFixture& F, const std::vector<Step>& Steps) {
+void RunSteps(ListBoxFixture& F, const std::vector<ListBoxStep>& Steps) {
   for (size_t I = 0; I < Steps.size(); ++I) {
-    const Step& S = Steps[I];
+    const ListBoxStep& S = Steps[I];
     SCOPED_TRACE("step " + std::to_string(I));
     const LRESULT R = S.S ? F.Text(S.Msg, S.W, S.S) : F.Send(S.Msg, S.W, S.L);
     EXPECT_EQ(R, S.Expected);
