@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/rtl/Classes.h"
+#include "platform/ui/ActnList.h"
 #include "platform/ui/ControlMessages.h"
 #include "platform/ui/Graphics.h"
 #include "platform/win/Messages.h"
@@ -284,8 +285,15 @@ class TControl : public TComponent {
   Boolean MouseCapture();
   void SetMouseCapture(Boolean Value);
 
+  // Click runs OnClick when assigned, else executes the linked action.
   virtual void Click();
   virtual void DblClick();
+
+  // The linked action: linking copies its caption, enabled state, hint and visibility,
+  // and the control follows its changes through ActionChange. Nil unlinks.
+  TBasicAction* Action() const;
+  void SetAction(TBasicAction* Value);
+  TControlActionLink* ActionLink() const { return FActionLink.get(); }
 
   void Notification(TComponent* AComponent, TOperation Operation) override;
 
@@ -313,6 +321,8 @@ class TControl : public TComponent {
   virtual void ConstraintsChanged();
   // Invalidates the control's rectangle on its parent's window.
   void InvalidateControl(Boolean IsVisible, Boolean IsOpaque);
+  // The linked action (Sender) changed or was linked.
+  virtual void ActionChange(TObject* Sender);
   virtual void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y);
   virtual void MouseMove(TShiftState Shift, Integer X, Integer Y);
   virtual void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y);
@@ -385,6 +395,7 @@ class TControl : public TComponent {
   Boolean FAnchorMove = false;  // the parent is placing the control
   Boolean FAutoSize = false;
   std::unique_ptr<TSizeConstraints> FConstraints;
+  std::unique_ptr<TControlActionLink> FActionLink;
 };
 
 // ---------------------------------------------------------------------------------------

@@ -196,6 +196,7 @@ void TControl::Notification(TComponent* AComponent, TOperation Operation) {
     FPopupMenu = nullptr;
     FPopupMenuComponent = nullptr;
   }
+  if (Operation == opRemove && FActionLink && AComponent == FActionLink->Action()) FActionLink.reset();
 }
 
 // --- Messages ------------------------------------------------------------------------------
@@ -336,8 +337,30 @@ void TControl::SetMouseCapture(Boolean Value) {
 }
 
 void TControl::Click() {
-  if (OnClick) OnClick(this);
+  // A handler of the control's own wins over the action's OnExecute.
+  if (OnClick)
+    OnClick(this);
+  else if (FActionLink && FActionLink->Action())
+    FActionLink->Execute(this);
 }
+
+TBasicAction* TControl::Action() const { return FActionLink ? FActionLink->Action() : nullptr; }
+
+void TControl::SetAction(TBasicAction* Value) {
+  if (FActionLink && FActionLink->Action()) FActionLink->Action()->RemoveFreeNotification(this);
+  if (!Value) {
+    FActionLink.reset();
+    return;
+  }
+  if (!FActionLink) {
+    FActionLink = std::make_unique<TControlActionLink>(this);
+    FActionLink->OnChange = [this](TObject* Sender) { ActionChange(Sender); };
+  }
+  FActionLink->SetAction(Value);
+  Value->FreeNotification(this);
+}
+
+void TControl::ActionChange(TObject*) {}
 
 void TControl::DblClick() {
   if (OnDblClick) OnDblClick(this);

@@ -10,9 +10,12 @@
 #include "platform/ui/Graphics.h"
 #include "platform/ui/ImgList.h"
 #include "platform/ui/StdCtrls.h"
+#include "platform/ui/Timers.h"
+#include "platform/ui/Forms.h"
 #include "skin/controls/SkinGeometry.h"
 #include "skin/controls/SkinMessages.h"
 #include "skin/core/data/SkinData.h"
+#include "skin/core/drawing/SPUtils.h"
 
 class TspSkinControl : public TCustomControl {
   VANTREL_CLASS(TspSkinControl)
@@ -594,4 +597,187 @@ class TspSkinLabel : public TspSkinCustomControl {
   Boolean FAutoSize = false;
   TspSkinBorderStyle FBorderStyle = bvFrame;
   Boolean FUseSkinFontColor = true;
+};
+
+// ---------------------------------------------------------------------------------------
+// The push button.
+
+using TspNumGlyphs = Integer;  // 1..4: normal, disabled, pressed, active side by side
+// Runs after the state image is composed, before glyph and caption; clearing DrawDefault
+// leaves them out.
+using TspButtonPaintEvent = std::function<void(TObject* Sender, TCanvas* Cnvs, TRect R, Boolean ADown,
+                                               Boolean AMouseIn, Boolean& DrawDefault)>;
+class TspSkinImagesMenu;
+
+class TspSkinButton : public TspSkinCustomControl {
+  VANTREL_CLASS(TspSkinButton)
+  explicit TspSkinButton(TComponent* AOwner);
+  ~TspSkinButton() override;
+
+  // Public copies of the descriptor.
+  String FontName;
+  TFontStyles FontStyle;
+  Integer FontHeight = 0;
+  TColor FontColor = 0, ActiveFontColor = 0, DownFontColor = 0, DisabledFontColor = 0;
+  TRect ActiveSkinRect, DownSkinRect, DisabledSkinRect, FocusedSkinRect;
+  Boolean Morphing = false;
+  TMorphKind MorphKind = mkDefault;
+  TRect AnimateSkinRect;
+  Integer FrameCount = 0;
+  Integer AnimateInterval = 0;
+  Boolean ShowFocus = false;
+  TRect MenuMarkerFlatRect, MenuMarkerRect, MenuMarkerActiveRect, MenuMarkerDownRect;
+  TColor MenuMarkerTransparentColor = 0;
+  Integer GlowLayerPictureIndex = -1, GlowLayerMaskPictureIndex = -1;
+  Integer GlowLayerOffsetLeft = 0, GlowLayerOffsetRight = 0, GlowLayerOffsetTop = 0, GlowLayerOffsetBottom = 0;
+  Integer GlowLayerShowOffsetX = 0, GlowLayerShowOffsetY = 0;
+  Integer GlowLayerAlphaBlendValue = 0;
+
+  TCustomImageList* ImageList() const { return FImageList; }
+  void SetImageList(TCustomImageList* Value);
+  Integer ImageIndex() const { return FImageIndex; }
+  void SetImageIndex(Integer Value);
+  Boolean AlwaysShowLayeredFrame() const { return FAlwaysShowGlowFrame; }
+  void SetAlwaysShowLayeredFrame(Boolean Value) { FAlwaysShowGlowFrame = Value; }
+  Boolean UseSkinSize() const { return FUseSkinSize; }
+  void SetUseSkinSize(Boolean Value) { FUseSkinSize = Value; }
+  Boolean UseSkinFontColor() const { return FUseSkinFontColor; }
+  void SetUseSkinFontColor(Boolean Value) { FUseSkinFontColor = Value; }
+  Boolean RepeatMode() const { return FRepeatMode; }
+  void SetRepeatMode(Boolean Value) { FRepeatMode = Value; }
+  Integer RepeatInterval() const { return FRepeatInterval; }
+  void SetRepeatInterval(Integer Value) { FRepeatInterval = Value; }
+  Boolean AllowAllUp() const { return FAllowAllUp; }
+  void SetAllowAllUp(Boolean Value) { FAllowAllUp = Value; }
+  Boolean CanFocused() const { return FCanFocused; }
+  void SetCanFocused(Boolean Value);
+  Boolean Down() const { return FDown; }
+  virtual void SetDown(Boolean Value);
+  Integer GroupIndex() const { return FGroupIndex; }
+  void SetGroupIndex(Integer Value);
+  TBitmap* Glyph() const { return FGlyph.get(); }
+  void SetGlyph(TBitmap* Value);
+  TspNumGlyphs NumGlyphs() const { return FNumGlyphs; }
+  void SetNumGlyphs(TspNumGlyphs Value);
+  Integer Margin() const { return FMargin; }
+  void SetMargin(Integer Value);
+  Integer Spacing() const { return FSpacing; }
+  void SetSpacing(Integer Value);
+  TspButtonLayout Layout() const { return FLayout; }
+  void SetLayout(TspButtonLayout Value);
+  Boolean Cancel() const { return FCancel; }
+  void SetCancel(Boolean Value) { FCancel = Value; }
+  Boolean Default() const { return FDefault; }
+  void SetDefault(Boolean Value);
+  TModalResult ModalResult() const { return FModalResult; }
+  void SetModalResult(TModalResult Value) { FModalResult = Value; }
+  // The button's own click event (the control's generic OnClick is not used).
+  TNotifyEvent OnClick;
+  TspButtonPaintEvent OnPaint;
+
+  // Back to the resting look without a click.
+  void RefreshButton();
+  // Show and hide the glow frame around the button.
+  void ShowLayer();
+  void HideLayer();
+  virtual void ButtonClick();
+  virtual void DrawButtonImage(TBitmap* B, TRect R, Boolean ADown, Boolean AMouseIn);
+
+  Double MorphFactor() const { return FMorphKf; }
+  Boolean MouseIn() const { return FMouseIn; }
+  Integer AnimationFrame() const { return CurrentFrame; }
+  TspLayerManager* LayerManager() const { return FLayerManager; }
+
+  void GetSkinData() override;
+  void DrawDefaultImage(TBitmap* B) override;
+  void DrawSkinImage(TBitmap*) override {}
+  void ChangeSkinData() override;
+  void BeforeChangeSkinData() override;
+  void CalcSize(Integer& AWidth, Integer& AHeight) override;
+
+ protected:
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  void WndProc(TMessage& Message) override;
+  void Dispatch(TMessage& Message) override;
+  void CreateWnd() override;
+  void Paint() override;
+  void Click() override;
+  void ActionChange(TObject* Sender) override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void CMMouseEnter(TWMNoParams& Message) override;
+  void CMMouseLeave(TWMNoParams& Message) override;
+  void CMDialogKey(TCMDialogKey& Message) override;
+  void CMDialogChar(TCMDialogChar& Message) override;
+  void CMFocusChanged(TCMFocusChanged& Message) override;
+  void CMEnabledChanged(TWMNoParams& Message) override;
+  void CMTextChanged(TWMNoParams& Message) override;
+
+  Boolean SkinEffectsEnabled() const;  // EnableAnimation
+  Boolean MorphingEnabled() const;     // EnableMorphing
+  Boolean IsFocused();
+  // Hover or focus changed: morph when the skin morphs, else repaint.
+  void ReDraw();
+  void StartMorph();
+  void StopMorph();
+  void DoMorphing();
+  void StartAnimate(Boolean Forward);
+  void StopAnimate();
+  void DoAnimate();
+  // Frame N (1-based) of the animation strip.
+  TRect AnimationFrameRect(Integer N) const;
+  void StartRepeat();
+  void StopRepeat();
+  // The glyph picture for a state: pressed, active, disabled or normal.
+  Integer GetGlyphNum(Boolean ADown, Boolean AMouseIn);
+  // Canvas font and colour of a state image.
+  void SetButtonFont(TCanvas* C, Boolean ADown, Boolean AMouseIn);
+  // Glyph, image or images-menu picture and the caption inside R.
+  // ImageShift and GlyphShift: the pressed offset of an image-list picture and of the glyph.
+  void DrawButtonContent(TCanvas* C, const TRect& R, Boolean ADown, Boolean AMouseIn, Boolean ImageShift,
+                         Boolean GlyphShift);
+  // The whole button (skinned, morphing or plain) drawn on Target.
+  void PaintButton(TCanvas* Target);
+  // The free-size composition of state image R and its text rectangle.
+  void DrawFreeSizeImage(TBitmap* B, const TRect& R, TRect& TextRect);
+  // The glow picture and its mask at the button's size; false when the mode shows none.
+  Boolean GlowPictures(TOwned<TBitmap>& G, TOwned<TBitmap>& M, TBitmap*& GP, TBitmap*& MP);
+  Boolean GlowAllowed();
+
+  Boolean FAlwaysShowGlowFrame = false;
+  TspLayerManager* FLayerManager = nullptr;  // owned (as a component)
+  TOwned<TTimer> AnimateTimer;
+  Integer CurrentFrame = 0;
+  Boolean AnimateInc = false;
+  TspSkinImagesMenu* FSkinImagesMenu = nullptr;
+  Boolean FUseImagesMenuImage = false;
+  Boolean FUseImagesMenuCaption = false;
+  Boolean FSpaceSupport = true;
+  Boolean FUseSkinFontColor = true;
+  Boolean FUseSkinSize = true;
+  TOwned<TTimer> RepeatTimer;
+  Boolean FRepeatWaiting = false;  // the repeat timer has not yet ticked its first wait
+  Boolean FRepeatMode = false;
+  Integer FRepeatInterval = 100;
+  Boolean FActive = false;
+  Boolean FAllowAllUp = false;
+  Boolean FAllowAllUpCheck = false;
+  Boolean FDefault = false;
+  Boolean FCancel = false;
+  TModalResult FModalResult = mrNone;
+  Boolean FClicksDisabled = false;
+  Boolean FCanFocused = true;
+  Double FMorphKf = 0;
+  Boolean FDown = false;
+  Boolean FMouseIn = false;
+  Boolean FMouseDown = false;
+  Integer FGroupIndex = 0;
+  std::unique_ptr<TBitmap> FGlyph;
+  TspNumGlyphs FNumGlyphs = 1;
+  Integer FMargin = -1;
+  Integer FSpacing = 1;
+  TspButtonLayout FLayout = blGlyphLeft;
+  TOwned<TTimer> MorphTimer;
+  TCustomImageList* FImageList = nullptr;
+  Integer FImageIndex = -1;
 };

@@ -38,6 +38,35 @@ void DrawBlendedOverBackground(TControl* Control, TBitmap* Image, Byte Value, TC
   Ef->Draw(Target->Handle(), 0, 0);
 }
 
+void MorphBitmaps(TBitmap* Image, TBitmap* Active, TMorphKind Kind, Double Kf) {
+  auto Ef = CreateOwned<TspEffectBmp>(Image->Handle());
+  auto ActiveEf = CreateOwned<TspEffectBmp>(Active->Handle());
+  switch (Kind) {
+    case mkGradient:
+      Ef->MorphGrad(ActiveEf.get(), Kf);
+      break;
+    case mkLeftGradient:
+      Ef->MorphLeftGrad(ActiveEf.get(), Kf);
+      break;
+    case mkRightGradient:
+      Ef->MorphRightGrad(ActiveEf.get(), Kf);
+      break;
+    case mkLeftSlide:
+      Ef->MorphLeftSlide(ActiveEf.get(), Kf);
+      break;
+    case mkRightSlide:
+      Ef->MorphRightSlide(ActiveEf.get(), Kf);
+      break;
+    case mkPush:
+      Ef->MorphPush(ActiveEf.get(), Kf);
+      break;
+    default:
+      Ef->Morph(ActiveEf.get(), Kf);
+      break;
+  }
+  Ef->Draw(Image->Canvas()->Handle(), 0, 0);
+}
+
 void TspSkinGeometry::CopyGeometryFrom(const TspDataSkinCustomControl& D, Boolean WithStretchType) {
   LTPt = D.LTPoint;
   RTPt = D.RTPoint;

@@ -118,6 +118,9 @@ class ControlsMaker {
       Mask->FillRoundRect(Step, Step, W - Step, H - Step, Z.GlowMargin + Z.Corner - Step,
                           Rgb(Grey, Grey, Grey));
     }
+    // The button itself stays clear: the glow window lies over it.
+    Mask->FillRoundRect(Z.GlowMargin, Z.GlowMargin, W - Z.GlowMargin, H - Z.GlowMargin, Z.Corner,
+                        Rgb(0, 0, 0));
     D->GlowLayerPictureIndex = B.AddPicture("buttonglow.bmp", std::move(Glow));
     D->GlowLayerMaskPictureIndex = B.AddPicture("buttonglowmask.bmp", std::move(Mask));
     D->GlowLayerOffsetLeft = D->GlowLayerOffsetRight = Z.GlowMargin + Z.Corner;

@@ -138,3 +138,25 @@ TEST(Action, AControlLinkFollowsTheActionAndExecutesIt) {
   EXPECT_EQ(During, Button);
   EXPECT_EQ(A.Action->ActionComponent(), nullptr);
 }
+
+TEST(Action, AControlsActionRunsOnClickUnlessTheControlHasAHandlerAndIsForgottenWhenFreed) {
+  FormsSession S;
+  ActionForm A;
+  TModalButton* Button = TModalButton::Create(A.Form);
+  Button->SetAction(A.Action);
+  EXPECT_EQ(Button->Action(), A.Action);
+  EXPECT_EQ(Button->Caption(), "&Convert");
+  Button->Click();
+  EXPECT_EQ(A.Log, (std::vector<std::string>{"execute"}));
+  Button->OnClick = [&](TObject*) { A.Log.push_back("own"); };
+  Button->Click();
+  EXPECT_EQ(A.Log, (std::vector<std::string>{"execute", "own"}));
+  // A changed caption reaches the control; a freed action leaves it unlinked.
+  A.Action->SetCaption("&Stop");
+  EXPECT_EQ(Button->Caption(), "&Stop");
+  A.Action->Free();
+  EXPECT_EQ(Button->Action(), nullptr);
+  Button->OnClick = nullptr;
+  Button->Click();
+  EXPECT_EQ(A.Log.size(), 2u);
+}

@@ -1,0 +1,164 @@
+// The push button's looks: the state image chosen from hover, press, focus and enabled
+// state, the morph frame between the normal and the active image, glyph and caption, and
+// the plain look without a skin.
+#include "skin/controls/SkinCtrls.h"
+
+namespace {
+
+constexpr TColor ButtonPressedFill = static_cast<TColor>(0xB59385);
+constexpr TColor ButtonHotFill = static_cast<TColor>(0xD2BDB6);
+
+TOwned<TBitmap> NewButtonImage(Integer W, Integer H) {
+  auto B = CreateOwned<TBitmap>();
+  B->SetPixelFormat(pf24bit);
+  B->SetSize(W, H);
+  return B;
+}
+
+}  // namespace
+
+void TspSkinButton::Paint() { PaintButton(Canvas()); }
+
+void TspSkinButton::PaintButton(TCanvas* Target) {
+  if (Width() <= 0 || Height() <= 0) return;
+  GetSkinData();
+  auto B = NewButtonImage(Width(), Height());
+  if (FIndex == -1) {
+    if (FDrawDefault) DrawDefaultImage(B.get());
+  } else if (MorphingEnabled() && FMorphKf != 0 && FMorphKf != 1 && Enabled()) {
+    auto B2 = NewButtonImage(Width(), Height());
+    DrawButtonImage(B.get(), SkinRect, false, false);
+    DrawButtonImage(B2.get(), ActiveSkinRect, false, true);
+    MorphBitmaps(B.get(), B2.get(), MorphKind, FMorphKf);
+  } else {
+    TRect R = SkinRect;
+    Boolean ADown = false, AMouseIn = false;
+    const bool Focus = IsFocused();
+    if (!Enabled() && !IsRectEmpty(&DisabledSkinRect)) {
+      R = DisabledSkinRect;
+    } else if (FDown && (FGroupIndex != 0 || FMouseIn || (Focus && !FMouseDown))) {
+      R = DownSkinRect;
+      ADown = AMouseIn = true;
+    } else if (Focus && !IsRectEmpty(&FocusedSkinRect) && !AnimateTimer) {
+      R = FocusedSkinRect;
+      AMouseIn = true;
+    } else if (Focus || FMouseIn || (MorphingEnabled() && FMorphKf == 1)) {
+      R = ActiveSkinRect;
+      AMouseIn = true;
+    }
+    DrawButtonImage(B.get(), R, ADown, AMouseIn);
+  }
+  if (FAlphaBlend)
+    DrawBlendedOverBackground(this, B.get(), FAlphaBlendValue, Target);
+  else
+    Target->Draw(0, 0, B.get());
+}
+
+void TspSkinButton::DrawFreeSizeImage(TBitmap* B, const TRect& R, TRect& TextRect) {
+  switch (ResizeMode) {
+    case 0:
+      if (Picture) B->Canvas()->CopyRect(Rect(0, 0, B->Width(), B->Height()), Picture->Canvas(), R);
+      break;
+    case 2:
+    case 3:
+      if (Picture) CreateStretchSkinImage(B, Picture, R, ClRect, true);
+      break;
+    default:
+      break;
+  }
+  TextRect = ClRect;
+  TextRect.Right += B->Width() - RectWidth(R);
+  TextRect.Bottom += B->Height() - RectHeight(R);
+}
+
+void TspSkinButton::DrawButtonImage(TBitmap* B, TRect R, Boolean ADown, Boolean AMouseIn) {
+  TRect TextRect = NewClRect;
+  if (!FUseSkinSize && ResizeMode != 1)
+    DrawFreeSizeImage(B, R, TextRect);
+  else
+    CreateSkinControlImage(B, Picture, R);
+  TCanvas* C = B->Canvas();
+  SetButtonFont(C, ADown, AMouseIn);
+  if (ShowFocus && Focused()) {
+    C->Brush()->SetStyle(bsSolid);
+    C->Brush()->SetColor(FSD->SkinColors()->cBtnFace());
+    DrawSkinFocusRect(C, TextRect);
+    C->Brush()->SetStyle(bsClear);
+  }
+  Boolean DrawContent = true;
+  if (OnPaint) OnPaint(this, C, TextRect, ADown, AMouseIn, DrawContent);
+  if (!DrawContent) return;
+  const Boolean Shift = ADown && AMouseIn;
+  DrawButtonContent(C, TextRect, ADown, AMouseIn, Shift, Shift);
+}
+
+void TspSkinButton::SetButtonFont(TCanvas* C, Boolean ADown, Boolean AMouseIn) {
+  TFont* F = C->Font();
+  if (FUseSkinFont && FIndex != -1) {
+    F->SetName(FontName);
+    F->SetHeight(FontHeight);
+    F->SetStyle(FontStyle);
+  } else {
+    F->Assign(DefaultFont());
+  }
+  F->SetCharset(FSD && FSD->ResourceStrData() ? FSD->ResourceStrData()->CharSet() : DefaultFont()->Charset());
+  if (Enabled() && !FUseSkinFontColor)
+    F->SetColor(DefaultFont()->Color());
+  else if (!Enabled())
+    F->SetColor(DisabledFontColor);
+  else if (ADown && AMouseIn)
+    F->SetColor(DownFontColor);
+  else if (AMouseIn)
+    F->SetColor(ActiveFontColor);
+  else
+    F->SetColor(FontColor);
+  C->Brush()->SetStyle(bsClear);
+}
+
+Integer TspSkinButton::GetGlyphNum(Boolean ADown, Boolean AMouseIn) {
+  if (ADown && AMouseIn && FNumGlyphs >= 3) return 3;
+  if (AMouseIn && FNumGlyphs >= 4) return 4;
+  if (!Enabled() && FNumGlyphs >= 2) return 2;
+  return 1;
+}
+
+void TspSkinButton::DrawButtonContent(TCanvas* C, const TRect& R, Boolean ADown, Boolean AMouseIn,
+                                      Boolean ImageShift, Boolean GlyphShift) {
+  // The images menu's selected picture joins these sources with the skinned menus.
+  if (FImageList && FImageIndex >= 0 && FImageIndex < FImageList->Count())
+    DrawImageAndText(C, R, FMargin, FSpacing, FLayout, Caption(), FImageIndex, FImageList, ImageShift, Enabled(),
+                     false, 0);
+  else
+    DrawGlyphAndText(C, R, FMargin, FSpacing, FLayout, Caption(), FGlyph.get(), FNumGlyphs,
+                     GetGlyphNum(ADown, AMouseIn), GlyphShift, false, 0);
+}
+
+void TspSkinButton::DrawDefaultImage(TBitmap* B) {
+  TspSkinCustomControl::DrawDefaultImage(B);
+  TCanvas* C = B->Canvas();
+  C->Font()->Assign(DefaultFont());
+  C->Font()->SetCharset(FSD && FSD->ResourceStrData() ? FSD->ResourceStrData()->CharSet()
+                                                      : DefaultFont()->Charset());
+  if (!Enabled()) C->Font()->SetColor(clBtnShadow);
+  const TRect R = ClientRect();
+  const bool Focus = IsFocused();
+  const bool Pressed = FDown && (FGroupIndex != 0 || FMouseIn || (Focus && !FMouseDown));
+  TColor FrameColour = clBtnShadow, Fill = clBtnFace;
+  if (Pressed) {
+    FrameColour = clNavy;
+    Fill = ButtonPressedFill;
+  } else if (FMouseIn || Focus) {
+    FrameColour = clNavy;
+    Fill = ButtonHotFill;
+  }
+  C->Brush()->SetStyle(bsSolid);
+  C->Brush()->SetColor(FrameColour);
+  C->FrameRect(R);
+  C->Brush()->SetColor(Fill);
+  C->FillRect(Rect(R.Left + 1, R.Top + 1, R.Right - 1, R.Bottom - 1));
+  C->Brush()->SetStyle(bsClear);
+  Boolean DrawContent = true;
+  if (OnPaint) OnPaint(this, C, R, FDown, FMouseIn, DrawContent);
+  if (!DrawContent) return;
+  DrawButtonContent(C, R, FDown, FMouseIn, FDown && FMouseIn, Pressed);
+}
