@@ -468,6 +468,9 @@ class TWinControl : public TControl {
   // The extent of the visible children.
   Boolean CanAutoSize(Integer& NewWidth, Integer& NewHeight) override;
 
+  // Moves every child control by (DeltaX, DeltaY) and repaints: the content scrolls.
+  void ScrollBy(Integer DeltaX, Integer DeltaY);
+
   // Focus. CanFocus: the control and its parents are visible and enabled.
   Boolean Focused();
   virtual Boolean CanFocus();

@@ -97,6 +97,15 @@ HWND TWinControl::Handle() {
   return FHandle;
 }
 
+void TWinControl::ScrollBy(Integer DeltaX, Integer DeltaY) {
+  if (DeltaX == 0 && DeltaY == 0) return;
+  for (Integer I = 0; I < ControlCount(); ++I) {
+    TControl* C = Controls(I);
+    C->SetBounds(C->Left() + DeltaX, C->Top() + DeltaY, C->Width(), C->Height());
+  }
+  Invalidate();
+}
+
 void TWinControl::HandleNeeded() {
   if (FHandle) return;
   if (FParent) FParent->HandleNeeded();

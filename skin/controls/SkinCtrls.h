@@ -139,7 +139,7 @@ class TspSkinCustomControl : public TspSkinControl, public TspSkinGeometry {
 };
 
 // Whether Parent is a skinned tool bar that centres its controls vertically, and the
-// client rectangle they are centred in. No such tool bar exists yet: always false.
+// client rectangle they are centred in.
 Boolean SkinToolBarCentring(TWinControl* Parent, TRect& ClientRect);
 
 // The windowless twins: no children, no window region, no mask.
@@ -609,12 +609,9 @@ using TspButtonPaintEvent = std::function<void(TObject* Sender, TCanvas* Cnvs, T
                                                Boolean AMouseIn, Boolean& DrawDefault)>;
 class TspSkinImagesMenu;
 
-class TspSkinButton : public TspSkinCustomControl {
-  VANTREL_CLASS(TspSkinButton)
-  explicit TspSkinButton(TComponent* AOwner);
-  ~TspSkinButton() override;
-
-  // Public copies of the descriptor.
+// The descriptor copies the push and speed buttons keep, public as the descriptor's.
+class TspButtonSkinLook {
+ public:
   String FontName;
   TFontStyles FontStyle;
   Integer FontHeight = 0;
@@ -632,6 +629,48 @@ class TspSkinButton : public TspSkinCustomControl {
   Integer GlowLayerOffsetLeft = 0, GlowLayerOffsetRight = 0, GlowLayerOffsetTop = 0, GlowLayerOffsetBottom = 0;
   Integer GlowLayerShowOffsetX = 0, GlowLayerShowOffsetY = 0;
   Integer GlowLayerAlphaBlendValue = 0;
+
+  // The plain look's frame and fill: 2 pressed, 1 hot, 0 resting.
+  static void DrawPlainFace(TCanvas* C, const TRect& R, Integer State);
+
+ protected:
+  // Fonts, state pictures (an empty active one falls back to the normal, an empty pressed
+  // one to the active), animation strip, menu markers (active to normal, pressed to
+  // active) and glow; a disabled colour equal to the normal one shows grey.
+  void CopyButtonLook(const TspDataSkinButtonControl& D);
+  // Frame N (1-based) of the animation strip: side by side when the strip is wider than
+  // the normal picture, else stacked.
+  TRect AnimationFrameRect(Integer N, const TRect& NormalRect) const;
+  // The glyph picture for a state: 3 pressed, 4 active, 2 disabled, else 1 — each only
+  // when the strip holds it.
+  static Integer GlyphNumber(Integer NumGlyphs, Boolean ADown, Boolean AMouseIn, Boolean AEnabled);
+  // The caption colour of a state: the default font's when the skin's colours are off.
+  TColor StateFontColor(Boolean AEnabled, Boolean UseSkinColor, TColor DefaultColor, Boolean ADown,
+                        Boolean AMouseIn) const;
+
+  // The state image R of a button whose size is free of the skin's (UseSkinSize off):
+  // stretched whole, stretched around the corners of ClRect or nothing, by the resize
+  // mode; TextRect is the client part grown with the button.
+  static void DrawFreeSizeImage(TBitmap* Picture, Integer ResizeMode, const TRect& ClRect, TBitmap* B,
+                                const TRect& R, TRect& TextRect);
+  // A glyph made from the linked action's image (fuchsia behind it) when Glyph is empty;
+  // true when one was made.
+  static Boolean GlyphFromAction(TObject* Action, TBitmap* Glyph);
+  // A running timer of the button's calling Tick every Interval ms.
+  static TOwned<TTimer> StartButtonTimer(Integer Interval, std::function<void()> Tick);
+  // The repeat timer: waits 500 ms, then calls Click every RepeatInterval ms.
+  static TOwned<TTimer> StartRepeatTimer(Integer RepeatInterval, std::function<void()> Click);
+  // One morph step toward Target (0 or 1) by a fifth; false once the factor has been set
+  // to the target exactly.
+  static Boolean StepMorph(Double& Kf, Double Target);
+  // One frame step of the animation; false once it has run out.
+  static Boolean StepAnimation(Integer& Frame, Boolean Forward, Integer Count, Boolean& Changed);
+};
+
+class TspSkinButton : public TspSkinCustomControl, public TspButtonSkinLook {
+  VANTREL_CLASS(TspSkinButton)
+  explicit TspSkinButton(TComponent* AOwner);
+  ~TspSkinButton() override;
 
   TCustomImageList* ImageList() const { return FImageList; }
   void SetImageList(TCustomImageList* Value);
@@ -724,8 +763,6 @@ class TspSkinButton : public TspSkinCustomControl {
   void StartAnimate(Boolean Forward);
   void StopAnimate();
   void DoAnimate();
-  // Frame N (1-based) of the animation strip.
-  TRect AnimationFrameRect(Integer N) const;
   void StartRepeat();
   void StopRepeat();
   // The glyph picture for a state: pressed, active, disabled or normal.
@@ -738,8 +775,6 @@ class TspSkinButton : public TspSkinCustomControl {
                          Boolean GlyphShift);
   // The whole button (skinned, morphing or plain) drawn on Target.
   void PaintButton(TCanvas* Target);
-  // The free-size composition of state image R and its text rectangle.
-  void DrawFreeSizeImage(TBitmap* B, const TRect& R, TRect& TextRect);
   // The glow picture and its mask at the button's size; false when the mode shows none.
   Boolean GlowPictures(TOwned<TBitmap>& G, TOwned<TBitmap>& M, TBitmap*& GP, TBitmap*& MP);
   Boolean GlowAllowed();
@@ -756,7 +791,6 @@ class TspSkinButton : public TspSkinCustomControl {
   Boolean FUseSkinFontColor = true;
   Boolean FUseSkinSize = true;
   TOwned<TTimer> RepeatTimer;
-  Boolean FRepeatWaiting = false;  // the repeat timer has not yet ticked its first wait
   Boolean FRepeatMode = false;
   Integer FRepeatInterval = 100;
   Boolean FActive = false;
@@ -780,4 +814,214 @@ class TspSkinButton : public TspSkinCustomControl {
   TOwned<TTimer> MorphTimer;
   TCustomImageList* FImageList = nullptr;
   Integer FImageIndex = -1;
+};
+
+// ---------------------------------------------------------------------------------------
+// The windowless tool button: the push button's looks without focus, keys or glow; a flat
+// one shows only its glyph and caption while it rests.
+
+class TspSkinSpeedButton : public TspGraphicSkinCustomControl, public TspButtonSkinLook {
+  VANTREL_CLASS(TspSkinSpeedButton)
+  explicit TspSkinSpeedButton(TComponent* AOwner);
+  ~TspSkinSpeedButton() override;
+
+  TCustomImageList* ImageList() const { return FButtonImages; }
+  void SetImageList(TCustomImageList* Value);
+  Integer ImageIndex() const { return FImageIndex; }
+  void SetImageIndex(Integer Value);
+  Boolean UseSkinSize() const { return FUseSkinSize; }
+  void SetUseSkinSize(Boolean Value) { FUseSkinSize = Value; }
+  Boolean UseSkinFontColor() const { return FUseSkinFontColor; }
+  void SetUseSkinFontColor(Boolean Value) { FUseSkinFontColor = Value; }
+  Integer WidthWithCaption() const { return FWidthWithCaption; }
+  void SetWidthWithCaption(Integer Value) { FWidthWithCaption = Value; }
+  Integer WidthWithoutCaption() const { return FWidthWithoutCaption; }
+  void SetWidthWithoutCaption(Integer Value) { FWidthWithoutCaption = Value; }
+  Boolean RepeatMode() const { return FRepeatMode; }
+  void SetRepeatMode(Boolean Value) { FRepeatMode = Value; }
+  Integer RepeatInterval() const { return FRepeatInterval; }
+  void SetRepeatInterval(Integer Value) { FRepeatInterval = Value; }
+  Boolean Flat() const { return FFlat; }
+  void SetFlat(Boolean Value);
+  Boolean AllowAllUp() const { return FAllowAllUp; }
+  void SetAllowAllUp(Boolean Value) { FAllowAllUp = Value; }
+  Boolean Down() const { return FDown; }
+  virtual void SetDown(Boolean Value);
+  Integer GroupIndex() const { return FGroupIndex; }
+  void SetGroupIndex(Integer Value) { FGroupIndex = Value; }
+  Boolean ShowCaption() const { return FShowCaption; }
+  void SetShowCaption(Boolean Value);
+  TBitmap* Glyph() const { return FGlyph.get(); }
+  void SetGlyph(TBitmap* Value);
+  TspNumGlyphs NumGlyphs() const { return FNumGlyphs; }
+  void SetNumGlyphs(TspNumGlyphs Value);
+  Integer Margin() const { return FMargin; }
+  void SetMargin(Integer Value);
+  Integer Spacing() const { return FSpacing; }
+  void SetSpacing(Integer Value);
+  TspButtonLayout Layout() const { return FLayout; }
+  void SetLayout(TspButtonLayout Value);
+  TspButtonPaintEvent OnPaint;
+
+  void RefreshButton();
+  virtual void ButtonClick();
+  virtual void DrawButtonImage(TBitmap* B, TRect R, Boolean ADown, Boolean AMouseIn);
+
+  Double MorphFactor() const { return FMorphKf; }
+  Boolean MouseIn() const { return FMouseIn; }
+  Integer AnimationFrame() const { return CurrentFrame; }
+
+  void GetSkinData() override;
+  void DrawDefaultImage(TBitmap* B) override;
+  void DrawSkinImage(TBitmap*) override {}
+  void ChangeSkinData() override;
+  void CalcSize(Integer& AWidth, Integer& AHeight) override;
+  void Dispatch(TMessage& Message) override;
+
+ protected:
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  void Paint() override;
+  void ActionChange(TObject* Sender) override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void CMMouseEnter(TWMNoParams& Message) override;
+  void CMMouseLeave(TWMNoParams& Message) override;
+  void CMDialogChar(TCMDialogChar& Message) override;
+  void CMEnabledChanged(TWMNoParams& Message) override;
+  void CMTextChanged(TWMNoParams& Message) override;
+
+  Boolean SkinEffectsEnabled() const;
+  Boolean MorphingEnabled() const;
+  // Down in a way that shows the pressed look.
+  Boolean ShowsPressed() const;
+  void ReDraw();
+  void StartMorph();
+  void StopMorph();
+  void DoMorphing();
+  void StartAnimate(Boolean Forward);
+  void StopAnimate();
+  void DoAnimate();
+  void StartRepeat();
+  void StopRepeat();
+  String CaptionToDraw() { return FShowCaption ? Caption() : String(); }
+  void SetButtonFont(TCanvas* C, Boolean ADown, Boolean AMouseIn);
+  // Glyph and caption from the first source that applies; ToolBarHot lets the tool bar's
+  // hot pictures take part.
+  void DrawButtonContent(TCanvas* C, const TRect& R, Boolean ADown, Boolean AMouseIn, Boolean ToolBarHot);
+  // The flat resting look: glyph and caption straight on the canvas.
+  void PaintFlat(Boolean Skinned);
+
+  TOwned<TTimer> AnimateTimer;
+  Integer CurrentFrame = 0;
+  Boolean AnimateInc = false;
+  TspSkinImagesMenu* FSkinImagesMenu = nullptr;
+  Boolean FUseImagesMenuImage = false;
+  Boolean FUseImagesMenuCaption = false;
+  Boolean FDrawColorMarker = false;
+  TColor FColorMarkerValue = 0;
+  Boolean FUseSkinSize = true;
+  Boolean FUseSkinFontColor = true;
+  TCustomImageList* FButtonImages = nullptr;
+  Integer FImageIndex = 0;
+  TOwned<TTimer> RepeatTimer;
+  Boolean FRepeatMode = false;
+  Integer FRepeatInterval = 100;
+  Boolean FFlat = false;
+  Boolean FAllowAllUp = false;
+  Boolean FAllowAllUpCheck = false;
+  Double FMorphKf = 0;
+  Boolean FDown = false;
+  Boolean FMouseIn = false;
+  Boolean FMouseDown = false;
+  Integer FGroupIndex = 0;
+  std::unique_ptr<TBitmap> FGlyph;
+  TspNumGlyphs FNumGlyphs = 1;
+  Integer FMargin = -1;
+  Integer FSpacing = 1;
+  TspButtonLayout FLayout = blGlyphLeft;
+  TOwned<TTimer> MorphTimer;
+  Integer FWidthWithCaption = 0;
+  Integer FWidthWithoutCaption = 0;
+  Boolean FShowCaption = true;
+};
+
+// ---------------------------------------------------------------------------------------
+// The tool bar: a panel that centres its children, hands its images, flat style and skin
+// to its speed buttons and scrolls them with two arrows in its non-client area.
+
+class TspSkinToolBar : public TspSkinPanel {
+  VANTREL_CLASS(TspSkinToolBar)
+  explicit TspSkinToolBar(TComponent* AOwner);
+  ~TspSkinToolBar() override;
+
+  Boolean AdjustControls = true;
+  Boolean CanScroll = false;
+  Boolean HotScroll = false;
+  Boolean AutoShowHideCaptions = false;
+  Integer WidthWithCaptions = 0;
+  Integer WidthWithoutCaptions = 0;
+
+  Integer ScrollOffset() const { return FScrollOffset; }
+  void SetScrollOffset(Integer Value);
+  Integer ScrollTimerInterval() const { return FScrollTimerInterval; }
+  void SetScrollTimerInterval(Integer Value);
+  Boolean ShowCaptions() const { return FShowCaptions; }
+  void SetShowCaptions(Boolean Value);
+  Boolean Flat() const { return FFlat; }
+  void SetFlat(Boolean Value);
+  TCustomImageList* Images() const { return FImages; }
+  void SetImages(TCustomImageList* Value);
+  TCustomImageList* HotImages() const { return FHotImages; }
+  void SetHotImages(TCustomImageList* Value);
+  TCustomImageList* DisabledImages() const { return FDisabledImages; }
+  void SetDisabledImages(TCustomImageList* Value);
+
+  // Vertically centres the children that do not centre themselves.
+  void CenterControls();
+  void UpdateScrollInfo();
+  void ShowScrollButtons(Boolean Value);
+  // One step left (-1) or right (+1).
+  void ScrollStep(Integer Direction);
+  Boolean ScrollButtonsVisible() const { return Buttons[0].Visible; }
+  Integer ScrollPosition() const { return SPosition; }
+
+  void SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) override;
+  void AdjustClientRect(TRect& Rect) override;
+  void GetSkinData() override;
+  void SetSkinData(TspSkinData* Value) override;
+  void SetSkinDataName(const String& Value) override;
+  void DrawSkinImage(TBitmap* B) override;
+
+ protected:
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  void WndProc(TMessage& Message) override;
+  void Dispatch(TMessage& Message) override;
+
+  struct TArrowButton {
+    TRect R;
+    Boolean MouseIn = false;
+    Boolean Down = false;
+    Boolean Visible = false;
+  };
+  void StartScrollTimer();
+  void StopScrollTimer();
+  void ScrollButtonDown(Integer I);
+  void ScrollButtonUp(Integer I);
+  void DrawScrollButton(TCanvas* C, Integer I);
+  void PaintScrollButtons();
+  // Moves every child by DX (the arrows scroll the content).
+  void MoveChildren(Integer DX);
+
+  Integer FScrollOffset = 0;
+  Integer FScrollTimerInterval = 50;
+  Boolean FShowCaptions = false;
+  Boolean FFlat = false;
+  TCustomImageList* FImages = nullptr;
+  TCustomImageList* FHotImages = nullptr;
+  TCustomImageList* FDisabledImages = nullptr;
+  Integer SMax = 0, SPosition = 0, SPage = 0, SOldPosition = 0;
+  Integer FHSizeOffset = 0;
+  Integer TimerMode = 0;
+  TArrowButton Buttons[2];
+  TspDataSkinButtonControl* ButtonData = nullptr;
 };

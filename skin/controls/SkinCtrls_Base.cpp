@@ -5,7 +5,6 @@
 #include "platform/win/MessageQueue.h"
 #include "skin/controls/SkinCtrls.h"
 
-Boolean SkinToolBarCentring(TWinControl*, TRect&) { return false; }
 
 TspSkinControl::TspSkinControl(TComponent* AOwner) : TCustomControl(AOwner) {}
 

@@ -141,15 +141,7 @@ void TspSkinButton::Click() {
 
 void TspSkinButton::ActionChange(TObject* Sender) {
   TspSkinCustomControl::ActionChange(Sender);
-  auto* A = dynamic_cast<TCustomAction*>(Sender);
-  if (!A || !FGlyph->Empty() || !A->ActionList()) return;
-  TCustomImageList* Images = A->ActionList()->Images();
-  if (!Images || A->ImageIndex() < 0 || A->ImageIndex() >= Images->Count()) return;
-  FGlyph->SetSize(Images->Width(), Images->Height());
-  FGlyph->Canvas()->Brush()->SetColor(static_cast<TColor>(0xFF00FF));
-  FGlyph->Canvas()->FillRect(Rect(0, 0, FGlyph->Width(), FGlyph->Height()));
-  Images->Draw(FGlyph->Canvas(), 0, 0, A->ImageIndex(), true);
-  Repaint();
+  if (GlyphFromAction(Sender, FGlyph.get())) Repaint();
 }
 
 // --- mouse -----------------------------------------------------------------------------
@@ -375,11 +367,7 @@ void TspSkinButton::Dispatch(TMessage& Message) {
 // --- timers ----------------------------------------------------------------------------
 
 void TspSkinButton::StartMorph() {
-  if (MorphTimer) return;
-  MorphTimer = CreateOwned<TTimer>(nullptr);
-  MorphTimer->SetInterval(20);
-  MorphTimer->OnTimer = [this](TObject*) { DoMorphing(); };
-  MorphTimer->SetEnabled(true);
+  if (!MorphTimer) MorphTimer = StartButtonTimer(20, [this] { DoMorphing(); });
 }
 
 void TspSkinButton::StopMorph() { MorphTimer.reset(); }
@@ -389,17 +377,10 @@ void TspSkinButton::DoMorphing() {
   if (FIndex == -1 || !MorphingEnabled()) {
     FMorphKf = Target;
     StopMorph();
-  } else if (Target == 1 && FMorphKf < 1) {
-    FMorphKf += 0.2;
-    Repaint();
-  } else if (Target == 0 && FMorphKf > 0) {
-    FMorphKf -= 0.2;
-    Repaint();
-  } else {
-    FMorphKf = Target;
-    StopMorph();
-    Repaint();
+    return;
   }
+  if (!StepMorph(FMorphKf, Target)) StopMorph();
+  Repaint();
 }
 
 void TspSkinButton::StartAnimate(Boolean Forward) {
@@ -407,10 +388,7 @@ void TspSkinButton::StartAnimate(Boolean Forward) {
   StopAnimate();
   AnimateInc = Forward;
   CurrentFrame = Forward ? 1 : FrameCount;
-  AnimateTimer = CreateOwned<TTimer>(nullptr);
-  AnimateTimer->SetInterval(static_cast<Cardinal>(std::max<Integer>(AnimateInterval, 1)));
-  AnimateTimer->OnTimer = [this](TObject*) { DoAnimate(); };
-  AnimateTimer->SetEnabled(true);
+  AnimateTimer = StartButtonTimer(AnimateInterval, [this] { DoAnimate(); });
 }
 
 void TspSkinButton::StopAnimate() {
@@ -419,44 +397,14 @@ void TspSkinButton::StopAnimate() {
 }
 
 void TspSkinButton::DoAnimate() {
-  if (AnimateInc) {
-    if (CurrentFrame <= FrameCount) {
-      ++CurrentFrame;
-      Repaint();
-    }
-    if (CurrentFrame > FrameCount) StopAnimate();
-  } else {
-    if (CurrentFrame >= 0) {
-      --CurrentFrame;
-      Repaint();
-    }
-    if (CurrentFrame <= 0) StopAnimate();
-  }
-}
-
-TRect TspSkinButton::AnimationFrameRect(Integer N) const {
-  const TRect& A = AnimateSkinRect;
-  if (RectWidth(A) > RectWidth(SkinRect)) {
-    const Integer W = RectWidth(A) / FrameCount;
-    return Rect(A.Left + (N - 1) * W, A.Top, A.Left + N * W, A.Bottom);
-  }
-  const Integer H = RectHeight(A) / FrameCount;
-  return Rect(A.Left, A.Top + (N - 1) * H, A.Right, A.Top + N * H);
+  Boolean Changed = false;
+  const Boolean More = StepAnimation(CurrentFrame, AnimateInc, FrameCount, Changed);
+  if (Changed) Repaint();
+  if (!More) StopAnimate();
 }
 
 void TspSkinButton::StartRepeat() {
-  RepeatTimer = CreateOwned<TTimer>(nullptr);
-  FRepeatWaiting = true;
-  RepeatTimer->SetInterval(500);
-  RepeatTimer->OnTimer = [this](TObject*) {
-    if (FRepeatWaiting) {
-      FRepeatWaiting = false;
-      RepeatTimer->SetInterval(static_cast<Cardinal>(std::max<Integer>(FRepeatInterval, 1)));
-      return;
-    }
-    ButtonClick();
-  };
-  RepeatTimer->SetEnabled(true);
+  RepeatTimer = StartRepeatTimer(FRepeatInterval, [this] { ButtonClick(); });
 }
 
 void TspSkinButton::StopRepeat() { RepeatTimer.reset(); }
@@ -472,49 +420,14 @@ void TspSkinButton::GetSkinData() {
   }
   if (auto* D = dynamic_cast<TspDataSkinButtonControl*>(FSD->CtrlList.Items(FIndex))) {
     if (!FUseSkinSize && D->MaskPictureIndex != -1) MaskPicture = nullptr;
-    FontName = D->FontName;
-    FontColor = D->FontColor;
-    ActiveFontColor = D->ActiveFontColor;
-    DownFontColor = D->DownFontColor;
-    FontStyle = D->FontStyle;
-    FontHeight = D->FontHeight;
-    ActiveSkinRect = D->ActiveSkinRect;
-    DownSkinRect = D->DownSkinRect;
-    Morphing = D->Morphing;
-    MorphKind = D->MorphKind;
-    if (IsRectEmpty(&ActiveSkinRect)) ActiveSkinRect = D->SkinRect;
-    if (IsRectEmpty(&DownSkinRect)) DownSkinRect = ActiveSkinRect;
-    DisabledSkinRect = D->DisabledSkinRect;
-    FocusedSkinRect = D->FocusedSkinRect;
-    DisabledFontColor = D->DisabledFontColor;
-    AnimateSkinRect = D->AnimateSkinRect;
-    FrameCount = D->FrameCount;
-    AnimateInterval = D->AnimateInterval;
-    ShowFocus = D->ShowFocus;
-    MenuMarkerRect = D->MenuMarkerRect;
-    MenuMarkerActiveRect = D->MenuMarkerActiveRect;
-    MenuMarkerDownRect = D->MenuMarkerDownRect;
-    MenuMarkerFlatRect = D->MenuMarkerFlatRect;
-    MenuMarkerTransparentColor = D->MenuMarkerTransparentColor;
-    if (IsRectEmpty(&MenuMarkerActiveRect)) MenuMarkerActiveRect = MenuMarkerRect;
-    if (IsRectEmpty(&MenuMarkerDownRect)) MenuMarkerDownRect = MenuMarkerActiveRect;
-    if (DisabledFontColor == FontColor) DisabledFontColor = static_cast<TColor>(0x808080);
-    GlowLayerPictureIndex = D->GlowLayerPictureIndex;
-    GlowLayerMaskPictureIndex = D->GlowLayerMaskPictureIndex;
-    GlowLayerOffsetLeft = D->GlowLayerOffsetLeft;
-    GlowLayerOffsetRight = D->GlowLayerOffsetRight;
-    GlowLayerOffsetTop = D->GlowLayerOffsetTop;
-    GlowLayerOffsetBottom = D->GlowLayerOffsetBottom;
-    GlowLayerShowOffsetX = D->GlowLayerShowOffsetX;
-    GlowLayerShowOffsetY = D->GlowLayerShowOffsetY;
-    GlowLayerAlphaBlendValue = D->GlowLayerAlphaBlendValue;
+    CopyButtonLook(*D);
   }
   // While a frame animation runs, every paint shows its current frame.
   if (SkinEffectsEnabled() && AnimateTimer && FrameCount > 0 && CurrentFrame >= 1 && CurrentFrame <= FrameCount) {
     if (AnimateInc)
-      ActiveSkinRect = AnimationFrameRect(CurrentFrame);
+      ActiveSkinRect = AnimationFrameRect(CurrentFrame, SkinRect);
     else
-      SkinRect = AnimationFrameRect(CurrentFrame);
+      SkinRect = AnimationFrameRect(CurrentFrame, SkinRect);
   }
 }
 

@@ -5,9 +5,6 @@
 
 namespace {
 
-constexpr TColor ButtonPressedFill = static_cast<TColor>(0xB59385);
-constexpr TColor ButtonHotFill = static_cast<TColor>(0xD2BDB6);
-
 TOwned<TBitmap> NewButtonImage(Integer W, Integer H) {
   auto B = CreateOwned<TBitmap>();
   B->SetPixelFormat(pf24bit);
@@ -54,27 +51,10 @@ void TspSkinButton::PaintButton(TCanvas* Target) {
     Target->Draw(0, 0, B.get());
 }
 
-void TspSkinButton::DrawFreeSizeImage(TBitmap* B, const TRect& R, TRect& TextRect) {
-  switch (ResizeMode) {
-    case 0:
-      if (Picture) B->Canvas()->CopyRect(Rect(0, 0, B->Width(), B->Height()), Picture->Canvas(), R);
-      break;
-    case 2:
-    case 3:
-      if (Picture) CreateStretchSkinImage(B, Picture, R, ClRect, true);
-      break;
-    default:
-      break;
-  }
-  TextRect = ClRect;
-  TextRect.Right += B->Width() - RectWidth(R);
-  TextRect.Bottom += B->Height() - RectHeight(R);
-}
-
 void TspSkinButton::DrawButtonImage(TBitmap* B, TRect R, Boolean ADown, Boolean AMouseIn) {
   TRect TextRect = NewClRect;
   if (!FUseSkinSize && ResizeMode != 1)
-    DrawFreeSizeImage(B, R, TextRect);
+    DrawFreeSizeImage(Picture, ResizeMode, ClRect, B, R, TextRect);
   else
     CreateSkinControlImage(B, Picture, R);
   TCanvas* C = B->Canvas();
@@ -102,24 +82,12 @@ void TspSkinButton::SetButtonFont(TCanvas* C, Boolean ADown, Boolean AMouseIn) {
     F->Assign(DefaultFont());
   }
   F->SetCharset(FSD && FSD->ResourceStrData() ? FSD->ResourceStrData()->CharSet() : DefaultFont()->Charset());
-  if (Enabled() && !FUseSkinFontColor)
-    F->SetColor(DefaultFont()->Color());
-  else if (!Enabled())
-    F->SetColor(DisabledFontColor);
-  else if (ADown && AMouseIn)
-    F->SetColor(DownFontColor);
-  else if (AMouseIn)
-    F->SetColor(ActiveFontColor);
-  else
-    F->SetColor(FontColor);
+  F->SetColor(StateFontColor(Enabled(), FUseSkinFontColor, DefaultFont()->Color(), ADown, AMouseIn));
   C->Brush()->SetStyle(bsClear);
 }
 
 Integer TspSkinButton::GetGlyphNum(Boolean ADown, Boolean AMouseIn) {
-  if (ADown && AMouseIn && FNumGlyphs >= 3) return 3;
-  if (AMouseIn && FNumGlyphs >= 4) return 4;
-  if (!Enabled() && FNumGlyphs >= 2) return 2;
-  return 1;
+  return GlyphNumber(FNumGlyphs, ADown, AMouseIn, Enabled());
 }
 
 void TspSkinButton::DrawButtonContent(TCanvas* C, const TRect& R, Boolean ADown, Boolean AMouseIn,
@@ -143,20 +111,7 @@ void TspSkinButton::DrawDefaultImage(TBitmap* B) {
   const TRect R = ClientRect();
   const bool Focus = IsFocused();
   const bool Pressed = FDown && (FGroupIndex != 0 || FMouseIn || (Focus && !FMouseDown));
-  TColor FrameColour = clBtnShadow, Fill = clBtnFace;
-  if (Pressed) {
-    FrameColour = clNavy;
-    Fill = ButtonPressedFill;
-  } else if (FMouseIn || Focus) {
-    FrameColour = clNavy;
-    Fill = ButtonHotFill;
-  }
-  C->Brush()->SetStyle(bsSolid);
-  C->Brush()->SetColor(FrameColour);
-  C->FrameRect(R);
-  C->Brush()->SetColor(Fill);
-  C->FillRect(Rect(R.Left + 1, R.Top + 1, R.Right - 1, R.Bottom - 1));
-  C->Brush()->SetStyle(bsClear);
+  DrawPlainFace(C, R, Pressed ? 2 : (FMouseIn || Focus) ? 1 : 0);
   Boolean DrawContent = true;
   if (OnPaint) OnPaint(this, C, R, FDown, FMouseIn, DrawContent);
   if (!DrawContent) return;

@@ -25,6 +25,23 @@ TEST_F(SkinButtonCaptureTest, TheDefaultSkinAndThePlainLookShowTheirButtons) {
     B->SetBounds(20 + (I % 4) * 90, 20 + (I / 4) * 50, 80, 28);
     Buttons[I] = B;
   }
+  auto* Bar = Create<TspSkinToolBar>(Form.get());
+  Bar->SetParent(Form.get());
+  Bar->SetSkinData(Skin);
+  Bar->CanScroll = true;
+  Bar->SetBounds(20, 140, 200, 30);
+  const char* Tools[] = {"Back", "Up", "New", "List", "Details", "Large"};
+  for (int I = 0; I < 6; ++I) {
+    auto* T = Create<TspSkinSpeedButton>(Form.get());
+    T->SetParent(Bar);
+    T->SetSkinData(Skin);
+    T->SetUseSkinSize(false);
+    T->SetCaption(Tools[I]);
+    T->SetBounds(4 + I * 56, 2, 54, 26);
+    if (I == 1) T->SetDown(true), T->SetGroupIndex(1), T->SetDown(true);
+    if (I >= 3) T->SetFlat(true);
+  }
+  Bar->SetBounds(20, 140, 220, 30);
   Buttons[1]->SetEnabled(false);
   Buttons[2]->SetDown(true);
   Buttons[5]->SetEnabled(false);
