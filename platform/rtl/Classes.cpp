@@ -15,7 +15,7 @@ bool IsValidIdent(const String& S) {
 }
 
 [[noreturn]] void ListError(Integer Index) {
-  throw EListError(Format("List index out of bounds (%d)", {Index}));
+  throw EListError(Format(SListIndexError, {Index}));
 }
 
 void EraseOne(std::vector<TComponent*>& List, TComponent* Item) {

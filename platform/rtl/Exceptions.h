@@ -46,6 +46,8 @@ VANTREL_EXCEPTION(ENotSupportedException, Exception);
 VANTREL_EXCEPTION(EOSError, Exception);
 VANTREL_EXCEPTION(EExternalException, Exception);
 VANTREL_EXCEPTION(EListError, Exception);
+// The text of the error a list raises for an index outside it (the index fills %d).
+inline constexpr const char* SListIndexError = "List index out of bounds (%d)";
 VANTREL_EXCEPTION(EStringListError, Exception);
 VANTREL_EXCEPTION(EStreamError, Exception);
 VANTREL_EXCEPTION(EFileStreamError, EStreamError);

@@ -10,7 +10,6 @@
 
 namespace {
 
-constexpr const char* SListIndexError = "List index out of bounds (%d)";
 constexpr const char* SSortedListError = "Operation not allowed on sorted list";
 constexpr const char* SDuplicateString = "String list does not allow duplicates";
 

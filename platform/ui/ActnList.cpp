@@ -172,7 +172,7 @@ void TCustomActionList::BeforeDestruction() {
 }
 
 TContainedAction* TCustomActionList::Actions(Integer Index) const {
-  if (Index < 0 || Index >= ActionCount()) throw EListError(Format("List index out of bounds (%d)", {Index}));
+  if (Index < 0 || Index >= ActionCount()) throw EListError(Format(SListIndexError, {Index}));
   return FActions[static_cast<size_t>(Index)];
 }
 

@@ -7,7 +7,7 @@
 namespace {
 
 [[noreturn]] void ListError(Integer Index) {
-  throw EListError(Format("List index out of bounds (%d)", {Index}));
+  throw EListError(Format(SListIndexError, {Index}));
 }
 
 }  // namespace

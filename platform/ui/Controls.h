@@ -214,7 +214,9 @@ class TControl : public TComponent {
   // State.
   Boolean Visible() const { return FVisible; }
   void SetVisible(Boolean Value);
-  void Show() { SetVisible(true); }
+  // Asks the parents to bring the control into view (a notebook selects its page), then
+  // makes it visible.
+  void Show();
   void Hide() { SetVisible(false); }
   Boolean Enabled() const { return FEnabled; }
   virtual void SetEnabled(Boolean Value);
@@ -468,6 +470,8 @@ class TWinControl : public TControl {
   // The extent of the visible children.
   Boolean CanAutoSize(Integer& NewWidth, Integer& NewHeight) override;
 
+  // A child asks to be brought into view: by default the parent asks its own parent.
+  virtual void ShowControl(TControl* AControl);
   // Moves every child control by (DeltaX, DeltaY) and repaints: the content scrolls.
   void ScrollBy(Integer DeltaX, Integer DeltaY);
 

@@ -344,6 +344,11 @@ void TControl::Click() {
     FActionLink->Execute(this);
 }
 
+void TControl::Show() {
+  if (FParent) FParent->ShowControl(this);
+  SetVisible(true);
+}
+
 TBasicAction* TControl::Action() const { return FActionLink ? FActionLink->Action() : nullptr; }
 
 void TControl::SetAction(TBasicAction* Value) {

@@ -97,6 +97,10 @@ HWND TWinControl::Handle() {
   return FHandle;
 }
 
+void TWinControl::ShowControl(TControl*) {
+  if (Parent()) Parent()->ShowControl(this);
+}
+
 void TWinControl::ScrollBy(Integer DeltaX, Integer DeltaY) {
   if (DeltaX == 0 && DeltaY == 0) return;
   for (Integer I = 0; I < ControlCount(); ++I) {

@@ -482,7 +482,7 @@ TForm* TCustomForm::MDIChildren(Integer Index) const {
   if (FFormStyle == fsMDIForm && Screen)
     for (Integer I = 0, N = 0; I < Screen->FormCount(); ++I)
       if (Screen->Forms(I)->FFormStyle == fsMDIChild && N++ == Index) return Screen->Forms(I);
-  throw EListError(Format("List index out of bounds (%d)", {Index}));
+  throw EListError(Format(SListIndexError, {Index}));
 }
 
 // The topmost visible child window of the client is the active MDI child.

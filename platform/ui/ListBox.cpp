@@ -192,12 +192,12 @@ Integer TCustomListBox::SelCount() {
 
 Boolean TCustomListBox::Selected(Integer Index) {
   const LRESULT R = SendMessage(Handle(), LB_GETSEL, static_cast<WPARAM>(Index), 0);
-  if (R < 0) throw EListError(Format("List index out of bounds (%d)", {Index}));
+  if (R < 0) throw EListError(Format(SListIndexError, {Index}));
   return R != 0;
 }
 
 void TCustomListBox::SetSelected(Integer Index, Boolean Value) {
-  if (Index < 0 || Index >= Count()) throw EListError(Format("List index out of bounds (%d)", {Index}));
+  if (Index < 0 || Index >= Count()) throw EListError(Format(SListIndexError, {Index}));
   if (FMultiSelect) {
     SendMessage(Handle(), LB_SETSEL, Value ? 1 : 0, Index);
   } else if (Value) {

@@ -10,7 +10,7 @@ LRESULT TNativeListStrings::Send(UINT Msg, WPARAM WParam, LPARAM LParam) const {
 }
 
 void TNativeListStrings::CheckIndex(Integer Index) const {
-  if (Index < 0 || Index >= Count()) Error("List index out of bounds (%d)", Index);
+  if (Index < 0 || Index >= Count()) Error(SListIndexError, Index);
 }
 
 Integer TNativeListStrings::Count() const {
@@ -22,7 +22,7 @@ String TNativeListStrings::Get(Integer Index) const {
   CheckIndex(Index);
   if (!FControl->HandleAllocated()) return FSaved->Get(Index);
   const LRESULT Len = Send(FMessages.GetTextLen, static_cast<WPARAM>(Index), 0);
-  if (Len < 0) Error("List index out of bounds (%d)", Index);
+  if (Len < 0) Error(SListIndexError, Index);
   std::string Buffer(static_cast<size_t>(Len) + 1, '\0');
   Send(FMessages.GetText, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(Buffer.data()));
   Buffer.resize(static_cast<size_t>(Len));
@@ -76,7 +76,7 @@ Integer TNativeListStrings::AddObject(const String& S, TObject* AObject) {
 }
 
 void TNativeListStrings::Insert(Integer Index, const String& S) {
-  if (Index < 0 || Index > Count()) Error("List index out of bounds (%d)", Index);
+  if (Index < 0 || Index > Count()) Error(SListIndexError, Index);
   if (!FControl->HandleAllocated()) {
     FSaved->Insert(Index, S);
     return;

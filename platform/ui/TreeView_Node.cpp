@@ -167,7 +167,7 @@ Integer TTreeNode::Count() {
 TTreeNode* TTreeNode::Item(Integer Index) {
   TTreeNode* C = getFirstChild();
   for (Integer I = 0; C && I < Index; ++I) C = C->GetNextSibling();
-  if (!C || Index < 0) throw EListError(Format("List index out of bounds (%d)", {Index}));
+  if (!C || Index < 0) throw EListError(Format(SListIndexError, {Index}));
   return C;
 }
 
@@ -365,7 +365,7 @@ Integer TTreeNodes::Count() { return static_cast<Integer>(FNodes.size()); }
 TTreeNode* TTreeNodes::Item(Integer Index) {
   TTreeNode* N = Index >= 0 ? GetFirstNode() : nullptr;
   for (Integer I = 0; N && I < Index; ++I) N = N->GetNext();
-  if (!N) throw EListError(Format("List index out of bounds (%d)", {Index}));
+  if (!N) throw EListError(Format(SListIndexError, {Index}));
   return N;
 }
 

@@ -1025,3 +1025,100 @@ class TspSkinToolBar : public TspSkinPanel {
   TArrowButton Buttons[2];
   TspDataSkinButtonControl* ButtonData = nullptr;
 };
+
+// ---------------------------------------------------------------------------------------
+// The notebook: a stack of pages of which one fills it, named by the live list Pages,
+// optionally with a page button per page above and below the current page.
+
+class TspSkinNotebook;
+
+class TspSkinPage : public TspSkinPanel {
+  VANTREL_CLASS(TspSkinPage)
+  explicit TspSkinPage(TComponent* AOwner);
+  Integer ImageIndex() const { return FImageIndex; }
+  void SetImageIndex(Integer Value) { FImageIndex = Value; }
+
+ protected:
+  void Dispatch(TMessage& Message) override;
+  Integer FImageIndex = -1;
+};
+
+// The notebook's pages seen as strings: the captions, with the pages as objects.
+class TspPageAccess : public TStrings {
+  VANTREL_CLASS(TspPageAccess)
+  explicit TspPageAccess(TspSkinNotebook* ANotebook) : Notebook(ANotebook) {}
+
+  Integer Count() const override;
+  String Get(Integer Index) const override;
+  TObject* GetObject(Integer Index) const override;
+  void Put(Integer Index, const String& S) override;
+  Integer Add(const String& S) override;
+  void Insert(Integer Index, const String& S) override;
+  void Delete(Integer Index) override;
+  void Clear() override;
+  // Exchanges the two pages (a swap, not a shift).
+  void Move(Integer CurIndex, Integer NewIndex) override;
+
+ protected:
+  void SetUpdateState(bool) override {}
+
+ private:
+  TspSkinNotebook* Notebook;
+};
+
+class TspPageButton : public TspSkinSpeedButton {
+  VANTREL_CLASS(TspPageButton)
+  TspPageButton(TComponent* AOwner, Integer APageIndex, TspSkinNotebook* ANoteBook);
+  Integer PageIndex() const { return FPageIndex; }
+  void ButtonClick() override;
+
+ protected:
+  Integer FPageIndex;
+  TspSkinNotebook* FNoteBook;
+};
+
+class TspSkinNotebook : public TspSkinPanel {
+  VANTREL_CLASS(TspSkinNotebook)
+  explicit TspSkinNotebook(TComponent* AOwner);
+  ~TspSkinNotebook() override;
+
+  std::vector<TspSkinPage*> FPageList;  // in page order; the pages are owned components
+
+  TStrings* Pages() const { return FAccess.get(); }
+  void SetPages(TStrings* Value);
+  Integer PageIndex() const { return FPageIndex; }
+  void SetPageIndex(Integer Value);
+  String ActivePage() const;
+  void SetActivePage(const String& Value);
+  Boolean ButtonsMode() const { return FButtonsMode; }
+  void SetButtonsMode(Boolean Value);
+  const String& ButtonSkinDataName() const { return FButtonSkinDataName; }
+  void SetButtonSkinDataName(const String& Value) { FButtonSkinDataName = Value; }
+  TCustomImageList* Images() const { return FImages; }
+  void SetImages(TCustomImageList* Value);
+  TNotifyEvent OnPageChanged;
+  Integer ButtonCount() const { return static_cast<Integer>(FButtons.size()); }
+  TspPageButton* Buttons(Integer Index) const { return FButtons[Index]; }
+
+  // Caption, images and image of every button of the page.
+  void UpdateButton(Integer APageIndex, const String& ACaption);
+  void ShowControl(TControl* AControl) override;
+
+ protected:
+  friend class TspPageAccess;
+  void CreateParams(TCreateParams& Params) override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  void Loaded() override;
+  // Frees the page buttons and, in ButtonsMode, makes one per page.
+  void RebuildButtons();
+  void FreeButtons();
+  // Tells the form's designer that the form changed (nothing at run time).
+  void PagesModified();
+
+  std::unique_ptr<TspPageAccess> FAccess;
+  Integer FPageIndex = -1;
+  Boolean FButtonsMode = false;
+  std::vector<TspPageButton*> FButtons;
+  TCustomImageList* FImages = nullptr;
+  String FButtonSkinDataName = "toolbutton";
+};

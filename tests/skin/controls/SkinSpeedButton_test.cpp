@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/ui/StdCtrls.h"
+#include "platform/ui/Edits.h"
 #include "skin/controls/SkinCtrls.h"
 #include "tests/support/SkinFormFixture.h"
 
