@@ -118,11 +118,6 @@ const std::map<uintptr_t, StandardShape>& Shapes() {
   return M;
 }
 
-void MaskCursorFromAlpha(IconObject& I) {
-  for (int Y = 0; Y < I.Height(); ++Y)
-    for (int X = 0; X < I.Width(); ++X) I.SetMask(X, Y, (I.FColor.Row(Y)[X] >> 24) == 0);
-}
-
 std::mutex& SharedLock() {
   static std::mutex M;
   return M;
@@ -189,7 +184,7 @@ std::shared_ptr<IconObject> DecodeImage(const uint8_t* P, size_t Size, POINT Hot
       uint32_t& C = I->FColor.Row(Y)[X];
       if (!AnyAlpha) C = I->MaskAt(X, Y) ? 0 : (C | 0xFF000000u);
     }
-  if (AnyAlpha) MaskCursorFromAlpha(*I);
+  if (AnyAlpha) I->MaskFromAlpha();
   return I;
 }
 
@@ -224,7 +219,7 @@ HCURSOR LoadCursor(HINSTANCE Instance, LPCSTR Name) {
   I->FIsIcon = false;
   I->FHotspot = It->second.Hotspot;
   It->second.Paint(I->FColor);
-  MaskCursorFromAlpha(*I);
+  I->MaskFromAlpha();
   I->FShared = true;
   HCURSOR H = RegisterAs<IconObject, HICON>(std::move(I), true);
   Shared.emplace(Id, H);

@@ -128,6 +128,11 @@ class IconObject : public GdiObject {
   void SetMask(int X, int Y, bool Transparent) {
     FMask[static_cast<size_t>(Y) * Width() + X] = Transparent ? 1 : 0;
   }
+  // Every fully transparent colour pixel becomes transparent in the mask.
+  void MaskFromAlpha() {
+    for (int Y = 0; Y < Height(); ++Y)
+      for (int X = 0; X < Width(); ++X) SetMask(X, Y, (FColor.Row(Y)[X] >> 24) == 0);
+  }
   Surface FColor;
   std::vector<uint8_t> FMask;
   bool FIsIcon = true;

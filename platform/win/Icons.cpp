@@ -22,11 +22,6 @@ constexpr int kIconSize = 32;
 constexpr uintptr_t kProgramIconId = 1;
 
 // Sets the mask from the alpha: transparent where alpha is 0.
-void MaskFromAlpha(IconObject& I) {
-  for (int y = 0; y < I.Height(); ++y)
-    for (int x = 0; x < I.Width(); ++x) I.SetMask(x, y, (I.FColor.Row(y)[x] >> 24) == 0);
-}
-
 // Paints a small glyph (3 x 5 cells of 3 px) centred on the icon.
 void Glyph(Surface& S, const char* Rows[5], uint32_t C) {
   for (int r = 0; r < 5; ++r)
@@ -84,7 +79,7 @@ std::shared_ptr<IconObject> Paint(uintptr_t Id) {
       break;
     }
   }
-  MaskFromAlpha(*I);
+  I->MaskFromAlpha();
   return I;
 }
 
