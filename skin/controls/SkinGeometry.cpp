@@ -2,6 +2,7 @@
 // rectangle mapping and image composition.
 #include "skin/controls/SkinGeometry.h"
 #include "skin/core/bitmaps/spEffBmp.h"
+#include "skin/core/bitmaps/spEffBmp_EffectKinds.h"
 #include "skin/core/drawing/SPUtils.h"
 
 namespace {
@@ -41,29 +42,7 @@ void DrawBlendedOverBackground(TControl* Control, TBitmap* Image, Byte Value, TC
 void MorphBitmaps(TBitmap* Image, TBitmap* Active, TMorphKind Kind, Double Kf) {
   auto Ef = CreateOwned<TspEffectBmp>(Image->Handle());
   auto ActiveEf = CreateOwned<TspEffectBmp>(Active->Handle());
-  switch (Kind) {
-    case mkGradient:
-      Ef->MorphGrad(ActiveEf.get(), Kf);
-      break;
-    case mkLeftGradient:
-      Ef->MorphLeftGrad(ActiveEf.get(), Kf);
-      break;
-    case mkRightGradient:
-      Ef->MorphRightGrad(ActiveEf.get(), Kf);
-      break;
-    case mkLeftSlide:
-      Ef->MorphLeftSlide(ActiveEf.get(), Kf);
-      break;
-    case mkRightSlide:
-      Ef->MorphRightSlide(ActiveEf.get(), Kf);
-      break;
-    case mkPush:
-      Ef->MorphPush(ActiveEf.get(), Kf);
-      break;
-    default:
-      Ef->Morph(ActiveEf.get(), Kf);
-      break;
-  }
+  vantrel::skin::MorphByKind(Ef.get(), ActiveEf.get(), Kind, Kf);
   Ef->Draw(Image->Canvas()->Handle(), 0, 0);
 }
 
