@@ -227,19 +227,20 @@ void TspSkinScrollBar::CalcRects() {
       Thick1 = NewTrackArea.Bottom;
     }
   } else if (V) {
+    // A button from the stretch point on lies in the fixed far end and moves with it.
     const Integer D = Height() - RectHeight(SkinRect);
     NewTrackArea = TrackArea;
     NewTrackArea.Bottom += D;
-    Up.R = UpButtonRect.Top > LBPt.Y ? MovedForScrollBar(UpButtonRect, 0, D) : UpButtonRect;
-    Down.R = DownButtonRect.Top > LBPt.Y ? MovedForScrollBar(DownButtonRect, 0, D) : DownButtonRect;
+    Up.R = UpButtonRect.Top >= LBPt.Y ? MovedForScrollBar(UpButtonRect, 0, D) : UpButtonRect;
+    Down.R = DownButtonRect.Top >= LBPt.Y ? MovedForScrollBar(DownButtonRect, 0, D) : DownButtonRect;
     Thick0 = NewTrackArea.Left + RectWidth(NewTrackArea) / 2 - RectWidth(ThumbRect) / 2;
     Thick1 = Thick0 + RectWidth(ThumbRect);
   } else {
     const Integer D = Width() - RectWidth(SkinRect);
     NewTrackArea = TrackArea;
     NewTrackArea.Right += D;
-    Up.R = UpButtonRect.Left > RTPt.X ? MovedForScrollBar(UpButtonRect, D, 0) : UpButtonRect;
-    Down.R = DownButtonRect.Left > RTPt.X ? MovedForScrollBar(DownButtonRect, D, 0) : DownButtonRect;
+    Up.R = UpButtonRect.Left >= RTPt.X ? MovedForScrollBar(UpButtonRect, D, 0) : UpButtonRect;
+    Down.R = DownButtonRect.Left >= RTPt.X ? MovedForScrollBar(DownButtonRect, D, 0) : DownButtonRect;
     Thick0 = NewTrackArea.Top + RectHeight(NewTrackArea) / 2 - RectHeight(ThumbRect) / 2;
     Thick1 = Thick0 + RectHeight(ThumbRect);
   }
