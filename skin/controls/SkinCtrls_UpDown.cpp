@@ -202,6 +202,9 @@ void TspSkinCustomUpDown::Dispatch(TMessage& Message) {
         if (B.MouseIn) {
           B.MouseIn = false;
           Changed = true;
+          // The pointer may leave the control before its move reaches it: a held button
+          // pauses its repeat here as it does when left inside the control.
+          if (FIncrement != 0 && B.Down) KillTimer(Handle(), UpDownTimerId);
         }
       if (Changed) Repaint();
       return;
