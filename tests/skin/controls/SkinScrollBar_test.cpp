@@ -244,6 +244,21 @@ TEST_F(SkinScrollBarTest, KeysAndWheelNeedCanFocused) {
   EXPECT_EQ(B->Position(), 55);
 }
 
+TEST_F(SkinScrollBarTest, APressTakesTheFocusOnlyWhenFocusable) {
+  auto* B = AddBar(false);
+  auto* F = AddBar(false);
+  F->SetTop(60);
+  F->SetCanFocused(true);
+  ShowForm();
+  Press(B, 100, 9);
+  Release(B, 100, 9);
+  EXPECT_FALSE(B->Focused());
+  Press(F, 100, 9);
+  Release(F, 100, 9);
+  EXPECT_TRUE(F->Focused());
+  EXPECT_EQ(F->Position(), 1);
+}
+
 TEST_F(SkinScrollBarTest, ThePlainBarDrawsButtonsAndThumbAndNoThumbWhenDisabled) {
   auto* B = AddBar(false);
   B->SetPosition(50);
