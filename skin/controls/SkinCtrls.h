@@ -630,9 +630,6 @@ class TspButtonSkinLook {
   Integer GlowLayerShowOffsetX = 0, GlowLayerShowOffsetY = 0;
   Integer GlowLayerAlphaBlendValue = 0;
 
-  // The plain look's frame and fill: 2 pressed, 1 hot, 0 resting.
-  static void DrawPlainFace(TCanvas* C, const TRect& R, Integer State);
-
  protected:
   // Fonts, state pictures (an empty active one falls back to the normal, an empty pressed
   // one to the active), animation strip, menu markers (active to normal, pressed to
@@ -1122,3 +1119,280 @@ class TspSkinNotebook : public TspSkinPanel {
   TCustomImageList* FImages = nullptr;
   String FButtonSkinDataName = "toolbutton";
 };
+
+// The range controls: track bar, scroll bar and the two up-down button pairs.
+
+enum TScrollBarKind { sbHorizontal, sbVertical };
+enum TUDOrientation { udHorizontal, udVertical };
+
+// A slider: a button moved along a track sets Value between MinValue and MaxValue.
+class TspSkinTrackBar : public TspSkinCustomControl {
+  VANTREL_CLASS(TspSkinTrackBar)
+  explicit TspSkinTrackBar(TComponent* AOwner);
+
+  // Copied from the descriptor.
+  TRect ActiveSkinRect, TrackArea, NewTrackArea, ButtonRect, ActiveButtonRect;
+  Boolean ButtonTransparent = false;
+  TColor ButtonTransparentColor = clNone;
+
+  Integer MinValue() const { return FMinValue; }
+  void SetMinValue(Integer Value);
+  Integer MaxValue() const { return FMaxValue; }
+  void SetMaxValue(Integer Value);
+  Integer Value() const { return FValue; }
+  void SetValue(Integer AValue);
+  Boolean Vertical() const { return FVertical; }
+  void SetVertical(Boolean Value);
+  Boolean CanFocused() const { return FCanFocused; }
+  void SetCanFocused(Boolean Value);
+  Boolean JumpWhenClick = false;
+  Boolean MouseSupport = true;
+  TNotifyEvent OnChange, OnLastChange, OnStartDragButton;
+
+  // The button rectangle on track R; sets Offset1, Offset2 and BOffset.
+  TRect CalcButtonRect(const TRect& R);
+  // The value for a button-centre offset from its MinValue position.
+  Integer CalcValue(Integer Offset) const;
+  // Focused and allowed to be.
+  Boolean IsFocused();
+
+  void GetSkinData() override;
+  void DrawDefaultImage(TBitmap* B) override;
+  void DrawSkinImage(TBitmap* B) override;
+  void CalcSize(Integer& AWidth, Integer& AHeight) override;
+
+ protected:
+  void WndProc(TMessage& Message) override;
+  void Dispatch(TMessage& Message) override;
+  void KeyDown(Word& Key, TShiftState Shift) override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void MouseMove(TShiftState Shift, Integer X, Integer Y) override;
+  void DoLastChange();
+
+  Integer Offset1 = 0, Offset2 = 0, BOffset = 0;
+  TRect BR;
+  Boolean FDown = false;
+  Integer OMPos = 0, OldBOffset = 0;
+  Boolean FClicksDisabled = false;
+  Integer FMinValue = 0, FMaxValue = 100, FValue = 50;
+  Boolean FVertical = false;
+  Boolean FCanFocused = false;
+};
+
+// One self-drawn button inside a control: where it is, hot, pressed.
+struct TspCBButtonX {
+  TRect R;
+  Boolean MouseIn = false;
+  Boolean Down = false;
+};
+
+// The scroll bar: arrow buttons and a thumb on a track hold Position in [Min, Max]; with a
+// page size the thumb shows the page and Position stops at Max - PageSize + 1. Hosts set
+// the range with SetRange, follow the user through OnChange and move it silently with
+// SimplySetPosition.
+class TspSkinScrollBar : public TspSkinCustomControl {
+  VANTREL_CLASS(TspSkinScrollBar)
+  explicit TspSkinScrollBar(TComponent* AOwner);
+
+  // Copied from the descriptor.
+  TRect TrackArea, UpButtonRect, ActiveUpButtonRect, DownUpButtonRect, DownButtonRect,
+      ActiveDownButtonRect, DownDownButtonRect, ThumbRect, ActiveThumbRect, DownThumbRect;
+  Integer ThumbOffset1 = 0, ThumbOffset2 = 0;
+  Boolean ThumbTransparent = false;
+  TColor ThumbTransparentColor = clNone;
+  TRect GlyphRect, ActiveGlyphRect, DownGlyphRect;
+  Boolean GlyphTransparent = false;
+  TColor GlyphTransparentColor = clNone;
+  Boolean ThumbStretchEffect = false;
+  Integer ThumbMinSize = 0, ThumbMinPageSize = 0;
+
+  // Thumb (0), up button (1, increases Position) and down button (2).
+  static constexpr Integer ThumbButton = 0, UpButton = 1, DownButton = 2;
+  TspCBButtonX Buttons[3];
+  TRect NewTrackArea;
+  // Hosts that place the bar in a corner beside another write this directly, before
+  // they assign the skin data; the Both property also switches the skin name.
+  Boolean FBoth = false;
+
+  TScrollBarKind Kind() const { return FKind; }
+  void SetKind(TScrollBarKind Value);
+  Integer Min() const { return FMin; }
+  void SetMin(Integer Value);
+  Integer Max() const { return FMax; }
+  void SetMax(Integer Value);
+  Integer Position() const { return FPosition; }
+  void SetPosition(Integer Value);
+  Integer PageSize() const { return FPageSize; }
+  void SetPageSize(Integer Value);
+  Integer SmallChange() const { return FSmallChange; }
+  void SetSmallChange(Integer Value);
+  Integer LargeChange() const { return FLargeChange; }
+  void SetLargeChange(Integer Value);
+  Boolean Both() const { return FBoth; }
+  void SetBoth(Boolean Value);
+  Integer BothMarkerWidth() const { return FBothMarkerWidth; }
+  void SetBothMarkerWidth(Integer Value);
+  String BothSkinDataName = "bothhscrollbar";
+  Boolean CanFocused() const { return FCanFocused; }
+  void SetCanFocused(Boolean Value);
+  TNotifyEvent OnChange, OnLastChange, OnUpButtonClick, OnDownButtonClick, OnPageUp, OnPageDown;
+
+  // Range, page and position in one step: always repaints, never fires OnChange.
+  void SetRange(Integer AMin, Integer AMax, Integer APosition, Integer APageSize);
+  // Moves the position without OnChange; repaints when it changed.
+  void SimplySetPosition(Integer AValue);
+  // Lays out the buttons, the track and the thumb.
+  void CalcRects();
+  // The position for a thumb-centre offset from Offset1.
+  Integer CalcPosition(Integer Offset);
+  Boolean IsFocused();
+
+  void GetSkinData() override;
+  void DrawDefaultImage(TBitmap* B) override;
+  void DrawSkinImage(TBitmap* B) override;
+  void CalcSize(Integer& AWidth, Integer& AHeight) override;
+
+ protected:
+  void WndProc(TMessage& Message) override;
+  void Dispatch(TMessage& Message) override;
+  void KeyDown(Word& Key, TShiftState Shift) override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void MouseMove(TShiftState Shift, Integer X, Integer Y) override;
+  // Value kept inside [Min, Max - PageSize + 1] (or [Min, Max] without a page).
+  Integer ClampPosition(Integer Value) const;
+  void UpdateActiveButton(Integer X, Integer Y);
+  void ButtonDown(Integer I, Integer X, Integer Y);
+  void ButtonUp(Integer I);
+  void ButtonEnter(Integer I);
+  void ButtonLeave(Integer I);
+  void StopTimer();
+  void StartRepeatTimer();
+  void StartWaitTimer();
+  // One step of the held button or page, by TimerMode.
+  void RepeatStep();
+  void DrawButton(TCanvas* C, Integer I);
+  void DrawSkinButton(TCanvas* C, Integer I);
+  void DrawSkinThumb(TCanvas* C);
+  Integer ThumbLength(Integer TrackLength);
+
+  Integer ActiveButton = -1, OldActiveButton = -1, CaptureButton = -1;
+  Integer Offset1 = 0, Offset2 = 0, BOffset = 0;
+  Boolean FDown = false;
+  Integer OMPos = 0, OldBOffset = 0;
+  Integer TimerMode = 0;
+  Boolean WaitMode = false;
+  Boolean MouseD = false;
+  Integer MX = 0, MY = 0;
+  String FNormalSkinDataName;
+  Boolean FClicksDisabled = false;
+  TScrollBarKind FKind = sbHorizontal;
+  Integer FMin = 0, FMax = 100, FPosition = 0, FPageSize = 0;
+  Integer FSmallChange = 1, FLargeChange = 1;
+  Integer FBothMarkerWidth = 0;
+  Boolean FCanFocused = false;
+};
+
+// The twin up-down controls: a pair of buttons that step Position by Increment within
+// [Min, Max]; a held button repeats. The owner shows the number.
+class TspSkinCustomUpDown : public TspSkinCustomControl {
+  VANTREL_CLASS(TspSkinCustomUpDown)
+  explicit TspSkinCustomUpDown(TComponent* AOwner);
+
+  // Button 0 steps up, button 1 down.
+  TspCBButtonX Buttons[2];
+  // Copied from the up-down descriptor.
+  TRect UpButtonRect, ActiveUpButtonRect, DownUpButtonRect, DownButtonRect, ActiveDownButtonRect,
+      DownDownButtonRect;
+
+  Boolean UseSkinSize = true;
+  TUDOrientation Orientation() const { return FOrientation; }
+  void SetOrientation(TUDOrientation Value);
+  Integer Increment() const { return FIncrement; }
+  void SetIncrement(Integer Value) { FIncrement = Value; }
+  Integer Position() const { return FPosition; }
+  // Ignored outside [Min, Max]; otherwise stored and OnChange fired, also when unchanged.
+  void SetPosition(Integer Value);
+  Integer Min() const { return FMin; }
+  void SetMin(Integer Value);
+  Integer Max() const { return FMax; }
+  void SetMax(Integer Value);
+  TNotifyEvent OnChange, OnUpButtonClick, OnDownButtonClick;
+
+  void GetSkinData() override;
+  void DrawDefaultImage(TBitmap* B) override;
+
+ protected:
+  void Dispatch(TMessage& Message) override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void MouseMove(TShiftState Shift, Integer X, Integer Y) override;
+  virtual void CalcButtonRects();
+  void HitTestButtons(Integer X, Integer Y);
+  void ButtonEnter(Integer I);
+  void ButtonLeave(Integer I);
+  void ButtonRelease(Integer I);
+  // A released button steps also when the pointer has left it.
+  virtual Boolean StepsWhenAway() const = 0;
+  // CM_MOUSELEAVE forgets the active button.
+  virtual Boolean LeaveForgetsActive() const = 0;
+  // One repeated step of the held button.
+  virtual void RepeatStep();
+  // One button composed from the button descriptor named SkinName (Fallback when the skin
+  // lacks it; empty: none). Marked: the arrow takes the colour of the descriptor's marker
+  // picture and is the small one; otherwise the font colour and the large arrow.
+  void DrawToolButton(TCanvas* C, Integer I, const String& SkinName, const String& Fallback,
+                      Boolean Marked);
+  Integer ArrowDirection(Integer I) const;
+
+  TUDOrientation FOrientation = udHorizontal;
+  Integer OldActiveButton = -1, ActiveButton = -1, CaptureButton = -1;
+  Integer TimerMode = 0;
+  Boolean WaitMode = false;
+  Integer FIncrement = 1, FPosition = 0, FMin = 0, FMax = 100;
+};
+
+// Steps only when released over the button and tells of each repeated step; never takes
+// the skin's size.
+class TspSkinIntUpDown : public TspSkinCustomUpDown {
+  VANTREL_CLASS(TspSkinIntUpDown)
+  explicit TspSkinIntUpDown(TComponent* AOwner);
+
+  // Not published: after each repeated step up or down.
+  TNotifyEvent FOnUpChange, FOnDownChange;
+
+  void DrawSkinImage(TBitmap* B) override;
+  void CalcSize(Integer& AWidth, Integer& AHeight) override;
+  void SetControlRegion() override;
+
+ protected:
+  Boolean StepsWhenAway() const override { return false; }
+  Boolean LeaveForgetsActive() const override { return true; }
+  void RepeatStep() override;
+};
+
+// Steps on every release; with UseSkinSize takes the skin's size, region and buttons.
+class TspSkinUpDown : public TspSkinCustomUpDown {
+  VANTREL_CLASS(TspSkinUpDown)
+  explicit TspSkinUpDown(TComponent* AOwner);
+
+  void DrawSkinImage(TBitmap* B) override;
+  void CalcSize(Integer& AWidth, Integer& AHeight) override;
+  void SetControlRegion() override;
+
+ protected:
+  void CalcButtonRects() override;
+  Boolean StepsWhenAway() const override { return true; }
+  Boolean LeaveForgetsActive() const override { return false; }
+};
+
+// The plain look of a pressable part: a one-pixel frame around R and its fill, for the
+// normal, hot (or focused) and pressed states.
+enum TspPlainFaceState { spfsNormal, spfsHot, spfsPressed };
+void DrawPlainFace(TCanvas* C, const TRect& R, TspPlainFaceState State);
+
+// Focus on click for the controls with CanFocused: a left press on an unfocused Control
+// first focuses its window (ClicksDisabled meanwhile). True when Message is to be dropped:
+// the press when the focus did not arrive, a CN_COMMAND while the focus moves.
+Boolean DropClickWhileFocusing(TWinControl* Control, TMessage& Message, Boolean& ClicksDisabled);

@@ -223,20 +223,8 @@ void TspSkinButton::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, I
 
 void TspSkinButton::WndProc(TMessage& Message) {
   if (FCanFocused && !ComponentState().Contains(csDesigning)) {
+    if (DropClickWhileFocusing(this, Message, FClicksDisabled)) return;
     switch (Message.Msg) {
-      case WM_LBUTTONDOWN:
-      case WM_LBUTTONDBLCLK:
-        if (!Focused()) {
-          // A press that cannot move the focus here does not press the button.
-          FClicksDisabled = true;
-          ::SetFocus(Handle());
-          FClicksDisabled = false;
-          if (!Focused()) return;
-        }
-        break;
-      case CN_COMMAND:
-        if (FClicksDisabled) return;
-        break;
       case WM_KEYDOWN:
         if (Message.WParam == VK_SPACE && FSpaceSupport) {
           SetDown(true);

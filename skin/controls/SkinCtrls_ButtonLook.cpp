@@ -79,17 +79,6 @@ void TspButtonSkinLook::DrawFreeSizeImage(TBitmap* Picture, Integer ResizeMode, 
   TextRect.Bottom += B->Height() - RectHeight(R);
 }
 
-void TspButtonSkinLook::DrawPlainFace(TCanvas* C, const TRect& R, Integer State) {
-  static constexpr TColor PressedFill = static_cast<TColor>(0xB59385);
-  static constexpr TColor HotFill = static_cast<TColor>(0xD2BDB6);
-  C->Brush()->SetStyle(bsSolid);
-  C->Brush()->SetColor(State == 0 ? clBtnShadow : clNavy);
-  C->FrameRect(R);
-  C->Brush()->SetColor(State == 2 ? PressedFill : State == 1 ? HotFill : clBtnFace);
-  C->FillRect(Rect(R.Left + 1, R.Top + 1, R.Right - 1, R.Bottom - 1));
-  C->Brush()->SetStyle(bsClear);
-}
-
 Boolean TspButtonSkinLook::GlyphFromAction(TObject* Action, TBitmap* Glyph) {
   auto* A = dynamic_cast<TCustomAction*>(Action);
   if (!A || !Glyph->Empty() || !A->ActionList()) return false;

@@ -111,7 +111,8 @@ void TspSkinButton::DrawDefaultImage(TBitmap* B) {
   const TRect R = ClientRect();
   const bool Focus = IsFocused();
   const bool Pressed = FDown && (FGroupIndex != 0 || FMouseIn || (Focus && !FMouseDown));
-  DrawPlainFace(C, R, Pressed ? 2 : (FMouseIn || Focus) ? 1 : 0);
+  DrawPlainFace(C, R, Pressed ? spfsPressed : (FMouseIn || Focus) ? spfsHot : spfsNormal);
+  C->Brush()->SetStyle(bsClear);
   Boolean DrawContent = true;
   if (OnPaint) OnPaint(this, C, R, FDown, FMouseIn, DrawContent);
   if (!DrawContent) return;

@@ -443,7 +443,8 @@ void TspSkinSpeedButton::DrawDefaultImage(TBitmap* B) {
                                                       : DefaultFont()->Charset());
   if (!Enabled()) C->Font()->SetColor(clBtnShadow);
   const TRect R = ClientRect();
-  DrawPlainFace(C, R, ShowsPressed() ? 2 : FMouseIn ? 1 : 0);
+  DrawPlainFace(C, R, ShowsPressed() ? spfsPressed : FMouseIn ? spfsHot : spfsNormal);
+  C->Brush()->SetStyle(bsClear);
   Boolean DrawContent = true;
   if (OnPaint) OnPaint(this, C, R, FDown, FMouseIn, DrawContent);
   if (DrawContent) DrawButtonContent(C, R, FDown, FMouseIn, true);

@@ -292,7 +292,7 @@ void TspSkinToolBar::DrawScrollButton(TCanvas* C, Integer I) {
                     Point(D.RBPoint.X + DW, D.RBPoint.Y + DH), NewCl, B.get(), Pic, R, W, H, true, D.LeftStretch,
                     D.TopStretch, D.RightStretch, D.BottomStretch, D.StretchEffect, D.StretchType);
   } else {
-    TspButtonSkinLook::DrawPlainFace(B->Canvas(), Rect(0, 0, W, H), Pressed ? 2 : A.MouseIn ? 1 : 0);
+    DrawPlainFace(B->Canvas(), Rect(0, 0, W, H), Pressed ? spfsPressed : A.MouseIn ? spfsHot : spfsNormal);
   }
   DrawArrow(B->Canvas(), Rect(0, 0, W, H), ArrowColour, I == 0 ? 1 : 2);
   C->Draw(A.R.Left, A.R.Top, B.get());

@@ -156,9 +156,9 @@ TEST_F(ComposedSkinTest, ControlsAndFrameKeepTheirCornersAtAnySize) {
   // Scroll bar pieces and a grid header.
   auto* Scroll = Control<TspDataSkinScrollBarControl>("hscrollbar");
   Preview->Canvas()->CopyRect(
-      TRect{440, 580, 440 + Scroll->UpButtonRect.Right - Scroll->UpButtonRect.Left,
-            580 + Scroll->UpButtonRect.Bottom - Scroll->UpButtonRect.Top},
-      Atlas->Canvas(), Scroll->UpButtonRect);
+      TRect{440, 580, 440 + Scroll->ActiveUpButtonRect.Right - Scroll->ActiveUpButtonRect.Left,
+            580 + Scroll->ActiveUpButtonRect.Bottom - Scroll->ActiveUpButtonRect.Top},
+      Atlas->Canvas(), Scroll->ActiveUpButtonRect);
   auto* Grid = Control<TspDataSkinGridControl>("grid");
   auto Head = CreateOwned<TBitmap>();
   Head->SetPixelFormat(pf24bit);

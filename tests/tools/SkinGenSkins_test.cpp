@@ -148,7 +148,7 @@ TEST_P(GeneratedSkinTest, ImagesLieInsideTheirPicturesAndCornersInsideTheSkinRec
     const SkinKeyRecorder K = KeysOf(D);
     TBitmap* B = S.ListPicture(D->PictureIndex);
     for (const auto& [Key, R] : K.Rects) {
-      if (EmptyRect(R) || sg::IsPlacementKey(Key)) continue;
+      if (EmptyRect(R) || PlacesPiece(D, Key)) continue;
       SCOPED_TRACE(D->IDName + "." + Key);
       ASSERT_NE(B, nullptr);
       EXPECT_TRUE(Inside(R, B));

@@ -63,7 +63,7 @@ TEST_P(TestSkinTest, EveryImageAndFixedPieceHasItsOwnColour) {
     TBitmap* B = S.ListPicture(D->PictureIndex);
     const TRect Sr = D->SkinRect;
     for (const auto& [Key, R] : K.Rects) {
-      if (EmptyRect(R) || sg::IsPlacementKey(Key)) continue;
+      if (EmptyRect(R) || PlacesPiece(D, Key)) continue;
       CheckImage(B, D->IDName, Key, R);
       const bool WholeImage =
           R.Right - R.Left == Sr.Right - Sr.Left && R.Bottom - R.Top == Sr.Bottom - Sr.Top;

@@ -70,6 +70,12 @@ SkinKeyRecorder KeysOf(D* Descriptor) {
 
 inline bool EmptyRect(const TRect& R) { return R.Right <= R.Left || R.Bottom <= R.Top; }
 
+// Key of D places a piece rather than naming an image.
+inline bool PlacesPiece(TspDataSkinControl* D, const std::string& Key) {
+  return dynamic_cast<TspDataSkinScrollBarControl*>(D) ? skingen::IsScrollBarPlacementKey(Key)
+                                                        : skingen::IsPlacementKey(Key);
+}
+
 // A loaded skin with the headless window system its load talks to.
 class LoadedSkin {
  public:

@@ -304,7 +304,17 @@ class ControlsMaker {
         SetHStrip(D, W, H, Sz);
       D->StretchEffect = true;
       D->TrackArea = V ? TRect{0, Sz, W, H - Sz} : TRect{Sz, 0, W - Sz, H};
-      Arrows(D, Name, Sz, Sz, !V, S::Flat);
+      // The buttons' normal look is the skin picture's ends: the down button (towards the
+      // minimum) at the start, the up button at the end; only hot and pressed looks are
+      // pictures of their own.
+      D->DownButtonRect = TRect{0, 0, Sz, Sz};
+      D->UpButtonRect = V ? TRect{0, H - Sz, W, H} : TRect{W - Sz, 0, W, H};
+      const Glyph Less = V ? G::Up : G::Left, More = V ? G::Down : G::Right;
+      const Insets BF = EvenInsets(2);
+      D->ActiveUpButtonRect = Img(Name, "activeupbuttonrect", Sz, Sz, BF, S::Flat, M::Hover, More);
+      D->DownUpButtonRect = Img(Name, "downupbuttonrect", Sz, Sz, BF, S::Flat, M::Down, More);
+      D->ActiveDownButtonRect = Img(Name, "activedownbuttonrect", Sz, Sz, BF, S::Flat, M::Hover, Less);
+      D->DownDownButtonRect = Img(Name, "downdownbuttonrect", Sz, Sz, BF, S::Flat, M::Down, Less);
       const int TW = V ? Sz : Z.ThumbLength;
       const int TH = V ? Z.ThumbLength : Sz;
       const int Ends = Z.Corner + 2;

@@ -180,6 +180,14 @@ class LaconicLook : public SkinLook {
       }
       case Surface::Track:
         T.FillRect(R, pl::Panel);
+        // The bar's arrow buttons in their normal look live in its fixed ends.
+        if (Fx.L > 0) {
+          DrawLaconicGlyph(T, TRect{R.Left, R.Top, R.Left + Fx.L, R.Bottom}, Glyph::Left, pl::Glyph, false);
+          DrawLaconicGlyph(T, TRect{R.Right - Fx.R, R.Top, R.Right, R.Bottom}, Glyph::Right, pl::Glyph, false);
+        } else if (Fx.T > 0) {
+          DrawLaconicGlyph(T, TRect{R.Left, R.Top, R.Right, R.Top + Fx.T}, Glyph::Up, pl::Glyph, false);
+          DrawLaconicGlyph(T, TRect{R.Left, R.Bottom - Fx.B, R.Right, R.Bottom}, Glyph::Down, pl::Glyph, false);
+        }
         break;
       case Surface::Bar: {
         T.FillRect(R, pl::Groove);

@@ -331,6 +331,12 @@ inline bool IsPlacementKey(std::string_view Key) {
   return false;
 }
 
+// Keys that place a piece inside the control's own picture in scroll bars while they name
+// an image elsewhere: a scroll bar's arrow buttons sit in the ends of its picture.
+inline bool IsScrollBarPlacementKey(std::string_view Key) {
+  return Key == "upbuttonrect" || Key == "downbuttonrect" || IsPlacementKey(Key);
+}
+
 // Every image key a skin of skingen fills, and "picture" for a whole picture.
 inline constexpr std::array<const char*, 68> ImageKeys{{"picture",
                                                         "skinrect",
