@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "media/FFLog.h"
+#include "media/FFUpright.h"
 #include "media/FFUtils.h"
 #include "media/FrameHook.h"
 #include "platform/rtl/Classes.h"
@@ -163,6 +164,8 @@ struct TAVInputStream {
   Single quality = 0;
   // The stream's filter graph (source to sink), when filtering is on.
   std::unique_ptr<TVideoFilterChain> filter;
+  // How its decoded pictures are turned upright before the hooks and the filters.
+  TUprightTurn upright;
   TFramePtr decoded_frame;
   TFramePtr filter_frame;
 };
