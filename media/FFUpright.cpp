@@ -170,9 +170,10 @@ AVFrame* UprightConverted(const AVFrame* AFrame, AVPixelFormat AFormat) {
 }  // namespace
 
 Integer UprightPixFmt(Integer APixFmt, const TUprightTurn& ATurn) {
+  if (ATurn.None()) return APixFmt;
   const AVPixFmtDescriptor* Desc = ff::av_pix_fmt_desc_get(static_cast<AVPixelFormat>(APixFmt));
   if (!Desc || (Desc->flags & AV_PIX_FMT_FLAG_HWACCEL)) return AV_PIX_FMT_NONE;
-  if (ATurn.None() || UprightTurnable(Desc, ATurn)) return APixFmt;
+  if (UprightTurnable(Desc, ATurn)) return APixFmt;
   // A format of the same kind at full resolution, deep enough for the components.
   const bool Alpha = (Desc->flags & AV_PIX_FMT_FLAG_ALPHA) || (Desc->flags & AV_PIX_FMT_FLAG_PAL);
   const bool Deep = Desc->comp[0].depth > 8;

@@ -191,6 +191,24 @@ TEST_F(UprightTest, ConversionIsUprightAndCopyKeepsTheMatrix) {
   EXPECT_EQ(FFProbeEntries(Copy, "stream_side_data=rotation", "v:0"), "-90\n");
 }
 
+// A 4:2:2 clip goes through a full-resolution format to be turned; the output is upright
+// and matches the command line's.
+TEST_F(UprightTest, FourTwoTwoClipConvertsUpright) {
+  const std::string In = Fixture("rotate-422.mp4");
+  TOutputOptions O;
+  O.VideoCodec = "mpeg4";
+  O.ExtOptions = "qscale=2";
+  const std::string Out = Dir.File("upright422.mp4");
+  ASSERT_TRUE(OpenInput(In)) << T->LastErrMsg();
+  ASSERT_TRUE(T->OpenOutput(Out, &O)) << T->LastErrMsg();
+  T->StartConvert(false);
+  ASSERT_TRUE(T->Finished()) << T->FatalMessage();
+  EXPECT_EQ(FFProbeEntries(Out, "stream=width,height", "v:0"), "120\n160\n");
+  const std::string Reference = Dir.File("reference422.mp4");
+  ASSERT_EQ(std::system(("ffmpeg -nostdin -loglevel error -y -i '" + In + "' -c:v mpeg4 -q:v 2 '" + Reference + "'").c_str()), 0);
+  EXPECT_GT(Psnr(Out, Reference), 35.0);
+}
+
 TEST_F(UprightTest, ProberAndFrameDecoderGiveTheShownPicture) {
   TOwned<TFFDecoder> Decoder{TFFDecoder::Create(nullptr)};
   ASSERT_TRUE(Decoder->LoadAVLib("")) << Decoder->LastErrMsg();
