@@ -51,7 +51,7 @@ const std::map<std::string, ProbedContainer> ProbedContainers = {
     {".aac", {"aac", ""}},                         {".flac", {"flac", ""}},
     {".wav", {"wav", ""}},                         {".ac3", {"ac3", ""}}};
 
-std::string Lower(std::string S) {
+std::string FormatLower(std::string S) {
   for (char& C : S) C = static_cast<char>(std::tolower(static_cast<unsigned char>(C)));
   return S;
 }
@@ -74,7 +74,7 @@ vantrel::media::TOutputOptions FormatOutputOptions(const vantrel::app::TFormat& 
   O.VideoCodec = F.VideoCodecName;
   O.FrameRate = IntToStr(static_cast<Integer>(std::nearbyint(StrToInt(F.FrameRate) / 1000.0)));
   O.VideoBitrate = StrToInt(F.VideoBitRate);
-  if (Lower(F.Title).find("divx") != std::string::npos) O.VideoTag = "DIVX";
+  if (FormatLower(F.Title).find("divx") != std::string::npos) O.VideoTag = "DIVX";
   if (O.VideoCodec == "libx264") O.VideoPreset = "libx264-default";
   if (O.VideoCodec == "libxvid") {
     O.VideoCodec = "mpeg4";
@@ -181,7 +181,7 @@ TEST(CatalogueFormats, EveryFormatConverts) {
       if (F.VideoCodecName == "libxvid") {
         EXPECT_EQ(Facts["video.codec_tag_string"], "XVID");
       }
-      if (Lower(F.Title).find("divx") != std::string::npos) {
+      if (FormatLower(F.Title).find("divx") != std::string::npos) {
         EXPECT_EQ(Facts["video.codec_tag_string"], "DIVX");
       }
       EXPECT_EQ(Facts["video.width"], F.Width);

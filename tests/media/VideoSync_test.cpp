@@ -33,7 +33,7 @@ std::vector<ShownPicture> ShownPictures(const std::string& AFile) {
   return Pictures;
 }
 
-double StartTime(const std::string& AFile, const char* AStream) {
+double ProbedStartTime(const std::string& AFile, const char* AStream) {
   return std::strtod(FFProbeEntries(AFile, "stream=start_time", AStream).c_str(), nullptr);
 }
 
@@ -100,16 +100,16 @@ TEST_F(VideoSyncTest, LateVideoKeepsItsStart) {
     Integer Sync;
   } Cases[] = {{"late.mp4", "aac", -1}, {"late.mkv", "pcm_s16le", 1}};
   const std::string In = Fixture("sync-late.mkv");
-  const double InAudio = StartTime(In, "a:0");
-  EXPECT_NEAR(StartTime(In, "v:0") - InAudio, 0.046, SyncSlack);
+  const double InAudio = ProbedStartTime(In, "a:0");
+  EXPECT_NEAR(ProbedStartTime(In, "v:0") - InAudio, 0.046, SyncSlack);
   const auto InPictures = ShownPictures(In);
   for (const auto& C : Cases) {
     SCOPED_TRACE(C.Name);
     T = CreateOwned<vantrel::test::TTestTask>(8);
     const std::string Out = Dir.File(C.Name);
     Convert("sync-late.mkv", Out, "25", C.Audio, C.Sync);
-    const double OutAudio = StartTime(Out, "a:0");
-    EXPECT_NEAR(StartTime(Out, "v:0") - OutAudio, 0.046, SyncFrame + SyncSlack);
+    const double OutAudio = ProbedStartTime(Out, "a:0");
+    EXPECT_NEAR(ProbedStartTime(Out, "v:0") - OutAudio, 0.046, SyncFrame + SyncSlack);
     const auto Shown = ShownPictures(Out);
     EXPECT_EQ(Shown.size(), 25u);
     ExpectShownOnTime(InPictures, InAudio, Shown, OutAudio);
