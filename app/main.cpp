@@ -17,7 +17,7 @@ TMainUnitState& MainUnit() {
   return State;
 }
 
-void ReportError(TMainUnitState& State, const String& Text, TCodeLineMark Mark) {
+void ReportError(TMainUnitState& State, const String& Text, const String& Mark) {
   State.ErrorReports.push_back({Text, Mark});
 }
 

@@ -65,9 +65,13 @@ extern const std::array<const char*, LastEditedCount> LastEditedNames;
 // The format fields the nine values belong to, in the same order.
 extern const std::array<String TFormat::*, LastEditedCount> LastEditedFields;
 
-// Where a failure was reported from.
-enum TCodeLineMark { CLM_LoadProfiles, CLM_LoadFormats, CLM_InitProfiles, CLM_RegDataWrite,
-                     CLM_FFAVLibLoad };
+// Code line marks: where a failure was reported from. A mark is text, written into the
+// error report as it stands.
+inline constexpr const char* CLM_LoadProfiles = "CLM_LoadProfiles";
+inline constexpr const char* CLM_LoadFormats = "CLM_LoadFormats";
+inline constexpr const char* CLM_InitProfiles = "CLM_InitProfiles";
+inline constexpr const char* CLM_RegDataWrite = "CLM_RegDataWrite";
+inline constexpr const char* CLM_FFAVLibLoad = "CLM_FFAVLibLoad";
 
 // What of the main window the catalogue and the settings touch.
 class TMainWindowSeam {
@@ -87,7 +91,7 @@ class TMainWindowSeam {
 
 struct TErrorReport {
   String Text;
-  TCodeLineMark Mark;
+  String Mark;
 };
 
 // The unit state.
@@ -120,7 +124,7 @@ struct TMainUnitState {
 TMainUnitState& MainUnit();
 
 // Error report and stamped events-log line; for now they record what they are given.
-void ReportError(TMainUnitState& State, const String& Text, TCodeLineMark Mark);
+void ReportError(TMainUnitState& State, const String& Text, const String& Mark);
 void AddActionLogLine(TMainUnitState& State, const String& Text);
 
 // The value of Key (with its opening double quote) in Line searched from code point From

@@ -61,13 +61,14 @@ function(vantrel_library target)
 endfunction()
 
 # vantrel_test_program(<target> FOLDERS <dir>... DEPS <target>... [FIXTURES ...]
-#   [EXCLUDE <regex>] [LABELS ...] [WRAPPER <command>...] [ENVIRONMENT <VAR=value>...])
+#   [EXCLUDE <regex>] [LABELS ...] [WRAPPER <command>...] [ENVIRONMENT <VAR=value>...]
+#   [SLOW <gtest filter> SLOW_TIMEOUT <seconds>])
 # Every test runs in a process of its own (gtest_discover_tests), so tests that touch
 # process-wide state (the library loader, the window manager) cannot see each other.
 # EXCLUDE leaves out sources whose path matches; WRAPPER runs the program (listing and
 # tests) through another command, such as a virtual X server.
 function(vantrel_test_program target)
-  cmake_parse_arguments(A "" "TIMEOUT;EXCLUDE" "FOLDERS;DEPS;FIXTURES;SYSTEM_INCLUDES;LABELS;WRAPPER;ENVIRONMENT" ${ARGN})
+  cmake_parse_arguments(A "" "TIMEOUT;EXCLUDE;SLOW;SLOW_TIMEOUT" "FOLDERS;DEPS;FIXTURES;SYSTEM_INCLUDES;LABELS;WRAPPER;ENVIRONMENT" ${ARGN})
   set(sources)
   foreach(dir IN LISTS A_FOLDERS)
     file(GLOB_RECURSE found CONFIGURE_DEPENDS ${dir}/*.cpp)
@@ -110,7 +111,20 @@ function(vantrel_test_program target)
   if(A_LABELS)
     list(APPEND properties LABELS "${A_LABELS}")
   endif()
-  gtest_discover_tests(${target}
-    DISCOVERY_TIMEOUT 120
-    PROPERTIES ENVIRONMENT "${environment}" ${properties})
+  if(A_SLOW)
+    # The tests SLOW selects run with a time limit of their own.
+    gtest_discover_tests(${target}
+      DISCOVERY_TIMEOUT 120
+      TEST_FILTER "-${A_SLOW}"
+      PROPERTIES ENVIRONMENT "${environment}" ${properties})
+    list(REMOVE_AT properties 0 1)
+    gtest_discover_tests(${target}
+      DISCOVERY_TIMEOUT 120
+      TEST_FILTER "${A_SLOW}"
+      PROPERTIES ENVIRONMENT "${environment}" TIMEOUT ${A_SLOW_TIMEOUT} ${properties})
+  else()
+    gtest_discover_tests(${target}
+      DISCOVERY_TIMEOUT 120
+      PROPERTIES ENVIRONMENT "${environment}" ${properties})
+  endif()
 endfunction()

@@ -34,10 +34,13 @@ TUprightTurn UprightTurnOf(const AVStream* AStream);
 String UprightFilterText(const TUprightTurn& ATurn);
 // The size pictures of AWidth x AHeight have once turned.
 void UprightSize(const TUprightTurn& ATurn, Integer& AWidth, Integer& AHeight);
-// A new picture holding AFrame turned upright (its time stamps and properties kept), or
-// nil when the turn is none or AFrame's format is not one with the same subsampling
-// across and down (planar YUV 4:2:0 and 4:4:4, grey, planar RGB, packed RGB of 3 or 4
-// bytes a pixel): convert such pictures first. The caller frees the picture.
+// The picture format pictures of APixFmt have once turned: APixFmt itself when its planes can
+// be turned as they are, else a format of the same kind at full resolution (a quarter
+// turn of 4:2:2, packed YUV, palettes); AV_PIX_FMT_NONE for hardware pictures.
+Integer UprightPixFmt(Integer APixFmt, const TUprightTurn& ATurn);
+// A new picture holding AFrame turned upright (its time stamps and properties kept) in
+// UprightPixFmt's format, or nil when the turn is none or the picture cannot be turned
+// (hardware pictures, no memory). The caller frees the picture.
 AVFrame* TurnFrameUpright(const AVFrame* AFrame, const TUprightTurn& ATurn);
 
 }  // namespace vantrel::media

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "media/FFLog.h"
+#include "media/FFUpright.h"
 #include "media/FFUtils.h"
 #include "media/FrameHook.h"
 #include "platform/rtl/Classes.h"
@@ -163,6 +164,8 @@ struct TAVInputStream {
   Single quality = 0;
   // The stream's filter graph (source to sink), when filtering is on.
   std::unique_ptr<TVideoFilterChain> filter;
+  // How its decoded pictures are turned upright before the hooks and the filters.
+  TUprightTurn upright;
   TFramePtr decoded_frame;
   TFramePtr filter_frame;
 };
@@ -210,6 +213,9 @@ struct TAVOutputStream {
   // bitstream filter instances, the facts of the last encoded packet (statistics).
   TFramePtr pict_tmp;
   TSwsContextPtr img_resample_ctx;
+  // At a constant output rate: the latest picture given to the stream, ready to encode,
+  // which fills the output frames up to the next picture's time.
+  TFramePtr last_picture;
   std::vector<TBSFContextPtr> bsf_ctx;
   Integer coded_quality = 0;
   Integer coded_pict_type = 0;
@@ -518,6 +524,15 @@ class TCustomFFmpeg : public TObject {
   void FlushEncoders();
   void DoVideoOut(AVFormatContext* os, TAVOutputStream& ost, TAVInputStream& ist, AVFrame* in_picture,
                   Integer& frame_size);
+  // At the end of the input of a stream written at a constant rate: the last picture fills
+  // the output frames up to the time where it ends.
+  void FinishVideoOut(AVFormatContext* os, TAVOutputStream& ost, TAVInputStream& ist);
+  // Whether the stream's pictures are written at a constant rate (gaps filled, pictures
+  // dropped) rather than at their own times.
+  bool ConstantVideoRate(const AVFormatContext* os) const;
+  // Encodes APicture as the stream's next output frame (hooks, forced key frames) and
+  // returns the bytes written.
+  Integer WriteVideoFrame(AVFormatContext* os, TAVOutputStream& ost, TAVInputStream& ist, const AVFrame* APicture);
   void DoSubtitleOut(AVFormatContext* os, TAVOutputStream& ost, TAVInputStream& ist, AVSubtitle* sub,
                      Int64 pts);
   void DoVideoStats(AVFormatContext* os, TAVOutputStream& ost, Integer frame_size);

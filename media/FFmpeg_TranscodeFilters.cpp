@@ -20,27 +20,27 @@ Integer TCustomFFmpeg::BuildFilterGraph(TAVInputStream& ist, TAVOutputStream& os
   AVCodecContext* codec = ost.enc_ctx.get();
   const AVCodecContext* icodec = ist.dec_ctx.get();
 
+  // Pictures reach the chain upright (turned in PreprocessVideoFrame): the chain starts
+  // from the shown size and the format the turned pictures have.
+  ist.upright = UprightTurnOf(ist.st);
   TVideoFilterInput In;
   In.Width = icodec->width;
   In.Height = icodec->height;
-  In.PixFmt = icodec->pix_fmt;
+  UprightSize(ist.upright, In.Width, In.Height);
+  In.PixFmt = UprightPixFmt(icodec->pix_fmt, ist.upright);
   In.TimeBase = TAVRational{1, AV_TIME_BASE};
   AVRational Sar = icodec->sample_aspect_ratio;
   if (Sar.num <= 0 || Sar.den <= 0) Sar = ist.st->sample_aspect_ratio;
-  if (Sar.num > 0 && Sar.den > 0) In.SampleAspect = TAVRational{Sar.num, Sar.den};
+  if (Sar.num > 0 && Sar.den > 0)
+    In.SampleAspect = ist.upright.Transposed() ? TAVRational{Sar.den, Sar.num} : TAVRational{Sar.num, Sar.den};
   const AVRational Rate = ist.st->avg_frame_rate;
   if (Rate.num > 0 && Rate.den > 0) In.FrameRate = TAVRational{Rate.num, Rate.den};
 
   int64_t Flags = Fsws_flags;
   if (FOptions.sws_opts) ff::av_opt_get_int(FOptions.sws_opts, "sws_flags", 0, &Flags);
-  // Pictures are turned upright first; the scale step goes from the turned size.
-  const TUprightTurn Turn = UprightTurnOf(ist.st);
-  Integer Width = icodec->width, Height = icodec->height;
-  UprightSize(Turn, Width, Height);
-  String Chain = UprightFilterText(Turn);
-  if (codec->width != Width || codec->height != Height)
-    Chain += (Chain.empty() ? "" : ",") +
-             Format("scale=%d:%d:flags=%d", {codec->width, codec->height, static_cast<Integer>(Flags)});
+  String Chain;
+  if (codec->width != In.Width || codec->height != In.Height)
+    Chain = Format("scale=%d:%d:flags=%d", {codec->width, codec->height, static_cast<Integer>(Flags)});
   if (!Fvfilters.empty()) Chain += (Chain.empty() ? "" : ",") + Fvfilters;
 
   ist.filter = std::make_unique<TVideoFilterChain>();

@@ -1,13 +1,16 @@
-// The video hooks of a conversion: deinterlacing, the input hook and the frame-hook
-// plug-ins on each decoded picture, the output hook on each picture about to be encoded,
-// and the previews (a bitmap event or the preview window) at most once per interval.
-// A processed picture is a new reference-counted picture from a pool that replaces the
-// frame's content; the decoder's and the filters' buffers are never written.
+// The video hooks of a conversion: deinterlacing, the turn upright of pictures stored
+// sideways, the input hook and the frame-hook plug-ins on each decoded picture, the
+// output hook on each picture about to be encoded, and the previews (a bitmap event or
+// the preview window) at most once per interval. A processed picture is a new
+// reference-counted picture that replaces the frame's content; the decoder's and the
+// filters' buffers are never written.
 #include <cstdint>
 
 #include "media/AVCodecAPI.h"
 #include "media/AVUtilAPI.h"
 #include "media/FFmpeg.h"
+#include "media/FFUpright.h"
+#include "platform/rtl/Format.h"
 #include "media/Previewer.h"
 
 namespace vantrel::media {
@@ -119,37 +122,60 @@ void TCustomFFmpeg::CallVideoHook(TVideoHookEvent& AEvent, TFormatConverter& ACo
 void TCustomFFmpeg::PreprocessVideoFrame(TAVInputStream& ist, AVFrame* AFrame) {
   ++ist.frame_number;
   const Int64 pts = ist.pts;
-  if (!(Fdo_deinterlace || OnInputVideoHook || Fusing_vhook)) return;
-  TFramePtr Work(FInputPicturePool.Get(AFrame->format, AFrame->width, AFrame->height));
-  if (!Work) {
-    Log(llError, "hook buf malloc error.");
-    return;
-  }
-  bool Done = false;
+  // Whether AFrame holds a picture of ours (not the decoder's), which may be written.
+  bool Own = false;
+  // Fields are rows of the stored picture: deinterlacing comes before the turn.
   if (Fdo_deinterlace) {
-    AVPicture Dst = PictureOf(Work.get());
-    if (DeinterlacePicture(Dst, PictureOf(AFrame), AFrame->format, AFrame->width, AFrame->height) < 0)
-      Log(llError, "Deinterlacing failed.");
-    else
-      Done = true;
+    TFramePtr Work(FInputPicturePool.Get(AFrame->format, AFrame->width, AFrame->height));
+    if (!Work) {
+      Log(llError, "hook buf malloc error.");
+    } else {
+      AVPicture Dst = PictureOf(Work.get());
+      // A picture that could not be deinterlaced passes unchanged.
+      if (DeinterlacePicture(Dst, PictureOf(AFrame), AFrame->format, AFrame->width, AFrame->height) < 0) {
+        Log(llError, "Deinterlacing failed.");
+      } else {
+        ReplacePicture(AFrame, Work);
+        Own = true;
+      }
+    }
   }
-  const bool Hooked = OnInputVideoHook || Fusing_vhook;
-  // A picture that could not be deinterlaced passes unchanged unless a hook wants it.
-  if (!Done && !Hooked) return;
-  if (!Done) CopyPicture(Work.get(), AFrame);
+  // The hooks and the filters see the picture as it is shown.
+  if (!ist.upright.None()) {
+    AVFrame* Upright = TurnFrameUpright(AFrame, ist.upright);
+    if (!Upright)
+      throw FFmpegException(Format("Cannot turn the pictures of input stream #%d.%d upright",
+                                   {ist.file_index, ist.index}));
+    ff::av_frame_unref(AFrame);
+    ff::av_frame_move_ref(AFrame, Upright);
+    ff::av_frame_free(&Upright);
+    Own = true;
+  }
+  if (!(OnInputVideoHook || Fusing_vhook)) return;
+  TFramePtr Work;
+  AVFrame* Picture = AFrame;
+  if (!Own) {
+    Work.reset(FInputPicturePool.Get(AFrame->format, AFrame->width, AFrame->height));
+    if (!Work) {
+      Log(llError, "hook buf malloc error.");
+      return;
+    }
+    CopyPicture(Work.get(), AFrame);
+    Picture = Work.get();
+  }
   if (OnInputVideoHook) {
     bool Updated = false;
     CallVideoHook(OnInputVideoHook, *FInputVideoHook, Updated, pts, static_cast<Integer>(ist.frame_number),
-                  Work.get());
+                  Picture);
   } else if (Fusing_vhook) {
     TFrameHookPicture P{};
     for (int i = 0; i < 4; ++i) {
-      P.data[i] = Work->data[i];
-      P.linesize[i] = Work->linesize[i];
+      P.data[i] = Picture->data[i];
+      P.linesize[i] = Picture->linesize[i];
     }
-    FrameHookProcess(FFirstHook, &P, AFrame->format, AFrame->width, AFrame->height, pts);
+    FrameHookProcess(FFirstHook, &P, Picture->format, Picture->width, Picture->height, pts);
   }
-  ReplacePicture(AFrame, Work);
+  if (Work) ReplacePicture(AFrame, Work);
 }
 
 void TCustomFFmpeg::CallOutputVideoHook(AVFrame* APicture, bool& AUpdated, Int64 APts, Integer AFrameNumber) {

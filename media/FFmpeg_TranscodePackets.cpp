@@ -128,6 +128,11 @@ Integer TCustomFFmpeg::OutputPacket(TAVInputStream& ist, Integer ist_index, cons
           ist.filter->Push(nullptr);
           OutputDecodedFrame(ist, ist_index, nullptr);
         }
+        // At a constant rate the last picture lasts to its end.
+        if (Type == AVMEDIA_TYPE_VIDEO)
+          for (TAVOutputStream* ost : Fost_table)
+            if (ost->source_index == ist_index && ost->encoding_needed)
+              FinishVideoOut(Foutput_files[ost->file_index], *ost, ist);
       }
     } else {
       return -1;

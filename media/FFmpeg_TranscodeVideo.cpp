@@ -22,10 +22,19 @@ constexpr size_t SubtitleOutSize = 1048576;
 // FFmpeg's lambda scale of a quantiser (FF_QP2LAMBDA).
 constexpr double VideoQualityScale = 118.0;
 
+// The output frame a picture of time AIpts (in output frames) belongs to: the nearest,
+// the earlier of two equally near (a hair of rounding error is no distance).
+Int64 VideoSyncSlot(double AIpts) { return static_cast<Int64>(std::ceil(AIpts - 0.5 - 1e-6)); }
+
 }  // namespace
 
 void TSwsContextDeleter::operator()(SwsContext* ACtx) const {
   if (ACtx && ff::sws_freeContext) ff::sws_freeContext(ACtx);
+}
+
+bool TCustomFFmpeg::ConstantVideoRate(const AVFormatContext* os) const {
+  if (Fvideo_sync_method == 0 || Fvideo_sync_method == 2) return false;
+  return Fvideo_sync_method > 0 || !(os->oformat->flags & AVFMT_VARIABLE_FPS);
 }
 
 void TCustomFFmpeg::DoVideoOut(AVFormatContext* os, TAVOutputStream& ost, TAVInputStream& ist, AVFrame* in_picture,
@@ -35,21 +44,30 @@ void TCustomFFmpeg::DoVideoOut(AVFormatContext* os, TAVOutputStream& ost, TAVInp
   const double sync_ipts = static_cast<double>(sync.pts - Fstart_time) / AV_TIME_BASE / av_q2d(enc->time_base);
   frame_size = 0;
 
+  // Output frames to write, of which the first nb_previous repeat the previous picture.
   Int64 nb_frames = 1;
-  if (Fvideo_sync_method != 0) {
-    const double vdelta = sync_ipts - static_cast<double>(ost.sync_opts);
-    if (vdelta < -1.1) {
-      nb_frames = 0;
-    } else if (Fvideo_sync_method == 2 || (Fvideo_sync_method < 0 && (os->oformat->flags & AVFMT_VARIABLE_FPS))) {
-      if (vdelta <= -0.6)
-        nb_frames = 0;
-      else if (vdelta > 0.6)
-        ost.sync_opts = std::llrint(sync_ipts);
-    } else if (vdelta > 1.1) {
-      nb_frames = std::llrint(vdelta);
-    }
-  } else {
+  Int64 nb_previous = 0;
+  if (Fvideo_sync_method == 0) {
     ost.sync_opts = std::llrint(sync_ipts);
+  } else if (!ConstantVideoRate(os)) {
+    // Variable rate: each picture at its own time, a late one just after the previous.
+    const double vdelta = sync_ipts - static_cast<double>(ost.sync_opts);
+    if (vdelta <= -0.6)
+      nb_frames = 0;
+    else if (vdelta > 0.6)
+      ost.sync_opts = std::llrint(sync_ipts);
+  } else {
+    // Constant rate: a picture is written at the frame nearest its time (the earlier of
+    // two equally near), never before it; the frames up to it show the picture before.
+    const Int64 Slot = VideoSyncSlot(sync_ipts);
+    // The first picture keeps the stream's start against the others: nothing before it.
+    if (!ost.last_picture && Slot > ost.sync_opts) ost.sync_opts = Slot;
+    if (Slot < ost.sync_opts) {
+      nb_frames = 0;  // its frame shows an earlier picture already
+    } else {
+      nb_previous = Slot - ost.sync_opts;
+      nb_frames = nb_previous + 1;
+    }
   }
   if (nb_frames == 0) {
     ++Fnb_frames_drop;
@@ -60,8 +78,9 @@ void TCustomFFmpeg::DoVideoOut(AVFormatContext* os, TAVOutputStream& ost, TAVInp
     FShowDupOrDrop = true;
     if (Fverbose > 2) Log(llVerbose, Format("*** %d dup!", {static_cast<Integer>(nb_frames - 1)}));
   }
-  nb_frames = std::min<Int64>(nb_frames, Fmax_frames[mtVideo] - ost.frame_number);
-  if (nb_frames <= 0) return;
+  const Int64 Room = Fmax_frames[mtVideo] - ost.frame_number;
+  if (Room <= 0) return;
+  nb_frames = std::min<Int64>(nb_frames, Room);
 
   AVFrame* final_picture = in_picture;
   // Without a filter graph the decoder's geometry is followed here.
@@ -101,7 +120,7 @@ void TCustomFFmpeg::DoVideoOut(AVFormatContext* os, TAVOutputStream& ost, TAVInp
       ost.resample_pix_fmt = Fmt;
     }
     if (ost.video_resample && ost.img_resample_ctx) {
-      // The encoder may still hold the previous picture.
+      // The encoder, or the picture kept to fill a gap, may still hold the previous one.
       if (ff::av_frame_make_writable(ost.pict_tmp.get()) < 0) throw EOutOfMemory("Out of memory");
       ff::sws_scale(ost.img_resample_ctx.get(), in_picture->data, in_picture->linesize, 0, ost.resample_height,
                     ost.pict_tmp->data, ost.pict_tmp->linesize);
@@ -109,36 +128,68 @@ void TCustomFFmpeg::DoVideoOut(AVFormatContext* os, TAVOutputStream& ost, TAVInp
     }
   }
 
-  TFramePtr Picture(ff::av_frame_alloc());
-  if (!Picture) throw EOutOfMemory("Out of memory");
-  const AVCodecContext* Template = FOptions.avcodec_opts[AVMEDIA_TYPE_VIDEO];
+  // The picture as it is encoded, kept (at a constant rate) for the frames after it.
+  TFramePtr Current(ff::av_frame_alloc());
+  if (!Current || ff::av_frame_ref(Current.get(), final_picture) < 0) throw EOutOfMemory("Out of memory");
+  Current->interlaced_frame = in_picture->interlaced_frame;
+  Current->top_field_first = in_picture->top_field_first;
   for (Int64 i = 0; i < nb_frames && !FBroken; ++i) {
-    ff::av_frame_unref(Picture.get());
-    if (ff::av_frame_ref(Picture.get(), final_picture) < 0) throw EOutOfMemory("Out of memory");
-    Picture->interlaced_frame = in_picture->interlaced_frame;
-    if (Template && (Template->flags & (AV_CODEC_FLAG_INTERLACED_ME | AV_CODEC_FLAG_INTERLACED_DCT)))
-      Picture->top_field_first = Ftop_field_first == -1 ? in_picture->top_field_first : Ftop_field_first;
-    // In quantiser mode the encoder reads the quantiser from each picture.
-    if (Fsame_quality)
-      Picture->quality = static_cast<int>(std::lrint(ist.quality));
-    else if (enc->flags & AV_CODEC_FLAG_QSCALE)
-      Picture->quality = enc->global_quality;
-    else
-      Picture->quality = 0;
-    if (!Fme_threshold) Picture->pict_type = AV_PICTURE_TYPE_NONE;
-    Picture->pts = ost.sync_opts;
-    Picture->sample_aspect_ratio = enc->sample_aspect_ratio;
-    if (ost.forced_kf_index < ost.forced_kf_count && Picture->pts >= ost.forced_kf_pts[ost.forced_kf_index]) {
-      Picture->pict_type = AV_PICTURE_TYPE_I;
-      ++ost.forced_kf_index;
-    }
-    RunOutputHooks(ost, Picture.get(), ff::av_rescale_q(ost.sync_opts, enc->time_base, VideoMicroTB),
-                   static_cast<Integer>(ost.frame_number + 1));
-    const Integer Bytes = EncodeAndWrite(os, ost, Picture.get());
+    const AVFrame* Source = i < nb_previous && ost.last_picture ? ost.last_picture.get() : Current.get();
+    const Integer Bytes = WriteVideoFrame(os, ost, ist, Source);
     if (Bytes > 0) frame_size = Bytes;
-    ++ost.sync_opts;
-    ++ost.frame_number;
   }
+  if (ConstantVideoRate(os)) ost.last_picture = std::move(Current);
+}
+
+void TCustomFFmpeg::FinishVideoOut(AVFormatContext* os, TAVOutputStream& ost, TAVInputStream& ist) {
+  if (!ost.last_picture || !ConstantVideoRate(os) || FBroken) return;
+  const AVCodecContext* enc = ost.enc_ctx.get();
+  const TAVInputStream& sync = ost.sync_ist ? *ost.sync_ist : ist;
+  // The last picture lasts until the input's clock (which stands after it), within the
+  // recording window.
+  Int64 End = sync.next_pts;
+  if (Frecording_time != INT64_MAX) End = std::min(End, Fstart_time + Frecording_time);
+  const double end_ipts = static_cast<double>(End - Fstart_time) / AV_TIME_BASE / av_q2d(enc->time_base);
+  Int64 nb_frames = VideoSyncSlot(end_ipts) - ost.sync_opts;
+  if (nb_frames <= 0) return;
+  Fnb_frames_dup += static_cast<Integer>(nb_frames);
+  FShowDupOrDrop = true;
+  if (Fverbose > 2) Log(llVerbose, Format("*** %d dup!", {static_cast<Integer>(nb_frames)}));
+  nb_frames = std::min<Int64>(nb_frames, Fmax_frames[mtVideo] - ost.frame_number);
+  for (Int64 i = 0; i < nb_frames && !FBroken; ++i) {
+    const Integer Bytes = WriteVideoFrame(os, ost, ist, ost.last_picture.get());
+    if (Bytes > 0 && !Fvstats_filename.empty()) DoVideoStats(os, ost, Bytes);
+  }
+}
+
+Integer TCustomFFmpeg::WriteVideoFrame(AVFormatContext* os, TAVOutputStream& ost, TAVInputStream& ist,
+                                       const AVFrame* APicture) {
+  AVCodecContext* enc = ost.enc_ctx.get();
+  TFramePtr Picture(ff::av_frame_alloc());
+  if (!Picture || ff::av_frame_ref(Picture.get(), APicture) < 0) throw EOutOfMemory("Out of memory");
+  const AVCodecContext* Template = FOptions.avcodec_opts[AVMEDIA_TYPE_VIDEO];
+  if (Template && (Template->flags & (AV_CODEC_FLAG_INTERLACED_ME | AV_CODEC_FLAG_INTERLACED_DCT)))
+    Picture->top_field_first = Ftop_field_first == -1 ? APicture->top_field_first : Ftop_field_first;
+  // In quantiser mode the encoder reads the quantiser from each picture.
+  if (Fsame_quality)
+    Picture->quality = static_cast<int>(std::lrint(ist.quality));
+  else if (enc->flags & AV_CODEC_FLAG_QSCALE)
+    Picture->quality = enc->global_quality;
+  else
+    Picture->quality = 0;
+  if (!Fme_threshold) Picture->pict_type = AV_PICTURE_TYPE_NONE;
+  Picture->pts = ost.sync_opts;
+  Picture->sample_aspect_ratio = enc->sample_aspect_ratio;
+  if (ost.forced_kf_index < ost.forced_kf_count && Picture->pts >= ost.forced_kf_pts[ost.forced_kf_index]) {
+    Picture->pict_type = AV_PICTURE_TYPE_I;
+    ++ost.forced_kf_index;
+  }
+  RunOutputHooks(ost, Picture.get(), ff::av_rescale_q(ost.sync_opts, enc->time_base, VideoMicroTB),
+                 static_cast<Integer>(ost.frame_number + 1));
+  const Integer Bytes = EncodeAndWrite(os, ost, Picture.get());
+  ++ost.sync_opts;
+  ++ost.frame_number;
+  return Bytes;
 }
 
 void TCustomFFmpeg::DoSubtitleOut(AVFormatContext* os, TAVOutputStream& ost, TAVInputStream& ist, AVSubtitle* sub,

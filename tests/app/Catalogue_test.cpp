@@ -164,7 +164,7 @@ TEST(CatalogueReader, BadHeightOrMissingFileRaisesAndIsReported) {
   LoadCatalogue(S, Dir.Path());
   ASSERT_EQ(S.ErrorReports.size(), 1u);
   EXPECT_EQ(S.ErrorReports[0].Text, "Error loading profiles");
-  EXPECT_EQ(S.ErrorReports[0].Mark, CLM_LoadProfiles);
+  EXPECT_EQ(S.ErrorReports[0].Mark, "CLM_LoadProfiles");
   ASSERT_EQ(S.Profiles.size(), 1u);
   EXPECT_EQ(S.Profiles[0].Title, "All Profiles");
 }

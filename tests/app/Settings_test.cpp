@@ -158,7 +158,7 @@ TEST_F(SettingsStore, FailingWriteIsReportedAndLeavesTheOldFile) {
   SaveSettings(S, W);
   ASSERT_EQ(S.ErrorReports.size(), 1u);
   EXPECT_EQ(S.ErrorReports[0].Text, "Error writing data to Registry");
-  EXPECT_EQ(S.ErrorReports[0].Mark, CLM_RegDataWrite);
+  EXPECT_EQ(S.ErrorReports[0].Mark, "CLM_RegDataWrite");
   EXPECT_EQ(StoreBytes(), Before);
   EXPECT_EQ(Calls, 1);
 }

@@ -87,7 +87,9 @@ TEST_F(EncoderEndToEndTest, JoinsTwoInputsIntoOneOutput) {
   ASSERT_TRUE(Real->SetOutputFile(0, Out, &O)) << Real->LastErrMsg();
   RunAll();
   EXPECT_EQ(FFProbeEntries(Out, "stream=codec_name"), "h264\naac\n");
-  EXPECT_EQ(TranscodeCountFrames(Out), 2 * TranscodeCountFrames(In));
+  // The second input starts where the first one's longer stream (its sound) ended; the
+  // frame that bridges a gap of more than half a frame repeats the first one's last picture.
+  EXPECT_NEAR(TranscodeCountFrames(Out), 2 * TranscodeCountFrames(In), 1);
   EXPECT_NEAR(DurationOf(Out), 2 * DurationOf(In), 100000);
 }
 

@@ -38,6 +38,8 @@ class TTestTask : public media::TFFmpeg {
   using TFFmpeg::Finput_files_ts_offset;
   using TFFmpeg::Finput_sync;
   using TFFmpeg::Flast_asked_format;
+  using TFFmpeg::Fnb_frames_drop;
+  using TFFmpeg::Fnb_frames_dup;
   using TFFmpeg::Fmetadata;
   using TFFmpeg::Fmux_max_delay;
   using TFFmpeg::Fmux_preload;

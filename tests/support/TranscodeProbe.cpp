@@ -62,4 +62,20 @@ double TranscodeMeanStat(const std::string& AFile, const std::string& AKey) {
   return N ? Sum / N : -1;
 }
 
+std::vector<std::pair<double, double>> TranscodeFrameStats(const std::string& AFile, const std::string& AKey) {
+  std::string Out;
+  std::vector<std::pair<double, double>> Frames;
+  if (!Run("ffprobe -v error -f lavfi " + Quote("movie=" + AFile + ",signalstats") +
+               " -show_entries frame=pts_time:frame_tags=lavfi.signalstats." + AKey + " -of csv=p=0",
+           Out))
+    return Frames;
+  std::istringstream In(Out);
+  std::string Line;
+  while (std::getline(In, Line)) {
+    double Time = 0, Value = 0;
+    if (std::sscanf(Line.c_str(), "%lf,%lf", &Time, &Value) == 2) Frames.emplace_back(Time, Value);
+  }
+  return Frames;
+}
+
 }  // namespace vantrel::test

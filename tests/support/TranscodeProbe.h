@@ -2,6 +2,8 @@
 #pragma once
 
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace vantrel::test {
 
@@ -12,5 +14,8 @@ int TranscodeCountPackets(const std::string& AFile, const std::string& AStream);
 // The mean over all pictures of the first video stream of one figure of the signalstats
 // filter ("YAVG" the mean luma, "SATAVG" the mean saturation); -1 when ffprobe fails.
 double TranscodeMeanStat(const std::string& AFile, const std::string& AKey);
+// The time (seconds) and one signalstats figure of each picture of the first video
+// stream, in order; empty when ffprobe fails.
+std::vector<std::pair<double, double>> TranscodeFrameStats(const std::string& AFile, const std::string& AKey);
 
 }  // namespace vantrel::test
