@@ -40,8 +40,9 @@ Integer TspFormSkin::GetDefButtonSize() const {
   return BS == bsToolWindow || BS == bsSizeToolWin ? 13 : 17;
 }
 
+// The caption rectangle is laid out also without buttons: the hit test of the default
+// frame finds the caption through it.
 void TspFormSkin::CalcDefRects() {
-  if (ObjectCount() == 0) return;
   const Integer W = FFormWidth, S = GetDefButtonSize();
   Integer X = W - DefFrameBorder;
   const Integer Y = 4;
