@@ -51,9 +51,9 @@ TEST_F(FormSkinComponentTest, AnOwnerThatIsNoFormIsAnInvalidCast) {
 }
 
 TEST_F(FormSkinComponentTest, TheFormsEarlierProcedureGetsWhatIsPassedOnAndIsBackAfterwards) {
+  std::vector<UINT> Seen;  // outlives the form, whose probe writes into it
   TOwned<TForm> Other = CreateOwned<TForm>(nullptr);
   Other->SetBounds(10, 10, 300, 200);
-  std::vector<UINT> Seen;
   TWndMethod Original = Other->WindowProc;
   Other->WindowProc = [&Seen, Original](TMessage& M) {
     Seen.push_back(M.Msg);
