@@ -35,6 +35,11 @@ TEST_F(FormSkinShowTest, SkinnedAndDefaultFramesAsCaptured) {
   // The left border strip comes from the skin's frame picture.
   EXPECT_EQ(SurfaceColour(Skinned, 1, 150), Skin->FPicture->Canvas()->Pixels(1, 150));
   EXPECT_EQ(SurfaceColour(Skinned, 200, 298), Skin->FPicture->Canvas()->Pixels(200, 298));
+  // The program's own skin, for a look.
+  Skin->LoadFromFile(test::BinDir() + "/" + skingen::DefaultSkinFolder + "/" + skingen::SkinIniName);
+  S.Session.PumpUntilIdle();
+  ASSERT_FALSE(Skin->Empty);
+  SaveCapture(S.Session.CaptureScreen(), "framea-default-skin-screen.png");
 }
 
 TEST_F(FormSkinShowTest, AFadeAnimationEndsOpaqueAndNotLayered) {
