@@ -42,6 +42,23 @@ TEST_F(FormSkinShowTest, SkinnedAndDefaultFramesAsCaptured) {
   SaveCapture(S.Session.CaptureScreen(), "framea-default-skin-screen.png");
 }
 
+TEST_F(FormSkinShowTest, AnotherActiveFormTurnsTheFrameToTheInactivePicture) {
+  Skin->LoadFromFile(test::TestSkinDir(skingen::TestSkinFolder) + "/" + skingen::SkinIniName);
+  FS->SetSkinData(Skin.get());
+  ShowForm();
+  ASSERT_TRUE(FS->GetFormActive());
+  // The close button's middle, drawn in both pictures.
+  const int X = 379, Y = 15;
+  ASSERT_NE(Skin->FPicture->Canvas()->Pixels(X, Y), Skin->FInActivePicture->Canvas()->Pixels(X, Y));
+  EXPECT_EQ(SurfaceColour(S.Session.Capture(Form->Handle()), X, Y), Skin->FPicture->Canvas()->Pixels(X, Y));
+  TOwned<TForm> Other = CreateOwned<TForm>(nullptr);
+  Other->SetBounds(700, 400, 200, 150);
+  Other->Show();
+  S.Session.PumpUntilIdle();
+  EXPECT_FALSE(FS->GetFormActive());
+  EXPECT_EQ(SurfaceColour(S.Session.Capture(Form->Handle()), X, Y), Skin->FInActivePicture->Canvas()->Pixels(X, Y));
+}
+
 TEST_F(FormSkinShowTest, AFadeAnimationEndsOpaqueAndNotLayered) {
   FS->SetAlphaBlendAnimation(true);
   const uint64_t Start = S.Session.Now();

@@ -128,5 +128,47 @@ TEST_F(FormSkinWndProcTest, HitTestingThroughTheWindow) {
   EXPECT_EQ(Hit(200, 150), HTCLIENT);
 }
 
+DWORD FormSkinWndProcXPVersion() { return 0x0105; }  // 5.1
+
+// Sets the version the skin library sees for one test.
+struct FormSkinVersionScope {
+  explicit FormSkinVersionScope(vantrel::skin::TVersionProvider P) { vantrel::skin::SetVersionProviderForTest(P); }
+  ~FormSkinVersionScope() { vantrel::skin::SetVersionProviderForTest(nullptr); }
+};
+
+TEST_F(FormSkinWndProcTest, OnXPAFormThatTakesNoSkinStillAnswersSkinned) {
+  FormSkinVersionScope XP(FormSkinWndProcXPVersion);
+  TOwned<TForm> F = CreateOwned<TForm>(nullptr);
+  F->SetBounds(10, 10, 300, 200);
+  TspFormSkin* Frame = Create<TspFormSkin>(F.get());
+  EXPECT_FALSE(Frame->FIsVistaOS);
+  EXPECT_FALSE(Frame->FIsW7);
+  Frame->FSkinnableForm = false;
+  EXPECT_EQ(SendMessage(F->Handle(), CM_SKIN_QUERY_SKINNED, 0, 0), SKIN_ANSWER_SKINNED);
+}
+
+TEST_F(FormSkinWndProcTest, ActivationIsAcceptedWithoutThePlatformsCaption) {
+  ShowForm();
+  std::vector<UINT> Seen;
+  // The frame's hook is outermost; a probe below it sees what is passed on.
+  TWndMethod Below = FS->OldWindowProc;
+  FS->OldWindowProc = [&Seen, Below](TMessage& M) {
+    Seen.push_back(M.Msg);
+    Below(M);
+  };
+  EXPECT_EQ(SendMessage(Form->Handle(), WM_NCACTIVATE, 0, 0), 1);
+  EXPECT_FALSE(FS->FFormActive);
+  EXPECT_EQ(SendMessage(Form->Handle(), WM_NCACTIVATE, 1, 0), 1);
+  EXPECT_TRUE(FS->FFormActive);
+  RECT R = Rect(0, 0, 100, 100);
+  SendMessage(Form->Handle(), WM_NCCALCSIZE, 0, reinterpret_cast<LPARAM>(&R));
+  for (UINT M : Seen) {
+    EXPECT_NE(M, static_cast<UINT>(WM_NCACTIVATE));
+    EXPECT_NE(M, static_cast<UINT>(WM_NCCALCSIZE));
+    EXPECT_NE(M, static_cast<UINT>(WM_NCPAINT));
+  }
+  FS->OldWindowProc = Below;
+}
+
 }  // namespace
 }  // namespace vantrel::frametest
