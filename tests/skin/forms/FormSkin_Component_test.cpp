@@ -140,5 +140,26 @@ TEST_F(FormSkinMDITest, TheClientWindowsEarlierProcedureIsBackAfterTheComponentG
   SendMessage(Client, WM_SIZE, 0, 0);  // the window still works
 }
 
+TEST_F(FormSkinMDITest, SwitchingTheSkinnableFormReplacesTheClientHook) {
+  TOwned<TForm> Main = CreateOwned<TForm>(nullptr);
+  Main->SetFormStyle(fsMDIForm);
+  Main->SetBounds(20, 20, 500, 400);
+  TspFormSkin* FS = Create<TspFormSkin>(Main.get());
+  Main->Show();
+  S.Session.PumpUntilIdle();
+  const WNDPROC First = FS->FClientInstance;
+  FS->SetSkinnableForm(false);
+  S.Session.PumpUntilIdle();
+  const HWND Client = Main->ClientHandle();
+  ASSERT_NE(Client, nullptr);
+  EXPECT_NE(FS->FClientInstance, nullptr);
+  EXPECT_NE(FS->FClientInstance, First);
+  EXPECT_EQ(GetWindowLongPtr(Client, GWL_WNDPROC), WndProcToLong(FS->FClientInstance));
+  EXPECT_EQ(SendMessage(Client, WM_NCACTIVATE, 0, 0), 1);
+  const LONG_PTR Earlier = WndProcToLong(FS->FPrevClientProc);
+  FS->Free();
+  EXPECT_EQ(GetWindowLongPtr(Client, GWL_WNDPROC), Earlier);
+}
+
 }  // namespace
 }  // namespace vantrel::frametest
