@@ -585,7 +585,7 @@ class TspFormSkin : public TComponent {
   Boolean WMSize(TMessage& Message);
   void WMWindowPosChanged(TMessage& Message);
   void WMExitSizeMove(TMessage& Message);
-  void HookMDIClient();
+  void HookMDIClient(Boolean AReplace);
   Boolean FadeWanted() const;
 };
 

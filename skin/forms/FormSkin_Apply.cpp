@@ -6,6 +6,7 @@ void TspFormSkin::CreateSkinObjects() {}
 void TspFormSkin::CreateMenuItemObjects() {}
 void TspFormSkin::CreateDefaultCaptionButtons() {}
 void TspFormSkin::ClearObjects() { ObjectList.clear(); }
+void TspFormSkin::CalcObjectRects() {}
 void TspFormSkin::UpdateMainMenu(Boolean) {}
 void TspFormSkin::ApplySkinClientSize() {}
 void TspFormSkin::ForceNCCalcSize() {}

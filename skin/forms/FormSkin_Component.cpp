@@ -250,7 +250,7 @@ void TspFormSkin::SetSkinnableForm(Boolean Value) {
   FForm->WindowProc = [this](TMessage& Message) { FormWindowProc(Message); };
   if (IsMDIMainForm()) {
     if (FPrevClientProc) FForm->RecreateWnd();
-    HookMDIClient();
+    HookMDIClient(true);
   } else if (FIsVistaOS && !FSkinnableForm) {
     FForm->RecreateWnd();
   }
