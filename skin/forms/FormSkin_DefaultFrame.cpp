@@ -131,6 +131,8 @@ void TspFormSkin::PaintNCDefault(HDC DC, Boolean AUseExternalDC) {
     OffsetRect(&O->ObjectRect, DefFrameBorder, DefFrameBorder);
   }
 
+  // A caller's DC gets its clipping back.
+  const int SavedState = SaveDC(DC);
   ExcludeClipRect(DC, DefFrameBorder, CH + DefFrameBorder, W - DefFrameBorder, H - DefFrameBorder);
   Cnvs->Draw(DefFrameBorder, DefFrameBorder, Caption.get());
   TRect R = Rect(0, 0, W, H);
@@ -140,6 +142,7 @@ void TspFormSkin::PaintNCDefault(HDC DC, Boolean AUseExternalDC) {
     InflateRect(&R, -1, -1);
   }
   Cnvs->SetHandle(nullptr);
+  RestoreDC(DC, SavedState);
   if (Wnd) ReleaseDC(Wnd, DC);
 }
 
