@@ -4,6 +4,7 @@
 
 #include "platform/win/Gdi.h"
 #include "platform/win/WindowRegion.h"
+#include "skin/forms/FormSkinObjects.h"
 
 namespace {
 
@@ -131,6 +132,94 @@ void TspFormSkin::CalcNewRect(const TRect& R, TRect& NewR) const {
   } else if (FormSkinZoneHolds(RT, TL) && FormSkinZoneHolds(RB, BR)) {
     NewR = FormSkinMoved(R, DX, 0);
     NewR.Bottom += DY;
+  }
+}
+
+void TspFormSkin::CalcObjectRects() {
+  // (The layered full border, which lays out its own caption, is not built yet.)
+  for (TspActiveSkinObject* Obj : ObjectList) CalcNewRect(Obj->SkinRect, Obj->ObjectRect);
+  if (HasSkin() && !IsNullRect(FSD->SizeGripArea))
+    CalcNewRect(FSD->SizeGripArea, FSizeGripArea);
+  else
+    FSizeGripArea = NullRect();
+  if (!FSupportNCArea) return;
+
+  TRect Layout{};
+  if (!IsNullRect(NewButtonsRect))
+    Layout = NewButtonsRect;
+  else if (!IsNullRect(NewCaptionRect))
+    Layout = NewCaptionRect;
+  else
+    return;
+  const bool InCaption = IsNullRect(NewButtonsRect);
+  const Integer Y = Layout.Top;
+
+  // A caption button: a visible standard or animate button drawn from the active
+  // picture, with that command.
+  const auto CommandOf = [](TspActiveSkinObject* Obj, TStdCommand& Command) {
+    if (auto* B = dynamic_cast<TspSkinStdButtonObject*>(Obj)) {
+      Command = B->Command;
+      return true;
+    }
+    if (auto* A = dynamic_cast<TspSkinAnimateObject*>(Obj)) {
+      Command = A->Command;
+      return true;
+    }
+    return false;
+  };
+  const auto IsCaptionButton = [&](TspActiveSkinObject* Obj, TStdCommand Wanted) {
+    TStdCommand Command = cmDefault;
+    return CommandOf(Obj, Command) && Command == Wanted && Obj->Visible && Obj->SkinRectInAPicture;
+  };
+  const auto FindButton = [&](TStdCommand Wanted) -> TspActiveSkinObject* {
+    for (TspActiveSkinObject* Obj : ObjectList)
+      if (IsCaptionButton(Obj, Wanted)) return Obj;
+    return nullptr;
+  };
+  const auto SizeOf = [&](TspActiveSkinObject* Obj, Integer& W, Integer& H) {
+    W = RectWidth(Obj->SkinRect);
+    H = RectHeight(Obj->SkinRect);
+    TStdCommand Command = cmDefault;
+    if (FShowIcon && dynamic_cast<TspSkinStdButtonObject*>(Obj) && CommandOf(Obj, Command) && Command == cmSysMenu)
+      GetIconSize(W, H);
+  };
+  TspSkinCaptionObject* Caption = nullptr;
+  for (TspActiveSkinObject* Obj : ObjectList)
+    if ((Caption = dynamic_cast<TspSkinCaptionObject*>(Obj))) break;
+
+  std::vector<TspActiveSkinObject*> Order;
+  for (TStdCommand C : {cmClose, cmMaximize, cmMinimize, cmRollUp, cmMinimizeToTray})
+    if (TspActiveSkinObject* Obj = FindButton(C)) Order.push_back(Obj);
+  for (TspActiveSkinObject* Obj : ObjectList)
+    if (IsCaptionButton(Obj, cmDefault)) Order.push_back(Obj);
+  TspActiveSkinObject* SysMenu = FindButton(cmSysMenu);
+
+  Integer W = 0, H = 0;
+  if (!NewButtonsInLeft) {
+    Integer X = Layout.Right;
+    for (TspActiveSkinObject* Obj : Order) {
+      SizeOf(Obj, W, H);
+      Obj->ObjectRect = Rect(X - W, Y, X, Y + H);
+      X = X - NewButtonsOffset - W;
+    }
+    if (Caption && InCaption) Caption->ObjectRect.Right = X + NewButtonsOffset;
+    if (SysMenu) {
+      SizeOf(SysMenu, W, H);
+      X = NewCaptionRect.Left;
+      const Integer Top = NewCaptionRect.Top + RectHeight(NewCaptionRect) / 2 - H / 2;
+      SysMenu->ObjectRect = Rect(X, Top, X + W, Top + H);
+      X = X + NewButtonsOffset + W;
+      if (Caption) Caption->ObjectRect.Left = X - NewButtonsOffset;
+    }
+  } else {
+    Integer X = Layout.Left;
+    if (InCaption && SysMenu) Order.push_back(SysMenu);
+    for (TspActiveSkinObject* Obj : Order) {
+      SizeOf(Obj, W, H);
+      Obj->ObjectRect = Rect(X, Y, X + W, Y + H);
+      X = X + NewButtonsOffset + W;
+    }
+    if (Caption && InCaption) Caption->ObjectRect.Left = X + NewButtonsOffset;
   }
 }
 

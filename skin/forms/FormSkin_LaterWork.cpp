@@ -3,6 +3,8 @@
 // hints): each does nothing, or the least that keeps the frame consistent.
 #include "skin/forms/FormSkin.h"
 
+#include "platform/win/Gdi.h"
+
 void TspFormSkin::SetWindowState(TWindowState Value) {
   if (FWindowState == Value) return;
   OldWindowState = FWindowState;
@@ -32,10 +34,19 @@ void TspFormSkin::SendChangeToComponents(TspSkinData*) {}
 void TspFormSkin::UpdateLinkedControls() {}
 void TspFormSkin::LinkControlToArea(const String&, TControl*) {}
 void TspFormSkin::CheckControlsBackground() {}
-void TspFormSkin::PaintBG(HDC) {}
-void TspFormSkin::PaintBG2(HDC) {}
-void TspFormSkin::PaintBG3(HDC) {}
-void TspFormSkin::Paint(HDC) {}
+// Until the skin's backgrounds are laid, the client area is filled with the skin's face
+// colour, so the form never shows what lay in its surface before.
+void TspFormSkin::PaintBG(HDC DC) {
+  if (!DC) return;
+  const TColor Face = HasSkin() ? FSD->SkinColors()->cBtnFace() : clBtnFace;
+  const HBRUSH Brush = CreateSolidBrush(ColorToRGB(Face));
+  const TRect R = FForm->ClientRect();
+  FillRect(DC, &R, Brush);
+  DeleteObject(Brush);
+}
+void TspFormSkin::PaintBG2(HDC DC) { PaintBG(DC); }
+void TspFormSkin::PaintBG3(HDC DC) { PaintBG(DC); }
+void TspFormSkin::Paint(HDC DC) { PaintBG(DC); }
 void TspFormSkin::UpdateCaptionButtonStates() {}
 void TspFormSkin::UpdateFormBorderIcons() {}
 void TspFormSkin::UpdateObjectHints() {}

@@ -6,6 +6,7 @@
 #include "platform/win/Gdi.h"
 #include "platform/win/Input.h"
 #include "platform/win/Paint.h"
+#include "skin/forms/FormSkinObjects.h"
 
 namespace {
 
@@ -357,9 +358,23 @@ Boolean TspFormSkin::WMPaintFrameRequest(TMessage& Message) {
 }
 
 void TspFormSkin::UpdateActiveState(Boolean ARedraw) {
-  // The caption objects' active look comes with the caption work.
-  (void)ARedraw;
-  if (GetFormActive()) {
+  const Boolean Active = GetFormActive();
+  for (TspActiveSkinObject* Obj : ObjectList) {
+    auto* Caption = dynamic_cast<TspSkinCaptionObject*>(Obj);
+    if (!Caption) continue;
+    if (ARedraw && RollUpObjectVisible(Caption->RollUp)) {
+      if (!FSupportNCArea) Caption->Active = Active;
+      if (Caption->EnableAnimation) {
+        Caption->FIncTime = 25;
+        Caption->CurrentFrame = Active ? 1 : (Caption->InActiveAnimation ? Caption->FrameCount : 0);
+        AnimateTimer->SetEnabled(true);
+      }
+      if (!FSupportNCArea || !IsNullRect(Caption->ActiveSkinRect)) Caption->ReDraw();
+    } else if (Caption->Morphing) {
+      Caption->SetMorphKf(Active ? 1.0 : 0.0);
+    }
+  }
+  if (Active) {
     if (OnActivate) OnActivate(this);
   } else if (OnDeActivate) {
     OnDeActivate(this);
