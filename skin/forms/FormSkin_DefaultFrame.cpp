@@ -104,8 +104,9 @@ void TspFormSkin::PaintNCDefault(HDC DC, Boolean AUseExternalDC) {
   const Boolean FormActive = GetFormActive();
   C->Font()->Assign(FormActive ? FDefCaptionFont.get() : FDefInActiveCaptionFont.get());
   if (FSD && FSD->ResourceStrData()) C->Font()->SetCharset(FSD->ResourceStrData()->CharSet());
-  // An MDI main form shows its maximized child's caption too once MDI children are tracked.
   WideString Text = FForm->Caption();
+  if (FMDIChildMaximized)
+    if (TCustomForm* Child = GetMaximizedMDIChild()) Text += " - [" + Child->Caption() + "]";
   if (OnCaptionPaint) {
     OnCaptionPaint(C, Rect(CL, 0, BW - Gap - 3, CH), FormActive);
   } else if (!Text.empty()) {

@@ -246,3 +246,61 @@ TEST_F(DefaultHitTestTest, AToolWindowHasTheLowerCaption) {
 }
 
 }  // namespace
+
+// ---------------------------------------------------------------------------------------
+// Through the window: the platform's hit test, injected mouse input and the mouse timer.
+
+class FrameInputTest : public FrameFixture {
+ protected:
+  std::vector<std::string> Log;
+  void SetUp() override {
+    FrameFixture::SetUp();
+    Skin->LoadFromFile(vantrel::test::TestSkinDir(vantrel::skingen::TestSkinFolder) + "/" +
+                       vantrel::skingen::SkinIniName);
+    for (const auto& [Name, R] : {std::pair{"a", Rect(150, 5, 180, 25)}, std::pair{"b", Rect(200, 5, 230, 25)}}) {
+      auto D = CreateOwned<TspDataUserObject>(Name);
+      D->SkinRect = R;
+      D->ActivePictureIndex = D->ActiveMaskPictureIndex = D->GlowLayerPictureIndex = D->CursorIndex = -1;
+      Skin->ObjectList.Add(std::move(D));
+    }
+    FS->OnMouseEnterEvent = [this](const String& N) { Log.push_back("enter " + N); };
+    FS->OnMouseLeaveEvent = [this](const String& N) { Log.push_back("leave " + N); };
+    FS->OnMouseDownEvent = [this](const String& N, Integer, Integer, TRect, TMouseButton) {
+      Log.push_back("down " + N);
+    };
+    FS->OnMouseUpEvent = [this](const String& N, Integer, Integer, TRect, TMouseButton) {
+      Log.push_back("up " + N);
+    };
+    FS->SetSkinData(Skin.get());
+    ShowForm();
+    ASSERT_EQ(FS->ObjectCount(), 2);
+  }
+  TPoint OnScreen(Integer X, Integer Y) { return Point(Form->Left() + X, Form->Top() + Y); }
+  LRESULT HitAt(Integer X, Integer Y) {
+    const TPoint P = OnScreen(X, Y);
+    return SendMessage(Form->Handle(), WM_NCHITTEST, 0, MAKELPARAM(P.X, P.Y));
+  }
+};
+
+TEST_F(FrameInputTest, ThePlatformsHitTestAsksTheSkin) {
+  EXPECT_EQ(HitAt(200, 150), HTCLIENT);
+  EXPECT_EQ(HitAt(398, 150), HTRIGHT);
+  EXPECT_EQ(HitAt(200, 1), HTTOP);
+  EXPECT_EQ(HitAt(160, 15), HTOBJECT);
+  EXPECT_EQ(HitAt(15, 15), HTOBJECT) << "the system-menu button makes no object yet";
+}
+
+TEST_F(FrameInputTest, PressedOnOneObjectAndReleasedOnAnother) {
+  const TPoint A = OnScreen(160, 15), B = OnScreen(210, 15);
+  S.Session.Move(A.X, A.Y);
+  S.Session.PumpUntilIdle();
+  S.Session.Press(A.X, A.Y);
+  S.Session.PumpUntilIdle();
+  S.Session.Move(B.X, B.Y);
+  S.Session.PumpUntilIdle();
+  S.Session.Advance(60);  // the mouse timer sees the cursor over b
+  EXPECT_EQ(FS->ActiveObject, -1) << "b does not become active while a holds the press";
+  S.Session.Release(B.X, B.Y);
+  S.Session.PumpUntilIdle();
+  EXPECT_EQ(Log, (std::vector<std::string>{"enter a", "down a", "leave a"}));
+}
