@@ -141,6 +141,23 @@ TEST_F(SkinFrameTest, TheWindowShowsTheSkinnedFrame) {
   EXPECT_EQ(SurfaceColour(Inactive, 1, 150), FrameRing(sg::InactiveFramePictureName));
 }
 
+TEST_F(FrameFixture, ALargerWindowStretchesTheSkinnedFrame) {
+  Skin->LoadFromFile(vantrel::test::TestSkinDir(sg::TestSkinFolder) + "/" + sg::SkinIniName);
+  FS->SetSkinData(Skin.get());
+  Form->SetBounds(100, 80, 520, 360);
+  ShowForm();
+  const vantrel::win::Surface Shot = S.Session.Capture(Form->Handle());
+  SaveCapture(Shot, "skinned_frame_520x360.png");
+  const TColor Ring = FrameRing(sg::FramePictureName);
+  for (const TPoint& P : {Point(1, 200), Point(518, 200), Point(300, 358), Point(2, 28)}) {
+    SCOPED_TRACE(std::to_string(P.X) + "," + std::to_string(P.Y));
+    EXPECT_EQ(SurfaceColour(Shot, P.X, P.Y), Ring);
+  }
+  // The caption buttons keep their place at the right edge.
+  const TColor Close = sg::TestPieceColour(false, "closebutton", "skinrect", sg::Piece::Fill);
+  EXPECT_EQ(SurfaceColour(Shot, 520 - 4 - 34 / 2, 15), Close);
+}
+
 // ---------------------------------------------------------------------------------------
 // Size limits
 
