@@ -104,8 +104,9 @@ void TspFormSkin::PaintNCDefault(HDC DC, Boolean AUseExternalDC) {
   const Boolean FormActive = GetFormActive();
   C->Font()->Assign(FormActive ? FDefCaptionFont.get() : FDefInActiveCaptionFont.get());
   if (FSD && FSD->ResourceStrData()) C->Font()->SetCharset(FSD->ResourceStrData()->CharSet());
-  // An MDI main form shows its maximized child's caption too once MDI children are tracked.
   WideString Text = FForm->Caption();
+  if (FMDIChildMaximized)
+    if (TCustomForm* Child = GetMaximizedMDIChild()) Text += " - [" + Child->Caption() + "]";
   if (OnCaptionPaint) {
     OnCaptionPaint(C, Rect(CL, 0, BW - Gap - 3, CH), FormActive);
   } else if (!Text.empty()) {
@@ -131,6 +132,8 @@ void TspFormSkin::PaintNCDefault(HDC DC, Boolean AUseExternalDC) {
     OffsetRect(&O->ObjectRect, DefFrameBorder, DefFrameBorder);
   }
 
+  // A caller's DC gets its clipping back.
+  const int SavedState = SaveDC(DC);
   ExcludeClipRect(DC, DefFrameBorder, CH + DefFrameBorder, W - DefFrameBorder, H - DefFrameBorder);
   Cnvs->Draw(DefFrameBorder, DefFrameBorder, Caption.get());
   TRect R = Rect(0, 0, W, H);
@@ -140,6 +143,7 @@ void TspFormSkin::PaintNCDefault(HDC DC, Boolean AUseExternalDC) {
     InflateRect(&R, -1, -1);
   }
   Cnvs->SetHandle(nullptr);
+  RestoreDC(DC, SavedState);
   if (Wnd) ReleaseDC(Wnd, DC);
 }
 

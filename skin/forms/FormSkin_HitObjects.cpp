@@ -35,12 +35,17 @@ void TspFormSkin::TestActiveObject(Integer X, Integer Y, Boolean ACanActivate) {
   if (ActiveObject >= ObjectCount()) ActiveObject = -1;
   if (ActiveObject == OldActiveObject) return;
 
+  // The objects' events reach the application, which may rebuild the list meanwhile:
+  // every object is looked up by its index again before it is used.
   if (TspActiveSkinObject* Old = ObjectAt(OldActiveObject)) {
+    const Boolean HideHint = FShowObjectHint && FSkinHint && Old->Enabled && !Old->Hint.empty() && Old->Visible;
     if (Old->Enabled && Old->Visible) Old->MouseLeave();
-    if (FShowObjectHint && FSkinHint && Old->Enabled && !Old->Hint.empty() && Old->Visible) HideObjectHint();
+    if (HideHint) HideObjectHint();
   }
   if (TspActiveSkinObject* New = ObjectAt(ActiveObject)) {
     if (New->Enabled && New->Visible) New->MouseEnter();
+  }
+  if (TspActiveSkinObject* New = ObjectAt(ActiveObject)) {
     if (GetFormActive() && FShowObjectHint && FSkinHint && New->Enabled && New->Visible && !New->Hint.empty())
       ActivateObjectHint(New->Hint);
   }
@@ -149,6 +154,7 @@ void TspFormSkin::AnimateTimerTick(TObject*) {
   Boolean Running = false;
   for (Integer I = 0; I < ObjectCount(); ++I) {
     TspActiveSkinObject* O = ObjectAt(I);
+    if (!O) break;
     if (auto* A = dynamic_cast<TspSkinAnimateObject*>(O)) {
       if (A->Active && (!A->FDown || IsNullRect(A->DownSkinRect))) {
         A->ChangeFrame();
@@ -178,6 +184,7 @@ void TspFormSkin::MorphTimerTick(TObject*) {
   Boolean Moved = false;
   for (Integer I = 0; I < ObjectCount(); ++I) {
     TspActiveSkinObject* O = ObjectAt(I);
+    if (!O) break;
     if (O->EnableMorphing() && O->CanMorphing()) {
       O->DoMorphing();
       Moved = true;

@@ -94,6 +94,8 @@ void TspFormSkin::PaintNCSkin(HDC DC, Boolean AUseExternalDC) {
     }
   }
 
+  // A caller's DC gets its clipping back.
+  const int SavedState = SaveDC(DC);
   if (NewClRect.Bottom > NewClRect.Top)
     ExcludeClipRect(DC, NewClRect.Left, NewClRect.Top, NewClRect.Right, NewClRect.Bottom);
   const Boolean Effect = !FormActive && FSD->AutoRenderingInActiveImage;
@@ -102,6 +104,7 @@ void TspFormSkin::PaintNCSkin(HDC DC, Boolean AUseExternalDC) {
   DrawFrameStrip(DC, LeftB.get(), 0, TopH, Effect, FSD->InActiveEffect);
   DrawFrameStrip(DC, RightB.get(), FFormWidth - RightB->Width(), TopH, Effect, FSD->InActiveEffect);
   DrawFrameStrip(DC, BottomB.get(), 0, FFormHeight - BottomB->Height(), Effect, FSD->InActiveEffect);
+  RestoreDC(DC, SavedState);
   if (Wnd) ReleaseDC(Wnd, DC);
 }
 

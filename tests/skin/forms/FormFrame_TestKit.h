@@ -95,11 +95,11 @@ class FrameFixture : public ::testing::Test {
   }
 
   // A user object of the frame at R (frame coordinates), appended to the list.
-  TspUserObject* AddUserObject(const String& Name, const TRect& R) {
+  TspUserObject* AddUserObject(const String& Name, const TRect& R, Integer MaskIndex = -1) {
     auto D = CreateOwned<TspDataUserObject>(Name);
     D->SkinRect = R;
     D->ActivePictureIndex = -1;
-    D->ActiveMaskPictureIndex = -1;
+    D->ActiveMaskPictureIndex = MaskIndex;
     D->GlowLayerPictureIndex = -1;
     D->CursorIndex = -1;
     auto* O = new TspUserObject(FS, D.get());  // the list owns it
