@@ -4,6 +4,7 @@
 
 #include "platform/display/HeadlessDisplay.h"
 #include "tests/skin/forms/FormFrame_TestKit.h"
+#include "tests/support/FrameSkinVariants.h"
 
 namespace vantrel::frametest {
 namespace {
@@ -107,8 +108,15 @@ TEST_F(FormSkinGeometryTest, ObjectsAndTheSizeGripFollowTheSize) {
 TEST_F(FormSkinGeometryTest, TheMaskShapesTheWindowAlsoAfterTheRightEdgeIsDragged) {
   Skin->LoadFromFile(test::TestSkinDir(skingen::TestSkinFolder) + "/" + skingen::SkinIniName);
   ASSERT_FALSE(Skin->FMask->Empty());
+  test::AddFrameUserObject(*Skin, "probe", Rect(300, 5, 390, 25));
   FS->SetSkinData(Skin.get());
   ShowForm();
+  ASSERT_EQ(FS->ObjectList.size(), 1u);
+  std::vector<Integer> ClientRights, ObjectLefts;
+  FS->OnChangeClientRect = [&](TRect R) {
+    ClientRights.push_back(R.Right);
+    ObjectLefts.push_back(FS->ObjectList[0]->ObjectRect.Left);
+  };
   // The mask's top corners are round: the window's corner pixel is not the window's.
   EXPECT_EQ(ScreenAt(100, 80), Desktop());
   EXPECT_EQ(ScreenAt(499, 80), Desktop());
@@ -121,6 +129,12 @@ TEST_F(FormSkinGeometryTest, TheMaskShapesTheWindowAlsoAfterTheRightEdgeIsDragge
   S.Session.Move(599, 230);
   S.Session.Release(599, 230);
   S.Session.PumpUntilIdle();
+  // Each step of the drag laid the frame out for its size.
+  EXPECT_NE(std::find(ClientRights.begin(), ClientRights.end(), 447), ClientRights.end());
+  EXPECT_NE(std::find(ObjectLefts.begin(), ObjectLefts.end(), 351), ObjectLefts.end());
+  ASSERT_FALSE(ClientRights.empty());
+  EXPECT_EQ(ClientRights.back(), 496);
+  EXPECT_EQ(FS->ObjectList[0]->ObjectRect.Left, 400);
   EXPECT_EQ(Form->Width(), 500);
   EXPECT_EQ(FS->FFormWidth, 500);
   ExpectRect(FS->NewClRect, 4, 30, 496, 296);
