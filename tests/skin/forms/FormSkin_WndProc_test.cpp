@@ -128,6 +128,43 @@ TEST_F(FormSkinWndProcTest, HitTestingThroughTheWindow) {
   EXPECT_EQ(Hit(200, 150), HTCLIENT);
 }
 
+TEST_F(FormSkinWndProcTest, ACaptionDoubleClickRollsAFixedFormUpAndDown) {
+  UseTestSkin();
+  FS->SetSkinData(Skin.get());
+  FS->SetSizeable(false);
+  ShowForm();
+  const LPARAM OnCaption = MAKELPARAM(100 + 200, 80 + 15);
+  SendMessage(Form->Handle(), WM_NCLBUTTONDBLCLK, HTCAPTION, OnCaption);
+  S.Session.PumpUntilIdle();
+  EXPECT_TRUE(FS->RollUpState());
+  EXPECT_EQ(Form->Height(), FS->GetMinHeight());
+  EXPECT_EQ(Form->WindowState(), wsNormal);
+  SendMessage(Form->Handle(), WM_NCLBUTTONDBLCLK, HTCAPTION, OnCaption);
+  S.Session.PumpUntilIdle();
+  EXPECT_FALSE(FS->RollUpState());
+  EXPECT_EQ(Form->Height(), 300);
+}
+
+TEST_F(FormSkinWndProcTest, TheFormsCursorOverTheSkinnedCaption) {
+  UseTestSkin();
+  FS->SetSkinData(Skin.get());
+  FS->SetUseFormCursorInNCArea(true);
+  ShowForm();
+  std::vector<WORD> Codes;
+  TWndMethod Below = FS->OldWindowProc;
+  FS->OldWindowProc = [&Codes, Below](TMessage& M) {
+    if (M.Msg == WM_SETCURSOR) Codes.push_back(LOWORD(static_cast<uintptr_t>(M.LParam)));
+    Below(M);
+  };
+  const WPARAM Wnd = reinterpret_cast<WPARAM>(Form->Handle());
+  SendMessage(Form->Handle(), WM_SETCURSOR, Wnd, MAKELPARAM(HTCAPTION, WM_MOUSEMOVE));
+  SendMessage(Form->Handle(), WM_SETCURSOR, Wnd, MAKELPARAM(HTOBJECT, WM_MOUSEMOVE));
+  SendMessage(Form->Handle(), WM_SETCURSOR, Wnd, MAKELPARAM(HTBOTTOMRIGHT, WM_MOUSEMOVE));
+  SendMessage(Form->Handle(), WM_SETCURSOR, Wnd, MAKELPARAM(HTLEFT, WM_MOUSEMOVE));
+  FS->OldWindowProc = Below;
+  EXPECT_EQ(Codes, (std::vector<WORD>{HTCLIENT, HTCLIENT, HTBOTTOMRIGHT, HTLEFT}));
+}
+
 DWORD FormSkinWndProcXPVersion() { return 0x0105; }  // 5.1
 
 // Sets the version the skin library sees for one test.
