@@ -60,7 +60,11 @@ TspFormSkin::TspFormSkin(TComponent* AOwner) : TComponent(AOwner) {
 TspFormSkin::~TspFormSkin() {
   // Deleted without Free: the hooks must not outlive the component all the same.
   *FAlive = false;
-  if (FHookInstalled) RemoveHooks();
+  try {
+    if (FHookInstalled) RemoveHooks();
+  } catch (...) {
+    // A destructor lets nothing through; the form is going too.
+  }
   ClearObjects();
 }
 

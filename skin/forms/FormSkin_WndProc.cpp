@@ -65,6 +65,8 @@ void TspFormSkin::CloseMenusOnMessage(TMessage& Message) {
 Boolean TspFormSkin::HandleFirstPhase(TMessage& Message) {
   switch (Message.Msg) {
     case WM_DESTROY:
+      // The window frees its region with itself; a new window starts without one.
+      FRgn = nullptr;
       MouseTimer->SetEnabled(false);
       MorphTimer->SetEnabled(false);
       AnimateTimer->SetEnabled(false);

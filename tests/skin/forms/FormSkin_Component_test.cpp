@@ -140,6 +140,19 @@ TEST_F(FormSkinMDITest, TheClientWindowsEarlierProcedureIsBackAfterTheComponentG
   SendMessage(Client, WM_SIZE, 0, 0);  // the window still works
 }
 
+TEST_F(FormSkinMDITest, AnMDIFormFreedWithItsComponentLeavesNothingBehind) {
+  TOwned<TForm> Main = CreateOwned<TForm>(nullptr);
+  Main->SetFormStyle(fsMDIForm);
+  Main->SetBounds(20, 20, 500, 400);
+  Create<TspFormSkin>(Main.get());
+  Main->Show();
+  S.Session.PumpUntilIdle();
+  const HWND Client = Main->ClientHandle();
+  ASSERT_NE(Client, nullptr);
+  EXPECT_NO_THROW(Main.reset());
+  EXPECT_FALSE(IsWindow(Client));
+}
+
 TEST_F(FormSkinMDITest, SwitchingTheSkinnableFormReplacesTheClientHook) {
   TOwned<TForm> Main = CreateOwned<TForm>(nullptr);
   Main->SetFormStyle(fsMDIForm);

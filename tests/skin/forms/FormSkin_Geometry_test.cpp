@@ -158,6 +158,18 @@ TEST_F(FormSkinGeometryTest, TheMaskShapesTheWindowAlsoAfterTheRightEdgeIsDragge
   EXPECT_EQ(FS->NewClRect.Right, FS->GetMinWidth() - 4);
 }
 
+TEST_F(FormSkinGeometryTest, ANewWindowOfTheFormTakesTheShapeAgain) {
+  Skin->LoadFromFile(test::TestSkinDir(skingen::TestSkinFolder) + "/" + skingen::SkinIniName);
+  FS->SetSkinData(Skin.get());
+  ShowForm();
+  ASSERT_EQ(ScreenAt(100, 80), Desktop());
+  Form->SetBorderStyle(bsSingle);  // the form makes its window again
+  S.Session.PumpUntilIdle();
+  EXPECT_NE(FS->FRgn, nullptr);
+  EXPECT_EQ(ScreenAt(100, 80), Desktop());
+  EXPECT_NE(ScreenAt(300, 81), Desktop());
+}
+
 TEST_F(FormSkinGeometryTest, WithoutSkinTheRegionIsTheWholeWindow) {
   ShowForm();
   EXPECT_NE(FS->FRgn, nullptr);
