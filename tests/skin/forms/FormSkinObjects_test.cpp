@@ -216,3 +216,29 @@ TEST_F(SkinObjectTest, AUserObjectLeavesItsPaintingToTheApplication) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(SkinObjectTest, AGlowShowsBesideTheWindowWhileTheMouseIsOver) {
+  // Picture 2 is the glow, picture 3 its mask; the glow starts 5 pixels left of and above
+  // the object.
+  Skin->FActivePictures.Add(FlatBitmap(30, 20, clYellow));
+  Skin->FActivePictures.Add(FlatBitmap(30, 20, clWhite));
+  Data->GlowLayerPictureIndex = 2;
+  Data->GlowLayerMaskPictureIndex = 3;
+  Data->GlowLayerOffsetX = 5;
+  Data->GlowLayerOffsetY = 5;
+  Data->GlowLayerAlphaBlendValue = 200;
+  TspActiveSkinObject* O = Make();
+  O->MouseEnter();
+  ASSERT_TRUE(FS->FLayerManager->IsVisible);
+  EXPECT_EQ(FS->FLayerManager->LayerWindow->BoundsRect(), Rect(100 + 10 - 5, 80 + 10 - 5, 100 + 10 - 5 + 30, 80 + 10 - 5 + 20));
+  O->MouseLeave();
+  EXPECT_FALSE(FS->FLayerManager->IsVisible);
+
+  Skin->SetShowCaptionButtonGlowFrames(false);
+  O->MouseEnter();
+  EXPECT_FALSE(FS->FLayerManager->IsVisible);
+}
+
+}  // namespace

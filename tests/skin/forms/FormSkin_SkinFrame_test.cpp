@@ -139,6 +139,13 @@ TEST_F(SkinFrameTest, TheWindowShowsTheSkinnedFrame) {
   const vantrel::win::Surface Inactive = S.Session.Capture(Form->Handle());
   SaveCapture(Inactive, "skinned_frame_inactive.png");
   EXPECT_EQ(SurfaceColour(Inactive, 1, 150), FrameRing(sg::InactiveFramePictureName));
+
+  Skin->AutoRenderingInActiveImage = true;
+  Skin->InActiveEffect = ieInvert;
+  FS->UpDateFormNC();
+  const vantrel::win::Surface Inverse = S.Session.Capture(Form->Handle());
+  SaveCapture(Inverse, "skinned_frame_inactive_inverted.png");
+  EXPECT_EQ(SurfaceColour(Inverse, 1, 150), Inverted(FrameRing(sg::InactiveFramePictureName)));
 }
 
 TEST_F(FrameFixture, ALargerWindowStretchesTheSkinnedFrame) {
