@@ -14,9 +14,16 @@ constexpr UINT WM_SKIN_CHECK_PARENT_BACKGROUND = 1284;
 constexpr UINT WM_SKINBUTTON_SHOW_GLOW = 1424;
 constexpr UINT WM_SKINBUTTON_HIDE_GLOW = 1425;
 constexpr UINT WM_SKIN_RESTORE_FOREGROUND = 1426;
+// Asked of a form: does its frame take the skin? Answered with the codes below.
+constexpr UINT CM_SKIN_QUERY_SKINNED = 45490;
+// An outside show effect on a form begins and ends.
+constexpr UINT CM_SKIN_EFFECTS_BEGIN = 45491;
+constexpr UINT CM_SKIN_EFFECTS_END = 45492;
 constexpr UINT CM_SKIN_PAINT_HEADER = 45512;
 constexpr UINT CM_SKIN_PAINT_FRAME = 45513;
 constexpr UINT CN_SKIN_PAINT_BACKGROUND = 48202;
 constexpr UINT CN_SKIN_PAINT_FRAME = 48203;
 constexpr LRESULT SKIN_ANSWER_FRAME_PAINTED = 12851;
+constexpr LRESULT SKIN_ANSWER_NOT_SKINNED = 12852;
+constexpr LRESULT SKIN_ANSWER_SKINNED = 12853;
 constexpr LPARAM SKIN_PAINT_KEY = 16802;

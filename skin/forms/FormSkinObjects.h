@@ -1,0 +1,151 @@
+// The skin objects of a form's frame: rectangles of the skin's frame picture that the
+// frame component lays on the window and treats as small windowless controls (drawn into
+// the frame, hit-tested against a mask, told about the mouse, morphing between their
+// normal and active looks, glowing beside the window on hover). The frame component owns
+// them in its object list and rebuilds them whenever a skin is applied.
+#pragma once
+
+#include "platform/rtl/Classes.h"
+#include "platform/ui/Controls.h"
+#include "platform/ui/Graphics.h"
+#include "skin/core/data/SkinData.h"
+
+class TspFormSkin;
+class TspBitmap;
+class TMenuItem;
+
+class TspActiveSkinObject : public TObject {
+  VANTREL_CLASS(TspActiveSkinObject)
+  // AData may be nil: then only the parent, the skin and the initial states are set.
+  TspActiveSkinObject(TspFormSkin* AParent, TspDataSkinObject* AData);
+
+  // The mask test; X, Y relative to the top-left of ObjectRect. True without a skin or
+  // without a mask picture; otherwise the mask pixel must be exactly black.
+  virtual Boolean PointInMask(Integer X, Integer Y);
+  // The hover glow beside the window.
+  virtual void ShowLayer();
+  virtual void HideLayer();
+  // Images for the layered full border; nothing in the base.
+  virtual void InitAlphaImages() {}
+  virtual void DrawAlpha(TCanvas* /*Cnvs*/, TspBitmap* /*ABitMap*/) {}
+  // Draws the object at ObjectRect. UpDate: drawn by itself over a painted frame (true)
+  // or as part of a whole-frame paint whose background shows the normal look (false).
+  virtual void Draw(TCanvas* Cnvs, Boolean UpDate);
+  virtual void DblClick() {}
+  // Mouse input in window (frame) coordinates, the system of ObjectRect.
+  virtual void MouseDown(Integer X, Integer Y, TMouseButton Button);
+  virtual void MouseUp(Integer X, Integer Y, TMouseButton Button);
+  virtual void MouseMove(Integer X, Integer Y);
+  virtual void MouseEnter();
+  virtual void MouseLeave();
+  // A morph step is still due.
+  virtual Boolean CanMorphing();
+
+  // The object cross-fades: Morphing, skin effects on, and no layered full border.
+  Boolean EnableMorphing();
+  // One step of 0.2 toward the active (or normal) look, then a redraw.
+  void DoMorphing();
+  // Starts the form's morph timer when morphing, else draws at once.
+  void ReDraw();
+  Double MorphKf() const { return FMorphKf; }
+  // Stores Value clamped to 0..1.
+  void SetMorphKf(Double Value);
+
+  TspFormSkin* Parent = nullptr;
+  Double FMorphKf = 0;
+  Boolean FMouseIn = false;
+  TBitmap* Picture = nullptr;            // the skin's frame or roll-up picture
+  TBitmap* ActivePicture = nullptr;      // list picture ActivePictureIndex, or nil
+  TBitmap* ActiveMaskPicture = nullptr;  // list picture ActiveMaskPictureIndex, or nil
+  TspSkinData* SD = nullptr;
+  String IDName;
+  String Hint;
+  TRect SkinRect;
+  TRect ActiveSkinRect;
+  TRect InActiveSkinRect;
+  Boolean Morphing = false;
+  TMorphKind MorphKind = mkDefault;
+  TRect ObjectRect;
+  Boolean Active = false;
+  Boolean Enabled = true;
+  Integer CursorIndex = -1;
+  Boolean RollUp = false;
+  Boolean Visible = true;
+  Boolean SkinRectInAPicture = false;
+  Integer GlowLayerPictureIndex = -1;
+  Integer GlowLayerMaskPictureIndex = -1;
+  Integer GlowLayerOffsetX = 0;
+  Integer GlowLayerOffsetY = 0;
+  Integer GlowLayerAlphaBlendValue = 0;
+
+ protected:
+  // The skin is loaded and not empty.
+  Boolean Skinned() const;
+  // Copies rectangle R of Source to ObjectRect of Cnvs (stretched when the sizes differ).
+  void CopyLook(TCanvas* Cnvs, TBitmap* Source, const TRect& R);
+};
+
+// An object the application draws itself (OnPaintEvent of the frame component).
+class TspUserObject : public TspActiveSkinObject {
+  VANTREL_CLASS(TspUserObject)
+  using TspActiveSkinObject::TspActiveSkinObject;
+  void Draw(TCanvas* Cnvs, Boolean UpDate) override;
+};
+
+// ---------------------------------------------------------------------------------------
+// The other kinds, with what the frame's painting, hit-testing and timers read of them.
+// Their construction from descriptors, drawing and mouse handling come with the caption,
+// caption buttons, frame objects and main menu; until then the skin application makes
+// none of them.
+
+class TspSkinButtonObject : public TspActiveSkinObject {
+  VANTREL_CLASS(TspSkinButtonObject)
+  using TspActiveSkinObject::TspActiveSkinObject;
+  Boolean FDown = false;
+  Boolean FPopupUp = false;
+  TMenuItem* MenuItem = nullptr;
+  TRect DownRect;
+};
+
+class TspSkinStdButtonObject : public TspSkinButtonObject {
+  VANTREL_CLASS(TspSkinStdButtonObject)
+  using TspSkinButtonObject::TspSkinButtonObject;
+  TStdCommand Command = cmClose;
+};
+
+class TspSkinAnimateObject : public TspActiveSkinObject {
+  VANTREL_CLASS(TspSkinAnimateObject)
+  using TspActiveSkinObject::TspActiveSkinObject;
+  // The next frame of the strip; nothing until animate objects are built.
+  virtual void ChangeFrame() {}
+  TStdCommand Command = cmClose;
+  Boolean ButtonStyle = false;
+  Boolean FDown = false;
+  TRect DownSkinRect;
+  Integer CurrentFrame = 1;
+  TMenuItem* MenuItem = nullptr;
+  Boolean FPopupUp = false;
+};
+
+class TspSkinCaptionObject : public TspActiveSkinObject {
+  VANTREL_CLASS(TspSkinCaptionObject)
+  using TspActiveSkinObject::TspActiveSkinObject;
+  // Caption text; nothing until caption objects are built.
+  virtual void SetTextValue(const String& /*AValue*/) {}
+  virtual void SimpleSetTextValue(const String& /*AValue*/) {}
+  Boolean EnableAnimation = false;
+  Integer FIncTime = 0;
+  Integer AnimateInterval = 0;
+  Integer CurrentFrame = 0;
+  Integer FrameCount = 0;
+  Boolean InActiveAnimation = false;
+  Boolean DefaultCaption = false;
+  Integer ActiveQuickButton = -1;
+};
+
+class TspSkinMainMenuItem : public TspActiveSkinObject {
+  VANTREL_CLASS(TspSkinMainMenuItem)
+  using TspActiveSkinObject::TspActiveSkinObject;
+  Boolean FDown = false;
+  TMenuItem* MenuItem = nullptr;
+};

@@ -1,0 +1,192 @@
+// Applying the skin to the frame: the object list rebuilt from the skin's descriptors,
+// the form fitted to the skin's minimum or picture size, geometry and region recomputed.
+#include "skin/forms/FormSkin.h"
+
+#include "platform/win/Paint.h"
+#include "skin/controls/SkinCtrls.h"
+#include "skin/forms/FormSkinObjects.h"
+
+namespace {
+
+// A descriptor that makes no object here: menu items serve the menus and the menu bar,
+// the main-menu item is the template of the frame's own menu items.
+bool FormSkinSkipsDescriptor(TspDataSkinObject* D) {
+  return dynamic_cast<TspDataSkinMainMenuItem*>(D) || dynamic_cast<TspDataSkinMenuItem*>(D) ||
+         dynamic_cast<TspDataSkinMainMenuBarButton*>(D);
+}
+
+// The object a descriptor makes, in the order the kinds are tested; nil for kinds whose
+// objects are not built yet.
+TspActiveSkinObject* FormSkinMakeObject(TspFormSkin* FS, TspDataSkinObject* D) {
+  if (FormSkinSkipsDescriptor(D)) return nullptr;
+  if (dynamic_cast<TspDataSkinGauge*>(D)) return nullptr;
+  if (dynamic_cast<TspDataSkinStdButton*>(D)) return nullptr;
+  if (dynamic_cast<TspDataSkinButton*>(D)) return nullptr;
+  if (dynamic_cast<TspDataSkinCaption*>(D)) return nullptr;
+  if (dynamic_cast<TspDataUserObject*>(D)) return new TspUserObject(FS, D);
+  return nullptr;
+}
+
+}  // namespace
+
+void TspFormSkin::ClearObjects() {
+  std::vector<TspActiveSkinObject*> Objects;
+  Objects.swap(ObjectList);
+  for (TspActiveSkinObject* Obj : Objects) FreeObject(Obj);
+  // The linked-control entries belong to the linked-controls work, which frees them.
+  AreaList.clear();
+}
+
+void TspFormSkin::CreateSkinObjects() {
+  ClearObjects();
+  if (!FSD) return;
+  for (TspDataSkinObject* D : FSD->ObjectList)
+    if (TspActiveSkinObject* Obj = FormSkinMakeObject(this, D)) ObjectList.push_back(Obj);
+  CreateMenuItemObjects();
+}
+
+// The frame's main-menu items come with the skinned main menu.
+void TspFormSkin::CreateMenuItemObjects() {}
+
+// The default caption buttons come with the caption buttons; the default frame shows
+// none until then.
+void TspFormSkin::CreateDefaultCaptionButtons() {
+  ClearObjects();
+  UpdateCaptionButtonStates();
+}
+
+void TspFormSkin::UpdateMainMenu(Boolean ARedraw) {
+  for (Integer I = ObjectCount() - 1; I >= 0; --I) {
+    if (!dynamic_cast<TspSkinMainMenuItem*>(ObjectList[static_cast<size_t>(I)])) continue;
+    FreeObject(ObjectList[static_cast<size_t>(I)]);
+    ObjectList.erase(ObjectList.begin() + I);
+  }
+  CreateMenuItemObjects();
+  if (!ARedraw || !FForm->HandleAllocated()) return;
+  if (FSupportNCArea)
+    SendMessage(FForm->Handle(), WM_NCPAINT, 0, 0);
+  else
+    InvalidateRect(FForm->Handle(), &NewMainMenuRect, TRUE);
+}
+
+void TspFormSkin::ApplySkinData() {
+  if (FUseRibbon) FSkinnableForm = false;
+  OldActiveObject = ActiveObject = MouseCaptureObject = -1;
+  FSkinSupport = HasSkin();
+  if (FLayerManager->IsVisible) FLayerManager->Hide();
+  if (FMenuLayerManager->IsVisible) FMenuLayerManager->Hide();
+
+  if (FSupportNCArea) {
+    if (FSkinSupport && FSkinnableForm) {
+      CreateSkinObjects();
+      UpdateCaptionButtonStates();
+    } else {
+      ClearObjects();
+      FFormWidth = FForm->Width();
+      FFormHeight = FForm->Height();
+      UpdateFormRegion(true);
+    }
+    if (FSkinnableForm) {
+      if (!FForm->BorderIcons().Empty()) FForm->SetBorderIcons(TBorderIcons{});
+    } else {
+      UpdateFormBorderIcons();
+    }
+    FInChangeSkinData = true;
+    const Integer MinW = GetMinWidth();
+    const Integer MinH = GetMinHeight();
+    const bool Narrow = FForm->Width() < MinW;
+    const bool Low = FForm->Height() < MinH;
+    if (Narrow && Low)
+      FForm->SetBounds(FForm->Left(), FForm->Top(), MinW, MinH);
+    else if (Low)
+      FForm->SetHeight(MinH);
+    else if (Narrow)
+      FForm->SetWidth(MinW);
+    else
+      ForceNCCalcSize();
+    if ((FRollUpState || FWindowState == wsMinimized) && FForm->Height() != GetMinHeight())
+      FForm->SetHeight(GetMinHeight());
+    if (FWindowState == wsMinimized && FForm->Width() != GetMinWidth()) FForm->SetWidth(GetMinWidth());
+    FFormWidth = FForm->Width();
+    FFormHeight = FForm->Height();
+    if (FSkinSupport) UpdateFrameGeometry(true);
+    if (IsMDIMainForm()) {
+      if (FForm->ClientHandle())
+        RedrawWindow(FForm->ClientHandle(), nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE);
+      RefitMDIChildren();
+    } else {
+      FForm->Invalidate();
+      if (FForm->HandleAllocated()) SendMessage(FForm->Handle(), WM_NCPAINT, 0, 0);
+    }
+    UpdateActiveState(!IsMaximizedMDIChild());
+    MouseTimer->SetEnabled(true);
+    if (OnChangeSkinData) OnChangeSkinData(this);
+    FInChangeSkinData = false;
+    if (!FRollUpState) {
+      if (FClientWidth > 0) FForm->SetClientWidth(FClientWidth);
+      if (FClientHeight > 0) FForm->SetClientHeight(FClientHeight);
+    }
+  } else if (FSkinSupport) {
+    const Boolean Resizable = IsSkinResizable();
+    bool RolledDown = false;
+    if (FRollUpState && FSD->FRollUpPicture->Empty()) {
+      FRollUpState = false;
+      SkinRollDown();
+      RolledDown = true;
+    }
+    if (!FRollUpState) ApplySkinClientSize();
+    CreateSkinObjects();
+    UpdateCaptionButtonStates();
+    if (FRollUpState && !RolledDown) SkinRollUp();
+    FInChangeSkinData = true;
+    if (OnChangeSkinData) OnChangeSkinData(this);
+    if (!FRollUpState && (Resizable || (FForm->ClientWidth() == FSD->FPicture->Width() &&
+                                        FForm->ClientHeight() == FSD->FPicture->Height())))
+      UpdateFrameGeometry(Resizable);
+    CalcObjectRects();
+    LinkSkinControlsToAreas();
+    UpdateLinkedControls();
+    UpdateActiveState(true);
+    FInChangeSkinData = false;
+    MouseTimer->SetEnabled(true);
+  }
+  KeepBoundsOnBorderChange();
+}
+
+void TspFormSkin::ApplySkinClientSize() {
+  if (!HasSkin()) return;
+  const Integer W = FSD->FPicture->Width();
+  const Integer H = FSD->FPicture->Height();
+  if (IsSkinResizable()) {
+    if (FMinWidth > 0 && FMinHeight > 0) return;
+    if (FForm->ClientWidth() < W) FForm->SetClientWidth(W);
+    if (FForm->ClientHeight() < H) FForm->SetClientHeight(H);
+  } else {
+    if (FForm->ClientWidth() != W) FForm->SetClientWidth(W);
+    if (FForm->ClientHeight() != H) FForm->SetClientHeight(H);
+    FSizeable = false;
+  }
+}
+
+void TspFormSkin::ForceNCCalcSize() {
+  const Integer W = FForm->Width();
+  if (W - 1 < GetMinWidth()) {
+    FForm->SetWidth(W + 1);
+    FForm->SetWidth(W);
+  } else {
+    FForm->SetWidth(W - 1);
+    FForm->SetWidth(W);
+  }
+}
+
+void TspFormSkin::LinkSkinControlsToAreas() {
+  for (Integer I = 0; I < FForm->ControlCount(); ++I) {
+    TControl* C = FForm->Controls(I);
+    String Area;
+    if (auto* SC = dynamic_cast<TspSkinControl*>(C))
+      Area = SC->AreaName();
+    else if (auto* GC = dynamic_cast<TspGraphicSkinControl*>(C))
+      Area = GC->AreaName();
+    if (!Area.empty()) LinkControlToArea(Area, C);
+  }
+}
