@@ -7,6 +7,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -262,6 +263,23 @@ TEST(ChangeNotify, AMissingFolderOrAFileCannotBeWatched) {
             INVALID_HANDLE_VALUE);
   EXPECT_EQ(GetLastError(), ERROR_DIRECTORY);
   EXPECT_EQ(FindFirstChangeNotification(Dir.Path().c_str(), 0, 0), INVALID_HANDLE_VALUE);
+  // A folder the user may not read, checked in a child running as nobody.
+  mkdir(Dir.File("private").c_str(), 0700);
+  chmod(Dir.Path().c_str(), 0755);
+  const pid_t Child = fork();
+  ASSERT_GE(Child, 0);
+  if (Child == 0) {
+    const bool SuperUser = getuid() == 0;
+    if (SuperUser && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(10);
+    if (!SuperUser && chmod(Dir.File("private").c_str(), 0) != 0) _exit(11);
+    HANDLE N = FindFirstChangeNotification(Dir.File("private").c_str(), 0, FILE_NOTIFY_CHANGE_FILE_NAME);
+    _exit(N == INVALID_HANDLE_VALUE && GetLastError() == static_cast<uint32_t>(ERROR_ACCESS_DENIED) ? 0 : 12);
+  }
+  int Status = 0;
+  ASSERT_EQ(waitpid(Child, &Status, 0), Child);
+  chmod(Dir.File("private").c_str(), 0700);
+  ASSERT_TRUE(WIFEXITED(Status));
+  EXPECT_EQ(WEXITSTATUS(Status), 0) << "10: no nobody, 11: no chmod, 12: watched or another error";
 }
 
 TEST(ChangeNotify, AWatchedFolderThatIsDeletedReportsOnceThenFails) {

@@ -252,12 +252,18 @@ TEST(MenuHandle, AnOpenMenuShowsItsItemsAsAPersonSeesThem) {
   S.Move(CentreOf(Checked).X, CentreOf(Checked).Y);
   // Taken when the loop idles with the menu drawn and the pointer on "Checked".
   std::optional<vantrel::win::Surface> Taken;
+  RECT OpenRect{};
   Log.Handler() = [&](HWND, UINT Msg, WPARAM W, LPARAM P) -> std::optional<LRESULT> {
-    if (Msg == WM_ENTERIDLE && W == MSGF_MENU && !Taken) Taken.emplace(S.Capture(reinterpret_cast<HWND>(P)));
+    if (Msg == WM_ENTERIDLE && W == MSGF_MENU && !Taken) {
+      Taken.emplace(S.Capture(reinterpret_cast<HWND>(P)));
+      EXPECT_TRUE(GetMenuItemRect(Owner, M, 2, &OpenRect));  // only while it is open
+    }
     return std::nullopt;
   };
   EXPECT_EQ(TrackPopupMenu(M, TPM_RETURNCMD, 20, 20, 0, Owner, nullptr), 0);
   ASSERT_TRUE(Taken.has_value());
+  EXPECT_EQ(OpenRect, Checked);
+  EXPECT_FALSE(GetMenuItemRect(Owner, M, 2, &OpenRect));
   const vantrel::win::Surface& Shot = *Taken;
   vantrel::display::SavePng(Shot, ::testing::TempDir() + "menu-open.png");
   // The hot row in the highlight colour, the others in the menu colour; a dark check mark.
