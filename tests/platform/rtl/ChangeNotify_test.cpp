@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
 #include <cstdio>
 #include <functional>
 #include <future>
@@ -133,6 +134,16 @@ char ThreadState(pid_t Tid) {
   return Close == std::string::npos || Close + 2 >= Stat.size() ? '?' : Stat[Close + 2];
 }
 
+// The number of descriptors the process has open.
+size_t OpenDescriptors() {
+  size_t N = 0;
+  for (const auto& E : std::filesystem::directory_iterator("/proc/self/fd")) {
+    (void)E;
+    ++N;
+  }
+  return N;
+}
+
 struct FilterCase {
   const char* Name;
   uint32_t Filter;
@@ -231,6 +242,7 @@ TEST(ChangeNotify, ASubtreeWatchCoversFoldersMadeAfterItBegan) {
 
 TEST(ChangeNotify, ClosingTheHandleFromAnotherThreadEndsARunningWait) {
   TTempDir Dir;
+  const size_t OpenBefore = OpenDescriptors();
   HANDLE N = FindFirstChangeNotification(Dir.Path().c_str(), 0, FILE_NOTIFY_CHANGE_FILE_NAME);
   ASSERT_NE(N, INVALID_HANDLE_VALUE);
   std::promise<uint32_t> Ended;
@@ -251,6 +263,7 @@ TEST(ChangeNotify, ClosingTheHandleFromAnotherThreadEndsARunningWait) {
   EXPECT_EQ(Result.get(), WAIT_FAILED);
   Waiter.join();
   EXPECT_FALSE(FindNextChangeNotification(N));  // gone
+  EXPECT_EQ(OpenDescriptors(), OpenBefore);      // and its descriptors with the wait that used them
 }
 
 TEST(ChangeNotify, AMissingFolderOrAFileCannotBeWatched) {
