@@ -173,6 +173,14 @@ TEST_F(ShellContextMenuTest, DeleteMovesTheItemToTheTrashAfterAYes) {
   EXPECT_EQ(Session.MessageBoxes.size(), 3u);
   // Gone now: nothing to delete.
   EXPECT_TRUE(FAILED(Run(Again.Get(), "delete", Owner)));
+
+  // A folder goes whole.
+  ASSERT_EQ(mkdir((Outside + "/album").c_str(), 0755), 0);
+  WriteFileBytes(Outside + "/album/track.mp3", "t");
+  ComPtr<IContextMenu2> Folder = MenuOf(Outside + "/album");
+  EXPECT_EQ(Run(Folder.Get(), "delete", Owner), S_OK);
+  EXPECT_EQ(ReadFileBytes(Trash + "/files/album/track.mp3"), "t");
+  EXPECT_EQ(access((Outside + "/album").c_str(), F_OK), -1);
 }
 
 TEST_F(ShellContextMenuTest, DeleteAcrossFileSystemsMovesNothingAndSaysWhy) {
