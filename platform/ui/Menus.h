@@ -1,7 +1,8 @@
 // Menus of the class library: menu items in a tree (caption with "&" hot key, "-" for a
 // separator, short cut, check mark, radio groups, image, command id, action link), the
-// main menu of a form, and the popup menu. A plain popup runs a modal tracking loop over
-// a window of its own (items 20 pixels high); the skinned menus replace that loop.
+// main menu of a form, and the popup menu. A plain popup builds a menu handle of its
+// items and tracks it with TrackPopupMenu (items 20 pixels high); the skinned menus
+// replace that loop.
 #pragma once
 
 #include <functional>
@@ -237,7 +238,7 @@ class TPopupMenu : public TMenu {
   // Height of one item of a plain popup.
   static constexpr Integer ItemHeight = 20;
   // The popup window while the tracking loop runs (0 otherwise).
-  HWND PopupWindow() const { return FWindow; }
+  HWND PopupWindow() const;
 
   TNotifyEvent OnPopup;
 
@@ -247,10 +248,9 @@ class TPopupMenu : public TMenu {
   virtual void DoPopup(TObject* Sender);
 
  private:
-  friend struct TPopupTracker;
   TPoint FPopupPoint{-1, -1};
   TComponent* FPopupComponent = nullptr;
   Boolean FAutoPopup = true;
   TPopupAlignment FAlignment = paLeft;
-  HWND FWindow = nullptr;
+  HMENU FHandle = nullptr;  // the menu handle while the menu is open
 };

@@ -1,28 +1,28 @@
-// The plain popup menu: a top-most window that never takes activation, laid out as one
-// column of 20-pixel items, and a modal tracking loop over the GUI thread's queue that
-// keeps the pointer and key messages for itself (as TrackPopupMenu does).
+// The plain popup menu: the visible items become a menu handle (sub-items a sub-menu,
+// items with draw or measure handlers owner-drawn), tracked by TrackPopupMenu with a
+// hidden window of the menu's own as owner, which answers WM_MEASUREITEM and WM_DRAWITEM
+// through the items' handlers. The chosen item runs once the menu is gone.
 #include <algorithm>
 
 #include "platform/ui/Menus.h"
 #include "platform/win/Capture.h"
 #include "platform/win/DrawText.h"
 #include "platform/win/Gdi.h"
-#include "platform/win/Input.h"
-#include "platform/win/Paint.h"
+#include "platform/win/ListBox.h"  // MEASUREITEMSTRUCT
+#include "platform/win/Menu.h"
 #include "platform/win/SysColors.h"
-#include "platform/win/SysMetrics.h"
 #include "platform/win/WindowDc.h"
 #include "platform/win/WindowManager.h"
+#include "platform/win/WndProc.h"
 
 namespace {
 
-constexpr Integer MinMenuWidth = 100;
-constexpr Integer CheckMargin = 20;     // room for a check mark or image left of the text
-constexpr Integer ShortCutGap = 24;     // between the caption and the short-cut text
-constexpr Integer RightMargin = 16;
-constexpr const char* PopupClassName = "VantrelPopupMenu";
+constexpr Integer PopupCheckMargin = 20;  // room for a check mark or image left of the text
+constexpr Integer PopupShortCutGap = 24;  // between the caption and the short-cut text
+constexpr Integer PopupRightMargin = 16;
+constexpr const char* PopupOwnerClass = "VantrelPopupMenuOwner";
 
-Integer TextWidth(const String& Text) {
+Integer PopupTextWidth(const String& Text) {
   if (Text.empty()) return 0;
   const HDC DC = GetDC(nullptr);
   const HGDIOBJ Old = SelectObject(DC, GetStockObject(DEFAULT_GUI_FONT));
@@ -33,268 +33,141 @@ Integer TextWidth(const String& Text) {
   return R.Right - R.Left;
 }
 
-struct ItemPlace {
-  TMenuItem* Item;
-  Integer Index;  // in the menu's Items
-  TRect Rect;     // screen coordinates
-};
-
-struct Layout {
-  TRect Bounds{};
-  std::vector<ItemPlace> Places;
-};
-
-Layout LayOut(TPopupMenu* Menu, Integer X, Integer Y) {
-  Layout L;
-  TMenuItem* Root = Menu->Items();
-  struct Size {
-    TMenuItem* Item;
-    Integer Index;
-    Integer Height;
-  };
-  std::vector<Size> Sizes;
-  Integer Width = MinMenuWidth, Height = 0;
-  TBitmap Measure;  // the canvas an owner-measured item is measured on
-  for (Integer I = 0; I < Root->Count(); ++I) {
-    TMenuItem* Item = Root->Items(I);
+// The menu handle of Parent's visible sub-items (the caller destroys it).
+HMENU BuildPopupHandle(TMenuItem* Parent) {
+  const HMENU Menu = CreatePopupMenu();
+  for (Integer I = 0; I < Parent->Count(); ++I) {
+    TMenuItem* Item = Parent->Items(I);
     if (!Item->Visible()) continue;
-    Integer W = 0, H = TPopupMenu::ItemHeight;
-    if (!Item->IsLine()) {
-      W = CheckMargin + TextWidth(StripHotkey(Item->Caption())) + RightMargin;
-      if (Item->ShortCut() != scNone) W += ShortCutGap + TextWidth(ShortCutToText(Item->ShortCut()));
+    if (Item->IsLine()) {
+      AppendMenu(Menu, MF_SEPARATOR, 0, nullptr);
+      continue;
     }
-    if (Item->OnMeasureItem) Item->OnMeasureItem(Item, Measure.Canvas(), W, H);
-    Width = std::max(Width, W);
-    Sizes.push_back({Item, I, std::max<Integer>(H, 0)});
-    Height += std::max<Integer>(H, 0);
+    UINT Flags = MF_STRING;
+    if (!Item->Enabled()) Flags |= MF_GRAYED;
+    if (Item->Checked()) Flags |= MF_CHECKED;
+    if (Item->RadioItem()) Flags |= MF_RADIOCHECK;
+    if (Item->Default()) Flags |= MF_DEFAULT;
+    String Text = Item->Caption();
+    if (Item->ShortCut() != scNone) Text += "\t" + ShortCutToText(Item->ShortCut());
+    if (Item->Count() > 0) {
+      AppendMenu(Menu, Flags | MF_POPUP, reinterpret_cast<UINT_PTR>(BuildPopupHandle(Item)), Text.c_str());
+    } else if (Item->OnDrawItem || Item->OnMeasureItem) {
+      AppendMenu(Menu, Flags | MF_OWNERDRAW, Item->Command(), reinterpret_cast<LPCSTR>(Item));
+    } else {
+      AppendMenu(Menu, Flags, Item->Command(), Text.c_str());
+    }
   }
-  // Kept on the screen: flipped to the other side of the point where it would leave it.
-  const Integer ScreenW = GetSystemMetrics(SM_CXSCREEN), ScreenH = GetSystemMetrics(SM_CYSCREEN);
-  Integer Left = X, Top = Y;
-  if (Menu->Alignment() == paRight) Left = X - Width;
-  if (Menu->Alignment() == paCenter) Left = X - Width / 2;
-  if (Left + Width > ScreenW) Left = std::max(0, X - Width);
-  if (Top + Height > ScreenH) Top = std::max(0, Y - Height);
-  Left = std::max(0, Left);
-  L.Bounds = Rect(Left, Top, Left + Width, Top + Height);
-  Integer Row = Top;
-  for (const Size& Z : Sizes) {
-    L.Places.push_back({Z.Item, Z.Index, Rect(Left, Row, Left + Width, Row + Z.Height)});
-    Row += Z.Height;
-  }
-  return L;
+  return Menu;
 }
 
-bool Selectable(const ItemPlace& P) { return P.Item->Enabled() && !P.Item->IsLine(); }
+// The position of sub-item Index among the visible items; -1 for an invisible one.
+Integer PopupPosition(TMenuItem* Parent, Integer Index) {
+  if (Index < 0 || Index >= Parent->Count() || !Parent->Items(Index)->Visible()) return -1;
+  Integer Pos = 0;
+  for (Integer I = 0; I < Index; ++I)
+    if (Parent->Items(I)->Visible()) ++Pos;
+  return Pos;
+}
 
-}  // namespace
+void MeasurePopupItem(MEASUREITEMSTRUCT& M) {
+  auto* Item = reinterpret_cast<TMenuItem*>(M.itemData);
+  Integer W = PopupCheckMargin + PopupTextWidth(StripHotkey(Item->Caption())) + PopupRightMargin;
+  if (Item->ShortCut() != scNone) W += PopupShortCutGap + PopupTextWidth(ShortCutToText(Item->ShortCut()));
+  Integer H = TPopupMenu::ItemHeight;
+  TBitmap Measure;  // the canvas an owner-measured item is measured on
+  if (Item->OnMeasureItem) Item->OnMeasureItem(Item, Measure.Canvas(), W, H);
+  M.itemWidth = static_cast<UINT>(std::max<Integer>(W, 0));
+  M.itemHeight = static_cast<UINT>(std::max<Integer>(H, 0));
+}
 
-// One tracking run: the window, the highlighted item and the loop.
-struct TPopupTracker {
-  TPopupMenu* Menu;
-  Layout L;
-  Integer Hot = -1;  // index into L.Places
-  HWND Wnd = nullptr;
-  WNDPROC Proc = nullptr;
-  bool Painting = false;
-
-  Integer PlaceAt(POINT Screen) const {
-    for (size_t I = 0; I < L.Places.size(); ++I) {
-      const TRect& R = L.Places[I].Rect;
-      if (Screen.X >= R.Left && Screen.X < R.Right && Screen.Y >= R.Top && Screen.Y < R.Bottom)
-        return static_cast<Integer>(I);
-    }
-    return -1;
+void DrawPopupItem(const DRAWITEMSTRUCT& D) {
+  auto* Item = reinterpret_cast<TMenuItem*>(D.itemData);
+  const TRect R = Rect(D.rcItem.Left, D.rcItem.Top, D.rcItem.Right, D.rcItem.Bottom);
+  const bool Selected = D.itemState & ODS_SELECTED;
+  if (Item->OnDrawItem) {
+    TCanvas Canvas;
+    Canvas.SetHandle(D.hDC);
+    Item->OnDrawItem(Item, &Canvas, R, Selected);
+    Canvas.SetHandle(nullptr);
+    return;
   }
+  // Measured by its handler, drawn as a plain item.
+  const HGDIOBJ OldFont = SelectObject(D.hDC, GetStockObject(DEFAULT_GUI_FONT));
+  SetBkMode(D.hDC, TRANSPARENT);
+  SetTextColor(D.hDC, GetSysColor(!Item->Enabled() ? COLOR_GRAYTEXT : Selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT));
+  RECT T{R.Left + PopupCheckMargin, R.Top, R.Right - PopupRightMargin, R.Bottom};
+  DrawText(D.hDC, Item->Caption(), -1, &T, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
+  if (Item->ShortCut() != scNone)
+    DrawText(D.hDC, ShortCutToText(Item->ShortCut()), -1, &T, DT_SINGLELINE | DT_VCENTER | DT_RIGHT);
+  SelectObject(D.hDC, OldFont);
+}
 
-  void SetHot(Integer Index) {
-    if (Index >= 0 && !Selectable(L.Places[static_cast<size_t>(Index)])) Index = -1;
-    if (Index == Hot) return;
-    Hot = Index;
-    if (Wnd) InvalidateRect(Wnd, nullptr, FALSE);
-  }
-
-  void Step(Integer Dir) {
-    const Integer N = static_cast<Integer>(L.Places.size());
-    if (N == 0) return;
-    Integer I = Hot;
-    for (Integer Tries = 0; Tries < N; ++Tries) {
-      I = I < 0 ? (Dir > 0 ? 0 : N - 1) : (I + Dir + N) % N;
-      if (Selectable(L.Places[static_cast<size_t>(I)])) {
-        SetHot(I);
-        return;
-      }
-    }
-  }
-
-  void Paint() {
-    PAINTSTRUCT PS{};
-    const HDC DC = BeginPaint(Wnd, &PS);
-    const HGDIOBJ OldFont = SelectObject(DC, GetStockObject(DEFAULT_GUI_FONT));
-    SetBkMode(DC, TRANSPARENT);
-    const Integer OX = L.Bounds.Left, OY = L.Bounds.Top;
-    for (size_t I = 0; I < L.Places.size(); ++I) {
-      const ItemPlace& P = L.Places[I];
-      RECT R{P.Rect.Left - OX, P.Rect.Top - OY, P.Rect.Right - OX, P.Rect.Bottom - OY};
-      const bool IsHot = static_cast<Integer>(I) == Hot;
-      FillRect(DC, &R, GetSysColorBrush(IsHot ? COLOR_HIGHLIGHT : COLOR_MENU));
-      if (P.Item->IsLine()) {
-        RECT Line{R.Left + 2, (R.Top + R.Bottom) / 2, R.Right - 2, (R.Top + R.Bottom) / 2 + 1};
-        FillRect(DC, &Line, GetSysColorBrush(COLOR_GRAYTEXT));
-        continue;
-      }
-      if (P.Item->OnDrawItem) {
-        TCanvas Canvas;
-        Canvas.SetHandle(DC);
-        P.Item->OnDrawItem(P.Item, &Canvas, Rect(R.Left, R.Top, R.Right, R.Bottom), IsHot);
-        Canvas.SetHandle(nullptr);
-        continue;
-      }
-      SetTextColor(DC, GetSysColor(!P.Item->Enabled() ? COLOR_GRAYTEXT
-                                   : IsHot           ? COLOR_HIGHLIGHTTEXT
-                                                     : COLOR_MENUTEXT));
-      RECT T{R.Left + CheckMargin, R.Top, R.Right - RightMargin, R.Bottom};
-      if (P.Item->Checked()) {
-        RECT Mark{R.Left + 6, R.Top + 7, R.Left + 12, R.Top + 13};
-        FillRect(DC, &Mark, GetSysColorBrush(IsHot ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT));
-      }
-      DrawText(DC, P.Item->Caption(), -1, &T, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
-      if (P.Item->ShortCut() != scNone)
-        DrawText(DC, ShortCutToText(P.Item->ShortCut()), -1, &T, DT_SINGLELINE | DT_VCENTER | DT_RIGHT);
-    }
-    SelectObject(DC, OldFont);
-    EndPaint(Wnd, &PS);
-  }
-
-  LRESULT WindowProc(HWND H, UINT Msg, WPARAM WParam, LPARAM LParam) {
-    switch (Msg) {
-      case WM_PAINT:
-        Paint();
-        return 0;
-      case WM_ERASEBKGND:
-        return 1;
-      case WM_MOUSEACTIVATE:
-        return MA_NOACTIVATE;
-      default:
-        return DefWindowProc(H, Msg, WParam, LParam);
-    }
-  }
-
-  // Runs the loop; the item chosen (nil: none).
-  TMenuItem* Run() {
-    vantrel::win::WindowManager* M = vantrel::win::WindowManager::Instance();
-    if (!M || L.Places.empty()) return nullptr;
+// A hidden window that owns the menu while it is measured or tracked (RAII).
+class PopupOwnerWindow {
+ public:
+  PopupOwnerWindow() {
     WNDCLASS Existing{};
-    if (!GetClassInfo(nullptr, PopupClassName, &Existing)) {
+    if (!GetClassInfo(nullptr, PopupOwnerClass, &Existing)) {
       WNDCLASS Class{};
-      Class.style = CS_SAVEBITS | CS_DROPSHADOW;
       Class.lpfnWndProc = MakeWndProc(&DefWindowProc);
-      Class.lpszClassName = PopupClassName;
+      Class.lpszClassName = PopupOwnerClass;
       RegisterClass(&Class);
     }
-    Proc = MakeWndProcInstance([this](HWND H, UINT Msg, WPARAM W, LPARAM P) { return WindowProc(H, Msg, W, P); });
-    const TRect& B = L.Bounds;
-    Wnd = CreateWindowEx(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, PopupClassName, "", WS_POPUP,
-                         B.Left, B.Top, B.Right - B.Left, B.Bottom - B.Top, nullptr, nullptr, nullptr, nullptr);
-    if (!Wnd) {
-      FreeObjectInstance(Proc);
-      return nullptr;
-    }
-    SetWindowLongPtr(Wnd, GWL_WNDPROC, WndProcToLong(Proc));
-    Menu->FWindow = Wnd;
-    ShowWindow(Wnd, SW_SHOWNA);
-    SetCapture(Wnd);
-
-    TMenuItem* Chosen = nullptr;
-    bool PressedInside = false;
-    for (;;) {
-      MSG Msg;
-      if (!vantrel::win::FetchModalMessage(*M, Msg)) break;
-      if (Msg.message == WM_QUIT) {
-        PostQuitMessage(static_cast<int>(Msg.wParam));  // for the loop outside
-        break;
-      }
-      bool End = false;
-      switch (Msg.message) {
-        case WM_MOUSEMOVE:
-        case WM_NCMOUSEMOVE:
-          SetHot(PlaceAt(Msg.pt));
-          break;
-        case WM_LBUTTONDOWN:
-        case WM_RBUTTONDOWN:
-        case WM_NCLBUTTONDOWN:
-        case WM_NCRBUTTONDOWN:
-        case WM_LBUTTONDBLCLK:
-          if (PlaceAt(Msg.pt) < 0) {
-            End = true;  // a press outside closes the menu
-          } else {
-            PressedInside = true;
-            SetHot(PlaceAt(Msg.pt));
-          }
-          break;
-        case WM_LBUTTONUP:
-        case WM_RBUTTONUP:
-        case WM_NCLBUTTONUP:
-        case WM_NCRBUTTONUP: {
-          const Integer I = PlaceAt(Msg.pt);
-          if (I >= 0 && Selectable(L.Places[static_cast<size_t>(I)])) {
-            Chosen = L.Places[static_cast<size_t>(I)].Item;
-            End = true;
-          } else if (I < 0 && PressedInside) {
-            End = true;
-          }
-          break;
+    FProc = MakeWndProcInstance([](HWND H, UINT Msg, WPARAM W, LPARAM P) -> LRESULT {
+      if (Msg == WM_MEASUREITEM && P) {
+        auto& M = *reinterpret_cast<MEASUREITEMSTRUCT*>(P);
+        if (M.CtlType == ODT_MENU && M.itemData) {
+          MeasurePopupItem(M);
+          return TRUE;
         }
-        case WM_KEYDOWN:
-        case WM_SYSKEYDOWN:
-          if (Msg.wParam == VK_ESCAPE || Msg.wParam == VK_MENU || Msg.wParam == VK_F10) {
-            End = true;
-          } else if (Msg.wParam == VK_DOWN) {
-            Step(1);
-          } else if (Msg.wParam == VK_UP) {
-            Step(-1);
-          } else if (Msg.wParam == VK_RETURN) {
-            if (Hot >= 0) Chosen = L.Places[static_cast<size_t>(Hot)].Item;
-            End = true;
-          }
-          break;
-        case WM_KEYUP:
-        case WM_SYSKEYUP:
-        case WM_CHAR:
-        case WM_SYSCHAR:
-          break;
-        default:
-          if (Msg.message >= WM_MOUSEFIRST && Msg.message <= WM_MOUSELAST) break;
-          TranslateMessage(&Msg);
-          DispatchMessage(&Msg);
-          break;
       }
-      if (End || !IsWindow(Wnd) || GetCapture() != Wnd) break;
-    }
-    Close();
-    return Chosen;
+      if (Msg == WM_DRAWITEM && P) {
+        const auto& D = *reinterpret_cast<const DRAWITEMSTRUCT*>(P);
+        if (D.CtlType == ODT_MENU && D.itemData) {
+          DrawPopupItem(D);
+          return TRUE;
+        }
+      }
+      return DefWindowProc(H, Msg, W, P);
+    });
+    FWnd = CreateWindowEx(WS_EX_TOOLWINDOW, PopupOwnerClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr,
+                          nullptr);
+    if (FWnd) SetWindowLongPtr(FWnd, GWL_WNDPROC, WndProcToLong(FProc));
   }
+  ~PopupOwnerWindow() {
+    if (FWnd && IsWindow(FWnd)) DestroyWindow(FWnd);
+    try {
+      FreeObjectInstance(FProc);
+    } catch (...) {  // still installed: the window outlived us, leave the object alive
+    }
+  }
+  PopupOwnerWindow(const PopupOwnerWindow&) = delete;
+  PopupOwnerWindow& operator=(const PopupOwnerWindow&) = delete;
+  HWND Handle() const { return FWnd; }
 
-  void Close() {
-    Menu->FWindow = nullptr;
-    if (Wnd && IsWindow(Wnd)) {
-      if (GetCapture() == Wnd) ReleaseCapture();
-      DestroyWindow(Wnd);
-    }
-    Wnd = nullptr;
-    if (Proc) {
-      try {
-        FreeObjectInstance(Proc);
-      } catch (...) {  // still installed: the window outlived us, leave the object alive
-      }
-      Proc = nullptr;
-    }
-  }
+ private:
+  WNDPROC FProc = nullptr;
+  HWND FWnd = nullptr;
 };
+
+// A menu handle destroyed at the end of the scope.
+struct PopupHandleGuard {
+  HMENU Menu;
+  ~PopupHandleGuard() { DestroyMenu(Menu); }
+};
+
+UINT PopupAlignFlags(TPopupAlignment A) {
+  return A == paRight ? TPM_RIGHTALIGN : A == paCenter ? TPM_CENTERALIGN : TPM_LEFTALIGN;
+}
+
+}  // namespace
 
 TPopupMenu::TPopupMenu(TComponent* AOwner) : TMenu(AOwner) {}
 
 TPopupMenu::~TPopupMenu() = default;
+
+HWND TPopupMenu::PopupWindow() const { return FHandle ? vantrel::win::MenuWindow(FHandle) : nullptr; }
 
 void TPopupMenu::SetPopupComponent(TComponent* Value) {
   if (FPopupComponent == Value) return;
@@ -313,28 +186,33 @@ void TPopupMenu::DoPopup(TObject* Sender) {
 }
 
 TRect TPopupMenu::MenuItemRect(Integer X, Integer Y, Integer Index) {
-  const Layout L = LayOut(this, X, Y);
-  for (const ItemPlace& P : L.Places)
-    if (P.Index == Index) return P.Rect;
-  return Rect(0, 0, 0, 0);
+  const Integer Pos = PopupPosition(Items(), Index);
+  if (Pos < 0) return Rect(0, 0, 0, 0);
+  PopupOwnerWindow Owner;
+  PopupHandleGuard Menu{BuildPopupHandle(Items())};
+  const RECT R = vantrel::win::PopupMenuItemRect(Menu.Menu, Owner.Handle(), X, Y, PopupAlignFlags(FAlignment), Pos);
+  return Rect(R.Left, R.Top, R.Right, R.Bottom);
 }
 
 void TPopupMenu::Popup(Integer X, Integer Y) {
-  if (FWindow) return;  // already tracking
+  if (FHandle) return;  // already tracking
   FPopupPoint = Point(X, Y);
   DoPopup(this);
   // The actions decide what is enabled, checked and shown before the menu is laid out.
   for (Integer I = 0; I < Items()->Count(); ++I) Items()->Items(I)->InitiateAction();
   Items()->RethinkLines();
-  if (GetCapture()) SendMessage(GetCapture(), WM_CANCELMODE, 0, 0);
-  TPopupTracker Tracker{this, LayOut(this, X, Y)};
-  TMenuItem* Chosen = nullptr;
+  PopupOwnerWindow Owner;
+  PopupHandleGuard Menu{BuildPopupHandle(Items())};
+  FHandle = Menu.Menu;
+  UINT Command = 0;
   try {
-    Chosen = Tracker.Run();
+    Command = static_cast<UINT>(TrackPopupMenu(Menu.Menu, PopupAlignFlags(FAlignment) | TPM_RIGHTBUTTON | TPM_RETURNCMD,
+                                               X, Y, 0, Owner.Handle(), nullptr));
   } catch (...) {
-    Tracker.Close();
+    FHandle = nullptr;
     throw;
   }
+  FHandle = nullptr;
   // The item runs once the menu is gone, as a command posted by the menu would.
-  if (Chosen) Chosen->Click();
+  if (Command) DispatchCommand(static_cast<Word>(Command));
 }

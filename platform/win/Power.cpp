@@ -86,14 +86,6 @@ BOOL AdjustTokenPrivileges(HANDLE Token, BOOL, TOKEN_PRIVILEGES*, DWORD, TOKEN_P
   return TRUE;
 }
 
-BOOL CloseHandle(HANDLE Object) {
-  if (!Object) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return FALSE;
-  }
-  return TRUE;
-}
-
 BOOL ExitWindowsEx(UINT Flags, DWORD) {
   using vantrel::win::PowerAction;
   vantrel::win::WindowManager* M = vantrel::win::WindowManager::OnGui();

@@ -9,6 +9,7 @@
 
 #include "platform/win/Messages.h"
 #include "platform/rtl/FileUtils.h"  // ERROR_ACCESS_DENIED
+#include "platform/rtl/WaitObjects.h"
 
 constexpr DWORD VER_PLATFORM_WIN32_NT = 2;
 
@@ -54,7 +55,7 @@ inline BOOL LookupPrivilegeValueW(LPCSTR S, LPCSTR N, LUID* L) { return LookupPr
 // Succeeds with last error 0; nothing changes.
 BOOL AdjustTokenPrivileges(HANDLE Token, BOOL DisableAll, TOKEN_PRIVILEGES* NewState, DWORD BufferLength,
                            TOKEN_PRIVILEGES* PreviousState, DWORD* ReturnLength);
-BOOL CloseHandle(HANDLE Object);
+// CloseHandle (WaitObjects.h) closes the token with TRUE.
 
 constexpr UINT EWX_LOGOFF = 0x00;
 constexpr UINT EWX_SHUTDOWN = 0x01;

@@ -54,6 +54,7 @@ extern const IID IID_IShellFolder2;
 extern const IID IID_IShellDetails;
 extern const IID IID_IEnumIDList;
 extern const IID IID_IContextMenu;
+extern const IID IID_IContextMenu2;
 
 class IUnknown {
  public:

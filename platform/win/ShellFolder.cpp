@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "platform/rtl/FileUtils.h"
+#include "platform/win/ShellContextMenu.h"
 #include "platform/win/ShellItemRecords.h"
 #include "platform/win/Volumes.h"
 
@@ -352,9 +353,17 @@ class NamespaceFolder final : public Counted<IShellFolder2> {
     return S_OK;
   }
 
-  HRESULT GetUIObjectOf(HWND, UINT, LPCITEMIDLIST*, REFIID, UINT*, void** Object) override {
-    if (Object) *Object = nullptr;
-    return E_NOINTERFACE;
+  // Context menus (IContextMenu, IContextMenu2) of one item that has a file-system path.
+  HRESULT GetUIObjectOf(HWND, UINT Count, LPCITEMIDLIST* Items, REFIID Iid, UINT*, void** Object) override {
+    if (!Object) return E_INVALIDARG;
+    *Object = nullptr;
+    if (!(Iid == IID_IContextMenu || Iid == IID_IContextMenu2)) return E_NOINTERFACE;
+    if (Count != 1 || !Items || !Items[0]) return E_INVALIDARG;
+    Records Full;
+    std::string Path;
+    if (!Absolute(Items[0], Full) || Full.empty()) return E_INVALIDARG;
+    if (!ShellRecordsPath(Full, Path)) return E_NOINTERFACE;  // Computer has no commands of its own
+    return CreateShellContextMenu(this, Items[0], Path, Iid, Object);
   }
 
   HRESULT GetDisplayNameOf(LPCITEMIDLIST Item, DWORD Flags, STRRET* Name) override {

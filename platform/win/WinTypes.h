@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "platform/rtl/LastError.h"  // GetLastError, SetLastError
 #include "platform/rtl/Types.h"
 
 using BOOL = int32_t;
@@ -91,7 +92,3 @@ constexpr COLORREF RGB(BYTE r, BYTE g, BYTE b) {
 constexpr BYTE GetRValue(COLORREF c) { return static_cast<BYTE>(c & 0xFF); }
 constexpr BYTE GetGValue(COLORREF c) { return static_cast<BYTE>((c >> 8) & 0xFF); }
 constexpr BYTE GetBValue(COLORREF c) { return static_cast<BYTE>((c >> 16) & 0xFF); }
-
-// Last-error of the calling thread, as GetLastError/SetLastError.
-DWORD GetLastError();
-void SetLastError(DWORD Code);

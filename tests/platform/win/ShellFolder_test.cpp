@@ -180,7 +180,7 @@ TEST_F(ShellNamespaceTest, DesktopBindsAbsoluteListsAndNamesThemForParsing) {
   EXPECT_TRUE(FAILED(Desktop->BindToObject(File.Get(), nullptr, IID_IShellFolder, None.PutVoid())));
   void* Menu = reinterpret_cast<void*>(1);
   LPCITEMIDLIST One = File.Get();
-  EXPECT_EQ(Desktop->GetUIObjectOf(nullptr, 1, &One, IID_IContextMenu, nullptr, &Menu), E_NOINTERFACE);
+  EXPECT_EQ(Desktop->GetUIObjectOf(nullptr, 1, &One, IID_IShellDetails, nullptr, &Menu), E_NOINTERFACE);
   EXPECT_EQ(Menu, nullptr);
 }
 
