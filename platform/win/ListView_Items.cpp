@@ -65,6 +65,7 @@ LRESULT ListViewState::InsertItem(const LVITEM& Item) {
 bool ListViewState::DeleteItem(int Index) {
   if (!Valid(Index) || OwnerData()) return false;
   NMLISTVIEW N = ItemRecord(Index);
+  RowsVanish(Index);
   NotifyParent(FWnd, LVN_DELETEITEM, N);
   FRows.erase(FRows.begin() + Index);
   FSelected.erase(FSelected.begin() + Index);
@@ -89,6 +90,7 @@ void ListViewState::DeleteAll() {
   FOwnerCount = 0;
   FSelected.clear();
   FFocus = FAnchor = -1;
+  RowsVanish(-1);
   FTop = FTopColumn = FXPos = FYPos = 0;
   UpdateScroll();
   Invalidate();
@@ -102,6 +104,7 @@ void ListViewState::SetItemCount(int NewCount) {
   FSelected.resize(static_cast<size_t>(NewCount), false);
   if (FFocus >= NewCount) FFocus = -1;
   if (FAnchor >= NewCount) FAnchor = -1;
+  RowsVanish(-1);
   ClampScroll();
   UpdateScroll();
   Invalidate();

@@ -1,6 +1,7 @@
 // The "SysListView32" window procedure: hands each message to the view's state.
 #include <vector>
 
+#include "platform/win/Edit.h"
 #include "platform/win/Input.h"
 #include "platform/win/Keyboard.h"
 #include "platform/win/ListView_State.h"
@@ -69,7 +70,12 @@ LRESULT ListViewItemMessage(ListViewState& S, UINT Msg, WPARAM WParam, LPARAM LP
     case LVM_UPDATE: S.InvalidateItem(Index); return TRUE;
     case LVM_ARRANGE: S.Invalidate(); return TRUE;
     case LVM_EDITLABEL:
-    case LVM_GETEDITCONTROL: return 0;
+      if (Index < 0) {  // -1 ends editing without the new text
+        S.EndEdit(true);
+        return 0;
+      }
+      return reinterpret_cast<LRESULT>(S.EditLabel(Index));
+    case LVM_GETEDITCONTROL: return reinterpret_cast<LRESULT>(S.EditWindow());
     case LVM_GETSTRINGWIDTH: return LParam ? S.StringWidth(reinterpret_cast<const char*>(LParam)) : 0;
     default: return -1;
   }
@@ -121,6 +127,21 @@ LRESULT ListViewWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
   const POINT P{GET_X_LPARAM(LParam), GET_Y_LPARAM(LParam)};
   switch (Msg) {
     case WM_CREATE: S->Created(); return 0;
+    case WM_DESTROY:
+      S->EndEdit(true, false);
+      S->DisarmSlowEdit();
+      return DefWindowProc(Wnd, Msg, WParam, LParam);
+    case WM_COMMAND:
+      // The caption editor lost the focus: editing ends with its text.
+      if (S->EditWindow() && reinterpret_cast<HWND>(LParam) == S->EditWindow() && HIWORD(WParam) == EN_KILLFOCUS)
+        S->EndEdit(false);
+      return 0;
+    case WM_TIMER:
+      if (WParam == ListViewSlowEditTimer) {
+        S->SlowEditDue();
+        return 0;
+      }
+      return DefWindowProc(Wnd, Msg, WParam, LParam);
     case WM_NCDESTROY:
       DetachNativeState<ListViewState>(Wnd);
       return DefWindowProc(Wnd, Msg, WParam, LParam);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/win/ListView.h"
+#include "platform/win/WndProc.h"
 
 namespace vantrel::win {
 
@@ -106,6 +107,24 @@ class ListViewState {
   void Wheel(int Delta);
   void FocusChanged(bool Focused);
 
+  // --- Caption editing (ListView_Input.cpp) ---
+  // Puts an EDIT over the row's label unless the parent refuses (LVN_BEGINLABELEDIT);
+  // the edit, or nullptr.
+  HWND EditLabel(int Index);
+  // Ends editing: the parent hears LVN_ENDLABELEDIT with the text (none when
+  // cancelled); Notify false ends it silently (the view is going).
+  void EndEdit(bool Cancel, bool Notify = true);
+  HWND EditWindow() const { return FEditWnd; }
+  WNDPROC EditOldProc() const { return FEditOldProc; }
+  int EditItem() const { return FEditWnd ? FEditItem : -1; }
+  // A second click on the focused, selected row's label: editing starts when no double
+  // click follows within the double-click time.
+  void ArmSlowEdit(int Index);
+  void DisarmSlowEdit();
+  void SlowEditDue();
+  // The row Index goes away (-1: all of them, or those at and past Count()).
+  void RowsVanish(int Index);
+
   NMLISTVIEW ItemRecord(int Index) const;
 
  private:
@@ -145,7 +164,16 @@ class ListViewState {
   int FListWidth = 0;  // list style: the width of a column; 0 until set or measured
   std::string FTyped;
   uint64_t FTypedAt = 0;
+  // Caption editing.
+  HWND FEditWnd = nullptr;
+  int FEditItem = -1;
+  WNDPROC FEditProc = nullptr;
+  WNDPROC FEditOldProc = nullptr;
+  int FSlowEditItem = -1;  // armed by a second click, -1: none
 };
+
+// The timer of the slow second click.
+constexpr UINT_PTR ListViewSlowEditTimer = 0x4C45;
 
 ListViewState* ListViewOf(HWND Wnd);
 

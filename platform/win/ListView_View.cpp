@@ -389,6 +389,7 @@ void ListViewState::Scroll(int DX, int DY) {
 }
 
 void ListViewState::OnScroll(bool Vertical, WORD Code, int Thumb) {
+  if (FEditWnd && Code != SB_ENDSCROLL) EndEdit(false);  // the label moves away from its editor
   const RECT C = ListViewClient(FWnd);
   const DWORD Type = ViewType();
   // Steps in the bar's own units: rows, columns or pixels.
