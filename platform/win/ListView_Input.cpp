@@ -15,7 +15,9 @@
 #include "platform/win/ListView_State.h"
 #include "platform/win/NativeControl.h"
 #include "platform/win/SysMetrics.h"
+#include "platform/win/SysColors.h"
 #include "platform/win/Timers.h"
+#include "platform/win/WindowDc.h"
 
 namespace vantrel::win {
 
@@ -208,6 +210,9 @@ void ListViewState::FocusChanged(bool Focused) {
 
 namespace {
 
+// Room after the text in the caption editor, so the next character fits.
+constexpr int ListViewEditorRoom = 16;
+
 // The caption editor's own procedure in front of the EDIT class's: Enter and Esc end editing.
 LRESULT ListViewEditorProc(HWND ListWnd, HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
   ListViewState* S = ListViewOf(ListWnd);
@@ -224,6 +229,16 @@ LRESULT ListViewEditorProc(HWND ListWnd, HWND Wnd, UINT Msg, WPARAM WParam, LPAR
     case WM_CHAR:
       if (WParam == '\r' || WParam == 0x1B) return 0;
       break;
+    case WM_NCPAINT: {
+      // Its thin frame sets it off from the rows around it.
+      RECT R{};
+      GetWindowRect(Wnd, &R);
+      OffsetRect(&R, -R.Left, -R.Top);
+      HDC Dc = GetWindowDC(Wnd);
+      FrameRect(Dc, &R, GetSysColorBrush(COLOR_WINDOWFRAME));
+      ReleaseDC(Wnd, Dc);
+      return 0;
+    }
     default: break;
   }
   return CallWindowProc(Old, Wnd, Msg, WParam, LParam);
@@ -254,7 +269,7 @@ HWND ListViewState::EditLabel(int Index) {
     GetClientRect(Self, &C);
     return C;
   }();
-  const int Wanted = std::max(StringWidth(Text) + 16, static_cast<int>(Label.Right - Label.Left));
+  const int Wanted = std::max(StringWidth(Text) + ListViewEditorRoom, static_cast<int>(Label.Right - Label.Left));
   const int Height = ViewType() == LVS_ICON ? FLineHeight + 6 : RowHeight();
   int Left = Label.Left;
   int Width = std::max(40, Wanted);
@@ -311,7 +326,26 @@ void ListViewState::EndEdit(bool Cancel, bool Notify) {
   // A row whose caption the parent keeps stays the parent's.
   if (!Cancel && Keep && Valid(Index) && !OwnerData() && !FRows[static_cast<size_t>(Index)].Callback)
     FRows[static_cast<size_t>(Index)].Text = Text;
+  LabelChanged(Index);
   InvalidateItem(Index);
+}
+
+void ListViewState::FitEditor() {
+  if (!FEditWnd) return;
+  const int Len = static_cast<int>(SendMessage(FEditWnd, WM_GETTEXTLENGTH, 0, 0));
+  std::string Buffer(static_cast<size_t>(std::max(0, Len)) * 4 + 1, '\0');
+  SendMessage(FEditWnd, WM_GETTEXT, Buffer.size(), reinterpret_cast<LPARAM>(Buffer.data()));
+  RECT Now{}, Client{};
+  GetWindowRect(FEditWnd, &Now);
+  GetClientRect(FWnd, &Client);
+  POINT Corner{Now.Left, Now.Top};
+  ScreenToClient(FWnd, &Corner);
+  // It grows with the text, never past the view's right side, and never shrinks.
+  const int Want = StringWidth(Buffer.c_str()) + ListViewEditorRoom;
+  const int Width = std::min(std::max(Want, static_cast<int>(Now.Right - Now.Left)),
+                             std::max(static_cast<int>(Now.Right - Now.Left), static_cast<int>(Client.Right - Corner.X)));
+  if (Width != Now.Right - Now.Left)
+    SetWindowPos(FEditWnd, nullptr, 0, 0, Width, Now.Bottom - Now.Top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void ListViewState::ArmSlowEdit(int Index) {

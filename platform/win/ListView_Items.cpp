@@ -57,6 +57,7 @@ LRESULT ListViewState::InsertItem(const LVITEM& Item) {
   if (FFocus >= At) ++FFocus;
   if (FAnchor >= At) ++FAnchor;
   if ((Item.mask & LVIF_STATE) && Item.stateMask) SetState(At, Item.state, Item.stateMask);
+  LabelChanged(At);
   UpdateScroll();
   Invalidate();
   return At;
@@ -91,6 +92,7 @@ void ListViewState::DeleteAll() {
   FSelected.clear();
   FFocus = FAnchor = -1;
   RowsVanish(-1);
+  LabelsChanged();
   FTop = FTopColumn = FXPos = FYPos = 0;
   UpdateScroll();
   Invalidate();
@@ -105,6 +107,7 @@ void ListViewState::SetItemCount(int NewCount) {
   if (FFocus >= NewCount) FFocus = -1;
   if (FAnchor >= NewCount) FAnchor = -1;
   RowsVanish(-1);
+  LabelsChanged();
   ClampScroll();
   UpdateScroll();
   Invalidate();
@@ -128,6 +131,7 @@ bool ListViewState::SetItem(const LVITEM& Item) {
     if (Item.mask & LVIF_PARAM) Row.Param = Item.lParam;
   }
   if ((Item.mask & LVIF_STATE) && Item.stateMask) SetState(Item.iItem, Item.state, Item.stateMask);
+  if ((Item.mask & LVIF_TEXT) && Item.iSubItem == 0) LabelChanged(Item.iItem);
   InvalidateItem(Item.iItem);
   return true;
 }
@@ -353,6 +357,7 @@ int ListViewState::ColumnWidth(int Index) const {
 }
 
 bool ListViewState::SetColumnWidth(int Index, int Width) {
+  if (ViewType() == LVS_LIST) return Index == 0 && SetListColumnWidth(Width);
   LVCOLUMN C;
   C.mask = LVCF_WIDTH;
   C.cx = Width;
@@ -407,6 +412,7 @@ HIMAGELIST ListViewState::SetImageList(WPARAM Which, HIMAGELIST List) {
   if (!Slot) return nullptr;
   HIMAGELIST Old = *Slot;
   *Slot = List;
+  LabelsChanged();
   UpdateScroll();
   Invalidate();
   return Old;

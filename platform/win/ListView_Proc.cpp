@@ -1,4 +1,5 @@
 // The "SysListView32" window procedure: hands each message to the view's state.
+#include <algorithm>
 #include <vector>
 
 #include "platform/win/Edit.h"
@@ -65,9 +66,15 @@ LRESULT ListViewItemMessage(ListViewState& S, UINT Msg, WPARAM WParam, LPARAM LP
       return Info->iItem;
     }
     case LVM_REDRAWITEMS:
-      for (int I = Index; I <= static_cast<int>(LParam); ++I) S.InvalidateItem(I);
+      for (int I = std::max(0, Index); I <= static_cast<int>(LParam) && I < S.Count(); ++I) {
+        S.LabelChanged(I);
+        S.InvalidateItem(I);
+      }
       return TRUE;
-    case LVM_UPDATE: S.InvalidateItem(Index); return TRUE;
+    case LVM_UPDATE:
+      S.LabelChanged(Index);
+      S.InvalidateItem(Index);
+      return TRUE;
     case LVM_ARRANGE: S.Invalidate(); return TRUE;
     case LVM_EDITLABEL:
       if (Index < 0) {  // -1 ends editing without the new text
@@ -133,8 +140,10 @@ LRESULT ListViewWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
       return DefWindowProc(Wnd, Msg, WParam, LParam);
     case WM_COMMAND:
       // The caption editor lost the focus: editing ends with its text.
-      if (S->EditWindow() && reinterpret_cast<HWND>(LParam) == S->EditWindow() && HIWORD(WParam) == EN_KILLFOCUS)
-        S->EndEdit(false);
+      if (S->EditWindow() && reinterpret_cast<HWND>(LParam) == S->EditWindow()) {
+        if (HIWORD(WParam) == EN_KILLFOCUS) S->EndEdit(false);
+        else if (HIWORD(WParam) == EN_CHANGE) S->FitEditor();
+      }
       return 0;
     case WM_TIMER:
       if (WParam == ListViewSlowEditTimer) {

@@ -75,7 +75,14 @@ class ListViewState {
   int RowHeight() const;
   int HeaderHeight() const;
   int TotalColumnWidth() const;
+  // List style: the width of every column, set (LVM_SETCOLUMNWIDTH) or that of the
+  // widest label.
   int ListColumnWidth() const;
+  bool SetListColumnWidth(int Width);
+  // The labels changed: the list style measures them again when it next needs to.
+  void LabelsChanged() { FMeasuredListWidth = -1; }
+  // One row's label changed or came: the columns widen when it is the widest now.
+  void LabelChanged(int Index);
   int RowsPerColumn() const;  // list style
   int PerRow() const;         // icon styles: cells in a row
   SIZE CellSize() const;      // icon styles
@@ -119,6 +126,8 @@ class ListViewState {
   int EditItem() const { return FEditWnd ? FEditItem : -1; }
   // A second click on the focused, selected row's label: editing starts when no double
   // click follows within the double-click time.
+  // Widens the editor to its text.
+  void FitEditor();
   void ArmSlowEdit(int Index);
   void DisarmSlowEdit();
   void SlowEditDue();
@@ -136,6 +145,7 @@ class ListViewState {
   void MoveFocus(int Index, bool Shift, bool Ctrl);
   void ClampScroll();
   void ScrollRowsFrom(int OldTop);
+  int MeasureListColumn();
 
   HWND FWnd;
   DWORD FStyle;
@@ -161,7 +171,8 @@ class ListViewState {
   int FYPos = 0;
   int FWheelRest = 0;
   int FLineHeight = 16;
-  int FListWidth = 0;  // list style: the width of a column; 0 until set or measured
+  int FListWidth = 0;  // list style: the width of a column as set; 0: measured
+  mutable int FMeasuredListWidth = -1;  // -1: not measured since the labels changed
   std::string FTyped;
   uint64_t FTypedAt = 0;
   // Caption editing.

@@ -171,6 +171,7 @@ TEST(ListView, ScrollStatePerViewStyle) {
                         Case{vsList, SB_HORZ, ListColumns - 1, 3u}, Case{vsList, SB_VERT, 0, 0u}}) {
     SCOPED_TRACE(std::to_string(C.Style) + "/" + std::to_string(C.Bar));
     F.View->SetViewStyle(C.Style);
+    if (C.Style == vsList) SendMessage(F.View->Handle(), LVM_SETCOLUMNWIDTH, 0, 120);
     SCROLLINFO Info;
     Info.fMask = SIF_ALL;
     GetScrollInfo(F.View->Handle(), C.Bar, &Info);
@@ -458,5 +459,38 @@ TEST(ListViewCaptions, ASlowSecondClickOnTheFocusedRowEditsItADoubleClickDoesNot
   F.Session.PumpUntilIdle();
   EXPECT_FALSE(F.View->IsEditing());
   EXPECT_TRUE(F.Edited.empty());
+  F.View->Unhook();
+}
+
+TEST(ListView, ListColumnsAreAsWideAsTheWidestLabelUnlessSet) {
+  ListViewForm F(false);
+  const HWND View = F.View->Handle();
+  F.View->SetViewStyle(vsList);
+  for (const char* Caption : {"a", "a rather longer caption", "mid caption"}) F.View->Items()->Add()->SetCaption(Caption);
+  F.Session.PumpUntilIdle();
+  const int Widest =
+      static_cast<int>(SendMessage(View, LVM_GETSTRINGWIDTH, 0, reinterpret_cast<LPARAM>("a rather longer caption")));
+  const int Width = static_cast<int>(SendMessage(View, LVM_GETCOLUMNWIDTH, 0, 0));
+  EXPECT_GT(Width, Widest);
+  EXPECT_LT(Width, Widest + 20);
+  // Every row's cell has that width and its whole label fits.
+  for (Integer I = 0; I < 3; ++I) {
+    SCOPED_TRACE(I);
+    const TRect Bounds = F.View->Items()->Item(I)->DisplayRect(drBounds);
+    const TRect Label = F.View->Items()->Item(I)->DisplayRect(drLabel);
+    EXPECT_EQ(Bounds.Right - Bounds.Left, Width);
+    EXPECT_GE(Label.Right - Label.Left, Widest);
+  }
+  // A longer caption widens the columns.
+  F.View->Items()->Item(0)->SetCaption("the longest caption of them all by far");
+  F.Session.PumpUntilIdle();
+  EXPECT_GT(SendMessage(View, LVM_GETCOLUMNWIDTH, 0, 0), Width);
+  // A set width holds for every column until autosizing is asked again.
+  EXPECT_TRUE(SendMessage(View, LVM_SETCOLUMNWIDTH, 0, 90));
+  EXPECT_EQ(SendMessage(View, LVM_GETCOLUMNWIDTH, 0, 0), 90);
+  EXPECT_EQ(F.View->Items()->Item(2)->DisplayRect(drBounds).Left, 0);
+  EXPECT_FALSE(SendMessage(View, LVM_SETCOLUMNWIDTH, 1, 90));  // one width for all
+  EXPECT_TRUE(SendMessage(View, LVM_SETCOLUMNWIDTH, 0, LVSCW_AUTOSIZE));
+  EXPECT_GT(SendMessage(View, LVM_GETCOLUMNWIDTH, 0, 0), 90);
   F.View->Unhook();
 }
