@@ -91,6 +91,8 @@ class ListBoxState {
   void SetRedraw(bool On);
   void StyleChanged(DWORD Style);
   void Created();  // WM_CREATE: item height from the font or the parent (owner draw)
+  // Without LBS_NOINTEGRALHEIGHT the window drops the part of a row at its bottom.
+  void FitIntegralHeight();
 
   // --- Input (ListBox_Input.cpp) ---
   void MouseDown(POINT P, WPARAM Keys, bool Double);

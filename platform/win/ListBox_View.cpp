@@ -202,9 +202,22 @@ bool ListBoxState::SetItemHeight(int Height) {
     FItemHeight = Height;
     FTop = std::clamp(FTop, 0, MaxTop());
     InvalidateAll();
+    FitIntegralHeight();
   }
   UpdateScroll();
   return true;
+}
+
+void ListBoxState::FitIntegralHeight() {
+  if (FStyle & (LBS_NOINTEGRALHEIGHT | LBS_OWNERDRAWVARIABLE)) return;
+  const int Height = Client().Bottom;
+  const int Part = Height % std::max(1, FItemHeight);
+  // A list shorter than one row keeps its size.
+  if (Height <= FItemHeight || Part == 0) return;
+  RECT W{};
+  GetWindowRect(FWnd, &W);
+  SetWindowPos(FWnd, nullptr, 0, 0, W.Right - W.Left, W.Bottom - W.Top - Part,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void ListBoxState::SetColumnWidth(int Width) {
@@ -261,6 +274,7 @@ void ListBoxState::Created() {
       SendMessage(Parent, WM_MEASUREITEM, Measure.CtlID, reinterpret_cast<LPARAM>(&Measure));
     if (Measure.itemHeight >= 1 && Measure.itemHeight <= 255) FItemHeight = static_cast<int>(Measure.itemHeight);
   }
+  FitIntegralHeight();
   UpdateScroll();
 }
 
