@@ -71,12 +71,23 @@ class X11Peer {
     bool FinishedAccepted = false;  // XdndFinished
   };
   DragResult DragFiles(unsigned long Target, int X, int Y, const std::string& List);
+  // Plays the desktop's tray: a shown window at R owning the system-tray selection,
+  // announced on the root (MANAGER); returns the window.
+  unsigned long BecomeTray(RECT R);
+  // Waits up to TimeoutMs for a dock request and embeds the icon window it names (24 x 24
+  // at the tray's corner, shown); returns that window, 0 when none came.
+  unsigned long AcceptDock(int TimeoutMs);
+  // The text of the next balloon sent to the tray; empty when none came in time.
+  std::string ReadBalloon(int TimeoutMs);
+  // The tray goes away (its window is destroyed).
+  void EndTray();
   // True once a text was sent in chunks by ServeClipboard.
   bool ServedInChunks() const { return FServedChunks; }
 
  private:
   void* FDpy;
   bool FServedChunks = false;
+  unsigned long FTray = 0;
 };
 
 }  // namespace vantrel::x11test
