@@ -163,6 +163,7 @@ X11Display::X11Display(const std::string& DisplayName) : F(std::make_unique<X11S
 X11Display::~X11Display() {
   X11State& S = *F;
   if (!S.Dpy) return;
+  S.HandOverClipboard();
   for (auto& [Wnd, N] : S.Windows) S.DropWindow(N);
   S.CloseInputMethod();
   S.CloseClipboard();

@@ -167,6 +167,12 @@ struct X11State {
   void OpenClipboard();
   void CloseClipboard();
   void AnswerSelectionRequest(const XSelectionRequestEvent& R);
+  // Writes our text to Property of Requestor as Target asks; false for a target we do not
+  // offer.
+  bool PutSelection(::Window Requestor, Atom Target, Atom Property);
+  // At exit: a clipboard manager, when one runs, takes a copy of our text (we answer its
+  // requests until it says it is done, a few seconds at most).
+  void HandOverClipboard();
   // The next chunk for a requestor that took the last one; false: not one of ours.
   bool ContinueOutgoing(const XPropertyEvent& E);
   bool WaitForWindowEvent(int Type, XEvent& Out, int TimeoutMs);
@@ -190,7 +196,8 @@ struct X11State {
     Atom WmProtocols, WmDeleteWindow, NetWmPing, NetWmName, Utf8String, MotifWmHints, NetWmState,
         NetWmStateAbove, NetWmStateSkipTaskbar, NetWmWindowType, NetWmWindowTypeNormal, NetWmWindowTypeDialog,
         NetWmWindowTypePopupMenu, NetWorkarea, NetCurrentDesktop, NetWmWindowOpacity, NetSupportingWmCheck,
-        NetWmPid, NetWmCmS, Clipboard, Targets, Text, TextPlainUtf8, Incr, SelectionProperty, XdndAware, XdndEnter,
+        NetWmPid, NetWmCmS, Clipboard, Targets, Text, TextPlainUtf8, Incr, SelectionProperty, Multiple, AtomPair,
+        ClipboardManager, SaveTargets, SaveProperty, XdndAware, XdndEnter,
         XdndPosition, XdndStatus, XdndLeave, XdndDrop, XdndFinished, XdndSelection, XdndTypeList, XdndActionCopy,
         UriList, DropProperty;
   } A{};

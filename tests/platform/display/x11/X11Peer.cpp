@@ -365,6 +365,65 @@ void X11Peer::ServeClipboard(const std::string& Text, bool Answer, const bool& S
   XSync(D, False);
 }
 
+std::string X11Peer::KeepClipboard(std::atomic<bool>& Ready, bool ThroughMultiple, int TimeoutMs) {
+  ::Display* D = Dpy(FDpy);
+  XSetWindowAttributes A{};
+  A.event_mask = PropertyChangeMask;
+  const ::Window W = XCreateWindow(D, DefaultRootWindow(D), 0, 0, 1, 1, 0, 0, InputOnly, CopyFromParent, CWEventMask, &A);
+  XSetSelectionOwner(D, AtomOf("CLIPBOARD_MANAGER"), W, CurrentTime);
+  XSync(D, False);
+  Ready = true;
+  XEvent E;
+  XSelectionRequestEvent Save{};
+  bool Asked = false;
+  const auto End = std::chrono::steady_clock::now() + std::chrono::milliseconds(TimeoutMs);
+  while (!Asked && std::chrono::steady_clock::now() < End && NextEvent(D, E, 50))
+    if (E.type == SelectionRequest && E.xselectionrequest.target == AtomOf("SAVE_TARGETS")) {
+      Save = E.xselectionrequest;
+      Asked = true;
+    }
+  if (!Asked) {
+    XDestroyWindow(D, W);
+    return "<no request>";
+  }
+  const ::Atom Copy = AtomOf("PEER_KEPT");
+  if (ThroughMultiple) {
+    const ::Atom Pairs[2] = {AtomOf("UTF8_STRING"), Copy};
+    const ::Atom Multi = AtomOf("PEER_MULTIPLE");
+    XChangeProperty(D, W, Multi, AtomOf("ATOM_PAIR"), 32, PropModeReplace, reinterpret_cast<const unsigned char*>(Pairs),
+                    2);
+    XConvertSelection(D, AtomOf("CLIPBOARD"), AtomOf("MULTIPLE"), Multi, W, CurrentTime);
+  } else {
+    XConvertSelection(D, AtomOf("CLIPBOARD"), AtomOf("UTF8_STRING"), Copy, W, CurrentTime);
+  }
+  XFlush(D);
+  std::string Out;
+  bool Notified = false;
+  while (!Notified && NextEvent(D, E, 5000)) Notified = E.type == SelectionNotify;
+  if (Notified && E.xselection.property) {
+    ::Atom Type = 0;
+    int Format = 0;
+    unsigned long Count = 0, After = 0;
+    unsigned char* Data = nullptr;
+    XGetWindowProperty(D, W, Copy, 0, 0x7FFFFFFF, True, AnyPropertyType, &Type, &Format, &Count, &After, &Data);
+    if (Data) {
+      Out.assign(reinterpret_cast<char*>(Data), Count);
+      XFree(Data);
+    }
+  }
+  XSelectionEvent Reply{};
+  Reply.type = SelectionNotify;
+  Reply.requestor = Save.requestor;
+  Reply.selection = Save.selection;
+  Reply.target = Save.target;
+  Reply.property = Save.property;
+  Reply.time = Save.time;
+  XSendEvent(D, Save.requestor, False, 0, reinterpret_cast<XEvent*>(&Reply));
+  XDestroyWindow(D, W);
+  XSync(D, False);
+  return Out;
+}
+
 X11Peer::DragResult X11Peer::DragFiles(unsigned long Target, int X, int Y, const std::string& List) {
   ::Display* D = Dpy(FDpy);
   DragResult R;

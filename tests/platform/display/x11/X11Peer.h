@@ -3,6 +3,7 @@
 // names (Xlib's Screen would clash with ours).
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -62,6 +63,11 @@ class X11Peer {
   // Owns the clipboard with Text and answers requests (in INCR chunks above 64 KB)
   // until Stop is set; Answer false: owns it and never answers.
   void ServeClipboard(const std::string& Text, bool Answer, const bool& Stop);
+  // Plays the desktop's clipboard manager: owns CLIPBOARD_MANAGER (Ready is set then),
+  // waits up to TimeoutMs for a program's SAVE_TARGETS request, copies the clipboard's
+  // UTF8_STRING (through MULTIPLE when asked) and answers that it has it. The copy;
+  // "<no request>" when none came.
+  std::string KeepClipboard(std::atomic<bool>& Ready, bool ThroughMultiple, int TimeoutMs);
   // Drags a text/uri-list from this program over the X window Target to the root point
   // (X, Y) and drops it there when it is accepted (run it on a thread of its own).
   struct DragResult {
