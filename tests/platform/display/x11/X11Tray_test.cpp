@@ -97,11 +97,19 @@ TEST(X11Tray, TheTrayDocksTheIconAndItsClicksComeBackAsTheCallbackMessage) {
   S.Peer.MovePointer(TrayPlace.Left + 12, 12);
   S.Peer.Button(1, true);
   S.Peer.Button(1, false);
-  PumpUntil([&] { return Owner.Has(TrayCallback, WM_LBUTTONUP); });
-  std::vector<LPARAM> Buttons;
-  for (const auto& [M, L] : Owner.Got)
-    if (M == TrayCallback && L != WM_MOUSEMOVE) Buttons.push_back(L);
-  EXPECT_EQ(Buttons, (std::vector<LPARAM>{WM_LBUTTONDOWN, WM_LBUTTONUP}));
+  auto Buttons = [&] {
+    std::vector<LPARAM> Out;
+    for (const auto& [M, L] : Owner.Got)
+      if (M == TrayCallback && L != WM_MOUSEMOVE) Out.push_back(L);
+    return Out;
+  };
+  PumpUntil([&] { return Buttons().size() == 2; });
+  EXPECT_EQ(Buttons(), (std::vector<LPARAM>{WM_LBUTTONDOWN, WM_LBUTTONUP}));
+  // A second click at once is a double click.
+  S.Peer.Button(1, true);
+  S.Peer.Button(1, false);
+  PumpUntil([&] { return Buttons().size() == 4; });
+  EXPECT_EQ(Buttons(), (std::vector<LPARAM>{WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}));
   S.Peer.Button(3, true);
   S.Peer.Button(3, false);
   PumpUntil([&] { return Owner.Has(TrayCallback, WM_RBUTTONUP); });
