@@ -134,7 +134,6 @@ using TLVOwnerDataFindEvent =
                        void* FindData, Integer StartIndex, TSearchDirection Direction, Boolean Wrap, Integer& Index)>;
 using TLVEditingEvent = std::function<void(TObject* Sender, TListItem* Item, Boolean& AllowEdit)>;
 using TLVEditedEvent = std::function<void(TObject* Sender, TListItem* Item, String& S)>;
-using TContextPopupEvent = std::function<void(TObject* Sender, const TPoint& MousePos, Boolean& Handled)>;
 
 class TCustomListView : public TNativeWinControl {
   VANTREL_CLASS(TCustomListView)

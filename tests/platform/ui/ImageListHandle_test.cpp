@@ -20,7 +20,7 @@ void TwoGlyphs(TBitmap& B) {
   B.Canvas()->SetPixels(7, 3, clFuchsia);
 }
 
-void Yellow(TBitmap& B) {
+void FillYellowBitmap(TBitmap& B) {
   B.SetPixelFormat(pf24bit);
   B.SetSize(6, 6);
   B.Canvas()->Brush()->SetColor(clYellow);
@@ -44,8 +44,8 @@ TEST(ImageListHandle, HandleAndListAgreeOnCountAndDrawing) {
   EXPECT_EQ(CX, 4);
   EXPECT_EQ(CY, 4);
   TBitmap ByHandle, ByList;
-  Yellow(ByHandle);
-  Yellow(ByList);
+  FillYellowBitmap(ByHandle);
+  FillYellowBitmap(ByList);
   EXPECT_TRUE(ImageList_Draw(List.Handle(), 1, ByHandle.Canvas()->Handle(), 1, 1, ILD_NORMAL));
   List.Draw(ByList.Canvas(), 1, 1, 1);
   for (int Y = 0; Y < 6; ++Y)
@@ -57,7 +57,7 @@ TEST(ImageListHandle, HandleAndListAgreeOnCountAndDrawing) {
   EXPECT_EQ(ByHandle.Canvas()->Pixels(4, 4), clYellow);  // the masked corner
   // A selected image is blended with the highlight colour.
   TBitmap Selected;
-  Yellow(Selected);
+  FillYellowBitmap(Selected);
   ImageList_Draw(List.Handle(), 0, Selected.Canvas()->Handle(), 0, 0, ILD_SELECTED);
   EXPECT_NE(Selected.Canvas()->Pixels(1, 1), clRed);
   EXPECT_FALSE(ImageList_Draw(List.Handle(), 2, Selected.Canvas()->Handle(), 0, 0, ILD_NORMAL));
@@ -81,8 +81,8 @@ TEST(ImageListHandle, ASharedHandleOutlivesTheListThatSharesIt) {
     EXPECT_EQ(Sharer.Count(), 2);
     EXPECT_EQ(Sharer.Width(), 4);
     TBitmap A, B;
-    Yellow(A);
-    Yellow(B);
+    FillYellowBitmap(A);
+    FillYellowBitmap(B);
     Sharer.Draw(A.Canvas(), 0, 0, 1);
     Owner->Draw(B.Canvas(), 0, 0, 1);
     EXPECT_EQ(A.Canvas()->Pixels(2, 2), B.Canvas()->Pixels(2, 2));
