@@ -209,15 +209,22 @@ bool ListBoxState::SetItemHeight(int Height) {
 }
 
 void ListBoxState::FitIntegralHeight() {
-  if (FStyle & (LBS_NOINTEGRALHEIGHT | LBS_OWNERDRAWVARIABLE)) return;
+  if ((FStyle & (LBS_NOINTEGRALHEIGHT | LBS_OWNERDRAWVARIABLE)) || FFitting) return;
   const int Height = Client().Bottom;
-  const int Part = Height % std::max(1, FItemHeight);
+  // A height given from outside is what the rows are fitted into, also when the rows
+  // change height later (so fitting twice never cuts twice).
+  if (FFittedHeight < 0 || Height != FFittedHeight) FAskedHeight = Height;
+  const int Part = FAskedHeight % std::max(1, FItemHeight);
   // A list shorter than one row keeps its size.
-  if (Height <= FItemHeight || Part == 0) return;
+  const int Want = FAskedHeight <= FItemHeight ? FAskedHeight : FAskedHeight - Part;
+  FFittedHeight = Want;
+  if (Want == Height) return;
   RECT W{};
   GetWindowRect(FWnd, &W);
-  SetWindowPos(FWnd, nullptr, 0, 0, W.Right - W.Left, W.Bottom - W.Top - Part,
+  FFitting = true;
+  SetWindowPos(FWnd, nullptr, 0, 0, W.Right - W.Left, W.Bottom - W.Top - (Height - Want),
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  FFitting = false;
 }
 
 void ListBoxState::SetColumnWidth(int Width) {
