@@ -25,9 +25,8 @@ namespace {
 constexpr long TrayRequestDock = 0;
 constexpr long TrayBeginMessage = 1;
 constexpr long XembedMapped = 1;
-// Balloons stay at least this long, at most that (milliseconds).
-constexpr UINT TrayBalloonMin = 10000;
-constexpr UINT TrayBalloonMax = 30000;
+// How long the tray shows a balloon (milliseconds).
+constexpr UINT TrayBalloonMs = 10000;
 // A tray client message carries 20 bytes of text.
 constexpr size_t TrayMessageChunk = 20;
 
@@ -149,7 +148,7 @@ void X11TrayArea::ShowBalloon(const IconWindow& I, const win::TrayIcon& Icon) {
   M.format = 32;
   M.data.l[0] = CurrentTime;
   M.data.l[1] = TrayBeginMessage;
-  M.data.l[2] = static_cast<long>(TrayBalloonMin);
+  M.data.l[2] = static_cast<long>(TrayBalloonMs);
   M.data.l[3] = static_cast<long>(Text.size());
   M.data.l[4] = FNextBalloon++;
   XSendEvent(S.Dpy, FTray, False, NoEventMask, reinterpret_cast<XEvent*>(&M));
