@@ -33,10 +33,42 @@ constexpr FontShape StandardShapes[] = {
     {32651, XC_question_arrow},
 };
 
-// The cursor's pixels as premultiplied ARGB, top row first; empty when unreadable.
-std::vector<uint32_t> CursorPixels(HCURSOR C, int& W, int& H, int& HotX, int& HotY) {
+Cursor MakeArgbCursor(X11State& S, HCURSOR C) {
+  int W = 0, H = 0, HotX = 0, HotY = 0;
+  std::vector<uint32_t> Pixels = X11IconPixels(reinterpret_cast<HICON>(C), W, H, HotX, HotY);
+  if (Pixels.empty()) return 0;
+  XRenderPictFormat* Format = XRenderFindStandardFormat(S.Dpy, PictStandardARGB32);
+  if (!Format) return 0;
+  Pixmap Pix = XCreatePixmap(S.Dpy, S.Root, static_cast<unsigned>(W), static_cast<unsigned>(H), 32);
+  XImage* Img = XCreateImage(S.Dpy, nullptr, 32, ZPixmap, 0, reinterpret_cast<char*>(Pixels.data()),
+                             static_cast<unsigned>(W), static_cast<unsigned>(H), 32, W * 4);
+  Img->byte_order = LSBFirst;
+  GC Gc = XCreateGC(S.Dpy, Pix, 0, nullptr);
+  XPutImage(S.Dpy, Pix, Gc, Img, 0, 0, 0, 0, static_cast<unsigned>(W), static_cast<unsigned>(H));
+  XFreeGC(S.Dpy, Gc);
+  Img->data = nullptr;  // the vector keeps its pixels
+  XDestroyImage(Img);
+  Picture Pic = XRenderCreatePicture(S.Dpy, Pix, Format, 0, nullptr);
+  const Cursor Made = XRenderCreateCursor(S.Dpy, Pic, static_cast<unsigned>(HotX), static_cast<unsigned>(HotY));
+  XRenderFreePicture(S.Dpy, Pic);
+  XFreePixmap(S.Dpy, Pix);
+  return Made;
+}
+
+Cursor MakeEmptyCursor(X11State& S) {
+  const char Bits[1] = {0};
+  Pixmap Blank = XCreateBitmapFromData(S.Dpy, S.Root, Bits, 1, 1);
+  XColor Black{};
+  const Cursor Made = XCreatePixmapCursor(S.Dpy, Blank, Blank, &Black, &Black, 0, 0);
+  XFreePixmap(S.Dpy, Blank);
+  return Made;
+}
+
+}  // namespace
+
+std::vector<uint32_t> X11IconPixels(HICON C, int& W, int& H, int& HotX, int& HotY) {
   ICONINFO Info{};
-  if (!GetIconInfo(reinterpret_cast<HICON>(C), &Info)) return {};
+  if (!GetIconInfo(C, &Info)) return {};
   HotX = static_cast<int>(Info.xHotspot);
   HotY = static_cast<int>(Info.yHotspot);
   std::vector<uint32_t> Color, Mask;
@@ -77,39 +109,6 @@ std::vector<uint32_t> CursorPixels(HCURSOR C, int& W, int& H, int& HotX, int& Ho
   }
   return Color;
 }
-
-Cursor MakeArgbCursor(X11State& S, HCURSOR C) {
-  int W = 0, H = 0, HotX = 0, HotY = 0;
-  std::vector<uint32_t> Pixels = CursorPixels(C, W, H, HotX, HotY);
-  if (Pixels.empty()) return 0;
-  XRenderPictFormat* Format = XRenderFindStandardFormat(S.Dpy, PictStandardARGB32);
-  if (!Format) return 0;
-  Pixmap Pix = XCreatePixmap(S.Dpy, S.Root, static_cast<unsigned>(W), static_cast<unsigned>(H), 32);
-  XImage* Img = XCreateImage(S.Dpy, nullptr, 32, ZPixmap, 0, reinterpret_cast<char*>(Pixels.data()),
-                             static_cast<unsigned>(W), static_cast<unsigned>(H), 32, W * 4);
-  Img->byte_order = LSBFirst;
-  GC Gc = XCreateGC(S.Dpy, Pix, 0, nullptr);
-  XPutImage(S.Dpy, Pix, Gc, Img, 0, 0, 0, 0, static_cast<unsigned>(W), static_cast<unsigned>(H));
-  XFreeGC(S.Dpy, Gc);
-  Img->data = nullptr;  // the vector keeps its pixels
-  XDestroyImage(Img);
-  Picture Pic = XRenderCreatePicture(S.Dpy, Pix, Format, 0, nullptr);
-  const Cursor Made = XRenderCreateCursor(S.Dpy, Pic, static_cast<unsigned>(HotX), static_cast<unsigned>(HotY));
-  XRenderFreePicture(S.Dpy, Pic);
-  XFreePixmap(S.Dpy, Pix);
-  return Made;
-}
-
-Cursor MakeEmptyCursor(X11State& S) {
-  const char Bits[1] = {0};
-  Pixmap Blank = XCreateBitmapFromData(S.Dpy, S.Root, Bits, 1, 1);
-  XColor Black{};
-  const Cursor Made = XCreatePixmapCursor(S.Dpy, Blank, Blank, &Black, &Black, 0, 0);
-  XFreePixmap(S.Dpy, Blank);
-  return Made;
-}
-
-}  // namespace
 
 Cursor X11State::CursorFor(HCURSOR C) {
   if (!C) {

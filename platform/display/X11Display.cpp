@@ -149,8 +149,9 @@ X11Display::X11Display(const std::string& DisplayName) : F(std::make_unique<X11S
   XInternAtoms(Dpy, Texts.data(), static_cast<int>(Texts.size()), False, Got.data());
   for (size_t I = 0; I < Got.size(); ++I) *Names[I].Slot = Got[I];
 
-  // The root tells us when the work area or the window manager changes.
-  XSelectInput(Dpy, S.Root, PropertyChangeMask);
+  // The root tells us when the work area or the window manager changes, and when a
+  // tray starts (a MANAGER message).
+  XSelectInput(Dpy, S.Root, PropertyChangeMask | StructureNotifyMask);
   S.RefreshWorkArea();
   S.RefreshWindowManager();
   S.OpenInputMethod();
@@ -162,6 +163,7 @@ X11Display::X11Display(const std::string& DisplayName) : F(std::make_unique<X11S
 X11Display::~X11Display() {
   X11State& S = *F;
   if (!S.Dpy) return;
+  S.HandOverClipboard();
   for (auto& [Wnd, N] : S.Windows) S.DropWindow(N);
   S.CloseInputMethod();
   S.CloseClipboard();
@@ -238,6 +240,8 @@ RECT X11Display::WorkArea() const { return F->Work; }
 
 uint32_t X11Display::DesktopColor() const { return X11State::DesktopPixel; }
 
+std::unique_ptr<win::TrayArea> X11Display::MakeTrayArea() { return std::make_unique<X11TrayArea>(*F); }
+
 void X11Display::Beep(UINT) {
   XBell(F->Dpy, 0);
   XFlush(F->Dpy);
@@ -291,6 +295,7 @@ void X11Display::ProcessEvents(win::DisplayEvents& Events) {
     XEvent E;
     XNextEvent(S.Dpy, &E);
     if (XFilterEvent(&E, 0)) continue;  // the input method's (a dead key, say)
+    if (S.Tray && S.Tray->HandleEvent(E)) continue;
     if (S.HandleInput(E, Events)) continue;
     if (S.ShmAvailable && E.type == S.ShmEventType) {
       const auto& C = reinterpret_cast<const XShmCompletionEvent&>(E);

@@ -47,6 +47,7 @@ class X11Display final : public win::Display {
   bool QueryPointer(POINT& Pos, unsigned& Buttons) override;
   void ActivateNativeWindow(HWND Wnd) override;
   void SetNativeCapture(HWND Top) override;
+  std::unique_ptr<win::TrayArea> MakeTrayArea() override;
   void SetCursorShape(HCURSOR Cursor) override;
   std::string ClipboardText() override;
   void SetClipboardText(const std::string& Text) override;

@@ -12,6 +12,7 @@
 #include "platform/display/X11Display.h"
 #include "platform/win/Regions.h"
 #include "platform/win/Surface.h"
+#include "platform/win/TrayArea.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -77,6 +78,49 @@ struct X11Host {
   bool Mapped = false;
 };
 
+struct X11State;
+
+// The notification area on X: icons docked in the tray of the desktop (the owner of the
+// system-tray selection), their clicks posted to their windows, balloons sent to the
+// tray as messages. Without a tray no icon can be added.
+class X11TrayArea final : public win::TrayArea {
+ public:
+  explicit X11TrayArea(X11State& S);
+  ~X11TrayArea() override;
+  X11TrayArea(const X11TrayArea&) = delete;
+  X11TrayArea& operator=(const X11TrayArea&) = delete;
+  bool Notify(DWORD Message, const NOTIFYICONDATAW& Data) override;
+  // Events of the icon windows and of the tray's coming and going; false: not the tray's.
+  bool HandleEvent(const XEvent& E);
+
+ private:
+  struct IconWindow {
+    HWND Wnd = nullptr;
+    UINT Id = 0;
+    ::Window Xid = 0;
+    Visual* Vis = nullptr;
+    int Width = 1, Height = 1;
+    unsigned LastButton = 0;  // the last press, for double clicks
+    Time LastPressTime = 0;
+    int LastX = 0, LastY = 0;
+  };
+  ::Window TrayOwner() const;
+  bool Dock(IconWindow& I, ::Window Tray);
+  void Paint(IconWindow& I);
+  void SetTitle(const IconWindow& I, const std::string& Tip);
+  void ShowBalloon(const IconWindow& I, const win::TrayIcon& Icon);
+  void Pointer(IconWindow& I, const XEvent& E);
+  void DropIcons();
+  IconWindow* FindIcon(::Window Xid);
+
+  X11State& S;
+  win::TrayIconTable FTable;
+  std::vector<IconWindow> FIcons;
+  ::Window FTray = 0;  // the tray our icons are docked in
+  long FNextBalloon = 1;
+  Atom FSelection = 0, FOpcode = 0, FManager = 0, FXembedInfo = 0, FMessageData = 0, FTrayVisual = 0;
+};
+
 struct X11State {
   static constexpr uint32_t DesktopPixel = 0x3A6EA5;  // the colour under all windows
   ::Display* Dpy = nullptr;
@@ -103,6 +147,7 @@ struct X11State {
   XIM Im = nullptr;
   WORD KeyVks[256] = {};    // by key code: the virtual key its press gave
   WORD KeySides[256] = {};
+  X11TrayArea* Tray = nullptr;  // while the tray area lives
   bool FocusLeaving = false;  // a FocusOut with no FocusIn on ours after it yet
   HWND Grabbing = nullptr;    // the top-level window holding our pointer grab
   // Clipboard (X11Clipboard.cpp).
@@ -122,6 +167,12 @@ struct X11State {
   void OpenClipboard();
   void CloseClipboard();
   void AnswerSelectionRequest(const XSelectionRequestEvent& R);
+  // Writes our text to Property of Requestor as Target asks; false for a target we do not
+  // offer.
+  bool PutSelection(::Window Requestor, Atom Target, Atom Property);
+  // At exit: a clipboard manager, when one runs, takes a copy of our text (we answer its
+  // requests until it says it is done, a few seconds at most).
+  void HandOverClipboard();
   // The next chunk for a requestor that took the last one; false: not one of ours.
   bool ContinueOutgoing(const XPropertyEvent& E);
   bool WaitForWindowEvent(int Type, XEvent& Out, int TimeoutMs);
@@ -145,7 +196,8 @@ struct X11State {
     Atom WmProtocols, WmDeleteWindow, NetWmPing, NetWmName, Utf8String, MotifWmHints, NetWmState,
         NetWmStateAbove, NetWmStateSkipTaskbar, NetWmWindowType, NetWmWindowTypeNormal, NetWmWindowTypeDialog,
         NetWmWindowTypePopupMenu, NetWorkarea, NetCurrentDesktop, NetWmWindowOpacity, NetSupportingWmCheck,
-        NetWmPid, NetWmCmS, Clipboard, Targets, Text, TextPlainUtf8, Incr, SelectionProperty, XdndAware, XdndEnter,
+        NetWmPid, NetWmCmS, Clipboard, Targets, Text, TextPlainUtf8, Incr, SelectionProperty, Multiple, AtomPair,
+        ClipboardManager, SaveTargets, SaveProperty, XdndAware, XdndEnter,
         XdndPosition, XdndStatus, XdndLeave, XdndDrop, XdndFinished, XdndSelection, XdndTypeList, XdndActionCopy,
         UriList, DropProperty;
   } A{};
@@ -202,6 +254,10 @@ struct X11State {
   Cursor CursorFor(HCURSOR C);
   void DefineCursorOn(X11Native& N);
 };
+
+// An icon's or cursor's pixels as premultiplied ARGB, top row first; empty when
+// unreadable.
+std::vector<uint32_t> X11IconPixels(HICON Icon, int& W, int& H, int& HotX, int& HotY);
 
 // Catches X errors of the requests made while it lives instead of logging them.
 class X11ErrorTrap {

@@ -143,6 +143,11 @@ void TListItem::MakeVisible(Boolean PartialOK) {
   SendMessage(ListViewOfItem(FOwner)->Handle(), LVM_ENSUREVISIBLE, static_cast<WPARAM>(FIndex), PartialOK ? 1 : 0);
 }
 
+void TListItem::CancelEdit() {
+  TCustomListView* L = ListViewOfItem(FOwner);
+  if (L->HandleAllocated()) SendMessage(L->Handle(), LVM_EDITLABEL, static_cast<WPARAM>(-1), 0);
+}
+
 Boolean TListItem::EditCaption() {
   TCustomListView* L = ListViewOfItem(FOwner);
   return L->HandleAllocated() &&
@@ -419,6 +424,10 @@ void TCustomListView::SetItemIndex(Integer Value) {
   SendMessage(Handle(), LVM_SETITEMSTATE, static_cast<WPARAM>(Value), reinterpret_cast<LPARAM>(&I));
 }
 
+Boolean TCustomListView::IsEditing() {
+  return HandleAllocated() && SendMessage(Handle(), LVM_GETEDITCONTROL, 0, 0) != 0;
+}
+
 Integer TCustomListView::SelCount() { return static_cast<Integer>(SendMessage(Handle(), LVM_GETSELECTEDCOUNT, 0, 0)); }
 
 TListItem* TCustomListView::TopItem() {
@@ -488,6 +497,20 @@ void TCustomListView::CNNotify(TWMNotify& Message) {
       return;
     }
     case LVN_ODSTATECHANGED: Change(nullptr, 0); return;
+    case LVN_BEGINLABELEDIT: {
+      const LVITEM& Item = reinterpret_cast<NMLVDISPINFO*>(Hdr)->item;
+      TListItem* Row = FOwnerData ? ItemOfIndex(Item.iItem) : reinterpret_cast<TListItem*>(Item.lParam);
+      Message.Result() = Row && CanEdit(Row) ? 0 : 1;
+      return;
+    }
+    case LVN_ENDLABELEDIT: {
+      const LVITEM& Item = reinterpret_cast<NMLVDISPINFO*>(Hdr)->item;
+      if (!Item.pszText) return;  // cancelled
+      TListItem* Row = FOwnerData ? ItemOfIndex(Item.iItem) : reinterpret_cast<TListItem*>(Item.lParam);
+      String S = Item.pszText;
+      Edit(Row, S);
+      return;  // the hook set the caption itself
+    }
     case LVN_COLUMNCLICK: {
       auto* N = reinterpret_cast<NMLISTVIEW*>(Hdr);
       if (FColumnClick && N->iSubItem >= 0 && N->iSubItem < FColumns->Count()) ColClick(FColumns->Items(N->iSubItem));

@@ -81,8 +81,10 @@ class TListItem {
   void SetFocused(Boolean Value);
   TRect DisplayRect(TDisplayCode Code);
   void MakeVisible(Boolean PartialOK);
-  // Starts editing the caption in place; false when the view cannot (no editor).
+  // Starts editing the caption in place; false when the view refuses.
   Boolean EditCaption();
+  // Ends editing without the new text.
+  void CancelEdit();
   TListItems* Owner() const { return FOwner; }
 
  private:
@@ -132,7 +134,6 @@ using TLVOwnerDataFindEvent =
                        void* FindData, Integer StartIndex, TSearchDirection Direction, Boolean Wrap, Integer& Index)>;
 using TLVEditingEvent = std::function<void(TObject* Sender, TListItem* Item, Boolean& AllowEdit)>;
 using TLVEditedEvent = std::function<void(TObject* Sender, TListItem* Item, String& S)>;
-using TContextPopupEvent = std::function<void(TObject* Sender, const TPoint& MousePos, Boolean& Handled)>;
 
 class TCustomListView : public TNativeWinControl {
   VANTREL_CLASS(TCustomListView)
@@ -180,6 +181,8 @@ class TCustomListView : public TNativeWinControl {
   Integer ItemIndex();
   void SetItemIndex(Integer Value);
   Integer SelCount();
+  // A caption is being edited in place.
+  Boolean IsEditing();
   TListItem* TopItem();
   Integer VisibleRowCount();
   TListItem* GetItemAt(Integer X, Integer Y);

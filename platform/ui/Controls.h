@@ -35,6 +35,8 @@ using TMouseEvent =
 using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, Integer X, Integer Y)>;
 using TKeyEvent = std::function<void(TObject* Sender, Word& Key, TShiftState Shift)>;
 using TKeyPressEvent = std::function<void(TObject* Sender, char32_t& Key)>;
+// A context menu is asked for at MousePos (client coordinates; -1, -1 from the keyboard).
+using TContextPopupEvent = std::function<void(TObject* Sender, const TPoint& MousePos, Boolean& Handled)>;
 
 // Cursor identities; the shapes are the screen's.
 using TCursor = SmallInt;

@@ -25,8 +25,6 @@ using TTVCollapsingEvent = std::function<void(TObject* Sender, TTreeNode* Node, 
 using TTVExpandedEvent = std::function<void(TObject* Sender, TTreeNode* Node)>;
 using TTVEditingEvent = std::function<void(TObject* Sender, TTreeNode* Node, Boolean& AllowEdit)>;
 using TTVEditedEvent = std::function<void(TObject* Sender, TTreeNode* Node, String& S)>;
-// The same type as the list view's (ComCtrls.h), so both headers can be included together.
-using TContextPopupEvent = std::function<void(TObject* Sender, const TPoint& MousePos, Boolean& Handled)>;
 // <0, 0, >0 as Node1 sorts before, with or after Node2.
 using TTVCompare = std::function<Integer(TTreeNode* Node1, TTreeNode* Node2, intptr_t Data)>;
 

@@ -4,10 +4,12 @@
 // Two implementations: headless (tests) and x11 (the program).
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/win/Surface.h"
+#include "platform/win/TrayArea.h"
 #include "platform/win/WinTypes.h"
 
 // Modifier flags of raw key and pointer events (Windows' hot-key values).
@@ -122,6 +124,10 @@ class Display {
   // The window manager made Wnd (a top-level window) the active window itself: the
   // desktop's focus follows.
   virtual void ActivateNativeWindow(HWND) {}
+
+  // The desktop's notification area, when the display speaks to one; nullptr: none (the
+  // window manager keeps the tray it has).
+  virtual std::unique_ptr<TrayArea> MakeTrayArea() { return nullptr; }
 
   virtual void SetCursorShape(HCURSOR) {}
   // A sound for MessageBeep (Type: 0 or an MB_ICON* value).

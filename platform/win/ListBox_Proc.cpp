@@ -185,7 +185,11 @@ LRESULT ListBoxWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
     case WM_NCDESTROY:
       DetachNativeState<ListBoxState>(Wnd);
       return DefWindowProc(Wnd, Msg, WParam, LParam);
-    case WM_SIZE: S->SetTop(S->Top()); S->InvalidateAll(); return 0;
+    case WM_SIZE:
+      S->FitIntegralHeight();
+      S->SetTop(S->Top());
+      S->InvalidateAll();
+      return 0;
     case WM_STYLECHANGED:
       if (WParam == static_cast<WPARAM>(GWL_STYLE)) S->StyleChanged(reinterpret_cast<STYLESTRUCT*>(LParam)->styleNew);
       return 0;

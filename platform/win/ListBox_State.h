@@ -91,6 +91,8 @@ class ListBoxState {
   void SetRedraw(bool On);
   void StyleChanged(DWORD Style);
   void Created();  // WM_CREATE: item height from the font or the parent (owner draw)
+  // Without LBS_NOINTEGRALHEIGHT the window drops the part of a row at its bottom.
+  void FitIntegralHeight();
 
   // --- Input (ListBox_Input.cpp) ---
   void MouseDown(POINT P, WPARAM Keys, bool Double);
@@ -123,6 +125,11 @@ class ListBoxState {
   int FAnchor = -1;
   int FTop = 0;
   int FItemHeight = 16;
+  // Whole rows (without LBS_NOINTEGRALHEIGHT): the client height asked for from outside,
+  // the one we cut it to, and whether our own cut is under way.
+  int FAskedHeight = 0;
+  int FFittedHeight = -1;
+  bool FFitting = false;
   int FColumnWidth = 64;
   int FHorzExtent = 0;
   int FHorzPos = 0;

@@ -202,9 +202,29 @@ bool ListBoxState::SetItemHeight(int Height) {
     FItemHeight = Height;
     FTop = std::clamp(FTop, 0, MaxTop());
     InvalidateAll();
+    FitIntegralHeight();
   }
   UpdateScroll();
   return true;
+}
+
+void ListBoxState::FitIntegralHeight() {
+  if ((FStyle & (LBS_NOINTEGRALHEIGHT | LBS_OWNERDRAWVARIABLE)) || FFitting) return;
+  const int Height = Client().Bottom;
+  // A height given from outside is what the rows are fitted into, also when the rows
+  // change height later (so fitting twice never cuts twice).
+  if (FFittedHeight < 0 || Height != FFittedHeight) FAskedHeight = Height;
+  const int Part = FAskedHeight % std::max(1, FItemHeight);
+  // A list shorter than one row keeps its size.
+  const int Want = FAskedHeight <= FItemHeight ? FAskedHeight : FAskedHeight - Part;
+  FFittedHeight = Want;
+  if (Want == Height) return;
+  RECT W{};
+  GetWindowRect(FWnd, &W);
+  FFitting = true;
+  SetWindowPos(FWnd, nullptr, 0, 0, W.Right - W.Left, W.Bottom - W.Top - (Height - Want),
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  FFitting = false;
 }
 
 void ListBoxState::SetColumnWidth(int Width) {
@@ -261,6 +281,7 @@ void ListBoxState::Created() {
       SendMessage(Parent, WM_MEASUREITEM, Measure.CtlID, reinterpret_cast<LPARAM>(&Measure));
     if (Measure.itemHeight >= 1 && Measure.itemHeight <= 255) FItemHeight = static_cast<int>(Measure.itemHeight);
   }
+  FitIntegralHeight();
   UpdateScroll();
 }
 

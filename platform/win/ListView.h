@@ -60,6 +60,9 @@ constexpr UINT LVCF_ORDER = 0x0020;
 constexpr int LVCFMT_LEFT = 0x0000;
 constexpr int LVCFMT_RIGHT = 0x0001;
 constexpr int LVCFMT_CENTER = 0x0002;
+// LVM_SETCOLUMNWIDTH: as wide as the widest text (of the column, or also its header).
+constexpr int LVSCW_AUTOSIZE = -1;
+constexpr int LVSCW_AUTOSIZE_USEHEADER = -2;
 
 struct LVCOLUMN {
   UINT mask = 0;

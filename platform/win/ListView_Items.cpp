@@ -57,6 +57,7 @@ LRESULT ListViewState::InsertItem(const LVITEM& Item) {
   if (FFocus >= At) ++FFocus;
   if (FAnchor >= At) ++FAnchor;
   if ((Item.mask & LVIF_STATE) && Item.stateMask) SetState(At, Item.state, Item.stateMask);
+  LabelChanged(At);
   UpdateScroll();
   Invalidate();
   return At;
@@ -65,6 +66,7 @@ LRESULT ListViewState::InsertItem(const LVITEM& Item) {
 bool ListViewState::DeleteItem(int Index) {
   if (!Valid(Index) || OwnerData()) return false;
   NMLISTVIEW N = ItemRecord(Index);
+  RowsVanish(Index);
   NotifyParent(FWnd, LVN_DELETEITEM, N);
   FRows.erase(FRows.begin() + Index);
   FSelected.erase(FSelected.begin() + Index);
@@ -89,6 +91,8 @@ void ListViewState::DeleteAll() {
   FOwnerCount = 0;
   FSelected.clear();
   FFocus = FAnchor = -1;
+  RowsVanish(-1);
+  LabelsChanged();
   FTop = FTopColumn = FXPos = FYPos = 0;
   UpdateScroll();
   Invalidate();
@@ -102,6 +106,8 @@ void ListViewState::SetItemCount(int NewCount) {
   FSelected.resize(static_cast<size_t>(NewCount), false);
   if (FFocus >= NewCount) FFocus = -1;
   if (FAnchor >= NewCount) FAnchor = -1;
+  RowsVanish(-1);
+  LabelsChanged();
   ClampScroll();
   UpdateScroll();
   Invalidate();
@@ -125,6 +131,7 @@ bool ListViewState::SetItem(const LVITEM& Item) {
     if (Item.mask & LVIF_PARAM) Row.Param = Item.lParam;
   }
   if ((Item.mask & LVIF_STATE) && Item.stateMask) SetState(Item.iItem, Item.state, Item.stateMask);
+  if ((Item.mask & LVIF_TEXT) && Item.iSubItem == 0) LabelChanged(Item.iItem);
   InvalidateItem(Item.iItem);
   return true;
 }
@@ -350,6 +357,7 @@ int ListViewState::ColumnWidth(int Index) const {
 }
 
 bool ListViewState::SetColumnWidth(int Index, int Width) {
+  if (ViewType() == LVS_LIST) return Index == 0 && SetListColumnWidth(Width);
   LVCOLUMN C;
   C.mask = LVCF_WIDTH;
   C.cx = Width;
@@ -404,6 +412,7 @@ HIMAGELIST ListViewState::SetImageList(WPARAM Which, HIMAGELIST List) {
   if (!Slot) return nullptr;
   HIMAGELIST Old = *Slot;
   *Slot = List;
+  LabelsChanged();
   UpdateScroll();
   Invalidate();
   return Old;

@@ -1,6 +1,8 @@
 // The "SysListView32" window procedure: hands each message to the view's state.
+#include <algorithm>
 #include <vector>
 
+#include "platform/win/Edit.h"
 #include "platform/win/Input.h"
 #include "platform/win/Keyboard.h"
 #include "platform/win/ListView_State.h"
@@ -64,12 +66,23 @@ LRESULT ListViewItemMessage(ListViewState& S, UINT Msg, WPARAM WParam, LPARAM LP
       return Info->iItem;
     }
     case LVM_REDRAWITEMS:
-      for (int I = Index; I <= static_cast<int>(LParam); ++I) S.InvalidateItem(I);
+      for (int I = std::max(0, Index); I <= static_cast<int>(LParam) && I < S.Count(); ++I) {
+        S.LabelChanged(I);
+        S.InvalidateItem(I);
+      }
       return TRUE;
-    case LVM_UPDATE: S.InvalidateItem(Index); return TRUE;
+    case LVM_UPDATE:
+      S.LabelChanged(Index);
+      S.InvalidateItem(Index);
+      return TRUE;
     case LVM_ARRANGE: S.Invalidate(); return TRUE;
     case LVM_EDITLABEL:
-    case LVM_GETEDITCONTROL: return 0;
+      if (Index < 0) {  // -1 ends editing without the new text
+        S.EndEdit(true);
+        return 0;
+      }
+      return reinterpret_cast<LRESULT>(S.EditLabel(Index));
+    case LVM_GETEDITCONTROL: return reinterpret_cast<LRESULT>(S.EditWindow());
     case LVM_GETSTRINGWIDTH: return LParam ? S.StringWidth(reinterpret_cast<const char*>(LParam)) : 0;
     default: return -1;
   }
@@ -121,6 +134,23 @@ LRESULT ListViewWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
   const POINT P{GET_X_LPARAM(LParam), GET_Y_LPARAM(LParam)};
   switch (Msg) {
     case WM_CREATE: S->Created(); return 0;
+    case WM_DESTROY:
+      S->EndEdit(true, false);
+      S->DisarmSlowEdit();
+      return DefWindowProc(Wnd, Msg, WParam, LParam);
+    case WM_COMMAND:
+      // The caption editor lost the focus: editing ends with its text.
+      if (S->EditWindow() && reinterpret_cast<HWND>(LParam) == S->EditWindow()) {
+        if (HIWORD(WParam) == EN_KILLFOCUS) S->EndEdit(false);
+        else if (HIWORD(WParam) == EN_CHANGE) S->FitEditor();
+      }
+      return 0;
+    case WM_TIMER:
+      if (WParam == ListViewSlowEditTimer) {
+        S->SlowEditDue();
+        return 0;
+      }
+      return DefWindowProc(Wnd, Msg, WParam, LParam);
     case WM_NCDESTROY:
       DetachNativeState<ListViewState>(Wnd);
       return DefWindowProc(Wnd, Msg, WParam, LParam);

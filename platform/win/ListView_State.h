@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/win/ListView.h"
+#include "platform/win/WndProc.h"
 
 namespace vantrel::win {
 
@@ -74,7 +75,14 @@ class ListViewState {
   int RowHeight() const;
   int HeaderHeight() const;
   int TotalColumnWidth() const;
+  // List style: the width of every column, set (LVM_SETCOLUMNWIDTH) or that of the
+  // widest label.
   int ListColumnWidth() const;
+  bool SetListColumnWidth(int Width);
+  // The labels changed: the list style measures them again when it next needs to.
+  void LabelsChanged() { FMeasuredListWidth = -1; }
+  // One row's label changed or came: the columns widen when it is the widest now.
+  void LabelChanged(int Index);
   int RowsPerColumn() const;  // list style
   int PerRow() const;         // icon styles: cells in a row
   SIZE CellSize() const;      // icon styles
@@ -106,6 +114,26 @@ class ListViewState {
   void Wheel(int Delta);
   void FocusChanged(bool Focused);
 
+  // --- Caption editing (ListView_Input.cpp) ---
+  // Puts an EDIT over the row's label unless the parent refuses (LVN_BEGINLABELEDIT);
+  // the edit, or nullptr.
+  HWND EditLabel(int Index);
+  // Ends editing: the parent hears LVN_ENDLABELEDIT with the text (none when
+  // cancelled); Notify false ends it silently (the view is going).
+  void EndEdit(bool Cancel, bool Notify = true);
+  HWND EditWindow() const { return FEditWnd; }
+  WNDPROC EditOldProc() const { return FEditOldProc; }
+  int EditItem() const { return FEditWnd ? FEditItem : -1; }
+  // A second click on the focused, selected row's label: editing starts when no double
+  // click follows within the double-click time.
+  // Widens the editor to its text.
+  void FitEditor();
+  void ArmSlowEdit(int Index);
+  void DisarmSlowEdit();
+  void SlowEditDue();
+  // The row Index goes away (-1: all of them, or those at and past Count()).
+  void RowsVanish(int Index);
+
   NMLISTVIEW ItemRecord(int Index) const;
 
  private:
@@ -117,6 +145,7 @@ class ListViewState {
   void MoveFocus(int Index, bool Shift, bool Ctrl);
   void ClampScroll();
   void ScrollRowsFrom(int OldTop);
+  int MeasureListColumn();
 
   HWND FWnd;
   DWORD FStyle;
@@ -142,10 +171,20 @@ class ListViewState {
   int FYPos = 0;
   int FWheelRest = 0;
   int FLineHeight = 16;
-  int FListWidth = 0;  // list style: the width of a column; 0 until set or measured
+  int FListWidth = 0;  // list style: the width of a column as set; 0: measured
+  mutable int FMeasuredListWidth = -1;  // -1: not measured since the labels changed
   std::string FTyped;
   uint64_t FTypedAt = 0;
+  // Caption editing.
+  HWND FEditWnd = nullptr;
+  int FEditItem = -1;
+  WNDPROC FEditProc = nullptr;
+  WNDPROC FEditOldProc = nullptr;
+  int FSlowEditItem = -1;  // armed by a second click, -1: none
 };
+
+// The timer of the slow second click.
+constexpr UINT_PTR ListViewSlowEditTimer = 0x4C45;
 
 ListViewState* ListViewOf(HWND Wnd);
 

@@ -24,6 +24,12 @@ RECT ListViewClient(HWND Wnd) {
   return R;
 }
 
+// List style: a column's width before any label is known, the least one, and the room
+// after the widest label.
+constexpr int ListViewDefaultListWidth = 120;
+constexpr int ListViewMinimumListWidth = 24;
+constexpr int ListViewLabelSpace = 8;
+
 int ListViewRound(int Value, int Step) {
   if (Step <= 0) return 0;
   return Value >= 0 ? (Value + Step / 2) / Step : -((-Value + Step / 2) / Step);
@@ -73,6 +79,7 @@ void ListViewState::PlaceHeader() {
 
 void ListViewState::StyleChanged(DWORD Style) {
   FStyle = Style;
+  LabelsChanged();
   if (ViewType() == LVS_REPORT && !(FStyle & LVS_NOCOLUMNHEADER) && !FHeader) CreateHeader();
   PlaceHeader();
   ClampScroll();
@@ -96,6 +103,7 @@ void ListViewState::SetFont(HFONT Font) {
   SelectObject(Dc, Old);
   ReleaseDC(FWnd, Dc);
   FLineHeight = Tm.tmHeight > 0 ? static_cast<int>(Tm.tmHeight) : 16;
+  LabelsChanged();
   if (FHeader) SendMessage(FHeader, WM_SETFONT, reinterpret_cast<WPARAM>(FFont), 1);
   PlaceHeader();
   UpdateScroll();
@@ -134,7 +142,65 @@ int ListViewState::TotalColumnWidth() const {
 
 int ListViewState::ListColumnWidth() const {
   if (FListWidth > 0) return FListWidth;
-  return 120;
+  // Measured only where the list style needs it: the other styles never ask their parent
+  // for every row.
+  if (ViewType() != LVS_LIST) return FMeasuredListWidth > 0 ? FMeasuredListWidth : ListViewDefaultListWidth;
+  if (FMeasuredListWidth < 0) FMeasuredListWidth = const_cast<ListViewState*>(this)->MeasureListColumn();
+  return FMeasuredListWidth;
+}
+
+int ListViewState::MeasureListColumn() {
+  const int N = Count();
+  if (N == 0 || !FRedraw) return ListViewDefaultListWidth;
+  int Widest = 0;
+  HDC Dc = GetDC(FWnd);
+  HGDIOBJ Old = SelectObject(Dc, FFont ? FFont : GetDefaultDcFont());
+  for (int I = 0; I < N; ++I) {
+    SIZE S{};
+    GetTextExtentPoint32(Dc, CellText(I, 0), -1, &S);
+    Widest = std::max(Widest, static_cast<int>(S.cx));
+  }
+  SelectObject(Dc, Old);
+  ReleaseDC(FWnd, Dc);
+  int IconW = 0, IconH = 0;
+  if (FSmall) ImageList_GetIconSize(FSmall, &IconW, &IconH);
+  // The icon and its gaps, the label and room for the focus frame and the next column.
+  int Width = 2 + IconW + 2 + Widest + ListViewLabelSpace;
+  const int ClientW = ListViewClient(FWnd).Right;
+  if (ClientW > 0) Width = std::min(Width, ClientW);
+  return std::max(Width, ListViewMinimumListWidth);
+}
+
+void ListViewState::LabelChanged(int Index) {
+  if (FMeasuredListWidth < 0 || FListWidth > 0) return;
+  if (ViewType() != LVS_LIST || !Valid(Index) || !FRedraw) {
+    LabelsChanged();
+    return;
+  }
+  int IconW = 0, IconH = 0;
+  if (FSmall) ImageList_GetIconSize(FSmall, &IconW, &IconH);
+  int Width = 2 + IconW + 2 + StringWidth(CellText(Index, 0)) + ListViewLabelSpace;
+  const int ClientW = ListViewClient(FWnd).Right;
+  if (ClientW > 0) Width = std::min(Width, ClientW);
+  if (Width <= FMeasuredListWidth) return;
+  FMeasuredListWidth = Width;
+  ClampScroll();
+  UpdateScroll();
+  Invalidate();
+}
+
+bool ListViewState::SetListColumnWidth(int Width) {
+  if (Width == LVSCW_AUTOSIZE || Width == LVSCW_AUTOSIZE_USEHEADER)
+    FListWidth = 0;
+  else if (Width > 0)
+    FListWidth = Width;
+  else
+    return false;
+  LabelsChanged();
+  ClampScroll();
+  UpdateScroll();
+  Invalidate();
+  return true;
 }
 
 int ListViewState::RowsPerColumn() const {
@@ -389,6 +455,7 @@ void ListViewState::Scroll(int DX, int DY) {
 }
 
 void ListViewState::OnScroll(bool Vertical, WORD Code, int Thumb) {
+  if (FEditWnd && Code != SB_ENDSCROLL) EndEdit(false);  // the label moves away from its editor
   const RECT C = ListViewClient(FWnd);
   const DWORD Type = ViewType();
   // Steps in the bar's own units: rows, columns or pixels.
@@ -481,6 +548,7 @@ void ListViewState::InvalidateItem(int Index) {
 
 void ListViewState::SetRedraw(bool On) {
   FRedraw = On;
+  if (On) LabelsChanged();
   if (On) Invalidate();
 }
 

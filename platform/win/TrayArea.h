@@ -1,8 +1,8 @@
 // The notification area: icons of windows with a tip and a balloon, whose mouse
 // messages come back to the window as its callback message (wParam = the icon's id,
 // lParam = the mouse message). Shell_NotifyIconW goes to the replaceable tray of the
-// shell services (Shell.h): none by default (every call answers FALSE), a recorder in
-// tests.
+// shell services (Shell.h): the display's when it speaks to the desktop's tray (x11),
+// else none (every call answers FALSE); a recorder in tests.
 #pragma once
 
 #include <cstddef>

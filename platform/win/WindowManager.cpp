@@ -59,6 +59,7 @@ WindowManager::WindowManager(std::unique_ptr<Display> ADisplay, std::unique_ptr<
   SetMainThreadWakeup([Q] { Q->Wake(); });
   InstallPainting(*this);
   RegisterSystemClasses(*this);
+  if (std::unique_ptr<TrayArea> Tray = FDisplay->MakeTrayArea()) FShell->SetTray(std::move(Tray));
 }
 
 WindowManager::~WindowManager() {

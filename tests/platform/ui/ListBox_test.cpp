@@ -221,3 +221,15 @@ TEST(ListBox, ItemsWithoutAWindowAndOutOfRangeIndexes) {
   EXPECT_EQ(List->ItemAtPos(Point(5, 90), true), -1);
   EXPECT_EQ(List->ItemAtPos(Point(5, 90), false), 3);
 }
+
+TEST(ListBox, IntegralHeightShowsOnlyWholeRows) {
+  ListBoxForm F({"a", "b", "c"});
+  EXPECT_EQ(F.List->Height(), 100);  // IntegralHeight false: as set
+  F.List->SetIntegralHeight(true);
+  F.Session.PumpUntilIdle();
+  EXPECT_EQ(F.List->Height(), 96);  // six whole 16-pixel rows
+  EXPECT_EQ(F.List->ClientHeight(), 96);
+  F.List->SetHeight(75);
+  F.Session.PumpUntilIdle();
+  EXPECT_EQ(F.List->Height(), 64);
+}

@@ -12,9 +12,11 @@
 #include "platform/display/HeadlessSession.h"
 #include "platform/ui/ComCtrls.h"
 #include "platform/win/ListView.h"
+#include "platform/win/Focus.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Scroll.h"
 #include "platform/win/SysColors.h"
+#include "platform/win/Timers.h"
 #include "platform/win/WindowManager.h"
 #include "tests/support/UiTestControls.h"
 
@@ -169,6 +171,7 @@ TEST(ListView, ScrollStatePerViewStyle) {
                         Case{vsList, SB_HORZ, ListColumns - 1, 3u}, Case{vsList, SB_VERT, 0, 0u}}) {
     SCOPED_TRACE(std::to_string(C.Style) + "/" + std::to_string(C.Bar));
     F.View->SetViewStyle(C.Style);
+    if (C.Style == vsList) SendMessage(F.View->Handle(), LVM_SETCOLUMNWIDTH, 0, 120);
     SCROLLINFO Info;
     Info.fMask = SIF_ALL;
     GetScrollInfo(F.View->Handle(), C.Bar, &Info);
@@ -330,5 +333,164 @@ TEST(ListView, AReportShowsColumnsAndTheSelectedRow) {
   EXPECT_GT(Dark, 10);
   EXPECT_EQ(F.View->Items()->Count(), 6);
   EXPECT_EQ(F.View->GetItemAt(30, HeadH + 3 * RowH + 2)->Caption(), "clip3.mkv");
+  F.View->Unhook();
+}
+
+namespace {
+
+// A report view of three kept rows whose caption edits are recorded.
+struct CaptionEditForm : ListViewForm {
+  std::vector<std::pair<Integer, String>> Edited;
+  CaptionEditForm() : ListViewForm(false) {
+    for (const char* Caption : {"alpha", "beta", "gamma"}) View->Items()->Add()->SetCaption(Caption);
+    View->OnEdited = [this](TObject*, TListItem* Item, String& S) { Edited.emplace_back(Item->Index(), S); };
+    View->SetFocus();
+    Session.PumpUntilIdle();
+  }
+  HWND Editor() { return reinterpret_cast<HWND>(SendMessage(View->Handle(), LVM_GETEDITCONTROL, 0, 0)); }
+  String EditorText() {
+    char Buffer[64] = "";
+    GetWindowText(Editor(), Buffer, sizeof Buffer);
+    return Buffer;
+  }
+  TPoint LabelPoint(Integer Row) {
+    const TRect R = View->Items()->Item(Row)->DisplayRect(drLabel);
+    return View->ClientToScreen(Point(R.Left + 10, (R.Top + R.Bottom) / 2));
+  }
+  void Click(TPoint P) {
+    Session.Press(P.X, P.Y);
+    Session.Release(P.X, P.Y);
+    Session.PumpUntilIdle();
+  }
+};
+
+}  // namespace
+
+TEST(ListViewCaptions, EnterKeepsTheTypedTextAndEscKeepsTheOld) {
+  CaptionEditForm F;
+  TListItem* Beta = F.View->Items()->Item(1);
+  ASSERT_TRUE(Beta->EditCaption());
+  F.Session.PumpUntilIdle();
+  ASSERT_TRUE(F.View->IsEditing());
+  EXPECT_EQ(F.EditorText(), "beta");
+  EXPECT_EQ(GetFocus(), F.Editor());
+  // The editor lies over the row's label.
+  RECT Editor{};
+  GetWindowRect(F.Editor(), &Editor);
+  const TRect Label = Beta->DisplayRect(drLabel);
+  EXPECT_EQ(Editor.Top - F.View->ClientToScreen(Point(0, 0)).Y, Label.Top);
+
+  F.Session.Type("new");
+  F.Session.PumpUntilIdle();
+  F.Session.Key(VK_RETURN);
+  F.Session.PumpUntilIdle();
+  EXPECT_EQ(F.Edited, (std::vector<std::pair<Integer, String>>{{1, "new"}}));
+  EXPECT_EQ(Beta->Caption(), "new");
+  EXPECT_FALSE(F.View->IsEditing());
+  EXPECT_EQ(GetFocus(), F.View->Handle());
+
+  ASSERT_TRUE(F.View->Items()->Item(2)->EditCaption());
+  F.Session.Type("zzz");
+  F.Session.Key(VK_ESCAPE);
+  F.Session.PumpUntilIdle();
+  EXPECT_EQ(F.Edited.size(), 1u);  // no OnEdited for a cancelled edit
+  EXPECT_EQ(F.View->Items()->Item(2)->Caption(), "gamma");
+  EXPECT_FALSE(F.View->IsEditing());
+  F.View->Unhook();
+}
+
+TEST(ListViewCaptions, OnEditingMayRefuseAndLosingTheFocusKeepsTheText) {
+  CaptionEditForm F;
+  Boolean Allow = false;
+  std::vector<Integer> Asked;
+  F.View->OnEditing = [&](TObject*, TListItem* Item, Boolean& AllowEdit) {
+    Asked.push_back(Item->Index());
+    AllowEdit = Allow;
+  };
+  EXPECT_FALSE(F.View->Items()->Item(0)->EditCaption());
+  EXPECT_FALSE(F.View->IsEditing());
+  EXPECT_EQ(Asked, (std::vector<Integer>{0}));
+
+  Allow = true;
+  ASSERT_TRUE(F.View->Items()->Item(0)->EditCaption());
+  F.Session.Type("omega");
+  F.Session.PumpUntilIdle();
+  SetFocus(F.Form->Handle());
+  F.Session.PumpUntilIdle();
+  EXPECT_EQ(F.Edited, (std::vector<std::pair<Integer, String>>{{0, "omega"}}));
+  EXPECT_EQ(F.View->Items()->Item(0)->Caption(), "omega");
+  EXPECT_FALSE(F.View->IsEditing());
+  F.View->Unhook();
+}
+
+TEST(ListViewCaptions, ASlowSecondClickOnTheFocusedRowEditsItADoubleClickDoesNot) {
+  CaptionEditForm F;
+  const UINT DoubleClick = GetDoubleClickTime();
+  F.Click(F.LabelPoint(1));  // selects and focuses the row
+  F.Session.Advance(DoubleClick + 100);
+  EXPECT_FALSE(F.View->IsEditing());
+  F.Click(F.LabelPoint(1));  // the second click
+  EXPECT_FALSE(F.View->IsEditing());
+  F.Session.Advance(DoubleClick + 1);
+  F.Session.PumpUntilIdle();
+  ASSERT_TRUE(F.View->IsEditing());
+  EXPECT_EQ(F.EditorText(), "beta");
+  F.Session.Key(VK_ESCAPE);
+  F.Session.PumpUntilIdle();
+  ASSERT_FALSE(F.View->IsEditing());
+
+  // A double click on the same row opens it instead.
+  F.Session.Advance(DoubleClick + 100);
+  const TPoint P = F.LabelPoint(1);
+  F.Session.Press(P.X, P.Y);
+  F.Session.Release(P.X, P.Y);
+  F.Session.Press(P.X, P.Y);
+  F.Session.Release(P.X, P.Y);
+  F.Session.PumpUntilIdle();
+  F.Session.Advance(DoubleClick + 100);
+  F.Session.PumpUntilIdle();
+  EXPECT_FALSE(F.View->IsEditing());
+
+  // Without LVS_EDITLABELS (a read-only view) a second click edits nothing.
+  F.View->SetReadOnly(true);
+  F.Session.Advance(DoubleClick + 100);
+  F.Click(F.LabelPoint(1));
+  F.Session.Advance(DoubleClick + 100);
+  F.Session.PumpUntilIdle();
+  EXPECT_FALSE(F.View->IsEditing());
+  EXPECT_TRUE(F.Edited.empty());
+  F.View->Unhook();
+}
+
+TEST(ListView, ListColumnsAreAsWideAsTheWidestLabelUnlessSet) {
+  ListViewForm F(false);
+  const HWND View = F.View->Handle();
+  F.View->SetViewStyle(vsList);
+  for (const char* Caption : {"a", "a rather longer caption", "mid caption"}) F.View->Items()->Add()->SetCaption(Caption);
+  F.Session.PumpUntilIdle();
+  const int Widest =
+      static_cast<int>(SendMessage(View, LVM_GETSTRINGWIDTH, 0, reinterpret_cast<LPARAM>("a rather longer caption")));
+  const int Width = static_cast<int>(SendMessage(View, LVM_GETCOLUMNWIDTH, 0, 0));
+  EXPECT_GT(Width, Widest);
+  EXPECT_LT(Width, Widest + 20);
+  // Every row's cell has that width and its whole label fits.
+  for (Integer I = 0; I < 3; ++I) {
+    SCOPED_TRACE(I);
+    const TRect Bounds = F.View->Items()->Item(I)->DisplayRect(drBounds);
+    const TRect Label = F.View->Items()->Item(I)->DisplayRect(drLabel);
+    EXPECT_EQ(Bounds.Right - Bounds.Left, Width);
+    EXPECT_GE(Label.Right - Label.Left, Widest);
+  }
+  // A longer caption widens the columns.
+  F.View->Items()->Item(0)->SetCaption("the longest caption of them all by far");
+  F.Session.PumpUntilIdle();
+  EXPECT_GT(SendMessage(View, LVM_GETCOLUMNWIDTH, 0, 0), Width);
+  // A set width holds for every column until autosizing is asked again.
+  EXPECT_TRUE(SendMessage(View, LVM_SETCOLUMNWIDTH, 0, 90));
+  EXPECT_EQ(SendMessage(View, LVM_GETCOLUMNWIDTH, 0, 0), 90);
+  EXPECT_EQ(F.View->Items()->Item(2)->DisplayRect(drBounds).Left, 0);
+  EXPECT_FALSE(SendMessage(View, LVM_SETCOLUMNWIDTH, 1, 90));  // one width for all
+  EXPECT_TRUE(SendMessage(View, LVM_SETCOLUMNWIDTH, 0, LVSCW_AUTOSIZE));
+  EXPECT_GT(SendMessage(View, LVM_GETCOLUMNWIDTH, 0, 0), 90);
   F.View->Unhook();
 }

@@ -260,3 +260,30 @@ TEST(ListBoxInput, ClicksToggleRowsOfAMultipleSelection) {
   EXPECT_EQ(M.Send(LB_GETSELCOUNT), 1);
   EXPECT_EQ(M.Send(LB_GETSEL, 2), 1);
 }
+
+TEST(ListBox, WithoutNoIntegralHeightTheWindowHoldsWholeRows) {
+  struct Case {
+    DWORD Style;
+    int Height;
+    int Expected;  // client height after sizing to Height with 16-pixel rows
+  };
+  for (const Case& C : {Case{LBS_HASSTRINGS, 90, 80}, Case{LBS_HASSTRINGS, 96, 96}, Case{LBS_HASSTRINGS, 10, 10},
+                        Case{LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT, 90, 90},
+                        Case{LBS_HASSTRINGS | LBS_MULTICOLUMN, 90, 80}}) {
+    SCOPED_TRACE(std::to_string(C.Style) + "/" + std::to_string(C.Height));
+    ListBoxFixture F(C.Style, 200);
+    ASSERT_EQ(F.Send(LB_SETITEMHEIGHT, 0, 16), LB_OKAY);
+    SetWindowPos(F.List, nullptr, 0, 0, 120, C.Height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT R{};
+    GetClientRect(F.List, &R);
+    EXPECT_EQ(R.Bottom, C.Expected);
+  }
+  // A taller row cuts the list again.
+  ListBoxFixture F(LBS_HASSTRINGS, 200);
+  F.Send(LB_SETITEMHEIGHT, 0, 16);
+  SetWindowPos(F.List, nullptr, 0, 0, 120, 96, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  F.Send(LB_SETITEMHEIGHT, 0, 20);
+  RECT R{};
+  GetClientRect(F.List, &R);
+  EXPECT_EQ(R.Bottom, 80);
+}

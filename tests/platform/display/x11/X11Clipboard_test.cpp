@@ -1,6 +1,7 @@
 // The clipboard between us and another program on the same X server.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <future>
 #include <thread>
 
@@ -93,4 +94,20 @@ TEST(X11Clipboard, AnOwnerThatNeverAnswersGivesEmptyTextInAboutASecond) {
   EXPECT_LT(Ms, 3000);
   Stop = true;
   T.join();
+}
+
+TEST(X11Clipboard, AtTheEndOurTextIsHandedToTheClipboardManager) {
+  for (bool ThroughMultiple : {false, true}) {
+    SCOPED_TRACE(ThroughMultiple ? "MULTIPLE" : "UTF8_STRING");
+    auto S = std::make_unique<X11Session>();
+    Put("Grüße aus Vantrel");
+    std::atomic<bool> Ready = false;
+    std::future<std::string> Kept = std::async(std::launch::async, [&Ready, ThroughMultiple] {
+      X11Peer Manager;
+      return Manager.KeepClipboard(Ready, ThroughMultiple, 10000);
+    });
+    while (!Ready) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    S.reset();  // the program ends
+    EXPECT_EQ(Kept.get(), "Grüße aus Vantrel");
+  }
 }

@@ -10,6 +10,7 @@
 #include "platform/win/Input.h"
 #include "platform/win/Keyboard.h"
 #include "tests/platform/display/x11/X11TestSession.h"
+#include "tests/support/UiTestControls.h"
 
 using namespace vantrel;
 using namespace vantrel::x11test;
@@ -282,4 +283,34 @@ TEST(X11Input, FilesDroppedByAnotherProgramArriveAsWmDropFiles) {
   R = DragFromOther(S.XWindow(W.Wnd), 150, 140, "http://example.org/a.mp4");
   EXPECT_TRUE(R.Accepted);
   EXPECT_FALSE(R.FinishedAccepted);
+}
+
+TEST(X11Input, MovingOntoAnotherProgramsWindowGivesCmMouseLeaveToTheControlLeft) {
+  X11Session S;
+  TOwned<uitest::TTestForm> Form = CreateOwned<uitest::TTestForm>(nullptr);
+  Form->SetBounds(100, 100, 300, 200);
+  auto* Panel = Create<uitest::TTestPanel>(Form.get());
+  Panel->SetName("Panel");
+  Panel->SetParent(Form.get());
+  Panel->SetBounds(20, 20, 150, 100);  // 120..270 x 120..220 on the screen
+  std::vector<std::string> Log;
+  Panel->Log = &Log;
+  Form->Show();
+  ASSERT_TRUE(PumpUntil([&] { return S.Viewable(Form->Handle()); }));
+  // The other program's window lies over the right part of the panel.
+  S.Peer.OpenWindow({200, 140, 400, 260}, false);
+  auto Idle = [&](const char* Last) {
+    return PumpUntil([&] {
+      DoMouseIdle();  // what the application does when its queue is empty
+      return !Log.empty() && Log.back() == Last;
+    });
+  };
+  S.Peer.MovePointer(150, 150);
+  ASSERT_TRUE(Idle("enter Panel"));
+  S.Peer.MovePointer(230, 170);  // still the panel's place, but the other window is on top
+  EXPECT_TRUE(Idle("leave Panel"));
+  EXPECT_EQ(Log, (std::vector<std::string>{"enter Panel", "leave Panel"}));
+  // Back onto the panel's uncovered part it is entered again.
+  S.Peer.MovePointer(140, 200);
+  EXPECT_TRUE(Idle("enter Panel"));
 }

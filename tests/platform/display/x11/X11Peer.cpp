@@ -3,6 +3,7 @@
 
 #include <poll.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <thread>
@@ -364,6 +365,65 @@ void X11Peer::ServeClipboard(const std::string& Text, bool Answer, const bool& S
   XSync(D, False);
 }
 
+std::string X11Peer::KeepClipboard(std::atomic<bool>& Ready, bool ThroughMultiple, int TimeoutMs) {
+  ::Display* D = Dpy(FDpy);
+  XSetWindowAttributes A{};
+  A.event_mask = PropertyChangeMask;
+  const ::Window W = XCreateWindow(D, DefaultRootWindow(D), 0, 0, 1, 1, 0, 0, InputOnly, CopyFromParent, CWEventMask, &A);
+  XSetSelectionOwner(D, AtomOf("CLIPBOARD_MANAGER"), W, CurrentTime);
+  XSync(D, False);
+  Ready = true;
+  XEvent E;
+  XSelectionRequestEvent Save{};
+  bool Asked = false;
+  const auto End = std::chrono::steady_clock::now() + std::chrono::milliseconds(TimeoutMs);
+  while (!Asked && std::chrono::steady_clock::now() < End && NextEvent(D, E, 50))
+    if (E.type == SelectionRequest && E.xselectionrequest.target == AtomOf("SAVE_TARGETS")) {
+      Save = E.xselectionrequest;
+      Asked = true;
+    }
+  if (!Asked) {
+    XDestroyWindow(D, W);
+    return "<no request>";
+  }
+  const ::Atom Copy = AtomOf("PEER_KEPT");
+  if (ThroughMultiple) {
+    const ::Atom Pairs[2] = {AtomOf("UTF8_STRING"), Copy};
+    const ::Atom Multi = AtomOf("PEER_MULTIPLE");
+    XChangeProperty(D, W, Multi, AtomOf("ATOM_PAIR"), 32, PropModeReplace, reinterpret_cast<const unsigned char*>(Pairs),
+                    2);
+    XConvertSelection(D, AtomOf("CLIPBOARD"), AtomOf("MULTIPLE"), Multi, W, CurrentTime);
+  } else {
+    XConvertSelection(D, AtomOf("CLIPBOARD"), AtomOf("UTF8_STRING"), Copy, W, CurrentTime);
+  }
+  XFlush(D);
+  std::string Out;
+  bool Notified = false;
+  while (!Notified && NextEvent(D, E, 5000)) Notified = E.type == SelectionNotify;
+  if (Notified && E.xselection.property) {
+    ::Atom Type = 0;
+    int Format = 0;
+    unsigned long Count = 0, After = 0;
+    unsigned char* Data = nullptr;
+    XGetWindowProperty(D, W, Copy, 0, 0x7FFFFFFF, True, AnyPropertyType, &Type, &Format, &Count, &After, &Data);
+    if (Data) {
+      Out.assign(reinterpret_cast<char*>(Data), Count);
+      XFree(Data);
+    }
+  }
+  XSelectionEvent Reply{};
+  Reply.type = SelectionNotify;
+  Reply.requestor = Save.requestor;
+  Reply.selection = Save.selection;
+  Reply.target = Save.target;
+  Reply.property = Save.property;
+  Reply.time = Save.time;
+  XSendEvent(D, Save.requestor, False, 0, reinterpret_cast<XEvent*>(&Reply));
+  XDestroyWindow(D, W);
+  XSync(D, False);
+  return Out;
+}
+
 X11Peer::DragResult X11Peer::DragFiles(unsigned long Target, int X, int Y, const std::string& List) {
   ::Display* D = Dpy(FDpy);
   DragResult R;
@@ -423,6 +483,78 @@ X11Peer::DragResult X11Peer::DragFiles(unsigned long Target, int X, int Y, const
   XDestroyWindow(D, W);
   XSync(D, False);
   return R;
+}
+
+unsigned long X11Peer::BecomeTray(RECT R) {
+  ::Display* D = Dpy(FDpy);
+  const ::Window Root = DefaultRootWindow(D);
+  XSetWindowAttributes A{};
+  A.background_pixel = 0x204060;
+  A.override_redirect = True;
+  A.event_mask = StructureNotifyMask;
+  FTray = XCreateWindow(D, Root, R.Left, R.Top, static_cast<unsigned>(R.Right - R.Left),
+                        static_cast<unsigned>(R.Bottom - R.Top), 0, CopyFromParent, InputOutput, CopyFromParent,
+                        CWBackPixel | CWOverrideRedirect | CWEventMask, &A);
+  XMapRaised(D, FTray);
+  const std::string Name = "_NET_SYSTEM_TRAY_S" + std::to_string(DefaultScreen(D));
+  const Atom Selection = XInternAtom(D, Name.c_str(), False);
+  XSetSelectionOwner(D, Selection, FTray, CurrentTime);
+  XClientMessageEvent M{};
+  M.type = ClientMessage;
+  M.window = Root;
+  M.message_type = XInternAtom(D, "MANAGER", False);
+  M.format = 32;
+  M.data.l[0] = CurrentTime;
+  M.data.l[1] = static_cast<long>(Selection);
+  M.data.l[2] = static_cast<long>(FTray);
+  XSendEvent(D, Root, False, StructureNotifyMask, reinterpret_cast<XEvent*>(&M));
+  XSync(D, False);
+  return FTray;
+}
+
+unsigned long X11Peer::AcceptDock(int TimeoutMs) {
+  ::Display* D = Dpy(FDpy);
+  const Atom Opcode = XInternAtom(D, "_NET_SYSTEM_TRAY_OPCODE", False);
+  const auto End = std::chrono::steady_clock::now() + std::chrono::milliseconds(TimeoutMs);
+  XEvent E;
+  while (std::chrono::steady_clock::now() < End && NextEvent(D, E, 50)) {
+    if (E.type != ClientMessage || E.xclient.message_type != Opcode || E.xclient.data.l[1] != 0) continue;
+    const ::Window Icon = static_cast<::Window>(E.xclient.data.l[2]);
+    XReparentWindow(D, Icon, FTray, 0, 0);
+    XResizeWindow(D, Icon, 24, 24);
+    XMapWindow(D, Icon);
+    XSync(D, False);
+    return Icon;
+  }
+  return 0;
+}
+
+std::string X11Peer::ReadBalloon(int TimeoutMs) {
+  ::Display* D = Dpy(FDpy);
+  const Atom Opcode = XInternAtom(D, "_NET_SYSTEM_TRAY_OPCODE", False);
+  const Atom Data = XInternAtom(D, "_NET_SYSTEM_TRAY_MESSAGE_DATA", False);
+  const auto End = std::chrono::steady_clock::now() + std::chrono::milliseconds(TimeoutMs);
+  long Length = -1;
+  std::string Text;
+  XEvent E;
+  while (std::chrono::steady_clock::now() < End && NextEvent(D, E, 50)) {
+    if (E.type != ClientMessage) continue;
+    if (E.xclient.message_type == Opcode && E.xclient.data.l[1] == 1) {
+      Length = E.xclient.data.l[3];
+      Text.clear();
+    } else if (E.xclient.message_type == Data && Length >= 0) {
+      Text.append(E.xclient.data.b, std::min<size_t>(20, static_cast<size_t>(Length) - Text.size()));
+    }
+    if (Length >= 0 && Text.size() >= static_cast<size_t>(Length)) return Text;
+  }
+  return "";
+}
+
+void X11Peer::EndTray() {
+  if (!FTray) return;
+  XDestroyWindow(Dpy(FDpy), FTray);
+  XSync(Dpy(FDpy), False);
+  FTray = 0;
 }
 
 }  // namespace vantrel::x11test

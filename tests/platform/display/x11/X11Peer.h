@@ -3,6 +3,7 @@
 // names (Xlib's Screen would clash with ours).
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -62,6 +63,11 @@ class X11Peer {
   // Owns the clipboard with Text and answers requests (in INCR chunks above 64 KB)
   // until Stop is set; Answer false: owns it and never answers.
   void ServeClipboard(const std::string& Text, bool Answer, const bool& Stop);
+  // Plays the desktop's clipboard manager: owns CLIPBOARD_MANAGER (Ready is set then),
+  // waits up to TimeoutMs for a program's SAVE_TARGETS request, copies the clipboard's
+  // UTF8_STRING (through MULTIPLE when asked) and answers that it has it. The copy;
+  // "<no request>" when none came.
+  std::string KeepClipboard(std::atomic<bool>& Ready, bool ThroughMultiple, int TimeoutMs);
   // Drags a text/uri-list from this program over the X window Target to the root point
   // (X, Y) and drops it there when it is accepted (run it on a thread of its own).
   struct DragResult {
@@ -71,12 +77,23 @@ class X11Peer {
     bool FinishedAccepted = false;  // XdndFinished
   };
   DragResult DragFiles(unsigned long Target, int X, int Y, const std::string& List);
+  // Plays the desktop's tray: a shown window at R owning the system-tray selection,
+  // announced on the root (MANAGER); returns the window.
+  unsigned long BecomeTray(RECT R);
+  // Waits up to TimeoutMs for a dock request and embeds the icon window it names (24 x 24
+  // at the tray's corner, shown); returns that window, 0 when none came.
+  unsigned long AcceptDock(int TimeoutMs);
+  // The text of the next balloon sent to the tray; empty when none came in time.
+  std::string ReadBalloon(int TimeoutMs);
+  // The tray goes away (its window is destroyed).
+  void EndTray();
   // True once a text was sent in chunks by ServeClipboard.
   bool ServedInChunks() const { return FServedChunks; }
 
  private:
   void* FDpy;
   bool FServedChunks = false;
+  unsigned long FTray = 0;
 };
 
 }  // namespace vantrel::x11test
