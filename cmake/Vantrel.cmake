@@ -96,13 +96,18 @@ function(vantrel_test_program target)
     VANTREL_FIXTURE_DIR="${CMAKE_BINARY_DIR}/fixtures"
     VANTREL_BIN_DIR="${CMAKE_BINARY_DIR}/bin"
     VANTREL_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
-  if(A_WRAPPER)
-    set_target_properties(${target} PROPERTIES CROSSCOMPILING_EMULATOR "${A_WRAPPER}")
-  endif()
   set(environment "SDL_VIDEODRIVER=dummy;SDL_AUDIODRIVER=dummy;ASAN_OPTIONS=detect_leaks=1")
   if(A_ENVIRONMENT)
     set(environment "${A_ENVIRONMENT}")
   endif()
+  # The variables go on the command line of every run (discovery included) through a
+  # launcher: a list handed to the tests' ENVIRONMENT property would arrive cut at its
+  # first variable.
+  set(launcher ${CMAKE_COMMAND} -E env ${environment})
+  if(A_WRAPPER)
+    list(APPEND launcher ${A_WRAPPER})
+  endif()
+  set_target_properties(${target} PROPERTIES CROSSCOMPILING_EMULATOR "${launcher}")
   # An empty property value would swallow the next property's name.
   set(properties TIMEOUT ${A_TIMEOUT})
   if(A_FIXTURES)
@@ -116,15 +121,15 @@ function(vantrel_test_program target)
     gtest_discover_tests(${target}
       DISCOVERY_TIMEOUT 120
       TEST_FILTER "-${A_SLOW}"
-      PROPERTIES ENVIRONMENT "${environment}" ${properties})
+      PROPERTIES ${properties})
     list(REMOVE_AT properties 0 1)
     gtest_discover_tests(${target}
       DISCOVERY_TIMEOUT 120
       TEST_FILTER "${A_SLOW}"
-      PROPERTIES ENVIRONMENT "${environment}" TIMEOUT ${A_SLOW_TIMEOUT} ${properties})
+      PROPERTIES TIMEOUT ${A_SLOW_TIMEOUT} ${properties})
   else()
     gtest_discover_tests(${target}
       DISCOVERY_TIMEOUT 120
-      PROPERTIES ENVIRONMENT "${environment}" ${properties})
+      PROPERTIES ${properties})
   endif()
 endfunction()
