@@ -359,9 +359,25 @@ void TCustomPlayer::StepToNextFrame() {
   if (!S->step.exchange(1)) ChangeState(psStep);
 }
 
+void TCustomPlayer::ToggleAudioDisplay() {
+  if (!FVideoState) return;
+  std::lock_guard<TMutexTimed> G(FDataLock);
+  TVideoState* S = FVideoState;
+  if (!S) return;
+  S->show_audio = (S->show_audio + 1) % 3;
+  if (!Fscreen || S->width <= 0 || S->height <= 0) return;
+  SDL_Rect R{static_cast<Sint16>(S->xleft), static_cast<Sint16>(S->ytop), static_cast<Uint16>(S->width),
+             static_cast<Uint16>(S->height)};
+  FSDL->SDL_FillRect(Fscreen, &R, FSDL->SDL_MapRGB(Fscreen->format, 0, 0, 0));
+  FSDL->SDL_UpdateRect(Fscreen, S->xleft, S->ytop, S->width, S->height);
+}
+
 struct TPlayerSurfaceAccess {
   static bool Pixel(TCustomPlayer& P, Integer AX, Integer AY, uint8_t& AR, uint8_t& AG, uint8_t& AB) {
     std::lock_guard<TMutexTimed> G(P.FDataLock);
+    return PixelUnlocked(P, AX, AY, AR, AG, AB);
+  }
+  static bool PixelUnlocked(TCustomPlayer& P, Integer AX, Integer AY, uint8_t& AR, uint8_t& AG, uint8_t& AB) {
     SDL_Surface* Sf = P.Fscreen;
     if (!Sf || AX < 0 || AY < 0 || AX >= Sf->w || AY >= Sf->h || Sf->format->BytesPerPixel != 4) return false;
     const uint32_t V = *reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(Sf->pixels) + AY * Sf->pitch + AX * 4);
@@ -376,6 +392,33 @@ struct TPlayerSurfaceAccess {
     AW = P.Fscreen ? P.Fscreen->w : 0;
     AH = P.Fscreen ? P.Fscreen->h : 0;
   }
+  static bool OverlayYUV(TCustomPlayer& P, Integer AX, Integer AY, uint8_t& AY8, uint8_t& AU, uint8_t& AV) {
+    TVideoState* S = P.FVideoState;
+    if (!S || S->pictq_shown < 0) return false;
+    TVideoPicture& VP = S->pictq[S->pictq_shown];
+    if (!VP.bmp || AX < 0 || AY < 0 || AX >= VP.width || AY >= VP.height) return false;
+    P.FSDL->SDL_LockYUVOverlay(VP.bmp);
+    AY8 = VP.bmp->pixels[0][AY * VP.bmp->pitches[0] + AX];
+    // YV12: V before U.
+    AV = VP.bmp->pixels[1][(AY / 2) * VP.bmp->pitches[1] + AX / 2];
+    AU = VP.bmp->pixels[2][(AY / 2) * VP.bmp->pitches[2] + AX / 2];
+    P.FSDL->SDL_UnlockYUVOverlay(VP.bmp);
+    return true;
+  }
+  static void Clear(TCustomPlayer& P) {
+    std::lock_guard<TMutexTimed> G(P.FDataLock);
+    if (!P.Fscreen) return;
+    P.FSDL->SDL_FillRect(P.Fscreen, nullptr, P.FSDL->SDL_MapRGB(P.Fscreen->format, 0, 0, 0));
+  }
+  static void SetShowHook(TCustomPlayer& P, std::function<void(double, Int64)> AHook) { P.FShowHook = std::move(AHook); }
+  static double ComputeTargetTime(TCustomPlayer& P, TVideoState& S, double APTS) { return P.ComputeTargetTime(&S, APTS); }
+  static void VideoRefresh(TCustomPlayer& P, TVideoState& S, bool ADequeue) { P.VideoRefresh(&S, ADequeue); }
+  static void StreamPause(TCustomPlayer& P, TVideoState& S) {
+    TVideoState* Was = P.FVideoState;
+    P.FVideoState = &S;
+    P.StreamPause();
+    P.FVideoState = Was;
+  }
 };
 
 namespace detail {
@@ -387,6 +430,30 @@ bool PlayerSurfacePixel(TCustomPlayer& APlayer, Integer AX, Integer AY, uint8_t&
 void PlayerSurfaceSize(TCustomPlayer& APlayer, Integer& AWidth, Integer& AHeight) {
   TPlayerSurfaceAccess::Size(APlayer, AWidth, AHeight);
 }
+
+void SetPlayerShowHook(TCustomPlayer& APlayer, std::function<void(double, Int64)> AHook) {
+  TPlayerSurfaceAccess::SetShowHook(APlayer, std::move(AHook));
+}
+
+bool PlayerShownPixel(TCustomPlayer& APlayer, Integer AX, Integer AY, uint8_t& AR, uint8_t& AG, uint8_t& AB) {
+  return TPlayerSurfaceAccess::PixelUnlocked(APlayer, AX, AY, AR, AG, AB);
+}
+
+bool PlayerShownOverlayYUV(TCustomPlayer& APlayer, Integer AX, Integer AY, uint8_t& AY8, uint8_t& AU, uint8_t& AV) {
+  return TPlayerSurfaceAccess::OverlayYUV(APlayer, AX, AY, AY8, AU, AV);
+}
+
+void PlayerClearSurface(TCustomPlayer& APlayer) { TPlayerSurfaceAccess::Clear(APlayer); }
+
+double PlayerComputeTargetTime(TCustomPlayer& APlayer, TVideoState& AState, double APTS) {
+  return TPlayerSurfaceAccess::ComputeTargetTime(APlayer, AState, APTS);
+}
+
+void PlayerVideoRefresh(TCustomPlayer& APlayer, TVideoState& AState, bool ADequeue) {
+  TPlayerSurfaceAccess::VideoRefresh(APlayer, AState, ADequeue);
+}
+
+void PlayerStreamPause(TCustomPlayer& APlayer, TVideoState& AState) { TPlayerSurfaceAccess::StreamPause(APlayer, AState); }
 
 }  // namespace detail
 
