@@ -599,8 +599,9 @@ String AudioDriverName(TAudioDriver ADriver);
 String VideoDriverName(TVideoDriver ADriver);
 
 namespace detail {
-// The native id handed to SDL for a host window (0: none, SDL runs without one). Set by
-// the display back end; headless it stays 0.
+// The native id handed to SDL for a host window (0: none, SDL runs without one). By
+// default the display's native child window (NativeWindowId) on the X11 display and none
+// headless; set, it replaces that and counts as a real display.
 using TNativeWindowIdFunc = std::function<unsigned long(HWND)>;
 void SetPlayerNativeWindowId(TNativeWindowIdFunc AFunc);
 // The player's clock in microseconds (default: FFmpeg's monotonic clock).
