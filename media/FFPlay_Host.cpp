@@ -129,7 +129,9 @@ bool TCustomPlayer::InitSDL(HWND AScreenHandle) {
   struct sigaction OldInt {}, OldTerm {};
   sigaction(SIGINT, nullptr, &OldInt);
   sigaction(SIGTERM, nullptr, &OldTerm);
-  const int Ret = FSDL->SDL_Init(SDL_INIT_TIMER | SDL_INIT_AUDIO | SDL_INIT_VIDEO | SDL_INIT_NOPARACHUTE);
+  // No timer subsystem: the player ticks its display itself, and SDL's timer thread
+  // would wake every millisecond for nothing.
+  const int Ret = FSDL->SDL_Init(SDL_INIT_AUDIO | SDL_INIT_VIDEO | SDL_INIT_NOPARACHUTE);
   sigaction(SIGINT, &OldInt, nullptr);
   sigaction(SIGTERM, &OldTerm, nullptr);
   unsetenv("SDL_WINDOWID");
