@@ -173,3 +173,88 @@ TEST_F(PlayerDisplayTest, APausedPictureIsDrawnAgainWhenTheHostRepaints) {
 }
 
 }  // namespace
+
+#include "media/FFDecode.h"
+
+namespace {
+
+// Flipped, the shown picture is the decoded one upside down.
+TEST_F(PlayerDisplayTest, VerticalFlipMirrorsTheCurrentFrame) {
+  Player->SetVerticalFlip(true);
+  ASSERT_TRUE(Player->Open(FixturePath("v.mp4"), 0, true)) << Player->LastErrMsg();
+  ASSERT_TRUE(PumpUntil([&] { return Has(psPause); }, 10));
+  PumpFor(0.2);
+  Int64 Pts = -1;
+  TBitmap* Bmp = Player->CurrentFrame(Pts);
+  ASSERT_EQ(Bmp->Height(), 240);
+  ASSERT_GE(Pts, 0);
+  TOwned<TFFDecoder> Dec = CreateOwned<TFFDecoder>(nullptr);
+  ASSERT_TRUE(Dec->LoadAVLib(""));
+  ASSERT_TRUE(Dec->LoadFile(FixturePath("v.mp4")));
+  while (Dec->Decode() && Dec->FrameInfo().PTS < Pts) {
+  }
+  ASSERT_EQ(Dec->FrameInfo().PTS, Pts);
+  TOwned<TBitmap> Want = CreateOwned<TBitmap>();
+  ASSERT_TRUE(Dec->CopyToBitmap(Want.get()));
+  int Worst = 0;
+  for (int Y : {10, 100, 200}) {
+    const auto* A = static_cast<const uint8_t*>(Bmp->ScanLine(Y));
+    const auto* B = static_cast<const uint8_t*>(Want->ScanLine(239 - Y));
+    for (int X = 0; X < 320 * 3; ++X) Worst = std::max(Worst, std::abs(int(A[X]) - int(B[X])));
+  }
+  EXPECT_LE(Worst, 8);
+  Player->Stop(true);
+  EXPECT_FALSE(Player->VerticalFlip()) << "every stop clears it";
+}
+
+// A 4:3 picture on a 320 x 180 surface: filled with AspectRatio -1; set back to 0 while
+// paused, the picture is drawn again with black columns at the sides.
+TEST_F(PlayerDisplayTest, AspectRatioFillsAndRedrawsWhilePaused) {
+  Player->SetScreenWidth(320);
+  Player->SetScreenHeight(180);
+  Player->SetAspectRatio(-1);
+  ASSERT_TRUE(Player->Open(FixturePath("v.mp4"), 0, true)) << Player->LastErrMsg();
+  ASSERT_TRUE(PumpUntil([&] { return Has(psPause); }, 10));
+  auto Sum = [&](Integer X) {
+    uint8_t R = 0, G = 0, B = 0;
+    detail::PlayerSurfacePixel(*Player, X, 90, R, G, B);
+    return R + G + B;
+  };
+  // testsrc's left edge is not black.
+  ASSERT_TRUE(PumpUntil([&] { return Sum(5) > 30 && Sum(315) > 30; }, 5));
+  Player->SetAspectRatio(0);
+  EXPECT_TRUE(PumpUntil([&] { return Sum(5) == 0 && Sum(315) == 0 && Sum(160) > 30; }, 5));
+  Player->Stop(true);
+}
+
+// A seek while paused shows the first picture after the target, and no more.
+TEST_F(PlayerDisplayTest, ASeekWhilePausedShowsOnePicture) {
+  std::mutex Lock;
+  std::vector<double> Shown;
+  detail::SetPlayerShowHook(*Player, [&](double APTS, Int64) {
+    std::lock_guard<std::mutex> G(Lock);
+    Shown.push_back(APTS);
+  });
+  ASSERT_TRUE(Player->Open(FixturePath("v.mp4"), 0, true)) << Player->LastErrMsg();
+  ASSERT_TRUE(PumpUntil([&] { return Has(psPause); }, 10));
+  PumpFor(0.3);
+  size_t Before;
+  {
+    std::lock_guard<std::mutex> G(Lock);
+    Before = Shown.size();
+  }
+  Player->Seek(1000000, {}, true);
+  PumpFor(0.5);
+  {
+    std::lock_guard<std::mutex> G(Lock);
+    ASSERT_EQ(Shown.size(), Before + 1);
+    EXPECT_GE(Shown.back(), 0.7);
+    EXPECT_LE(Shown.back(), 1.05);
+  }
+  EXPECT_TRUE(Player->Paused());
+  EXPECT_FALSE(Has(psResume));
+  Player->Stop(true);
+  detail::SetPlayerShowHook(*Player, nullptr);
+}
+
+}  // namespace
