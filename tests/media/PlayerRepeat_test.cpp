@@ -1,9 +1,11 @@
-// The play-time end point: stop there, or go back to the start and play on.
+// The play-time end point: stop there, or go back to the start and play on; a seek into
+// a stream without a duration.
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <vector>
 
+#include "media/AVFormatAPI.h"
 #include "media/FFPlay.h"
 #include "tests/media/PlayerTestFixture.h"
 
@@ -44,6 +46,18 @@ TEST_F(PlayerRepeatTest, PlayTimeWithLoopRestartsAndPlaysOn) {
   }, 10));
   EXPECT_FALSE(Has(psStop));
   EXPECT_FALSE(Has(psEnd));
+  Player->Stop(true);
+}
+
+// Without a known duration the target is not bounded by it.
+TEST_F(PlayerRepeatTest, ASeekIntoARawStreamAsksForItsTarget) {
+  ASSERT_TRUE(Player->Open(FixturePath("play-raw.h264"), 0, true)) << Player->LastErrMsg();
+  TVideoState* S = Player->VideoState();
+  ASSERT_EQ(S->Duration, -1);
+  ASSERT_TRUE(PumpUntil([&] { return Has(psPause); }, 10));
+  Player->Seek(1000000, {}, true);
+  const Int64 Start = S->ic && S->ic->start_time != AV_NOPTS_VALUE ? S->ic->start_time : 0;
+  EXPECT_EQ(S->seek_pos - Start, 1000000);
   Player->Stop(true);
 }
 
