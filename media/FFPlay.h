@@ -559,13 +559,18 @@ class TCustomPlayer : public TFFBaseComponent {
   void ExpireSubtitles(TVideoState* AState);
   void BlendSubtitles(TVideoState* AState, TVideoPicture& APicture);
   std::function<void(double, Int64)> FShowHook;
+  std::function<void()> FEventGate;  // tests: runs after each SDL event is taken
+  std::atomic<Integer> FSDLQuits{0};
+  std::atomic<bool> FSDLQuitOnMain{false};
   void UpdatePosition(TVideoState* AState);
   void ChangeState(TPlayState AState);
   void EventLoop();
   void PlayThreadExecute();
   void EventThreadExecute(TThread* AThread);
   void PushUserEvent(Integer AType);
-  void WaitForStop();
+  // Waits for the play thread's end; true when it closed the file itself instead (the
+  // event loop did not answer), leaving SDL and the play thread's end to that thread.
+  bool WaitForStop();
   void JoinPlayThread();
   TMutexTimed FDataLock;
   TOwned<TFormatConverter> FFrameConv;
@@ -633,6 +638,11 @@ double PlayerComputeTargetTime(TCustomPlayer& APlayer, TVideoState& AState, doub
 void PlayerVideoRefresh(TCustomPlayer& APlayer, TVideoState& AState, bool ADequeue);
 // StreamPause with AState as the open file's state (the player has none open).
 void PlayerStreamPause(TCustomPlayer& APlayer, TVideoState& AState);
+// Runs on the play thread after each SDL event is taken, before the data lock (empty:
+// none): a test can hold the event loop there.
+void SetPlayerEventGate(TCustomPlayer& APlayer, std::function<void()> AGate);
+// How often SDL_Quit ran, and whether the last time was on the main thread.
+Integer PlayerSDLQuits(TCustomPlayer& APlayer, bool& ALastOnMainThread);
 }  // namespace detail
 
 }  // namespace vantrel::media

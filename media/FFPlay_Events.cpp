@@ -120,6 +120,7 @@ void TCustomPlayer::EventLoop() {
       TThread::Sleep(10);
       continue;
     }
+    if (FEventGate) FEventGate();
     std::lock_guard<TMutexTimed> G(FDataLock);
     TVideoState* S = FVideoState;
     if (!S) return;
@@ -217,10 +218,10 @@ void TCustomPlayer::JoinPlayThread() {
   FPlayThread.reset();
 }
 
-void TCustomPlayer::WaitForStop() {
+bool TCustomPlayer::WaitForStop() {
   Integer Counter = 1;
   for (;;) {
-    if (WaitServingMainThread(FStopEvent, 100, 10) == wrSignaled) return;
+    if (WaitServingMainThread(FStopEvent, 100, 10) == wrSignaled) return false;
     if (FDataLock.WaitFor(100) != wrSignaled) continue;
     ++Counter;
     if (TVideoState* S = FVideoState) {
@@ -232,7 +233,7 @@ void TCustomPlayer::WaitForStop() {
         StreamClose(S);
         delete S;
         PushUserEvent(PlayQuitEvent);
-        continue;
+        return true;
       }
       PushUserEvent(PlayQuitEvent);
     } else {
@@ -305,8 +306,9 @@ void TCustomPlayer::Stop(bool AWaitForStop) {
     PushUserEvent(PlayQuitEvent);
   }
   if (!AWaitForStop) return;
-  WaitForStop();
-  JoinPlayThread();
+  // After a forced close the play thread ends SDL when its event loop answers; the next
+  // Open or Destroy joins it.
+  if (!WaitForStop()) JoinPlayThread();
   DropQueuedRestore();
   RestoreScreenWndProc();
   ResetPlayState();
@@ -411,6 +413,11 @@ struct TPlayerSurfaceAccess {
     P.FSDL->SDL_FillRect(P.Fscreen, nullptr, P.FSDL->SDL_MapRGB(P.Fscreen->format, 0, 0, 0));
   }
   static void SetShowHook(TCustomPlayer& P, std::function<void(double, Int64)> AHook) { P.FShowHook = std::move(AHook); }
+  static void SetEventGate(TCustomPlayer& P, std::function<void()> AGate) { P.FEventGate = std::move(AGate); }
+  static Integer SDLQuits(TCustomPlayer& P, bool& AOnMain) {
+    AOnMain = P.FSDLQuitOnMain.load();
+    return P.FSDLQuits.load();
+  }
   static double ComputeTargetTime(TCustomPlayer& P, TVideoState& S, double APTS) { return P.ComputeTargetTime(&S, APTS); }
   static void VideoRefresh(TCustomPlayer& P, TVideoState& S, bool ADequeue) { P.VideoRefresh(&S, ADequeue); }
   static void StreamPause(TCustomPlayer& P, TVideoState& S) {
@@ -454,6 +461,14 @@ void PlayerVideoRefresh(TCustomPlayer& APlayer, TVideoState& AState, bool ADeque
 }
 
 void PlayerStreamPause(TCustomPlayer& APlayer, TVideoState& AState) { TPlayerSurfaceAccess::StreamPause(APlayer, AState); }
+
+void SetPlayerEventGate(TCustomPlayer& APlayer, std::function<void()> AGate) {
+  TPlayerSurfaceAccess::SetEventGate(APlayer, std::move(AGate));
+}
+
+Integer PlayerSDLQuits(TCustomPlayer& APlayer, bool& ALastOnMainThread) {
+  return TPlayerSurfaceAccess::SDLQuits(APlayer, ALastOnMainThread);
+}
 
 }  // namespace detail
 

@@ -158,7 +158,11 @@ bool TCustomPlayer::InitSDL(HWND AScreenHandle) {
 }
 
 void TCustomPlayer::QuitSDL() {
-  if (FSDLStarted && FSDL->SDL_Quit) FSDL->SDL_Quit();
+  if (FSDLStarted && FSDL->SDL_Quit) {
+    FSDL->SDL_Quit();
+    FSDLQuitOnMain.store(IsMainThread());
+    ++FSDLQuits;
+  }
   FSDLStarted = false;
   RestoreScreenWndProc();
   ResetPlayState();
