@@ -5,6 +5,7 @@
 
 extern "C" {
 #include <libavcodec/avcodec.h>
+#include <libavcodec/avfft.h>
 #include <libavcodec/bsf.h>
 }
 
@@ -47,6 +48,9 @@ extern "C" {
   X(avcodec_decode_subtitle2) \
   X(avcodec_encode_subtitle) \
   X(avsubtitle_free) \
+  X(av_rdft_init) \
+  X(av_rdft_calc) \
+  X(av_rdft_end) \
   X(av_packet_move_ref) \
   X(av_packet_make_refcounted)
 

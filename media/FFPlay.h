@@ -29,6 +29,9 @@ struct AVFrame;
 struct AVInputFormat;
 struct AVPacket;
 struct AVStream;
+struct AVSubtitle;
+struct AVSubtitleRect;
+struct RDFTContext;
 struct SwrContext;
 struct SwsContext;
 struct SDL_Overlay;
@@ -104,6 +107,14 @@ struct TVideoPicture {
   Integer width = 0, height = 0;
   Integer allocated = 0;
   AVFrame* frame = nullptr;  // the picture as shown (YUV 4:2:0), kept until the slot is reused
+  Int64 sub_blended = 0;     // the subtitle blended into the overlay, 0: none
+};
+
+// One slot of the subtitle queue: a decoded bitmap subtitle, its palette in YUV.
+struct TSubPicture {
+  double pts = 0;
+  AVSubtitle* sub = nullptr;  // the decoded subtitle, owned by the state
+  Int64 serial = 0;           // tells the subtitles apart
 };
 
 // One open file of a player.
@@ -214,7 +225,27 @@ struct TVideoState {
   std::atomic<Integer> out_w{0}, out_h{0};  // the chain's output size
   TUprightTurn upright;  // how the video stream's pictures are turned to be seen as shot
   double shown_pts = 0;
+  // Subtitles (subtitle thread -> event loop).
+  TOwned<TThread> subtitle_tid;
+  TSubPicture subpq[SubPictureQueueSize];
+  Integer subpq_size = 0, subpq_rindex = 0, subpq_windex = 0;
+  std::mutex subpq_mutex;
+  std::condition_variable subpq_cond;
+  std::atomic<Integer> subtitle_stream_changed{0};
+  Int64 sub_serial = 0;
+  // The spectrum display.
+  ::RDFTContext* rdft = nullptr;
+  Integer rdft_bits = 0;
+  std::vector<float> rdft_data;
 };
+
+// Blends one palettised subtitle rectangle (palette already A, Y, U, V) into a YUV 4:2:0
+// picture of AImageW x AImageH; a rectangle reaching outside is moved inside.
+void BlendSubtitleRect(const AVPicture& ADst, const AVSubtitleRect& ARect, Integer AImageW, Integer AImageH);
+// A palette entry 0xAARRGGBB as 0xAAYYUUVV (studio range).
+uint32_t SubtitleColorToYUV(uint32_t AARGB);
+// Frees the state's queued subtitles and their slots.
+void FreeSubtitleQueue(TVideoState& AState);
 
 using TPositionEvent = std::function<void(TObject* Sender, Int64 APTS)>;
 using TPlayStateEvent = std::function<void(TObject* Sender, TPlayState APlayState)>;
@@ -308,6 +339,12 @@ class TCustomPlayer : public TFFBaseComponent {
   bool CheckIOERR() const { return FCheckIOERR; }
   void SetCheckIOERR(bool Value) { FCheckIOERR = Value; }
   TShowAudio ShowAudio() const { return FShowAudio; }
+  // Read at the next Open of a file without video.
+  void SetShowAudio(TShowAudio Value) { FShowAudio = Value; }
+  // Cycles the open file's audio display: none, wave, spectrum.
+  void ToggleAudioDisplay();
+  bool Deinterlace() const { return FDeinterlace.load(); }
+  void SetDeinterlace(bool Value) { FDeinterlace.store(Value); }
   bool VerticalFlip() const { return FVerticalFlip; }
   void SetVerticalFlip(bool Value) { FVerticalFlip = Value; }
   float AspectRatio() const { return FAspectRatio; }
@@ -477,6 +514,7 @@ class TCustomPlayer : public TFFBaseComponent {
   bool FCheckIOERR = true;
   TShowAudio FShowAudio = saWave;
   bool FVerticalFlip = false;
+  std::atomic<bool> FDeinterlace{false};
   float FAspectRatio = 0;
   Tav_sync_type Fav_sync_type = AV_SYNC_AUDIO_MASTER;
   String FFileName;
@@ -510,15 +548,29 @@ class TCustomPlayer : public TFFBaseComponent {
   void VideoDisplay(TVideoState* AState);
   Integer VideoOpen(TVideoState* AState, bool AForce);
   void VideoImageDisplay(TVideoState* AState);
-  // The wave form of the samples being played.
+  // The wave form or the spectrum of the samples being played.
   void VideoAudioDisplay(TVideoState* AState);
+  void DrawSpectrumColumn(TVideoState* AState, Integer AStart, Integer AChannels);
+  // Replaces the decoded picture by its deinterlaced copy; false when it could not be
+  // made, which switches deinterlacing off.
+  bool DeinterlaceFrame(AVFrame* AFrame);
+  void SubtitleThread(TVideoState* AState);
+  // Drops subtitles whose time is over (all of them after a stream change).
+  void ExpireSubtitles(TVideoState* AState);
+  void BlendSubtitles(TVideoState* AState, TVideoPicture& APicture);
+  std::function<void(double, Int64)> FShowHook;
+  std::function<void()> FEventGate;  // tests: runs after each SDL event is taken
+  std::atomic<Integer> FSDLQuits{0};
+  std::atomic<bool> FSDLQuitOnMain{false};
   void UpdatePosition(TVideoState* AState);
   void ChangeState(TPlayState AState);
   void EventLoop();
   void PlayThreadExecute();
   void EventThreadExecute(TThread* AThread);
   void PushUserEvent(Integer AType);
-  void WaitForStop();
+  // Waits for the play thread's end; true when it closed the file itself instead (the
+  // event loop did not answer), leaving SDL and the play thread's end to that thread.
+  bool WaitForStop();
   void JoinPlayThread();
   TMutexTimed FDataLock;
   TOwned<TFormatConverter> FFrameConv;
@@ -552,8 +604,9 @@ String AudioDriverName(TAudioDriver ADriver);
 String VideoDriverName(TVideoDriver ADriver);
 
 namespace detail {
-// The native id handed to SDL for a host window (0: none, SDL runs without one). Set by
-// the display back end; headless it stays 0.
+// The native id handed to SDL for a host window (0: none, SDL runs without one). By
+// default the display's native child window (NativeWindowId) on the X11 display and none
+// headless; set, it replaces that and counts as a real display.
 using TNativeWindowIdFunc = std::function<unsigned long(HWND)>;
 void SetPlayerNativeWindowId(TNativeWindowIdFunc AFunc);
 // The player's clock in microseconds (default: FFmpeg's monotonic clock).
@@ -571,6 +624,25 @@ WNDPROC PlayerSubclassProc(TCustomPlayer& APlayer);
 bool PlayerSurfacePixel(TCustomPlayer& APlayer, Integer AX, Integer AY, uint8_t& AR, uint8_t& AG, uint8_t& AB);
 // The surface's size (0 x 0 without one).
 void PlayerSurfaceSize(TCustomPlayer& APlayer, Integer& AWidth, Integer& AHeight);
+// Called on the play thread with each picture's PTS (seconds) and the player's clock
+// (microseconds) right after it is shown; empty: none.
+void SetPlayerShowHook(TCustomPlayer& APlayer, std::function<void(double APTS, Int64 ANow)> AHook);
+// Inside the show hook only (the data lock is held there): a surface pixel as RGB and
+// the shown overlay's luma and chroma at a picture position.
+bool PlayerShownPixel(TCustomPlayer& APlayer, Integer AX, Integer AY, uint8_t& AR, uint8_t& AG, uint8_t& AB);
+bool PlayerShownOverlayYUV(TCustomPlayer& APlayer, Integer AX, Integer AY, uint8_t& AY8, uint8_t& AU, uint8_t& AV);
+// Fills the surface with black (to see what a repaint draws again).
+void PlayerClearSurface(TCustomPlayer& APlayer);
+// The display timing steps on a state of the caller's, with the player's clock.
+double PlayerComputeTargetTime(TCustomPlayer& APlayer, TVideoState& AState, double APTS);
+void PlayerVideoRefresh(TCustomPlayer& APlayer, TVideoState& AState, bool ADequeue);
+// StreamPause with AState as the open file's state (the player has none open).
+void PlayerStreamPause(TCustomPlayer& APlayer, TVideoState& AState);
+// Runs on the play thread after each SDL event is taken, before the data lock (empty:
+// none): a test can hold the event loop there.
+void SetPlayerEventGate(TCustomPlayer& APlayer, std::function<void()> AGate);
+// How often SDL_Quit ran, and whether the last time was on the main thread.
+Integer PlayerSDLQuits(TCustomPlayer& APlayer, bool& ALastOnMainThread);
 }  // namespace detail
 
 }  // namespace vantrel::media

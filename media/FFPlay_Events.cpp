@@ -120,6 +120,7 @@ void TCustomPlayer::EventLoop() {
       TThread::Sleep(10);
       continue;
     }
+    if (FEventGate) FEventGate();
     std::lock_guard<TMutexTimed> G(FDataLock);
     TVideoState* S = FVideoState;
     if (!S) return;
@@ -217,10 +218,10 @@ void TCustomPlayer::JoinPlayThread() {
   FPlayThread.reset();
 }
 
-void TCustomPlayer::WaitForStop() {
+bool TCustomPlayer::WaitForStop() {
   Integer Counter = 1;
   for (;;) {
-    if (WaitServingMainThread(FStopEvent, 100, 10) == wrSignaled) return;
+    if (WaitServingMainThread(FStopEvent, 100, 10) == wrSignaled) return false;
     if (FDataLock.WaitFor(100) != wrSignaled) continue;
     ++Counter;
     if (TVideoState* S = FVideoState) {
@@ -232,7 +233,7 @@ void TCustomPlayer::WaitForStop() {
         StreamClose(S);
         delete S;
         PushUserEvent(PlayQuitEvent);
-        continue;
+        return true;
       }
       PushUserEvent(PlayQuitEvent);
     } else {
@@ -305,8 +306,9 @@ void TCustomPlayer::Stop(bool AWaitForStop) {
     PushUserEvent(PlayQuitEvent);
   }
   if (!AWaitForStop) return;
-  WaitForStop();
-  JoinPlayThread();
+  // After a forced close the play thread ends SDL when its event loop answers; the next
+  // Open or Destroy joins it.
+  if (!WaitForStop()) JoinPlayThread();
   DropQueuedRestore();
   RestoreScreenWndProc();
   ResetPlayState();
@@ -359,9 +361,25 @@ void TCustomPlayer::StepToNextFrame() {
   if (!S->step.exchange(1)) ChangeState(psStep);
 }
 
+void TCustomPlayer::ToggleAudioDisplay() {
+  if (!FVideoState) return;
+  std::lock_guard<TMutexTimed> G(FDataLock);
+  TVideoState* S = FVideoState;
+  if (!S) return;
+  S->show_audio = (S->show_audio + 1) % 3;
+  if (!Fscreen || S->width <= 0 || S->height <= 0) return;
+  SDL_Rect R{static_cast<Sint16>(S->xleft), static_cast<Sint16>(S->ytop), static_cast<Uint16>(S->width),
+             static_cast<Uint16>(S->height)};
+  FSDL->SDL_FillRect(Fscreen, &R, FSDL->SDL_MapRGB(Fscreen->format, 0, 0, 0));
+  FSDL->SDL_UpdateRect(Fscreen, S->xleft, S->ytop, S->width, S->height);
+}
+
 struct TPlayerSurfaceAccess {
   static bool Pixel(TCustomPlayer& P, Integer AX, Integer AY, uint8_t& AR, uint8_t& AG, uint8_t& AB) {
     std::lock_guard<TMutexTimed> G(P.FDataLock);
+    return PixelUnlocked(P, AX, AY, AR, AG, AB);
+  }
+  static bool PixelUnlocked(TCustomPlayer& P, Integer AX, Integer AY, uint8_t& AR, uint8_t& AG, uint8_t& AB) {
     SDL_Surface* Sf = P.Fscreen;
     if (!Sf || AX < 0 || AY < 0 || AX >= Sf->w || AY >= Sf->h || Sf->format->BytesPerPixel != 4) return false;
     const uint32_t V = *reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(Sf->pixels) + AY * Sf->pitch + AX * 4);
@@ -376,6 +394,38 @@ struct TPlayerSurfaceAccess {
     AW = P.Fscreen ? P.Fscreen->w : 0;
     AH = P.Fscreen ? P.Fscreen->h : 0;
   }
+  static bool OverlayYUV(TCustomPlayer& P, Integer AX, Integer AY, uint8_t& AY8, uint8_t& AU, uint8_t& AV) {
+    TVideoState* S = P.FVideoState;
+    if (!S || S->pictq_shown < 0) return false;
+    TVideoPicture& VP = S->pictq[S->pictq_shown];
+    if (!VP.bmp || AX < 0 || AY < 0 || AX >= VP.width || AY >= VP.height) return false;
+    P.FSDL->SDL_LockYUVOverlay(VP.bmp);
+    AY8 = VP.bmp->pixels[0][AY * VP.bmp->pitches[0] + AX];
+    // YV12: V before U.
+    AV = VP.bmp->pixels[1][(AY / 2) * VP.bmp->pitches[1] + AX / 2];
+    AU = VP.bmp->pixels[2][(AY / 2) * VP.bmp->pitches[2] + AX / 2];
+    P.FSDL->SDL_UnlockYUVOverlay(VP.bmp);
+    return true;
+  }
+  static void Clear(TCustomPlayer& P) {
+    std::lock_guard<TMutexTimed> G(P.FDataLock);
+    if (!P.Fscreen) return;
+    P.FSDL->SDL_FillRect(P.Fscreen, nullptr, P.FSDL->SDL_MapRGB(P.Fscreen->format, 0, 0, 0));
+  }
+  static void SetShowHook(TCustomPlayer& P, std::function<void(double, Int64)> AHook) { P.FShowHook = std::move(AHook); }
+  static void SetEventGate(TCustomPlayer& P, std::function<void()> AGate) { P.FEventGate = std::move(AGate); }
+  static Integer SDLQuits(TCustomPlayer& P, bool& AOnMain) {
+    AOnMain = P.FSDLQuitOnMain.load();
+    return P.FSDLQuits.load();
+  }
+  static double ComputeTargetTime(TCustomPlayer& P, TVideoState& S, double APTS) { return P.ComputeTargetTime(&S, APTS); }
+  static void VideoRefresh(TCustomPlayer& P, TVideoState& S, bool ADequeue) { P.VideoRefresh(&S, ADequeue); }
+  static void StreamPause(TCustomPlayer& P, TVideoState& S) {
+    TVideoState* Was = P.FVideoState;
+    P.FVideoState = &S;
+    P.StreamPause();
+    P.FVideoState = Was;
+  }
 };
 
 namespace detail {
@@ -386,6 +436,38 @@ bool PlayerSurfacePixel(TCustomPlayer& APlayer, Integer AX, Integer AY, uint8_t&
 
 void PlayerSurfaceSize(TCustomPlayer& APlayer, Integer& AWidth, Integer& AHeight) {
   TPlayerSurfaceAccess::Size(APlayer, AWidth, AHeight);
+}
+
+void SetPlayerShowHook(TCustomPlayer& APlayer, std::function<void(double, Int64)> AHook) {
+  TPlayerSurfaceAccess::SetShowHook(APlayer, std::move(AHook));
+}
+
+bool PlayerShownPixel(TCustomPlayer& APlayer, Integer AX, Integer AY, uint8_t& AR, uint8_t& AG, uint8_t& AB) {
+  return TPlayerSurfaceAccess::PixelUnlocked(APlayer, AX, AY, AR, AG, AB);
+}
+
+bool PlayerShownOverlayYUV(TCustomPlayer& APlayer, Integer AX, Integer AY, uint8_t& AY8, uint8_t& AU, uint8_t& AV) {
+  return TPlayerSurfaceAccess::OverlayYUV(APlayer, AX, AY, AY8, AU, AV);
+}
+
+void PlayerClearSurface(TCustomPlayer& APlayer) { TPlayerSurfaceAccess::Clear(APlayer); }
+
+double PlayerComputeTargetTime(TCustomPlayer& APlayer, TVideoState& AState, double APTS) {
+  return TPlayerSurfaceAccess::ComputeTargetTime(APlayer, AState, APTS);
+}
+
+void PlayerVideoRefresh(TCustomPlayer& APlayer, TVideoState& AState, bool ADequeue) {
+  TPlayerSurfaceAccess::VideoRefresh(APlayer, AState, ADequeue);
+}
+
+void PlayerStreamPause(TCustomPlayer& APlayer, TVideoState& AState) { TPlayerSurfaceAccess::StreamPause(APlayer, AState); }
+
+void SetPlayerEventGate(TCustomPlayer& APlayer, std::function<void()> AGate) {
+  TPlayerSurfaceAccess::SetEventGate(APlayer, std::move(AGate));
+}
+
+Integer PlayerSDLQuits(TCustomPlayer& APlayer, bool& ALastOnMainThread) {
+  return TPlayerSurfaceAccess::SDLQuits(APlayer, ALastOnMainThread);
 }
 
 }  // namespace detail

@@ -11,6 +11,7 @@
 #include "platform/rtl/Format.h"
 #include "platform/win/Focus.h"
 #include "platform/win/Messages.h"
+#include "platform/win/NativeHost.h"
 #include "platform/win/WindowManager.h"
 
 namespace vantrel::media {
@@ -20,6 +21,21 @@ namespace {
 detail::TNativeWindowIdFunc& PlayerNativeIdFunc() {
   static detail::TNativeWindowIdFunc Func;
   return Func;
+}
+
+// A display that shows our windows on a real screen, where SDL can draw into a native
+// window of its own.
+bool PlayerOnNativeDisplay() {
+  if (PlayerNativeIdFunc()) return true;
+  win::WindowManager* M = win::WindowManager::Instance();
+  return M && String(M->GetDisplay().Name()) == "x11";
+}
+
+// The native window SDL draws into for a host window (0: none).
+unsigned long PlayerNativeWindowOf(HWND AHost) {
+  if (!AHost) return 0;
+  if (PlayerNativeIdFunc()) return PlayerNativeIdFunc()(AHost);
+  return PlayerOnNativeDisplay() ? static_cast<unsigned long>(::NativeWindowId(AHost)) : 0;
 }
 
 // The SDL driver variables as the process had them when the first player started SDL,
@@ -80,7 +96,7 @@ String AudioDriverName(TAudioDriver ADriver) {
   }
   const TPlayerStartDrivers& D = PlayerStartDrivers();
   if (D.HasAudio) return D.Audio;
-  return PlayerNativeIdFunc() ? String() : String("dummy");
+  return PlayerOnNativeDisplay() ? String() : String("dummy");
 }
 
 String VideoDriverName(TVideoDriver ADriver) {
@@ -91,7 +107,7 @@ String VideoDriverName(TVideoDriver ADriver) {
   }
   const TPlayerStartDrivers& D = PlayerStartDrivers();
   if (D.HasVideo) return D.Video;
-  return PlayerNativeIdFunc() ? String("x11") : String("dummy");
+  return PlayerOnNativeDisplay() ? String("x11") : String("dummy");
 }
 
 bool TCustomPlayer::StartSDL(HWND AScreenHandle) {
@@ -107,13 +123,15 @@ bool TCustomPlayer::StartSDL(HWND AScreenHandle) {
 
 bool TCustomPlayer::InitSDL(HWND AScreenHandle) {
   DropQueuedRestore();
-  const unsigned long NativeId = AScreenHandle && PlayerNativeIdFunc() ? PlayerNativeIdFunc()(AScreenHandle) : 0;
+  const unsigned long NativeId = PlayerNativeWindowOf(AScreenHandle);
   if (NativeId) setenv("SDL_WINDOWID", std::to_string(NativeId).c_str(), 1);
   // SDL turns these signals into quit events; the application keeps its own handling.
   struct sigaction OldInt {}, OldTerm {};
   sigaction(SIGINT, nullptr, &OldInt);
   sigaction(SIGTERM, nullptr, &OldTerm);
-  const int Ret = FSDL->SDL_Init(SDL_INIT_TIMER | SDL_INIT_AUDIO | SDL_INIT_VIDEO | SDL_INIT_NOPARACHUTE);
+  // No timer subsystem: the player ticks its display itself, and SDL's timer thread
+  // would wake every millisecond for nothing.
+  const int Ret = FSDL->SDL_Init(SDL_INIT_AUDIO | SDL_INIT_VIDEO | SDL_INIT_NOPARACHUTE);
   sigaction(SIGINT, &OldInt, nullptr);
   sigaction(SIGTERM, &OldTerm, nullptr);
   unsetenv("SDL_WINDOWID");
@@ -140,7 +158,11 @@ bool TCustomPlayer::InitSDL(HWND AScreenHandle) {
 }
 
 void TCustomPlayer::QuitSDL() {
-  if (FSDLStarted && FSDL->SDL_Quit) FSDL->SDL_Quit();
+  if (FSDLStarted && FSDL->SDL_Quit) {
+    FSDL->SDL_Quit();
+    FSDLQuitOnMain.store(IsMainThread());
+    ++FSDLQuits;
+  }
   FSDLStarted = false;
   RestoreScreenWndProc();
   ResetPlayState();

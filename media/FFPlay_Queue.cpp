@@ -94,6 +94,8 @@ TVideoState::~TVideoState() {
   if (audio_pkt) ff::av_packet_free(&audio_pkt);
   if (audio_frame) ff::av_frame_free(&audio_frame);
   if (reformat_ctx) ff::swr_free(&reformat_ctx);
+  FreeSubtitleQueue(*this);
+  if (rdft) ff::av_rdft_end(rdft);
 }
 
 }  // namespace vantrel::media

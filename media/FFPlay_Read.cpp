@@ -125,6 +125,9 @@ void TCustomPlayer::StreamClose(TVideoState* AState) {
     if (VP.frame) ff::av_frame_free(&VP.frame);
   }
   if (AState->shown_frame) ff::av_frame_free(&AState->shown_frame);
+  FreeSubtitleQueue(*AState);
+  if (AState->rdft) ff::av_rdft_end(AState->rdft);
+  AState->rdft = nullptr;
   if (AState->img_convert_ctx) ff::sws_freeContext(AState->img_convert_ctx);
   AState->img_convert_ctx = nullptr;
 }
@@ -429,6 +432,7 @@ Integer TCustomPlayer::StreamComponentOpen(TVideoState* S, Integer AIndex) {
       S->subtitle_ctx = Ctx;
       S->subtitleq.Init();
       S->subtitleq.PutFlush();
+      S->subtitle_tid.reset(TPlayerWorker::Create([this, S] { SubtitleThread(S); }));
       break;
     case AVMEDIA_TYPE_VIDEO: {
       St->discard = AVDISCARD_DEFAULT;
@@ -506,6 +510,14 @@ void TCustomPlayer::StreamComponentClose(TVideoState* S, Integer AIndex) {
       break;
     case AVMEDIA_TYPE_SUBTITLE:
       S->subtitleq.Abort();
+      // The next refresh empties the subtitle queue.
+      S->subtitle_stream_changed.store(1);
+      {
+        std::lock_guard<std::mutex> L(S->subpq_mutex);
+        S->subpq_cond.notify_all();
+      }
+      if (S->subtitle_tid) S->subtitle_tid->WaitFor();
+      S->subtitle_tid.reset();
       S->subtitleq.End();
       Ctx = S->subtitle_ctx;
       S->subtitle_ctx = nullptr;

@@ -177,6 +177,7 @@ void TCustomPlayer::VideoThread(TVideoState* S) {
     const Integer Ret = GetVideoFrame(S, Frame, Pkt, PTS);
     if (Ret < 0) break;
     if (Ret == 0) continue;
+    if (FDeinterlace.load()) DeinterlaceFrame(Frame);
     const Integer Queued = FilterAndQueue(S, Frame, PTS, Filtered);
     ff::av_frame_unref(Frame);
     if (Queued < 0) break;
@@ -199,6 +200,40 @@ void TCustomPlayer::VideoThread(TVideoState* S) {
   ff::av_frame_free(&Filtered);
   ff::av_frame_free(&Frame);
   S->filters.reset();
+}
+
+bool TCustomPlayer::DeinterlaceFrame(AVFrame* F) {
+  // A picture of its own: the filter chain may keep it beyond the next one.
+  AVFrame* Out = ff::av_frame_alloc();
+  if (Out) {
+    Out->format = F->format;
+    Out->width = F->width;
+    Out->height = F->height;
+  }
+  if (!Out || ff::av_frame_get_buffer(Out, 0) < 0) {
+    ff::av_frame_free(&Out);
+    LogError("deinterlace buffer malloc error.", false);
+    FDeinterlace.store(false);
+    return false;
+  }
+  AVPicture Dst, Src;
+  for (int I = 0; I < 4; ++I) {
+    Dst.data[I] = Out->data[I];
+    Dst.linesize[I] = Out->linesize[I];
+    Src.data[I] = F->data[I];
+    Src.linesize[I] = F->linesize[I];
+  }
+  if (DeinterlacePicture(Dst, Src, F->format, F->width, F->height) < 0) {
+    ff::av_frame_free(&Out);
+    LogError("deinterlacing failed.", false);
+    FDeinterlace.store(false);
+    return false;
+  }
+  ff::av_frame_copy_props(Out, F);
+  ff::av_frame_unref(F);
+  ff::av_frame_move_ref(F, Out);
+  ff::av_frame_free(&Out);
+  return true;
 }
 
 Integer TCustomPlayer::FilterAndQueue(TVideoState* S, AVFrame* F, double APTS, AVFrame* AOut) {
@@ -299,6 +334,7 @@ Integer TCustomPlayer::QueuePicture(TVideoState* S, AVFrame* F, double APTS, Int
   FSDL->SDL_UnlockYUVOverlay(VP.bmp);
   VP.pts = APTS;
   VP.pos = APos;
+  VP.sub_blended = 0;
   S->pictq_windex = (S->pictq_windex + 1) % PictureQueueSize;
   std::lock_guard<std::mutex> L(S->pictq_mutex);
   VP.due_clock = ComputeTargetTime(S, APTS);
@@ -333,6 +369,7 @@ void TCustomPlayer::RefreshThread(TVideoState* S) {
 }
 
 Integer TCustomPlayer::VideoOpen(TVideoState* S, bool AForce) {
+  if (!FSDLStarted) return -1;
   Integer W = 640, H = 480;
   if (FScreenWidth > 0 && FScreenHeight > 0) {
     W = FScreenWidth;
@@ -385,6 +422,7 @@ void TCustomPlayer::VideoImageDisplay(TVideoState* S) {
   R.y = static_cast<Sint16>(S->ytop + (S->height - H) / 2);
   R.w = static_cast<Uint16>(W);
   R.h = static_cast<Uint16>(H);
+  BlendSubtitles(S, VP);
   FSDL->SDL_DisplayYUVOverlay(VP.bmp, &R);
 }
 
@@ -402,6 +440,16 @@ Integer PlayerSampleIndex(Integer AIndex) {
   return ((AIndex % SampleArraySize) + SampleArraySize) % SampleArraySize;
 }
 
+// The transform size of the spectrum for a surface height: 2^bits samples, the smallest
+// power of two reaching twice the height.
+Integer PlayerSpectrumBits(Integer AHeight) {
+  Integer Bits = 1;
+  while ((1 << Bits) < 2 * AHeight) ++Bits;
+  return Bits;
+}
+
+Integer PlayerSpectrumBins(Integer AHeight) { return 1 << (PlayerSpectrumBits(AHeight) - 1); }
+
 }  // namespace
 
 void TCustomPlayer::VideoAudioDisplay(TVideoState* S) {
@@ -413,10 +461,15 @@ void TCustomPlayer::VideoAudioDisplay(TVideoState* S) {
     double Delay = double(static_cast<Integer>(S->audio_buf_size) - S->audio_buf_index) / (2 * Channels);
     const Int64 Callback = Faudio_callback_time.load();
     if (Callback) Delay -= (Now() - Callback) * double(S->audio_tgt_freq) / 1000000;
-    const Integer DataUsed = Width;
+    const bool Spectrum = S->show_audio == saRDFT;
+    const Integer DataUsed = Spectrum ? 2 * PlayerSpectrumBins(Height) : Width;
     Integer D = static_cast<Integer>(Delay) + 2 * DataUsed;
     if (D < DataUsed) D = DataUsed;
     Start = PlayerSampleIndex(S->sample_array_index - D * Channels);
+    if (Spectrum) {
+      DrawSpectrumColumn(S, Start, Channels);
+      return;
+    }
     // The best trigger point among the last samples: a rising zero crossing.
     Integer Best = INT_MIN, At = Start;
     for (Integer I = 0; I < 1000; I += Channels) {
@@ -433,6 +486,7 @@ void TCustomPlayer::VideoAudioDisplay(TVideoState* S) {
     Start = At;
     S->last_i_start = Start;
   } else {
+    if (S->show_audio == saRDFT) return;  // the columns drawn stay
     Start = S->last_i_start;
   }
   const Uint32 Black = FSDL->SDL_MapRGB(Fscreen->format, 0, 0, 0);
@@ -459,6 +513,44 @@ void TCustomPlayer::VideoAudioDisplay(TVideoState* S) {
   }
   for (Integer Ch = 1; Ch < Channels; ++Ch) Fill(S->xleft, S->ytop + Ch * H, Width, 1, White);
   FSDL->SDL_UpdateRect(Fscreen, S->xleft, S->ytop, Width, Height);
+}
+
+void TCustomPlayer::DrawSpectrumColumn(TVideoState* S, Integer AStart, Integer AChannels) {
+  const Integer Bits = PlayerSpectrumBits(S->height);
+  const Integer Bins = 1 << (Bits - 1);
+  if (Bits != S->rdft_bits || !S->rdft) {
+    if (S->rdft) ff::av_rdft_end(S->rdft);
+    S->rdft = ff::av_rdft_init(Bits, DFT_R2C);
+    S->rdft_bits = Bits;
+    S->rdft_data.assign(size_t(4) * Bins, 0.0f);
+  }
+  if (!S->rdft) return;
+  const Integer Shown = std::min<Integer>(AChannels, 2);
+  for (Integer Ch = 0; Ch < Shown; ++Ch) {
+    float* Data = S->rdft_data.data() + 2 * Bins * Ch;
+    Integer I = PlayerSampleIndex(AStart + Ch);
+    for (Integer X = 0; X < 2 * Bins; ++X) {
+      const double W = double(X - Bins) / Bins;
+      Data[X] = static_cast<float>(S->sample_array[I] * (1.0 - W * W));
+      I = PlayerSampleIndex(I + AChannels);
+    }
+    ff::av_rdft_calc(S->rdft, Data);
+  }
+  const double Scale = 1 / std::sqrt(double(Bins));
+  auto Level = [&](Integer ACh, Integer AY) {
+    const float* D = S->rdft_data.data() + 2 * Bins * ACh;
+    const double V = std::sqrt(Scale * std::sqrt(double(D[2 * AY]) * D[2 * AY] + double(D[2 * AY + 1]) * D[2 * AY + 1]));
+    return static_cast<Integer>(std::min(std::lround(V), 255L));
+  };
+  for (Integer Y = 0; Y < S->height && Y < Bins; ++Y) {
+    const Integer A = Level(0, Y), B = Shown == 2 ? Level(1, Y) : A;
+    const Uint32 Colour = FSDL->SDL_MapRGB(Fscreen->format, static_cast<Uint8>(A), static_cast<Uint8>(B),
+                                           static_cast<Uint8>((A + B) / 2));
+    SDL_Rect R{static_cast<Sint16>(S->xpos), static_cast<Sint16>(S->ytop + S->height - Y), 1, 1};
+    FSDL->SDL_FillRect(Fscreen, &R, Colour);
+  }
+  FSDL->SDL_UpdateRect(Fscreen, S->xpos, S->ytop, 1, S->height);
+  if (++S->xpos >= S->xleft + S->width) S->xpos = S->xleft;
 }
 
 void TCustomPlayer::VideoRefresh(TVideoState* S, bool ADequeue) {
@@ -508,6 +600,7 @@ void TCustomPlayer::VideoRefresh(TVideoState* S, bool ADequeue) {
         continue;
       }
     }
+    ExpireSubtitles(S);
     S->pictq_shown = S->pictq_rindex;
     if (VP.frame) {
       if (!S->shown_frame) S->shown_frame = ff::av_frame_alloc();
@@ -516,6 +609,7 @@ void TCustomPlayer::VideoRefresh(TVideoState* S, bool ADequeue) {
       S->shown_pts = VP.pts;
     }
     VideoDisplay(S);
+    if (FShowHook) FShowHook(VP.pts, Now());
     S->pictq_rindex = (S->pictq_rindex + 1) % PictureQueueSize;
     std::lock_guard<std::mutex> L(S->pictq_mutex);
     --S->pictq_size;

@@ -574,3 +574,91 @@ TEST_F(PlayerPlayTest, FiltersOfATurnedClipSeeTheUprightPicture) {
 }
 
 }  // namespace
+
+#include <condition_variable>
+
+namespace {
+
+// Holds the play thread's event loop, once armed, until released.
+class TPlayerLoopGate {
+ public:
+  std::function<void()> Hook() {
+    return [this] {
+      std::unique_lock<std::mutex> L(FLock);
+      if (!FArmed) return;
+      FHeld = true;
+      FCond.wait(L, [this] { return FOpen; });
+    };
+  }
+  void Arm() {
+    std::lock_guard<std::mutex> L(FLock);
+    FArmed = true;
+  }
+  bool Held() {
+    std::lock_guard<std::mutex> L(FLock);
+    return FHeld;
+  }
+  void Release() {
+    std::lock_guard<std::mutex> L(FLock);
+    FOpen = true;
+    FCond.notify_all();
+  }
+
+ private:
+  std::mutex FLock;
+  std::condition_variable FCond;
+  bool FArmed = false, FHeld = false, FOpen = false;
+};
+
+// An event loop that does not answer: Stop(True) closes the file itself, after about a
+// second while a read blocks, about two otherwise, gives the host its procedure back and
+// leaves SDL to the play thread, which ends it once its loop goes on.
+TEST_F(PlayerPlayTest, AHeldEventLoopIsClosedByForce) {
+  vantrel::display::HeadlessSession Session;
+  vantrel::test::MessageLog Log;
+  HWND Top = Log.Create(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 400, 300);
+  HWND Host = Log.Create(WS_CHILD | WS_VISIBLE, 0, 0, 320, 240, Top);
+  for (bool Stall : {false, true}) {
+    SCOPED_TRACE(Stall);
+    States.clear();
+    TPlayerLoopGate Gate;
+    detail::SetPlayerEventGate(*Player, Gate.Hook());
+    std::unique_ptr<TStallingServer> Server;
+    if (Stall) {
+      Server = std::make_unique<TStallingServer>(FixturePath("task-b.ts"), 200000);
+      Player->SetForceFormat("mpegts");
+      ASSERT_TRUE(Player->Open(Server->Url(), Host, false)) << Player->LastErrMsg();
+      ASSERT_TRUE(PumpUntil([&] { return Player->VideoState()->Reading.load() && Has(psPlay); }, 10));
+    } else {
+      Player->SetForceFormat("");
+      ASSERT_TRUE(Player->Open(FixturePath("v.mp4"), Host, false)) << Player->LastErrMsg();
+      ASSERT_TRUE(PumpUntil([&] { return Has(psPlay); }, 10));
+    }
+    const LONG_PTR Installed = GetWindowLongPtr(Host, GWL_WNDPROC);
+    bool OnMain = false;
+    const Integer QuitsBefore = detail::PlayerSDLQuits(*Player, OnMain);
+    Gate.Arm();
+    ASSERT_TRUE(PumpUntil([&] { return Gate.Held(); }, 5));
+    const auto Start = std::chrono::steady_clock::now();
+    Player->Stop(true);
+    const double Took = std::chrono::duration<double>(std::chrono::steady_clock::now() - Start).count();
+    if (Stall) {
+      EXPECT_LT(Took, 1.7);
+    } else {
+      EXPECT_GT(Took, 1.5);
+      EXPECT_LT(Took, 4.0);
+    }
+    EXPECT_EQ(Player->VideoState(), nullptr);
+    EXPECT_NE(GetWindowLongPtr(Host, GWL_WNDPROC), Installed) << "the host has its own procedure back";
+    EXPECT_EQ(detail::PlayerSDLQuits(*Player, OnMain), QuitsBefore) << "SDL is left to the play thread";
+    Gate.Release();
+    ASSERT_TRUE(PumpUntil([&] { return Has(psStop); }, 5));
+    ASSERT_TRUE(PumpUntil([&] { return detail::PlayerSDLQuits(*Player, OnMain) == QuitsBefore + 1; }, 5));
+    EXPECT_FALSE(OnMain);
+    // The next Open (or Destroy) joins the play thread.
+    detail::SetPlayerEventGate(*Player, nullptr);
+  }
+  Player.reset();
+}
+
+}  // namespace
