@@ -1,6 +1,8 @@
 // TTreeNode and TTreeNodes: a node's values go to its native item at once and are kept on
 // the node too, so a re-created window gets them back; the hierarchy is read from the
 // window.
+#include <cstring>
+
 #include "platform/rtl/Format.h"
 #include "platform/ui/TreeView.h"
 #include "platform/win/MessageQueue.h"
@@ -241,7 +243,7 @@ void TTreeNode::EndEdit(Boolean Cancel) {
 TRect TTreeNode::DisplayRect(Boolean TextOnly) {
   RECT R{};
   if (!FItemId) return R;
-  *reinterpret_cast<HTREEITEM*>(&R) = FItemId;
+  std::memcpy(&R, &FItemId, sizeof FItemId);  // the item goes in where the rectangle comes back
   if (!SendMessage(Wnd(), TVM_GETITEMRECT, TextOnly ? 1 : 0, reinterpret_cast<LPARAM>(&R))) return RECT{};
   return R;
 }
@@ -268,7 +270,7 @@ Boolean TTreeNode::CustomSort(const TTVCompare& SortProc, intptr_t Data) {
 Boolean TTreeNode::IsVisible() {
   RECT R{};
   if (!FItemId) return false;
-  *reinterpret_cast<HTREEITEM*>(&R) = FItemId;
+  std::memcpy(&R, &FItemId, sizeof FItemId);  // the item goes in where the rectangle comes back
   return SendMessage(Wnd(), TVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&R)) != 0;
 }
 

@@ -1,6 +1,7 @@
 // The tree view's window procedure: creation and teardown of its state, focus, painting,
 // input, scrolling and the TVM_* requests.
 #include <algorithm>
+#include <cstring>
 
 #include "platform/win/Edit.h"
 #include "platform/win/Input.h"
@@ -24,7 +25,9 @@ LRESULT TreeHandle(HTREEITEM H) { return reinterpret_cast<LRESULT>(H); }
 LRESULT TreeGetItemRect(TreeControl& T, WPARAM TextOnly, LPARAM LParam) {
   auto* R = reinterpret_cast<RECT*>(LParam);
   if (!R) return FALSE;
-  TreeItemRec* Item = T.Find(*reinterpret_cast<HTREEITEM*>(LParam));
+  HTREEITEM Wanted = nullptr;
+  std::memcpy(&Wanted, reinterpret_cast<const void*>(LParam), sizeof Wanted);
+  TreeItemRec* Item = T.Find(Wanted);
   if (!Item) return FALSE;
   const int Row = T.RowOf(Item);
   if (Row < 0) return FALSE;
