@@ -339,6 +339,10 @@ void TControl::Click() {
   if (OnClick) OnClick(this);
 }
 
+void TControl::Changed() {
+  if (FParent) FParent->Perform(CM_CHANGED, 0, reinterpret_cast<LPARAM>(this));
+}
+
 void TControl::DblClick() {
   if (OnDblClick) OnDblClick(this);
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "platform/win/ShellCom.h"
+#include "platform/win/ListView.h"
 #include "platform/win/ShellItemIds.h"
 
 // The size of path buffers handed to the shell (the longest path of this system).
@@ -56,9 +57,7 @@ struct STRRET {
   STRRET() : cStr{} {}
 };
 
-// Column formats and states of the detail columns.
-constexpr int LVCFMT_LEFT = 0;
-constexpr int LVCFMT_RIGHT = 1;
+// States of the detail columns (their formats are the list view's LVCFMT_*).
 constexpr DWORD SHCOLSTATE_TYPE_STR = 0x1;
 constexpr DWORD SHCOLSTATE_TYPE_INT = 0x2;
 constexpr DWORD SHCOLSTATE_TYPE_DATE = 0x3;
