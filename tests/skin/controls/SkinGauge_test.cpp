@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "skin/controls/SkinCtrls.h"
 #include "tests/support/SkinFormFixture.h"
@@ -229,6 +230,64 @@ TEST_F(SkinGaugeTest, TheAnimationNeedsASkinWithAStripAndIgnoresANegativePause) 
   V->StartProgressAnimation();
   Session.Advance(500);
   EXPECT_EQ(V->AnimationFrame(), 0);
+}
+
+TEST_F(SkinGaugeTest, BlendedTextFadesWithItsOpacity) {
+  auto* G = AddGauge(true, Bounds(20, 20, 160, 16));
+  G->SetValue(50);
+  ShowForm();
+  auto Row = [&] {
+    std::vector<sg::Colour> Pixels;
+    for (int Y = 0; Y < 16; ++Y)
+      for (int X = 0; X < 160; ++X) Pixels.push_back(PixelAt(G, X, Y));
+    return Pixels;
+  };
+  const auto Bare = Row();
+  G->SetShowPercent(true);
+  const auto Opaque = Row();
+  EXPECT_NE(Opaque, Bare);
+  G->SetTextAlphaBlend(true);
+  G->SetTextAlphaBlendValue(255);
+  EXPECT_EQ(Row(), Opaque);
+  G->SetTextAlphaBlendValue(0);
+  EXPECT_EQ(Row(), Bare);
+  G->SetTextAlphaBlendValue(128);
+  const auto Half = Row();
+  EXPECT_NE(Half, Bare);
+  EXPECT_NE(Half, Opaque);
+}
+
+TEST_F(SkinGaugeTest, AFixedSkinOfFreeSizeIsStretchedOverTheGauge) {
+  // The test skin's gauge made a fixed picture of 160 x 16.
+  auto* D = dynamic_cast<TspDataSkinGaugeControl*>(Skin->CtrlList.Items(Skin->GetControlIndex("gauge")));
+  ASSERT_NE(D, nullptr);
+  D->LTPoint = D->RTPoint = D->LBPoint = D->RBPoint = TPoint{};
+  auto* Fitted = AddGauge(true, Bounds(20, 20, 320, 32));
+  EXPECT_EQ(Fitted->Width(), 160);
+  EXPECT_EQ(Fitted->Height(), 16);
+  auto* G = Create<TspSkinGauge>(Form.get());
+  G->SetParent(Form.get());
+  G->SetUseSkinSize(false);
+  G->SetSkinData(Skin);
+  G->SetBounds(20, 60, 320, 32);
+  G->SetValue(50);
+  ShowForm();
+  EXPECT_EQ(G->Width(), 320);
+  EXPECT_EQ(G->Height(), 32);
+  // Everything twice as large: the bar of 78 pixels from x = 2 ends at x = 160.
+  EXPECT_EQ(PixelAt(G, 2, 2), sg::TestPieceColour(false, "gauge", "skinrect", sg::Piece::Ring));
+  EXPECT_EQ(PixelAt(G, 80, 16), sg::TestPieceColour(false, "gauge", "progressrect", sg::Piece::Fill));
+  EXPECT_EQ(PixelAt(G, 158, 16), sg::TestPieceColour(false, "gauge", "progressrect", sg::Piece::Ring));
+  EXPECT_EQ(PixelAt(G, 164, 16), sg::TestPieceColour(false, "gauge", "skinrect", sg::Piece::Fill));
+  // The text goes on the stretched image, at the gauge's own size.
+  auto Middle = [&] {
+    std::vector<sg::Colour> Pixels;
+    for (int X = 120; X < 200; ++X) Pixels.push_back(PixelAt(G, X, 16));
+    return Pixels;
+  };
+  const auto Bare = Middle();
+  G->SetShowPercent(true);
+  EXPECT_NE(Middle(), Bare);
 }
 
 }  // namespace
