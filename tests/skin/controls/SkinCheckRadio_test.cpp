@@ -295,4 +295,53 @@ TEST_F(SkinCheckRadioTest, AnAcceleratorFocusesAndToggles) {
   EXPECT_TRUE(B->Checked());
 }
 
+TEST_F(SkinCheckRadioTest, WithoutCanFocusedAClickLeavesTheFocusAlone) {
+  auto* Other = AddBox(true, true, nullptr, Bounds(20, 80, 150, 25));
+  auto* B = AddBox(true, true);
+  B->SetCanFocused(false);
+  EXPECT_FALSE(B->TabStop());
+  ShowForm();
+  Other->SetFocus();
+  Session.PumpUntilIdle();
+  ClickAt(B);
+  EXPECT_TRUE(B->Checked());
+  EXPECT_TRUE(Other->Focused());
+  EXPECT_FALSE(B->IsFocused());
+  B->SetCanFocused(true);
+  EXPECT_TRUE(B->TabStop());
+}
+
+TEST_F(SkinCheckRadioTest, AFocusedFlatBoxWithAnImageAndNoCaptionFramesTheImage) {
+  auto* Images = Create<TCustomImageList>(Form.get());
+  Images->SetWidth(16);
+  Images->SetHeight(16);
+  auto Pic = CreateOwned<TBitmap>();
+  Pic->SetPixelFormat(pf24bit);
+  Pic->SetSize(16, 16);
+  Pic->Canvas()->Brush()->SetColor(clLime);
+  Pic->Canvas()->FillRect(Rect(0, 0, 16, 16));
+  Images->Add(Pic.get(), nullptr);
+  auto* B = AddBox(false, true);
+  B->SetCaption("");
+  B->SetImages(Images);
+  B->SetImageIndex(0);
+  B->DefaultFont()->SetColor(clRed);
+  ShowForm();
+  // The image sits where the text would start, centred on the box's height.
+  const int Top = B->Height() / 2 - 8;
+  EXPECT_EQ(PixelAt(B, 22 + 8, Top + 8), SysColourOf(clLime));
+  auto FrameDots = [&] {
+    int N = 0;
+    for (int X = 21; X < 39; ++X) N += PixelAt(B, X, Top - 1) == SysColourOf(clRed);
+    return N;
+  };
+  EXPECT_EQ(FrameDots(), 0);
+  B->SetFocus();
+  Session.PumpUntilIdle();
+  EXPECT_GT(FrameDots(), 4);
+  // Removing the image list clears it from the box.
+  Images->Free();
+  EXPECT_EQ(B->Images(), nullptr);
+}
+
 }  // namespace
