@@ -45,6 +45,8 @@ constexpr UINT CM_CHILDKEY = CM_BASE + 46;
 constexpr UINT CM_RECREATEWND = CM_BASE + 51;
 constexpr UINT CM_INVALIDATE = CM_BASE + 52;
 constexpr UINT CM_CONTROLCHANGE = CM_BASE + 54;
+// A control's value changed (TControl::Changed); LParam: that control.
+constexpr UINT CM_CHANGED = CM_BASE + 55;
 
 // --- Reflected notifications: CN_x = CN_BASE + WM_x ------------------------------------
 constexpr UINT CN_BASE = 0xBC00;  // 48128

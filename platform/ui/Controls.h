@@ -314,6 +314,9 @@ class TControl : public TComponent {
   virtual void SetClientSize(Integer AWidth, Integer AHeight);
   virtual void SetZOrder(Boolean TopMost);
   virtual void Resize();
+  // Tells the parent that the control's value changed: CM_CHANGED with the control in
+  // LParam; nothing without a parent.
+  void Changed();
   // Asks the parent to align its controls, this one having changed.
   virtual void RequestAlign();
   // Records the distances to the parent's edges that the anchors keep.

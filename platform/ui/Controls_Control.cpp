@@ -367,6 +367,10 @@ void TControl::SetAction(TBasicAction* Value) {
 
 void TControl::ActionChange(TObject*) {}
 
+void TControl::Changed() {
+  if (FParent) FParent->Perform(CM_CHANGED, 0, reinterpret_cast<LPARAM>(this));
+}
+
 void TControl::DblClick() {
   if (OnDblClick) OnDblClick(this);
 }

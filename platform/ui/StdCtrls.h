@@ -6,6 +6,9 @@
 
 #include "platform/ui/Controls.h"
 
+// The three states of a check box: the grayed one stands for "some of both".
+enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
+
 // Vertical place of a text in its rectangle.
 enum TTextLayout { tlTop, tlCenter, tlBottom };
 

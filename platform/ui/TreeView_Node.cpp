@@ -243,7 +243,7 @@ void TTreeNode::EndEdit(Boolean Cancel) {
 TRect TTreeNode::DisplayRect(Boolean TextOnly) {
   RECT R{};
   if (!FItemId) return R;
-  std::memcpy(&R, &FItemId, sizeof FItemId);  // the item goes in where the rectangle comes back
+  std::memcpy(static_cast<void*>(&R), &FItemId, sizeof FItemId);  // the item goes in where the rectangle comes back
   if (!SendMessage(Wnd(), TVM_GETITEMRECT, TextOnly ? 1 : 0, reinterpret_cast<LPARAM>(&R))) return RECT{};
   return R;
 }
@@ -270,7 +270,7 @@ Boolean TTreeNode::CustomSort(const TTVCompare& SortProc, intptr_t Data) {
 Boolean TTreeNode::IsVisible() {
   RECT R{};
   if (!FItemId) return false;
-  std::memcpy(&R, &FItemId, sizeof FItemId);  // the item goes in where the rectangle comes back
+  std::memcpy(static_cast<void*>(&R), &FItemId, sizeof FItemId);  // the item goes in where the rectangle comes back
   return SendMessage(Wnd(), TVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&R)) != 0;
 }
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "platform/win/ShellCom.h"
+#include "platform/win/ListView.h"
 #include "platform/win/ShellItemIds.h"
 #include "platform/win/ListView.h"  // LVCFMT_LEFT, LVCFMT_RIGHT
 

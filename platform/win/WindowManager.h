@@ -308,6 +308,15 @@ BOOL ShowWindow(HWND Wnd, int Cmd);
 BOOL SetWindowPos(HWND Wnd, HWND InsertAfter, int X, int Y, int CX, int CY, UINT Flags);
 BOOL MoveWindow(HWND Wnd, int X, int Y, int Width, int Height, BOOL Repaint);
 BOOL BringWindowToTop(HWND Wnd);
+// A batch of placements applied together: DeferWindowPos records one (the window is
+// checked at once), EndDeferWindowPos applies them in the order they were recorded with
+// SetWindowPos and frees the batch. A failed DeferWindowPos frees the batch and gives 0
+// (ERROR_INVALID_WINDOW_HANDLE for a dead window, ERROR_INVALID_DWP_HANDLE for a batch
+// that is not live). EndDeferWindowPos skips windows destroyed meanwhile and then answers
+// FALSE. GUI thread only.
+HDWP BeginDeferWindowPos(int NumWindows);
+HDWP DeferWindowPos(HDWP WinPosInfo, HWND Wnd, HWND InsertAfter, int X, int Y, int CX, int CY, UINT Flags);
+BOOL EndDeferWindowPos(HDWP WinPosInfo);
 BOOL GetWindowRect(HWND Wnd, LPRECT Rect);
 BOOL GetClientRect(HWND Wnd, LPRECT Rect);
 BOOL ClientToScreen(HWND Wnd, LPPOINT Point);

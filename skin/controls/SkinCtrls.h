@@ -4,7 +4,9 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
+#include "platform/rtl/StringList.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/Graphics.h"
@@ -1396,3 +1398,288 @@ void DrawPlainFace(TCanvas* C, const TRect& R, TspPlainFaceState State);
 // first focuses its window (ClicksDisabled meanwhile). True when Message is to be dropped:
 // the press when the focus did not arrive, a CN_COMMAND while the focus moves.
 Boolean DropClickWhileFocusing(TWinControl* Control, TMessage& Message, Boolean& ClicksDisabled);
+
+// ---------------------------------------------------------------------------------------
+// Check box and radio button, radio group and gauge.
+
+class TTimer;
+
+// A check box, or with Radio a radio button: checked, unchecked or grayed; checking it
+// unchecks the boxes of its parent that share its non-zero GroupIndex. Flat boxes draw
+// over their parent's image, framed ones on the skin picture.
+class TspSkinCheckRadioBox : public TspSkinCustomControl {
+  VANTREL_CLASS(TspSkinCheckRadioBox)
+  explicit TspSkinCheckRadioBox(TComponent* AOwner);
+  void BeforeDestruction() override;
+
+  // Copied from the descriptor.
+  String FontName;
+  TFontStyles FontStyle;
+  Integer FontHeight = 0;
+  TColor FontColor = 0, ActiveFontColor = 0, FrameFontColor = 0, UnEnabledFontColor = 0;
+  TRect ActiveSkinRect, CheckImageArea, TextArea;
+  TRect CheckImageRect, UnCheckImageRect, ActiveCheckImageRect, ActiveUnCheckImageRect;
+  TRect UnEnabledCheckImageRect, UnEnabledUnCheckImageRect;
+  TRect GrayedCheckImageRect, ActiveGrayedCheckImageRect;
+  Boolean Morphing = false;
+  TMorphKind MorphKind = mkDefault;
+  // Where the check picture goes in the framed skinned look, and the text area at the
+  // control's width.
+  TRect CIRect, NewTextArea;
+
+  Boolean Checked() const { return FChecked; }
+  void SetChecked(Boolean Value);
+  TCheckBoxState State() const { return FState; }
+  void SetState(TCheckBoxState Value);
+  Boolean AllowGrayed() const { return FAllowGrayed; }
+  void SetAllowGrayed(Boolean Value);
+  Boolean Radio() const { return FRadio; }
+  void SetRadio(Boolean Value);
+  Integer GroupIndex() const { return FGroupIndex; }
+  void SetGroupIndex(Integer Value) { FGroupIndex = Value; }
+  Boolean Flat() const { return FFlat; }
+  void SetFlat(Boolean Value);
+  Boolean WordWrap() const { return FWordWrap; }
+  void SetWordWrap(Boolean Value);
+  TCustomImageList* Images() const { return FImages; }
+  void SetImages(TCustomImageList* Value);
+  Integer ImageIndex() const { return FImageIndex; }
+  void SetImageIndex(Integer Value);
+  Boolean UseSkinFontColor() const { return FUseSkinFontColor; }
+  void SetUseSkinFontColor(Boolean Value) { FUseSkinFontColor = Value; }
+  Boolean CanFocused() const { return FCanFocused; }
+  void SetCanFocused(Boolean Value);
+  // The box's own click event (the check state changed, or the user clicked it).
+  TNotifyEvent OnClick;
+
+  // The click action: a check box flips, a radio button only checks.
+  virtual void Toggle();
+  Boolean IsFocused();
+  Boolean EnableMorphing() const;
+  // Starts the morph toward the current look, or repaints.
+  void ReDraw();
+  void StartMorph();
+  void StopMorph();
+  // 0: the normal look, 1: the active look.
+  Double MorphFactor() const { return FMorphKf; }
+  void UncheckGroupSiblings();
+  // Rectangle R of the skin picture at (X, Y), its bottom-left pixel's colour left out.
+  void DrawTransparentImage(Integer X, Integer Y, TCanvas* Cnvs, const TRect& R);
+  // The grayed mark: the skin's grayed picture, else BaseRect lightened halfway to white.
+  void DrawGrayedImage(Integer X, Integer Y, TCanvas* Cnvs, const TRect& BaseRect);
+  // The framed skinned look of picture rectangle R into B (AActive: the hot text colour).
+  void DrawSkinnedBox(TBitmap* B, const TRect& R, Boolean AActive);
+
+  void GetSkinData() override;
+  void DrawDefaultImage(TBitmap* B) override;
+  void ChangeSkinData() override;
+  void CheckParentBackground() override;
+  void CalcSize(Integer& AWidth, Integer& AHeight) override;
+
+ protected:
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  void WndProc(TMessage& Message) override;
+  void Dispatch(TMessage& Message) override;
+  void Paint() override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void CMMouseEnter(TWMNoParams& Message) override;
+  void CMMouseLeave(TWMNoParams& Message) override;
+  void CMEnabledChanged(TWMNoParams& Message) override;
+  void CMTextChanged(TWMNoParams& Message) override;
+  void CMDialogChar(TCMDialogChar& Message) override;
+  void WMSetFocus(TWMSetFocus& Message) override;
+  void WMKillFocus(TWMKillFocus& Message) override;
+  void DoMorphing();
+  // The check picture of the current state (skinned looks).
+  void DrawCheckPicture(TCanvas* Cnvs, Integer X, Integer Y);
+  // The box and mark of the plain looks.
+  void DrawPlainMark(TCanvas* Cnvs);
+  // The text font of the flat and framed looks: skin font or DefaultFont, with the
+  // charset of the skin's texts when there are any.
+  void SetTextFont(TCanvas* Cnvs);
+  void PaintFlat(Boolean Skinned);
+  void PaintSkinnedFramed();
+
+  Boolean FChecked = false;
+  TCheckBoxState FState = cbUnchecked;
+  Boolean FAllowGrayed = false;
+  Boolean FRadio = false;
+  Integer FGroupIndex = 0;
+  Boolean FFlat = true;
+  Boolean FWordWrap = false;
+  TCustomImageList* FImages = nullptr;
+  Integer FImageIndex = 0;
+  Boolean FUseSkinFontColor = true;
+  Boolean FCanFocused = true;
+  Boolean FMouseIn = false;
+  Boolean FDown = false;
+  Boolean FClicksDisabled = false;
+  TTimer* MorphTimer = nullptr;  // owned; lives while a morph runs
+  Double FMorphKf = 0;
+};
+
+class TspSkinCustomRadioGroup;
+
+// A flat radio button made and owned by a radio group; never streamed.
+class TspGroupButton : public TspSkinCheckRadioBox {
+  VANTREL_CLASS(TspGroupButton)
+  explicit TspGroupButton(TspSkinCustomRadioGroup* RadioGroup);
+  void BeforeDestruction() override;
+
+ protected:
+  void KeyPress(char32_t& Key) override;
+  void KeyDown(Word& Key, TShiftState Shift) override;
+  void Dispatch(TMessage& Message) override;
+
+  TspSkinCustomRadioGroup* FGroup;
+  Boolean FInClick = false;
+};
+
+// A skinned group box with one radio button per line of Items in Columns columns;
+// ItemIndex is the checked one.
+class TspSkinCustomRadioGroup : public TspSkinGroupBox {
+  VANTREL_CLASS(TspSkinCustomRadioGroup)
+  explicit TspSkinCustomRadioGroup(TComponent* AOwner);
+  void BeforeDestruction() override;
+
+  TStrings* Items() const;
+  void SetItems(TStrings* Value);
+  Integer ItemIndex() const { return FItemIndex; }
+  void SetItemIndex(Integer Value);
+  Integer Columns() const { return FColumns; }
+  void SetColumns(Integer Value);
+  const String& ButtonSkinDataName() const { return FButtonSkinDataName; }
+  void SetButtonSkinDataName(const String& Value);
+  TFont* ButtonDefaultFont() const { return FButtonDefaultFont.get(); }
+  void SetButtonDefaultFont(TFont* Value);
+  TCustomImageList* Images() const { return FImages; }
+  void SetImages(TCustomImageList* Value);
+
+  // Asked before a button may change the selection.
+  virtual Boolean CanModify();
+  void UpdateButtonsFont();
+  void SetSkinData(TspSkinData* Value) override;
+  void ChangeSkinData() override;
+
+ protected:
+  friend class TspGroupButton;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  void Dispatch(TMessage& Message) override;
+  void ButtonClick(TObject* Sender);
+  void SetButtonCount(Integer Value);
+  void UpdateButtons();
+  void ItemsChange();
+  void ArrangeButtons();
+
+  std::vector<TspGroupButton*> FButtons;  // in item order; owned by the group
+  std::unique_ptr<TStringList> FItems;
+  Integer FItemIndex = -1;
+  Integer FColumns = 1;
+  Boolean FReading = false;
+  Boolean FUpdating = false;
+  TCustomImageList* FImages = nullptr;
+  String FButtonSkinDataName = "radiobox";
+  std::unique_ptr<TFont> FButtonDefaultFont;
+};
+
+class TspSkinRadioGroup : public TspSkinCustomRadioGroup {
+  VANTREL_CLASS(TspSkinRadioGroup)
+  explicit TspSkinRadioGroup(TComponent* AOwner) : TspSkinCustomRadioGroup(AOwner) {}
+};
+
+// Replaces the gauge's own drawing of the filled part and the text: the canvas of the
+// composed image, the whole area the progress may fill and the filled part.
+using TspGaugePaintEvent = std::function<void(TCanvas* Cnvs, const TRect& AProgressArea, const TRect& AProgressRect)>;
+
+// The skinned progress bar: Value between MinValue and MaxValue as a filled part, with an
+// optional centred text and a looping progress animation from the skin.
+class TspSkinGauge : public TspSkinCustomControl {
+  VANTREL_CLASS(TspSkinGauge)
+  explicit TspSkinGauge(TComponent* AOwner);
+  void BeforeDestruction() override;
+
+  // Copied from the descriptor.
+  TRect ProgressArea, NewProgressArea, ProgressRect;
+  Integer BeginOffset = 0, EndOffset = 0;
+  Boolean ProgressTransparent = false;
+  TColor ProgressTransparentColor = 0;
+  Boolean ProgressStretch = false;
+  String FontName;
+  TFontStyles FontStyle;
+  Integer FontHeight = 0;
+  TColor FontColor = 0;
+  TRect ProgressAnimationSkinRect;
+  Integer ProgressAnimationCountFrames = 0;
+  Integer ProgressAnimationTimerInterval = 0;
+
+  Integer MinValue() const { return FMinValue; }
+  void SetMinValue(Integer Value);
+  Integer MaxValue() const { return FMaxValue; }
+  void SetMaxValue(Integer Value);
+  Integer Value() const { return FValue; }
+  void SetValue(Integer AValue);
+  Boolean Vertical() const { return FVertical; }
+  void SetVertical(Boolean Value);
+  const String& ProgressText() const { return FProgressText; }
+  void SetProgressText(const String& Value);
+  Boolean ShowProgressText() const { return FShowProgressText; }
+  void SetShowProgressText(Boolean Value);
+  Boolean ShowPercent() const { return FShowPercent; }
+  void SetShowPercent(Boolean Value);
+  Boolean TextAlphaBlend() const { return FTextAlphaBlend; }
+  void SetTextAlphaBlend(Boolean Value);
+  Byte TextAlphaBlendValue() const { return FTextAlphaBlendValue; }
+  void SetTextAlphaBlendValue(Byte Value);
+  Boolean UseSkinSize() const { return FUseSkinSize; }
+  void SetUseSkinSize(Boolean Value) { FUseSkinSize = Value; }
+  Integer ProgressAnimationPause() const { return FProgressAnimationPause; }
+  void SetProgressAnimationPause(Integer Value);
+  TspGaugePaintEvent OnGaugePaint;
+
+  // The filled part of R for the current value (truncated; a vertical bar grows upward).
+  TRect CalcProgressRect(TRect R, Boolean AVertical);
+  void StartProgressAnimation();
+  void StopProgressAnimation();
+  void StartInternalAnimation();
+  void StopInternalAnimation();
+  // The frame shown (0: none).
+  Integer AnimationFrame() const { return FAnimationFrame; }
+  void DrawGaugeText(TCanvas* Cnvs);
+  TRect GetAnimationFrameRect();
+
+  void GetSkinData() override;
+  void DrawDefaultImage(TBitmap* B) override;
+  void DrawSkinImage(TBitmap* B) override;
+  void ChangeSkinData() override;
+  void CalcSize(Integer& AWidth, Integer& AHeight) override;
+
+ protected:
+  void Paint() override;
+  void Dispatch(TMessage& Message) override;
+  void OnAnimationPauseTimer(TObject* Sender);
+  void OnAnimationTimer(TObject* Sender);
+  // The gauge's text: ProgressText and the percentage as ShowProgressText and
+  // ShowPercent say.
+  String GaugeText();
+  // The filled part PR drawn onto B from the skin picture; false when the skin's middle
+  // strip is empty and nothing more may be drawn.
+  Boolean DrawSkinProgress(TBitmap* B, const TRect& PR);
+  Boolean FrameTimerRunning() const;
+
+  Integer FMinValue = 0;
+  Integer FMaxValue = 100;
+  Integer FValue = 50;
+  Boolean FVertical = false;
+  String FProgressText;
+  Boolean FShowProgressText = false;
+  Boolean FShowPercent = false;
+  Boolean FTextAlphaBlend = false;
+  Byte FTextAlphaBlendValue = 200;
+  Boolean FUseSkinSize = true;
+  Integer FProgressAnimationPause = 1000;
+  Integer FAnimationFrame = 0;
+  TTimer* FAnimationPauseTimer = nullptr;  // owned
+  TTimer* FAnimationTimer = nullptr;       // owned
+  Integer FRequestedWidth = 0, FRequestedHeight = 0;
+};

@@ -231,3 +231,37 @@ TEST(Controls, KeysToShiftState) {
   const TShiftState S = KeysToShiftState(MK_SHIFT | MK_CONTROL | MK_LBUTTON | MK_RBUTTON | MK_MBUTTON);
   EXPECT_EQ(S, (TShiftState{ssShift, ssCtrl, ssLeft, ssRight, ssMiddle}));
 }
+
+namespace {
+
+// A parent that records which control told it of a change.
+class TChangeListener : public TWinControl {
+  VANTREL_CLASS(TChangeListener)
+  using TWinControl::TWinControl;
+  std::vector<TControl*> Changes;
+
+ protected:
+  void WndProc(TMessage& Message) override {
+    if (Message.Msg == CM_CHANGED) Changes.push_back(reinterpret_cast<TControl*>(Message.LParam));
+    TWinControl::WndProc(Message);
+  }
+};
+
+class TChangingControl : public TGraphicControl {
+  VANTREL_CLASS(TChangingControl)
+  using TGraphicControl::TGraphicControl;
+  void ValueChanged() { Changed(); }
+};
+
+}  // namespace
+
+TEST(Controls, ChangedTellsTheParentWhichControlChanged) {
+  auto Parent = CreateOwned<TChangeListener>(nullptr);
+  auto* C = Create<TChangingControl>(Parent.get());
+  C->ValueChanged();  // no parent yet: nobody hears
+  EXPECT_TRUE(Parent->Changes.empty());
+  C->SetParent(Parent.get());
+  C->ValueChanged();
+  C->ValueChanged();
+  EXPECT_EQ(Parent->Changes, (std::vector<TControl*>{C, C}));
+}

@@ -278,3 +278,55 @@ TEST(WindowPos, SetParentMovesAWindowBetweenTreesAndTheDisplay) {
   EXPECT_EQ(SetParent(C, A), nullptr);
   EXPECT_EQ(S.Display().Native(C), nullptr);
 }
+
+TEST(WindowPos, ADeferredBatchPlacesItsWindowsInOrderWhenItEnds) {
+  HeadlessSession S;
+  MessageLog Log;
+  HWND Parent = Log.Create(WS_POPUP | WS_VISIBLE, 0, 0, 400, 400);
+  HWND A = Log.Create(WS_CHILD, 0, 0, 10, 10, Parent);
+  HWND B = Log.Create(WS_CHILD, 0, 0, 10, 10, Parent);
+  Log.Clear();
+  HDWP Batch = BeginDeferWindowPos(2);
+  ASSERT_NE(Batch, nullptr);
+  Batch = DeferWindowPos(Batch, B, nullptr, 50, 60, 70, 80, SWP_NOZORDER | SWP_NOACTIVATE);
+  ASSERT_NE(Batch, nullptr);
+  Batch = DeferWindowPos(Batch, A, nullptr, 5, 6, 7, 8, SWP_NOZORDER | SWP_NOACTIVATE);
+  ASSERT_NE(Batch, nullptr);
+  // Nothing moves before the end.
+  EXPECT_EQ(Log.Count(A, WM_WINDOWPOSCHANGED) + Log.Count(B, WM_WINDOWPOSCHANGED), 0u);
+  EXPECT_EQ(RectOfWindow(B), Rect(0, 0, 10, 10));
+  EXPECT_TRUE(EndDeferWindowPos(Batch));
+  EXPECT_EQ(RectOfWindow(B), Rect(50, 60, 120, 140));
+  EXPECT_EQ(RectOfWindow(A), Rect(5, 6, 12, 14));
+  const auto Order = Log.Trace({WM_WINDOWPOSCHANGED});
+  ASSERT_EQ(Order.size(), 2u);
+  EXPECT_EQ(Order[0].first, B);
+  EXPECT_EQ(Order[1].first, A);
+  // An ended batch is gone.
+  EXPECT_FALSE(EndDeferWindowPos(Batch));
+  EXPECT_EQ(GetLastError(), ERROR_INVALID_DWP_HANDLE);
+}
+
+TEST(WindowPos, ADeferredBatchRefusesDeadWindowsAndSkipsOnesDestroyedMeanwhile) {
+  HeadlessSession S;
+  MessageLog Log;
+  HWND Parent = Log.Create(WS_POPUP | WS_VISIBLE, 0, 0, 400, 400);
+  HWND A = Log.Create(WS_CHILD, 0, 0, 10, 10, Parent);
+  HWND Gone = Log.Create(WS_CHILD, 0, 0, 10, 10, Parent);
+  DestroyWindow(Gone);
+  EXPECT_EQ(BeginDeferWindowPos(-1), nullptr);
+  EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+  // A dead window fails the call and frees the batch.
+  HDWP Batch = BeginDeferWindowPos(1);
+  EXPECT_EQ(DeferWindowPos(Batch, Gone, nullptr, 1, 1, 1, 1, SWP_NOZORDER), nullptr);
+  EXPECT_EQ(GetLastError(), ERROR_INVALID_WINDOW_HANDLE);
+  EXPECT_FALSE(EndDeferWindowPos(Batch));
+  // A window destroyed after it was recorded is skipped; the others still move.
+  HWND Later = Log.Create(WS_CHILD, 0, 0, 10, 10, Parent);
+  Batch = BeginDeferWindowPos(2);
+  Batch = DeferWindowPos(Batch, Later, nullptr, 1, 1, 1, 1, SWP_NOZORDER);
+  Batch = DeferWindowPos(Batch, A, nullptr, 30, 30, 10, 10, SWP_NOZORDER);
+  DestroyWindow(Later);
+  EXPECT_FALSE(EndDeferWindowPos(Batch));
+  EXPECT_EQ(RectOfWindow(A), Rect(30, 30, 40, 40));
+}
