@@ -1110,6 +1110,7 @@ class TspSkinNotebook : public TspSkinPanel {
   void Loaded() override;
   // Frees the page buttons and, in ButtonsMode, makes one per page.
   void RebuildButtons();
+  void ShowPageAt(Integer Index);
   void FreeButtons();
   // Tells the form's designer that the form changed (nothing at run time).
   void PagesModified();

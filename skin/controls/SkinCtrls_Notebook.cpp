@@ -51,7 +51,7 @@ void TspPageAccess::Insert(Integer Index, const String& S) {
   Page->SetParent(Notebook);
   Page->SetCaption(S);
   Notebook->FPageList.insert(Notebook->FPageList.begin() + Index, Page);
-  Notebook->SetPageIndex(Index);
+  Notebook->ShowPageAt(Index);
   if (Notebook->FButtonsMode) Notebook->RebuildButtons();
   Notebook->PagesModified();
 }
@@ -61,7 +61,7 @@ void TspPageAccess::Delete(Integer Index) {
   TspSkinPage* Page = Notebook->FPageList[Index];
   Notebook->FPageList.erase(Notebook->FPageList.begin() + Index);
   Page->Free();
-  Notebook->SetPageIndex(0);
+  Notebook->ShowPageAt(0);
   if (Notebook->FButtonsMode) Notebook->RebuildButtons();
   Notebook->PagesModified();
 }
@@ -70,6 +70,7 @@ void TspPageAccess::Clear() {
   std::vector<TspSkinPage*> Pages;
   Pages.swap(Notebook->FPageList);
   for (TspSkinPage* Page : Pages) Page->Free();
+  Notebook->FPageIndex = -1;
   if (Notebook->FButtonsMode) Notebook->RebuildButtons();
   Notebook->PagesModified();
 }
@@ -149,6 +150,16 @@ void TspSkinNotebook::SetPageIndex(Integer Value) {
       if (FButtons[I]->PageIndex() <= FPageIndex && FButtons[I]->Align() != alTop) FButtons[I]->SetAlign(alTop);
   }
   if (OnPageChanged) OnPageChanged(this);
+}
+
+// The stored index no longer names the page shown after an insert or delete: whatever
+// page now lies at Index is shown, the others hidden; with no pages none is current.
+void TspSkinNotebook::ShowPageAt(Integer Index) {
+  FPageIndex = -1;
+  if (FPageList.empty()) return;
+  SetPageIndex(std::min<Integer>(Index, static_cast<Integer>(FPageList.size()) - 1));
+  for (Integer I = 0; I < static_cast<Integer>(FPageList.size()); ++I)
+    if (I != FPageIndex) FPageList[I]->SetVisible(false);
 }
 
 void TspSkinNotebook::SetButtonsMode(Boolean Value) {

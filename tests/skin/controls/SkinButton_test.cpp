@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/ui/Edits.h"
+#include "platform/win/Display.h"
 #include "platform/win/Keyboard.h"
 #include "skin/controls/SkinCtrls.h"
 #include "tests/support/SkinFormFixture.h"
@@ -196,9 +197,25 @@ TEST_F(SkinButtonTest, EnterGoesToTheDefaultButtonOrTheFocusedOneAndEscToCancel)
   vantrel::uitest::PumpKeys(Session);
   Session.Key(VK_ESCAPE);
   vantrel::uitest::PumpKeys(Session);
-  Session.Key(VK_ESCAPE, MK_SHIFT);
+  Session.Key(VK_ESCAPE, MOD_SHIFT);
   vantrel::uitest::PumpKeys(Session);
   EXPECT_EQ(Log, (std::vector<std::string>{"ok", "other", "cancel"}));
+}
+
+TEST_F(SkinButtonTest, TheCaptionsAcceleratorFocusesAndClicks) {
+  Skin->SetEnableSkinEffects(false);
+  auto* B = AddButton("button", 40, 40, "apply");
+  B->SetCaption("&Apply");
+  auto* Edit = Create<TEdit>(Form.get());
+  Edit->SetParent(Form.get());
+  Edit->SetBounds(40, 200, 100, 22);
+  ShowForm();
+  Edit->SetFocus();
+  Session.PumpUntilIdle();
+  Session.Key('A', MOD_ALT);
+  vantrel::uitest::PumpKeys(Session);
+  EXPECT_EQ(Log, (std::vector<std::string>{"apply"}));
+  EXPECT_TRUE(B->Focused());
 }
 
 TEST_F(SkinButtonTest, WithoutASkinTheButtonDrawsThePlainLook) {

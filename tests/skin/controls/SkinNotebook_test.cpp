@@ -72,6 +72,28 @@ TEST_F(SkinNotebookTest, MoveExchangesTwoPagesAndRenamingReachesThePage) {
   EXPECT_EQ(Book->Pages()->Count(), 0);
 }
 
+TEST_F(SkinNotebookTest, DeletingOrInsertingAtTheCurrentIndexShowsThePageNowThere) {
+  Book->Pages()->Add("Audio");
+  Book->SetPageIndex(0);
+  Changes = 0;
+  Book->Pages()->Delete(0);  // the current page goes: "Audio" moves to 0 and shows
+  EXPECT_EQ(Book->PageIndex(), 0);
+  EXPECT_TRUE(Page(0)->Visible());
+  EXPECT_EQ(Changes, 1);
+  Book->Pages()->Insert(0, "Video");  // at the current index: the new page shows alone
+  EXPECT_EQ(Book->ActivePage(), "Video");
+  EXPECT_TRUE(Page(0)->Visible());
+  EXPECT_FALSE(Page(1)->Visible());
+  EXPECT_EQ(Changes, 2);
+  Book->Pages()->Delete(1);
+  Book->Pages()->Delete(0);  // the last page: none is current
+  EXPECT_EQ(Book->PageIndex(), -1);
+  EXPECT_EQ(Book->ActivePage(), "");
+  Book->Pages()->Add("Again");
+  Book->Pages()->Clear();
+  EXPECT_EQ(Book->PageIndex(), -1);
+}
+
 TEST_F(SkinNotebookTest, PageButtonsStackAroundTheCurrentPageAndSelectTheirPage) {
   Book->Pages()->Add("Audio");
   Book->Pages()->Add("Video");

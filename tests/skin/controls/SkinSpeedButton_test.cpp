@@ -192,6 +192,45 @@ TEST_F(SkinSpeedButtonTest, ChildrenWiderThanTheBarBringArrowsThatScrollByTheCli
   EXPECT_EQ(First->Left(), FirstLeft);
 }
 
+TEST_F(SkinSpeedButtonTest, WideningAScrolledBarBringsHiddenChildrenBack) {
+  // The dialogs' tool bars lie along the top of their form and widen with it.
+  auto* Bar = AddToolBar(300);
+  Bar->CanScroll = true;
+  Bar->SetAlign(alTop);
+  for (int I = 0; I < 30; ++I) AddSpeed(Bar, I * 50, 2, 50, 30);
+  ShowForm();
+  Form->SetWidth(300);
+  Session.PumpUntilIdle();
+  ASSERT_TRUE(Bar->ScrollButtonsVisible());
+  for (int I = 0; I < 8; ++I) Bar->ScrollStep(1);  // to the end
+  TControl* First = Bar->Controls(0);
+  const int Scrolled = First->Left();
+  ASSERT_LT(Scrolled, -40);
+  Form->SetWidth(Form->Width() + 40);
+  Session.PumpUntilIdle();
+  EXPECT_EQ(First->Left(), Scrolled + 40);
+}
+
+TEST_F(SkinSpeedButtonTest, SkinnedControlsOnTheToolBarCentreThemselvesWhateverTopIsAsked) {
+  auto* Bar = AddToolBar(300);
+  Bar->SetBounds(10, 10, 300, 40);
+  auto* B = Create<TspSkinButton>(Form.get());
+  B->SetParent(Bar);
+  B->SetSkinData(Skin);
+  B->SetBounds(10, 0, 60, 20);
+  auto* Bevel = Create<TspSkinBevel>(Form.get());
+  Bevel->SetParent(Bar);
+  Bevel->SetSkinData(Skin);
+  Bevel->SetBounds(80, 1, 2, 20);
+  ShowForm();
+  TRect R;
+  Bar->GetSkinClientRect(R);
+  EXPECT_EQ(B->Top(), R.Top + RectHeight(R) / 2 - B->Height() / 2);
+  B->SetTop(7);
+  EXPECT_EQ(B->Top(), R.Top + RectHeight(R) / 2 - B->Height() / 2);
+  EXPECT_EQ(Bevel->Top(), R.Top + RectHeight(R) / 2 - Bevel->Height() / 2);
+}
+
 TEST_F(SkinSpeedButtonTest, WithoutCanScrollNoArrowsAppear) {
   auto* Bar = AddToolBar(200);
   for (int I = 0; I < 6; ++I) AddSpeed(Bar, I * 50, 2, 50, 30);
