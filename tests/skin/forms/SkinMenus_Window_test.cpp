@@ -1,0 +1,186 @@
+// Popup menu levels: size and place in the work area, scrolling, the pointer, and a look at
+// an open level in the test skin and unskinned.
+#include "tests/skin/forms/SkinMenus_TestKit.h"
+
+using vantrel::menutest::MenuFixture;
+
+namespace {
+
+class SkinPopupWindowTest : public MenuFixture {
+ protected:
+  void AddMany(int N) {
+    for (int I = 0; I < N; ++I) Add("Item " + std::to_string(I));
+  }
+};
+
+TEST_F(SkinPopupWindowTest, AMenuTallerThanTheWorkAreaTakesItsHeightFromItsTopBesideTheRectangle) {
+  AddMany(60);  // 60 x 20 pixels: more than the screen
+  const TRect R = Rect(200, 150, 260, 170);
+  Open(nullptr, nullptr, R);
+  TspSkinPopupWindow* W = Level(0);
+  const TRect& WA = Menu->WorkArea;
+  EXPECT_EQ(W->Height(), WA.Bottom - WA.Top);
+  EXPECT_EQ(W->Top(), WA.Top);
+  EXPECT_EQ(W->Left(), R.Right + 1);
+  EXPECT_TRUE(W->Scroll);
+  EXPECT_FALSE(W->Scroll2);
+  EXPECT_LT(W->VisibleCount, 60);
+}
+
+TEST_F(SkinPopupWindowTest, MaxItemsInWindowShowsThatManyItemsAndTheMarkers) {
+  AddMany(8);
+  Menu->MaxMenuItemsInWindow = 5;
+  const TRect R = Rect(200, 150, 260, 170);
+  Open(nullptr, nullptr, R);
+  TspSkinPopupWindow* W = Level(0);
+  EXPECT_EQ(W->VisibleCount, 5);
+  EXPECT_EQ(W->Height(), 5 * 20 + 6 + 20);  // items, the plain frame, two markers
+  EXPECT_EQ(W->Top(), R.Bottom);           // placed by the normal rules
+  EXPECT_EQ(W->Left(), R.Left);
+  EXPECT_TRUE(W->Scroll2);
+}
+
+TEST_F(SkinPopupWindowTest, HoldingOnTheDownMarkerScrollsAnItemEvery100MsToTheEnd) {
+  AddMany(8);
+  Menu->MaxMenuItemsInWindow = 5;
+  Open();
+  TspSkinPopupWindow* W = Level(0);
+  PointAt(W, Point(W->Width() / 2, W->Height() - 6));
+  EXPECT_EQ(W->ScrollCode, 2);
+  EXPECT_EQ(W->VisibleStartIndex, 0);
+  S.Session.Advance(100);
+  EXPECT_EQ(W->VisibleStartIndex, 1);
+  S.Session.Advance(100);
+  EXPECT_EQ(W->VisibleStartIndex, 2);
+  S.Session.Advance(100);
+  EXPECT_EQ(W->VisibleStartIndex, 3);  // item 7 shows: the end
+  S.Session.Advance(300);
+  EXPECT_EQ(W->VisibleStartIndex, 3);
+  EXPECT_EQ(W->ScrollCode, 0);
+  EXPECT_TRUE(W->ItemList[7]->FVisible);
+  EXPECT_FALSE(W->ItemList[2]->FVisible);
+}
+
+TEST_F(SkinPopupWindowTest, DownOnTheLastVisibleItemScrollsAndWrapsAtTheEnd) {
+  AddMany(8);
+  Menu->MaxMenuItemsInWindow = 5;
+  Open();
+  TspSkinPopupWindow* W = Level(0);
+  for (int I = 0; I < 4; ++I) W->PopupKeyDown(VK_DOWN);
+  EXPECT_EQ(W->ActiveItem, 4);
+  EXPECT_EQ(W->VisibleStartIndex, 0);
+  W->PopupKeyDown(VK_DOWN);
+  EXPECT_EQ(W->ActiveItem, 5);
+  EXPECT_EQ(W->VisibleStartIndex, 1);
+  W->PopupKeyDown(VK_DOWN);
+  W->PopupKeyDown(VK_DOWN);
+  EXPECT_EQ(W->ActiveItem, 7);
+  W->PopupKeyDown(VK_DOWN);
+  EXPECT_EQ(W->ActiveItem, 0);
+  EXPECT_EQ(W->VisibleStartIndex, 0);
+}
+
+TEST_F(SkinPopupWindowTest, ASubmenuNearTheRightEdgeOpensOnTheLeft) {
+  TMenuItem* More = Add("More");
+  Add("Inner item", More);
+  const TRect& WA = Menu->GetMenuWorkArea();
+  Open(nullptr, nullptr, Rect(WA.Right - 60, 100, WA.Right - 40, 120));
+  TspSkinPopupWindow* W0 = Level(0);
+  Level(0)->PopupKeyDown(VK_RIGHT);
+  ASSERT_EQ(Menu->LevelCount(), 2);
+  TspSkinPopupWindow* W1 = Level(1);
+  EXPECT_EQ(W1->Left() + W1->Width() + 1, W0->Left() + ItemOf(0, 0).ObjectRect.Left);
+  // The first item lines up with the parent item.
+  EXPECT_EQ(W1->Top() + W1->NewItemsRect.Top, W0->Top() + ItemOf(0, 0).ObjectRect.Top);
+}
+
+TEST_F(SkinPopupWindowTest, RestingOnASeparatorKeepsTheOpenSubmenu) {
+  TMenuItem* More = Add("More");
+  Add("Inner", More);
+  Add("-");
+  Add("Last");
+  Open();
+  Level(0)->PopupKeyDown(VK_RIGHT);
+  ASSERT_EQ(Menu->LevelCount(), 2);
+  const TPoint P = Centre(ItemOf(0, 1));
+  Level(0)->TestActive(P.X, P.Y);
+  EXPECT_EQ(Menu->LevelCount(), 2);
+  EXPECT_EQ(Level(0)->ActiveItem, 1);
+}
+
+TEST_F(SkinPopupWindowTest, TheFirstSelectableItemIsHotButItsSubmenuWaitsForTheMouse) {
+  Add("Off")->SetEnabled(false);
+  TMenuItem* More = Add("More");
+  Add("Inner", More);
+  Open();
+  TspSkinPopupWindow* W = Level(0);
+  EXPECT_EQ(W->ActiveItem, 1);
+  EXPECT_TRUE(ItemOf(0, 1).Active);
+  EXPECT_TRUE(ItemOf(0, 1).WaitCommand);
+  S.Session.Advance(1000);
+  EXPECT_EQ(Menu->LevelCount(), 1);
+  PointAt(W, Centre(ItemOf(0, 1)));
+  S.Session.Advance(500);
+  EXPECT_EQ(Menu->LevelCount(), 2);
+}
+
+TEST_F(SkinPopupWindowTest, AClickedLeafRunsItsItemAfterTheMenuIsGone) {
+  Add("A");
+  bool Ran = false;
+  Add("B")->OnClick = [&](TObject*) { Ran = Menu->LevelCount() == 0; };
+  Open();
+  TspSkinPopupWindow* W = Level(0);
+  const TPoint P = W->ClientToScreen(Centre(ItemOf(0, 1)));
+  S.Session.Move(P.X, P.Y);
+  S.Session.Press(P.X, P.Y);
+  S.Session.Release(P.X, P.Y);
+  S.Session.PumpUntilIdle();
+  EXPECT_TRUE(Ran);
+}
+
+TEST_F(SkinPopupWindowTest, AnOpenLevelLooksRightSkinnedAndPlain) {
+  UseTestSkin();
+  TMenuItem* Open1 = Add("&Open...");
+  Open1->SetShortCut(ShortCut('O', {ssCtrl}));
+  Add("Save")->SetChecked(true);
+  Add("-");
+  Add("Disabled")->SetEnabled(false);
+  TMenuItem* More = Add("More");
+  Add("Inner", More);
+  Open(Skin.get());
+  TspSkinPopupWindow* W = Level(0);
+  ASSERT_NE(W->PW, nullptr);
+  ASSERT_NE(W->DSMI, nullptr);
+  SaveLevel(W, "skin_menu_level_skinned.png");
+  // The hot item shows the skin's hot picture, a normal one its normal picture.
+  TBitmap* Pic = Skin->FActivePictures.Items(W->DSMI->ActivePictureIndex);
+  const TRect& N = W->DSMI->SkinRect;
+  const TRect& A = W->DSMI->ActiveSkinRect;
+  const TColor NormalSkin = Pic->Canvas()->Pixels(N.Left + W->DSMI->ItemLO + 1, N.Top + 1);
+  const TColor HotSkin = Pic->Canvas()->Pixels(A.Left + W->DSMI->ItemLO + 1, A.Top + 1);
+  ASSERT_NE(NormalSkin, HotSkin);
+  const TspSkinMenuItem& Hot = ItemOf(0, 0);
+  const TspSkinMenuItem& Normal = ItemOf(0, 1);
+  EXPECT_EQ(ScreenColour(W->ClientToScreen(Point(Hot.ObjectRect.Left + W->DSMI->ItemLO + 1, Hot.ObjectRect.Top + 1))),
+            HotSkin);
+  EXPECT_EQ(ScreenColour(W->ClientToScreen(
+                Point(Normal.ObjectRect.Left + W->DSMI->ItemLO + 1, Normal.ObjectRect.Top + 1))),
+            NormalSkin);
+  EXPECT_EQ(RectHeight(ItemOf(0, 2).ObjectRect), RectHeight(W->DSMI->DividerRect));
+  Menu->Hide();
+  Open(nullptr);
+  SaveLevel(Level(0), "skin_menu_level_plain.png");
+  Menu->Hide();
+  Skin->LoadFromFile(vantrel::test::BinDir() + "/" + vantrel::skingen::DefaultSkinFolder + "/" +
+                    vantrel::skingen::SkinIniName);
+  ASSERT_FALSE(Skin->Empty);
+  Open(Skin.get());
+  Level(0)->PopupKeyDown(VK_DOWN);
+  Level(0)->PopupKeyDown(VK_DOWN);
+  Level(0)->PopupKeyDown(VK_RIGHT);
+  ASSERT_EQ(Menu->LevelCount(), 2);
+  SaveLevel(Level(0), "skin_menu_default_level0.png");
+  SaveLevel(Level(1), "skin_menu_default_level1.png");
+}
+
+}  // namespace
