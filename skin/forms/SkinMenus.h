@@ -45,6 +45,14 @@ class TspSkinMenuItem : public TObject {
   Double MorphKf() const { return FMorphKf; }
   void SetMorphKf(Double Value);
 
+  // Frame animation: a skin animation picture and skin effects on.
+  Boolean EnableAnimation() const;
+  // Cross-fade between the normal and the hot look.
+  Boolean EnableMorphing() const;
+  // The morph factor has a step to go toward the item's state (an item out of view is reset).
+  virtual Boolean CanMorphing();
+  void DoMorphing();
+
   // Paints the item at ObjectRect.
   void Draw(TCanvas* Cnvs);
   void DefaultDraw(TCanvas* Cnvs);
@@ -64,7 +72,8 @@ class TspSkinMenuItem : public TObject {
 
  private:
   // The item in the skinned look, normal or hot, into B (sized to the item).
-  void DrawSkinItem(TBitmap* B, Boolean AActive);
+  void DrawSkinItem(TBitmap* B, Boolean AActive, Boolean AFrame = false);
+  TRect FrameRect() const;
   void DrawSkinGlyph(TCanvas* Cnvs, const TRect& R, const TRect& Src);
   void DrawHeader(TCanvas* Cnvs, const TRect& R, const String& Caption);
   // The image of the item (bitmap or image list), nullptr-free test first.
@@ -132,7 +141,10 @@ class TspSkinPopupWindow : public TCustomControl {
   Integer GetLastPageStart() const;
   // Draws the item area's background at R (used behind items and in the marker gap).
   void DrawItemBackground(TCanvas* Cnvs, const TRect& R);
-  TTimer* MouseTimerForTest() const { return FMouseTimer; }
+  TTimer* MouseTimer() const { return FMouseTimer; }
+  // Drives item morphing and frame animation; stops itself when nothing changes.
+  TTimer* MorphTimer() const { return FMorphTimer; }
+  void MorphTimerProc(TObject* Sender);
   TCanvas* MeasureCanvas() { return FMeasure.Canvas(); }
 
  protected:
@@ -160,6 +172,7 @@ class TspSkinPopupWindow : public TCustomControl {
   void SetActive(Integer NewIndex, Integer OldIndex);
 
   TTimer* FMouseTimer;
+  TTimer* FMorphTimer;
   TBitmap FMeasure;  // text measuring only
 };
 

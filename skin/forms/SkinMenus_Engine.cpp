@@ -47,6 +47,7 @@ void TspSkinMenuItem::MouseEnter(Boolean Kb) {
 void TspSkinMenuItem::MouseLeave() {
   WaitCommand = false;
   Active = false;
+  if (EnableAnimation()) CurrentFrame = MI->FrameCount + 1;
   if (!Down) ReDraw();
   TspSkinMenu* Menu = Parent->ParentMenu;
   if (Menu->WItem == this) {

@@ -4,6 +4,7 @@
 #include "platform/ui/ImgList.h"
 #include "platform/win/DrawText.h"
 #include "platform/win/SysColors.h"
+#include "skin/controls/SkinGeometry.h"
 #include "skin/core/drawing/SPUtils.h"
 #include "skin/forms/SkinMenus.h"
 
@@ -73,10 +74,60 @@ TspSkinMenuItem::TspSkinMenuItem(TspSkinPopupWindow* AParent, TMenuItem* AMenuIt
 
 void TspSkinMenuItem::SetMorphKf(Double Value) { FMorphKf = std::clamp(Value, 0.0, 1.0); }
 
+Boolean TspSkinMenuItem::EnableAnimation() const {
+  const TspSkinData* SD = Parent->SD;
+  return MI && !IsNullRect(MI->AnimateSkinRect) && MI->FrameCount > 0 && SD && !SD->Empty &&
+         SD->EnableSkinEffects();
+}
+
+Boolean TspSkinMenuItem::EnableMorphing() const {
+  const TspSkinData* SD = Parent->SD;
+  return MI && MI->Morphing && SD && SD->EnableSkinEffects();
+}
+
+Boolean TspSkinMenuItem::CanMorphing() {
+  if (!FVisible && FMorphKf != 0) {
+    Active = false;
+    Down = false;
+    FMorphKf = 0;
+  }
+  const Boolean H = Active || Down;
+  return FVisible && ((H && FMorphKf < 1) || (!H && FMorphKf > 0));
+}
+
+void TspSkinMenuItem::DoMorphing() {
+  SetMorphKf(FMorphKf + ((Active || Down) ? 0.2 : -0.2));
+  if (Parent->HandleAllocated()) Draw(Parent->Canvas());
+}
+
 void TspSkinMenuItem::ReDraw() {
-  if (!Parent->HandleAllocated() || !FVisible) return;
-  TCanvas* C = Parent->Canvas();
-  Draw(C);
+  TTimer* T = Parent->MorphTimer();
+  if (EnableAnimation()) {
+    const Cardinal Interval = static_cast<Cardinal>(std::max<Integer>(MI->AnimateInterval, 1));
+    if (T->Interval() != Interval) T->SetInterval(Interval);
+    if (!Active && !MI->InActiveAnimation) {
+      CurrentFrame = 0;
+    } else {
+      T->SetEnabled(true);
+      return;
+    }
+  } else if (EnableMorphing()) {
+    if (T->Interval() != 20) T->SetInterval(20);
+    T->SetEnabled(true);
+    return;
+  }
+  if (Parent->HandleAllocated() && FVisible) Draw(Parent->Canvas());
+}
+
+TRect TspSkinMenuItem::FrameRect() const {
+  const TRect& A = MI->AnimateSkinRect;
+  const Integer F = std::max<Integer>(MI->FrameCount, 1), K = CurrentFrame;
+  if (RectHeight(A) > RectHeight(MI->SkinRect)) {
+    const Integer H = RectHeight(A) / F;
+    return Rect(A.Left, A.Top + H * (K - 1), A.Right, A.Top + H * K);
+  }
+  const Integer W = RectWidth(A) / F;
+  return Rect(A.Left + W * (K - 1), A.Top, A.Left + W * K, A.Bottom);
 }
 
 Boolean TspSkinMenuItem::HasImage() const {
@@ -169,16 +220,18 @@ void TspSkinMenuItem::DrawHeader(TCanvas* Cnvs, const TRect& R, const String& Ca
   Cnvs->Draw(R.Left, R.Top + RectHeight(R) / 2 - RectHeight(L->SkinRect) / 2, B2.get());
 }
 
-void TspSkinMenuItem::DrawSkinItem(TBitmap* B, Boolean AActive) {
+void TspSkinMenuItem::DrawSkinItem(TBitmap* B, Boolean AActive, Boolean AFrame) {
   const Integer W = RectWidth(ObjectRect), H = RectHeight(ObjectRect);
   TCanvas* C = B->Canvas();
   // Background.
-  const TRect Src = AActive ? FActiveSkinRect : FSkinRect;
+  TRect Src = AActive ? FActiveSkinRect : FSkinRect;
+  Boolean Stretch = AActive ? MI->StretchEffect
+                            : (MI->InActiveStretchEffect || (AFrame && MI->StretchEffect));
+  if (AFrame && ActivePicture) Src = FrameRect();
   if (!AActive && MI->InActiveTransparent && Parent->FPaintBuffer) {
     C->CopyRect(Rect(0, 0, W, H), Parent->FPaintBuffer->Canvas(), ObjectRect);
   } else if (ActivePicture && !IsNullRect(Src)) {
-    CreateHSkinImage(MI->ItemLO, MI->ItemRO, B, ActivePicture, Src, W, H,
-                     AActive ? MI->StretchEffect : MI->InActiveStretchEffect);
+    CreateHSkinImage(MI->ItemLO, MI->ItemRO, B, ActivePicture, Src, W, H, Stretch);
   } else {
     C->Brush()->SetStyle(bsSolid);
     C->Brush()->SetColor(AActive ? MenuItemHotFill : clWindow);
@@ -274,7 +327,19 @@ void TspSkinMenuItem::Draw(TCanvas* Cnvs) {
     else
       Parent->DrawItemBackground(B->Canvas(), Rect(0, 0, W, H));
   } else {
-    DrawSkinItem(B.get(), Active || Down);
+    const Boolean H2 = Active || Down;
+    const Boolean Animating = EnableAnimation() && CurrentFrame > 0 && CurrentFrame <= MI->FrameCount;
+    const Boolean Morphing = EnableMorphing() && !(H2 && FMorphKf >= 1) && !(!H2 && FMorphKf <= 0);
+    if (Animating) {
+      DrawSkinItem(B.get(), H2, true);
+    } else if (!Morphing) {
+      DrawSkinItem(B.get(), H2);
+    } else {
+      auto Hot = MenuItemBitmap(W, H);
+      DrawSkinItem(B.get(), false);
+      DrawSkinItem(Hot.get(), true);
+      MorphBitmaps(B.get(), Hot.get(), MI->MorphKind, FMorphKf);
+    }
   }
   Cnvs->Draw(ObjectRect.Left, ObjectRect.Top, B.get());
 }

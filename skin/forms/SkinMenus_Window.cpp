@@ -17,6 +17,7 @@ namespace {
 constexpr UINT_PTR PopupScrollTimerId = 1;
 constexpr Integer PopupScrollInterval = 100;
 constexpr Integer PopupMouseInterval = 50;
+constexpr Integer PopupMorphInterval = 20;
 constexpr Integer PopupMarkerHeight = 10;
 constexpr Integer PopupPlainFrame = 3;   // the unskinned frame on every side
 constexpr Integer PopupPlainSeparator = 4;
@@ -40,6 +41,10 @@ TspSkinPopupWindow::TspSkinPopupWindow(TComponent* AOwner, TspSkinMenu* AParentM
   FMouseTimer->SetEnabled(false);
   FMouseTimer->SetInterval(PopupMouseInterval);
   FMouseTimer->OnTimer = [this](TObject* Sender) { MouseTimerProc(Sender); };
+  FMorphTimer = ::Create<TTimer>(this);
+  FMorphTimer->SetEnabled(false);
+  FMorphTimer->SetInterval(PopupMorphInterval);
+  FMorphTimer->OnTimer = [this](TObject* Sender) { MorphTimerProc(Sender); };
   TspSkinData* MenuSkin = AParentMenu->SkinData;
   if (AData && AData->WindowPictureIndex != -1 && MenuSkin && !MenuSkin->Empty) {
     const Integer N = MenuSkin->FActivePictures.Count();
@@ -603,11 +608,38 @@ void TspSkinPopupWindow::PriorItem() {
 void TspSkinPopupWindow::CloseChildLevels() {
   const Integer I = ParentMenu->GetPopupIndex(this);
   if (I + 1 < ParentMenu->LevelCount()) ParentMenu->CloseMenu(I + 1);
-  for (const auto& It : ItemList)
-    if (It->Down) {
-      It->Down = false;
+  for (const auto& It : ItemList) {
+    if (!It->Down) continue;
+    It->Down = false;
+    if (!It->EnableAnimation() || It->MI->InActiveAnimation) {
       It->ReDraw();
+    } else {
+      It->CurrentFrame = 0;
+      if (HandleAllocated()) It->Draw(Canvas());
     }
+  }
+}
+
+void TspSkinPopupWindow::MorphTimerProc(TObject*) {
+  if (!DSMI) return;
+  bool Busy = false;
+  for (const auto& It : ItemList) {
+    if (It->EnableMorphing() && It->CanMorphing()) {
+      It->DoMorphing();
+      Busy = true;
+    } else if (It->EnableAnimation()) {
+      if (It->Active && It->CurrentFrame <= It->MI->FrameCount) {
+        ++It->CurrentFrame;
+      } else if (!It->Active && It->CurrentFrame > 0) {
+        --It->CurrentFrame;
+      } else {
+        continue;
+      }
+      if (HandleAllocated()) It->Draw(Canvas());
+      Busy = true;
+    }
+  }
+  if (!Busy) FMorphTimer->SetEnabled(false);
 }
 
 void TspSkinPopupWindow::PopupKeyDown(Integer CharCode) {

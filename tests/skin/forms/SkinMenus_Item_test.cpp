@@ -126,3 +126,66 @@ TEST_F(SkinMenuItemTest, MenuGlyphShapes) {
 }
 
 }  // namespace
+
+namespace {
+
+class SkinMenuItemMotionTest : public MenuFixture {
+ protected:
+  TspDataSkinMenuItem* D = nullptr;
+  void SetUp() override {
+    MenuFixture::SetUp();
+    UseTestSkin();
+    D = dynamic_cast<TspDataSkinMenuItem*>(Skin->ObjectList.Items(Skin->GetIndex("menuitem")));
+    ASSERT_NE(D, nullptr);
+    Add("First");
+    Add("Second");
+  }
+};
+
+TEST_F(SkinMenuItemMotionTest, MorphingTakesFiveStepsOf20MsEachWay) {
+  D->Morphing = true;
+  Open(Skin.get());
+  TspSkinPopupWindow* W = Level(0);
+  TspSkinMenuItem& First = ItemOf(0, 0);
+  ASSERT_TRUE(First.Active);
+  ASSERT_TRUE(W->MorphTimer()->Enabled());
+  for (int Step = 1; Step <= 5; ++Step) {
+    S.Session.Advance(20);
+    SCOPED_TRACE(Step);
+    EXPECT_NEAR(First.MorphKf(), 0.2 * Step, 1e-9);
+  }
+  S.Session.Advance(20);
+  EXPECT_FALSE(W->MorphTimer()->Enabled());
+  W->PopupKeyDown(VK_DOWN);  // the first item goes back, the second comes up
+  S.Session.Advance(100);
+  EXPECT_NEAR(First.MorphKf(), 0.0, 1e-9);
+  EXPECT_NEAR(ItemOf(0, 1).MorphKf(), 1.0, 1e-9);
+}
+
+TEST_F(SkinMenuItemMotionTest, AHotItemPlaysItsFramesAndCountsBackWhenLeft) {
+  D->AnimateSkinRect = D->SkinRect;  // three frames side by side in the normal picture
+  D->FrameCount = 3;
+  D->AnimateInterval = 30;
+  D->InActiveAnimation = true;
+  Open(Skin.get());
+  TspSkinPopupWindow* W = Level(0);
+  TspSkinMenuItem& First = ItemOf(0, 0);
+  EXPECT_EQ(W->MorphTimer()->Interval(), 30u);
+  std::vector<Integer> Frames;
+  for (int I = 0; I < 5; ++I) {
+    S.Session.Advance(30);
+    Frames.push_back(First.CurrentFrame);
+  }
+  EXPECT_EQ(Frames, (std::vector<Integer>{1, 2, 3, 4, 4}));
+  EXPECT_FALSE(W->MorphTimer()->Enabled());
+  W->PopupKeyDown(VK_DOWN);
+  EXPECT_EQ(First.CurrentFrame, 4);
+  Frames.clear();
+  for (int I = 0; I < 4; ++I) {
+    S.Session.Advance(30);
+    Frames.push_back(First.CurrentFrame);
+  }
+  EXPECT_EQ(Frames, (std::vector<Integer>{3, 2, 1, 0}));
+}
+
+}  // namespace
