@@ -16,6 +16,7 @@
 #include "platform/ui/Forms.h"
 #include "platform/ui/Menus.h"
 #include "platform/ui/Timers.h"
+#include "skin/core/bitmaps/spEffBmp.h"
 #include "skin/core/data/SkinData.h"
 #include "skin/core/data/SkinDescriptors.h"
 
@@ -116,6 +117,12 @@ class TspSkinPopupWindow : public TCustomControl {
   std::vector<std::unique_ptr<TspSkinMenuItem>> ItemList;
   Integer ActiveItem = -1;
   std::unique_ptr<TBitmap> FPaintBuffer;
+  Boolean AlphaBlend = false;
+  Byte AlphaBlendValue = 200;
+  Boolean AlphaBlendAnimation = false;
+  // The screen under the window, for translucency where layered windows are missing.
+  std::unique_ptr<TBitmap> Sc;
+  TOwned<TspEffectBmp> ESc;
 
   void Show(const TRect& R, TMenuItem* AItem, Integer StartIndex, Boolean PopupByItem, Boolean PopupUp);
   void Show2(const TRect& R, TMenuItem* AItem, TMenuItem* AItem2, Integer StartIndex,
@@ -144,6 +151,13 @@ class TspSkinPopupWindow : public TCustomControl {
   TTimer* MouseTimer() const { return FMouseTimer; }
   // Drives item morphing and frame animation; stops itself when nothing changes.
   TTimer* MorphTimer() const { return FMorphTimer; }
+  // Deferred showing (translucency without layered windows).
+  TTimer* WT() const { return FWT; }
+  void ShowDeferred(TObject* Sender);
+  // Where layered windows are missing, a translucent level pre-blends B (placed at X, Y of
+  // the window) with the screen under it.
+  void BlendWithScreen(TBitmap* B, Integer X, Integer Y);
+  Boolean LayeredWindows() const;
   void MorphTimerProc(TObject* Sender);
   TCanvas* MeasureCanvas() { return FMeasure.Canvas(); }
 
@@ -173,7 +187,9 @@ class TspSkinPopupWindow : public TCustomControl {
 
   TTimer* FMouseTimer;
   TTimer* FMorphTimer;
-  TBitmap FMeasure;  // text measuring only
+  TTimer* FWT;
+  TBitmap FMeasure;
+  std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);  // text measuring only
 };
 
 class TspSkinMenu : public TComponent {

@@ -341,6 +341,7 @@ void TspSkinMenuItem::Draw(TCanvas* Cnvs) {
       MorphBitmaps(B.get(), Hot.get(), MI->MorphKind, FMorphKf);
     }
   }
+  Parent->BlendWithScreen(B.get(), ObjectRect.Left, ObjectRect.Top);
   Cnvs->Draw(ObjectRect.Left, ObjectRect.Top, B.get());
 }
 
@@ -369,7 +370,8 @@ void TspSkinMenuItem::DefaultDraw(TCanvas* Cnvs) {
     C->Pen()->SetColor(clBtnShadow);
     C->MoveTo(G, H / 2);
     C->LineTo(W, H / 2);
-    Cnvs->Draw(ObjectRect.Left, ObjectRect.Top, B.get());
+    Parent->BlendWithScreen(B.get(), ObjectRect.Left, ObjectRect.Top);
+  Cnvs->Draw(ObjectRect.Left, ObjectRect.Top, B.get());
     return;
   }
   const TColor Colour = C->Font()->Color();
@@ -393,5 +395,6 @@ void TspSkinMenuItem::DefaultDraw(TCanvas* Cnvs) {
     else
       DrawMenuCheckMark(C, I.Left + 3, CY - 4, Colour);
   }
+  Parent->BlendWithScreen(B.get(), ObjectRect.Left, ObjectRect.Top);
   Cnvs->Draw(ObjectRect.Left, ObjectRect.Top, B.get());
 }

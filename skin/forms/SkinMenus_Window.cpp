@@ -18,6 +18,8 @@ constexpr UINT_PTR PopupScrollTimerId = 1;
 constexpr Integer PopupScrollInterval = 100;
 constexpr Integer PopupMouseInterval = 50;
 constexpr Integer PopupMorphInterval = 20;
+constexpr Integer PopupDeferredShow = 100;
+constexpr DWORD PopupFadeStepMs = 5;
 constexpr Integer PopupMarkerHeight = 10;
 constexpr Integer PopupPlainFrame = 3;   // the unskinned frame on every side
 constexpr Integer PopupPlainSeparator = 4;
@@ -45,6 +47,13 @@ TspSkinPopupWindow::TspSkinPopupWindow(TComponent* AOwner, TspSkinMenu* AParentM
   FMorphTimer->SetEnabled(false);
   FMorphTimer->SetInterval(PopupMorphInterval);
   FMorphTimer->OnTimer = [this](TObject* Sender) { MorphTimerProc(Sender); };
+  FWT = ::Create<TTimer>(this);
+  FWT->SetEnabled(false);
+  FWT->SetInterval(PopupDeferredShow);
+  FWT->OnTimer = [this](TObject* Sender) { ShowDeferred(Sender); };
+  AlphaBlend = AParentMenu->AlphaBlend;
+  AlphaBlendValue = AParentMenu->AlphaBlendValue;
+  AlphaBlendAnimation = AParentMenu->AlphaBlendAnimation;
   TspSkinData* MenuSkin = AParentMenu->SkinData;
   if (AData && AData->WindowPictureIndex != -1 && MenuSkin && !MenuSkin->Empty) {
     const Integer N = MenuSkin->FActivePictures.Count();
@@ -62,6 +71,7 @@ TspSkinPopupWindow::TspSkinPopupWindow(TComponent* AOwner, TspSkinMenu* AParentM
 }
 
 TspSkinPopupWindow::~TspSkinPopupWindow() {
+  *FAlive = false;
   if (HandleAllocated()) KillTimer(Handle(), PopupScrollTimerId);
   ItemList.clear();
 }
@@ -307,8 +317,18 @@ void TspSkinPopupWindow::CalcPopupPosition(const TRect& R, Boolean PopupByItem, 
   ShowY = Y;
 }
 
+Boolean TspSkinPopupWindow::LayeredWindows() const { return IsWin2000OrLater(); }
+
 void TspSkinPopupWindow::ShowWindowAt(TMenuItem* AItem, TMenuItem* AItem2, const TRect& R,
                                       Integer StartIndex, Boolean PopupByItem, Boolean PopupUp) {
+  const Boolean Layered = LayeredWindows();
+  const Boolean Fade = Layered && AlphaBlend && AlphaBlendAnimation && ParentMenu->First();
+  if (Fade) {
+    // The screen is brought up to date before the fade; what runs meanwhile may close the menu.
+    const std::shared_ptr<bool> Alive = FAlive;
+    Application->ProcessMessages();
+    if (!*Alive) return;
+  }
   CreateMenu(AItem, AItem2, StartIndex);
   CalcPopupPosition(R, PopupByItem, PopupUp);
   SetBounds(ShowX, ShowY, Width(), Height());
@@ -318,9 +338,35 @@ void TspSkinPopupWindow::ShowWindowAt(TMenuItem* AItem, TMenuItem* AItem2, const
                      NewRTPoint, NewLBPoint, NewRBPoint, NewItemsRect, MaskPicture, Width(), Height());
     if (Rgn) SetWindowRgn(Handle(), Rgn, true);  // the window owns the region from here
   }
+  if (AlphaBlend && !Layered) {
+    FWT->SetEnabled(true);
+    return;
+  }
   if (PW && PW->CursorIndex != -1) SetCursor(static_cast<TCursor>(SD->StartCursorIndex + PW->CursorIndex));
-  SetWindowPos(Handle(), HWND_TOPMOST, ShowX, ShowY, 0, 0, SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOSIZE);
+  const HWND Wnd = Handle();
+  if (Layered && AlphaBlend) {
+    SetWindowLongPtr(Wnd, GWL_EXSTYLE, GetWindowLongPtr(Wnd, GWL_EXSTYLE) | WS_EX_LAYERED);
+    SetLayeredAlpha(Wnd, Fade ? 0 : AlphaBlendValue);
+  }
+  SetWindowPos(Wnd, HWND_TOPMOST, ShowX, ShowY, 0, 0, SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOSIZE);
   SetVisible(true);
+  if (Fade) {
+    const std::shared_ptr<bool> Alive = FAlive;
+    const Integer Step = std::max<Integer>(1, AlphaBlendValue / 15);
+    Integer Value = 0;
+    DWORD Last = GetTickCount();
+    while (Value < AlphaBlendValue) {
+      const DWORD Now = GetTickCount();
+      if (Now - Last > PopupFadeStepMs) {
+        Value = std::min<Integer>(Value + Step, AlphaBlendValue);
+        SetLayeredAlpha(Wnd, Value);
+        Last = Now;
+        continue;
+      }
+      Sleep(1);
+      if (!*Alive || !IsWindow(Wnd)) return;
+    }
+  }
   FMouseTimer->SetEnabled(true);
   ActiveItem = -1;
   for (size_t I = 0; I < ItemList.size(); ++I) {
@@ -331,6 +377,31 @@ void TspSkinPopupWindow::ShowWindowAt(TMenuItem* AItem, TMenuItem* AItem2, const
     It.MouseEnter(true);
     break;
   }
+}
+
+void TspSkinPopupWindow::ShowDeferred(TObject*) {
+  FWT->SetEnabled(false);
+  Sc = std::make_unique<TBitmap>();
+  Sc->SetPixelFormat(pf24bit);
+  Sc->SetSize(Width() + 1, Height() + 1);
+  CopyScreenToBitmap(ShowX, ShowY, Sc.get());
+  ESc = CreateOwned<TspEffectBmp>(Sc->Handle());
+  if (PW && PW->CursorIndex != -1) SetCursor(static_cast<TCursor>(SD->StartCursorIndex + PW->CursorIndex));
+  SetWindowPos(Handle(), HWND_TOPMOST, ShowX, ShowY, 0, 0, SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOSIZE);
+  SetVisible(true);
+  FMouseTimer->SetEnabled(true);
+  if (!ItemList.empty()) {
+    ActiveItem = 0;
+    ItemList[0]->MouseEnter(true);
+  }
+}
+
+void TspSkinPopupWindow::BlendWithScreen(TBitmap* B, Integer X, Integer Y) {
+  if (!AlphaBlend || LayeredWindows() || !ESc) return;
+  auto Ef = CreateOwned<TspEffectBmp>(B->Handle());
+  Ef->MorphRect(ESc.get(), 1.0 - static_cast<Double>(AlphaBlendValue) / 255.0,
+                Rect(0, 0, B->Width(), B->Height()), X, Y);
+  Ef->Draw(B->Canvas()->Handle(), 0, 0);
 }
 
 void TspSkinPopupWindow::Show(const TRect& R, TMenuItem* AItem, Integer StartIndex, Boolean PopupByItem,
@@ -364,6 +435,7 @@ void TspSkinPopupWindow::CreateWindowImage(TBitmap* B, Boolean DrawClient) {
                      Rect(0, 0, WindowPicture->Width(), WindowPicture->Height()), W, H, DrawClient,
                      PW->LeftStretch, PW->TopStretch, PW->RightStretch, PW->BottomStretch,
                      PW->StretchEffect, PW->StretchType);
+    BlendWithScreen(B, 0, 0);
     return;
   }
   const Integer Col = ImgL ? GlyphWidth + 3 : 22;
@@ -376,6 +448,7 @@ void TspSkinPopupWindow::CreateWindowImage(TBitmap* B, Boolean DrawClient) {
   C->FrameRect(Rect(0, 0, W, H));
   C->Brush()->SetColor(clWindow);
   C->FrameRect(Rect(1, 1, W - 1, H - 1));
+  BlendWithScreen(B, 0, 0);
 }
 
 TRect TspSkinPopupWindow::MarkerRect(Boolean Up) const {

@@ -184,3 +184,62 @@ TEST_F(SkinPopupWindowTest, AnOpenLevelLooksRightSkinnedAndPlain) {
 }
 
 }  // namespace
+
+namespace {
+
+DWORD gMenuTestVersion = 0;
+DWORD MenuTestVersion() { return gMenuTestVersion; }
+
+class SkinPopupTranslucencyTest : public MenuFixture {
+ protected:
+  void TearDown() override { vantrel::skin::SetVersionProviderForTest(nullptr); }
+  // The colour of a level's pixel as drawn by the window and as the screen shows it.
+  std::pair<TColor, TColor> OwnAndScreen(TspSkinPopupWindow* W, TPoint P) {
+    const vantrel::win::Surface Own = S.Session.Capture(W->Handle());
+    const uint32_t V = Own.Row(P.Y)[P.X];
+    const TColor OwnC = static_cast<TColor>(((V >> 16) & 0xFF) | (V & 0xFF00) | ((V & 0xFF) << 16));
+    return {OwnC, ScreenColour(W->ClientToScreen(P))};
+  }
+};
+
+TEST_F(SkinPopupTranslucencyTest, TheFirstLevelFadesInToTheMenusTranslucency) {
+  Form->SetColor(clBlack);
+  Add("First");
+  Add("Second");
+  Menu->AlphaBlend = true;
+  Menu->AlphaBlendAnimation = true;
+  Menu->AlphaBlendValue = 128;
+  Open(nullptr, nullptr, Rect(150, 100, 160, 110));
+  ASSERT_EQ(Menu->LevelCount(), 1);
+  TspSkinPopupWindow* W = Level(0);
+  EXPECT_TRUE(W->Visible());
+  EXPECT_NE(GetWindowLongPtr(W->Handle(), GWL_EXSTYLE) & WS_EX_LAYERED, 0);
+  EXPECT_EQ(W->ActiveItem, 0);
+  const TRect& R = ItemOf(0, 1).ObjectRect;
+  const auto [Own, Screen] = OwnAndScreen(W, Point(R.Right - 3, R.Top + 2));
+  EXPECT_EQ(Own, ColorToRGB(clWindow));
+  EXPECT_NE(Screen, Own);  // the black form shows through
+}
+
+TEST_F(SkinPopupTranslucencyTest, WithoutLayeredWindowsTheLevelShowsLaterOverACaptureOfTheScreen) {
+  vantrel::skin::SetVersionProviderForTest(MenuTestVersion);
+  gMenuTestVersion = 0x00000004;
+  Form->SetColor(clBlack);
+  Add("First");
+  Add("Second");
+  Menu->AlphaBlend = true;
+  Menu->AlphaBlendValue = 128;
+  Open(nullptr, nullptr, Rect(150, 100, 160, 110));
+  TspSkinPopupWindow* W = Level(0);
+  EXPECT_FALSE(W->Visible());
+  S.Session.Advance(100);
+  EXPECT_TRUE(W->Visible());
+  EXPECT_EQ(W->ActiveItem, 0);
+  EXPECT_EQ(GetWindowLongPtr(W->Handle(), GWL_EXSTYLE) & WS_EX_LAYERED, 0);
+  const TRect& R = ItemOf(0, 1).ObjectRect;
+  const TColor Pixel = ScreenColour(W->ClientToScreen(Point(R.Right - 3, R.Top + 2)));
+  EXPECT_NE(Pixel, ColorToRGB(clWindow));  // pre-blended with the black under it
+  EXPECT_NE(Pixel, clBlack);
+}
+
+}  // namespace
