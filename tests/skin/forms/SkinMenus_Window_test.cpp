@@ -243,3 +243,55 @@ TEST_F(SkinPopupTranslucencyTest, WithoutLayeredWindowsTheLevelShowsLaterOverACa
 }
 
 }  // namespace
+
+namespace {
+
+class SkinPopupPlacementTest : public MenuFixture {};
+
+TEST_F(SkinPopupPlacementTest, ALevelWithoutRoomBelowItsRectangleOpensAboveIt) {
+  for (int I = 0; I < 10; ++I) Add("Item " + std::to_string(I));  // 206 pixels high
+  const TRect WA = Menu->GetMenuWorkArea();
+  struct Case {
+    const char* Name;
+    TRect R;
+    bool Up;
+    int ExpectTop;  // -1 above R, -2 below R
+  } Cases[] = {
+      {"below", Rect(100, 100, 150, 120), false, -2},
+      {"no room below", Rect(100, WA.Bottom - 50, 150, WA.Bottom - 30), false, -1},
+      {"up", Rect(100, 400, 150, 420), true, -1},
+  };
+  for (const Case& C : Cases) {
+    SCOPED_TRACE(C.Name);
+    Menu->Popup(Opener, nullptr, 0, C.R, PM->Items(), C.Up);
+    TspSkinPopupWindow* W = Level(0);
+    if (C.ExpectTop == -1) {
+      EXPECT_EQ(W->Top() + W->Height(), C.R.Top);
+    } else {
+      EXPECT_EQ(W->Top(), C.R.Bottom);
+    }
+    EXPECT_EQ(W->Left(), C.R.Left);
+    Menu->Hide();
+  }
+}
+
+TEST_F(SkinPopupPlacementTest, ASubmenuNearTheBottomLinesUpItsLastItemWithTheParentItem) {
+  TMenuItem* Parent = nullptr;
+  for (int I = 0; I < 3; ++I) Add("Item " + std::to_string(I));
+  Parent = Add("More");
+  for (int I = 0; I < 10; ++I) Add("Sub " + std::to_string(I), Parent);
+  const TRect WA = Menu->GetMenuWorkArea();
+  Open(nullptr, nullptr, Rect(300, WA.Bottom - 120, 340, WA.Bottom - 100));
+  TspSkinPopupWindow* W0 = Level(0);
+  ASSERT_GT(W0->Top(), WA.Top + (WA.Bottom - WA.Top) / 2);
+  for (int I = 0; I < 3; ++I) W0->PopupKeyDown(VK_DOWN);
+  W0->PopupKeyDown(VK_RIGHT);
+  ASSERT_EQ(Menu->LevelCount(), 2);
+  TspSkinPopupWindow* W1 = Level(1);
+  const TspSkinMenuItem& P = ItemOf(0, 3);
+  const TspSkinMenuItem& Last = *W1->ItemList.back();
+  EXPECT_EQ(W1->Top() + Last.ObjectRect.Bottom, W0->Top() + P.ObjectRect.Bottom);
+  EXPECT_EQ(W1->Left(), W0->Left() + P.ObjectRect.Right + 1);
+}
+
+}  // namespace
