@@ -14,6 +14,7 @@
 #include "skin/controls/SkinMessages.h"
 #include "skin/core/data/SkinData.h"
 #include "skin/forms/SkinMenus.h"
+#include "tests/support/AppPump.h"
 #include "tests/support/TestPaths.h"
 #include "tests/support/UiFormsFixture.h"
 #include "tools/skingen/SkinGenSpec.h"

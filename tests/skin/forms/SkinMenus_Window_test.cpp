@@ -134,7 +134,7 @@ TEST_F(SkinPopupWindowTest, AClickedLeafRunsItsItemAfterTheMenuIsGone) {
   S.Session.Move(P.X, P.Y);
   S.Session.Press(P.X, P.Y);
   S.Session.Release(P.X, P.Y);
-  S.Session.PumpUntilIdle();
+  vantrel::testsupport::PumpApplication(S.Session);
   EXPECT_TRUE(Ran);
 }
 
