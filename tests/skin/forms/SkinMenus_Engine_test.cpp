@@ -212,3 +212,52 @@ TEST_F(SkinMenuEngineTest, MenuClosingMessages) {
 }
 
 }  // namespace
+
+namespace {
+
+class SkinMenuEngineMoreTest : public MenuFixture {};
+
+TEST_F(SkinMenuEngineMoreTest, AMergedLevelShowsBothItemListsFromTheStartIndex) {
+  Add("A0");
+  Add("A1");
+  auto* Other = Create<TPopupMenu>(Form.get());
+  for (const char* C : {"B0", "B1", "B2"}) {
+    auto* I = Create<TMenuItem>(Other);
+    I->SetCaption(C);
+    Other->Items()->Add(I);
+  }
+  auto Shown = [&](Integer StartIndex) {
+    Menu->Popup2(Opener, nullptr, StartIndex, Rect(200, 150, 260, 170), PM->Items(), Other->Items(), false);
+    std::vector<String> Captions;
+    if (Menu->LevelCount() == 1)
+      for (const auto& It : Level(0)->ItemList) Captions.push_back(It->MenuItem->Caption());
+    Menu->Hide();
+    return Captions;
+  };
+  // The second list starts at the start index less the first list's length.
+  EXPECT_EQ(Shown(1), (std::vector<String>{"A1", "B0", "B1", "B2"}));
+  EXPECT_EQ(Shown(3), (std::vector<String>{"B1", "B2"}));
+  Menu->Popup2(Opener, nullptr, 5, Rect(200, 150, 260, 170), PM->Items(), Other->Items(), false);
+  EXPECT_EQ(Menu->LevelCount(), 0);  // past both lists: nothing shown
+}
+
+TEST_F(SkinMenuEngineMoreTest, FreeingTheEngineClosesAnOpenMenuWithItsNotifications) {
+  Add("A");
+  Open();
+  bool Closed = false;
+  Menu->OnMenuClose = [&](TObject*) { Closed = true; };
+  FreeAndNil(Menu);
+  EXPECT_TRUE(Closed);
+  EXPECT_EQ(Log, (std::vector<std::string>{"opener closed"}));
+}
+
+TEST_F(SkinMenuEngineMoreTest, AnItemWithoutSubItemsOrAStartIndexPastThemShowsNothing) {
+  Add("A");
+  Menu->Popup(Opener, nullptr, 1, Rect(200, 150, 260, 170), PM->Items(), false);
+  EXPECT_EQ(Menu->LevelCount(), 0);
+  EXPECT_FALSE(Menu->Visible());
+  Menu->Popup(Opener, nullptr, 0, Rect(200, 150, 260, 170), PM->Items()->Items(0), false);
+  EXPECT_EQ(Menu->LevelCount(), 0);
+}
+
+}  // namespace
