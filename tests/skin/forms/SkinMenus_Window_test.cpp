@@ -181,6 +181,11 @@ TEST_F(SkinPopupWindowTest, AnOpenLevelLooksRightSkinnedAndPlain) {
   ASSERT_EQ(Menu->LevelCount(), 2);
   SaveLevel(Level(0), "skin_menu_default_level0.png");
   SaveLevel(Level(1), "skin_menu_default_level1.png");
+  Menu->Hide();
+  Menu->MaxMenuItemsInWindow = 3;
+  Open(Skin.get());
+  ASSERT_TRUE(Level(0)->Scroll);
+  SaveLevel(Level(0), "skin_menu_default_scrolling.png");
 }
 
 }  // namespace
