@@ -78,7 +78,8 @@ void TspSkinTrackBarObject::SetButtonPos(TPoint P) {
 }
 
 void TspSkinTrackBarObject::StoreValue(Integer AValue) {
-  FValue = std::clamp(AValue, std::min(MinValue, MaxValue), std::max(MinValue, MaxValue));
+  // A track without range or length stays at its minimum.
+  FValue = CanMapTrack() ? std::clamp(AValue, std::min(MinValue, MaxValue), std::max(MinValue, MaxValue)) : MinValue;
   FOldButtonPos = FButtonPos;
   FButtonPos = CalcButtonPos();
 }
