@@ -164,6 +164,9 @@ void TspFormSkin::ResetObjectStates() {
       A->FMouseIn = false;
       A->Active = false;
       A->FFrame = 1;
+    } else if (dynamic_cast<TspSkinSwitchObject*>(O)) {
+      // A switch's active look is its state, not a hover: it stays as it is.
+      O->FMouseIn = false;
     } else if (!dynamic_cast<TspSkinCaptionObject*>(O)) {
       O->FMouseIn = false;
       O->Active = false;

@@ -180,3 +180,17 @@ TEST_F(SwitchObjectTest, AQuietOnShowsWithoutAFade) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(SwitchObjectTest, ASwitchThatIsOnStaysOnWhenTheFrameDropsItsHovers) {
+  auto* W = MakeSwitch();
+  W->SetState(swsOn);
+  W->SetMorphKf(1);
+  FS->ResetObjectStates();
+  EXPECT_TRUE(W->Active);
+  EXPECT_EQ(W->MorphKf(), 1.0);
+  EXPECT_EQ(DrawOnTarget(W)->Canvas()->Pixels(20, 15), FoActive);
+}
+
+}  // namespace

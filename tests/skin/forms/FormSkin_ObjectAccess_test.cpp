@@ -150,3 +150,61 @@ TEST_F(ObjectAccessTest, ASkinOfEveryKindMakesItsObjectsAndTakesValuesWhileAppli
 }
 
 }  // namespace
+
+namespace {
+
+// The objects on a real skinned frame: a gauge half full, a track bar at three quarters
+// and a switch turned on, in the caption band of the generated test skin.
+class FrameObjectsOnTheWindowTest : public vantrel::frametest::FrameFixture {};
+
+TEST_F(FrameObjectsOnTheWindowTest, TheObjectsShowInTheWindowsFrame) {
+  UseTestSkin();
+  const Integer Looks = Skin->FActivePictures.Count();
+  auto Picture = FlatBitmap(200, 40, FoActive);
+  Picture->Canvas()->Brush()->SetColor(FoButton);
+  Picture->Canvas()->FillRect(Rect(0, 30, 8, 38));
+  Skin->FActivePictures.Add(std::move(Picture));
+  std::vector<TOwned<TspDataSkinObject>> Owned;
+  const auto Make = [&](auto D, const TRect& R) {
+    D->SkinRect = R;
+    D->ActivePictureIndex = Looks;
+    D->ActiveMaskPictureIndex = -1;
+    D->GlowLayerPictureIndex = -1;
+    D->CursorIndex = -1;
+    auto* Raw = D.get();
+    Owned.push_back(std::move(D));
+    return Raw;
+  };
+  auto* G = Make(CreateOwned<TspDataSkinGauge>("progress"), Rect(150, 8, 250, 18));
+  G->ActiveSkinRect = Rect(0, 0, 100, 10);
+  G->MaxValue = 100;
+  auto* T = Make(CreateOwned<TspDataSkinTrackBar>("volume"), Rect(260, 8, 360, 18));
+  T->ActiveSkinRect = Rect(0, 10, 100, 20);
+  T->ButtonRect = Rect(0, 30, 8, 38);
+  T->BeginPoint = Point(4, 5);
+  T->EndPoint = Point(96, 5);
+  T->MaxValue = 100;
+  auto* W = Make(CreateOwned<TspDataSkinSwitch>("mute"), Rect(120, 8, 130, 18));
+  W->ActiveSkinRect = Rect(0, 20, 10, 30);
+  for (auto& D : Owned) Skin->ObjectList.Add(std::move(D));
+
+  FS->OnChangeSkinData = [this](TObject*) {
+    FS->GaugeSetValue("progress", 50);
+    FS->TrackBarSetValue("volume", 75);
+    FS->SwitchSetState("mute", swsOn);
+  };
+  FS->SetSkinData(Skin.get());
+  ShowForm();
+  const vantrel::win::Surface Shot = S.Session.Capture(Form->Handle());
+  SaveCapture(Shot, "frame-objects.png");
+  using vantrel::frametest::SurfaceColour;
+  const TRect GR = FS->ObjectAt(FS->GetIndex("progress"))->ObjectRect;
+  EXPECT_EQ(SurfaceColour(Shot, GR.Left + 45, GR.Top + 5), FoActive);
+  EXPECT_NE(SurfaceColour(Shot, GR.Left + 55, GR.Top + 5), FoActive);
+  const TRect TR = FS->ObjectAt(FS->GetIndex("volume"))->ObjectRect;
+  EXPECT_EQ(SurfaceColour(Shot, TR.Left + 73, TR.Top + 5), FoButton);
+  const TRect WR = FS->ObjectAt(FS->GetIndex("mute"))->ObjectRect;
+  EXPECT_EQ(SurfaceColour(Shot, WR.Left + 5, WR.Top + 5), FoActive);
+}
+
+}  // namespace
