@@ -607,6 +607,8 @@ class TspFormSkin : public TComponent {
   void LabelSetText(const String& AIDName, const String& ATextValue);
   void SwitchSetState(const String& AIDName, TSwitchState Value);
   TSwitchState SwitchGetState(const String& AIDName) const;
+  // From then on pressing the button or animated button opens AMenu's items.
+  void LinkMenu(const String& AIDName, TMenu* AMenu, Boolean APopupUp);
   void DoSwitchChangeStateEvent(const String& IDName, TSwitchState State) {
     if (OnSwitchChangeStateEvent) OnSwitchChangeStateEvent(IDName, State);
   }

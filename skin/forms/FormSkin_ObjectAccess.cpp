@@ -111,3 +111,15 @@ TSwitchState TspFormSkin::SwitchGetState(const String& AIDName) const {
   auto* O = FormSkinNamedObject<TspSkinSwitchObject>(this, AIDName);
   return O ? O->State() : swsOff;
 }
+
+void TspFormSkin::LinkMenu(const String& AIDName, TMenu* AMenu, Boolean APopupUp) {
+  TspActiveSkinObject* O = ObjectAt(GetIndex(AIDName));
+  TMenuItem* Items = AMenu ? AMenu->Items() : nullptr;
+  if (auto* B = dynamic_cast<TspSkinButtonObject*>(O)) {
+    B->MenuItem = Items;
+    B->FPopupUp = APopupUp;
+  } else if (auto* A = dynamic_cast<TspSkinAnimateObject*>(O); A && A->ButtonStyle) {
+    A->MenuItem = Items;
+    A->FPopupUp = APopupUp;
+  }
+}

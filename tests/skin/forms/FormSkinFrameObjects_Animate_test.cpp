@@ -109,3 +109,21 @@ TEST_F(AnimateObjectTest, ResettingTheFrameSendsAnimationsBackToTheFirstFrame) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(AnimateObjectTest, AMenuIsLinkedOnlyToAnimatedButtons) {
+  auto* Button = MakeAnimate(25, false, true);
+  Button->IDName = "menubutton";
+  auto* Free = MakeAnimate(25, false, false);
+  auto Menu = CreateOwned<TPopupMenu>(nullptr);
+  FS->LinkMenu("menubutton", Menu.get(), true);
+  FS->LinkMenu("spinner", Menu.get(), true);
+  EXPECT_EQ(Button->MenuItem, Menu->Items());
+  EXPECT_TRUE(Button->FPopupUp);
+  EXPECT_EQ(Free->MenuItem, nullptr);
+  EXPECT_FALSE(Free->FPopupUp);
+  Button->MenuItem = nullptr;  // the menu goes before the object
+}
+
+}  // namespace
