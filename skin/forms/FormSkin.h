@@ -587,6 +587,37 @@ class TspFormSkin : public TComponent {
   void WMExitSizeMove(TMessage& Message);
   void HookMDIClient(Boolean AReplace);
   Boolean FadeWanted() const;
+
+ public:
+  // frame objects by name (issue 44) --------------------------------------------------------
+  // (FormSkin_ObjectAccess.cpp) Every lookup takes the first object of exactly that name;
+  // an unknown name or an object of another kind does nothing (getters give 0 / swsOff).
+  // While a skin is applied values are stored without drawing.
+  Integer GetIndex(const String& AIDName) const;
+  void UserObjectDraw(const String& AIDName);
+  void AnimateStart(const String& AIDName);
+  void AnimateStop(const String& AIDName);
+  Integer TrackBarGetValue(const String& AIDName) const;
+  void TrackBarSetValue(const String& AIDName, Integer AValue);
+  Integer FrameRegulatorGetValue(const String& AIDName) const;
+  void FrameRegulatorSetValue(const String& AIDName, Integer AValue);
+  void GaugeSetValue(const String& AIDName, Integer AValue);
+  void FrameGaugeSetValue(const String& AIDName, Integer AValue);
+  void BitLabelSetText(const String& AIDName, const String& AValue);
+  void LabelSetText(const String& AIDName, const String& ATextValue);
+  void SwitchSetState(const String& AIDName, TSwitchState Value);
+  TSwitchState SwitchGetState(const String& AIDName) const;
+  // From then on pressing the button or animated button opens AMenu's items.
+  void LinkMenu(const String& AIDName, TMenu* AMenu, Boolean APopupUp);
+  void DoSwitchChangeStateEvent(const String& IDName, TSwitchState State) {
+    if (OnSwitchChangeStateEvent) OnSwitchChangeStateEvent(IDName, State);
+  }
+  void DoTrackBarChangeValueEvent(const String& IDName, Integer Value) {
+    if (OnTrackBarChangeValueEvent) OnTrackBarChangeValueEvent(IDName, Value);
+  }
+  void DoFrameRegulatorChangeValueEvent(const String& IDName, Integer Value) {
+    if (OnFrameRegulatorChangeValueEvent) OnFrameRegulatorChangeValueEvent(IDName, Value);
+  }
 };
 
 // The frame component of a form: the first TspFormSkin among its components; nil when

@@ -92,10 +92,7 @@ void TspActiveSkinObject::Draw(TCanvas* Cnvs, Boolean UpDate) {
     if (W <= 0 || H <= 0) return;
     TOwned<TBitmap> NormalImage = ObjectLookImage(NormalPicture, SkinRect, W, H);
     TOwned<TBitmap> ActiveImage = ObjectLookImage(ActivePicture, ActiveSkinRect, W, H);
-    auto NormalEffect = CreateOwned<TspEffectBmp>(NormalImage->Handle());
-    auto ActiveEffect = CreateOwned<TspEffectBmp>(ActiveImage->Handle());
-    MorphObjectImage(NormalEffect.get(), ActiveEffect.get(), MorphKind, FMorphKf);
-    NormalEffect->Draw(Cnvs->Handle(), ObjectRect.Left, ObjectRect.Top);
+    DrawMorphed(Cnvs, NormalImage.get(), ActiveImage.get());
     return;
   }
   if (Active && !IsNullRect(ActiveSkinRect)) {
@@ -104,6 +101,13 @@ void TspActiveSkinObject::Draw(TCanvas* Cnvs, Boolean UpDate) {
   }
   if (!UpDate && !SkinRectInAPicture) return;
   CopyLook(Cnvs, NormalPicture, SkinRect);
+}
+
+void TspActiveSkinObject::DrawMorphed(TCanvas* Cnvs, TBitmap* Normal, TBitmap* Target) {
+  auto NormalEffect = CreateOwned<TspEffectBmp>(Normal->Handle());
+  auto TargetEffect = CreateOwned<TspEffectBmp>(Target->Handle());
+  MorphObjectImage(NormalEffect.get(), TargetEffect.get(), MorphKind, FMorphKf);
+  NormalEffect->Draw(Cnvs->Handle(), ObjectRect.Left, ObjectRect.Top);
 }
 
 Boolean TspActiveSkinObject::EnableMorphing() {

@@ -83,6 +83,9 @@ class TspActiveSkinObject : public TObject {
   Boolean Skinned() const;
   // Copies rectangle R of Source to ObjectRect of Cnvs (stretched when the sizes differ).
   void CopyLook(TCanvas* Cnvs, TBitmap* Source, const TRect& R);
+  // Normal morphed toward Target (both of ObjectRect's size) by MorphKf and MorphKind,
+  // drawn at the top-left of ObjectRect.
+  void DrawMorphed(TCanvas* Cnvs, TBitmap* Normal, TBitmap* Target);
 };
 
 // An object the application draws itself (OnPaintEvent of the frame component).
@@ -95,8 +98,8 @@ class TspUserObject : public TspActiveSkinObject {
 // ---------------------------------------------------------------------------------------
 // The other kinds, with what the frame's painting, hit-testing and timers read of them.
 // Their construction from descriptors, drawing and mouse handling come with the caption,
-// caption buttons, frame objects and main menu; until then the skin application makes
-// none of them.
+// caption buttons and main menu; until then the skin application makes none of them.
+// The frame's other objects (animations among them) are in FormSkinFrameObjects.h.
 
 class TspSkinButtonObject : public TspActiveSkinObject {
   VANTREL_CLASS(TspSkinButtonObject)
@@ -111,20 +114,6 @@ class TspSkinStdButtonObject : public TspSkinButtonObject {
   VANTREL_CLASS(TspSkinStdButtonObject)
   using TspSkinButtonObject::TspSkinButtonObject;
   TStdCommand Command = cmClose;
-};
-
-class TspSkinAnimateObject : public TspActiveSkinObject {
-  VANTREL_CLASS(TspSkinAnimateObject)
-  using TspActiveSkinObject::TspActiveSkinObject;
-  // The next frame of the strip; nothing until animate objects are built.
-  virtual void ChangeFrame() {}
-  TStdCommand Command = cmClose;
-  Boolean ButtonStyle = false;
-  Boolean FDown = false;
-  TRect DownSkinRect;
-  Integer CurrentFrame = 1;
-  TMenuItem* MenuItem = nullptr;
-  Boolean FPopupUp = false;
 };
 
 class TspSkinCaptionObject : public TspActiveSkinObject {

@@ -4,6 +4,7 @@
 
 #include "platform/win/Paint.h"
 #include "skin/controls/SkinCtrls.h"
+#include "skin/forms/FormSkinFrameObjects.h"
 #include "skin/forms/FormSkinObjects.h"
 
 namespace {
@@ -19,11 +20,18 @@ bool FormSkinSkipsDescriptor(TspDataSkinObject* D) {
 // objects are not built yet.
 TspActiveSkinObject* FormSkinMakeObject(TspFormSkin* FS, TspDataSkinObject* D) {
   if (FormSkinSkipsDescriptor(D)) return nullptr;
-  if (dynamic_cast<TspDataSkinGauge*>(D)) return nullptr;
+  if (dynamic_cast<TspDataSkinGauge*>(D)) return new TspSkinGaugeObject(FS, D);
   if (dynamic_cast<TspDataSkinStdButton*>(D)) return nullptr;
   if (dynamic_cast<TspDataSkinButton*>(D)) return nullptr;
   if (dynamic_cast<TspDataSkinCaption*>(D)) return nullptr;
   if (dynamic_cast<TspDataUserObject*>(D)) return new TspUserObject(FS, D);
+  if (dynamic_cast<TspDataSkinSwitch*>(D)) return new TspSkinSwitchObject(FS, D);
+  if (dynamic_cast<TspDataSkinTrackBar*>(D)) return new TspSkinTrackBarObject(FS, D);
+  if (dynamic_cast<TspDataSkinLabel*>(D)) return new TspSkinLabelObject(FS, D);
+  if (dynamic_cast<TspDataSkinAnimate*>(D)) return new TspSkinAnimateObject(FS, D);
+  if (dynamic_cast<TspDataSkinBitLabel*>(D)) return new TspSkinBitLabelObject(FS, D);
+  if (dynamic_cast<TspDataSkinFrameRegulatorObject*>(D)) return new TspSkinFrameRegulatorObject(FS, D);
+  if (dynamic_cast<TspDataSkinFrameGaugeObject*>(D)) return new TspSkinFrameGaugeObject(FS, D);
   return nullptr;
 }
 

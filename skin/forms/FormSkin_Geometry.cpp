@@ -4,6 +4,7 @@
 
 #include "platform/win/Gdi.h"
 #include "platform/win/WindowRegion.h"
+#include "skin/forms/FormSkinFrameObjects.h"
 #include "skin/forms/FormSkinObjects.h"
 
 namespace {

@@ -7,6 +7,7 @@
 #include "platform/win/WindowManager.h"
 #include "skin/core/drawing/SPUtils.h"
 #include "skin/forms/FormSkin.h"
+#include "skin/forms/FormSkinFrameObjects.h"
 #include "skin/forms/FormSkinObjects.h"
 
 void TspFormSkin::TestActiveObject(Integer X, Integer Y, Boolean ACanActivate) {

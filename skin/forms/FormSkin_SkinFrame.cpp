@@ -13,6 +13,7 @@
 #include "skin/core/bitmaps/spEffBmp.h"
 #include "skin/core/drawing/SPUtils.h"
 #include "skin/forms/FormSkin.h"
+#include "skin/forms/FormSkinFrameObjects.h"
 #include "skin/forms/FormSkinObjects.h"
 
 namespace {
@@ -162,7 +163,10 @@ void TspFormSkin::ResetObjectStates() {
     if (auto* A = dynamic_cast<TspSkinAnimateObject*>(O)) {
       A->FMouseIn = false;
       A->Active = false;
-      A->CurrentFrame = 1;
+      A->FFrame = 1;
+    } else if (dynamic_cast<TspSkinSwitchObject*>(O)) {
+      // A switch's active look is its state, not a hover: it stays as it is.
+      O->FMouseIn = false;
     } else if (!dynamic_cast<TspSkinCaptionObject*>(O)) {
       O->FMouseIn = false;
       O->Active = false;
