@@ -127,25 +127,12 @@ class TspSkinAnimateObject : public TspActiveSkinObject {
   Boolean FPopupUp = false;
 };
 
-class TspSkinCaptionObject : public TspActiveSkinObject {
-  VANTREL_CLASS(TspSkinCaptionObject)
-  using TspActiveSkinObject::TspActiveSkinObject;
-  // Caption text; nothing until caption objects are built.
-  virtual void SetTextValue(const String& /*AValue*/) {}
-  virtual void SimpleSetTextValue(const String& /*AValue*/) {}
-  Boolean EnableAnimation = false;
-  Integer FIncTime = 0;
-  Integer AnimateInterval = 0;
-  Integer CurrentFrame = 0;
-  Integer FrameCount = 0;
-  Boolean InActiveAnimation = false;
-  Boolean DefaultCaption = false;
-  Integer ActiveQuickButton = -1;
-};
-
 class TspSkinMainMenuItem : public TspActiveSkinObject {
   VANTREL_CLASS(TspSkinMainMenuItem)
   using TspActiveSkinObject::TspActiveSkinObject;
   Boolean FDown = false;
   TMenuItem* MenuItem = nullptr;
 };
+
+// The caption object, which the rest of the frame reads through this header.
+#include "skin/forms/FormSkinCaption.h"

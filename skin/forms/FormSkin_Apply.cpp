@@ -22,7 +22,7 @@ TspActiveSkinObject* FormSkinMakeObject(TspFormSkin* FS, TspDataSkinObject* D) {
   if (dynamic_cast<TspDataSkinGauge*>(D)) return nullptr;
   if (dynamic_cast<TspDataSkinStdButton*>(D)) return nullptr;
   if (dynamic_cast<TspDataSkinButton*>(D)) return nullptr;
-  if (dynamic_cast<TspDataSkinCaption*>(D)) return nullptr;
+  if (auto* C = dynamic_cast<TspDataSkinCaption*>(D)) return new TspSkinCaptionObject(FS, C);
   if (dynamic_cast<TspDataUserObject*>(D)) return new TspUserObject(FS, D);
   return nullptr;
 }

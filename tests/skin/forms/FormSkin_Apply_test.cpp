@@ -30,9 +30,12 @@ TEST_F(FormSkinApplyTest, UserObjectsAreMadeInSkinOrderAndMenuDescriptorsMakeNon
   ASSERT_GT(Skin->ObjectList.Count(), 2);
   FS->SetSkinData(Skin.get());
   EXPECT_TRUE(FS->FSkinSupport);
-  EXPECT_EQ(ObjectNames(), (std::vector<String>{"first", "second"}));
+  EXPECT_EQ(ObjectNames(), (std::vector<String>{"caption", "first", "second"}));
   for (TspActiveSkinObject* O : FS->ObjectList) {
-    EXPECT_NE(dynamic_cast<TspUserObject*>(O), nullptr);
+    if (O->IDName == "caption")
+      EXPECT_NE(dynamic_cast<TspSkinCaptionObject*>(O), nullptr);
+    else
+      EXPECT_NE(dynamic_cast<TspUserObject*>(O), nullptr);
     EXPECT_EQ(O->Parent, FS);
   }
 }
@@ -41,7 +44,7 @@ TEST_F(FormSkinApplyTest, LoadingAnotherSkinIntoTheStoreRebuildsTheObjectsAndGro
   Skin->LoadFromFile(TestSkinIni());
   FS->SetSkinData(Skin.get());
   ShowForm();
-  EXPECT_TRUE(FS->ObjectList.empty());
+  EXPECT_EQ(ObjectNames(), (std::vector<String>{"caption"}));
   ASSERT_EQ(Form->Width(), 400);
   int Changes = 0;
   bool InChange = false;
@@ -60,7 +63,7 @@ TEST_F(FormSkinApplyTest, LoadingAnotherSkinIntoTheStoreRebuildsTheObjectsAndGro
   EXPECT_TRUE(InChange);
   EXPECT_FALSE(FS->FInChangeSkinData);
   EXPECT_FALSE(FS->FStopPainting);
-  EXPECT_EQ(ObjectNames(), (std::vector<String>{"probe"}));
+  EXPECT_EQ(ObjectNames(), (std::vector<String>{"caption", "probe"}));
   EXPECT_EQ(Form->Width(), 450);
   EXPECT_EQ(Form->Height(), 320);
   EXPECT_EQ(FS->FFormWidth, 450);
@@ -73,7 +76,7 @@ TEST_F(FormSkinApplyTest, AChangeOfAnotherStoreReappliesNoFrame) {
   Skin->LoadFromFile(Ini);
   FS->SetSkinData(Skin.get());
   ShowForm();
-  TspActiveSkinObject* Before = FS->ObjectList.at(0);
+  TspActiveSkinObject* Before = FS->ObjectList.at(1);
   int Changes = 0;
   FS->OnChangeSkinData = [&](TObject*) { ++Changes; };
   // A store of the same form, not the frame's.
@@ -81,8 +84,8 @@ TEST_F(FormSkinApplyTest, AChangeOfAnotherStoreReappliesNoFrame) {
   Other->LoadFromFile(TestSkinIni());
   S.Session.PumpUntilIdle();
   EXPECT_EQ(Changes, 0);
-  ASSERT_EQ(FS->ObjectList.size(), 1u);
-  EXPECT_EQ(FS->ObjectList[0], Before);
+  ASSERT_EQ(FS->ObjectList.size(), 2u);
+  EXPECT_EQ(FS->ObjectList[1], Before);
   EXPECT_TRUE(FS->FSkinSupport);
 }
 
@@ -92,7 +95,7 @@ TEST_F(FormSkinApplyTest, WithoutASkinTheObjectsGoAndTheDefaultFrameComesBack) {
   Skin->LoadFromFile(Ini);
   FS->SetSkinData(Skin.get());
   ShowForm();
-  ASSERT_EQ(FS->ObjectList.size(), 1u);
+  ASSERT_EQ(FS->ObjectList.size(), 2u);  // the caption and the probe
   FS->SetSkinData(nullptr);
   S.Session.PumpUntilIdle();
   EXPECT_FALSE(FS->FSkinSupport);

@@ -1,0 +1,105 @@
+// The caption of the skinned frame: the form's text written in the skin's caption font
+// with its effects, over the caption picture or straight on the frame, fading or
+// animating between the inactive and the active look; in client mode the handle by which
+// the form is dragged.
+#pragma once
+
+#include "skin/forms/FormSkinObjects.h"
+
+class TspDataSkinCaption;
+
+class TspSkinCaptionObject : public TspActiveSkinObject {
+  VANTREL_CLASS(TspSkinCaptionObject)
+  // AData may be nil: then only the base's fields are set.
+  TspSkinCaptionObject(TspFormSkin* AParent, TspDataSkinCaption* AData);
+
+  // The object's own text; stores and redraws.
+  void SetTextValue(const String& AValue);
+  // Stores only (a skin change is in progress).
+  void SimpleSetTextValue(const String& AValue) { FTextValue = AValue; }
+  const String& TextValue() const { return FTextValue; }
+  // The form has a non-empty skin with its effects on and the caption an animation strip.
+  Boolean EnableAnimation() const;
+  // Redraws the caption in place.
+  void RepaintCaption();
+
+  void Draw(TCanvas* Cnvs, Boolean UpDate) override;
+  void MouseDown(Integer X, Integer Y, TMouseButton Button) override;
+  void MouseUp(Integer X, Integer Y, TMouseButton Button) override;
+  void MouseMove(Integer X, Integer Y) override;
+  void MouseEnter() override;
+  void MouseLeave() override;
+
+  // The text the caption shows: the form's caption (with the maximized MDI child's in
+  // brackets on an MDI main form), or in client mode the object's own text when it does
+  // not show the form's.
+  String CaptionText();
+  // Where the object lies on the frame picture: 0 at its skin size, 1 top band, 2 bottom
+  // band, 3 full height, 4 elsewhere.
+  Integer Placement() const;
+  // Rectangle R of Source made as large as the object: scaled, or with the frame's fixed
+  // ends kept (horizontally for placements 0 to 2, vertically for 3 and 4).
+  void MakeCaptionPicture(TBitmap* Dest, TBitmap* Source, const TRect& R);
+  // The animation frame Index (1-based) of AnimateSkinRect.
+  TRect AnimationFrameRect(Integer Index) const;
+  // The text area relative to the object.
+  TRect TextArea() const;
+  // Writes the caption text on Cnvs; (X, Y) is where the object's top-left lies on it.
+  void DrawCaptionText(TCanvas* Cnvs, Integer X, Integer Y, const TRect& Area, Boolean AActive,
+                       TCanvas* PaintCanvas);
+
+  Integer ActiveQuickButton = -1;
+  Integer OldActiveQuickButton = -1;
+  String FTextValue;
+  String FontName;
+  TFontStyles FontStyle;
+  Integer FontHeight = 0;
+  TColor FontColor = 0;
+  TColor ActiveFontColor = 0;
+  TColor ShadowColor = 0;
+  TColor ActiveShadowColor = 0;
+  Boolean Shadow = false;
+  TAlignment Alignment = taLeftJustify;
+  TRect TextRct;
+  Boolean DefaultCaption = false;
+  TRect FrameRect;
+  TRect ActiveFrameRect;
+  Integer FrameLeftOffset = 0;
+  Integer FrameRightOffset = 0;
+  TRect FrameTextRect;
+  TColor LightColor = 0;
+  TColor ActiveLightColor = 0;
+  Boolean Light = false;
+  Boolean StretchEffect = false;
+  Integer FIncTime = 0;
+  TRect AnimateSkinRect;
+  Integer FrameCount = 0;
+  Integer AnimateInterval = 0;
+  Integer CurrentFrame = 0;
+  Boolean InActiveAnimation = false;
+  Boolean FullFrame = false;
+  Boolean VistaGlowEffect = false;
+  Boolean VistaGlowInActiveEffect = false;
+  Boolean GlowEffect = false;
+  Boolean GlowInActiveEffect = false;
+  Integer GlowSize = 0;
+  Integer GlowOffset = 0;
+  TColor GlowColor = 0;
+  TColor GlowActiveColor = 0;
+  Boolean ReflectionEffect = false;
+  TColor ReflectionColor = 0;
+  TColor ReflectionActiveColor = 0;
+  Integer ReflectionOffset = 0;
+  TRect DividerRect;
+  Boolean DividerTransparent = false;
+  TColor DividerTransparentColor = 0;
+
+ private:
+  // The caption font on Cnvs in the colour of the look wanted.
+  void SetCaptionFont(TCanvas* Cnvs, Boolean AActive);
+  // A caption picture from R of Source with the text of the look wanted on it.
+  TOwned<TBitmap> ComposedPicture(TBitmap* Source, const TRect& R, const TRect& Area, Boolean AActive,
+                                  TCanvas* PaintCanvas);
+  // Draws Image at the object's place, through the skin's inactive effect when asked.
+  void PutPicture(TCanvas* Cnvs, TBitmap* Image, Boolean WithInActiveEffect);
+};
