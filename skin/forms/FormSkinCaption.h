@@ -103,3 +103,83 @@ class TspSkinCaptionObject : public TspActiveSkinObject {
   // Draws Image at the object's place, through the skin's inactive effect when asked.
   void PutPicture(TCanvas* Cnvs, TBitmap* Image, Boolean WithInActiveEffect);
 };
+
+class TspDataSkinButton;
+class TspDataSkinStdButton;
+
+// A push button in the frame: normal, hover, pressed and disabled looks, radio groups
+// (one button of a group stays down) and an attached menu that drops down on a press.
+class TspSkinButtonObject : public TspActiveSkinObject {
+  VANTREL_CLASS(TspSkinButtonObject)
+  // AData may be nil: a button without skin looks.
+  TspSkinButtonObject(TspFormSkin* AParent, TspDataSkinButton* AData);
+
+  Boolean Down() const { return FDown; }
+  void SetDown(Boolean Value);
+  // Drops the attached menu down from the button (the skinned menus fill this in).
+  void TrackMenu();
+  // Releases the first other pressed button of this button's group.
+  void ReleaseGroup();
+
+  TspLayerManager* GlowLayers() const override;
+  void Draw(TCanvas* Cnvs, Boolean UpDate) override;
+  void MouseDown(Integer X, Integer Y, TMouseButton Button) override;
+  void MouseUp(Integer X, Integer Y, TMouseButton Button) override;
+  void MouseEnter() override;
+  void MouseLeave() override;
+  Boolean CanMorphing() override;
+
+  Boolean FDown = false;
+  Boolean FPopupUp = false;
+  TRect DownRect;
+  TRect DisableSkinRect;
+  Integer GroupIndex = -1;
+  TMenuItem* MenuItem = nullptr;
+};
+
+// A caption button: close, maximize/restore, minimize, system menu, roll-up, minimize to
+// tray or the application's own, with restore looks while its command's state is in
+// force and a plain drawing for frames without a skin.
+class TspSkinStdButtonObject : public TspSkinButtonObject {
+  VANTREL_CLASS(TspSkinStdButtonObject)
+  // AData nil: a button of the frame without a skin.
+  TspSkinStdButtonObject(TspFormSkin* AParent, TspDataSkinStdButton* AData);
+
+  // The form is in the state the command leads to (maximized, minimized, rolled up).
+  Boolean RestoreState() const;
+  // The system-menu button of a skinned form that shows its icon instead.
+  Boolean IsIconButton() const;
+  // The plain look of a frame without a skin.
+  void DefaultDraw(TCanvas* Cnvs);
+  void DoCommand();
+  void DoClose();
+  void DoMax();
+  void DoMin();
+  void DoRollUp();
+  void DoMinToTray();
+
+  Boolean PointInMask(Integer X, Integer Y) override;
+  void ShowLayer() override;
+  void HideLayer() override;
+  void Draw(TCanvas* Cnvs, Boolean UpDate) override;
+  void DblClick() override;
+  void MouseDown(Integer X, Integer Y, TMouseButton Button) override;
+  void MouseUp(Integer X, Integer Y, TMouseButton Button) override;
+  void MouseEnter() override;
+  void MouseLeave() override;
+  Boolean CanMorphing() override;
+
+  Boolean FSkinSupport = false;
+  TStdCommand Command = cmClose;
+  TRect RestoreRect, RestoreActiveRect, RestoreDownRect, RestoreInActiveRect;
+  String RestoreHint;
+  String FTempHint;
+  Integer AlphaMaskPictureIndex = -1;
+  Integer AlphaMaskActivePictureIndex = -1;
+  Integer AlphaMaskInActivePictureIndex = -1;
+
+ private:
+  // The hover and pressed looks of a skinned button hide the inactive form's look.
+  Boolean ShowsInActiveLook() const;
+  void RedrawPlain();
+};

@@ -13,6 +13,7 @@
 class TspFormSkin;
 class TspBitmap;
 class TMenuItem;
+class TspLayerManager;
 
 class TspActiveSkinObject : public TObject {
   VANTREL_CLASS(TspActiveSkinObject)
@@ -22,9 +23,10 @@ class TspActiveSkinObject : public TObject {
   // The mask test; X, Y relative to the top-left of ObjectRect. True without a skin or
   // without a mask picture; otherwise the mask pixel must be exactly black.
   virtual Boolean PointInMask(Integer X, Integer Y);
-  // The hover glow beside the window.
+  // The hover glow beside the window, on the layer manager GlowLayers gives.
   virtual void ShowLayer();
   virtual void HideLayer();
+  virtual TspLayerManager* GlowLayers() const;
   // Images for the layered full border; nothing in the base.
   virtual void InitAlphaImages() {}
   virtual void DrawAlpha(TCanvas* /*Cnvs*/, TspBitmap* /*ABitMap*/) {}
@@ -98,21 +100,6 @@ class TspUserObject : public TspActiveSkinObject {
 // caption buttons, frame objects and main menu; until then the skin application makes
 // none of them.
 
-class TspSkinButtonObject : public TspActiveSkinObject {
-  VANTREL_CLASS(TspSkinButtonObject)
-  using TspActiveSkinObject::TspActiveSkinObject;
-  Boolean FDown = false;
-  Boolean FPopupUp = false;
-  TMenuItem* MenuItem = nullptr;
-  TRect DownRect;
-};
-
-class TspSkinStdButtonObject : public TspSkinButtonObject {
-  VANTREL_CLASS(TspSkinStdButtonObject)
-  using TspSkinButtonObject::TspSkinButtonObject;
-  TStdCommand Command = cmClose;
-};
-
 class TspSkinAnimateObject : public TspActiveSkinObject {
   VANTREL_CLASS(TspSkinAnimateObject)
   using TspActiveSkinObject::TspActiveSkinObject;
@@ -134,5 +121,6 @@ class TspSkinMainMenuItem : public TspActiveSkinObject {
   TMenuItem* MenuItem = nullptr;
 };
 
-// The caption object, which the rest of the frame reads through this header.
+// The caption, push-button and caption-button objects, which the rest of the frame reads
+// through this header.
 #include "skin/forms/FormSkinCaption.h"
