@@ -12,12 +12,12 @@
 namespace {
 
 // Copies rectangle R of Source to Where on Cnvs, stretched when the sizes differ.
-void CopyButtonLook(TCanvas* Cnvs, TBitmap* Source, const TRect& Where, const TRect& R) {
+void FrameButtonCopyLook(TCanvas* Cnvs, TBitmap* Source, const TRect& Where, const TRect& R) {
   if (!Source || Source->Empty() || IsNullRect(R)) return;
   Cnvs->CopyRect(Where, Source->Canvas(), R);
 }
 
-TOwned<TBitmap> ButtonLookImage(TBitmap* Source, const TRect& R, Integer W, Integer H) {
+TOwned<TBitmap> FrameButtonLookImage(TBitmap* Source, const TRect& R, Integer W, Integer H) {
   auto B = CreateOwned<TBitmap>();
   B->SetPixelFormat(pf24bit);
   B->SetSize(W, H);
@@ -217,8 +217,8 @@ void TspSkinStdButtonObject::Draw(TCanvas* Cnvs, Boolean UpDate) {
                !IsNullRect(RestoreActiveRect)) {
       const Integer W = RectWidth(ObjectRect), H = RectHeight(ObjectRect);
       if (W <= 0 || H <= 0) return;
-      TOwned<TBitmap> Normal = ButtonLookImage(ActivePicture, RestoreRect, W, H);
-      TOwned<TBitmap> Hot = ButtonLookImage(ActivePicture, RestoreActiveRect, W, H);
+      TOwned<TBitmap> Normal = FrameButtonLookImage(ActivePicture, RestoreRect, W, H);
+      TOwned<TBitmap> Hot = FrameButtonLookImage(ActivePicture, RestoreActiveRect, W, H);
       auto NormalEffect = CreateOwned<TspEffectBmp>(Normal->Handle());
       auto HotEffect = CreateOwned<TspEffectBmp>(Hot->Handle());
       vantrel::skin::MorphByKind(NormalEffect.get(), HotEffect.get(), MorphKind, MorphKf());
@@ -227,7 +227,7 @@ void TspSkinStdButtonObject::Draw(TCanvas* Cnvs, Boolean UpDate) {
     } else if (Active && !IsNullRect(RestoreActiveRect)) {
       R = RestoreActiveRect;
     }
-    CopyButtonLook(Cnvs, ActivePicture, ObjectRect, R);
+    FrameButtonCopyLook(Cnvs, ActivePicture, ObjectRect, R);
     return;
   }
   TspSkinButtonObject::Draw(Cnvs, UpDate);
