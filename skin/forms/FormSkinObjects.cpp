@@ -161,7 +161,7 @@ void TspActiveSkinObject::ShowLayer() {
   }
   TRect R = ObjectRect;
   OffsetRect(&R, Origin.X, Origin.Y);
-  Parent->FLayerManager->Show(R.Left - GlowLayerOffsetX, R.Top - GlowLayerOffsetY, Image, Mask,
+  GlowLayers()->Show(R.Left - GlowLayerOffsetX, R.Top - GlowLayerOffsetY, Image, Mask,
                               GlowLayerAlphaBlendValue);
 }
 
@@ -169,8 +169,10 @@ void TspActiveSkinObject::HideLayer() {
   if (!Skinned() || GlowLayerPictureIndex == -1 || !IsWin2000OrLater() ||
       !SD->ShowCaptionButtonGlowFrames())
     return;
-  Parent->FLayerManager->Hide();
+  GlowLayers()->Hide();
 }
+
+TspLayerManager* TspActiveSkinObject::GlowLayers() const { return Parent->FLayerManager; }
 
 void TspActiveSkinObject::MouseDown(Integer X, Integer Y, TMouseButton Button) {
   Parent->DoMouseDownEvent(IDName, X, Y, ObjectRect, Button);

@@ -13,6 +13,7 @@
 class TspFormSkin;
 class TspBitmap;
 class TMenuItem;
+class TspLayerManager;
 
 class TspActiveSkinObject : public TObject {
   VANTREL_CLASS(TspActiveSkinObject)
@@ -22,9 +23,10 @@ class TspActiveSkinObject : public TObject {
   // The mask test; X, Y relative to the top-left of ObjectRect. True without a skin or
   // without a mask picture; otherwise the mask pixel must be exactly black.
   virtual Boolean PointInMask(Integer X, Integer Y);
-  // The hover glow beside the window.
+  // The hover glow beside the window, on the layer manager GlowLayers gives.
   virtual void ShowLayer();
   virtual void HideLayer();
+  virtual TspLayerManager* GlowLayers() const;
   // Images for the layered full border; nothing in the base.
   virtual void InitAlphaImages() {}
   virtual void DrawAlpha(TCanvas* /*Cnvs*/, TspBitmap* /*ABitMap*/) {}
@@ -96,41 +98,10 @@ class TspUserObject : public TspActiveSkinObject {
 };
 
 // ---------------------------------------------------------------------------------------
-// The other kinds, with what the frame's painting, hit-testing and timers read of them.
-// Their construction from descriptors, drawing and mouse handling come with the caption,
-// caption buttons and main menu; until then the skin application makes none of them.
-// The frame's other objects (animations among them) are in FormSkinFrameObjects.h.
-
-class TspSkinButtonObject : public TspActiveSkinObject {
-  VANTREL_CLASS(TspSkinButtonObject)
-  using TspActiveSkinObject::TspActiveSkinObject;
-  Boolean FDown = false;
-  Boolean FPopupUp = false;
-  TMenuItem* MenuItem = nullptr;
-  TRect DownRect;
-};
-
-class TspSkinStdButtonObject : public TspSkinButtonObject {
-  VANTREL_CLASS(TspSkinStdButtonObject)
-  using TspSkinButtonObject::TspSkinButtonObject;
-  TStdCommand Command = cmClose;
-};
-
-class TspSkinCaptionObject : public TspActiveSkinObject {
-  VANTREL_CLASS(TspSkinCaptionObject)
-  using TspActiveSkinObject::TspActiveSkinObject;
-  // Caption text; nothing until caption objects are built.
-  virtual void SetTextValue(const String& /*AValue*/) {}
-  virtual void SimpleSetTextValue(const String& /*AValue*/) {}
-  Boolean EnableAnimation = false;
-  Integer FIncTime = 0;
-  Integer AnimateInterval = 0;
-  Integer CurrentFrame = 0;
-  Integer FrameCount = 0;
-  Boolean InActiveAnimation = false;
-  Boolean DefaultCaption = false;
-  Integer ActiveQuickButton = -1;
-};
+// The main-menu item, with what the frame's painting, hit-testing and timers read of it;
+// its construction, drawing and mouse handling come with the main menu. The caption and
+// its buttons are in FormSkinCaption.h, the frame's other objects in
+// FormSkinFrameObjects.h.
 
 class TspSkinMainMenuItem : public TspActiveSkinObject {
   VANTREL_CLASS(TspSkinMainMenuItem)
@@ -138,3 +109,7 @@ class TspSkinMainMenuItem : public TspActiveSkinObject {
   Boolean FDown = false;
   TMenuItem* MenuItem = nullptr;
 };
+
+// The caption, push-button and caption-button objects, which the rest of the frame reads
+// through this header.
+#include "skin/forms/FormSkinCaption.h"

@@ -21,9 +21,9 @@ bool FormSkinSkipsDescriptor(TspDataSkinObject* D) {
 TspActiveSkinObject* FormSkinMakeObject(TspFormSkin* FS, TspDataSkinObject* D) {
   if (FormSkinSkipsDescriptor(D)) return nullptr;
   if (dynamic_cast<TspDataSkinGauge*>(D)) return new TspSkinGaugeObject(FS, D);
-  if (dynamic_cast<TspDataSkinStdButton*>(D)) return nullptr;
-  if (dynamic_cast<TspDataSkinButton*>(D)) return nullptr;
-  if (dynamic_cast<TspDataSkinCaption*>(D)) return nullptr;
+  if (auto* SB = dynamic_cast<TspDataSkinStdButton*>(D)) return new TspSkinStdButtonObject(FS, SB);
+  if (auto* B = dynamic_cast<TspDataSkinButton*>(D)) return new TspSkinButtonObject(FS, B);
+  if (auto* C = dynamic_cast<TspDataSkinCaption*>(D)) return new TspSkinCaptionObject(FS, C);
   if (dynamic_cast<TspDataUserObject*>(D)) return new TspUserObject(FS, D);
   if (dynamic_cast<TspDataSkinSwitch*>(D)) return new TspSkinSwitchObject(FS, D);
   if (dynamic_cast<TspDataSkinTrackBar*>(D)) return new TspSkinTrackBarObject(FS, D);
@@ -56,12 +56,6 @@ void TspFormSkin::CreateSkinObjects() {
 // The frame's main-menu items come with the skinned main menu.
 void TspFormSkin::CreateMenuItemObjects() {}
 
-// The default caption buttons come with the caption buttons; the default frame shows
-// none until then.
-void TspFormSkin::CreateDefaultCaptionButtons() {
-  ClearObjects();
-  UpdateCaptionButtonStates();
-}
 
 void TspFormSkin::UpdateMainMenu(Boolean ARedraw) {
   for (Integer I = ObjectCount() - 1; I >= 0; --I) {

@@ -161,7 +161,7 @@ void TspFormSkin::AnimateTimerTick(TObject*) {
         A->ChangeFrame();
         Running = true;
       }
-    } else if (auto* C = dynamic_cast<TspSkinCaptionObject*>(O); C && C->EnableAnimation) {
+    } else if (auto* C = dynamic_cast<TspSkinCaptionObject*>(O); C && C->EnableAnimation()) {
       if (C->FIncTime < C->AnimateInterval) {
         C->FIncTime += 25;
         Running = true;

@@ -366,7 +366,7 @@ void TspFormSkin::UpdateActiveState(Boolean ARedraw) {
     if (!Caption) continue;
     if (ARedraw && RollUpObjectVisible(Caption->RollUp)) {
       if (!FSupportNCArea) Caption->Active = Active;
-      if (Caption->EnableAnimation) {
+      if (Caption->EnableAnimation()) {
         Caption->FIncTime = 25;
         Caption->CurrentFrame = Active ? 1 : (Caption->InActiveAnimation ? Caption->FrameCount : 0);
         AnimateTimer->SetEnabled(true);

@@ -6,9 +6,11 @@
 #include "platform/win/DrawText.h"
 #include "platform/win/Input.h"
 #include "platform/win/Keyboard.h"
+#include "platform/win/Paint.h"
 #include "platform/win/SysColors.h"
 #include "platform/win/Timers.h"
 #include "platform/win/WindowManager.h"
+#include "platform/win/WindowRegion.h"
 #include "skin/core/drawing/SPUtils.h"
 #include "skin/forms/SkinMenus.h"
 

@@ -237,9 +237,12 @@ TEST_F(SkinGaugeTest, BlendedTextFadesWithItsOpacity) {
   G->SetValue(50);
   ShowForm();
   auto Row = [&] {
-    std::vector<sg::Colour> Pixels;
+    // One capture of the screen, read at every pixel of the gauge.
+    const vantrel::win::Surface S = Session.CaptureScreen();
+    const TPoint Origin = G->ClientToScreen(Point(0, 0));
+    std::vector<uint32_t> Pixels;
     for (int Y = 0; Y < 16; ++Y)
-      for (int X = 0; X < 160; ++X) Pixels.push_back(PixelAt(G, X, Y));
+      for (int X = 0; X < 160; ++X) Pixels.push_back(SurfacePixel(S, Origin.X + X, Origin.Y + Y));
     return Pixels;
   };
   const auto Bare = Row();

@@ -64,6 +64,9 @@ class FrameFixture : public ::testing::Test {
   void UseTestSkin(const char* Folder = skingen::TestSkinFolder) {
     Skin->LoadFromFile(test::TestSkinDir(Folder) + "/" + skingen::SkinIniName);
     ASSERT_FALSE(Skin->Empty);
+    // The plain caption buttons of the frame without a skin go, as a skin application
+    // would rebuild the list.
+    FS->ClearObjects();
     FS->FSD = Skin.get();
     FS->FSkinSupport = true;
   }

@@ -30,9 +30,14 @@ TEST_F(FormSkinApplyTest, UserObjectsAreMadeInSkinOrderAndMenuDescriptorsMakeNon
   ASSERT_GT(Skin->ObjectList.Count(), 2);
   FS->SetSkinData(Skin.get());
   EXPECT_TRUE(FS->FSkinSupport);
-  EXPECT_EQ(ObjectNames(), (std::vector<String>{"first", "second"}));
+  EXPECT_EQ(ObjectNames(), (std::vector<String>{"minbutton", "maxbutton", "closebutton", "sysmenubutton", "caption", "first", "second"}));
   for (TspActiveSkinObject* O : FS->ObjectList) {
-    EXPECT_NE(dynamic_cast<TspUserObject*>(O), nullptr);
+    if (O->IDName == "caption")
+      EXPECT_NE(dynamic_cast<TspSkinCaptionObject*>(O), nullptr);
+    else if (O->IDName.ends_with("button"))
+      EXPECT_NE(dynamic_cast<TspSkinStdButtonObject*>(O), nullptr);
+    else
+      EXPECT_NE(dynamic_cast<TspUserObject*>(O), nullptr);
     EXPECT_EQ(O->Parent, FS);
   }
 }
@@ -41,7 +46,7 @@ TEST_F(FormSkinApplyTest, LoadingAnotherSkinIntoTheStoreRebuildsTheObjectsAndGro
   Skin->LoadFromFile(TestSkinIni());
   FS->SetSkinData(Skin.get());
   ShowForm();
-  EXPECT_TRUE(FS->ObjectList.empty());
+  EXPECT_EQ(ObjectNames(), (std::vector<String>{"minbutton", "maxbutton", "closebutton", "sysmenubutton", "caption"}));
   ASSERT_EQ(Form->Width(), 400);
   int Changes = 0;
   bool InChange = false;
@@ -60,7 +65,7 @@ TEST_F(FormSkinApplyTest, LoadingAnotherSkinIntoTheStoreRebuildsTheObjectsAndGro
   EXPECT_TRUE(InChange);
   EXPECT_FALSE(FS->FInChangeSkinData);
   EXPECT_FALSE(FS->FStopPainting);
-  EXPECT_EQ(ObjectNames(), (std::vector<String>{"probe"}));
+  EXPECT_EQ(ObjectNames(), (std::vector<String>{"minbutton", "maxbutton", "closebutton", "sysmenubutton", "caption", "probe"}));
   EXPECT_EQ(Form->Width(), 450);
   EXPECT_EQ(Form->Height(), 320);
   EXPECT_EQ(FS->FFormWidth, 450);
@@ -73,7 +78,7 @@ TEST_F(FormSkinApplyTest, AChangeOfAnotherStoreReappliesNoFrame) {
   Skin->LoadFromFile(Ini);
   FS->SetSkinData(Skin.get());
   ShowForm();
-  TspActiveSkinObject* Before = FS->ObjectList.at(0);
+  TspActiveSkinObject* Before = FS->ObjectList.back();
   int Changes = 0;
   FS->OnChangeSkinData = [&](TObject*) { ++Changes; };
   // A store of the same form, not the frame's.
@@ -81,8 +86,8 @@ TEST_F(FormSkinApplyTest, AChangeOfAnotherStoreReappliesNoFrame) {
   Other->LoadFromFile(TestSkinIni());
   S.Session.PumpUntilIdle();
   EXPECT_EQ(Changes, 0);
-  ASSERT_EQ(FS->ObjectList.size(), 1u);
-  EXPECT_EQ(FS->ObjectList[0], Before);
+  ASSERT_EQ(FS->ObjectList.size(), 6u);
+  EXPECT_EQ(FS->ObjectList.back(), Before);
   EXPECT_TRUE(FS->FSkinSupport);
 }
 
@@ -92,11 +97,16 @@ TEST_F(FormSkinApplyTest, WithoutASkinTheObjectsGoAndTheDefaultFrameComesBack) {
   Skin->LoadFromFile(Ini);
   FS->SetSkinData(Skin.get());
   ShowForm();
-  ASSERT_EQ(FS->ObjectList.size(), 1u);
+  ASSERT_EQ(FS->ObjectList.size(), 6u);  // the caption buttons, the caption and the probe
   FS->SetSkinData(nullptr);
   S.Session.PumpUntilIdle();
   EXPECT_FALSE(FS->FSkinSupport);
-  EXPECT_TRUE(FS->ObjectList.empty());
+  // The skin's objects are gone; the plain frame shows its own caption buttons.
+  for (TspActiveSkinObject* O : FS->ObjectList) {
+    auto* B = dynamic_cast<TspSkinStdButtonObject*>(O);
+    ASSERT_NE(B, nullptr) << O->IDName;
+    EXPECT_FALSE(B->FSkinSupport);
+  }
   RECT C{};
   GetClientRect(Form->Handle(), &C);
   EXPECT_EQ(C.Right, 400 - 6);

@@ -88,8 +88,8 @@ TEST_F(DefaultFrameTest, RingsAndStripesAreDrawnInTheSystemColours) {
     TColor Colour;
   } Cases[] = {{0, 150, Sys(cl3DLight)},       {200, 0, Sys(cl3DLight)},     {399, 150, Sys(cl3DDkShadow)},
                {200, 299, Sys(cl3DDkShadow)},  {1, 150, Sys(clBtnHighlight)}, {398, 150, Sys(clBtnShadow)},
-               {2, 150, Sys(clBtnFace)},       {397, 150, Sys(clBtnFace)},   {10, 5, Sys(clBtnHighlight)},
-               {10, 6, Sys(clBtnShadow)},      {10, 7, Sys(clBtnHighlight)}, {10, 3, Sys(clBtnFace)},
+               {2, 150, Sys(clBtnFace)},       {397, 150, Sys(clBtnFace)},   {30, 5, Sys(clBtnHighlight)},
+               {30, 6, Sys(clBtnShadow)},      {30, 7, Sys(clBtnHighlight)}, {30, 3, Sys(clBtnFace)},
                {200, 150, DefTargetColour}};
   for (const auto& K : Cases) {
     SCOPED_TRACE(std::to_string(K.X) + "," + std::to_string(K.Y));
@@ -106,9 +106,10 @@ TEST_F(DefaultFrameTest, TheCaptionHookReplacesTheText) {
   };
   auto B = PaintedFrame();
   ASSERT_EQ(Calls.size(), 1u);
-  // Bitmap coordinates: from the caption's left to its right end less the gap and 3.
-  EXPECT_EQ(Calls[0], Rect(0, 0, 394 + 3 - 3, 19));
-  EXPECT_EQ(B->Canvas()->Pixels(4, 4), clRed);
+  // Bitmap coordinates: from the caption's left (right of the system-menu button) to its
+  // right end (left of the five other buttons) less 3.
+  EXPECT_EQ(Calls[0], Rect(20 - 3, 0, 312 - 3, 19));
+  EXPECT_EQ(B->Canvas()->Pixels(22, 4), clRed);
   // The stripes are still there where no text clears them.
   EXPECT_EQ(B->Canvas()->Pixels(200, 5), Sys(clBtnHighlight));
 }
@@ -120,7 +121,7 @@ TEST_F(DefaultFrameTest, TheCaptionTextClearsTheStripesBehindIt) {
   for (Integer X = 150; X < 250; ++X)
     if (B->Canvas()->Pixels(X, 5) == Sys(clBtnFace)) ++Face;
   EXPECT_GT(Face, 20) << "the text's box is cleared to the button face";
-  EXPECT_EQ(B->Canvas()->Pixels(20, 5), Sys(clBtnHighlight));
+  EXPECT_EQ(B->Canvas()->Pixels(30, 5), Sys(clBtnHighlight));
 }
 
 TEST_F(DefaultFrameTest, BackgroundsAndTheLogo) {
@@ -154,7 +155,7 @@ TEST_F(DefaultFrameTest, TheWindowShowsTheDefaultFrame) {
   ASSERT_EQ(Shot.Width(), 400);
   EXPECT_EQ(SurfaceColour(Shot, 0, 150), Sys(cl3DLight));
   EXPECT_EQ(SurfaceColour(Shot, 399, 150), Sys(cl3DDkShadow));
-  EXPECT_EQ(SurfaceColour(Shot, 10, 5), Sys(clBtnHighlight));
+  EXPECT_EQ(SurfaceColour(Shot, 30, 5), Sys(clBtnHighlight));
   // The client area starts under the caption and inside the rings.
   EXPECT_EQ(Form->ClientRect(), Rect(0, 0, 394, 300 - 19 - 6));
 }

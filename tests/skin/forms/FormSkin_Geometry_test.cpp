@@ -111,11 +111,12 @@ TEST_F(FormSkinGeometryTest, TheMaskShapesTheWindowAlsoAfterTheRightEdgeIsDragge
   test::AddFrameUserObject(*Skin, "probe", Rect(300, 5, 390, 25));
   FS->SetSkinData(Skin.get());
   ShowForm();
-  ASSERT_EQ(FS->ObjectList.size(), 1u);
+  ASSERT_EQ(FS->ObjectList.size(), 6u);  // the skin's caption buttons and caption, then the probe
+  ASSERT_EQ(FS->ObjectList.back()->IDName, "probe");
   std::vector<Integer> ClientRights, ObjectLefts;
   FS->OnChangeClientRect = [&](TRect R) {
     ClientRights.push_back(R.Right);
-    ObjectLefts.push_back(FS->ObjectList[0]->ObjectRect.Left);
+    ObjectLefts.push_back(FS->ObjectList.back()->ObjectRect.Left);
   };
   // The mask's top corners are round: the window's corner pixel is not the window's.
   EXPECT_EQ(ScreenAt(100, 80), Desktop());
@@ -134,7 +135,7 @@ TEST_F(FormSkinGeometryTest, TheMaskShapesTheWindowAlsoAfterTheRightEdgeIsDragge
   EXPECT_NE(std::find(ObjectLefts.begin(), ObjectLefts.end(), 351), ObjectLefts.end());
   ASSERT_FALSE(ClientRights.empty());
   EXPECT_EQ(ClientRights.back(), 496);
-  EXPECT_EQ(FS->ObjectList[0]->ObjectRect.Left, 400);
+  EXPECT_EQ(FS->ObjectList.back()->ObjectRect.Left, 400);
   EXPECT_EQ(Form->Width(), 500);
   EXPECT_EQ(FS->FFormWidth, 500);
   ExpectRect(FS->NewClRect, 4, 30, 496, 296);
