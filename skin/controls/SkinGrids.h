@@ -182,6 +182,8 @@ class TspSkinCustomGrid : public TspSkinControl {
   void InvalidateGridRect(const TGridRect& AGridRect);
   void InvalidateCell(Integer ACol, Integer ARow);
   void InvalidateGrid();
+  // The grid's form has it as the active control, or (without a form) it holds the focus.
+  Boolean IsActiveControl();
 
   // Current cell, selection, moving and deleting.
   void InitializeCurrent();
@@ -214,7 +216,25 @@ class TspSkinCustomGrid : public TspSkinControl {
   Boolean VirtualView = false;
 
  protected:
+  // What one paint shares between its steps: the layout, the selection, the line colour
+  // and the stroke buffers.
+  struct GridPaintState {
+    TGridLayout L;
+    TGridRect Sel;
+    TColor LineColor = 0;
+    Integer MaxStroke = 0;
+    std::vector<POINT> Points;
+    std::vector<DWORD> Counts;
+  };
+
   void CreateParams(TCreateParams& Params) override;
+  void Paint() override;
+  void DrawLines(GridPaintState& S, Boolean DoHorz, Boolean DoVert, Integer ACol, Integer ARow, const TRect& Bounds,
+                 TColor OffColor);
+  void DrawAxisLines(GridPaintState& S, const TGridAxisLayout& Axis, Integer Cell, Integer Major,
+                     Boolean UseOnColor, const TRect& Bounds, TColor OffColor);
+  void DrawCells(GridPaintState& S, Integer ACol, Integer ARow, Integer StartX, Integer StartY, Integer StopX,
+                 Integer StopY, TColor AColor, TGridDrawState IncludeDrawState);
   void ChangeSize(Integer NewColCount, Integer NewRowCount);
   void SelectionMoved(const TGridRect& OldSel);
   void TopLeftMoved(TGridCoord OldTopLeft);
