@@ -32,7 +32,7 @@ TEST_F(SkinGridLayoutTest, AHundredPixelGridShowsOneCutScrollableColumn) {
   EXPECT_EQ(G->GridWidth(), 100);
 }
 
-struct CellRectCase {
+struct GridCellRectCase {
   const char* Name;
   int Width;
   TGridOptions Options;
@@ -42,14 +42,14 @@ struct CellRectCase {
 
 TEST_F(SkinGridLayoutTest, CellRectangles) {
   const TGridOptions Lines{goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goRangeSelect};
-  for (const CellRectCase& K : {
-           CellRectCase{"fixed corner", 400, Lines, 1, 0, 0, {0, 0, 64, 24}},
-           CellRectCase{"second column, third row", 400, Lines, 1, 1, 2, {65, 50, 129, 74}},
-           CellRectCase{"cut at the client edge", 100, Lines, 1, 1, 0, {65, 0, 100, 24}},
-           CellRectCase{"two past the last fully shown", 100, Lines, 1, 3, 0, {0, 0, 0, 0}},
-           CellRectCase{"scrolled out to the left", 400, Lines, 3, 2, 1, {0, 0, 0, 0}},
-           CellRectCase{"first after a scroll", 400, Lines, 3, 3, 1, {65, 25, 129, 49}},
-           CellRectCase{"no line options: cells abut", 400, TGridOptions{goRangeSelect}, 1, 1, 1, {64, 24, 128, 48}},
+  for (const GridCellRectCase& K : {
+           GridCellRectCase{"fixed corner", 400, Lines, 1, 0, 0, {0, 0, 64, 24}},
+           GridCellRectCase{"second column, third row", 400, Lines, 1, 1, 2, {65, 50, 129, 74}},
+           GridCellRectCase{"cut at the client edge", 100, Lines, 1, 1, 0, {65, 0, 100, 24}},
+           GridCellRectCase{"two past the last fully shown", 100, Lines, 1, 3, 0, {0, 0, 0, 0}},
+           GridCellRectCase{"scrolled out to the left", 400, Lines, 3, 2, 1, {0, 0, 0, 0}},
+           GridCellRectCase{"first after a scroll", 400, Lines, 3, 3, 1, {65, 25, 129, 49}},
+           GridCellRectCase{"no line options: cells abut", 400, TGridOptions{goRangeSelect}, 1, 1, 1, {64, 24, 128, 48}},
        }) {
     SCOPED_TRACE(K.Name);
     auto* G = AddGrid(K.Width, 120);
@@ -75,7 +75,7 @@ TEST_F(SkinGridLayoutTest, WithoutLineOptionsNoAxisHasALine) {
   EXPECT_EQ(L.Vert.LineWidth, 0);
 }
 
-struct HitCase {
+struct GridHitCase {
   int X, Y;
   TGridCoord Expected;
 };
@@ -84,9 +84,9 @@ TEST_F(SkinGridLayoutTest, MouseCoordinates) {
   // Five columns of 64 and rows of 24, each followed by a one-pixel line: column 3 runs
   // from 195 to 258 with its line at 259; the cells end at 325 and 125.
   auto* G = AddGrid(400, 200);
-  for (const HitCase& K : {HitCase{0, 0, {0, 0}}, HitCase{64, 24, {0, 0}}, HitCase{65, 25, {1, 1}},
-                           HitCase{259, 10, {3, 0}}, HitCase{260, 10, {4, 0}}, HitCase{330, 10, {-1, -1}},
-                           HitCase{10, 130, {-1, -1}}, HitCase{324, 124, {4, 4}}}) {
+  for (const GridHitCase& K : {GridHitCase{0, 0, {0, 0}}, GridHitCase{64, 24, {0, 0}}, GridHitCase{65, 25, {1, 1}},
+                           GridHitCase{259, 10, {3, 0}}, GridHitCase{260, 10, {4, 0}}, GridHitCase{330, 10, {-1, -1}},
+                           GridHitCase{10, 130, {-1, -1}}, GridHitCase{324, 124, {4, 4}}}) {
     SCOPED_TRACE(std::to_string(K.X) + "," + std::to_string(K.Y));
     EXPECT_EQ(G->MouseCoord(K.X, K.Y), K.Expected);
   }
@@ -109,6 +109,25 @@ TEST_F(SkinGridLayoutTest, TheLargestTopRowStillShowingTheLastRowFully) {
   G->SetRowHeights(7, 0);
   G->CalcLayout(L);
   EXPECT_EQ(G->CalcMaxTopLeft({1, 9}, L).Y, 6);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(SkinGridLayoutTest, MakingAHiddenRowCurrentScrollsItIntoView) {
+  // Rows of 20 under a 21-pixel fixed row: rows 7 to 9 are the last that fit in 100.
+  auto* G = AddGrid(400, 100);
+  G->SetRowCount(10);
+  G->SetDefaultRowHeight(20);
+  ShowForm();
+  G->SetRow(9);
+  EXPECT_EQ(G->TopRow(), 7);
+  G->SetRow(2);
+  EXPECT_EQ(G->TopRow(), 2);
+  // A visible row leaves the scroll where it is.
+  G->SetRow(3);
+  EXPECT_EQ(G->TopRow(), 2);
 }
 
 }  // namespace
