@@ -2,6 +2,7 @@
 // the largest useful top-left cell.
 #include <gtest/gtest.h>
 
+#include "platform/win/WindowManager.h"
 #include "tests/skin/controls/SkinGridsRecorder.h"
 #include "tests/support/SkinFormFixture.h"
 
@@ -128,6 +129,19 @@ TEST_F(SkinGridLayoutTest, MakingAHiddenRowCurrentScrollsItIntoView) {
   // A visible row leaves the scroll where it is.
   G->SetRow(3);
   EXPECT_EQ(G->TopRow(), 2);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(SkinGridLayoutTest, TheWindowIsATabStopWithoutScrollBarsAndTakesDoubleClicks) {
+  auto* G = AddGrid(200, 100);
+  ShowForm();
+  const DWORD Style = static_cast<DWORD>(GetWindowLong(G->Handle(), GWL_STYLE));
+  EXPECT_NE(Style & WS_TABSTOP, 0u);
+  EXPECT_EQ(Style & (WS_HSCROLL | WS_VSCROLL), 0u);
+  EXPECT_NE(GetClassLong(G->Handle(), GCL_STYLE) & CS_DBLCLKS, 0u);
 }
 
 }  // namespace
