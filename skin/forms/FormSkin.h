@@ -587,6 +587,24 @@ class TspFormSkin : public TComponent {
   void WMExitSizeMove(TMessage& Message);
   void HookMDIClient(Boolean AReplace);
   Boolean FadeWanted() const;
+
+ public:
+  // window states, snapping, MDI (issue 42)
+  // The three state changes of the WindowState setter (FormSkin_States.cpp).
+  void MinimizeFrame();
+  void MaximizeFrame();
+  void RestoreFrame();
+  // The main form's Window menu and the arrangements of the MDI children
+  // (FormSkin_MDI.cpp).
+  void MDIItemClick(TObject* Sender);
+  void Tile();
+  void Cascade();
+  void MinimizeAll();
+  void MaximizeAll();
+  void RestoreAll();
+  void CloseAll();
+  void ArrangeMinimizedChildren();
+  Boolean GetMDIChildMaximized() const { return FMDIChildMaximized; }
 };
 
 // The frame component of a form: the first TspFormSkin among its components; nil when
