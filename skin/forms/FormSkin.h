@@ -610,3 +610,8 @@ class TspFormSkin : public TComponent {
 // The frame component of a form: the first TspFormSkin among its components; nil when
 // there is none.
 TspFormSkin* FindSkinFormComponent(TCustomForm* Form);
+// The frame component of the first MDI child of the main form (in MDIChildren order)
+// whose frame is maximized; nil when there is none.
+TspFormSkin* FindMaximizedChildSkinForm();
+// The frame component of the main form's active MDI child; nil when there is none.
+TspFormSkin* FindActiveChildSkinForm();
