@@ -10,8 +10,6 @@ void TspFormSkin::UpdateActiveMDIBarTab() {}
 void TspFormSkin::AddChildToBar(TCustomForm*) {}
 void TspFormSkin::DeleteChildFromBar(TCustomForm*) {}
 void TspFormSkin::RefreshMDIBarTab(TCustomForm*) {}
-void TspFormSkin::ShowClientInActiveEffect() {}
-void TspFormSkin::HideClientInActiveEffect() {}
 void TspFormSkin::SendBeforeChangeToControls(TspSkinData*, TWinControl*) {}
 void TspFormSkin::SendChangeToControls(TspSkinData*, TWinControl*) {}
 void TspFormSkin::SendBeforeChangeToComponents(TspSkinData*) {}

@@ -2,6 +2,8 @@
 // form's client area.
 #include "skin/forms/FormSkin.h"
 
+#include "skin/forms/ClientInActivePanel.h"
+
 TspFormSkin* FindMaximizedChildSkinForm() {
   TForm* Main = Application ? Application->MainForm() : nullptr;
   if (!Main) return nullptr;
@@ -16,4 +18,21 @@ TspFormSkin* FindActiveChildSkinForm() {
   TForm* Main = Application ? Application->MainForm() : nullptr;
   if (!Main || !Main->ActiveMDIChild()) return nullptr;
   return FindSkinFormComponent(Main->ActiveMDIChild());
+}
+
+// A new snapshot on every deactivation: a panel still shown from the last one goes first.
+void TspFormSkin::ShowClientInActiveEffect() {
+  HideClientInActiveEffect();
+  FInActivePanel = new TspClientInActivePanel(this);
+  FClientInActiveDraw = true;
+  FInActivePanel->ShowPanel(dynamic_cast<TForm*>(FForm), FClientInActiveEffectType);
+  FClientInActiveDraw = false;
+}
+
+void TspFormSkin::HideClientInActiveEffect() {
+  if (!FInActivePanel) return;
+  FInActivePanel->HidePanel();
+  TspClientInActivePanel* Panel = FInActivePanel;
+  FInActivePanel = nullptr;
+  Panel->Free();
 }
