@@ -170,6 +170,36 @@ TEST_F(FormSkinMDIWorkTest, TheWorkAreaLeavesOutVisibleAlignedPanels) {
   TRect R{};
   MainSkin->GetMDIWorkArea(R);
   EXPECT_EQ(R, Rect(50, 30, 960, 580));
+  // The client window, where the children live, takes that room.
+  S.Session.PumpUntilIdle();
+  RECT C{};
+  GetWindowRect(Main->ClientHandle(), &C);
+  const TPoint Origin = Main->ClientToScreen(Point(0, 0));
+  EXPECT_EQ(Rect(C.Left - Origin.X, C.Top - Origin.Y, C.Right - Origin.X, C.Bottom - Origin.Y), R);
+  Main->SetClientHeight(500);
+  S.Session.PumpUntilIdle();
+  GetWindowRect(Main->ClientHandle(), &C);
+  EXPECT_EQ(C.Bottom - Origin.Y, 480);
+}
+
+TEST_F(FormSkinMDIWorkTest, AChildSnapsToTheWorkAreaBelowAToolBar) {
+  MakeMain();
+  auto* Bar = new TPanel(Main);
+  Bar->SetParent(Main);
+  Bar->SetAlign(alTop);
+  Bar->SetHeight(30);
+  AddChild("Doc1");
+  ChildSkins[0]->SetMagnetic(true);
+  const TPoint Origin = Main->ClientToScreen(Point(0, 0));
+  int L = Origin.X + 200, T = Origin.Y + 30 + 6;
+  ChildSkins[0]->MagneticMove(L, T, 300, 200);
+  EXPECT_EQ(L, Origin.X + 200);
+  EXPECT_EQ(T, Origin.Y + 30);
+  ChildSkins[0]->HMagnetized = ChildSkins[0]->VMagnetized = false;
+  L = Origin.X + 1000 - 300 + 4;
+  T = Origin.Y + 200;
+  ChildSkins[0]->MagneticMove(L, T, 300, 200);
+  EXPECT_EQ(L, Origin.X + 700);
 }
 
 TEST_F(FormSkinMDIWorkTest, AMaximizedChildRefitsAfterTheClientWindowIsResized) {

@@ -2,6 +2,9 @@
 // rules, and the bounds it gives back.
 #include <gtest/gtest.h>
 
+#include <string>
+
+#include "platform/win/Messages.h"
 #include "skin/controls/SkinCtrls.h"
 #include "tests/skin/forms/FormFrame_TestKit.h"
 
@@ -148,6 +151,27 @@ TEST_F(FormSkinStatesTest, TheStatusBarGripHidesWhileMaximized) {
   EXPECT_FALSE(Bar->ShowGrip());
   FS->SetWindowState(wsNormal);
   EXPECT_TRUE(Bar->ShowGrip());
+}
+
+TEST_F(FormSkinStatesTest, AMaximizedFrameHasNoSizingEdges) {
+  for (const bool Skinned : {false, true}) {
+    SCOPED_TRACE(Skinned ? "skinned" : "default frame");
+    if (Skinned) FS->SetSkinData(Skin.get());
+    if (Skinned) Skin->LoadFromFile(test::TestSkinDir(skingen::TestSkinFolder) + "/" + skingen::SkinIniName);
+    ShowForm();
+    FS->SetWindowState(wsMaximized);
+    S.Session.PumpUntilIdle();
+    const int R = Form->Width() - 1, B = Form->Height() - 1;
+    const TPoint Edges[] = {{0, 300}, {R, 300}, {640, 0}, {640, B}, {0, 0}, {R, 0}, {0, B}, {R, B}, {2, 2}};
+    for (const TPoint& P : Edges) {
+      SCOPED_TRACE(std::to_string(P.X) + "," + std::to_string(P.Y));
+      const LRESULT Code = SendMessage(Form->Handle(), WM_NCHITTEST, 0, MAKELPARAM(P.X, P.Y));
+      EXPECT_FALSE(Code >= HTLEFT && Code <= HTBOTTOMRIGHT) << Code;
+    }
+    const TPoint Middle = Form->ClientToScreen(Point(Form->ClientWidth() / 2, Form->ClientHeight() / 2));
+    EXPECT_EQ(SendMessage(Form->Handle(), WM_NCHITTEST, 0, MAKELPARAM(Middle.X, Middle.Y)), HTCLIENT);
+    FS->SetWindowState(wsNormal);
+  }
 }
 
 }  // namespace
