@@ -55,12 +55,12 @@ void TspFormSkin::AddChildToMenu(TCustomForm* Child) {
 void TspFormSkin::DeleteChildFromMenu(TCustomForm* Child) {
   TMenuItem* Menu = FormSkinWindowMenu();
   if (!Menu || !Child) return;
-  if (TMenuItem* Item = FormSkinFindChildItem(Menu, Child->Name())) delete Item;
+  if (TMenuItem* Item = FormSkinFindChildItem(Menu, Child->Name())) Item->Free();
   // With no child left, an item that outlived its child goes as well.
   if (FormSkinMainForm()->MDIChildCount() == 0)
     for (Integer I = 0; I < Menu->Count(); ++I)
       if (FormSkinIsChildItem(Menu->Items(I))) {
-        delete Menu->Items(I);
+        Menu->Items(I)->Free();
         break;
       }
 }

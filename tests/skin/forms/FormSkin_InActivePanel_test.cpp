@@ -50,7 +50,7 @@ class FormSkinInActivePanelTest : public FrameFixture {
   }
 };
 
-int Channel(TColor C, int Shift) { return static_cast<int>((C >> Shift) & 0xFF); }
+int InActiveChannel(TColor C, int Shift) { return static_cast<int>((C >> Shift) & 0xFF); }
 
 TEST_F(FormSkinInActivePanelTest, SemiTransparentFadesTheControlsByTheBackground) {
   ShowForm();
@@ -64,8 +64,8 @@ TEST_F(FormSkinInActivePanelTest, SemiTransparentFadesTheControlsByTheBackground
   const TColor Faded = ScreenPixelInClient(50, 40);
   for (int Shift : {0, 8, 16}) {
     SCOPED_TRACE(Shift);
-    const int Want = (Channel(Control, Shift) * 85 + Channel(Back, Shift) * 170) / 255;
-    EXPECT_NEAR(Channel(Faded, Shift), Want, 1);
+    const int Want = (InActiveChannel(Control, Shift) * 85 + InActiveChannel(Back, Shift) * 170) / 255;
+    EXPECT_NEAR(InActiveChannel(Faded, Shift), Want, 1);
   }
   EXPECT_EQ(ScreenPixelInClient(250, 200), Back);
   Activate();
