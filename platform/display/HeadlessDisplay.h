@@ -35,7 +35,11 @@ class HeadlessDisplay final : public win::Display {
 
   const char* Name() const override { return "headless"; }
   TSize ScreenSize() const override { return {FWidth, FHeight}; }
-  RECT WorkArea() const override { return {0, 0, FWidth, FHeight - TaskbarHeight}; }
+  // The screen less the taskbar, unless a test set another (the whole screen stands for
+  // a taskbar that hides itself).
+  RECT WorkArea() const override { return FWorkArea ? *FWorkArea : RECT{0, 0, FWidth, FHeight - TaskbarHeight}; }
+  void SetWorkArea(const RECT& R) { FWorkArea = R; }
+  void ResetWorkArea() { FWorkArea.reset(); }
   uint32_t DesktopColor() const override { return DefaultDesktopColor; }
 
   void CreateNativeWindow(HWND Wnd, const RECT& ScreenRect, DWORD Style, DWORD ExStyle) override;
@@ -62,6 +66,7 @@ class HeadlessDisplay final : public win::Display {
  private:
   int FWidth;
   int FHeight;
+  std::optional<RECT> FWorkArea;
   std::map<HWND, NativeWindow> FWindows;
   std::vector<HWND> FStacking;  // topmost first
 };

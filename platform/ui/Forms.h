@@ -148,6 +148,8 @@ class TCustomForm : public TWinControl {
   void CreateWnd() override;
   void DestroyWindowHandle() override;
   void WndProc(TMessage& Message) override;
+  // An MDI form's client window takes the room its aligned controls leave.
+  void AlignControls(TControl* AControl, TRect& Rect) override;
   void CMVisibleChanged(TWMNoParams& Message) override;
   virtual void DoCreate();
   virtual void DoShow();

@@ -569,6 +569,13 @@ void TCustomForm::WMSysCommand(TMessage& Message) {
     FWindowState = wsNormal;
 }
 
+void TCustomForm::AlignControls(TControl* AControl, TRect& Rect) {
+  TWinControl::AlignControls(AControl, Rect);
+  if (FClientHandle)
+    SetWindowPos(FClientHandle, nullptr, Rect.Left, Rect.Top, std::max(0, Rect.Right - Rect.Left),
+                 std::max(0, Rect.Bottom - Rect.Top), SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void TCustomForm::WndProc(TMessage& Message) {
   switch (Message.Msg) {
     case WM_ACTIVATE:
@@ -593,10 +600,8 @@ void TCustomForm::WndProc(TMessage& Message) {
         FWindowState = wsMaximized;
       else if (Message.WParam == SIZE_RESTORED)
         FWindowState = wsNormal;
-      if (FClientHandle) {
-        const TRect C = ClientRect();
-        SetWindowPos(FClientHandle, nullptr, 0, 0, C.Right, C.Bottom, SWP_NOZORDER | SWP_NOACTIVATE);
-      }
+      // The client window takes the room the aligned controls leave.
+      if (FClientHandle) Realign();
       break;
     default:
       break;

@@ -589,7 +589,7 @@ class TspFormSkin : public TComponent {
   Boolean FadeWanted() const;
 
  public:
-  // frame objects by name (issue 44) --------------------------------------------------------
+  // Frame objects by name ------------------------------------------------------------------
   // (FormSkin_ObjectAccess.cpp) Every lookup takes the first object of exactly that name;
   // an unknown name or an object of another kind does nothing (getters give 0 / swsOff).
   // While a skin is applied values are stored without drawing.
@@ -618,8 +618,30 @@ class TspFormSkin : public TComponent {
   void DoFrameRegulatorChangeValueEvent(const String& IDName, Integer Value) {
     if (OnFrameRegulatorChangeValueEvent) OnFrameRegulatorChangeValueEvent(IDName, Value);
   }
+
+  // Window states, snapping, MDI ---------------------------------------------------------------
+  // The three state changes of the WindowState setter (FormSkin_States.cpp).
+  void MinimizeFrame();
+  void MaximizeFrame();
+  void RestoreFrame();
+  // The main form's Window menu and the arrangements of the MDI children
+  // (FormSkin_MDI.cpp).
+  void MDIItemClick(TObject* Sender);
+  void Tile();
+  void Cascade();
+  void MinimizeAll();
+  void MaximizeAll();
+  void RestoreAll();
+  void CloseAll();
+  void ArrangeMinimizedChildren();
+  Boolean GetMDIChildMaximized() const { return FMDIChildMaximized; }
 };
 
 // The frame component of a form: the first TspFormSkin among its components; nil when
 // there is none.
 TspFormSkin* FindSkinFormComponent(TCustomForm* Form);
+// The frame component of the first MDI child of the main form (in MDIChildren order)
+// whose frame is maximized; nil when there is none.
+TspFormSkin* FindMaximizedChildSkinForm();
+// The frame component of the main form's active MDI child; nil when there is none.
+TspFormSkin* FindActiveChildSkinForm();

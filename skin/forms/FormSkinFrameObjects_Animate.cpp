@@ -3,6 +3,7 @@
 #include "platform/ui/Forms.h"
 #include "platform/ui/Menus.h"
 #include "platform/ui/Timers.h"
+#include "skin/controls/SkinGeometry.h"
 #include "skin/core/drawing/SPUtils.h"
 #include "skin/forms/FormSkinFrameObjects.h"
 

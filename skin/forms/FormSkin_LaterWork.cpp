@@ -5,28 +5,11 @@
 
 #include "platform/win/Gdi.h"
 
-void TspFormSkin::SetWindowState(TWindowState Value) {
-  if (FWindowState == Value) return;
-  OldWindowState = FWindowState;
-  FWindowState = Value;
-}
-void TspFormSkin::MagneticMove(Integer&, Integer&, Integer, Integer) {}
-void TspFormSkin::KeepBoundsOnBorderChange() {}
-void TspFormSkin::FindMinimizedPos(TPoint& P) { P = Point(FForm->Left(), FForm->Top()); }
-void TspFormSkin::RefitMDIChildren() {}
-void TspFormSkin::GetMDIWorkArea(TRect& R) { R = FForm->ClientRect(); }
-TCustomForm* TspFormSkin::GetMaximizedMDIChild() { return nullptr; }
 void TspFormSkin::UpdateMDIMainMenuBar() {}
 void TspFormSkin::UpdateActiveMDIBarTab() {}
-void TspFormSkin::UpDateChildCaptionInMenu(TCustomForm*) {}
-void TspFormSkin::UpDateChildActiveInMenu() {}
-void TspFormSkin::AddChildToMenu(TCustomForm*) {}
-void TspFormSkin::DeleteChildFromMenu(TCustomForm*) {}
 void TspFormSkin::AddChildToBar(TCustomForm*) {}
 void TspFormSkin::DeleteChildFromBar(TCustomForm*) {}
 void TspFormSkin::RefreshMDIBarTab(TCustomForm*) {}
-void TspFormSkin::ShowClientInActiveEffect() {}
-void TspFormSkin::HideClientInActiveEffect() {}
 void TspFormSkin::SendBeforeChangeToControls(TspSkinData*, TWinControl*) {}
 void TspFormSkin::SendChangeToControls(TspSkinData*, TWinControl*) {}
 void TspFormSkin::SendBeforeChangeToComponents(TspSkinData*) {}

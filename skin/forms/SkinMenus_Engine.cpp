@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/win/WindowManager.h"
+#include "platform/win/MessageQueue.h"
 #include "skin/controls/SkinMessages.h"
 #include "skin/core/drawing/SPUtils.h"
 #include "skin/forms/SkinMenus.h"

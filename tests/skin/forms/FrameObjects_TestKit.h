@@ -65,6 +65,8 @@ class FrameObjectsFixture : public frametest::FrameFixture {
     FS->OnMouseEnterEvent = [this](const String& N) { Events.push_back("enter " + N); };
     // Objects draw themselves on the window.
     (void)Form->Handle();
+    // The plain frame's caption buttons go: the tests' objects are the only ones.
+    FS->ClearObjects();
   }
 
   // A descriptor of kind D named Name at R, its looks in active picture 0.
