@@ -3,27 +3,16 @@
 // the plain look without a skin.
 #include "skin/controls/SkinCtrls.h"
 
-namespace {
-
-TOwned<TBitmap> NewButtonImage(Integer W, Integer H) {
-  auto B = CreateOwned<TBitmap>();
-  B->SetPixelFormat(pf24bit);
-  B->SetSize(W, H);
-  return B;
-}
-
-}  // namespace
-
 void TspSkinButton::Paint() { PaintButton(Canvas()); }
 
 void TspSkinButton::PaintButton(TCanvas* Target) {
   if (Width() <= 0 || Height() <= 0) return;
   GetSkinData();
-  auto B = NewButtonImage(Width(), Height());
+  auto B = CreateControlImage(Width(), Height());
   if (FIndex == -1) {
     if (FDrawDefault) DrawDefaultImage(B.get());
   } else if (MorphingEnabled() && FMorphKf != 0 && FMorphKf != 1 && Enabled()) {
-    auto B2 = NewButtonImage(Width(), Height());
+    auto B2 = CreateControlImage(Width(), Height());
     DrawButtonImage(B.get(), SkinRect, false, false);
     DrawButtonImage(B2.get(), ActiveSkinRect, false, true);
     MorphBitmaps(B.get(), B2.get(), MorphKind, FMorphKf);

@@ -3,17 +3,6 @@
 #include "platform/win/WindowManager.h"
 #include "skin/controls/SkinCtrls.h"
 
-namespace {
-
-TOwned<TBitmap> NewSpeedButtonImage(Integer W, Integer H) {
-  auto B = CreateOwned<TBitmap>();
-  B->SetPixelFormat(pf24bit);
-  B->SetSize(W, H);
-  return B;
-}
-
-}  // namespace
-
 TspSkinSpeedButton::TspSkinSpeedButton(TComponent* AOwner) : TspGraphicSkinCustomControl(AOwner) {
   ControlStyle = TControlStyle{csCaptureMouse, csOpaque, csDoubleClicks};
   FSkinDataName = "toolbutton";
@@ -334,9 +323,9 @@ void TspSkinSpeedButton::Paint() {
     PaintFlat(true);
     return;
   }
-  auto B = NewSpeedButtonImage(Width(), Height());
+  auto B = CreateControlImage(Width(), Height());
   if (MorphingEnabled() && FMorphKf != 0 && FMorphKf != 1 && Enabled()) {
-    auto B2 = NewSpeedButtonImage(Width(), Height());
+    auto B2 = CreateControlImage(Width(), Height());
     DrawButtonImage(B.get(), SkinRect, false, false);
     DrawButtonImage(B2.get(), ActiveSkinRect, false, true);
     MorphBitmaps(B.get(), B2.get(), MorphKind, FMorphKf);

@@ -39,6 +39,13 @@ void DrawBlendedOverBackground(TControl* Control, TBitmap* Image, Byte Value, TC
   Ef->Draw(Target->Handle(), 0, 0);
 }
 
+TOwned<TBitmap> CreateControlImage(Integer W, Integer H) {
+  auto B = CreateOwned<TBitmap>();
+  B->SetPixelFormat(pf24bit);
+  B->SetSize(W, H);
+  return B;
+}
+
 void MorphBitmaps(TBitmap* Image, TBitmap* Active, TMorphKind Kind, Double Kf) {
   auto Ef = CreateOwned<TspEffectBmp>(Image->Handle());
   auto ActiveEf = CreateOwned<TspEffectBmp>(Active->Handle());

@@ -43,6 +43,8 @@ TBitmap* SkinActivePicture(TspSkinData* SD, Integer Index);
 // Draws Image on Target over what lies behind Control, each channel
 // Value / 255 of the image and the rest of the background, rounded.
 void DrawBlendedOverBackground(TControl* Control, TBitmap* Image, Byte Value, TCanvas* Target);
+// An off-screen 24-bit picture of W x H for composing a control's image.
+TOwned<TBitmap> CreateControlImage(Integer W, Integer H);
 // Cross-fades Image toward Active (same size) by Kf, 0 leaving Image as it is and 1
 // giving Active, with the transition Kind names; the result is left in Image.
 void MorphBitmaps(TBitmap* Image, TBitmap* Active, TMorphKind Kind, Double Kf);
