@@ -374,8 +374,13 @@ class TspFormSkin : public TComponent {
   void SendChangeToControls(TspSkinData* ASkinData, TWinControl* Control);
   void SendBeforeChangeToComponents(TspSkinData* ASkinData);
   void SendChangeToComponents(TspSkinData* ASkinData);
+  // Client mode: Control keeps the bounds of the skin area named AreaName (mapped to the
+  // frame's size when the frame stretches); nothing when the skin has no such area.
   void UpdateLinkedControls();
   void LinkControlToArea(const String& AreaName, TControl* Control);
+  void UnLinkControlFromArea(TControl* Control);
+  // The rectangle of the last area of that name; the null rectangle without a skin.
+  TRect GetAreaRect(const String& AIDName) const;
   void CheckControlsBackground();
   void PaintBG(HDC DC);
   void PaintBG2(HDC DC);
@@ -536,8 +541,12 @@ class TspFormSkin : public TComponent {
   TspSkinMenu* SkinMenu = nullptr;  // none yet
   // The frame's skin objects, owned, in creation order; the indexes above point here.
   std::vector<TspActiveSkinObject*> ObjectList;
-  // The linked-control entries (owned records of the linked-controls work).
-  std::vector<void*> AreaList;
+  // The controls kept on skin areas, with the area's rectangle in the unstretched frame.
+  struct TspLinkedArea {
+    TControl* Control;
+    TRect Area;
+  };
+  std::vector<TspLinkedArea> AreaList;
   std::vector<TControl*> VisibleControls;
   Boolean PreviewMode = false;
   Boolean FBorderLayerChangeSize = false;

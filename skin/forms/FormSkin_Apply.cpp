@@ -41,7 +41,7 @@ void TspFormSkin::ClearObjects() {
   std::vector<TspActiveSkinObject*> Objects;
   Objects.swap(ObjectList);
   for (TspActiveSkinObject* Obj : Objects) FreeObject(Obj);
-  // The linked-control entries belong to the linked-controls work, which frees them.
+  for (const TspLinkedArea& L : AreaList) L.Control->RemoveFreeNotification(this);
   AreaList.clear();
 }
 

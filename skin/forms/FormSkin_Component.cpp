@@ -114,6 +114,7 @@ void TspFormSkin::Notification(TComponent* AComponent, TOperation Operation) {
   if (AComponent == FMainMenu) FMainMenu = nullptr;
   if (AComponent == FSystemMenu) FSystemMenu = nullptr;
   if (AComponent == FQuickImageList) FQuickImageList = nullptr;
+  std::erase_if(AreaList, [AComponent](const TspLinkedArea& L) { return L.Control == AComponent; });
   // The menu bar, tabs bar, tray icon, hint and status bar are components of later
   // work; their references are compared as plain addresses.
   const void* Gone = AComponent;

@@ -10,13 +10,8 @@ void TspFormSkin::UpdateActiveMDIBarTab() {}
 void TspFormSkin::AddChildToBar(TCustomForm*) {}
 void TspFormSkin::DeleteChildFromBar(TCustomForm*) {}
 void TspFormSkin::RefreshMDIBarTab(TCustomForm*) {}
-void TspFormSkin::SendBeforeChangeToControls(TspSkinData*, TWinControl*) {}
-void TspFormSkin::SendChangeToControls(TspSkinData*, TWinControl*) {}
 void TspFormSkin::SendBeforeChangeToComponents(TspSkinData*) {}
 void TspFormSkin::SendChangeToComponents(TspSkinData*) {}
-void TspFormSkin::UpdateLinkedControls() {}
-void TspFormSkin::LinkControlToArea(const String&, TControl*) {}
-void TspFormSkin::CheckControlsBackground() {}
 // Until the skin's backgrounds are laid, the client area is filled with the skin's face
 // colour, so the form never shows what lay in its surface before.
 void TspFormSkin::PaintBG(HDC DC) {

@@ -23,10 +23,11 @@ Boolean TspFormSkin::WMSkinMessage(TMessage& Message) {
         AnimateTimer->SetEnabled(false);
         ActiveObject = OldActiveObject = MouseCaptureObject = -1;
         ClearObjects();
-        // The walk over the form's controls runs for the form's own store.
-        SendBeforeChangeToControls(Sender, FForm);
-        SendBeforeChangeToComponents(Sender);
       }
+      // Controls bound to any store forget their descriptors before it reloads: they hold
+      // pictures of that store, which it frees meanwhile.
+      SendBeforeChangeToControls(Sender, FForm);
+      SendBeforeChangeToComponents(Sender);
       return true;
     case WM_SKIN_CHANGED:
       FStopPainting = false;
