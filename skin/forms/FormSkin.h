@@ -382,10 +382,19 @@ class TspFormSkin : public TComponent {
   // The rectangle of the last area of that name; the null rectangle without a skin.
   TRect GetAreaRect(const String& AIDName) const;
   void CheckControlsBackground();
+  // The client-area painters: the background from the frame picture's client part, from
+  // the skin's background picture, from its MDI background picture; and in client mode
+  // the whole window.
   void PaintBG(HDC DC);
   void PaintBG2(HDC DC);
   void PaintBG3(HDC DC);
   void Paint(HDC DC);
+  // Source composed in nine parts at the frame's current size into Dest.
+  void BuildFrameImage(TBitmap* Dest, TBitmap* Source);
+  // The client-mode window's size grip, from the skin's status-bar descriptor.
+  void DrawSizeGrip(TCanvas* C);
+  // Picture P laid over the client area as the skin asks, then the logo.
+  void LayBackground(TCanvas* C, TBitmap* P, Boolean Stretch, TspStretchType Kind);
   void UpdateCaptionButtonStates();
   void UpdateFormBorderIcons();
   void UpdateObjectHints();
