@@ -178,7 +178,7 @@ class TspFormSkin : public TComponent {
   void SetClientInActiveEffect(Boolean Value) { FClientInActiveEffect = Value; }
   TspClientInActiveEffect ClientInActiveEffectType() const { return FClientInActiveEffectType; }
   void SetClientInActiveEffectType(TspClientInActiveEffect Value) { FClientInActiveEffectType = Value; }
-  TspQuickButtonItems* QuickButtons() const { return FQuickButtons; }
+  TspQuickButtonItems* QuickButtons() const { return FQuickButtons.get(); }
   TCustomImageList* QuickImageList() const { return FQuickImageList; }
   void SetQuickImageList(TCustomImageList* Value) { FQuickImageList = Value; }
   Boolean QuickButtonsShowHint() const { return FQuickButtonsShowHint; }
@@ -424,7 +424,7 @@ class TspFormSkin : public TComponent {
   TspLayerManager* FLayerManager = nullptr;      // owned
   TspLayerManager* FMenuLayerManager = nullptr;  // owned
   TspFormLayerBorder* FBorderLayer = nullptr;    // none yet
-  TspQuickButtonItems* FQuickButtons = nullptr;  // none yet
+  TOwned<TspQuickButtonItems> FQuickButtons;
   TCustomImageList* FQuickImageList = nullptr;
   Boolean FClientInActiveDraw = false;
   Boolean FClientInActiveEffect = false;
@@ -624,6 +624,12 @@ class TspFormSkin : public TComponent {
   void BitLabelSetText(const String& AIDName, const String& AValue);
   void LabelSetText(const String& AIDName, const String& ATextValue);
   void SwitchSetState(const String& AIDName, TSwitchState Value);
+  // Enables or disables the object of that name (no redraw).
+  void SetEnabled(const String& AIDName, Boolean Value);
+  // The caption's text; quietly while a skin is applied.
+  void CaptionSetText(const String& AIDName, const String& AText);
+  Boolean ButtonGetDown(const String& AIDName) const;
+  void ButtonSetDown(const String& AIDName, Boolean ADown);
   TSwitchState SwitchGetState(const String& AIDName) const;
   // From then on pressing the button or animated button opens AMenu's items.
   void LinkMenu(const String& AIDName, TMenu* AMenu, Boolean APopupUp);

@@ -1,6 +1,7 @@
 // The frame component's construction and destruction, its property setters and the
 // predicates the rest of the frame rests on.
 #include "skin/forms/FormSkin.h"
+#include "skin/forms/FormSkinQuickButtons.h"
 
 #include "platform/win/Layered.h"
 #include "platform/win/SysMetrics.h"
@@ -31,6 +32,7 @@ TspFormSkin::TspFormSkin(TComponent* AOwner) : TComponent(AOwner) {
   FLayerManager = ::Create<TspLayerManager>(this);
   FMenuLayerManager = ::Create<TspLayerManager>(this);
   FLogoBitMap = CreateOwned<TBitmap>();
+  FQuickButtons = CreateOwned<TspQuickButtonItems>(this);
   FDefCaptionFont = MakeFormSkinCaptionFont(clBtnText);
   FDefInActiveCaptionFont = MakeFormSkinCaptionFont(clBtnShadow);
   FDefMenuItemFont = CreateOwned<TFont>();

@@ -4,6 +4,7 @@
 
 #include "platform/win/WindowDc.h"
 
+#include "skin/forms/FormSkinCaption.h"
 #include "skin/forms/FormSkinFrameObjects.h"
 #include "skin/forms/FormSkinObjects.h"
 
@@ -122,4 +123,26 @@ void TspFormSkin::LinkMenu(const String& AIDName, TMenu* AMenu, Boolean APopupUp
     A->MenuItem = Items;
     A->FPopupUp = APopupUp;
   }
+}
+
+void TspFormSkin::SetEnabled(const String& AIDName, Boolean Value) {
+  if (auto* O = ObjectAt(GetIndex(AIDName))) O->Enabled = Value;
+}
+
+void TspFormSkin::CaptionSetText(const String& AIDName, const String& AText) {
+  auto* C = FormSkinNamedObject<TspSkinCaptionObject>(this, AIDName);
+  if (!C) return;
+  if (FInChangeSkinData)
+    C->SimpleSetTextValue(AText);
+  else
+    C->SetTextValue(AText);
+}
+
+Boolean TspFormSkin::ButtonGetDown(const String& AIDName) const {
+  auto* B = FormSkinNamedObject<TspSkinButtonObject>(this, AIDName);
+  return B && B->Down();
+}
+
+void TspFormSkin::ButtonSetDown(const String& AIDName, Boolean ADown) {
+  if (auto* B = FormSkinNamedObject<TspSkinButtonObject>(this, AIDName)) B->SetDown(ADown);
 }
