@@ -379,7 +379,7 @@ class TspFormSkin : public TComponent {
   void UpdateLinkedControls();
   void LinkControlToArea(const String& AreaName, TControl* Control);
   void UnLinkControlFromArea(TControl* Control);
-  // The rectangle of the last area of that name; the null rectangle without a skin.
+  // The rectangle of the first area of that name; the null rectangle without a skin.
   TRect GetAreaRect(const String& AIDName) const;
   void CheckControlsBackground();
   // The client-area painters: the background from the frame picture's client part, from
@@ -395,6 +395,7 @@ class TspFormSkin : public TComponent {
   void DrawSizeGrip(TCanvas* C);
   // Picture P laid over the client area as the skin asks, then the logo.
   void LayBackground(TCanvas* C, TBitmap* P, Boolean Stretch, TspStretchType Kind);
+  void LayPicture(TCanvas* C, TBitmap* P, Boolean Stretch, TspStretchType Kind);
   void UpdateCaptionButtonStates();
   void UpdateFormBorderIcons();
   void UpdateObjectHints();

@@ -27,7 +27,14 @@ class FormSkinDCCanvas {
 void TspFormSkin::LayBackground(TCanvas* C, TBitmap* P, Boolean Stretch, TspStretchType Kind) {
   const Integer CW = FForm->ClientWidth(), CH = FForm->ClientHeight();
   const Integer PW = P->Width(), PH = P->Height();
-  if (CW <= 0 || CH <= 0 || PW <= 0 || PH <= 0) return;
+  // A picture that failed to load is an empty bitmap: it lays nothing.
+  if (CW > 0 && CH > 0 && PW > 0 && PH > 0) LayPicture(C, P, Stretch, Kind);
+  if (!FLogoBitMap->Empty()) DrawLogoBitMap(C);
+}
+
+void TspFormSkin::LayPicture(TCanvas* C, TBitmap* P, Boolean Stretch, TspStretchType Kind) {
+  const Integer CW = FForm->ClientWidth(), CH = FForm->ClientHeight();
+  const Integer PW = P->Width(), PH = P->Height();
   if (Stretch) {
     const Integer FW = FFormWidth, FH = FFormHeight;
     if (Kind == spstFull) {
@@ -45,7 +52,6 @@ void TspFormSkin::LayBackground(TCanvas* C, TBitmap* P, Boolean Stretch, TspStre
     for (Integer Y = 0; Y <= CH / PH; ++Y)
       for (Integer X = 0; X <= CW / PW; ++X) C->Draw(X * PW, Y * PH, P);
   }
-  if (!FLogoBitMap->Empty()) DrawLogoBitMap(C);
 }
 
 void TspFormSkin::PaintBG(HDC DC) {

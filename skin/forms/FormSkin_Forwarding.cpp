@@ -77,12 +77,11 @@ void TspFormSkin::UpdateLinkedControls() {
   }
 }
 
+// The first area of that name, as linking finds it.
 TRect TspFormSkin::GetAreaRect(const String& AIDName) const {
   if (!FSD || FSD->Empty) return TRect{};
-  TRect R{};
-  for (Integer I = 0; I < FSD->AreaList.Count(); ++I)
-    if (FSD->AreaList[I]->IDName == AIDName) R = FSD->AreaList[I]->AreaRect;
-  return R;
+  const Integer I = FSD->GetAreaIndex(AIDName);
+  return I == -1 ? TRect{} : FSD->AreaList[I]->AreaRect;
 }
 
 void TspFormSkin::CheckControlsBackground() {

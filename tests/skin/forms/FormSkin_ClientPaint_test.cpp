@@ -68,6 +68,18 @@ TEST_F(FormSkinClientPaintTest, HorizontalStripsRepeatAcrossAndTheLastOneIsCut) 
   EXPECT_EQ(At(130, 5), clBlue);  // laid whole: only the window's edge cuts it
 }
 
+TEST_F(FormSkinClientPaintTest, AnEmptyBackgroundPictureLaysNothingButTheLogo) {
+  UseBackground(CreateOwned<TBitmap>(), false, spstFull);  // a picture that failed to load
+  auto Logo = TwoColourPicture(20, 20, clLime, clLime);
+  FS->SetLogoBitMap(Logo.get());
+  FS->PaintBG2(Target->Canvas()->Handle());
+  EXPECT_EQ(At(0, 0), clWhite);
+  EXPECT_EQ(At(Target->Width() - 5, Target->Height() - 5), clLime);
+  UseBackground(CreateOwned<TBitmap>(), true, spstHorz);
+  FS->PaintBG2(Target->Canvas()->Handle());
+  EXPECT_EQ(At(0, 0), clWhite);
+}
+
 TEST_F(FormSkinClientPaintTest, WithoutAClientPartTheAreaIsPlainAndTheLogoIsLeftOut) {
   Skin->ClRect = TRect{};
   auto Logo = TwoColourPicture(20, 20, clLime, clLime);

@@ -92,6 +92,26 @@ TEST_F(FormSkinForwardingTest, AnotherStoresChangeRefreshesItsControlsAndLeavesT
   EXPECT_EQ(FS->ObjectList, Objects);  // the frame was not re-applied
 }
 
+TEST_F(FormSkinForwardingTest, TheBackgroundNoticeReachesEveryWindowedChildOfTheForm) {
+  std::vector<HWND> Told;
+  auto* A = AddControl<TLoggingSkinPanel>(Form.get(), "A", Skin.get());
+  auto* B = AddControl<TLoggingSkinPanel>(A, "B", Skin.get());  // not a direct child
+  auto* C = AddControl<TLoggingSkinPanel>(Form.get(), "C", Skin.get());
+  ShowForm();
+  for (TWinControl* W : {static_cast<TWinControl*>(A), static_cast<TWinControl*>(B), static_cast<TWinControl*>(C)}) {
+    const TWndMethod Old = W->WindowProc;
+    W->WindowProc = [&Told, W, Old](TMessage& M) {
+      if (M.Msg == WM_SKIN_CHECK_PARENT_BACKGROUND) Told.push_back(W->Handle());
+      Old(M);
+    };
+  }
+  FS->CheckControlsBackground();
+  std::sort(Told.begin(), Told.end());
+  std::vector<HWND> Expected{A->Handle(), C->Handle()};
+  std::sort(Expected.begin(), Expected.end());
+  EXPECT_EQ(Told, Expected);
+}
+
 TEST_F(FormSkinForwardingTest, ANilStoreReachesEverySkinnedControl) {
   AddControl<TLoggingSkinPanel>(Form.get(), "Mine", Skin.get());
   AddControl<TLoggingSkinPanel>(Form.get(), "Theirs", Other.get());
@@ -108,6 +128,7 @@ TEST_F(FormSkinForwardingTest, LinkedControlsTakeTheirAreaAndMoveWithAStretching
   // An area in the frame's top right piece, and one the skin does not have.
   const TRect Area = Rect(D.RTPoint.X + 2, 2, D.RTPoint.X + 12, 12);
   Skin->AreaList.Add(CreateOwned<TspDataSkinArea>("volume", Area));
+  Skin->AreaList.Add(CreateOwned<TspDataSkinArea>("volume", Rect(0, 0, 5, 5)));  // a second of that name
   auto* Linked = AddControl<TLoggingSkinPanel>(Form.get(), "Linked", Skin.get());
   auto* Loose = AddControl<TLoggingSkinPanel>(Form.get(), "Loose", Skin.get());
   Linked->SetAlign(alBottom);
