@@ -227,6 +227,8 @@ bool TCustomPlayer::HandleSeek(TVideoState* S) {
   if (Ret < 0) Ret = ff::av_seek_frame(S->ic, -1, S->seek_pos, S->seek_flags ^ AVSEEK_FLAG_BACKWARD);
   if (Ret < 0) {
     LogError(Format("%s: error while seeking", {S->filename}), false);
+    // Nothing is flushed: the pictures that come now are the ones to show.
+    S->seek_flushed.store(1);
     if (S->video_stream >= 0) FPictEvent.SetEvent();
   } else {
     if (S->audio_stream >= 0) {
@@ -537,6 +539,8 @@ void TCustomPlayer::StreamComponentClose(TVideoState* S, Integer AIndex) {
 void TCustomPlayer::StreamSeek(TVideoState* S, Integer AFlags, bool AWait, Int64 ARel, Int64 APos) {
   if (!S || S->seek_req.load()) return;
   FSeeking.store(true);
+  // Until the seek's flush reaches the decoder, pictures still come from before it.
+  if (S->video_stream >= 0) S->seek_flushed.store(0);
   S->seek_paused = S->paused.load();
   S->seek_pos = APos;
   S->seek_rel = ARel;

@@ -177,6 +177,12 @@ void TCustomPlayer::VideoThread(TVideoState* S) {
     const Integer Ret = GetVideoFrame(S, Frame, Pkt, PTS);
     if (Ret < 0) break;
     if (Ret == 0) continue;
+    if (S->seek_paused && !S->seek_flushed.load()) {
+      // Decoded from before a seek asked for while paused: the seek's own picture is the
+      // one to show.
+      ff::av_frame_unref(Frame);
+      continue;
+    }
     if (FDeinterlace.load()) DeinterlaceFrame(Frame);
     const Integer Queued = FilterAndQueue(S, Frame, PTS, Filtered);
     ff::av_frame_unref(Frame);
