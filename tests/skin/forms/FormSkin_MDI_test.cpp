@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "platform/ui/ExtCtrls.h"
+#include "skin/forms/FormSkinCaption.h"
 #include "tests/skin/forms/FormFrame_TestKit.h"
 
 namespace vantrel::frametest {
@@ -246,6 +247,31 @@ TEST_F(FormSkinMDIWorkTest, LookupsFindTheFirstComponentAndTheFirstMaximizedChil
   EXPECT_EQ(FindMaximizedChildSkinForm(), ChildSkins[1]);
   EXPECT_EQ(FindActiveChildSkinForm(), ChildSkins[2]);
   Second->Free();
+}
+
+}  // namespace
+}  // namespace vantrel::frametest
+
+namespace vantrel::frametest {
+namespace {
+
+TEST_F(FormSkinMDIWorkTest, TheMainCaptionNamesTheMaximizedChild) {
+  MakeMain();
+  Main->SetCaption("Vantrel");
+  auto* Skin = Create<TspSkinData>(Main);
+  Skin->LoadFromFile(test::TestSkinDir(skingen::TestSkinFolder) + "/" + skingen::SkinIniName);
+  MainSkin->SetSkinData(Skin);
+  S.Session.PumpUntilIdle();
+  auto* Caption = dynamic_cast<TspSkinCaptionObject*>(MainSkin->ObjectAt(MainSkin->GetIndex("caption")));
+  ASSERT_NE(Caption, nullptr);
+  AddChild("Report");
+  EXPECT_EQ(Caption->CaptionText(), "Vantrel");
+  ChildSkins[0]->SetWindowState(wsMaximized);
+  S.Session.PumpUntilIdle();
+  EXPECT_EQ(Caption->CaptionText(), "Vantrel - [Report]");
+  ChildSkins[0]->SetWindowState(wsNormal);
+  S.Session.PumpUntilIdle();
+  EXPECT_EQ(Caption->CaptionText(), "Vantrel");
 }
 
 }  // namespace
