@@ -41,12 +41,22 @@ class SkinFormFixture : public ::testing::Test {
     Session.PumpUntilIdle();
   }
 
-  // The colour (0x00BBGGRR) at a point of Control's client area as the screen shows it.
-  skingen::Colour PixelAt(TControl* Control, int X, int Y) {
-    const TPoint P = Control->ClientToScreen(Point(X, Y));
-    const win::Surface S = Session.CaptureScreen();
-    return static_cast<skingen::Colour>(SurfacePixel(S, P.X, P.Y));
+  // One capture of the screen, read in a control's client coordinates: for tests that
+  // read many pixels of one picture.
+  struct TControlShot {
+    win::Surface Screen;
+    TPoint Origin;
+    // The colour (0x00BBGGRR) at a point of the control's client area.
+    skingen::Colour At(int X, int Y) const {
+      return static_cast<skingen::Colour>(SurfacePixel(Screen, Origin.X + X, Origin.Y + Y));
+    }
+  };
+  TControlShot ShotOf(TControl* Control) {
+    return TControlShot{Session.CaptureScreen(), Control->ClientToScreen(Point(0, 0))};
   }
+
+  // The colour (0x00BBGGRR) at a point of Control's client area as the screen shows it.
+  skingen::Colour PixelAt(TControl* Control, int X, int Y) { return ShotOf(Control).At(X, Y); }
 
   // A surface pixel (0xAARRGGBB) as a colour value; -1 outside the surface.
   static uint32_t SurfacePixel(const win::Surface& S, int X, int Y) {

@@ -112,8 +112,9 @@ TEST_F(SkinCheckRadioTest, ThePlainBoxIsNavyWhileHoveredAndCarriesTheTick) {
     const int Top = B->Height() / 2 - 7;
     auto MarkPixels = [&] {
       int N = 0;
+      const TControlShot Shot = ShotOf(B);
       for (int X = 4; X < 16; ++X)
-        for (int Y = Top + 1; Y < Top + 13; ++Y) N += PixelAt(B, X, Y) == SysColourOf(clBlack);
+        for (int Y = Top + 1; Y < Top + 13; ++Y) N += Shot.At(X, Y) == SysColourOf(clBlack);
       return N;
     };
     EXPECT_EQ(PixelAt(B, 3, Top), SysColourOf(clBtnShadow));
@@ -332,7 +333,8 @@ TEST_F(SkinCheckRadioTest, AFocusedFlatBoxWithAnImageAndNoCaptionFramesTheImage)
   EXPECT_EQ(PixelAt(B, 22 + 8, Top + 8), SysColourOf(clLime));
   auto FrameDots = [&] {
     int N = 0;
-    for (int X = 21; X < 39; ++X) N += PixelAt(B, X, Top - 1) == SysColourOf(clRed);
+    const TControlShot Shot = ShotOf(B);
+    for (int X = 21; X < 39; ++X) N += Shot.At(X, Top - 1) == SysColourOf(clRed);
     return N;
   };
   EXPECT_EQ(FrameDots(), 0);

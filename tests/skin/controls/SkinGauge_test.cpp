@@ -107,7 +107,8 @@ TEST_F(SkinGaugeTest, AValueAtTheMinimumFillsNothing) {
     ShowForm();
     const sg::Colour Empty =
         Skinned ? sg::TestPieceColour(false, "gauge", "skinrect", sg::Piece::Fill) : GaugeColourOf(clWindow);
-    for (int X = 5; X < 155; X += 10) EXPECT_EQ(PixelAt(G, X, 8), Empty);
+    const TControlShot Shot = ShotOf(G);
+    for (int X = 5; X < 155; X += 10) EXPECT_EQ(Shot.At(X, 8), Empty);
     G->Free();
   }
 }
@@ -154,7 +155,8 @@ TEST_F(SkinGaugeTest, TheTiledMiddleIsCutAtTheFarEnd) {
   // the middle's colour, the end cap at 150..156.
   const sg::Colour Fill = sg::TestPieceColour(false, "gauge", "progressrect", sg::Piece::Fill);
   const sg::Colour Ring = sg::TestPieceColour(false, "gauge", "progressrect", sg::Piece::Ring);
-  for (int X = 2 + 4; X < 2 + 152; ++X) EXPECT_EQ(PixelAt(G, X, 8), Fill) << X;
+  const TControlShot Shot = ShotOf(G);
+  for (int X = 2 + 4; X < 2 + 152; ++X) EXPECT_EQ(Shot.At(X, 8), Fill) << X;
   EXPECT_EQ(PixelAt(G, 2 + 153, 8), Ring);
 }
 
@@ -178,7 +180,8 @@ TEST_F(SkinGaugeTest, OnGaugePaintReplacesFillAndText) {
     EXPECT_EQ(SeenBar, Area);
     const sg::Colour Empty =
         Skinned ? sg::TestPieceColour(false, "gauge", "skinrect", sg::Piece::Fill) : GaugeColourOf(clWindow);
-    for (int X = 5; X < 155; ++X) EXPECT_EQ(PixelAt(G, X, 8), Empty) << X;
+    const TControlShot Shot = ShotOf(G);
+    for (int X = 5; X < 155; ++X) EXPECT_EQ(Shot.At(X, 8), Empty) << X;
     G->Free();
   }
 }
@@ -285,7 +288,8 @@ TEST_F(SkinGaugeTest, AFixedSkinOfFreeSizeIsStretchedOverTheGauge) {
   // The text goes on the stretched image, at the gauge's own size.
   auto Middle = [&] {
     std::vector<sg::Colour> Pixels;
-    for (int X = 120; X < 200; ++X) Pixels.push_back(PixelAt(G, X, 16));
+    const TControlShot Shot = ShotOf(G);
+    for (int X = 120; X < 200; ++X) Pixels.push_back(Shot.At(X, 16));
     return Pixels;
   };
   const auto Bare = Middle();

@@ -94,8 +94,9 @@ TEST_F(SkinPanelTest, ThePlainCaptionBandCarriesTheBoxAndTheArrow) {
   EXPECT_EQ(PixelAt(P, 18, 17), Sys(clBtnShadow));
   // The arrow: a 10-pixel box at the right end of the band holds clBtnText.
   bool ArrowSeen = false;
+  const TControlShot Shot = ShotOf(P);
   for (int X = 187; X < 197; ++X)
-    for (int Y = 3; Y < 19; ++Y) ArrowSeen |= PixelAt(P, X, Y) == Sys(clBtnText);
+    for (int Y = 3; Y < 19; ++Y) ArrowSeen |= Shot.At(X, Y) == Sys(clBtnText);
   EXPECT_TRUE(ArrowSeen);
   // Rolled up unskinned: the band and one pixel.
   P->SetRollUpState(true);

@@ -268,7 +268,8 @@ TEST_F(SkinScrollBarTest, ThePlainBarDrawsButtonsAndThumbAndNoThumbWhenDisabled)
   EXPECT_EQ(PixelAt(B, 1, 1), Sys(clBtnShadow));
   // The up button's arrow is black.
   bool Arrow = false;
-  for (int X = 218; X < 232; ++X) Arrow |= PixelAt(B, X, 9) == sg::Rgb(0, 0, 0);
+  const TControlShot Shot = ShotOf(B);
+  for (int X = 218; X < 232; ++X) Arrow |= Shot.At(X, 9) == sg::Rgb(0, 0, 0);
   EXPECT_TRUE(Arrow);
   MoveTo(B, 226, 9);
   EXPECT_EQ(PixelAt(B, 226, 4), sg::Rgb(182, 189, 210));
