@@ -17,10 +17,10 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchKit.h"
 #include "media/AVFormatAPI.h"
 #include "media/FFDecode.h"
 
-extern char** environ;
 
 using namespace vantrel::media;
 
@@ -72,10 +72,7 @@ bool MakeFixtures(const std::string& ADir) {
   return true;
 }
 
-double Median(std::vector<double> V) {
-  std::sort(V.begin(), V.end());
-  return V[V.size() / 2];
-}
+using vantrel::bench::Median;
 
 using Clock = std::chrono::steady_clock;
 
@@ -141,13 +138,9 @@ bool ProbePeer(const std::vector<std::string>& AFiles) {
 }  // namespace
 
 int main() {
-  std::string Dir =
-      (std::filesystem::temp_directory_path() / "vantrel-bench-probe-XXXXXX").string();
-  if (!mkdtemp(Dir.data())) return 1;
-  struct TCleanup {
-    std::string Dir;
-    ~TCleanup() { std::filesystem::remove_all(Dir); }
-  } Cleanup{Dir};
+  const vantrel::bench::TScratchDir Scratch("vantrel-bench-probe");
+  if (!Scratch.Ok()) return 1;
+  const std::string& Dir = Scratch.Path();
   if (!MakeFixtures(Dir)) return 1;
   std::vector<std::string> Files;
   for (const TFixture& F : Fixtures) Files.push_back(Dir + "/" + F.Name);

@@ -8,10 +8,8 @@
 // parameters, packet counts, libx264's options string, video packet checksums).
 // Last line: ratio <worst of (a), (b), (d) in CPU time, ours / ffmpeg's>.
 #include <fcntl.h>
-#include <sched.h>
 #include <spawn.h>
 #include <stdlib.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -24,7 +22,8 @@
 #include <string>
 #include <vector>
 
-extern char** environ;
+#include "bench/BenchKit.h"
+
 
 namespace {
 
@@ -35,52 +34,11 @@ constexpr const char* Threads = "2";  // decoder and encoder threads on both sid
 using Args = std::vector<std::string>;
 using Clock = std::chrono::steady_clock;
 
-struct TCost {
-  double Wall = 0;  // seconds
-  double Cpu = 0;   // user + system seconds of the process
-};
+using TCost = vantrel::bench::TProcessCost;
+using vantrel::bench::Median;
 
-// Runs a program (searched in PATH), its standard output into AStdout when given (else
-// dropped), standard error dropped. False when it cannot start or exits non-zero.
 bool Run(const Args& AArgs, TCost& ACost, std::string* AStdout = nullptr) {
-  std::string OutFile;
-  if (AStdout) {
-    char Name[] = "/tmp/vantrel-bench-out-XXXXXX";
-    const int Fd = mkstemp(Name);
-    if (Fd < 0) return false;
-    close(Fd);
-    OutFile = Name;
-  }
-  posix_spawn_file_actions_t Actions;
-  posix_spawn_file_actions_init(&Actions);
-  posix_spawn_file_actions_addopen(&Actions, 0, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&Actions, 1, AStdout ? OutFile.c_str() : "/dev/null", O_WRONLY | O_TRUNC, 0);
-  posix_spawn_file_actions_addopen(&Actions, 2, "/dev/null", O_WRONLY, 0);
-  std::vector<char*> Argv;
-  for (const std::string& A : AArgs) Argv.push_back(const_cast<char*>(A.c_str()));
-  Argv.push_back(nullptr);
-  const auto T0 = Clock::now();
-  pid_t Pid = 0;
-  const int Err = posix_spawnp(&Pid, Argv[0], &Actions, nullptr, Argv.data(), environ);
-  posix_spawn_file_actions_destroy(&Actions);
-  int Status = 0;
-  rusage Usage{};
-  const bool Ok = Err == 0 && wait4(Pid, &Status, 0, &Usage) == Pid && WIFEXITED(Status) && WEXITSTATUS(Status) == 0;
-  ACost.Wall = std::chrono::duration<double>(Clock::now() - T0).count();
-  ACost.Cpu = Usage.ru_utime.tv_sec + Usage.ru_utime.tv_usec / 1e6 + Usage.ru_stime.tv_sec + Usage.ru_stime.tv_usec / 1e6;
-  if (AStdout) {
-    std::ifstream In(OutFile);
-    std::stringstream S;
-    S << In.rdbuf();
-    *AStdout = S.str();
-    std::filesystem::remove(OutFile);
-  }
-  if (!Ok) {
-    std::string Line;
-    for (const std::string& A : AArgs) Line += A + " ";
-    std::fprintf(stderr, "failed: %s\n", Line.c_str());
-  }
-  return Ok;
+  return vantrel::bench::RunProcess(AArgs, ACost, AStdout);
 }
 
 bool Run(const Args& AArgs) {
@@ -92,11 +50,6 @@ std::string Output(const Args& AArgs) {
   TCost Cost;
   std::string Text;
   return Run(AArgs, Cost, &Text) ? Text : std::string();
-}
-
-double Median(std::vector<double> V) {
-  std::sort(V.begin(), V.end());
-  return V[V.size() / 2];
 }
 
 // One piece of work, as option lines of ours and the matching ffmpeg arguments.
@@ -224,19 +177,10 @@ int main(int argc, char** argv) {
   if (const char* R = std::getenv("VANTREL_BENCH_ROUNDS")) Rounds = std::max(1, std::atoi(R));
 
   // Both sides on the same two cores (the children inherit the mask).
-  const long Cores = sysconf(_SC_NPROCESSORS_ONLN);
-  cpu_set_t Set;
-  CPU_ZERO(&Set);
-  CPU_SET(static_cast<int>(Cores - 2), &Set);
-  CPU_SET(static_cast<int>(Cores - 1), &Set);
-  sched_setaffinity(0, sizeof Set, &Set);
-
-  std::string Dir = (std::filesystem::temp_directory_path() / "vantrel-bench-transcode-XXXXXX").string();
-  if (!mkdtemp(Dir.data())) return 1;
-  struct TCleanup {
-    std::string Dir;
-    ~TCleanup() { std::filesystem::remove_all(Dir); }
-  } Cleanup{Dir};
+  vantrel::bench::PinToLastTwoCores();
+  const vantrel::bench::TScratchDir Scratch("vantrel-bench-transcode");
+  if (!Scratch.Ok()) return 1;
+  const std::string& Dir = Scratch.Path();
   if (!MakeFixtures(Dir)) return 1;
 
   const std::vector<TScenario> List = Scenarios(Dir);
