@@ -68,6 +68,9 @@ void InputState::RouteDesktopDeactivation() {
       Up.Vk = static_cast<WORD>(Vk);
       RouteKey(Up);
     }
+  // Another program has the desktop now: a mode held by a capture (a menu, a drop-down, a
+  // drag) ends.
+  if (const HWND C = Capture()) SendMessage(C, WM_CANCELMODE, 0, 0);
   if (Active() || AppActive()) {
     FDesktopActivation = true;
     DeactivateAll();

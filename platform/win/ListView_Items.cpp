@@ -25,6 +25,14 @@ std::string ListViewTakeText(const char* Text, const char* Buffer, int Max) {
   return std::string(Text, N);
 }
 
+// Text into a caller's buffer of Max bytes (Max > 0), cut at a whole UTF-8 character.
+void ListViewCopyOut(const std::string& Text, char* Out, int Max) {
+  size_t N = std::min(Text.size(), static_cast<size_t>(Max - 1));
+  while (N > 0 && N < Text.size() && (static_cast<unsigned char>(Text[N]) & 0xC0) == 0x80) --N;
+  std::memcpy(Out, Text.data(), N);
+  Out[N] = '\0';
+}
+
 }  // namespace
 
 ListViewState::ListViewState(HWND Wnd, DWORD Style) : FWnd(Wnd), FStyle(Style), FBkColor(CLR_NONE) {}
@@ -139,11 +147,7 @@ bool ListViewState::SetItem(const LVITEM& Item) {
 bool ListViewState::GetItem(LVITEM& Item) {
   if (!Valid(Item.iItem)) return false;
   if ((Item.mask & LVIF_TEXT) && Item.pszText && Item.cchTextMax > 0) {
-    const std::string T = CellText(Item.iItem, Item.iSubItem);
-    size_t N = std::min(T.size(), static_cast<size_t>(Item.cchTextMax - 1));
-    while (N > 0 && N < T.size() && (static_cast<unsigned char>(T[N]) & 0xC0) == 0x80) --N;
-    std::memcpy(Item.pszText, T.data(), N);
-    Item.pszText[N] = '\0';
+    ListViewCopyOut(CellText(Item.iItem, Item.iSubItem), Item.pszText, Item.cchTextMax);
   }
   if (Item.mask & LVIF_IMAGE) Item.iImage = CellImage(Item.iItem);
   if ((Item.mask & LVIF_PARAM) && !OwnerData()) Item.lParam = FRows[static_cast<size_t>(Item.iItem)].Param;
@@ -335,9 +339,7 @@ bool ListViewState::GetColumn(int Index, LVCOLUMN& Column) const {
   if (Index < 0 || Index >= ColumnCount()) return false;
   const ListViewColumn& C = FColumns[static_cast<size_t>(Index)];
   if ((Column.mask & LVCF_TEXT) && Column.pszText && Column.cchTextMax > 0) {
-    const size_t N = std::min(C.Text.size(), static_cast<size_t>(Column.cchTextMax - 1));
-    std::memcpy(Column.pszText, C.Text.data(), N);
-    Column.pszText[N] = '\0';
+    ListViewCopyOut(C.Text, Column.pszText, Column.cchTextMax);
   }
   if (Column.mask & LVCF_WIDTH) Column.cx = ColumnWidth(Index);
   if (Column.mask & LVCF_FMT) Column.fmt = C.Fmt;

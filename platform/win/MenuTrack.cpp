@@ -459,6 +459,9 @@ class MenuTracker {
       SelectObject(DC, Normal);
       if (!ShortCut.empty()) DrawText(DC, ShortCut, -1, &T, DT_SINGLELINE | DT_VCENTER | DT_RIGHT | DT_NOPREFIX);
     }
+    // An edge, so the menu stands apart from a window of the same colour beneath it.
+    RECT Edge{0, 0, Lv.Layout.Bounds.Right - OX, Lv.Layout.Bounds.Bottom - OY};
+    FrameRect(DC, &Edge, GetSysColorBrush(COLOR_BTNSHADOW));
     SelectObject(DC, OldFont);
     if (BoldFont) DeleteObject(BoldFont);
     EndPaint(Lv.Wnd, &PS);

@@ -10,6 +10,7 @@
 
 #include "platform/display/HeadlessPng.h"
 #include "platform/display/HeadlessSession.h"
+#include "platform/rtl/Utf8.h"
 #include "platform/ui/ComCtrls.h"
 #include "platform/win/ListView.h"
 #include "platform/win/Focus.h"
@@ -492,5 +493,48 @@ TEST(ListView, ListColumnsAreAsWideAsTheWidestLabelUnlessSet) {
   EXPECT_FALSE(SendMessage(View, LVM_SETCOLUMNWIDTH, 1, 90));  // one width for all
   EXPECT_TRUE(SendMessage(View, LVM_SETCOLUMNWIDTH, 0, LVSCW_AUTOSIZE));
   EXPECT_GT(SendMessage(View, LVM_GETCOLUMNWIDTH, 0, 0), 90);
+  F.View->Unhook();
+}
+
+TEST(ListView, TextLongerThanTheBufferIsCutAtAWholeCharacter) {
+  ListViewForm F(true);
+  F.View->Items()->SetCount(3);
+  String Long;
+  for (int I = 0; I < 300; ++I) Long += "\xC3\xA9";  // é, two bytes each
+  F.View->OnData = [&](TObject*, TListItem* Item) {
+    Item->SetCaption(Long);
+    Item->SubItems()->Add("x" + Long);  // odd byte count before each é
+  };
+  F.Session.PumpUntilIdle();
+  auto Read = [&](int SubItem, int Max) {
+    std::vector<char> Buffer(static_cast<size_t>(Max) + 8, '#');
+    LVITEM I{};
+    I.iSubItem = SubItem;
+    I.pszText = Buffer.data();
+    I.cchTextMax = Max;
+    SendMessage(F.View->Handle(), LVM_GETITEMTEXT, 0, reinterpret_cast<LPARAM>(&I));
+    for (size_t K = static_cast<size_t>(Max); K < Buffer.size(); ++K) EXPECT_EQ(Buffer[K], '#') << "overrun at " << K;
+    return std::string(Buffer.data());
+  };
+  // The view asks its parent through a buffer of 260 bytes: 129 whole characters fit.
+  struct Case {
+    int SubItem, Max;
+    size_t Bytes;
+  };
+  for (const Case& C : {Case{0, 1024, 258}, Case{1, 1024, 259}, Case{0, 6, 4}, Case{1, 6, 5}, Case{0, 2, 0}}) {
+    SCOPED_TRACE(std::to_string(C.SubItem) + "/" + std::to_string(C.Max));
+    const std::string Text = Read(C.SubItem, C.Max);
+    EXPECT_EQ(Text.size(), C.Bytes);
+    EXPECT_EQ((Utf8Length(Text) - C.SubItem) * 2 + C.SubItem, static_cast<Integer>(C.Bytes)) << "a broken character";
+  }
+  // Column captions likewise.
+  F.View->Columns()->Items(1)->SetCaption("Größe");
+  char Small[4] = "###";
+  LVCOLUMN Column{};
+  Column.mask = LVCF_TEXT;
+  Column.pszText = Small;
+  Column.cchTextMax = sizeof Small;
+  ASSERT_TRUE(SendMessage(F.View->Handle(), LVM_GETCOLUMN, 1, reinterpret_cast<LPARAM>(&Column)));
+  EXPECT_STREQ(Small, "Gr");
   F.View->Unhook();
 }

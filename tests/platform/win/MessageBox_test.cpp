@@ -8,6 +8,7 @@
 #include "platform/win/Keyboard.h"
 #include "platform/win/MessageBox.h"
 #include "platform/win/Shell.h"
+#include "platform/win/SysColors.h"
 
 using vantrel::display::HeadlessSession;
 
@@ -124,6 +125,23 @@ TEST(MessageBox, LooksLikeABoxWithIconTextAndButtons) {
       HWND Box = BoxUnderTest->FindBox();
       vantrel::win::Surface Pic = BoxUnderTest->S.Capture(Box);
       EXPECT_GT(Pic.Width(), 150);
+      // The caption bar in the caption colour; the warning icon's yellow left of the text.
+      const COLORREF Bar = GetSysColor(COLOR_ACTIVECAPTION);
+      EXPECT_EQ(Pic.Row(4)[Pic.Width() - 8] & 0xFFFFFF,
+                static_cast<uint32_t>(GetRValue(Bar)) << 16 | GetGValue(Bar) << 8 | GetBValue(Bar));
+      RECT Window, Client;
+      GetWindowRect(Box, &Window);
+      GetClientRect(Box, &Client);
+      POINT Origin{0, 0};
+      ClientToScreen(Box, &Origin);
+      const int Left = Origin.X - Window.Left, Top = Origin.Y - Window.Top;
+      int Yellow = 0;
+      for (int Y = Top + 12; Y < Top + 44; ++Y)
+        for (int X = Left + 12; X < Left + 44; ++X) {
+          const uint32_t P = Pic.Row(Y)[X];
+          Yellow += ((P >> 16) & 0xFF) > 200 && ((P >> 8) & 0xFF) > 150 && (P & 0xFF) < 100;
+        }
+      EXPECT_GT(Yellow, 100) << "the warning icon";
       if (const char* Dir = std::getenv("VANTREL_CAPTURE_DIR"))
         vantrel::display::SavePng(Pic, std::string(Dir) + "/msgbox.png");
       BoxUnderTest->S.Key(VK_RETURN);

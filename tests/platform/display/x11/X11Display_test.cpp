@@ -246,3 +246,26 @@ TEST(X11Display, MinimizingTakesTheWindowAwayAndRestoringBringsItBack) {
   EXPECT_EQ(S.Peer.RootOrigin(S.XWindow(Wnd)).X, 100);
   EXPECT_EQ(S.Peer.RootOrigin(S.XWindow(Wnd)).Y, 100);
 }
+
+TEST(X11Display, MinimizingTheApplicationTakesEveryVisibleFormAwayUntilRestored) {
+  X11Session S;
+  TApplicationInstance App;
+  TForm* Main = nullptr;
+  TForm* Second = nullptr;
+  Application->CreateForm(Main);
+  Application->CreateForm(Second);
+  Main->SetBounds(100, 100, 300, 200);
+  Second->SetBounds(500, 100, 200, 150);
+  Main->Show();
+  Second->Show();
+  ASSERT_TRUE(PumpUntil([&] { return S.Viewable(Main->Handle()) && S.Viewable(Second->Handle()); }));
+  Application->Minimize();
+  EXPECT_TRUE(IsIconic(Main->Handle()));
+  EXPECT_TRUE(IsIconic(Second->Handle()));
+  EXPECT_TRUE(PumpUntil([&] { return !S.Viewable(Main->Handle()) && !S.Viewable(Second->Handle()); }));
+  EXPECT_NE(S.XWindow(Main->Handle()), 0u) << "the form keeps its X window";
+  Application->Restore();
+  EXPECT_TRUE(PumpUntil([&] { return S.Viewable(Main->Handle()) && S.Viewable(Second->Handle()); }));
+  EXPECT_FALSE(IsIconic(Main->Handle()));
+  EXPECT_EQ(S.Peer.RootOrigin(S.XWindow(Second->Handle())).X, 500);
+}

@@ -9,6 +9,8 @@
 #include "platform/win/Focus.h"
 #include "platform/win/Input.h"
 #include "platform/win/Keyboard.h"
+#include "platform/win/Menu.h"
+#include "platform/win/Timers.h"
 #include "tests/platform/display/x11/X11TestSession.h"
 #include "tests/support/UiTestControls.h"
 
@@ -93,6 +95,23 @@ TEST(X11Input, AClickGivesOneButtonDownAndUpAndTwoMakeADoubleClick) {
   EXPECT_EQ(GET_Y_LPARAM(Down[0].LParam), 50);
   Click(S, 150, 150);
   EXPECT_TRUE(PumpUntil([&] { return W.Count(WM_LBUTTONDBLCLK) == 1; }));
+}
+
+TEST(X11Input, AClickOnAControlRunsItsOnClickOnce) {
+  X11Session S;
+  TOwned<uitest::TTestForm> Form = CreateOwned<uitest::TTestForm>(nullptr);
+  Form->SetBounds(100, 100, 300, 200);
+  auto* Button = Create<uitest::TTestPanel>(Form.get());
+  Button->SetParent(Form.get());
+  Button->SetBounds(20, 20, 100, 30);  // 120..220 x 120..150 on the screen
+  int Clicks = 0;
+  Button->OnClick = [&](TObject*) { ++Clicks; };
+  Form->Show();
+  ASSERT_TRUE(PumpUntil([&] { return S.Viewable(Form->Handle()); }));
+  Click(S, 150, 135);
+  EXPECT_TRUE(PumpUntil([&] { return Clicks > 0; }));
+  testsupport::PumpFor(100);
+  EXPECT_EQ(Clicks, 1);
 }
 
 TEST(X11Input, AWheelNotchGoesToTheFocusWindow) {
@@ -197,6 +216,51 @@ TEST(X11Input, AnotherProgramTakingTheFocusDeactivatesAndReleasesHeldKeys) {
   SetForegroundWindow(W.Wnd);
   EXPECT_TRUE(PumpUntil([&] { return S.Peer.FocusWindow() == S.XWindow(W.Wnd); }));
   EXPECT_EQ(GetActiveWindow(), W.Wnd);
+}
+
+namespace {
+
+// Inside the menu's loop: notes the menu's window, then another program takes the focus.
+X11Session* FocusThief = nullptr;
+HWND MenuOwner = nullptr;
+HWND OpenMenuWindow = nullptr;
+bool MenuOverrideRedirect = false;
+void TakeFocusFromMenu(HWND, UINT, UINT_PTR Id, DWORD) {
+  KillTimer(nullptr, Id);
+  for (win::Window* W : FocusThief->Manager->TopLevels())
+    if (W->Handle != MenuOwner && IsWindowVisible(W->Handle)) OpenMenuWindow = W->Handle;
+  if (OpenMenuWindow) MenuOverrideRedirect = FocusThief->Peer.OverrideRedirect(FocusThief->XWindow(OpenMenuWindow));
+  FocusThief->Peer.OpenWindow({600, 100, 700, 200}, true);
+}
+
+}  // namespace
+
+TEST(X11Input, AnotherProgramTakingTheFocusEndsAnOpenPopupMenu) {
+  X11Session S;
+  LogWindow W({100, 100, 300, 200});
+  ASSERT_TRUE(PumpUntil([&] { return S.Viewable(W.Wnd); }));
+  SetForegroundWindow(W.Wnd);
+  ASSERT_TRUE(PumpUntil([&] { return S.Peer.FocusWindow() == S.XWindow(W.Wnd); }));
+  HMENU Menu = CreatePopupMenu();
+  AppendMenu(Menu, MF_STRING, 11, "&Open");
+  AppendMenu(Menu, MF_STRING, 12, "&Delete");
+  FocusThief = &S;
+  MenuOwner = W.Wnd;
+  OpenMenuWindow = nullptr;
+  SetTimer(nullptr, 0, 200, TakeFocusFromMenu);
+  const auto T0 = std::chrono::steady_clock::now();
+  EXPECT_EQ(TrackPopupMenu(Menu, TPM_RETURNCMD, 150, 150, 0, W.Wnd, nullptr), 0);
+  EXPECT_LT(std::chrono::steady_clock::now() - T0, std::chrono::seconds(5));
+  ASSERT_NE(OpenMenuWindow, nullptr);
+  EXPECT_TRUE(MenuOverrideRedirect) << "a popup menu never takes the focus";
+  EXPECT_FALSE(IsWindow(OpenMenuWindow) && IsWindowVisible(OpenMenuWindow));
+  EXPECT_TRUE(PumpUntil([&] {
+    for (const Logged& L : W.Only({WM_ACTIVATEAPP}))
+      if (L.WParam == FALSE) return true;
+    return false;
+  }));
+  DestroyMenu(Menu);
+  FocusThief = nullptr;
 }
 
 TEST(X11Input, TheCursorPositionAndButtonsAreTheDesktops) {
