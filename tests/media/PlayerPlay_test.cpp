@@ -721,3 +721,39 @@ TEST_F(PlayerPlayTest, OurOwnFilterStepsChangeTheShownPicture) {
 }
 
 }  // namespace
+
+#include <dirent.h>
+
+namespace {
+
+// The threads of this process.
+int PlayerProcessThreads() {
+  int N = 0;
+  if (DIR* D = opendir("/proc/self/task")) {
+    while (const dirent* E = readdir(D))
+      if (E->d_name[0] != '.') ++N;
+    closedir(D);
+  }
+  return N;
+}
+
+// Without any handler the event thread still ends with the stop: after Stop(True) the
+// process has the threads it had before the file was opened (a first player, freed,
+// starts what lives on, such as the platform's own helpers).
+TEST_F(PlayerPlayTest, WithoutHandlersStopEndsEveryPlayerThread) {
+  auto Round = [&](TCustomPlayer& P) {
+    ASSERT_TRUE(P.Open(FixturePath("v.mp4"), 0, false)) << P.LastErrMsg();
+    PumpUntil([] { return false; }, 0.3);
+    P.Stop(true);
+  };
+  Round(*Player);
+  Player.reset();
+  TOwned<TCustomPlayer> Bare = CreateOwned<TDODodeve>(nullptr);
+  ASSERT_TRUE(Bare->LoadAVLib(Dir.Path(), true)) << Bare->LastErrMsg();
+  const int Before = PlayerProcessThreads();
+  Round(*Bare);
+  EXPECT_TRUE(PumpUntil([&] { return PlayerProcessThreads() <= Before; }, 2))
+      << PlayerProcessThreads() << " threads, " << Before << " before";
+}
+
+}  // namespace
