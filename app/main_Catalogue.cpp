@@ -1,7 +1,5 @@
 // The format catalogue of the main window's unit: icons, profiles, formats and the
 // distribution of the formats to the profiles.
-#include <fstream>
-
 #include "app/Decryptor.h"
 #include "app/main.h"
 #include "platform/rtl/Exceptions.h"
@@ -104,20 +102,12 @@ void LoadProfileIcons(TMainUnitState& State, const String& Folder) {
 }
 
 void ReadProfiles(TMainUnitState& State, const String& FileName) {
-  std::ifstream In(FileName, std::ios::binary);
-  if (!In) throw EFOpenError("Cannot open file \"" + FileName + "\"");
-  auto NextLine = [&In](String& Line) {
-    if (!std::getline(In, Line)) return false;
-    if (!Line.empty() && Line.back() == '\r') Line.pop_back();
-    return true;
-  };
-  String Line;
-  NextLine(Line);
-  if (!NextLine(Line)) throw EReadError("The profile list \"" + FileName + "\" is too short");
-  State.ChooserHeight = StrToInt(CatalogueValue(Line, "height=", 1));
-  NextLine(Line);
-  while (NextLine(Line)) {
-    Line = Trim(Line);
+  TStringList Lines;
+  Lines.LoadFromFile(FileName);
+  if (Lines.Count() < 2) throw EReadError("The profile list \"" + FileName + "\" is too short");
+  State.ChooserHeight = StrToInt(CatalogueValue(Lines.Get(1), "height=", 1));
+  for (Integer I = 3; I < Lines.Count(); ++I) {
+    const String Line = Trim(Lines.Get(I));
     if (Line.find("</profile>") != String::npos) break;
     if (Line.find("<category id=\"") == String::npos) continue;
     TProfile P;

@@ -2,6 +2,7 @@
 // GUI thread, pausing, seeking and stopping.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <mutex>
@@ -659,6 +660,100 @@ TEST_F(PlayerPlayTest, AHeldEventLoopIsClosedByForce) {
     detail::SetPlayerEventGate(*Player, nullptr);
   }
   Player.reset();
+}
+
+}  // namespace
+
+#include "media/vf_eq.h"
+#include "media/vf_hue.h"
+
+namespace {
+
+// Our own filter steps, once registered (as the editing dialog does), run in the player's
+// chain as in a conversion: brightness raises every channel of the shown picture,
+// saturation -100 leaves it grey.
+TEST_F(PlayerPlayTest, OurOwnFilterStepsChangeTheShownPicture) {
+  RegisterEqFilter();
+  RegisterHueFilter();
+  // The average of each channel of a bitmap's rows, and the largest channel spread of a
+  // pixel.
+  struct PictureStats {
+    double Mean[3] = {0, 0, 0};
+    int Spread = 0;
+  };
+  auto Measure = [](TBitmap* ABmp) {
+    PictureStats St;
+    long Sum[3] = {0, 0, 0};
+    for (int Y = 0; Y < ABmp->Height(); ++Y) {
+      const auto* Row = static_cast<const uint8_t*>(ABmp->ScanLine(Y));
+      for (int X = 0; X < ABmp->Width(); ++X) {
+        const uint8_t* P = Row + X * 3;
+        for (int C = 0; C < 3; ++C) Sum[C] += P[C];
+        St.Spread = std::max({St.Spread, std::abs(P[0] - P[1]), std::abs(P[1] - P[2]), std::abs(P[0] - P[2])});
+      }
+    }
+    const double N = static_cast<double>(ABmp->Width()) * ABmp->Height();
+    for (int C = 0; C < 3; ++C) St.Mean[C] = Sum[C] / N;
+    return St;
+  };
+  auto ShownWith = [&](const String& AFilters) {
+    TOwned<TCustomPlayer> P = CreateOwned<TDODodeve>(nullptr);
+    EXPECT_TRUE(P->LoadAVLib(Dir.Path(), true)) << P->LastErrMsg();
+    bool Paused = false;
+    P->OnState = [&](TObject*, TPlayState AState) { Paused = Paused || AState == psPause; };
+    P->SetVideoFilters(AFilters);
+    EXPECT_TRUE(P->Open(FixturePath("v.mp4"), 0, true)) << P->LastErrMsg();
+    EXPECT_TRUE(PumpUntil([&] { return Paused; }, 10));
+    PumpUntil([] { return false; }, 0.2);
+    Int64 Pts = -1;
+    const PictureStats St = Measure(P->CurrentFrame(Pts));
+    EXPECT_GE(Pts, 0);
+    P->Stop(true);
+    return St;
+  };
+  Player.reset();
+  const PictureStats Plain = ShownWith("scale=160:120");
+  ASSERT_GT(Plain.Spread, 100);  // a colourful picture
+  const PictureStats Brighter = ShownWith("scale=160:120,nativeeq=20:0");
+  for (int C = 0; C < 3; ++C) EXPECT_GT(Brighter.Mean[C], Plain.Mean[C] + 10) << C;
+  const PictureStats Grey = ShownWith("scale=160:120,nativehue=0:-100");
+  EXPECT_LE(Grey.Spread, 8);
+}
+
+}  // namespace
+
+#include <dirent.h>
+
+namespace {
+
+// The threads of this process.
+int PlayerProcessThreads() {
+  int N = 0;
+  if (DIR* D = opendir("/proc/self/task")) {
+    while (const dirent* E = readdir(D))
+      if (E->d_name[0] != '.') ++N;
+    closedir(D);
+  }
+  return N;
+}
+
+// Without any handler the event thread still ends with the stop: after Stop(True) the
+// process has the threads it had before the file was opened (a first player, freed,
+// starts what lives on, such as the platform's own helpers).
+TEST_F(PlayerPlayTest, WithoutHandlersStopEndsEveryPlayerThread) {
+  auto Round = [&](TCustomPlayer& P) {
+    ASSERT_TRUE(P.Open(FixturePath("v.mp4"), 0, false)) << P.LastErrMsg();
+    PumpUntil([] { return false; }, 0.3);
+    P.Stop(true);
+  };
+  Round(*Player);
+  Player.reset();
+  TOwned<TCustomPlayer> Bare = CreateOwned<TDODodeve>(nullptr);
+  ASSERT_TRUE(Bare->LoadAVLib(Dir.Path(), true)) << Bare->LastErrMsg();
+  const int Before = PlayerProcessThreads();
+  Round(*Bare);
+  EXPECT_TRUE(PumpUntil([&] { return PlayerProcessThreads() <= Before; }, 2))
+      << PlayerProcessThreads() << " threads, " << Before << " before";
 }
 
 }  // namespace
