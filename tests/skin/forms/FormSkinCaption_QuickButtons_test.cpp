@@ -175,3 +175,38 @@ TEST_F(QuickButtonsTest, ALeftClickCallsOnClickWithTheCaptionAndAPressReleasedEl
 }
 
 }  // namespace
+
+namespace {
+
+// The row on the program's own skin, as a user sees it.
+TEST_F(FrameFixture, QuickButtonsOnTheProgramsSkinAsCaptured) {
+  Skin->LoadFromFile(vantrel::test::BinDir() + "/" + sg::DefaultSkinFolder + "/" + sg::SkinIniName);
+  ASSERT_FALSE(Skin->Empty);
+  auto Images = CreateOwned<TImageList>(nullptr);
+  Images->SetWidth(QuickImageSize);
+  Images->SetHeight(QuickImageSize);
+  for (TColor C : QuickGlyphColours) {
+    auto Glyph = FlatBitmap(QuickImageSize, QuickImageSize, C);
+    Images->Add(Glyph.get(), nullptr);
+  }
+  for (Integer I = 0; I < 3; ++I) FS->QuickButtons()->Add()->SetImageIndex(I);
+  FS->SetQuickImageList(Images.get());
+  FS->SetSkinData(Skin.get());
+  ShowForm();
+  const TRect R = FS->QuickButtons()->Items(0)->ItemRect;
+  ASSERT_GT(RectWidth(R), 0);
+  const vantrel::win::Surface Before = S.Session.Capture(Form->Handle());
+  const TPoint P = Point(Form->Left() + (R.Left + R.Right) / 2, Form->Top() + (R.Top + R.Bottom) / 2);
+  S.Session.Move(P.X - 1, P.Y);
+  S.Session.PumpUntilIdle();
+  S.Session.Advance(60);
+  S.Session.Move(P.X, P.Y);
+  S.Session.PumpUntilIdle();
+  const vantrel::win::Surface Hot = S.Session.Capture(Form->Handle());
+  SaveCapture(Hot, "quick_buttons_program_skin.png");
+  EXPECT_EQ(SurfaceColour(Hot, R.Left + 2, R.Top + 2), QuickGlyphColours[0]);
+  // The hot face changes the ring round the glyph.
+  EXPECT_NE(SurfaceColour(Hot, R.Left, (R.Top + R.Bottom) / 2), SurfaceColour(Before, R.Left, (R.Top + R.Bottom) / 2));
+}
+
+}  // namespace
