@@ -179,6 +179,8 @@ class TspFormSkin : public TComponent {
   TspClientInActiveEffect ClientInActiveEffectType() const { return FClientInActiveEffectType; }
   void SetClientInActiveEffectType(TspClientInActiveEffect Value) { FClientInActiveEffectType = Value; }
   TspQuickButtonItems* QuickButtons() const { return FQuickButtons.get(); }
+  // Copies Value's items into the owned collection.
+  void SetQuickButtons(TspQuickButtonItems* Value);
   TCustomImageList* QuickImageList() const { return FQuickImageList; }
   void SetQuickImageList(TCustomImageList* Value) { FQuickImageList = Value; }
   Boolean QuickButtonsShowHint() const { return FQuickButtonsShowHint; }

@@ -12,6 +12,7 @@
 #include "skin/core/bitmaps/spEffBmp_EffectKinds.h"
 #include "skin/core/drawing/SPUtils.h"
 #include "skin/forms/FormSkin.h"
+#include "skin/forms/FormSkinQuickButtons.h"
 
 namespace {
 
@@ -155,6 +156,7 @@ TRect TspSkinCaptionObject::TextArea() const {
   TRect R = TextRct;
   if (IsNullRect(R)) return R;
   const Integer RightMargin = RectWidth(SkinRect) - TextRct.Right;
+  R.Left += QuickButtonsReserve();
   R.Right = RectWidth(ObjectRect) - RightMargin;
   if (!IsNullRect(FrameRect)) {
     R.Top += FrameTextRect.Top;
@@ -188,7 +190,10 @@ void TspSkinCaptionObject::DrawCaptionText(TCanvas* Cnvs, Integer X, Integer Y, 
   const Integer TW = WideTextWidth(Cnvs, S);
   const Integer TH = WideTextHeight(Cnvs, S);
   Integer TX = Area.Left;
-  if (Alignment == taRightJustify)
+  // Beside quick buttons the text is centred, whatever the skin's alignment.
+  if (Parent->SupportNCArea() && Parent->QuickButtons()->Count() > 0)
+    TX = Area.Left + RectWidth(Area) / 2 - TW / 2;
+  else if (Alignment == taRightJustify)
     TX = Area.Right - TW;
   else if (Alignment == taCenter)
     TX = Area.Left + RectWidth(Area) / 2 - TW / 2;
@@ -263,8 +268,10 @@ void TspSkinCaptionObject::Draw(TCanvas* Cnvs, Boolean UpDate) {
   const TRect Area = TextArea();
   const Boolean NCMode = Parent->SupportNCArea();
   const Integer W = RectWidth(ObjectRect), H = RectHeight(ObjectRect);
-  // What the application draws on the caption lies on top of whatever the caption shows.
+  // The quick buttons, the divider and what the application draws on the caption lie on
+  // top of whatever the caption shows.
   const auto Finish = [&] {
+    DrawQuickButtons(Cnvs);
     if (Parent->OnCaptionPaint) Parent->OnCaptionPaint(Cnvs, ObjectRect, Active);
   };
   if (W <= 0 || H <= 0) return;
@@ -341,23 +348,37 @@ void TspSkinCaptionObject::MouseEnter() {
 void TspSkinCaptionObject::MouseLeave() {
   FMouseIn = false;
   Parent->DoMouseLeaveEvent(IDName);
+  if (!QuickButtonsPresent()) return;
+  ActiveQuickButton = -1;
+  OldActiveQuickButton = -1;
+  TestActiveQuickButton(-1, -1);
 }
 
-void TspSkinCaptionObject::MouseMove(Integer X, Integer Y) { Parent->DoMouseMoveEvent(IDName, X, Y, ObjectRect); }
+void TspSkinCaptionObject::MouseMove(Integer X, Integer Y) {
+  Parent->DoMouseMoveEvent(IDName, X, Y, ObjectRect);
+  if (QuickButtonsPresent()) TestActiveQuickButton(X, Y);
+}
 
 void TspSkinCaptionObject::MouseDown(Integer X, Integer Y, TMouseButton Button) {
   if (!Parent->SupportNCArea() && Parent->WindowState() != wsMaximized && Button == mbLeft)
     Parent->StartDragging(X, Y);
   Parent->DoMouseDownEvent(IDName, X, Y, ObjectRect, Button);
+  if (QuickButtonsPresent()) QuickButtonDown(X, Y, Button);
 }
 
 void TspSkinCaptionObject::MouseUp(Integer X, Integer Y, TMouseButton Button) {
   if (!Parent->SupportNCArea()) Parent->StopDragging();
   Parent->DoMouseUpEvent(IDName, X, Y, ObjectRect, Button);
   if (!Parent->SupportNCArea()) return;
-  ActiveQuickButton = -1;
+  if (QuickButtonsPresent() && Button == mbLeft) {
+    QuickButtonUp(X, Y);
+  } else if (QuickButtonsPresent()) {
+    TestActiveQuickButton(X, Y);
+  } else {
+    ActiveQuickButton = -1;
+  }
   const Boolean FullLayeredBorder = Parent->UseLayeredBorder() && SD && SD->LayerFrame && SD->LayerFrame->FullBorder;
-  if (FullLayeredBorder && Button == mbRight && !Parent->DisableSystemMenu()) {
+  if (FullLayeredBorder && Button == mbRight && !Parent->DisableSystemMenu() && ActiveQuickButton == -1) {
     TPoint P;
     GetCursorPos(&P);
     Parent->PopupSystemMenu(P.X, P.Y);

@@ -24,6 +24,9 @@ class TspSkinCaptionObject : public TspActiveSkinObject {
   void RepaintCaption();
 
   void Draw(TCanvas* Cnvs, Boolean UpDate) override;
+  // The caption on the layered full border's image: quick buttons, the form's caption with
+  // its effects whatever the activity, every pixel keeping the image's alpha.
+  void DrawAlpha(TCanvas* Cnvs, TspBitmap* ABitMap) override;
   void MouseDown(Integer X, Integer Y, TMouseButton Button) override;
   void MouseUp(Integer X, Integer Y, TMouseButton Button) override;
   void MouseMove(Integer X, Integer Y) override;
@@ -47,6 +50,16 @@ class TspSkinCaptionObject : public TspActiveSkinObject {
   // Writes the caption text on Cnvs; (X, Y) is where the object's top-left lies on it.
   void DrawCaptionText(TCanvas* Cnvs, Integer X, Integer Y, const TRect& Area, Boolean AActive,
                        TCanvas* PaintCanvas);
+
+  // The form's quick buttons take part: a frame with its own non-client area, items in the
+  // collection and an image list for them.
+  Boolean QuickButtonsPresent() const;
+  // The room at the text area's left that the quick buttons and the divider take.
+  Integer QuickButtonsReserve() const;
+  // Hover tracking of the quick buttons at (X, Y) in window coordinates.
+  void TestActiveQuickButton(Integer X, Integer Y);
+  // The divider and the row of quick buttons at their places on Cnvs (frame coordinates).
+  void DrawQuickButtons(TCanvas* Cnvs);
 
   Integer ActiveQuickButton = -1;
   Integer OldActiveQuickButton = -1;
@@ -102,6 +115,15 @@ class TspSkinCaptionObject : public TspActiveSkinObject {
                                   TCanvas* PaintCanvas);
   // Draws Image at the object's place, through the skin's inactive effect when asked.
   void PutPicture(TCanvas* Cnvs, TBitmap* Image, Boolean WithInActiveEffect);
+  // The hot face of a quick button, from the skin's tool-button look; false without one.
+  Boolean DrawQuickButtonFace(TCanvas* Cnvs, const TRect& R, Boolean Down);
+  // The divider picture with its transparent colour; nil without one.
+  TOwned<TBitmap> DividerPicture() const;
+  // The divider and the quick buttons onto the layered border's image, keeping its alpha.
+  void DrawAlphaQuickButtons(TspBitmap* ABitMap);
+  // Press and release of the quick button under (X, Y); the release clicks it.
+  void QuickButtonDown(Integer X, Integer Y, TMouseButton Button);
+  void QuickButtonUp(Integer X, Integer Y);
 };
 
 class TspDataSkinButton;
@@ -144,6 +166,7 @@ class TspSkinStdButtonObject : public TspSkinButtonObject {
   VANTREL_CLASS(TspSkinStdButtonObject)
   // AData nil: a button of the frame without a skin.
   TspSkinStdButtonObject(TspFormSkin* AParent, TspDataSkinStdButton* AData);
+  ~TspSkinStdButtonObject() override;
 
   // The form is in the state the command leads to (maximized, minimized, rolled up).
   Boolean RestoreState() const;
@@ -161,6 +184,10 @@ class TspSkinStdButtonObject : public TspSkinButtonObject {
   Boolean PointInMask(Integer X, Integer Y) override;
   void ShowLayer() override;
   void HideLayer() override;
+  // The 32-bit looks for the layered full border, rebuilt from the active picture.
+  void InitAlphaImages() override;
+  // Draws the look of the moment with its alpha onto ABitMap (Cnvs is its canvas).
+  void DrawAlpha(TCanvas* Cnvs, TspBitmap* ABitMap) override;
   void Draw(TCanvas* Cnvs, Boolean UpDate) override;
   void DblClick() override;
   void MouseDown(Integer X, Integer Y, TMouseButton Button) override;
@@ -177,8 +204,15 @@ class TspSkinStdButtonObject : public TspSkinButtonObject {
   Integer AlphaMaskPictureIndex = -1;
   Integer AlphaMaskActivePictureIndex = -1;
   Integer AlphaMaskInActivePictureIndex = -1;
+  TOwned<TspBitmap> FAlphaNormalImage, FAlphaActiveImage, FAlphaDownImage;
+  TOwned<TspBitmap> FAlphaRestoreNormalImage, FAlphaRestoreActiveImage, FAlphaRestoreDownImage;
+  TOwned<TspBitmap> FAlphaInActiveImage, FAlphaInActiveRestoreImage;
 
  private:
+  // The 32-bit image of the look the button shows now; nil when it has none.
+  TspBitmap* AlphaImageOfState() const;
+  // The form's icon on the layered border.
+  void DrawAlphaIcon(TCanvas* Cnvs);
   // The hover and pressed looks of a skinned button hide the inactive form's look.
   Boolean ShowsInActiveLook() const;
   void RedrawPlain();

@@ -37,3 +37,5 @@ void TspQuickButtonItems::Update(TCollectionItem*) {
   if (State.Contains(csDesigning) || State.Contains(csLoading)) return;
   FForm->UpDateFormNC();
 }
+
+void TspFormSkin::SetQuickButtons(TspQuickButtonItems* Value) { FQuickButtons->Assign(Value); }

@@ -7,6 +7,7 @@
 #include "skin/core/drawing/SPUtils.h"
 #include "skin/forms/FormSkin.h"
 #include "skin/forms/FormSkinObjects.h"
+#include "skin/forms/FormSkinQuickButtons.h"
 
 namespace {
 
@@ -77,7 +78,10 @@ Boolean TspFormSkin::PointOnCaption(TPoint P) {
   for (Integer I = 0; I < ObjectCount(); ++I) {
     auto* C = dynamic_cast<TspSkinCaptionObject*>(ObjectAt(I));
     if (!C || !RollUpObjectVisible(C->RollUp) || !PtInRect(&C->ObjectRect, P)) continue;
-    // The quick buttons at the caption's left, once they exist, do not count as caption.
+    // The part of the caption's left that holds the quick buttons is no caption.
+    if (FQuickButtons->Count() > 0 && FQuickImageList &&
+        P.X < C->ObjectRect.Left + FQuickButtons->Count() * (FQuickImageList->Width() + 8))
+      return false;
     return true;
   }
   return false;

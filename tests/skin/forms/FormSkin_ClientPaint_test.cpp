@@ -68,6 +68,33 @@ TEST_F(FormSkinClientPaintTest, HorizontalStripsRepeatAcrossAndTheLastOneIsCut) 
   EXPECT_EQ(At(130, 5), clBlue);  // laid whole: only the window's edge cuts it
 }
 
+TEST_F(FormSkinClientPaintTest, FullAndVerticalStretchesCoverTheFrameSize) {
+  // A 20 x 10 picture, red on the left and blue on the right, in a 120 x 50 frame.
+  struct Case {
+    TspStretchType Kind;
+    int X, Y;
+    TColor Expected;
+  };
+  const Case Cases[] = {
+      {spstFull, 59, 49, clRed},    // stretched to the frame: red up to the middle
+      {spstFull, 60, 0, clBlue},
+      {spstVert, 59, 5, clRed},     // a strip as wide as the frame
+      {spstVert, 61, 5, clBlue},
+      {spstVert, 59, 45, clRed},    // the strip repeated downward
+      {spstVert, 119, 49, clBlue},
+  };
+  for (const Case& C : Cases) {
+    SCOPED_TRACE(testing::Message() << "kind " << static_cast<int>(C.Kind) << " at " << C.X << "," << C.Y);
+    UseBackground(TwoColourPicture(20, 10, clRed, clBlue), true, C.Kind);
+    FS->FFormWidth = 120;
+    FS->FFormHeight = 50;
+    Target->Canvas()->Brush()->SetColor(clWhite);
+    Target->Canvas()->FillRect(Rect(0, 0, Target->Width(), Target->Height()));
+    FS->PaintBG2(Target->Canvas()->Handle());
+    EXPECT_EQ(At(C.X, C.Y), C.Expected);
+  }
+}
+
 TEST_F(FormSkinClientPaintTest, AnEmptyBackgroundPictureLaysNothingButTheLogo) {
   UseBackground(CreateOwned<TBitmap>(), false, spstFull);  // a picture that failed to load
   auto Logo = TwoColourPicture(20, 20, clLime, clLime);

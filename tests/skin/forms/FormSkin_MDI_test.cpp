@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "platform/ui/ExtCtrls.h"
+#include "platform/win/Paint.h"
 #include "skin/forms/FormSkinCaption.h"
 #include "tests/skin/forms/FormFrame_TestKit.h"
 
@@ -201,6 +202,34 @@ TEST_F(FormSkinMDIWorkTest, AChildSnapsToTheWorkAreaBelowAToolBar) {
   T = Origin.Y + 200;
   ChildSkins[0]->MagneticMove(L, T, 300, 200);
   EXPECT_EQ(L, Origin.X + 700);
+}
+
+TEST_F(FormSkinMDIWorkTest, TheClientWindowShowsTheMDIBackgroundElseTheFormsBackground) {
+  MakeMain(400, 300);
+  struct Case {
+    const char* What;
+    bool MDIPicture;
+    TColor Expected;
+  };
+  const Case Cases[] = {{"MDI background picture", true, clLime}, {"the form's background picture", false, clYellow}};
+  for (const Case& C : Cases) {
+    SCOPED_TRACE(C.What);
+    auto Skin = CreateOwned<TspSkinData>(nullptr);
+    Skin->LoadFromFile(test::TestSkinDir(skingen::TestSkinFolder) + "/" + skingen::SkinIniName);
+    ASSERT_FALSE(Skin->Empty);
+    Skin->BGPictureIndex = Skin->FActivePictures.Add(FlatBitmap(30, 30, clYellow));
+    Skin->MDIBGPictureIndex = C.MDIPicture ? Skin->FActivePictures.Add(FlatBitmap(30, 30, clLime)) : -1;
+    MainSkin->SetSkinData(Skin.get());
+    S.Session.PumpUntilIdle();
+    RedrawWindow(Main->ClientHandle(), nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_UPDATENOW);
+    S.Session.PumpUntilIdle();
+    const win::Surface Shot = S.Session.Capture(Main->ClientHandle());
+    EXPECT_EQ(SurfaceColour(Shot, 5, 5), C.Expected);
+    ASSERT_GT(Shot.Width(), 100);
+    EXPECT_EQ(SurfaceColour(Shot, Shot.Width() - 1, Shot.Height() - 1), C.Expected);
+    MainSkin->SetSkinData(nullptr);
+    S.Session.PumpUntilIdle();
+  }
 }
 
 TEST_F(FormSkinMDIWorkTest, AMaximizedChildRefitsAfterTheClientWindowIsResized) {

@@ -91,6 +91,13 @@ TEST_F(FormSkinNamedAccessTest, QuickButtonsCopyTheirLookAndRepaintTheFrameOnCha
   EXPECT_EQ(B->Hint(), "Snapshot");
   EXPECT_FALSE(B->Enabled());
   EXPECT_FALSE(static_cast<bool>(B->OnClick));  // the handler is not copied
+  // A whole collection is copied into the component's own.
+  auto OtherForm = CreateOwned<TForm>(nullptr);
+  TspFormSkin* Other = Create<TspFormSkin>(OtherForm.get());
+  Other->SetQuickButtons(FS->QuickButtons());
+  ASSERT_EQ(Other->QuickButtons()->Count(), 2);
+  EXPECT_NE(Other->QuickButtons(), FS->QuickButtons());
+  EXPECT_EQ(Other->QuickButtons()->Items(1)->ImageIndex(), 2);
   Form->WindowProc = Hooked;
 }
 

@@ -145,6 +145,22 @@ TEST_F(FormSkinWndProcTest, ACaptionDoubleClickRollsAFixedFormUpAndDown) {
   EXPECT_EQ(Form->Height(), 300);
 }
 
+TEST_F(FormSkinWndProcTest, ACaptionDoubleClickMaximizesAndRestoresASizeableForm) {
+  UseTestSkin();
+  FS->SetSkinData(Skin.get());
+  ShowForm();
+  const TRect Before = Rect(Form->Left(), Form->Top(), Form->Left() + Form->Width(), Form->Top() + Form->Height());
+  SendMessage(Form->Handle(), WM_NCLBUTTONDBLCLK, HTCAPTION, MAKELPARAM(100 + 200, 80 + 15));
+  S.Session.PumpUntilIdle();
+  EXPECT_EQ(FS->WindowState(), wsMaximized);
+  EXPECT_FALSE(FS->RollUpState());
+  // The maximized caption lies at the top of the work area now.
+  SendMessage(Form->Handle(), WM_NCLBUTTONDBLCLK, HTCAPTION, MAKELPARAM(Form->Left() + 200, Form->Top() + 15));
+  S.Session.PumpUntilIdle();
+  EXPECT_EQ(FS->WindowState(), wsNormal);
+  EXPECT_EQ(Rect(Form->Left(), Form->Top(), Form->Left() + Form->Width(), Form->Top() + Form->Height()), Before);
+}
+
 TEST_F(FormSkinWndProcTest, TheFormsCursorOverTheSkinnedCaption) {
   UseTestSkin();
   FS->SetSkinData(Skin.get());
