@@ -172,6 +172,16 @@ TEST_F(MainMenuBarTest, TheKeyboardDrivesTheBarInMenuMode) {
   Title(Main, "&View")->SetEnabled(false);
   Title(Main, "&Help");
   Show();
+  // Alt takes the title under the pointer when there is one.
+  Hover(TitleAt(1));
+  AltAlone();
+  EXPECT_TRUE(FS->InMainMenu);
+  EXPECT_EQ(HotTitle(), 1);
+  AltAlone();
+  EXPECT_FALSE(FS->InMainMenu);
+  S.Session.Move(Form->Left() + 200, Form->Top() + 250);
+  S.Session.PumpUntilIdle();
+  S.Session.Advance(100);
   AltAlone();
   EXPECT_TRUE(FS->InMainMenu);
   EXPECT_EQ(HotTitle(), 0);
@@ -439,6 +449,30 @@ TEST_F(MainMenuBarMDITest, AMaximizedChildsButtonsActByTheirRoleAlsoWithoutSkinO
   S.Session.PumpUntilIdle();
   EXPECT_EQ(ChildSkin->WindowState(), wsNormal);
   EXPECT_EQ(Bar->ButtonsCount, 0);
+}
+
+TEST_F(MainMenuBarMDITest, AButtonTheSkinLacksDrawsPlainlyAndActsByItsRole) {
+  Make({TspBorderIcon::biSystemMenu, TspBorderIcon::biMinimize, TspBorderIcon::biMaximize});
+  auto Skin = CreateOwned<TspSkinData>(nullptr);
+  Skin->LoadFromFile(vantrel::test::TestSkinDir(vantrel::skingen::TestSkinFolder) + "/" +
+                     vantrel::skingen::SkinIniName);
+  ASSERT_FALSE(Skin->Empty);
+  Bar->SetSkinData(Skin.get());
+  Bar->MinButton = "nosuchbutton";
+  ChildSkin->SetWindowState(wsMaximized);
+  S.Session.PumpUntilIdle();
+  ASSERT_EQ(Bar->ButtonsCount, 4);
+  TspSkinMainMenuBarButton* Min = Button(cmMinimize);
+  ASSERT_NE(Min, nullptr);
+  EXPECT_FALSE(Min->FSkinSupport);
+  EXPECT_TRUE(Button(cmClose)->FSkinSupport);
+  Min->MouseDown(0, 0, mbLeft);
+  Min->Active = true;
+  Min->MouseUp(0, 0, mbLeft);
+  S.Session.PumpUntilIdle();
+  EXPECT_EQ(ChildSkin->WindowState(), wsMinimized);
+  EXPECT_NE(Child->Handle(), nullptr);
+  Bar->SetSkinData(nullptr);
 }
 
 TEST_F(MainMenuBarMDITest, KeysTypedInAChildGoToTheMainFormsOpenMenu) {
