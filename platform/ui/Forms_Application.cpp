@@ -217,7 +217,8 @@ Boolean TApplication::ProcessMessage(MSG& Msg) {
   if (Msg.message != WM_TIMER && Msg.message != WM_PAINT && Msg.message != WM_NCPAINT) FLastWork = ClockNow();
   try {
     Boolean Handled = false;
-    if (OnMessage) OnMessage(Msg, Handled);
+    // A copy: the handler may put another in its place while it runs.
+    if (const TMessageEvent Hook = OnMessage) Hook(Msg, Handled);
     if (!Handled && !IsHintMsg(Msg) && !IsKeyMsg(Msg) && !IsControlKeyMsg(Msg)) {
       TranslateMessage(&Msg);
       DispatchMessage(&Msg);

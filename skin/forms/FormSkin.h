@@ -110,7 +110,7 @@ class TspFormSkin : public TComponent {
   TMainMenu* MainMenu() const { return FMainMenu; }
   void SetMainMenu(TMainMenu* Value);
   TspSkinMainMenuBar* MainMenuBar() const { return FMainMenuBar; }
-  void SetMainMenuBar(TspSkinMainMenuBar* Value) { FMainMenuBar = Value; }
+  void SetMainMenuBar(TspSkinMainMenuBar* Value);
   TspSkinMDITabsBar* MDITabsBar() const { return FMDITabsBar; }
   void SetMDITabsBar(TspSkinMDITabsBar* Value) { FMDITabsBar = Value; }
   TPopupMenu* SystemMenu() const { return FSystemMenu; }
@@ -159,7 +159,7 @@ class TspFormSkin : public TComponent {
   TFont* DefMenuItemFont() const { return FDefMenuItemFont.get(); }
   void SetDefMenuItemFont(TFont* Value);
   Boolean UseSkinFontInMenu() const { return FUseSkinFontInMenu; }
-  void SetUseSkinFontInMenu(Boolean Value) { FUseSkinFontInMenu = Value; }
+  void SetUseSkinFontInMenu(Boolean Value);
   Integer MaxMenuItemsInWindow() const { return FMaxMenuItemsInWindow; }
   void SetMaxMenuItemsInWindow(Integer Value);
   TspSkinHint* SkinHint() const { return FSkinHint; }
@@ -210,7 +210,7 @@ class TspFormSkin : public TComponent {
   TNotifyEvent OnSkinMenuClose;
   TNotifyEvent OnMainMenuEnter;
   TNotifyEvent OnMainMenuExit;
-  TNotifyEvent OnShortCut;
+  TShortCutEvent OnShortCut;
   TNotifyEvent OnChangeRollUpState;
   TNotifyEvent OnMinimizeToTray;
   TNotifyEvent OnRestoreFromTray;
@@ -401,15 +401,57 @@ class TspFormSkin : public TComponent {
   void UpdateCaptionButtonStates();
   void UpdateFormBorderIcons();
   void UpdateObjectHints();
-  // Skin menus, the system menu, menu keys.
+  void CancelControlsDropDown();
+
+  // --- Skin menus and menu mode (FormSkin_Menus.cpp) ------------------------------------------
+  // Everyone about to show a skin menu of this form calls SkinMenuOpen; the form's
+  // WM_SKINMENU_CLOSED (or a popup menu) calls SkinMenuClose, which releases the object
+  // that opened the menu.
   void SkinMenuOpen();
   void SkinMenuClose();
   void ExitMainMenuMode();
-  void EnterFrameMainMenu();
-  void PopupSystemMenu(Integer X, Integer Y);
-  void CancelControlsDropDown();
+  void ReleaseMainMenuItem();
+  // While hooked, Application->OnMessage is MenuAppMessageHook (the earlier handler is kept
+  // and put back).
+  void HookAppMessages();
+  void UnHookAppMessages();
+  void PopupSkinMenu(TMenu* Menu, TPoint P);
+  void PopupSkinMenu1(TMenu* Menu, const TRect& R, Boolean PopupUp);
+  void DoPopupMenu(TPopupMenu* Menu, Integer X, Integer Y);
+  // The form's OnShortCut while the component exists.
+  void FormShortCut(TWMKey& Msg, Boolean& Handled);
   void HideSkinMenu();
   Boolean SkinMenuVisible() const;
+  // The menus skin when set, else the frame's skin.
+  TspSkinData* MenuSkin() const { return FMenusSkinData ? FMenusSkinData : FSD; }
+  // Screen position of the frame's (0, 0), where ObjectRect is measured from.
+  TPoint FrameScreenOrigin() const;
+  // Drops Item's sub-items down from a frame object's rectangle: through the skinned popup
+  // menu Item belongs to, else through the skin menu (with the skin of a skinned main menu
+  // Item belongs to when AMainMenuSkin).
+  void TrackObjectMenu(TMenuItem* Item, const TRect& AObjectRect, Boolean PopupUp, Boolean AMainMenuSkin);
+
+  // --- Menu keys (FormSkin_MenuKeys.cpp) ------------------------------------------------------
+  void MenuAppMessageHook(MSG& Msg, Boolean& Handled);
+  void MenuKeyDown(WPARAM WParam, LPARAM LParam);
+  Boolean CheckMainMenuHotKey(Word Key);
+  void EnterFrameMainMenu();
+  void NextFrameMainMenuItem();
+  void PriorFrameMainMenuItem();
+  Boolean PressFrameMainMenuItem();
+  Boolean CanNextFrameMainMenuItem() const;
+  Boolean CanPriorFrameMainMenuItem() const;
+
+  // --- System menu, caption-button states, hints (FormSkin_SystemMenu.cpp) --------------------
+  TMenuItem* GetSystemMenuItems();
+  void PopupSystemMenu(Integer X, Integer Y);
+  void PopupSystemMenuAt(const TRect& R);
+  void PopupSysMenuFromButton();
+  // The text of a skin string: the skin's strings when it has them, else Text.
+  String SkinString(const String& Key, const String& Text) const;
+  // The tray icon is another change's: without one both do nothing.
+  void MinimizeToTray();
+  void RestoreFromTray();
   // Object hints.
   void HideObjectHint();
   void ActivateObjectHint(const String& AHint);
@@ -463,8 +505,8 @@ class TspFormSkin : public TComponent {
   Boolean FSkinSupport = false;
   Boolean FMDIChildMaximized = false;
   Boolean FFormActive = false;
-  TspSkinPopupMenu* FSysTrayMenu = nullptr;  // none yet
-  TPopupMenu* FSysMenu = nullptr;            // none yet
+  TspSkinPopupMenu* FSysTrayMenu = nullptr;  // owned
+  TPopupMenu* FSysMenu = nullptr;            // owned
   TPopupMenu* FSystemMenu = nullptr;
   Boolean FUseDefaultSysMenu = true;
   TspSkinMainMenuBar* FMainMenuBar = nullptr;
@@ -550,7 +592,7 @@ class TspFormSkin : public TComponent {
   Integer ActiveObject = -1;
   Integer OldActiveObject = -1;
   Integer MouseCaptureObject = -1;
-  TspSkinMenu* SkinMenu = nullptr;  // none yet
+  TspSkinMenu* SkinMenu = nullptr;  // owned
   // The frame's skin objects, owned, in creation order; the indexes above point here.
   std::vector<TspActiveSkinObject*> ObjectList;
   // The controls kept on skin areas, with the area's rectangle in the unstretched frame.
@@ -575,6 +617,11 @@ class TspFormSkin : public TComponent {
   // fade-in): they hold a copy and stop when it reads false.
   std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
   friend struct TspFormSkinFade;
+
+  // System and tray menu items (FormSkin_SystemMenu.cpp), owned by the component.
+  TMenuItem* MakeSysItem(const char* Name, const char* Key, const char* Text, TNotifyEvent Click);
+  std::vector<TMenuItem*> MakeSysItems();
+  void FillTrayMenu();
 
   void InstallHook();
   void RemoveHooks();

@@ -99,8 +99,13 @@ void TspSkinButtonObject::SetDown(Boolean Value) {
   ReDraw();
 }
 
-// The skinned menus drop the menu down; until they exist a press only presses.
-void TspSkinButtonObject::TrackMenu() {}
+void TspSkinButtonObject::TrackMenu() {
+  if (!MenuItem || MenuItem->Count() == 0) return;
+  if (Parent->FLayerManager->IsVisible) Parent->FLayerManager->Hide();
+  if (Parent->FMenuLayerManager->IsVisible) Parent->FMenuLayerManager->Hide();
+  if (FMouseIn) ShowLayer();
+  Parent->TrackObjectMenu(MenuItem, ObjectRect, FPopupUp, true);
+}
 
 void TspSkinButtonObject::MouseDown(Integer X, Integer Y, TMouseButton Button) {
   if (!Enabled) return;
@@ -349,9 +354,9 @@ void TspSkinStdButtonObject::RedrawPlain() {
 
 void TspSkinStdButtonObject::MouseDown(Integer, Integer, TMouseButton Button) {
   if (!Enabled || Button != mbLeft || FDown) return;
+  if (Command == cmSysMenu) MenuItem = Parent->GetSystemMenuItems();
   SetDown(true);
   RedrawPlain();
-  // The system menu drops down from the button once the skinned menus exist.
   if (Command == cmSysMenu) TrackMenu();
 }
 

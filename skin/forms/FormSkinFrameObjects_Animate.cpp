@@ -176,7 +176,7 @@ void TspSkinAnimateObject::DoCommand() {
         DoMin();
       break;
     case cmSysMenu:
-      // The system menu's items come with the skinned menus.
+      MenuItem = Parent->GetSystemMenuItems();
       TrackMenu();
       break;
     case cmDefault:
@@ -208,8 +208,14 @@ void TspSkinAnimateObject::DoRollUp() { Parent->SetRollUpState(!Parent->RollUpSt
 // The tray comes with the tray icon; until then there is nowhere to minimize to.
 void TspSkinAnimateObject::DoMinToTray() {}
 
-// Linked menus open once the frame has skinned menus.
-void TspSkinAnimateObject::TrackMenu() {}
+void TspSkinAnimateObject::TrackMenu() {
+  if (!MenuItem || MenuItem->Count() == 0) return;
+  FMenuTracking = true;
+  if (Parent->FLayerManager->IsVisible) Parent->FLayerManager->Hide();
+  if (Parent->FMenuLayerManager->IsVisible) Parent->FMenuLayerManager->Hide();
+  if (FMouseIn) ShowLayer();
+  Parent->TrackObjectMenu(MenuItem, ObjectRect, FPopupUp, false);
+}
 
 TPoint TspSkinAnimateObject::LayerOrigin() const {
   TCustomForm* Form = Parent->FForm;

@@ -98,16 +98,50 @@ class TspUserObject : public TspActiveSkinObject {
 };
 
 // ---------------------------------------------------------------------------------------
-// The main-menu item, with what the frame's painting, hit-testing and timers read of it;
-// its construction, drawing and mouse handling come with the main menu. The caption and
-// its buttons are in FormSkinCaption.h, the frame's other objects in
-// FormSkinFrameObjects.h.
+// A title of the form's main menu drawn in the frame's menu band (FormSkinMainMenuItem.cpp):
+// it sizes itself to its caption, hides itself when it does not fit, and opens its
+// submenu as a skin menu when pressed; an open submenu follows the mouse from title to
+// title. The caption and its buttons are in FormSkinCaption.h, the frame's other objects
+// in FormSkinFrameObjects.h.
+
+class TspDataSkinMainMenuItem;
 
 class TspSkinMainMenuItem : public TspActiveSkinObject {
   VANTREL_CLASS(TspSkinMainMenuItem)
-  using TspActiveSkinObject::TspActiveSkinObject;
+  // AData may be nil: an item without looks (never drawn).
+  TspSkinMainMenuItem(TspFormSkin* AParent, TspDataSkinMainMenuItem* AData);
+
+  void SetDown(Boolean Value);
+  void TrackMenu();
+  void LeaveOtherItem();
+  Boolean ReleaseOtherItem();
+  // The rectangle the item takes at its caption's width after the previous title.
+  TRect ItemRect(TCanvas* Cnvs);
+
+  void Draw(TCanvas* Cnvs, Boolean UpDate) override;
+  void MouseDown(Integer X, Integer Y, TMouseButton Button) override;
+  void MouseEnter() override;
+  void MouseLeave() override;
+
+  TRect TempObjectRect{};
   Boolean FDown = false;
+  Boolean OldEnabled = true;
+  // The item fits in the menu band; hides the base's Visible (which is about drawing at
+  // all) on purpose.
+  Boolean Visible = true;
   TMenuItem* MenuItem = nullptr;
+  String FontName;
+  Integer FontHeight = 0;
+  TFontStyles FontStyle;
+  TColor UnEnabledFontColor = 0, FontColor = 0, ActiveFontColor = 0, DownFontColor = 0;
+  TRect TextRct{};
+  TRect DownRect{};
+  Integer LO = 0, RO = 0;
+
+ private:
+  void SetItemFont(TCanvas* Cnvs) const;
+  // The item's image from rectangle R of the active picture, hot or not, into B.
+  void CreateItemImage(TBitmap* B, const TRect& R, Boolean AActive);
 };
 
 // The caption, push-button and caption-button objects, which the rest of the frame reads

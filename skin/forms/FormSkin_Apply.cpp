@@ -53,8 +53,24 @@ void TspFormSkin::CreateSkinObjects() {
   CreateMenuItemObjects();
 }
 
-// The frame's main-menu items come with the skinned main menu.
-void TspFormSkin::CreateMenuItemObjects() {}
+void TspFormSkin::CreateMenuItemObjects() {
+  if (!FMainMenu || !FSD) return;
+  const Integer Index = FSD->GetIndex("MAINMENUITEM");
+  if (Index == -1) return;
+  auto* Data = dynamic_cast<TspDataSkinMainMenuItem*>(FSD->ObjectList[Index]);
+  if (!Data) return;
+  TMenuItem* Items = FMainMenu->Items();
+  for (Integer I = 0; I < Items->Count(); ++I) {
+    TMenuItem* Item = Items->Items(I);
+    if (!Item->Visible()) continue;
+    auto* Obj = new TspSkinMainMenuItem(this, Data);
+    Obj->IDName = Item->Name();
+    Obj->Enabled = Item->Enabled();
+    Obj->OldEnabled = Obj->Enabled;
+    Obj->MenuItem = Item;
+    ObjectList.push_back(Obj);
+  }
+}
 
 
 void TspFormSkin::UpdateMainMenu(Boolean ARedraw) {

@@ -2,6 +2,7 @@
 // predicates the rest of the frame rests on.
 #include "skin/forms/FormSkin.h"
 #include "skin/forms/FormSkinQuickButtons.h"
+#include "skin/forms/SkinMenus.h"
 
 #include "platform/win/Layered.h"
 #include "platform/win/SysMetrics.h"
@@ -54,7 +55,14 @@ TspFormSkin::TspFormSkin(TComponent* AOwner) : TComponent(AOwner) {
   if (!FForm) throw EInvalidCast("Invalid class typecast");
 
   FForm->SetBorderIcons(TBorderIcons{});
+  FForm->OnShortCut = [this](TWMKey& Msg, Boolean& Handled) { FormShortCut(Msg, Handled); };
   FForm->SetAutoSize(false);
+
+  FSysMenu = ::Create<TPopupMenu>(this);
+  FSysTrayMenu = ::Create<TspSkinPopupMenu>(this);
+  FSysTrayMenu->SetComponentForm(dynamic_cast<TForm*>(FForm));
+  FillTrayMenu();
+  SkinMenu = ::Create<TspSkinMenu>(this, dynamic_cast<TForm*>(FForm));
 
   if (!ComponentState().Contains(csDesigning)) InstallHook();
 }
@@ -63,6 +71,7 @@ TspFormSkin::~TspFormSkin() {
   // Deleted without Free: the hooks must not outlive the component all the same.
   *FAlive = false;
   try {
+    UnHookAppMessages();
     if (FHookInstalled) RemoveHooks();
   } catch (...) {
     // A destructor lets nothing through; the form is going too.
@@ -76,6 +85,7 @@ void TspFormSkin::BeforeDestruction() {
   MorphTimer->SetEnabled(false);
   AnimateTimer->SetEnabled(false);
   ClearObjects();
+  UnHookAppMessages();
   if (FHookInstalled) RemoveHooks();
   TComponent::BeforeDestruction();
 }
@@ -180,9 +190,11 @@ void TspFormSkin::SetAlphaBlendValue(Byte Value) {
   if (FAlphaBlend && ComponentState().Empty() && FForm->HandleAllocated()) SetLayeredAlpha(FForm->Handle(), Value);
 }
 
-void TspFormSkin::SetMenusAlphaBlend(Boolean Value) { FMenusAlphaBlend = Value; }
-void TspFormSkin::SetMenusAlphaBlendValue(Byte Value) { FMenusAlphaBlendValue = Value; }
-void TspFormSkin::SetMenusAlphaBlendAnimation(Boolean Value) { FMenusAlphaBlendAnimation = Value; }
+void TspFormSkin::SetMenusAlphaBlend(Boolean Value) { SkinMenu->AlphaBlend = FMenusAlphaBlend = Value; }
+void TspFormSkin::SetMenusAlphaBlendValue(Byte Value) { SkinMenu->AlphaBlendValue = FMenusAlphaBlendValue = Value; }
+void TspFormSkin::SetMenusAlphaBlendAnimation(Boolean Value) {
+  SkinMenu->AlphaBlendAnimation = FMenusAlphaBlendAnimation = Value;
+}
 
 void TspFormSkin::SetMainMenu(TMainMenu* Value) {
   FMainMenu = Value;
@@ -218,13 +230,22 @@ void TspFormSkin::SetDefInActiveCaptionFont(TFont* Value) {
 }
 
 void TspFormSkin::SetDefMenuItemHeight(Integer Value) {
-  if (Value > 0) FDefMenuItemHeight = Value;
+  if (Value <= 0) return;
+  FDefMenuItemHeight = Value;
+  SkinMenu->SetDefaultMenuItemHeight(Value);
 }
 
-void TspFormSkin::SetDefMenuItemFont(TFont* Value) { FDefMenuItemFont->Assign(Value); }
+void TspFormSkin::SetDefMenuItemFont(TFont* Value) {
+  FDefMenuItemFont->Assign(Value);
+  SkinMenu->SetDefaultMenuItemFont(Value);
+}
+
+void TspFormSkin::SetUseSkinFontInMenu(Boolean Value) { SkinMenu->UseSkinFont = FUseSkinFontInMenu = Value; }
 
 void TspFormSkin::SetMaxMenuItemsInWindow(Integer Value) {
-  if (Value >= 0) FMaxMenuItemsInWindow = Value;
+  if (Value < 0) return;
+  FMaxMenuItemsInWindow = Value;
+  SkinMenu->MaxMenuItemsInWindow = Value;
 }
 
 void TspFormSkin::SetUseRibbon(Boolean Value) {

@@ -7,6 +7,7 @@
 #include "platform/win/Input.h"
 #include "platform/win/Paint.h"
 #include "skin/forms/FormSkinObjects.h"
+#include "skin/forms/SkinMenus.h"
 
 namespace {
 
@@ -335,8 +336,14 @@ Boolean TspFormSkin::WMSysCommand(TMessage& Message) {
   }
   if (Message.WParam == SC_KEYMENU) {
     if (!InMainMenu) {
-      SkinMenuClose();
-      EnterFrameMainMenu();
+      if (SkinMenuVisible())
+        SkinMenu->Hide();
+      else
+        SkinMenuClose();
+      if (FMainMenuBar)
+        FMainMenuBar->EnterMenuMode();
+      else
+        EnterFrameMainMenu();
     } else {
       ExitMainMenuMode();
     }

@@ -1,6 +1,7 @@
 // The window procedure's handling of the skin library's own messages: skin changes, menu
 // and MDI notices, and the requests other windows make of the frame.
 #include "skin/forms/FormSkin.h"
+#include "skin/forms/SkinMenus.h"
 
 #include "platform/win/Paint.h"
 
@@ -52,12 +53,14 @@ Boolean TspFormSkin::WMSkinMessage(TMessage& Message) {
       if (IsMDIMainForm()) {
         FMDIChildMaximized = true;
         UpDateFormNC();
+        if (FMainMenuBar) FMainMenuBar->MDIChildMaximize();
       }
       return true;
     case WM_MDICHILD_RESTORED:
       if (IsMDIMainForm()) {
         FMDIChildMaximized = GetMaximizedMDIChild() != nullptr;
         UpDateFormNC();
+        if (FMainMenuBar) FMainMenuBar->MDIChildRestore();
       }
       return true;
     case WM_SKIN_STRINGS_CHANGED:

@@ -22,6 +22,7 @@
 
 class TspSkinMenu;
 class TspSkinPopupWindow;
+class TspFormSkin;
 
 // One-colour glyphs of the menus.
 void DrawMenuCheckMark(TCanvas* Canvas, Integer X, Integer Y, TColor Color);
@@ -255,3 +256,57 @@ class TspSkinMenu : public TComponent {
   TTimer* FWaitTimer;
   std::vector<TOwned<TspSkinPopupWindow>> FPopupList;
 };
+
+// A popup menu of the class library that opens as skinned popup windows through the skin
+// menu of the frame component of its form.
+class TspSkinPopupMenu : public TPopupMenu {
+  VANTREL_CLASS(TspSkinPopupMenu)
+  explicit TspSkinPopupMenu(TComponent* AOwner);
+
+  TspSkinData* SkinData() const { return FSD; }
+  void SetSkinData(TspSkinData* Value);
+  // A form whose frame component is to be used instead of the owner's.
+  TForm* ComponentForm() const { return FComponentForm; }
+  void SetComponentForm(TForm* Value);
+  // The frame component to use directly; another kind of component counts as none.
+  TComponent* SkinComponent() const { return FSkinComponent; }
+  void SetSkinComponent(TComponent* Value);
+  TPoint PopupPointOfMenu() const { return FPopupPoint; }
+  TNotifyEvent OnMenuClose;
+
+  void Popup(Integer X, Integer Y) override;
+  void PopupFromRect(const TRect& R, Boolean APopupUp);
+  void Popup2(TControl* ACtrl, Integer X, Integer Y);
+  void PopupFromRect2(TControl* ACtrl, const TRect& R, Boolean APopupUp);
+  // The first component AComponent owns that is a frame component; nil when none.
+  static TspFormSkin* FindFormSkin(TComponent* AComponent);
+
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+
+ private:
+  void PopupAt(TControl* ACtrl, const TRect& R, Boolean Up, Boolean NeedsSkin);
+  TspFormSkin* FindFrame() const;
+
+  TPoint FPopupPoint{-1, -1};
+  TspSkinData* FSD = nullptr;
+  TForm* FComponentForm = nullptr;
+  TComponent* FSkinComponent = nullptr;
+};
+
+// The main menu of a form with a skin of its own for the drop-downs of the frame's
+// main-menu items.
+class TspSkinMainMenu : public TMainMenu {
+  VANTREL_CLASS(TspSkinMainMenu)
+  explicit TspSkinMainMenu(TComponent* AOwner) : TMainMenu(AOwner) {}
+  TspSkinData* SkinData() const { return FSD; }
+  void SetSkinData(TspSkinData* Value);
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+
+  TspFormSkin* DSF = nullptr;
+
+ private:
+  TspSkinData* FSD = nullptr;
+};
+
+#include "skin/forms/SkinMenus_MainMenuBar.h"
+#include "skin/forms/SkinMenus_ImagesMenu.h"

@@ -107,8 +107,9 @@ TEST_F(DefaultFrameTest, TheCaptionHookReplacesTheText) {
   auto B = PaintedFrame();
   ASSERT_EQ(Calls.size(), 1u);
   // Bitmap coordinates: from the caption's left (right of the system-menu button) to its
-  // right end (left of the five other buttons) less 3.
-  EXPECT_EQ(Calls[0], Rect(20 - 3, 0, 312 - 3, 19));
+  // right end (left of the four other buttons the default border icons show: close,
+  // maximize, minimize, roll-up) less 3.
+  EXPECT_EQ(Calls[0], Rect(20 - 3, 0, 400 - 3 - 4 * 17 - 3, 19));
   EXPECT_EQ(B->Canvas()->Pixels(22, 4), clRed);
   // The stripes are still there where no text clears them.
   EXPECT_EQ(B->Canvas()->Pixels(200, 5), Sys(clBtnHighlight));

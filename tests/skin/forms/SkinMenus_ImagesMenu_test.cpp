@@ -1,0 +1,183 @@
+// The images menu: the grid's rows, the column count, headers, closing by keys, clicks and
+// system keys with and without the entry events, placement near the screen's bottom, and
+// a picker with images but no entries.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/display/HeadlessPng.h"
+#include "platform/ui/ImgList.h"
+#include "platform/win/Input.h"
+#include "skin/forms/SkinMenus.h"
+#include "tests/support/AppPump.h"
+#include "tests/support/UiFormsFixture.h"
+
+namespace {
+
+class ImagesMenuTest : public ::testing::Test {
+ protected:
+  vantrel::uitest::FormsSession S;
+  TOwned<TForm> Form = CreateOwned<TForm>(nullptr);
+  TOwned<TImageList> Images = CreateOwned<TImageList>(nullptr);
+  TspSkinImagesMenu* Picker = nullptr;
+  std::vector<std::string> Events;
+
+  void SetUp() override {
+    Form->SetBounds(100, 80, 400, 300);
+    for (TColor C : {0x3366CC, 0x33CC66}) {
+      auto B = CreateOwned<TBitmap>();
+      B->SetPixelFormat(pf24bit);
+      B->SetSize(16, 16);
+      B->Canvas()->Brush()->SetColor(C);
+      B->Canvas()->FillRect(Rect(0, 0, 16, 16));
+      Images->Add(B.get(), nullptr);
+    }
+    Picker = Create<TspSkinImagesMenu>(Form.get());
+    Picker->SetImages(Images.get());
+    Picker->OnMenuPopup = [this](TObject*) { Events.push_back("popup"); };
+    Picker->OnMenuClose = [this](TObject*) { Events.push_back("close"); };
+    Picker->OnItemClick = [this](TObject*) { Events.push_back("item click"); };
+    Picker->OnChange = [this](TObject*) { Events.push_back("change"); };
+    Form->Show();
+    S.Session.PumpUntilIdle();
+  }
+  void TearDown() override { Application->OnMessage = nullptr; }
+
+  TspImagesMenuItem* Add(Integer Image, Boolean Header = false) {
+    TspImagesMenuItem* It = Picker->ImagesItems()->Add();
+    It->SetImageIndex(Image);
+    It->SetHeader(Header);
+    It->SetCaption(Header ? "Header" : "");
+    It->OnClick = [this](TObject*) { Events.push_back("entry click"); };
+    return It;
+  }
+  void Key(WORD Vk) {
+    S.Session.Key(Vk);
+    vantrel::testsupport::PumpApplication(S.Session);
+  }
+  std::vector<Integer> RowLengths() {
+    std::vector<Integer> Rows;
+    Integer Top = -1;
+    for (Integer I = 0; I < Picker->ImagesItems()->Count(); ++I) {
+      const TRect& R = Picker->ImagesItems()->Items(I)->ItemRect;
+      if (R.Top != Top) {
+        Rows.push_back(0);
+        Top = R.Top;
+      }
+      ++Rows.back();
+    }
+    return Rows;
+  }
+};
+
+TEST_F(ImagesMenuTest, FourColumnsOfTenImagesGiveRowsOfFourFourAndTwo) {
+  Picker->SetColumnsCount(0);
+  EXPECT_EQ(Picker->ColumnsCount(), 1);
+  Picker->SetColumnsCount(51);
+  EXPECT_EQ(Picker->ColumnsCount(), 1);
+  Picker->SetColumnsCount(4);
+  EXPECT_EQ(Picker->ColumnsCount(), 4);
+  for (Integer I = 0; I < 10; ++I) Add(I % 2);
+  Picker->Popup(200, 150);
+  S.Session.PumpUntilIdle();
+  ASSERT_NE(Picker->PopupWindow(), nullptr);
+  EXPECT_EQ(RowLengths(), (std::vector<Integer>{4, 4, 2}));
+  // Cells of 16 + 10 pixels touch; rows are one pixel apart.
+  const TRect& A = Picker->ImagesItems()->Items(0)->ItemRect;
+  const TRect& B = Picker->ImagesItems()->Items(1)->ItemRect;
+  const TRect& C = Picker->ImagesItems()->Items(4)->ItemRect;
+  EXPECT_EQ(RectWidth(A), 26);
+  EXPECT_EQ(B.Left, A.Right);
+  EXPECT_EQ(C.Top, A.Bottom + 1);
+  EXPECT_EQ(Picker->PopupWindow()->Width(), 4 * 26 + 10);
+  vantrel::display::SavePng(S.Session.Capture(Picker->PopupWindow()->Handle()), ::testing::TempDir() + "picker.png");
+  Key(VK_ESCAPE);
+}
+
+TEST_F(ImagesMenuTest, AHeaderEndsTheRowUnderWay) {
+  Picker->SetColumnsCount(3);
+  Add(0);
+  Add(1);
+  Add(-1, true);
+  Add(0);
+  Picker->Popup(200, 150);
+  S.Session.PumpUntilIdle();
+  EXPECT_EQ(RowLengths(), (std::vector<Integer>{2, 1, 1}));
+  EXPECT_EQ(RectWidth(Picker->ImagesItems()->Items(2)->ItemRect), 3 * 26);
+  Key(VK_ESCAPE);
+}
+
+TEST_F(ImagesMenuTest, EnterOverNothingClosesWithTheSelectedEntrysEventsAndNoChange) {
+  Add(0);
+  Add(1);
+  Picker->ItemIndex = 1;
+  Picker->Popup(200, 150);
+  S.Session.PumpUntilIdle();
+  Key(VK_RETURN);
+  EXPECT_EQ(Picker->PopupWindow(), nullptr);
+  EXPECT_EQ(Events, (std::vector<std::string>{"popup", "close", "entry click", "item click"}));
+  // Keys pick another entry: the change is told.
+  Events.clear();
+  Picker->Popup(200, 150);
+  S.Session.PumpUntilIdle();
+  Key(VK_RIGHT);  // the first entry
+  Key(VK_RETURN);
+  EXPECT_EQ(Picker->ItemIndex, 0);
+  EXPECT_EQ(Events, (std::vector<std::string>{"popup", "close", "entry click", "item click", "change"}));
+}
+
+TEST_F(ImagesMenuTest, EscAClickOutsideOrASystemKeyCloseWithoutEntryEvents) {
+  Add(0);
+  Picker->ItemIndex = 0;
+  struct Case {
+    const char* Name;
+    std::function<void()> Close;
+  };
+  const Case Cases[] = {
+      {"Esc", [&] { Key(VK_ESCAPE); }},
+      {"click outside",
+       [&] {
+         S.Session.Move(600, 600);
+         S.Session.Press(600, 600);
+         S.Session.Release(600, 600);
+         vantrel::testsupport::PumpApplication(S.Session);
+       }},
+      {"system key",
+       [&] {
+         S.Session.Key('F', MOD_ALT);
+         vantrel::testsupport::PumpApplication(S.Session);
+       }},
+  };
+  for (const Case& C : Cases) {
+    SCOPED_TRACE(C.Name);
+    Events.clear();
+    Picker->Popup(200, 150);
+    S.Session.PumpUntilIdle();
+    ASSERT_NE(Picker->PopupWindow(), nullptr);
+    C.Close();
+    EXPECT_EQ(Picker->PopupWindow(), nullptr);
+    EXPECT_EQ(Events, (std::vector<std::string>{"popup", "close"}));
+    EXPECT_FALSE(Application->OnMessage);
+  }
+}
+
+TEST_F(ImagesMenuTest, NearTheScreensBottomThePickerOpensAboveItsRectangle) {
+  for (Integer I = 0; I < 4; ++I) Add(0);
+  const TRect R = Rect(300, 780, 340, 795);
+  Picker->PopupFromRect(R);
+  S.Session.PumpUntilIdle();
+  ASSERT_NE(Picker->PopupWindow(), nullptr);
+  EXPECT_EQ(Picker->PopupWindow()->Top() + Picker->PopupWindow()->Height(), R.Top);
+  EXPECT_EQ(Picker->PopupWindow()->Left(), R.Left);
+  Key(VK_ESCAPE);
+}
+
+TEST_F(ImagesMenuTest, ImagesWithoutEntriesShowNoWindowButStillTellPopupAndClose) {
+  Picker->Popup(200, 150);
+  EXPECT_EQ(Picker->PopupWindow(), nullptr);
+  EXPECT_EQ(Events, (std::vector<std::string>{"popup", "close"}));
+}
+
+}  // namespace
