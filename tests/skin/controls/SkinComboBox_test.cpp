@@ -245,6 +245,38 @@ TEST_F(SkinComboBoxTest, EditStyleCompletesATypedPrefixWithTheRestSelected) {
   EXPECT_EQ(C->SelLength(), 7);
 }
 
+TEST_F(SkinComboBoxTest, InTheEditStyleEnterTakesTheHighlightedItemAndEscapeRestores) {
+  auto* C = AddCombo(false);
+  C->SetStyle(spcbEditStyle);
+  C->SetItemIndex(2);
+  ShowForm();
+  Focus(C);
+  C->DropDown();
+  Session.PumpUntilIdle();
+  Session.Key(VK_NEXT);  // the highlight only, while the list is open
+  Session.PumpUntilIdle();
+  EXPECT_EQ(C->PopupList()->ItemIndex(), 9);
+  EXPECT_EQ(C->Text(), "item 2");
+  C->Events.clear();
+  Session.Key(VK_ESCAPE);
+  Session.PumpUntilIdle();
+  EXPECT_FALSE(C->IsPopupVisible());
+  EXPECT_EQ(C->ItemIndex(), 2);
+  EXPECT_TRUE(C->Events.empty());
+  C->DropDown();
+  Session.PumpUntilIdle();
+  Session.Key(VK_NEXT);
+  Session.PumpUntilIdle();
+  C->Events.clear();
+  Session.Key(VK_RETURN);
+  Session.PumpUntilIdle();
+  EXPECT_FALSE(C->IsPopupVisible());
+  EXPECT_EQ(C->Text(), "item 9");
+  EXPECT_EQ(C->Edit()->Text(), "item 9");
+  EXPECT_EQ(C->SelLength(), 6);
+  EXPECT_EQ(C->Events, (std::vector<std::string>{"OnChange", "Change", "OnClick", "Change", "OnCloseUp"}));
+}
+
 TEST_F(SkinComboBoxTest, EscapeRestoresThePreviousItem) {
   auto* C = AddCombo(false);
   C->SetItemIndex(2);

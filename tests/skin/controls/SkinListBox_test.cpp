@@ -135,6 +135,7 @@ TEST_F(SkinListBoxTest, SkinnedRowsShowTheItemPictureOfTheirState) {
     const TRect R = L->ItemRect(I);
     return PixelAt(L->ListBox, R.Left + RectWidth(R) / 2, R.Top + RectHeight(R) / 2);
   };
+  ASSERT_NE(Centre(D->SItemRect), Centre(D->ActiveItemRect));
   EXPECT_EQ(RowCentre(0), Centre(D->SItemRect));
   EXPECT_EQ(RowCentre(1), Centre(D->ActiveItemRect));
   L->ListBox->SetFocus();

@@ -10,6 +10,7 @@
 #include "platform/win/ListView.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Scroll.h"
+#include "platform/win/TreeView.h"
 #include "platform/win/WindowManager.h"
 #include "skin/controls/SkinCtrls.h"
 #include "tests/support/SkinFormFixture.h"
@@ -84,6 +85,27 @@ TEST_F(SkinViewsTest, AReportViewShowsItsVerticalBarAndATinyViewNone) {
     EXPECT_FALSE(VBar->Visible());
     EXPECT_FALSE(HBar->Visible());
   }
+}
+
+TEST_F(SkinViewsTest, ATreeViewShowsItsVerticalBarWhenItsNodesOverflow) {
+  auto* T = Create<TspSkinCustomTreeView>(Form.get());
+  T->SetParent(Form.get());
+  T->SetBounds(10, 10, 150, 100);
+  VBar = Create<TspSkinScrollBar>(Form.get());
+  VBar->SetParent(Form.get());
+  VBar->SetKind(sbVertical);
+  VBar->SetBounds(160, 10, 19, 100);
+  T->SetVScrollBar(VBar);
+  ShowForm();
+  EXPECT_FALSE(VBar->Visible());
+  for (int I = 0; I < 30; ++I) T->Items()->Add(nullptr, "node " + std::to_string(I));
+  Session.PumpUntilIdle();
+  T->UpDateScrollBars();
+  ASSERT_TRUE(VBar->Visible());
+  EXPECT_EQ(VBar->PageSize(), SendMessage(T->Handle(), TVM_GETVISIBLECOUNT, 0, 0));
+  VBar->SetPosition(4);
+  Session.PumpUntilIdle();
+  EXPECT_EQ(GetScrollPos(T->Handle(), SB_VERT), 4);
 }
 
 TEST_F(SkinViewsTest, InListStyleTheBarMovesTheViewByLines) {
