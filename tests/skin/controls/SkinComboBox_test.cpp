@@ -377,6 +377,26 @@ TEST_F(SkinComboBoxTest, ClosingTheFormDuringTheFadeEndsItCleanly) {
   EXPECT_EQ(Other, nullptr);
 }
 
+TEST_F(SkinComboBoxTest, ClosingTheListDuringTheFadeEndsIt) {
+  auto* C = AddCombo(false);
+  C->SetListBoxAlphaBlend(true);
+  C->SetListBoxAlphaBlendAnimation(true);
+  C->SetListBoxAlphaBlendValue(255);
+  ShowForm();
+  auto Closer = CreateOwned<TTimer>(nullptr);
+  Closer->SetInterval(20);
+  Closer->OnTimer = [&](TObject*) {
+    Closer->SetEnabled(false);
+    C->CloseUp(false);
+  };
+  Closer->SetEnabled(true);
+  const uint64_t Before = Session.Now();
+  C->DropDown();
+  EXPECT_FALSE(C->IsPopupVisible());
+  EXPECT_LT(Session.Now() - Before, 60u);
+  EXPECT_LT(Session.Display().Native(C->PopupList()->Handle())->Alpha, 255);
+}
+
 TEST_F(SkinComboBoxTest, TheFocusedPlainItemIsHighlightedWithFocusDots) {
   auto* C = AddCombo(false, nullptr, 0);
   C->Items()->Add("");  // no text over the pixels read

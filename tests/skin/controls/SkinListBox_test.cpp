@@ -390,6 +390,19 @@ TEST_F(SkinListBoxTest, AnItemPictureWithoutHeightGivesRowsOfOnePixel) {
   D->SItemRect = Saved;
 }
 
+TEST_F(SkinListBoxTest, AnEmptyClientPieceLeavesThePlainBackground) {
+  auto* L = AddList(true);
+  auto* D = Descriptor(L);
+  const TRect Saved = D->ClRect;
+  D->ClRect = TRect{Saved.Left, Saved.Top, Saved.Left, Saved.Bottom};
+  ShowForm();
+  L->ListBox->Invalidate();
+  Session.PumpUntilIdle();
+  EXPECT_EQ(PixelAt(L->ListBox, 3, 3), Sys(clWindow));
+  EXPECT_EQ(PixelAt(L->ListBox, L->ListBox->Width() - 1, L->ListBox->Height() - 1), Sys(clWindow));
+  D->ClRect = Saved;
+}
+
 TEST_F(SkinListBoxTest, CaptureOfBothLooks) {
   LoadSkin(sg::DefaultSkinFolder);
   Form->SetColor(static_cast<TColor>(sg::palette::Window));
