@@ -7,12 +7,14 @@
 #include <vector>
 
 #include "platform/rtl/StringList.h"
+#include "platform/ui/ComCtrls.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/Graphics.h"
 #include "platform/ui/ImgList.h"
 #include "platform/ui/StdCtrls.h"
 #include "platform/ui/Timers.h"
+#include "platform/ui/TreeView.h"
 #include "platform/ui/Forms.h"
 #include "skin/controls/SkinGeometry.h"
 #include "skin/controls/SkinMessages.h"
@@ -1683,4 +1685,142 @@ class TspSkinGauge : public TspSkinCustomControl {
   TTimer* FAnimationPauseTimer = nullptr;  // owned
   TTimer* FAnimationTimer = nullptr;       // owned
   Integer FRequestedWidth = 0, FRequestedHeight = 0;
+};
+
+// ---------------------------------------------------------------------------------------
+// The tree and list view wrappers: the skin's font and colours, no border and no native
+// bars, the native scroll state mirrored into two outside skinned bars, and (list view)
+// the column header painted with a skinned button look.
+
+class TspSkinCustomTreeView : public TCustomTreeView {
+  VANTREL_CLASS(TspSkinCustomTreeView)
+  explicit TspSkinCustomTreeView(TComponent* AOwner);
+
+  Integer FIndex = -1;  // -1 unskinned
+
+  TspSkinData* SkinData() const { return FSD; }
+  void SetSkinData(TspSkinData* Value);
+  const String& SkinDataName() const { return FSkinDataName; }
+  void SetSkinDataName(const String& Value) { FSkinDataName = Value; }
+  Boolean UseSkinFont() const { return FUseSkinFont; }
+  void SetUseSkinFont(Boolean Value) { FUseSkinFont = Value; }
+  TFont* DefaultFont() const { return FDefaultFont.get(); }
+  void SetDefaultFont(TFont* Value);
+  TColor DefaultColor() const { return FDefaultColor; }
+  void SetDefaultColor(TColor Value);
+  TspSkinScrollBar* VScrollBar() const { return FVScrollBar; }
+  void SetVScrollBar(TspSkinScrollBar* Value);
+  TspSkinScrollBar* HScrollBar() const { return FHScrollBar; }
+  void SetHScrollBar(TspSkinScrollBar* Value);
+
+  virtual void ChangeSkinData();
+  // Mirrors the native scroll state into the outside bars.
+  void UpDateScrollBars();
+
+ protected:
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  void CreateParams(TCreateParams& Params) override;
+  void WndProc(TMessage& Message) override;
+  void Change(TTreeNode* Node) override;
+  void OnVScrollBarChange(TObject* Sender);
+  void OnHScrollBarChange(TObject* Sender);
+
+  Boolean FInCheckScrollBars = false;
+  TspSkinData* FSD = nullptr;
+  String FSkinDataName = "treeview";
+  std::unique_ptr<TFont> FDefaultFont;
+  TColor FDefaultColor = clWindow;
+  Boolean FUseSkinFont = true;
+  TspSkinScrollBar* FVScrollBar = nullptr;
+  TspSkinScrollBar* FHScrollBar = nullptr;
+};
+
+using TspDrawHeaderSectionEvent =
+    std::function<void(TCanvas* Cnvs, TListColumn* Column, Boolean Pressed, const TRect& R)>;
+
+class TspSkinCustomListView : public TCustomListView {
+  VANTREL_CLASS(TspSkinCustomListView)
+  explicit TspSkinCustomListView(TComponent* AOwner);
+  ~TspSkinCustomListView() override;
+  void BeforeDestruction() override;
+
+  Integer FIndex = -1;   // -1 unskinned
+  Integer FHIndex = -1;  // the header's descriptor; -1 the plain header
+
+  TspSkinData* SkinData() const { return FSD; }
+  void SetSkinData(TspSkinData* Value);
+  const String& SkinDataName() const { return FSkinDataName; }
+  void SetSkinDataName(const String& Value) { FSkinDataName = Value; }
+  const String& HeaderSkinDataName() const { return FHeaderSkinDataName; }
+  void SetHeaderSkinDataName(const String& Value) { FHeaderSkinDataName = Value; }
+  Boolean UseSkinFont() const { return FUseSkinFont; }
+  void SetUseSkinFont(Boolean Value) { FUseSkinFont = Value; }
+  TFont* DefaultFont() const { return FDefaultFont.get(); }
+  void SetDefaultFont(TFont* Value);
+  TColor DefaultColor() const { return FDefaultColor; }
+  void SetDefaultColor(TColor Value);
+  TspSkinScrollBar* VScrollBar() const { return FVScrollBar; }
+  void SetVScrollBar(TspSkinScrollBar* Value);
+  TspSkinScrollBar* HScrollBar() const { return FHScrollBar; }
+  void SetHScrollBar(TspSkinScrollBar* Value);
+  // The subclassed column header; nil when there is none.
+  HWND HeaderHandle() const { return FHeaderHandle; }
+
+  TspDrawHeaderSectionEvent OnDrawHeaderSection;
+
+  void ChangeSkinData();
+  void UpDateScrollBars();
+
+ protected:
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  void CreateParams(TCreateParams& Params) override;
+  void WndProc(TMessage& Message) override;
+  void Change(TListItem* Item, Integer AChange) override;
+  void UpDateIconScrollBars();
+  void UpDateListScrollBars();
+  void UpDateReportScrollBars();
+  // Places the bars' new visibility: the aligned bars are laid out again when it changed.
+  void ShowBars(Boolean V, Boolean H);
+  void OnVScrollBarChange(TObject* Sender);
+  void OnHScrollBarChange(TObject* Sender);
+  // Width and height of item 0's rectangle (0 without items).
+  TSize FirstItemSize();
+  void HeaderWndProc(TMessage& Message);
+  void SubclassHeader(HWND Header);
+  void UnsubclassHeader();
+  TRect GetHeaderSectionRect(Integer Index);
+  void GetHeaderSkinData();
+  void PaintHeader(HDC DC);
+  void DrawHeaderSection(TCanvas* Cnvs, TListColumn* Column, const TRect& R, Boolean Pressed);
+
+  Boolean FDevDown = false;
+  String FHeaderSkinDataName = "resizebutton";
+  Boolean FInCheckScrollBars = false;
+  Boolean FromSB = false;
+  TspSkinData* FSD = nullptr;
+  String FSkinDataName = "listview";
+  std::unique_ptr<TFont> FDefaultFont;
+  Boolean FUseSkinFont = true;
+  TColor FDefaultColor = clWindow;
+  TspSkinScrollBar* FVScrollBar = nullptr;
+  TspSkinScrollBar* FHScrollBar = nullptr;
+  Integer FOldVScrollBarPos = 0, FOldHScrollBarPos = 0;
+  HWND FHeaderHandle = nullptr;
+  WNDPROC FHeaderInstance = nullptr;
+  WNDPROC FDefHeaderProc = nullptr;
+  Integer FActiveSection = -1;
+  Boolean FHeaderDown = false;
+  TPoint HLTPt, HRTPt, HLBPt, HRBPt;
+  TRect HSkinRect, HClRect;
+  TBitmap* HPicture = nullptr;
+  TColor HFontColor = 0, HActiveFontColor = 0, HDownFontColor = 0;
+  TRect HActiveSkinRect, HDownSkinRect;
+  Boolean HStretchEffect = false, HLeftStretch = false, HTopStretch = false, HRightStretch = false,
+          HBottomStretch = false;
+  TspStretchType HStretchType = spstFull;
+};
+
+class TspSkinListView : public TspSkinCustomListView {
+  VANTREL_CLASS(TspSkinListView)
+  explicit TspSkinListView(TComponent* AOwner) : TspSkinCustomListView(AOwner) {}
 };
