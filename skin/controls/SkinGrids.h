@@ -289,6 +289,12 @@ class TspSkinCustomGrid : public TspSkinControl {
   virtual Boolean EndRowDrag(Integer& Origin, Integer& Destination, TPoint MousePt);
   void DrawSizingLine(const TGridLayout& L);
   void DrawMoveMarker();
+  // The wheel: the event first; unhandled, it moves the current row by one (and always
+  // counts as handled).
+  using TMouseWheelUpDownEvent = std::function<void(TObject* Sender, TShiftState Shift, TPoint MousePos, Boolean& Handled)>;
+  TMouseWheelUpDownEvent OnMouseWheelDown, OnMouseWheelUp;
+  virtual Boolean DoMouseWheelDown(TShiftState Shift, TPoint MousePos);
+  virtual Boolean DoMouseWheelUp(TShiftState Shift, TPoint MousePos);
 
   // Repaints the whole control on any count change when set.
   Boolean VirtualView = false;

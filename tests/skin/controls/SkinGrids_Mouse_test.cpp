@@ -158,4 +158,29 @@ TEST_F(SkinGridMouseTest, TheSizingLineDrawnTwiceLeavesThePixelsAsBefore) {
   Release(129, 10);
 }
 
+TEST_F(SkinGridMouseTest, TheWheelMovesTheCurrentRowAndCountsAsHandledOnTheLastRow) {
+  AddGrid(400, 200, {goRowSelect});
+  G->SetFocus();
+  const TPoint P = Screen(100, 60);
+  Session.Wheel(P.X, P.Y, -120);
+  Session.PumpUntilIdle();
+  EXPECT_EQ(G->Row(), 2);
+  EXPECT_EQ(G->Selection(), (TGridRect{1, 2, 4, 2}));
+  Session.Wheel(P.X, P.Y, 120);
+  Session.Wheel(P.X, P.Y, 120);
+  Session.PumpUntilIdle();
+  EXPECT_EQ(G->Row(), 1);
+  G->SetRow(4);
+  EXPECT_TRUE(G->DoMouseWheelDown({}, P));
+  EXPECT_EQ(G->Row(), 4);
+  int Asked = 0;
+  G->OnMouseWheelUp = [&](TObject*, TShiftState, TPoint, Boolean& Handled) {
+    ++Asked;
+    Handled = true;
+  };
+  EXPECT_TRUE(G->DoMouseWheelUp({}, P));
+  EXPECT_EQ(Asked, 1);
+  EXPECT_EQ(G->Row(), 4);
+}
+
 }  // namespace
