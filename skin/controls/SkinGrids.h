@@ -4,9 +4,11 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/StringList.h"
 #include "skin/controls/SkinCtrls.h"
 
 enum TGridOption {
@@ -114,6 +116,8 @@ class TspSkinCustomGrid : public TspSkinControl {
   VANTREL_CLASS(TspSkinCustomGrid)
   explicit TspSkinCustomGrid(TComponent* AOwner);
 
+  ~TspSkinCustomGrid() override;
+
   // Engine properties.
   Boolean Transparent() const { return FTransparent; }
   void SetTransparent(Boolean Value);
@@ -123,6 +127,42 @@ class TspSkinCustomGrid : public TspSkinControl {
   void SetUseSkinCellHeight(Boolean Value) { FUseSkinCellHeight = Value; }
   TColor GridLineColor() const { return FGridLineColor; }
   void SetGridLineColor(TColor Value);
+  TBitmap* Wallpaper() const { return FWallpaper.get(); }
+  // Copies the picture; any picture (even an empty one) switches Transparent on.
+  void SetWallpaper(TBitmap* Value);
+  Boolean WallpaperStretch() const { return FWallpaperStretch; }
+  void SetWallpaperStretch(Boolean Value);
+  TspSkinScrollBar* HScrollBar() const { return FHScrollBar; }
+  TspSkinScrollBar* VScrollBar() const { return FVScrollBar; }
+  virtual void SetHScrollBar(TspSkinScrollBar* Value);
+  virtual void SetVScrollBar(TspSkinScrollBar* Value);
+
+  // Skin layer.
+  void GetSkinData() override;
+  void ChangeSkinData() override;
+  // Where a cell's text goes: the skin picture's text area kept at its distances to the
+  // picture's edges while the picture is stretched to the cell.
+  TRect GetNewTextRect(const TRect& CellR, TGridDrawState AState) const;
+
+  // Values copied from the skin's grid descriptor.
+  TRect FixedCellRect, SelectCellRect, FocusCellRect;
+  Integer FixedCellLeftOffset = 0, FixedCellRightOffset = 0;
+  TRect FixedCellTextRect;
+  Integer CellLeftOffset = 0, CellRightOffset = 0;
+  TRect CellTextRect;
+  TColor LinesColor = 0, BGColor = 0;
+  Integer BGPictureIndex = -1;
+  String FontName;
+  TFontStyles FontStyle;
+  Integer FontHeight = 0;
+  TColor FontColor = 0, SelectFontColor = 0, FocusFontColor = 0;
+  String FixedFontName;
+  TFontStyles FixedFontStyle;
+  Integer FixedFontHeight = 0;
+  TColor FixedFontColor = 0;
+  TBitmap* Picture = nullptr;    // not owned: the skin's
+  TBitmap* BGPicture = nullptr;  // not owned: the skin's
+  Boolean CellStretchEffect = false, FixedCellStretchEffect = false, ShowFocus = false;
 
   // Model.
   TFormBorderStyle BorderStyle() const { return FBorderStyle; }
@@ -164,6 +204,7 @@ class TspSkinCustomGrid : public TspSkinControl {
   TGridRect Selection() const;
   void SetSelection(const TGridRect& Value);
   Boolean EditorMode() const { return FEditorMode; }
+  void SetEditorMode(Boolean Value);
   Integer VisibleColCount();
   Integer VisibleRowCount();
   Integer GridWidth();
@@ -199,6 +240,11 @@ class TspSkinCustomGrid : public TspSkinControl {
   virtual void SetRowCount(Integer Value);
   void MoveTopLeft(Integer ALeft, Integer ATop);
 
+  // Scrolling.
+  void ModifyScrollBar(Integer ScrollBar, Integer ScrollCode, Integer Pos, Boolean UseRightToLeft);
+  void ScrollData(Integer DX, Integer DY);
+  void ScrollLayout(Integer DX, Integer DY, const TGridLayout& L);
+
   // Overridable hooks.
   virtual void DrawCell(Integer ACol, Integer ARow, TRect ARect, TGridDrawState AState) = 0;
   virtual Boolean SelectCell(Integer ACol, Integer ARow);
@@ -211,6 +257,44 @@ class TspSkinCustomGrid : public TspSkinControl {
   virtual void RowHeightsChanged();
   virtual void UpdateScrollPos(Boolean UpdateVert);
   virtual void UpdateScrollRange(Boolean UpdateVert);
+  virtual Boolean CanEditAcceptKey(char32_t Key);
+  virtual Boolean CanGridAcceptKey(Word Key, TShiftState Shift);
+  virtual Boolean CanEditModify();
+  virtual String GetEditText(Integer ACol, Integer ARow);
+  virtual void SetEditText(Integer ACol, Integer ARow, const String& Value);
+  virtual String GetEditMask(Integer ACol, Integer ARow);
+  virtual Integer GetEditLimit();
+  // The editor forgets the cell it was loaded for and loads the current one again.
+  void InvalidateEditor();
+  // Editing is on and may show now: goEditing without goRowSelect, a window, and the
+  // focus (or goAlwaysShowEditor).
+  virtual Boolean CanEditShow();
+  void ShowEditor();
+  void HideEditor();
+  void ShowEditorChar(char32_t Ch);
+
+  // Mouse: sizing zones, drags and auto-scroll.
+  TGridState GridState() const { return FGridState; }
+  virtual void CalcSizingState(Integer X, Integer Y, TGridState& State, Integer& Index, Integer& SizingPos,
+                               Integer& SizingOfs, TGridLayout& L);
+  Boolean IsSizingZone(Integer X, Integer Y);
+  // Directions of TimedScroll.
+  static constexpr Integer sdLeft = 1, sdRight = 2, sdUp = 4, sdDown = 8;
+  virtual void TimedScroll(Integer Direction);
+  virtual Boolean BeginColumnDrag(Integer& Origin, Integer& Destination, TPoint MousePt);
+  virtual Boolean BeginRowDrag(Integer& Origin, Integer& Destination, TPoint MousePt);
+  virtual Boolean CheckColumnDrag(Integer& Origin, Integer& Destination, TPoint MousePt);
+  virtual Boolean CheckRowDrag(Integer& Origin, Integer& Destination, TPoint MousePt);
+  virtual Boolean EndColumnDrag(Integer& Origin, Integer& Destination, TPoint MousePt);
+  virtual Boolean EndRowDrag(Integer& Origin, Integer& Destination, TPoint MousePt);
+  void DrawSizingLine(const TGridLayout& L);
+  void DrawMoveMarker();
+  // The wheel: the event first; unhandled, it moves the current row by one (and always
+  // counts as handled).
+  using TMouseWheelUpDownEvent = std::function<void(TObject* Sender, TShiftState Shift, TPoint MousePos, Boolean& Handled)>;
+  TMouseWheelUpDownEvent OnMouseWheelDown, OnMouseWheelUp;
+  virtual Boolean DoMouseWheelDown(TShiftState Shift, TPoint MousePos);
+  virtual Boolean DoMouseWheelUp(TShiftState Shift, TPoint MousePos);
 
   // Repaints the whole control on any count change when set.
   Boolean VirtualView = false;
@@ -228,7 +312,22 @@ class TspSkinCustomGrid : public TspSkinControl {
   };
 
   void CreateParams(TCreateParams& Params) override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  void Dispatch(TMessage& Message) override;
+  void WMPaint(TWMPaint& Message) override;
   void Paint() override;
+  void DrawBGPicture();
+  void DrawSkinCell(TBitmap* B, TGridDrawState DrawState, Integer AWidth, Integer AHeight);
+  // The canvas font of normal cells, or of cells with a skin picture in colour Color.
+  void SetSkinCellFont(const String& Name, Integer Height, TFontStyles Style, TColor Color);
+  void SetParentImage(TBitmap* ParentImage);
+  // One axis of UpdateScrollRange; Change and Show say whether and how the bar's
+  // visibility is to change.
+  void UpdateScrollAxis(Boolean Horz, Integer AvailW, Integer AvailH, TGridCoord OldTopLeft,
+                        Boolean& Flushed, Boolean& Change, Boolean& Show);
+  void AttachScrollBar(TspSkinScrollBar* Bar, Boolean Horz);
+  // Unbinds the bar's events and forgets it.
+  void DetachScrollBar(TspSkinScrollBar*& Bar);
   void DrawLines(GridPaintState& S, Boolean DoHorz, Boolean DoVert, Integer ACol, Integer ARow, const TRect& Bounds,
                  TColor OffColor);
   void DrawAxisLines(GridPaintState& S, const TGridAxisLayout& Axis, Integer Cell, Integer Major,
@@ -238,11 +337,28 @@ class TspSkinCustomGrid : public TspSkinControl {
   void ChangeSize(Integer NewColCount, Integer NewRowCount);
   void SelectionMoved(const TGridRect& OldSel);
   void TopLeftMoved(TGridCoord OldTopLeft);
-  void HideEditor();
-  void ShowEditor();
   void UpdateEdit();
+  // Stores the editor's text and hides it.
+  void HideEdit();
+  void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void MouseMove(TShiftState Shift, Integer X, Integer Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void MoveAndScroll(Integer Mouse, Integer CellHit, TGridLayout& L, Boolean Horz, TPoint MousePt);
+  void CancelMode();
+  // The mouse messages of the grid; false for any other message.
+  Boolean MouseMessage(TMessage& Message);
+  void KeyDown(Word& Key, TShiftState Shift) override;
+  void KeyPress(char32_t& Key) override;
+  void DoExit() override;
+  // The keyboard and focus messages; false for any other message.
+  Boolean KeyboardMessage(TMessage& Message);
   Integer ExtentOf(Boolean Horz, Integer Index) const;
 
+  TOwned<TBitmap> FWallpaper;
+  Boolean FWallpaperStretch = false;
+  TspSkinScrollBar* FHScrollBar = nullptr;
+  TspSkinScrollBar* FVScrollBar = nullptr;
+  Boolean FInCheckScrollBars = false;
   Boolean FUseSkinFont = true;
   Boolean FUseSkinCellHeight = true;
   Boolean FTransparent = false;
@@ -264,10 +380,222 @@ class TspSkinCustomGrid : public TspSkinControl {
   Integer FRowCount = 5;
   TGridExtents FRowHeights;
   TGridCoord FTopLeft;
+  Integer FSizingIndex = 0, FSizingPos = 0, FSizingOfs = 0;
+  Integer FMoveIndex = 0, FMovePos = 0;
+  TPoint FHitTest;
   Integer FInplaceCol = -1;
   Integer FInplaceRow = -1;
   Integer FColOffset = 0;
   Boolean FDefaultDrawing = true;
   Boolean FEditorMode = false;
   TGridState FGridState = gsNormal;
+};
+
+// ---------------------------------------------------------------------------------------
+// Sparse storage of the string grid's cells: memory grows with the cells written, not
+// with the grid's dimensions.
+
+enum TSPAQuantum { SPASmall, SPALarge };
+
+// Untyped item pointers indexed from 0, kept in sections of 16 or 256 items that are
+// allocated on the first write into them. The directory holds at most 65535 sections.
+class TSparsePointerArray {
+ public:
+  using TSPAApply = std::function<Integer(Integer Index, void* Item)>;
+  static constexpr Integer MaxSections = 65535;
+
+  explicit TSparsePointerArray(TSPAQuantum Quantum);
+  TSparsePointerArray(const TSparsePointerArray&) = delete;
+  TSparsePointerArray& operator=(const TSparsePointerArray&) = delete;
+
+  // Nil for an index never written or outside the array's range.
+  void* GetAt(Integer Index);
+  // The slot of Index, with its section made when missing; an index outside the range
+  // raises EListError "SListIndexError" and changes nothing.
+  void** MakeAt(Integer Index);
+  void PutAt(Integer Index, void* Item);
+  // Calls Apply for each item in ascending index order until it answers non-zero; that
+  // answer, or 0.
+  Integer ForAll(const TSPAApply& Apply) const;
+  void ResetHighBound();
+
+  Integer HighBound() const { return FHighBound; }
+  Integer SectionSize() const { return FSectionSize; }
+  Integer SlotsInDir() const { return static_cast<Integer>(FSecDir.size()); }
+  Integer SectionCount() const;
+  // The highest index the array can hold.
+  Integer MaxIndex() const { return MaxSections * FSectionSize - 1; }
+
+ private:
+  std::vector<std::unique_ptr<void*[]>> FSecDir;
+  Integer FIndexMask;
+  Integer FSecShift;
+  Integer FHighBound = -1;
+  Integer FSectionSize;
+  Integer FCachedIndex = -1;
+  void* FCachedPointer = nullptr;
+};
+
+// A list of untyped pointers with a count on one sparse array.
+class TSparseList {
+ public:
+  explicit TSparseList(TSPAQuantum Quantum);
+
+  Integer Count() const { return FCount; }
+  void* Get(Integer Index);
+  void Put(Integer Index, void* Item);
+  void Insert(Integer Index, void* Item);
+  void Delete(Integer Index);
+  void Exchange(Integer Index1, Integer Index2);
+  void Move(Integer CurIndex, Integer NewIndex);
+  void Clear();
+  Integer ForAll(const TSparsePointerArray::TSPAApply& Apply) const { return FList->ForAll(Apply); }
+  const TSparsePointerArray& Items() const { return *FList; }
+
+ private:
+  std::unique_ptr<TSparsePointerArray> FList;
+  Integer FCount = 0;
+  TSPAQuantum FQuantum;
+};
+
+// One item of a sparse string list: its text and an object it does not own.
+struct TStrItem {
+  TObject* FObject = nullptr;
+  String FString;
+};
+
+// A string list whose items exist only while they hold text or an object.
+class TStringSparseList : public TStrings {
+  VANTREL_CLASS(TStringSparseList)
+  explicit TStringSparseList(TSPAQuantum Quantum);
+  ~TStringSparseList() override;
+
+  Integer Count() const override { return FList->Count(); }
+  String Get(Integer Index) const override;
+  TObject* GetObject(Integer Index) const override;
+  void Put(Integer Index, const String& S) override;
+  void PutObject(Integer Index, TObject* AObject) override;
+  void Insert(Integer Index, const String& S) override;
+  void Delete(Integer Index) override;
+  void Exchange(Integer Index1, Integer Index2) override;
+  // Moves the item with its object; the list grows when NewIndex lies beyond its end.
+  void Move(Integer CurIndex, Integer NewIndex) override;
+  void Clear() override;
+  virtual void Changed();
+  TNotifyEvent OnChange;
+  const TSparseList& List() const { return *FList; }
+
+ private:
+  TStrItem* ItemAt(Integer Index) const { return static_cast<TStrItem*>(FList->Get(Index)); }
+  // Frees every item; the slots keep their stale pointers until the list is cleared.
+  void DisposeItems();
+  std::unique_ptr<TSparseList> FList;
+};
+
+// ---------------------------------------------------------------------------------------
+// The owner-drawn grid: the engine's hooks as events.
+
+class TspSkinDrawGrid : public TspSkinCustomGrid {
+  VANTREL_CLASS(TspSkinDrawGrid)
+  explicit TspSkinDrawGrid(TComponent* AOwner) : TspSkinCustomGrid(AOwner) {}
+
+  // The column and row under a client point, each -1 outside the cells.
+  void MouseToCell(Integer X, Integer Y, Integer& ACol, Integer& ARow);
+
+  TMovedEvent OnColumnMoved;
+  TDrawCellEvent OnDrawCell;
+  TGetEditEvent OnGetEditMask, OnGetEditText;
+  TMovedEvent OnRowMoved;
+  TSelectCellEvent OnSelectCell;
+  TSetEditEvent OnSetEditText;
+  TNotifyEvent OnTopLeftChanged;
+
+  void DrawCell(Integer ACol, Integer ARow, TRect ARect, TGridDrawState AState) override;
+  Boolean SelectCell(Integer ACol, Integer ARow) override;
+  String GetEditMask(Integer ACol, Integer ARow) override;
+  String GetEditText(Integer ACol, Integer ARow) override;
+  void SetEditText(Integer ACol, Integer ARow, const String& Value) override;
+  void ColumnMoved(Integer FromIndex, Integer ToIndex) override;
+  void RowMoved(Integer FromIndex, Integer ToIndex) override;
+  void TopLeftChanged() override;
+};
+
+// ---------------------------------------------------------------------------------------
+// The string grid: a text and an object per cell, kept sparsely by row.
+
+using TspGetCellParamEvent = std::function<void(TObject* Sender, Integer ACol, Integer ARow, TGridDrawState AState,
+                                                TColor& ABGColor, Boolean& AFillBG, TColor& AFontColor)>;
+
+class TspSkinStringGrid;
+
+// One row or one column of a string grid seen as a string list; it stores nothing itself.
+class TspSkinStringGridStrings : public TStrings {
+  VANTREL_CLASS(TspSkinStringGridStrings)
+  // AIndex: row r as r + 1, column c as -(c + 1), 0 for none.
+  TspSkinStringGridStrings(TspSkinStringGrid* AGrid, Integer AIndex) : FGrid(AGrid), FIndex(AIndex) {}
+
+  Integer Count() const override;
+  String Get(Integer Index) const override;
+  TObject* GetObject(Integer Index) const override;
+  void Put(Integer Index, const String& S) override;
+  void PutObject(Integer Index, TObject* AObject) override;
+  // Stores S (" " for an empty S) in the first empty item; its index, or -1 when none.
+  Integer Add(const String& S) override;
+  void Assign(TPersistent* Source) override;
+  void Clear() override;
+  void Insert(Integer Index, const String& S) override;
+  void Delete(Integer Index) override;
+
+ protected:
+  void SetUpdateState(bool Updating) override;
+
+ private:
+  TGridCoord CalcXY(Integer Index) const;
+  TspSkinStringGrid* FGrid;
+  Integer FIndex;
+};
+
+class TspSkinStringGrid : public TspSkinDrawGrid {
+  VANTREL_CLASS(TspSkinStringGrid)
+  explicit TspSkinStringGrid(TComponent* AOwner);
+  ~TspSkinStringGrid() override;
+  using TspSkinDrawGrid::Update;
+
+  String Cells(Integer ACol, Integer ARow) const;
+  void SetCells(Integer ACol, Integer ARow, const String& Value);
+  TObject* Objects(Integer ACol, Integer ARow) const;
+  void SetObjects(Integer ACol, Integer ARow, TObject* AObject);
+  // The view of a whole row or column, made on first use.
+  TspSkinStringGridStrings* Rows(Integer ARow) { return EnsureColRow(ARow, false); }
+  TspSkinStringGridStrings* Cols(Integer ACol) { return EnsureColRow(ACol, true); }
+  TspGetCellParamEvent OnGetCellParam;
+
+  // Holds the repainting of changed cells; the end repaints the grid once when any changed.
+  void SetUpdateState(Boolean Updating);
+  // Storage seen from outside (what was written, not what is shown).
+  const TSparseList& DataRows() const { return *FData; }
+  const TSparseList& RowViews() const { return *FRows; }
+  const TSparseList& ColViews() const { return *FCols; }
+
+  void DrawCell(Integer ACol, Integer ARow, TRect ARect, TGridDrawState AState) override;
+  String GetEditText(Integer ACol, Integer ARow) override;
+  void SetEditText(Integer ACol, Integer ARow, const String& Value) override;
+  void ColumnMoved(Integer FromIndex, Integer ToIndex) override;
+  void RowMoved(Integer FromIndex, Integer ToIndex) override;
+
+ private:
+  friend class TspSkinStringGridStrings;
+  // A changed cell: repainted (or noted while held) and, as the current cell, reloaded
+  // into the editor unless the editor itself wrote it.
+  void Update(Integer ACol, Integer ARow);
+  TStringSparseList* DataRow(Integer ARow) const { return static_cast<TStringSparseList*>(FData->Get(ARow)); }
+  TStringSparseList* EnsureDataRow(Integer ARow);
+  TspSkinStringGridStrings* EnsureColRow(Integer Index, Boolean IsCol);
+
+  std::unique_ptr<TSparseList> FData;  // owns its row lists
+  std::unique_ptr<TSparseList> FRows;  // owns its views
+  std::unique_ptr<TSparseList> FCols;  // owns its views
+  Boolean FUpdating = false;
+  Boolean FNeedsUpdating = false;
+  Integer FEditUpdate = 0;
 };

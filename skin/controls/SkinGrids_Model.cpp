@@ -58,6 +58,7 @@ void TGridExtents::Move(Integer FromCell, Integer ToCell) {
 }
 
 TspSkinCustomGrid::TspSkinCustomGrid(TComponent* AOwner) : TspSkinControl(AOwner) {
+  FWallpaper = CreateOwned<TBitmap>();
   ControlStyle = TControlStyle{csCaptureMouse, csOpaque, csDoubleClicks};
   SetColor(clWindow);
   SetParentColor(false);
@@ -65,6 +66,12 @@ TspSkinCustomGrid::TspSkinCustomGrid(TComponent* AOwner) : TspSkinControl(AOwner
   SetBounds(Left(), Top(), FColCount * FDefaultColWidth, FRowCount * FDefaultRowHeight);
   InitializeCurrent();
   FSkinDataName = "grid";
+}
+
+TspSkinCustomGrid::~TspSkinCustomGrid() {
+  // The bars belong to someone else: they only lose their link to the grid.
+  DetachScrollBar(FHScrollBar);
+  DetachScrollBar(FVScrollBar);
 }
 
 void TspSkinCustomGrid::CreateParams(TCreateParams& Params) {
@@ -424,8 +431,20 @@ void TspSkinCustomGrid::RowHeightsChanged() {
   UpdateEdit();
 }
 
+Boolean TspSkinCustomGrid::CanEditAcceptKey(char32_t) { return true; }
+Boolean TspSkinCustomGrid::CanGridAcceptKey(Word, TShiftState) { return true; }
+Boolean TspSkinCustomGrid::CanEditModify() { return FCanEditModify; }
+String TspSkinCustomGrid::GetEditText(Integer, Integer) { return String(); }
+void TspSkinCustomGrid::SetEditText(Integer, Integer, const String&) {}
+String TspSkinCustomGrid::GetEditMask(Integer, Integer) { return String(); }
+Integer TspSkinCustomGrid::GetEditLimit() { return 0; }
+
+void TspSkinCustomGrid::InvalidateEditor() {
+  FInplaceCol = -1;
+  FInplaceRow = -1;
+  UpdateEdit();
+}
+
 // The in-place editor is not part of the grid yet: there is nothing to show, hide or load.
 void TspSkinCustomGrid::TopLeftChanged() {}
-void TspSkinCustomGrid::HideEditor() {}
-void TspSkinCustomGrid::ShowEditor() {}
 void TspSkinCustomGrid::UpdateEdit() {}

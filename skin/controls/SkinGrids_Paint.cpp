@@ -1,6 +1,7 @@
-// Painting the grid with system colours: the backdrop of a transparent grid, the lines of
-// the four areas in batched strokes, every visible cell's background handed on to
-// DrawCell, the focus frames and the space outside the cells.
+// Painting the grid: the skin's background picture or the backdrop of a transparent grid,
+// the lines of the four areas in batched strokes, every visible cell's background (system
+// colours or the skin's cell pictures) handed on to DrawCell, the focus frames and the
+// space outside the cells.
 #include <algorithm>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "platform/win/Gdi.h"
 #include "platform/win/WindowManager.h"
 #include "skin/controls/SkinGrids.h"
+#include "skin/core/data/SkinData.h"
 
 namespace {
 
@@ -54,18 +56,19 @@ Boolean TspSkinCustomGrid::IsActiveControl() {
 
 void TspSkinCustomGrid::Paint() {
   if (Width() <= 0 || Height() <= 0) return;
-  // The skin's cell pictures and colours are not applied yet: every grid paints with the
-  // system colours.
-  if (FTransparent) {
+  GetSkinData();
+  const Boolean Skinned = FIndex >= 0;
+  if (Skinned && BGPicture && !FTransparent)
+    DrawBGPicture();
+  else if (FTransparent) {
     auto ParentImage = CreateOwned<TBitmap>();
-    ParentImage->SetSize(Width(), Height());
-    CopyParentImage(this, ParentImage->Canvas());
+    SetParentImage(ParentImage.get());
     Canvas()->Draw(0, 0, ParentImage.get());
   }
   GridPaintState S;
   CalcLayout(S.L);
   if (S.L.Horz.LineWidth > 0 || S.L.Vert.LineWidth > 0) {
-    S.LineColor = ColorToRGB(Color()) == GridSilverRgb ? GridGreyLines : FGridLineColor;
+    S.LineColor = ColorToRGB(Color()) == GridSilverRgb ? GridGreyLines : Skinned ? LinesColor : FGridLineColor;
     const Integer MaxStroke =
         CheckedAdd(std::max(CheckedAdd(CheckedSub(S.L.Horz.LastFullVisibleCell, FTopLeft.X), FFixedCols),
                             CheckedAdd(CheckedSub(S.L.Vert.LastFullVisibleCell, FTopLeft.Y), FFixedRows)),
@@ -92,13 +95,13 @@ void TspSkinCustomGrid::Paint() {
   DrawCells(S, FTopLeft.X, FTopLeft.Y, ScrolledX, S.L.Vert.FixedEnd, S.L.Horz.GridEnd, S.L.Vert.GridEnd, Color(),
             {});
   const Boolean Designing = ComponentState().Contains(csDesigning);
-  if (!Designing && FOptions.Contains(goRowSelect) && FDefaultDrawing && Focused()) {
+  if (!Designing && FOptions.Contains(goRowSelect) && FDefaultDrawing && Focused() && !Skinned) {
     TRect R;
     GridRectToClientRect(S.Sel, R, false);
     DrawSkinFocusRect(Canvas(), R);
   }
-  if (!FTransparent) {
-    Canvas()->Brush()->SetColor(Color());
+  if ((!Skinned || !BGPicture) && !FTransparent) {
+    Canvas()->Brush()->SetColor(Skinned ? BGColor : Color());
     if (S.L.Horz.GridEnd < S.L.Horz.GridExtent)
       Canvas()->FillRect({S.L.Horz.GridEnd, 0, CheckedAdd(S.L.Horz.GridExtent, 1), S.L.Vert.GridEnd});
     if (S.L.Vert.GridEnd < S.L.Vert.GridExtent)
@@ -165,7 +168,19 @@ void TspSkinCustomGrid::DrawCells(GridPaintState& S, Integer ACol, Integer ARow,
         if (Focus && FOptions.Contains(goEditing) && FEditorMode && !Designing) {
           // The editor covers this cell.
         } else {
-          if (FDefaultDrawing || Designing) {
+          if ((FDefaultDrawing || Designing) && FIndex >= 0) {
+            if (!(State * TGridDrawState{gdSelected, gdFocused, gdFixed}).Empty()) {
+              auto B = CreateOwned<TBitmap>();
+              DrawSkinCell(B.get(), State, Where.Right - Where.Left, Where.Bottom - Where.Top);
+              Canvas()->Draw(Where.Left, Where.Top, B.get());
+            } else {
+              SetSkinCellFont(FontName, FontHeight, FontStyle, FontColor);
+              if (!BGPicture && !FTransparent) {
+                Canvas()->Brush()->SetColor(BGColor);
+                Canvas()->FillRect(Where);
+              }
+            }
+          } else if (FDefaultDrawing || Designing) {
             Canvas()->SetFont(Font());
             if (State.Contains(gdSelected) &&
                 (!Focus || FOptions.Contains(goDrawFocusSelected) || FOptions.Contains(goRowSelect))) {
@@ -179,7 +194,7 @@ void TspSkinCustomGrid::DrawCells(GridPaintState& S, Integer ACol, Integer ARow,
             }
           }
           DrawCell(Col, Row, Where, State);
-          if (FDefaultDrawing && !Designing && Focus &&
+          if (FIndex < 0 && FDefaultDrawing && !Designing && Focus &&
               !(FOptions.Contains(goEditing) && FOptions.Contains(goAlwaysShowEditor)) &&
               !FOptions.Contains(goRowSelect))
             DrawSkinFocusRect(Canvas(), Where);
@@ -190,5 +205,60 @@ void TspSkinCustomGrid::DrawCells(GridPaintState& S, Integer ACol, Integer ARow,
     }
     Top = CheckedAdd(Where.Bottom, S.L.Vert.LineWidth);
     ++Row;
+  }
+}
+
+void TspSkinCustomGrid::DrawBGPicture() {
+  const Integer W = BGPicture->Width();
+  const Integer H = BGPicture->Height();
+  if (W <= 0 || H <= 0) return;
+  for (Integer I = 0; I <= Width() / W; ++I)
+    for (Integer J = 0; J <= Height() / H; ++J) Canvas()->Draw(I * W, J * H, BGPicture);
+}
+
+void TspSkinCustomGrid::SetSkinCellFont(const String& Name, Integer Height, TFontStyles Style, TColor Color) {
+  TFont* F = Canvas()->Font();
+  if (FUseSkinFont) {
+    F->SetName(Name);
+    F->SetHeight(Height);
+    F->SetStyle(Style);
+    F->SetColor(Color);
+  } else {
+    F->Assign(Font());
+    F->SetColor(Color);
+  }
+  TspResourceStrData* Texts = FSD ? FSD->ResourceStrData() : nullptr;
+  F->SetCharset(Texts ? Texts->CharSet() : Font()->Charset());
+}
+
+void TspSkinCustomGrid::DrawSkinCell(TBitmap* B, TGridDrawState DrawState, Integer AWidth, Integer AHeight) {
+  if (!FUseSkinCellHeight) B->SetSize(AWidth, AHeight);
+  // One cell picture of the skin with its unstretched ends and text area.
+  auto Compose = [&](const TRect& R, Integer LeftOffset, Integer RightOffset, const TRect& TextRect,
+                     Boolean Stretch) {
+    if (!Picture || IsNullRect(R)) return;
+    if (FUseSkinCellHeight)
+      CreateHSkinImage(LeftOffset, RightOffset, B, Picture, R, AWidth, AHeight, Stretch);
+    else
+      CreateStretchSkinImage(B, Picture, R,
+                             Rect(LeftOffset, TextRect.Top, RectWidth(R) - RightOffset, TextRect.Bottom), true);
+  };
+  if (DrawState.Contains(gdFixed)) {
+    Compose(FixedCellRect, FixedCellLeftOffset, FixedCellRightOffset, FixedCellTextRect, FixedCellStretchEffect);
+    SetSkinCellFont(FixedFontName, FixedFontHeight, FixedFontStyle, FixedFontColor);
+  } else if (DrawState.Contains(gdFocused) || FOptions.Contains(goRowSelect)) {
+    Compose(FocusCellRect, CellLeftOffset, CellRightOffset, CellTextRect, CellStretchEffect);
+    SetSkinCellFont(FontName, FontHeight, FontStyle, FocusFontColor);
+  } else {
+    Compose(SelectCellRect, CellLeftOffset, CellRightOffset, CellTextRect, CellStretchEffect);
+    SetSkinCellFont(FontName, FontHeight, FontStyle, SelectFontColor);
+  }
+  if (ShowFocus && DrawState.Contains(gdFocused) && !FOptions.Contains(goRowSelect) && FIndex >= 0 &&
+      B->Width() > 0 && B->Height() > 0) {
+    TCanvas* C = B->Canvas();
+    C->Brush()->SetStyle(bsSolid);
+    C->Brush()->SetColor(FSD->SkinColors()->cBtnFace());
+    DrawSkinFocusRect(C, Rect(0, 0, B->Width(), B->Height()));
+    C->Brush()->SetStyle(bsClear);
   }
 }

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -29,9 +30,16 @@ class TRecordingGrid : public TspSkinCustomGrid {
     Calls.push_back({ACol, ARow, ARect, AState});
   }
   Boolean SelectCell(Integer ACol, Integer ARow) override { return !(Refuse && Refuse(ACol, ARow)); }
+  // Column drops asked for, as (origin, destination).
+  std::vector<std::pair<Integer, Integer>> ColumnDrops;
+  Boolean EndColumnDrag(Integer& Origin, Integer& Destination, TPoint MousePt) override {
+    ColumnDrops.push_back({Origin, Destination});
+    return TspSkinCustomGrid::EndColumnDrag(Origin, Destination, MousePt);
+  }
 
   const TGridExtents& StoredColWidths() const { return FColWidths; }
   const TGridExtents& StoredRowHeights() const { return FRowHeights; }
+  Integer ColOffset() const { return FColOffset; }
 };
 
 // Runs Step and expects EInvalidGridOperation with Text.
