@@ -186,6 +186,13 @@ TEST_F(SkinEditBaseTest, TheContextMenuKeyOpensAtTheCentreAndAnAssignedMenuWins)
   SendMessage(E->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(E->Handle()), MAKELPARAM(100, 60));
   Session.PumpUntilIdle();
   EXPECT_EQ(E->SysPopupMenu()->PopupPoint(), Point(100, 60));
+  // So does a click of the right button.
+  const TPoint Click = E->ClientToScreen(Point(30, 8));
+  Session.Move(Click.X, Click.Y);
+  Session.Press(Click.X, Click.Y, vantrel::win::rbRight);
+  Session.Release(Click.X, Click.Y, vantrel::win::rbRight);
+  Session.PumpUntilIdle();
+  EXPECT_EQ(E->SysPopupMenu()->PopupPoint(), Click);
   // The command notice frees it.
   SendMessage(E->Handle(), WM_SKINMENU_COMMAND, 0, 0);
   EXPECT_EQ(E->SysPopupMenu(), nullptr);

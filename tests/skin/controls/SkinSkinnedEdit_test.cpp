@@ -194,3 +194,30 @@ TEST_F(SkinSkinnedEditTest, FramePaintRequestsAnswerWithTheirCodes) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(SkinSkinnedEditTest, ADisabledEditDrawsItsTextInTheDisabledColour) {
+  for (bool Skinned : {false, true}) {
+    SCOPED_TRACE(Skinned ? "skinned" : "plain");
+    auto* E = AddSkinEdit(Skinned);
+    ShowForm();
+    E->SetText("MMMM llll");
+    const sg::Colour Grey = Skinned ? sg::TestFontColour(false, "edit", "disabledfontcolor")
+                                    : static_cast<sg::Colour>(GetSysColor(COLOR_GRAYTEXT));
+    E->SetEnabled(false);
+    Session.PumpUntilIdle();
+    EXPECT_EQ(E->Font()->Color(), Skinned ? static_cast<TColor>(Grey) : clGrayText);
+    int N = 0;
+    const vantrel::win::Surface S = Session.CaptureScreen();
+    for (int Y = 0; Y < E->ClientHeight(); ++Y)
+      for (int X = 0; X < E->ClientWidth(); ++X) {
+        const TPoint P = E->ClientToScreen(Point(X, Y));
+        N += static_cast<sg::Colour>(SurfacePixel(S, P.X, P.Y)) == Grey;
+      }
+    EXPECT_GT(N, 10);
+    delete E;
+  }
+}
+
+}  // namespace

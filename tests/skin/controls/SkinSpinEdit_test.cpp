@@ -175,3 +175,29 @@ TEST_F(SkinSpinEditTest, AStretchedSkinnedPairIsSplitInItsMiddle) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(SkinSpinEditTest, TheInnerEditTakesTheSkinFontAndItsStateColours) {
+  auto* S = AddSpin(true);
+  ShowForm();
+  namespace sg = vantrel::skingen;
+  EXPECT_EQ(S->FEdit->Font()->Name(), sg::SkinFontName);
+  EXPECT_EQ(S->FEdit->Font()->Color(), static_cast<TColor>(sg::TestFontColour(false, "spinedit", "fontcolor")));
+  EXPECT_TRUE(S->FEdit->EditTransparent());
+  S->SetEnabled(false);
+  EXPECT_EQ(S->FEdit->Font()->Color(),
+            static_cast<TColor>(sg::TestFontColour(false, "spinedit", "disabledfontcolor")));
+  S->SetEnabled(true);
+  S->FEdit->SetFocus();
+  Session.PumpUntilIdle();
+  EXPECT_EQ(S->FEdit->Font()->Color(),
+            static_cast<TColor>(sg::TestFontColour(false, "spinedit", "activefontcolor")));
+  // Unskinned the edit shows the default font on the default colour.
+  auto* Plain = AddSpin(false);
+  Plain->SetTop(60);
+  EXPECT_FALSE(Plain->FEdit->EditTransparent());
+  EXPECT_EQ(Plain->FEdit->Color(), clWindow);
+}
+
+}  // namespace
