@@ -508,6 +508,38 @@ void TspSkinImagesMenuPopupWindow::SetButtonCaptionFont(TCanvas* C, Boolean Pres
   C->Font()->SetColor(Pressed ? Btn->DownFontColor : Hot ? Btn->ActiveFontColor : MI->FontColor);
 }
 
+void TspSkinImagesMenuPopupWindow::DrawHeader(TCanvas* C, TRect R, const String& Caption) {
+  TspSkinData* SD = ImagesMenu->SkinData();
+  TspDataSkinLabelControl* Label = nullptr;
+  if (SD && !SD->Empty)
+    if (const Integer I = SD->GetControlIndex("label"); I != -1)
+      Label = dynamic_cast<TspDataSkinLabelControl*>(SD->CtrlList[I]);
+  TBitmap* Pic = Label && Label->PictureIndex >= 0 && Label->PictureIndex < SD->FActivePictures.Count()
+                     ? SD->FActivePictures[Label->PictureIndex]
+                     : nullptr;
+  if (!Pic) {
+    C->Brush()->SetStyle(bsClear);
+    DrawText(C->Handle(), Caption, -1, &R, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    C->Brush()->SetStyle(bsSolid);
+    return;
+  }
+  TBitmap B;
+  CreateHSkinImage(Label->LTPoint.X, RectWidth(Label->SkinRect) - Label->RTPoint.X, &B, Pic, Label->SkinRect,
+                   RectWidth(R), RectHeight(R), Label->StretchEffect);
+  TCanvas* BC = B.Canvas();
+  BC->Font()->SetColor(Label->FontColor);
+  BC->Font()->SetName(Label->FontName);
+  BC->Font()->SetHeight(Label->FontHeight);
+  BC->Font()->SetStyle(Label->FontStyle);
+  BC->Font()->SetCharset(C->Font()->Charset());
+  BC->Brush()->SetStyle(bsClear);
+  // The label's text area, its right margin kept at the row's width.
+  TRect T = Rect(Label->ClRect.Left, Label->ClRect.Top,
+                 RectWidth(R) - (RectWidth(Label->SkinRect) - Label->ClRect.Right), Label->ClRect.Bottom);
+  DrawText(BC->Handle(), Caption, -1, &T, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  C->Draw(R.Left, R.Top, &B);
+}
+
 void TspSkinImagesMenuPopupWindow::Paint() {
   const Integer W = Width(), H = Height();
   if (W <= 0 || H <= 0) return;
@@ -537,9 +569,7 @@ void TspSkinImagesMenuPopupWindow::Paint() {
     TspImagesMenuItem* It = Items->Items(I);
     TRect R = It->ItemRect;
     if (It->Header()) {
-      C->Brush()->SetStyle(bsClear);
-      DrawText(C->Handle(), It->Caption(), -1, &R, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-      C->Brush()->SetStyle(bsSolid);
+      DrawHeader(C, R, It->Caption());
       continue;
     }
     const Boolean PressedLook = (I == Selected && !FItemDown) || (I == MouseInItem && FItemDown);

@@ -141,6 +141,8 @@ class TspSkinImagesMenuPopupWindow : public TCustomControl {
   TspDataSkinButtonControl* CellButton() const;
   void DrawCellFrame(TCanvas* C, const TRect& R, Boolean Pressed);
   void SetButtonCaptionFont(TCanvas* C, Boolean Pressed, Boolean Hot) const;
+  // A header row: the skin's label look across the row with the caption, else the caption.
+  void DrawHeader(TCanvas* C, TRect R, const String& Caption);
 
   TMessageEvent OldAppMessage;
   Boolean FHooked = false;

@@ -178,6 +178,7 @@ TEST_F(ImagesMenuTest, NearTheScreensBottomThePickerOpensAboveItsRectangle) {
 
 TEST_F(ImagesMenuTest, TheSelectedEntryShowsThePressedFrameSkinnedAndPlain) {
   for (Integer I = 0; I < 3; ++I) Add(0);
+  Add(-1, true);
   Picker->SetColumnsCount(3);
   Picker->ItemIndex = 1;
   auto Skin = CreateOwned<TspSkinData>(nullptr);
