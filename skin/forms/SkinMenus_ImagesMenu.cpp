@@ -448,11 +448,96 @@ void TspSkinImagesMenuPopupWindow::MouseUp(TMouseButton Button, TShiftState Shif
   SetCapture(Handle());
 }
 
+TspDataSkinButtonControl* TspSkinImagesMenuPopupWindow::CellButton() const {
+  TspSkinData* SD = ImagesMenu->SkinData();
+  if (!FSkinSupport || !SD) return nullptr;
+  for (const char* Name : {"menuitembutton", "resizebutton"})
+    if (const Integer I = SD->GetControlIndex(Name); I != -1)
+      if (auto* B = dynamic_cast<TspDataSkinButtonControl*>(SD->CtrlList[I])) return B;
+  return nullptr;
+}
+
 void TspSkinImagesMenuPopupWindow::DrawCellFrame(TCanvas* C, const TRect& R, Boolean Pressed) {
+  TspSkinData* SD = ImagesMenu->SkinData();
+  TspDataSkinButtonControl* Btn = CellButton();
+  TBitmap* Pic = Btn && Btn->PictureIndex >= 0 && Btn->PictureIndex < SD->FActivePictures.Count()
+                     ? SD->FActivePictures[Btn->PictureIndex]
+                     : nullptr;
+  if (Btn && Pic) {
+    TRect Src = Pressed && !IsNullRect(Btn->DownSkinRect) ? Btn->DownSkinRect : Btn->ActiveSkinRect;
+    if (IsNullRect(Src)) Src = Btn->SkinRect;
+    const Integer W = RectWidth(R), H = RectHeight(R);
+    const Integer DW = W - RectWidth(Btn->SkinRect), DH = H - RectHeight(Btn->SkinRect);
+    TBitmap B;
+    B.SetPixelFormat(pf24bit);
+    CreateSkinImage(Btn->LTPoint, Btn->RTPoint, Btn->LBPoint, Btn->RBPoint, Btn->ClRect, Btn->LTPoint,
+                    Point(Btn->RTPoint.X + DW, Btn->RTPoint.Y), Point(Btn->LBPoint.X, Btn->LBPoint.Y + DH),
+                    Point(Btn->RBPoint.X + DW, Btn->RBPoint.Y + DH),
+                    Rect(Btn->ClRect.Left, Btn->ClRect.Top, Btn->ClRect.Right + DW, Btn->ClRect.Bottom + DH), &B, Pic,
+                    Src, W, H, true, Btn->LeftStretch, Btn->TopStretch, Btn->RightStretch, Btn->BottomStretch,
+                    Btn->StretchEffect, Btn->StretchType);
+    C->Draw(R.Left, R.Top, &B);
+    return;
+  }
   C->Brush()->SetColor(Pressed ? ImagesPressedFill : ImagesHotFill);
   C->FillRect(R);
   C->Brush()->SetColor(clNavy);
   C->FrameRect(R);
+}
+
+void TspSkinImagesMenuPopupWindow::SetButtonCaptionFont(TCanvas* C, Boolean Pressed, Boolean Hot) const {
+  TspSkinData* SD = ImagesMenu->SkinData();
+  TspDataSkinButtonControl* Btn = CellButton();
+  TspDataSkinMenuItem* MI = nullptr;
+  if (SD)
+    for (const char* Name : {"menuitem", "MENUITEM"})
+      if (const Integer I = SD->GetIndex(Name); I != -1 && !MI) MI = dynamic_cast<TspDataSkinMenuItem*>(SD->ObjectList[I]);
+  if (!Btn || !MI) {
+    C->Font()->Assign(ImagesMenu->DefaultFont());
+    C->Font()->SetColor(clWindowText);
+    return;
+  }
+  if (ImagesMenu->UseSkinFont) {
+    C->Font()->SetName(Btn->FontName);
+    C->Font()->SetHeight(Btn->FontHeight);
+    C->Font()->SetStyle(Btn->FontStyle);
+  } else {
+    C->Font()->Assign(ImagesMenu->DefaultFont());
+  }
+  C->Font()->SetCharset(SD->ResourceStrData() ? SD->ResourceStrData()->CharSet() : ImagesMenu->DefaultFont()->Charset());
+  C->Font()->SetColor(Pressed ? Btn->DownFontColor : Hot ? Btn->ActiveFontColor : MI->FontColor);
+}
+
+void TspSkinImagesMenuPopupWindow::DrawHeader(TCanvas* C, TRect R, const String& Caption) {
+  TspSkinData* SD = ImagesMenu->SkinData();
+  TspDataSkinLabelControl* Label = nullptr;
+  if (SD && !SD->Empty)
+    if (const Integer I = SD->GetControlIndex("label"); I != -1)
+      Label = dynamic_cast<TspDataSkinLabelControl*>(SD->CtrlList[I]);
+  TBitmap* Pic = Label && Label->PictureIndex >= 0 && Label->PictureIndex < SD->FActivePictures.Count()
+                     ? SD->FActivePictures[Label->PictureIndex]
+                     : nullptr;
+  if (!Pic) {
+    C->Brush()->SetStyle(bsClear);
+    DrawText(C->Handle(), Caption, -1, &R, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    C->Brush()->SetStyle(bsSolid);
+    return;
+  }
+  TBitmap B;
+  CreateHSkinImage(Label->LTPoint.X, RectWidth(Label->SkinRect) - Label->RTPoint.X, &B, Pic, Label->SkinRect,
+                   RectWidth(R), RectHeight(R), Label->StretchEffect);
+  TCanvas* BC = B.Canvas();
+  BC->Font()->SetColor(Label->FontColor);
+  BC->Font()->SetName(Label->FontName);
+  BC->Font()->SetHeight(Label->FontHeight);
+  BC->Font()->SetStyle(Label->FontStyle);
+  BC->Font()->SetCharset(C->Font()->Charset());
+  BC->Brush()->SetStyle(bsClear);
+  // The label's text area, its right margin kept at the row's width.
+  TRect T = Rect(Label->ClRect.Left, Label->ClRect.Top,
+                 RectWidth(R) - (RectWidth(Label->SkinRect) - Label->ClRect.Right), Label->ClRect.Bottom);
+  DrawText(BC->Handle(), Caption, -1, &T, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  C->Draw(R.Left, R.Top, &B);
 }
 
 void TspSkinImagesMenuPopupWindow::Paint() {
@@ -484,9 +569,7 @@ void TspSkinImagesMenuPopupWindow::Paint() {
     TspImagesMenuItem* It = Items->Items(I);
     TRect R = It->ItemRect;
     if (It->Header()) {
-      C->Brush()->SetStyle(bsClear);
-      DrawText(C->Handle(), It->Caption(), -1, &R, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-      C->Brush()->SetStyle(bsSolid);
+      DrawHeader(C, R, It->Caption());
       continue;
     }
     const Boolean PressedLook = (I == Selected && !FItemDown) || (I == MouseInItem && FItemDown);
@@ -499,6 +582,7 @@ void TspSkinImagesMenuPopupWindow::Paint() {
     if (It->Button() && !It->Caption().empty()) {
       TRect T = R;
       if (HasImage) T.Left += IL->Width() + 5;
+      SetButtonCaptionFont(C, PressedLook, I == MouseInItem && !FItemDown && I != Selected);
       C->Brush()->SetStyle(bsClear);
       TRect M = T;
       DrawText(C->Handle(), It->Caption(), -1, &M, DT_CALCRECT | DT_SINGLELINE);

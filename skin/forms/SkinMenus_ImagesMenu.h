@@ -136,7 +136,13 @@ class TspSkinImagesMenuPopupWindow : public TCustomControl {
   Integer ItemAt(Integer X, Integer Y) const;
   Boolean Selectable(Integer I) const;
   void SetMouseInItem(Integer I);
+  // The skin's button control that frames a cell ("menuitembutton", else "resizebutton");
+  // nil in the plain look.
+  TspDataSkinButtonControl* CellButton() const;
   void DrawCellFrame(TCanvas* C, const TRect& R, Boolean Pressed);
+  void SetButtonCaptionFont(TCanvas* C, Boolean Pressed, Boolean Hot) const;
+  // A header row: the skin's label look across the row with the caption, else the caption.
+  void DrawHeader(TCanvas* C, TRect R, const String& Caption);
 
   TMessageEvent OldAppMessage;
   Boolean FHooked = false;

@@ -12,7 +12,9 @@
 #include "platform/win/Input.h"
 #include "skin/forms/SkinMenus.h"
 #include "tests/support/AppPump.h"
+#include "tests/support/TestPaths.h"
 #include "tests/support/UiFormsFixture.h"
+#include "tools/skingen/SkinGenSpec.h"
 
 namespace {
 
@@ -172,6 +174,44 @@ TEST_F(ImagesMenuTest, NearTheScreensBottomThePickerOpensAboveItsRectangle) {
   EXPECT_EQ(Picker->PopupWindow()->Top() + Picker->PopupWindow()->Height(), R.Top);
   EXPECT_EQ(Picker->PopupWindow()->Left(), R.Left);
   Key(VK_ESCAPE);
+}
+
+TEST_F(ImagesMenuTest, TheSelectedEntryShowsThePressedFrameSkinnedAndPlain) {
+  for (Integer I = 0; I < 3; ++I) Add(0);
+  Add(-1, true);
+  Picker->SetColumnsCount(3);
+  Picker->ItemIndex = 1;
+  auto Skin = CreateOwned<TspSkinData>(nullptr);
+  Skin->LoadFromFile(vantrel::test::TestSkinDir(vantrel::skingen::TestSkinFolder) + "/" +
+                     vantrel::skingen::SkinIniName);
+  ASSERT_FALSE(Skin->Empty);
+  for (TspSkinData* SD : {static_cast<TspSkinData*>(nullptr), Skin.get()}) {
+    SCOPED_TRACE(SD ? "skinned" : "plain");
+    Picker->SetSkinData(SD);
+    Picker->Popup(200, 150);
+    S.Session.PumpUntilIdle();
+    ASSERT_NE(Picker->PopupWindow(), nullptr);
+    const vantrel::win::Surface Shot = S.Session.Capture(Picker->PopupWindow()->Handle());
+    vantrel::display::SavePng(Shot, ::testing::TempDir() + (SD ? "picker-skinned.png" : "picker-plain.png"));
+    // A pixel of the frame beside the image of the selected cell, and the same of another.
+    const TRect& Sel = Picker->ImagesItems()->Items(1)->ItemRect;
+    const TRect& Other = Picker->ImagesItems()->Items(0)->ItemRect;
+    auto At = [&](const TRect& R) {
+      const uint32_t P = Shot.Row(R.Top + 2)[R.Left + 2];
+      return static_cast<TColor>(((P >> 16) & 0xFF) | (P & 0xFF00) | ((P & 0xFF) << 16));
+    };
+    if (!SD) {
+      EXPECT_EQ(At(Sel), static_cast<TColor>(0xB59285));  // red 133, green 146, blue 181
+    } else {
+      TspDataSkinButtonControl* B = nullptr;
+      B = dynamic_cast<TspDataSkinButtonControl*>(Skin->CtrlList[Skin->GetControlIndex("menuitembutton")]);
+      ASSERT_NE(B, nullptr);
+      const TRect& Down = IsNullRect(B->DownSkinRect) ? B->ActiveSkinRect : B->DownSkinRect;
+      EXPECT_EQ(At(Sel), Skin->FActivePictures[B->PictureIndex]->Canvas()->Pixels(Down.Left + 2, Down.Top + 2));
+    }
+    EXPECT_NE(At(Sel), At(Other));
+    Key(VK_ESCAPE);
+  }
 }
 
 TEST_F(ImagesMenuTest, ImagesWithoutEntriesShowNoWindowButStillTellPopupAndClose) {

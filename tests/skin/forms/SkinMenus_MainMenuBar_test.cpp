@@ -475,6 +475,34 @@ TEST_F(MainMenuBarMDITest, AButtonTheSkinLacksDrawsPlainlyAndActsByItsRole) {
   Bar->SetSkinData(nullptr);
 }
 
+TEST_F(MainMenuBarMDITest, TheSystemMenuButtonDropsTheChildsSystemMenuAndIsReleasedWithIt) {
+  Make({TspBorderIcon::biSystemMenu, TspBorderIcon::biMinimize, TspBorderIcon::biMaximize});
+  ChildSkin->SetWindowState(wsMaximized);
+  S.Session.PumpUntilIdle();
+  TspSkinMainMenuBarButton* Sys = Button(cmSysMenu);
+  ASSERT_NE(Sys, nullptr);
+  const TPoint P = Bar->ClientToScreen(
+      Point((Sys->ObjectRect.Left + Sys->ObjectRect.Right) / 2, (Sys->ObjectRect.Top + Sys->ObjectRect.Bottom) / 2));
+  S.Session.Move(P.X, P.Y);
+  S.Session.PumpUntilIdle();
+  S.Session.Advance(50);
+  S.Session.Press(P.X, P.Y);
+  S.Session.Release(P.X, P.Y);
+  S.Session.PumpUntilIdle();
+  ASSERT_TRUE(MainSkin->SkinMenuVisible());
+  EXPECT_TRUE(Sys->FDown);
+  // The maximized child's menu: minimize, restore, close.
+  TspSkinPopupWindow* Level = MainSkin->SkinMenu->Level(0);
+  ASSERT_EQ(Level->ItemList.size(), 4u);
+  EXPECT_EQ(Level->ItemList.back()->MenuItem->Caption(), "&Close");
+  EXPECT_EQ(Level->Top(), Bar->ClientToScreen(Point(0, Sys->ObjectRect.Bottom)).Y);
+  S.Session.Key(VK_ESCAPE);
+  vantrel::testsupport::PumpApplication(S.Session);
+  EXPECT_FALSE(MainSkin->SkinMenuVisible());
+  EXPECT_FALSE(Sys->FDown);
+  EXPECT_FALSE(MainSkin->InMenu);
+}
+
 TEST_F(MainMenuBarMDITest, KeysTypedInAChildGoToTheMainFormsOpenMenu) {
   Make({TspBorderIcon::biSystemMenu, TspBorderIcon::biMinimize, TspBorderIcon::biMaximize});
   auto* Edit = Create<TCustomControl>(Child);
