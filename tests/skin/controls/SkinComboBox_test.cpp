@@ -203,6 +203,28 @@ TEST_F(SkinComboBoxTest, PageKeysMoveByTheDropDownCount) {
   }
 }
 
+TEST_F(SkinComboBoxTest, TheWheelChangesTheChoiceOrWithTheListOpenOnlyTheHighlight) {
+  auto* C = AddCombo(false);
+  C->SetItemIndex(4);
+  ShowForm();
+  Focus(C);
+  const TPoint P = Screen(C, 20, 10);
+  MoveTo(C, 20, 10);
+  Session.Wheel(P.X, P.Y, -120);
+  Session.PumpUntilIdle();
+  EXPECT_EQ(C->ItemIndex(), 5);
+  EXPECT_EQ(C->Text(), "item 5");
+  Session.Wheel(P.X, P.Y, 120);
+  Session.PumpUntilIdle();
+  EXPECT_EQ(C->Text(), "item 4");
+  C->DropDown();
+  Session.PumpUntilIdle();
+  Session.Wheel(P.X, P.Y, -120);
+  Session.PumpUntilIdle();
+  EXPECT_EQ(C->PopupList()->ItemIndex(), 5);
+  EXPECT_EQ(C->Text(), "item 4");
+}
+
 TEST_F(SkinComboBoxTest, TypedLettersWithinHalfASecondFindTheItemStartingWithThem) {
   auto* C = AddCombo(false, nullptr, 0);
   for (const char* S : {"apple", "Banana", "blueberry", "cherry", "bread"}) C->Items()->Add(S);
