@@ -631,6 +631,15 @@ class TspSkinCustomListBox : public TspSkinCustomControl {
   void SetSorted(Boolean Value);
   TFont* ListBoxFont() const { return ListBox->Font(); }
   void SetListBoxFont(TFont* Value) { ListBox->Font()->Assign(Value); }
+  TTabOrder ListBoxTabOrder() const { return ListBox->TabOrder(); }
+  void SetListBoxTabOrder(TTabOrder Value) { ListBox->SetTabOrder(Value); }
+  Boolean ListBoxTabStop() const { return ListBox->TabStop(); }
+  void SetListBoxTabStop(Boolean Value) { ListBox->SetTabStop(Value); }
+  TPopupMenu* ListBoxPopupMenu() const { return ListBox->PopupMenu(); }
+  template <class TMenu>
+  void SetListBoxPopupMenu(TMenu* Value) {
+    ListBox->SetPopupMenu(Value);
+  }
   TCanvas* ListBoxCanvas() const { return ListBox->Canvas(); }
   Integer SelCount() const { return ListBox->SelCount(); }
   Boolean Selected(Integer Index) const { return ListBox->Selected(Index); }

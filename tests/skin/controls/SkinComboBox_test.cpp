@@ -3,12 +3,14 @@
 // of the list (also when the form goes during it), and the looks of the chosen item.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "platform/display/HeadlessPng.h"
 #include "platform/ui/Timers.h"
 #include "platform/win/Focus.h"
+#include "platform/win/Gdi.h"
 #include "platform/win/Keyboard.h"
 #include "skin/controls/SkinBoxCtrls.h"
 #include "skin/core/drawing/SPUtils.h"
@@ -199,6 +201,28 @@ TEST_F(SkinComboBoxTest, PageKeysMoveByTheDropDownCount) {
     EXPECT_EQ(C->Text(), "item " + std::to_string(K.To));
     EXPECT_EQ(C->Events, (std::vector<std::string>{"OnChange", "OnClick", "Change"}));
   }
+}
+
+TEST_F(SkinComboBoxTest, TheWheelChangesTheChoiceOrWithTheListOpenOnlyTheHighlight) {
+  auto* C = AddCombo(false);
+  C->SetItemIndex(4);
+  ShowForm();
+  Focus(C);
+  const TPoint P = Screen(C, 20, 10);
+  MoveTo(C, 20, 10);
+  Session.Wheel(P.X, P.Y, -120);
+  Session.PumpUntilIdle();
+  EXPECT_EQ(C->ItemIndex(), 5);
+  EXPECT_EQ(C->Text(), "item 5");
+  Session.Wheel(P.X, P.Y, 120);
+  Session.PumpUntilIdle();
+  EXPECT_EQ(C->Text(), "item 4");
+  C->DropDown();
+  Session.PumpUntilIdle();
+  Session.Wheel(P.X, P.Y, -120);
+  Session.PumpUntilIdle();
+  EXPECT_EQ(C->PopupList()->ItemIndex(), 5);
+  EXPECT_EQ(C->Text(), "item 4");
 }
 
 TEST_F(SkinComboBoxTest, TypedLettersWithinHalfASecondFindTheItemStartingWithThem) {
@@ -503,6 +527,37 @@ TEST_F(SkinComboBoxTest, TheDrawItemEventIsToldTheFocusInEveryLook) {
     C->OnComboBoxDrawItem = nullptr;
     C->Free();
   }
+}
+
+TEST_F(SkinComboBoxTest, TheSkinnedButtonShowsItsHotAndPressedPictures) {
+  auto* C = AddCombo(false);
+  const Integer I = Skin->GetControlIndex("combobox");
+  ASSERT_NE(I, -1);
+  auto* D = dynamic_cast<TspDataSkinComboBox*>(Skin->CtrlList.Items(I));
+  // The button's place inside the skin rectangle, at its right end.
+  const TRect Saved = D->ButtonRect, SavedClient = D->ClRect;
+  const int SW = RectWidth(D->SkinRect), SH = RectHeight(D->SkinRect);
+  D->ButtonRect = Rect(SW - 1 - RectWidth(D->ActiveButtonRect), 1, SW - 1, SH - 1);
+  D->ClRect.Right = std::min(D->ClRect.Right, D->ButtonRect.Left - 1);  // the item area ends before it
+  C->SetSkinData(Skin);
+  ShowForm();
+  TBitmap* P = Skin->FActivePictures.Items(D->PictureIndex);
+  auto Centre = [&](const TRect& R) {
+    return static_cast<sg::Colour>(GetPixel(P->Canvas()->Handle(), R.Left + RectWidth(R) / 2, R.Top + RectHeight(R) / 2));
+  };
+  const TRect B = C->Button.R;
+  EXPECT_EQ(B.Right, C->Width() - 1);
+  const int X = B.Left + RectWidth(B) / 2, Y = B.Top + RectHeight(B) / 2;
+  MoveTo(C, X, Y);
+  EXPECT_EQ(PixelAt(C, X, Y), Centre(D->ActiveButtonRect));
+  Press(C, X, Y);
+  EXPECT_EQ(PixelAt(C, X, Y), Centre(D->DownButtonRect));
+  EXPECT_TRUE(C->IsPopupVisible());
+  EXPECT_NE(C->PopupList()->FIndex, -1);
+  Release(C, X, Y);
+  EXPECT_EQ(PixelAt(C, X, Y), Centre(D->ActiveButtonRect));
+  D->ButtonRect = Saved;
+  D->ClRect = SavedClient;
 }
 
 TEST_F(SkinComboBoxTest, CaptureOfTheLooks) {

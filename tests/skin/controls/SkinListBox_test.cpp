@@ -266,6 +266,7 @@ TEST_F(SkinListBoxTest, HorizontalExtentShowsABarThatStepsByTheWidthOfAZero) {
 TEST_F(SkinListBoxTest, WithoutAHorizontalBarArrowKeysReachTheList) {
   auto* L = AddList(false);
   AddItems(L, 3);
+  EXPECT_TRUE(L->ListBoxTabStop());
   ShowForm();
   L->ListBox->SetFocus();
   L->SetItemIndex(0);
