@@ -286,6 +286,31 @@ TEST_F(FrameMenusTest, HintsFollowTheSkinsStringsAfterTheyChange) {
   EXPECT_EQ(Close->FTempHint, "Shut the window");
 }
 
+TEST_F(FrameMenusTest, ThePopupOperationsTakeTheMenusSkinOrTheFramesAsTheyShould) {
+  UseTestSkin();
+  FS->SetSkinData(Skin.get());
+  auto MenusSkin = CreateOwned<TspSkinData>(nullptr);
+  FS->SetMenusSkinData(MenusSkin.get());
+  ShowForm();
+  auto* PM = Create<TPopupMenu>(Form.get());
+  AddItem(PM, "One");
+  TObject* PopupSender = nullptr;
+  PM->OnPopup = [&](TObject* Sender) { PopupSender = Sender; };
+  FS->PopupSkinMenu(PM, Point(300, 200));
+  ASSERT_TRUE(FS->SkinMenuVisible());
+  EXPECT_EQ(FS->SkinMenu->SkinData, MenusSkin.get());
+  EXPECT_EQ(FS->SkinMenu->Level(0)->Top(), 200);
+  FS->PopupSkinMenu1(PM, Rect(300, 200, 340, 220), true);
+  EXPECT_EQ(FS->SkinMenu->Level(0)->Top() + FS->SkinMenu->Level(0)->Height(), 200);
+  FS->DoPopupMenu(PM, 300, 200);
+  EXPECT_EQ(PopupSender, FS);
+  EXPECT_EQ(FS->SkinMenu->SkinData, Skin.get());
+  EXPECT_TRUE(FS->InMenu);
+  FS->HideSkinMenu();
+  EXPECT_FALSE(FS->InMenu);
+  FS->SetMenusSkinData(nullptr);
+}
+
 // --- The skinned popup menu --------------------------------------------------------------------
 
 TEST_F(FrameMenusTest, ASkinnedPopupMenuOpensThroughItsFormsFrameAndTakesItsSkin) {
