@@ -328,6 +328,8 @@ TEST_F(PlayerPlayTest, SwitchingTheAudioStreamWhilePlaying) {
     ASSERT_TRUE(PumpUntil([&] { return Rate != 0; }, 5));
     EXPECT_EQ(Rate, Index == 1 ? 48000 : 22050);
   }
+  // Streams: 0 video, 1 and 2 audio, no subtitle (its current index is -1, valid for
+  // subtitles only); audio stream 1 plays now. "" means the switch succeeds.
   struct Case {
     Integer Type, Index;
     std::string Text;
@@ -335,19 +337,19 @@ TEST_F(PlayerPlayTest, SwitchingTheAudioStreamWhilePlaying) {
   for (const Case& C : {Case{AVMEDIA_TYPE_AUDIO, 7, "the stream index is not valid."},
                         Case{AVMEDIA_TYPE_AUDIO, -1, "the stream index is not valid."},
                         Case{AVMEDIA_TYPE_AUDIO, 0, "the stream type is not matched."},
-                        Case{AVMEDIA_TYPE_SUBTITLE, 0, "the current stream is not valid."}}) {
-    SCOPED_TRACE(C.Text);
-    // Without a subtitle stream the current subtitle index is -1: valid, the index is
-    // then checked.
-    const bool Ok = Player->SwitchStream(C.Type, C.Index);
-    if (C.Type == AVMEDIA_TYPE_SUBTITLE) {
-      EXPECT_FALSE(Ok);
-      EXPECT_EQ(Player->LastErrMsg(), "the stream type is not matched.");
-    } else {
-      EXPECT_FALSE(Ok);
+                        Case{AVMEDIA_TYPE_AUDIO, 1, ""},
+                        Case{AVMEDIA_TYPE_VIDEO, 2, "the stream type is not matched."},
+                        Case{AVMEDIA_TYPE_SUBTITLE, -2, "the stream index is not valid."},
+                        Case{AVMEDIA_TYPE_SUBTITLE, 0, "the stream type is not matched."},
+                        Case{AVMEDIA_TYPE_SUBTITLE, -1, ""},
+                        Case{AVMEDIA_TYPE_DATA, 0, "the current stream is not valid."}}) {
+    SCOPED_TRACE(std::to_string(C.Type) + " " + std::to_string(C.Index));
+    EXPECT_EQ(Player->SwitchStream(C.Type, C.Index), C.Text.empty());
+    if (!C.Text.empty()) {
       EXPECT_EQ(Player->LastErrMsg(), C.Text);
     }
   }
+  EXPECT_EQ(Player->AudioStreamIndex(), 1);
   Player->Stop(true);
 }
 
