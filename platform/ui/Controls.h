@@ -238,6 +238,9 @@ class TControl : public TComponent {
   void SetCursor(TCursor Value);
   const String& Hint() const { return FHint; }
   void SetHint(const String& Value) { FHint = Value; }
+  // The help topic of the control (0: none).
+  Integer HelpContext() const { return FHelpContext; }
+  void SetHelpContext(Integer Value) { FHelpContext = Value; }
   Boolean ShowHint() const { return FShowHint; }
   void SetShowHint(Boolean Value);
   Boolean ParentShowHint() const { return FParentShowHint; }
@@ -388,6 +391,7 @@ class TControl : public TComponent {
   Boolean FParentColor = true;
   TCursor FCursor = crDefault;
   String FHint;
+  Integer FHelpContext = 0;
   Boolean FShowHint = false;
   Boolean FParentShowHint = true;
   TPopupMenu* FPopupMenu = nullptr;

@@ -56,6 +56,7 @@ constexpr TModalResult mrNo = 7;
 constexpr TModalResult mrAll = 8;
 constexpr TModalResult mrNoToAll = 9;
 constexpr TModalResult mrYesToAll = 10;
+constexpr TModalResult mrClose = 11;
 
 using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
 using TCloseQueryEvent = std::function<void(TObject* Sender, Boolean& CanClose)>;
@@ -95,6 +96,9 @@ class TCustomForm : public TWinControl {
   TFormState FormState() const { return FFormState; }
   TModalResult ModalResult() const { return FModalResult; }
   void SetModalResult(TModalResult Value) { FModalResult = Value; }
+  // The help file of the form's topics; empty: the application's.
+  const String& HelpFile() const { return FHelpFile; }
+  void SetHelpFile(const String& Value) { FHelpFile = Value; }
   TIcon* Icon() const { return FIcon.get(); }
   void SetIcon(TIcon* Value) { FIcon->Assign(Value); }
   TMainMenu* Menu() const { return FMenu; }
@@ -178,6 +182,7 @@ class TCustomForm : public TWinControl {
   TPosition FPosition = poDesigned;
   TFormState FFormState;
   TModalResult FModalResult = mrNone;
+  String FHelpFile;
   std::unique_ptr<TIcon> FIcon;
   TMainMenu* FMenu = nullptr;
   TMenuItem* FWindowMenu = nullptr;
@@ -256,8 +261,6 @@ class TScreen : public TComponent {
 
 // --- Application -----------------------------------------------------------------------------
 
-using TMessageBoxResponder = std::function<int(const String& Text, const String& Caption, UINT Flags)>;
-
 // Help commands (HelpCommand's Command).
 constexpr UINT HELP_CONTEXT = 0x0001;
 constexpr UINT HELP_QUIT = 0x0002;
@@ -322,10 +325,8 @@ class TApplication : public TComponent {
   void HandleException(TObject* Sender);
   void HandleException(TObject* Sender, std::exception_ptr Error);
   void ShowException(const Exception& E);
-  // A message box through the responder when set, else the window layer's box owned by
-  // the active window.
+  // The window layer's message box (or its responder, Shell.h), owned by the active window.
   int MessageBox(const String& Text, const String& Caption, UINT Flags = MB_OK);
-  TMessageBoxResponder MessageBoxResponder;
 
   // Help goes to the responder; without one (there is no help viewer on this system)
   // nothing is shown and the calls answer False. Forms_Help.cpp.

@@ -348,7 +348,6 @@ void TApplication::ShowException(const Exception& E) {
 }
 
 int TApplication::MessageBox(const String& Text, const String& Caption, UINT Flags) {
-  if (MessageBoxResponder) return MessageBoxResponder(Text, Caption, Flags);
   HWND Owner = GetActiveWindow();
   if (!Owner && FMainForm && FMainForm->HandleAllocated()) Owner = FMainForm->Handle();
   return ::MessageBox(Owner ? Owner : Handle(), Text, Caption, Flags);

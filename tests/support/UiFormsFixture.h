@@ -8,6 +8,8 @@
 
 #include "platform/display/HeadlessSession.h"
 #include "platform/ui/Forms.h"
+#include "platform/win/Shell.h"
+#include "platform/win/WindowManager.h"
 
 namespace vantrel::uitest {
 
@@ -17,7 +19,7 @@ struct FormsSession {
   std::vector<std::string> Boxes;  // texts of the message boxes shown
 
   FormsSession() {
-    Application->MessageBoxResponder = [this](const String& Text, const String&, UINT) {
+    Session.Manager().Shell().MessageBoxResponder = [this](HWND, const std::string& Text, const std::string&, UINT) {
       Boxes.push_back(Text);
       return IDOK;
     };

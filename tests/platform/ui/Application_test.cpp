@@ -105,7 +105,7 @@ TEST(Application, TitleNamesTheHiddenOwnerWindow) {
   EXPECT_FALSE(IsWindowVisible(Application->Handle()));
   // The message boxes carry the title.
   std::string Caption;
-  Application->MessageBoxResponder = [&](const String&, const String& C, UINT) {
+  S.Session.Manager().Shell().MessageBoxResponder = [&](HWND, const std::string&, const std::string& C, UINT) {
     Caption = C;
     return IDOK;
   };

@@ -33,3 +33,22 @@ TEST(Help, TheResponderGetsCommandContextAndFile) {
   EXPECT_EQ(Calls[0].Data, 120);
   EXPECT_EQ(Calls[0].File, "/usr/share/doc/vantrel/help.txt");
 }
+
+TEST(Help, TheActiveFormsHelpFileComesBeforeTheApplications) {
+  FormsSession S;
+  Application->SetHelpFile("app.txt");
+  std::vector<String> Files;
+  Application->HelpResponder = [&](UINT, LONG_PTR, const String& File) {
+    Files.push_back(File);
+    return true;
+  };
+  TForm* Form = nullptr;
+  Application->CreateForm(Form);
+  Form->Show();
+  S.Session.PumpUntilIdle();
+  ASSERT_EQ(Screen->ActiveCustomForm(), Form);
+  Application->HelpContext(1);
+  Form->SetHelpFile("form.txt");
+  Application->HelpContext(2);
+  EXPECT_EQ(Files, (std::vector<String>{"app.txt", "form.txt"}));
+}
