@@ -140,4 +140,22 @@ TEST_F(SkinGridKeyboardTest, AKeyTheGridRefusesOrAHandlerClearsDoesNothing) {
   EXPECT_EQ(Current(), At(2, 1));
 }
 
+TEST_F(SkinGridKeyboardTest, ReturnTogglesEditingAndF2SwitchesItOn) {
+  G->SetOptions(G->Options() + TGridOptions{goEditing});
+  EXPECT_EQ(SendMessage(G->Handle(), CM_WANTSPECIALKEY, VK_RETURN, 0), 1);
+  Key(VK_RETURN);
+  EXPECT_TRUE(G->EditorMode());
+  Key(VK_RETURN);
+  EXPECT_FALSE(G->EditorMode());
+  Key(VK_F2);
+  EXPECT_TRUE(G->EditorMode());
+  // Moving to another cell ends editing.
+  Key(VK_DOWN);
+  EXPECT_FALSE(G->EditorMode());
+  G->SetOptions(G->Options() + TGridOptions{goAlwaysShowEditor});
+  EXPECT_TRUE(G->EditorMode());
+  Key(VK_RETURN);
+  EXPECT_TRUE(G->EditorMode());
+}
+
 }  // namespace

@@ -3,6 +3,8 @@
 // rows by their header cells, and the XOR sizing line.
 #include <gtest/gtest.h>
 
+#include "platform/ui/Forms.h"
+#include "platform/win/Cursor.h"
 #include "platform/win/Display.h"
 #include "platform/win/MessageQueue.h"
 #include "tests/skin/controls/SkinGridsRecorder.h"
@@ -181,6 +183,20 @@ TEST_F(SkinGridMouseTest, TheWheelMovesTheCurrentRowAndCountsAsHandledOnTheLastR
   EXPECT_TRUE(G->DoMouseWheelUp({}, P));
   EXPECT_EQ(Asked, 1);
   EXPECT_EQ(G->Row(), 4);
+}
+
+TEST_F(SkinGridMouseTest, AHeaderEdgeShowsTheSplitCursor) {
+  AddGrid(400, 200, {goColSizing, goRowSizing});
+  auto CursorAt = [&](int X, int Y) {
+    const TPoint P = Screen(X, Y);
+    SendMessage(G->Handle(), WM_NCHITTEST, 0, MAKELPARAM(P.X, P.Y));
+    SetCursor(nullptr);
+    SendMessage(G->Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(G->Handle()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    return GetCursor();
+  };
+  EXPECT_EQ(CursorAt(129, 10), ::Screen->Cursors(crHSplit));
+  EXPECT_EQ(CursorAt(30, 49), ::Screen->Cursors(crVSplit));
+  EXPECT_NE(CursorAt(100, 60), ::Screen->Cursors(crHSplit));
 }
 
 }  // namespace
