@@ -21,5 +21,3 @@ void TspFormSkin::PopupSystemMenu(Integer, Integer) {}
 void TspFormSkin::CancelControlsDropDown() {}
 void TspFormSkin::HideSkinMenu() {}
 Boolean TspFormSkin::SkinMenuVisible() const { return false; }
-void TspFormSkin::HideObjectHint() {}
-void TspFormSkin::ActivateObjectHint(const String&) {}
