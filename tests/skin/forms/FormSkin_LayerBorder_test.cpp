@@ -10,6 +10,7 @@
 #include "platform/win/SysColors.h"
 #include "platform/win/WindowManager.h"
 #include "skin/forms/FormSkinLayerBorder.h"
+#include "skin/forms/SkinHint.h"
 #include "tests/skin/forms/FormFrame_TestKit.h"
 
 namespace vantrel::frametest {
@@ -380,6 +381,91 @@ TEST_F(LayerBorderMouseTest, AClickOnASideWindowActivatesTheFormNeverTheWindow) 
   EXPECT_EQ(GetActiveWindow(), Form->Handle());
   EXPECT_NE(GetActiveWindow(), LB->LeftBorder->Handle());
   EXPECT_TRUE(LB->Active());
+}
+
+// A full border whose caption buttons lie in its top window: the close button is the
+// rightmost, its right edge at the caption rectangle's right edge moved by the growth.
+class FullBorderMouseTest : public LayerBorderMouseTest {
+ protected:
+  TForm* Main = nullptr;
+  TspSkinHint* Hint = nullptr;
+  TspActiveSkinObject* Close = nullptr;
+  TspActiveSkinObject* SysMenu = nullptr;
+
+  void SetUp() override {
+    LayerBorderMouseTest::SetUp();
+    Application->CreateForm(Main);
+    Main->SetBounds(700, 500, 100, 80);
+    Hint = Create<TspSkinHint>(Main);
+    UseLayerSkin(true);
+    FS->SetSkinHint(Hint);
+    FS->SetShowObjectHint(true);
+    FS->SetSizeable(true);
+    for (TspActiveSkinObject* O : FS->ObjectList) {
+      O->SkinRectInAPicture = true;
+      if (O->IDName == "closebutton") Close = O;
+      if (O->IDName == "sysmenubutton") SysMenu = O;
+    }
+    ShowFramed();
+  }
+  // A point of an object in the top window (30 rows high), on the screen.
+  TPoint ScreenPointOf(TspActiveSkinObject* O) {
+    const TRect W = WindowRectOf(LB->TopBorder);
+    return Point(W.Left + (O->ObjectRect.Left + O->ObjectRect.Right) / 2,
+                 W.Top + std::min<Integer>((O->ObjectRect.Top + O->ObjectRect.Bottom) / 2, 27));
+  }
+  void Click(TPoint P) {
+    S.Session.Move(P.X, P.Y);
+    S.Session.PumpUntilIdle();
+    S.Session.Press(P.X, P.Y);
+    S.Session.Release(P.X, P.Y);
+    S.Session.PumpUntilIdle();
+  }
+};
+
+TEST_F(FullBorderMouseTest, TheCaptionButtonsLieInTheTopWindowWithTheirHints) {
+  ASSERT_NE(Close, nullptr);
+  const Integer W = Close->SkinRect.Right - Close->SkinRect.Left;
+  EXPECT_EQ(Close->ObjectRect.Right, 80 + 340);
+  EXPECT_EQ(Close->ObjectRect.Left, 420 - W);
+  EXPECT_EQ(Close->ObjectRect.Top, 20);
+  const TPoint P = ScreenPointOf(Close);
+  S.Session.Move(P.X, P.Y);
+  S.Session.PumpUntilIdle();
+  EXPECT_EQ(FS->ObjectAt(LB->ActiveObject), Close);
+  S.Session.Advance(static_cast<uint64_t>(Application->HintPause()) + 20);
+  ASSERT_TRUE(Hint->IsVisible());
+  EXPECT_EQ(Hint->HW->Caption(), Close->Hint);
+  // Leaving the top window without a leave notification: the watchdog clears the hover.
+  SetCursorPos(50, 50);
+  S.Session.Advance(520);
+  EXPECT_EQ(LB->ActiveObject, -1);
+}
+
+TEST_F(FullBorderMouseTest, AClickOnCloseClosesTheForm) {
+  Click(ScreenPointOf(Close));
+  EXPECT_FALSE(Form->Visible());
+}
+
+TEST_F(FullBorderMouseTest, ADoubleClickOnTheCaptionMaximizesAndRestores) {
+  const TPoint P = Point(300, 95);  // on the caption object, left of the buttons
+  Click(P);
+  Click(P);
+  EXPECT_EQ(FS->WindowState(), wsMaximized);
+  S.Session.Advance(1000);
+  const TRect T = WindowRectOf(LB->TopBorder);
+  const TPoint Q = Point(T.Left + 120, T.Top + 25);
+  Click(Q);
+  Click(Q);
+  EXPECT_EQ(FS->WindowState(), wsNormal);
+}
+
+TEST_F(FullBorderMouseTest, ADoubleClickOnTheSystemMenuButtonClosesTheForm) {
+  ASSERT_NE(SysMenu, nullptr);
+  const TPoint P = ScreenPointOf(SysMenu);
+  Click(P);
+  Click(P);
+  EXPECT_FALSE(Form->Visible());
 }
 
 TEST_F(LayerBorderMouseTest, ASkinChangeDuringABorderDragLeavesNoDanglingWindow) {
