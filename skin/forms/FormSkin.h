@@ -241,6 +241,7 @@ class TspFormSkin : public TComponent {
   Boolean UseLayeredBorder() const;
   // A full layered border shows the form at its rolled-up height.
   Boolean IsLayerFrameRolledUp() const;
+  void WMSkinLayeredBordersChanged();
   TspFormLayerBorder* BorderLayer() const { return FBorderLayer; }
   Boolean UseLayeredShow() const;
   Boolean GetAutoRenderingInActiveImage() const;

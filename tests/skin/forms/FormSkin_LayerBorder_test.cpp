@@ -468,6 +468,39 @@ TEST_F(FullBorderMouseTest, ADoubleClickOnTheSystemMenuButtonClosesTheForm) {
   EXPECT_FALSE(Form->Visible());
 }
 
+TEST_F(FullBorderMouseTest, AMaximizedFormLeavesRoomForAFullBorderInTheWorkArea) {
+  TRect WA{};
+  GetMonitorArea(Form->Handle(), true, WA);
+  FS->SetWindowState(wsMaximized);
+  S.Session.PumpUntilIdle();
+  // The sensitive band is 10 pixels on every side.
+  EXPECT_EQ(Form->BoundsRect(), Rect(WA.Left + 10, WA.Top + 10, WA.Right - 10, WA.Bottom - 10));
+  EXPECT_TRUE(LB->Visible());
+}
+
+TEST_F(FullBorderMouseTest, SwitchingLayeredBordersOffAndOnKeepsTheFootprint) {
+  Skin->SetShowLayeredBorders(false);
+  S.Session.PumpUntilIdle();
+  EXPECT_FALSE(LB->Visible());
+  EXPECT_EQ(Form->BoundsRect(), Rect(190, 90, 610, 410));  // the border's outer band
+  Skin->SetShowLayeredBorders(true);
+  S.Session.PumpUntilIdle();
+  EXPECT_TRUE(LB->Visible());
+  EXPECT_EQ(Form->BoundsRect(), Rect(200, 100, 600, 400));
+}
+
+TEST_F(LayerBorderTest, AMaximizedFormHidesASideBorder) {
+  UseLayerSkin();
+  ShowFramed();
+  FS->SetWindowState(wsMaximized);
+  S.Session.PumpUntilIdle();
+  EXPECT_FALSE(LB->Visible());
+  FS->SetWindowState(wsNormal);
+  S.Session.PumpUntilIdle();
+  EXPECT_TRUE(LB->Visible());
+  EXPECT_EQ(WindowRectOf(LB->TopBorder), Rect(180, 70, 620, 100));
+}
+
 TEST_F(LayerBorderMouseTest, ASkinChangeDuringABorderDragLeavesNoDanglingWindow) {
   UseLayerSkin();
   FS->SetSizeable(true);
