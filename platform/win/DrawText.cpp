@@ -65,7 +65,7 @@ Marked ApplyPrefixes(std::u32string_view Text, UINT Format) {
   return M;
 }
 
-// Splits at CR LF, CR or LF; a break at the very end leaves an empty last line.
+// Splits at CR LF, LF CR, CR or LF; a break at the very end leaves an empty last line.
 std::vector<Marked> SplitParagraphs(const Marked& Text) {
   std::vector<Marked> Out;
   size_t Start = 0;
@@ -73,7 +73,8 @@ std::vector<Marked> SplitParagraphs(const Marked& Text) {
     const char32_t C = Text.Text[I];
     if (C != U'\r' && C != U'\n') continue;
     Out.push_back(Text.Slice(Start, I));
-    if (C == U'\r' && I + 1 < Text.Text.size() && Text.Text[I + 1] == U'\n') ++I;
+    const char32_t Pair = C == U'\r' ? U'\n' : U'\r';
+    if (I + 1 < Text.Text.size() && Text.Text[I + 1] == Pair) ++I;
     Start = I + 1;
   }
   Out.push_back(Text.Slice(Start, Text.Text.size()));

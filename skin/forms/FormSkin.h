@@ -241,6 +241,10 @@ class TspFormSkin : public TComponent {
   Boolean IsSkinNCArea() const;
   Boolean IsSkinResizable() const;
   Boolean UseLayeredBorder() const;
+  // A full layered border shows the form at its rolled-up height.
+  Boolean IsLayerFrameRolledUp() const;
+  void WMSkinLayeredBordersChanged();
+  TspFormLayerBorder* BorderLayer() const { return FBorderLayer; }
   Boolean UseLayeredShow() const;
   Boolean GetAutoRenderingInActiveImage() const;
   HWND FindStayOnTopForm() const;
@@ -468,7 +472,7 @@ class TspFormSkin : public TComponent {
   Boolean FUseRibbon = false;
   TspLayerManager* FLayerManager = nullptr;      // owned
   TspLayerManager* FMenuLayerManager = nullptr;  // owned
-  TspFormLayerBorder* FBorderLayer = nullptr;    // none yet
+  TspFormLayerBorder* FBorderLayer = nullptr;    // owned
   TOwned<TspQuickButtonItems> FQuickButtons;
   TCustomImageList* FQuickImageList = nullptr;
   Boolean FClientInActiveDraw = false;

@@ -5,6 +5,7 @@
 #include "platform/win/Paint.h"
 #include "skin/controls/SkinCtrls.h"
 #include "skin/forms/FormSkinFrameObjects.h"
+#include "skin/forms/FormSkinLayerBorder.h"
 #include "skin/forms/FormSkinObjects.h"
 
 namespace {
@@ -93,11 +94,13 @@ void TspFormSkin::ApplySkinData() {
   FSkinSupport = HasSkin();
   if (FLayerManager->IsVisible) FLayerManager->Hide();
   if (FMenuLayerManager->IsVisible) FMenuLayerManager->Hide();
+  if (FBorderLayer->Visible()) FBorderLayer->Hide();
 
   if (FSupportNCArea) {
     if (FSkinSupport && FSkinnableForm) {
       CreateSkinObjects();
       UpdateCaptionButtonStates();
+      if (!PreviewMode) FBorderLayer->InitFrame(FSD, dynamic_cast<TForm*>(FForm));
     } else {
       ClearObjects();
       FFormWidth = FForm->Width();
@@ -155,6 +158,7 @@ void TspFormSkin::ApplySkinData() {
     if (!FRollUpState) ApplySkinClientSize();
     CreateSkinObjects();
     UpdateCaptionButtonStates();
+    FBorderLayer->InitFrame(FSD, dynamic_cast<TForm*>(FForm));
     if (FRollUpState && !RolledDown) SkinRollUp();
     FInChangeSkinData = true;
     if (OnChangeSkinData) OnChangeSkinData(this);
@@ -167,6 +171,11 @@ void TspFormSkin::ApplySkinData() {
     UpdateActiveState(true);
     FInChangeSkinData = false;
     MouseTimer->SetEnabled(true);
+  }
+  if (UseLayeredBorder() && FForm->Visible()) {
+    FBorderLayer->ShowWithForm();
+    FForm->Show();
+    FBorderLayer->SetBoundsWithForm();
   }
   KeepBoundsOnBorderChange();
 }

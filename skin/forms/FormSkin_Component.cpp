@@ -1,6 +1,7 @@
 // The frame component's construction and destruction, its property setters and the
 // predicates the rest of the frame rests on.
 #include "skin/forms/FormSkin.h"
+#include "skin/forms/FormSkinLayerBorder.h"
 #include "skin/forms/FormSkinQuickButtons.h"
 #include "skin/forms/SkinMenus.h"
 
@@ -30,6 +31,7 @@ TTimer* MakeFormSkinTimer(TComponent* Owner, Cardinal Interval, TNotifyEvent Tic
 }  // namespace
 
 TspFormSkin::TspFormSkin(TComponent* AOwner) : TComponent(AOwner) {
+  FBorderLayer = ::Create<TspFormLayerBorder>(this);
   FLayerManager = ::Create<TspLayerManager>(this);
   FMenuLayerManager = ::Create<TspLayerManager>(this);
   FLogoBitMap = CreateOwned<TBitmap>();
@@ -325,8 +327,18 @@ Boolean TspFormSkin::IsSkinResizable() const {
   return FSD && FSD->RBPoint.X != FSD->LTPoint.X && FSD->RBPoint.Y != FSD->LTPoint.Y;
 }
 
-// The layered border comes with the hints work; until then no form uses it.
-Boolean TspFormSkin::UseLayeredBorder() const { return false; }
+Boolean TspFormSkin::UseLayeredBorder() const {
+  if (!FSD || FSD->Empty || !FSD->ShowLayeredBorders() || FSD->LayerFrame->PictureIndex == -1) return false;
+  if (!FIsLayerEnabled || !FSkinnableForm || AlwaysDisableLayeredFrames || PreviewMode) return false;
+  if (FForm->BorderStyle() == bsNone && FSupportNCArea) return false;
+  return !IsMDIChildForm() && !FSmartEffectsShow;
+}
+
+Boolean TspFormSkin::IsLayerFrameRolledUp() const {
+  if (!FBorderLayer || !FBorderLayer->FullBorder()) return false;
+  if (FRollUpState) return true;
+  return FWindowState == wsMinimized && !FMinimizeDefault && FForm != Application->MainForm();
+}
 
 Boolean TspFormSkin::UseLayeredShow() const {
   return FIsVistaOS && UseLayeredBorder() && !FAlphaBlend && !FAlphaBlendAnimation &&

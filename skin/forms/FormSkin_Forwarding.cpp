@@ -7,6 +7,7 @@
 
 #include "platform/win/MessageQueue.h"
 #include "skin/controls/SkinCtrls.h"
+#include "skin/controls/SkinExCtrls.h"
 
 namespace {
 
@@ -18,6 +19,16 @@ void FormSkinWalkControls(TControl* Control, const std::function<void(TControl*)
   auto* W = dynamic_cast<TWinControl*>(Control);
   if (!W) return;
   for (Integer I = 0; I < W->ControlCount(); ++I) FormSkinWalkControls(W->Controls(I), Visit);
+}
+
+// One row of the walk for the skinned controls that derive from neither base: true when
+// the control is a T (whose ChangeSkinData ran when it is bound to the changed skin).
+template <class T>
+Boolean FormSkinForwardRow(TControl* C, TspSkinData* Changed) {
+  auto* X = dynamic_cast<T*>(C);
+  if (!X) return false;
+  if (FormSkinBoundTo(X->SkinData(), Changed)) X->ChangeSkinData();
+  return true;
 }
 
 }  // namespace
@@ -35,13 +46,16 @@ void TspFormSkin::SendBeforeChangeToControls(TspSkinData* ASkinData, TWinControl
 
 void TspFormSkin::SendChangeToControls(TspSkinData* ASkinData, TWinControl* Control) {
   if (!Control) return;
-  // The skinned controls that derive from neither base (edits, labels, views, bevel) are
-  // told with the forwarding to the other skinned controls.
   FormSkinWalkControls(Control, [ASkinData](TControl* C) {
     if (auto* G = dynamic_cast<TspGraphicSkinControl*>(C)) {
       if (FormSkinBoundTo(G->SkinData(), ASkinData)) G->ChangeSkinData();
     } else if (auto* S = dynamic_cast<TspSkinControl*>(C)) {
       if (FormSkinBoundTo(S->SkinData(), ASkinData)) S->ChangeSkinData();
+    } else {
+      // The first class that matches decides.
+      FormSkinForwardRow<TspSkinLinkLabel>(C, ASkinData) || FormSkinForwardRow<TspSkinButtonLabel>(C, ASkinData) ||
+          FormSkinForwardRow<TspSkinStdLabel>(C, ASkinData) || FormSkinForwardRow<TspSkinTextLabel>(C, ASkinData) ||
+          FormSkinForwardRow<TspSkinBevel>(C, ASkinData);
     }
   });
 }

@@ -9,8 +9,6 @@ void TspFormSkin::RefreshMDIBarTab(TCustomForm*) {}
 void TspFormSkin::SendBeforeChangeToComponents(TspSkinData*) {}
 void TspFormSkin::SendChangeToComponents(TspSkinData*) {}
 void TspFormSkin::CancelControlsDropDown() {}
-void TspFormSkin::HideObjectHint() {}
-void TspFormSkin::ActivateObjectHint(const String&) {}
 // Without a tray icon there is nowhere to minimize to or restore from.
 void TspFormSkin::MinimizeToTray() {}
 void TspFormSkin::RestoreFromTray() {}

@@ -2,6 +2,7 @@
 // frame geometry and region in step while the form is moved and sized, and the MDI client
 // window's procedure.
 #include "skin/forms/FormSkin.h"
+#include "skin/forms/FormSkinLayerBorder.h"
 
 #include "platform/win/Layered.h"
 #include "platform/win/Paint.h"
@@ -51,6 +52,10 @@ Boolean TspFormSkin::WMShowWindow(TMessage& Message) {
     }
     FormSkinSetLayered(Wnd, true);
     SetLayeredAlpha(Wnd, 0);
+    if (UseLayeredBorder() && (FForm->Visible() || FForm->Tag() == -10000)) {
+      FBorderLayer->CheckFormAlpha(0, false);
+      FBorderLayer->ShowWithForm();
+    }
     SetTimer(Wnd, 1, 1, nullptr);
   }
   if (IsMDIMainForm()) {
@@ -69,8 +74,20 @@ Boolean TspFormSkin::WMShowWindow(TMessage& Message) {
   return true;
 }
 
-void TspFormSkin::WMShowWindowAfter(TMessage&) {
-  // The layered border that would be shown or hidden here comes with the hints work.
+void TspFormSkin::WMShowWindowAfter(TMessage& Message) {
+  if (Message.WParam == 0) {
+    if (FBorderLayer->Visible()) FBorderLayer->Hide();
+    return;
+  }
+  if (!UseLayeredBorder()) return;
+  const bool AllWindows = FSD && FSD->AnimationForAllWindows();
+  const bool Fading = IsWin2000OrLater() && (FAlphaBlendAnimation || FAlphaBlend || UseLayeredShow() || AllWindows);
+  if (Fading || (!FForm->Visible() && FForm->Tag() != -10000)) return;
+  const std::shared_ptr<bool> Alive = FAlive;
+  Application->ProcessMessages();
+  if (!*Alive || !UseLayeredBorder()) return;
+  FBorderLayer->SetActive(true, false);
+  FBorderLayer->ShowWithForm();
 }
 
 // The fade-in: the first tick of timer 1 after showing runs it to its end. It handles
@@ -81,8 +98,13 @@ Boolean TspFormSkin::WMFadeTimer(TMessage&) {
   if (UseLayeredShow()) {
     KillTimer(Wnd, 1);
     FormSkinSetLayered(Wnd, false);
+    if (UseLayeredBorder() && (FForm->Visible() || FForm->Tag() == -10000)) {
+      FBorderLayer->SetActive(FForm->Active(), false);
+      FBorderLayer->CheckFormAlpha(255, true);
+    }
     return true;
   }
+  if (FadeWanted() && UseLayeredBorder()) FBorderLayer->SetActive(FForm->Active(), false);
   if (!FadeWanted()) return true;
   KillTimer(Wnd, 1);
   const bool AllWindows = FSD && FSD->AnimationForAllWindows();
@@ -101,6 +123,7 @@ Boolean TspFormSkin::WMFadeTimer(TMessage&) {
         First = false;
         Value = IntMin(Value + Step, Target);
         SetLayeredAlpha(Wnd, Value);
+        if (FBorderLayer->Visible() && UseLayeredBorder()) FBorderLayer->CheckFormAlpha(Value, true);
         Last = Now;
       }
       if (Value >= Target) break;
@@ -109,8 +132,12 @@ Boolean TspFormSkin::WMFadeTimer(TMessage&) {
     }
   } else if (Target != 255) {
     SetLayeredAlpha(Wnd, FAlphaBlendValue);
+    if (FBorderLayer->Visible() && UseLayeredBorder()) FBorderLayer->CheckFormAlpha(FAlphaBlendValue, true);
   }
-  if (Target == 255) FormSkinSetLayered(Wnd, false);
+  if (Target == 255) {
+    FormSkinSetLayered(Wnd, false);
+    if (FBorderLayer->Visible() && UseLayeredBorder()) FBorderLayer->CheckFormAlpha(255, true);
+  }
   return true;
 }
 
@@ -131,6 +158,8 @@ Boolean TspFormSkin::WMSizing(TMessage& Message) {
              FForm->Height() >= GetMinHeight() &&
              (FForm->Width() != FFormWidth || FForm->Height() != FFormHeight)) {
     UpdateFrameGeometry(true);
+    if (FBorderLayer->Visible() && UseLayeredBorder() && FFormTop == FOldFormTop && FFormLeft == FOldFormLeft)
+      FBorderLayer->SetBoundsWithForm3(FFormLeft, FFormTop, FFormWidth, FFormHeight);
     FOldFormTop = FFormTop;
     FOldFormLeft = FFormLeft;
   }
@@ -148,7 +177,11 @@ void TspFormSkin::WMWindowPosChanged(TMessage& Message) {
     FFormWidth = Pos->cx;
     FFormHeight = Pos->cy;
   }
+  const bool Moved = !(Pos->flags & SWP_NOMOVE);
+  if (FSizing && Moved && FBorderLayer->Visible() && UseLayeredBorder())
+    FBorderLayer->SetBoundsWithForm3(FFormLeft, FFormTop, FFormWidth, FFormHeight);
   if (!FSizing && !FBorderLayerChangeSize) {
+    if (FBorderLayer->Visible() && UseLayeredBorder()) FBorderLayer->MoveWithForm2(FFormLeft, FFormTop);
     FOldFormLeft = FFormLeft;
     FOldFormTop = FFormTop;
   }
@@ -171,11 +204,21 @@ Boolean TspFormSkin::WMSize(TMessage& Message) {
     if (FForm->HandleAllocated()) SendMessage(FForm->Handle(), WM_NCPAINT, 0, 0);
     UpdateFormRegion(true);
   } else if (FSkinSupport && FSupportNCArea && FSkinnableForm) {
-    if (FFormWidth >= GetMinWidth() && FFormHeight >= GetMinHeight()) UpdateFrameGeometry(true);
+    if (FFormWidth >= GetMinWidth() && FFormHeight >= GetMinHeight()) {
+      if (FBorderLayer->Visible() && UseLayeredBorder()) {
+        if (FBorderLayerChangeSize)
+          FBorderLayer->SetBoundsWithForm3(FFormLeft, FFormTop, FFormWidth, FFormHeight);
+        else
+          FBorderLayer->SetBoundsWithForm();
+      }
+      UpdateFrameGeometry(true);
+    }
   } else if (FSkinSupport && !FSupportNCArea && !FRollUpState) {
     const Boolean R = IsSkinResizable();
-    if (R || (FForm->ClientWidth() == FSD->FPicture->Width() && FForm->ClientHeight() == FSD->FPicture->Height()))
+    if (R || (FForm->ClientWidth() == FSD->FPicture->Width() && FForm->ClientHeight() == FSD->FPicture->Height())) {
+      if (FBorderLayer->Visible() && UseLayeredBorder()) FBorderLayer->SetBoundsWithForm();
       UpdateFrameGeometry(R);
+    }
   }
   if (FBorderLayerChangeSize && OldWindowProc) {
     OldWindowProc(Message);
@@ -202,6 +245,7 @@ void TspFormSkin::WMExitSizeMove(TMessage&) {
   FSizeMove = false;
   FSizing = false;
   if (HasSkin() && FForm->HandleAllocated()) SendMessage(FForm->Handle(), WM_NCPAINT, 0, 0);
+  if (FBorderLayer->Visible() && UseLayeredBorder()) FBorderLayer->SetBoundsWithForm();
 }
 
 // Puts MDIClientWindowProc on the MDI client window, once; with AReplace a new thunk

@@ -13,6 +13,7 @@
 #include "skin/core/bitmaps/spEffBmp.h"
 #include "skin/core/drawing/SPUtils.h"
 #include "skin/forms/FormSkin.h"
+#include "skin/forms/FormSkinLayerBorder.h"
 #include "skin/forms/FormSkinFrameObjects.h"
 #include "skin/forms/FormSkinObjects.h"
 
@@ -121,7 +122,11 @@ void TspFormSkin::DrawSkinObject(TspActiveSkinObject* AObject) {
     ReleaseDC(FForm->Handle(), DC);
     return;
   }
-  // The layered full border, once it exists, redraws itself here instead.
+  // A full layered border draws the frame's objects: it is built anew around the form.
+  if (FBorderLayer->Visible() && FBorderLayer->FullBorder() && UseLayeredBorder()) {
+    FBorderLayer->SetBoundsWithForm();
+    return;
+  }
   if (FForm->FormStyle() == fsMDIChild && FWindowState == wsMaximized) return;
   if (FForm->BorderStyle() == bsNone) return;
   HWND Wnd = FForm->Handle();

@@ -2,6 +2,7 @@
 // within MagneticSize pixels of it, and stays there until the cursor has gone more than
 // that far from where it snapped.
 #include "skin/forms/FormSkin.h"
+#include "skin/forms/FormSkinLayerBorder.h"
 
 #include <cstdlib>
 
@@ -39,8 +40,16 @@ void TspFormSkin::MagneticMove(Integer& ALeft, Integer& ATop, Integer AWidth, In
   } else {
     GetMonitorArea(FForm->HandleAllocated() ? FForm->Handle() : nullptr, true, R);
   }
-  // The layered border's outer box comes with the hints work; until then the form's own
-  // box touches the edges.
+  // A visible layered border with a sensitive band snaps by its outer edge.
+  const TspDataSkinLayerFrame* LF = FBorderLayer->Data();
+  const Boolean Outer = FBorderLayer->Visible() && LF && !IsRectEmpty(&LF->BorderRect) && UseLayeredBorder();
+  const Integer LS = FBorderLayer->LeftSize, TS = FBorderLayer->TopSize;
+  if (Outer) {
+    ALeft -= LS;
+    ATop -= TS;
+    AWidth = LS + AWidth + FBorderLayer->RightSize;
+    AHeight = TS + AHeight + FBorderLayer->BottomSize;
+  }
   TPoint Cursor{};
   GetCursorPos(&Cursor);
   const Boolean NearLeft = FormSkinNear(R.Left, ALeft, M);
@@ -49,6 +58,14 @@ void TspFormSkin::MagneticMove(Integer& ALeft, Integer& ATop, Integer AWidth, In
   FormSkinSnapEdge(ATop, R.Top, NearTop, VMagnetized, Cursor.Y, FOnMouseDownCoord.Y, M);
   const Boolean NearRight = FormSkinNear(R.Right, ALeft + AWidth, M);
   const Boolean NearBottom = FormSkinNear(R.Bottom, ATop + AHeight, M);
+  if (Outer) {
+    if (NearBottom) AHeight -= TS;
+    if (NearRight) AWidth -= LS;
+  }
   FormSkinSnapEdge(ALeft, R.Right - AWidth, NearRight, HMagnetized2, Cursor.X, FOnMouseDownCoord.X, M);
   FormSkinSnapEdge(ATop, R.Bottom - AHeight, NearBottom, VMagnetized2, Cursor.Y, FOnMouseDownCoord.Y, M);
+  if (Outer) {
+    if (!NearRight) ALeft += LS;
+    if (!NearBottom) ATop += TS;
+  }
 }

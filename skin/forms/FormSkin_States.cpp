@@ -3,6 +3,7 @@
 // back to; and it keeps the window's footprint when the layered border comes or goes.
 #include "skin/controls/SkinCtrls.h"
 #include "skin/forms/FormSkin.h"
+#include "skin/forms/FormSkinLayerBorder.h"
 
 namespace {
 
@@ -47,8 +48,8 @@ void TspFormSkin::SetWindowState(TWindowState Value) {
 
 void TspFormSkin::MinimizeFrame() {
   if (FormSkinIsMainForm(FForm) || !FSupportNCArea) {
-    // The layered border that a taskbar-shown main form would hide first comes with the
-    // hints work.
+    if (FSupportNCArea && Application && Application->MainFormOnTaskBar() && FBorderLayer->Visible())
+      FBorderLayer->Hide();
     if (Application) Application->Minimize();
   } else if (FMinimizeDefault) {
     FForm->SetWindowState(wsMinimized);
@@ -56,7 +57,12 @@ void TspFormSkin::MinimizeFrame() {
     if (IsNullRect(OldBoundsRect)) OldBoundsRect = FForm->BoundsRect();
     TPoint P{};
     FindMinimizedPos(P);
-    FForm->SetBounds(P.X, P.Y, GetMinWidth(), GetMinHeight());
+    const TspFormLayerBorder& B = *FBorderLayer;
+    if (B.Visible() && B.FullBorder())
+      FForm->SetBounds(P.X + B.LeftSize, P.Y - B.BottomSize - B.Data()->RollUpFormHeight + 10, GetMinWidth(),
+                       GetMinHeight());
+    else
+      FForm->SetBounds(P.X, P.Y, GetMinWidth(), GetMinHeight());
     if (IsMDIChildForm() && !IsMaximizedMDIChild()) FormSkinSendToMainForm(WM_MDICHILD_RESTORED);
   }
   if (OnMinimize) OnMinimize(this);
@@ -86,10 +92,15 @@ void TspFormSkin::MaximizeFrame() {
       if (RectWidth(R) == RectWidth(Whole) && RectHeight(R) == RectHeight(Whole) && Whole == Screen)
         InflateRect(&R, -1, -1);
     }
-    // The layered border's share of the rectangle comes with the hints work.
-    FForm->SetBounds(R.Left, R.Top, RectWidth(R), RectHeight(R));
+    const TspFormLayerBorder& B = *FBorderLayer;
+    if (B.FullBorder() && UseLayeredBorder())
+      FForm->SetBounds(R.Left + B.LeftSize, R.Top + B.TopSize, RectWidth(R) - B.LeftSize - B.RightSize,
+                       RectHeight(R) - B.TopSize - B.BottomSize);
+    else
+      FForm->SetBounds(R.Left, R.Top, RectWidth(R), RectHeight(R));
   }
   if (FStatusBar && FStatusBar->SizeGrip()) FStatusBar->SetShowGrip(false);
+  if (FBorderLayer->Visible() && !FBorderLayer->FullBorder()) FBorderLayer->Hide();
   if (OnMaximize) OnMaximize(this);
 }
 
@@ -100,12 +111,16 @@ void TspFormSkin::RestoreFrame() {
   const Boolean HaveBounds = !IsNullRect(OldBoundsRect);
   if (FSupportNCArea) {
     const Integer W0 = FForm->Width(), H0 = FForm->Height();
+    if (!FBorderLayer->Visible() && UseLayeredBorder()) FBorderLayer->ShowWithForm();
     if (FStartShow && HaveBounds) {
       FStartShow = false;
       const Integer W = RectWidth(OldBoundsRect), H = RectHeight(OldBoundsRect);
       const TPoint P = GetPositionInMonitor(OldBoundsRect.Left, OldBoundsRect.Top, W, H);
       FForm->SetBounds(P.X, P.Y, W, H);
     } else if (HaveBounds) {
+      if (FBorderLayer->Visible())
+        FBorderLayer->SetBoundsWithForm3(OldBoundsRect.Left, OldBoundsRect.Top, RectWidth(OldBoundsRect),
+                                         RectHeight(OldBoundsRect));
       FForm->SetBounds(OldBoundsRect.Left, OldBoundsRect.Top, RectWidth(OldBoundsRect), RectHeight(OldBoundsRect));
     }
     MouseTimer->SetEnabled(true);
@@ -114,6 +129,7 @@ void TspFormSkin::RestoreFrame() {
     if (IsMDIChildForm() && !IsMaximizedMDIChild()) FormSkinSendToMainForm(WM_MDICHILD_RESTORED);
     OldBoundsRect = TRect{};
   } else {
+    if (!FBorderLayer->Visible() && UseLayeredBorder()) FBorderLayer->ShowWithForm();
     if (HaveBounds)
       FForm->SetBounds(OldBoundsRect.Left, OldBoundsRect.Top, RectWidth(OldBoundsRect), RectHeight(OldBoundsRect));
     OldBoundsRect = TRect{};
@@ -123,10 +139,15 @@ void TspFormSkin::RestoreFrame() {
   if (OnRestore) OnRestore(this);
 }
 
-// No form uses the layered border yet, so only a saved outer rectangle of a border that
-// is gone now is given back to the form.
+// Border plus form cover the rectangle kept before the change.
 void TspFormSkin::KeepBoundsOnBorderChange() {
-  if (FOldFullBorder != 1) return;
   const TRect& B = FOldFormBounds;  // left, top, width, height
+  const TspFormLayerBorder& L = *FBorderLayer;
+  if (L.Visible() && L.FullBorder() && FOldFullBorder != -1 && UseLayeredBorder()) {
+    FForm->SetBounds(B.Left + L.LeftSize, B.Top + L.TopSize, B.Right - L.LeftSize - L.RightSize,
+                     B.Bottom - L.TopSize - L.BottomSize);
+    return;
+  }
+  if (FOldFullBorder != 1) return;
   FForm->SetBounds(B.Left, B.Top, B.Right, FRollUpState ? GetMinHeight() : B.Bottom);
 }

@@ -6,6 +6,7 @@
 #include "platform/win/Gdi.h"
 #include "platform/win/Input.h"
 #include "platform/win/Paint.h"
+#include "skin/forms/FormSkinLayerBorder.h"
 #include "skin/forms/FormSkinObjects.h"
 #include "skin/forms/SkinMenus.h"
 
@@ -241,6 +242,11 @@ Boolean TspFormSkin::WMNCCalcSize(TMessage& Message) {
                            : *reinterpret_cast<RECT*>(Message.LParam);
   if (IsSkinNCArea()) {
     CalcSkinFrameRects();
+    // A full layered border draws the whole frame: the form is all client.
+    if (FBorderLayer->FullBorder() && UseLayeredBorder()) {
+      Message.Result = 1;
+      return false;
+    }
     const TspSkinData& S = *FSD;
     R.Left += S.ClRect.Left;
     R.Top += S.ClRect.Top;
@@ -260,6 +266,10 @@ Boolean TspFormSkin::WMNCCalcSize(TMessage& Message) {
 Boolean TspFormSkin::WMNCHitTest(TMessage& Message) {
   TPoint P = Point(GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam));
   if (FSupportNCArea) {
+    if (FBorderLayer->Visible() && FBorderLayer->FullBorder()) {
+      Message.Result = HTCLIENT;
+      return false;
+    }
     if (!FSkinnableForm) return true;
     PointToFrame(P);
     Message.Result = FSkinSupport ? SkinNCHitTest(P) : DefaultNCHitTest(P);
@@ -283,6 +293,7 @@ Boolean TspFormSkin::WMNCHitTest(TMessage& Message) {
 Boolean TspFormSkin::WMNCPaint(TMessage&) {
   if (!FSkinnableForm) return true;
   if (FForm->BorderStyle() == bsNone || IsMaximizedMDIChild() || !FSupportNCArea) return false;
+  if (FSkinSupport && FBorderLayer->FullBorder() && UseLayeredBorder()) return false;
   if (FSkinSupport) {
     if (!FStopPainting) PaintNCSkin(nullptr, false);
   } else if (!FStopPainting) {
@@ -325,6 +336,12 @@ Boolean TspFormSkin::WMNCActivate(TMessage& Message) {
     UpdateMDIMainMenuBar();
     UpdateActiveMDIBarTab();
     UpDateChildActiveInMenu();
+  }
+  if (FBorderLayer->Data() && UseLayeredBorder()) {
+    if (FForm->Visible())
+      FBorderLayer->SetActive(FFormActive, true);
+    else if (FForm->Tag() != -10000)
+      FBorderLayer->Hide();
   }
   return false;
 }

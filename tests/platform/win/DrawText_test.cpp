@@ -58,6 +58,7 @@ TEST(DrawTextLayout, WordBreakFillsLinesGreedilyAndLetsLongWordsOverflow) {
 TEST(DrawTextLayout, LineBreaksSplitUnlessSingleLine) {
   EXPECT_EQ(Lay("a\r\nb\nc\rd", 0, 100), (Lines{"a", "b", "c", "d"}));
   EXPECT_EQ(Lay("a\n\nb", 0, 100), (Lines{"a", "", "b"}));
+  EXPECT_EQ(Lay("a\n\rb\r\rc", 0, 100), (Lines{"a", "b", "", "c"}));  // LF CR is one break
   EXPECT_EQ(Lay("a\r\nb", DT_SINGLELINE, 100), (Lines{"a\r\nb"}));
   EXPECT_EQ(Lay("aaa bbb", DT_SINGLELINE | DT_WORDBREAK, 30), (Lines{"aaa bbb"}));
   EXPECT_EQ(Lay("aaa bbb", 0, 30), (Lines{"aaa bbb"}));  // no wrap without DT_WORDBREAK
