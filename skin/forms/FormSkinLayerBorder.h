@@ -113,10 +113,10 @@ class TspFormLayerBorder : public TComponent {
   TOwned<TspBitmap> FSourceBitmap;
   TOwned<TspBitmap> FSourceInActiveBitMap;
   TOwned<TspBitmap> LeftImage, TopImage, RightImage, BottomImage;
-  TspFormLayerWindow* LeftBorder = nullptr;
-  TspFormLayerWindow* TopBorder = nullptr;
-  TspFormLayerWindow* RightBorder = nullptr;
-  TspFormLayerWindow* BottomBorder = nullptr;
+  ::TspFormLayerWindow* LeftBorder = nullptr;
+  ::TspFormLayerWindow* TopBorder = nullptr;
+  ::TspFormLayerWindow* RightBorder = nullptr;
+  ::TspFormLayerWindow* BottomBorder = nullptr;
   Integer FWidth = 0, FHeight = 0;
   Integer LeftSize = 0, TopSize = 0, RightSize = 0, BottomSize = 0;
   Integer HitTopLeftX = 0, HitTopLeftY = 0, HitTopRightX = 0, HitTopRightY = 0;
@@ -139,7 +139,7 @@ class TspFormLayerBorder : public TComponent {
   Integer RightW() const { return RightImage ? RightImage->Width() : 0; }
   void FreeWindows();
   void DeleteRegions();
-  void PutImage(TspFormLayerWindow* W, TspBitmap* Image, HRGN BlurRgn);
+  void PutImage(::TspFormLayerWindow* W, TspBitmap* Image, HRGN BlurRgn);
   void PlaceWindows(Integer X, Integer Y, Integer AWidth, Integer AHeight, Boolean Show);
   std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
 };
