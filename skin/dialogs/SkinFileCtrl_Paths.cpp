@@ -13,7 +13,7 @@
 namespace {
 
 // What an earlier cut leaves in front of the remaining folders.
-const String kCutMark = ".../";
+const String kFileCtrlCutMark = ".../";
 
 // Restores the process's current folder when the scope ends, if it still exists.
 class TCurrentDirKeeper {
@@ -34,7 +34,7 @@ String FileCtrlApplyCase(const String& S, TTextCase TextCase) {
   return TextCase == tcUpperCase ? UpperCase(S) : LowerCase(S);
 }
 
-bool HasWildcard(const String& S) { return S.find_first_of("*?") != String::npos; }
+bool FileCtrlHasWildcard(const String& S) { return S.find_first_of("*?") != String::npos; }
 
 }  // namespace
 
@@ -53,9 +53,9 @@ void CutFirstDirectory(String& S) {
   const bool Root = !S.empty() && S.front() == PathDelim;
   if (Root) S.erase(0, 1);
   // Only the mark of an earlier cut goes here: a folder may well start with a dot.
-  if (S.compare(0, kCutMark.size(), kCutMark) == 0) S.erase(0, kCutMark.size());
+  if (S.compare(0, kFileCtrlCutMark.size(), kFileCtrlCutMark) == 0) S.erase(0, kFileCtrlCutMark.size());
   const size_t Slash = S.find(PathDelim);
-  S = Slash == String::npos ? String() : kCutMark + S.substr(Slash + 1);
+  S = Slash == String::npos ? String() : kFileCtrlCutMark + S.substr(Slash + 1);
   if (Root) S.insert(0, 1, PathDelim);
 }
 
@@ -64,8 +64,8 @@ String MinimizeName(const String& FileName, TCanvas* Canvas, Integer MaxLen) {
   String Dir = ExtractFilePath(FileName);
   const String Name = ExtractFileName(FileName);
   while (!Dir.empty() && Canvas->TextWidth(Result) > MaxLen) {
-    if (Dir == "/" + kCutMark)
-      Dir = kCutMark;
+    if (Dir == "/" + kFileCtrlCutMark)
+      Dir = kFileCtrlCutMark;
     else
       CutFirstDirectory(Dir);
     Result = Dir + Name;
@@ -108,7 +108,7 @@ void ProcessPath(const String& EditText, String& Drive, String& DirPart, String&
   else
     DirPart = GetCurrentDir();
   if (!DirPart.empty()) ChDir(DirPart);
-  if (!FilePart.empty() && !HasWildcard(FilePart) && !FileExists(FilePart)) {
+  if (!FilePart.empty() && !FileCtrlHasWildcard(FilePart) && !FileExists(FilePart)) {
     ChDir(FilePart);
     DirPart = DirPart == "/" ? "/" + FilePart : DirPart + "/" + FilePart;
     FilePart.clear();
