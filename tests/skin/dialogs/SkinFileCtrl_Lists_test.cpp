@@ -197,3 +197,21 @@ TEST_F(FileListsTest, FreeingAPartnerClearsTheLinks) {
   Drives->SetItemIndex(0);
   Label->Free();
 }
+
+TEST_F(FileListsTest, OnAVolumeThatIgnoresCaseTheSameFolderInAnotherCaseIsNoMove) {
+  Mount("/dev/sda1 / ext4 rw 0 0\n/dev/sdb1 " + Root + " vfat rw 0 0\n");
+  auto* D = Add<TspSkinDirectoryListBox>(10, 10, 150, 300);
+  ShowForm();
+  EXPECT_FALSE(D->CaseSensitive());
+  EXPECT_TRUE(D->PreserveCase());
+  EXPECT_EQ(D->Items()->IndexOf("Alpha"), D->Items()->Count() - 3);  // names keep their case
+  EXPECT_EQ(D->FileCompareText("Me/ALPHA", "me/alpha"), 0);
+  EXPECT_NO_THROW(D->SetDirectory(Root + "/ME"));
+  EXPECT_EQ(D->Directory(), Root + "/Me");
+  // On a volume that tells case apart the other case is another (here missing) folder.
+  Mount("/dev/sda1 / ext4 rw 0 0\n");
+  D->UpdateList();
+  EXPECT_TRUE(D->CaseSensitive());
+  EXPECT_NE(D->FileCompareText("ALPHA", "alpha"), 0);
+  EXPECT_THROW(D->SetDirectory(Root + "/ME"), EInOutError);
+}
