@@ -79,6 +79,12 @@ bool FindVolume(LPCSTR RootPath, Volume& Out) {
   return false;
 }
 
+// File systems that find a name whatever the case it is asked in.
+bool VolumeFoldsCase(const std::string& Fs) {
+  static const char* const kFolding[] = {"vfat", "msdos", "exfat", "ntfs", "ntfs3", "fuseblk"};
+  return std::any_of(std::begin(kFolding), std::end(kFolding), [&](const char* F) { return Fs == F; });
+}
+
 void CopyVolumeText(const std::string& S, char* Out, DWORD Size) {
   if (!Out || Size == 0) return;
   const size_t N = std::min<size_t>(S.size(), Size - 1);
@@ -229,7 +235,8 @@ BOOL GetVolumeInformation(LPCSTR RootPath, char* VolumeName, DWORD VolumeNameSiz
   CopyVolumeText(V.Label, VolumeName, VolumeNameSize);
   if (SerialNumber) *SerialNumber = 0;
   if (MaxComponentLength) *MaxComponentLength = 255;
-  if (FileSystemFlags) *FileSystemFlags = 0;
+  if (FileSystemFlags)
+    *FileSystemFlags = FILE_CASE_PRESERVED_NAMES | (VolumeFoldsCase(V.FsType) ? 0 : FILE_CASE_SENSITIVE_SEARCH);
   CopyVolumeText(V.FsType, FileSystemName, FileSystemNameSize);
   return TRUE;
 }

@@ -19,13 +19,19 @@ constexpr UINT DRIVE_REMOTE = 4;
 constexpr UINT DRIVE_CDROM = 5;
 constexpr UINT DRIVE_RAMDISK = 6;
 
+// File-system flags of GetVolumeInformation.
+constexpr DWORD FILE_CASE_SENSITIVE_SEARCH = 0x00000001;
+constexpr DWORD FILE_CASE_PRESERVED_NAMES = 0x00000002;
+
 // RootPath: a volume's mount point (a trailing '/' is allowed). DRIVE_NO_ROOT_DIR for any
 // other path.
 UINT GetDriveType(LPCSTR RootPath);
 inline UINT GetDriveTypeA(LPCSTR R) { return GetDriveType(R); }
 inline UINT GetDriveTypeW(LPCSTR R) { return GetDriveType(R); }
-// The label (may be empty), a serial number of 0, the longest name (255), no flags, and the
-// file-system type of a volume's mount point. FALSE with ERROR_PATH_NOT_FOUND otherwise.
+// The label (may be empty), a serial number of 0, the longest name (255), the case flags
+// (names keep their case everywhere; they are told apart by case except on vfat, exfat and
+// ntfs), and the file-system type of a volume's mount point. FALSE with ERROR_PATH_NOT_FOUND
+// otherwise.
 BOOL GetVolumeInformation(LPCSTR RootPath, char* VolumeName, DWORD VolumeNameSize, DWORD* SerialNumber,
                           DWORD* MaxComponentLength, DWORD* FileSystemFlags, char* FileSystemName,
                           DWORD FileSystemNameSize);

@@ -491,6 +491,11 @@ class TspSkinStdLabel : public TCustomLabel, public TspLabelSkinFont {
 
   void GetSkinData() { LookUpLabelFont(); }
   void ChangeSkinData();
+  // Puts the font the label draws with on its canvas, for callers that measure text to fit.
+  void ApplyTextFont() {
+    GetSkinData();
+    ApplyLabelFont(Canvas(), Font());
+  }
 
  protected:
   void Notification(TComponent* AComponent, TOperation Operation) override;

@@ -73,6 +73,10 @@ TEST(Volumes, RootIsAlwaysThereAndDriveCallsUseTheSource) {
   ASSERT_TRUE(GetVolumeInformation("/home", Label, sizeof Label, &Serial, &MaxLen, &Flags, Fs, sizeof Fs));
   EXPECT_STREQ(Label, "Users");
   EXPECT_STREQ(Fs, "ext4");
+  EXPECT_EQ(Flags, FILE_CASE_SENSITIVE_SEARCH | FILE_CASE_PRESERVED_NAMES);
+  // A vfat stick finds names in any case but shows them as they were written.
+  ASSERT_TRUE(GetVolumeInformation("/data disk/", nullptr, 0, nullptr, nullptr, &Flags, nullptr, 0));
+  EXPECT_EQ(Flags, FILE_CASE_PRESERVED_NAMES);
   EXPECT_FALSE(GetVolumeInformation("/nowhere", Label, sizeof Label, nullptr, nullptr, nullptr, Fs, sizeof Fs));
   Volume Of;
   ASSERT_TRUE(vantrel::win::VolumeOfPath("/home/me/clip.avi", Of));
