@@ -10,7 +10,7 @@ using vantrel::win::ItemIdList;
 
 namespace {
 
-uint16_t RecordBytes(LPCITEMIDLIST List) {
+uint16_t IdRecordBytes(LPCITEMIDLIST List) {
   uint16_t N;
   std::memcpy(&N, List, sizeof N);
   return N;
@@ -40,13 +40,13 @@ void FreeIDList(LPITEMIDLIST List) {
 
 LPITEMIDLIST NextItemID(LPCITEMIDLIST List) {
   auto* Bytes = reinterpret_cast<const uint8_t*>(List);
-  return reinterpret_cast<LPITEMIDLIST>(const_cast<uint8_t*>(Bytes + RecordBytes(List)));
+  return reinterpret_cast<LPITEMIDLIST>(const_cast<uint8_t*>(Bytes + IdRecordBytes(List)));
 }
 
 Integer ItemIDCount(LPCITEMIDLIST List) {
   Integer N = 0;
   if (!List) return 0;
-  while (RecordBytes(List) != 0) {
+  while (IdRecordBytes(List) != 0) {
     ++N;
     List = NextItemID(List);
   }
@@ -56,8 +56,8 @@ Integer ItemIDCount(LPCITEMIDLIST List) {
 UINT ItemIDListSize(LPCITEMIDLIST List) {
   if (!List) return 0;
   UINT Size = 2;
-  while (RecordBytes(List) != 0) {
-    Size += RecordBytes(List);
+  while (IdRecordBytes(List) != 0) {
+    Size += IdRecordBytes(List);
     List = NextItemID(List);
   }
   return Size;
@@ -81,17 +81,17 @@ LPITEMIDLIST JoinIDLists(LPCITEMIDLIST First, LPCITEMIDLIST Second) {
 }
 
 void TrimLastItemID(LPITEMIDLIST List) {
-  if (!List || RecordBytes(List) == 0) return;
+  if (!List || IdRecordBytes(List) == 0) return;
   LPITEMIDLIST Last = List;
-  for (LPITEMIDLIST Next = NextItemID(List); RecordBytes(Next) != 0; Next = NextItemID(Next)) Last = Next;
+  for (LPITEMIDLIST Next = NextItemID(List); IdRecordBytes(Next) != 0; Next = NextItemID(Next)) Last = Next;
   std::memset(Last, 0, 2);
 }
 
 LPITEMIDLIST LastItemIDCopy(LPCITEMIDLIST List) {
-  if (!List || RecordBytes(List) == 0) return CloneIDList(nullptr);
+  if (!List || IdRecordBytes(List) == 0) return CloneIDList(nullptr);
   LPCITEMIDLIST Last = List;
-  for (LPCITEMIDLIST Next = NextItemID(List); RecordBytes(Next) != 0; Next = NextItemID(Next)) Last = Next;
-  const uint16_t N = RecordBytes(Last);
+  for (LPCITEMIDLIST Next = NextItemID(List); IdRecordBytes(Next) != 0; Next = NextItemID(Next)) Last = Next;
+  const uint16_t N = IdRecordBytes(Last);
   LPITEMIDLIST Copy = AllocatePIDL(N + 2u);
   std::memcpy(Copy, Last, N);
   return Copy;

@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 #include <fcntl.h>
+#include <pwd.h>
+#include <sys/wait.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/rtl/FileUtils.h"
+#include "platform/win/ShellFileInfo.h"
 #include "skin/dialogs/SkinShellCtrls.h"
 #include "tests/platform/win/ShellNamespaceFixture.h"
 
@@ -215,6 +219,64 @@ TEST_F(ShellFolderLayerTest, RenameRenamesOrRaisesAndKeepsBothItems) {
   EXPECT_EQ(One->DisplayName(), "three.ts");
   EXPECT_EQ(One->FullObjectName(), Home + "/three.ts");
   EXPECT_EQ(vantrel::test::ReadFileBytes(Home + "/three.ts"), "first");
+}
+
+// In a folder the user may not write to, a rename is refused before the shell is asked.
+TEST_F(ShellFolderLayerTest, RenameInAFolderWithoutWriteAccessAnswersFalse) {
+  if (geteuid() != 0) GTEST_SKIP() << "needs root to drop to nobody";
+  const passwd* Nobody = getpwnam("nobody");
+  if (!Nobody) GTEST_SKIP() << "no user nobody";
+  const std::string Dir = Outside + "/locked";
+  ASSERT_TRUE(ForceDirectories(Dir));
+  WriteFileBytes(Dir + "/f.ts", "kept");
+  chmod(Outside.c_str(), 0755);
+  chmod(Dir.c_str(), 0555);
+  const uid_t Uid = Nobody->pw_uid;
+  const gid_t Gid = Nobody->pw_gid;
+  const pid_t Pid = fork();
+  ASSERT_GE(Pid, 0);
+  if (Pid == 0) {
+    if (setgid(Gid) != 0 || setuid(Uid) != 0) _exit(10);
+    if (access(Dir.c_str(), R_OK | X_OK) != 0) _exit(11);
+    int Code = 0;
+    try {
+      std::unique_ptr<TspShellFolder> Folder(Root(Dir));
+      std::unique_ptr<TspShellFolder> File(ChildOf(Folder.get(), "f.ts"));
+      if (File->Capabilities().Contains(fcCanRename)) Code = 2;
+      else if (File->Rename("g.ts")) Code = 3;
+      else if (File->DisplayName() != "f.ts") Code = 4;
+    } catch (...) {
+      Code = 5;
+    }
+    _exit(Code);
+  }
+  int Status = 0;
+  waitpid(Pid, &Status, 0);
+  chmod(Dir.c_str(), 0755);
+  ASSERT_TRUE(WIFEXITED(Status));
+  if (WEXITSTATUS(Status) == 11) GTEST_SKIP() << "scratch folder not reachable by nobody";
+  EXPECT_EQ(WEXITSTATUS(Status), 0);
+  EXPECT_EQ(vantrel::test::ReadFileBytes(Dir + "/f.ts"), "kept");
+  EXPECT_FALSE(FileExists(Dir + "/g.ts"));
+}
+
+TEST_F(ShellFolderLayerTest, FoldersAndFilesGetTheirSystemIcons) {
+  mkdir((Home + "/sub").c_str(), 0755);
+  WriteFileBytes(Home + "/clip.ts", "x");
+  std::unique_ptr<TspShellFolder> HomeRoot(Root(Home));
+  std::unique_ptr<TspShellFolder> Sub(ChildOf(HomeRoot.get(), "sub"));
+  std::unique_ptr<TspShellFolder> Clip(ChildOf(HomeRoot.get(), "clip.ts"));
+  SHFILEINFO Info;
+  SHGetFileInfoW((Home + "/sub").c_str(), 0, &Info, sizeof Info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
+  EXPECT_EQ(Sub->ImageIndex(false), Info.iIcon);
+  EXPECT_NE(Sub->ImageIndex(false), Clip->ImageIndex(false));
+  EXPECT_EQ(EnumerationFlags({otFolders}), SHCONTF_FOLDERS);
+  EXPECT_EQ(EnumerationFlags({otNonFolders, otHidden}), SHCONTF_NONFOLDERS | SHCONTF_INCLUDEHIDDEN);
+  EXPECT_TRUE(FolderHasItems(HomeRoot->ShellFolder(), SHCONTF_NONFOLDERS));
+  EXPECT_FALSE(FolderHasItems(nullptr, SHCONTF_NONFOLDERS));
+  ComPtr<IShellFolder> SubFolder;
+  ASSERT_EQ(BindShellFolder(HomeRoot->ShellFolder(), Sub->RelativeID(), nullptr, SubFolder), S_OK);
+  EXPECT_FALSE(FolderHasItems(SubFolder.Get(), SHCONTF_FOLDERS | SHCONTF_NONFOLDERS));
 }
 
 }  // namespace
