@@ -5,7 +5,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/display/HeadlessSession.h"
 #include "platform/rtl/FileUtils.h"
+#include "platform/win/Shell.h"
 #include "platform/win/ShellFileInfo.h"
 #include "skin/dialogs/SkinShellCtrls.h"
 #include "tests/platform/win/ShellNamespaceFixture.h"
@@ -277,6 +279,19 @@ TEST_F(ShellFolderLayerTest, FoldersAndFilesGetTheirSystemIcons) {
   ComPtr<IShellFolder> SubFolder;
   ASSERT_EQ(BindShellFolder(HomeRoot->ShellFolder(), Sub->RelativeID(), nullptr, SubFolder), S_OK);
   EXPECT_FALSE(FolderHasItems(SubFolder.Get(), SHCONTF_FOLDERS | SHCONTF_NONFOLDERS));
+}
+
+TEST_F(ShellFolderLayerTest, ExecuteDefaultOpensTheItemsPath) {
+  vantrel::display::HeadlessSession S;
+  auto Owned = std::make_unique<vantrel::win::RecordingLauncher>();
+  vantrel::win::RecordingLauncher* Rec = Owned.get();
+  S.Manager().Shell().SetLauncher(std::move(Owned));
+  WriteFileBytes(Home + "/clip.ts", "x");
+  std::unique_ptr<TspShellFolder> HomeRoot(Root(Home));
+  std::unique_ptr<TspShellFolder> Clip(ChildOf(HomeRoot.get(), "clip.ts"));
+  EXPECT_TRUE(Clip->ExecuteDefault());
+  ASSERT_EQ(Rec->Calls.size(), 1u);
+  EXPECT_EQ(Rec->Calls[0].Argv, (std::vector<std::string>{"xdg-open", Home + "/clip.ts"}));
 }
 
 }  // namespace
