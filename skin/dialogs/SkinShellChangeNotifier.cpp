@@ -1,8 +1,6 @@
 // The change notifier of the shell views and its watch thread.
 #include "skin/dialogs/SkinShellChangeNotifier.h"
 
-#include "platform/rtl/Utf8.h"
-
 uint32_t FiltersToNotifyFlags(TNotifyFilters Filters) {
   uint32_t Flags = static_cast<uint32_t>(Filters.Bits() & 0x1F);
   if (Filters.Contains(nfSecurityChange)) Flags |= FILE_NOTIFY_CHANGE_SECURITY;
@@ -135,7 +133,8 @@ void TspCustomShellChangeNotifier::ApplyOptions() {
 }
 
 void TspCustomShellChangeNotifier::SetRoot(const TRoot& Value) {
-  if (SameText(Value, FRoot)) return;
+  // Folder names differ by case here: only the same text is the same folder.
+  if (Value == FRoot) return;
   FRoot = Value;
   ApplyOptions();
 }

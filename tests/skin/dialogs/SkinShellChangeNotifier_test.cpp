@@ -122,6 +122,19 @@ TEST_F(ShellChangeNotifierTest, ANewRootIsWatchedInsteadOfTheOldOne) {
   EXPECT_TRUE(PumpUntil([&] { return Calls > 0; }));
 }
 
+// Names that differ only by case are two folders on this file system.
+TEST_F(ShellChangeNotifierTest, ARootDifferingOnlyByCaseIsAnotherFolder) {
+  mkdir(Dir.File("Clips").c_str(), 0755);
+  mkdir(Dir.File("clips").c_str(), 0755);
+  NotifierPtr N = Watch(Dir.File("Clips"), false);
+  N->SetRoot(Dir.File("clips"));
+  EXPECT_EQ(N->Root(), Dir.File("clips"));
+  PumpFor(100);
+  Calls = 0;
+  WriteFileBytes(Dir.File("clips/a.ts"), "x");
+  EXPECT_TRUE(PumpUntil([&] { return Calls > 0; }));
+}
+
 TEST(ShellChangeNotifierFlags, FiltersGiveTheirNotificationFlags) {
   EXPECT_EQ(FiltersToNotifyFlags({nfFileNameChange, nfDirNameChange}), 0x3u);
   EXPECT_EQ(FiltersToNotifyFlags({nfAttributeChange, nfSizeChange, nfWriteChange}), 0x1Cu);
