@@ -799,7 +799,7 @@ class TspSkinCustomComboBox : public TspSkinCustomControl {
   Boolean IsPopupVisible() const;
   Boolean CanCancelDropDown();
   TspPopupListBox* PopupList() const { return FListBox; }
-  TCustomEdit* Edit() const { return FEdit; }
+  TspCustomEdit* Edit() const { return FEdit; }
 
   TspSkinCustomComboBoxStyle Style() const { return FStyle; }
   void SetStyle(TspSkinCustomComboBoxStyle Value);
@@ -961,7 +961,7 @@ class TspSkinCustomComboBox : public TspSkinCustomControl {
   TWndMethod FListBoxWindowProc;
   TWndMethod FEditWindowProc;
   TspPopupListBox* FListBox = nullptr;  // owned (through the component owner)
-  TCustomEdit* FEdit = nullptr;         // owned
+  TspCustomEdit* FEdit = nullptr;       // owned
   Boolean FromEdit = false;
   Boolean FDestroying = false;
 

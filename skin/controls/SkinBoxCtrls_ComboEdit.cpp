@@ -46,17 +46,20 @@ void TspSkinCustomComboBox::SetStyle(TspSkinCustomComboBoxStyle Value) {
 
 void TspSkinCustomComboBox::CreateEditControl() {
   if (FEdit) return;
-  // The numeric edit of the spin controls is not among the class library's edits; the
-  // plain edit stands in for both kinds.
-  FEdit = ::Create<TCustomEdit>(this);
+  if (FNumEdit)
+    FEdit = ::Create<TspSkinNumEdit>(this);
+  else
+    FEdit = ::Create<TspCustomEdit>(this);
   FEdit->SetParent(this);
   FEdit->SetColor(FDefaultColor);
   FEdit->SetAutoSize(false);
   FEdit->SetBorderStyle(bsNone);
   FEdit->SetHideSelection(FHideSelection);
   FEdit->SetVisible(true);
+  FEdit->SetEditTransparent(false);
   FEditWindowProc = FEdit->WindowProc;
   FEdit->WindowProc = [this](TMessage& Message) { EditWindowProcHook(Message); };
+  FEdit->OnEditCancelMode = [this](TControl* Sender) { EditCancelMode(Sender); };
   FEdit->OnChange = [this](TObject* Sender) { EditChange(Sender); };
   FEdit->OnKeyDown = [this](TObject*, Word& Key, TShiftState Shift) {
     if (OnKeyDown) OnKeyDown(this, Key, Shift);
@@ -80,12 +83,13 @@ void TspSkinCustomComboBox::CreateEditControl() {
     F->SetHeight(FontHeight);
     F->SetName(FontName);
   }
+  FEdit->SetEditTransparent(FIndex != -1);
   CalcRects();
 }
 
 void TspSkinCustomComboBox::FreeEditControl() {
   if (!FEdit) return;
-  TCustomEdit* E = FEdit;
+  TspCustomEdit* E = FEdit;
   E->WindowProc = FEditWindowProc;
   E->SetVisible(false);
   FEdit = nullptr;
@@ -108,9 +112,6 @@ void TspSkinCustomComboBox::EditWindowProcHook(TMessage& Message) {
         SetEditFontColor(FontColor);
         FEdit->Invalidate();
       }
-      break;
-    case CM_CANCELMODE:
-      EditCancelMode(TCMCancelMode(Message).Sender());
       break;
     case WM_KEYDOWN:
       switch (static_cast<Word>(Message.WParam)) {
