@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "platform/win/MessageQueue.h"
+#include "skin/controls/SkinBoxCtrls.h"
 #include "skin/controls/SkinCtrls.h"
 #include "skin/controls/SkinExCtrls.h"
 
@@ -21,8 +22,9 @@ void FormSkinWalkControls(TControl* Control, const std::function<void(TControl*)
   for (Integer I = 0; I < W->ControlCount(); ++I) FormSkinWalkControls(W->Controls(I), Visit);
 }
 
-// One row of the walk for the skinned controls that derive from neither base: true when
-// the control is a T (whose ChangeSkinData ran when it is bound to the changed skin).
+// One row of the walk for the skinned controls that derive from neither base (edits, memo,
+// labels, views, bevel): true when the control is a T (whose ChangeSkinData ran when it
+// is bound to the changed skin).
 template <class T>
 Boolean FormSkinForwardRow(TControl* C, TspSkinData* Changed) {
   auto* X = dynamic_cast<T*>(C);
@@ -53,9 +55,11 @@ void TspFormSkin::SendChangeToControls(TspSkinData* ASkinData, TWinControl* Cont
       if (FormSkinBoundTo(S->SkinData(), ASkinData)) S->ChangeSkinData();
     } else {
       // The first class that matches decides.
-      FormSkinForwardRow<TspSkinLinkLabel>(C, ASkinData) || FormSkinForwardRow<TspSkinButtonLabel>(C, ASkinData) ||
+      FormSkinForwardRow<TspSkinCustomEdit>(C, ASkinData) || FormSkinForwardRow<TspSkinMemo>(C, ASkinData) ||
+          FormSkinForwardRow<TspSkinLinkLabel>(C, ASkinData) || FormSkinForwardRow<TspSkinButtonLabel>(C, ASkinData) ||
           FormSkinForwardRow<TspSkinStdLabel>(C, ASkinData) || FormSkinForwardRow<TspSkinTextLabel>(C, ASkinData) ||
-          FormSkinForwardRow<TspSkinBevel>(C, ASkinData);
+          FormSkinForwardRow<TspSkinCustomTreeView>(C, ASkinData) ||
+          FormSkinForwardRow<TspSkinCustomListView>(C, ASkinData) || FormSkinForwardRow<TspSkinBevel>(C, ASkinData);
     }
   });
 }

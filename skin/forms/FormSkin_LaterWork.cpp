@@ -8,7 +8,6 @@ void TspFormSkin::DeleteChildFromBar(TCustomForm*) {}
 void TspFormSkin::RefreshMDIBarTab(TCustomForm*) {}
 void TspFormSkin::SendBeforeChangeToComponents(TspSkinData*) {}
 void TspFormSkin::SendChangeToComponents(TspSkinData*) {}
-void TspFormSkin::CancelControlsDropDown() {}
 // Without a tray icon there is nowhere to minimize to or restore from.
 void TspFormSkin::MinimizeToTray() {}
 void TspFormSkin::RestoreFromTray() {}
