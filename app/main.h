@@ -8,6 +8,7 @@
 #include <optional>
 #include <vector>
 
+#include "media/FFLog.h"
 #include "platform/rtl/StringList.h"
 #include "platform/rtl/Streams.h"
 #include "platform/ui/Graphics.h"
@@ -116,16 +117,26 @@ struct TMainUnitState {
   bool SettingsRead = false;
   std::unique_ptr<TMemoryStream> CatalogueStream;
   std::unique_ptr<TStringList> CatalogueLines;
-  // Kept until the events log and the error window record them.
+  // The media engine's log lines and the sections of every error report sent.
+  std::unique_ptr<TStringList> MediaLogHistory;
+  // Reports and log lines kept while the error and events log windows do not exist.
   std::vector<TErrorReport> ErrorReports;
   std::vector<String> ActionLog;
 };
 
 TMainUnitState& MainUnit();
 
-// Error report and stamped events-log line; for now they record what they are given.
+// Reports a failure in the error window (kept in ErrorReports while there is none).
 void ReportError(TMainUnitState& State, const String& Text, const String& Mark);
+// Appends the stamped line of Text to the events log (kept in ActionLog while there is none).
 void AddActionLogLine(TMainUnitState& State, const String& Text);
+// Starts the media log's history with its heading line.
+void StartMediaLogHistory(TMainUnitState& State);
+// The history line of one log event: "#" thread "." level ": " message.
+String MediaLogLine(Cardinal AThreadID, media::TLogLevel ALogLevel, const String& ALogMsg);
+// The logger's OnLog: appends the event's line to the history.
+void FFLoggerLog(TMainUnitState& State, Cardinal AThreadID, media::TLogLevel ALogLevel,
+                 const String& ALogMsg);
 
 // The value of Key (with its opening double quote) in Line searched from code point From
 // (1-based): up to the next double quote; empty when none follows or it follows at once.
