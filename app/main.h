@@ -11,6 +11,7 @@
 #include "media/FFLog.h"
 #include "platform/rtl/StringList.h"
 #include "platform/rtl/Streams.h"
+#include "platform/ui/Forms.h"
 #include "platform/ui/Graphics.h"
 
 namespace vantrel::app {
@@ -166,5 +167,28 @@ inline constexpr const char* SettingsKeyPath = "Software\\Quillmoor\\Vantrel";
 void ReadSettings(TMainUnitState& State, TMainWindowSeam& Window);
 // Writes the settings when they were read; a failure is reported.
 void SaveSettings(TMainUnitState& State, TMainWindowSeam& Window);
+
+}  // namespace vantrel::app
+
+class TspFormSkin;
+class TspSkinData;
+
+namespace vantrel::app {
+
+// The main window. Its creation steps (FormCreate) run once every window of the
+// application exists, so that they may report failures and log.
+class TMainForm : public TForm {
+  VANTREL_CLASS(TMainForm)
+  explicit TMainForm(TComponent* AOwner);
+
+  TspSkinData* spSkinData1 = nullptr;
+  TspFormSkin* spFormSkin1 = nullptr;
+
+  void FormCreate(TObject* Sender);
+};
+
+// The application's eleven windows in their order, then the main window's creation steps;
+// an exception leaving those goes to the application's exception handler.
+void CreateApplicationForms();
 
 }  // namespace vantrel::app
