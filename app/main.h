@@ -183,6 +183,7 @@ class TMainForm : public TForm {
 
   TspSkinData* spSkinData1 = nullptr;
   TspFormSkin* spFormSkin1 = nullptr;
+  media::TFFLogger* FFLogger = nullptr;
 
   void FormCreate(TObject* Sender);
 };

@@ -31,4 +31,8 @@ TEST(Startup, TheElevenWindowsAreMadeInOrderBeforeTheMainWindowsSteps) {
   EXPECT_NE(ErrorForm, nullptr);
   ASSERT_TRUE(MainUnit().MediaLogHistory);
   EXPECT_EQ(MainUnit().MediaLogHistory->Get(0), "FFLOGGER HISTORY:");
+  // The main window's logger feeds the history.
+  Main->FFLogger->SetTriggerEventInMainThread(false);
+  Main->FFLogger->LogAVLine(1234, 24, "x");  // FFmpeg's warning level
+  EXPECT_EQ(MainUnit().MediaLogHistory->Get(MainUnit().MediaLogHistory->Count() - 1), "#1234.4: x");
 }
