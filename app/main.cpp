@@ -17,12 +17,4 @@ TMainUnitState& MainUnit() {
   return State;
 }
 
-void ReportError(TMainUnitState& State, const String& Text, const String& Mark) {
-  State.ErrorReports.push_back({Text, Mark});
-}
-
-void AddActionLogLine(TMainUnitState& State, const String& Text) {
-  State.ActionLog.push_back(Text);
-}
-
 }  // namespace vantrel::app

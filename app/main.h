@@ -8,8 +8,10 @@
 #include <optional>
 #include <vector>
 
+#include "media/FFLog.h"
 #include "platform/rtl/StringList.h"
 #include "platform/rtl/Streams.h"
+#include "platform/ui/Forms.h"
 #include "platform/ui/Graphics.h"
 
 namespace vantrel::app {
@@ -116,16 +118,26 @@ struct TMainUnitState {
   bool SettingsRead = false;
   std::unique_ptr<TMemoryStream> CatalogueStream;
   std::unique_ptr<TStringList> CatalogueLines;
-  // Kept until the events log and the error window record them.
+  // The media engine's log lines and the sections of every error report sent.
+  std::unique_ptr<TStringList> MediaLogHistory;
+  // Reports and log lines kept while the error and events log windows do not exist.
   std::vector<TErrorReport> ErrorReports;
   std::vector<String> ActionLog;
 };
 
 TMainUnitState& MainUnit();
 
-// Error report and stamped events-log line; for now they record what they are given.
+// Reports a failure in the error window (kept in ErrorReports while there is none).
 void ReportError(TMainUnitState& State, const String& Text, const String& Mark);
+// Appends the stamped line of Text to the events log (kept in ActionLog while there is none).
 void AddActionLogLine(TMainUnitState& State, const String& Text);
+// Starts the media log's history with its heading line.
+void StartMediaLogHistory(TMainUnitState& State);
+// The history line of one log event: "#" thread "." level ": " message.
+String MediaLogLine(Cardinal AThreadID, media::TLogLevel ALogLevel, const String& ALogMsg);
+// The logger's OnLog: appends the event's line to the history.
+void FFLoggerLog(TMainUnitState& State, Cardinal AThreadID, media::TLogLevel ALogLevel,
+                 const String& ALogMsg);
 
 // The value of Key (with its opening double quote) in Line searched from code point From
 // (1-based): up to the next double quote; empty when none follows or it follows at once.
@@ -155,5 +167,29 @@ inline constexpr const char* SettingsKeyPath = "Software\\Quillmoor\\Vantrel";
 void ReadSettings(TMainUnitState& State, TMainWindowSeam& Window);
 // Writes the settings when they were read; a failure is reported.
 void SaveSettings(TMainUnitState& State, TMainWindowSeam& Window);
+
+}  // namespace vantrel::app
+
+class TspFormSkin;
+class TspSkinData;
+
+namespace vantrel::app {
+
+// The main window. Its creation steps (FormCreate) run once every window of the
+// application exists, so that they may report failures and log.
+class TMainForm : public TForm {
+  VANTREL_CLASS(TMainForm)
+  explicit TMainForm(TComponent* AOwner);
+
+  TspSkinData* spSkinData1 = nullptr;
+  TspFormSkin* spFormSkin1 = nullptr;
+  media::TFFLogger* FFLogger = nullptr;
+
+  void FormCreate(TObject* Sender);
+};
+
+// The application's eleven windows in their order, then the main window's creation steps;
+// an exception leaving those goes to the application's exception handler.
+void CreateApplicationForms();
 
 }  // namespace vantrel::app

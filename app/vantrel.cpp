@@ -1,12 +1,13 @@
 // Program entry. Until the application exists: `vantrel --versions` loads the media
 // libraries from the "LibAV" folder next to the program when it holds them, else from
 // the system, and prints each library with its version, or the loader's error text (exit
-// code 1). Without arguments it opens the X display and shows one empty form until it
-// is closed; without a display it says why and exits with 1.
+// code 1). Otherwise it opens the X display, makes the application's windows and runs until
+// the main window closes; without a display it says why and exits with 1.
 #include <cstdio>
 #include <cstring>
 #include <memory>
 
+#include "app/main.h"
 #include "media/FFLoad.h"
 #include "media/MyUtils.h"
 #include "platform/display/X11Display.h"
@@ -37,7 +38,7 @@ int PrintVersions() {
   return 0;
 }
 
-int ShowEmptyForm() {
+int RunApplication() {
   std::unique_ptr<vantrel::win::Display> Display;
   try {
     Display = vantrel::display::OpenProgramDisplay();
@@ -48,9 +49,8 @@ int ShowEmptyForm() {
   vantrel::win::WindowManager Manager(std::move(Display), std::make_unique<vantrel::win::RealClock>());
   TApplicationInstance App;
   Application->Initialize();
-  TForm* Form = nullptr;
-  Application->CreateForm(Form);
-  Form->SetCaption("Vantrel");
+  Application->SetTitle("");
+  vantrel::app::CreateApplicationForms();
   Application->Run();
   return 0;
 }
@@ -59,5 +59,5 @@ int ShowEmptyForm() {
 
 int main(int argc, char** argv) {
   if (argc > 1 && std::strcmp(argv[1], "--versions") == 0) return PrintVersions();
-  return ShowEmptyForm();
+  return RunApplication();
 }

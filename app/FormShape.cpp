@@ -1,0 +1,25 @@
+// Shaping the application's dialogs.
+#include "app/FormShape.h"
+
+#include "skin/forms/FormSkin.h"
+
+namespace vantrel::app {
+
+TspFormSkin* ShapeForm(TForm& Form, const TFormShape& Shape, bool Draggable) {
+  Form.SetCaption(Shape.Caption);
+  Form.SetBorderStyle(Shape.Border);
+  Form.SetBorderIcons({});
+  Form.SetPosition(Shape.Position);
+  auto* Frame = ::Create<TspFormSkin>(&Form);
+  Frame->SetName("spFormSkin1");
+  Frame->SetBorderIcons({});
+  Frame->SetSizeable(false);
+  Frame->SetDraggAble(Draggable);
+  // The client size needs the window's own borders, drawn by the frame component.
+  Form.HandleNeeded();
+  Form.SetClientWidth(Shape.ClientWidth);
+  Form.SetClientHeight(Shape.ClientHeight);
+  return Frame;
+}
+
+}  // namespace vantrel::app

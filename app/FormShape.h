@@ -1,0 +1,24 @@
+// The frame of the application's dialogs: caption, border, client size, position and the
+// skinned frame component that draws them.
+#pragma once
+
+#include "platform/ui/Forms.h"
+
+class TspFormSkin;
+class TspSkinData;
+
+namespace vantrel::app {
+
+struct TFormShape {
+  const char* Caption;
+  TFormBorderStyle Border;
+  Integer ClientWidth;
+  Integer ClientHeight;
+  TPosition Position;
+};
+
+// Gives Form its shape, without caption buttons, and a frame component that neither sizes
+// nor drags the window unless asked; returns the frame component (owned by Form).
+TspFormSkin* ShapeForm(TForm& Form, const TFormShape& Shape, bool Draggable = true);
+
+}  // namespace vantrel::app
