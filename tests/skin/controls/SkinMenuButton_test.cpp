@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/display/HeadlessPng.h"
 #include "skin/controls/SkinCtrls.h"
 #include "skin/forms/FormSkin.h"
 #include "skin/forms/SkinMenus.h"
@@ -219,6 +220,31 @@ TEST_F(SkinMenuButtonTest, UnskinnedTheTrackPartShowsPressedWhileTheMenuIsOpen) 
   EXPECT_EQ(PixelAt(B, W - 3, 3), 0xB59385u);
   EXPECT_EQ(PixelAt(B, 10, 3), 0xD2BDB6u);
   CloseMenu();
+}
+
+TEST_F(SkinMenuButtonTest, TheDefaultSkinsMenuButtonsShowTheirLooksWhileTheMenuIsOpen) {
+  LoadSkin(vantrel::skingen::DefaultSkinFolder);
+  auto* B = AddButton();
+  B->SetCaption("Player");
+  B->SetSkinPopupMenu(Menu);
+  auto* T = AddButton();
+  T->SetSkinDataName("toolbutton");
+  T->SetCaption("Tools");
+  T->SetTop(50);
+  T->SetSkinPopupMenu(Menu);
+  T->SetTrackButtonMode(true);
+  auto* Sp = AddSpeed();
+  Sp->SetTop(90);
+  Sp->SetNewStyle(true);
+  Sp->SetCaption("New");
+  Sp->SetSkinPopupMenu(Menu);
+  ShowForm();
+  PressAt(T, T->Width() - 5, 10);
+  ASSERT_TRUE(T->MenuTracked());
+  const std::string File = testing::TempDir() + "skin-menu-buttons-laconic.png";
+  ASSERT_TRUE(vantrel::display::SavePng(Session.CaptureScreen(), File));
+  CloseMenu();
+  EXPECT_FALSE(T->Down());
 }
 
 }  // namespace
