@@ -16,6 +16,7 @@
 #include "platform/ui/Mask.h"
 #include "platform/ui/Menus.h"
 #include "skin/controls/SkinCtrls.h"
+#include "skin/forms/SkinMenus.h"
 
 using TspOnEditCancelMode = std::function<void(TControl* C)>;
 
@@ -28,9 +29,13 @@ struct TspEditMenuState {
   Boolean ClipboardHasText = false;
   Boolean AllSelected = false;
 };
-// A fresh menu owned by Target with its eight items; Strings (may be nil) gives the captions.
-TPopupMenu* CreateEditSysMenu(TCustomEdit* Target, TspResourceStrData* Strings,
-                              const TspEditMenuState& State);
+// A fresh skinned menu owned by Target with its eight items, opened through the frame of
+// Target's form (of the main form for an MDI child); Strings (may be nil) gives the captions.
+TspSkinPopupMenu* CreateEditSysMenu(TCustomEdit* Target, TspResourceStrData* Strings,
+                                    const TspEditMenuState& State);
+// Opens Menu for Target at the WM_CONTEXTMENU position in LParam, or at Target's centre for
+// the keyboard's (-1, -1).
+void PopupEditSysMenu(TspSkinPopupMenu* Menu, TControl* Target, LPARAM LParam);
 
 // The skin's edit button composed onto R of C, pressed or hot; ArrowDirection (DrawArrow's
 // 1 to 4) adds an arrow, 0 none. Nothing when the skin has no such button.
@@ -49,7 +54,7 @@ class TspCustomEdit : public TCustomMaskEdit {
   TspOnEditCancelMode OnEditCancelMode;
 
   // The current context menu; nil when none is open or pending.
-  TPopupMenu* SysPopupMenu() const { return FSysPopupMenu; }
+  TspSkinPopupMenu* SysPopupMenu() const { return FSysPopupMenu; }
   // Replaces the context menu by a fresh one for the current state.
   void CreateSysPopupMenu();
 
@@ -68,7 +73,7 @@ class TspCustomEdit : public TCustomMaskEdit {
   Boolean FDown = false;
   Boolean FReadOnly = false;
   Boolean FEditTransparent = false;
-  TPopupMenu* FSysPopupMenu = nullptr;
+  TspSkinPopupMenu* FSysPopupMenu = nullptr;
 };
 
 // The numeric edit: digits, a minus sign and (with Float) one decimal separator; Up, Down
@@ -270,7 +275,7 @@ class TspSkinMemo : public TMemo {
   void SetReadOnly(Boolean Value) { FReadOnly = Value; }
   TNotifyEvent OnMouseEnter, OnMouseLeave;
   TRect TextArea() const { return FTextArea; }
-  TPopupMenu* SysPopupMenu() const { return FSysPopupMenu; }
+  TspSkinPopupMenu* SysPopupMenu() const { return FSysPopupMenu; }
 
   void ChangeSkinData();
   void GetSkinData();
@@ -311,7 +316,7 @@ class TspSkinMemo : public TMemo {
   TspSkinScrollBar* FHScrollBar = nullptr;
   Boolean FDown = false;
   std::unique_ptr<TFont> FDefaultFont;
-  TPopupMenu* FSysPopupMenu = nullptr;
+  TspSkinPopupMenu* FSysPopupMenu = nullptr;
 };
 
 // ---------------------------------------------------------------------------------------

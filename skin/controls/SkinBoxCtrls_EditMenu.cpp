@@ -29,9 +29,12 @@ const EditMenuEntry EditMenuEntries[] = {
 
 }  // namespace
 
-TPopupMenu* CreateEditSysMenu(TCustomEdit* Target, TspResourceStrData* Strings,
-                              const TspEditMenuState& State) {
-  auto* Menu = new TPopupMenu(Target);
+TspSkinPopupMenu* CreateEditSysMenu(TCustomEdit* Target, TspResourceStrData* Strings,
+                                    const TspEditMenuState& State) {
+  auto* Menu = new TspSkinPopupMenu(Target);
+  auto* Form = dynamic_cast<TForm*>(GetParentForm(Target));
+  if (Form && Form->FormStyle() == fsMDIChild) Form = Application->MainForm();
+  Menu->SetComponentForm(Form);
   for (const EditMenuEntry& E : EditMenuEntries) {
     auto* Item = new TMenuItem(Menu);
     if (!E.Key) {
@@ -45,4 +48,16 @@ TPopupMenu* CreateEditSysMenu(TCustomEdit* Target, TspResourceStrData* Strings,
     Menu->Items()->Add(Item);
   }
   return Menu;
+}
+
+void PopupEditSysMenu(TspSkinPopupMenu* Menu, TControl* Target, LPARAM LParam) {
+  Integer X = static_cast<int16_t>(LOWORD(LParam));
+  Integer Y = static_cast<int16_t>(HIWORD(LParam));
+  if (X < 0 || Y < 0) {
+    const TPoint P = Target->ClientToScreen(Point(0, 0));
+    X = P.X + Target->Width() / 2;
+    Y = P.Y + Target->Height() / 2;
+  }
+  Menu->SetPopupComponent(Target);
+  Menu->Popup2(Target, X, Y);
 }

@@ -409,15 +409,7 @@ void TspSkinMemo::Dispatch(TMessage& Message) {
     case WM_CONTEXTMENU: {
       if (PopupMenu()) break;
       CreateSysPopupMenu();
-      Integer X = static_cast<int16_t>(LOWORD(Message.LParam));
-      Integer Y = static_cast<int16_t>(HIWORD(Message.LParam));
-      if (X < 0 || Y < 0) {
-        const TPoint P = ClientToScreen(Point(0, 0));
-        X = P.X + Width() / 2;
-        Y = P.Y + Height() / 2;
-      }
-      FSysPopupMenu->SetPopupComponent(this);
-      FSysPopupMenu->Popup(X, Y);
+      PopupEditSysMenu(FSysPopupMenu, this, Message.LParam);
       return;
     }
     case WM_SKINMENU_COMMAND:

@@ -671,6 +671,12 @@ class TspButtonSkinLook {
   static Boolean StepMorph(Double& Kf, Double Target);
   // One frame step of the animation; false once it has run out.
   static Boolean StepAnimation(Integer& Frame, Boolean Forward, Integer Count, Boolean& Changed);
+  // The menu marker of a state (pressed, active, flat, else normal) from Picture, keyed
+  // out by MenuMarkerTransparentColor and centred in R.
+  void DrawMenuMarker(TBitmap* Picture, TCanvas* C, const TRect& R, Boolean AActive, Boolean ADown,
+                      Boolean AFlat) const;
+  // The pressed track part of a menu button (TrackRect of the pressed picture) over Dest.
+  void PasteTrackPart(TBitmap* B, TBitmap* Picture, const TRect& TrackRect, const TRect& Dest) const;
 };
 
 class TspSkinButton : public TspSkinCustomControl, public TspButtonSkinLook {
@@ -916,6 +922,8 @@ class TspSkinSpeedButton : public TspGraphicSkinCustomControl, public TspButtonS
   void DrawButtonContent(TCanvas* C, const TRect& R, Boolean ADown, Boolean AMouseIn, Boolean ToolBarHot);
   // The flat resting look: glyph and caption straight on the canvas.
   void PaintFlat(Boolean Skinned);
+  // The state image of the current look (skinned or plain), not the flat resting one.
+  void PaintStateImage();
 
   TOwned<TTimer> AnimateTimer;
   Integer CurrentFrame = 0;
@@ -949,6 +957,138 @@ class TspSkinSpeedButton : public TspGraphicSkinCustomControl, public TspButtonS
   Integer FWidthWithCaption = 0;
   Integer FWidthWithoutCaption = 0;
   Boolean FShowCaption = true;
+};
+
+// ---------------------------------------------------------------------------------------
+// The menu buttons: a press opens a skinned popup menu and/or an images menu under the
+// button; in track-button mode only the 15-pixel track part opens it.
+
+class TspSkinPopupMenu;
+enum TspTrackPosition { sptpRight, sptpBottom };
+
+// Width of the track part and of the drop-down marker strip.
+constexpr Integer MenuButtonTrackSize = 15;
+// How a menu button of this descriptor name composes itself: 1 the tool style (stretched
+// parts: "toolbutton", "bigtoolbutton"), 2 the nine-part style ("resizebutton",
+// "resizetoolbutton"), 0 from its own skin picture.
+Integer MenuButtonPartsStyle(const String& SkinDataName);
+// R contains the point, its four edges included.
+inline Boolean PointOnOrInRect(const TRect& R, Integer X, Integer Y) {
+  return X >= R.Left && X <= R.Right && Y >= R.Top && Y <= R.Bottom;
+}
+
+class TspSkinMenuButton : public TspSkinButton {
+  VANTREL_CLASS(TspSkinMenuButton)
+  explicit TspSkinMenuButton(TComponent* AOwner);
+  ~TspSkinMenuButton() override;
+
+  TspSkinImagesMenu* SkinImagesMenu() const { return FSkinImagesMenu; }
+  void SetSkinImagesMenu(TspSkinImagesMenu* Value);
+  Boolean UseImagesMenuImage() const { return FUseImagesMenuImage; }
+  void SetUseImagesMenuImage(Boolean Value) { FUseImagesMenuImage = Value; }
+  Boolean UseImagesMenuCaption() const { return FUseImagesMenuCaption; }
+  void SetUseImagesMenuCaption(Boolean Value) { FUseImagesMenuCaption = Value; }
+  TspSkinPopupMenu* SkinPopupMenu() const { return FSkinPopupMenu; }
+  void SetSkinPopupMenu(TspSkinPopupMenu* Value);
+  Boolean TrackButtonMode() const { return FTrackButtonMode; }
+  void SetTrackButtonMode(Boolean Value);
+  Boolean MenuTracked() const { return FMenuTracked; }
+  TNotifyEvent OnShowTrackMenu, OnHideTrackMenu;
+
+  // The track part inside the skin rectangle, from the descriptor.
+  TRect TrackButtonRect{};
+
+  void PopupTrackMenu();
+  Boolean IsTrackPoint(Integer X, Integer Y);
+  TRect GetTrackPartRect() const;
+
+  void GetSkinData() override;
+  void DrawDefaultImage(TBitmap* B) override;
+  void DrawButtonImage(TBitmap* B, TRect R, Boolean ADown, Boolean AMouseIn) override;
+
+ protected:
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  void WndProc(TMessage& Message) override;
+  void Dispatch(TMessage& Message) override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void CMMouseEnter(TWMNoParams& Message) override;
+  void CMMouseLeave(TWMNoParams& Message) override;
+  void CMDialogChar(TCMDialogChar& Message) override;
+
+ private:
+  Boolean HasMenu() const { return FSkinPopupMenu || FSkinImagesMenu; }
+  // Menu closed: up again, pointer state from the cursor, OnHideTrackMenu.
+  void TrackMenuClosed();
+  void ImagesMenuClosed(TObject* Sender);
+  // The tool (Stretch) and nine-part styles, drawn from the button's own state.
+  void DrawPartsStyle(TBitmap* B, Boolean Stretch);
+  void DrawMarker(TCanvas* C, Boolean Skinned);
+
+  Boolean FTrackButtonMode = false;
+  Boolean FMenuTracked = false;
+  TspSkinPopupMenu* FSkinPopupMenu = nullptr;
+};
+
+class TspSkinMenuSpeedButton : public TspSkinSpeedButton {
+  VANTREL_CLASS(TspSkinMenuSpeedButton)
+  explicit TspSkinMenuSpeedButton(TComponent* AOwner);
+  ~TspSkinMenuSpeedButton() override;
+
+  Boolean NewStyle() const { return FNewStyle; }
+  void SetNewStyle(Boolean Value);
+  TspTrackPosition TrackPosition() const { return FTrackPosition; }
+  void SetTrackPosition(TspTrackPosition Value);
+  TspSkinImagesMenu* SkinImagesMenu() const { return FSkinImagesMenu; }
+  void SetSkinImagesMenu(TspSkinImagesMenu* Value);
+  Boolean UseImagesMenuImage() const { return FUseImagesMenuImage; }
+  void SetUseImagesMenuImage(Boolean Value) { FUseImagesMenuImage = Value; }
+  Boolean UseImagesMenuCaption() const { return FUseImagesMenuCaption; }
+  void SetUseImagesMenuCaption(Boolean Value) { FUseImagesMenuCaption = Value; }
+  TspSkinPopupMenu* SkinPopupMenu() const { return FSkinPopupMenu; }
+  void SetSkinPopupMenu(TspSkinPopupMenu* Value);
+  Boolean TrackButtonMode() const { return FTrackButtonMode; }
+  void SetTrackButtonMode(Boolean Value);
+  Boolean MenuTracked() const { return FMenuTracked; }
+  TNotifyEvent OnShowTrackMenu, OnHideTrackMenu;
+
+  TRect TrackButtonRect{};
+  // Draw an arrow (1 left, 2 right, 3 up, 4 down) in place of the menu marker.
+  Boolean FDrawStandardArrow = false;
+  Integer FArrowType = 0;
+
+  void PopupTrackMenu();
+  Boolean IsTrackPoint(Integer X, Integer Y);
+  TRect GetTrackPartRect() const;
+
+  void GetSkinData() override;
+  void DrawDefaultImage(TBitmap* B) override;
+  void DrawButtonImage(TBitmap* B, TRect R, Boolean ADown, Boolean AMouseIn) override;
+  void Dispatch(TMessage& Message) override;
+
+ protected:
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  void Paint() override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void CMMouseEnter(TWMNoParams& Message) override;
+  void CMMouseLeave(TWMNoParams& Message) override;
+
+ private:
+  Boolean HasMenu() const { return FSkinPopupMenu || FSkinImagesMenu; }
+  // The strip of the new style: the bottom one for sptpBottom, else the right one.
+  TRect TrackStrip() const;
+  void ImagesMenuClosed(TObject* Sender);
+  void DrawPartsStyle(TBitmap* B, Boolean Stretch, Boolean ADown, Boolean AMouseIn);
+  void DrawNewStyle(TBitmap* B, Boolean ADown, Boolean AMouseIn);
+  void DrawSpeedMarker(TCanvas* C, const TRect& R, Boolean AActive, Boolean ADown, Boolean AFlat);
+  void PaintFlatMenu();
+
+  Boolean FTrackButtonMode = false;
+  Boolean FMenuTracked = false;
+  TspSkinPopupMenu* FSkinPopupMenu = nullptr;
+  Boolean FNewStyle = false;
+  TspTrackPosition FTrackPosition = sptpRight;
 };
 
 // ---------------------------------------------------------------------------------------

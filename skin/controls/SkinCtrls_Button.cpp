@@ -4,6 +4,7 @@
 #include "platform/win/Keyboard.h"
 #include "platform/win/MessageQueue.h"
 #include "skin/controls/SkinCtrls.h"
+#include "skin/forms/SkinMenus.h"
 
 TspSkinButton::TspSkinButton(TComponent* AOwner) : TspSkinCustomControl(AOwner) {
   FLayerManager = ::Create<TspLayerManager>(this);
@@ -104,7 +105,9 @@ void TspSkinButton::RefreshButton() {
 
 void TspSkinButton::Notification(TComponent* AComponent, TOperation Operation) {
   TspSkinCustomControl::Notification(AComponent, Operation);
-  if (Operation == opRemove && AComponent == FImageList) FImageList = nullptr;
+  if (Operation != opRemove) return;
+  if (AComponent == FImageList) FImageList = nullptr;
+  if (AComponent == FSkinImagesMenu) FSkinImagesMenu = nullptr;
 }
 
 // --- conditions ------------------------------------------------------------------------

@@ -144,3 +144,29 @@ Boolean TspButtonSkinLook::StepAnimation(Integer& Frame, Boolean Forward, Intege
   }
   return Frame > 0;
 }
+
+void TspButtonSkinLook::DrawMenuMarker(TBitmap* Picture, TCanvas* C, const TRect& R, Boolean AActive, Boolean ADown,
+                                       Boolean AFlat) const {
+  if (!Picture) return;
+  const TRect Src = ADown ? MenuMarkerDownRect
+                    : AActive ? MenuMarkerActiveRect
+                    : AFlat   ? MenuMarkerFlatRect
+                              : MenuMarkerRect;
+  const Integer W = RectWidth(Src), H = RectHeight(Src);
+  if (W <= 0 || H <= 0) return;
+  auto M = CreateOwned<TBitmap>();
+  M->SetSize(W, H);
+  M->Canvas()->CopyRect(Rect(0, 0, W, H), Picture->Canvas(), Src);
+  M->SetTransparentMode(tmFixed);
+  M->SetTransparentColor(MenuMarkerTransparentColor);
+  M->SetTransparent(true);
+  C->Draw(R.Left + RectWidth(R) / 2 - W / 2, R.Top + RectHeight(R) / 2 - H / 2, M.get());
+}
+
+void TspButtonSkinLook::PasteTrackPart(TBitmap* B, TBitmap* Picture, const TRect& TrackRect,
+                                       const TRect& Dest) const {
+  if (!Picture) return;
+  TRect Src = TrackRect;
+  OffsetRect(&Src, DownSkinRect.Left, DownSkinRect.Top);
+  B->Canvas()->CopyRect(Dest, Picture->Canvas(), Src);
+}

@@ -2,6 +2,7 @@
 // state, the morph frame between the normal and the active image, glyph and caption, and
 // the plain look without a skin.
 #include "skin/controls/SkinCtrls.h"
+#include "skin/forms/SkinMenus.h"
 
 void TspSkinButton::Paint() { PaintButton(Canvas()); }
 
@@ -81,8 +82,11 @@ Integer TspSkinButton::GetGlyphNum(Boolean ADown, Boolean AMouseIn) {
 
 void TspSkinButton::DrawButtonContent(TCanvas* C, const TRect& R, Boolean ADown, Boolean AMouseIn,
                                       Boolean ImageShift, Boolean GlyphShift) {
-  // The images menu's selected picture joins these sources with the skinned menus.
-  if (FImageList && FImageIndex >= 0 && FImageIndex < FImageList->Count())
+  TspImagesMenuItem* Sel = FSkinImagesMenu && FUseImagesMenuImage ? FSkinImagesMenu->SelectedItem() : nullptr;
+  if (Sel && FSkinImagesMenu->Images())
+    DrawImageAndText(C, R, FMargin, FSpacing, FLayout, FUseImagesMenuCaption ? Sel->Caption() : Caption(),
+                     Sel->ImageIndex(), FSkinImagesMenu->Images(), ImageShift, Enabled(), false, 0);
+  else if (FImageList && FImageIndex >= 0 && FImageIndex < FImageList->Count())
     DrawImageAndText(C, R, FMargin, FSpacing, FLayout, Caption(), FImageIndex, FImageList, ImageShift, Enabled(),
                      false, 0);
   else

@@ -2,6 +2,7 @@
 // flat resting look and the pictures it takes from a parent tool bar.
 #include "platform/win/WindowManager.h"
 #include "skin/controls/SkinCtrls.h"
+#include "skin/forms/SkinMenus.h"
 
 TspSkinSpeedButton::TspSkinSpeedButton(TComponent* AOwner) : TspGraphicSkinCustomControl(AOwner) {
   ControlStyle = TControlStyle{csCaptureMouse, csOpaque, csDoubleClicks};
@@ -101,7 +102,9 @@ void TspSkinSpeedButton::RefreshButton() {
 
 void TspSkinSpeedButton::Notification(TComponent* AComponent, TOperation Operation) {
   TspGraphicSkinCustomControl::Notification(AComponent, Operation);
-  if (Operation == opRemove && AComponent == FButtonImages) FButtonImages = nullptr;
+  if (Operation != opRemove) return;
+  if (AComponent == FButtonImages) FButtonImages = nullptr;
+  if (AComponent == FSkinImagesMenu) FSkinImagesMenu = nullptr;
 }
 
 Boolean TspSkinSpeedButton::SkinEffectsEnabled() const { return FSD && !FSD->Empty && FSD->EnableSkinEffects(); }
@@ -323,6 +326,14 @@ void TspSkinSpeedButton::Paint() {
     PaintFlat(true);
     return;
   }
+  PaintStateImage();
+}
+
+void TspSkinSpeedButton::PaintStateImage() {
+  if (FIndex == -1) {
+    TspGraphicSkinCustomControl::Paint();
+    return;
+  }
   auto B = CreateControlImage(Width(), Height());
   if (MorphingEnabled() && FMorphKf != 0 && FMorphKf != 1 && Enabled()) {
     auto B2 = CreateControlImage(Width(), Height());
@@ -398,7 +409,13 @@ void TspSkinSpeedButton::SetButtonFont(TCanvas* C, Boolean ADown, Boolean AMouse
 
 void TspSkinSpeedButton::DrawButtonContent(TCanvas* C, const TRect& R, Boolean ADown, Boolean AMouseIn,
                                            Boolean ToolBarHot) {
-  // The images menu's selected picture joins these sources with the skinned menus.
+  TspImagesMenuItem* Sel = FSkinImagesMenu && FUseImagesMenuImage ? FSkinImagesMenu->SelectedItem() : nullptr;
+  if (Sel && FSkinImagesMenu->Images()) {
+    DrawImageAndText(C, R, FMargin, FSpacing, FLayout, FUseImagesMenuCaption ? Sel->Caption() : CaptionToDraw(),
+                     Sel->ImageIndex(), FSkinImagesMenu->Images(), false, Enabled(), FDrawColorMarker,
+                     FColorMarkerValue);
+    return;
+  }
   auto* Bar = dynamic_cast<TspSkinToolBar*>(Parent());
   if (FGlyph->Empty() && Bar) {
     TCustomImageList* List = nullptr;

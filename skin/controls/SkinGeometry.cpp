@@ -178,3 +178,18 @@ void TspSkinGeometry::ComposeImage(TBitmap* B, TBitmap* SkinPicture, const TRect
       break;
   }
 }
+
+void TspSkinGeometry::ComposePart(TBitmap* B, TBitmap* SkinPicture, const TRect& R, Integer AW, Integer AH,
+                                  Boolean Stretch) const {
+  B->SetSize(AW, AH);
+  if (!SkinPicture || AW <= 0 || AH <= 0) return;
+  if (Stretch) {
+    CreateStretchSkinImage(B, SkinPicture, R, ClRect, true);
+    return;
+  }
+  const Integer DW = AW - RectWidth(SkinRect), DH = AH - RectHeight(SkinRect);
+  CreateSkinImage(LTPt, RTPt, LBPt, RBPt, ClRect, LTPt, Point(RTPt.X + DW, RTPt.Y), Point(LBPt.X, LBPt.Y + DH),
+                  Point(RBPt.X + DW, RBPt.Y + DH), Rect(ClRect.Left, ClRect.Top, ClRect.Right + DW, ClRect.Bottom + DH),
+                  B, SkinPicture, R, AW, AH, true, LeftStretch, TopStretch, RightStretch, BottomStretch,
+                  StretchEffect, StretchType);
+}

@@ -25,6 +25,11 @@ class TspSkinGeometry {
   // nine-piece composition.
   void ComposeImage(TBitmap* B, TBitmap* SkinPicture, const TRect& R, Integer AW, Integer AH,
                     Boolean DrawNine) const;
+  // Rectangle R of SkinPicture composed as one part of AW x AH: stretched around the
+  // corners of ClRect (Stretch), else in nine pieces whose right and bottom points move by
+  // the size difference to the skin rectangle.
+  void ComposePart(TBitmap* B, TBitmap* SkinPicture, const TRect& R, Integer AW, Integer AH,
+                   Boolean Stretch) const;
 
   TPoint LTPt, RTPt, LBPt, RBPt;
   TRect SkinRect;

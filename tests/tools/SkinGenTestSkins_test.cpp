@@ -42,16 +42,18 @@ class TestSkinTest : public ::testing::TestWithParam<bool> {
 
   // The four fixed corners of a nine-part image have the ring colour.
   void CheckCorners(TBitmap* B, const std::string& Owner, const std::string& Key, const TRect& R,
-                    const SkinKeyRecorder& K) {
+                    const SkinKeyRecorder& K, bool RightEndHoldsButtons) {
     const TPoint LT = K.Points.at("lefttoppoint"), RB = K.Points.at("rightbottompoint");
     if (LT.X <= 0 || LT.Y <= 0 || RB.X <= 0 || RB.Y <= 0) return;
     SCOPED_TRACE(Owner + "." + Key + " corners");
     const sg::Colour Ring = sg::TestPieceColour(Alt(), Owner, Key, sg::Piece::Ring);
     const int W = R.Right - R.Left, H = R.Bottom - R.Top;
     EXPECT_EQ(PixelOf(B, R.Left + LT.X / 2, R.Top + LT.Y / 2), Ring);
-    EXPECT_EQ(PixelOf(B, R.Left + (RB.X + W) / 2, R.Top + LT.Y / 2), Ring);
     EXPECT_EQ(PixelOf(B, R.Left + LT.X / 2, R.Top + (RB.Y + H) / 2), Ring);
-    EXPECT_EQ(PixelOf(B, R.Left + (RB.X + W) / 2, R.Top + (RB.Y + H) / 2), Ring);
+    // A right end that holds buttons shows the ring only in its outermost column.
+    const int RightX = RightEndHoldsButtons ? W - 1 : (RB.X + W) / 2;
+    EXPECT_EQ(PixelOf(B, R.Left + RightX, R.Top + LT.Y / 2), Ring);
+    EXPECT_EQ(PixelOf(B, R.Left + RightX, R.Top + (RB.Y + H) / 2), Ring);
     Note(Ring, Owner + "." + Key + " ring");
   }
 };
@@ -62,6 +64,17 @@ TEST_P(TestSkinTest, EveryImageAndFixedPieceHasItsOwnColour) {
     const SkinKeyRecorder K = KeysOf(D);
     TBitmap* B = S.ListPicture(D->PictureIndex);
     const TRect Sr = D->SkinRect;
+    // Buttons placed in the face: their normal look shows there.
+    bool FaceButtons = false;
+    for (const char* Placed : {"upbuttonrect", "downbuttonrect", "buttonrect"}) {
+      const bool Edit = dynamic_cast<TspDataSkinSpinEditControl*>(D) || dynamic_cast<TspDataSkinEditControl*>(D);
+      if (!Edit || EmptyRect(K.RectOf(Placed)) || !PlacesPiece(D, Placed)) continue;
+      FaceButtons = true;
+      SCOPED_TRACE(D->IDName + "." + Placed + " in the face");
+      const TPoint C = CentreOf(K.RectOf(Placed));
+      EXPECT_EQ(PixelOf(B, Sr.Left + C.X, Sr.Top + C.Y),
+                sg::TestPieceColour(Alt(), D->IDName, Placed, sg::Piece::Fill));
+    }
     for (const auto& [Key, R] : K.Rects) {
       if (EmptyRect(R) || PlacesPiece(D, Key)) continue;
       CheckImage(B, D->IDName, Key, R);
@@ -69,7 +82,7 @@ TEST_P(TestSkinTest, EveryImageAndFixedPieceHasItsOwnColour) {
           R.Right - R.Left == Sr.Right - Sr.Left && R.Bottom - R.Top == Sr.Bottom - Sr.Top;
       if (WholeImage && dynamic_cast<TspDataSkinCustomControl*>(D) &&
           K.Points.count("lefttoppoint"))
-        CheckCorners(B, D->IDName, Key, R, K);
+        CheckCorners(B, D->IDName, Key, R, K, FaceButtons);
     }
   }
   for (TspDataSkinObject* O : S.Data->ObjectList)

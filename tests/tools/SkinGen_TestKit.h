@@ -72,8 +72,10 @@ inline bool EmptyRect(const TRect& R) { return R.Right <= R.Left || R.Bottom <= 
 
 // Key of D places a piece rather than naming an image.
 inline bool PlacesPiece(TspDataSkinControl* D, const std::string& Key) {
-  return dynamic_cast<TspDataSkinScrollBarControl*>(D) ? skingen::IsScrollBarPlacementKey(Key)
-                                                        : skingen::IsPlacementKey(Key);
+  if (dynamic_cast<TspDataSkinScrollBarControl*>(D)) return skingen::IsScrollBarPlacementKey(Key);
+  if (dynamic_cast<TspDataSkinSpinEditControl*>(D)) return skingen::IsSpinEditPlacementKey(Key);
+  if (dynamic_cast<TspDataSkinEditControl*>(D)) return skingen::IsEditPlacementKey(Key);
+  return skingen::IsPlacementKey(Key);
 }
 
 // A loaded skin with the headless window system its load talks to.

@@ -398,7 +398,10 @@ class ControlsMaker {
 
   template <class T>
   void EditFace(T* D, const char* Name, int W, int H) {
-    const Insets Fx = EvenInsets(Z.Corner);
+    EditFace(D, Name, W, H, EvenInsets(Z.Corner));
+  }
+  template <class T>
+  void EditFace(T* D, const char* Name, int W, int H, const Insets& Fx) {
     D->SkinRect = Img(Name, "skinrect", W, H, Fx, S::Field, M::Normal);
     D->ActiveSkinRect = Img(Name, "activeskinrect", W, H, Fx, S::Field, M::Focus);
     SetNinePart(D, W, H, Fx);
@@ -408,16 +411,38 @@ class ControlsMaker {
     D->ActiveFontColor = F(Name, "activefontcolor", palette::Text);
   }
 
+  // A button's normal look painted at its place inside the normal and the focused face.
+  struct Piece {
+    const char* Key;
+    TRect Place;
+    Glyph Mark;
+  };
+  template <class T>
+  void PaintIntoFaces(T* D, const char* Name, std::initializer_list<Piece> Pieces) {
+    for (const TRect& Face : {D->SkinRect, D->ActiveSkinRect})
+      for (const Piece& P : Pieces) {
+        const TRect At{Face.Left + P.Place.Left, Face.Top + P.Place.Top, Face.Left + P.Place.Right,
+                       Face.Top + P.Place.Bottom};
+        B.PaintAt(B.AtlasIndex(), At, Name, P.Key, EvenInsets(2),
+                  PieceStyle{S::Face, M::Normal, P.Mark, false, false});
+      }
+  }
+
   void Edits() {
     for (const char* Name : {"edit", "buttonedit", "tooledit"}) {
       auto* D = Control<TspDataSkinEditControl>(Name, "edit");
       if (!D) continue;
-      EditFace(D, Name, Z.EditWidth, Z.EditHeight);
+      const bool WithButton = std::string_view(Name) == "buttonedit";
+      const int BW = Z.EditHeight - 4, BH = Z.EditHeight - 4;
+      // The button sits in the right end of the face; the text stops short of it.
+      EditFace(D, Name, Z.EditWidth, Z.EditHeight,
+               WithButton ? Insets{Z.Corner, Z.Corner, BW + 4, Z.Corner} : EvenInsets(Z.Corner));
       D->DisabledFontColor = F(Name, "disabledfontcolor", palette::TextMuted);
-      if (std::string_view(Name) == "buttonedit") {
-        const int BW = Z.EditHeight - 4, BH = Z.EditHeight - 4;
+      if (WithButton) {
         const Insets Fx = EvenInsets(2);
-        D->ButtonRect = Img(Name, "buttonrect", BW, BH, Fx, S::Flat, M::Normal, G::Down);
+        const TRect Place{Z.EditWidth - 2 - BW, 2, Z.EditWidth - 2, 2 + BH};
+        D->ButtonRect = Place;
+        PaintIntoFaces(D, Name, {Piece{"buttonrect", Place, G::Down}});
         D->ActiveButtonRect = Img(Name, "activebuttonrect", BW, BH, Fx, S::Flat, M::Hover, G::Down);
         D->DownButtonRect = Img(Name, "downbuttonrect", BW, BH, Fx, S::Flat, M::Down, G::Down);
         D->UnEnabledButtonRect =
@@ -431,9 +456,16 @@ class ControlsMaker {
       D->ActiveBGColor = palette::Window;
     }
     if (auto* D = Control<TspDataSkinSpinEditControl>("spinedit", "spinedit")) {
-      EditFace(D, "spinedit", Z.EditWidth, Z.EditHeight);
+      const int W = Z.EditWidth, H = Z.EditHeight, BW = Z.UpDownWidth, BH = H / 2 - 1;
+      // The pair sits in the right end of the face, inside its border, with the normal look
+      // painted there; only hot and pressed looks are pictures of their own.
+      EditFace(D, "spinedit", W, H, Insets{Z.Corner, Z.Corner, BW + 2, Z.Corner});
       D->DisabledFontColor = F("spinedit", "disabledfontcolor", palette::TextMuted);
-      Arrows(D, "spinedit", Z.UpDownWidth, Z.EditHeight / 2 - 1, false, S::Flat);
+      Arrows(D, "spinedit", BW, BH, false, S::Flat);
+      D->UpButtonRect = TRect{W - 1 - BW, 1, W - 1, 1 + BH};
+      D->DownButtonRect = TRect{W - 1 - BW, H - 1 - BH, W - 1, H - 1};
+      PaintIntoFaces(D, "spinedit",
+                     {Piece{"upbuttonrect", D->UpButtonRect, G::Up}, Piece{"downbuttonrect", D->DownButtonRect, G::Down}});
     }
   }
 

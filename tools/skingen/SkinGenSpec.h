@@ -337,6 +337,13 @@ inline bool IsScrollBarPlacementKey(std::string_view Key) {
   return Key == "upbuttonrect" || Key == "downbuttonrect" || IsPlacementKey(Key);
 }
 
+// Keys that place the buttons of spin and button edits inside the control's own picture:
+// their normal look is part of the face.
+inline bool IsSpinEditPlacementKey(std::string_view Key) {
+  return Key == "upbuttonrect" || Key == "downbuttonrect" || IsPlacementKey(Key);
+}
+inline bool IsEditPlacementKey(std::string_view Key) { return Key == "buttonrect" || IsPlacementKey(Key); }
+
 // Every image key a skin of skingen fills, and "picture" for a whole picture.
 inline constexpr std::array<const char*, 68> ImageKeys{{"picture",
                                                         "skinrect",

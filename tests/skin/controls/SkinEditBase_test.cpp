@@ -37,7 +37,7 @@ class SkinEditBaseTest : public SkinFormFixture {
   }
   size_t Beeps() { return Session.Display().Beeps.size(); }
   // Enabled flags of the menu's eight items.
-  std::vector<bool> MenuEnabled(TPopupMenu* M) {
+  std::vector<bool> MenuEnabled(TspSkinPopupMenu* M) {
     std::vector<bool> R;
     for (Integer I = 0; I < M->Items()->Count(); ++I) R.push_back(M->Items()->Items(I)->Enabled());
     return R;
@@ -175,24 +175,25 @@ TEST_F(SkinEditBaseTest, CaptionsComeFromTheSkinsStringsOrAreBuiltIn) {
 
 TEST_F(SkinEditBaseTest, TheContextMenuKeyOpensAtTheCentreAndAnAssignedMenuWins) {
   auto* E = AddEditor();
+  Create<TspFormSkin>(Form.get())->SetSkinData(Skin);
   ShowForm();
   SendMessage(E->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(E->Handle()), MAKELPARAM(0xFFFF, 0xFFFF));
   Session.PumpUntilIdle();
   ASSERT_NE(E->SysPopupMenu(), nullptr);
   const TPoint Origin = E->ClientToScreen(Point(0, 0));
-  EXPECT_EQ(E->SysPopupMenu()->PopupPoint(), Point(Origin.X + E->Width() / 2, Origin.Y + E->Height() / 2));
+  EXPECT_EQ(E->SysPopupMenu()->PopupPointOfMenu(), Point(Origin.X + E->Width() / 2, Origin.Y + E->Height() / 2));
   EXPECT_EQ(E->SysPopupMenu()->Items()->Count(), 8);
   // A right click opens it at the pointer.
   SendMessage(E->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(E->Handle()), MAKELPARAM(100, 60));
   Session.PumpUntilIdle();
-  EXPECT_EQ(E->SysPopupMenu()->PopupPoint(), Point(100, 60));
+  EXPECT_EQ(E->SysPopupMenu()->PopupPointOfMenu(), Point(100, 60));
   // So does a click of the right button.
   const TPoint Click = E->ClientToScreen(Point(30, 8));
   Session.Move(Click.X, Click.Y);
   Session.Press(Click.X, Click.Y, vantrel::win::rbRight);
   Session.Release(Click.X, Click.Y, vantrel::win::rbRight);
   Session.PumpUntilIdle();
-  EXPECT_EQ(E->SysPopupMenu()->PopupPoint(), Click);
+  EXPECT_EQ(E->SysPopupMenu()->PopupPointOfMenu(), Click);
   // The command notice frees it.
   SendMessage(E->Handle(), WM_SKINMENU_COMMAND, 0, 0);
   EXPECT_EQ(E->SysPopupMenu(), nullptr);
@@ -201,6 +202,29 @@ TEST_F(SkinEditBaseTest, TheContextMenuKeyOpensAtTheCentreAndAnAssignedMenuWins)
   SendMessage(E->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(E->Handle()), MAKELPARAM(100, 60));
   Session.PumpUntilIdle();
   EXPECT_EQ(E->SysPopupMenu(), nullptr);
+}
+
+TEST_F(SkinEditBaseTest, TheContextMenuOpensSkinnedThroughTheFormsFrame) {
+  auto* E = AddEditor();
+  auto* FS = Create<TspFormSkin>(Form.get());
+  FS->SetSkinData(Skin);
+  ShowForm();
+  const TPoint Click = E->ClientToScreen(Point(30, 8));
+  Session.Move(Click.X, Click.Y);
+  Session.Press(Click.X, Click.Y, vantrel::win::rbRight);
+  Session.Release(Click.X, Click.Y, vantrel::win::rbRight);
+  Session.PumpUntilIdle();
+  ASSERT_NE(E->SysPopupMenu(), nullptr);
+  EXPECT_EQ(E->SysPopupMenu()->ComponentForm(), Form.get());
+  // The frame's skin menu shows the edit's eight items in a skinned window at the pointer.
+  ASSERT_TRUE(FS->SkinMenuVisible());
+  ASSERT_EQ(FS->SkinMenu->LevelCount(), 1);
+  TspSkinPopupWindow* Level = FS->SkinMenu->Level(0);
+  EXPECT_EQ(Level->ItemList.size(), 8u);
+  EXPECT_EQ(Level->ItemList[0]->MenuItem, E->SysPopupMenu()->Items()->Items(0));
+  EXPECT_EQ(Level->Left(), Click.X);
+  EXPECT_EQ(Level->Top(), Click.Y);
+  FS->HideSkinMenu();
 }
 
 // --- the numeric edit ----------------------------------------------------------------------

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/win/Keyboard.h"
+#include "platform/display/HeadlessPng.h"
 #include "skin/controls/SkinBoxCtrls.h"
 #include "tests/support/SkinFormFixture.h"
 #include "tests/support/UiLayoutKeys.h"
@@ -198,6 +199,56 @@ TEST_F(SkinSpinEditTest, TheInnerEditTakesTheSkinFontAndItsStateColours) {
   Plain->SetTop(60);
   EXPECT_FALSE(Plain->FEdit->EditTransparent());
   EXPECT_EQ(Plain->FEdit->Color(), clWindow);
+}
+
+}  // namespace
+
+namespace {
+
+// The generated default skin: the spin edit's pair and the button edit's button lie in
+// the control's right end, show their normal look and take clicks.
+TEST_F(SkinSpinEditTest, TheDefaultSkinsButtonsShowAndTakeClicks) {
+  LoadSkin(vantrel::skingen::DefaultSkinFolder);
+  auto* S = AddSpin(true);
+  S->SetMaxValue(5000);
+  S->SetValue(7);
+  auto* E = Create<TspSkinEdit>(Form.get());
+  E->SetParent(Form.get());
+  E->SetSkinData(Skin);
+  E->SetSkinDataName("buttonedit");
+  E->SetButtonMode(true);
+  E->SetBounds(20, 70, 160, 23);
+  E->OnButtonClick = [this](TObject*) { Log.push_back("button"); };
+  ShowForm();
+  Log.clear();
+  const TRect Client = S->ClientRect();
+  for (const TRect& R : {S->Buttons[0].R, S->Buttons[1].R}) {
+    EXPECT_TRUE(R.Left >= Client.Right - 20 && R.Right <= Client.Right && R.Top >= 0 && R.Bottom <= Client.Bottom)
+        << R.Left << "," << R.Top << "," << R.Right << "," << R.Bottom;
+  }
+  // Each button shows its frame: its middle differs from the text area's ground.
+  const auto Shot = ShotOf(S);
+  const TPoint UpC = Point((S->Buttons[0].R.Left + S->Buttons[0].R.Right) / 2, S->Buttons[0].R.Top + 1);
+  EXPECT_NE(Shot.At(UpC.X, UpC.Y), Shot.At(S->Width() / 2, S->Height() / 2));
+  const TPoint P = S->ClientToScreen(
+      Point((S->Buttons[0].R.Left + S->Buttons[0].R.Right) / 2, (S->Buttons[0].R.Top + S->Buttons[0].R.Bottom) / 2));
+  Session.Move(P.X, P.Y);
+  Session.Press(P.X, P.Y);
+  Session.Release(P.X, P.Y);
+  Session.PumpUntilIdle();
+  EXPECT_EQ(S->Value(), 8);
+  EXPECT_NE(std::find(Log.begin(), Log.end(), "up"), Log.end());
+  const TRect BR = E->EditButtonRect();
+  EXPECT_TRUE(BR.Right <= E->Width() && BR.Left >= E->Width() - 25 && BR.Top >= 0 && BR.Bottom <= E->Height());
+  const TPoint Q = E->ClientToScreen(Point(0, 0));
+  const TPoint Bc = Point(Q.X + (BR.Left + BR.Right) / 2, Q.Y + (BR.Top + BR.Bottom) / 2);
+  Session.Move(Bc.X, Bc.Y);
+  Session.Press(Bc.X, Bc.Y);
+  Session.Release(Bc.X, Bc.Y);
+  Session.PumpUntilIdle();
+  EXPECT_EQ(Log.back(), "button");
+  const std::string File = testing::TempDir() + "skin-spin-and-button-edit-laconic.png";
+  ASSERT_TRUE(vantrel::display::SavePng(Session.Capture(Form->Handle()), File));
 }
 
 }  // namespace
