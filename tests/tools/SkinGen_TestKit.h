@@ -72,6 +72,11 @@ inline bool EmptyRect(const TRect& R) { return R.Right <= R.Left || R.Bottom <= 
 
 // Key of D places a piece rather than naming an image.
 inline bool PlacesPiece(TspDataSkinControl* D, const std::string& Key) {
+  // A combo box's button and a list box's caption buttons lie in the box's own picture.
+  if (dynamic_cast<TspDataSkinComboBox*>(D) && Key == "buttonrect") return true;
+  if (dynamic_cast<TspDataSkinListBox*>(D) &&
+      (Key == "upbuttonrect" || Key == "downbuttonrect" || Key == "checkbuttonrect"))
+    return true;
   if (dynamic_cast<TspDataSkinScrollBarControl*>(D)) return skingen::IsScrollBarPlacementKey(Key);
   if (dynamic_cast<TspDataSkinSpinEditControl*>(D)) return skingen::IsSpinEditPlacementKey(Key);
   if (dynamic_cast<TspDataSkinEditControl*>(D)) return skingen::IsEditPlacementKey(Key);

@@ -37,6 +37,11 @@ void SetVStrip(TspDataSkinCustomControl* D, int W, int H, int Ends) {
   D->ClRect = TRect{0, Ends, W, H - Ends};
 }
 
+// R, a place inside a picture, where it lies in the picture at Box.
+TRect PlacedIn(const TRect& R, const TRect& Box) {
+  return TRect{Box.Left + R.Left, Box.Top + R.Top, Box.Left + R.Right, Box.Top + R.Bottom};
+}
+
 class ControlsMaker {
  public:
   explicit ControlsMaker(SkinBuilder& AB) : B(AB), L(AB.Look()), Z(AB.Sizes()) {}
@@ -514,44 +519,83 @@ class ControlsMaker {
       if (auto* V = dynamic_cast<TspDataSkinListView*>(D)) Fonts(V);
     }
     if (auto* D = Control<TspDataSkinListBox>("listbox", "listbox")) {
-      const Insets Fx = EvenInsets(Z.Corner);
-      D->SkinRect = Img("listbox", "skinrect", Z.PanelSize, Z.PanelSize, Fx, S::Field);
-      SetNinePart(D, Z.PanelSize, Z.PanelSize, Fx);
+      // A caption band over the list, its three buttons (check, down, up) at the band's
+      // right end, in the fixed top-right corner of the picture.
+      const int C = Z.Corner, Ih = Z.ItemHeight, Bt = Ih - 4;
+      const int W = Z.ItemWidth, H = Z.PanelSize + Ih;
+      const int ButtonsLeft = W - C - 3 * Bt;
+      const Insets Fx{C, Ih + 2, C, C};
+      D->SkinRect = Img("listbox", "skinrect", W, H, Fx, S::Field);
+      D->LTPoint = TPoint{C, Fx.T};
+      D->RTPoint = TPoint{ButtonsLeft - 2, Fx.T};
+      D->LBPoint = TPoint{C, H - C};
+      D->RBPoint = TPoint{W - C, H - C};
+      D->ClRect = TRect{C, Fx.T, W - C, H - C};
+      D->CaptionRect = TRect{C, 0, D->RTPoint.X, Ih};
+      const TRect Band{1, 1, W - 1, Ih};
+      if (!L.IsTest())
+        B.PaintAt(B.AtlasIndex(), PlacedIn(Band, D->SkinRect), "listbox", "skinrect", {},
+                  PieceStyle{S::Header, M::Normal, G::None, false, false});
       Items(D, "listbox", Z.ItemWidth, Z.ItemHeight);
       D->CaptionFontName = SkinFontName;
       D->CaptionFontHeight = SkinFontHeight;
       D->CaptionFontColor = F("listbox", "captionfontcolor", palette::Text);
-      const int Bt = Z.ItemHeight - 4;
-      Arrows(D, "listbox", Bt, Bt, false, S::Flat);
       const Insets Bf = EvenInsets(2);
-      D->CheckButtonRect =
-          Img("listbox", "checkbuttonrect", Bt, Bt, Bf, S::Flat, M::Normal, G::Check);
-      D->ActiveCheckButtonRect =
-          Img("listbox", "activecheckbuttonrect", Bt, Bt, Bf, S::Flat, M::Hover, G::Check);
-      D->DownCheckButtonRect =
-          Img("listbox", "downcheckbuttonrect", Bt, Bt, Bf, S::Flat, M::Down, G::Check);
-      D->DisabledButtonsRect =
-          Img("listbox", "disabledbuttonsrect", Bt, Bt, Bf, S::Flat, M::Disabled, G::Down);
+      D->CheckButtonRect = TRect{ButtonsLeft, 2, ButtonsLeft + Bt, 2 + Bt};
+      D->DownButtonRect = TRect{ButtonsLeft + Bt, 2, ButtonsLeft + 2 * Bt, 2 + Bt};
+      D->UpButtonRect = TRect{ButtonsLeft + 2 * Bt, 2, ButtonsLeft + 3 * Bt, 2 + Bt};
+      // The buttons' normal looks are part of the list's picture; hidden, they are covered
+      // by the band stretched over them.
+      struct CaptionButton {
+        const TRect& Place;
+        const char* Key;
+        const char* Active;
+        const char* Down;
+        TRect& ActiveRect;
+        TRect& DownRect;
+        Glyph Mark;
+      };
+      for (const CaptionButton& K :
+           {CaptionButton{D->UpButtonRect, "upbuttonrect", "activeupbuttonrect", "downupbuttonrect",
+                          D->ActiveUpButtonRect, D->DownUpButtonRect, G::Up},
+            CaptionButton{D->DownButtonRect, "downbuttonrect", "activedownbuttonrect",
+                          "downdownbuttonrect", D->ActiveDownButtonRect, D->DownDownButtonRect, G::Down},
+            CaptionButton{D->CheckButtonRect, "checkbuttonrect", "activecheckbuttonrect",
+                          "downcheckbuttonrect", D->ActiveCheckButtonRect, D->DownCheckButtonRect,
+                          G::Check}}) {
+        B.PaintAt(B.AtlasIndex(), PlacedIn(K.Place, D->SkinRect), "listbox", K.Key, Bf,
+                  PieceStyle{S::Flat, M::Normal, K.Mark, false, false});
+        K.ActiveRect = Img("listbox", K.Active, Bt, Bt, Bf, S::Flat, M::Hover, K.Mark);
+        K.DownRect = Img("listbox", K.Down, Bt, Bt, Bf, S::Flat, M::Down, K.Mark);
+      }
       D->VScrollBarName = "vscrollbar";
       D->HScrollBarName = "hscrollbar";
       D->BothScrollBarName = "bothhscrollbar";
     }
     if (auto* D = Control<TspDataSkinComboBox>("combobox", "combobox")) {
       const int W = Z.EditWidth, H = Z.EditHeight;
-      const Insets Fx = EvenInsets(Z.Corner);
+      const int BW = Z.ScrollSize + 2;
+      // The drop-down button sits in the right end of the box, which keeps its width;
+      // the item area ends just before it.
+      const Insets Fx{Z.Corner, Z.Corner, BW + 2, Z.Corner};
       D->SkinRect = Img("combobox", "skinrect", W, H, Fx, S::Field, M::Normal);
       D->ActiveSkinRect = Img("combobox", "activeskinrect", W, H, Fx, S::Field, M::Focus);
       SetNinePart(D, W, H, Fx);
-      const int BW = Z.ScrollSize + 2;
+      D->ClRect = TRect{2, 2, W - BW - 2, H - 2};
       Items(D, "combobox", W - BW - 4, H - 4);
       const Insets Bf = EvenInsets(2);
-      D->ButtonRect = Img("combobox", "buttonrect", BW, H - 2, Bf, S::Flat, M::Normal, G::Down);
+      D->ButtonRect = TRect{W - 2 - BW, 3, W - 2, H - 3};
+      // The button's normal look is part of both box pictures; only its hot, pressed and
+      // disabled looks are pictures of their own.
+      const PieceStyle Normal{S::Flat, M::Normal, G::Down, false, false};
+      for (const TRect& Box : {D->SkinRect, D->ActiveSkinRect})
+        B.PaintAt(B.AtlasIndex(), PlacedIn(D->ButtonRect, Box), "combobox", "buttonrect", Bf, Normal);
       D->ActiveButtonRect =
-          Img("combobox", "activebuttonrect", BW, H - 2, Bf, S::Flat, M::Hover, G::Down);
+          Img("combobox", "activebuttonrect", BW, H - 6, Bf, S::Flat, M::Hover, G::Down);
       D->DownButtonRect =
-          Img("combobox", "downbuttonrect", BW, H - 2, Bf, S::Flat, M::Down, G::Down);
+          Img("combobox", "downbuttonrect", BW, H - 6, Bf, S::Flat, M::Down, G::Down);
       D->UnEnabledButtonRect =
-          Img("combobox", "unenabledbuttonrect", BW, H - 2, Bf, S::Flat, M::Disabled, G::Down);
+          Img("combobox", "unenabledbuttonrect", BW, H - 6, Bf, S::Flat, M::Disabled, G::Down);
       D->ListBoxName = "listbox";
       D->ItemStretchEffect = D->FocusItemStretchEffect = true;
     }

@@ -560,6 +560,30 @@ TEST_F(SkinComboBoxTest, TheSkinnedButtonShowsItsHotAndPressedPictures) {
   D->ClRect = SavedClient;
 }
 
+TEST_F(SkinComboBoxTest, TheGeneratedSkinsDrawTheButtonBesideTheItemAndAPressOnItDropsTheList) {
+  for (const char* Folder : {sg::TestSkinFolder, sg::DefaultSkinFolder}) {
+    SCOPED_TRACE(Folder);
+    LoadSkin(Folder);
+    auto* C = AddCombo(true);
+    C->SetItemIndex(0);
+    ShowForm();
+    const TRect B = C->Button.R;
+    const int X = B.Left + RectWidth(B) / 2, Y = B.Top + RectHeight(B) / 2;
+    EXPECT_GT(X, C->CBItem.R.Right);
+    EXPECT_LT(B.Right, C->Width());
+    if (std::string(Folder) == sg::TestSkinFolder)
+      EXPECT_EQ(PixelAt(C, X, Y), sg::TestPieceColour(false, "combobox", "buttonrect", sg::Piece::Fill));
+    else
+      EXPECT_EQ(PixelAt(C, X, Y - RectHeight(B) / 2 + 1), sg::palette::Panel);  // above the arrow
+    Press(C, X, Y);
+    EXPECT_TRUE(C->IsPopupVisible());
+    Release(C, X, Y);
+    C->CloseUp(false);
+    Session.PumpUntilIdle();
+    C->Free();
+  }
+}
+
 TEST_F(SkinComboBoxTest, CaptureOfTheLooks) {
   LoadSkin(sg::DefaultSkinFolder);
   Form->SetColor(static_cast<TColor>(sg::palette::Window));

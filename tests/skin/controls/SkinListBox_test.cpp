@@ -293,6 +293,42 @@ TEST_F(SkinListBoxTest, PlainCaptionButtonsTakeTheCaptionHeight) {
   }
 }
 
+TEST_F(SkinListBoxTest, TheGeneratedSkinShowsACaptionBandWhoseButtonsStepTheSelection) {
+  auto* L = AddList(true, 160, 140);
+  L->SetCaptionMode(true);
+  L->SetCaption("Folders");
+  AddItems(L, 20);
+  L->SetItemIndex(3);
+  ShowForm();
+  // The list starts below the band.
+  EXPECT_GT(L->ListBox->Top(), sg::MainSizes.ItemHeight);
+  // The band holds the caption text in the caption colour.
+  const sg::Colour Ink = sg::TestFontColour(false, "listbox", "captionfontcolor");
+  bool Text = false;
+  const auto Shot = ShotOf(L);
+  for (int X = 0; X < 80 && !Text; ++X)
+    for (int Y = 0; Y < sg::MainSizes.ItemHeight; ++Y) Text |= Shot.At(X, Y) == Ink;
+  EXPECT_TRUE(Text);
+  // Each button shows its normal picture inside the band, at the right end.
+  const char* Keys[3] = {"upbuttonrect", "downbuttonrect", "checkbuttonrect"};
+  for (int I = 0; I < 3; ++I) {
+    SCOPED_TRACE(Keys[I]);
+    const TRect R = L->CaptionButton(I).R;
+    ASSERT_FALSE(IsRectEmpty(&R));
+    EXPECT_LE(R.Bottom, L->ListBox->Top());
+    EXPECT_LT(R.Right, L->Width());
+    EXPECT_EQ(Shot.At(R.Left + RectWidth(R) / 2, R.Top + RectHeight(R) / 2),
+              sg::TestPieceColour(false, "listbox", Keys[I], sg::Piece::Fill));
+  }
+  const TRect Down = L->CaptionButton(1).R, Up = L->CaptionButton(0).R;
+  Press(L, Down.Left + 3, Down.Top + 3);
+  Release(L, Down.Left + 3, Down.Top + 3);
+  EXPECT_EQ(L->ItemIndex(), 4);
+  Press(L, Up.Left + 3, Up.Top + 3);
+  Release(L, Up.Left + 3, Up.Top + 3);
+  EXPECT_EQ(L->ItemIndex(), 3);
+}
+
 TEST_F(SkinListBoxTest, AHeldDownButtonStepsAt600MsThenEvery100AndOnceOnRelease) {
   auto* L = AddList(false, 150, 150);
   L->SetCaptionMode(true);
