@@ -31,6 +31,9 @@ struct TspEditMenuState {
 // A fresh menu owned by Target with its eight items; Strings (may be nil) gives the captions.
 TPopupMenu* CreateEditSysMenu(TCustomEdit* Target, TspResourceStrData* Strings,
                               const TspEditMenuState& State);
+// Adds the same eight items to Menu.
+void FillEditSysMenu(TPopupMenu* Menu, TCustomEdit* Target, TspResourceStrData* Strings,
+                     const TspEditMenuState& State);
 
 // The skin's edit button composed onto R of C, pressed or hot; ArrowDirection (DrawArrow's
 // 1 to 4) adds an arrow, 0 none. Nothing when the skin has no such button.

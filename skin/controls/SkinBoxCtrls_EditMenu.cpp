@@ -29,9 +29,8 @@ const EditMenuEntry EditMenuEntries[] = {
 
 }  // namespace
 
-TPopupMenu* CreateEditSysMenu(TCustomEdit* Target, TspResourceStrData* Strings,
-                              const TspEditMenuState& State) {
-  auto* Menu = new TPopupMenu(Target);
+void FillEditSysMenu(TPopupMenu* Menu, TCustomEdit* Target, TspResourceStrData* Strings,
+                     const TspEditMenuState& State) {
   for (const EditMenuEntry& E : EditMenuEntries) {
     auto* Item = new TMenuItem(Menu);
     if (!E.Key) {
@@ -44,5 +43,11 @@ TPopupMenu* CreateEditSysMenu(TCustomEdit* Target, TspResourceStrData* Strings,
     }
     Menu->Items()->Add(Item);
   }
+}
+
+TPopupMenu* CreateEditSysMenu(TCustomEdit* Target, TspResourceStrData* Strings,
+                              const TspEditMenuState& State) {
+  auto* Menu = new TPopupMenu(Target);
+  FillEditSysMenu(Menu, Target, Strings, State);
   return Menu;
 }
