@@ -36,6 +36,9 @@ TspSkinPopupMenu* CreateEditSysMenu(TCustomEdit* Target, TspResourceStrData* Str
 // Opens Menu for Target at the WM_CONTEXTMENU position in LParam, or at Target's centre for
 // the keyboard's (-1, -1).
 void PopupEditSysMenu(TspSkinPopupMenu* Menu, TControl* Target, LPARAM LParam);
+// Adds the same eight items to Menu.
+void FillEditSysMenu(TPopupMenu* Menu, TCustomEdit* Target, TspResourceStrData* Strings,
+                     const TspEditMenuState& State);
 
 // The skin's edit button composed onto R of C, pressed or hot; ArrowDirection (DrawArrow's
 // 1 to 4) adds an arrow, 0 none. Nothing when the skin has no such button.

@@ -29,12 +29,8 @@ const EditMenuEntry EditMenuEntries[] = {
 
 }  // namespace
 
-TspSkinPopupMenu* CreateEditSysMenu(TCustomEdit* Target, TspResourceStrData* Strings,
-                                    const TspEditMenuState& State) {
-  auto* Menu = new TspSkinPopupMenu(Target);
-  auto* Form = dynamic_cast<TForm*>(GetParentForm(Target));
-  if (Form && Form->FormStyle() == fsMDIChild) Form = Application->MainForm();
-  Menu->SetComponentForm(Form);
+void FillEditSysMenu(TPopupMenu* Menu, TCustomEdit* Target, TspResourceStrData* Strings,
+                     const TspEditMenuState& State) {
   for (const EditMenuEntry& E : EditMenuEntries) {
     auto* Item = new TMenuItem(Menu);
     if (!E.Key) {
@@ -47,6 +43,15 @@ TspSkinPopupMenu* CreateEditSysMenu(TCustomEdit* Target, TspResourceStrData* Str
     }
     Menu->Items()->Add(Item);
   }
+}
+
+TspSkinPopupMenu* CreateEditSysMenu(TCustomEdit* Target, TspResourceStrData* Strings,
+                                    const TspEditMenuState& State) {
+  auto* Menu = new TspSkinPopupMenu(Target);
+  auto* Form = dynamic_cast<TForm*>(GetParentForm(Target));
+  if (Form && Form->FormStyle() == fsMDIChild) Form = Application->MainForm();
+  Menu->SetComponentForm(Form);
+  FillEditSysMenu(Menu, Target, Strings, State);
   return Menu;
 }
 

@@ -9,6 +9,7 @@
 
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/StringList.h"
+#include "platform/ui/Mask.h"
 #include "skin/controls/SkinCtrls.h"
 
 enum TGridOption {
@@ -112,8 +113,85 @@ struct TGridLayout {
   TGridAxisLayout Vert;
 };
 
+class TspSkinCustomGrid;
+class TspSkinPopupMenu;
+
+// A masked edit that, with Transparent on, paints no background and lets its parent show
+// through, repainting the parent below it after every change.
+class TspSkinTransparentMaskEdit : public TCustomMaskEdit {
+  VANTREL_CLASS(TspSkinTransparentMaskEdit)
+  explicit TspSkinTransparentMaskEdit(TComponent* AOwner);
+
+  Boolean Transparent() const { return FTransparent; }
+  // Recreates the window on a change.
+  void SetTransparent(Boolean Value);
+  void Invalidate() override;
+
+ protected:
+  void CreateParams(TCreateParams& Params) override;
+  void Dispatch(TMessage& Message) override;
+  void RedrawTransparent();
+
+  Boolean FTransparent = false;
+  Boolean FDown = false;  // the left button is held inside
+};
+
+// The grid's in-place editor: placed over the current cell, it hands navigation keys to
+// the grid and asks it before every change of the text.
+class TspSkinInplaceEdit : public TspSkinTransparentMaskEdit {
+  VANTREL_CLASS(TspSkinInplaceEdit)
+  explicit TspSkinInplaceEdit(TComponent* AOwner);
+  ~TspSkinInplaceEdit() override;
+
+  TspSkinCustomGrid* Grid() const { return FGrid; }
+  void SetGrid(TspSkinCustomGrid* Value) { FGrid = Value; }
+  // Empties the text, then takes mask, text and length limit of the grid's current cell.
+  virtual void UpdateContents();
+  // Caret after the last character, nothing selected.
+  void Deselect();
+  void Invalidate() override;
+  void Hide();
+  // The editor's window rectangle in the grid's client coordinates equals Rect.
+  Boolean PosEqual(const TRect& Rect);
+  // Places the editor over Loc (an empty Loc hides it); Move redraws, UpdateLoc only
+  // when the editor was hidden.
+  void Move(const TRect& Loc) { InternalMove(Loc, true); }
+  void UpdateLoc(const TRect& Loc) { InternalMove(Loc, false); }
+  Boolean Visible();
+  void SetFocus() override;
+  TspSkinPopupMenu* SysPopupMenu() const { return FSysPopupMenu; }
+  // The length limit as the grid gave it: -1 for a cell that may not be modified (the
+  // edit itself takes no negative limit).
+  Integer EditLimit() const { return FEditLimit; }
+
+  // Message time of the grid's last left-button press; 0 once the editor used it.
+  LONG FClickTime = 0;
+
+ protected:
+  virtual void BoundsChanged();
+  Boolean EditCanModify() override;
+  void CreateParams(TCreateParams& Params) override;
+  void WndProc(TMessage& Message) override;
+  void Dispatch(TMessage& Message) override;
+  void KeyDown(Word& Key, TShiftState Shift) override;
+  void KeyPress(char32_t& Key) override;
+  void KeyUp(Word& Key, TShiftState Shift) override;
+  void DblClick() override;
+  void InternalMove(const TRect& Loc, Boolean Redraw);
+  void CreateSysPopupMenu();
+  void ShowContextMenu(TMessage& Message);
+
+  TspSkinCustomGrid* FGrid = nullptr;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+
+  TspSkinPopupMenu* FSysPopupMenu = nullptr;  // owned
+  Integer FEditLimit = 0;
+};
+
 class TspSkinCustomGrid : public TspSkinControl {
   VANTREL_CLASS(TspSkinCustomGrid)
+  // The editor hands keys, clicks and the question whether it may modify to the grid.
+  friend class TspSkinInplaceEdit;
   explicit TspSkinCustomGrid(TComponent* AOwner);
 
   ~TspSkinCustomGrid() override;
@@ -272,6 +350,11 @@ class TspSkinCustomGrid : public TspSkinControl {
   void ShowEditor();
   void HideEditor();
   void ShowEditorChar(char32_t Ch);
+  // A new editor owned by the grid.
+  virtual TspSkinInplaceEdit* CreateEditor();
+  TspSkinInplaceEdit* InplaceEditor() const { return FInplaceEdit; }
+  // Hands the editor's text to SetEditText for the cell it was loaded for.
+  void UpdateText();
 
   // Mouse: sizing zones, drags and auto-scroll.
   TGridState GridState() const { return FGridState; }
@@ -383,6 +466,7 @@ class TspSkinCustomGrid : public TspSkinControl {
   Integer FSizingIndex = 0, FSizingPos = 0, FSizingOfs = 0;
   Integer FMoveIndex = 0, FMovePos = 0;
   TPoint FHitTest;
+  TspSkinInplaceEdit* FInplaceEdit = nullptr;  // owned through the component tree
   Integer FInplaceCol = -1;
   Integer FInplaceRow = -1;
   Integer FColOffset = 0;

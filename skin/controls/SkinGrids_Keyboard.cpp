@@ -3,6 +3,7 @@
 // and off.
 #include <algorithm>
 
+#include "platform/win/Edit.h"
 #include "platform/win/Keyboard.h"
 #include "platform/win/WindowManager.h"
 #include "skin/controls/SkinGrids.h"
@@ -147,10 +148,6 @@ void TspSkinCustomGrid::HideEditor() {
   HideEdit();
 }
 
-// No in-place editor is hosted yet: there is no text to store nor a window to hide.
-void TspSkinCustomGrid::HideEdit() {}
-
-void TspSkinCustomGrid::ShowEditorChar(char32_t) { ShowEditor(); }
 
 Boolean TspSkinCustomGrid::KeyboardMessage(TMessage& Message) {
   switch (Message.Msg) {
@@ -173,18 +170,30 @@ Boolean TspSkinCustomGrid::KeyboardMessage(TMessage& Message) {
       TspSkinControl::Dispatch(Message);
       if (FOptions.Contains(goEditing) && static_cast<Word>(Message.WParam) == VK_RETURN) Message.Result = 1;
       return true;
-    case WM_SETFOCUS:
+    case WM_SETFOCUS: {
+      const auto From = reinterpret_cast<HWND>(Message.WParam);
       TspSkinControl::Dispatch(Message);
+      // Coming back from its own editor changes nothing the grid shows.
+      if (FInplaceEdit && FInplaceEdit->HandleAllocated() && From == FInplaceEdit->Handle()) return true;
       InvalidateGridRect(Selection());
       if (IsWindowVisible(Handle())) UpdateEdit();
       return true;
-    case WM_KILLFOCUS:
+    }
+    case WM_KILLFOCUS: {
+      const auto To = reinterpret_cast<HWND>(Message.WParam);
       TspSkinControl::Dispatch(Message);
       InvalidateGridRect(Selection());
+      if (FInplaceEdit && (!FInplaceEdit->HandleAllocated() || To != FInplaceEdit->Handle())) HideEdit();
       return true;
+    }
     case WM_COMMAND:
-      // Only the in-place editor's change notice would matter; no editor is hosted yet.
+      // Only the editor's change notice counts: its text goes to the cell at once.
+      if (HIWORD(Message.WParam) == EN_CHANGE) UpdateText();
       Message.Result = 0;
+      return true;
+    case CM_FONTCHANGED:
+      if (FInplaceEdit) FInplaceEdit->Font()->Assign(Font());
+      TspSkinControl::Dispatch(Message);
       return true;
     default:
       return false;

@@ -1,6 +1,7 @@
 // The grid's model: counts, fixed columns and rows, per-cell extents, the current cell and
 // the selection, moving and deleting columns and rows.
 #include <algorithm>
+#include <utility>
 
 #include "platform/rtl/NumConv.h"
 #include "platform/win/Messages.h"
@@ -72,6 +73,8 @@ TspSkinCustomGrid::~TspSkinCustomGrid() {
   // The bars belong to someone else: they only lose their link to the grid.
   DetachScrollBar(FHScrollBar);
   DetachScrollBar(FVScrollBar);
+  // The editor goes first, while the grid it reports to is still whole.
+  delete std::exchange(FInplaceEdit, nullptr);
 }
 
 void TspSkinCustomGrid::CreateParams(TCreateParams& Params) {
@@ -444,7 +447,3 @@ void TspSkinCustomGrid::InvalidateEditor() {
   FInplaceRow = -1;
   UpdateEdit();
 }
-
-// The in-place editor is not part of the grid yet: there is nothing to show, hide or load.
-void TspSkinCustomGrid::TopLeftChanged() {}
-void TspSkinCustomGrid::UpdateEdit() {}

@@ -8,6 +8,7 @@
 #include "platform/win/Cursor.h"
 #include "platform/win/Input.h"
 #include "platform/win/WindowManager.h"
+#include "platform/win/MessageQueue.h"
 #include "platform/win/Scroll.h"
 #include "platform/win/Timers.h"
 #include "skin/controls/SkinGrids.h"
@@ -424,8 +425,17 @@ Boolean TspSkinCustomGrid::MouseMessage(TMessage& Message) {
       FHitTest = Point(P.X, P.Y);
       return true;
     }
+    case WM_LBUTTONDOWN:
+      TspSkinControl::Dispatch(Message);
+      // A click on the freshly shown editor within the double-click time is a double click.
+      if (FInplaceEdit) FInplaceEdit->FClickTime = GetMessageTime();
+      return true;
     case WM_CANCELMODE:
+      TspSkinControl::Dispatch(Message);
+      CancelMode();
+      return true;
     case CM_CANCELMODE:
+      if (FInplaceEdit) FInplaceEdit->Perform(Message.Msg, Message.WParam, Message.LParam);
       TspSkinControl::Dispatch(Message);
       CancelMode();
       return true;

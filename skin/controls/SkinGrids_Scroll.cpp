@@ -340,6 +340,7 @@ void TspSkinCustomGrid::Notification(TComponent* AComponent, TOperation Operatio
   if (Operation != opRemove) return;
   if (AComponent == FHScrollBar) FHScrollBar = nullptr;
   if (AComponent == FVScrollBar) FVScrollBar = nullptr;
+  if (AComponent == FInplaceEdit) FInplaceEdit = nullptr;
 }
 
 void TspSkinCustomGrid::WMPaint(TWMPaint& Message) {
