@@ -340,8 +340,10 @@ class TMainForm : public TForm, public TMainWindowSeam {
 
 // The application's eleven windows in their order, then the main window's creation steps;
 // an exception leaving those goes to the application's exception handler. ProgramFolder
-// replaces the program's own folder (with its trailing delimiter) when not empty.
-void CreateApplicationForms(const String& ProgramFolder = String());
+// replaces the program's own folder when not empty, FirstArg the first command-line
+// argument when given.
+void CreateApplicationForms(const String& ProgramFolder = String(),
+                            const std::optional<String>& FirstArg = std::nullopt);
 
 // The open dialog's filter: all supported formats, video, audio, then one entry per type.
 String BuildOpenDialogFilter();
