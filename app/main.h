@@ -335,6 +335,7 @@ class TMainForm : public TForm, public TMainWindowSeam {
   void CreateImageLists();
   // Creation steps that load pictures from the skin folder.
   void LoadSkinPictures(const String& SkinFolder);
+  void BindDialogSkins();
   void ApplyCommandLine(const String& FirstArg);
 };
 

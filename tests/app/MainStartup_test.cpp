@@ -18,6 +18,7 @@
 #include "skin/controls/SkinBoxCtrls.h"
 #include "skin/controls/SkinCtrls.h"
 #include "skin/controls/SkinExCtrls.h"
+#include "skin/forms/FormSkin.h"
 #include "skin/forms/SkinHint.h"
 #include "skin/forms/SkinMenus.h"
 #include "app/MakerService.h"
@@ -97,6 +98,19 @@ TEST_F(MainWindowTest, AStartShowsPicturesProfileOutputFolderLogAndLoadsTheLibra
   EXPECT_TRUE(M.spSkinHint1->Active());
   EXPECT_EQ(M.ClientWidth(), 792);
   EXPECT_EQ(M.ClientHeight(), 449);
+  for (Integer I = 0; I < Screen->FormCount(); ++I) {
+    TForm* F = Screen->Forms(I);
+    SCOPED_TRACE(F->ClassName());
+    auto* Frame = dynamic_cast<TspFormSkin*>(F->FindComponent("spFormSkin1"));
+    if (!Frame) {  // the events log has no frame component of its own
+      EXPECT_STREQ(F->ClassName(), "TLogForm");
+      continue;
+    }
+    EXPECT_EQ(Frame->SkinData(), M.spSkinData1);
+    // The skin's borders leave the client size the window asks for.
+    EXPECT_EQ(F->ClientWidth(), Frame->ClientWidth());
+    EXPECT_EQ(F->ClientHeight(), Frame->ClientHeight());
+  }
 }
 
 TEST_F(MainWindowTest, WithoutTheProfileFileTheReportShowsAndStartUpGoesOn) {
