@@ -8,6 +8,7 @@
 #include <optional>
 #include <vector>
 
+#include "media/FFEncode.h"
 #include "media/FFLog.h"
 #include "platform/rtl/StringList.h"
 #include "platform/rtl/Streams.h"
@@ -52,6 +53,32 @@ struct TProfile {
   std::vector<TFormat> Formats;
 };
 
+// One entry of the file list: a source, its stream facts, its trim range, crop, aspect and
+// picture settings, its format and the title of its output.
+struct TVideoFile {
+  String Source;
+  bool isSourceAudioFormat = false;  // the source has no video stream
+  String SourceTitleExt;
+  Int64 TrimmedLength = 0;  // microseconds
+  double EstimatedSize = 0;  // megabytes
+  String DestinationTitle;
+  String Status;
+  Int64 TimeStart = 0;  // microseconds
+  Int64 TimeEnd = 0;    // microseconds
+  Integer SourceWidth = -1;
+  Integer SourceHeight = -1;
+  Integer CropLeft = 0;
+  Integer CropTop = 0;
+  Integer CropRight = 0;
+  Integer CropBottom = 0;
+  Integer AspectRatio = 0;  // 0 keep, 1 the output's own shape, 2 4:3, 3 16:9
+  Integer Brightness = 0;
+  Integer Saturation = 0;
+  Integer Contrast = 0;
+  Integer ProfileInd = 0;
+  Integer FormatInd = 0;
+};
+
 struct TProfileIcon {
   String ID;
   std::unique_ptr<TPicture> Picture;
@@ -74,6 +101,14 @@ inline constexpr const char* CLM_LoadFormats = "CLM_LoadFormats";
 inline constexpr const char* CLM_InitProfiles = "CLM_InitProfiles";
 inline constexpr const char* CLM_RegDataWrite = "CLM_RegDataWrite";
 inline constexpr const char* CLM_FFAVLibLoad = "CLM_FFAVLibLoad";
+inline constexpr const char* CLM_SetCropFilters = "CLM_SetCropFilters";
+inline constexpr const char* CLM_FFAddTaskToMerged = "CLM_FFAddTaskToMerged";
+inline constexpr const char* CLM_FFAddInputFileToMerged = "CLM_FFAddInputFileToMerged";
+inline constexpr const char* CLM_FFAddTaskToMeged = "CLM_FFAddTaskToMeged";
+inline constexpr const char* CLM_SetOutputFile = "CLM_SetOutputFile";
+inline constexpr const char* CLM_SetOutputFileMerge = "CLM_SetOutputFileMerge";
+inline constexpr const char* CLM_Terminate = "CLM_Terminate";
+inline constexpr const char* CLM_Shut = "CLM_Shut";
 
 // What of the main window the catalogue and the settings touch.
 class TMainWindowSeam {
@@ -123,6 +158,17 @@ struct TMainUnitState {
   // Reports and log lines kept while the error and events log windows do not exist.
   std::vector<TErrorReport> ErrorReports;
   std::vector<String> ActionLog;
+
+  // --- the file list and the conversion job ---
+  std::vector<TVideoFile> VideoFiles;
+  // The folder every output of the running job goes to.
+  String OutputFolder;
+  // One record per entry of the running job; emptied at its end.
+  std::vector<media::TInputOptions> InputOptionsList;
+  std::vector<media::TOutputOptions> OutputOptionsList;
+  // Tasks of the running job that ended with an error, and that ran to their end.
+  Integer JobFailedTasks = 0;
+  Integer JobFinishedTasks = 0;
 };
 
 TMainUnitState& MainUnit();
