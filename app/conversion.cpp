@@ -10,6 +10,8 @@
 
 namespace vantrel::app {
 
+TConvForm* ConvForm = nullptr;
+
 namespace {
 
 constexpr Integer ConvShownHeight = 213;
@@ -67,6 +69,11 @@ TConvForm::TConvForm(TComponent* AOwner) : TForm(AOwner) {
   PauseButton->OnClick = [this](TObject* Sender) { PauseButtonClick(Sender); };
   CancelButton = ConvButton(this, "CancelButton", 303, "Cancel");
   CancelButton->OnClick = [this](TObject* Sender) { CancelButtonClick(Sender); };
+  if (!ConvForm) ConvForm = this;
+}
+
+TConvForm::~TConvForm() {
+  if (ConvForm == this) ConvForm = nullptr;
 }
 
 void TConvForm::FormShow(TObject*) { SetHeight(ConvShownHeight); }

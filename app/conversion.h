@@ -22,6 +22,7 @@ struct TMainUnitState;
 class TConvForm : public TForm {
   VANTREL_CLASS(TConvForm)
   explicit TConvForm(TComponent* AOwner);
+  ~TConvForm() override;
 
   TspFormSkin* spFormSkin1 = nullptr;
   TspSkinStdLabel* lblConvertingTitle = nullptr;
@@ -51,5 +52,8 @@ class TConvForm : public TForm {
  private:
   bool FJobRunning = false;
 };
+
+// The application's conversion dialog; set while one exists.
+extern TConvForm* ConvForm;
 
 }  // namespace vantrel::app

@@ -15,6 +15,7 @@
 #include "platform/rtl/DateUtils.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/Graphics.h"
+#include "skin/controls/SkinGrids.h"
 
 namespace vantrel::app {
 
@@ -171,6 +172,8 @@ struct TMainUnitState {
   // One record per entry of the running job; emptied at its end.
   std::vector<media::TInputOptions> InputOptionsList;
   std::vector<media::TOutputOptions> OutputOptionsList;
+  // A grid cell is being drawn: the column lines wait.
+  bool GridPainting = false;
   // Tasks of the running job that ended with an error, and that ran to their end.
   Integer JobFailedTasks = 0;
   Integer JobFinishedTasks = 0;
@@ -372,6 +375,56 @@ class TMainForm : public TForm, public TMainWindowSeam {
   void Exit1Click(TObject* Sender);
   // Sets the skin's effects and layered borders together.
   void SetSkinEffects(Boolean Value);
+
+  // --- the file list and the conversion job ---
+  ~TMainForm() override;
+  // Runs the open dialog: true with the chosen files, in the dialog's order, when the user
+  // confirms. Nil while the window has no open dialog: adding through it does nothing.
+  std::function<bool(std::vector<String>& Files)> RunOpenDialog;
+  // The preview's part of preparing the libraries: false once it reported a failure. Nil
+  // while the window has no preview.
+  std::function<bool()> PreparePreviewLibrary;
+  // Stops the preview when it plays or is paused; nil while the window has no preview.
+  std::function<void()> StopPreview;
+
+  void AddButtonClick(TObject* Sender);
+  void WMDropFiles(TMessage& Msg);
+  bool AddMediaFile(const String& FileName);
+  // Loads the media libraries (and the preview's), then enables the file controls; false
+  // when the media libraries cannot be loaded.
+  bool PrepareLibrariesAndEnableUI();
+  void MoveUp1Click(TObject* Sender);
+  void MoveDown1Click(TObject* Sender);
+  void Remove1Click(TObject* Sender);
+  void ClearAll1Click(TObject* Sender);
+  void Rename1Click(TObject* Sender);
+  void sgListMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, Integer X, Integer Y);
+  void edDestinationTitleExit(TObject* Sender);
+  void edDestinationTitleKeyPress(TObject* Sender, char32_t& Key);
+  void sgListClick(TObject* Sender);
+  void chApplyToAllClick(TObject* Sender);
+  void sgListDrawCell(TObject* Sender, Integer ACol, Integer ARow, TRect Rect, TGridDrawState State);
+  void Timer1Timer(TObject* Sender);
+  void StartButtonClick(TObject* Sender);
+  // The row the title editor was opened on (0: closed).
+  Integer TitleEditorRow() const { return FTitleRow; }
+
+ protected:
+  void WndProc(TMessage& Message) override;
+
+ private:
+  class TJobSeams;
+  friend class TJobSeams;
+  // Binds the file list's and the job's handlers to their controls and menu items.
+  void BindFileListAndJob();
+  void OpenTitleEditor(Integer Row);
+  void EnableFileCommands(bool Enabled);
+  struct TJobSeamsDeleter {
+    void operator()(TJobSeams* P) const;
+  };
+  std::unique_ptr<TJobSeams, TJobSeamsDeleter> FJobSeams;
+  Integer FTitleRow = 0;
+  // --- end of the file list and the conversion job ---
 
  private:
   void CreateMenus();
