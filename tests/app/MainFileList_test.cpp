@@ -6,7 +6,9 @@
 #include <filesystem>
 
 #include "app/log.h"
+#include "app/conversion.h"
 #include "app/main_FileList.h"
+#include "app/main_Job.h"
 #include "platform/display/HeadlessPng.h"
 #include "platform/ui/ExtCtrls.h"
 #include "skin/controls/SkinBoxCtrls.h"
@@ -15,6 +17,8 @@
 #include "platform/win/Keyboard.h"
 #include "skin/dialogs/SkinMessageDlg.h"
 #include "tests/app/MainWindowFixture.h"
+#include "platform/win/Shell.h"
+#include "tests/support/RealTimeModal.h"
 #include "tests/support/TempDir.h"
 
 using namespace vantrel::app;
@@ -218,4 +222,35 @@ TEST_F(MainFileList, TheGridShowsItsPicturesWhiteRowsAndColumnLines) {
     SCOPED_TRACE(I);
     EXPECT_EQ(Pixel(X + I, Other.Top + 10), 0xC0C0C0u);
   }
+}
+
+TEST_F(MainFileList, TheConvertCommandRunsTheJobInTheConversionDialog) {
+  TMainForm& M = StartShown();
+  auto L = std::make_unique<vantrel::win::RecordingLauncher>();
+  vantrel::win::RecordingLauncher* Launcher = L.get();
+  S.Session.Manager().Shell().SetLauncher(std::move(L));
+  vantrel::test::TTempDir Out;
+  AddThroughDialog(M, {vantrel::test::FixturePath("long.mp4")});
+  M.SetDestinationFolder(Out.Path());
+  bool Captured = false;
+  {
+    vantrel::testsupport::RealTimeModal Wait;
+    Wait.OnDeadline = [] { ConvForm->CloseJob(); };
+    Wait.OnStep = [&] {
+      if (Captured || !ConvForm->Visible() || ConvForm->ProgressTotal->Value() < 10) return;
+      Captured = true;
+      const vantrel::win::Surface Shot = S.Session.Capture(ConvForm->Handle());
+      vantrel::display::SavePng(Shot, vantrel::test::FixtureDir() + "/../conversion-dialog.png");
+      EXPECT_EQ(ConvForm->lblConvertingTitle->Caption(), "Converting \"long.mp4\" to \"long.mp4\"");
+    };
+    M.StartConversion1->Click();
+  }
+  EXPECT_TRUE(Captured);
+  EXPECT_FALSE(ConvForm->Visible());
+  EXPECT_EQ(LogCount("Started Conversion"), 1);
+  EXPECT_EQ(LogCount("Conversion successfully done."), 1);
+  EXPECT_EQ(S.Boxes, std::vector<std::string>{NoAudioNoticeText});
+  ASSERT_EQ(Launcher->Calls.size(), 2u);
+  EXPECT_EQ(Launcher->Calls[1].Argv.back(), Out.Path());
+  EXPECT_TRUE(std::filesystem::exists(Out.File("long.mp4")));
 }
