@@ -79,6 +79,8 @@ TEST_F(MainWindowTest, ControlsStandAtTheirPlacesWithTheirCaptions) {
     }
   }
   EXPECT_EQ(M.StartButton->Hint(), "Convert All Files");
+  EXPECT_EQ(M.LikeButton->PopupMenu(), M.spSkinPopupMenu1);
+  EXPECT_EQ(M.TweetButton->PopupMenu(), M.spSkinPopupMenu1);
   EXPECT_TRUE(M.StartButton->ShowHint());
   EXPECT_EQ(M.SettingsButton->Caption(), "Advanced...");
   EXPECT_FALSE(M.SettingsButton->Enabled());
