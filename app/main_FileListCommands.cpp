@@ -101,13 +101,14 @@ void TMainForm::WMDropFiles(TMessage& Msg) {
   } Release{Drop};
   Msg.Result = 0;
   // The libraries come first; when they cannot be loaded the drop adds nothing.
-  if (!PrepareLibrariesAndEnableUI()) return;
+  if (!PrepareMediaLibraries(MainUnit(), *Tarnwell)) return;
   const UINT Count = DragQueryFile(Drop, 0xFFFFFFFF, nullptr, 0);
   for (UINT I = 0; I < Count; ++I) {
     String Name(DragQueryFile(Drop, I, nullptr, 0), '\0');
     DragQueryFile(Drop, I, Name.data(), static_cast<UINT>(Name.size()) + 1);
     AddMediaFile(Name);
   }
+  if (!MainUnit().VideoFiles.empty()) PrepareLibrariesAndEnableUI();
 }
 
 bool TMainForm::AddMediaFile(const String& FileName) {
