@@ -51,6 +51,7 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner), ProgramFolder(GetExeFo
   CreateFileList();
   CreateBottomPanel();
   OnClose = [this](TObject* Sender, TCloseAction& Action) { FormClose(Sender, Action); };
+  BindFileListAndJob();
 }
 
 void TMainForm::SetSkinEffects(Boolean Value) {
