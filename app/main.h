@@ -373,6 +373,8 @@ class TMainForm : public TForm, public TMainWindowSeam {
   void MenuClickEventsLog(TObject* Sender);
   void EventsLogMenuItemClick(TObject* Sender);
   void Exit1Click(TObject* Sender);
+  // Stops the preview as its Stop button does (when it plays or is paused).
+  void StopPreview();
   // Sets the skin's effects and layered borders together.
   void SetSkinEffects(Boolean Value);
 
@@ -434,13 +436,16 @@ class TMainForm : public TForm, public TMainWindowSeam {
   void CreateImageLists();
   // Creation steps that load pictures from the skin folder.
   void LoadSkinPictures(const String& SkinFolder);
+  void BindDialogSkins();
   void ApplyCommandLine(const String& FirstArg);
 };
 
 // The application's eleven windows in their order, then the main window's creation steps;
 // an exception leaving those goes to the application's exception handler. ProgramFolder
-// replaces the program's own folder (with its trailing delimiter) when not empty.
-void CreateApplicationForms(const String& ProgramFolder = String());
+// replaces the program's own folder when not empty, FirstArg the first command-line
+// argument when given.
+void CreateApplicationForms(const String& ProgramFolder = String(),
+                            const std::optional<String>& FirstArg = std::nullopt);
 
 // The open dialog's filter: all supported formats, video, audio, then one entry per type.
 String BuildOpenDialogFilter();
