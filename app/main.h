@@ -384,8 +384,6 @@ class TMainForm : public TForm, public TMainWindowSeam {
   // The preview's part of preparing the libraries: false once it reported a failure. Nil
   // while the window has no preview.
   std::function<bool()> PreparePreviewLibrary;
-  // Stops the preview when it plays or is paused; nil while the window has no preview.
-  std::function<void()> StopPreview;
 
   void AddButtonClick(TObject* Sender);
   void WMDropFiles(TMessage& Msg);

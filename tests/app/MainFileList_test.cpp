@@ -254,3 +254,17 @@ TEST_F(MainFileList, TheConvertCommandRunsTheJobInTheConversionDialog) {
   EXPECT_EQ(Launcher->Calls[1].Argv.back(), Out.Path());
   EXPECT_TRUE(std::filesystem::exists(Out.File("long.mp4")));
 }
+
+TEST_F(MainFileList, ADropOfRejectedFilesOnlyLeavesTheCommandsAsTheyWere) {
+  TMainForm& M = StartShown();
+  vantrel::test::TTempDir Dir;
+  const String Text = Dir.File("list.txt");
+  vantrel::test::WriteFileBytes(Text, "1\n2\n");
+  ASSERT_FALSE(M.SettingsButton->Enabled());
+  const TPoint At = M.sgList->ClientToScreen(Point(100, 60));
+  S.Session.Drop({Text}, At.X, At.Y);
+  S.Session.PumpUntilIdle();
+  EXPECT_TRUE(MainUnit().VideoFiles.empty());
+  EXPECT_EQ(Boxes.size(), 1u);
+  EXPECT_FALSE(M.SettingsButton->Enabled());
+}
