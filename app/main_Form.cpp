@@ -20,6 +20,7 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner) {
   spSkinData1 = ::Create<TspSkinData>(this);
   spSkinData1->SetName("spSkinData1");
   spFormSkin1 = ShapeForm(*this, MainFormShape, false);
+  CreatePreview();
   FFLogger = ::Create<media::TFFLogger>(this);
   FFLogger->OnLog = [](TObject*, Cardinal AThreadID, media::TLogLevel ALogLevel, const String& ALogMsg) {
     FFLoggerLog(MainUnit(), AThreadID, ALogLevel, ALogMsg);
