@@ -10,10 +10,11 @@
 #include "app/profilechoosing.h"
 #include "app/settings.h"
 #include "app/survey.h"
+#include "platform/rtl/SysEnv.h"
 
 namespace vantrel::app {
 
-void CreateApplicationForms() {
+void CreateApplicationForms(const String& ProgramFolder, const std::optional<String>& FirstArg) {
   TMainForm* MainWindow = nullptr;
   Tproform* Chooser = nullptr;
   Tsettingsform* Settings = nullptr;
@@ -34,6 +35,8 @@ void CreateApplicationForms() {
   Application->CreateForm(FileInfo);
   Application->CreateForm(ErrorForm);
   Application->CreateForm(Survey);
+  if (!ProgramFolder.empty()) MainWindow->ProgramFolder = IncludeTrailingPathDelimiter(ProgramFolder);
+  MainWindow->CommandLineArg = FirstArg ? *FirstArg : ParamStr(1);
   // The steps report failures through the error and log windows, made above.
   try {
     MainWindow->FormCreate(MainWindow);

@@ -12,6 +12,7 @@
 #include "media/FFPlay.h"
 #include "platform/rtl/StringList.h"
 #include "platform/rtl/Streams.h"
+#include "platform/rtl/DateUtils.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/Graphics.h"
@@ -115,6 +116,10 @@ struct TMainUnitState {
   std::array<std::optional<String>, LastEditedCount> LastEditedValues;
   String RegistryKeyPath;
   String SnapshotFolder;
+  // The program's private temporary folder (with its trailing delimiter).
+  String TempFolder;
+  Integer JpegSnapshotCounter = 0;
+  Integer BmpSnapshotCounter = 0;
   // Whether the saved settings were read completely (or found absent): only then may
   // closing write them back.
   bool SettingsRead = false;
@@ -173,16 +178,34 @@ void SaveSettings(TMainUnitState& State, TMainWindowSeam& Window);
 }  // namespace vantrel::app
 
 class TComboBox;
+class TCustomImageList;
 class TImage;
+class TMenuItem;
 class TPanel;
 class TTrackBar;
 class TspFormSkin;
+class TspPngImageList;
 class TspSkinButton;
+class TspSkinButtonLabel;
+class TspSkinCheckRadioBox;
 class TspSkinData;
+class TspSkinEdit;
+class TspSkinHint;
+class TspSkinMainMenu;
+class TspSkinMainMenuBar;
 class TspSkinMenuButton;
+class TspSkinMessage;
+class TspSkinNotebook;
 class TspSkinPanel;
+class TspSkinPopupMenu;
 class TspSkinStdLabel;
+class TspSkinStringGrid;
 class TspSkinTrackBar;
+class TTimer;
+namespace vantrel::media {
+class TFFEncoder;
+class TDODodeve;
+}  // namespace vantrel::media
 
 namespace vantrel::app {
 
@@ -210,7 +233,7 @@ class TFileListSeam {
   virtual String EntryDestinationTitle(Integer Index) = 0;
   virtual bool EntryIsAudio(Integer Index) = 0;
   // The main window's skinned message box with an OK button.
-  virtual void SkinMessage(const String& Text, TMsgDlgType DlgType) = 0;
+  virtual void ShowSkinMessage(const String& Text, TMsgDlgType DlgType) = 0;
 };
 
 // The SDL file every player copies: the "LibAV" folder's libSDL-1.2.so.0 next to the
@@ -247,7 +270,7 @@ String TweetAddress(const String& ProductName);
 
 // The main window. Its creation steps (FormCreate) run once every window of the
 // application exists, so that they may report failures and log.
-class TMainForm : public TForm {
+class TMainForm : public TForm, public TMainWindowSeam {
   VANTREL_CLASS(TMainForm)
   explicit TMainForm(TComponent* AOwner);
   // ---- The preview player and its snapshots ----
@@ -273,8 +296,6 @@ class TMainForm : public TForm {
   media::TPlayState PreviewPlayState = media::psPlay;
   bool PreviewSeekDragging = false;
   Byte SnapshotFormat = 0;  // 0 JPEG, 1 BMP
-  Integer JpegSnapshotCounter = 1;
-  Integer BmpSnapshotCounter = 1;
   // The file list, the message box and the folder picker as the preview sees them; the
   // snapshot menu's folder picker answers the chosen folder, "" when cancelled.
   TFileListSeam* FileList = nullptr;
@@ -305,18 +326,155 @@ class TMainForm : public TForm {
   void EditButtonClick(TObject* Sender);
   void ClipButtonClick(TObject* Sender);
   void About1Click(TObject* Sender);
-  // Stops the preview when it plays or is paused, as its Stop button does.
-  void StopPreviewIfActive();
 
+  // Skin, frame, menu bar and hints.
   TspSkinData* spSkinData1 = nullptr;
   TspFormSkin* spFormSkin1 = nullptr;
+  TspSkinMainMenuBar* spSkinMainMenuBar1 = nullptr;
+  TspSkinHint* spSkinHint1 = nullptr;
+  TspSkinMessage* SkinMessage = nullptr;
+
+  // The main menu.
+  TspSkinMainMenu* spSkinMainMenu1 = nullptr;
+  TMenuItem* FileMenuItem = nullptr;
+  TMenuItem* AddVideoFiles1 = nullptr;
+  TMenuItem* FileInformation1 = nullptr;
+  TMenuItem* StartConversion1 = nullptr;
+  TMenuItem* Exit1 = nullptr;
+  TMenuItem* EditMenuItem = nullptr;
+  TMenuItem* Remove1 = nullptr;
+  TMenuItem* ClearAll1 = nullptr;
+  TMenuItem* Rename1 = nullptr;
+  TMenuItem* MoveUp1 = nullptr;
+  TMenuItem* MoveDown1 = nullptr;
+  TMenuItem* TrimVideo1 = nullptr;
+  TMenuItem* EditVideo1 = nullptr;
+  TMenuItem* ToolsMenuItem = nullptr;
+  TMenuItem* EventsLogMenuItem = nullptr;
+  TMenuItem* Help1 = nullptr;
+  TMenuItem* Help2 = nullptr;
+  TMenuItem* Support1 = nullptr;
+  TMenuItem* About1 = nullptr;
+
+  // The grid's popup menu.
+  TspSkinPopupMenu* ListMenu = nullptr;
+  TMenuItem* AddVideoFiles2 = nullptr;
+  TMenuItem* Remove2 = nullptr;
+  TMenuItem* ClearAll2 = nullptr;
+  TMenuItem* Rename2 = nullptr;
+  TMenuItem* MoveUp2 = nullptr;
+  TMenuItem* MoveDown2 = nullptr;
+  TMenuItem* TrimVideo2 = nullptr;
+  TMenuItem* EditVideo2 = nullptr;
+  TMenuItem* FileInformation2 = nullptr;
+
+  // The snapshot menu of the share buttons (its items come with the preview).
+  TspSkinPopupMenu* spSkinPopupMenu1 = nullptr;
+
+  // The big buttons: add, trim, edit on the left, convert at the bottom right, share links.
+  TspSkinButtonLabel* AddButton = nullptr;
+  TspSkinButtonLabel* ClipButton = nullptr;
+  TspSkinButtonLabel* EditButton = nullptr;
+  TspSkinButtonLabel* StartButton = nullptr;
+  TspSkinButtonLabel* LikeButton = nullptr;
+  TspSkinButtonLabel* TweetButton = nullptr;
+
+  // The file list: its notebook page, grid, in-place title editor, buttons below it and the
+  // picture shown until the first file is added.
+  TspSkinNotebook* spSkinNotebook1 = nullptr;
+  TspSkinStringGrid* sgList = nullptr;
+  TspSkinEdit* edDestinationTitle = nullptr;
+  TspSkinButton* spSkinButton1 = nullptr;
+  TspSkinButton* spSkinButton2 = nullptr;
+  TspSkinButton* spSkinButton3 = nullptr;
+  TspSkinButton* spSkinButton4 = nullptr;
+  TspSkinButton* spSkinButton5 = nullptr;
+  TspSkinPanel* GettingStartedPanel = nullptr;
+  TImage* GettingStartedImage = nullptr;
+  TImage* imgTableRow = nullptr;
+  TImage* imgTableColumnCaptionBar = nullptr;
+  TImage* Image3 = nullptr;
+  TTimer* Timer1 = nullptr;
+
+  // The bottom panel: the profile field, the output folder and the options.
+  TspSkinPanel* BottomPanel = nullptr;
+  TImage* imgProfileField = nullptr;
+  TspSkinStdLabel* lblProfile = nullptr;
+  TImage* imgProfileIcon = nullptr;
+  TImage* ProfileComboImage = nullptr;
+  TImage* ProfileComboImageOver = nullptr;
+  TspSkinEdit* edDestinationFolder = nullptr;
+  TspSkinButton* SettingsButton = nullptr;
+  TspSkinButton* FindTargetButton = nullptr;
+  TspSkinCheckRadioBox* chApplyToAll = nullptr;
+  TspSkinCheckRadioBox* chMerge = nullptr;
+
+  // The media engine.
+  media::TFFEncoder* Tarnwell = nullptr;
   media::TFFLogger* FFLogger = nullptr;
 
+  // Button pictures.
+  TspPngImageList* LeftButtonsImages = nullptr;
+  TspPngImageList* ConvertButtonImages = nullptr;
+  TspPngImageList* PlayerImages = nullptr;
+  TspPngImageList* LikeImages = nullptr;
+  TspPngImageList* TweetImages = nullptr;
+
+  // The folder of the skin, the catalogue and the media libraries (with its trailing
+  // delimiter): the program's own folder unless set before the creation steps.
+  String ProgramFolder;
+  // The program's first command-line argument ("" when none): the program's own unless set
+  // before the creation steps.
+  String CommandLineArg;
+  // The open dialog's filter and initial folder (the dialog comes with the file list).
+  String OpenDialogFilter;
+  String OpenDialogFolder;
+
+  // What the catalogue and the settings show and read in the window.
+  void ShowProfile(const String& Title, TPicture* Icon) override;
+  String DestinationFolder() override;
+  void SetDestinationFolder(const String& Folder) override;
+  void SetOpenDialogFolder(const String& Folder) override;
+  String FirstChosenFile() override;
+
   void FormCreate(TObject* Sender);
+  void FormClose(TObject* Sender, TCloseAction& Action);
+  // Tools menu: with no command-line argument it opens the events log.
+  void MenuClickEventsLog(TObject* Sender);
+  void EventsLogMenuItemClick(TObject* Sender);
+  void Exit1Click(TObject* Sender);
+  // Stops the preview as its Stop button does (when it plays or is paused).
+  void StopPreview();
+  // Sets the skin's effects and layered borders together.
+  void SetSkinEffects(Boolean Value);
+
+ private:
+  void CreateMenus();
+  void CreateButtons();
+  void CreateFileList();
+  void CreateBottomPanel();
+  void CreateImageLists();
+  // Creation steps that load pictures from the skin folder.
+  void LoadSkinPictures(const String& SkinFolder);
+  void BindDialogSkins();
+  void ApplyCommandLine(const String& FirstArg);
 };
 
 // The application's eleven windows in their order, then the main window's creation steps;
-// an exception leaving those goes to the application's exception handler.
-void CreateApplicationForms();
+// an exception leaving those goes to the application's exception handler. ProgramFolder
+// replaces the program's own folder when not empty, FirstArg the first command-line
+// argument when given.
+void CreateApplicationForms(const String& ProgramFolder = String(),
+                            const std::optional<String>& FirstArg = std::nullopt);
+
+// The open dialog's filter: all supported formats, video, audio, then one entry per type.
+String BuildOpenDialogFilter();
+// Whether the logical left mouse button is down now (the right one with swapped buttons).
+bool IsLeftButtonDown();
+// The time of day of T in microseconds.
+Int64 TimeToMicroseconds(TDateTime T);
+// The first command-line argument when it names an existing file of ProgramFolder by its
+// plain name; "" otherwise.
+String SiblingProgramArg(const String& ProgramFolder, const String& FirstArg);
 
 }  // namespace vantrel::app

@@ -152,6 +152,11 @@ void TMainForm::StopButtonClick(TObject*) {
   lblPlayTime->SetCaption(PreviewTimeLabel(FDuration, FDuration));
 }
 
+void TMainForm::StopPreview() {
+  const media::TPlayState State = DODodeve->PlayState();
+  if (State == media::psPlay || State == media::psPause) StopButtonClick(nullptr);
+}
+
 void TMainForm::VideoTrackBarStartDragButton(TObject*) { PreviewSeekDragging = true; }
 
 void TMainForm::VideoTrackBarLastChange(TObject*) {
@@ -229,18 +234,18 @@ void TMainForm::spSkinMenuButton1Click(TObject*) {
     if (Index < 0 || Index >= FileList->EntryCount()) throw Exception("No file is selected");
     const String Stem = SnapshotStem(FileList->EntryDestinationTitle(Index), FileList->EntrySource(Index));
     if (SnapshotFormat == 0) {
-      const String Name = NextSnapshotFile(State.SnapshotFolder, Stem, ".jpg", JpegSnapshotCounter);
+      const String Name = NextSnapshotFile(State.SnapshotFolder, Stem, ".jpg", State.JpegSnapshotCounter);
       TJPEGImage Jpeg;
       Jpeg.Assign(&Frame);
       Jpeg.SaveToFile(Name);
-      ++JpegSnapshotCounter;
+      ++State.JpegSnapshotCounter;
     } else {
-      const String Name = NextSnapshotFile(State.SnapshotFolder, Stem, ".bmp", BmpSnapshotCounter);
+      const String Name = NextSnapshotFile(State.SnapshotFolder, Stem, ".bmp", State.BmpSnapshotCounter);
       Frame.SaveToFile(Name);
-      ++BmpSnapshotCounter;
+      ++State.BmpSnapshotCounter;
     }
   } catch (const std::exception&) {
-    if (FileList) FileList->SkinMessage("Cannot take snapshot.\nMake sure Snapshot Folder is available.", mtError);
+    if (FileList) FileList->ShowSkinMessage("Cannot take snapshot.\nMake sure Snapshot Folder is available.", mtError);
   }
 }
 

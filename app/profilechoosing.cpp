@@ -81,14 +81,16 @@ Tproform::Tproform(TComponent* AOwner) : TForm(AOwner) {
   Shape2->SetName("Shape2");
   Shape2->SetParent(this);
   Shape2->SetBounds(147, 0, 1, 470);
-  sgProfiles = PlaceChooserGrid(this, "sgProfiles", 1, 5, 146, 464, 25);
-  sgFormats = PlaceChooserGrid(this, "sgFormats", 148, 4, 350, 465, 50);
+  // The grid lets go of its scroll bar when it goes: the bar is made first, so it goes last.
   spSkinScrollBar1 = ::Create<TspSkinScrollBar>(this);
   spSkinScrollBar1->SetName("spSkinScrollBar1");
   spSkinScrollBar1->SetKind(sbVertical);
   spSkinScrollBar1->SetParent(this);
   spSkinScrollBar1->SetBounds(482, 4, 16, 465);
   spSkinScrollBar1->SetVisible(false);
+  sgProfiles = PlaceChooserGrid(this, "sgProfiles", 1, 5, 146, 464, 25);
+  sgFormats = PlaceChooserGrid(this, "sgFormats", 148, 4, 350, 465, 50);
+  spSkinScrollBar1->BringToFront();
   sgFormats->SetVScrollBar(spSkinScrollBar1);
   imgArrow = ::Create<TImage>(this);
   imgArrow->SetName("imgArrow");

@@ -196,7 +196,7 @@ void Tsettingsform::spSkinButton1Click(TObject*) {
   // An audio-only format has no resolution (its combo is disabled): nothing to check.
   if (cmbVideoResolution->Enabled() &&
       !ResolutionAccepted(StrToIntDef(Width, -1), StrToIntDef(Height, -1))) {
-    if (FileList) FileList->SkinMessage(InvalidResolutionText, mtWarning);
+    if (FileList) FileList->ShowSkinMessage(InvalidResolutionText, mtWarning);
     return;
   }
   try {

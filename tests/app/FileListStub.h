@@ -39,7 +39,7 @@ class StubFileList : public app::TFileListSeam {
     return Entries.at(static_cast<size_t>(Index)).DestinationTitle;
   }
   bool EntryIsAudio(Integer Index) override { return Entries.at(static_cast<size_t>(Index)).IsAudio; }
-  void SkinMessage(const String& Text, TMsgDlgType DlgType) override {
+  void ShowSkinMessage(const String& Text, TMsgDlgType DlgType) override {
     Messages.push_back(Text);
     MessageTypes.push_back(DlgType);
   }

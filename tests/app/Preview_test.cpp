@@ -33,6 +33,7 @@ class PreviewPlayer : public testing::Test {
     vantrel::test::UseHeadlessSDL();
     MainUnit().ErrorReports.clear();
     MainUnit().ActionLog.clear();
+    MainUnit().JpegSnapshotCounter = MainUnit().BmpSnapshotCounter = 1;  // as at start-up
     Application->CreateForm(Main);
     Main->FileList = &Files;
     Main->SetBounds(0, 0, 800, 480);
@@ -219,11 +220,11 @@ TEST_F(PreviewPlayer, SnapshotsAreNumberedPerFormatAndNeverOverwrite) {
   MainUnit().SnapshotFolder = Next.Path();
   vantrel::test::WriteFileBytes(Next.File("holiday_1.jpg"), "an earlier run");
   Main->JPEG1Click(nullptr);
-  Main->JpegSnapshotCounter = 1;
+  MainUnit().JpegSnapshotCounter = 1;
   Main->spSkinMenuButton1Click(nullptr);
   EXPECT_EQ(vantrel::test::ReadFileBytes(Next.File("holiday_1.jpg")), "an earlier run");
   EXPECT_TRUE(FileExists(Next.File("holiday_2.jpg")));
-  EXPECT_EQ(Main->JpegSnapshotCounter, 3);
+  EXPECT_EQ(MainUnit().JpegSnapshotCounter, 3);
 }
 
 TEST_F(PreviewPlayer, ASnapshotWithoutAPictureWritesNothing) {
@@ -248,7 +249,7 @@ TEST_F(PreviewPlayer, ASnapshotThatCannotBeWrittenOrHasNoEntryShowsTheMessage) {
     ASSERT_EQ(Files.Messages.size(), 1u);
     EXPECT_EQ(Files.Messages[0], "Cannot take snapshot.\nMake sure Snapshot Folder is available.");
     EXPECT_EQ(Files.MessageTypes[0], mtError);
-    EXPECT_EQ(Main->JpegSnapshotCounter, 1);
+    EXPECT_EQ(MainUnit().JpegSnapshotCounter, 1);
   }
 }
 
