@@ -20,7 +20,6 @@ void CreateApplicationForms(const String& ProgramFolder, const std::optional<Str
   Tsettingsform* Settings = nullptr;
   TClipForm* Clip = nullptr;
   TCropForm* Crop = nullptr;
-  TConvForm* Conversion = nullptr;
   TAboutForm* About = nullptr;
   TFileInfoForm* FileInfo = nullptr;
   TSurveyForm* Survey = nullptr;
@@ -30,7 +29,7 @@ void CreateApplicationForms(const String& ProgramFolder, const std::optional<Str
   Application->CreateForm(Clip);
   Application->CreateForm(Crop);
   Application->CreateForm(LogForm);
-  Application->CreateForm(Conversion);
+  Application->CreateForm(ConvForm);
   Application->CreateForm(About);
   Application->CreateForm(FileInfo);
   Application->CreateForm(ErrorForm);

@@ -8,6 +8,7 @@
 #include <optional>
 #include <vector>
 
+#include "media/FFEncode.h"
 #include "media/FFLog.h"
 #include "media/FFPlay.h"
 #include "platform/rtl/StringList.h"
@@ -16,6 +17,7 @@
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/Graphics.h"
+#include "skin/controls/SkinGrids.h"
 
 namespace vantrel::app {
 
@@ -55,6 +57,32 @@ struct TProfile {
   std::vector<TFormat> Formats;
 };
 
+// One entry of the file list: a source, its stream facts, its trim range, crop, aspect and
+// picture settings, its format and the title of its output.
+struct TVideoFile {
+  String Source;
+  bool isSourceAudioFormat = false;  // the source has no video stream
+  String SourceTitleExt;
+  Int64 TrimmedLength = 0;  // microseconds
+  double EstimatedSize = 0;  // megabytes
+  String DestinationTitle;
+  String Status;
+  Int64 TimeStart = 0;  // microseconds
+  Int64 TimeEnd = 0;    // microseconds
+  Integer SourceWidth = -1;
+  Integer SourceHeight = -1;
+  Integer CropLeft = 0;
+  Integer CropTop = 0;
+  Integer CropRight = 0;
+  Integer CropBottom = 0;
+  Integer AspectRatio = 0;  // 0 keep, 1 the output's own shape, 2 4:3, 3 16:9
+  Integer Brightness = 0;
+  Integer Saturation = 0;
+  Integer Contrast = 0;
+  Integer ProfileInd = 0;
+  Integer FormatInd = 0;
+};
+
 struct TProfileIcon {
   String ID;
   std::unique_ptr<TPicture> Picture;
@@ -77,6 +105,14 @@ inline constexpr const char* CLM_LoadFormats = "CLM_LoadFormats";
 inline constexpr const char* CLM_InitProfiles = "CLM_InitProfiles";
 inline constexpr const char* CLM_RegDataWrite = "CLM_RegDataWrite";
 inline constexpr const char* CLM_FFAVLibLoad = "CLM_FFAVLibLoad";
+inline constexpr const char* CLM_SetCropFilters = "CLM_SetCropFilters";
+inline constexpr const char* CLM_FFAddTaskToMerged = "CLM_FFAddTaskToMerged";
+inline constexpr const char* CLM_FFAddInputFileToMerged = "CLM_FFAddInputFileToMerged";
+inline constexpr const char* CLM_FFAddTaskToMeged = "CLM_FFAddTaskToMeged";
+inline constexpr const char* CLM_SetOutputFile = "CLM_SetOutputFile";
+inline constexpr const char* CLM_SetOutputFileMerge = "CLM_SetOutputFileMerge";
+inline constexpr const char* CLM_Terminate = "CLM_Terminate";
+inline constexpr const char* CLM_Shut = "CLM_Shut";
 
 // What of the main window the catalogue and the settings touch.
 class TMainWindowSeam {
@@ -130,6 +166,19 @@ struct TMainUnitState {
   // Reports and log lines kept while the error and events log windows do not exist.
   std::vector<TErrorReport> ErrorReports;
   std::vector<String> ActionLog;
+
+  // --- the file list and the conversion job ---
+  std::vector<TVideoFile> VideoFiles;
+  // The folder every output of the running job goes to.
+  String OutputFolder;
+  // One record per entry of the running job; emptied at its end.
+  std::vector<media::TInputOptions> InputOptionsList;
+  std::vector<media::TOutputOptions> OutputOptionsList;
+  // A grid cell is being drawn: the column lines wait.
+  bool GridPainting = false;
+  // Tasks of the running job that ended with an error, and that ran to their end.
+  Integer JobFailedTasks = 0;
+  Integer JobFinishedTasks = 0;
 };
 
 TMainUnitState& MainUnit();
@@ -447,6 +496,56 @@ class TMainForm : public TForm, public TMainWindowSeam {
   void StopPreview();
   // Sets the skin's effects and layered borders together.
   void SetSkinEffects(Boolean Value);
+
+  // --- the file list and the conversion job ---
+  ~TMainForm() override;
+  // Runs the open dialog: true with the chosen files, in the dialog's order, when the user
+  // confirms. Nil while the window has no open dialog: adding through it does nothing.
+  std::function<bool(std::vector<String>& Files)> RunOpenDialog;
+  // The preview's part of preparing the libraries: false once it reported a failure. Nil
+  // while the window has no preview.
+  std::function<bool()> PreparePreviewLibrary;
+  // Stops the preview when it plays or is paused; nil while the window has no preview.
+  std::function<void()> StopPreview;
+
+  void AddButtonClick(TObject* Sender);
+  void WMDropFiles(TMessage& Msg);
+  bool AddMediaFile(const String& FileName);
+  // Loads the media libraries (and the preview's), then enables the file controls; false
+  // when the media libraries cannot be loaded.
+  bool PrepareLibrariesAndEnableUI();
+  void MoveUp1Click(TObject* Sender);
+  void MoveDown1Click(TObject* Sender);
+  void Remove1Click(TObject* Sender);
+  void ClearAll1Click(TObject* Sender);
+  void Rename1Click(TObject* Sender);
+  void sgListMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, Integer X, Integer Y);
+  void edDestinationTitleExit(TObject* Sender);
+  void edDestinationTitleKeyPress(TObject* Sender, char32_t& Key);
+  void sgListClick(TObject* Sender);
+  void chApplyToAllClick(TObject* Sender);
+  void sgListDrawCell(TObject* Sender, Integer ACol, Integer ARow, TRect Rect, TGridDrawState State);
+  void Timer1Timer(TObject* Sender);
+  void StartButtonClick(TObject* Sender);
+  // The row the title editor was opened on (0: closed).
+  Integer TitleEditorRow() const { return FTitleRow; }
+
+ protected:
+  void WndProc(TMessage& Message) override;
+
+ private:
+  class TJobSeams;
+  friend class TJobSeams;
+  // Binds the file list's and the job's handlers to their controls and menu items.
+  void BindFileListAndJob();
+  void OpenTitleEditor(Integer Row);
+  void EnableFileCommands(bool Enabled);
+  struct TJobSeamsDeleter {
+    void operator()(TJobSeams* P) const;
+  };
+  std::unique_ptr<TJobSeams, TJobSeamsDeleter> FJobSeams;
+  Integer FTitleRow = 0;
+  // --- end of the file list and the conversion job ---
 
  private:
   void CreateMenus();

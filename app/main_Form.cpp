@@ -52,6 +52,7 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner), ProgramFolder(GetExeFo
   CreateBottomPanel();
   CreatePreview();
   OnClose = [this](TObject* Sender, TCloseAction& Action) { FormClose(Sender, Action); };
+  BindFileListAndJob();
 }
 
 void TMainForm::SetSkinEffects(Boolean Value) {
