@@ -49,7 +49,4 @@ class TEditorHost {
   virtual Integer PreviewVolume() = 0;
 };
 
-// Whether the logical left mouse button is down now.
-bool EditorLeftButtonDown();
-
 }  // namespace vantrel::app

@@ -8,6 +8,7 @@
 #include "app/FormShape.h"
 #include "app/PlainLog.h"
 #include "app/clip_Times.h"
+#include "app/main_FileList.h"
 #include "app/main.h"
 #include "platform/rtl/Threads.h"
 #include "platform/ui/ExtCtrls.h"
@@ -539,7 +540,7 @@ void TClipForm::videotrackbar2StartDragButton(TObject*) {
 }
 
 void TClipForm::videotrackbar2LastChange(TObject*) {
-  if (EditorLeftButtonDown()) return;
+  if (IsLeftButtonDown()) return;
   FFPlayer2->Seek(FDuration * videotrackbar2->Value() / videotrackbar2->MaxValue());
   Trim.TrimSeekDragging = false;
 }

@@ -26,11 +26,6 @@ bool TrimTimeField(const String& S, size_t From, size_t To, Integer Max, Int64& 
 
 }  // namespace
 
-String FormatMicroseconds(Int64 T) {
-  const Int64 S = T / UsPerSecond;
-  return Format("%.2d:%.2d:%.2d", {S / 3600, (S / 60) % 60, S % 60});
-}
-
 Int64 TypedTimeToMicroseconds(const String& S) {
   const size_t First = S.find(':');
   const size_t Second = First == String::npos ? First : S.find(':', First + 1);

@@ -10,9 +10,6 @@ namespace vantrel::app {
 constexpr Integer TrimTrackMax = 1000;
 constexpr Integer TrimMarkerOffset = 10;
 
-// "hh:mm:ss" of a time in microseconds; hours are not wrapped, a negative time shows as
-// its whole seconds toward zero.
-String FormatMicroseconds(Int64 T);
 // A typed time "h:m:s" (blanks around the fields allowed) in microseconds: hours 0-99,
 // minutes and seconds 0-59. Raises EConvertError "'%s' is not a valid time" otherwise.
 Int64 TypedTimeToMicroseconds(const String& S);

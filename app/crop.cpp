@@ -421,7 +421,7 @@ void TCropForm::FFPlayer1FileOpen(TObject*, Int64 ADuration, Integer AFrameWidth
 }
 
 void TCropForm::FFPlayer1Position(TObject*, Int64 APTS) {
-  if (APTS < 0 || FDuration <= 0 || EditorLeftButtonDown() || Crop.CropSeekDragging) return;
+  if (APTS < 0 || FDuration <= 0 || IsLeftButtonDown() || Crop.CropSeekDragging) return;
   videotrackbar->SetValue(Integer(APTS * videotrackbar->MaxValue() / FDuration));
 }
 
@@ -468,7 +468,7 @@ void TCropForm::StopButtonClick(TObject*) {
 void TCropForm::videotrackbarStartDragButton(TObject*) { Crop.CropSeekDragging = true; }
 
 void TCropForm::videotrackbarLastChange(TObject*) {
-  if (EditorLeftButtonDown()) return;
+  if (IsLeftButtonDown()) return;
   const Int64 T = FDuration * videotrackbar->Value() / std::max(1, videotrackbar->MaxValue());
   FFPlayer1->Seek(T);
   FFPlayer2->Seek(T);

@@ -4,6 +4,7 @@
 #include "app/FormShape.h"
 #include "app/PlainLog.h"
 #include "app/clip_Times.h"
+#include "app/main_FileList.h"
 #include "app/log.h"
 #include "app/main.h"
 #include "media/FFDecode.h"

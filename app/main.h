@@ -8,11 +8,14 @@
 #include <optional>
 #include <vector>
 
+#include "media/FFEncode.h"
 #include "media/FFLog.h"
 #include "platform/rtl/StringList.h"
 #include "platform/rtl/Streams.h"
+#include "platform/rtl/DateUtils.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/Graphics.h"
+#include "skin/controls/SkinGrids.h"
 
 namespace vantrel::app {
 
@@ -52,6 +55,32 @@ struct TProfile {
   std::vector<TFormat> Formats;
 };
 
+// One entry of the file list: a source, its stream facts, its trim range, crop, aspect and
+// picture settings, its format and the title of its output.
+struct TVideoFile {
+  String Source;
+  bool isSourceAudioFormat = false;  // the source has no video stream
+  String SourceTitleExt;
+  Int64 TrimmedLength = 0;  // microseconds
+  double EstimatedSize = 0;  // megabytes
+  String DestinationTitle;
+  String Status;
+  Int64 TimeStart = 0;  // microseconds
+  Int64 TimeEnd = 0;    // microseconds
+  Integer SourceWidth = -1;
+  Integer SourceHeight = -1;
+  Integer CropLeft = 0;
+  Integer CropTop = 0;
+  Integer CropRight = 0;
+  Integer CropBottom = 0;
+  Integer AspectRatio = 0;  // 0 keep, 1 the output's own shape, 2 4:3, 3 16:9
+  Integer Brightness = 0;
+  Integer Saturation = 0;
+  Integer Contrast = 0;
+  Integer ProfileInd = 0;
+  Integer FormatInd = 0;
+};
+
 struct TProfileIcon {
   String ID;
   std::unique_ptr<TPicture> Picture;
@@ -74,6 +103,14 @@ inline constexpr const char* CLM_LoadFormats = "CLM_LoadFormats";
 inline constexpr const char* CLM_InitProfiles = "CLM_InitProfiles";
 inline constexpr const char* CLM_RegDataWrite = "CLM_RegDataWrite";
 inline constexpr const char* CLM_FFAVLibLoad = "CLM_FFAVLibLoad";
+inline constexpr const char* CLM_SetCropFilters = "CLM_SetCropFilters";
+inline constexpr const char* CLM_FFAddTaskToMerged = "CLM_FFAddTaskToMerged";
+inline constexpr const char* CLM_FFAddInputFileToMerged = "CLM_FFAddInputFileToMerged";
+inline constexpr const char* CLM_FFAddTaskToMeged = "CLM_FFAddTaskToMeged";
+inline constexpr const char* CLM_SetOutputFile = "CLM_SetOutputFile";
+inline constexpr const char* CLM_SetOutputFileMerge = "CLM_SetOutputFileMerge";
+inline constexpr const char* CLM_Terminate = "CLM_Terminate";
+inline constexpr const char* CLM_Shut = "CLM_Shut";
 
 // What of the main window the catalogue and the settings touch.
 class TMainWindowSeam {
@@ -113,6 +150,10 @@ struct TMainUnitState {
   std::array<std::optional<String>, LastEditedCount> LastEditedValues;
   String RegistryKeyPath;
   String SnapshotFolder;
+  // The program's private temporary folder (with its trailing delimiter).
+  String TempFolder;
+  Integer JpegSnapshotCounter = 0;
+  Integer BmpSnapshotCounter = 0;
   // Whether the saved settings were read completely (or found absent): only then may
   // closing write them back.
   bool SettingsRead = false;
@@ -123,6 +164,19 @@ struct TMainUnitState {
   // Reports and log lines kept while the error and events log windows do not exist.
   std::vector<TErrorReport> ErrorReports;
   std::vector<String> ActionLog;
+
+  // --- the file list and the conversion job ---
+  std::vector<TVideoFile> VideoFiles;
+  // The folder every output of the running job goes to.
+  String OutputFolder;
+  // One record per entry of the running job; emptied at its end.
+  std::vector<media::TInputOptions> InputOptionsList;
+  std::vector<media::TOutputOptions> OutputOptionsList;
+  // A grid cell is being drawn: the column lines wait.
+  bool GridPainting = false;
+  // Tasks of the running job that ended with an error, and that ran to their end.
+  Integer JobFailedTasks = 0;
+  Integer JobFinishedTasks = 0;
 };
 
 TMainUnitState& MainUnit();
@@ -170,26 +224,232 @@ void SaveSettings(TMainUnitState& State, TMainWindowSeam& Window);
 
 }  // namespace vantrel::app
 
+class TCustomImageList;
+class TImage;
+class TMenuItem;
 class TspFormSkin;
+class TspPngImageList;
+class TspSkinButton;
+class TspSkinButtonLabel;
+class TspSkinCheckRadioBox;
 class TspSkinData;
+class TspSkinEdit;
+class TspSkinHint;
+class TspSkinMainMenu;
+class TspSkinMainMenuBar;
+class TspSkinMessage;
+class TspSkinNotebook;
+class TspSkinPanel;
+class TspSkinPopupMenu;
+class TspSkinStdLabel;
+class TspSkinStringGrid;
+class TTimer;
+namespace vantrel::media {
+class TFFEncoder;
+class TDODodeve;
+}  // namespace vantrel::media
 
 namespace vantrel::app {
 
 // The main window. Its creation steps (FormCreate) run once every window of the
 // application exists, so that they may report failures and log.
-class TMainForm : public TForm {
+class TMainForm : public TForm, public TMainWindowSeam {
   VANTREL_CLASS(TMainForm)
   explicit TMainForm(TComponent* AOwner);
 
+  // Skin, frame, menu bar and hints.
   TspSkinData* spSkinData1 = nullptr;
   TspFormSkin* spFormSkin1 = nullptr;
+  TspSkinMainMenuBar* spSkinMainMenuBar1 = nullptr;
+  TspSkinHint* spSkinHint1 = nullptr;
+  TspSkinMessage* SkinMessage = nullptr;
+
+  // The main menu.
+  TspSkinMainMenu* spSkinMainMenu1 = nullptr;
+  TMenuItem* FileMenuItem = nullptr;
+  TMenuItem* AddVideoFiles1 = nullptr;
+  TMenuItem* FileInformation1 = nullptr;
+  TMenuItem* StartConversion1 = nullptr;
+  TMenuItem* Exit1 = nullptr;
+  TMenuItem* EditMenuItem = nullptr;
+  TMenuItem* Remove1 = nullptr;
+  TMenuItem* ClearAll1 = nullptr;
+  TMenuItem* Rename1 = nullptr;
+  TMenuItem* MoveUp1 = nullptr;
+  TMenuItem* MoveDown1 = nullptr;
+  TMenuItem* TrimVideo1 = nullptr;
+  TMenuItem* EditVideo1 = nullptr;
+  TMenuItem* ToolsMenuItem = nullptr;
+  TMenuItem* EventsLogMenuItem = nullptr;
+  TMenuItem* Help1 = nullptr;
+  TMenuItem* Help2 = nullptr;
+  TMenuItem* Support1 = nullptr;
+  TMenuItem* About1 = nullptr;
+
+  // The grid's popup menu.
+  TspSkinPopupMenu* ListMenu = nullptr;
+  TMenuItem* AddVideoFiles2 = nullptr;
+  TMenuItem* Remove2 = nullptr;
+  TMenuItem* ClearAll2 = nullptr;
+  TMenuItem* Rename2 = nullptr;
+  TMenuItem* MoveUp2 = nullptr;
+  TMenuItem* MoveDown2 = nullptr;
+  TMenuItem* TrimVideo2 = nullptr;
+  TMenuItem* EditVideo2 = nullptr;
+  TMenuItem* FileInformation2 = nullptr;
+
+  // The snapshot menu of the share buttons (its items come with the preview).
+  TspSkinPopupMenu* spSkinPopupMenu1 = nullptr;
+
+  // The big buttons: add, trim, edit on the left, convert at the bottom right, share links.
+  TspSkinButtonLabel* AddButton = nullptr;
+  TspSkinButtonLabel* ClipButton = nullptr;
+  TspSkinButtonLabel* EditButton = nullptr;
+  TspSkinButtonLabel* StartButton = nullptr;
+  TspSkinButtonLabel* LikeButton = nullptr;
+  TspSkinButtonLabel* TweetButton = nullptr;
+
+  // The file list: its notebook page, grid, in-place title editor, buttons below it and the
+  // picture shown until the first file is added.
+  TspSkinNotebook* spSkinNotebook1 = nullptr;
+  TspSkinStringGrid* sgList = nullptr;
+  TspSkinEdit* edDestinationTitle = nullptr;
+  TspSkinButton* spSkinButton1 = nullptr;
+  TspSkinButton* spSkinButton2 = nullptr;
+  TspSkinButton* spSkinButton3 = nullptr;
+  TspSkinButton* spSkinButton4 = nullptr;
+  TspSkinButton* spSkinButton5 = nullptr;
+  TspSkinPanel* GettingStartedPanel = nullptr;
+  TImage* GettingStartedImage = nullptr;
+  TImage* imgTableRow = nullptr;
+  TImage* imgTableColumnCaptionBar = nullptr;
+  TImage* Image3 = nullptr;
+  TTimer* Timer1 = nullptr;
+
+  // The bottom panel: the profile field, the output folder and the options.
+  TspSkinPanel* BottomPanel = nullptr;
+  TImage* imgProfileField = nullptr;
+  TspSkinStdLabel* lblProfile = nullptr;
+  TImage* imgProfileIcon = nullptr;
+  TImage* ProfileComboImage = nullptr;
+  TImage* ProfileComboImageOver = nullptr;
+  TspSkinEdit* edDestinationFolder = nullptr;
+  TspSkinButton* SettingsButton = nullptr;
+  TspSkinButton* FindTargetButton = nullptr;
+  TspSkinCheckRadioBox* chApplyToAll = nullptr;
+  TspSkinCheckRadioBox* chMerge = nullptr;
+
+  // The media engine.
+  media::TFFEncoder* Tarnwell = nullptr;
   media::TFFLogger* FFLogger = nullptr;
 
+  // Button pictures.
+  TspPngImageList* LeftButtonsImages = nullptr;
+  TspPngImageList* ConvertButtonImages = nullptr;
+  TspPngImageList* PlayerImages = nullptr;
+  TspPngImageList* LikeImages = nullptr;
+  TspPngImageList* TweetImages = nullptr;
+
+  // The folder of the skin, the catalogue and the media libraries (with its trailing
+  // delimiter): the program's own folder unless set before the creation steps.
+  String ProgramFolder;
+  // The program's first command-line argument ("" when none): the program's own unless set
+  // before the creation steps.
+  String CommandLineArg;
+  // The open dialog's filter and initial folder (the dialog comes with the file list).
+  String OpenDialogFilter;
+  String OpenDialogFolder;
+
+  // What the catalogue and the settings show and read in the window.
+  void ShowProfile(const String& Title, TPicture* Icon) override;
+  String DestinationFolder() override;
+  void SetDestinationFolder(const String& Folder) override;
+  void SetOpenDialogFolder(const String& Folder) override;
+  String FirstChosenFile() override;
+
   void FormCreate(TObject* Sender);
+  void FormClose(TObject* Sender, TCloseAction& Action);
+  // Tools menu: with no command-line argument it opens the events log.
+  void MenuClickEventsLog(TObject* Sender);
+  void EventsLogMenuItemClick(TObject* Sender);
+  void Exit1Click(TObject* Sender);
+  // Sets the skin's effects and layered borders together.
+  void SetSkinEffects(Boolean Value);
+
+  // --- the file list and the conversion job ---
+  ~TMainForm() override;
+  // Runs the open dialog: true with the chosen files, in the dialog's order, when the user
+  // confirms. Nil while the window has no open dialog: adding through it does nothing.
+  std::function<bool(std::vector<String>& Files)> RunOpenDialog;
+  // The preview's part of preparing the libraries: false once it reported a failure. Nil
+  // while the window has no preview.
+  std::function<bool()> PreparePreviewLibrary;
+  // Stops the preview when it plays or is paused; nil while the window has no preview.
+  std::function<void()> StopPreview;
+
+  void AddButtonClick(TObject* Sender);
+  void WMDropFiles(TMessage& Msg);
+  bool AddMediaFile(const String& FileName);
+  // Loads the media libraries (and the preview's), then enables the file controls; false
+  // when the media libraries cannot be loaded.
+  bool PrepareLibrariesAndEnableUI();
+  void MoveUp1Click(TObject* Sender);
+  void MoveDown1Click(TObject* Sender);
+  void Remove1Click(TObject* Sender);
+  void ClearAll1Click(TObject* Sender);
+  void Rename1Click(TObject* Sender);
+  void sgListMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, Integer X, Integer Y);
+  void edDestinationTitleExit(TObject* Sender);
+  void edDestinationTitleKeyPress(TObject* Sender, char32_t& Key);
+  void sgListClick(TObject* Sender);
+  void chApplyToAllClick(TObject* Sender);
+  void sgListDrawCell(TObject* Sender, Integer ACol, Integer ARow, TRect Rect, TGridDrawState State);
+  void Timer1Timer(TObject* Sender);
+  void StartButtonClick(TObject* Sender);
+  // The row the title editor was opened on (0: closed).
+  Integer TitleEditorRow() const { return FTitleRow; }
+
+ protected:
+  void WndProc(TMessage& Message) override;
+
+ private:
+  class TJobSeams;
+  friend class TJobSeams;
+  // Binds the file list's and the job's handlers to their controls and menu items.
+  void BindFileListAndJob();
+  void OpenTitleEditor(Integer Row);
+  void EnableFileCommands(bool Enabled);
+  struct TJobSeamsDeleter {
+    void operator()(TJobSeams* P) const;
+  };
+  std::unique_ptr<TJobSeams, TJobSeamsDeleter> FJobSeams;
+  Integer FTitleRow = 0;
+  // --- end of the file list and the conversion job ---
+
+ private:
+  void CreateMenus();
+  void CreateButtons();
+  void CreateFileList();
+  void CreateBottomPanel();
+  void CreateImageLists();
+  // Creation steps that load pictures from the skin folder.
+  void LoadSkinPictures(const String& SkinFolder);
+  void ApplyCommandLine(const String& FirstArg);
 };
 
 // The application's eleven windows in their order, then the main window's creation steps;
-// an exception leaving those goes to the application's exception handler.
-void CreateApplicationForms();
+// an exception leaving those goes to the application's exception handler. ProgramFolder
+// replaces the program's own folder (with its trailing delimiter) when not empty.
+void CreateApplicationForms(const String& ProgramFolder = String());
+
+// The open dialog's filter: all supported formats, video, audio, then one entry per type.
+String BuildOpenDialogFilter();
+// Whether the logical left mouse button is down now (the right one with swapped buttons).
+bool IsLeftButtonDown();
+// The time of day of T in microseconds.
+Int64 TimeToMicroseconds(TDateTime T);
+// The first command-line argument when it names an existing file of ProgramFolder by its
+// plain name; "" otherwise.
+String SiblingProgramArg(const String& ProgramFolder, const String& FirstArg);
 
 }  // namespace vantrel::app

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/clip_Times.h"
+#include "app/main_FileList.h"
 #include "app/fileinfo.h"
 #include "app/main.h"
 #include "media/FFDecode.h"
