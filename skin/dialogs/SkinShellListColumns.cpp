@@ -31,6 +31,8 @@ struct SortRow {
   Integer Rank = 0;  // 1 a folder, 0 anything else
   TspFindData Find;
   TDateTime Written = 0;  // local last-write time as a packed file date holds it
+  bool TimeRule = true;   // the column's order applies (detail 4 holds a time)
+  String Name, Type;
 };
 
 // The sort under way: the GUI thread sorts one view at a time.
@@ -65,30 +67,62 @@ Integer Order(T A, T B) {
 
 String DetailOrEmpty(TspShellFolder* F, Integer Index) { return F->DetailsLoaded() ? F->DetailText(Index) : String(); }
 
+// Reads what a comparison in the current sort needs of Folder; raises EInvalidPath for an
+// item whose file is gone when its find data are needed.
+SortRow ReadSortRow(TspShellFolder* Folder) {
+  const ShellSortContext& Ctx = SortContext();
+  SortRow R;
+  R.Folder = Folder;
+  R.Rank = Folder->IsFolder() ? 1 : 0;
+  if (!Ctx.ColumnSort) return R;
+  if (Ctx.Column == 0) {
+    R.Name = Folder->DisplayName();
+    return R;
+  }
+  Folder->LoadColumnDetails(Ctx.Folder, Ctx.Window, 4);
+  R.TimeRule = DetailOrEmpty(Folder, 4).find(':') != String::npos;
+  R.Type = DetailOrEmpty(Folder, 2);
+  if ((Ctx.Column == 1 && !R.Rank) || Ctx.Column == 3) {
+    Folder->ReadFindData(R.Find);
+    R.Written = WrittenDate(R.Find);
+  }
+  return R;
+}
+
+// The shell's order of two rows of one rank.
+Integer ShellOrder(const SortRow& A, const SortRow& B) {
+  IShellFolder* Parent = A.Folder->ParentShellFolder();
+  return Parent ? LowSigned16(Parent->CompareIDs(0, A.Folder->RelativeID(), B.Folder->RelativeID())) : 0;
+}
+
+// The standard order is worked out only where the column's own order leaves it standing.
 Integer CompareSortRows(const SortRow& A, const SortRow& B) {
   const ShellSortContext& Ctx = SortContext();
-  Integer C = B.Rank - A.Rank;
-  if (C == 0 && A.Folder->ParentShellFolder())
-    C = LowSigned16(A.Folder->ParentShellFolder()->CompareIDs(0, A.Folder->RelativeID(), B.Folder->RelativeID()));
-  if (!Ctx.ColumnSort) return C;
-  bool Rule = true;
-  if (Ctx.Column != 0) Rule = DetailOrEmpty(A.Folder, 4).find(':') != String::npos;
-  if (Rule) {
+  const Integer Rank = B.Rank - A.Rank;
+  auto Standard = [&] { return Rank != 0 ? Rank : ShellOrder(A, B); };
+  if (!Ctx.ColumnSort) return Standard();
+  const bool Rule = Ctx.Column == 0 || A.TimeRule;
+  Integer C = 0;
+  if (!Rule) {
+    C = Standard();
+  } else {
     switch (Ctx.Column) {
       case 0:
-        C = FolderFirst(A, B, CompareText(A.Folder->DisplayName(), B.Folder->DisplayName()));
+        C = FolderFirst(A, B, CompareText(A.Name, B.Name));
         break;
       case 1:
-        if (A.Rank != B.Rank) C = FolderFirst(A, B, C);
+        if (A.Rank != B.Rank) C = FolderFirst(A, B, 0);
         else if (!A.Rank) C = Order(FindDataSize(A.Find), FindDataSize(B.Find));
+        else C = Standard();
         break;
       case 2:
-        C = FolderFirst(A, B, CompareText(DetailOrEmpty(A.Folder, 2), DetailOrEmpty(B.Folder, 2)));
+        C = FolderFirst(A, B, CompareText(A.Type, B.Type));
         break;
       case 3:
         C = FolderFirst(A, B, Order(A.Written, B.Written));
         break;
       default:
+        C = Standard();
         break;
     }
   }
@@ -192,22 +226,9 @@ namespace {
 // Sorts Rows (a copy of the view's rows) with the context set up; raises what reading the
 // rows raises, leaving the view's rows as they were.
 std::vector<TspShellFolder*> SortedCopy(const std::vector<TOwned<TspShellFolder>>& Rows) {
-  const ShellSortContext& Ctx = SortContext();
   std::vector<SortRow> Copy;
   Copy.reserve(Rows.size());
-  for (const auto& Row : Rows) {
-    SortRow R;
-    R.Folder = Row.get();
-    R.Rank = Row->IsFolder() ? 1 : 0;
-    if (Ctx.ColumnSort && Ctx.Column != 0) {
-      Row->LoadColumnDetails(Ctx.Folder, Ctx.Window, 4);
-      if ((Ctx.Column == 1 && !R.Rank) || Ctx.Column == 3) {
-        Row->ReadFindData(R.Find);
-        R.Written = WrittenDate(R.Find);
-      }
-    }
-    Copy.push_back(std::move(R));
-  }
+  for (const auto& Row : Rows) Copy.push_back(ReadSortRow(Row.get()));
   std::stable_sort(Copy.begin(), Copy.end(),
                    [](const SortRow& A, const SortRow& B) { return CompareSortRows(A, B) < 0; });
   std::vector<TspShellFolder*> Order;
@@ -220,23 +241,7 @@ std::vector<TspShellFolder*> SortedCopy(const std::vector<TOwned<TspShellFolder>
 
 Integer CompareListFolders(TspShellFolder* A, TspShellFolder* B) {
   if (!A || !B) return 0;
-  SortRow RA, RB;
-  RA.Folder = A;
-  RB.Folder = B;
-  RA.Rank = A->IsFolder() ? 1 : 0;
-  RB.Rank = B->IsFolder() ? 1 : 0;
-  const ShellSortContext& Ctx = SortContext();
-  if (Ctx.ColumnSort && Ctx.Column != 0) {
-    A->LoadColumnDetails(Ctx.Folder, Ctx.Window, 4);
-    B->LoadColumnDetails(Ctx.Folder, Ctx.Window, 4);
-    if (Ctx.Column == 1 || Ctx.Column == 3) {
-      A->ReadFindData(RA.Find);
-      B->ReadFindData(RB.Find);
-      RA.Written = WrittenDate(RA.Find);
-      RB.Written = WrittenDate(RB.Find);
-    }
-  }
-  return CompareSortRows(RA, RB);
+  return CompareSortRows(ReadSortRow(A), ReadSortRow(B));
 }
 
 void TspCustomShellListView::SortRows() {
