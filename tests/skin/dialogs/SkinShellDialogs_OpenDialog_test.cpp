@@ -7,9 +7,12 @@
 #include <vector>
 
 #include "platform/display/HeadlessPng.h"
+#include "platform/rtl/StringList.h"
 #include "platform/win/Focus.h"
 #include "platform/win/Keyboard.h"
 #include "tests/skin/dialogs/ShellDialogFixture.h"
+#include "tests/support/TestPaths.h"
+#include "tools/skingen/SkinGenSpec.h"
 
 using vantrel::uitest::ShellDialogTest;
 
@@ -428,4 +431,72 @@ TEST_F(OpenDialogTest, AFolderThatCannotBeShownRaisesAfterCloseAndTheFormIsGone)
   EXPECT_EQ(Events, (std::vector<std::string>{"show", "close with the form"}));
   EXPECT_EQ(FormsAlive(), 0);
   EXPECT_EQ(Dlg->Form(), nullptr);
+}
+
+TEST_F(OpenDialogTest, WhileShownTheDialogAnswersTheSelectedFileAndTakesANewName) {
+  Dlg->SetFileName(At("B/"));
+  std::string Before, Selected, Edit;
+  Play({[&](TspOpenDlgForm* F) {
+    Before = Dlg->GetSelectedFile();
+    SelectRow(F, "x.mp4");
+    Selected = Dlg->GetSelectedFile();
+    Dlg->SetFileName("/elsewhere/typed.mp4");
+    Edit = F->FileNameEdit->Text();
+    Cancel(F);
+  }});
+  EXPECT_FALSE(Dlg->Execute());
+  EXPECT_EQ(Before, "");
+  EXPECT_EQ(Selected, At("B/x.mp4"));
+  EXPECT_EQ(Edit, "/elsewhere/typed.mp4") << "the whole value";
+  EXPECT_EQ(Dlg->GetSelectedFile(), "") << "no form";
+}
+
+TEST_F(OpenDialogTest, ASkinsTextTableNamesTheControlsAndTheSkinDrawsThem) {
+  TOwned<TspSkinData> Frame = CreateOwned<TspSkinData>(nullptr);
+  TOwned<TspSkinData> Ctrl = CreateOwned<TspSkinData>(nullptr);
+  const std::string SkinIni =
+      vantrel::test::BinDir() + "/" + vantrel::skingen::DefaultSkinFolder + "/" + vantrel::skingen::SkinIniName;
+  Frame->LoadFromFile(SkinIni);
+  Ctrl->LoadFromFile(SkinIni);
+  TOwned<TspResourceStrData> Texts = CreateOwned<TspResourceStrData>(nullptr);
+  TOwned<TStringList> Lines = CreateOwned<TStringList>();
+  const std::vector<std::pair<const char*, const char*>> Keys = {
+      {"FLV_LOOKIN", "Suchen in: "},         {"MSG_BTN_BACK_HINT", "Zurück"},
+      {"MSG_BTN_UP_HINT", "Nach oben"},      {"MSG_BTN_NEWFOLDER_HINT", "Neuer Ordner anlegen"},
+      {"MSG_BTN_VIEWMENU_HINT", "Ansicht"},  {"MSG_LV_ICON", "Große Symbole"},
+      {"MSG_LV_SMALLICON", "Kleine Symbole"}, {"MSG_LV_LIST", "Liste"},
+      {"MSG_LV_DETAILS", "Details"},          {"MSG_BTN_OPEN", "Ö&ffnen"},
+      {"MSG_BTN_CANCEL", "Abbrechen"},        {"MSG_FILENAME", "Dateiname:"},
+      {"MSG_FILETYPE", "Dateityp:"}};
+  for (auto [Key, Text] : Keys) Lines->Add(String(Key) + "=" + Text);
+  Texts->SetResStrings(Lines.get());
+  Ctrl->SetResourceStrData(Texts.get());
+  Dlg->SetSkinData(Frame.get());
+  Dlg->SetCtrlSkinData(Ctrl.get());
+  Dlg->SetFileName(At("A/"));
+  std::vector<std::string> Seen;
+  Integer ButtonSkin = -1, MinWidth = 0, ClientWidth = 0;
+  Play({[&](TspOpenDlgForm* F) {
+    for (TControl* C : std::initializer_list<TControl*>{F->BackToolButton, F->UpToolButton, F->NewFolderToolButton,
+                                                       F->StyleToolButton})
+      Seen.push_back(C->Hint());
+    for (TMenuItem* I : {F->IconMenuItem, F->SmallIconMenuItem, F->ListMenuItem, F->ReportMenuItem})
+      Seen.push_back(I->Caption());
+    Seen.push_back(F->Drivelabel->Caption());
+    Seen.push_back(F->OpenFileLabel->Caption());
+    Seen.push_back(F->FileTypeLabel->Caption());
+    Seen.push_back(F->OpenButton->Caption());
+    Seen.push_back(F->CancelButton->Caption());
+    ButtonSkin = F->OpenButton->FIndex;
+    MinWidth = F->DSF->GetMinWidth();
+    ClientWidth = F->ClientWidth();
+    vantrel::display::SavePng(S->Session.Capture(F->Handle()), testing::TempDir() + "skin-open-dialog-laconic.png");
+    Cancel(F);
+  }});
+  EXPECT_FALSE(Dlg->Execute());
+  EXPECT_EQ(Seen, (std::vector<std::string>{"Zurück", "Nach oben", "Neuer Ordner anlegen", "Ansicht", "Große Symbole",
+                                            "Kleine Symbole", "Liste", "Details", "Suchen in: ", "Dateiname:",
+                                            "Dateityp:", "Ö&ffnen", "Abbrechen"}));
+  EXPECT_NE(ButtonSkin, -1) << "the buttons are drawn from the controls' skin";
+  EXPECT_GE(ClientWidth, std::min(MinWidth, 450));
 }

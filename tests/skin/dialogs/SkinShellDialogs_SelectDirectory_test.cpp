@@ -202,6 +202,9 @@ class DirectoryEditTest : public ShellDialogTest<TspSelDirDlgForm> {
 
 TEST_F(DirectoryEditTest, ItsButtonPicksAFolderAndCancelLeavesTheText) {
   EXPECT_TRUE(Edit->ButtonMode());
+  EXPECT_EQ(Edit->SkinDataName(), "buttonedit");
+  ASSERT_NE(Edit->DirectoryDialog(), nullptr);
+  EXPECT_EQ(Edit->DirectoryDialog()->Owner(), Edit);
   EXPECT_EQ(Edit->Text(), "") << "no text from the component's name";
   Edit->SetText(At("A"));
   std::string StartPath;
