@@ -232,3 +232,24 @@ TEST_F(DirectoryEditTest, ItsButtonPicksAFolderAndCancelLeavesTheText) {
   EXPECT_EQ(Edit->Text(), At("B"));
   EXPECT_EQ(FormsAlive(), 0);
 }
+
+TEST_F(DirectoryEditTest, SkinsFreedElsewhereAreForgottenByTheEditAndBothDialogs) {
+  TOwned<TspSkinSelectDirectoryDialog> Picker(TspSkinSelectDirectoryDialog::Create(nullptr));
+  TOwned<TspSkinOpenDialog> Open(TspSkinOpenDialog::Create(nullptr));
+  TOwned<TspSkinData> Frame = CreateOwned<TspSkinData>(nullptr);
+  TOwned<TspSkinData> Ctrl = CreateOwned<TspSkinData>(nullptr);
+  Picker->SetSkinData(Frame.get());
+  Picker->SetCtrlSkinData(Ctrl.get());
+  Open->SetSkinData(Frame.get());
+  Open->SetCtrlSkinData(Ctrl.get());
+  Edit->SetDlgCtrlSkinData(Ctrl.get());
+  Frame.reset();
+  Ctrl.reset();
+  DlgSkin.reset();
+  EXPECT_EQ(Picker->SkinData(), nullptr);
+  EXPECT_EQ(Picker->CtrlSkinData(), nullptr);
+  EXPECT_EQ(Open->SkinData(), nullptr);
+  EXPECT_EQ(Open->CtrlSkinData(), nullptr);
+  EXPECT_EQ(Edit->DlgSkinData(), nullptr);
+  EXPECT_EQ(Edit->DlgCtrlSkinData(), nullptr);
+}
