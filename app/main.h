@@ -492,6 +492,8 @@ class TMainForm : public TForm, public TMainWindowSeam {
   void MenuClickEventsLog(TObject* Sender);
   void EventsLogMenuItemClick(TObject* Sender);
   void Exit1Click(TObject* Sender);
+  // Stops the preview as its Stop button does (when it plays or is paused).
+  void StopPreview();
   // Sets the skin's effects and layered borders together.
   void SetSkinEffects(Boolean Value);
 

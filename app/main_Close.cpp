@@ -9,7 +9,7 @@ namespace vantrel::app {
 
 void TMainForm::FormClose(TObject*, TCloseAction&) {
   DragAcceptFiles(Handle(), false);
-  if (StopPreview) StopPreview();
+  StopPreview();
   SaveSettings(MainUnit(), *this);
   ShellExecute(Handle(), "open", RecommendationPage, nullptr, nullptr, SW_SHOWNORMAL);
 }
