@@ -11,6 +11,7 @@
 #include "skin/controls/SkinExCtrls.h"
 #include "skin/controls/SkinGrids.h"
 #include "platform/ui/Timers.h"
+#include "skin/core/data/SkinData.h"
 #include "skin/forms/SkinHint.h"
 #include "skin/forms/SkinMenus.h"
 #include "tests/app/MainWindowFixture.h"
@@ -183,4 +184,19 @@ TEST(OpenDialogFilter, ListsThreeCollectiveEntriesAndOnePerType) {
     EXPECT_EQ(Parts[E.Index], E.Description);
     EXPECT_EQ(Parts[E.Index + 1], E.Patterns);
   }
+}
+
+TEST_F(MainWindowTest, SkinEffectsStartOnAndSwitchTogether) {
+  TMainForm& M = Start();
+  TspSkinData& D = *M.spSkinData1;
+  auto Flags = [&D] {
+    return std::vector<bool>{D.EnableSkinEffects(), D.AeroBlurEnabled(), D.ShowLayeredBorders(),
+                             D.ShowButtonGlowFrames(), D.ShowCaptionButtonGlowFrames()};
+  };
+  EXPECT_EQ(Flags(), (std::vector<bool>{true, true, true, true, true}));
+  M.SetSkinEffects(false);
+  // The caption buttons' glow frames are not among the effects.
+  EXPECT_EQ(Flags(), (std::vector<bool>{false, false, false, false, true}));
+  M.SetSkinEffects(true);
+  EXPECT_EQ(Flags(), (std::vector<bool>{true, true, true, true, true}));
 }
