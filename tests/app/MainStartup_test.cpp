@@ -226,3 +226,13 @@ TEST_F(MainWindowTest, TheSiblingItemStartsItAndClosingSavesAndOpensTheExitPage)
   ASSERT_TRUE(Reg.OpenKeyReadOnly(SettingsKeyPath));
   EXPECT_EQ(Reg.ReadString("OutputPath"), Documents() + "/Quillmoor/Vantrel/Output");
 }
+
+TEST_F(MainWindowTest, AnOutputFolderThatCannotBeMadeLeavesTheFieldEmpty) {
+  std::filesystem::create_directories(Documents() + "/Quillmoor/Vantrel");
+  vantrel::test::WriteFileBytes(Documents() + "/Quillmoor/Vantrel/Output", "a file in the way");
+  TMainForm& M = Start();
+  EXPECT_EQ(M.edDestinationFolder->Text(), "");
+  // The other folder is made all the same.
+  EXPECT_EQ(MainUnit().SnapshotFolder, Documents() + "/Quillmoor/Vantrel/Snapshots");
+  EXPECT_TRUE(M.Tarnwell->AVLibLoaded());
+}
