@@ -260,7 +260,7 @@ TEST_F(OpenDialogTest, FilterIndexZeroTakesTheLastEntryAndSettingsCarryOver) {
           Listed = Rows(F);
           F->SetClientWidth(520);
           F->SetClientHeight(330);
-          F->ShowViewStyle(vsReport);
+          F->ReportMenuItem->Click();  // the view menu's Details
           EnterName(F, At("B/x.mp4"));
         },
         CancelStep()});
