@@ -255,11 +255,15 @@ TEST_F(OpenDialogTest, FilterIndexZeroTakesTheLastEntryAndSettingsCarryOver) {
   Dlg->SetFilterIndex(0);
   std::string Mask;
   std::vector<std::string> Listed;
+  Integer OpenRightGap = 0, EditRightGap = 0;
   Play({[&](TspOpenDlgForm* F) {
           Mask = F->FileListView->Mask();
           Listed = Rows(F);
           F->SetClientWidth(520);
           F->SetClientHeight(330);
+          // The bottom row keeps its distances from the right edge.
+          OpenRightGap = F->BottomPanel->ClientWidth() - (F->OpenButton->Left() + F->OpenButton->Width());
+          EditRightGap = F->BottomPanel->ClientWidth() - (F->FileNameEdit->Left() + F->FileNameEdit->Width());
           F->ReportMenuItem->Click();  // the view menu's Details
           EnterName(F, At("B/x.mp4"));
         },
@@ -271,6 +275,8 @@ TEST_F(OpenDialogTest, FilterIndexZeroTakesTheLastEntryAndSettingsCarryOver) {
   EXPECT_EQ(Dlg->DialogWidth(), 520);
   EXPECT_EQ(Dlg->DialogHeight(), 330);
   EXPECT_EQ(Dlg->ListStyle(), vsReport);
+  EXPECT_EQ(OpenRightGap, 10);
+  EXPECT_EQ(EditRightGap, 90);
 
   std::string Path;
   TRect Client;
