@@ -506,3 +506,45 @@ TEST_F(OpenDialogTest, ASkinsTextTableNamesTheControlsAndTheSkinDrawsThem) {
   EXPECT_NE(ButtonSkin, -1) << "the buttons are drawn from the controls' skin";
   EXPECT_GE(ClientWidth, std::min(MinWidth, 450));
 }
+
+TEST_F(OpenDialogTest, ADoubleClickedOrEnteredFileRowIsChosen) {
+  struct Case {
+    bool SaveMode, ByEnter;
+    std::vector<int> Answers;  // to the overwrite question, in turn
+    bool Chosen;
+  } Cases[] = {
+      {false, false, {}, true},
+      {false, true, {}, true},
+      {true, false, {VK_ESCAPE}, false},
+      {true, false, {VK_RETURN}, true},
+  };
+  for (const Case& C : Cases) {
+    SCOPED_TRACE(std::string(C.SaveMode ? "save" : "open") + (C.ByEnter ? " Enter" : " double click"));
+    Dlg->SetSaveMode(C.SaveMode);
+    Dlg->SetOverwritePromt(true);
+    Dlg->SetFileName(At("B/"));
+    std::vector<std::function<void(TspOpenDlgForm*)>> Steps{[&](TspOpenDlgForm* F) {
+      const Integer Row = RowOf(F, "x.mp4");
+      ASSERT_GE(Row, 0);
+      const TRect R = F->FileListView->Items()->Item(Row)->DisplayRect(drLabel);
+      const TPoint P = F->FileListView->ClientToScreen(Point((R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2));
+      S->Session.Press(P.X, P.Y);
+      S->Session.Release(P.X, P.Y);
+      if (C.ByEnter) {
+        S->Session.Key(VK_RETURN);
+      } else {
+        S->Session.Press(P.X, P.Y);
+        S->Session.Release(P.X, P.Y);
+      }
+    }};
+    for (int Answer : C.Answers)
+      Steps.push_back([this, Answer](TspOpenDlgForm*) {
+        ASSERT_NE(ShownMessage(), nullptr) << "the overwrite question";
+        S->Session.Key(static_cast<WORD>(Answer));
+      });
+    Steps.push_back(CancelStep());
+    Play(Steps);
+    EXPECT_EQ(Dlg->Execute(), C.Chosen);
+    EXPECT_EQ(Dlg->FileName(), C.Chosen ? At("B/x.mp4") : At("B/"));
+  }
+}
