@@ -548,3 +548,19 @@ TEST_F(OpenDialogTest, ADoubleClickedOrEnteredFileRowIsChosen) {
     EXPECT_EQ(Dlg->FileName(), C.Chosen ? At("B/x.mp4") : At("B/"));
   }
 }
+
+TEST_F(OpenDialogTest, HiddenFilesAreListedOnlyWhenAskedFor) {
+  vantrel::test::WriteFileBytes(At("B/.secret.mp4"), "x");
+  for (const bool Show : {false, true}) {
+    SCOPED_TRACE(Show ? "shown" : "hidden");
+    Dlg->SetShowHiddenFiles(Show);
+    Dlg->SetFileName(At("B/"));
+    std::vector<std::string> Listed;
+    Play({[&](TspOpenDlgForm* F) {
+      Listed = Rows(F);
+      Cancel(F);
+    }});
+    EXPECT_FALSE(Dlg->Execute());
+    EXPECT_EQ(Listed, Show ? (std::vector<std::string>{".secret.mp4", "x.mp4"}) : (std::vector<std::string>{"x.mp4"}));
+  }
+}
