@@ -10,6 +10,7 @@
 #include "skin/controls/SkinBoxCtrls.h"
 #include "skin/controls/SkinExCtrls.h"
 #include "skin/controls/SkinGrids.h"
+#include "skin/dialogs/SkinShellDialogs.h"
 #include "platform/ui/Timers.h"
 #include "skin/core/data/SkinData.h"
 #include "skin/forms/SkinHint.h"
@@ -91,6 +92,13 @@ TEST_F(MainWindowTest, ControlsStandAtTheirPlacesWithTheirCaptions) {
   EXPECT_EQ(M.chMerge->Caption(), "Merge into one file");
   EXPECT_FALSE(M.chMerge->Checked());
   EXPECT_TRUE(M.edDestinationFolder->ReadOnly());
+  EXPECT_EQ(M.edDestinationFolder->DlgSkinData(), M.spSkinData1);
+  EXPECT_EQ(M.dlgopen->Title(), "Open file");
+  EXPECT_TRUE(M.dlgopen->MultiSelection());
+  EXPECT_TRUE(M.dlgopen->CheckFileExists());
+  EXPECT_EQ(M.dlgopen->SkinData(), M.spSkinData1);
+  EXPECT_EQ(M.spSkinSelectDirectoryDialog1->Title(), "Select folder");
+  EXPECT_EQ(M.spSkinSelectDirectoryDialog1->SkinData(), M.spSkinData1);
   EXPECT_FALSE(M.edDestinationTitle->Visible());
   for (TControl* Hidden : {static_cast<TControl*>(M.imgTableRow), static_cast<TControl*>(M.imgTableColumnCaptionBar),
                            static_cast<TControl*>(M.Image3), static_cast<TControl*>(M.ProfileComboImage),
