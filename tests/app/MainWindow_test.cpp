@@ -208,3 +208,28 @@ TEST_F(MainWindowTest, SkinEffectsStartOnAndSwitchTogether) {
   M.SetSkinEffects(true);
   EXPECT_EQ(Flags(), (std::vector<bool>{true, true, true, true, true}));
 }
+
+TEST_F(MainWindowTest, AddVideoOpensTheOpenDialogWithEveryFileType) {
+  TMainForm& M = Start();
+  M.Show();
+  S.Session.PumpUntilIdle();
+  String Caption;
+  Integer Types = -1;
+  TOwned<TTimer> Close = CreateOwned<TTimer>(nullptr);
+  Close->SetInterval(20);
+  Close->OnTimer = [&](TObject*) {
+    TspOpenDlgForm* F = M.dlgopen->Form();
+    if (!F || !F->Visible() || F->ModalResult() != mrNone) return;
+    Caption = F->Caption();
+    Types = F->FilterComboBox->Items()->Count();
+    vantrel::display::SavePng(S.Session.CaptureScreen(), testing::TempDir() + "OpenDialog.png");
+    F->SetModalResult(mrCancel);
+  };
+  const TPoint P = vantrel::uitest::CentreOf(M.AddButton);
+  S.Session.Press(P.X, P.Y);
+  S.Session.Release(P.X, P.Y);
+  S.Session.PumpUntilIdle();
+  EXPECT_EQ(Caption, "Open file");
+  EXPECT_EQ(Types, 37);
+  EXPECT_TRUE(MainUnit().VideoFiles.empty());
+}
