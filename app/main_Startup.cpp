@@ -13,6 +13,7 @@
 #include "skin/controls/SkinGrids.h"
 #include "skin/core/bitmaps/sppngimagelist.h"
 #include "skin/core/data/SkinData.h"
+#include "skin/dialogs/SkinShellDialogs.h"
 #include "skin/forms/FormSkin.h"
 
 namespace vantrel::app {
@@ -92,7 +93,7 @@ void TMainForm::FormCreate(TObject*) {
   Application->SetTitle("Vantrel");
   SetCaption("Vantrel");
   State.TempFolder = GetTempFolder();
-  OpenDialogFolder = GetSpecialFolder(CSIDL_MYVIDEO);
+  dlgopen->SetInitialDir(GetSpecialFolder(CSIDL_MYVIDEO));
   StartMediaLogHistory(State);
   for (Integer Col = 0; Col < static_cast<Integer>(std::size(FileListColumnWidths)); ++Col)
     sgList->SetColWidths(Col, FileListColumnWidths[Col]);
@@ -103,7 +104,7 @@ void TMainForm::FormCreate(TObject*) {
     GettingStartedPanel->SetVisible(false);
   State.JpegSnapshotCounter = 1;
   State.BmpSnapshotCounter = 1;
-  OpenDialogFilter = BuildOpenDialogFilter();
+  dlgopen->SetFilter(BuildOpenDialogFilter());
 
   // The catalogue: icons, profiles (guarded), formats (read unguarded, parsed guarded).
   LoadCatalogue(State, ProgramFolder + "video-converter-profiles");
@@ -140,8 +141,8 @@ String TMainForm::DestinationFolder() { return edDestinationFolder->Text(); }
 
 void TMainForm::SetDestinationFolder(const String& Folder) { edDestinationFolder->SetText(Folder); }
 
-void TMainForm::SetOpenDialogFolder(const String& Folder) { OpenDialogFolder = Folder; }
+void TMainForm::SetOpenDialogFolder(const String& Folder) { dlgopen->SetInitialDir(Folder); }
 
-String TMainForm::FirstChosenFile() { return String(); }
+String TMainForm::FirstChosenFile() { return dlgopen->Files()->Count() > 0 ? dlgopen->Files()->Get(0) : String(); }
 
 }  // namespace vantrel::app

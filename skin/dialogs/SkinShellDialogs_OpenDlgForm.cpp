@@ -44,12 +44,14 @@ struct OpenDlgViewItemEntry {
   const char* Caption;
   TViewStyle Style;
   TMenuItem* TspOpenDlgForm::*Field;
+  void (TspOpenDlgForm::*Handler)(TObject*);
 };
 constexpr OpenDlgViewItemEntry OpenDlgViewItems[] = {
-    {"MSG_LV_ICON", "Large icons", vsIcon, &TspOpenDlgForm::IconMenuItem},
-    {"MSG_LV_SMALLICON", "Small icons", vsSmallIcon, &TspOpenDlgForm::SmallIconMenuItem},
-    {"MSG_LV_LIST", "List", vsList, &TspOpenDlgForm::ListMenuItem},
-    {"MSG_LV_DETAILS", "Details", vsReport, &TspOpenDlgForm::ReportMenuItem},
+    {"MSG_LV_ICON", "Large icons", vsIcon, &TspOpenDlgForm::IconMenuItem, &TspOpenDlgForm::IconItemClick},
+    {"MSG_LV_SMALLICON", "Small icons", vsSmallIcon, &TspOpenDlgForm::SmallIconMenuItem,
+     &TspOpenDlgForm::SmallIconItemClick},
+    {"MSG_LV_LIST", "List", vsList, &TspOpenDlgForm::ListMenuItem, &TspOpenDlgForm::ListItemClick},
+    {"MSG_LV_DETAILS", "Details", vsReport, &TspOpenDlgForm::ReportMenuItem, &TspOpenDlgForm::ReportItemClick},
 };
 
 void LoadOpenDlgGlyph(TspSkinSpeedButton* Button, const char* Name) {
@@ -141,7 +143,7 @@ void TspOpenDlgForm::BuildToolBar(Boolean ToolButtonsTransparent) {
     this->*E.Field = Item;
     Item->SetCaption(ShellDialogText(CtrlSD, E.Key, E.Caption));
     Item->SetRadioItem(true);
-    Item->OnClick = [this, Style = E.Style](TObject*) { ShowViewStyle(Style); };
+    Item->OnClick = [this, H = E.Handler](TObject* Sender) { (this->*H)(Sender); };
     StylePopupMenu->Items()->Add(Item);
   }
   StyleToolButton = TspSkinMenuSpeedButton::Create(this);

@@ -255,12 +255,16 @@ TEST_F(OpenDialogTest, FilterIndexZeroTakesTheLastEntryAndSettingsCarryOver) {
   Dlg->SetFilterIndex(0);
   std::string Mask;
   std::vector<std::string> Listed;
+  Integer OpenRightGap = 0, EditRightGap = 0;
   Play({[&](TspOpenDlgForm* F) {
           Mask = F->FileListView->Mask();
           Listed = Rows(F);
           F->SetClientWidth(520);
           F->SetClientHeight(330);
-          F->ShowViewStyle(vsReport);
+          // The bottom row keeps its distances from the right edge.
+          OpenRightGap = F->BottomPanel->ClientWidth() - (F->OpenButton->Left() + F->OpenButton->Width());
+          EditRightGap = F->BottomPanel->ClientWidth() - (F->FileNameEdit->Left() + F->FileNameEdit->Width());
+          F->ReportMenuItem->Click();  // the view menu's Details
           EnterName(F, At("B/x.mp4"));
         },
         CancelStep()});
@@ -271,6 +275,8 @@ TEST_F(OpenDialogTest, FilterIndexZeroTakesTheLastEntryAndSettingsCarryOver) {
   EXPECT_EQ(Dlg->DialogWidth(), 520);
   EXPECT_EQ(Dlg->DialogHeight(), 330);
   EXPECT_EQ(Dlg->ListStyle(), vsReport);
+  EXPECT_EQ(OpenRightGap, 10);
+  EXPECT_EQ(EditRightGap, 90);
 
   std::string Path;
   TRect Client;
@@ -499,4 +505,62 @@ TEST_F(OpenDialogTest, ASkinsTextTableNamesTheControlsAndTheSkinDrawsThem) {
                                             "Dateityp:", "Ö&ffnen", "Abbrechen"}));
   EXPECT_NE(ButtonSkin, -1) << "the buttons are drawn from the controls' skin";
   EXPECT_GE(ClientWidth, std::min(MinWidth, 450));
+}
+
+TEST_F(OpenDialogTest, ADoubleClickedOrEnteredFileRowIsChosen) {
+  struct Case {
+    bool SaveMode, ByEnter;
+    std::vector<int> Answers;  // to the overwrite question, in turn
+    bool Chosen;
+  } Cases[] = {
+      {false, false, {}, true},
+      {false, true, {}, true},
+      {true, false, {VK_ESCAPE}, false},
+      {true, false, {VK_RETURN}, true},
+  };
+  for (const Case& C : Cases) {
+    SCOPED_TRACE(std::string(C.SaveMode ? "save" : "open") + (C.ByEnter ? " Enter" : " double click"));
+    Dlg->SetSaveMode(C.SaveMode);
+    Dlg->SetOverwritePromt(true);
+    Dlg->SetFileName(At("B/"));
+    std::vector<std::function<void(TspOpenDlgForm*)>> Steps{[&](TspOpenDlgForm* F) {
+      const Integer Row = RowOf(F, "x.mp4");
+      ASSERT_GE(Row, 0);
+      const TRect R = F->FileListView->Items()->Item(Row)->DisplayRect(drLabel);
+      const TPoint P = F->FileListView->ClientToScreen(Point((R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2));
+      S->Session.Press(P.X, P.Y);
+      S->Session.Release(P.X, P.Y);
+      if (C.ByEnter) {
+        S->Session.Key(VK_RETURN);
+      } else {
+        S->Session.Press(P.X, P.Y);
+        S->Session.Release(P.X, P.Y);
+      }
+    }};
+    for (int Answer : C.Answers)
+      Steps.push_back([this, Answer](TspOpenDlgForm*) {
+        ASSERT_NE(ShownMessage(), nullptr) << "the overwrite question";
+        S->Session.Key(static_cast<WORD>(Answer));
+      });
+    Steps.push_back(CancelStep());
+    Play(Steps);
+    EXPECT_EQ(Dlg->Execute(), C.Chosen);
+    EXPECT_EQ(Dlg->FileName(), C.Chosen ? At("B/x.mp4") : At("B/"));
+  }
+}
+
+TEST_F(OpenDialogTest, HiddenFilesAreListedOnlyWhenAskedFor) {
+  vantrel::test::WriteFileBytes(At("B/.secret.mp4"), "x");
+  for (const bool Show : {false, true}) {
+    SCOPED_TRACE(Show ? "shown" : "hidden");
+    Dlg->SetShowHiddenFiles(Show);
+    Dlg->SetFileName(At("B/"));
+    std::vector<std::string> Listed;
+    Play({[&](TspOpenDlgForm* F) {
+      Listed = Rows(F);
+      Cancel(F);
+    }});
+    EXPECT_FALSE(Dlg->Execute());
+    EXPECT_EQ(Listed, Show ? (std::vector<std::string>{".secret.mp4", "x.mp4"}) : (std::vector<std::string>{"x.mp4"}));
+  }
 }

@@ -100,6 +100,7 @@ TEST_F(SelectDirectoryTest, TheToolBarsEditFollowsTheTreeAndEnterTakesATypedFold
   std::vector<std::string> Edits;
   Play({[&](TspSelDirDlgForm* F) {
     Edits.push_back(F->DirEdit->Text());
+    vantrel::display::SavePng(S->Session.Capture(F->Handle()), testing::TempDir() + "skin-select-folder-toolbar.png");
     F->DirTreeView->SetPath(At("B"));
     Edits.push_back(F->DirEdit->Text());
     S->Session.Key(VK_ESCAPE);
