@@ -5,6 +5,7 @@
 
 #include "app/conversion.h"
 #include "app/main_JobSeams.h"
+#include "platform/ui/ExtCtrls.h"
 #include "platform/ui/Timers.h"
 #include "platform/win/DragDrop.h"
 #include "skin/controls/SkinBoxCtrls.h"
@@ -16,6 +17,29 @@
 namespace vantrel::app {
 
 // --- the seams ---
+
+Integer TMainForm::TJobSeams::EntryCount() { return static_cast<Integer>(MainUnit().VideoFiles.size()); }
+Integer TMainForm::TJobSeams::SelectedRow() { return F.sgList->Row(); }
+void TMainForm::TJobSeams::SetEntryFormat(Integer Index, Integer Profile, Integer Format, bool MarkPending) {
+  TVideoFile& E = MainUnit().VideoFiles.at(Index);
+  E.ProfileInd = Profile;
+  E.FormatInd = Format;
+  if (MarkPending) E.Status = "-";
+}
+void TMainForm::TJobSeams::ReestimateAllSizes() {
+  for (Integer I = 0; I < EntryCount(); ++I) UpdateEstimatedSize(MainUnit(), I);
+  F.sgList->Repaint();
+}
+bool TMainForm::TJobSeams::ApplyToAll() { return F.chApplyToAll->Checked(); }
+void TMainForm::TJobSeams::ShowProfile(const String& Title, TPicture* Icon) { F.ShowProfile(Title, Icon); }
+String TMainForm::TJobSeams::EntrySource(Integer Index) { return MainUnit().VideoFiles.at(Index).Source; }
+String TMainForm::TJobSeams::EntryDestinationTitle(Integer Index) {
+  return MainUnit().VideoFiles.at(Index).DestinationTitle;
+}
+bool TMainForm::TJobSeams::EntryIsAudio(Integer Index) { return MainUnit().VideoFiles.at(Index).isSourceAudioFormat; }
+void TMainForm::TJobSeams::ShowSkinMessage(const String& Text, TMsgDlgType DlgType) {
+  F.SkinMessage->MessageDlg(Text, DlgType, {mbOK}, 0);
+}
 
 void TMainForm::TJobSeams::ShowInfo(const String& Text) { F.SkinMessage->MessageDlg(Text, mtInformation, {mbOK}, 0); }
 // The grid keeps its header row fixed: an empty list shows one blank row under it, as at
@@ -36,6 +60,7 @@ void TMainForm::TJobSeamsDeleter::operator()(TJobSeams* P) const { delete P; }
 
 void TMainForm::BindFileListAndJob() {
   FJobSeams.reset(new TJobSeams(*this));
+  FileList = FJobSeams.get();
   struct TCommand {
     std::initializer_list<TMenuItem*> Items;
     TspSkinButton* Button;
@@ -115,10 +140,11 @@ bool TMainForm::AddMediaFile(const String& FileName) {
 
 bool TMainForm::PrepareLibrariesAndEnableUI() {
   if (!PrepareMediaLibraries(MainUnit(), *Tarnwell)) return false;
-  // A preview that cannot start keeps itself off; the files still come.
-  if (PreparePreviewLibrary) PreparePreviewLibrary();
+  // A preview that cannot start stays off; the files still come.
+  const bool Preview = DODodeve && LoadPreviewSdl(MainUnit(), *DODodeve, MainUnit().TempFolder, SdlSourceFile());
   GettingStartedPanel->SetVisible(false);
   sgList->SetVisible(true);
+  if (Preview && panPreview) panPreview->SetVisible(true);
   EnableFileCommands(true);
   for (TMenuItem* Item : {FileInformation1, StartConversion1, Remove1, ClearAll1, Rename1, MoveUp1, MoveDown1,
                           TrimVideo1, EditVideo1})
