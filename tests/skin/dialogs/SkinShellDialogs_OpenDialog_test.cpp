@@ -564,3 +564,26 @@ TEST_F(OpenDialogTest, HiddenFilesAreListedOnlyWhenAskedFor) {
     EXPECT_EQ(Listed, Show ? (std::vector<std::string>{".secret.mp4", "x.mp4"}) : (std::vector<std::string>{"x.mp4"}));
   }
 }
+
+TEST_F(OpenDialogTest, WithoutTheExistenceCheckAnyTypedNameIsTakenAndCompleted) {
+  Dlg->SetCheckFileExists(false);
+  Dlg->SetDefaultExt("avi");
+  struct Case {
+    std::string Typed, Returned;
+  } Cases[] = {
+      {"fresh", At("A/fresh.avi")},
+      {"fresh.mkv", At("A/fresh.mkv")},
+      {"../new/fresh", At("new/fresh.avi")},
+  };
+  for (const Case& C : Cases) {
+    SCOPED_TRACE(C.Typed);
+    Dlg->SetFileName(At("A/"));
+    Play({[&](TspOpenDlgForm* F) {
+            F->FileNameEdit->SetText(C.Typed);
+            Click(F->OpenButton);
+          },
+          CancelStep()});
+    EXPECT_TRUE(Dlg->Execute());
+    EXPECT_EQ(Dlg->FileName(), C.Returned);
+  }
+}
