@@ -26,7 +26,7 @@ bool TMainForm::TJobSeams::MergeChecked() { return F.chMerge->Checked(); }
 Integer TMainForm::TJobSeams::CurrentRow() { return F.sgList->Row(); }
 void TMainForm::TJobSeams::ShowWarning(const String& Text) { F.SkinMessage->MessageDlg(Text, mtWarning, {mbOK}, 0); }
 void TMainForm::TJobSeams::StopPreview() {
-  if (F.StopPreview) F.StopPreview();
+  F.StopPreview();
 }
 media::TCustomEncoder& TMainForm::TJobSeams::Encoder() { return *F.Tarnwell; }
 void TMainForm::TJobSeams::ShowProgress() { ShowConversionDialog(*ConvForm); }
