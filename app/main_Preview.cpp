@@ -55,6 +55,7 @@ String PreviewTimeLabel(Int64 Position, Int64 Duration) {
 
 void TMainForm::CreatePreview() {
   lblPreview = PlacePreviewControl<TspSkinStdLabel>(this, "lblPreview", 530, 50, 218, 16);
+  lblPreview->SetAutoSize(false);
   lblPreview->SetEllipsType(spetEndEllips);
   lblPreview->SetCaption("Preview:");
   panPreview = PlacePreviewControl<TPanel>(this, "panPreview", 530, 71, 250, 160);
@@ -86,9 +87,10 @@ void TMainForm::CreatePreview() {
   cboVideo = StreamList("cboVideo", 0);
   cboVideo->SetVisible(false);
   cboVideo->SetEnabled(false);
-  cboAudio = StreamList("cboAudio", -40);
-  cboSubtitle = StreamList("cboSubtitle", -40);
-  cboSubtitle->SetLeft(640);
+  // Nothing reads the lists: the audio one lies out of sight above the client area.
+  cboAudio = StreamList("cboAudio", -1000);
+  cboSubtitle = StreamList("cboSubtitle", -1000);
+  cboSubtitle->SetVisible(false);
   TrackBar1 = PlacePreviewControl<TTrackBar>(this, "TrackBar1", 530, 0, 150, 20);
   TrackBar1->SetVisible(false);
 
@@ -130,6 +132,7 @@ void TMainForm::CreatePreview() {
   for (TspSkinTrackBar* Bar : {VideoTrackBar, VolumeTrackBar}) Bar->SetSkinData(spSkinData1);
   for (TspSkinStdLabel* Label : {lblPreview, lblPlayTime}) Label->SetSkinData(spSkinData1);
   panPlayerArea->SetSkinData(spSkinData1);
+  panPlayerArea->BringToFront();  // the placeholder covers the player's window
 
   FEntryHost = MakeMainWindowEntries(*this);
   FileList = FEntryHost.get();

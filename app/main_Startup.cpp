@@ -101,6 +101,10 @@ void TMainForm::FormCreate(TObject*) {
     GettingStartedImage->Picture()->LoadFromFile(SkinFolder + "gettingstarted.bmp");
   else
     GettingStartedPanel->SetVisible(false);
+  if (FileExists(SkinFolder + "preview.bmp"))
+    imgPlayerArea->Picture()->LoadFromFile(SkinFolder + "preview.bmp");
+  else
+    panPlayerArea->SetVisible(false);
   State.JpegSnapshotCounter = 1;
   State.BmpSnapshotCounter = 1;
   OpenDialogFilter = BuildOpenDialogFilter();
