@@ -265,9 +265,9 @@ namespace vantrel::app {
 
 // What the chooser, the settings dialog, the preview and the commands ask of the main
 // window's file list and controls.
-class TFileListSeam {
+class TEntryHost {
  public:
-  virtual ~TFileListSeam() = default;
+  virtual ~TEntryHost() = default;
   // The number of file-list entries.
   virtual Integer EntryCount() = 0;
   // The grid's current row: 0 is the header row, entry index = row - 1.
@@ -313,6 +313,10 @@ String SnapshotStem(const String& Title, const String& Source);
 // yet; Counter is moved to that n.
 String NextSnapshotFile(const String& Folder, const String& Stem, const String& Ext, Integer& Counter);
 
+class TMainForm;
+// The main window's own entries, grid row, boxes and message box.
+std::unique_ptr<TEntryHost> MakeMainWindowEntries(TMainForm& Form);
+
 // The web pages the main window opens: the product page, the support page, and the two
 // sharing services' addresses for the product page (the product name with "+" for blanks).
 String HomePageAddress();
@@ -350,8 +354,15 @@ class TMainForm : public TForm, public TMainWindowSeam {
   Byte SnapshotFormat = 0;  // 0 JPEG, 1 BMP
   // The file list, the message box and the folder picker as the preview sees them; the
   // snapshot menu's folder picker answers the chosen folder, "" when cancelled.
-  TFileListSeam* FileList = nullptr;
+  TEntryHost* FileList = nullptr;
+  std::unique_ptr<TEntryHost> FEntryHost;
   std::function<String(const String& Start)> PickSnapshotFolder;
+  TMenuItem* Item12 = nullptr;
+  TMenuItem* Item22 = nullptr;
+  TMenuItem* Item32 = nullptr;
+  TMenuItem* ChangeSnapshotFormat1 = nullptr;
+  TMenuItem* JPEG1 = nullptr;
+  TMenuItem* BMP1 = nullptr;
   void CreatePreview();
   void OpenVideo(const String& FileName);
   void PlayButtonClick(TObject* Sender);
@@ -378,6 +389,12 @@ class TMainForm : public TForm, public TMainWindowSeam {
   void EditButtonClick(TObject* Sender);
   void ClipButtonClick(TObject* Sender);
   void About1Click(TObject* Sender);
+  void FindTargetButtonClick(TObject* Sender);
+  void imgProfileButtonMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, Integer X, Integer Y);
+  void imgProfileFieldMouseEnter(TObject* Sender);
+  void imgProfileFieldMouseLeave(TObject* Sender);
+  // Binds the buttons and menu items of these commands, the preview's and the share buttons'.
+  void BindCommands();
 
   // Skin, frame, menu bar and hints.
   TspSkinData* spSkinData1 = nullptr;
@@ -505,6 +522,9 @@ class TMainForm : public TForm, public TMainWindowSeam {
   // Runs the open dialog: true with the chosen files, in the dialog's order, when the user
   // confirms. Nil while the window has no open dialog: adding through it does nothing.
   std::function<bool(std::vector<String>& Files)> RunOpenDialog;
+  // The preview's part of preparing the libraries: false once it reported a failure. Nil
+  // while the window has no preview.
+  std::function<bool()> PreparePreviewLibrary;
 
   void AddButtonClick(TObject* Sender);
   void WMDropFiles(TMessage& Msg);

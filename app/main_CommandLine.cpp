@@ -3,6 +3,7 @@
 #include "app/log.h"
 #include "app/main.h"
 #include "platform/rtl/FileUtils.h"
+#include "platform/rtl/NumConv.h"
 #include "platform/win/Shell.h"
 
 namespace vantrel::app {
@@ -28,7 +29,12 @@ void TMainForm::MenuClickEventsLog(TObject*) {
 
 void TMainForm::EventsLogMenuItemClick(TObject*) {
   const String Sibling = IncludeTrailingPathDelimiter(ProgramFolder) + CommandLineArg;
-  ShellExecute(nullptr, nullptr, Sibling.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  const auto Result = reinterpret_cast<uintptr_t>(ShellExecute(nullptr, nullptr, Sibling.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+  // The program goes only when the other one has started.
+  if (Result <= 32) {
+    AddActionLogLine(MainUnit(), "Could not start " + Sibling + " (error " + IntToStr(static_cast<Integer>(Result)) + ")");
+    return;
+  }
   Close();
 }
 

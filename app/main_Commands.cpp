@@ -5,7 +5,14 @@
 #include "app/clip.h"
 #include "app/crop.h"
 #include "app/main.h"
+#include "app/profilechoosing.h"
 #include "app/settings.h"
+#include "platform/ui/ExtCtrls.h"
+#include "platform/ui/Menus.h"
+#include "skin/controls/SkinBoxCtrls.h"
+#include "skin/controls/SkinCtrls.h"
+#include "skin/controls/SkinExCtrls.h"
+#include "skin/forms/SkinMenus.h"
 #include "platform/win/Messages.h"
 #include "platform/win/Shell.h"
 
@@ -74,6 +81,56 @@ void TMainForm::ClipButtonClick(TObject*) {
   if (!FileList || FileList->EntryCount() == 0) return;
   StopPreview();
   if (auto* Dialog = ApplicationDialog<TClipForm>()) Dialog->ShowModal();
+}
+
+void TMainForm::FindTargetButtonClick(TObject*) {
+  ShellExecute(Handle(), "open", edDestinationFolder->Text().c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void TMainForm::imgProfileButtonMouseDown(TObject*, TMouseButton, TShiftState, Integer, Integer) {
+  if (!FileList || FileList->EntryCount() == 0) return;
+  auto* Chooser = ApplicationDialog<Tproform>();
+  if (!Chooser) return;
+  const TMainUnitState& State = MainUnit();
+  // The pop-up's bottom edge on the field's top edge, its left edge on the field's.
+  const TPoint Field = BottomPanel->ClientToScreen(Point(imgProfileField->Left(), imgProfileField->Top()));
+  Chooser->FileList = FileList;
+  Chooser->SetBounds(Field.X, Field.Y - State.ChooserHeight, Chooser->Width(), State.ChooserHeight);
+  Chooser->Show();
+}
+
+void TMainForm::imgProfileFieldMouseEnter(TObject*) { imgProfileField->SetPicture(ProfileComboImageOver->Picture()); }
+
+void TMainForm::imgProfileFieldMouseLeave(TObject*) { imgProfileField->SetPicture(ProfileComboImage->Picture()); }
+
+void TMainForm::BindCommands() {
+  struct CommandBinding {
+    void (TMainForm::*Handler)(TObject*);
+    std::initializer_list<TMenuItem*> Items;
+    std::initializer_list<TControl*> Controls;
+  };
+  const CommandBinding Bindings[] = {
+      {&TMainForm::Help2Click, {Help2}, {}},
+      {&TMainForm::Support1Click, {Support1}, {}},
+      {&TMainForm::About1Click, {About1}, {}},
+      {&TMainForm::LikeButtonClick, {}, {LikeButton}},
+      {&TMainForm::TweetButtonClick, {}, {TweetButton}},
+      {&TMainForm::SettingsButtonClick, {}, {SettingsButton}},
+      {&TMainForm::FindTargetButtonClick, {}, {FindTargetButton}},
+      {&TMainForm::EditButtonClick, {EditMenuItem, EditVideo1, EditVideo2}, {EditButton}},
+      {&TMainForm::ClipButtonClick, {TrimVideo1, TrimVideo2}, {ClipButton}},
+  };
+  for (const CommandBinding& B : Bindings) {
+    const auto Handler = [this, H = B.Handler](TObject* Sender) { (this->*H)(Sender); };
+    for (TMenuItem* Item : B.Items) Item->OnClick = Handler;
+    for (TControl* Control : B.Controls) Control->OnClick = Handler;
+  }
+  for (TControl* Share : std::initializer_list<TControl*>{LikeButton, TweetButton})
+    Share->SetPopupMenu(spSkinPopupMenu1);
+  for (TControl* Part : std::initializer_list<TControl*>{imgProfileField, lblProfile, imgProfileIcon})
+    Part->OnMouseDown = [this](TObject* Sender, TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
+      imgProfileButtonMouseDown(Sender, Button, Shift, X, Y);
+    };
 }
 
 void TMainForm::About1Click(TObject*) {

@@ -13,7 +13,10 @@
 #include "platform/win/Keyboard.h"
 #include "platform/win/Messages.h"
 #include "platform/win/Shell.h"
+#include "platform/ui/Menus.h"
 #include "skin/controls/SkinCtrls.h"
+#include "skin/core/bitmaps/sppngimagelist.h"
+#include "skin/forms/SkinMenus.h"
 
 namespace vantrel::app {
 
@@ -52,6 +55,7 @@ String PreviewTimeLabel(Int64 Position, Int64 Duration) {
 
 void TMainForm::CreatePreview() {
   lblPreview = PlacePreviewControl<TspSkinStdLabel>(this, "lblPreview", 530, 50, 218, 16);
+  lblPreview->SetAutoSize(false);
   lblPreview->SetEllipsType(spetEndEllips);
   lblPreview->SetCaption("Preview:");
   panPreview = PlacePreviewControl<TPanel>(this, "panPreview", 530, 71, 250, 160);
@@ -83,11 +87,62 @@ void TMainForm::CreatePreview() {
   cboVideo = StreamList("cboVideo", 0);
   cboVideo->SetVisible(false);
   cboVideo->SetEnabled(false);
-  cboAudio = StreamList("cboAudio", -40);
-  cboSubtitle = StreamList("cboSubtitle", -40);
-  cboSubtitle->SetLeft(640);
+  // Nothing reads the lists: the audio one lies out of sight above the client area.
+  cboAudio = StreamList("cboAudio", -1000);
+  cboSubtitle = StreamList("cboSubtitle", -1000);
+  cboSubtitle->SetVisible(false);
   TrackBar1 = PlacePreviewControl<TTrackBar>(this, "TrackBar1", 530, 0, 150, 20);
   TrackBar1->SetVisible(false);
+
+  // The snapshot menu: on the snapshot button's arrow and on the share buttons.
+  struct SnapshotMenuRow {
+    TMenuItem* TMainForm::*Item;
+    const char* Name;
+    const char* Caption;
+    TMenuItem* TMainForm::*Parent;
+    void (TMainForm::*Click)(TObject*);
+  };
+  const SnapshotMenuRow SnapshotMenuRows[] = {
+      {&TMainForm::Item12, "Item12", "Snapshot", nullptr, &TMainForm::spSkinMenuButton1Click},
+      {&TMainForm::Item22, "Item22", "Open Snapshot Folder", nullptr, &TMainForm::Item22Click},
+      {&TMainForm::Item32, "Item32", "Change Snapshot Folder", nullptr, &TMainForm::Item32Click},
+      {&TMainForm::ChangeSnapshotFormat1, "ChangeSnapshotFormat1", "Change Snapshot Format", nullptr, nullptr},
+      {&TMainForm::JPEG1, "JPEG1", "JPEG", &TMainForm::ChangeSnapshotFormat1, &TMainForm::JPEG1Click},
+      {&TMainForm::BMP1, "BMP1", "BMP", &TMainForm::ChangeSnapshotFormat1, &TMainForm::BMP1Click},
+  };
+  for (const SnapshotMenuRow& Row : SnapshotMenuRows) {
+    auto* Item = ::Create<TMenuItem>(this);
+    Item->SetName(Row.Name);
+    Item->SetCaption(Row.Caption);
+    if (Row.Click) Item->OnClick = [this, Click = Row.Click](TObject* Sender) { (this->*Click)(Sender); };
+    (Row.Parent ? this->*Row.Parent : spSkinPopupMenu1->Items())->Add(Item);
+    this->*Row.Item = Item;
+  }
+  Item12->SetEnabled(false);  // until the first files are added
+  for (TMenuItem* Item : {JPEG1, BMP1}) Item->SetRadioItem(true);
+  JPEG1->SetChecked(true);
+  spSkinMenuButton1->SetSkinPopupMenu(spSkinPopupMenu1);
+  const std::pair<TspSkinButton*, Integer> Pictures[] = {
+      {PlayButton, 0}, {PauseButton, 1}, {StopButton, 2}, {spSkinMenuButton1, 3}};
+  for (const auto& [Button, Index] : Pictures) {
+    Button->SetImageList(PlayerImages);
+    Button->SetImageIndex(Index);
+    Button->SetSkinData(spSkinData1);
+  }
+  for (TspSkinTrackBar* Bar : {VideoTrackBar, VolumeTrackBar}) Bar->SetSkinData(spSkinData1);
+  for (TspSkinStdLabel* Label : {lblPreview, lblPlayTime}) Label->SetSkinData(spSkinData1);
+  panPlayerArea->SetSkinData(spSkinData1);
+  panPlayerArea->BringToFront();  // the placeholder covers the player's window
+
+  FEntryHost = MakeMainWindowEntries(*this);
+  FileList = FEntryHost.get();
+  PreparePreviewLibrary = [this] {
+    TMainUnitState& State = MainUnit();
+    Item12->SetEnabled(true);
+    return LoadPreviewSdl(State, *DODodeve, State.TempFolder.empty() ? GetTempFolder() : State.TempFolder,
+                          SdlSourceFile());
+  };
+  BindCommands();
 
   DODodeve = ::Create<media::TDODodeve>(this);
   DODodeve->SetName("DODodeve");
@@ -259,8 +314,14 @@ void TMainForm::Item32Click(TObject*) {
   if (!Folder.empty()) MainUnit().SnapshotFolder = Folder;
 }
 
-void TMainForm::JPEG1Click(TObject*) { SnapshotFormat = 0; }
+void TMainForm::JPEG1Click(TObject*) {
+  SnapshotFormat = 0;
+  JPEG1->SetChecked(true);
+}
 
-void TMainForm::BMP1Click(TObject*) { SnapshotFormat = 1; }
+void TMainForm::BMP1Click(TObject*) {
+  SnapshotFormat = 1;
+  BMP1->SetChecked(true);
+}
 
 }  // namespace vantrel::app

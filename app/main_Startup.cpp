@@ -102,6 +102,10 @@ void TMainForm::FormCreate(TObject*) {
     GettingStartedImage->Picture()->LoadFromFile(SkinFolder + "gettingstarted.bmp");
   else
     GettingStartedPanel->SetVisible(false);
+  if (FileExists(SkinFolder + "preview.bmp"))
+    imgPlayerArea->Picture()->LoadFromFile(SkinFolder + "preview.bmp");
+  else
+    panPlayerArea->SetVisible(false);
   State.JpegSnapshotCounter = 1;
   State.BmpSnapshotCounter = 1;
   dlgopen->SetFilter(BuildOpenDialogFilter());

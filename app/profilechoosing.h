@@ -43,7 +43,7 @@ class Tproform : public TForm {
 
   // The unit state holding the catalogue; the program's main window sets FileList.
   TMainUnitState* State = &MainUnit();
-  TFileListSeam* FileList = nullptr;
+  TEntryHost* FileList = nullptr;
 
   // The profile drawn highlighted, the one whose formats are listed, the one last under the
   // mouse, and the format under the mouse (-1: none).

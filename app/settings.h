@@ -51,7 +51,7 @@ class Tsettingsform : public TForm {
   // The unit state holding the catalogue and the main window's file list; the program's
   // main window sets FileList.
   TMainUnitState* State = &MainUnit();
-  TFileListSeam* FileList = nullptr;
+  TEntryHost* FileList = nullptr;
 
   void BindSkin(TspSkinData* Data);
   void FillSettingsCombos();

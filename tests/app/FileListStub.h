@@ -18,7 +18,7 @@ struct StubEntry {
   String Status = "ready";
 };
 
-class StubFileList : public app::TFileListSeam {
+class StubFileList : public app::TEntryHost {
  public:
   Integer EntryCount() override { return static_cast<Integer>(Entries.size()); }
   Integer SelectedRow() override { return Row; }
