@@ -57,13 +57,13 @@ struct TCropEditDef {
   TspSkinSpinEdit* TCropForm::*Field;
   const char* Name;
   const char* Caption;
-  Integer Left, Top;
+  Integer CaptionLeft, Left, Top;
 };
 constexpr TCropEditDef CropEditDefs[] = {
-    {&TCropForm::edLeft, "edLeft", "Crop area left:", 110, 352},
-    {&TCropForm::edTop, "edTop", "Crop area top:", 262, 352},
-    {&TCropForm::edWidth, "edWidth", "Crop area width:", 110, 384},
-    {&TCropForm::edHeight, "edHeight", "Crop area height:", 262, 384},
+    {&TCropForm::edLeft, "edLeft", "Crop area left:", 13, 110, 352},
+    {&TCropForm::edTop, "edTop", "Crop area top:", 182, 288, 352},
+    {&TCropForm::edWidth, "edWidth", "Crop area width:", 13, 110, 384},
+    {&TCropForm::edHeight, "edHeight", "Crop area height:", 182, 288, 384},
 };
 
 struct TCorrectionDef {
@@ -209,13 +209,13 @@ TCropForm::TCropForm(TComponent* AOwner) : TForm(AOwner) {
   for (const TCropEditDef& Def : CropEditDefs) {
     auto* Caption = ::Create<TspSkinStdLabel>(this);
     Caption->SetParent(this);
-    Caption->SetLeft(Def.Left - 97 + (Def.Left > 200 ? 40 : 0));
+    Caption->SetLeft(Def.CaptionLeft);
     Caption->SetTop(Def.Top + 3);
     Caption->SetCaption(Def.Caption);
     auto* E = ::Create<TspSkinSpinEdit>(this);
     E->SetName(Def.Name);
     E->SetParent(this);
-    E->SetBounds(Def.Left + (Def.Left > 200 ? 40 : 0), Def.Top, 66, E->Height());
+    E->SetBounds(Def.Left, Def.Top, 66, E->Height());
     E->SetValueType(vtInteger);
     E->SetMinValue(0);
     E->SetMaxValue(5000);

@@ -67,10 +67,10 @@ TFileInfoForm::TFileInfoForm(TComponent* AOwner) : TForm(AOwner) {
     TWinControl* Parent = Row.Place == ipForm ? static_cast<TWinControl*>(this)
                           : Row.Place == ipVideo ? static_cast<TWinControl*>(gbVideo)
                                                  : static_cast<TWinControl*>(gbAudio);
-    const Integer BoxLeft = Row.Place == ipForm ? 100 : 79;
+    const Integer BoxLeft = Row.Place == ipForm ? 100 : 83;
     auto* Caption = ::Create<TspSkinStdLabel>(this);
     Caption->SetParent(Parent);
-    Caption->SetLeft(Row.Place == ipForm ? 12 : 8);
+    Caption->SetLeft(Row.Place == ipForm ? 12 : 6);
     Caption->SetTop(Row.Top + 3);
     Caption->SetCaption(Row.Caption);
     FCaptions.push_back(Caption);
