@@ -158,4 +158,11 @@ void ShowFileInformation(TFileInfoForm& Form, media::TCustomDecoder& Decoder, co
   if (ReadFileInformation(Form, Decoder, Source, State)) Form.ShowModal();
 }
 
+void FileInformationForRow(TFileInfoForm& Form, media::TCustomDecoder& Decoder, TMainUnitState& State,
+                           Integer Row) {
+  const Integer Index = Row - 1;
+  if (Index < 0 || Index >= Integer(State.VideoFiles.size())) return;
+  ShowFileInformation(Form, Decoder, State.VideoFiles[size_t(Index)].Source, State);
+}
+
 }  // namespace vantrel::app
