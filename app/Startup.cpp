@@ -14,7 +14,7 @@
 
 namespace vantrel::app {
 
-void CreateApplicationForms(const String& ProgramFolder) {
+void CreateApplicationForms(const String& ProgramFolder, const std::optional<String>& FirstArg) {
   TMainForm* MainWindow = nullptr;
   Tproform* Chooser = nullptr;
   Tsettingsform* Settings = nullptr;
@@ -35,7 +35,7 @@ void CreateApplicationForms(const String& ProgramFolder) {
   Application->CreateForm(ErrorForm);
   Application->CreateForm(Survey);
   if (!ProgramFolder.empty()) MainWindow->ProgramFolder = IncludeTrailingPathDelimiter(ProgramFolder);
-  MainWindow->CommandLineArg = ParamStr(1);
+  MainWindow->CommandLineArg = FirstArg ? *FirstArg : ParamStr(1);
   // The steps report failures through the error and log windows, made above.
   try {
     MainWindow->FormCreate(MainWindow);

@@ -310,6 +310,8 @@ void TCropForm::BindSkin(TspSkinData* Data) {
 // --- showing and the players -----------------------------------------------------------------
 
 void TCropForm::FormShow(TObject*) {
+  // Without a file list to edit there is nothing to show.
+  if (!FHost) return;
   Crop.NudgeOutputPreview.store(true);
   videotrackbar->SetMaxValue(videotrackbar->Width());
   Crop.CropFirstOpen = true;
@@ -442,6 +444,7 @@ void TCropForm::FFPlayer2VideoHook(TObject*, TBitmap*, Int64, bool&) {
 }
 
 void TCropForm::PlayButtonClick(TObject*) {
+  if (!FHost) return;
   if (Crop.CropPlayState == media::psPause) {
     FFPlayer1->Resume();
     FFPlayer2->Resume();
@@ -535,6 +538,7 @@ void TCropForm::SetAspectQuietly(Integer Index) {
 // --- the buttons ----------------------------------------------------------------------------------
 
 void TCropForm::spSkinButton1Click(TObject*) {
+  if (!FHost) return;
   try {
     TEntryPicture V = FHost->SelectedPicture();
     const Integer L = CheckedInt(Round(edLeft->Value())), T = CheckedInt(Round(edTop->Value()));

@@ -10,9 +10,11 @@
 
 #include "media/FFEncode.h"
 #include "media/FFLog.h"
+#include "media/FFPlay.h"
 #include "platform/rtl/StringList.h"
 #include "platform/rtl/Streams.h"
 #include "platform/rtl/DateUtils.h"
+#include "platform/ui/Dialogs.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/Graphics.h"
 #include "skin/controls/SkinGrids.h"
@@ -224,9 +226,12 @@ void SaveSettings(TMainUnitState& State, TMainWindowSeam& Window);
 
 }  // namespace vantrel::app
 
+class TComboBox;
 class TCustomImageList;
 class TImage;
 class TMenuItem;
+class TPanel;
+class TTrackBar;
 class TspFormSkin;
 class TspPngImageList;
 class TspSkinButton;
@@ -237,12 +242,14 @@ class TspSkinEdit;
 class TspSkinHint;
 class TspSkinMainMenu;
 class TspSkinMainMenuBar;
+class TspSkinMenuButton;
 class TspSkinMessage;
 class TspSkinNotebook;
 class TspSkinPanel;
 class TspSkinPopupMenu;
 class TspSkinStdLabel;
 class TspSkinStringGrid;
+class TspSkinTrackBar;
 class TTimer;
 namespace vantrel::media {
 class TFFEncoder;
@@ -251,11 +258,124 @@ class TDODodeve;
 
 namespace vantrel::app {
 
+// ---- The preview, the chooser, the settings dialog and the commands ----
+
+// What the chooser, the settings dialog, the preview and the commands ask of the main
+// window's file list and controls.
+class TFileListSeam {
+ public:
+  virtual ~TFileListSeam() = default;
+  // The number of file-list entries.
+  virtual Integer EntryCount() = 0;
+  // The grid's current row: 0 is the header row, entry index = row - 1.
+  virtual Integer SelectedRow() = 0;
+  // Gives entry Index the format (Profile, Format); MarkPending also sets its status to "-".
+  virtual void SetEntryFormat(Integer Index, Integer Profile, Integer Format, bool MarkPending) = 0;
+  // Re-estimates the output size of every entry and repaints the grid.
+  virtual void ReestimateAllSizes() = 0;
+  // The "Apply to all" box.
+  virtual bool ApplyToAll() = 0;
+  // The profile field: the chosen format's title and its profile's icon (nil: none).
+  virtual void ShowProfile(const String& Title, TPicture* Icon) = 0;
+  // The entry's source file, output title and whether its source is an audio format.
+  virtual String EntrySource(Integer Index) = 0;
+  virtual String EntryDestinationTitle(Integer Index) = 0;
+  virtual bool EntryIsAudio(Integer Index) = 0;
+  // The main window's skinned message box with an OK button.
+  virtual void ShowSkinMessage(const String& Text, TMsgDlgType DlgType) = 0;
+};
+
+// The SDL file every player copies: the "LibAV" folder's libSDL-1.2.so.0 next to the
+// program, else the system's (found as a file in the dynamic linker's folders, never
+// loaded); "" when there is none.
+String SdlSourceFile();
+// Makes sure the private SDL copy number Index ("SDL_<Index>.so") exists in Folder: an
+// existing copy is kept as it is, else Source is copied byte for byte. A failed copy is not
+// reported here: the caller's LoadSDLLib fails. Returns the copy's name without a folder.
+String PrepareSdlCopy(Integer Index, const String& Folder, const String& Source);
+// The same in the program's private temporary folder with the program's SDL file.
+String PrepareSdlCopy(Integer Index);
+// Loads Player's SDL copy number 0 from Folder (made from Source when missing) unless it
+// holds one: false, after a plain events-log line with the player's message and the report
+// "Error loading SDL library", when it does not load.
+bool LoadPreviewSdl(TMainUnitState& State, media::TCustomPlayer& Player, const String& Folder,
+                    const String& Source);
+// The time label's text of a position in microseconds: hours (not wrapped, two digits at
+// least), minutes and seconds, "01:02:03".
+String PlayTimeText(Int64 Microseconds);
+// The file name part of snapshots of an entry: its output title with "/" made "_"; the
+// source's name without extension when the title is empty or dots only.
+String SnapshotStem(const String& Title, const String& Source);
+// The first snapshot file Folder/Stem_<n><Ext> with n from Counter on that does not exist
+// yet; Counter is moved to that n.
+String NextSnapshotFile(const String& Folder, const String& Stem, const String& Ext, Integer& Counter);
+
+// The web pages the main window opens: the product page, the support page, and the two
+// sharing services' addresses for the product page (the product name with "+" for blanks).
+String HomePageAddress();
+String SupportAddress();
+String LikeAddress();
+String TweetAddress(const String& ProductName);
+
 // The main window. Its creation steps (FormCreate) run once every window of the
 // application exists, so that they may report failures and log.
 class TMainForm : public TForm, public TMainWindowSeam {
   VANTREL_CLASS(TMainForm)
   explicit TMainForm(TComponent* AOwner);
+  // ---- The preview player and its snapshots ----
+  TspSkinStdLabel* lblPreview = nullptr;
+  TPanel* panPreview = nullptr;
+  TspSkinPanel* panPlayerArea = nullptr;
+  TImage* imgPlayerArea = nullptr;
+  TspSkinStdLabel* lblPlayTime = nullptr;
+  TspSkinTrackBar* VideoTrackBar = nullptr;
+  TspSkinButton* PlayButton = nullptr;
+  TspSkinButton* PauseButton = nullptr;
+  TspSkinButton* StopButton = nullptr;
+  TspSkinMenuButton* spSkinMenuButton1 = nullptr;
+  TspSkinTrackBar* VolumeTrackBar = nullptr;
+  TComboBox* cboVideo = nullptr;
+  TComboBox* cboAudio = nullptr;
+  TComboBox* cboSubtitle = nullptr;
+  TTrackBar* TrackBar1 = nullptr;
+  media::TDODodeve* DODodeve = nullptr;
+  Int64 FDuration = 0;
+  bool FTrackChanging = false;
+  TWinControl* FScreenControl = nullptr;
+  media::TPlayState PreviewPlayState = media::psPlay;
+  bool PreviewSeekDragging = false;
+  Byte SnapshotFormat = 0;  // 0 JPEG, 1 BMP
+  // The file list, the message box and the folder picker as the preview sees them; the
+  // snapshot menu's folder picker answers the chosen folder, "" when cancelled.
+  TFileListSeam* FileList = nullptr;
+  std::function<String(const String& Start)> PickSnapshotFolder;
+  void CreatePreview();
+  void OpenVideo(const String& FileName);
+  void PlayButtonClick(TObject* Sender);
+  void PauseButtonClick(TObject* Sender);
+  void StopButtonClick(TObject* Sender);
+  void VideoTrackBarStartDragButton(TObject* Sender);
+  void VideoTrackBarLastChange(TObject* Sender);
+  void VolumeTrackBarChange(TObject* Sender);
+  void FFPlayerFileOpen(TObject* Sender, Int64 ADuration, Integer AFrameWidth, Integer AFrameHeight,
+                        Integer& AScreenWidth, Integer& AScreenHeight);
+  void FFPlayerPosition(TObject* Sender, Int64 APTS);
+  void FFPlayerState(TObject* Sender, media::TPlayState AState);
+  void spSkinMenuButton1Click(TObject* Sender);
+  void Item22Click(TObject* Sender);
+  void Item32Click(TObject* Sender);
+  void JPEG1Click(TObject* Sender);
+  void BMP1Click(TObject* Sender);
+  // ---- The main window's commands ----
+  void Help2Click(TObject* Sender);
+  void Support1Click(TObject* Sender);
+  void LikeButtonClick(TObject* Sender);
+  void TweetButtonClick(TObject* Sender);
+  void SettingsButtonClick(TObject* Sender);
+  void EditButtonClick(TObject* Sender);
+  void ClipButtonClick(TObject* Sender);
+  void About1Click(TObject* Sender);
+  void FileInformation1Click(TObject* Sender);
 
   // Skin, frame, menu bar and hints.
   TspSkinData* spSkinData1 = nullptr;
@@ -373,6 +493,8 @@ class TMainForm : public TForm, public TMainWindowSeam {
   void MenuClickEventsLog(TObject* Sender);
   void EventsLogMenuItemClick(TObject* Sender);
   void Exit1Click(TObject* Sender);
+  // Stops the preview as its Stop button does (when it plays or is paused).
+  void StopPreview();
   // Sets the skin's effects and layered borders together.
   void SetSkinEffects(Boolean Value);
 
@@ -384,8 +506,6 @@ class TMainForm : public TForm, public TMainWindowSeam {
   // The preview's part of preparing the libraries: false once it reported a failure. Nil
   // while the window has no preview.
   std::function<bool()> PreparePreviewLibrary;
-  // Stops the preview when it plays or is paused; nil while the window has no preview.
-  std::function<void()> StopPreview;
 
   void AddButtonClick(TObject* Sender);
   void WMDropFiles(TMessage& Msg);
@@ -434,13 +554,16 @@ class TMainForm : public TForm, public TMainWindowSeam {
   void CreateImageLists();
   // Creation steps that load pictures from the skin folder.
   void LoadSkinPictures(const String& SkinFolder);
+  void BindDialogSkins();
   void ApplyCommandLine(const String& FirstArg);
 };
 
 // The application's eleven windows in their order, then the main window's creation steps;
 // an exception leaving those goes to the application's exception handler. ProgramFolder
-// replaces the program's own folder (with its trailing delimiter) when not empty.
-void CreateApplicationForms(const String& ProgramFolder = String());
+// replaces the program's own folder when not empty, FirstArg the first command-line
+// argument when given.
+void CreateApplicationForms(const String& ProgramFolder = String(),
+                            const std::optional<String>& FirstArg = std::nullopt);
 
 // The open dialog's filter: all supported formats, video, audio, then one entry per type.
 String BuildOpenDialogFilter();

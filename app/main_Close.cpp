@@ -1,4 +1,5 @@
-// Closing the main window: no more drops, the settings saved, the recommendation page.
+// Closing the main window: no more drops, the preview stopped, the settings saved, the
+// recommendation page.
 #include "app/MakerService.h"
 #include "app/main.h"
 #include "platform/win/DragDrop.h"
@@ -8,6 +9,7 @@ namespace vantrel::app {
 
 void TMainForm::FormClose(TObject*, TCloseAction&) {
   DragAcceptFiles(Handle(), false);
+  StopPreview();
   SaveSettings(MainUnit(), *this);
   ShellExecute(Handle(), "open", RecommendationPage, nullptr, nullptr, SW_SHOWNORMAL);
 }

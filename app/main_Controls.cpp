@@ -125,6 +125,9 @@ void TMainForm::CreateButtons() {
     B->SetShowHint(Row.Hint[0] != '\0');
     this->*Row.Button = B;
   }
+  // The share buttons open the snapshot menu on a right click.
+  LikeButton->SetPopupMenu(spSkinPopupMenu1);
+  TweetButton->SetPopupMenu(spSkinPopupMenu1);
 }
 
 void TMainForm::CreateFileList() {

@@ -25,9 +25,7 @@ String TMainForm::TJobSeams::DestinationFolder() { return F.DestinationFolder();
 bool TMainForm::TJobSeams::MergeChecked() { return F.chMerge->Checked(); }
 Integer TMainForm::TJobSeams::CurrentRow() { return F.sgList->Row(); }
 void TMainForm::TJobSeams::ShowWarning(const String& Text) { F.SkinMessage->MessageDlg(Text, mtWarning, {mbOK}, 0); }
-void TMainForm::TJobSeams::StopPreview() {
-  if (F.StopPreview) F.StopPreview();
-}
+void TMainForm::TJobSeams::StopPreview() { F.StopPreview(); }
 media::TCustomEncoder& TMainForm::TJobSeams::Encoder() { return *F.Tarnwell; }
 void TMainForm::TJobSeams::ShowProgress() { ShowConversionDialog(*ConvForm); }
 void TMainForm::TJobSeams::SaveSettings() { vantrel::app::SaveSettings(MainUnit(), F); }
@@ -101,13 +99,14 @@ void TMainForm::WMDropFiles(TMessage& Msg) {
   } Release{Drop};
   Msg.Result = 0;
   // The libraries come first; when they cannot be loaded the drop adds nothing.
-  if (!PrepareLibrariesAndEnableUI()) return;
+  if (!PrepareMediaLibraries(MainUnit(), *Tarnwell)) return;
   const UINT Count = DragQueryFile(Drop, 0xFFFFFFFF, nullptr, 0);
   for (UINT I = 0; I < Count; ++I) {
     String Name(DragQueryFile(Drop, I, nullptr, 0), '\0');
     DragQueryFile(Drop, I, Name.data(), static_cast<UINT>(Name.size()) + 1);
     AddMediaFile(Name);
   }
+  if (!MainUnit().VideoFiles.empty()) PrepareLibrariesAndEnableUI();
 }
 
 bool TMainForm::AddMediaFile(const String& FileName) {

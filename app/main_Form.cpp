@@ -50,6 +50,7 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner), ProgramFolder(GetExeFo
   CreateButtons();
   CreateFileList();
   CreateBottomPanel();
+  CreatePreview();
   OnClose = [this](TObject* Sender, TCloseAction& Action) { FormClose(Sender, Action); };
   BindFileListAndJob();
 }

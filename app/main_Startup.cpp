@@ -70,14 +70,23 @@ void TMainForm::LoadSkinPictures(const String& SkinFolder) {
   imgProfileField->SetPicture(ProfileComboImage->Picture());
 }
 
+void TMainForm::BindDialogSkins() {
+  // Every window of the application draws with the one skin: each frame component, and the
+  // controls of the windows that bind their own.
+  for (Integer I = 0; I < Screen->FormCount(); ++I)
+    if (auto* Frame = dynamic_cast<TspFormSkin*>(Screen->Forms(I)->FindComponent("spFormSkin1")))
+      Frame->SetSkinData(spSkinData1);
+  if (LogForm) LogForm->BindSkin(spSkinData1);
+  if (ErrorForm) ErrorForm->BindSkin(spSkinData1);
+}
+
 void TMainForm::FormCreate(TObject*) {
   TMainUnitState& State = MainUnit();
   DragAcceptFiles(Handle(), true);
   // A missing skin file leaves the windows drawn without a skin.
   const String SkinFolder = ProgramFolder + "skin-laconic/";
   spSkinData1->LoadFromFile(SkinFolder + "skin.ini");
-  if (LogForm) LogForm->BindSkin(spSkinData1);
-  if (ErrorForm) ErrorForm->BindSkin(spSkinData1);
+  BindDialogSkins();
   LoadSkinPictures(SkinFolder);
   ApplyCommandLine(CommandLineArg);
   Application->SetTitle("Vantrel");

@@ -10,7 +10,12 @@
 #include <optional>
 #include <string>
 
+#include "app/errordlg.h"
+#include "app/log.h"
 #include "app/main.h"
+#include "platform/ui/Timers.h"
+#include "platform/win/Shell.h"
+#include "skin/controls/SkinCtrls.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestPaths.h"
 #include "tests/support/UiFormsFixture.h"
@@ -45,6 +50,9 @@ class MainWindowTest : public testing::Test {
         Program(Scratch.File("program") + "/"),
         HomeEnv("HOME", Home),
         ConfigEnv("XDG_CONFIG_HOME", Home + "/.config") {
+    auto L = std::make_unique<win::RecordingLauncher>();
+    Launcher = L.get();
+    S.Session.Manager().Shell().SetLauncher(std::move(L));
     namespace fs = std::filesystem;
     fs::create_directories(Home);
     const std::string Bin = test::BinDir() + "/";
@@ -57,11 +65,30 @@ class MainWindowTest : public testing::Test {
   ~MainWindowTest() override { vantrel::app::MainUnit() = vantrel::app::TMainUnitState{}; }
 
   // Makes the eleven windows and runs the main window's creation steps.
-  vantrel::app::TMainForm& Start() {
-    vantrel::app::CreateApplicationForms(Program);
+  vantrel::app::TMainForm& Start(const std::optional<String>& FirstArg = String()) {
+    vantrel::app::CreateApplicationForms(Program, FirstArg);
     Main = dynamic_cast<vantrel::app::TMainForm*>(Application->MainForm());
     EXPECT_NE(Main, nullptr);
     return *Main;
+  }
+  // Every "Error!" window that shows is cancelled (or sent); its text is kept.
+  void CancelErrorReports(bool Send = false) {
+    Answer = CreateOwned<TTimer>(nullptr);
+    Answer->SetInterval(20);
+    Answer->OnTimer = [this, Send](TObject*) {
+      using vantrel::app::ErrorForm;
+      if (!ErrorForm || !ErrorForm->Visible() || ErrorForm->ModalResult() != mrNone) return;
+      ErrorTexts.push_back(ErrorForm->lblErrorText->Caption());
+      const TPoint P = uitest::CentreOf(Send ? ErrorForm->PreviewButton : ErrorForm->spSkinButton1);
+      S.Session.Press(P.X, P.Y);
+      S.Session.Release(P.X, P.Y);
+    };
+  }
+  // The addresses and files the shell was asked to open.
+  std::vector<std::string> Opened() const {
+    std::vector<std::string> R;
+    for (const auto& C : Launcher->Calls) R.push_back(C.Argv.back());
+    return R;
   }
   std::string Documents() const { return Home + "/Documents"; }
   void RemoveProgramFile(const std::string& Name) { std::filesystem::remove(Program + Name); }
@@ -72,6 +99,9 @@ class MainWindowTest : public testing::Test {
   ScopedEnv HomeEnv;
   ScopedEnv ConfigEnv;
   uitest::FormsSession S;
+  win::RecordingLauncher* Launcher = nullptr;
+  TOwned<TTimer> Answer;
+  std::vector<std::string> ErrorTexts;
   vantrel::app::TMainForm* Main = nullptr;
 };
 

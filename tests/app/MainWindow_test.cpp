@@ -11,6 +11,7 @@
 #include "skin/controls/SkinExCtrls.h"
 #include "skin/controls/SkinGrids.h"
 #include "platform/ui/Timers.h"
+#include "skin/forms/SkinHint.h"
 #include "skin/forms/SkinMenus.h"
 #include "tests/app/MainWindowFixture.h"
 
@@ -78,6 +79,8 @@ TEST_F(MainWindowTest, ControlsStandAtTheirPlacesWithTheirCaptions) {
     }
   }
   EXPECT_EQ(M.StartButton->Hint(), "Convert All Files");
+  EXPECT_EQ(M.LikeButton->PopupMenu(), M.spSkinPopupMenu1);
+  EXPECT_EQ(M.TweetButton->PopupMenu(), M.spSkinPopupMenu1);
   EXPECT_TRUE(M.StartButton->ShowHint());
   EXPECT_EQ(M.SettingsButton->Caption(), "Advanced...");
   EXPECT_FALSE(M.SettingsButton->Enabled());
@@ -113,6 +116,18 @@ TEST_F(MainWindowTest, ControlsStandAtTheirPlacesWithTheirCaptions) {
   M.Show();
   S.Session.PumpUntilIdle();
   vantrel::display::SavePng(S.Session.CaptureScreen(), testing::TempDir() + "MainWindow.png");
+  // The convert button's hint shows in the skinned hint window.
+  const TPoint P = vantrel::uitest::CentreOf(M.StartButton);
+  S.Session.Move(P.X, P.Y);
+  S.Session.PumpUntilIdle();
+  S.Session.Advance(static_cast<uint64_t>(Application->HintPause()) + 20);
+  S.Session.PumpUntilIdle();
+  auto* HintWindow = dynamic_cast<TspSkinHintWindow*>(Application->HintWindow());
+  ASSERT_NE(HintWindow, nullptr);
+  ASSERT_TRUE(HintWindow->HandleAllocated() && IsWindowVisible(HintWindow->Handle()));
+  EXPECT_EQ(HintWindow->FSD, M.spSkinData1);
+  EXPECT_EQ(HintWindow->Caption(), "Convert All Files");
+  vantrel::display::SavePng(S.Session.CaptureScreen(), testing::TempDir() + "MainWindowHint.png");
 }
 
 TEST_F(MainWindowTest, MenusHoldTheirItemsSeparatorsAndEnabledStates) {
