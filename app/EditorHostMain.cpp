@@ -4,14 +4,15 @@
 #include "app/main.h"
 #include "app/main_FileList.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/FileUtils.h"
 #include "platform/rtl/Format.h"
+#include "skin/controls/SkinCtrls.h"
 #include "skin/controls/SkinGrids.h"
 #include "skin/core/bitmaps/sppngimagelist.h"
 
 namespace vantrel::app {
 
-TMainEditorHost::TMainEditorHost(TMainUnitState& State, TMainForm& Main, TPreviewServices Preview)
-    : FState(State), FMain(Main), FPreview(std::move(Preview)) {}
+TMainEditorHost::TMainEditorHost(TMainUnitState& State, TMainForm& Main) : FState(State), FMain(Main) {}
 
 size_t TMainEditorHost::SelectedIndex() const {
   // The grid's first row is its header.
@@ -63,15 +64,14 @@ void TMainEditorHost::StorePicture(const TEntryPicture& V) {
   E.Contrast = V.Contrast;
 }
 
-String TMainEditorHost::PrepareSdlCopy(Integer Index) {
-  if (!FPreview.PrepareSdlCopy) throw Exception("No SDL copy step");
-  return FPreview.PrepareSdlCopy(Index);
-}
+String TMainEditorHost::PrepareSdlCopy(Integer Index) { return app::PrepareSdlCopy(Index); }
+
+String TMainEditorHost::SdlFolder() { return GetTempFolder(); }
 
 String TMainEditorHost::LibAVFolder() { return FMain.ProgramFolder + "LibAV"; }
 
 TCustomImageList* TMainEditorHost::PlayerImages() { return FMain.PlayerImages; }
 
-Integer TMainEditorHost::PreviewVolume() { return FPreview.Volume ? FPreview.Volume() : 128; }
+Integer TMainEditorHost::PreviewVolume() { return FMain.VolumeTrackBar ? FMain.VolumeTrackBar->Value() : 128; }
 
 }  // namespace vantrel::app

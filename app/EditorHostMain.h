@@ -1,9 +1,7 @@
 // The main window as the editing dialogs' host: the entry of the file grid's current row,
-// the "LibAV" folder next to the program, the player pictures, and the private SDL copies
-// and preview volume of the preview player.
+// the "LibAV" folder next to the program, the player pictures, the private SDL copies in
+// the program's temporary folder and the preview's volume.
 #pragma once
-
-#include <functional>
 
 #include "app/EditorHost.h"
 
@@ -13,13 +11,7 @@ class TMainForm;
 
 class TMainEditorHost : public TEditorHost {
  public:
-  // What the preview player provides: the SDL copy step (file name in Folder) and its volume.
-  struct TPreviewServices {
-    std::function<String(Integer Index)> PrepareSdlCopy;
-    String SdlFolder;
-    std::function<Integer()> Volume;
-  };
-  TMainEditorHost(TMainUnitState& State, TMainForm& Main, TPreviewServices Preview);
+  TMainEditorHost(TMainUnitState& State, TMainForm& Main);
 
   TMainUnitState& UnitState() override { return FState; }
   TEntryTrim SelectedTrim() override;
@@ -27,7 +19,7 @@ class TMainEditorHost : public TEditorHost {
   void StoreTrim(Int64 TimeStart, Int64 TimeEnd, Int64 TrimmedLength) override;
   void StorePicture(const TEntryPicture& Values) override;
   String PrepareSdlCopy(Integer Index) override;
-  String SdlFolder() override { return FPreview.SdlFolder; }
+  String SdlFolder() override;
   String LibAVFolder() override;
   TCustomImageList* PlayerImages() override;
   Integer PreviewVolume() override;
@@ -38,7 +30,6 @@ class TMainEditorHost : public TEditorHost {
 
   TMainUnitState& FState;
   TMainForm& FMain;
-  TPreviewServices FPreview;
 };
 
 }  // namespace vantrel::app

@@ -48,6 +48,7 @@ TAboutForm::TAboutForm(TComponent* AOwner) : TForm(AOwner) {
   lblversion->SetAutoSize(false);
   lblversion->SetBounds(176, 76, 150, 16);
   lblversion->SetAlignment(taRightJustify);
+  lblversion->SetTransparent(true);
 
   spSkinPanel2 = ::Create<TspSkinPanel>(this);
   spSkinPanel2->SetName("spSkinPanel2");

@@ -281,6 +281,8 @@ void TClipForm::OpenFile(const String& FileName) {
 
 void TClipForm::FormShow(TObject*) {
   SetHeight(TrimWindowHeight);
+  // Without a file list to edit there is nothing to show.
+  if (!FHost) return;
   if (spSkinButton4->CanFocus()) spSkinButton4->SetFocus();
   const TEntryTrim Entry = FHost->SelectedTrim();
   SetTrimStart(Entry.TimeStart);
@@ -360,6 +362,7 @@ void TClipForm::FFPlayer2State(TObject*, media::TPlayState APlayState) {
 
 void TClipForm::PlayButtonClick(TObject*) {
   Trim.PlayTrimmedPart = false;
+  if (!FHost) return;
   if (Trim.TrimPlayState == media::psPause)
     FFPlayer2->Resume();
   else
@@ -408,6 +411,7 @@ void TClipForm::spSkinButton3Click(TObject*) {
 }
 
 void TClipForm::spSkinButton2Click(TObject*) {
+  if (!FHost) return;
   Trim.PlayTrimmedPart = true;
   switch (FFPlayer2->PlayState()) {
     case media::psPause:
@@ -463,7 +467,7 @@ void TClipForm::spSkinButton6Click(TObject*) {
 }
 
 void TClipForm::spSkinButton4Click(TObject*) {
-  FHost->StoreTrim(Trim.TrimStartTime, Trim.TrimEndTime, Trim.TrimEndTime - Trim.TrimStartTime);
+  if (FHost) FHost->StoreTrim(Trim.TrimStartTime, Trim.TrimEndTime, Trim.TrimEndTime - Trim.TrimStartTime);
   if (FormState().Contains(fsModal))
     SetModalResult(mrOk);
   else

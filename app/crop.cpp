@@ -57,13 +57,13 @@ struct TCropEditDef {
   TspSkinSpinEdit* TCropForm::*Field;
   const char* Name;
   const char* Caption;
-  Integer Left, Top;
+  Integer CaptionLeft, Left, Top;
 };
 constexpr TCropEditDef CropEditDefs[] = {
-    {&TCropForm::edLeft, "edLeft", "Crop area left:", 110, 352},
-    {&TCropForm::edTop, "edTop", "Crop area top:", 262, 352},
-    {&TCropForm::edWidth, "edWidth", "Crop area width:", 110, 384},
-    {&TCropForm::edHeight, "edHeight", "Crop area height:", 262, 384},
+    {&TCropForm::edLeft, "edLeft", "Crop area left:", 13, 110, 352},
+    {&TCropForm::edTop, "edTop", "Crop area top:", 182, 288, 352},
+    {&TCropForm::edWidth, "edWidth", "Crop area width:", 13, 110, 384},
+    {&TCropForm::edHeight, "edHeight", "Crop area height:", 182, 288, 384},
 };
 
 struct TCorrectionDef {
@@ -209,13 +209,13 @@ TCropForm::TCropForm(TComponent* AOwner) : TForm(AOwner) {
   for (const TCropEditDef& Def : CropEditDefs) {
     auto* Caption = ::Create<TspSkinStdLabel>(this);
     Caption->SetParent(this);
-    Caption->SetLeft(Def.Left - 97 + (Def.Left > 200 ? 40 : 0));
+    Caption->SetLeft(Def.CaptionLeft);
     Caption->SetTop(Def.Top + 3);
     Caption->SetCaption(Def.Caption);
     auto* E = ::Create<TspSkinSpinEdit>(this);
     E->SetName(Def.Name);
     E->SetParent(this);
-    E->SetBounds(Def.Left + (Def.Left > 200 ? 40 : 0), Def.Top, 66, E->Height());
+    E->SetBounds(Def.Left, Def.Top, 66, E->Height());
     E->SetValueType(vtInteger);
     E->SetMinValue(0);
     E->SetMaxValue(5000);
@@ -310,6 +310,8 @@ void TCropForm::BindSkin(TspSkinData* Data) {
 // --- showing and the players -----------------------------------------------------------------
 
 void TCropForm::FormShow(TObject*) {
+  // Without a file list to edit there is nothing to show.
+  if (!FHost) return;
   Crop.NudgeOutputPreview.store(true);
   videotrackbar->SetMaxValue(videotrackbar->Width());
   Crop.CropFirstOpen = true;
@@ -442,6 +444,7 @@ void TCropForm::FFPlayer2VideoHook(TObject*, TBitmap*, Int64, bool&) {
 }
 
 void TCropForm::PlayButtonClick(TObject*) {
+  if (!FHost) return;
   if (Crop.CropPlayState == media::psPause) {
     FFPlayer1->Resume();
     FFPlayer2->Resume();
@@ -535,6 +538,7 @@ void TCropForm::SetAspectQuietly(Integer Index) {
 // --- the buttons ----------------------------------------------------------------------------------
 
 void TCropForm::spSkinButton1Click(TObject*) {
+  if (!FHost) return;
   try {
     TEntryPicture V = FHost->SelectedPicture();
     const Integer L = CheckedInt(Round(edLeft->Value())), T = CheckedInt(Round(edTop->Value()));

@@ -67,10 +67,10 @@ TFileInfoForm::TFileInfoForm(TComponent* AOwner) : TForm(AOwner) {
     TWinControl* Parent = Row.Place == ipForm ? static_cast<TWinControl*>(this)
                           : Row.Place == ipVideo ? static_cast<TWinControl*>(gbVideo)
                                                  : static_cast<TWinControl*>(gbAudio);
-    const Integer BoxLeft = Row.Place == ipForm ? 100 : 79;
+    const Integer BoxLeft = Row.Place == ipForm ? 100 : 83;
     auto* Caption = ::Create<TspSkinStdLabel>(this);
     Caption->SetParent(Parent);
-    Caption->SetLeft(Row.Place == ipForm ? 12 : 8);
+    Caption->SetLeft(Row.Place == ipForm ? 12 : 6);
     Caption->SetTop(Row.Top + 3);
     Caption->SetCaption(Row.Caption);
     FCaptions.push_back(Caption);
@@ -156,6 +156,13 @@ bool ReadFileInformation(TFileInfoForm& Form, media::TCustomDecoder& Decoder, co
 void ShowFileInformation(TFileInfoForm& Form, media::TCustomDecoder& Decoder, const String& Source,
                          TMainUnitState& State) {
   if (ReadFileInformation(Form, Decoder, Source, State)) Form.ShowModal();
+}
+
+void FileInformationForRow(TFileInfoForm& Form, media::TCustomDecoder& Decoder, TMainUnitState& State,
+                           Integer Row) {
+  const Integer Index = Row - 1;
+  if (Index < 0 || Index >= Integer(State.VideoFiles.size())) return;
+  ShowFileInformation(Form, Decoder, State.VideoFiles[size_t(Index)].Source, State);
 }
 
 }  // namespace vantrel::app

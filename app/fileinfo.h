@@ -67,5 +67,9 @@ bool ReadFileInformation(TFileInfoForm& Form, media::TCustomDecoder& Decoder, co
 // Reads Source and shows the dialog modally when that succeeded.
 void ShowFileInformation(TFileInfoForm& Form, media::TCustomDecoder& Decoder, const String& Source,
                          TMainUnitState& State);
+// The main window's "File Information" command for the file grid's row Row (the header is
+// row 0): nothing at all when the file list is empty or the row holds no entry.
+void FileInformationForRow(TFileInfoForm& Form, media::TCustomDecoder& Decoder, TMainUnitState& State,
+                           Integer Row);
 
 }  // namespace vantrel::app

@@ -395,6 +395,7 @@ class TMainForm : public TForm, public TMainWindowSeam {
   void imgProfileFieldMouseLeave(TObject* Sender);
   // Binds the buttons and menu items of these commands, the preview's and the share buttons'.
   void BindCommands();
+  void FileInformation1Click(TObject* Sender);
 
   // Skin, frame, menu bar and hints.
   TspSkinData* spSkinData1 = nullptr;

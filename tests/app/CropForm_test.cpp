@@ -136,6 +136,37 @@ TEST_F(CropForm, WithoutAStoredCropTheFullFrameShowsAndAWideCropStopsAtTheFrame)
   EXPECT_TRUE(Host.State.ErrorReports.empty());
 }
 
+TEST_F(CropForm, DraggingAHandleSetsTheEditsAndTheOutputZoom) {
+  ShowPlaying();
+  // The output player's first picture makes its window a pixel smaller each way.
+  EXPECT_TRUE(vantrel::testsupport::PumpUntil([&] { return Form->panPreview2->Width() == 318; }));
+  EXPECT_EQ(Form->panPreview2->Height(), 221);
+  ASSERT_TRUE(vantrel::testsupport::PumpUntil([&] { return Form->FFPlayer1->CurrentFrame()->Width() > 0; }));
+  ASSERT_EQ(Form->szRightBottom->Left(), 304);
+  ASSERT_EQ(Form->szRightBottom->Top(), 218);
+  // Grab the bottom right handle (its lower part lies outside the preview) and move it
+  // 100 left, 50 up.
+  const TPoint P = Form->szRightBottom->ClientToScreen(Point(2, 2));
+  S.Session.Move(P.X, P.Y);
+  S.Session.Press(P.X, P.Y);
+  S.Session.Move(P.X - 100, P.Y - 50);
+  S.Session.Release(P.X - 100, P.Y - 50);
+  S.Session.PumpUntilIdle();
+  EXPECT_EQ(Form->szRightBottom->Left(), 204);
+  EXPECT_EQ(Form->szRightBottom->Top(), 168);
+  EXPECT_EQ(Form->szRightTop->Left(), 204);
+  EXPECT_EQ(Form->szLeftBottom->Top(), 168);
+  // Reference points 12,0 and 208,172 in source pixels: (12 - 11.5) / 0.4625 -> 1,
+  // (208 - 11.5) / 0.4625 = 424.9 -> 425, 172 / 0.4625 = 371.9 -> 372.
+  EXPECT_EQ(Edits(), (TCropEdits{1, 0, 424, 372}));
+  // The selected area fills the output box's height, centred across.
+  EXPECT_EQ(Form->Panel2->Top(), 0);
+  EXPECT_EQ(Form->Panel2->Height(), 222);
+  EXPECT_NEAR(Form->Panel2->Left() * 2 + Form->Panel2->Width(), 319, 1);
+  EXPECT_GT(Form->panPreview2->Height(), 222);
+  EXPECT_TRUE(Host.State.ErrorReports.empty());
+}
+
 TEST_F(CropForm, TheBrightnessBarChangesTheOutputPictureWithoutReopening) {
   Integer Opens = 0;
   Form->FFPlayer2->OnFileOpen = [&](TObject*, Int64, Integer, Integer, Integer&, Integer&) { ++Opens; };

@@ -116,3 +116,20 @@ TEST_F(FileInfo, AnUnreadableFileLogsThreeLinesAndReportsWithoutTheDialog) {
   EXPECT_EQ(State.ErrorReports[0].Text, "The information for this media is unavailable." + Decoder->LastErrMsg());
   EXPECT_EQ(State.ErrorReports[0].Mark, "CLM_ProbeLoadFile");
 }
+
+TEST_F(FileInfo, TheCommandDoesNothingWithoutAnEntryAndReportsTheSelectedRowsFile) {
+  FileInformationForRow(*Form, *Decoder, State, 1);
+  EXPECT_TRUE(State.ErrorReports.empty());
+  EXPECT_TRUE(State.ActionLog.empty());
+  EXPECT_FALSE(Form->Visible());
+  // The second row's entry is the one read.
+  TVideoFile First, Second;
+  First.Source = vantrel::test::FixturePath("v.mp4");
+  Second.Source = vantrel::test::FixtureDir() + "/no-such-file.mp4";
+  State.VideoFiles = {First, Second};
+  FileInformationForRow(*Form, *Decoder, State, 2);
+  ASSERT_EQ(State.ErrorReports.size(), 1u);
+  EXPECT_EQ(State.ErrorReports[0].Mark, "CLM_ProbeLoadFile");
+  FileInformationForRow(*Form, *Decoder, State, 3);
+  EXPECT_EQ(State.ErrorReports.size(), 1u);
+}
