@@ -407,7 +407,9 @@ void TspCustomShellListView::SetAutoRefresh(Boolean Value) {
   FNotifier = TspShellChangeNotifier::Create(this);
   FNotifier->SetWatchSubTree(false);
   FNotifier->SetRoot(FRootFolder ? FRootFolder->PathName() : String());
-  FNotifier->SetOnChange([this] { Refresh(); });
+  FNotifier->SetOnChange([this] {
+    if (HandleAllocated()) PostMessage(Handle(), SM_SHELLCHANGED, 0, 0);
+  });
 }
 
 // ---- window life ----
@@ -427,6 +429,10 @@ void TspCustomShellListView::DestroyWnd() {
 }
 
 void TspCustomShellListView::WndProc(TMessage& Message) {
+  if (Message.Msg == SM_SHELLCHANGED) {
+    Refresh();
+    return;
+  }
   ForwardTrackedMenuMessage(Message);
   TspSkinCustomListView::WndProc(Message);
 }
