@@ -146,7 +146,19 @@ TEST_F(ShellListViewTest, KeysNavigateUpRefreshAndFindRowsByTheirFirstLetters) {
   EXPECT_EQ(Changes, 1);
   EXPECT_EQ(View->FolderCount(), 5);
   EXPECT_EQ(View->ItemIndex(), 3);
-  // Backspace goes up; at the Desktop it does nothing.
+  // Enter on a file does nothing here; on a folder it opens it; Backspace goes up and at
+  // the Desktop does nothing.
+  View->SetItemIndex(2);  // alpha.avi
+  Session.Key(VK_RETURN);
+  Session.PumpUntilIdle();
+  EXPECT_EQ(View->Path(), Outside);
+  View->SetItemIndex(1);  // sub
+  Session.Key(VK_RETURN);
+  Session.PumpUntilIdle();
+  EXPECT_EQ(View->Path(), Outside + "/sub");
+  Session.Key(VK_BACK);
+  Session.PumpUntilIdle();
+  EXPECT_EQ(View->Path(), Outside);
   Session.Key(VK_BACK);
   Session.PumpUntilIdle();
   EXPECT_EQ(View->Path(), ExtractFileDir(Outside));
