@@ -97,7 +97,6 @@ void TspCustomShellComboBox::SetObjectTypes(TShellObjectTypes Value) {
 
 void TspCustomShellComboBox::ApplyRoot() {
   ComboFlagScope Updating(FUpdating);
-  ClearEntries();
   RefillEntries();
   if (FTreeView) FTreeView->SetRoot(FRoot);
   if (FListView) FListView->SetRoot(FRoot);
@@ -157,8 +156,11 @@ void TspCustomShellComboBox::InsertEntry(Integer Index, TspShellFolder* Folder) 
 void TspCustomShellComboBox::RefillEntries() {
   if (Loading()) return;
   EntryBatch Batch(FEntryUpdate, Items());
+  // A root that cannot be resolved leaves the entries as they were.
+  TspShellFolder* Fresh = ResolveRootFolder(nullptr, FOldRoot, FRoot);
   ClearEntries();
-  FRootFolder = ResolveRootFolder(FRootFolder, FOldRoot, FRoot);
+  FreeObject(FRootFolder);
+  FRootFolder = Fresh;
   auto* Top = TspShellFolder::Create(nullptr, ComPtr<IShellFolder>(FRootFolder->ShellFolder()), FRootFolder->AbsoluteID());
   TspItemEx E;
   E.Caption = Top->DisplayName();

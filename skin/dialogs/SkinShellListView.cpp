@@ -98,7 +98,13 @@ void TspCustomShellListView::Notification(TComponent* AComponent, TOperation Ope
 
 // ---- root, path, mask ----
 
-void TspCustomShellListView::MakeRootFolder() { FRootFolder = ResolveRootFolder(FRootFolder, FOldRoot, FRoot); }
+// The rows point at the root object: they go before it does.
+void TspCustomShellListView::MakeRootFolder() {
+  TspShellFolder* Fresh = ResolveRootFolder(nullptr, FOldRoot, FRoot);
+  ClearFolders();
+  FreeObject(FRootFolder);
+  FRootFolder = Fresh;
+}
 
 void TspCustomShellListView::SetRoot(const TRoot& Value) {
   if (SameText(Value, FRoot)) return;
@@ -230,6 +236,7 @@ void TspCustomShellListView::GetSelectedFiles(TStrings* List) {
 void TspCustomShellListView::ShowIDList(LPCITEMIDLIST ID) {
   if (FUpdating) return;
   if (FRootFolder && SameShellItem(FRootFolder->AbsoluteID(), ID)) return;
+  ClearFolders();
   FreeAndNil(FRootFolder);
   FSettingRoot = false;
   FRootFolder = RootFolderFromIDList(ID);
@@ -257,6 +264,7 @@ void TspCustomShellListView::Refresh() {
   if (HandleAllocated()) SetItemIndex(-1);
   if (!FRootFolder) return;
   ItemIdList Copy(CloneIDList(FRootFolder->AbsoluteID()));
+  ClearFolders();
   FreeAndNil(FRootFolder);
   ShowIDList(Copy.Get());
   if (Selected != -1 && Selected < FolderCount() && HandleAllocated()) SetItemIndex(Selected);
@@ -407,7 +415,9 @@ void TspCustomShellListView::SetAutoRefresh(Boolean Value) {
   FNotifier = TspShellChangeNotifier::Create(this);
   FNotifier->SetWatchSubTree(false);
   FNotifier->SetRoot(FRootFolder ? FRootFolder->PathName() : String());
-  FNotifier->SetOnChange([this] { Refresh(); });
+  FNotifier->SetOnChange([this] {
+    if (HandleAllocated()) PostMessage(Handle(), SM_SHELLCHANGED, 0, 0);
+  });
 }
 
 // ---- window life ----
@@ -427,6 +437,10 @@ void TspCustomShellListView::DestroyWnd() {
 }
 
 void TspCustomShellListView::WndProc(TMessage& Message) {
+  if (Message.Msg == SM_SHELLCHANGED) {
+    Refresh();
+    return;
+  }
   ForwardTrackedMenuMessage(Message);
   TspSkinCustomListView::WndProc(Message);
 }

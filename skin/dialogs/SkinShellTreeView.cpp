@@ -421,7 +421,9 @@ void TspCustomShellTreeView::SetAutoRefresh(Boolean Value) {
   FNotifier = TspShellChangeNotifier::Create(this);
   FNotifier->SetWatchSubTree(false);
   FNotifier->SetRoot(Watched ? Watched->PathName() : String());
-  FNotifier->SetOnChange([this] { RefreshSelected(); });
+  FNotifier->SetOnChange([this] {
+    if (HandleAllocated()) PostMessage(Handle(), SM_SHELLCHANGED, 0, 0);
+  });
 }
 
 // ---- verbs ----
@@ -467,6 +469,10 @@ void TspCustomShellTreeView::DestroyWnd() {
 }
 
 void TspCustomShellTreeView::WndProc(TMessage& Message) {
+  if (Message.Msg == SM_SHELLCHANGED) {
+    RefreshSelected();
+    return;
+  }
   if (ForwardTrackedMenuMessage(Message)) return;
   if (Message.Msg == TVM_SETIMAGELIST && Message.WParam == TVSIL_NORMAL && !Images() && !FImageListChanging) {
     FImageListChanging = true;

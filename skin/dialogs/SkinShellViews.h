@@ -19,6 +19,11 @@ class TspCustomShellTreeView;
 class TspCustomShellListView;
 class TspCustomShellComboBox;
 
+// Posted to a view by its change watch: the view re-reads its folder once the watch's
+// call has returned (re-reading replaces the watch, which cannot be freed inside its own
+// call).
+constexpr UINT SM_SHELLCHANGED = 0x8000 + 0x5C1;
+
 // A veto per enumerated item: CanAdd := false drops it.
 using TAddFolderEvent = std::function<void(TObject* Sender, TspShellFolder* AFolder, Boolean& CanAdd)>;
 

@@ -71,6 +71,16 @@ TEST_F(ShellComboBoxTest, ADeepFolderGetsItsChainBelowHomeOrItsVolume) {
   EXPECT_EQ(Entries(), Expected);
   EXPECT_EQ(Box->Path(), Outside + "/deep");
   EXPECT_THROW(Box->SetPath(Outside + "/missing"), EInvalidPath);
+  // A root that cannot be resolved reverts and the entries stay.
+  const std::vector<std::string> Before = Entries();
+  try {
+    Box->SetRoot(Outside + "/missing");
+    ADD_FAILURE() << "no exception";
+  } catch (const Exception& E) {
+    EXPECT_EQ(E.Message(), "Error setting path: \"" + Outside + "/missing\"");
+  }
+  EXPECT_EQ(Box->Root(), "rfDesktop");
+  EXPECT_EQ(Entries(), Before);
 }
 
 TEST_F(ShellComboBoxTest, AChoiceNavigatesTheLinkedListOnlyWithTheDropDownClosed) {

@@ -7,6 +7,7 @@
 #include "platform/win/Keyboard.h"
 #include "platform/win/ListView.h"
 #include "tests/skin/dialogs/ShellViewFixture.h"
+#include "tests/support/PumpUntil.h"
 
 namespace vantrel::uitest {
 namespace {
@@ -145,7 +146,19 @@ TEST_F(ShellListViewTest, KeysNavigateUpRefreshAndFindRowsByTheirFirstLetters) {
   EXPECT_EQ(Changes, 1);
   EXPECT_EQ(View->FolderCount(), 5);
   EXPECT_EQ(View->ItemIndex(), 3);
-  // Backspace goes up; at the Desktop it does nothing.
+  // Enter on a file does nothing here; on a folder it opens it; Backspace goes up and at
+  // the Desktop does nothing.
+  View->SetItemIndex(2);  // alpha.avi
+  Session.Key(VK_RETURN);
+  Session.PumpUntilIdle();
+  EXPECT_EQ(View->Path(), Outside);
+  View->SetItemIndex(1);  // sub
+  Session.Key(VK_RETURN);
+  Session.PumpUntilIdle();
+  EXPECT_EQ(View->Path(), Outside + "/sub");
+  Session.Key(VK_BACK);
+  Session.PumpUntilIdle();
+  EXPECT_EQ(View->Path(), Outside);
   Session.Key(VK_BACK);
   Session.PumpUntilIdle();
   EXPECT_EQ(View->Path(), ExtractFileDir(Outside));
@@ -176,6 +189,57 @@ TEST_F(ShellListViewTest, APathThatCannotBeParsedRaisesAndTheFolderStays) {
   EXPECT_EQ(View->Root(), Outside);
   EXPECT_EQ(View->Path(), Outside);
   EXPECT_EQ(RowNames(View), (std::vector<std::string>{"a.avi"}));
+}
+
+TEST_F(ShellListViewTest, EditingACaptionRenamesTheItemOrRaisesAndKeepsBoth) {
+  MakeTree(Outside, {"a.avi", "b.avi"});
+  ShowList(Outside);
+  View->SetFocus();
+  struct Case {
+    const char* Typed;
+    bool Renamed;
+  };
+  for (const Case& C : {Case{"c.avi", true}, Case{"b.avi", false}, Case{"..", false}}) {
+    SCOPED_TRACE(C.Typed);
+    const std::string From = RowNames(View)[0];
+    View->SetItemIndex(0);
+    ASSERT_TRUE(View->Items()->Item(0)->EditCaption());
+    HWND Editor = reinterpret_cast<HWND>(SendMessage(View->Handle(), LVM_GETEDITCONTROL, 0, 0));
+    ASSERT_NE(Editor, nullptr);
+    SetWindowText(Editor, C.Typed);
+    std::vector<std::string> Shown;
+    Application->OnException = [&](TObject*, const Exception& E) { Shown.push_back(E.Message()); };
+    Session.Key(VK_RETURN);
+    Session.PumpUntilIdle();
+    Application->OnException = nullptr;
+    EXPECT_EQ(Shown, C.Renamed ? std::vector<std::string>{}
+                               : std::vector<std::string>{std::string("Rename to ") + C.Typed + " failed"});
+    if (std::string(C.Typed) != "..") {
+      EXPECT_TRUE(FileExists(Outside + "/" + C.Typed));
+    }
+    EXPECT_EQ(FileExists(Outside + "/" + From), !C.Renamed);
+    EXPECT_EQ(RowNames(View)[0], C.Renamed ? C.Typed : From);
+  }
+}
+
+TEST_F(ShellListViewTest, WatchingReReadsTheFolderAfterAChange) {
+  MakeTree(Outside, {"a.avi"});
+  ShowList(Outside);
+  View->SetAutoRefresh(true);
+  ASSERT_NE(View->Notifier(), nullptr);
+  EXPECT_EQ(View->Notifier()->Root(), Outside);
+  EXPECT_FALSE(View->Notifier()->WatchSubTree());
+  testsupport::PumpFor(50);
+  MakeTree(Outside, {"b.avi"});
+  EXPECT_TRUE(testsupport::PumpUntil([&] { return View->FolderCount() == 2; }));
+  // A new folder moves the watch along.
+  MakeTree(Outside, {"sub/"});
+  testsupport::PumpUntil([&] { return View->FolderCount() == 3; });
+  View->SetPath(Outside + "/sub");
+  ASSERT_NE(View->Notifier(), nullptr);
+  EXPECT_EQ(View->Notifier()->Root(), Outside + "/sub");
+  View->SetAutoRefresh(false);
+  EXPECT_EQ(View->Notifier(), nullptr);
 }
 
 }  // namespace

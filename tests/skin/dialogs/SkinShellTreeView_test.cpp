@@ -2,6 +2,7 @@
 
 #include "platform/win/Shell.h"
 #include "tests/skin/dialogs/ShellViewFixture.h"
+#include "tests/support/PumpUntil.h"
 
 namespace vantrel::uitest {
 namespace {
@@ -116,6 +117,21 @@ TEST_F(ShellTreeViewTest, AFolderIndexOutsideTheNodesAnswersNone) {
   EXPECT_EQ(Tree->FolderAt(Tree->Items()->Count()), nullptr);
   ASSERT_NE(Tree->FolderAt(0), nullptr);
   EXPECT_EQ(Tree->FolderAt(0), Tree->SelectedFolder());
+}
+
+TEST_F(ShellTreeViewTest, WatchingFollowsTheSelectedFolderAndRefreshesItsNode) {
+  MakeTree(Home, {"a/", "b/"});
+  ShowTree();
+  Tree->SetAutoRefresh(true);
+  Tree->SetPath(Home + "/a");
+  ASSERT_NE(Tree->Notifier(), nullptr);
+  EXPECT_EQ(Tree->Notifier()->Root(), Home + "/a");
+  testsupport::PumpFor(50);
+  MakeTree(Home, {"a/new/"});
+  EXPECT_TRUE(testsupport::PumpUntil([&] { return Tree->Selected() && Tree->Selected()->HasChildren(); }));
+  EXPECT_EQ(Tree->Path(), Home + "/a");
+  Tree->SetAutoRefresh(false);
+  EXPECT_EQ(Tree->Notifier(), nullptr);
 }
 
 }  // namespace

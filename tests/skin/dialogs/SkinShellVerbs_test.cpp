@@ -186,6 +186,15 @@ TEST_F(ShellVerbTest, DismissingRunsNothingAndAChoiceReachesTheOwnerAroundTheShe
   EXPECT_EQ(Menu.Invoked, (std::vector<std::string>{"#1"}));
 }
 
+TEST_F(ShellVerbTest, TheTreeStartsLabelEditingOnRenameAndForwardsTheMenuMessages) {
+  auto* Tree = AddView<TspSkinDirTreeView>(0, 0, 200, 300);
+  Session.PumpUntilIdle();
+  ChooseFromMenu(Tree, 0);
+  EXPECT_TRUE(Tree->IsEditing());
+  EXPECT_TRUE(Menu.Invoked.empty());
+  EXPECT_NE(std::find(Menu.MenuMessages.begin(), Menu.MenuMessages.end(), WM_INITMENUPOPUP), Menu.MenuMessages.end());
+}
+
 TEST_F(ShellVerbTest, ANamedVerbRunsWithoutAMenuAndWithoutAnItemNothingRuns) {
   RunShellVerb(nullptr, "properties");
   ShowShellContextMenu(View, nullptr, 10, 10);
