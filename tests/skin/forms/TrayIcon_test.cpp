@@ -376,3 +376,36 @@ TEST_F(TrayIconTest, ShowingTheOwnerFormBringsTheApplicationBack) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(TrayIconTest, IconsFreedInAnyOrderKeepTheApplicationWindowWorking) {
+  Icon->Loaded();
+  auto* Second = Create<TspTrayIcon>(Main);
+  Second->SetMinimizeToTray(true);
+  Second->SetIconVisible(false);
+  Second->Loaded();
+  Main->Show();
+  S.Session.PumpUntilIdle();
+  // The first icon goes while the second one still watches the application window.
+  Icon->Free();
+  Icon = nullptr;
+  Application->Minimize();
+  S.Session.PumpUntilIdle();
+  EXPECT_TRUE(IsIconic(Application->Handle()));
+  EXPECT_FALSE(Main->Visible());
+  EXPECT_NE(Tray->Table.Find(Second->Handle(), 1), nullptr);
+  Second->ShowMainForm();
+  S.Session.PumpUntilIdle();
+  EXPECT_FALSE(IsIconic(Application->Handle()));
+  Second->Free();
+  Application->Minimize();
+  S.Session.PumpUntilIdle();
+  EXPECT_TRUE(IsIconic(Application->Handle()));
+  Application->Restore();
+  S.Session.PumpUntilIdle();
+  EXPECT_FALSE(IsIconic(Application->Handle()));
+  EXPECT_TRUE(Main->Visible());
+}
+
+}  // namespace
