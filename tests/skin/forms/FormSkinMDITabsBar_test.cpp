@@ -326,9 +326,23 @@ TEST_F(MDITabsBarTest, TheLooksFollowTheTabsStateWithoutAndWithTheTestSkin) {
   Bar->SetShowCloseButtons(true);
   EXPECT_EQ(Look("mdi_tabs_skinned_close.png"),
             (std::vector<TColor>{PictureAt(D->TabRect), PictureAt(D->MouseInTabRect), PictureAt(D->ActiveTabRect)}));
+  // The drawing-parameters event comes in every look but the skinned tab look at the
+  // skin's size.
+  Integer DrawParams = 0;
+  Bar->OnTabGetDrawParamsEvent = [&DrawParams](TspMDITab*, TCanvas*) { ++DrawParams; };
+  Look("mdi_tabs_skinned_close.png");
+  EXPECT_EQ(DrawParams, 0);
   Bar->SetTabKind(sptkButton);
   EXPECT_EQ(Bar->Height(), 26);
   Look("mdi_tabs_buttons_close.png");
+  EXPECT_GT(DrawParams, 0);
+  DrawParams = 0;
+  Bar->SetTabKind(sptkTab);
+  Bar->SetUseSkinSize(false);
+  Bar->SetHeight(34);
+  Look("mdi_tabs_resized.png");
+  EXPECT_GT(DrawParams, 0);
+  Bar->OnTabGetDrawParamsEvent = nullptr;
 }
 
 }  // namespace
