@@ -15,6 +15,9 @@ TspFormSkin* ShapeForm(TForm& Form, const TFormShape& Shape, bool Draggable) {
   Frame->SetBorderIcons({});
   Frame->SetSizeable(false);
   Frame->SetDraggAble(Draggable);
+  // A skin brings borders of its own; the frame puts the client size back after each change.
+  Frame->SetClientWidth(Shape.ClientWidth);
+  Frame->SetClientHeight(Shape.ClientHeight);
   // The client size needs the window's own borders, drawn by the frame component.
   Form.HandleNeeded();
   Form.SetClientWidth(Shape.ClientWidth);

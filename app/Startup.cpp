@@ -10,16 +10,16 @@
 #include "app/profilechoosing.h"
 #include "app/settings.h"
 #include "app/survey.h"
+#include "platform/rtl/SysEnv.h"
 
 namespace vantrel::app {
 
-void CreateApplicationForms() {
+void CreateApplicationForms(const String& ProgramFolder, const std::optional<String>& FirstArg) {
   TMainForm* MainWindow = nullptr;
   Tproform* Chooser = nullptr;
   Tsettingsform* Settings = nullptr;
   TClipForm* Clip = nullptr;
   TCropForm* Crop = nullptr;
-  TConvForm* Conversion = nullptr;
   TAboutForm* About = nullptr;
   TFileInfoForm* FileInfo = nullptr;
   TSurveyForm* Survey = nullptr;
@@ -29,11 +29,13 @@ void CreateApplicationForms() {
   Application->CreateForm(Clip);
   Application->CreateForm(Crop);
   Application->CreateForm(LogForm);
-  Application->CreateForm(Conversion);
+  Application->CreateForm(ConvForm);
   Application->CreateForm(About);
   Application->CreateForm(FileInfo);
   Application->CreateForm(ErrorForm);
   Application->CreateForm(Survey);
+  if (!ProgramFolder.empty()) MainWindow->ProgramFolder = IncludeTrailingPathDelimiter(ProgramFolder);
+  MainWindow->CommandLineArg = FirstArg ? *FirstArg : ParamStr(1);
   // The steps report failures through the error and log windows, made above.
   try {
     MainWindow->FormCreate(MainWindow);

@@ -58,7 +58,11 @@ TErrorForm::TErrorForm(TComponent* AOwner) : TForm(AOwner) {
   OnShow = [this](TObject* Sender) { FormShow(Sender); };
 
   spFormSkin1 = ::Create<TspFormSkin>(this);
+  spFormSkin1->SetName("spFormSkin1");
   spFormSkin1->SetBorderIcons({});
+  // A skin brings borders of its own; the frame puts the client size back after each change.
+  spFormSkin1->SetClientWidth(375);
+  spFormSkin1->SetClientHeight(ErrorClientHeight);
   // The client size needs the window's own borders, drawn by the frame component.
   HandleNeeded();
   SetClientSize(375, ErrorClientHeight);

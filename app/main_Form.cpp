@@ -1,12 +1,13 @@
-// The main window: its frame and skin, and the creation steps run after every window of
-// the application exists.
+// The main window: its frame and skin, and the components it is made of.
 #include "app/FormShape.h"
-#include "app/errordlg.h"
-#include "app/log.h"
 #include "app/main.h"
+#include "media/FFEncode.h"
 #include "media/MyUtils.h"
 #include "skin/core/data/SkinData.h"
+#include "skin/dialogs/SkinMessageDlg.h"
 #include "skin/forms/FormSkin.h"
+#include "skin/forms/SkinHint.h"
+#include "skin/forms/SkinMenus.h"
 
 namespace vantrel::app {
 
@@ -16,29 +17,49 @@ constexpr TFormShape MainFormShape = {"Vantrel", bsSingle, 792, 449, poScreenCen
 
 }  // namespace
 
-TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner) {
+TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner), ProgramFolder(GetExeFolder()) {
   spSkinData1 = ::Create<TspSkinData>(this);
   spSkinData1->SetName("spSkinData1");
+  spSkinData1->SetShowLayeredBorders(true);
+  spSkinData1->SetEnableSkinEffects(true);
+  spSkinData1->SetAeroBlurEnabled(true);
+  spSkinData1->SetShowButtonGlowFrames(true);
+  spSkinData1->SetShowCaptionButtonGlowFrames(true);
   spFormSkin1 = ShapeForm(*this, MainFormShape, false);
+  spFormSkin1->SetSkinData(spSkinData1);
+
+  spSkinHint1 = ::Create<TspSkinHint>(this);
+  spSkinHint1->SetName("spSkinHint1");
+  spSkinHint1->SetSkinData(spSkinData1);
+  spSkinHint1->SetActive(true);
+  SkinMessage = ::Create<TspSkinMessage>(this);
+  SkinMessage->SetName("SkinMessage");
+  SkinMessage->SetSkinData(spSkinData1);
+  SkinMessage->SetCtrlSkinData(spSkinData1);
+
+  Tarnwell = ::Create<media::TFFEncoder>(this);
+  Tarnwell->SetName("Tarnwell");
   FFLogger = ::Create<media::TFFLogger>(this);
+  FFLogger->SetName("FFLogger");
   FFLogger->OnLog = [](TObject*, Cardinal AThreadID, media::TLogLevel ALogLevel, const String& ALogMsg) {
     FFLoggerLog(MainUnit(), AThreadID, ALogLevel, ALogMsg);
   };
+
+  CreateImageLists();
+  CreateMenus();
+  CreateButtons();
+  CreateFileList();
+  CreateBottomPanel();
+  CreatePreview();
+  OnClose = [this](TObject* Sender, TCloseAction& Action) { FormClose(Sender, Action); };
+  BindFileListAndJob();
 }
 
-void TMainForm::FormCreate(TObject*) {
-  TMainUnitState& State = MainUnit();
-  // A missing skin file leaves the windows drawn without a skin.
-  spSkinData1->LoadFromFile(GetExeFolder() + "skin-laconic/skin.ini");
-  spFormSkin1->SetSkinData(spSkinData1);
-  // The skin's borders differ from the plain ones; the client area keeps its size.
-  SetClientWidth(MainFormShape.ClientWidth);
-  SetClientHeight(MainFormShape.ClientHeight);
-  if (LogForm) LogForm->BindSkin(spSkinData1);
-  if (ErrorForm) ErrorForm->BindSkin(spSkinData1);
-  Application->SetTitle("Vantrel");
-  SetCaption("Vantrel");
-  StartMediaLogHistory(State);
+void TMainForm::SetSkinEffects(Boolean Value) {
+  spSkinData1->SetEnableSkinEffects(Value);
+  spSkinData1->SetAeroBlurEnabled(Value);
+  spSkinData1->SetShowLayeredBorders(Value);
+  spSkinData1->SetShowButtonGlowFrames(Value);
 }
 
 }  // namespace vantrel::app

@@ -17,6 +17,10 @@ endif()
 option(VANTREL_UNITY "Compile each target's sources in unity batches" ON)
 set(VANTREL_UNITY_BATCH 8 CACHE STRING "Source files per unity batch")
 
+set(VANTREL_TEST_BATCH 16 CACHE STRING "Tests of one suite run per test process")
+set(VANTREL_TEST_BATCH_TIMEOUT 30 CACHE STRING "Seconds a test batch gets for each test beyond its first")
+set(VANTREL_CMAKE_DIR ${CMAKE_CURRENT_LIST_DIR})
+
 function(vantrel_unity target)
   if(VANTREL_UNITY)
     set_target_properties(${target} PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE ${VANTREL_UNITY_BATCH})
@@ -63,8 +67,9 @@ endfunction()
 # vantrel_test_program(<target> FOLDERS <dir>... DEPS <target>... [FIXTURES ...]
 #   [EXCLUDE <regex>] [LABELS ...] [WRAPPER <command>...] [ENVIRONMENT <VAR=value>...]
 #   [SLOW <gtest filter> SLOW_TIMEOUT <seconds>])
-# Every test runs in a process of its own (gtest_discover_tests), so tests that touch
-# process-wide state (the library loader, the window manager) cannot see each other.
+# The tests run in batches (cmake/TestBatches.cmake): the tests of one suite, at most
+# VANTREL_TEST_BATCH of them, share a process; each batch is one CTest entry named after
+# its suite ("Suite", or "Suite/2" when a suite needs several batches).
 # EXCLUDE leaves out sources whose path matches; WRAPPER runs the program (listing and
 # tests) through another command, such as a virtual X server.
 function(vantrel_test_program target)
@@ -108,28 +113,51 @@ function(vantrel_test_program target)
     list(APPEND launcher ${A_WRAPPER})
   endif()
   set_target_properties(${target} PROPERTIES CROSSCOMPILING_EMULATOR "${launcher}")
-  # An empty property value would swallow the next property's name.
-  set(properties TIMEOUT ${A_TIMEOUT})
+  set(properties)
   if(A_FIXTURES)
     list(APPEND properties FIXTURES_REQUIRED "${A_FIXTURES}")
   endif()
   if(A_LABELS)
     list(APPEND properties LABELS "${A_LABELS}")
   endif()
-  if(A_SLOW)
-    # The tests SLOW selects run with a time limit of their own.
-    gtest_discover_tests(${target}
-      DISCOVERY_TIMEOUT 120
-      TEST_FILTER "-${A_SLOW}"
-      PROPERTIES ${properties})
-    list(REMOVE_AT properties 0 1)
-    gtest_discover_tests(${target}
-      DISCOVERY_TIMEOUT 120
-      TEST_FILTER "${A_SLOW}"
-      PROPERTIES TIMEOUT ${A_SLOW_TIMEOUT} ${properties})
-  else()
-    gtest_discover_tests(${target}
-      DISCOVERY_TIMEOUT 120
-      PROPERTIES ${properties})
-  endif()
+  # SLOW names whole suites ("Suite.*") whose tests keep an entry each, with a time
+  # limit of their own.
+  set(slow_suites)
+  foreach(pattern IN LISTS A_SLOW)
+    string(REGEX REPLACE "\\.\\*$" "" suite "${pattern}")
+    list(APPEND slow_suites "${suite}")
+  endforeach()
+  set(batches_file "${CMAKE_CURRENT_BINARY_DIR}/${target}_batches.cmake")
+  set(params_file "${CMAKE_CURRENT_BINARY_DIR}/${target}_batch_params.cmake")
+  set(params "")
+  foreach(variable TARGET LAUNCHER TIMEOUT TIMEOUT_PER_TEST BATCH_SIZE SLOW_SUITES SLOW_TIMEOUT PROPERTIES OUT)
+    set(value_TARGET ${target})
+    set(value_LAUNCHER ${launcher})
+    set(value_TIMEOUT ${A_TIMEOUT})
+    set(value_TIMEOUT_PER_TEST ${VANTREL_TEST_BATCH_TIMEOUT})
+    set(value_BATCH_SIZE ${VANTREL_TEST_BATCH})
+    set(value_SLOW_SUITES ${slow_suites})
+    set(value_SLOW_TIMEOUT ${A_SLOW_TIMEOUT})
+    set(value_PROPERTIES ${properties})
+    set(value_OUT ${batches_file})
+    set(words "")
+    foreach(word IN LISTS value_${variable})
+      string(APPEND words " [==[${word}]==]")
+    endforeach()
+    string(APPEND params "set(${variable}${words})\n")
+  endforeach()
+  file(WRITE "${params_file}" "${params}")
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -D PARAMS=${params_file} -D PROGRAM=$<TARGET_FILE:${target}>
+            -P ${VANTREL_CMAKE_DIR}/TestBatches.cmake
+    BYPRODUCTS ${batches_file}
+    VERBATIM)
+  set(include_file "${CMAKE_CURRENT_BINARY_DIR}/${target}_include.cmake")
+  file(WRITE "${include_file}"
+    "if(EXISTS [==[${batches_file}]==])\n"
+    "  include([==[${batches_file}]==])\n"
+    "else()\n"
+    "  add_test([==[${target}_NOT_BUILT]==] [==[${target}_NOT_BUILT]==])\n"
+    "endif()\n")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES "${include_file}")
 endfunction()

@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <vector>
 #include <system_error>
 
 String GetEnvironmentVariable(const String& Name) {
@@ -35,6 +37,28 @@ String GetExeFolder() {
   const String Exe = GetExeFileName();
   const size_t Slash = Exe.rfind(PathDelim);
   return Slash == String::npos ? String() : Exe.substr(0, Slash + 1);
+}
+
+namespace {
+
+std::vector<String> ReadCommandLine() {
+  std::ifstream In("/proc/self/cmdline", std::ios::binary);
+  std::vector<String> Args;
+  String Arg;
+  while (std::getline(In, Arg, '\0')) Args.push_back(Arg);
+  return Args;
+}
+
+}  // namespace
+
+Integer ParamCount() {
+  const size_t Count = ReadCommandLine().size();
+  return Count ? static_cast<Integer>(Count - 1) : 0;
+}
+
+String ParamStr(Integer Index) {
+  const std::vector<String> Args = ReadCommandLine();
+  return Index >= 0 && static_cast<size_t>(Index) < Args.size() ? Args[Index] : String();
 }
 
 String GetCurrentDir() {

@@ -16,6 +16,10 @@ bool UnsetEnvironmentVariable(const String& Name);
 String GetExeFileName();
 String GetExeFolder();
 String GetCurrentDir();
+// The program's command-line arguments as the system passed them: the number after the
+// program's own name, and argument Index (0: the program's name; "" past the last).
+Integer ParamCount();
+String ParamStr(Integer Index);
 // Makes Dir the process's current folder; false when it cannot (errno tells why).
 bool SetCurrentDir(const String& Dir);
 // As SetCurrentDir, raising EInOutError with the system's text on failure.

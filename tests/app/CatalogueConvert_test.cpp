@@ -1,7 +1,7 @@
-// Every format of the generated catalogue converts: a two-second H.264/AAC clip goes
-// through the encoder component with the format's codecs, size, rate, bit rates, sample
-// rate, channels and extra options (mapped here as the job builder maps them, sound
-// kept), and ffprobe finds what the format asks for in the output.
+// Every format of the generated catalogue converts: a two-second H.264/AAC clip is put in
+// the file list once per format, the conversion job is built from the list (one output
+// per entry), and ffprobe finds what the format asks for in each output: video outputs
+// without sound, sound-only outputs with it.
 #include <gtest/gtest.h>
 
 #include <cctype>
@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "app/main.h"
+#include "app/main_Job.h"
 #include "media/FFEncode.h"
 #include "media/FFLoad.h"
 #include "platform/rtl/NumConv.h"
@@ -52,33 +52,6 @@ const std::map<std::string, ProbedContainer> ProbedContainers = {
 std::string FormatLower(std::string S) {
   for (char& C : S) C = static_cast<char>(std::tolower(static_cast<unsigned char>(C)));
   return S;
-}
-
-// The output record of a format, as the job builder fills it (sound kept).
-vantrel::media::TOutputOptions FormatOutputOptions(const vantrel::app::TFormat& F) {
-  vantrel::media::TOutputOptions O;
-  vantrel::media::ResetOutputOptions(O);
-  O.FileExt = F.FormatExt;
-  O.AudioCodec = F.AudioCodecName;
-  O.AudioChannels = StrToInt(F.Channel);
-  O.AudioSampleRate = StrToInt(F.SampleRate);
-  O.AudioBitrate = StrToInt(F.AudioBitRate);
-  O.ExtOptions = F.ExtraParam;
-  if (StrToInt(F.IsAudioFormat) == 1) {
-    O.DisableVideo = true;
-    return O;
-  }
-  O.VideoCodec = F.VideoCodecName;
-  O.FrameRate = IntToStr(static_cast<Integer>(std::nearbyint(StrToInt(F.FrameRate) / 1000.0)));
-  O.VideoBitrate = StrToInt(F.VideoBitRate);
-  if (FormatLower(F.Title).find("divx") != std::string::npos) O.VideoTag = "DIVX";
-  if (O.VideoCodec == "libx264") O.VideoPreset = "libx264-default";
-  if (O.VideoCodec == "libxvid") {
-    O.VideoCodec = "mpeg4";
-    O.VideoTag = "XVID";
-  }
-  O.VideoFilters = "scale=" + F.Width + ":" + F.Height;
-  return O;
 }
 
 // "N/D" as a number.
@@ -141,19 +114,28 @@ TEST(CatalogueFormats, EveryFormatConverts) {
   ASSERT_NEAR(SourceDuration, 2.0, 0.05);
   std::vector<vantrel::media::TTerminateInfo> Ends;
   std::vector<std::string> Outputs;
+  S.Profiles.push_back({"Every format", "all", "", S.AllFormats});
+  const Integer Profile = static_cast<Integer>(S.Profiles.size()) - 1;
+  for (size_t I = 0; I < S.AllFormats.size(); ++I) {
+    vantrel::app::TVideoFile E;
+    E.Source = Source;
+    E.SourceTitleExt = "v.mp4";
+    E.DestinationTitle = "format" + std::to_string(I);
+    E.SourceWidth = 320;
+    E.SourceHeight = 240;
+    E.TimeEnd = E.TrimmedLength = 2000000;
+    E.ProfileInd = Profile;
+    E.FormatInd = static_cast<Integer>(I);
+    S.VideoFiles.push_back(E);
+  }
+  S.OutputFolder = Dir.Path();
   {
     TOwned<vantrel::media::TFFEncoder> Encoder = CreateOwned<vantrel::media::TFFEncoder>(nullptr);
     Encoder->OnTerminate = [&](TObject*, const vantrel::media::TTerminateInfo& Info) { Ends.push_back(Info); };
-    for (size_t I = 0; I < S.AllFormats.size(); ++I) {
-      const vantrel::app::TFormat& F = S.AllFormats[I];
-      SCOPED_TRACE(F.Title);
-      vantrel::media::TInputOptions In;
-      vantrel::media::ResetInputOptions(In);
-      ASSERT_EQ(Encoder->AddTask(Source, &In), static_cast<Integer>(I)) << Encoder->LastErrMsg();
-      vantrel::media::TOutputOptions O = FormatOutputOptions(F);
-      Outputs.push_back(Dir.File("format" + std::to_string(I) + F.FormatExt));
-      ASSERT_TRUE(Encoder->SetOutputFile(static_cast<Integer>(I), Outputs.back(), &O)) << Encoder->LastErrMsg();
-    }
+    ASSERT_TRUE(vantrel::app::BuildConversionJob(S, *Encoder, false, 1));
+    ASSERT_TRUE(S.ErrorReports.empty());
+    ASSERT_EQ(Encoder->TasksCount(), static_cast<Integer>(S.AllFormats.size()));
+    for (const vantrel::media::TOutputOptions& O : S.OutputOptionsList) Outputs.push_back(O.FileName);
     // One task after another in this thread.
     Encoder->Start(0);
   }
@@ -188,8 +170,8 @@ TEST(CatalogueFormats, EveryFormatConverts) {
       EXPECT_EQ(Facts["video.height"], F.Height);
       EXPECT_NEAR(ProbedRate(Facts["video.r_frame_rate"]), std::nearbyint(StrToInt(F.FrameRate) / 1000.0), 0.01);
     }
-    // The animated picture has no sound (its extra option "an=1").
-    if (F.AudioCodecName.empty()) {
+    // Video outputs carry no sound; the animated picture has none anyway.
+    if (StrToInt(F.IsAudioFormat) != 1) {
       EXPECT_EQ(Facts.count("audio.codec_type"), 0u);
       continue;
     }

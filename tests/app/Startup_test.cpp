@@ -8,13 +8,19 @@
 #include "app/errordlg.h"
 #include "app/log.h"
 #include "app/main.h"
-#include "tests/support/UiFormsFixture.h"
+#include "tests/app/MainWindowFixture.h"
 
 using namespace vantrel::app;
 
-TEST(Startup, TheElevenWindowsAreMadeInOrderBeforeTheMainWindowsSteps) {
-  vantrel::uitest::FormsSession S;
-  CreateApplicationForms();
+namespace {
+
+// In a scratch program folder and home.
+class Startup : public vantrel::apptest::MainWindowTest {};
+
+}  // namespace
+
+TEST_F(Startup, TheElevenWindowsAreMadeInOrderBeforeTheMainWindowsSteps) {
+  Start();
   std::vector<std::string> Classes;
   for (Integer I = 0; I < Screen->FormCount(); ++I) Classes.push_back(Screen->Forms(I)->ClassName());
   const std::vector<std::string> Expected = {"TMainForm",  "Tproform",   "Tsettingsform", "TClipForm",

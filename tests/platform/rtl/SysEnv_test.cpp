@@ -1,6 +1,9 @@
 #include "platform/rtl/SysEnv.h"
 
 #include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
 #include <unistd.h>
 
 #include <cerrno>
@@ -62,3 +65,12 @@ TEST(SysEnv, PathDelimitersAndErrorTexts) {
 }
 
 }  // namespace
+
+TEST(SysEnv, CommandLineArgumentsAsTheProgramGotThem) {
+  const std::vector<std::string> Argv = testing::internal::GetArgvs();
+  ASSERT_FALSE(Argv.empty());
+  EXPECT_EQ(ParamCount(), static_cast<Integer>(Argv.size()) - 1);
+  for (size_t I = 0; I < Argv.size(); ++I) EXPECT_EQ(ParamStr(static_cast<Integer>(I)), Argv[I]) << I;
+  EXPECT_EQ(ParamStr(static_cast<Integer>(Argv.size())), "");
+  EXPECT_EQ(ParamStr(-1), "");
+}

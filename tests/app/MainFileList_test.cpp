@@ -1,0 +1,270 @@
+// The main window's file list: adding through the open dialog and by a drop, the entries'
+// table, the rejected files' boxes, the enabled commands, the list operations, renaming in
+// the grid, and the grid's look.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "app/log.h"
+#include "app/conversion.h"
+#include "app/main_FileList.h"
+#include "app/main_Job.h"
+#include "platform/display/HeadlessPng.h"
+#include "platform/ui/ExtCtrls.h"
+#include "skin/controls/SkinBoxCtrls.h"
+#include "skin/controls/SkinCtrls.h"
+#include "skin/controls/SkinExCtrls.h"
+#include "platform/win/Keyboard.h"
+#include "skin/dialogs/SkinMessageDlg.h"
+#include "tests/app/MainWindowFixture.h"
+#include "platform/win/Shell.h"
+#include "tests/support/RealTimeModal.h"
+#include "tests/support/TempDir.h"
+
+using namespace vantrel::app;
+
+namespace {
+
+class MainFileList : public vantrel::apptest::MainWindowTest {
+ protected:
+  std::vector<String> Boxes;
+
+  // Starts the window, shown, and answers every skinned message box with OK.
+  TMainForm& StartShown() {
+    TMainForm& M = Start();
+    Application->OnIdle = [this](TObject*, Boolean& Done) {
+      Done = true;
+      for (Integer I = 0; I < Screen->CustomFormCount(); ++I)
+        if (auto* F = dynamic_cast<TspMessageForm*>(Screen->CustomForms(I)); F && F->Visible() && F->ModalResult() == mrNone) {
+          Boxes.push_back(F->Message->Caption());
+          F->SetModalResult(mrOk);
+        }
+    };
+    M.Show();
+    S.Session.PumpUntilIdle();
+    return M;
+  }
+  void AddThroughDialog(TMainForm& M, std::vector<String> Files) {
+    M.RunOpenDialog = [Files](std::vector<String>& Chosen) {
+      Chosen = Files;
+      return true;
+    };
+    M.AddButtonClick(M.AddButton);
+    S.Session.PumpUntilIdle();
+  }
+  std::vector<String> LogLines() const {
+    std::vector<String> R;
+    for (Integer I = 0; I < LogForm->mmoLog->Lines()->Count(); ++I) R.push_back(LogForm->mmoLog->Lines()->Get(I));
+    return R;
+  }
+  Integer LogCount(const String& Text) const {
+    Integer N = 0;
+    for (const String& L : LogLines()) N += L.find(Text) != String::npos;
+    return N;
+  }
+};
+
+}  // namespace
+
+TEST_F(MainFileList, AddingThroughTheDialogAndByADrop) {
+  TMainForm& M = StartShown();
+  const String V = vantrel::test::FixturePath("v.mp4");
+  const String Mp3 = vantrel::test::FixturePath("probe-title.mp3");
+  const String AudioFirst = vantrel::test::FixturePath("audio-first.mp4");
+  vantrel::test::TTempDir Dir;
+  const String Text = Dir.File("readme.txt");
+  vantrel::test::WriteFileBytes(Text, "words\n");
+
+  AddThroughDialog(M, {V, Mp3});
+  ASSERT_EQ(MainUnit().VideoFiles.size(), 2u);
+  EXPECT_EQ(M.sgList->Row(), 2);
+  EXPECT_EQ(M.sgList->RowCount(), 3);
+  for (TControl* C : std::initializer_list<TControl*>{M.EditButton, M.ClipButton, M.SettingsButton})
+    EXPECT_TRUE(C->Enabled()) << C->Name();
+  for (TMenuItem* Item : {M.Remove2, M.ClearAll2, M.Rename2, M.MoveUp2, M.MoveDown2, M.EditVideo2, M.TrimVideo2,
+                          M.FileInformation2, M.FileInformation1, M.StartConversion1, M.Remove1, M.ClearAll1,
+                          M.Rename1, M.MoveUp1, M.MoveDown1, M.TrimVideo1, M.EditVideo1})
+    EXPECT_TRUE(Item->Enabled()) << Item->Name();
+  EXPECT_FALSE(M.GettingStartedPanel->Visible());
+
+  const TPoint At = M.sgList->ClientToScreen(Point(100, 60));
+  S.Session.Drop({AudioFirst, Dir.Path(), Text}, At.X, At.Y);
+  S.Session.PumpUntilIdle();
+  ASSERT_EQ(MainUnit().VideoFiles.size(), 3u);
+  EXPECT_EQ(M.sgList->RowCount(), 4);
+  EXPECT_EQ(M.sgList->Row(), 2);  // a drop leaves the selection
+
+  struct Want {
+    String Source;
+    bool Audio;
+    Integer Width, Height;
+  };
+  const Want Entries[] = {{V, false, 320, 240}, {Mp3, true, -1, -1}, {AudioFirst, false, 320, 240}};
+  for (size_t I = 0; I < std::size(Entries); ++I) {
+    SCOPED_TRACE(Entries[I].Source);
+    const TVideoFile& E = MainUnit().VideoFiles[I];
+    EXPECT_EQ(E.Source, Entries[I].Source);
+    EXPECT_EQ(E.isSourceAudioFormat, Entries[I].Audio);
+    EXPECT_EQ(E.SourceWidth, Entries[I].Width);
+    EXPECT_EQ(E.SourceHeight, Entries[I].Height);
+    EXPECT_EQ(LogCount("File added: " + Entries[I].Source), 1);
+  }
+  EXPECT_EQ(Boxes, (std::vector<String>{
+                       "File " + ExtractFileName(Dir.Path()) + " is not a valid media file or its format is not supported.",
+                       "File readme.txt is not a valid media file or its format is not supported."}));
+  EXPECT_EQ(LogCount("File load error: "), 2);
+}
+
+TEST_F(MainFileList, ListOperationsKeepTheEntriesAndClearAllDisablesTheCommands) {
+  TMainForm& M = StartShown();
+  const String Names[] = {"v.mp4", "probe-title.mp3", "audio-first.mp4"};
+  std::vector<String> Files;
+  for (const String& N : Names) Files.push_back(vantrel::test::FixturePath(N));
+  AddThroughDialog(M, Files);
+  ASSERT_EQ(MainUnit().VideoFiles.size(), 3u);
+  auto Order = [] {
+    String R;
+    for (const TVideoFile& E : MainUnit().VideoFiles) R += E.SourceTitleExt.substr(0, 1);
+    return R;
+  };
+  struct Step {
+    TMenuItem* TMainForm::*Item;
+    Integer Row;
+    const char* WantOrder;
+    Integer WantRow;
+  };
+  const Step Steps[] = {
+      {&TMainForm::MoveUp1, 1, "vpa", 1},
+      {&TMainForm::MoveDown1, 3, "vpa", 3},
+      {&TMainForm::MoveUp2, 3, "vap", 2},
+      {&TMainForm::MoveDown2, 1, "avp", 2},
+      {&TMainForm::Remove1, 2, "ap", 2},
+  };
+  for (const Step& St : Steps) {
+    SCOPED_TRACE(St.WantOrder);
+    M.sgList->SetRow(St.Row);
+    (M.*St.Item)->Click();
+    EXPECT_EQ(Order(), St.WantOrder);
+    EXPECT_EQ(M.sgList->Row(), St.WantRow);
+    EXPECT_EQ(M.sgList->RowCount(), static_cast<Integer>(MainUnit().VideoFiles.size()) + 1);
+  }
+  EXPECT_EQ(MainUnit().VideoFiles[1].SourceWidth, -1);
+  M.sgList->SetRow(1);
+  M.Remove2->Click();
+  ASSERT_EQ(Order(), "p");
+  M.spSkinButton1->OnClick(M.spSkinButton1);  // the only entry: Clear All
+  EXPECT_TRUE(MainUnit().VideoFiles.empty());
+  for (TControl* C : std::initializer_list<TControl*>{M.EditButton, M.ClipButton, M.SettingsButton})
+    EXPECT_FALSE(C->Enabled()) << C->Name();
+  for (TMenuItem* Item : {M.Remove2, M.ClearAll2, M.Rename2, M.MoveUp2, M.MoveDown2})
+    EXPECT_FALSE(Item->Enabled()) << Item->Name();
+  // The main menu's items stay as they are.
+  EXPECT_TRUE(M.Remove1->Enabled());
+}
+
+TEST_F(MainFileList, AClickInTheDestinationColumnRenamesThatEntry) {
+  TMainForm& M = StartShown();
+  AddThroughDialog(M, {vantrel::test::FixturePath("v.mp4"), vantrel::test::FixturePath("probe-title.mp3")});
+  const TRect Cell = M.sgList->CellRect(3, 1);
+  const TPoint P = M.sgList->ClientToScreen(Point(Cell.Left + 10, Cell.Top + 5));
+  S.Session.Press(P.X, P.Y);
+  S.Session.Release(P.X, P.Y);
+  S.Session.PumpUntilIdle();
+  ASSERT_TRUE(M.edDestinationTitle->Visible());
+  EXPECT_EQ(M.TitleEditorRow(), 1);
+  EXPECT_EQ(M.edDestinationTitle->Text(), "v");
+  EXPECT_EQ(M.edDestinationTitle->Width(), M.sgList->GetColWidths(3));
+  const TPoint EditorAt =
+      M.edDestinationTitle->Parent()->ClientToScreen(Point(M.edDestinationTitle->Left(), M.edDestinationTitle->Top()));
+  const TPoint CellAt = M.sgList->ClientToScreen(Point(Cell.Left, Cell.Top - 1));
+  EXPECT_EQ(EditorAt.X, CellAt.X);
+  EXPECT_EQ(EditorAt.Y, CellAt.Y);
+  // The selection moves on; the text still goes to the entry the editor opened on.
+  M.sgList->SetRow(2);
+  M.edDestinationTitle->SelectAll();
+  S.Session.Type("renamed");
+  S.Session.Key(VK_RETURN);
+  S.Session.PumpUntilIdle();
+  EXPECT_FALSE(M.edDestinationTitle->Visible());
+  EXPECT_EQ(MainUnit().VideoFiles[0].DestinationTitle, "renamed");
+  EXPECT_EQ(MainUnit().VideoFiles[1].DestinationTitle, "probe-title");
+}
+
+TEST_F(MainFileList, TheGridShowsItsPicturesWhiteRowsAndColumnLines) {
+  TMainForm& M = StartShown();
+  AddThroughDialog(M, {vantrel::test::FixturePath("v.mp4"), vantrel::test::FixturePath("probe-title.mp3")});
+  M.sgList->SetRow(1);
+  M.sgList->Repaint();
+  S.Session.PumpUntilIdle();
+  M.Timer1Timer(M.Timer1);
+  const vantrel::win::Surface Grid = S.Session.Capture(M.sgList->Handle());
+  vantrel::display::SavePng(Grid, vantrel::test::FixtureDir() + "/../main-file-grid.png");
+  auto Pixel = [&](Integer X, Integer Y) { return Grid.Row(Y)[X] & 0xFFFFFF; };
+  // The picture's pixel that a stretch over R shows at (X, Y) of R, its bottom half taken.
+  auto PictureAt = [](TImage* Image, const TRect& R, Integer X, Integer Y) {
+    TBitmap* B = Image->Picture()->Bitmap();
+    return static_cast<uint32_t>(B->Canvas()->Pixels(X * B->Width() / (R.Right - R.Left),
+                                                     Y * B->Height() / (R.Bottom - R.Top))) & 0xFFFFFF;
+  };
+  const TRect Header = M.sgList->CellRect(2, 0);
+  const TRect Selected = M.sgList->CellRect(1, 1);
+  const TRect Other = M.sgList->CellRect(1, 2);
+  // The stretched pictures (BGR colour values) and white: compare by their channels.
+  auto Rgb = [](uint32_t Bgr) { return ((Bgr & 0xFF) << 16) | (Bgr & 0xFF00) | ((Bgr >> 16) & 0xFF); };
+  EXPECT_EQ(Pixel(Header.Left + 3, Header.Top + 2), Rgb(PictureAt(M.imgTableColumnCaptionBar, Header, 3, 2)));
+  EXPECT_EQ(Pixel(Selected.Left + 3, Selected.Bottom - 3),
+            Rgb(PictureAt(M.imgTableRow, Selected, 3, Selected.Bottom - Selected.Top - 3)));
+  EXPECT_EQ(Pixel(Other.Left + 3, Other.Bottom - 3), 0xFFFFFFu);
+  // Silver lines at the sums of the column widths.
+  Integer X = 0;
+  for (Integer I = 0; I < 4; ++I) {
+    X += M.sgList->GetColWidths(I);
+    SCOPED_TRACE(I);
+    EXPECT_EQ(Pixel(X + I, Other.Top + 10), 0xC0C0C0u);
+  }
+}
+
+TEST_F(MainFileList, TheConvertCommandRunsTheJobInTheConversionDialog) {
+  TMainForm& M = StartShown();
+  auto L = std::make_unique<vantrel::win::RecordingLauncher>();
+  vantrel::win::RecordingLauncher* Launcher = L.get();
+  S.Session.Manager().Shell().SetLauncher(std::move(L));
+  vantrel::test::TTempDir Out;
+  AddThroughDialog(M, {vantrel::test::FixturePath("long.mp4")});
+  M.SetDestinationFolder(Out.Path());
+  bool Captured = false;
+  {
+    vantrel::testsupport::RealTimeModal Wait;
+    Wait.OnDeadline = [] { ConvForm->CloseJob(); };
+    Wait.OnStep = [&] {
+      if (Captured || !ConvForm->Visible() || ConvForm->ProgressTotal->Value() < 10) return;
+      Captured = true;
+      const vantrel::win::Surface Shot = S.Session.Capture(ConvForm->Handle());
+      vantrel::display::SavePng(Shot, vantrel::test::FixtureDir() + "/../conversion-dialog.png");
+      EXPECT_EQ(ConvForm->lblConvertingTitle->Caption(), "Converting \"long.mp4\" to \"long.mp4\"");
+    };
+    M.StartConversion1->Click();
+  }
+  EXPECT_TRUE(Captured);
+  EXPECT_FALSE(ConvForm->Visible());
+  EXPECT_EQ(LogCount("Started Conversion"), 1);
+  EXPECT_EQ(LogCount("Conversion successfully done."), 1);
+  EXPECT_EQ(S.Boxes, std::vector<std::string>{NoAudioNoticeText});
+  ASSERT_EQ(Launcher->Calls.size(), 2u);
+  EXPECT_EQ(Launcher->Calls[1].Argv.back(), Out.Path());
+  EXPECT_TRUE(std::filesystem::exists(Out.File("long.mp4")));
+}
+
+TEST_F(MainFileList, ADropOfRejectedFilesOnlyLeavesTheCommandsAsTheyWere) {
+  TMainForm& M = StartShown();
+  vantrel::test::TTempDir Dir;
+  const String Text = Dir.File("list.txt");
+  vantrel::test::WriteFileBytes(Text, "1\n2\n");
+  ASSERT_FALSE(M.SettingsButton->Enabled());
+  const TPoint At = M.sgList->ClientToScreen(Point(100, 60));
+  S.Session.Drop({Text}, At.X, At.Y);
+  S.Session.PumpUntilIdle();
+  EXPECT_TRUE(MainUnit().VideoFiles.empty());
+  EXPECT_EQ(Boxes.size(), 1u);
+  EXPECT_FALSE(M.SettingsButton->Enabled());
+}

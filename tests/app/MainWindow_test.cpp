@@ -1,0 +1,186 @@
+// The main window as started: its controls at their places, its menus with their captions,
+// separators and enabled states, and the open dialog's filter.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/display/HeadlessPng.h"
+#include "skin/controls/SkinCtrls.h"
+#include "skin/controls/SkinBoxCtrls.h"
+#include "skin/controls/SkinExCtrls.h"
+#include "skin/controls/SkinGrids.h"
+#include "platform/ui/Timers.h"
+#include "skin/forms/SkinHint.h"
+#include "skin/forms/SkinMenus.h"
+#include "tests/app/MainWindowFixture.h"
+
+using namespace vantrel::app;
+using vantrel::apptest::MainWindowTest;
+
+namespace {
+
+// "caption" for an enabled item, "caption (off)" for a disabled one, "-" for a separator;
+// sub-items indented by two blanks under their item.
+void DescribeMenu(TMenuItem* Parent, const std::string& Indent, std::vector<std::string>& Out) {
+  for (Integer I = 0; I < Parent->Count(); ++I) {
+    TMenuItem* Item = Parent->Items(I);
+    Out.push_back(Indent + Item->Caption() + (Item->Enabled() ? "" : " (off)"));
+    DescribeMenu(Item, Indent + "  ", Out);
+  }
+}
+
+std::vector<String> SplitFilterText(const String& Text) {
+  std::vector<String> Parts(1);
+  for (char C : Text) {
+    if (C == '|')
+      Parts.emplace_back();
+    else
+      Parts.back() += C;
+  }
+  return Parts;
+}
+
+}  // namespace
+
+TEST_F(MainWindowTest, ControlsStandAtTheirPlacesWithTheirCaptions) {
+  TMainForm& M = Start();
+  struct Place {
+    const char* Name;
+    Integer Left, Top, Width, Height;
+    const char* Caption;
+  } Places[] = {
+      {"AddButton", 0, 29, 90, 90, "Add Video"},
+      {"ClipButton", 0, 120, 90, 90, "Trim"},
+      {"EditButton", 0, 212, 90, 90, "Edit"},
+      {"StartButton", 659, 345, 90, 90, ""},
+      {"LikeButton", 662, 25, 54, 21, ""},
+      {"TweetButton", 723, 25, 55, 20, ""},
+      {"spSkinNotebook1", 92, 29, 423, 273, nullptr},
+      {"spSkinButton1", 92, 307, 80, 25, "Remove"},
+      {"spSkinButton2", 176, 307, 80, 25, "Move Up"},
+      {"spSkinButton3", 261, 307, 80, 25, "Move Down"},
+      {"spSkinButton4", 346, 307, 80, 25, "Rename"},
+      {"spSkinButton5", 431, 307, 80, 25, "File Info"},
+      {"GettingStartedPanel", 92, 46, 423, 255, nullptr},
+      {"BottomPanel", 12, 348, 616, 84, nullptr},
+  };
+  for (const Place& P : Places) {
+    SCOPED_TRACE(P.Name);
+    auto* C = dynamic_cast<TControl*>(M.FindComponent(P.Name));
+    ASSERT_NE(C, nullptr);
+    EXPECT_EQ(C->Parent(), &M);
+    EXPECT_EQ(C->BoundsRect(), Rect(P.Left, P.Top, P.Left + P.Width, P.Top + P.Height));
+    if (P.Caption) {
+      auto* Picture = dynamic_cast<TspSkinButtonLabel*>(C);
+      auto* Button = dynamic_cast<TspSkinButton*>(C);
+      ASSERT_TRUE(Picture || Button);
+      EXPECT_EQ(Picture ? Picture->Caption() : Button->Caption(), P.Caption);
+    }
+  }
+  EXPECT_EQ(M.StartButton->Hint(), "Convert All Files");
+  EXPECT_EQ(M.LikeButton->PopupMenu(), M.spSkinPopupMenu1);
+  EXPECT_EQ(M.TweetButton->PopupMenu(), M.spSkinPopupMenu1);
+  EXPECT_TRUE(M.StartButton->ShowHint());
+  EXPECT_EQ(M.SettingsButton->Caption(), "Advanced...");
+  EXPECT_FALSE(M.SettingsButton->Enabled());
+  EXPECT_EQ(M.FindTargetButton->Caption(), "Find target");
+  EXPECT_EQ(M.chApplyToAll->Caption(), "Apply to all");
+  EXPECT_TRUE(M.chApplyToAll->Checked());
+  EXPECT_EQ(M.chMerge->Caption(), "Merge into one file");
+  EXPECT_FALSE(M.chMerge->Checked());
+  EXPECT_TRUE(M.edDestinationFolder->ReadOnly());
+  EXPECT_FALSE(M.edDestinationTitle->Visible());
+  for (TControl* Hidden : {static_cast<TControl*>(M.imgTableRow), static_cast<TControl*>(M.imgTableColumnCaptionBar),
+                           static_cast<TControl*>(M.Image3), static_cast<TControl*>(M.ProfileComboImage),
+                           static_cast<TControl*>(M.ProfileComboImageOver)})
+    EXPECT_FALSE(Hidden->Visible()) << Hidden->Name();
+  // The file grid fills the shown page of the notebook.
+  EXPECT_EQ(M.spSkinNotebook1->PageIndex(), 1);
+  EXPECT_EQ(M.sgList->Parent()->Parent(), M.spSkinNotebook1);
+  EXPECT_EQ(M.sgList->Align(), alClient);
+  EXPECT_EQ(M.sgList->ColCount(), 5);
+  EXPECT_EQ(M.sgList->FixedRows(), 1);
+  EXPECT_EQ(M.sgList->FixedCols(), 0);
+  EXPECT_EQ(M.sgList->DefaultRowHeight(), 20);
+  EXPECT_FALSE(M.sgList->DefaultDrawing());
+  EXPECT_EQ(M.sgList->Options(), (TGridOptions{goFixedVertLine, goFixedHorzLine, goColSizing, goRowSelect}));
+  EXPECT_EQ(M.sgList->PopupMenu(), M.ListMenu);
+  std::vector<Integer> Widths;
+  for (Integer Col = 0; Col < 5; ++Col) Widths.push_back(M.sgList->GetColWidths(Col));
+  EXPECT_EQ(Widths, (std::vector<Integer>{132, 70, 70, 100, 48}));
+  EXPECT_EQ(M.sgList->GetRowHeights(0), 20);
+  EXPECT_EQ(M.Timer1->Interval(), 5u);
+  EXPECT_TRUE(M.Timer1->Enabled());
+
+  M.Show();
+  S.Session.PumpUntilIdle();
+  vantrel::display::SavePng(S.Session.CaptureScreen(), testing::TempDir() + "MainWindow.png");
+  // The convert button's hint shows in the skinned hint window.
+  const TPoint P = vantrel::uitest::CentreOf(M.StartButton);
+  S.Session.Move(P.X, P.Y);
+  S.Session.PumpUntilIdle();
+  S.Session.Advance(static_cast<uint64_t>(Application->HintPause()) + 20);
+  S.Session.PumpUntilIdle();
+  auto* HintWindow = dynamic_cast<TspSkinHintWindow*>(Application->HintWindow());
+  ASSERT_NE(HintWindow, nullptr);
+  ASSERT_TRUE(HintWindow->HandleAllocated() && IsWindowVisible(HintWindow->Handle()));
+  EXPECT_EQ(HintWindow->FSD, M.spSkinData1);
+  EXPECT_EQ(HintWindow->Caption(), "Convert All Files");
+  vantrel::display::SavePng(S.Session.CaptureScreen(), testing::TempDir() + "MainWindowHint.png");
+}
+
+TEST_F(MainWindowTest, MenusHoldTheirItemsSeparatorsAndEnabledStates) {
+  TMainForm& M = Start();
+  std::vector<std::string> Main;
+  DescribeMenu(M.spSkinMainMenu1->Items(), "", Main);
+  // Without a command-line argument the Tools menu opens the events log.
+  const std::vector<std::string> ExpectedMain = {
+      "File ", "  Add video files", "  -", "  File Information (off)", "  Start Conversion (off)", "  -", "  Exit",
+      "Edit ", "  Remove (off)", "  Clear All (off)", "  Rename (off)", "  -", "  Move Up (off)", "  Move Down (off)",
+      "  -", "  Trim Video... (off)", "  Edit Video... (off)",
+      "Tools", "  Events Log",
+      "Help ", "  Home Page", "  -", "  Support", "  -", "  About"};
+  EXPECT_EQ(Main, ExpectedMain);
+  std::vector<std::string> List;
+  DescribeMenu(M.ListMenu->Items(), "", List);
+  const std::vector<std::string> ExpectedList = {
+      "Add Video Files...", "-", "Remove", "Clear All", "Rename", "-", "Move Up", "Move Down", "-",
+      "Trim Video...", "Edit Video...", "-", "File Information"};
+  EXPECT_EQ(List, ExpectedList);
+  EXPECT_EQ(M.spSkinMainMenuBar1->MainMenu(), M.spSkinMainMenu1);
+}
+
+TEST(OpenDialogFilter, ListsThreeCollectiveEntriesAndOnePerType) {
+  const std::vector<String> Parts = SplitFilterText(BuildOpenDialogFilter());
+  ASSERT_EQ(Parts.size(), 74u);  // 37 entries of description and patterns
+  EXPECT_EQ(Parts[0], "All Supported Formats");
+  EXPECT_EQ(Parts[2], "Video Formats");
+  EXPECT_EQ(Parts[4], "Audio Formats");
+  // Every pattern list of the per-type entries ends with ";" and stands in the collective
+  // entry, in order.
+  String All;
+  for (size_t I = 6; I < Parts.size(); I += 2) {
+    EXPECT_EQ(Parts[I + 1].back(), ';') << Parts[I];
+    All += Parts[I + 1];
+  }
+  EXPECT_EQ(Parts[1], All);
+  EXPECT_EQ(Parts[3] + Parts[5], All);
+  struct Entry {
+    size_t Index;
+    const char* Description;
+    const char* Patterns;
+  } Entries[] = {
+      {6, "MOD files (*.mod)", "*.mod;"},
+      {8, "High-definition files (*.mts; *.ts; *m2ts; *.tp)", "*.mts; *.ts; *m2ts; *.tp;"},
+      {38, "Video Object files (*.vob)", "*.vob;"},
+      {40, "Advanced Audio Coding (*.aac)", "*.aac;"},
+      {44, "Monkey's Audio (*.ape)", "*.ape;"},
+      {72, "Windows Media Audio (*.wma)", "*.wma;"},
+  };
+  for (const Entry& E : Entries) {
+    SCOPED_TRACE(E.Description);
+    EXPECT_EQ(Parts[E.Index], E.Description);
+    EXPECT_EQ(Parts[E.Index + 1], E.Patterns);
+  }
+}

@@ -1,0 +1,275 @@
+// The main window's preview on the real clock with SDL's dummy drivers: playing the selected
+// file to its end, the buttons, bars and time label, and snapshots of the picture on screen.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+
+#include "app/main.h"
+#include "media/FFPlay.h"
+#include "platform/rtl/FileUtils.h"
+#include "platform/rtl/Threads.h"
+#include "platform/ui/ExtCtrls.h"
+#include "platform/ui/Jpeg.h"
+#include "platform/win/Shell.h"
+#include "skin/controls/SkinCtrls.h"
+#include "tests/app/FileListStub.h"
+#include "tests/media/PlayerTestKit.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/TestPaths.h"
+#include "tests/support/UiFormsFixture.h"
+
+using namespace vantrel::app;
+using vantrel::apptest::StubEntry;
+using vantrel::apptest::StubFileList;
+using vantrel::test::FixturePath;
+using vantrel::test::TTempDir;
+
+namespace {
+
+class PreviewPlayer : public testing::Test {
+ protected:
+  void SetUp() override {
+    vantrel::test::UseHeadlessSDL();
+    MainUnit().ErrorReports.clear();
+    MainUnit().ActionLog.clear();
+    MainUnit().JpegSnapshotCounter = MainUnit().BmpSnapshotCounter = 1;  // as at start-up
+    Application->CreateForm(Main);
+    Main->FileList = &Files;
+    Main->SetBounds(0, 0, 800, 480);
+    Main->Show();
+    S.Session.PumpUntilIdle();
+    ASSERT_TRUE(LoadPreviewSdl(MainUnit(), *Main->DODodeve, Temp.Path(), vantrel::test::SystemSDLFile()));
+    Files.Entries = {StubEntry{FixturePath("v.mp4"), "holiday"}};
+    Files.Row = 1;
+  }
+  void TearDown() override {
+    if (Main && Main->DODodeve) Main->DODodeve->Stop(true);
+  }
+  // Serves the player's main-thread calls and the window messages until Pred holds.
+  bool PumpUntil(const std::function<bool()>& Pred, double Seconds = 20) {
+    const auto End = std::chrono::steady_clock::now() + std::chrono::duration<double>(Seconds);
+    while (!Pred()) {
+      if (std::chrono::steady_clock::now() > End) return false;
+      CheckSynchronize(10);
+      S.Session.PumpUntilIdle();
+    }
+    return true;
+  }
+  void PlayAndPauseOnAPicture() {
+    Main->PlayButtonClick(nullptr);
+    ASSERT_TRUE(PumpUntil([&] {
+      return Main->PreviewPlayState == vantrel::media::psPlay && Main->DODodeve->CurrentFrame()->Width() > 0;
+    }));
+    Main->PauseButtonClick(nullptr);
+    ASSERT_TRUE(PumpUntil([&] { return Main->PreviewPlayState == vantrel::media::psPause; }));
+  }
+  vantrel::uitest::FormsSession S;
+  TTempDir Temp;
+  StubFileList Files;
+  TMainForm* Main = nullptr;
+};
+
+}  // namespace
+
+TEST_F(PreviewPlayer, PlaysTheSelectedFileIntoThePanelToItsEnd) {
+  struct Seen {
+    Int64 PTS;
+    Integer Bar;
+    String Label;
+    bool Playing;
+  };
+  std::vector<Seen> Positions;
+  auto Original = Main->DODodeve->OnPosition;
+  Main->DODodeve->OnPosition = [&](TObject* Sender, Int64 APTS) {
+    const String Before = Main->lblPlayTime->Caption();
+    const bool Playing = Main->PreviewPlayState == vantrel::media::psPlay;
+    Original(Sender, APTS);
+    Positions.push_back({APTS, Main->VideoTrackBar->Value(), APTS > 0 ? Main->lblPlayTime->Caption() : Before, Playing});
+  };
+  const TPoint Play = vantrel::uitest::CentreOf(Main->PlayButton);
+  S.Session.Press(Play.X, Play.Y);
+  S.Session.Release(Play.X, Play.Y);
+  S.Session.PumpUntilIdle();
+  EXPECT_EQ(Main->DODodeve->ScreenHandle(), Main->panPreview->Handle());
+  EXPECT_TRUE(Main->PauseButton->Visible());
+  EXPECT_FALSE(Main->panPlayerArea->Visible());
+  EXPECT_EQ(Main->lblPreview->Caption(), "Preview: v.mp4");
+  EXPECT_EQ(Main->FDuration / 1000000, 2);
+
+  ASSERT_TRUE(PumpUntil([&] { return !Main->PauseButton->Visible(); }));
+  EXPECT_TRUE(Main->panPlayerArea->Visible());
+  EXPECT_EQ(Main->VideoTrackBar->Value(), 0);
+  EXPECT_EQ(Main->lblPlayTime->Caption(), "00:00:02 / 00:00:02");
+  // Positions the player queued before it stopped leave the bar at 0.
+  Main->FFPlayerPosition(nullptr, Main->FDuration);
+  EXPECT_EQ(Main->VideoTrackBar->Value(), 0);
+  ASSERT_FALSE(Positions.empty());
+  bool Moved = false;
+  for (const Seen& P : Positions) {
+    SCOPED_TRACE(P.PTS);
+    if (P.PTS < 0 || !P.Playing) continue;
+    EXPECT_EQ(P.Bar, P.PTS * 1000 / Main->FDuration);
+    const Int64 S2 = P.PTS / 1000000;
+    if (P.PTS > 0) {
+      EXPECT_EQ(P.Label.substr(0, 8), "00:00:0" + std::to_string(S2));
+    }
+    Moved = Moved || P.Bar > 0;
+  }
+  EXPECT_TRUE(Moved);
+  EXPECT_TRUE(MainUnit().ErrorReports.empty());
+}
+
+TEST_F(PreviewPlayer, PlayWithTheHeaderRowOrAnEmptyListDoesNothing) {
+  for (bool Empty : {false, true}) {
+    SCOPED_TRACE(Empty);
+    Files.Row = Empty ? 1 : 0;
+    if (Empty) Files.Entries.clear();
+    Main->PlayButtonClick(nullptr);
+    S.Session.PumpUntilIdle();
+    EXPECT_TRUE(Main->DODodeve->FileName().empty());
+    EXPECT_TRUE(Main->panPlayerArea->Visible());
+    EXPECT_FALSE(Main->PauseButton->Visible());
+    EXPECT_EQ(Main->lblPreview->Caption(), "Preview:");
+  }
+}
+
+TEST_F(PreviewPlayer, AMissingFileIsReportedAsAnOpenFailure) {
+  Files.Entries[0].Source = Temp.File("gone.mp4");
+  Main->PlayButtonClick(nullptr);
+  ASSERT_EQ(MainUnit().ErrorReports.size(), 1u);
+  EXPECT_EQ(MainUnit().ErrorReports[0].Mark, "CLM_FFPlayerOpen");
+  EXPECT_EQ(MainUnit().ErrorReports[0].Text, Main->DODodeve->LastErrMsg());
+  ASSERT_EQ(MainUnit().ActionLog.size(), 1u);
+  EXPECT_NE(MainUnit().ActionLog[0].find("-> " + Main->DODodeve->LastErrMsg()), String::npos);
+  EXPECT_EQ(Main->lblPreview->Caption(), "Preview:");
+  EXPECT_FALSE(Main->PauseButton->Visible());
+}
+
+TEST_F(PreviewPlayer, TheVolumeBarSetsTheVolume) {
+  Main->VolumeTrackBar->SetValue(40);
+  EXPECT_EQ(Main->DODodeve->AudioVolume(), 40);
+  Main->VolumeTrackBar->SetValue(128);
+  EXPECT_EQ(Main->DODodeve->AudioVolume(), 128);
+}
+
+TEST_F(PreviewPlayer, AThumbDragSeeksOnceAtRelease) {
+  PlayAndPauseOnAPicture();
+  Integer Releases = 0;
+  auto Original = Main->VideoTrackBar->OnLastChange;
+  Main->VideoTrackBar->OnLastChange = [&](TObject* Sender) {
+    ++Releases;
+    Original(Sender);
+  };
+  Main->VideoTrackBar->SetValue(0);
+  const TPoint Thumb = Main->VideoTrackBar->ClientToScreen(Point(4, Main->VideoTrackBar->Height() / 2));
+  S.Session.Press(Thumb.X, Thumb.Y);
+  S.Session.Move(Thumb.X + 60, Thumb.Y);
+  S.Session.Move(Thumb.X + 120, Thumb.Y);
+  S.Session.PumpUntilIdle();
+  EXPECT_TRUE(Main->PreviewSeekDragging);
+  EXPECT_EQ(Releases, 0);
+  const Integer Held = Main->VideoTrackBar->Value();
+  EXPECT_GT(Held, 0);
+  Main->FFPlayerPosition(nullptr, 100000);  // the player's position does not move a held thumb
+  EXPECT_EQ(Main->VideoTrackBar->Value(), Held);
+  S.Session.Release(Thumb.X + 120, Thumb.Y);
+  S.Session.PumpUntilIdle();
+  EXPECT_EQ(Releases, 1);
+  EXPECT_FALSE(Main->PreviewSeekDragging);
+  Main->FFPlayerPosition(nullptr, 1000000);
+  EXPECT_EQ(Main->VideoTrackBar->Value(), 1000000 * 1000 / Main->FDuration);
+}
+
+TEST_F(PreviewPlayer, PositionZeroMovesTheBarButLeavesTheLabel) {
+  Main->FDuration = 10 * 3600 * 1000000LL;
+  Main->FFPlayerPosition(nullptr, (3600 + 2 * 60 + 3) * 1000000LL);
+  EXPECT_EQ(Main->lblPlayTime->Caption(), "01:02:03 / 10:00:00");
+  Main->FFPlayerPosition(nullptr, 0);
+  EXPECT_EQ(Main->VideoTrackBar->Value(), 0);
+  EXPECT_EQ(Main->lblPlayTime->Caption(), "01:02:03 / 10:00:00");
+  Main->FDuration = 0;
+  Main->FFPlayerPosition(nullptr, 5000000);
+  EXPECT_EQ(Main->VideoTrackBar->Value(), 0);
+}
+
+TEST_F(PreviewPlayer, SnapshotsAreNumberedPerFormatAndNeverOverwrite) {
+  TTempDir Shots;
+  MainUnit().SnapshotFolder = Shots.Path();
+  PlayAndPauseOnAPicture();
+  Main->spSkinMenuButton1Click(nullptr);
+  Main->spSkinMenuButton1Click(nullptr);
+  Main->BMP1Click(nullptr);
+  Main->spSkinMenuButton1Click(nullptr);
+  EXPECT_TRUE(Files.Messages.empty());
+  for (const char* Name : {"holiday_1.jpg", "holiday_2.jpg"}) {
+    SCOPED_TRACE(Name);
+    TJPEGImage Jpeg;
+    Jpeg.LoadFromFile(Shots.File(Name));
+    EXPECT_EQ(Jpeg.Width(), 320);  // the fixture's picture size
+    EXPECT_EQ(Jpeg.Height(), 240);
+  }
+  TBitmap Bmp;
+  Bmp.LoadFromFile(Shots.File("holiday_1.bmp"));
+  EXPECT_EQ(Bmp.Width(), 320);
+  EXPECT_EQ(Bmp.Height(), 240);
+  EXPECT_FALSE(FileExists(Shots.File("holiday_3.jpg")));
+
+  // The next run starts counting at 1 again: the snapshot left by the earlier run stays.
+  TTempDir Next;
+  MainUnit().SnapshotFolder = Next.Path();
+  vantrel::test::WriteFileBytes(Next.File("holiday_1.jpg"), "an earlier run");
+  Main->JPEG1Click(nullptr);
+  MainUnit().JpegSnapshotCounter = 1;
+  Main->spSkinMenuButton1Click(nullptr);
+  EXPECT_EQ(vantrel::test::ReadFileBytes(Next.File("holiday_1.jpg")), "an earlier run");
+  EXPECT_TRUE(FileExists(Next.File("holiday_2.jpg")));
+  EXPECT_EQ(MainUnit().JpegSnapshotCounter, 3);
+}
+
+TEST_F(PreviewPlayer, ASnapshotWithoutAPictureWritesNothing) {
+  TTempDir Shots;
+  MainUnit().SnapshotFolder = Shots.Path();
+  Main->spSkinMenuButton1Click(nullptr);
+  EXPECT_TRUE(Files.Messages.empty());
+  EXPECT_FALSE(FileExists(Shots.File("holiday_1.jpg")));
+}
+
+TEST_F(PreviewPlayer, ASnapshotThatCannotBeWrittenOrHasNoEntryShowsTheMessage) {
+  TTempDir Shots;
+  vantrel::test::WriteFileBytes(Shots.File("plain"), "x");
+  PlayAndPauseOnAPicture();
+  for (bool NoEntry : {false, true}) {
+    SCOPED_TRACE(NoEntry);
+    Files.Messages.clear();
+    // A folder below a regular file cannot exist (ENOTDIR).
+    MainUnit().SnapshotFolder = NoEntry ? Shots.Path() : Shots.File("plain") + "/shots";
+    if (NoEntry) Files.Entries.clear();
+    Main->spSkinMenuButton1Click(nullptr);
+    ASSERT_EQ(Files.Messages.size(), 1u);
+    EXPECT_EQ(Files.Messages[0], "Cannot take snapshot.\nMake sure Snapshot Folder is available.");
+    EXPECT_EQ(Files.MessageTypes[0], mtError);
+    EXPECT_EQ(MainUnit().JpegSnapshotCounter, 1);
+  }
+}
+
+TEST_F(PreviewPlayer, TheSnapshotFolderOpensAndChanges) {
+  auto* Recorder = new vantrel::win::RecordingLauncher;
+  S.Session.Manager().Shell().SetLauncher(std::unique_ptr<vantrel::win::Launcher>(Recorder));
+  TTempDir Shots;
+  MainUnit().SnapshotFolder = Shots.Path();
+  Main->Item22Click(nullptr);
+  ASSERT_EQ(Recorder->Calls.size(), 1u);
+  EXPECT_EQ(Recorder->Calls[0].Argv.back(), Shots.Path());
+  String Asked;
+  Main->PickSnapshotFolder = [&](const String& Start) {
+    Asked = Start;
+    return String("/home/u/Pictures");
+  };
+  Main->Item32Click(nullptr);
+  EXPECT_EQ(Asked, Shots.Path());
+  EXPECT_EQ(MainUnit().SnapshotFolder, "/home/u/Pictures");
+  Main->PickSnapshotFolder = [](const String&) { return String(); };
+  Main->Item32Click(nullptr);
+  EXPECT_EQ(MainUnit().SnapshotFolder, "/home/u/Pictures");
+}
