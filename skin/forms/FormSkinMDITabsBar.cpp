@@ -76,10 +76,14 @@ void TspSkinMDITabsBar::Notification(TComponent* AComponent, TOperation Operatio
   if (AComponent == FHideListButton) FHideListButton = nullptr;
   if (AComponent == FListMenu) FListMenu = nullptr;
   if (AComponent == FHideListMenu) FHideListMenu = nullptr;
-  if (auto* Form = dynamic_cast<TCustomForm*>(AComponent))
-    while (std::any_of(ObjectList.begin(), ObjectList.end(),
-                       [Form](const std::unique_ptr<TspMDITab>& T) { return T->Child == Form; }))
-      DeleteTab(Form);
+  // A child going away (compared by address: it may be half destroyed already).
+  for (;;) {
+    const auto It = std::find_if(ObjectList.begin(), ObjectList.end(), [AComponent](const std::unique_ptr<TspMDITab>& T) {
+      return static_cast<TComponent*>(T->Child) == AComponent;
+    });
+    if (It == ObjectList.end()) break;
+    DeleteTab((*It)->Child);
+  }
 }
 
 // --- tabs ------------------------------------------------------------------------------

@@ -28,19 +28,20 @@ TShiftState TrayShiftState() {
   return Shift;
 }
 
-// Puts Old back into Wnd when Ours is still its procedure (a window made again since
-// has a procedure of its own).
-void RestoreWndProc(HWND Wnd, WNDPROC Ours, WNDPROC Old) {
-  if (Wnd && IsWindow(Wnd) && GetWindowLongPtr(Wnd, GWL_WNDPROC) == WndProcToLong(Ours))
-    SetWindowLongPtr(Wnd, GWL_WNDPROC, WndProcToLong(Old));
-}
-
-void FreeTrayProc(WNDPROC& Proc) {
-  try {
-    FreeObjectInstance(Proc);
-  } catch (...) {  // still installed in a window we no longer own: leave it alive
+// Takes Ours out of Wnd: Old goes back when Ours is still the window's procedure, and
+// Ours is freed. A procedure installed over Ours since still calls it; Ours then stays
+// (forwarding to Old, as the component is gone) and is not freed.
+void UnhookTrayProc(HWND Wnd, WNDPROC& Ours, WNDPROC Old) {
+  if (!Ours) return;
+  const bool Current = !Wnd || !IsWindow(Wnd) || GetWindowLongPtr(Wnd, GWL_WNDPROC) == WndProcToLong(Ours);
+  if (Current && Wnd && IsWindow(Wnd)) SetWindowLongPtr(Wnd, GWL_WNDPROC, WndProcToLong(Old));
+  if (Current) {
+    try {
+      FreeObjectInstance(Ours);
+    } catch (...) {  // still installed in a window we no longer own: leave it alive
+    }
   }
-  Proc = nullptr;
+  Ours = nullptr;
 }
 
 }  // namespace
@@ -60,24 +61,37 @@ void TspTrayIcon::CreateHiddenWindow() {
   if (IconData.Wnd) SetWindowLongPtr(IconData.Wnd, GWL_WNDPROC, WndProcToLong(FHiddenProc));
 }
 
+// Each installed procedure forwards to the one it replaced once the component is gone,
+// for a window that another procedure was installed on since.
 void TspTrayIcon::Subclass() {
+  const std::shared_ptr<bool> Alive = FAlive;
   if (Application) {
-    FAppWindow = Application->Handle();
-    NewAppProc = MakeObjectInstance([this](TMessage& Message) { AppWndProc(Message); });
-    OldAppProc = LongToWndProc(SetWindowLongPtr(FAppWindow, GWL_WNDPROC, WndProcToLong(NewAppProc)));
+    const HWND Wnd = FAppWindow = Application->Handle();
+    auto Old = std::make_shared<WNDPROC>();
+    NewAppProc = MakeObjectInstance([this, Alive, Old, Wnd](TMessage& Message) {
+      if (*Alive)
+        AppWndProc(Message);
+      else
+        Message.Result = CallWindowProc(*Old, Wnd, Message.Msg, Message.WParam, Message.LParam);
+    });
+    *Old = OldAppProc = LongToWndProc(SetWindowLongPtr(Wnd, GWL_WNDPROC, WndProcToLong(NewAppProc)));
   }
   if (TWinControl* C = OwnerControl()) {
-    FWindowHandle = C->Handle();
-    NewWndProc = MakeObjectInstance([this](TMessage& Message) { ParentWndProc(Message); });
-    OldWndProc = LongToWndProc(SetWindowLongPtr(FWindowHandle, GWL_WNDPROC, WndProcToLong(NewWndProc)));
+    const HWND Wnd = FWindowHandle = C->Handle();
+    auto Old = std::make_shared<WNDPROC>();
+    NewWndProc = MakeObjectInstance([this, Alive, Old, Wnd](TMessage& Message) {
+      if (*Alive)
+        ParentWndProc(Message);
+      else
+        Message.Result = CallWindowProc(*Old, Wnd, Message.Msg, Message.WParam, Message.LParam);
+    });
+    *Old = OldWndProc = LongToWndProc(SetWindowLongPtr(Wnd, GWL_WNDPROC, WndProcToLong(NewWndProc)));
   }
 }
 
 void TspTrayIcon::RemoveSubclass() {
-  RestoreWndProc(FAppWindow, NewAppProc, OldAppProc);
-  RestoreWndProc(FWindowHandle, NewWndProc, OldWndProc);
-  if (NewAppProc) FreeTrayProc(NewAppProc);
-  if (NewWndProc) FreeTrayProc(NewWndProc);
+  UnhookTrayProc(FAppWindow, NewAppProc, OldAppProc);
+  UnhookTrayProc(FWindowHandle, NewWndProc, OldWndProc);
   FAppWindow = FWindowHandle = nullptr;
 }
 

@@ -306,6 +306,9 @@ TEST_F(MDITabsBarTest, TheLooksFollowTheTabsStateWithoutAndWithTheTestSkin) {
   };
   EXPECT_EQ(Look("mdi_tabs_default.png"), (std::vector<TColor>{ColorToRGB(clBtnFace), static_cast<TColor>(RGB(182, 190, 210)),
                                                                 static_cast<TColor>(RGB(133, 148, 181))}));
+  Bar->SetShowCloseButtons(true);
+  Look("mdi_tabs_default_close.png");
+  Bar->SetShowCloseButtons(false);
 
   // The test skin: the bar is the tab's height plus the strip under the tabs, and each
   // tab shows its state's picture.
@@ -318,6 +321,28 @@ TEST_F(MDITabsBarTest, TheLooksFollowTheTabsStateWithoutAndWithTheTestSkin) {
   const auto PictureAt = [&](const TRect& R) { return Picture->Canvas()->Pixels(R.Left + 10, R.Top + 3); };
   EXPECT_EQ(Look("mdi_tabs_skinned.png"),
             (std::vector<TColor>{PictureAt(D->TabRect), PictureAt(D->MouseInTabRect), PictureAt(D->ActiveTabRect)}));
+  // With close buttons, and in the button look, the tabs keep their state colours at
+  // their left ends.
+  Bar->SetShowCloseButtons(true);
+  EXPECT_EQ(Look("mdi_tabs_skinned_close.png"),
+            (std::vector<TColor>{PictureAt(D->TabRect), PictureAt(D->MouseInTabRect), PictureAt(D->ActiveTabRect)}));
+  // The drawing-parameters event comes in every look but the skinned tab look at the
+  // skin's size.
+  Integer DrawParams = 0;
+  Bar->OnTabGetDrawParamsEvent = [&DrawParams](TspMDITab*, TCanvas*) { ++DrawParams; };
+  Look("mdi_tabs_skinned_close.png");
+  EXPECT_EQ(DrawParams, 0);
+  Bar->SetTabKind(sptkButton);
+  EXPECT_EQ(Bar->Height(), 26);
+  Look("mdi_tabs_buttons_close.png");
+  EXPECT_GT(DrawParams, 0);
+  DrawParams = 0;
+  Bar->SetTabKind(sptkTab);
+  Bar->SetUseSkinSize(false);
+  Bar->SetHeight(34);
+  Look("mdi_tabs_resized.png");
+  EXPECT_GT(DrawParams, 0);
+  Bar->OnTabGetDrawParamsEvent = nullptr;
 }
 
 }  // namespace

@@ -78,6 +78,11 @@ TEST_F(FrameTrayTest, LinkingTheIconHidesItAndGivesItTheTrayMenuAndTheRestoreHan
   EXPECT_EQ(Items->Items(1)->Caption(), "-");
   EXPECT_EQ(Items->Items(2)->Caption(), "&Close");
   EXPECT_TRUE(static_cast<bool>(Icon->OnDblClick));
+  // The tray menu shows in the frame's skin.
+  TOwned<TspSkinData> Skin = CreateOwned<TspSkinData>(nullptr);
+  FS->SetSkinData(Skin.get());
+  EXPECT_EQ(Icon->PopupMenu()->SkinData(), Skin.get());
+  FS->SetSkinData(nullptr);
 
   // An icon with a menu and a double click of its own keeps both; with AlwaysShowInTray it
   // stays in the tray.

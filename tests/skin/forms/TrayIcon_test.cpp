@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/win/Focus.h"
 #include "platform/win/Input.h"
 #include "platform/win/Resources.h"
 #include "platform/win/Shell.h"
@@ -343,6 +344,68 @@ TEST_F(TrayIconTest, ABitmapBecomesAnIconWithItsMaskColourTransparent) {
   auto Back = FlatBitmap(16, 16, clWhite);
   DrawIconEx(Back->Canvas()->Handle(), 0, 0, I->Handle(), 16, 16, 0, nullptr, DI_NORMAL);
   EXPECT_EQ(Back->Canvas()->Pixels(1, 1), clWhite);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(TrayIconTest, ShowingTheOwnerFormBringsTheApplicationBack) {
+  Main->Show();
+  S.Session.PumpUntilIdle();
+  Application->Minimize();
+  S.Session.PumpUntilIdle();
+  ASSERT_TRUE(IsIconic(Application->Handle()));
+  Main->Hide();
+  S.Session.PumpUntilIdle();
+  Main->Show();
+  S.Session.PumpUntilIdle();
+  EXPECT_FALSE(IsIconic(Application->Handle()));
+  EXPECT_TRUE(Main->Visible());
+  EXPECT_EQ(GetForegroundWindow(), Main->Handle());
+  // Once the icon is gone the owner's window has its own procedure again.
+  const LONG_PTR Subclassed = GetWindowLongPtr(Main->Handle(), GWL_WNDPROC);
+  Icon->Free();
+  EXPECT_NE(GetWindowLongPtr(Main->Handle(), GWL_WNDPROC), Subclassed);
+  Application->Minimize();
+  S.Session.PumpUntilIdle();
+  Main->Hide();
+  Main->Show();
+  S.Session.PumpUntilIdle();
+  EXPECT_TRUE(IsIconic(Application->Handle()));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(TrayIconTest, IconsFreedInAnyOrderKeepTheApplicationWindowWorking) {
+  Icon->Loaded();
+  auto* Second = Create<TspTrayIcon>(Main);
+  Second->SetMinimizeToTray(true);
+  Second->SetIconVisible(false);
+  Second->Loaded();
+  Main->Show();
+  S.Session.PumpUntilIdle();
+  // The first icon goes while the second one still watches the application window.
+  Icon->Free();
+  Icon = nullptr;
+  Application->Minimize();
+  S.Session.PumpUntilIdle();
+  EXPECT_TRUE(IsIconic(Application->Handle()));
+  EXPECT_FALSE(Main->Visible());
+  EXPECT_NE(Tray->Table.Find(Second->Handle(), 1), nullptr);
+  Second->ShowMainForm();
+  S.Session.PumpUntilIdle();
+  EXPECT_FALSE(IsIconic(Application->Handle()));
+  Second->Free();
+  Application->Minimize();
+  S.Session.PumpUntilIdle();
+  EXPECT_TRUE(IsIconic(Application->Handle()));
+  Application->Restore();
+  S.Session.PumpUntilIdle();
+  EXPECT_FALSE(IsIconic(Application->Handle()));
+  EXPECT_TRUE(Main->Visible());
 }
 
 }  // namespace
