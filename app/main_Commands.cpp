@@ -14,6 +14,7 @@
 #include "skin/controls/SkinBoxCtrls.h"
 #include "skin/controls/SkinCtrls.h"
 #include "skin/controls/SkinExCtrls.h"
+#include "skin/dialogs/SkinShellDialogs.h"
 #include "skin/forms/SkinMenus.h"
 #include "platform/win/Messages.h"
 #include "platform/win/Shell.h"

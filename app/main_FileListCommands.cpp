@@ -18,29 +18,6 @@ namespace vantrel::app {
 
 // --- the seams ---
 
-Integer TMainForm::TJobSeams::EntryCount() { return static_cast<Integer>(MainUnit().VideoFiles.size()); }
-Integer TMainForm::TJobSeams::SelectedRow() { return F.sgList->Row(); }
-void TMainForm::TJobSeams::SetEntryFormat(Integer Index, Integer Profile, Integer Format, bool MarkPending) {
-  TVideoFile& E = MainUnit().VideoFiles.at(Index);
-  E.ProfileInd = Profile;
-  E.FormatInd = Format;
-  if (MarkPending) E.Status = "-";
-}
-void TMainForm::TJobSeams::ReestimateAllSizes() {
-  for (Integer I = 0; I < EntryCount(); ++I) UpdateEstimatedSize(MainUnit(), I);
-  F.sgList->Repaint();
-}
-bool TMainForm::TJobSeams::ApplyToAll() { return F.chApplyToAll->Checked(); }
-void TMainForm::TJobSeams::ShowProfile(const String& Title, TPicture* Icon) { F.ShowProfile(Title, Icon); }
-String TMainForm::TJobSeams::EntrySource(Integer Index) { return MainUnit().VideoFiles.at(Index).Source; }
-String TMainForm::TJobSeams::EntryDestinationTitle(Integer Index) {
-  return MainUnit().VideoFiles.at(Index).DestinationTitle;
-}
-bool TMainForm::TJobSeams::EntryIsAudio(Integer Index) { return MainUnit().VideoFiles.at(Index).isSourceAudioFormat; }
-void TMainForm::TJobSeams::ShowSkinMessage(const String& Text, TMsgDlgType DlgType) {
-  F.SkinMessage->MessageDlg(Text, DlgType, {mbOK}, 0);
-}
-
 void TMainForm::TJobSeams::ShowInfo(const String& Text) { F.SkinMessage->MessageDlg(Text, mtInformation, {mbOK}, 0); }
 // The grid keeps its header row fixed: an empty list shows one blank row under it, as at
 // start-up (a single row would stop being a header).
@@ -60,7 +37,6 @@ void TMainForm::TJobSeamsDeleter::operator()(TJobSeams* P) const { delete P; }
 
 void TMainForm::BindFileListAndJob() {
   FJobSeams.reset(new TJobSeams(*this));
-  FileList = FJobSeams.get();
   struct TCommand {
     std::initializer_list<TMenuItem*> Items;
     TspSkinButton* Button;

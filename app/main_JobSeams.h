@@ -9,23 +9,10 @@
 namespace vantrel::app {
 
 class TMainForm::TJobSeams : public TFileAddSeam,
-                             public TFileListSeam,
                              public TJobWindowSeam,
                              public TJobEndSeam {
  public:
   explicit TJobSeams(TMainForm& Form) : F(Form) {}
-
-  // TFileListSeam
-  Integer EntryCount() override;
-  Integer SelectedRow() override;
-  void SetEntryFormat(Integer Index, Integer Profile, Integer Format, bool MarkPending) override;
-  void ReestimateAllSizes() override;
-  bool ApplyToAll() override;
-  void ShowProfile(const String& Title, TPicture* Icon) override;
-  String EntrySource(Integer Index) override;
-  String EntryDestinationTitle(Integer Index) override;
-  bool EntryIsAudio(Integer Index) override;
-  void ShowSkinMessage(const String& Text, TMsgDlgType DlgType) override;
 
   // TFileAddSeam
   void ShowInfo(const String& Text) override;
