@@ -167,6 +167,30 @@ TEST_F(CropForm, DraggingAHandleSetsTheEditsAndTheOutputZoom) {
   EXPECT_TRUE(Host.State.ErrorReports.empty());
 }
 
+TEST_F(CropForm, ACorrectionDragResumesPausedPreviewsAndPlayAfterStopReopensBoth) {
+  using vantrel::media::psPause;
+  using vantrel::media::psStop;
+  ShowPlaying();
+  auto Playing = [&](vantrel::media::TDODodeve* P) {
+    return P->PlayState() != psPause && P->PlayState() != psStop;
+  };
+  Form->PauseButtonClick(nullptr);
+  ASSERT_TRUE(vantrel::testsupport::PumpUntil([&] { return Form->Crop.CropPlayState == psPause; }));
+  Form->tbSaturationStartDragButton(Form->tbSaturation);
+  EXPECT_TRUE(Form->chSaturation->Checked());
+  EXPECT_TRUE(Form->PlayButton->Down());
+  EXPECT_TRUE(Playing(Form->FFPlayer1));
+  EXPECT_TRUE(Playing(Form->FFPlayer2));
+  Form->StopButtonClick(nullptr);
+  EXPECT_FALSE(Form->PlayButton->Down());
+  EXPECT_EQ(Form->videotrackbar->Value(), Form->videotrackbar->MaxValue());
+  ASSERT_TRUE(vantrel::testsupport::PumpUntil([&] { return Form->Crop.CropPlayState == psStop; }));
+  Form->PlayButtonClick(nullptr);
+  EXPECT_TRUE(Playing(Form->FFPlayer1));
+  EXPECT_TRUE(Playing(Form->FFPlayer2));
+  EXPECT_TRUE(Host.State.ErrorReports.empty());
+}
+
 TEST_F(CropForm, TheBrightnessBarChangesTheOutputPictureWithoutReopening) {
   Integer Opens = 0;
   Form->FFPlayer2->OnFileOpen = [&](TObject*, Int64, Integer, Integer, Integer&, Integer&) { ++Opens; };
