@@ -134,6 +134,13 @@ TEST_F(CropForm, WithoutAStoredCropTheFullFrameShowsAndAWideCropStopsAtTheFrame)
   // A width of 0 while retyping reports nothing.
   Form->edWidth->SetValue(0);
   EXPECT_TRUE(Host.State.ErrorReports.empty());
+  // Shown again with the choice it already holds: the first typed change still repaints.
+  Form->Close();
+  Host.Picture.CropLeft = Host.Picture.CropRight = 0;
+  ShowPlaying();
+  ASSERT_EQ(Form->cmbAspectRatio->ItemIndex(), 0);
+  Form->edLeft->SetValue(320);
+  EXPECT_EQ(Form->szLeftTop->Left(), 156);  // 320 x 0.4625 + 11.5 = 159.5 rounds to 160, less 4
 }
 
 TEST_F(CropForm, DraggingAHandleSetsTheEditsAndTheOutputZoom) {
