@@ -528,11 +528,15 @@ void TCropForm::edLeftChange(TObject*) {
 void TCropForm::SetEditQuietly(TspSkinSpinEdit* Edit, Integer Value) {
   Crop.SkipEditChange = true;
   Edit->SetValue(Value);
+  // The change event came at once; one that did not come must not swallow the next.
+  Crop.SkipEditChange = false;
 }
 
 void TCropForm::SetAspectQuietly(Integer Index) {
+  // The choice raises its change event only when its text changes.
   Crop.SkipEditChange = true;
   cmbAspectRatio->SetItemIndex(Index);
+  Crop.SkipEditChange = false;
 }
 
 // --- the buttons ----------------------------------------------------------------------------------

@@ -134,6 +134,13 @@ TEST_F(CropForm, WithoutAStoredCropTheFullFrameShowsAndAWideCropStopsAtTheFrame)
   // A width of 0 while retyping reports nothing.
   Form->edWidth->SetValue(0);
   EXPECT_TRUE(Host.State.ErrorReports.empty());
+  // Shown again with the choice it already holds: the first typed change still repaints.
+  Form->Close();
+  Host.Picture.CropLeft = Host.Picture.CropRight = 0;
+  ShowPlaying();
+  ASSERT_EQ(Form->cmbAspectRatio->ItemIndex(), 0);
+  Form->edLeft->SetValue(320);
+  EXPECT_EQ(Form->szLeftTop->Left(), 156);  // 320 x 0.4625 + 11.5 = 159.5 rounds to 160, less 4
 }
 
 TEST_F(CropForm, DraggingAHandleSetsTheEditsAndTheOutputZoom) {
@@ -164,6 +171,30 @@ TEST_F(CropForm, DraggingAHandleSetsTheEditsAndTheOutputZoom) {
   EXPECT_EQ(Form->Panel2->Height(), 222);
   EXPECT_NEAR(Form->Panel2->Left() * 2 + Form->Panel2->Width(), 319, 1);
   EXPECT_GT(Form->panPreview2->Height(), 222);
+  EXPECT_TRUE(Host.State.ErrorReports.empty());
+}
+
+TEST_F(CropForm, ACorrectionDragResumesPausedPreviewsAndPlayAfterStopReopensBoth) {
+  using vantrel::media::psPause;
+  using vantrel::media::psStop;
+  ShowPlaying();
+  auto Playing = [&](vantrel::media::TDODodeve* P) {
+    return P->PlayState() != psPause && P->PlayState() != psStop;
+  };
+  Form->PauseButtonClick(nullptr);
+  ASSERT_TRUE(vantrel::testsupport::PumpUntil([&] { return Form->Crop.CropPlayState == psPause; }));
+  Form->tbSaturationStartDragButton(Form->tbSaturation);
+  EXPECT_TRUE(Form->chSaturation->Checked());
+  EXPECT_TRUE(Form->PlayButton->Down());
+  EXPECT_TRUE(Playing(Form->FFPlayer1));
+  EXPECT_TRUE(Playing(Form->FFPlayer2));
+  Form->StopButtonClick(nullptr);
+  EXPECT_FALSE(Form->PlayButton->Down());
+  EXPECT_EQ(Form->videotrackbar->Value(), Form->videotrackbar->MaxValue());
+  ASSERT_TRUE(vantrel::testsupport::PumpUntil([&] { return Form->Crop.CropPlayState == psStop; }));
+  Form->PlayButtonClick(nullptr);
+  EXPECT_TRUE(Playing(Form->FFPlayer1));
+  EXPECT_TRUE(Playing(Form->FFPlayer2));
   EXPECT_TRUE(Host.State.ErrorReports.empty());
 }
 
