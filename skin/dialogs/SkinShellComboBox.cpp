@@ -7,6 +7,7 @@
 #include "platform/rtl/Utf8.h"
 #include "platform/win/ShellFileInfo.h"
 #include "platform/win/ShellSpecialFolders.h"
+#include "skin/dialogs/SkinShellLinks.h"
 #include "skin/dialogs/SkinShellViews.h"
 
 using vantrel::win::ComPtr;
@@ -262,29 +263,11 @@ void TspCustomShellComboBox::Change() {
 // ---- links ----
 
 void TspCustomShellComboBox::SetShellTreeView(TspCustomShellTreeView* Value) {
-  if (Value == FTreeView) return;
-  if (FTreeView) {
-    FTreeView->RemoveFreeNotification(this);
-    if (FTreeView->FComboBox == this) FTreeView->FComboBox = nullptr;
-  }
-  FTreeView = Value;
-  if (!Value) return;
-  Value->FreeNotification(this);
-  Value->SetRoot(FRoot);
-  Value->FComboBox = this;
+  LinkShellViews(this, FTreeView, Value, &TspCustomShellTreeView::FComboBox, FRoot);
 }
 
 void TspCustomShellComboBox::SetShellListView(TspCustomShellListView* Value) {
-  if (Value == FListView) return;
-  if (FListView) {
-    FListView->RemoveFreeNotification(this);
-    if (FListView->FComboBox == this) FListView->FComboBox = nullptr;
-  }
-  FListView = Value;
-  if (!Value) return;
-  Value->FreeNotification(this);
-  Value->SetRoot(FRoot);
-  Value->FComboBox = this;
+  LinkShellViews(this, FListView, Value, &TspCustomShellListView::FComboBox, FRoot);
 }
 
 // ---- drawing ----

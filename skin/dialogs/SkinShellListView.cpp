@@ -8,6 +8,7 @@
 #include "platform/ui/Forms.h"
 #include "platform/win/Keyboard.h"
 #include "platform/win/ShellFileInfo.h"
+#include "skin/dialogs/SkinShellLinks.h"
 #include "skin/dialogs/SkinShellViews.h"
 
 using vantrel::win::ComPtr;
@@ -380,29 +381,11 @@ void TspCustomShellListView::DoContextPopup(const TPoint& MousePos, Boolean& Han
 // ---- links ----
 
 void TspCustomShellListView::SetShellTreeView(TspCustomShellTreeView* Value) {
-  if (Value == FTreeView) return;
-  if (FTreeView) {
-    FTreeView->RemoveFreeNotification(this);
-    if (FTreeView->FListView == this) FTreeView->FListView = nullptr;
-  }
-  FTreeView = Value;
-  if (!Value) return;
-  Value->FreeNotification(this);
-  Value->SetRoot(FRoot);
-  Value->FListView = this;
+  LinkShellViews(this, FTreeView, Value, &TspCustomShellTreeView::FListView, FRoot);
 }
 
 void TspCustomShellListView::SetShellComboBox(TspCustomShellComboBox* Value) {
-  if (Value == FComboBox) return;
-  if (FComboBox) {
-    FComboBox->RemoveFreeNotification(this);
-    if (FComboBox->FListView == this) FComboBox->FListView = nullptr;
-  }
-  FComboBox = Value;
-  if (!Value) return;
-  Value->FreeNotification(this);
-  Value->SetRoot(FRoot);
-  Value->FListView = this;
+  LinkShellViews(this, FComboBox, Value, &TspCustomShellComboBox::FListView, FRoot);
 }
 
 // ---- watching ----

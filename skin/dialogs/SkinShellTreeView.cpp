@@ -10,6 +10,7 @@
 #include "platform/win/Shell.h"
 #include "platform/win/ShellFileInfo.h"
 #include "platform/win/ShellSpecialFolders.h"
+#include "skin/dialogs/SkinShellLinks.h"
 #include "skin/dialogs/SkinShellViews.h"
 
 using vantrel::win::ComPtr;
@@ -382,29 +383,11 @@ void TspCustomShellTreeView::RefreshSelected() {
 // ---- links, images, watching ----
 
 void TspCustomShellTreeView::SetShellListView(TspCustomShellListView* Value) {
-  if (Value == FListView) return;
-  if (FListView) {
-    FListView->RemoveFreeNotification(this);
-    if (FListView->FTreeView == this) FListView->FTreeView = nullptr;
-  }
-  FListView = Value;
-  if (!Value) return;
-  Value->FreeNotification(this);
-  Value->SetRoot(FRoot);
-  Value->FTreeView = this;
+  LinkShellViews(this, FListView, Value, &TspCustomShellListView::FTreeView, FRoot);
 }
 
 void TspCustomShellTreeView::SetShellComboBox(TspCustomShellComboBox* Value) {
-  if (Value == FComboBox) return;
-  if (FComboBox) {
-    FComboBox->RemoveFreeNotification(this);
-    if (FComboBox->FTreeView == this) FComboBox->FTreeView = nullptr;
-  }
-  FComboBox = Value;
-  if (!Value) return;
-  Value->FreeNotification(this);
-  Value->SetRoot(FRoot);
-  Value->FTreeView = this;
+  LinkShellViews(this, FComboBox, Value, &TspCustomShellComboBox::FTreeView, FRoot);
 }
 
 void TspCustomShellTreeView::SetUseShellImages(Boolean Value) {
