@@ -163,9 +163,11 @@ void TMainForm::CreateFileList() {
     this->*Row.Button = B;
   }
 
-  GettingStartedPanel = MakeChild<TspSkinPanel>(this, this, "GettingStartedPanel", 92, 46, 423, 255);
+  // The picture covers the grid's rows but leaves its 20-pixel header row (from 30 to 50)
+  // in sight, so the column titles stay readable.
+  GettingStartedPanel = MakeChild<TspSkinPanel>(this, this, "GettingStartedPanel", 92, 50, 423, 251);
   GettingStartedPanel->SetSkinData(spSkinData1);
-  GettingStartedImage = MakeChild<TImage>(this, GettingStartedPanel, "GettingStartedImage", 0, 0, 423, 255);
+  GettingStartedImage = MakeChild<TImage>(this, GettingStartedPanel, "GettingStartedImage", 0, 0, 423, 251);
   GettingStartedImage->SetAlign(alClient);
   GettingStartedImage->SetCenter(true);
   GettingStartedPanel->BringToFront();
