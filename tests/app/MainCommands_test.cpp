@@ -149,6 +149,8 @@ TEST_F(MainCommands, TheProfileFieldShowsTheChooserAboveItOnlyWithFiles) {
   const TPoint FieldTopLeft = M.imgProfileField->ClientToScreen(Point(0, 0));
   EXPECT_EQ(Chooser->Left(), FieldTopLeft.X);
   EXPECT_EQ(Chooser->Top() + Chooser->Height(), FieldTopLeft.Y);
+  EXPECT_EQ(Chooser->sgProfiles->DefaultRowHeight(), 25);  // under the program's skin
+  EXPECT_EQ(Chooser->sgFormats->DefaultRowHeight(), 50);
 }
 
 TEST_F(MainCommands, EditRefusesAnAudioEntryAndTrimOpensForIt) {
