@@ -238,6 +238,7 @@ class TspSkinButton;
 class TspSkinButtonLabel;
 class TspSkinCheckRadioBox;
 class TspSkinData;
+class TspSkinDirectoryEdit;
 class TspSkinEdit;
 class TspSkinHint;
 class TspSkinMainMenu;
@@ -245,8 +246,10 @@ class TspSkinMainMenuBar;
 class TspSkinMenuButton;
 class TspSkinMessage;
 class TspSkinNotebook;
+class TspSkinOpenDialog;
 class TspSkinPanel;
 class TspSkinPopupMenu;
+class TspSkinSelectDirectoryDialog;
 class TspSkinStdLabel;
 class TspSkinStringGrid;
 class TspSkinTrackBar;
@@ -392,6 +395,7 @@ class TMainForm : public TForm, public TMainWindowSeam {
   void imgProfileFieldMouseLeave(TObject* Sender);
   // Binds the buttons and menu items of these commands, the preview's and the share buttons'.
   void BindCommands();
+  void FileInformation1Click(TObject* Sender);
 
   // Skin, frame, menu bar and hints.
   TspSkinData* spSkinData1 = nullptr;
@@ -399,6 +403,9 @@ class TMainForm : public TForm, public TMainWindowSeam {
   TspSkinMainMenuBar* spSkinMainMenuBar1 = nullptr;
   TspSkinHint* spSkinHint1 = nullptr;
   TspSkinMessage* SkinMessage = nullptr;
+  // The dialogs for adding files and for the snapshot folder.
+  TspSkinOpenDialog* dlgopen = nullptr;
+  TspSkinSelectDirectoryDialog* spSkinSelectDirectoryDialog1 = nullptr;
 
   // The main menu.
   TspSkinMainMenu* spSkinMainMenu1 = nullptr;
@@ -469,7 +476,7 @@ class TMainForm : public TForm, public TMainWindowSeam {
   TImage* imgProfileIcon = nullptr;
   TImage* ProfileComboImage = nullptr;
   TImage* ProfileComboImageOver = nullptr;
-  TspSkinEdit* edDestinationFolder = nullptr;
+  TspSkinDirectoryEdit* edDestinationFolder = nullptr;
   TspSkinButton* SettingsButton = nullptr;
   TspSkinButton* FindTargetButton = nullptr;
   TspSkinCheckRadioBox* chApplyToAll = nullptr;
@@ -492,9 +499,6 @@ class TMainForm : public TForm, public TMainWindowSeam {
   // The program's first command-line argument ("" when none): the program's own unless set
   // before the creation steps.
   String CommandLineArg;
-  // The open dialog's filter and initial folder (the dialog comes with the file list).
-  String OpenDialogFilter;
-  String OpenDialogFolder;
 
   // What the catalogue and the settings show and read in the window.
   void ShowProfile(const String& Title, TPicture* Icon) override;

@@ -1,9 +1,11 @@
 // The main window's commands that live only here: the web pages, the settings dialog, the
 // trim and edit dialogs and the about box.
+#include "app/EditorHostMain.h"
 #include "app/MakerService.h"
 #include "app/about.h"
 #include "app/clip.h"
 #include "app/crop.h"
+#include "app/fileinfo.h"
 #include "app/main.h"
 #include "app/profilechoosing.h"
 #include "app/settings.h"
@@ -12,6 +14,7 @@
 #include "skin/controls/SkinBoxCtrls.h"
 #include "skin/controls/SkinCtrls.h"
 #include "skin/controls/SkinExCtrls.h"
+#include "skin/dialogs/SkinShellDialogs.h"
 #include "skin/forms/SkinMenus.h"
 #include "platform/win/Messages.h"
 #include "platform/win/Shell.h"
@@ -74,13 +77,28 @@ void TMainForm::EditButtonClick(TObject*) {
     return;
   }
   StopPreview();
-  if (auto* Dialog = ApplicationDialog<TCropForm>()) Dialog->ShowModal();
+  if (auto* Dialog = ApplicationDialog<TCropForm>()) {
+    TMainEditorHost Host(MainUnit(), *this);
+    Dialog->SetHost(&Host);
+    Dialog->ShowModal();
+    Dialog->SetHost(nullptr);
+  }
 }
 
 void TMainForm::ClipButtonClick(TObject*) {
   if (!FileList || FileList->EntryCount() == 0) return;
   StopPreview();
-  if (auto* Dialog = ApplicationDialog<TClipForm>()) Dialog->ShowModal();
+  if (auto* Dialog = ApplicationDialog<TClipForm>()) {
+    TMainEditorHost Host(MainUnit(), *this);
+    Dialog->SetHost(&Host);
+    Dialog->ShowModal();
+    Dialog->SetHost(nullptr);
+  }
+}
+
+void TMainForm::FileInformation1Click(TObject*) {
+  if (auto* Dialog = ApplicationDialog<TFileInfoForm>())
+    FileInformationForRow(*Dialog, *Tarnwell->Decoder(), MainUnit(), sgList->Row());
 }
 
 void TMainForm::FindTargetButtonClick(TObject*) {

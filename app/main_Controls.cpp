@@ -9,6 +9,7 @@
 #include "skin/controls/SkinGrids.h"
 #include "skin/core/bitmaps/sppngimagelist.h"
 #include "skin/core/data/SkinData.h"
+#include "skin/dialogs/SkinShellDialogs.h"
 #include "skin/forms/SkinMenus.h"
 
 namespace vantrel::app {
@@ -125,6 +126,9 @@ void TMainForm::CreateButtons() {
     B->SetShowHint(Row.Hint[0] != '\0');
     this->*Row.Button = B;
   }
+  // The share buttons open the snapshot menu on a right click.
+  LikeButton->SetPopupMenu(spSkinPopupMenu1);
+  TweetButton->SetPopupMenu(spSkinPopupMenu1);
 }
 
 void TMainForm::CreateFileList() {
@@ -204,8 +208,11 @@ void TMainForm::CreateBottomPanel() {
   lblProfile->SetSkinData(spSkinData1);
   lblProfile->SetTransparent(true);
 
-  edDestinationFolder = MakeChild<TspSkinEdit>(this, BottomPanel, "edDestinationFolder", 70, 49, 266, 22);
+  // Changed only through its button's folder dialog.
+  edDestinationFolder = MakeChild<TspSkinDirectoryEdit>(this, BottomPanel, "edDestinationFolder", 70, 49, 266, 22);
   edDestinationFolder->SetSkinData(spSkinData1);
+  edDestinationFolder->SetDlgSkinData(spSkinData1);
+  edDestinationFolder->SetDlgCtrlSkinData(spSkinData1);
   edDestinationFolder->SetReadOnly(true);
 
   for (const TSkinButtonRow& Row : BottomButtonRows) {

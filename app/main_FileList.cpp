@@ -22,7 +22,7 @@ String FormatMicroseconds(Int64 T) {
 String EstimatedSizeText(double Megabytes) { return Format("%.2f MB", {Megabytes}); }
 
 bool AddMediaFile(TMainUnitState& State, media::TCustomDecoder& Decoder, const String& FileName,
-                  TFileListSeam& Window) {
+                  TFileAddSeam& Window) {
   const String Name = ExtractFileName(FileName);
   if (!Decoder.LoadFile(FileName, String())) {
     AddActionLogLine(State, String());

@@ -18,9 +18,9 @@ inline constexpr const char* CLM_SDlLibLoad = "CLM_SDlLibLoad";
 inline constexpr const char* FileListColumns[] = {"Source", "Length", "Size", "Destination", "Format"};
 
 // What adding files needs of the main window.
-class TFileListSeam {
+class TFileAddSeam {
  public:
-  virtual ~TFileListSeam() = default;
+  virtual ~TFileAddSeam() = default;
   // A skinned information box with OK.
   virtual void ShowInfo(const String& Text) = 0;
   // The grid shows RowCount rows (the header and one per entry).
@@ -35,7 +35,7 @@ String EstimatedSizeText(double Megabytes);
 // Probes FileName with Decoder and appends its entry with the current format; a file that
 // cannot be read is logged and shown in a box, and gives false.
 bool AddMediaFile(TMainUnitState& State, media::TCustomDecoder& Decoder, const String& FileName,
-                  TFileListSeam& Window);
+                  TFileAddSeam& Window);
 // Loads the media libraries when they are not and registers the picture filters; a failure
 // is reported (CLM_FFLoadAVLib2) and logged, and gives false.
 bool PrepareMediaLibraries(TMainUnitState& State, media::TCustomEncoder& Encoder);

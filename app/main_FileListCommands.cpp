@@ -5,6 +5,7 @@
 
 #include "app/conversion.h"
 #include "app/main_JobSeams.h"
+#include "platform/ui/ExtCtrls.h"
 #include "platform/ui/Timers.h"
 #include "platform/win/DragDrop.h"
 #include "skin/controls/SkinBoxCtrls.h"
@@ -25,9 +26,7 @@ String TMainForm::TJobSeams::DestinationFolder() { return F.DestinationFolder();
 bool TMainForm::TJobSeams::MergeChecked() { return F.chMerge->Checked(); }
 Integer TMainForm::TJobSeams::CurrentRow() { return F.sgList->Row(); }
 void TMainForm::TJobSeams::ShowWarning(const String& Text) { F.SkinMessage->MessageDlg(Text, mtWarning, {mbOK}, 0); }
-void TMainForm::TJobSeams::StopPreview() {
-  F.StopPreview();
-}
+void TMainForm::TJobSeams::StopPreview() { F.StopPreview(); }
 media::TCustomEncoder& TMainForm::TJobSeams::Encoder() { return *F.Tarnwell; }
 void TMainForm::TJobSeams::ShowProgress() { ShowConversionDialog(*ConvForm); }
 void TMainForm::TJobSeams::SaveSettings() { vantrel::app::SaveSettings(MainUnit(), F); }
@@ -117,10 +116,11 @@ bool TMainForm::AddMediaFile(const String& FileName) {
 
 bool TMainForm::PrepareLibrariesAndEnableUI() {
   if (!PrepareMediaLibraries(MainUnit(), *Tarnwell)) return false;
-  // A preview that cannot start keeps itself off; the files still come.
-  if (PreparePreviewLibrary) PreparePreviewLibrary();
+  // A preview that cannot start stays off; the files still come.
+  const bool Preview = DODodeve && LoadPreviewSdl(MainUnit(), *DODodeve, MainUnit().TempFolder, SdlSourceFile());
   GettingStartedPanel->SetVisible(false);
   sgList->SetVisible(true);
+  if (Preview && panPreview) panPreview->SetVisible(true);
   EnableFileCommands(true);
   for (TMenuItem* Item : {FileInformation1, StartConversion1, Remove1, ClearAll1, Rename1, MoveUp1, MoveDown1,
                           TrimVideo1, EditVideo1})

@@ -5,6 +5,7 @@
 #include "media/MyUtils.h"
 #include "skin/core/data/SkinData.h"
 #include "skin/dialogs/SkinMessageDlg.h"
+#include "skin/dialogs/SkinShellDialogs.h"
 #include "skin/forms/FormSkin.h"
 #include "skin/forms/SkinHint.h"
 #include "skin/forms/SkinMenus.h"
@@ -36,6 +37,23 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner), ProgramFolder(GetExeFo
   SkinMessage->SetName("SkinMessage");
   SkinMessage->SetSkinData(spSkinData1);
   SkinMessage->SetCtrlSkinData(spSkinData1);
+  dlgopen = ::Create<TspSkinOpenDialog>(this);
+  dlgopen->SetName("dlgopen");
+  dlgopen->SetTitle("Open file");
+  dlgopen->SetMultiSelection(true);
+  dlgopen->SetCheckFileExists(true);
+  spSkinSelectDirectoryDialog1 = ::Create<TspSkinSelectDirectoryDialog>(this);
+  spSkinSelectDirectoryDialog1->SetName("spSkinSelectDirectoryDialog1");
+  spSkinSelectDirectoryDialog1->SetTitle("Select folder");
+  dlgopen->SetSkinData(spSkinData1);
+  dlgopen->SetCtrlSkinData(spSkinData1);
+  spSkinSelectDirectoryDialog1->SetSkinData(spSkinData1);
+  spSkinSelectDirectoryDialog1->SetCtrlSkinData(spSkinData1);
+  RunOpenDialog = [this](std::vector<String>& Files) {
+    if (!dlgopen->Execute()) return false;
+    for (Integer I = 0; I < dlgopen->Files()->Count(); ++I) Files.push_back(dlgopen->Files()->Get(I));
+    return true;
+  };
 
   Tarnwell = ::Create<media::TFFEncoder>(this);
   Tarnwell->SetName("Tarnwell");

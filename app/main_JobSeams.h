@@ -8,11 +8,13 @@
 
 namespace vantrel::app {
 
-class TMainForm::TJobSeams : public TFileListSeam, public TJobWindowSeam, public TJobEndSeam {
+class TMainForm::TJobSeams : public TFileAddSeam,
+                             public TJobWindowSeam,
+                             public TJobEndSeam {
  public:
   explicit TJobSeams(TMainForm& Form) : F(Form) {}
 
-  // TFileListSeam
+  // TFileAddSeam
   void ShowInfo(const String& Text) override;
   void SetRowCount(Integer RowCount) override;
   // TJobWindowSeam

@@ -15,6 +15,7 @@
 #include "skin/controls/SkinGrids.h"
 #include "skin/core/bitmaps/sppngimagelist.h"
 #include "skin/core/data/SkinData.h"
+#include "skin/dialogs/SkinShellDialogs.h"
 #include "skin/forms/FormSkin.h"
 
 namespace vantrel::app {
@@ -98,7 +99,7 @@ void TMainForm::FormCreate(TObject*) {
   Application->SetTitle("Vantrel");
   SetCaption("Vantrel");
   State.TempFolder = GetTempFolder();
-  OpenDialogFolder = GetSpecialFolder(CSIDL_MYVIDEO);
+  dlgopen->SetInitialDir(GetSpecialFolder(CSIDL_MYVIDEO));
   StartMediaLogHistory(State);
   for (Integer Col = 0; Col < static_cast<Integer>(std::size(FileListColumnWidths)); ++Col)
     sgList->SetColWidths(Col, FileListColumnWidths[Col]);
@@ -113,7 +114,7 @@ void TMainForm::FormCreate(TObject*) {
     panPlayerArea->SetVisible(false);
   State.JpegSnapshotCounter = 1;
   State.BmpSnapshotCounter = 1;
-  OpenDialogFilter = BuildOpenDialogFilter();
+  dlgopen->SetFilter(BuildOpenDialogFilter());
 
   // The catalogue: icons, profiles (guarded), formats (read unguarded, parsed guarded).
   LoadCatalogue(State, ProgramFolder + "video-converter-profiles");
@@ -150,8 +151,8 @@ String TMainForm::DestinationFolder() { return edDestinationFolder->Text(); }
 
 void TMainForm::SetDestinationFolder(const String& Folder) { edDestinationFolder->SetText(Folder); }
 
-void TMainForm::SetOpenDialogFolder(const String& Folder) { OpenDialogFolder = Folder; }
+void TMainForm::SetOpenDialogFolder(const String& Folder) { dlgopen->SetInitialDir(Folder); }
 
-String TMainForm::FirstChosenFile() { return String(); }
+String TMainForm::FirstChosenFile() { return dlgopen->Files()->Count() > 0 ? dlgopen->Files()->Get(0) : String(); }
 
 }  // namespace vantrel::app

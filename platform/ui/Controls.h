@@ -35,6 +35,10 @@ using TMouseEvent =
 using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, Integer X, Integer Y)>;
 using TKeyEvent = std::function<void(TObject* Sender, Word& Key, TShiftState Shift)>;
 using TKeyPressEvent = std::function<void(TObject* Sender, char32_t& Key)>;
+// The wheel turned towards (Down) or away from the user with the pointer at MousePos
+// (screen coordinates); Handled keeps the message from going further.
+using TMouseWheelUpDownEvent =
+    std::function<void(TObject* Sender, TShiftState Shift, TPoint MousePos, Boolean& Handled)>;
 // A context menu is asked for at MousePos (client coordinates; -1, -1 from the keyboard).
 using TContextPopupEvent = std::function<void(TObject* Sender, const TPoint& MousePos, Boolean& Handled)>;
 
@@ -310,7 +314,14 @@ class TControl : public TComponent {
   TMouseEvent OnMouseDown;
   TMouseMoveEvent OnMouseMove;
   TMouseEvent OnMouseUp;
+  TMouseWheelUpDownEvent OnMouseWheelDown;
+  TMouseWheelUpDownEvent OnMouseWheelUp;
   TNotifyEvent OnResize;
+
+  // One notch of WM_MOUSEWHEEL: raise the event and say whether it was handled. A
+  // control that moves with the wheel overrides them, running these first.
+  virtual Boolean DoMouseWheelDown(TShiftState Shift, TPoint MousePos);
+  virtual Boolean DoMouseWheelUp(TShiftState Shift, TPoint MousePos);
 
  protected:
   virtual String GetText();
@@ -352,6 +363,8 @@ class TControl : public TComponent {
   virtual void WMMButtonUp(TWMMouse& Message);
   virtual void WMMButtonDblClk(TWMMouse& Message);
   virtual void WMMouseMove(TWMMouse& Message);
+  // Unhandled, the wheel goes to the default handling (and so to the parent).
+  virtual void WMMouseWheel(TMessage& Message);
   virtual void WMCancelMode(TWMNoParams& Message);
   virtual void CMEnabledChanged(TWMNoParams& Message);
   virtual void CMVisibleChanged(TWMNoParams& Message);

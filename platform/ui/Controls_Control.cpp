@@ -243,6 +243,7 @@ void TControl::Dispatch(TMessage& Message) {
     case WM_MBUTTONUP: { TWMMouse M(Message); WMMButtonUp(M); return; }
     case WM_MBUTTONDBLCLK: { TWMMouse M(Message); WMMButtonDblClk(M); return; }
     case WM_MOUSEMOVE: { TWMMouse M(Message); WMMouseMove(M); return; }
+    case WM_MOUSEWHEEL: WMMouseWheel(Message); return;
     case WM_CANCELMODE: { TWMNoParams M(Message); WMCancelMode(M); return; }
     case CM_ENABLEDCHANGED: { TWMNoParams M(Message); CMEnabledChanged(M); return; }
     case CM_VISIBLECHANGED: { TWMNoParams M(Message); CMVisibleChanged(M); return; }

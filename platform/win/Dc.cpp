@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "platform/win/GdiInternal.h"
 
@@ -79,7 +80,10 @@ DcObject::~DcObject() {
 
 Surface* DcObject::Target() {
   if (Memory()) return FState.Bitmap ? &FState.Bitmap->Pixels() : nullptr;
-  if (FScreen) return ScreenSurface();
+  if (FScreen) {
+    if (FComposeOnUse) std::exchange(FComposeOnUse, nullptr)();
+    return ScreenSurface();
+  }
   return FTarget;
 }
 

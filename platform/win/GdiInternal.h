@@ -223,6 +223,9 @@ class DcObject : public GdiObject {
 
   HWND FWindow = nullptr;  // the window a window DC belongs to (window manager's use)
   bool FScreen = false;    // draws on whatever ScreenSurface() is now
+  // A screen DC brings the screen surface up to date when it first touches pixels, so
+  // one taken only to measure text costs no read of the screen.
+  std::function<void()> FComposeOnUse;
 
  private:
   void RecomputeClip();

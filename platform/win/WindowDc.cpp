@@ -56,10 +56,16 @@ void RefreshTree(const WindowManager& M, Window* W) {
   for (Window* C : W->Children) RefreshTree(M, C);
 }
 
-HDC ScreenDc(WindowManager& M) {
-  PresentDirty(M);
-  M.GetDisplay().ComposeScreen(*ScreenSurface());
-  return CreateScreenDc();
+HDC ScreenDc(WindowManager&) {
+  HDC Dc = CreateScreenDc();
+  if (auto D = DcOf(Dc))
+    D->FComposeOnUse = [] {
+      if (WindowManager* M = WindowManager::Instance()) {
+        PresentDirty(*M);
+        M->GetDisplay().ComposeScreen(*ScreenSurface());
+      }
+    };
+  return Dc;
 }
 
 }  // namespace

@@ -374,10 +374,8 @@ class TspSkinCustomGrid : public TspSkinControl {
   void DrawMoveMarker();
   // The wheel: the event first; unhandled, it moves the current row by one (and always
   // counts as handled).
-  using TMouseWheelUpDownEvent = std::function<void(TObject* Sender, TShiftState Shift, TPoint MousePos, Boolean& Handled)>;
-  TMouseWheelUpDownEvent OnMouseWheelDown, OnMouseWheelUp;
-  virtual Boolean DoMouseWheelDown(TShiftState Shift, TPoint MousePos);
-  virtual Boolean DoMouseWheelUp(TShiftState Shift, TPoint MousePos);
+  Boolean DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
+  Boolean DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
 
   // Repaints the whole control on any count change when set.
   Boolean VirtualView = false;

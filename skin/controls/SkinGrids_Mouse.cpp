@@ -353,31 +353,17 @@ Boolean TspSkinCustomGrid::EndColumnDrag(Integer&, Integer&, TPoint) { return tr
 Boolean TspSkinCustomGrid::EndRowDrag(Integer&, Integer&, TPoint) { return true; }
 
 Boolean TspSkinCustomGrid::DoMouseWheelDown(TShiftState Shift, TPoint MousePos) {
-  Boolean Handled = false;
-  if (OnMouseWheelDown) OnMouseWheelDown(this, Shift, MousePos, Handled);
-  if (!Handled && Row() < FRowCount - 1) SetRow(Row() + 1);
+  if (!TspSkinControl::DoMouseWheelDown(Shift, MousePos) && Row() < FRowCount - 1) SetRow(Row() + 1);
   return true;
 }
 
 Boolean TspSkinCustomGrid::DoMouseWheelUp(TShiftState Shift, TPoint MousePos) {
-  Boolean Handled = false;
-  if (OnMouseWheelUp) OnMouseWheelUp(this, Shift, MousePos, Handled);
-  if (!Handled && Row() > FFixedRows) SetRow(Row() - 1);
+  if (!TspSkinControl::DoMouseWheelUp(Shift, MousePos) && Row() > FFixedRows) SetRow(Row() - 1);
   return true;
 }
 
 Boolean TspSkinCustomGrid::MouseMessage(TMessage& Message) {
   switch (Message.Msg) {
-    case WM_MOUSEWHEEL: {
-      const TShiftState Shift = KeysToShiftState(GET_KEYSTATE_WPARAM(Message.WParam));
-      const TPoint Pos = Point(static_cast<SHORT>(LOWORD(Message.LParam)), static_cast<SHORT>(HIWORD(Message.LParam)));
-      const SHORT Delta = GET_WHEEL_DELTA_WPARAM(Message.WParam);
-      if (Delta == 0) return false;
-      const Boolean Handled = Delta < 0 ? DoMouseWheelDown(Shift, Pos) : DoMouseWheelUp(Shift, Pos);
-      if (!Handled) return false;
-      Message.Result = 0;
-      return true;
-    }
     case WM_TIMER: {
       if (FGridState != gsSelecting && FGridState != gsRowMoving && FGridState != gsColMoving) return false;
       POINT P{};

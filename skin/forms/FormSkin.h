@@ -112,7 +112,7 @@ class TspFormSkin : public TComponent {
   TspSkinMainMenuBar* MainMenuBar() const { return FMainMenuBar; }
   void SetMainMenuBar(TspSkinMainMenuBar* Value);
   TspSkinMDITabsBar* MDITabsBar() const { return FMDITabsBar; }
-  void SetMDITabsBar(TspSkinMDITabsBar* Value) { FMDITabsBar = Value; }
+  void SetMDITabsBar(TspSkinMDITabsBar* Value);  // FormSkin_TabsBar.cpp
   TPopupMenu* SystemMenu() const { return FSystemMenu; }
   void SetSystemMenu(TPopupMenu* Value);
   Boolean UseDefaultSysMenu() const { return FUseDefaultSysMenu; }
@@ -120,7 +120,7 @@ class TspFormSkin : public TComponent {
   Boolean DisableSystemMenu() const { return FDisableSystemMenu; }
   void SetDisableSystemMenu(Boolean Value) { FDisableSystemMenu = Value; }
   TspTrayIcon* TrayIcon() const { return FTrayIcon; }
-  void SetTrayIcon(TspTrayIcon* Value) { FTrayIcon = Value; }
+  void SetTrayIcon(TspTrayIcon* Value);  // FormSkin_Tray.cpp
   Boolean AlwaysShowInTray() const { return FAlwaysShowInTray; }
   void SetAlwaysShowInTray(Boolean Value) { FAlwaysShowInTray = Value; }
   Boolean AlwaysMinimizeToTray() const { return FAlwaysMinimizeToTray; }
@@ -453,7 +453,8 @@ class TspFormSkin : public TComponent {
   void PopupSysMenuFromButton();
   // The text of a skin string: the skin's strings when it has them, else Text.
   String SkinString(const String& Key, const String& Text) const;
-  // The tray icon is another change's: without one both do nothing.
+  // Sending the program to the tray icon and back (FormSkin_Tray.cpp); without a tray
+  // icon both do nothing.
   void MinimizeToTray();
   void RestoreFromTray();
   // Object hints.

@@ -312,8 +312,7 @@ void TspSkinStdButtonObject::DoMin() {
 
 void TspSkinStdButtonObject::DoRollUp() { Parent->SetRollUpState(!Parent->RollUpState()); }
 
-// Sending the form to the tray comes with the tray icon; without one it does nothing.
-void TspSkinStdButtonObject::DoMinToTray() {}
+void TspSkinStdButtonObject::DoMinToTray() { Parent->MinimizeToTray(); }
 
 void TspSkinStdButtonObject::DoCommand() {
   switch (Command) {

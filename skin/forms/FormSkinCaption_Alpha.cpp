@@ -5,6 +5,8 @@
 
 #include "platform/ui/ImgList.h"
 #include "platform/win/DrawText.h"
+#include "platform/win/Gdi.h"
+#include "skin/core/bitmaps/sppngimagelist.h"
 #include "skin/core/bitmaps/spEffBmp.h"
 #include "skin/core/drawing/SPUtils.h"
 #include "skin/forms/FormSkin.h"
@@ -39,6 +41,63 @@ void PaintKeepingAlpha(TspBitmap* Image, TRect R, const std::function<Boolean(TC
     }
 }
 
+// F over B, both with straight alpha: the colour weighted by what each contributes, the
+// alpha their union.
+TspColor CaptionGlyphOver(TspColor F, TspColor B) {
+  const uint32_t Fa = F >> 24, Ba = B >> 24;
+  if (Fa == 255 || Ba == 0) return F;
+  if (Fa == 0) return B;
+  const uint32_t Bw = Ba * (255 - Fa) / 255;
+  const uint32_t A = Fa + Bw;
+  TspColor Out = A << 24;
+  for (int Shift : {0, 8, 16}) {
+    const uint32_t C = (((F >> Shift) & 0xFF) * Fa + ((B >> Shift) & 0xFF) * Bw + A / 2) / A;
+    Out |= std::min<uint32_t>(C, 255) << Shift;
+  }
+  return Out;
+}
+
+// The quick button's glyph at (X, Y) of the layered image. An enabled PNG picture keeps its
+// own alpha over the image's; a greyed PNG is drawn over the pixels keeping theirs; any other
+// list's glyph is drawn on the key colour, and what is not key colour becomes opaque.
+void DrawAlphaCaptionGlyph(TspBitmap* Image, TCustomImageList* Images, Integer Index, Boolean Enabled,
+                           Integer X, Integer Y) {
+  const Integer IW = Images->Width(), IH = Images->Height();
+  auto* Png = dynamic_cast<TspPngImageList*>(Images);
+  if (Png && !Enabled) {
+    PaintKeepingAlpha(Image, Rect(X, Y, X + IW, Y + IH), [&](TCanvas* C) {
+      Images->Draw(C, 0, 0, Index, false);
+      return false;
+    });
+    return;
+  }
+  if (Png) {
+    if (Index < 0 || Index >= Png->PngImages()->Count()) return;
+    TspBitmap Glyph;
+    AssignPngToBitmap(&Glyph, Png->PngImages()->Items(Index)->PngImage());
+    for (Integer GY = 0; GY < Glyph.Height(); ++GY)
+      for (Integer GX = 0; GX < Glyph.Width(); ++GX) {
+        const Integer PX = X + GX, PY = Y + GY;
+        if (PX < 0 || PY < 0 || PX >= Image->Width() || PY >= Image->Height()) continue;
+        Image->SetPixelValue(PX, PY, CaptionGlyphOver(Glyph.GetPixelValue(GX, GY), Image->GetPixelValue(PX, PY)));
+      }
+    return;
+  }
+  constexpr TColor KeyColour = static_cast<TColor>(0x7F007F);
+  TBitmap Keyed;
+  Keyed.SetPixelFormat(pf24bit);
+  Keyed.SetSize(IW, IH);
+  Keyed.Canvas()->Brush()->SetColor(KeyColour);
+  Keyed.Canvas()->FillRect(Rect(0, 0, IW, IH));
+  Images->Draw(Keyed.Canvas(), 0, 0, Index, Enabled);
+  for (Integer GY = 0; GY < IH; ++GY)
+    for (Integer GX = 0; GX < IW; ++GX) {
+      const COLORREF C = GetPixel(Keyed.Canvas()->Handle(), GX, GY);
+      if (C == static_cast<COLORREF>(KeyColour)) continue;
+      Image->SetPixelValue(X + GX, Y + GY, ColorRefToSpColor(C));
+    }
+}
+
 }  // namespace
 
 void TspSkinCaptionObject::DrawAlphaQuickButtons(TspBitmap* ABitMap) {
@@ -67,11 +126,7 @@ void TspSkinCaptionObject::DrawAlphaQuickButtons(TspBitmap* ABitMap) {
         return DrawQuickButtonFace(C, Rect(0, 0, RectWidth(R), RectHeight(R)), Item->Down);
       });
     const TRect Glyph = Rect(R.Left + RectWidth(R) / 2 - IW / 2, R.Top + RectHeight(R) / 2 - IH / 2, 0, 0);
-    PaintKeepingAlpha(ABitMap, Rect(Glyph.Left, Glyph.Top, Glyph.Left + IW, Glyph.Top + IH),
-                      [&](TCanvas* C) {
-                        Images->Draw(C, 0, 0, Item->ImageIndex(), Item->Enabled());
-                        return false;
-                      });
+    DrawAlphaCaptionGlyph(ABitMap, Images, Item->ImageIndex(), Item->Enabled(), Glyph.Left, Glyph.Top);
     X += IW + 8;
   }
 }

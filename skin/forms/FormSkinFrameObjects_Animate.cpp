@@ -205,8 +205,7 @@ void TspSkinAnimateObject::DoMin() {
 
 void TspSkinAnimateObject::DoRollUp() { Parent->SetRollUpState(!Parent->RollUpState()); }
 
-// The tray comes with the tray icon; until then there is nowhere to minimize to.
-void TspSkinAnimateObject::DoMinToTray() {}
+void TspSkinAnimateObject::DoMinToTray() { Parent->MinimizeToTray(); }
 
 void TspSkinAnimateObject::TrackMenu() {
   if (!MenuItem || MenuItem->Count() == 0) return;

@@ -147,6 +147,7 @@ void TspFormSkin::SetSkinData(TspSkinData* Value) {
   if (FSD) FSD->FreeNotification(this);
   if (FSD && !IsMDIChildForm()) FSkinnableForm = FSD->SkinnableForm();
   if (!ComponentState().Contains(csDesigning)) ApplySkinData();
+  if (FSysTrayMenu) FSysTrayMenu->SetSkinData(Value);
 }
 
 void TspFormSkin::SetMenusSkinData(TspSkinData* Value) {

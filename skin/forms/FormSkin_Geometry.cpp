@@ -25,6 +25,13 @@ bool FormSkinZoneHolds(const TRect& Zone, const TPoint& P) {
   return P.X >= Zone.Left && P.Y >= Zone.Top && P.X < Zone.Right && P.Y < Zone.Bottom;
 }
 
+// A corner of a mapped rectangle in a corner zone, every edge included: a rectangle
+// that ends on the zone's right or bottom edge (a caption button as high as the top
+// corners) still lies in it.
+bool FormSkinZoneTouches(const TRect& Zone, const TPoint& P) {
+  return P.X >= Zone.Left && P.Y >= Zone.Top && P.X <= Zone.Right && P.Y <= Zone.Bottom;
+}
+
 TRect FormSkinMoved(TRect R, Integer DX, Integer DY) {
   R.Left += DX;
   R.Right += DX;
@@ -112,7 +119,7 @@ void TspFormSkin::CalcNewRect(const TRect& R, TRect& NewR) const {
 
   const TPoint TL = Point(R.Left, R.Top);
   const TPoint BR = Point(R.Right, R.Bottom);
-  const auto Within = [&](const TRect& Zone) { return FormSkinZoneHolds(Zone, TL) && FormSkinZoneHolds(Zone, BR); };
+  const auto Within = [&](const TRect& Zone) { return FormSkinZoneTouches(Zone, TL) && FormSkinZoneTouches(Zone, BR); };
   if (Within(LT)) return;
   if (Within(RT)) {
     NewR = FormSkinMoved(R, DX, 0);
@@ -120,17 +127,17 @@ void TspFormSkin::CalcNewRect(const TRect& R, TRect& NewR) const {
     NewR = FormSkinMoved(R, 0, DY);
   } else if (Within(RB)) {
     NewR = FormSkinMoved(R, DX, DY);
-  } else if (FormSkinZoneHolds(LT, TL) && FormSkinZoneHolds(RB, BR)) {
+  } else if (FormSkinZoneTouches(LT, TL) && FormSkinZoneTouches(RB, BR)) {
     NewR.Right += DX;
     NewR.Bottom += DY;
-  } else if (FormSkinZoneHolds(LT, TL) && FormSkinZoneHolds(RT, BR)) {
+  } else if (FormSkinZoneTouches(LT, TL) && FormSkinZoneTouches(RT, BR)) {
     NewR.Right += DX;
-  } else if (FormSkinZoneHolds(LB, TL) && FormSkinZoneHolds(RB, BR)) {
+  } else if (FormSkinZoneTouches(LB, TL) && FormSkinZoneTouches(RB, BR)) {
     NewR.Right += DX;
     NewR = FormSkinMoved(NewR, 0, DY);
-  } else if (FormSkinZoneHolds(LT, TL) && FormSkinZoneHolds(LB, BR)) {
+  } else if (FormSkinZoneTouches(LT, TL) && FormSkinZoneTouches(LB, BR)) {
     NewR.Bottom += DY;
-  } else if (FormSkinZoneHolds(RT, TL) && FormSkinZoneHolds(RB, BR)) {
+  } else if (FormSkinZoneTouches(RT, TL) && FormSkinZoneTouches(RB, BR)) {
     NewR = FormSkinMoved(R, DX, 0);
     NewR.Bottom += DY;
   }

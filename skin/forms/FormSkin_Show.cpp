@@ -185,6 +185,13 @@ void TspFormSkin::WMWindowPosChanged(TMessage& Message) {
     FOldFormLeft = FFormLeft;
     FOldFormTop = FFormTop;
   }
+  // The main form names the topmost shown child as its active one: a child brought to
+  // the top (as a newly shown one is, after it was shown) becomes the checked and
+  // marked one.
+  if (IsMDIChildForm() && !(Pos->flags & SWP_NOZORDER) && FForm->Visible()) {
+    UpdateActiveMDIBarTab();
+    UpDateChildActiveInMenu();
+  }
 }
 
 Boolean TspFormSkin::WMSize(TMessage& Message) {

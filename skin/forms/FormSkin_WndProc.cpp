@@ -206,6 +206,8 @@ Boolean TspFormSkin::WMSetText(TMessage& Message) {
   if (FForm->BorderStyle() != bsNone && !IsMaximizedMDIChild() && FForm->HandleAllocated()) {
     if (FSkinSupport && !FSupportNCArea)
       UpdateCaptionObjectsText();
+    else if (FSkinSupport && FBorderLayer && FBorderLayer->Visible() && UseLayeredBorder())
+      FBorderLayer->SetBoundsWithForm();  // its top window may carry the caption
     else
       SendMessage(FForm->Handle(), WM_NCPAINT, 0, 0);
   }

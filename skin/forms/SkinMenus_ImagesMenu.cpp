@@ -13,6 +13,7 @@
 #include "platform/win/WindowManager.h"
 #include "platform/win/WindowRegion.h"
 #include "skin/core/drawing/SPUtils.h"
+#include "skin/forms/SkinHint.h"
 
 namespace {
 
@@ -97,6 +98,12 @@ void TspSkinImagesMenu::SetSkinData(TspSkinData* Value) {
   if (FSkinData) FSkinData->FreeNotification(this);
 }
 
+void TspSkinImagesMenu::SetSkinHint(TspSkinHint* Value) {
+  if (FSkinHint && FSkinHint != Value) FSkinHint->RemoveFreeNotification(this);
+  FSkinHint = Value;
+  if (FSkinHint) FSkinHint->FreeNotification(this);
+}
+
 void TspSkinImagesMenu::SetColumnsCount(Integer Value) {
   if (Value >= 1 && Value <= 50) FColumnsCount = Value;
 }
@@ -111,6 +118,7 @@ void TspSkinImagesMenu::Notification(TComponent* AComponent, TOperation Operatio
   if (Operation != opRemove) return;
   if (AComponent == FImages) FImages = nullptr;
   if (AComponent == FSkinData) FSkinData = nullptr;
+  if (AComponent == FSkinHint) FSkinHint = nullptr;
 }
 
 void TspSkinImagesMenu::Popup(Integer X, Integer Y) { PopupFromRect(Rect(X, Y, X, Y)); }
@@ -302,6 +310,7 @@ void TspSkinImagesMenuPopupWindow::Hide(Boolean AProcessEvents) {
     ShowWindow(Handle(), SW_HIDE);
   }
   SetVisible(false);
+  HideEntryHint();
   ImagesMenu->CloseProc(AProcessEvents);
 }
 
@@ -326,6 +335,14 @@ void TspSkinImagesMenuPopupWindow::SetMouseInItem(Integer I) {
   OldMouseInItem = MouseInItem;
   MouseInItem = I;
   Invalidate();
+}
+
+TspSkinHint* TspSkinImagesMenuPopupWindow::EntryHint() const {
+  return ImagesMenu->ShowHints ? ImagesMenu->SkinHint() : nullptr;
+}
+
+void TspSkinImagesMenuPopupWindow::HideEntryHint() {
+  if (TspSkinHint* H = EntryHint()) H->HideHint();
 }
 
 void TspSkinImagesMenuPopupWindow::ProcessKey(Word Key) {
@@ -417,6 +434,7 @@ void TspSkinImagesMenuPopupWindow::WndProc(TMessage& Message) {
     }
     case CM_MOUSELEAVE:
       SetMouseInItem(-1);
+      HideEntryHint();
       break;
     default:
       break;
@@ -426,11 +444,19 @@ void TspSkinImagesMenuPopupWindow::WndProc(TMessage& Message) {
 
 void TspSkinImagesMenuPopupWindow::MouseMove(TShiftState Shift, Integer X, Integer Y) {
   TCustomControl::MouseMove(Shift, X, Y);
-  SetMouseInItem(ItemAt(X, Y));
+  const Integer I = ItemAt(X, Y);
+  if (I == MouseInItem) return;
+  SetMouseInItem(I);
+  if (TspSkinHint* H = EntryHint()) {
+    H->HideHint();
+    if (I != -1 && !ImagesMenu->ImagesItems()->Items(I)->Hint().empty())
+      H->ActivateHint2(ImagesMenu->ImagesItems()->Items(I)->Hint());
+  }
 }
 
 void TspSkinImagesMenuPopupWindow::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
   TCustomControl::MouseDown(Button, Shift, X, Y);
+  HideEntryHint();
   FDown = true;
   FItemDown = ItemAt(X, Y) != -1;
   Invalidate();

@@ -8,6 +8,7 @@
 
 class TspSkinImagesMenu;
 class TspSkinImagesMenuPopupWindow;
+class TspSkinHint;
 
 class TspImagesMenuItem : public TCollectionItem {
   VANTREL_CLASS(TspImagesMenuItem)
@@ -70,7 +71,10 @@ class TspSkinImagesMenu : public TComponent {
   TFont* DefaultFont() const { return FDefaultFont.get(); }
   void SetDefaultFont(TFont* Value) { FDefaultFont->Assign(Value); }
   Boolean UseSkinFont = true;
+  // The entries' hints show through SkinHint while ShowHints is set.
   Boolean ShowHints = true;
+  TspSkinHint* SkinHint() const { return FSkinHint; }
+  void SetSkinHint(TspSkinHint* Value);
   // The entry at ItemIndex; nil outside the collection.
   TspImagesMenuItem* SelectedItem() const;
   TspSkinImagesMenuPopupWindow* PopupWindow() const { return FPopupWindow; }
@@ -93,6 +97,7 @@ class TspSkinImagesMenu : public TComponent {
   TOwned<TspImagesMenuItems> FImagesItems;
   Integer FColumnsCount = 1;
   TspSkinData* FSkinData = nullptr;
+  TspSkinHint* FSkinHint = nullptr;
   TspSkinImagesMenuPopupWindow* FPopupWindow = nullptr;
   // A closed popup is freed later, never from inside its own handlers.
   TOwned<TspSkinImagesMenuPopupWindow> FClosedWindow;
@@ -136,6 +141,9 @@ class TspSkinImagesMenuPopupWindow : public TCustomControl {
   Integer ItemAt(Integer X, Integer Y) const;
   Boolean Selectable(Integer I) const;
   void SetMouseInItem(Integer I);
+  // The hint component the entries' hints go through; nil without one or with hints off.
+  TspSkinHint* EntryHint() const;
+  void HideEntryHint();
   // The skin's button control that frames a cell ("menuitembutton", else "resizebutton");
   // nil in the plain look.
   TspDataSkinButtonControl* CellButton() const;

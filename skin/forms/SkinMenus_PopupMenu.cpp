@@ -55,9 +55,14 @@ TspFormSkin* TspSkinPopupMenu::FindFrame() const {
 void TspSkinPopupMenu::PopupAt(TControl* ACtrl, const TRect& R, Boolean Up, Boolean NeedsSkin) {
   if (OnPopup) OnPopup(this);
   TspFormSkin* F = FindFrame();
-  if (!F || !F->SkinMenu) return;
+  // A control waiting for the menu to close (a menu button held down) is told at once
+  // when no menu opens.
+  const auto NothingOpens = [ACtrl] {
+    if (ACtrl) ACtrl->Perform(WM_SKINMENU_CLOSED, 0, 0);
+  };
+  if (!F || !F->SkinMenu) return NothingOpens();
   if (!FSD) SetSkinData(F->MenuSkin());
-  if (NeedsSkin && !FSD) return;
+  if (NeedsSkin && !FSD) return NothingOpens();
   if (F->SkinMenuVisible()) F->SkinMenuClose();
   F->SkinMenuOpen();
   FPopupPoint = Point(R.Left, R.Top);

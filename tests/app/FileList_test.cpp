@@ -13,7 +13,7 @@ using namespace vantrel::app;
 
 namespace {
 
-class FileListWindow : public TFileListSeam {
+class FileListWindow : public TFileAddSeam {
  public:
   void ShowInfo(const String& Text) override { Boxes.push_back(Text); }
   void SetRowCount(Integer RowCount) override { Rows = RowCount; }

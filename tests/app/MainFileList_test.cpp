@@ -113,6 +113,7 @@ TEST_F(MainFileList, AddingThroughTheDialogAndByADrop) {
                        "File " + ExtractFileName(Dir.Path()) + " is not a valid media file or its format is not supported.",
                        "File readme.txt is not a valid media file or its format is not supported."}));
   EXPECT_EQ(LogCount("File load error: "), 2);
+  vantrel::display::SavePng(S.Session.Capture(M.Handle()), vantrel::test::FixtureDir() + "/../main-file-list.png");
 }
 
 TEST_F(MainFileList, ListOperationsKeepTheEntriesAndClearAllDisablesTheCommands) {
@@ -253,6 +254,36 @@ TEST_F(MainFileList, TheConvertCommandRunsTheJobInTheConversionDialog) {
   ASSERT_EQ(Launcher->Calls.size(), 2u);
   EXPECT_EQ(Launcher->Calls[1].Argv.back(), Out.Path());
   EXPECT_TRUE(std::filesystem::exists(Out.File("long.mp4")));
+}
+
+TEST_F(MainFileList, ApplyToAllGivesEveryEntryTheCurrentFormatAndItsEstimate) {
+  TMainForm& M = StartShown();
+  AddThroughDialog(M, {vantrel::test::FixturePath("v.mp4"), vantrel::test::FixturePath("long.mp4")});
+  TMainUnitState& State = MainUnit();
+  // A format of the catalogue with both bit rates.
+  Integer Profile = -1, Format = -1;
+  for (Integer P = 0; P < static_cast<Integer>(State.Profiles.size()) && Profile < 0; ++P)
+    for (Integer F = 0; F < static_cast<Integer>(State.Profiles[P].Formats.size()); ++F)
+      if (!State.Profiles[P].Formats[F].VideoBitRate.empty() && !State.Profiles[P].Formats[F].AudioBitRate.empty() &&
+          (P != State.CurrentProfileInd || F != State.CurrentFormatInd)) {
+        Profile = P;
+        Format = F;
+        break;
+      }
+  ASSERT_GE(Profile, 0);
+  State.CurrentProfileInd = Profile;
+  State.CurrentFormatInd = Format;
+  const TFormat& Chosen = State.Profiles[Profile].Formats[Format];
+  M.chApplyToAll->SetChecked(true);
+  M.chApplyToAllClick(M.chApplyToAll);
+  for (const TVideoFile& E : State.VideoFiles) {
+    SCOPED_TRACE(E.Source);
+    EXPECT_EQ(E.ProfileInd, Profile);
+    EXPECT_EQ(E.FormatInd, Format);
+    const double Seconds = static_cast<double>(E.TrimmedLength / 1000000);
+    const double Want = (std::stod(Chosen.VideoBitRate) + std::stod(Chosen.AudioBitRate)) / 8000 * Seconds / 1024;
+    EXPECT_NEAR(E.EstimatedSize, Want, 1e-9);
+  }
 }
 
 TEST_F(MainFileList, ADropOfRejectedFilesOnlyLeavesTheCommandsAsTheyWere) {

@@ -18,6 +18,7 @@
 #include "skin/controls/SkinBoxCtrls.h"
 #include "skin/controls/SkinCtrls.h"
 #include "skin/controls/SkinExCtrls.h"
+#include "skin/dialogs/SkinShellDialogs.h"
 #include "skin/forms/FormSkin.h"
 #include "skin/forms/SkinHint.h"
 #include "skin/forms/SkinMenus.h"
@@ -89,7 +90,9 @@ TEST_F(MainWindowTest, AStartShowsPicturesProfileOutputFolderLogAndLoadsTheLibra
   EXPECT_EQ(MainUnit().BmpSnapshotCounter, 1);
   EXPECT_TRUE(DirectoryExists(MainUnit().TempFolder));
   EXPECT_EQ(MainUnit().MediaLogHistory->Get(0), "FFLOGGER HISTORY:");
-  EXPECT_EQ(std::count(M.OpenDialogFilter.begin(), M.OpenDialogFilter.end(), '|'), 73);
+  EXPECT_EQ(M.dlgopen->Filter(), BuildOpenDialogFilter());
+  EXPECT_EQ(M.dlgopen->InitialDir(), Home + "/Videos");
+  EXPECT_TRUE(DirectoryExists(Home + "/Videos"));
   EXPECT_TRUE(M.Tarnwell->AVLibLoaded());
   EXPECT_TRUE(M.GettingStartedPanel->Visible());
   EXPECT_TRUE(ErrorTexts.empty());
@@ -225,4 +228,14 @@ TEST_F(MainWindowTest, TheSiblingItemStartsItAndClosingSavesAndOpensTheExitPage)
   TRegistry Reg;
   ASSERT_TRUE(Reg.OpenKeyReadOnly(SettingsKeyPath));
   EXPECT_EQ(Reg.ReadString("OutputPath"), Documents() + "/Quillmoor/Vantrel/Output");
+}
+
+TEST_F(MainWindowTest, AnOutputFolderThatCannotBeMadeLeavesTheFieldEmpty) {
+  std::filesystem::create_directories(Documents() + "/Quillmoor/Vantrel");
+  vantrel::test::WriteFileBytes(Documents() + "/Quillmoor/Vantrel/Output", "a file in the way");
+  TMainForm& M = Start();
+  EXPECT_EQ(M.edDestinationFolder->Text(), "");
+  // The other folder is made all the same.
+  EXPECT_EQ(MainUnit().SnapshotFolder, Documents() + "/Quillmoor/Vantrel/Snapshots");
+  EXPECT_TRUE(M.Tarnwell->AVLibLoaded());
 }

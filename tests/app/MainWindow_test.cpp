@@ -10,7 +10,9 @@
 #include "skin/controls/SkinBoxCtrls.h"
 #include "skin/controls/SkinExCtrls.h"
 #include "skin/controls/SkinGrids.h"
+#include "skin/dialogs/SkinShellDialogs.h"
 #include "platform/ui/Timers.h"
+#include "skin/core/data/SkinData.h"
 #include "skin/forms/SkinHint.h"
 #include "skin/forms/SkinMenus.h"
 #include "tests/app/MainWindowFixture.h"
@@ -79,6 +81,8 @@ TEST_F(MainWindowTest, ControlsStandAtTheirPlacesWithTheirCaptions) {
     }
   }
   EXPECT_EQ(M.StartButton->Hint(), "Convert All Files");
+  EXPECT_EQ(M.LikeButton->PopupMenu(), M.spSkinPopupMenu1);
+  EXPECT_EQ(M.TweetButton->PopupMenu(), M.spSkinPopupMenu1);
   EXPECT_TRUE(M.StartButton->ShowHint());
   EXPECT_EQ(M.SettingsButton->Caption(), "Advanced...");
   EXPECT_FALSE(M.SettingsButton->Enabled());
@@ -88,6 +92,13 @@ TEST_F(MainWindowTest, ControlsStandAtTheirPlacesWithTheirCaptions) {
   EXPECT_EQ(M.chMerge->Caption(), "Merge into one file");
   EXPECT_FALSE(M.chMerge->Checked());
   EXPECT_TRUE(M.edDestinationFolder->ReadOnly());
+  EXPECT_EQ(M.edDestinationFolder->DlgSkinData(), M.spSkinData1);
+  EXPECT_EQ(M.dlgopen->Title(), "Open file");
+  EXPECT_TRUE(M.dlgopen->MultiSelection());
+  EXPECT_TRUE(M.dlgopen->CheckFileExists());
+  EXPECT_EQ(M.dlgopen->SkinData(), M.spSkinData1);
+  EXPECT_EQ(M.spSkinSelectDirectoryDialog1->Title(), "Select folder");
+  EXPECT_EQ(M.spSkinSelectDirectoryDialog1->SkinData(), M.spSkinData1);
   EXPECT_FALSE(M.edDestinationTitle->Visible());
   for (TControl* Hidden : {static_cast<TControl*>(M.imgTableRow), static_cast<TControl*>(M.imgTableColumnCaptionBar),
                            static_cast<TControl*>(M.Image3), static_cast<TControl*>(M.ProfileComboImage),
@@ -181,4 +192,44 @@ TEST(OpenDialogFilter, ListsThreeCollectiveEntriesAndOnePerType) {
     EXPECT_EQ(Parts[E.Index], E.Description);
     EXPECT_EQ(Parts[E.Index + 1], E.Patterns);
   }
+}
+
+TEST_F(MainWindowTest, SkinEffectsStartOnAndSwitchTogether) {
+  TMainForm& M = Start();
+  TspSkinData& D = *M.spSkinData1;
+  auto Flags = [&D] {
+    return std::vector<bool>{D.EnableSkinEffects(), D.AeroBlurEnabled(), D.ShowLayeredBorders(),
+                             D.ShowButtonGlowFrames(), D.ShowCaptionButtonGlowFrames()};
+  };
+  EXPECT_EQ(Flags(), (std::vector<bool>{true, true, true, true, true}));
+  M.SetSkinEffects(false);
+  // The caption buttons' glow frames are not among the effects.
+  EXPECT_EQ(Flags(), (std::vector<bool>{false, false, false, false, true}));
+  M.SetSkinEffects(true);
+  EXPECT_EQ(Flags(), (std::vector<bool>{true, true, true, true, true}));
+}
+
+TEST_F(MainWindowTest, AddVideoOpensTheOpenDialogWithEveryFileType) {
+  TMainForm& M = Start();
+  M.Show();
+  S.Session.PumpUntilIdle();
+  String Caption;
+  Integer Types = -1;
+  TOwned<TTimer> Close = CreateOwned<TTimer>(nullptr);
+  Close->SetInterval(20);
+  Close->OnTimer = [&](TObject*) {
+    TspOpenDlgForm* F = M.dlgopen->Form();
+    if (!F || !F->Visible() || F->ModalResult() != mrNone) return;
+    Caption = F->Caption();
+    Types = F->FilterComboBox->Items()->Count();
+    vantrel::display::SavePng(S.Session.CaptureScreen(), testing::TempDir() + "OpenDialog.png");
+    F->SetModalResult(mrCancel);
+  };
+  const TPoint P = vantrel::uitest::CentreOf(M.AddButton);
+  S.Session.Press(P.X, P.Y);
+  S.Session.Release(P.X, P.Y);
+  S.Session.PumpUntilIdle();
+  EXPECT_EQ(Caption, "Open file");
+  EXPECT_EQ(Types, 37);
+  EXPECT_TRUE(MainUnit().VideoFiles.empty());
 }

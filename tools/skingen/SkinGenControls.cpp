@@ -504,6 +504,72 @@ class ControlsMaker {
     D->FocusFontColor = F(Name, "focusfontcolor", palette::TextOnAccent);
   }
 
+  // A list's nine-part frame around its rows, with the scroll bars it creates.
+  TspDataSkinListBox* ListFrame(const char* Name, const Insets& Fx, int W, int H) {
+    auto* D = Control<TspDataSkinListBox>(Name, "listbox");
+    if (!D) return nullptr;
+    D->SkinRect = Img(Name, "skinrect", W, H, Fx, S::Field);
+    SetNinePart(D, W, H, Fx);
+    Items(D, Name, Z.ItemWidth, Z.ItemHeight);
+    D->VScrollBarName = "vscrollbar";
+    D->HScrollBarName = "hscrollbar";
+    D->BothScrollBarName = "bothhscrollbar";
+    return D;
+  }
+
+  // Plain lists and the combo boxes' drop-down lists: a frame and rows, no caption band.
+  void ListBox(const char* Name) {
+    const int P = Z.PanelSize;
+    ListFrame(Name, EvenInsets(Z.Corner), P, P);
+  }
+
+  // A list under a caption band, its three buttons (check, down, up) at the band's right
+  // end, in the fixed top-right corner of the picture.
+  void CaptionListBox(const char* Name) {
+    const int C = Z.Corner, Ih = Z.ItemHeight, Bt = Ih - 4;
+    const int W = Z.ItemWidth, H = Z.PanelSize + Ih;
+    const int ButtonsLeft = W - C - 3 * Bt;
+    auto* D = ListFrame(Name, Insets{C, Ih + 2, C, C}, W, H);
+    if (!D) return;
+    D->RTPoint = TPoint{ButtonsLeft - 2, D->LTPoint.Y};
+    D->CaptionRect = TRect{C, 0, D->RTPoint.X, Ih};
+    const TRect Band{1, 1, W - 1, Ih};
+    if (!L.IsTest())
+      B.PaintAt(B.AtlasIndex(), PlacedIn(Band, D->SkinRect), Name, "skinrect", {},
+                PieceStyle{S::Header, M::Normal, G::None, false, false});
+    D->CaptionFontName = SkinFontName;
+    D->CaptionFontHeight = SkinFontHeight;
+    D->CaptionFontColor = F(Name, "captionfontcolor", palette::Text);
+    const Insets Bf = EvenInsets(2);
+    D->CheckButtonRect = TRect{ButtonsLeft, 2, ButtonsLeft + Bt, 2 + Bt};
+    D->DownButtonRect = TRect{ButtonsLeft + Bt, 2, ButtonsLeft + 2 * Bt, 2 + Bt};
+    D->UpButtonRect = TRect{ButtonsLeft + 2 * Bt, 2, ButtonsLeft + 3 * Bt, 2 + Bt};
+    // The buttons' normal looks are part of the list's picture; hidden, they are covered
+    // by the band stretched over them.
+    struct CaptionButton {
+      const TRect& Place;
+      const char* Key;
+      const char* Active;
+      const char* Down;
+      TRect& ActiveRect;
+      TRect& DownRect;
+      Glyph Mark;
+    };
+    for (const CaptionButton& K :
+         {CaptionButton{D->UpButtonRect, "upbuttonrect", "activeupbuttonrect", "downupbuttonrect",
+                        D->ActiveUpButtonRect, D->DownUpButtonRect, G::Up},
+          CaptionButton{D->DownButtonRect, "downbuttonrect", "activedownbuttonrect",
+                        "downdownbuttonrect", D->ActiveDownButtonRect, D->DownDownButtonRect, G::Down},
+          CaptionButton{D->CheckButtonRect, "checkbuttonrect", "activecheckbuttonrect",
+                        "downcheckbuttonrect", D->ActiveCheckButtonRect, D->DownCheckButtonRect,
+                        G::Check}}) {
+      B.PaintAt(B.AtlasIndex(), PlacedIn(K.Place, D->SkinRect), Name, K.Key, Bf,
+                PieceStyle{S::Flat, M::Normal, K.Mark, false, false});
+      K.ActiveRect = Img(Name, K.Active, Bt, Bt, Bf, S::Flat, M::Hover, K.Mark);
+      K.DownRect = Img(Name, K.Down, Bt, Bt, Bf, S::Flat, M::Down, K.Mark);
+    }
+  }
+
   void Lists() {
     for (const char* Name : {"treeview", "listview"}) {
       auto* D = B.AddControl(Name, Name);
@@ -518,60 +584,8 @@ class ControlsMaker {
       if (auto* T = dynamic_cast<TspDataSkinTreeView*>(D)) Fonts(T);
       if (auto* V = dynamic_cast<TspDataSkinListView*>(D)) Fonts(V);
     }
-    if (auto* D = Control<TspDataSkinListBox>("listbox", "listbox")) {
-      // A caption band over the list, its three buttons (check, down, up) at the band's
-      // right end, in the fixed top-right corner of the picture.
-      const int C = Z.Corner, Ih = Z.ItemHeight, Bt = Ih - 4;
-      const int W = Z.ItemWidth, H = Z.PanelSize + Ih;
-      const int ButtonsLeft = W - C - 3 * Bt;
-      const Insets Fx{C, Ih + 2, C, C};
-      D->SkinRect = Img("listbox", "skinrect", W, H, Fx, S::Field);
-      D->LTPoint = TPoint{C, Fx.T};
-      D->RTPoint = TPoint{ButtonsLeft - 2, Fx.T};
-      D->LBPoint = TPoint{C, H - C};
-      D->RBPoint = TPoint{W - C, H - C};
-      D->ClRect = TRect{C, Fx.T, W - C, H - C};
-      D->CaptionRect = TRect{C, 0, D->RTPoint.X, Ih};
-      const TRect Band{1, 1, W - 1, Ih};
-      if (!L.IsTest())
-        B.PaintAt(B.AtlasIndex(), PlacedIn(Band, D->SkinRect), "listbox", "skinrect", {},
-                  PieceStyle{S::Header, M::Normal, G::None, false, false});
-      Items(D, "listbox", Z.ItemWidth, Z.ItemHeight);
-      D->CaptionFontName = SkinFontName;
-      D->CaptionFontHeight = SkinFontHeight;
-      D->CaptionFontColor = F("listbox", "captionfontcolor", palette::Text);
-      const Insets Bf = EvenInsets(2);
-      D->CheckButtonRect = TRect{ButtonsLeft, 2, ButtonsLeft + Bt, 2 + Bt};
-      D->DownButtonRect = TRect{ButtonsLeft + Bt, 2, ButtonsLeft + 2 * Bt, 2 + Bt};
-      D->UpButtonRect = TRect{ButtonsLeft + 2 * Bt, 2, ButtonsLeft + 3 * Bt, 2 + Bt};
-      // The buttons' normal looks are part of the list's picture; hidden, they are covered
-      // by the band stretched over them.
-      struct CaptionButton {
-        const TRect& Place;
-        const char* Key;
-        const char* Active;
-        const char* Down;
-        TRect& ActiveRect;
-        TRect& DownRect;
-        Glyph Mark;
-      };
-      for (const CaptionButton& K :
-           {CaptionButton{D->UpButtonRect, "upbuttonrect", "activeupbuttonrect", "downupbuttonrect",
-                          D->ActiveUpButtonRect, D->DownUpButtonRect, G::Up},
-            CaptionButton{D->DownButtonRect, "downbuttonrect", "activedownbuttonrect",
-                          "downdownbuttonrect", D->ActiveDownButtonRect, D->DownDownButtonRect, G::Down},
-            CaptionButton{D->CheckButtonRect, "checkbuttonrect", "activecheckbuttonrect",
-                          "downcheckbuttonrect", D->ActiveCheckButtonRect, D->DownCheckButtonRect,
-                          G::Check}}) {
-        B.PaintAt(B.AtlasIndex(), PlacedIn(K.Place, D->SkinRect), "listbox", K.Key, Bf,
-                  PieceStyle{S::Flat, M::Normal, K.Mark, false, false});
-        K.ActiveRect = Img("listbox", K.Active, Bt, Bt, Bf, S::Flat, M::Hover, K.Mark);
-        K.DownRect = Img("listbox", K.Down, Bt, Bt, Bf, S::Flat, M::Down, K.Mark);
-      }
-      D->VScrollBarName = "vscrollbar";
-      D->HScrollBarName = "hscrollbar";
-      D->BothScrollBarName = "bothhscrollbar";
-    }
+    ListBox("listbox");
+    CaptionListBox("captionlistbox");
     if (auto* D = Control<TspDataSkinComboBox>("combobox", "combobox")) {
       const int W = Z.EditWidth, H = Z.EditHeight;
       const int BW = Z.ScrollSize + 2;

@@ -200,7 +200,7 @@ struct SkinName {
 };
 
 // Every descriptor of a complete skin, with its kind.
-inline constexpr std::array<SkinName, 60> CompleteSkinNames{{
+inline constexpr std::array<SkinName, 61> CompleteSkinNames{{
     {"button", "button", true},
     {"resizebutton", "button", true},
     {"resizetoolbutton", "button", true},
@@ -245,6 +245,7 @@ inline constexpr std::array<SkinName, 60> CompleteSkinNames{{
     {"treeview", "treeview", true},
     {"listview", "listview", true},
     {"listbox", "listbox", true},
+    {"captionlistbox", "listbox", true},
     {"combobox", "combobox", true},
     {"grid", "grid", true},
     {"tab", "tab", true},

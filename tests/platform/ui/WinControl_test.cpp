@@ -444,3 +444,56 @@ TEST_F(WinControlTest, DeletingWithoutFreeLeavesNoWindowOrListEntryBehind) {
   EXPECT_EQ(Form->ControlCount(), 0);
   EXPECT_EQ(TWinControl::FindControl(Wnd), nullptr);
 }
+
+namespace {
+
+// Each turn of the wheel that reaches a control: its name, direction, shift keys and place.
+struct WheelTurn {
+  std::string Control;
+  bool Down;
+  TShiftState Shift;
+  TPoint Pos;
+  bool operator==(const WheelTurn& O) const {
+    return Control == O.Control && Down == O.Down && Shift == O.Shift && Pos.X == O.Pos.X && Pos.Y == O.Pos.Y;
+  }
+};
+
+}  // namespace
+
+TEST_F(WinControlTest, TheWheelIsToldToTheFocusedControlAndWhatItLeavesGoesToItsParent) {
+  auto* Outer = Child<TTestPanel>("Outer", Bounds(10, 10, 200, 150));
+  auto* Inner = Child<TTestPanel>("Inner", Bounds(20, 20, 100, 80), Outer);
+  std::vector<WheelTurn> Turns;
+  bool InnerHandles = false;
+  for (TTestPanel* C : {Outer, Inner}) {
+    C->OnMouseWheelDown = [&, C](TObject* Sender, TShiftState Shift, TPoint Pos, Boolean& Handled) {
+      EXPECT_EQ(Sender, C);
+      Turns.push_back({C->Name(), true, Shift, Pos});
+      Handled = C == Inner && InnerHandles;
+    };
+    C->OnMouseWheelUp = [&, C](TObject*, TShiftState Shift, TPoint Pos, Boolean& Handled) {
+      Turns.push_back({C->Name(), false, Shift, Pos});
+      Handled = C == Inner && InnerHandles;
+    };
+  }
+  ShowWindow(Form->Handle(), SW_SHOW);
+  Session.PumpUntilIdle();
+  Inner->SetFocus();
+  ASSERT_TRUE(Inner->Focused());
+  // Unhandled, the turn passes on to the parent; the place stays the pointer's on the screen.
+  Session.Wheel(150, 150, -120, MOD_CONTROL);
+  Session.PumpUntilIdle();
+  EXPECT_EQ(Turns, (std::vector<WheelTurn>{{"Inner", true, {ssCtrl}, Point(150, 150)},
+                                           {"Outer", true, {ssCtrl}, Point(150, 150)}}));
+  Turns.clear();
+  InnerHandles = true;
+  Session.Wheel(160, 140, 120);
+  Session.PumpUntilIdle();
+  EXPECT_EQ(Turns, (std::vector<WheelTurn>{{"Inner", false, {}, Point(160, 140)}}));
+  // Without a handler nothing is handled.
+  Inner->OnMouseWheelUp = nullptr;
+  EXPECT_FALSE(Inner->DoMouseWheelUp({}, Point(0, 0)));
+  EXPECT_EQ(Inner->Perform(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120)), MAKELPARAM(150, 150)), 0);
+  EXPECT_EQ(Turns.back().Control, "Inner");
+  EXPECT_TRUE(Turns.back().Down);
+}

@@ -530,34 +530,58 @@ TEST_F(SkinComboBoxTest, TheDrawItemEventIsToldTheFocusInEveryLook) {
 }
 
 TEST_F(SkinComboBoxTest, TheSkinnedButtonShowsItsHotAndPressedPictures) {
-  auto* C = AddCombo(false);
-  const Integer I = Skin->GetControlIndex("combobox");
-  ASSERT_NE(I, -1);
-  auto* D = dynamic_cast<TspDataSkinComboBox*>(Skin->CtrlList.Items(I));
-  // The button's place inside the skin rectangle, at its right end.
-  const TRect Saved = D->ButtonRect, SavedClient = D->ClRect;
-  const int SW = RectWidth(D->SkinRect), SH = RectHeight(D->SkinRect);
-  D->ButtonRect = Rect(SW - 1 - RectWidth(D->ActiveButtonRect), 1, SW - 1, SH - 1);
-  D->ClRect.Right = std::min(D->ClRect.Right, D->ButtonRect.Left - 1);  // the item area ends before it
-  C->SetSkinData(Skin);
+  auto* C = AddCombo(true);
   ShowForm();
-  TBitmap* P = Skin->FActivePictures.Items(D->PictureIndex);
-  auto Centre = [&](const TRect& R) {
-    return static_cast<sg::Colour>(GetPixel(P->Canvas()->Handle(), R.Left + RectWidth(R) / 2, R.Top + RectHeight(R) / 2));
-  };
   const TRect B = C->Button.R;
-  EXPECT_EQ(B.Right, C->Width() - 1);
   const int X = B.Left + RectWidth(B) / 2, Y = B.Top + RectHeight(B) / 2;
+  auto Fill = [](const char* Key) {
+    return sg::TestPieceColour(false, "combobox", Key, sg::Piece::Fill);
+  };
+  // Away from it, the button is the one painted into the box's picture.
+  MoveTo(C, 5, 5);
+  EXPECT_EQ(PixelAt(C, X, Y), Fill("buttonrect"));
   MoveTo(C, X, Y);
-  EXPECT_EQ(PixelAt(C, X, Y), Centre(D->ActiveButtonRect));
+  EXPECT_EQ(PixelAt(C, X, Y), Fill("activebuttonrect"));
   Press(C, X, Y);
-  EXPECT_EQ(PixelAt(C, X, Y), Centre(D->DownButtonRect));
+  EXPECT_EQ(PixelAt(C, X, Y), Fill("downbuttonrect"));
   EXPECT_TRUE(C->IsPopupVisible());
-  EXPECT_NE(C->PopupList()->FIndex, -1);
   Release(C, X, Y);
-  EXPECT_EQ(PixelAt(C, X, Y), Centre(D->ActiveButtonRect));
-  D->ButtonRect = Saved;
-  D->ClRect = SavedClient;
+  EXPECT_EQ(PixelAt(C, X, Y), Fill("activebuttonrect"));
+  // Leaving the control takes the hot look away.
+  const TPoint Out = Screen(C, 5, C->Height() + 200);
+  Session.Move(Out.X, Out.Y);
+  Session.PumpUntilIdle();
+  C->CloseUp(false);
+  Session.PumpUntilIdle();
+  EXPECT_EQ(PixelAt(C, X, Y), Fill("buttonrect"));
+}
+
+TEST_F(SkinComboBoxTest, TheGeneratedSkinsOpenAListWithoutACaptionBand) {
+  for (const char* Folder : {sg::TestSkinFolder, sg::DefaultSkinFolder}) {
+    SCOPED_TRACE(Folder);
+    LoadSkin(Folder);
+    auto* C = AddCombo(true);
+    ShowForm();
+    PressButton(C);
+    Release(C, C->Button.R.Left + 5, C->Button.R.Top + 5);
+    ASSERT_TRUE(C->IsPopupVisible());
+    TspPopupListBox* L = C->PopupList();
+    ASSERT_NE(L->FIndex, -1);
+    // The rows start right under the frame's top edge; no caption button is placed.
+    EXPECT_EQ(L->ListBox->Top(), sg::MainSizes.Corner);
+    EXPECT_EQ(L->Height(), L->CalcHeight(8));
+    EXPECT_EQ(L->Height(), 8 * L->ListBox->ItemHeight() + 2 * sg::MainSizes.Corner);
+    if (std::string(Folder) == sg::TestSkinFolder) {
+      const auto Shot = ShotOf(L);
+      EXPECT_EQ(Shot.At(L->Width() / 2, 0),
+                sg::TestPieceColour(false, "listbox", "skinrect", sg::Piece::Ring));
+      EXPECT_EQ(PixelAt(L->ListBox, L->ListBox->Width() - 10, 1),
+                sg::TestPieceColour(false, "listbox", "itemrect", sg::Piece::Fill));
+    }
+    C->CloseUp(false);
+    Session.PumpUntilIdle();
+    C->Free();
+  }
 }
 
 TEST_F(SkinComboBoxTest, TheGeneratedSkinsDrawTheButtonBesideTheItemAndAPressOnItDropsTheList) {

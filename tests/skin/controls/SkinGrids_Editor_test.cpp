@@ -4,7 +4,9 @@
 // editing menu.
 #include <map>
 #include <string>
+#include <tuple>
 #include <utility>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -12,6 +14,7 @@
 #include "platform/win/Focus.h"
 #include "platform/win/Keyboard.h"
 #include "platform/win/Messages.h"
+#include "skin/forms/FormSkin.h"
 #include "skin/forms/SkinMenus.h"
 #include "tests/skin/controls/SkinGridsRecorder.h"
 #include "tests/support/AppPump.h"
@@ -299,3 +302,67 @@ TEST_F(SkinGridEditorTest, TypingDoesNotReloadTheEditorButCellsFromCodeDoes) {
 }
 
 }  // namespace
+
+TEST_F(SkinGridEditorTest, TheMenuKeyOpensTheEditingMenuAtTheEditorsCentre) {
+  Create<TspFormSkin>(Form.get())->SetSkinData(Skin);  // the skinned menus open on a skinned form
+  G->SetFocus();
+  Pump();
+  for (const auto& [Name, Vk, Mods] : {std::tuple{"menu key", WORD{VK_APPS}, UINT{0}},
+                                       std::tuple{"Shift+F10", WORD{VK_F10}, UINT{MOD_SHIFT}}}) {
+    SCOPED_TRACE(Name);
+    G->Texts[{1, 1}] = "cell";
+    G->SetCol(1);
+    G->SetRow(1);
+    Key(VK_F2);
+    ASSERT_TRUE(EditorShown());
+    ASSERT_TRUE(Editor()->Focused());
+    Clipboard()->SetAsText("clip");
+    Editor()->SelectAll();
+    Key(Vk, Mods);
+    TspSkinPopupMenu* M = Editor()->SysPopupMenu();
+    ASSERT_NE(M, nullptr);
+    const TPoint Origin = Editor()->ClientToScreen(Point(0, 0));
+    EXPECT_EQ(M->PopupPointOfMenu(), Point(Origin.X + Editor()->Width() / 2, Origin.Y + Editor()->Height() / 2));
+    // The whole text selected, nothing typed: everything but Undo and Select All.
+    const bool Enabled[] = {false, true, true, true, true, true, true, false};
+    for (Integer I = 0; I < 8; ++I) {
+      if (M->Items()->Items(I)->Caption() != "-") {
+        EXPECT_EQ(M->Items()->Items(I)->Enabled(), Enabled[I]) << I;
+      }
+    }
+    Key(VK_ESCAPE);
+    Key(VK_ESCAPE);
+    G->SetFocus();
+    Pump();
+  }
+}
+
+TEST_F(SkinGridEditorTest, TheMenuTakesItsCaptionsFromTheGridsSkinTextTable) {
+  Create<TspFormSkin>(Form.get())->SetSkinData(Skin);
+  G->SetFocus();
+  Pump();
+  G->SetSkinData(Skin);
+  auto* Strings = Create<TspResourceStrData>(Form.get());
+  auto Lines = CreateOwned<TStringList>();
+  for (const char* L : {"EDIT_UNDO=Zurück", "EDIT_CUT=Ausschneiden", "EDIT_COPY=Kopieren", "EDIT_PASTE=Einfügen",
+                        "EDIT_DELETE=Löschen", "EDIT_SELECTALL=Alles markieren"})
+    Lines->Add(L);
+  Strings->SetResStrings(Lines.get());
+  Skin->SetResourceStrData(Strings);
+  Key(VK_F2);
+  ASSERT_TRUE(EditorShown());
+  const TPoint P = Editor()->ClientToScreen(Point(5, 5));
+  Session.Move(P.X, P.Y);
+  Session.Press(P.X, P.Y, vantrel::win::rbRight);
+  Session.Release(P.X, P.Y, vantrel::win::rbRight);
+  Pump();
+  TspSkinPopupMenu* M = Editor()->SysPopupMenu();
+  ASSERT_NE(M, nullptr);
+  EXPECT_EQ(M->PopupPointOfMenu(), P);
+  std::vector<std::string> Captions;
+  for (Integer I = 0; I < M->Items()->Count(); ++I) Captions.push_back(M->Items()->Items(I)->Caption());
+  EXPECT_EQ(Captions, (std::vector<std::string>{"Zurück", "-", "Ausschneiden", "Kopieren", "Einfügen", "Löschen", "-",
+                                                "Alles markieren"}));
+  Key(VK_ESCAPE);
+  Skin->SetResourceStrData(nullptr);
+}

@@ -293,8 +293,27 @@ TEST_F(SkinListBoxTest, PlainCaptionButtonsTakeTheCaptionHeight) {
   }
 }
 
+TEST_F(SkinListBoxTest, APlainSkinnedListHasNoCaptionBand) {
+  // The default descriptor frames the rows only: the list starts inside the frame's thin
+  // top edge, the caption mode shows nothing, and the frame's top row holds no button.
+  auto* L = AddList(true, 160, 140);
+  L->SetCaptionMode(true);
+  L->SetCaption("Folders");
+  AddItems(L, 3);
+  ShowForm();
+  EXPECT_EQ(L->ListBox->Top(), sg::MainSizes.Corner);
+  EXPECT_EQ(L->ListBox->Left(), sg::MainSizes.Corner);
+  for (int I = 0; I < 3; ++I) EXPECT_TRUE(IsRectEmpty(&L->CaptionButton(I).R)) << I;
+  const auto Shot = ShotOf(L);
+  const sg::Colour Ring = sg::TestPieceColour(false, "listbox", "skinrect", sg::Piece::Ring);
+  for (int X = 0; X < L->Width(); X += 7)
+    for (int Y = 0; Y < sg::MainSizes.Corner; ++Y) EXPECT_EQ(Shot.At(X, Y), Ring) << X << "," << Y;
+}
+
 TEST_F(SkinListBoxTest, TheGeneratedSkinShowsACaptionBandWhoseButtonsStepTheSelection) {
   auto* L = AddList(true, 160, 140);
+  L->SetSkinDataName("captionlistbox");
+  L->SetSkinData(Skin);
   L->SetCaptionMode(true);
   L->SetCaption("Folders");
   AddItems(L, 20);
@@ -303,7 +322,7 @@ TEST_F(SkinListBoxTest, TheGeneratedSkinShowsACaptionBandWhoseButtonsStepTheSele
   // The list starts below the band.
   EXPECT_GT(L->ListBox->Top(), sg::MainSizes.ItemHeight);
   // The band holds the caption text in the caption colour.
-  const sg::Colour Ink = sg::TestFontColour(false, "listbox", "captionfontcolor");
+  const sg::Colour Ink = sg::TestFontColour(false, "captionlistbox", "captionfontcolor");
   bool Text = false;
   const auto Shot = ShotOf(L);
   for (int X = 0; X < 80 && !Text; ++X)
@@ -318,7 +337,7 @@ TEST_F(SkinListBoxTest, TheGeneratedSkinShowsACaptionBandWhoseButtonsStepTheSele
     EXPECT_LE(R.Bottom, L->ListBox->Top());
     EXPECT_LT(R.Right, L->Width());
     EXPECT_EQ(Shot.At(R.Left + RectWidth(R) / 2, R.Top + RectHeight(R) / 2),
-              sg::TestPieceColour(false, "listbox", Keys[I], sg::Piece::Fill));
+              sg::TestPieceColour(false, "captionlistbox", Keys[I], sg::Piece::Fill));
   }
   const TRect Down = L->CaptionButton(1).R, Up = L->CaptionButton(0).R;
   Press(L, Down.Left + 3, Down.Top + 3);
@@ -454,9 +473,17 @@ TEST_F(SkinListBoxTest, CaptureOfBothLooks) {
   Skinned->SetLeft(200);
   AddItems(Skinned, 12, "profile ");
   Skinned->SetItemIndex(3);
+  auto* Captioned = AddList(false, 170, 150);
+  Captioned->SetTop(200);
+  Captioned->SetSkinDataName("captionlistbox");
+  Captioned->SetSkinData(Skin);
+  Captioned->SetCaptionMode(true);
+  Captioned->SetCaption("Formats");
+  AddItems(Captioned, 12, "profile ");
   ShowForm();
   ASSERT_NE(Plain->ScrollBar, nullptr);
   ASSERT_NE(Skinned->ScrollBar, nullptr);
+  ASSERT_NE(Captioned->FIndex, -1);
   SaveCapture("skin-listbox-looks");
 }
 

@@ -4,8 +4,11 @@
 // border's own, and the caption's text keeping the image's alpha.
 #include <gtest/gtest.h>
 
+#include "platform/ui/ImgList.h"
 #include "skin/core/bitmaps/spEffBmp.h"
+#include "skin/core/bitmaps/sppngimagelist.h"
 #include "skin/forms/FormSkinCaption.h"
+#include "skin/forms/FormSkinQuickButtons.h"
 #include "tests/skin/forms/FormFrame_TestKit.h"
 
 using vantrel::frametest::FlatBitmap;
@@ -161,6 +164,87 @@ TEST_F(CaptionButtonAlphaTest, TheCaptionWritesItsTextAndKeepsTheBordersAlpha) {
       if (::testing::Test::HasFailure()) return;
     }
   EXPECT_GT(Ink, 20) << "the caption's text is written";
+}
+
+}  // namespace
+
+namespace {
+
+// Quick buttons on the layered caption: a PNG glyph keeps its own alpha, a greyed one and
+// a plain image list's glyph are drawn over the image's pixels.
+TEST_F(CaptionButtonAlphaTest, QuickButtonGlyphsKeepThePngsAlphaOnTheLayeredCaption) {
+  FS->SetSkinData(Skin.get());
+  TspSkinCaptionObject* C = nullptr;
+  for (TspActiveSkinObject* O : FS->ObjectList)
+    if (auto* Caption = dynamic_cast<TspSkinCaptionObject*>(O)) C = Caption;
+  ASSERT_NE(C, nullptr);
+  // A 4 x 4 PNG: opaque red top row, half-transparent blue second row, clear below.
+  auto Png = CreateOwned<TspPngImage>();
+  Png->CreateBlank(COLOR_RGBALPHA, 8, 4, 4);
+  for (Integer X = 0; X < 4; ++X) {
+    Png->SetPixels(X, 0, RGB(255, 0, 0));
+    Png->AlphaScanline(0)[X] = 255;
+    Png->SetPixels(X, 1, RGB(0, 0, 255));
+    Png->AlphaScanline(1)[X] = 128;
+  }
+  auto PngList = CreateOwned<TspPngImageList>(nullptr);
+  PngList->SetPngWidth(4);
+  PngList->SetPngHeight(4);
+  PngList->PngImages()->Add()->SetPngImage(Png.get());
+  // The same size in a plain list: a green 2 x 2 square in a masked-out field.
+  auto Plain = CreateOwned<TImageList>(nullptr);
+  Plain->SetWidth(4);
+  Plain->SetHeight(4);
+  auto Pic = FlatBitmap(4, 4, RGB(0, 200, 0));
+  auto Mask = FlatBitmap(4, 4, clWhite);
+  Mask->Canvas()->Brush()->SetColor(clBlack);
+  Mask->Canvas()->FillRect(Rect(0, 0, 2, 2));
+  Plain->Add(Pic.get(), Mask.get());
+  FS->QuickButtons()->Add()->SetImageIndex(0);
+  FS->FFormActive = true;
+
+  const TspColor Background = Argb(0x40, 0x10, 0x20, 0x30);
+  auto Draw = [&](TCustomImageList* L, Boolean Enabled) {
+    FS->SetQuickImageList(L);
+    FS->QuickButtons()->Items(0)->SetEnabled(Enabled);
+    auto Image = CreateOwned<TspBitmap>();
+    Image->SetSize(C->ObjectRect.Right + 10, C->ObjectRect.Bottom + 10);
+    Image->Clear(Background);
+    C->DrawAlpha(Image->Canvas(), Image.get());
+    return Image;
+  };
+  auto GlyphAt = [&](Integer X, Integer Y) {
+    const TRect R = FS->QuickButtons()->Items(0)->ItemRect;
+    return Point(R.Left + 2 + X, R.Top + 2 + Y);
+  };
+  {
+    SCOPED_TRACE("enabled PNG");
+    auto Image = Draw(PngList.get(), true);
+    const TPoint Opaque = GlyphAt(1, 0), Half = GlyphAt(1, 1), Clear = GlyphAt(1, 3);
+    EXPECT_EQ(Image->GetPixelValue(Opaque.X, Opaque.Y), Argb(0xFF, 0xFF, 0, 0));
+    // Half blue over a quarter-opaque background: alpha 128 + 64 * 127 / 255 = 159, the
+    // colour weighted 128 : 31.
+    const TspColor H = Image->GetPixelValue(Half.X, Half.Y);
+    EXPECT_EQ(H >> 24, 159u);
+    EXPECT_NEAR(static_cast<int>(H & 0xFF), (0xFF * 128 + 0x30 * 31) / 159, 1);
+    EXPECT_NEAR(static_cast<int>((H >> 16) & 0xFF), (0x10 * 31) / 159, 1);
+    EXPECT_EQ(Image->GetPixelValue(Clear.X, Clear.Y), Background);
+  }
+  {
+    SCOPED_TRACE("greyed PNG");
+    auto Image = Draw(PngList.get(), false);
+    const TPoint Opaque = GlyphAt(1, 0);
+    EXPECT_EQ(Image->GetPixelValue(Opaque.X, Opaque.Y) >> 24, 0x40u);
+    EXPECT_NE(Image->GetPixelValue(Opaque.X, Opaque.Y), Background) << "the greyed glyph is drawn";
+  }
+  {
+    SCOPED_TRACE("plain list");
+    auto Image = Draw(Plain.get(), true);
+    const TPoint In = GlyphAt(0, 0), Out = GlyphAt(3, 3);
+    EXPECT_EQ(Image->GetPixelValue(In.X, In.Y), Argb(0xFF, 0, 200, 0));
+    EXPECT_EQ(Image->GetPixelValue(Out.X, Out.Y), Background);
+  }
+  FS->SetQuickImageList(nullptr);
 }
 
 }  // namespace

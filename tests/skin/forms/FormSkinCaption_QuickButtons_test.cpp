@@ -9,6 +9,7 @@
 #include "platform/win/Messages.h"
 #include "skin/forms/FormSkinCaption.h"
 #include "skin/forms/FormSkinQuickButtons.h"
+#include "skin/forms/SkinHint.h"
 #include "tests/skin/forms/FormFrame_TestKit.h"
 
 namespace sg = vantrel::skingen;
@@ -172,6 +173,52 @@ TEST_F(QuickButtonsTest, ALeftClickCallsOnClickWithTheCaptionAndAPressReleasedEl
   S.Session.Release(First.X, First.Y, vantrel::win::rbRight);
   S.Session.PumpUntilIdle();
   EXPECT_EQ(Clicks.size(), 1u);
+}
+
+TEST_F(QuickButtonsTest, AHotButtonShowsItsHintUntilThePointerLeavesTheRowOrPresses) {
+  TForm* Main = nullptr;
+  Application->CreateForm(Main);
+  auto* Hint = Create<TspSkinHint>(Main);
+  FS->SetSkinHint(Hint);
+  Item(0)->SetHint("Add files");
+  Item(2)->SetHint("Convert");
+  auto Shown = [&] { return Hint->IsVisible() ? Hint->HW->Caption() : String("(none)"); };
+  auto Rest = [&](TPoint P) {
+    MoveTo(P);
+    S.Session.Advance(static_cast<uint64_t>(Application->HintPause()) + 20);
+    S.Session.PumpUntilIdle();
+  };
+  // Off by default: the frame asks for quick-button hints itself.
+  Rest(CentreOnScreen(Item(0)->ItemRect));
+  EXPECT_EQ(Shown(), "(none)");
+  MoveTo(Point(Form->Left() + 200, Form->Top() + 150));
+  FS->SetQuickButtonsShowHint(true);
+  struct Step {
+    const char* What;
+    TPoint Where;
+    const char* Expected;
+  };
+  const Step Steps[] = {
+      {"first item", CentreOnScreen(Item(0)->ItemRect), "Add files"},
+      // An item without a hint shows none of its own; the last one stays while a button is hot.
+      {"item without a hint", CentreOnScreen(Item(1)->ItemRect), "Add files"},
+      {"third item", CentreOnScreen(Item(2)->ItemRect), "Convert"},
+      {"off the row", Point(Form->Left() + 200, Form->Top() + 150), "(none)"},
+      {"first item again", CentreOnScreen(Item(0)->ItemRect), "Add files"},
+  };
+  for (const Step& St : Steps) {
+    SCOPED_TRACE(St.What);
+    Rest(St.Where);
+    EXPECT_EQ(Shown(), St.Expected);
+  }
+  // A press hides it.
+  const TPoint P = CentreOnScreen(Item(0)->ItemRect);
+  S.Session.Press(P.X, P.Y);
+  S.Session.PumpUntilIdle();
+  EXPECT_EQ(Shown(), "(none)");
+  S.Session.Release(P.X, P.Y);
+  S.Session.PumpUntilIdle();
+  FS->SetSkinHint(nullptr);
 }
 
 }  // namespace

@@ -442,6 +442,43 @@ TEST_F(FullBorderMouseTest, TheCaptionButtonsLieInTheTopWindowWithTheirHints) {
   EXPECT_EQ(LB->ActiveObject, -1);
 }
 
+TEST_F(FullBorderMouseTest, TheTopWindowShowsTheCaptionTextAndTheButtonsLooksOnTheScreen) {
+  ASSERT_NE(Close, nullptr);
+  const TPoint P = ScreenPointOf(Close);
+  const TColor Hover = static_cast<TColor>(
+      skingen::TestPieceColour(false, "closebutton", "activeskinrect", skingen::Piece::Fill));
+  // Under the pointer the close button shows its hover picture through the border's alpha.
+  S.Session.Move(P.X, P.Y);
+  S.Session.PumpUntilIdle();
+  ExpectColourNear(SurfaceColour(S.Session.CaptureScreen(), P.X, P.Y), OverDesktop(Hover, 200));
+  S.Session.Move(400, 250);
+  S.Session.PumpUntilIdle();
+  const TColor Away = SurfaceColour(S.Session.CaptureScreen(), P.X, P.Y);
+  EXPECT_NE(Away, OverDesktop(Hover, 200));
+  EXPECT_NE(Away, OverDesktop(LayerTop, 200)) << "the normal look is drawn over the frame";
+  // The caption's text is drawn into the top window too.
+  TspActiveSkinObject* Caption = nullptr;
+  for (TspActiveSkinObject* O : FS->ObjectList)
+    if (O->IDName == "caption") Caption = O;
+  ASSERT_NE(Caption, nullptr);
+  const TRect T = WindowRectOf(LB->TopBorder);
+  auto Changed = [&](const win::Surface& A, const win::Surface& B) {
+    int N = 0;
+    for (Integer Y = Caption->ObjectRect.Top; Y < std::min<Integer>(Caption->ObjectRect.Bottom, 30); ++Y)
+      for (Integer X = Caption->ObjectRect.Left; X < Caption->ObjectRect.Right; ++X)
+        N += SurfaceColour(A, T.Left + X, T.Top + Y) != SurfaceColour(B, T.Left + X, T.Top + Y) ? 1 : 0;
+    return N;
+  };
+  Form->SetCaption("");
+  S.Session.PumpUntilIdle();
+  const win::Surface Empty = S.Session.CaptureScreen();
+  Form->SetCaption("WWWW WWWW");
+  S.Session.PumpUntilIdle();
+  const win::Surface Titled = S.Session.CaptureScreen();
+  SaveCapture(Titled, "layer-border-full-caption.png");
+  EXPECT_GT(Changed(Empty, Titled), 30);
+}
+
 TEST_F(FullBorderMouseTest, AClickOnCloseClosesTheForm) {
   Click(ScreenPointOf(Close));
   EXPECT_FALSE(Form->Visible());

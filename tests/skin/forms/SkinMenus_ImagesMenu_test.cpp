@@ -10,6 +10,7 @@
 #include "platform/display/HeadlessPng.h"
 #include "platform/ui/ImgList.h"
 #include "platform/win/Input.h"
+#include "skin/forms/SkinHint.h"
 #include "skin/forms/SkinMenus.h"
 #include "tests/support/AppPump.h"
 #include "tests/support/TestPaths.h"
@@ -218,6 +219,95 @@ TEST_F(ImagesMenuTest, ImagesWithoutEntriesShowNoWindowButStillTellPopupAndClose
   Picker->Popup(200, 150);
   EXPECT_EQ(Picker->PopupWindow(), nullptr);
   EXPECT_EQ(Events, (std::vector<std::string>{"popup", "close"}));
+}
+
+}  // namespace
+
+namespace {
+
+class ImagesMenuHintTest : public ImagesMenuTest {
+ protected:
+  TForm* Main = nullptr;
+  TspSkinHint* Hint = nullptr;
+
+  void SetUp() override {
+    ImagesMenuTest::SetUp();
+    Application->CreateForm(Main);
+    Hint = Create<TspSkinHint>(Main);
+    Picker->SetColumnsCount(3);
+    Add(0)->SetHint("Blue");
+    Add(1);
+    Add(0)->SetHint("Blue again");
+    Picker->SetSkinHint(Hint);
+  }
+  String Shown() { return Hint->IsVisible() ? Hint->HW->Caption() : String("(none)"); }
+  // A point of the open picker's client area on the screen.
+  TPoint OnPicker(Integer X, Integer Y) { return Picker->PopupWindow()->ClientToScreen(Point(X, Y)); }
+  TPoint OnEntry(Integer I) {
+    const TRect& R = Picker->ImagesItems()->Items(I)->ItemRect;
+    return OnPicker((R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2);
+  }
+  void Rest(TPoint P) {
+    S.Session.Move(P.X, P.Y);
+    S.Session.PumpUntilIdle();
+    S.Session.Advance(static_cast<uint64_t>(Application->HintPause()) + 20);
+    S.Session.PumpUntilIdle();
+  }
+};
+
+TEST_F(ImagesMenuHintTest, AnEntrysHintShowsWhileThePointerRestsOnItAndGoesElsewhere) {
+  Picker->Popup(200, 150);
+  S.Session.PumpUntilIdle();
+  ASSERT_NE(Picker->PopupWindow(), nullptr);
+  struct Step {
+    const char* What;
+    TPoint Where;
+    const char* Expected;
+  };
+  const Step Steps[] = {
+      {"first entry", OnEntry(0), "Blue"},
+      {"entry without a hint", OnEntry(1), "(none)"},
+      {"third entry", OnEntry(2), "Blue again"},
+      {"empty spot of the window", OnPicker(1, 1), "(none)"},
+      {"first entry again", OnEntry(0), "Blue"},
+  };
+  for (const Step& St : Steps) {
+    SCOPED_TRACE(St.What);
+    Rest(St.Where);
+    EXPECT_EQ(Shown(), St.Expected);
+  }
+  // A press hides it; the release picks the entry and closes the picker.
+  const TPoint P = OnEntry(0);
+  S.Session.Press(P.X, P.Y);
+  S.Session.PumpUntilIdle();
+  EXPECT_EQ(Shown(), "(none)");
+  S.Session.Release(P.X, P.Y);
+  S.Session.PumpUntilIdle();
+  EXPECT_EQ(Picker->PopupWindow(), nullptr);
+  EXPECT_EQ(Picker->ItemIndex, 0);
+}
+
+TEST_F(ImagesMenuHintTest, NoHintsWhenSwitchedOffOrTheHintComponentIsGone) {
+  Picker->ShowHints = false;
+  Picker->Popup(200, 150);
+  S.Session.PumpUntilIdle();
+  Rest(OnEntry(0));
+  EXPECT_EQ(Shown(), "(none)");
+  Picker->ShowHints = true;
+  Rest(OnEntry(2));
+  EXPECT_EQ(Shown(), "Blue again");
+  // Closing the picker takes its hint away.
+  Key(VK_ESCAPE);
+  EXPECT_EQ(Picker->PopupWindow(), nullptr);
+  EXPECT_EQ(Shown(), "(none)");
+  // A freed hint component is forgotten.
+  Hint->Free();
+  Hint = nullptr;
+  EXPECT_EQ(Picker->SkinHint(), nullptr);
+  Picker->Popup(200, 150);
+  S.Session.PumpUntilIdle();
+  Rest(OnEntry(0));
+  Key(VK_ESCAPE);
 }
 
 }  // namespace
