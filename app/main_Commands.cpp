@@ -152,6 +152,12 @@ void TMainForm::BindCommands() {
     Part->OnMouseDown = [this](TObject* Sender, TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
       imgProfileButtonMouseDown(Sender, Button, Shift, X, Y);
     };
+  // The field lights up under the pointer: entering any of its parts, leaving the field or
+  // its label.
+  for (TControl* Part : std::initializer_list<TControl*>{imgProfileField, lblProfile, imgProfileIcon})
+    Part->OnMouseEnter = [this](TObject* Sender) { imgProfileFieldMouseEnter(Sender); };
+  for (TControl* Part : std::initializer_list<TControl*>{imgProfileField, lblProfile})
+    Part->OnMouseLeave = [this](TObject* Sender) { imgProfileFieldMouseLeave(Sender); };
 }
 
 void TMainForm::About1Click(TObject*) {

@@ -316,6 +316,9 @@ class TControl : public TComponent {
   TMouseEvent OnMouseUp;
   TMouseWheelUpDownEvent OnMouseWheelDown;
   TMouseWheelUpDownEvent OnMouseWheelUp;
+  // The pointer came over the control / left it (CM_MOUSEENTER / CM_MOUSELEAVE).
+  TNotifyEvent OnMouseEnter;
+  TNotifyEvent OnMouseLeave;
   TNotifyEvent OnResize;
 
   // One notch of WM_MOUSEWHEEL: raise the event and say whether it was handled. A

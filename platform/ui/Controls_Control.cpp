@@ -485,8 +485,12 @@ void TControl::CMParentShowHintChanged(TWMNoParams&) {
   FParentShowHint = true;
 }
 
-void TControl::CMMouseEnter(TWMNoParams&) {}
-void TControl::CMMouseLeave(TWMNoParams&) {}
+void TControl::CMMouseEnter(TWMNoParams&) {
+  if (OnMouseEnter) OnMouseEnter(this);
+}
+void TControl::CMMouseLeave(TWMNoParams&) {
+  if (OnMouseLeave) OnMouseLeave(this);
+}
 void TControl::CMCancelMode(TCMCancelMode&) {}
 void TControl::CMDialogKey(TCMDialogKey& Message) { DefaultHandler(Message.M); }
 void TControl::CMDialogChar(TCMDialogChar& Message) { DefaultHandler(Message.M); }

@@ -16,6 +16,7 @@
 #include "skin/forms/SkinHint.h"
 #include "skin/forms/SkinMenus.h"
 #include "tests/app/MainWindowFixture.h"
+#include "tests/support/UiTestControls.h"
 
 using namespace vantrel::app;
 using vantrel::apptest::MainWindowTest;
@@ -233,4 +234,27 @@ TEST_F(MainWindowTest, AddVideoOpensTheOpenDialogWithEveryFileType) {
   EXPECT_EQ(Caption, "Open file");
   EXPECT_EQ(Types, 37);
   EXPECT_TRUE(MainUnit().VideoFiles.empty());
+}
+
+TEST_F(MainWindowTest, TheProfileFieldLightsUpUnderThePointer) {
+  TMainForm& M = Start();
+  M.Show();
+  S.Session.PumpUntilIdle();
+  // A point of the field's picture left of the icon and the label.
+  const TPoint Probe = M.imgProfileField->ClientToScreen(Point(3, M.imgProfileField->Height() / 2));
+  const auto FieldColour = [&] { return vantrel::uitest::RgbAt(S.Session.CaptureScreen(), Probe.X, Probe.Y); };
+  const uint32_t Normal = FieldColour();
+  const TPoint Away = vantrel::uitest::CentreOf(M.StartButton);
+  struct Step {
+    TControl* Over;  // where the pointer goes; nullptr: off the field
+    bool Lit;
+  };
+  for (const Step& Step : {Step{M.imgProfileField, true}, Step{nullptr, false}, Step{M.lblProfile, true},
+                           Step{nullptr, false}, Step{M.imgProfileIcon, true}}) {
+    const TPoint P = Step.Over ? vantrel::uitest::CentreOf(Step.Over) : Away;
+    SCOPED_TRACE(Step.Over ? Step.Over->Name() : String("away"));
+    S.Session.Move(P.X, P.Y);
+    S.Session.PumpUntilIdle();
+    EXPECT_EQ(FieldColour() != Normal, Step.Lit);
+  }
 }

@@ -363,6 +363,26 @@ TEST_F(WinControlTest, ChildNotificationsComeBackToTheChildAsReflectedMessages) 
   EXPECT_EQ(SendMessage(Parent, WM_COMMAND, 0, 0), 0);
 }
 
+TEST_F(WinControlTest, TheEnterAndLeaveEventsTellWhenThePointerComesAndGoes) {
+  std::vector<std::string> Log;
+  auto* Shape = Child<TTestShape>("Shape", Bounds(100, 10, 50, 50));
+  Shape->OnMouseEnter = [&](TObject* Sender) { Log.push_back("enter " + static_cast<TControl*>(Sender)->Name()); };
+  Shape->OnMouseLeave = [&](TObject* Sender) { Log.push_back("leave " + static_cast<TControl*>(Sender)->Name()); };
+  ShowWindow(Form->Handle(), SW_SHOW);
+  Session.PumpUntilIdle();
+  Session.Move(130, 220);  // over the form only
+  Session.PumpUntilIdle();
+  EXPECT_TRUE(Log.empty());
+  Session.Move(220, 130);  // over Shape
+  Session.PumpUntilIdle();
+  Session.Move(230, 140);  // still over it
+  Session.PumpUntilIdle();
+  EXPECT_EQ(Log, (std::vector<std::string>{"enter Shape"}));
+  Session.Move(130, 220);
+  Session.PumpUntilIdle();
+  EXPECT_EQ(Log, (std::vector<std::string>{"enter Shape", "leave Shape"}));
+}
+
 TEST_F(WinControlTest, MouseEnterAndLeaveFollowThePointerAlsoUnderCapture) {
   std::vector<std::string> Log;
   auto* Panel = Child<TTestPanel>("Panel", Bounds(10, 10, 50, 50));
