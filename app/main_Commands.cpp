@@ -139,6 +139,7 @@ void TMainForm::BindCommands() {
       {&TMainForm::FindTargetButtonClick, {}, {}, {FindTargetButton}},
       {&TMainForm::EditButtonClick, {EditMenuItem, EditVideo1, EditVideo2}, {EditButton}, {}},
       {&TMainForm::ClipButtonClick, {TrimVideo1, TrimVideo2}, {ClipButton}, {}},
+      {&TMainForm::FileInformation1Click, {FileInformation1, FileInformation2}, {}, {spSkinButton5}},
   };
   for (const CommandBinding& B : Bindings) {
     const auto Handler = [this, H = B.Handler](TObject* Sender) { (this->*H)(Sender); };

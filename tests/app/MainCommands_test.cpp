@@ -110,6 +110,9 @@ TEST_F(MainCommands, EveryButtonAndMenuItemReachesItsAction) {
       {"Edit (the menu itself)", Item(M.EditMenuItem), nullptr, "TCropForm"},
       {"Edit Video... (main menu)", Item(M.EditVideo1), nullptr, "TCropForm"},
       {"Edit Video... (list menu)", Item(M.EditVideo2), nullptr, "TCropForm"},
+      {"File Info", Control(M.spSkinButton5), nullptr, "TFileInfoForm"},
+      {"File Information (main menu)", Item(M.FileInformation1), nullptr, "TFileInfoForm"},
+      {"File Information (list menu)", Item(M.FileInformation2), nullptr, "TFileInfoForm"},
   };
   for (const Case& C : Cases) {
     SCOPED_TRACE(C.Name);
