@@ -122,26 +122,29 @@ void TMainForm::imgProfileFieldMouseEnter(TObject*) { imgProfileField->SetPictur
 void TMainForm::imgProfileFieldMouseLeave(TObject*) { imgProfileField->SetPicture(ProfileComboImage->Picture()); }
 
 void TMainForm::BindCommands() {
+  // The skinned buttons raise their own click event; the picture buttons the control's.
   struct CommandBinding {
     void (TMainForm::*Handler)(TObject*);
     std::initializer_list<TMenuItem*> Items;
     std::initializer_list<TControl*> Controls;
+    std::initializer_list<TspSkinButton*> Buttons;
   };
   const CommandBinding Bindings[] = {
-      {&TMainForm::Help2Click, {Help2}, {}},
-      {&TMainForm::Support1Click, {Support1}, {}},
-      {&TMainForm::About1Click, {About1}, {}},
-      {&TMainForm::LikeButtonClick, {}, {LikeButton}},
-      {&TMainForm::TweetButtonClick, {}, {TweetButton}},
-      {&TMainForm::SettingsButtonClick, {}, {SettingsButton}},
-      {&TMainForm::FindTargetButtonClick, {}, {FindTargetButton}},
-      {&TMainForm::EditButtonClick, {EditMenuItem, EditVideo1, EditVideo2}, {EditButton}},
-      {&TMainForm::ClipButtonClick, {TrimVideo1, TrimVideo2}, {ClipButton}},
+      {&TMainForm::Help2Click, {Help2}, {}, {}},
+      {&TMainForm::Support1Click, {Support1}, {}, {}},
+      {&TMainForm::About1Click, {About1}, {}, {}},
+      {&TMainForm::LikeButtonClick, {}, {LikeButton}, {}},
+      {&TMainForm::TweetButtonClick, {}, {TweetButton}, {}},
+      {&TMainForm::SettingsButtonClick, {}, {}, {SettingsButton}},
+      {&TMainForm::FindTargetButtonClick, {}, {}, {FindTargetButton}},
+      {&TMainForm::EditButtonClick, {EditMenuItem, EditVideo1, EditVideo2}, {EditButton}, {}},
+      {&TMainForm::ClipButtonClick, {TrimVideo1, TrimVideo2}, {ClipButton}, {}},
   };
   for (const CommandBinding& B : Bindings) {
     const auto Handler = [this, H = B.Handler](TObject* Sender) { (this->*H)(Sender); };
     for (TMenuItem* Item : B.Items) Item->OnClick = Handler;
     for (TControl* Control : B.Controls) Control->OnClick = Handler;
+    for (TspSkinButton* Button : B.Buttons) Button->OnClick = Handler;
   }
   for (TControl* Share : std::initializer_list<TControl*>{LikeButton, TweetButton})
     Share->SetPopupMenu(spSkinPopupMenu1);

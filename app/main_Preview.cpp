@@ -16,6 +16,7 @@
 #include "platform/ui/Menus.h"
 #include "skin/controls/SkinCtrls.h"
 #include "skin/core/bitmaps/sppngimagelist.h"
+#include "skin/dialogs/SkinShellDialogs.h"
 #include "skin/forms/SkinMenus.h"
 
 namespace vantrel::app {
@@ -141,6 +142,11 @@ void TMainForm::CreatePreview() {
     Item12->SetEnabled(true);
     return LoadPreviewSdl(State, *DODodeve, State.TempFolder.empty() ? GetTempFolder() : State.TempFolder,
                           SdlSourceFile());
+  };
+  // The snapshot folder is picked in the folder dialog, starting at the current one.
+  PickSnapshotFolder = [this](const String& Start) {
+    spSkinSelectDirectoryDialog1->SetDirectory(Start);
+    return spSkinSelectDirectoryDialog1->Execute() ? spSkinSelectDirectoryDialog1->Directory() : String();
   };
   BindCommands();
 

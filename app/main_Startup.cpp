@@ -3,6 +3,8 @@
 #include "app/errordlg.h"
 #include "app/log.h"
 #include "app/main.h"
+#include "app/profilechoosing.h"
+#include "app/settings.h"
 #include "media/FFEncode.h"
 #include "platform/rtl/FileUtils.h"
 #include "platform/ui/ExtCtrls.h"
@@ -79,6 +81,10 @@ void TMainForm::BindDialogSkins() {
       Frame->SetSkinData(spSkinData1);
   if (LogForm) LogForm->BindSkin(spSkinData1);
   if (ErrorForm) ErrorForm->BindSkin(spSkinData1);
+  for (Integer I = 0; I < Screen->FormCount(); ++I) {
+    if (auto* Settings = dynamic_cast<Tsettingsform*>(Screen->Forms(I))) Settings->BindSkin(spSkinData1);
+    if (auto* Chooser = dynamic_cast<Tproform*>(Screen->Forms(I))) Chooser->BindSkin(spSkinData1);
+  }
 }
 
 void TMainForm::FormCreate(TObject*) {

@@ -31,6 +31,8 @@ TspSkinStringGrid* PlaceChooserGrid(Tproform* Form, const char* Name, Integer X,
   G->SetFixedRows(0);
   G->SetColCount(1);
   G->SetColWidths(0, W);
+  // The rows keep their own height under a skin.
+  G->SetUseSkinCellHeight(false);
   G->SetDefaultRowHeight(RowHeight);
   G->SetOptions({goRowSelect});
   G->SetDefaultDrawing(false);

@@ -51,7 +51,7 @@ const ComboPlace ComboPlaces[] = {
     {&Tsettingsform::cmbAudioBitRate, "cmbAudioBitRate", "Bit Rate:", true, 287, 65},
 };
 constexpr Integer SettingsComboWidth = 127;
-constexpr Integer SettingsLabelGap = 70;
+constexpr Integer SettingsLabelGap = 68;
 
 struct ButtonPlace {
   TspSkinButton* Tsettingsform::*Button;
@@ -80,7 +80,11 @@ TspSkinStdLabel* PlaceSettingsLabel(TForm* Form, TWinControl* Parent, const char
                                     Integer X, Integer Y) {
   auto* L = ::Create<TspSkinStdLabel>(Form);
   L->SetParent(Parent);
-  L->SetBounds(X, Y, SettingsLabelGap - 4, 16);
+  L->SetAutoSize(false);
+  L->SetBounds(X, Y, SettingsLabelGap - 2, 16);
+  // The labels fit the room before their combos in a slightly smaller face.
+  L->SetUseSkinFont(false);
+  L->Font()->SetSize(7);
   L->SetCaption(Caption);
   return L;
 }
@@ -134,7 +138,7 @@ Tsettingsform::Tsettingsform(TComponent* AOwner) : TForm(AOwner) {
   gbAudio->SetCaption("Audio");
   for (const ComboPlace& P : ComboPlaces) {
     TspSkinGroupBox* Group = P.Audio ? gbAudio : gbVideo;
-    PlaceSettingsLabel(this, Group, P.Label, P.X - SettingsLabelGap, P.Y + 3);
+    PlaceSettingsLabel(this, Group, P.Label, P.X - SettingsLabelGap, P.Y + 4);
     auto* Combo = PlaceSettingsControl<TspSkinComboBox>(this, Group, P.Name, P.X, P.Y, SettingsComboWidth, 20);
     Combo->SetStyle(P.Combo == &Tsettingsform::cmbVideoResolution ? spcbEditStyle : spcbFixedStyle);
     this->*P.Combo = Combo;
@@ -155,6 +159,8 @@ void Tsettingsform::BindSkin(TspSkinData* Data) {
   gbAudio->SetSkinData(Data);
   for (const ComboPlace& P : ComboPlaces) (this->*P.Combo)->SetSkinData(Data);
   for (const ButtonPlace& P : ButtonPlaces) (this->*P.Button)->SetSkinData(Data);
+  for (Integer I = 0; I < ComponentCount(); ++I)
+    if (auto* Label = dynamic_cast<TspSkinStdLabel*>(Components(I))) Label->SetSkinData(Data);
 }
 
 TFormat& Tsettingsform::CurrentFormat() {

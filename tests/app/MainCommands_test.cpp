@@ -80,7 +80,16 @@ TEST_F(MainCommands, EveryButtonAndMenuItemReachesItsAction) {
     const char* Dialog;  // the window shown modally
   };
   const auto Item = [](TMenuItem* I) { return [I] { I->Click(); }; };
-  const auto Control = [](TControl* C) { return [C] { C->OnClick(C); }; };
+  // A click of the mouse, apart from the one before.
+  const auto Control = [this](TControl* C) {
+    return [this, C] {
+      S.Session.Advance(1000);
+      const TPoint P = vantrel::uitest::CentreOf(C);
+      S.Session.Press(P.X, P.Y);
+      S.Session.PumpUntilIdle();
+      S.Session.Release(P.X, P.Y);
+    };
+  };
   const std::string Output = M.DestinationFolder();
   const std::string Home = Site + "vantrel.htm";
   const std::string Like = "https://www.facebook.com/sharer.php?u=" + Home;
@@ -149,6 +158,8 @@ TEST_F(MainCommands, TheProfileFieldShowsTheChooserAboveItOnlyWithFiles) {
   const TPoint FieldTopLeft = M.imgProfileField->ClientToScreen(Point(0, 0));
   EXPECT_EQ(Chooser->Left(), FieldTopLeft.X);
   EXPECT_EQ(Chooser->Top() + Chooser->Height(), FieldTopLeft.Y);
+  EXPECT_EQ(Chooser->sgProfiles->DefaultRowHeight(), 25);  // under the program's skin
+  EXPECT_EQ(Chooser->sgFormats->DefaultRowHeight(), 50);
 }
 
 TEST_F(MainCommands, EditRefusesAnAudioEntryAndTrimOpensForIt) {
@@ -201,4 +212,26 @@ TEST_F(MainCommands, ThePlaceholderPictureCoversThePreviewWhileNothingPlays) {
   const uint32_t Pixel = Shot.Row(At.Y)[At.X];
   EXPECT_EQ(((Pixel >> 16) & 0xFF) | (Pixel & 0xFF00) | ((Pixel & 0xFF) << 16), static_cast<uint32_t>(Expected));
   EXPECT_NE(Pixel & 0xFFFFFF, 0u);  // not the player's black window
+}
+
+TEST_F(MainCommands, SettingsOkReestimatesEveryEntry) {
+  TMainForm& M = StartShown();
+  AddEntries(M, {vantrel::test::FixturePath("v.mp4"), vantrel::test::FixturePath("probe-title.mp3")});
+  ASSERT_EQ(MainUnit().VideoFiles.size(), 2u);
+  for (TVideoFile& E : MainUnit().VideoFiles) E.EstimatedSize = -5;  // stale
+  Application->OnIdle = [](TObject*, Boolean& Done) {
+    Done = true;
+    for (Integer I = 0; I < Screen->FormCount(); ++I)
+      if (auto* F = dynamic_cast<Tsettingsform*>(Screen->Forms(I)); F && F->Visible() && F->ModalResult() == mrNone)
+        F->spSkinButton1Click(F->spSkinButton1);
+  };
+  const TPoint Advanced = vantrel::uitest::CentreOf(M.SettingsButton);
+  S.Session.Press(Advanced.X, Advanced.Y);
+  S.Session.PumpUntilIdle();
+  S.Session.Release(Advanced.X, Advanced.Y);
+  S.Session.PumpUntilIdle();
+  for (const TVideoFile& E : MainUnit().VideoFiles) {
+    SCOPED_TRACE(E.Source);
+    EXPECT_GT(E.EstimatedSize, 0);
+  }
 }

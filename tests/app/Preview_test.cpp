@@ -273,3 +273,28 @@ TEST_F(PreviewPlayer, TheSnapshotFolderOpensAndChanges) {
   Main->Item32Click(nullptr);
   EXPECT_EQ(MainUnit().SnapshotFolder, "/home/u/Pictures");
 }
+
+TEST_F(PreviewPlayer, TheBarsTakeNoFocusAndDoNotJumpToAClickBesideTheThumb) {
+  struct Case {
+    const char* Name;
+    TspSkinTrackBar* Bar;
+    Integer ClickX;  // beside the thumb
+    Integer Value;
+  } Cases[] = {
+      {"position", Main->VideoTrackBar, Main->VideoTrackBar->Width() - 10, 0},
+      {"volume", Main->VolumeTrackBar, 10, 128},
+  };
+  for (const Case& C : Cases) {
+    SCOPED_TRACE(C.Name);
+    EXPECT_FALSE(C.Bar->CanFocused());
+    const TPoint At = C.Bar->ClientToScreen(Point(C.ClickX, C.Bar->Height() / 2));
+    S.Session.Advance(1000);
+    S.Session.Press(At.X, At.Y);
+    S.Session.PumpUntilIdle();
+    S.Session.Release(At.X, At.Y);
+    S.Session.PumpUntilIdle();
+    EXPECT_EQ(C.Bar->Value(), C.Value);
+    EXPECT_FALSE(C.Bar->Focused());
+  }
+  EXPECT_EQ(Main->DODodeve->AudioVolume(), 128);
+}
