@@ -270,7 +270,20 @@ TEST_F(EndToEnd, TwoFilesWithTheirOwnFormatsTrimCropAndBrightnessConvert) {
              [&] {
                Click(Edit->chBrightness);
                EXPECT_TRUE(Edit->chBrightness->Checked());
-               Edit->tbBrightness->SetValue(20);
+               // Drags the bar's thumb (in the middle at 0) to the right until it shows 20.
+               TspSkinTrackBar* Bar = Edit->tbBrightness;
+               const TPoint Thumb = vantrel::uitest::CentreOf(Bar);
+               S.Session.Move(Thumb.X, Thumb.Y);
+               S.Session.Press(Thumb.X, Thumb.Y);
+               S.Session.PumpUntilIdle();
+               int Dx = 0;
+               while (Dx < Bar->Width() / 2 && Bar->Value() < 20) {
+                 S.Session.Move(Thumb.X + ++Dx, Thumb.Y);
+                 S.Session.PumpUntilIdle();
+               }
+               S.Session.Release(Thumb.X + Dx, Thumb.Y);
+               S.Session.PumpUntilIdle();
+               EXPECT_EQ(Bar->Value(), 20);
                Edit->cmbAspectRatio->SetItemIndex(Edit->cmbAspectRatio->Items()->IndexOf("4:3"));
                return true;
              },
