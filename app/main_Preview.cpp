@@ -123,6 +123,8 @@ void TMainForm::CreatePreview() {
   for (TMenuItem* Item : {JPEG1, BMP1}) Item->SetRadioItem(true);
   JPEG1->SetChecked(true);
   spSkinMenuButton1->SetSkinPopupMenu(spSkinPopupMenu1);
+  // The button takes a snapshot; only its arrow part opens the menu.
+  spSkinMenuButton1->SetTrackButtonMode(true);
   const std::pair<TspSkinButton*, Integer> Pictures[] = {
       {PlayButton, 0}, {PauseButton, 1}, {StopButton, 2}, {spSkinMenuButton1, 3}};
   for (const auto& [Button, Index] : Pictures) {
