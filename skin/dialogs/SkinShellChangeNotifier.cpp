@@ -56,6 +56,11 @@ void TspShellChangeThread::OpenNotificationLocked() {
   FWaitChanged = false;
 }
 
+void TspShellChangeThread::OpenWatch() {
+  ChangeLockScope Lock;
+  OpenNotificationLocked();
+}
+
 void TspShellChangeThread::RunChangeEvent() {
   // A notifier that is going drops the change.
   if (Terminated()) return;
@@ -65,7 +70,7 @@ void TspShellChangeThread::RunChangeEvent() {
 void TspShellChangeThread::Execute() {
   {
     ChangeLockScope Lock;
-    OpenNotificationLocked();
+    if (FWaitHandle == INVALID_HANDLE_VALUE || FWaitChanged) OpenNotificationLocked();
     if (FWaitHandle == INVALID_HANDLE_VALUE) return;
   }
   while (!Terminated()) {
@@ -109,6 +114,7 @@ void TspCustomShellChangeNotifier::StartWatch() {
   if (!FOnChange || FThread) return;
   FThread = TspShellChangeThread::Create(FOnChange);
   FThread->SetDirectoryOptions(FRoot, FWatchSubTree, FiltersToNotifyFlags(FFilters));
+  FThread->OpenWatch();
   FThread->Resume();
 }
 

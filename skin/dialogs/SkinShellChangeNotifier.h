@@ -29,6 +29,9 @@ class TspShellChangeThread : public TThread {
   void SetDirectoryOptions(const String& Directory, bool WatchSubTree, uint32_t NotifyOptionFlags);
   // GUI thread (the mutex's holder): ends the current wait.
   void WakeUp();
+  // Starts watching now, before the thread runs, so no change made after the notifier
+  // was set up can slip by.
+  void OpenWatch();
   const TThreadMethod& ChangeEvent() const { return FChangeEvent; }
   void SetChangeEvent(TThreadMethod Value) { FChangeEvent = std::move(Value); }
 
