@@ -46,12 +46,24 @@ std::shared_ptr<BitmapObject> BitmapObject::CreateDdb(int Width, int Height, int
 
 void BitmapObject::Pull() {
   if (!FIsDib || FFormat.BitCount == 32) return;
+  const size_t Size = FFormat.ImageBytes();
+  const auto SameColors = [&] {
+    return FPulledColors.size() == FFormat.Colors.size() &&
+           (FPulledColors.empty() ||
+            std::memcmp(FPulledColors.data(), FFormat.Colors.data(), FPulledColors.size() * sizeof(RGBQUAD)) == 0);
+  };
+  if (FPulledBits && SameColors() && std::memcmp(FPulledBits.get(), FBits.get(), Size) == 0) return;
   for (int y = 0; y < FFormat.Height; ++y)
     ReadDibRow(FFormat, FBits.get() + FFormat.RowOffset(y), FSurface->Row(y));
+  if (!FPulledBits) FPulledBits = std::make_unique<uint8_t[]>(Size);
+  std::memcpy(FPulledBits.get(), FBits.get(), Size);
+  FPulledColors = FFormat.Colors;
 }
 
 void BitmapObject::Push() {
   if (FFormat.BitCount == 32) return;
+  // Pixels() now holds what was drawn, finer than the bits keep it: the next Pull reads.
+  FPulledBits.reset();
   DibRowWriter W(FFormat);
   if (!FIsDib) {
     for (int y = 0; y < FFormat.Height; ++y) {

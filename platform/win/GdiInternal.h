@@ -111,6 +111,11 @@ class BitmapObject : public GdiObject {
   bool FIsDib = false;
   std::unique_ptr<uint8_t[]> FBits;  // the caller's row data (DIB sections)
   std::unique_ptr<Surface> FSurface;
+  // The bits and colours Pixels() was last read from, while it still holds exactly that
+  // reading: a Pull of unchanged bits then reads nothing (a skin picture is drawn from
+  // many times and changed seldom).
+  std::unique_ptr<uint8_t[]> FPulledBits;
+  std::vector<RGBQUAD> FPulledColors;
 };
 
 // An icon: non-premultiplied 32-bit colour pixels with alpha plus an AND mask

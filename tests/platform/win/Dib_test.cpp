@@ -118,6 +118,35 @@ TEST(Dib, OneBitSectionMapsToItsColourTable) {
   DeleteObject(Bm);
 }
 
+TEST(Dib, ReadsFollowTheCallersBitsAndColourTableAfterEveryChange) {
+  // An 8-bit section: pixel 0 uses entry 1, which starts red.
+  Info I(4, 1, 8);
+  auto* Table = reinterpret_cast<RGBQUAD*>(I.Get()->bmiColors);
+  Table[1] = {0, 0, 255, 0};
+  Table[2] = {0, 255, 0, 0};
+  I.Get()->bmiHeader.biClrUsed = 3;
+  void* Bits = nullptr;
+  HBITMAP Bm = CreateDIBSection(nullptr, I.Get(), DIB_RGB_COLORS, &Bits, nullptr, 0);
+  ASSERT_NE(Bm, nullptr);
+  auto* P = static_cast<uint8_t*>(Bits);
+  HDC Dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ Old = SelectObject(Dc, Bm);
+  P[0] = 1;
+  EXPECT_EQ(GetPixel(Dc, 0, 0), RGB(255, 0, 0));
+  EXPECT_EQ(GetPixel(Dc, 0, 0), RGB(255, 0, 0));  // read again, nothing changed
+  P[0] = 2;                                       // the caller writes the bits
+  EXPECT_EQ(GetPixel(Dc, 0, 0), RGB(0, 255, 0));
+  const RGBQUAD Blue{255, 0, 0, 0};
+  EXPECT_EQ(SetDIBColorTable(Dc, 2, 1, &Blue), 1u);  // the colours change, the bits do not
+  EXPECT_EQ(GetPixel(Dc, 0, 0), RGB(0, 0, 255));
+  SetPixel(Dc, 1, 0, RGB(0, 0, 255));  // drawing goes through the table
+  EXPECT_EQ(P[1], 2);
+  EXPECT_EQ(GetPixel(Dc, 1, 0), RGB(0, 0, 255));
+  SelectObject(Dc, Old);
+  DeleteDC(Dc);
+  DeleteObject(Bm);
+}
+
 TEST(Dib, InvalidHeadersAreRefused) {
   struct Case {
     const char* Name;
