@@ -523,9 +523,9 @@ class TMainForm : public TForm, public TMainWindowSeam {
   // Runs the open dialog: true with the chosen files, in the dialog's order, when the user
   // confirms. Nil while the window has no open dialog: adding through it does nothing.
   std::function<bool(std::vector<String>& Files)> RunOpenDialog;
-  // The preview's part of preparing the libraries: false once it reported a failure. Nil
-  // while the window has no preview.
-  std::function<bool()> PreparePreviewLibrary;
+  // The preview's part of preparing the libraries (its SDL copy, the snapshot command):
+  // false once it reported a failure.
+  bool PreparePreviewLibrary();
 
   void AddButtonClick(TObject* Sender);
   void WMDropFiles(TMessage& Msg);

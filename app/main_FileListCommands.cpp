@@ -117,7 +117,7 @@ bool TMainForm::AddMediaFile(const String& FileName) {
 bool TMainForm::PrepareLibrariesAndEnableUI() {
   if (!PrepareMediaLibraries(MainUnit(), *Tarnwell)) return false;
   // A preview that cannot start stays off; the files still come.
-  const bool Preview = PreparePreviewLibrary && PreparePreviewLibrary();
+  const bool Preview = PreparePreviewLibrary();
   GettingStartedPanel->SetVisible(false);
   sgList->SetVisible(true);
   if (Preview && panPreview) panPreview->SetVisible(true);

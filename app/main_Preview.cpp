@@ -139,12 +139,6 @@ void TMainForm::CreatePreview() {
 
   FEntryHost = MakeMainWindowEntries(*this);
   FileList = FEntryHost.get();
-  PreparePreviewLibrary = [this] {
-    TMainUnitState& State = MainUnit();
-    Item12->SetEnabled(true);
-    return LoadPreviewSdl(State, *DODodeve, State.TempFolder.empty() ? GetTempFolder() : State.TempFolder,
-                          SdlSourceFile());
-  };
   // The snapshot folder is picked in the folder dialog, starting at the current one.
   PickSnapshotFolder = [this](const String& Start) {
     spSkinSelectDirectoryDialog1->SetDirectory(Start);
@@ -213,6 +207,14 @@ void TMainForm::StopButtonClick(TObject*) {
   panPlayerArea->Show();
   PauseButton->Hide();
   lblPlayTime->SetCaption(PreviewTimeLabel(FDuration, FDuration));
+}
+
+bool TMainForm::PreparePreviewLibrary() {
+  if (!DODodeve) return false;
+  TMainUnitState& State = MainUnit();
+  Item12->SetEnabled(true);
+  return LoadPreviewSdl(State, *DODodeve, State.TempFolder.empty() ? GetTempFolder() : State.TempFolder,
+                        SdlSourceFile());
 }
 
 void TMainForm::StopPreview() {

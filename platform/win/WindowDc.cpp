@@ -56,7 +56,7 @@ void RefreshTree(const WindowManager& M, Window* W) {
   for (Window* C : W->Children) RefreshTree(M, C);
 }
 
-HDC ScreenDc(WindowManager&) {
+HDC ScreenDc() {
   HDC Dc = CreateScreenDc();
   if (auto D = DcOf(Dc))
     D->FComposeOnUse = [] {
@@ -156,7 +156,7 @@ using vantrel::win::WindowManager;
 HDC GetDC(HWND Wnd) {
   WindowManager* M = WindowManager::Instance();
   if (!M) return Wnd ? nullptr : vantrel::win::CreateScreenDc();
-  if (!Wnd) return vantrel::win::ScreenDc(*M);
+  if (!Wnd) return vantrel::win::ScreenDc();
   Window* W = M->FindOrFail(Wnd);
   return W ? vantrel::win::MakeWindowDc(*M, W, true, std::nullopt, 0) : nullptr;
 }
@@ -164,7 +164,7 @@ HDC GetDC(HWND Wnd) {
 HDC GetWindowDC(HWND Wnd) {
   WindowManager* M = WindowManager::Instance();
   if (!M) return Wnd ? nullptr : vantrel::win::CreateScreenDc();
-  if (!Wnd) return vantrel::win::ScreenDc(*M);
+  if (!Wnd) return vantrel::win::ScreenDc();
   Window* W = M->FindOrFail(Wnd);
   return W ? vantrel::win::MakeWindowDc(*M, W, false, std::nullopt, 0) : nullptr;
 }
