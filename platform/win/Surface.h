@@ -5,20 +5,17 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
-#include <memory>
-#include <new>
+
+#include "platform/win/ZeroedMemory.h"
 
 namespace vantrel::win {
 
 class Surface {
  public:
-  // Owns zeroed pixels. They come from calloc, so a large surface is zero pages the
-  // system maps on first touch: a window sized many times before it is painted (a form
-  // being laid out) costs no clearing of memory it never draws into.
+  // Owns zeroed pixels.
   Surface(int Width, int Height, bool BottomUp)
       : FWidth(Width < 0 ? 0 : Width), FHeight(Height < 0 ? 0 : Height), FBottomUp(BottomUp),
-        FOwned(ZeroedPixels(static_cast<size_t>(FWidth) * FHeight)), FBits(FOwned.get()) {}
+        FOwned(AllocateZeroed<uint32_t>(static_cast<size_t>(FWidth) * FHeight)), FBits(FOwned.get()) {}
   // Wraps pixels owned elsewhere (Stride in pixels).
   Surface(int Width, int Height, bool BottomUp, uint32_t* Bits)
       : FWidth(Width), FHeight(Height), FBottomUp(BottomUp), FBits(Bits) {}
@@ -39,19 +36,10 @@ class Surface {
   bool Contains(int x, int y) const { return x >= 0 && y >= 0 && x < FWidth && y < FHeight; }
 
  private:
-  struct FreePixels {
-    void operator()(uint32_t* P) const { std::free(P); }
-  };
-  static std::unique_ptr<uint32_t[], FreePixels> ZeroedPixels(size_t Count) {
-    auto* P = static_cast<uint32_t*>(std::calloc(Count ? Count : 1, sizeof(uint32_t)));
-    if (!P) throw std::bad_alloc();
-    return std::unique_ptr<uint32_t[], FreePixels>(P);
-  }
-
   int FWidth;
   int FHeight;
   bool FBottomUp;
-  std::unique_ptr<uint32_t[], FreePixels> FOwned;
+  ZeroedArray<uint32_t> FOwned;
   uint32_t* FBits;
 };
 
