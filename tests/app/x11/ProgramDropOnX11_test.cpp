@@ -134,8 +134,9 @@ TEST(ProgramDropOnX11, FilesDraggedFromAnotherProgramJoinTheList) {
   {
     SCOPED_TRACE("a localhost URI after a comment and a web address, many types in the type list");
     const std::string List = "# dragged\nhttp://example.org/clip.mp4\nfile://localhost" + FileUri(Second).substr(7);
-    const TXdndDropResult R =
-        DropUriList(Dpy, Main, X, Y, List, {"x-special/gnome-icon-list", "text/uri-list", "text/plain;charset=utf-8", "UTF8_STRING"});
+    const std::vector<std::string> Types{"x-special/gnome-icon-list", "text/uri-list", "text/plain;charset=utf-8",
+                                         "UTF8_STRING"};
+    const TXdndDropResult R = DropUriList(Dpy, Main, X, Y, List, Types);
     EXPECT_TRUE(R.Accepted);
     EXPECT_TRUE(R.FinishedAccepted);
     ExpectRows(Dpy, Main, 2, "x11-drop-second.png");
