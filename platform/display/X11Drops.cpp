@@ -1,7 +1,8 @@
 // Files dropped from other programs (the XDND protocol, version 5): every managed window
 // says it takes drops; while a drag moves over us we accept it where a window takes
-// files and a file list is offered, and a drop reads that list (two seconds at most) and
-// queues the local paths as a drop at the last position.
+// files and a file list is offered, and a drop reads that list (two seconds at most for
+// each answer, in chunks when it is long) and queues the local paths as a drop at the
+// last position.
 #include <unistd.h>
 
 #include <cstring>
@@ -146,20 +147,10 @@ bool X11State::HandleDrag(const XClientMessageEvent& E, win::DisplayEvents& Even
   // The drop.
   bool Took = false;
   if (Drag.Accepted) {
-    XDeleteProperty(Dpy, SelWindow, A.DropProperty);
-    XConvertSelection(Dpy, A.XdndSelection, A.UriList, A.DropProperty, SelWindow,
-                      static_cast<Time>(E.data.l[2]));
-    XFlush(Dpy);
-    XEvent Reply;
-    if (WaitForWindowEvent(SelectionNotify, Reply, DropWaitMs) && Reply.xselection.property) {
-      Atom Type = 0;
-      int Format = 0;
-      unsigned long Count = 0, After = 0;
-      unsigned char* Data = nullptr;
-      XGetWindowProperty(Dpy, SelWindow, A.DropProperty, 0, 0x7FFFFFFF, True, AnyPropertyType, &Type, &Format, &Count,
-                         &After, &Data);
-      const std::string List = Data && Format == 8 ? std::string(reinterpret_cast<char*>(Data), Count) : "";
-      if (Data) XFree(Data);
+    std::string List;
+    bool Chunked = false;
+    if (ReadSelection({A.XdndSelection, A.UriList, A.DropProperty, static_cast<Time>(E.data.l[2]), DropWaitMs}, List,
+                      Chunked) > 0) {
       char Host[256] = "";
       gethostname(Host, sizeof Host - 1);
       std::vector<std::string> Paths = LocalPathsOfUriList(List, Host);
