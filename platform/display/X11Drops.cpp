@@ -40,12 +40,16 @@ std::vector<std::string> LocalPathsOfUriList(const std::string& List, const std:
     Start = End + 1;
     if (!Line.empty() && Line.back() == '\r') Line.pop_back();
     if (Line.empty() || Line[0] == '#') continue;
-    constexpr const char* Scheme = "file://";
-    if (Line.compare(0, 7, Scheme) != 0) continue;
-    const size_t Slash = Line.find('/', 7);
-    if (Slash == std::string::npos) continue;
-    const std::string Host = Line.substr(7, Slash - 7);
-    if (!Host.empty() && Host != "localhost" && Host != HostName) continue;  // another machine's file
+    if (Line.compare(0, 5, "file:") != 0) continue;
+    size_t Slash = 5;  // "file:/path", with no host part, is a file of this machine too
+    if (Line.compare(5, 2, "//") == 0) {
+      Slash = Line.find('/', 7);
+      if (Slash == std::string::npos) continue;
+      const std::string Host = Line.substr(7, Slash - 7);
+      if (!Host.empty() && Host != "localhost" && Host != HostName) continue;  // another machine's file
+    } else if (Line.compare(5, 1, "/") != 0) {
+      continue;
+    }
     std::string Path;
     bool Valid = true;
     for (size_t I = Slash; I < Line.size(); ++I) {
