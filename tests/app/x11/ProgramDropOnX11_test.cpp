@@ -7,7 +7,6 @@
 #include <sys/stat.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <string>
 #include <thread>
 #include <vector>
@@ -94,10 +93,9 @@ void ExpectRows(Display* Dpy, Window W, size_t ARows, const std::string& AShot) 
 }
 
 TEST(ProgramDropOnX11, FilesDraggedFromAnotherProgramJoinTheList) {
-  const char* DisplayName = std::getenv("DISPLAY");
-  ASSERT_NE(DisplayName, nullptr) << "run under a virtual X server";
-  Display* Dpy = XOpenDisplay(DisplayName);
-  ASSERT_NE(Dpy, nullptr);
+  const vantrel::x11apptest::TXConnection Connection = vantrel::x11apptest::OpenTestDisplay();
+  ASSERT_NE(Connection, nullptr) << "run under a virtual X server";
+  Display* Dpy = Connection.get();
   TProgramRun Program;
   ASSERT_TRUE(Program.Started());
   const Window Main = WaitForWindow(Dpy, "Vantrel", 90);
@@ -161,7 +159,6 @@ TEST(ProgramDropOnX11, FilesDraggedFromAnotherProgramJoinTheList) {
 
   AskToClose(Dpy, Main);
   EXPECT_EQ(Program.WaitExit(10), 0) << "the program did not end within 10 s";
-  XCloseDisplay(Dpy);
 }
 
 }  // namespace

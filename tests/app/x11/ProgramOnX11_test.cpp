@@ -5,7 +5,6 @@
 
 #include <sys/stat.h>
 
-#include <cstdlib>
 #include <string>
 
 #include "app/MakerService.h"
@@ -16,10 +15,9 @@ namespace {
 using vantrel::x11apptest::TProgramRun;
 
 TEST(ProgramOnX11, ShowsTheSkinnedMainWindowAndClosesWithSettingsAndThePageItOpensAtExit) {
-  const char* DisplayName = std::getenv("DISPLAY");
-  ASSERT_NE(DisplayName, nullptr) << "run under a virtual X server";
-  Display* Dpy = XOpenDisplay(DisplayName);
-  ASSERT_NE(Dpy, nullptr);
+  const vantrel::x11apptest::TXConnection Connection = vantrel::x11apptest::OpenTestDisplay();
+  ASSERT_NE(Connection, nullptr) << "run under a virtual X server";
+  Display* Dpy = Connection.get();
   TProgramRun Program;
   ASSERT_TRUE(Program.Started());
   const Window Main = vantrel::x11apptest::WaitForWindow(Dpy, "Vantrel", 90);
@@ -29,7 +27,6 @@ TEST(ProgramOnX11, ShowsTheSkinnedMainWindowAndClosesWithSettingsAndThePageItOpe
 
   vantrel::x11apptest::AskToClose(Dpy, Main);
   EXPECT_EQ(Program.WaitExit(10), 0) << "the program did not end within 10 s";
-  XCloseDisplay(Dpy);
 
   struct stat Info {};
   EXPECT_EQ(stat(Program.Home().File("config/vantrel/registry.ini").c_str(), &Info), 0) << "no settings were written";

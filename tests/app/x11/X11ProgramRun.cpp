@@ -91,6 +91,11 @@ int TProgramRun::WaitExit(double ASeconds) {
 
 std::string TProgramRun::OpenedPages() const { return test::ReadFileBytes(OpenedFile(FHome)); }
 
+TXConnection OpenTestDisplay() {
+  const char* Name = std::getenv("DISPLAY");
+  return TXConnection(Name ? XOpenDisplay(Name) : nullptr, XCloseDisplay);
+}
+
 Window WaitForWindow(Display* Dpy, const std::string& AName, double ASeconds) {
   const Window Root = DefaultRootWindow(Dpy);
   const auto End = RunClock::now() + std::chrono::duration<double>(ASeconds);

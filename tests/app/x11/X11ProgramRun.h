@@ -6,6 +6,7 @@
 #include <sys/types.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,11 @@ class TProgramRun {
   test::TTempDir FHome;
   pid_t FPid = -1;
 };
+
+// A connection to the X server the test runs on (DISPLAY), closed with it; empty when
+// there is none.
+using TXConnection = std::unique_ptr<Display, int (*)(Display*)>;
+TXConnection OpenTestDisplay();
 
 // The mapped top-level window called AName, or 0 when none appears within ASeconds.
 Window WaitForWindow(Display* Dpy, const std::string& AName, double ASeconds);
