@@ -14,6 +14,7 @@
 #include "platform/ui/ExtCtrls.h"
 #include "skin/controls/SkinCtrls.h"
 #include "skin/controls/SkinGrids.h"
+#include "tests/app/MainWindowFixture.h"
 #include "tests/platform/display/x11/X11TestSession.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestPaths.h"
@@ -32,15 +33,17 @@ bool PreviewX11Red(uint32_t APixel) {
 
 class PreviewOnX11 : public testing::Test {
  protected:
-  PreviewOnX11() : Home(Scratch.File("home")), Program(Scratch.File("program") + "/") {
+  PreviewOnX11()
+      : Home(Scratch.File("home")),
+        Program(Scratch.File("program") + "/"),
+        HomeEnv("HOME", Home),
+        ConfigEnv("XDG_CONFIG_HOME", Home + "/.config") {
     namespace fs = std::filesystem;
     fs::create_directories(Home);
     fs::create_directories(Program);
     const std::string Bin = vt::BinDir() + "/";
     for (const char* Folder : {"skin-laconic", "video-converter-profiles"})
       fs::copy(Bin + Folder, Program + Folder, fs::copy_options::recursive);
-    setenv("HOME", Home.c_str(), 1);
-    setenv("XDG_CONFIG_HOME", (Home + "/.config").c_str(), 1);
     vantrel::app::MainUnit() = vantrel::app::TMainUnitState{};
   }
   ~PreviewOnX11() override {
@@ -79,6 +82,7 @@ class PreviewOnX11 : public testing::Test {
 
   vt::TTempDir Scratch;
   std::string Home, Program;
+  vantrel::apptest::ScopedEnv HomeEnv, ConfigEnv;
   x11t::X11Session S;
   TApplicationInstance App;
   TMainForm* Main = nullptr;
