@@ -83,7 +83,6 @@ Tproform::Tproform(TComponent* AOwner) : TForm(AOwner) {
   Shape2->SetName("Shape2");
   Shape2->SetParent(this);
   Shape2->SetBounds(147, 0, 1, 470);
-  // The grid lets go of its scroll bar when it goes: the bar is made first, so it goes last.
   spSkinScrollBar1 = ::Create<TspSkinScrollBar>(this);
   spSkinScrollBar1->SetName("spSkinScrollBar1");
   spSkinScrollBar1->SetKind(sbVertical);

@@ -1,8 +1,8 @@
 // Native child windows for code that draws into a child HWND itself (the video player):
-// an X child of the top-level's X window over the HWND's client area, without a
-// background, shaped to the part that shows so the HWND's own children and the siblings
-// above it stay visible over the picture. It takes only exposures; the pointer goes
-// through to the top-level window and so to the HWND.
+// an X child of the top-level's X window over the HWND's client area, black where the
+// picture does not reach, shaped to the part that shows so the HWND's own children and
+// the siblings above it stay visible over the picture. It takes only exposures; the
+// pointer goes through to the top-level window and so to the HWND.
 #include <algorithm>
 
 #include "platform/display/X11Display.h"
@@ -36,6 +36,15 @@ void ShapeHost(X11State& S, X11Host& H) {
   XShapeCombineRectangles(S.Dpy, H.Xid, ShapeInput, 0, 0, nullptr, 0, ShapeSet, Unsorted);
 }
 
+// Opaque black in the pixels of Top's visual (a 32-bit one keeps alpha in the bits the
+// colours leave free).
+unsigned long HostBlack(const X11State& S, const X11Native& Top) {
+  const Visual* V = Top.Argb ? S.ArgbVis : S.Vis;
+  const int Depth = Top.Argb ? 32 : S.Depth;
+  if (!V || Depth != 32) return 0;
+  return ~(V->red_mask | V->green_mask | V->blue_mask) & 0xFFFFFFFFul;
+}
+
 // Brings H to its HWND's placement; false when the HWND is gone (H is then destroyed).
 bool PlaceHost(X11State& S, X11Host& H) {
   win::HostPlacement P;
@@ -51,12 +60,15 @@ bool PlaceHost(X11State& S, X11Host& H) {
   const int Ht = std::max(1, static_cast<int>(P.Client.Bottom - P.Client.Top));
   if (!H.Xid) {
     XSetWindowAttributes Attr{};
-    Attr.background_pixmap = 0;  // None: the player's picture, never a fill
+    // The server fills what shows anew (mapped, uncovered, grown) with black, the colour
+    // around a picture narrower or lower than the window; the exposure then has the
+    // picture drawn again. Without a fill such parts kept whatever the screen had there.
+    Attr.background_pixel = HostBlack(S, *Top);
     Attr.event_mask = ExposureMask;
     Attr.bit_gravity = NorthWestGravity;
     H.Xid = XCreateWindow(S.Dpy, Top->Xid, P.Client.Left, P.Client.Top, static_cast<unsigned>(W),
                           static_cast<unsigned>(Ht), 0, CopyFromParent, InputOutput, CopyFromParent,
-                          CWBackPixmap | CWEventMask | CWBitGravity, &Attr);
+                          CWBackPixel | CWEventMask | CWBitGravity, &Attr);
     H.ParentXid = Top->Xid;
     H.Client = P.Client;
     H.Shape = P.Visible;

@@ -175,6 +175,9 @@ void TComponent::RemoveFreeNotification(TComponent* AComponent) {
 }
 
 void TComponent::RemoveNotification(TComponent* AComponent) {
+  // A request from a component of the same owner is kept by no list: it stands until the
+  // component goes, however often others come and go.
+  if (FFreeNotifies.empty()) return;
   EraseOne(FFreeNotifies, AComponent);
   if (FFreeNotifies.empty()) FComponentState.Exclude(csFreeNotification);
 }

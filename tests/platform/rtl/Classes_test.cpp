@@ -240,6 +240,31 @@ TEST(Classes, FreeNotificationReachesComponentsOfOtherOwnersBothWays) {
   (void)Sibling;
 }
 
+TEST(Classes, ASiblingThatAskedToBeWatchedIsHeardGoingWithItsOwner) {
+  // Watched is made after Watcher, so their owner frees it first; siblings coming and
+  // going before must not turn its request off.
+  for (const bool Deleted : {false, true}) {
+    SCOPED_TRACE(Deleted);
+    TLog Log;
+    TProbe* Root = NewProbe(nullptr, "Root", Log);
+    TProbe* Watcher = NewProbe(Root, "Watcher", Log);
+    TProbe* Watched = NewProbe(Root, "Watched", Log);
+    Watched->FreeNotification(Watcher);
+    TProbe* Gone = NewProbe(Root, "Gone", Log);
+    Gone->FreeNotification(Watcher);
+    Gone->Free();
+    NewProbe(Root, "Last", Log);
+    EXPECT_TRUE(Watched->ComponentState().Contains(csFreeNotification));
+    Log.clear();
+    if (Deleted)
+      delete Root;
+    else
+      Root->Free();
+    const auto At = [&Log](const char* Line) { return std::find(Log.begin(), Log.end(), Line) - Log.begin(); };
+    EXPECT_LT(At("Watcher -Watched"), At("~Watched"));
+  }
+}
+
 TEST(Classes, NamesAreIdentifiersUniqueWithinTheOwner) {
   TOwned<TComponent> Owner(TComponent::Create(nullptr));
   TComponent* A = TComponent::Create(Owner.get());

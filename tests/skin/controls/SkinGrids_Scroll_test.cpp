@@ -227,4 +227,22 @@ TEST_F(SkinGridScrollTest, AFreedBarIsForgottenAndAFreedGridNoLongerHearsItsBar)
   EXPECT_EQ(V2->Position(), 50);
 }
 
+// Bars made after the grid go before it when their owner goes, freed (children first)
+// or deleted (owned components only); a sibling freed earlier changes nothing.
+TEST_F(SkinGridScrollTest, BarsMadeAfterTheGridMayGoFirst) {
+  for (const bool Deleted : {false, true}) {
+    SCOPED_TRACE(Deleted);
+    Form = CreateOwned<TForm>(nullptr);
+    AddGrid(20);
+    G->SetVScrollBar(AddBar(sbVertical));
+    G->SetHScrollBar(AddBar(sbHorizontal));
+    ShowForm();
+    AddBar(sbVertical)->Free();
+    if (Deleted)
+      delete Form.release();
+    else
+      Form.reset();
+  }
+}
+
 }  // namespace

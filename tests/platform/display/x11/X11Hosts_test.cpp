@@ -85,3 +85,17 @@ TEST(X11Hosts, DestroyingThePanelDestroysItsNativeWindow) {
   DestroyWindow(H.Panel);
   EXPECT_TRUE(PumpUntil([&] { return !S.Peer.Exists(H.Id); }));
 }
+
+TEST(X11Hosts, WhereNothingIsDrawnItShowsBlackAlsoAfterACover) {
+  X11Session S;
+  HostScene H(S);
+  ASSERT_TRUE(PumpUntil([&] { return S.Peer.Viewable(H.Id); }));
+  // The panel's client area from (150, 140) on the screen, 200 x 150.
+  EXPECT_TRUE(PumpUntil([&] { return S.Peer.ScreenPixel(250, 215) == 0 && S.Peer.ScreenPixel(151, 141) == 0; }))
+      << std::hex << S.Peer.ScreenPixel(250, 215);
+  const HWND Cover = S.Fill(0, WS_POPUP | WS_VISIBLE, {120, 120, 400, 330}, RGB(0, 255, 0));
+  ASSERT_TRUE(PumpUntil([&] { return S.Peer.ScreenPixel(250, 215) == 0x00FF00; }));
+  DestroyWindow(Cover);
+  EXPECT_TRUE(PumpUntil([&] { return S.Peer.ScreenPixel(250, 215) == 0 && S.Peer.ScreenPixel(348, 288) == 0; }))
+      << std::hex << S.Peer.ScreenPixel(250, 215);
+}
