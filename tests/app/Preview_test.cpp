@@ -58,8 +58,11 @@ class PreviewPlayer : public testing::Test {
   }
   void PlayAndPauseOnAPicture() {
     Main->PlayButtonClick(nullptr);
+    // A position comes from the running event loop, which has reported its start by then:
+    // a pause before that start would be answered by the loop's own "playing".
     ASSERT_TRUE(PumpUntil([&] {
-      return Main->PreviewPlayState == vantrel::media::psPlay && Main->DODodeve->CurrentFrame()->Width() > 0;
+      return Main->PreviewPlayState == vantrel::media::psPlay && Main->DODodeve->CurrentPTS() >= 0 &&
+             Main->DODodeve->CurrentFrame()->Width() > 0;
     }));
     Main->PauseButtonClick(nullptr);
     ASSERT_TRUE(PumpUntil([&] { return Main->PreviewPlayState == vantrel::media::psPause; }));

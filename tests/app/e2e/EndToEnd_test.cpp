@@ -304,7 +304,10 @@ TEST_F(EndToEnd, TwoFilesWithTheirOwnFormatsTrimCropAndBrightnessConvert) {
     ClickRow(1);
     Click(M.PlayButton);
     ASSERT_TRUE(vantrel::testsupport::PumpUntil(
-        [&] { return M.PreviewPlayState == vantrel::media::psPlay && M.DODodeve->CurrentFrame()->Width() > 0; },
+        [&] {
+          return M.PreviewPlayState == vantrel::media::psPlay && M.DODodeve->CurrentPTS() >= 0 &&
+                 M.DODodeve->CurrentFrame()->Width() > 0;
+        },
         std::chrono::milliseconds(20000)));
     // The button's face takes the snapshot (its arrow at the right opens the menu).
     Click(M.spSkinMenuButton1->ClientToScreen(Point(M.spSkinMenuButton1->Width() / 3, M.spSkinMenuButton1->Height() / 2)));
