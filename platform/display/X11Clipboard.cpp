@@ -202,38 +202,39 @@ bool X11State::WaitForWindowEvent(int Type, XEvent& Out, int TimeoutMs) {
   }
 }
 
-int X11State::ReadSelection(Atom Target, std::string& Out) {
-  XDeleteProperty(Dpy, SelWindow, A.SelectionProperty);
-  XConvertSelection(Dpy, A.Clipboard, Target, A.SelectionProperty, SelWindow, CurrentTime);
+int X11State::ReadSelection(const SelectionAsk& Ask, std::string& Out, bool& Chunked) {
+  Out.clear();
+  Chunked = false;
+  XDeleteProperty(Dpy, SelWindow, Ask.Property);
+  XConvertSelection(Dpy, Ask.Selection, Ask.Target, Ask.Property, SelWindow, Ask.When);
   XFlush(Dpy);
   XEvent E;
-  if (!WaitForWindowEvent(SelectionNotify, E, ClipboardWaitMs)) return -1;
+  if (!WaitForWindowEvent(SelectionNotify, E, Ask.WaitMs)) return -1;
   if (E.xselection.property == 0) return 0;  // refused
   Atom Type = 0;
   int Format = 0;
   unsigned long Count = 0, After = 0;
   unsigned char* Data = nullptr;
-  XGetWindowProperty(Dpy, SelWindow, A.SelectionProperty, 0, 0x7FFFFFFF, True, AnyPropertyType, &Type, &Format, &Count,
+  XGetWindowProperty(Dpy, SelWindow, Ask.Property, 0, 0x7FFFFFFF, True, AnyPropertyType, &Type, &Format, &Count,
                      &After, &Data);
   if (Type == A.Incr) {
     if (Data) XFree(Data);
     // Chunks until an empty one; each read deletes the property and so asks for more.
-    Out.clear();
     for (;;) {
       XEvent P;
       bool Got = false;
-      const auto End = std::chrono::steady_clock::now() + std::chrono::milliseconds(ClipboardWaitMs);
+      const auto End = std::chrono::steady_clock::now() + std::chrono::milliseconds(Ask.WaitMs);
       while (std::chrono::steady_clock::now() < End) {
-        if (!WaitForWindowEvent(PropertyNotify, P, ClipboardWaitMs)) break;
-        if (P.xproperty.atom == A.SelectionProperty && P.xproperty.state == PropertyNewValue) {
+        if (!WaitForWindowEvent(PropertyNotify, P, Ask.WaitMs)) break;
+        if (P.xproperty.atom == Ask.Property && P.xproperty.state == PropertyNewValue) {
           Got = true;
           break;
         }
       }
       if (!Got) return -1;
       Data = nullptr;
-      XGetWindowProperty(Dpy, SelWindow, A.SelectionProperty, 0, 0x7FFFFFFF, True, AnyPropertyType, &Type, &Format,
-                         &Count, &After, &Data);
+      XGetWindowProperty(Dpy, SelWindow, Ask.Property, 0, 0x7FFFFFFF, True, AnyPropertyType, &Type, &Format, &Count,
+                         &After, &Data);
       if (Type == 0 || Type == A.Incr) {  // an early notice of a property already taken
         if (Data) XFree(Data);
         continue;
@@ -245,7 +246,7 @@ int X11State::ReadSelection(Atom Target, std::string& Out) {
       }
       if (Bytes == 0) break;
     }
-    UsedIncr = true;
+    Chunked = true;
   } else {
     Out.assign(Data && Format == 8 ? reinterpret_cast<const char*>(Data) : "", Data && Format == 8 ? Count : 0);
     if (Data) XFree(Data);
@@ -267,8 +268,11 @@ std::string X11Display::ClipboardText() {
   if (!XGetSelectionOwner(S.Dpy, S.A.Clipboard)) return "";
   std::string Text;
   // An owner that never answers costs one wait, not two.
-  int Got = S.ReadSelection(S.A.Utf8String, Text);
-  if (Got == 0) Got = S.ReadSelection(XA_STRING, Text);
+  int Got = S.ReadSelection({S.A.Clipboard, S.A.Utf8String, S.A.SelectionProperty, CurrentTime, ClipboardWaitMs}, Text,
+                            S.UsedIncr);
+  if (Got == 0)
+    Got = S.ReadSelection({S.A.Clipboard, XA_STRING, S.A.SelectionProperty, CurrentTime, ClipboardWaitMs}, Text,
+                          S.UsedIncr);
   return Got > 0 ? CleanUtf8(Text) : "";
 }
 

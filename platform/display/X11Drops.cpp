@@ -1,7 +1,8 @@
 // Files dropped from other programs (the XDND protocol, version 5): every managed window
 // says it takes drops; while a drag moves over us we accept it where a window takes
-// files and a file list is offered, and a drop reads that list (two seconds at most) and
-// queues the local paths as a drop at the last position.
+// files and a file list is offered, and a drop reads that list (two seconds at most for
+// each answer, in chunks when it is long) and queues the local paths as a drop at the
+// last position.
 #include <unistd.h>
 
 #include <cstring>
@@ -39,12 +40,16 @@ std::vector<std::string> LocalPathsOfUriList(const std::string& List, const std:
     Start = End + 1;
     if (!Line.empty() && Line.back() == '\r') Line.pop_back();
     if (Line.empty() || Line[0] == '#') continue;
-    constexpr const char* Scheme = "file://";
-    if (Line.compare(0, 7, Scheme) != 0) continue;
-    const size_t Slash = Line.find('/', 7);
-    if (Slash == std::string::npos) continue;
-    const std::string Host = Line.substr(7, Slash - 7);
-    if (!Host.empty() && Host != "localhost" && Host != HostName) continue;  // another machine's file
+    if (Line.compare(0, 5, "file:") != 0) continue;
+    size_t Slash = 5;  // "file:/path", with no host part, is a file of this machine too
+    if (Line.compare(5, 2, "//") == 0) {
+      Slash = Line.find('/', 7);
+      if (Slash == std::string::npos) continue;
+      const std::string Host = Line.substr(7, Slash - 7);
+      if (!Host.empty() && Host != "localhost" && Host != HostName) continue;  // another machine's file
+    } else if (Line.compare(5, 1, "/") != 0) {
+      continue;
+    }
     std::string Path;
     bool Valid = true;
     for (size_t I = Slash; I < Line.size(); ++I) {
@@ -146,20 +151,10 @@ bool X11State::HandleDrag(const XClientMessageEvent& E, win::DisplayEvents& Even
   // The drop.
   bool Took = false;
   if (Drag.Accepted) {
-    XDeleteProperty(Dpy, SelWindow, A.DropProperty);
-    XConvertSelection(Dpy, A.XdndSelection, A.UriList, A.DropProperty, SelWindow,
-                      static_cast<Time>(E.data.l[2]));
-    XFlush(Dpy);
-    XEvent Reply;
-    if (WaitForWindowEvent(SelectionNotify, Reply, DropWaitMs) && Reply.xselection.property) {
-      Atom Type = 0;
-      int Format = 0;
-      unsigned long Count = 0, After = 0;
-      unsigned char* Data = nullptr;
-      XGetWindowProperty(Dpy, SelWindow, A.DropProperty, 0, 0x7FFFFFFF, True, AnyPropertyType, &Type, &Format, &Count,
-                         &After, &Data);
-      const std::string List = Data && Format == 8 ? std::string(reinterpret_cast<char*>(Data), Count) : "";
-      if (Data) XFree(Data);
+    std::string List;
+    bool Chunked = false;
+    if (ReadSelection({A.XdndSelection, A.UriList, A.DropProperty, static_cast<Time>(E.data.l[2]), DropWaitMs}, List,
+                      Chunked) > 0) {
       char Host[256] = "";
       gethostname(Host, sizeof Host - 1);
       std::vector<std::string> Paths = LocalPathsOfUriList(List, Host);

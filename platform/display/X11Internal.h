@@ -176,8 +176,15 @@ struct X11State {
   // The next chunk for a requestor that took the last one; false: not one of ours.
   bool ContinueOutgoing(const XPropertyEvent& E);
   bool WaitForWindowEvent(int Type, XEvent& Out, int TimeoutMs);
-  // 1: read; 0: refused; -1: no answer in time.
-  int ReadSelection(Atom Target, std::string& Out);
+  // Asks Selection's owner for it as Target, into Property of our selection window, and
+  // waits WaitMs at most for each answer.
+  struct SelectionAsk {
+    Atom Selection, Target, Property;
+    Time When;
+    int WaitMs;
+  };
+  // 1: read (Chunked: it came in INCR chunks); 0: refused; -1: no answer in time.
+  int ReadSelection(const SelectionAsk& Ask, std::string& Out, bool& Chunked);
 
   // Drops from other programs (X11Drops.cpp).
   struct DragState {

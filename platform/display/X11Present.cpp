@@ -237,6 +237,12 @@ void X11Display::Present(HWND Wnd, const win::Surface& BackingStore, const RECT&
   X11State& S = *F;
   X11Native* N = S.Find(Wnd);
   if (!N) return;
+  if (!N->Mapped && !S.BlendsItself(*N)) {
+    // Nothing of it is on screen: the exposure that follows its mapping brings the
+    // pixels over then, so a form painted while hidden costs no copying now.
+    S.SyncHosts(Wnd);
+    return;
+  }
   S.EnsureFrame(*N);
   if (!N->Frame) return;
   const RECT R = Intersection(Area, RECT{0, 0, std::min(N->Width(), BackingStore.Width()),

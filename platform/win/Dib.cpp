@@ -20,10 +20,15 @@ std::shared_ptr<BitmapObject> BitmapObject::CreateDib(const BITMAPINFO* Info) {
   B->FIsDib = true;
   B->FFormat = std::move(F);
   const DibFormat& Fm = B->FFormat;
-  B->FBits = std::make_unique<uint8_t[]>(Fm.ImageBytes());  // zeroed
+  B->FBits = AllocateZeroed<uint8_t>(Fm.ImageBytes());
   if (Fm.BitCount == 32) {
     B->FSurface = std::make_unique<Surface>(Fm.Width, Fm.Height, Fm.BottomUp,
                                             reinterpret_cast<uint32_t*>(B->FBits.get()));
+  } else if (Fm.Colors.empty()) {
+    // Zero bits of a depth without a colour table are black pixels, which the new surface
+    // already holds: it counts as read from them (a loader fills the bits right after).
+    B->FSurface = std::make_unique<Surface>(Fm.Width, Fm.Height, false);
+    B->FPulledBits = AllocateZeroed<uint8_t>(Fm.ImageBytes());
   } else {
     B->FSurface = std::make_unique<Surface>(Fm.Width, Fm.Height, false);
     B->Pull();
@@ -55,7 +60,7 @@ void BitmapObject::Pull() {
   if (FPulledBits && SameColors() && std::memcmp(FPulledBits.get(), FBits.get(), Size) == 0) return;
   for (int y = 0; y < FFormat.Height; ++y)
     ReadDibRow(FFormat, FBits.get() + FFormat.RowOffset(y), FSurface->Row(y));
-  if (!FPulledBits) FPulledBits = std::make_unique<uint8_t[]>(Size);
+  if (!FPulledBits) FPulledBits = AllocateZeroed<uint8_t>(Size);
   std::memcpy(FPulledBits.get(), FBits.get(), Size);
   FPulledColors = FFormat.Colors;
 }

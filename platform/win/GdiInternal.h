@@ -109,12 +109,12 @@ class BitmapObject : public GdiObject {
   BitmapObject() : GdiObject(OBJ_BITMAP) {}
   DibFormat FFormat;
   bool FIsDib = false;
-  std::unique_ptr<uint8_t[]> FBits;  // the caller's row data (DIB sections)
+  ZeroedArray<uint8_t> FBits;  // the caller's row data (DIB sections)
   std::unique_ptr<Surface> FSurface;
   // The bits and colours Pixels() was last read from, while it still holds exactly that
   // reading: a Pull of unchanged bits then reads nothing (a skin picture is drawn from
   // many times and changed seldom).
-  std::unique_ptr<uint8_t[]> FPulledBits;
+  ZeroedArray<uint8_t> FPulledBits;
   std::vector<RGBQUAD> FPulledColors;
 };
 

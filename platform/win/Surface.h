@@ -5,7 +5,8 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
+
+#include "platform/win/ZeroedMemory.h"
 
 namespace vantrel::win {
 
@@ -14,8 +15,7 @@ class Surface {
   // Owns zeroed pixels.
   Surface(int Width, int Height, bool BottomUp)
       : FWidth(Width < 0 ? 0 : Width), FHeight(Height < 0 ? 0 : Height), FBottomUp(BottomUp),
-        FOwned(std::make_unique<uint32_t[]>(static_cast<size_t>(FWidth) * FHeight)),
-        FBits(FOwned.get()) {}
+        FOwned(AllocateZeroed<uint32_t>(static_cast<size_t>(FWidth) * FHeight)), FBits(FOwned.get()) {}
   // Wraps pixels owned elsewhere (Stride in pixels).
   Surface(int Width, int Height, bool BottomUp, uint32_t* Bits)
       : FWidth(Width), FHeight(Height), FBottomUp(BottomUp), FBits(Bits) {}
@@ -39,7 +39,7 @@ class Surface {
   int FWidth;
   int FHeight;
   bool FBottomUp;
-  std::unique_ptr<uint32_t[]> FOwned;
+  ZeroedArray<uint32_t> FOwned;
   uint32_t* FBits;
 };
 

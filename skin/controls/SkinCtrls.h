@@ -977,17 +977,22 @@ inline Boolean PointOnOrInRect(const TRect& R, Integer X, Integer Y) {
   return X >= R.Left && X <= R.Right && Y >= R.Top && Y <= R.Bottom;
 }
 
-class TspSkinMenuButton : public TspSkinButton {
-  VANTREL_CLASS(TspSkinMenuButton)
-  explicit TspSkinMenuButton(TComponent* AOwner);
-  ~TspSkinMenuButton() override;
+// What the menu button and the menu speed button share, over the push button (Base
+// TspSkinButton, Root TspSkinCustomControl) or the speed button (Base TspSkinSpeedButton,
+// Root TspGraphicSkinCustomControl): the menus a press opens, the track part, the press
+// that opens them and the pressed state until they report closing.
+template <class Base, class Root>
+class TspMenuTrackButton : public Base {
+ public:
+  explicit TspMenuTrackButton(TComponent* AOwner);
+  ~TspMenuTrackButton() override;
 
-  TspSkinImagesMenu* SkinImagesMenu() const { return FSkinImagesMenu; }
+  TspSkinImagesMenu* SkinImagesMenu() const { return this->FSkinImagesMenu; }
   void SetSkinImagesMenu(TspSkinImagesMenu* Value);
-  Boolean UseImagesMenuImage() const { return FUseImagesMenuImage; }
-  void SetUseImagesMenuImage(Boolean Value) { FUseImagesMenuImage = Value; }
-  Boolean UseImagesMenuCaption() const { return FUseImagesMenuCaption; }
-  void SetUseImagesMenuCaption(Boolean Value) { FUseImagesMenuCaption = Value; }
+  Boolean UseImagesMenuImage() const { return this->FUseImagesMenuImage; }
+  void SetUseImagesMenuImage(Boolean Value) { this->FUseImagesMenuImage = Value; }
+  Boolean UseImagesMenuCaption() const { return this->FUseImagesMenuCaption; }
+  void SetUseImagesMenuCaption(Boolean Value) { this->FUseImagesMenuCaption = Value; }
   TspSkinPopupMenu* SkinPopupMenu() const { return FSkinPopupMenu; }
   void SetSkinPopupMenu(TspSkinPopupMenu* Value);
   Boolean TrackButtonMode() const { return FTrackButtonMode; }
@@ -1003,90 +1008,94 @@ class TspSkinMenuButton : public TspSkinButton {
   TRect GetTrackPartRect() const;
 
   void GetSkinData() override;
-  void DrawDefaultImage(TBitmap* B) override;
-  void DrawButtonImage(TBitmap* B, TRect R, Boolean ADown, Boolean AMouseIn) override;
+  void Dispatch(TMessage& Message) override;
 
  protected:
   void Notification(TComponent* AComponent, TOperation Operation) override;
-  void WndProc(TMessage& Message) override;
-  void Dispatch(TMessage& Message) override;
   void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
   void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
   void CMMouseEnter(TWMNoParams& Message) override;
   void CMMouseLeave(TWMNoParams& Message) override;
-  void CMDialogChar(TCMDialogChar& Message) override;
 
- private:
-  Boolean HasMenu() const { return FSkinPopupMenu || FSkinImagesMenu; }
-  // Menu closed: up again, pointer state from the cursor, OnHideTrackMenu.
-  void TrackMenuClosed();
-  void ImagesMenuClosed(TObject* Sender);
-  // The tool (Stretch) and nine-part styles, drawn from the button's own state.
-  void DrawPartsStyle(TBitmap* B, Boolean Stretch);
-  void DrawMarker(TCanvas* C, Boolean Skinned);
+  // The strip a track-button press must hit where the skin gives no track part.
+  virtual TRect TrackStrip() const;
+  // A left press is about to open the menu.
+  virtual void TrackPressStarting() {}
+  // A menu reported closing (ImagesMenu: the images menu): up again, OnHideTrackMenu and
+  // the pointer state, then the new look.
+  virtual void TrackMenuClosed(Boolean ImagesMenu) = 0;
+
+  Boolean HasMenu() const { return FSkinPopupMenu || this->FSkinImagesMenu; }
+  // While the menu of a track-button press is open and the skin has a track part: the
+  // active image with the pressed track part over it. False when that look does not apply.
+  Boolean DrawTrackedImage(TBitmap* B);
+  // The unskinned look's background and font: the default font in the skin's charset,
+  // grey when disabled. Returns B's canvas.
+  TCanvas* BeginPlainImage(TBitmap* B);
+  // The unskinned main and track parts of track-button mode (Hot: the active look at
+  // rest); true when the pressed shift applies.
+  Boolean DrawPlainTrackParts(TCanvas* C, Boolean Hot);
+  // The two parts of track-button mode composed from the Main and Track state rectangles.
+  void ComposeTrackParts(TBitmap* B, const TRect& Main, const TRect& Track, Boolean Stretch);
+  // The drop-down marker's place in the right strip, moved in while pressed (Shifted).
+  TRect MarkerRect(Boolean Shifted) const;
 
   Boolean FTrackButtonMode = false;
   Boolean FMenuTracked = false;
   TspSkinPopupMenu* FSkinPopupMenu = nullptr;
 };
 
-class TspSkinMenuSpeedButton : public TspSkinSpeedButton {
+extern template class TspMenuTrackButton<TspSkinButton, TspSkinCustomControl>;
+extern template class TspMenuTrackButton<TspSkinSpeedButton, TspGraphicSkinCustomControl>;
+
+class TspSkinMenuButton : public TspMenuTrackButton<TspSkinButton, TspSkinCustomControl> {
+  VANTREL_CLASS(TspSkinMenuButton)
+  explicit TspSkinMenuButton(TComponent* AOwner);
+
+  void DrawDefaultImage(TBitmap* B) override;
+  void DrawButtonImage(TBitmap* B, TRect R, Boolean ADown, Boolean AMouseIn) override;
+
+ protected:
+  void WndProc(TMessage& Message) override;
+  void CMDialogChar(TCMDialogChar& Message) override;
+  void TrackPressStarting() override;
+  void TrackMenuClosed(Boolean ImagesMenu) override;
+
+ private:
+  // The tool (Stretch) and nine-part styles, drawn from the button's own state.
+  void DrawPartsStyle(TBitmap* B, Boolean Stretch);
+  void DrawMarker(TCanvas* C, Boolean Skinned);
+};
+
+class TspSkinMenuSpeedButton : public TspMenuTrackButton<TspSkinSpeedButton, TspGraphicSkinCustomControl> {
   VANTREL_CLASS(TspSkinMenuSpeedButton)
   explicit TspSkinMenuSpeedButton(TComponent* AOwner);
-  ~TspSkinMenuSpeedButton() override;
 
   Boolean NewStyle() const { return FNewStyle; }
   void SetNewStyle(Boolean Value);
   TspTrackPosition TrackPosition() const { return FTrackPosition; }
   void SetTrackPosition(TspTrackPosition Value);
-  TspSkinImagesMenu* SkinImagesMenu() const { return FSkinImagesMenu; }
-  void SetSkinImagesMenu(TspSkinImagesMenu* Value);
-  Boolean UseImagesMenuImage() const { return FUseImagesMenuImage; }
-  void SetUseImagesMenuImage(Boolean Value) { FUseImagesMenuImage = Value; }
-  Boolean UseImagesMenuCaption() const { return FUseImagesMenuCaption; }
-  void SetUseImagesMenuCaption(Boolean Value) { FUseImagesMenuCaption = Value; }
-  TspSkinPopupMenu* SkinPopupMenu() const { return FSkinPopupMenu; }
-  void SetSkinPopupMenu(TspSkinPopupMenu* Value);
-  Boolean TrackButtonMode() const { return FTrackButtonMode; }
-  void SetTrackButtonMode(Boolean Value);
-  Boolean MenuTracked() const { return FMenuTracked; }
-  TNotifyEvent OnShowTrackMenu, OnHideTrackMenu;
 
-  TRect TrackButtonRect{};
   // Draw an arrow (1 left, 2 right, 3 up, 4 down) in place of the menu marker.
   Boolean FDrawStandardArrow = false;
   Integer FArrowType = 0;
 
-  void PopupTrackMenu();
-  Boolean IsTrackPoint(Integer X, Integer Y);
-  TRect GetTrackPartRect() const;
-
-  void GetSkinData() override;
   void DrawDefaultImage(TBitmap* B) override;
   void DrawButtonImage(TBitmap* B, TRect R, Boolean ADown, Boolean AMouseIn) override;
-  void Dispatch(TMessage& Message) override;
 
  protected:
-  void Notification(TComponent* AComponent, TOperation Operation) override;
   void Paint() override;
-  void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
-  void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
-  void CMMouseEnter(TWMNoParams& Message) override;
-  void CMMouseLeave(TWMNoParams& Message) override;
+  // The bottom strip in the new style with the track at the bottom, else the right one.
+  TRect TrackStrip() const override;
+  void TrackMenuClosed(Boolean ImagesMenu) override;
 
  private:
-  Boolean HasMenu() const { return FSkinPopupMenu || FSkinImagesMenu; }
-  // The strip of the new style: the bottom one for sptpBottom, else the right one.
-  TRect TrackStrip() const;
-  void ImagesMenuClosed(TObject* Sender);
+  // The button less its track strip: where glyph and caption go.
+  TRect RestOfStrip() const;
   void DrawPartsStyle(TBitmap* B, Boolean Stretch, Boolean ADown, Boolean AMouseIn);
   void DrawNewStyle(TBitmap* B, Boolean ADown, Boolean AMouseIn);
-  void DrawSpeedMarker(TCanvas* C, const TRect& R, Boolean AActive, Boolean ADown, Boolean AFlat);
   void PaintFlatMenu();
 
-  Boolean FTrackButtonMode = false;
-  Boolean FMenuTracked = false;
-  TspSkinPopupMenu* FSkinPopupMenu = nullptr;
   Boolean FNewStyle = false;
   TspTrackPosition FTrackPosition = sptpRight;
 };

@@ -14,11 +14,7 @@ void TspSkinMenuButton::DrawButtonImage(TBitmap* B, TRect R, Boolean ADown, Bool
     default:
       break;
   }
-  if (FMenuTracked && FTrackButtonMode && !IsRectEmpty(&TrackButtonRect) && !IsRectEmpty(&DownSkinRect)) {
-    TspSkinButton::DrawButtonImage(B, ActiveSkinRect, false, true);
-    PasteTrackPart(B, Picture, TrackButtonRect, GetTrackPartRect());
-    return;
-  }
+  if (DrawTrackedImage(B)) return;
   TspSkinButton::DrawButtonImage(B, R, ADown, AMouseIn);
 }
 
@@ -26,21 +22,15 @@ void TspSkinMenuButton::DrawPartsStyle(TBitmap* B, Boolean Stretch) {
   const TRect N = SkinRect;
   const TRect A = IsRectEmpty(&ActiveSkinRect) ? N : ActiveSkinRect;
   const TRect P = IsRectEmpty(&DownSkinRect) ? A : DownSkinRect;
-  const Integer W = Width(), H = Height(), T = MenuButtonTrackSize;
   const Boolean Shift = FDown && FMouseIn;
   if (FTrackButtonMode) {
     const TRect Main = FMenuTracked ? A : Shift ? P : FMouseIn ? A : N;
-    const TRect Track = FMenuTracked ? P : Main;
-    auto Part = CreateOwned<TBitmap>();
-    ComposePart(Part.get(), Picture, Main, W - T, H, Stretch);
-    B->Canvas()->Draw(0, 0, Part.get());
-    ComposePart(Part.get(), Picture, Track, T, H, Stretch);
-    B->Canvas()->Draw(W - T, 0, Part.get());
+    ComposeTrackParts(B, Main, FMenuTracked ? P : Main, Stretch);
   } else {
-    ComposePart(B, Picture, Shift ? P : FMouseIn ? A : N, W, H, Stretch);
+    ComposePart(B, Picture, Shift ? P : FMouseIn ? A : N, Width(), Height(), Stretch);
   }
   TRect TextRect = NewClRect;
-  TextRect.Right -= T;
+  TextRect.Right -= MenuButtonTrackSize;
   TCanvas* C = B->Canvas();
   SetButtonFont(C, Shift, FMouseIn);
   if (ShowFocus && Focused()) {
@@ -54,12 +44,7 @@ void TspSkinMenuButton::DrawPartsStyle(TBitmap* B, Boolean Stretch) {
 }
 
 void TspSkinMenuButton::DrawMarker(TCanvas* C, Boolean Skinned) {
-  TRect R = ClientRect();
-  R.Left = Width() - MenuButtonTrackSize;
-  if ((FDown && FMouseIn) || FMenuTracked) {
-    R.Top += 2;
-    R.Left = Width() - 13;
-  }
+  const TRect R = MarkerRect((FDown && FMouseIn) || FMenuTracked);
   if (!Skinned)
     DrawDropDownArrow(C, R, clBtnText);
   else if (IsRectEmpty(&MenuMarkerRect))
@@ -69,32 +54,17 @@ void TspSkinMenuButton::DrawMarker(TCanvas* C, Boolean Skinned) {
 }
 
 void TspSkinMenuButton::DrawDefaultImage(TBitmap* B) {
-  TspSkinCustomControl::DrawDefaultImage(B);
-  TCanvas* C = B->Canvas();
-  C->Font()->Assign(DefaultFont());
-  C->Font()->SetCharset(FSD && FSD->ResourceStrData() ? FSD->ResourceStrData()->CharSet()
-                                                      : DefaultFont()->Charset());
-  if (!Enabled()) C->Font()->SetColor(clBtnShadow);
-  const Integer W = Width(), H = Height(), T = MenuButtonTrackSize;
+  TCanvas* C = BeginPlainImage(B);
   const Boolean Hot = FMouseIn || IsFocused();
+  // Only a pressed track-button face shifts its content.
   Boolean Shift = false;
-  if (FTrackButtonMode) {
-    TspPlainFaceState Main = Hot ? spfsHot : spfsNormal, Track = Main;
-    if (FMenuTracked) {
-      Main = spfsHot;
-      Track = spfsPressed;
-    } else if (FDown && FMouseIn) {
-      Main = Track = spfsPressed;
-      Shift = true;
-    }
-    DrawPlainFace(C, Rect(0, 0, W - T, H), Main);
-    DrawPlainFace(C, Rect(W - T, 0, W, H), Track);
-  } else {
+  if (FTrackButtonMode)
+    Shift = DrawPlainTrackParts(C, Hot);
+  else
     DrawPlainFace(C, ClientRect(), FDown && FMouseIn ? spfsPressed : Hot ? spfsHot : spfsNormal);
-  }
   C->Brush()->SetStyle(bsClear);
   TRect TextRect = ClientRect();
-  TextRect.Right -= T;
+  TextRect.Right -= MenuButtonTrackSize;
   DrawButtonContent(C, TextRect, FDown, FMouseIn, Shift, Shift);
   DrawMarker(C, false);
 }

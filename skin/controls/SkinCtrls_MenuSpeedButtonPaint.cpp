@@ -27,11 +27,7 @@ void TspSkinMenuSpeedButton::DrawButtonImage(TBitmap* B, TRect R, Boolean ADown,
     default:
       break;
   }
-  if (FMenuTracked && FTrackButtonMode && !IsRectEmpty(&TrackButtonRect) && !IsRectEmpty(&DownSkinRect)) {
-    TspSkinSpeedButton::DrawButtonImage(B, ActiveSkinRect, false, true);
-    PasteTrackPart(B, Picture, TrackButtonRect, GetTrackPartRect());
-    return;
-  }
+  if (DrawTrackedImage(B)) return;
   TspSkinSpeedButton::DrawButtonImage(B, R, ADown, AMouseIn);
 }
 
@@ -39,26 +35,21 @@ void TspSkinMenuSpeedButton::DrawPartsStyle(TBitmap* B, Boolean Stretch, Boolean
   const TRect N = SkinRect;
   const TRect A = IsRectEmpty(&ActiveSkinRect) ? N : ActiveSkinRect;
   const TRect P = IsRectEmpty(&DownSkinRect) ? A : DownSkinRect;
-  const Integer W = Width(), H = Height(), T = MenuButtonTrackSize;
   const Boolean Pressed = ADown && AMouseIn, Active = AMouseIn;
   // A flat button that is not active gets no picture at all.
   const Boolean Pictured = Pressed || Active || !FFlat;
   const TRect Whole = Pressed ? P : Active ? A : N;
   if (FTrackButtonMode && (FMenuTracked || Pictured)) {
-    auto Part = CreateOwned<TBitmap>();
-    ComposePart(Part.get(), Picture, FMenuTracked ? A : Whole, W - T, H, Stretch);
-    B->Canvas()->Draw(0, 0, Part.get());
-    ComposePart(Part.get(), Picture, FMenuTracked ? P : Whole, T, H, Stretch);
-    B->Canvas()->Draw(W - T, 0, Part.get());
+    ComposeTrackParts(B, FMenuTracked ? A : Whole, FMenuTracked ? P : Whole, Stretch);
   } else if (!FTrackButtonMode && Pictured) {
-    ComposePart(B, Picture, Whole, W, H, Stretch);
+    ComposePart(B, Picture, Whole, Width(), Height(), Stretch);
   }
   TCanvas* C = B->Canvas();
   SetButtonFont(C, ADown, AMouseIn);
   TRect TextRect = NewClRect;
-  TextRect.Right -= T;
+  TextRect.Right -= MenuButtonTrackSize;
   DrawButtonContent(C, TextRect, ADown, AMouseIn, true);
-  const TRect M = Rect(W - T, 0, W, H);
+  const TRect M = MarkerRect(false);
   if (FDrawStandardArrow)
     DrawArrow(C, M, C->Font()->Color(), FArrowType);
   else if (!IsRectEmpty(&MenuMarkerRect))
@@ -104,11 +95,7 @@ void TspSkinMenuSpeedButton::DrawNewStyle(TBitmap* B, Boolean ADown, Boolean AMo
   if (!Body) return;
   const Boolean Bottom = FTrackPosition == sptpBottom;
   const TRect Strip = TrackStrip();
-  TRect Rest = ClientRect();
-  if (Bottom)
-    Rest.Bottom -= MenuButtonTrackSize;
-  else
-    Rest.Right -= MenuButtonTrackSize;
+  const TRect Rest = RestOfStrip();
   TRect BodyR = ClientRect();
   TspDataSkinButtonControl* Track = nullptr;
   if (AMouseIn && FTrackButtonMode) {
@@ -133,18 +120,10 @@ void TspSkinMenuSpeedButton::DrawNewStyle(TBitmap* B, Boolean ADown, Boolean AMo
 void TspSkinMenuSpeedButton::PaintFlatMenu() {
   const Boolean Skinned = FIndex != -1;
   const Boolean OwnPicture = Skinned && MenuButtonPartsStyle(FSkinDataName) == 0;
-  const Integer T = MenuButtonTrackSize;
-  const Boolean Bottom = FNewStyle && FTrackPosition == sptpBottom;
-  TRect TextR = ClientRect(), MarkR;
+  TRect TextR = RestOfStrip(), MarkR = TrackStrip();
   if (OwnPicture) {
     TextR = NewClRect;
     MarkR = Rect(TextR.Right, TextR.Top, Width(), TextR.Bottom);
-  } else if (Bottom) {
-    TextR.Bottom -= T;
-    MarkR = Rect(0, Height() - T, Width(), Height());
-  } else {
-    TextR.Right -= T;
-    MarkR = Rect(Width() - T, 0, Width(), Height());
   }
   TCanvas* C = Canvas();
   TFont* F = C->Font();
@@ -172,21 +151,11 @@ void TspSkinMenuSpeedButton::PaintFlatMenu() {
 }
 
 void TspSkinMenuSpeedButton::DrawDefaultImage(TBitmap* B) {
-  TspGraphicSkinCustomControl::DrawDefaultImage(B);
-  TCanvas* C = B->Canvas();
-  C->Font()->Assign(DefaultFont());
-  C->Font()->SetCharset(FSD && FSD->ResourceStrData() ? FSD->ResourceStrData()->CharSet()
-                                                      : DefaultFont()->Charset());
-  if (!Enabled()) C->Font()->SetColor(clBtnShadow);
-  const Integer W = Width(), H = Height(), T = MenuButtonTrackSize;
+  TCanvas* C = BeginPlainImage(B);
   const TRect Whole = ClientRect();
   if (FNewStyle) {
     const TRect Strip = TrackStrip();
-    TRect Rest = Whole;
-    if (FTrackPosition == sptpBottom)
-      Rest.Bottom -= T;
-    else
-      Rest.Right -= T;
+    const TRect Rest = RestOfStrip();
     if (FTrackButtonMode && FMouseIn) {
       DrawPlainFace(C, Rest, FMenuTracked ? spfsHot : FDown ? spfsPressed : spfsHot);
       DrawPlainFace(C, Strip, FMenuTracked ? spfsPressed : spfsHot);
@@ -204,28 +173,12 @@ void TspSkinMenuSpeedButton::DrawDefaultImage(TBitmap* B) {
   }
   Boolean Shift = false;
   if (FTrackButtonMode) {
-    TspPlainFaceState Main = FMouseIn ? spfsHot : spfsNormal, Track = Main;
-    if (FMenuTracked) {
-      Main = spfsHot;
-      Track = spfsPressed;
-    } else if (FDown && FMouseIn) {
-      Main = Track = spfsPressed;
-      Shift = true;
-    }
-    DrawPlainFace(C, Rect(0, 0, W - T, H), Main);
-    DrawPlainFace(C, Rect(W - T, 0, W, H), Track);
+    Shift = DrawPlainTrackParts(C, FMouseIn);
   } else {
     Shift = FDown && FMouseIn;
     DrawPlainFace(C, Whole, Shift ? spfsPressed : FMouseIn ? spfsHot : spfsNormal);
   }
   C->Brush()->SetStyle(bsClear);
-  TRect TextRect = Whole;
-  TextRect.Right -= T;
-  DrawButtonContent(C, TextRect, Shift, FMouseIn, true);
-  TRect M = Rect(W - T, 0, W, H);
-  if (Shift || FMenuTracked) {
-    M.Top += 2;
-    M.Left = W - 13;
-  }
-  DrawDropDownArrow(C, M, clBtnText);
+  DrawButtonContent(C, RestOfStrip(), Shift, FMouseIn, true);
+  DrawDropDownArrow(C, MarkerRect(Shift || FMenuTracked), clBtnText);
 }

@@ -2,6 +2,7 @@
 // resized tab look, button look), their close buttons and the drop mark of a drag.
 #include <algorithm>
 
+#include "platform/win/DrawText.h"
 #include "skin/core/drawing/SPUtils.h"
 #include "skin/forms/FormSkinMDITabsBar.h"
 

@@ -13,9 +13,11 @@
 #include "skin/dialogs/SkinShellDialogs.h"
 #include "platform/ui/Timers.h"
 #include "skin/core/data/SkinData.h"
+#include "skin/forms/FormSkin.h"
 #include "skin/forms/SkinHint.h"
 #include "skin/forms/SkinMenus.h"
 #include "tests/app/MainWindowFixture.h"
+#include "tests/support/GlyphInk.h"
 #include "tests/support/UiTestControls.h"
 
 using namespace vantrel::app;
@@ -257,4 +259,54 @@ TEST_F(MainWindowTest, TheProfileFieldLightsUpUnderThePointer) {
     S.Session.PumpUntilIdle();
     EXPECT_EQ(FieldColour() != Normal, Step.Lit);
   }
+}
+
+// The snapshot button shows a drop-down arrow in its right part, and a press there opens
+// the snapshot menu under the button without taking a snapshot.
+TEST_F(MainWindowTest, TheSnapshotButtonShowsItsArrowPartAndOpensTheMenuFromIt) {
+  TMainForm& M = Start();
+  M.Show();
+  S.Session.PumpUntilIdle();
+  TspSkinMenuButton* B = M.spSkinMenuButton1;
+  const TPoint Origin = B->ClientToScreen(Point(0, 0));
+  const auto Screen = S.Session.CaptureScreen();
+  const auto Pixel = [&](int X, int Y) { return vantrel::uitest::RgbAt(Screen, Origin.X + X, Origin.Y + Y); };
+  const TRect Track = B->GetTrackPartRect();
+  ASSERT_FALSE(IsRectEmpty(&Track));
+  EXPECT_EQ(Track.Right, B->Width());
+  EXPECT_TRUE(vantrel::test::IsDownArrowInk(vantrel::test::GlyphInkRows(Pixel, Track)));
+  // The camera picture sits in the main part, left of the arrow part.
+  EXPECT_FALSE(vantrel::test::GlyphInkRows(Pixel, Rect(0, 0, Track.Left, B->Height())).empty());
+  const TPoint P = B->ClientToScreen(Point((Track.Left + Track.Right) / 2, B->Height() / 2));
+  S.Session.Move(P.X, P.Y);
+  S.Session.Press(P.X, P.Y);
+  S.Session.PumpUntilIdle();
+  EXPECT_TRUE(B->MenuTracked());
+  ASSERT_TRUE(M.spFormSkin1->SkinMenuVisible());
+  // The menu drops below the button.
+  EXPECT_EQ(M.spFormSkin1->SkinMenu->Level(0)->Top(), Origin.Y + B->Height());
+  vantrel::display::SavePng(S.Session.CaptureScreen(), testing::TempDir() + "SnapshotMenu.png");
+  S.Session.Release(P.X, P.Y);
+  S.Session.PumpUntilIdle();
+  EXPECT_TRUE(B->Down());
+  M.spFormSkin1->HideSkinMenu();
+  S.Session.PumpUntilIdle();
+  EXPECT_FALSE(B->Down());
+}
+
+// The output-folder field's button opens the folder dialog: it shows three dots, not the
+// drop-down arrow of a list.
+TEST_F(MainWindowTest, TheOutputFolderButtonShowsThreeDots) {
+  TMainForm& M = Start();
+  M.Show();
+  S.Session.PumpUntilIdle();
+  TspSkinDirectoryEdit* E = M.edDestinationFolder;
+  // The button lies in the edit's frame: its place is in window coordinates.
+  const TPoint Origin = E->Parent()->ClientToScreen(Point(E->Left(), E->Top()));
+  const auto Screen = S.Session.CaptureScreen();
+  const auto Pixel = [&](int X, int Y) { return vantrel::uitest::RgbAt(Screen, Origin.X + X, Origin.Y + Y); };
+  const TRect Button = E->EditButtonRect();
+  ASSERT_FALSE(IsRectEmpty(&Button));
+  EXPECT_EQ(vantrel::test::MostGlyphInkRuns(Pixel, Button), 3);
+  EXPECT_FALSE(vantrel::test::IsDownArrowInk(vantrel::test::GlyphInkRows(Pixel, Button)));
 }

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "platform/ui/PngImage.h"
+#include "tests/support/GlyphInk.h"
 #include "tests/tools/SkinGen_TestKit.h"
 
 using namespace vantrel::test;
@@ -151,6 +152,47 @@ TEST_F(DefaultSkinTest, KeyColouredPicturesHoldTheKeyColour) {
   EXPECT_EQ(PixelOf(B, Menu->MenuMarkerRect.Left, Menu->MenuMarkerRect.Top), sg::KeyColour);
   const TPoint C = CentreOf(Menu->MenuMarkerRect);
   EXPECT_NE(PixelOf(B, C.X, C.Y), sg::KeyColour);
+}
+
+// A menu button's track part lies in the right end of its skin rectangle, and each state
+// picture an enabled button shows draws the drop-down arrow there and only there: the
+// button relies on its pictures for the arrow.
+TEST_F(DefaultSkinTest, MenuButtonsDrawTheirArrowInTheTrackPartOfEachStatePicture) {
+  for (const char* Name : {"toolmenubutton", "toolmenutrackbutton", "bigtoolmenubutton", "bigtoolmenutrackbutton"}) {
+    SCOPED_TRACE(Name);
+    auto* D = dynamic_cast<TspDataSkinMenuButtonControl*>(S.Data->CtrlList[S.Data->GetControlIndex(Name)]);
+    ASSERT_NE(D, nullptr);
+    const int W = D->SkinRect.Right - D->SkinRect.Left, H = D->SkinRect.Bottom - D->SkinRect.Top;
+    const TRect T = D->TrackButtonRect;
+    ASSERT_FALSE(EmptyRect(T));
+    EXPECT_TRUE(T.Left > 0 && T.Top >= 0 && T.Right <= W && T.Bottom <= H);
+    TBitmap* B = S.ListPicture(D->PictureIndex);
+    ASSERT_NE(B, nullptr);
+    const auto Pixel = [B](int X, int Y) { return PixelOf(B, X, Y); };
+    // Inside the face's frame and the divider (both dark blue in the focused one).
+    const int F = 2;
+    for (const TRect& Face : {D->SkinRect, D->ActiveSkinRect, D->DownSkinRect, D->FocusedSkinRect}) {
+      SCOPED_TRACE(std::to_string(Face.Left) + "," + std::to_string(Face.Top));
+      const TRect Track{Face.Left + T.Left + F, Face.Top + T.Top + F, Face.Left + T.Right - F, Face.Top + T.Bottom - F};
+      EXPECT_TRUE(IsDownArrowInk(GlyphInkRows(Pixel, Track)));
+      EXPECT_TRUE(GlyphInkRows(Pixel, TRect{Face.Left + F, Face.Top + F, Face.Left + T.Left, Face.Bottom - F}).empty());
+    }
+  }
+}
+
+// The edit button of "buttonedit" opens a dialog: it shows three dots in every look.
+TEST_F(DefaultSkinTest, TheButtonEditsButtonShowsThreeDots) {
+  auto* D = dynamic_cast<TspDataSkinEditControl*>(S.Data->CtrlList[S.Data->GetControlIndex("buttonedit")]);
+  ASSERT_NE(D, nullptr);
+  TBitmap* B = S.ListPicture(D->PictureIndex);
+  ASSERT_NE(B, nullptr);
+  const auto Pixel = [B](int X, int Y) { return PixelOf(B, X, Y); };
+  const TRect& Place = D->ButtonRect;
+  for (const TRect& Face : {D->SkinRect, D->ActiveSkinRect}) {
+    const TRect InFace{Face.Left + Place.Left, Face.Top + Place.Top, Face.Left + Place.Right, Face.Top + Place.Bottom};
+    EXPECT_EQ(MostGlyphInkRuns(Pixel, InFace), 3) << Face.Left << "," << Face.Top;
+  }
+  for (const TRect& Look : {D->ActiveButtonRect, D->DownButtonRect}) EXPECT_EQ(MostGlyphInkRuns(Pixel, Look), 3);
 }
 
 TEST(AppPictures, EveryPictureLoadsWithItsSize) {

@@ -162,6 +162,12 @@ TEST_P(GeneratedSkinTest, ImagesLieInsideTheirPicturesAndCornersInsideTheSkinRec
       EXPECT_TRUE(Pt.X >= Local.Left && Pt.X <= Local.Right && Pt.Y >= Local.Top &&
                   Pt.Y <= Local.Bottom);
     }
+    // A menu button's track part is a place inside its own skin rectangle.
+    if (auto* Menu = dynamic_cast<TspDataSkinMenuButtonControl*>(D)) {
+      const TRect T = Menu->TrackButtonRect;
+      EXPECT_TRUE(!EmptyRect(T) && T.Left >= 0 && T.Top >= 0 && T.Right <= Local.Right && T.Bottom <= Local.Bottom)
+          << D->IDName;
+    }
     if (K.Rects.size() && !EmptyRect(K.RectOf("clientrect"))) {
       const TRect C = K.RectOf("clientrect");
       EXPECT_TRUE(C.Left >= 0 && C.Top >= 0 && C.Right <= Local.Right && C.Bottom <= Local.Bottom)

@@ -90,6 +90,19 @@ TEST_P(TestSkinTest, EveryImageAndFixedPieceHasItsOwnColour) {
       if (EmptyRect(R) || sg::IsPlacementKey(Key)) continue;
       CheckImage(ObjectPicture(S, O, Key), O->IDName, Key, R);
     }
+  // A menu button's track part shows in each of its state pictures.
+  for (TspDataSkinControl* D : S.Data->CtrlList) {
+    auto* Menu = dynamic_cast<TspDataSkinMenuButtonControl*>(D);
+    if (!Menu) continue;
+    TBitmap* B = S.ListPicture(D->PictureIndex);
+    const TPoint C = CentreOf(Menu->TrackButtonRect);
+    for (const TRect& Face : {Menu->SkinRect, Menu->ActiveSkinRect, Menu->DownSkinRect, Menu->FocusedSkinRect,
+                              Menu->DisabledSkinRect}) {
+      SCOPED_TRACE(D->IDName + " track part");
+      EXPECT_EQ(PixelOf(B, Face.Left + C.X, Face.Top + C.Y),
+                sg::TestPieceColour(Alt(), D->IDName, "trackbuttonrect", sg::Piece::Fill));
+    }
+  }
   // The frame: its border ring and its client fill.
   const TspSkinData& D = *S.Data;
   const int W = D.FPicture->Width(), H = D.FPicture->Height();

@@ -80,6 +80,7 @@ inline bool PlacesPiece(TspDataSkinControl* D, const std::string& Key) {
   if (dynamic_cast<TspDataSkinScrollBarControl*>(D)) return skingen::IsScrollBarPlacementKey(Key);
   if (dynamic_cast<TspDataSkinSpinEditControl*>(D)) return skingen::IsSpinEditPlacementKey(Key);
   if (dynamic_cast<TspDataSkinEditControl*>(D)) return skingen::IsEditPlacementKey(Key);
+  if (dynamic_cast<TspDataSkinMenuButtonControl*>(D)) return skingen::IsMenuButtonPlacementKey(Key);
   return skingen::IsPlacementKey(Key);
 }
 

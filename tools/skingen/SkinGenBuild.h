@@ -32,6 +32,7 @@ enum class Surface {
   Mark,           // check box mark
   Radio,          // radio mark
   Glyph,          // a glyph on the key colour
+  TrackPart,      // the drop-down part of a menu button, laid over the button's face
   CaptionButton,  // caption buttons of the frame
   CloseButton,
   StatusBar,
@@ -56,7 +57,8 @@ enum class Glyph {
   Min,
   SysMenu,
   Grip,
-  Marker
+  Marker,
+  Ellipsis  // three dots: the button opens a dialog
 };
 
 struct PieceStyle {

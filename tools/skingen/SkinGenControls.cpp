@@ -150,6 +150,9 @@ class ControlsMaker {
     Button("menuitembutton", "button", Z.ItemWidth, Z.ItemHeight, C, S::Item, false);
   }
 
+  // The menu buttons: a width-only strip whose right end is the track part, so the part
+  // keeps its size and follows the right edge; every state picture shows the drop-down
+  // arrow there, and the pressed one gives the part pasted in while the menu is open.
   void MenuButtons() {
     const int C = Z.Corner;
     const int Track = Z.Mark;
@@ -161,11 +164,24 @@ class ControlsMaker {
          {Kin{"toolmenubutton", Z.ToolButton}, Kin{"toolmenutrackbutton", Z.ToolButton},
           Kin{"bigtoolmenubutton", Z.BigToolButton},
           Kin{"bigtoolmenutrackbutton", Z.BigToolButton}}) {
+      const int W = K.Size + Track, H = K.Size;
       auto* D = static_cast<TspDataSkinMenuButtonControl*>(
-          Button(K.Name, "menubutton", K.Size + Track, K.Size, C, S::Flat, false));
+          Button(K.Name, "menubutton", W, H, C, S::Flat, false));
       if (!D) continue;
-      D->TrackButtonRect =
-          Img(K.Name, "trackbuttonrect", Track, K.Size, EvenInsets(C), S::Flat, M::Hover, G::Down);
+      D->LTPoint = TPoint{C, 0};
+      D->RTPoint = TPoint{W - Track, 0};
+      D->LBPoint = D->RBPoint = TPoint{};
+      D->ClRect = TRect{C, 0, W - Track, H};
+      D->TrackButtonRect = TRect{W - Track, 0, W, H};
+      struct StateFace {
+        TRect Face;
+        Mood State;
+      };
+      for (const StateFace& F : {StateFace{D->SkinRect, M::Normal}, StateFace{D->ActiveSkinRect, M::Hover},
+                                 StateFace{D->DownSkinRect, M::Down}, StateFace{D->FocusedSkinRect, M::Focus},
+                                 StateFace{D->DisabledSkinRect, M::Disabled}})
+        B.PaintAt(B.AtlasIndex(), PlacedIn(D->TrackButtonRect, F.Face), K.Name, "trackbuttonrect", EvenInsets(2),
+                  PieceStyle{S::TrackPart, F.State, G::Marker, false, false});
       const int Mk = Z.Mark - 4;
       D->MenuMarkerFlatRect =
           Img(K.Name, "menumarkerflatrect", Mk, Mk, {}, S::Glyph, M::Normal, G::Marker);
@@ -447,11 +463,12 @@ class ControlsMaker {
         const Insets Fx = EvenInsets(2);
         const TRect Place{Z.EditWidth - 2 - BW, 2, Z.EditWidth - 2, 2 + BH};
         D->ButtonRect = Place;
-        PaintIntoFaces(D, Name, {Piece{"buttonrect", Place, G::Down}});
-        D->ActiveButtonRect = Img(Name, "activebuttonrect", BW, BH, Fx, S::Flat, M::Hover, G::Down);
-        D->DownButtonRect = Img(Name, "downbuttonrect", BW, BH, Fx, S::Flat, M::Down, G::Down);
+        // The button opens a dialog (a folder picker): three dots, not a drop-down arrow.
+        PaintIntoFaces(D, Name, {Piece{"buttonrect", Place, G::Ellipsis}});
+        D->ActiveButtonRect = Img(Name, "activebuttonrect", BW, BH, Fx, S::Flat, M::Hover, G::Ellipsis);
+        D->DownButtonRect = Img(Name, "downbuttonrect", BW, BH, Fx, S::Flat, M::Down, G::Ellipsis);
         D->UnEnabledButtonRect =
-            Img(Name, "unenabledbuttonrect", BW, BH, Fx, S::Flat, M::Disabled, G::Down);
+            Img(Name, "unenabledbuttonrect", BW, BH, Fx, S::Flat, M::Disabled, G::Ellipsis);
       }
     }
     if (auto* D = Control<TspDataSkinMemoControl>("memo", "memo")) {

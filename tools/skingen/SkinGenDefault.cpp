@@ -90,6 +90,12 @@ void DrawLaconicGlyph(Raster& T, const TRect& R, Glyph G, Colour C, bool Crisp) 
           pl::TextOnAccent, Crisp);
       break;
     }
+    case Glyph::Ellipsis: {
+      const double Rad = std::max(1.0, Sz * 0.075);
+      const double Step = Rad * 2 + 2;
+      for (int I = -1; I <= 1; ++I) T.FillEllipse(CX + I * Step, CY, Rad, Rad, C, Crisp);
+      break;
+    }
     case Glyph::Grip: {
       const int D = std::max(1, static_cast<int>(Sz) / 5);
       for (int I = 0; I < 3; ++I)
@@ -139,6 +145,14 @@ class LaconicLook : public SkinLook {
         if (St == Mood::Hover || St == Mood::Down || St == Mood::Focus)
           T.BorderedRoundRect(In, 4, St == Mood::Focus ? pl::Accent : pl::Border,
                               St == Mood::Down ? pl::FaceDown : pl::FaceHover);
+        DrawLaconicGlyph(T, R, S.Mark, St == Mood::Disabled ? pl::TextMuted : pl::Glyph, false);
+        break;
+      }
+      case Surface::TrackPart: {
+        // Over the face of the same state: a divider where the face shows, and the arrow.
+        if (St == Mood::Hover || St == Mood::Down || St == Mood::Focus)
+          T.FillRect(TRect{R.Left, R.Top + 3, R.Left + 1, R.Bottom - 3},
+                     St == Mood::Focus ? pl::Accent : pl::BorderStrong);
         DrawLaconicGlyph(T, R, S.Mark, St == Mood::Disabled ? pl::TextMuted : pl::Glyph, false);
         break;
       }

@@ -344,6 +344,11 @@ inline bool IsSpinEditPlacementKey(std::string_view Key) {
   return Key == "upbuttonrect" || Key == "downbuttonrect" || IsPlacementKey(Key);
 }
 inline bool IsEditPlacementKey(std::string_view Key) { return Key == "buttonrect" || IsPlacementKey(Key); }
+// The track part of a menu button lies inside the button's own picture: its looks are part
+// of each state picture.
+inline bool IsMenuButtonPlacementKey(std::string_view Key) {
+  return Key == "trackbuttonrect" || IsPlacementKey(Key);
+}
 
 // Every image key a skin of skingen fills, and "picture" for a whole picture.
 inline constexpr std::array<const char*, 68> ImageKeys{{"picture",

@@ -15,6 +15,7 @@ TEST(X11UriList, LocalFileUrisBecomeDecodedPaths) {
       {"file:///data/x.mkv\r\n", {"/data/x.mkv"}},
       {"file:///data/x.mkv\n# a comment\nfile://localhost/tmp/y.mp4\n", {"/data/x.mkv", "/tmp/y.mp4"}},
       {"file://thishost/home/u/v.mp4", {"/home/u/v.mp4"}},
+      {"file:/home/u/short%20form.mp4\nfile:relative.mp4\nfile://nohostpath", {"/home/u/short form.mp4"}},
       {"file://otherhost/home/u/v.mp4", {}},                // another machine's file
       {"http://example.org/a.mp4\r\nsmb://s/x", {}},        // not files
       {"file:///m%C3%BCsic/%E2%99%AB.ogg", {"/müsic/♫.ogg"}},

@@ -147,6 +147,44 @@ TEST(Dib, ReadsFollowTheCallersBitsAndColourTableAfterEveryChange) {
   DeleteObject(Bm);
 }
 
+TEST(Dib, ANewSectionReadsAsItsZeroBitsUntilTheCallerWritesThem) {
+  // Zero bits are black at 16 and 24 bits and the first table entry at 8 bits; a large
+  // section shows the same as a small one.
+  struct Case {
+    int Bpp, Width;
+    COLORREF Zero;
+  };
+  for (const Case& C : {Case{24, 3, RGB(0, 0, 0)}, Case{24, 700, RGB(0, 0, 0)}, Case{16, 500, RGB(0, 0, 0)},
+                        Case{8, 600, RGB(255, 255, 0)}}) {
+    SCOPED_TRACE(testing::Message() << C.Bpp << " bpp, " << C.Width << " wide");
+    Info I(C.Width, 200, C.Bpp);
+    if (C.Bpp == 8) {
+      auto* Table = reinterpret_cast<RGBQUAD*>(I.Get()->bmiColors);
+      Table[0] = {0, 255, 255, 0};
+      Table[1] = {255, 0, 0, 0};
+      I.Get()->bmiHeader.biClrUsed = 2;
+    }
+    void* Bits = nullptr;
+    HBITMAP Bm = CreateDIBSection(nullptr, I.Get(), DIB_RGB_COLORS, &Bits, nullptr, 0);
+    ASSERT_NE(Bm, nullptr);
+    HDC Dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ Old = SelectObject(Dc, Bm);
+    EXPECT_EQ(GetPixel(Dc, C.Width - 1, 199), C.Zero);
+    // The first pixel of the last stored row is the top left of a bottom-up section.
+    auto* P = static_cast<uint8_t*>(Bits);
+    const int RowBytes = ((C.Width * C.Bpp + 31) / 32) * 4;
+    uint8_t* TopLeft = P + static_cast<size_t>(RowBytes) * 199;
+    if (C.Bpp == 24) TopLeft[0] = 255;          // blue
+    if (C.Bpp == 16) TopLeft[0] = 0x1F;         // blue in 5-5-5
+    if (C.Bpp == 8) TopLeft[0] = 1;             // entry 1: blue
+    EXPECT_EQ(GetPixel(Dc, 0, 0), RGB(0, 0, 255));
+    EXPECT_EQ(GetPixel(Dc, 1, 0), C.Zero);
+    SelectObject(Dc, Old);
+    DeleteDC(Dc);
+    DeleteObject(Bm);
+  }
+}
+
 TEST(Dib, InvalidHeadersAreRefused) {
   struct Case {
     const char* Name;

@@ -10,6 +10,7 @@
 #include "skin/controls/SkinCtrls.h"
 #include "skin/forms/FormSkin.h"
 #include "skin/forms/SkinMenus.h"
+#include "tests/support/GlyphInk.h"
 #include "tests/support/SkinFormFixture.h"
 
 using vantrel::uitest::SkinFormFixture;
@@ -245,6 +246,57 @@ TEST_F(SkinMenuButtonTest, TheDefaultSkinsMenuButtonsShowTheirLooksWhileTheMenuI
   ASSERT_TRUE(vantrel::display::SavePng(Session.CaptureScreen(), File));
   CloseMenu();
   EXPECT_FALSE(T->Down());
+}
+
+// With the default skin, a track-button menu button drawn from its own picture (the
+// main window's snapshot button: "toolmenubutton", wider than the picture) shows the
+// drop-down arrow in its track part, opens the menu only from there, and while the menu
+// is open shows the pressed picture's track part beside the active picture's main part.
+TEST_F(SkinMenuButtonTest, WithTheDefaultSkinTheTrackPartShowsTheArrowAndOpensTheMenu) {
+  LoadSkin(vantrel::skingen::DefaultSkinFolder);
+  auto* B = AddButton();
+  B->SetBounds(20, 20, 41, 24);
+  B->SetSkinPopupMenu(Menu);
+  B->SetTrackButtonMode(true);
+  ShowForm();
+  auto* D = dynamic_cast<TspDataSkinMenuButtonControl*>(Skin->CtrlList.Items(Skin->GetControlIndex("toolmenubutton")));
+  ASSERT_NE(D, nullptr);
+  TBitmap* Pic = SkinActivePicture(Skin, D->PictureIndex);
+  ASSERT_NE(Pic, nullptr);
+  const int W = B->Width(), H = B->Height();
+  const int TrackW = D->TrackButtonRect.Right - D->TrackButtonRect.Left;
+  const TRect Track = Rect(W - TrackW, 0, W, H);
+  EXPECT_EQ(B->GetTrackPartRect(), Track);
+  {
+    const auto Shot = ShotOf(B);
+    const auto Pixel = [&Shot](int X, int Y) { return Shot.At(X, Y); };
+    EXPECT_TRUE(vantrel::test::IsDownArrowInk(vantrel::test::GlyphInkRows(Pixel, Track)));
+    EXPECT_TRUE(vantrel::test::GlyphInkRows(Pixel, Rect(0, 0, Track.Left, H)).empty());
+  }
+  EXPECT_TRUE(B->IsTrackPoint(Track.Left, 5));
+  EXPECT_TRUE(B->IsTrackPoint(W - 1, H - 1));
+  EXPECT_FALSE(B->IsTrackPoint(Track.Left - 1, 5));
+  PressAt(B, 5, 10);
+  EXPECT_FALSE(FS->SkinMenuVisible());
+  ReleaseAt(B, 5, 10);
+  EXPECT_EQ(Log, (std::vector<std::string>{"click"}));
+  PressAt(B, W - 4, 10);
+  ASSERT_TRUE(FS->SkinMenuVisible());
+  ASSERT_TRUE(B->MenuTracked());
+  const auto Shot = ShotOf(B);
+  const TRect& Down = D->DownSkinRect;
+  for (int Y = 0; Y < H; ++Y)
+    for (int X = Track.Left; X < W; ++X) {
+      SCOPED_TRACE(std::to_string(X) + "," + std::to_string(Y));
+      ASSERT_EQ(Shot.At(X, Y),
+                Pic->Canvas()->Pixels(Down.Left + D->TrackButtonRect.Left + X - Track.Left, Down.Top + Y));
+    }
+  // The main part's fixed left end comes from the active picture.
+  const TRect& Active = D->ActiveSkinRect;
+  for (int Y = 0; Y < H; ++Y) EXPECT_EQ(Shot.At(1, Y), Pic->Canvas()->Pixels(Active.Left + 1, Active.Top + Y)) << Y;
+  ReleaseAt(B, W - 4, 10);
+  CloseMenu();
+  EXPECT_EQ(Log, (std::vector<std::string>{"click", "show", "hide"}));
 }
 
 }  // namespace

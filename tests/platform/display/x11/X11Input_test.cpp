@@ -347,6 +347,21 @@ TEST(X11Input, FilesDroppedByAnotherProgramArriveAsWmDropFiles) {
   R = DragFromOther(S.XWindow(W.Wnd), 150, 140, "http://example.org/a.mp4");
   EXPECT_TRUE(R.Accepted);
   EXPECT_FALSE(R.FinishedAccepted);
+
+  // A list too long for one property (thousands of files) comes in chunks: none is lost.
+  std::string Long;
+  for (int I = 0; I < 4000; ++I) Long += "file:///data/clip%20" + std::to_string(I) + ".mp4\r\n";
+  R = DragFromOther(S.XWindow(W.Wnd), 150, 140, Long);
+  EXPECT_TRUE(R.SentInChunks);
+  EXPECT_TRUE(R.FinishedAccepted);
+  ASSERT_TRUE(PumpUntil([&] { return W.Count(WM_DROPFILES) == 2; }));
+  const HDROP LongDrop = reinterpret_cast<HDROP>(W.Only({WM_DROPFILES})[1].WParam);
+  ASSERT_EQ(DragQueryFile(LongDrop, 0xFFFFFFFF, nullptr, 0), 4000u);
+  DragQueryFile(LongDrop, 0, Path, sizeof Path);
+  EXPECT_STREQ(Path, "/data/clip 0.mp4");
+  DragQueryFile(LongDrop, 3999, Path, sizeof Path);
+  EXPECT_STREQ(Path, "/data/clip 3999.mp4");
+  DragFinish(LongDrop);
 }
 
 TEST(X11Input, MovingOntoAnotherProgramsWindowGivesCmMouseLeaveToTheControlLeft) {

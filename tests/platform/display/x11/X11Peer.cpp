@@ -259,6 +259,47 @@ bool NextEvent(::Display* D, XEvent& E, int TimeoutMs) {
   return true;
 }
 
+// A text handed to a requestor: whole, or in 64 KB chunks (INCR) when it is larger.
+struct PeerTextSend {
+  static constexpr size_t Chunk = 64 * 1024;
+  const std::string& Text;
+  ::Atom Type;
+  ::Window To = 0;
+  ::Atom Property = 0;
+  size_t Sent = 0;
+
+  // Puts the text, or the notice that chunks follow, on R's property; true for chunks.
+  bool Start(::Display* D, const XSelectionRequestEvent& R) {
+    if (Text.size() <= Chunk) {
+      XChangeProperty(D, R.requestor, R.property, Type, 8, PropModeReplace,
+                      reinterpret_cast<const unsigned char*>(Text.data()), static_cast<int>(Text.size()));
+      return false;
+    }
+    const long Size = static_cast<long>(Text.size());
+    XSelectInput(D, R.requestor, PropertyChangeMask);
+    XChangeProperty(D, R.requestor, R.property, XInternAtom(D, "INCR", False), 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(&Size), 1);
+    To = R.requestor;
+    Property = R.property;
+    Sent = 0;
+    return true;
+  }
+  // The next chunk (an empty one ends) once the requestor took the last; false for other
+  // events.
+  bool Continue(::Display* D, const XEvent& E) {
+    if (!To || E.type != PropertyNotify || E.xproperty.window != To || E.xproperty.atom != Property ||
+        E.xproperty.state != PropertyDelete)
+      return false;
+    const size_t Now = std::min(Chunk, Text.size() - Sent);
+    XChangeProperty(D, To, Property, Type, 8, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(Text.data() + Sent), static_cast<int>(Now));
+    Sent += Now;
+    if (Now == 0) To = 0;
+    XFlush(D);
+    return true;
+  }
+};
+
 }  // namespace
 
 std::string X11Peer::ReadClipboard(const char* Target, bool& Chunked) {
@@ -318,10 +359,7 @@ void X11Peer::ServeClipboard(const std::string& Text, bool Answer, const bool& S
   const ::Window W = XCreateWindow(D, DefaultRootWindow(D), 0, 0, 1, 1, 0, 0, InputOnly, CopyFromParent, 0, nullptr);
   XSetSelectionOwner(D, AtomOf("CLIPBOARD"), W, CurrentTime);
   XSync(D, False);
-  constexpr size_t Chunk = 64 * 1024;
-  ::Window IncrTo = 0;
-  ::Atom IncrProp = 0;
-  size_t Sent = 0;
+  PeerTextSend Send{Text, AtomOf("UTF8_STRING")};
   while (!Stop) {
     XEvent E;
     if (!NextEvent(D, E, 50) || !Answer) continue;
@@ -334,31 +372,13 @@ void X11Peer::ServeClipboard(const std::string& Text, bool Answer, const bool& S
       Reply.target = R.target;
       Reply.time = R.time;
       if (R.target == AtomOf("UTF8_STRING")) {
-        if (Text.size() > Chunk) {
-          const long Size = static_cast<long>(Text.size());
-          XSelectInput(D, R.requestor, PropertyChangeMask);
-          XChangeProperty(D, R.requestor, R.property, AtomOf("INCR"), 32, PropModeReplace,
-                          reinterpret_cast<const unsigned char*>(&Size), 1);
-          IncrTo = R.requestor;
-          IncrProp = R.property;
-          Sent = 0;
-          FServedChunks = true;
-        } else {
-          XChangeProperty(D, R.requestor, R.property, R.target, 8, PropModeReplace,
-                          reinterpret_cast<const unsigned char*>(Text.data()), static_cast<int>(Text.size()));
-        }
+        FServedChunks |= Send.Start(D, R);
         Reply.property = R.property;
       }
       XSendEvent(D, R.requestor, False, 0, reinterpret_cast<XEvent*>(&Reply));
       XFlush(D);
-    } else if (E.type == PropertyNotify && IncrTo && E.xproperty.window == IncrTo && E.xproperty.atom == IncrProp &&
-               E.xproperty.state == PropertyDelete) {
-      const size_t Now = std::min(Chunk, Text.size() - Sent);
-      XChangeProperty(D, IncrTo, IncrProp, AtomOf("UTF8_STRING"), 8, PropModeReplace,
-                      reinterpret_cast<const unsigned char*>(Text.data() + Sent), static_cast<int>(Now));
-      Sent += Now;
-      if (Now == 0) IncrTo = 0;
-      XFlush(D);
+    } else {
+      Send.Continue(D, E);
     }
   }
   XDestroyWindow(D, W);
@@ -457,6 +477,7 @@ X11Peer::DragResult X11Peer::DragFiles(unsigned long Target, int X, int Y, const
     Send("XdndLeave", 0, 0, 0, 0);
   } else {
     Send("XdndDrop", 0, CurrentTime, 0, 0);
+    PeerTextSend ListSend{List, static_cast<::Atom>(UriList)};
     while (NextEvent(D, E, 5000)) {
       if (E.type == SelectionRequest) {
         const XSelectionRequestEvent& Q = E.xselectionrequest;
@@ -467,13 +488,13 @@ X11Peer::DragResult X11Peer::DragFiles(unsigned long Target, int X, int Y, const
         Reply.target = Q.target;
         Reply.time = Q.time;
         if (Q.target == static_cast<::Atom>(UriList)) {
-          XChangeProperty(D, Q.requestor, Q.property, Q.target, 8, PropModeReplace,
-                          reinterpret_cast<const unsigned char*>(List.data()), static_cast<int>(List.size()));
+          R.SentInChunks |= ListSend.Start(D, Q);
           Reply.property = Q.property;
         }
         XSendEvent(D, Q.requestor, False, 0, reinterpret_cast<XEvent*>(&Reply));
         XFlush(D);
-      } else if (E.type == ClientMessage && E.xclient.message_type == AtomOf("XdndFinished")) {
+      } else if (!ListSend.Continue(D, E) && E.type == ClientMessage &&
+                 E.xclient.message_type == AtomOf("XdndFinished")) {
         R.Finished = true;
         R.FinishedAccepted = (E.xclient.data.l[1] & 1) != 0;
         break;

@@ -75,6 +75,7 @@ class X11Peer {
     bool Accepted = false;  // XdndStatus
     bool Finished = false;
     bool FinishedAccepted = false;  // XdndFinished
+    bool SentInChunks = false;      // the list went in INCR chunks (above 64 KB)
   };
   DragResult DragFiles(unsigned long Target, int X, int Y, const std::string& List);
   // Plays the desktop's tray: a shown window at R owning the system-tray selection,

@@ -1,0 +1,173 @@
+// The built program started on the virtual X server, and what a test reads of its windows.
+#include "tests/app/x11/X11ProgramRun.h"
+
+#include <signal.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <set>
+#include <stdexcept>
+#include <thread>
+
+#include "platform/display/HeadlessPng.h"
+#include "platform/win/Surface.h"
+#include "tests/support/TestPaths.h"
+
+#include <X11/Xutil.h>
+
+extern char** environ;
+
+namespace vantrel::x11apptest {
+
+namespace {
+
+using RunClock = std::chrono::steady_clock;
+
+std::string StubFolder(const test::TTempDir& Home) { return Home.File("stubs"); }
+std::string OpenedFile(const test::TTempDir& Home) { return Home.File("opened.txt"); }
+
+std::string NameOfWindow(Display* Dpy, Window W) {
+  char* Name = nullptr;
+  std::string Result;
+  if (XFetchName(Dpy, W, &Name) && Name) Result = Name;
+  if (Name) XFree(Name);
+  return Result;
+}
+
+}  // namespace
+
+TProgramRun::TProgramRun() {
+  const std::string Stubs = StubFolder(FHome);
+  if (mkdir(Stubs.c_str(), 0700) != 0) throw std::runtime_error("cannot make " + Stubs);
+  test::WriteFileBytes(Stubs + "/xdg-open", "#!/bin/sh\necho \"$@\" >> '" + OpenedFile(FHome) + "'\n");
+  if (chmod((Stubs + "/xdg-open").c_str(), 0700) != 0) throw std::runtime_error("cannot make the stub runnable");
+
+  std::vector<std::string> Env;
+  for (char** E = environ; *E; ++E) {
+    const std::string Var = *E;
+    if (Var.rfind("HOME=", 0) == 0 || Var.rfind("PATH=", 0) == 0 || Var.rfind("XDG_", 0) == 0) continue;
+    Env.push_back(Var);
+  }
+  const char* Path = std::getenv("PATH");
+  Env.push_back("PATH=" + Stubs + ":" + (Path ? Path : "/usr/bin:/bin"));
+  Env.push_back("HOME=" + FHome.Path());
+  Env.push_back("XDG_CONFIG_HOME=" + FHome.File("config"));
+  Env.push_back("XDG_DATA_HOME=" + FHome.File("data"));
+  Env.push_back("XDG_CACHE_HOME=" + FHome.File("cache"));
+  Env.push_back("XDG_RUNTIME_DIR=" + FHome.Path());
+
+  const std::string Program = test::BinDir() + "/vantrel";
+  std::vector<char*> Argv{const_cast<char*>(Program.c_str()), nullptr};
+  std::vector<char*> Envp;
+  for (const std::string& E : Env) Envp.push_back(const_cast<char*>(E.c_str()));
+  Envp.push_back(nullptr);
+  if (posix_spawn(&FPid, Program.c_str(), nullptr, nullptr, Argv.data(), Envp.data()) != 0) FPid = -1;
+}
+
+TProgramRun::~TProgramRun() {
+  if (FPid > 0) {
+    kill(FPid, SIGKILL);
+    waitpid(FPid, nullptr, 0);
+  }
+}
+
+int TProgramRun::WaitExit(double ASeconds) {
+  const auto End = RunClock::now() + std::chrono::duration<double>(ASeconds);
+  while (RunClock::now() < End) {
+    int ExitStatus = 0;
+    if (waitpid(FPid, &ExitStatus, WNOHANG) == FPid) {
+      FPid = -1;
+      return WIFEXITED(ExitStatus) ? WEXITSTATUS(ExitStatus) : -1;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return -1;
+}
+
+std::string TProgramRun::OpenedPages() const { return test::ReadFileBytes(OpenedFile(FHome)); }
+
+TXConnection OpenTestDisplay() {
+  const char* Name = std::getenv("DISPLAY");
+  return TXConnection(Name ? XOpenDisplay(Name) : nullptr, XCloseDisplay);
+}
+
+Window WaitForWindow(Display* Dpy, const std::string& AName, double ASeconds) {
+  const Window Root = DefaultRootWindow(Dpy);
+  const auto End = RunClock::now() + std::chrono::duration<double>(ASeconds);
+  while (RunClock::now() < End) {
+    Window RootOut = 0, Parent = 0, *Children = nullptr;
+    unsigned Count = 0;
+    XGrabServer(Dpy);
+    Window Found = 0;
+    if (XQueryTree(Dpy, Root, &RootOut, &Parent, &Children, &Count)) {
+      for (unsigned I = 0; I < Count && !Found; ++I) {
+        XWindowAttributes A{};
+        if (XGetWindowAttributes(Dpy, Children[I], &A) && A.map_state == IsViewable &&
+            NameOfWindow(Dpy, Children[I]) == AName)
+          Found = Children[I];
+      }
+      if (Children) XFree(Children);
+    }
+    XUngrabServer(Dpy);
+    XSync(Dpy, False);
+    if (Found) return Found;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  return 0;
+}
+
+size_t WaitForPaintedCaption(Display* Dpy, Window W, size_t AColours) {
+  size_t Colours = 0;
+  for (int Try = 0; Try < 100 && Colours < AColours; ++Try) {
+    const TCapture C = CaptureWindow(Dpy, W);
+    std::set<uint32_t> Seen;
+    for (int Y = 0; Y < std::min(C.Height, 24); ++Y)
+      for (int X = 0; X < C.Width; ++X) Seen.insert(C.At(X, Y));
+    Colours = Seen.size();
+    if (Colours < AColours) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+  return Colours;
+}
+
+void AskToClose(Display* Dpy, Window W) {
+  XEvent E{};
+  E.xclient.type = ClientMessage;
+  E.xclient.window = W;
+  E.xclient.message_type = XInternAtom(Dpy, "WM_PROTOCOLS", False);
+  E.xclient.format = 32;
+  E.xclient.data.l[0] = static_cast<long>(XInternAtom(Dpy, "WM_DELETE_WINDOW", False));
+  E.xclient.data.l[1] = CurrentTime;
+  XSendEvent(Dpy, W, False, NoEventMask, &E);
+  XFlush(Dpy);
+}
+
+TCapture CaptureWindow(Display* Dpy, Window W) {
+  TCapture C;
+  XWindowAttributes A{};
+  if (!XGetWindowAttributes(Dpy, W, &A)) return C;
+  XImage* Image = XGetImage(Dpy, W, 0, 0, static_cast<unsigned>(A.width), static_cast<unsigned>(A.height), AllPlanes,
+                            ZPixmap);
+  if (!Image) return C;
+  C.Width = A.width;
+  C.Height = A.height;
+  C.Pixels.resize(static_cast<size_t>(C.Width) * C.Height);
+  for (int Y = 0; Y < C.Height; ++Y)
+    for (int X = 0; X < C.Width; ++X)
+      C.Pixels[static_cast<size_t>(Y) * C.Width + X] = static_cast<uint32_t>(XGetPixel(Image, X, Y)) & 0xFFFFFF;
+  XDestroyImage(Image);
+  return C;
+}
+
+bool SaveCapture(const TCapture& C, const std::string& FileName) {
+  win::Surface S(C.Width, C.Height, false);
+  for (int Y = 0; Y < C.Height; ++Y)
+    for (int X = 0; X < C.Width; ++X) S.Row(Y)[X] = 0xFF000000u | C.At(X, Y);
+  return display::SavePng(S, FileName);
+}
+
+}  // namespace vantrel::x11apptest
