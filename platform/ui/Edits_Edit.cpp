@@ -3,6 +3,7 @@
 // window gets back its text, selection and modified flag.
 #include "platform/rtl/Utf8.h"
 #include "platform/ui/Edits.h"
+#include "platform/ui/NativeWinControl.h"
 #include "platform/win/Edit.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/SysMetrics.h"
@@ -192,6 +193,8 @@ void TCustomEdit::Dispatch(TMessage& Message) {
       return;
     }
     default:
+      // A press puts the focus and the caret where it lands; a drag selects.
+      if (NativeWindowSeesMouse(Message.Msg)) DefaultHandler(Message);
       TWinControl::Dispatch(Message);
   }
 }

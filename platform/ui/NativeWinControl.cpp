@@ -1,8 +1,8 @@
 // Mouse messages reach the native window before the class library's handlers.
 #include "platform/ui/NativeWinControl.h"
 
-void TNativeWinControl::Dispatch(TMessage& Message) {
-  switch (Message.Msg) {
+Boolean NativeWindowSeesMouse(UINT Msg) {
+  switch (Msg) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP:
     case WM_LBUTTONDBLCLK:
@@ -12,11 +12,14 @@ void TNativeWinControl::Dispatch(TMessage& Message) {
     case WM_MBUTTONUP:
     case WM_MBUTTONDBLCLK:
     case WM_MOUSEMOVE:
-      DefaultHandler(Message);
-      break;
+      return true;
     default:
-      break;
+      return false;
   }
+}
+
+void TNativeWinControl::Dispatch(TMessage& Message) {
+  if (NativeWindowSeesMouse(Message.Msg)) DefaultHandler(Message);
   TWinControl::Dispatch(Message);
 }
 

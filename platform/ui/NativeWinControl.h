@@ -6,6 +6,10 @@
 #include "platform/ui/Controls.h"
 #include "platform/ui/Forms.h"
 
+// The mouse messages a native control window handles itself (focus, caret, selection,
+// capture) before the class library's mouse handling runs its events.
+Boolean NativeWindowSeesMouse(UINT Msg);
+
 // The border of a control: bsNone or bsSingle (a sunken edge with Ctl3D, else a line).
 using TBorderStyle = TFormBorderStyle;
 

@@ -19,6 +19,7 @@
 #include "app/main_Job.h"
 #include "app/profilechoosing.h"
 #include "platform/rtl/Registry.h"
+#include "platform/display/HeadlessPng.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/win/Keyboard.h"
 #include "platform/win/Power.h"
@@ -161,6 +162,27 @@ class EndToEnd : public vantrel::apptest::MainWindowTest {
     Open();
     EXPECT_EQ(Next, Moves.size()) << "the dialog closed after " << Next << " of " << Moves.size() << " moves";
   }
+  // Clicks the field, then queues the keys the user presses there and the text typed
+  // after them; the dialog's own loop takes them.
+  void ClickAndType(TControl* Field, const std::vector<std::pair<WORD, UINT>>& Keys, const std::string& Text) {
+    Click(Field);
+    for (const auto& [Vk, Modifiers] : Keys) S.Session.Key(Vk, Modifiers);
+    S.Session.Type(Text);
+  }
+  // Opens the combo box's list with a click and clicks the row with the text Item.
+  void ChooseInCombo(TspSkinCustomComboBox* Combo, const String& Item) {
+    Click(Combo);
+    ASSERT_TRUE(Combo->IsPopupVisible()) << "a click on the combo box opens no list";
+    const Integer Row = Combo->Items()->IndexOf(Item);
+    ASSERT_GE(Row, 0);
+    TspListBox* List = Combo->PopupList()->ListBox;
+    const TRect R = List->ItemRect(Row);
+    const TPoint At = List->ClientToScreen(Point(R.Left + 10, (R.Top + R.Bottom) / 2));
+    S.Session.Move(At.X, At.Y);
+    S.Session.PumpUntilIdle();
+    Click(At);
+    EXPECT_FALSE(Combo->IsPopupVisible());
+  }
   Integer LogCount(const String& Text) const {
     Integer N = 0;
     for (Integer I = 0; I < LogForm->mmoLog->Lines()->Count(); ++I) N += LogForm->mmoLog->Lines()->Get(I).find(Text) != String::npos;
@@ -233,15 +255,28 @@ TEST_F(EndToEnd, TwoFilesWithTheirOwnFormatsTrimCropAndBrightnessConvert) {
     ClickRow(1);
     auto* Trim = Dialog<TClipForm>();
     ASSERT_NE(Trim, nullptr);
+    // In a time field Home and typing over it give the whole time, separators included.
+    const std::vector<std::pair<WORD, UINT>> ToStart = {{VK_HOME, 0}};
     InModal([&] { Click(M.ClipButton); },
             {[&] { return Trim->Visible() && Trim->FDuration > 0; },
              [&] {
-               Trim->TimeStart->SetText("00:00:01");
+               ClickAndType(Trim->TimeStart, ToStart, "00:00:01");
+               EXPECT_TRUE(Trim->TimeStart->Focused()) << "a click on the start time gives it no focus";
+               return true;
+             },
+             [&] {
+               if (Trim->TimeStart->Text() != "00:00:01") return false;
                Click(Trim->spSkinSpeedButton1);
                return true;
              },
              [&] {
-               Trim->TimeEnd->SetText("00:00:03");
+               ClickAndType(Trim->TimeEnd, ToStart, "00:00:03");
+               EXPECT_TRUE(Trim->TimeEnd->Focused()) << "a click on the end time gives it no focus";
+               return true;
+             },
+             [&] {
+               if (Trim->TimeEnd->Text() != "00:00:03") return false;
+               vantrel::display::SavePng(S.Session.Capture(Trim->Handle()), testing::TempDir() + "e2e-trim-dialog.png");
                Click(Trim->spSkinSpeedButton2);
                return true;
              },
@@ -258,13 +293,26 @@ TEST_F(EndToEnd, TwoFilesWithTheirOwnFormatsTrimCropAndBrightnessConvert) {
     ClickRow(2);
     auto* Edit = Dialog<TCropForm>();
     ASSERT_NE(Edit, nullptr);
+    // A number field's text is selected with Home and Shift+End and cleared before typing.
+    const std::vector<std::pair<WORD, UINT>> SelectAllAndClear = {{VK_HOME, 0}, {VK_END, MOD_SHIFT}, {VK_DELETE, 0}};
     InModal([&] { Click(M.EditButton); },
             {[&] { return Edit->Visible() && !Edit->Crop.CropFirstOpen; },
              [&] {
-               Edit->edLeft->SetValue(16);
-               Edit->edWidth->SetValue(288);
+               ClickAndType(Edit->edLeft, SelectAllAndClear, "16");
+               EXPECT_TRUE(Edit->edLeft->FEdit->Focused()) << "a click on the left field gives it no focus";
+               return true;
+             },
+             [&] { return Edit->edLeft->Value() == 16; },
+             [&] {
+               ClickAndType(Edit->edWidth, SelectAllAndClear, "288");
+               EXPECT_TRUE(Edit->edWidth->FEdit->Focused()) << "a click on the width field gives it no focus";
+               return true;
+             },
+             [&] {
+               if (Edit->edWidth->Value() != 288) return false;
                EXPECT_EQ(Edit->edLeft->Value(), 16);
-               EXPECT_EQ(Edit->edWidth->Value(), 288);
+               // How the user sees it: the width field focused, its caret after the number.
+               vantrel::display::SavePng(S.Session.Capture(Edit->Handle()), testing::TempDir() + "e2e-edit-dialog.png");
                return true;
              },
              [&] {
@@ -284,7 +332,11 @@ TEST_F(EndToEnd, TwoFilesWithTheirOwnFormatsTrimCropAndBrightnessConvert) {
                S.Session.Release(Thumb.X + Dx, Thumb.Y);
                S.Session.PumpUntilIdle();
                EXPECT_EQ(Bar->Value(), 20);
-               Edit->cmbAspectRatio->SetItemIndex(Edit->cmbAspectRatio->Items()->IndexOf("4:3"));
+               return true;
+             },
+             [&] {
+               ChooseInCombo(Edit->cmbAspectRatio, "4:3");
+               EXPECT_EQ(Edit->cmbAspectRatio->Text(), "4:3");
                return true;
              },
              [&] {

@@ -302,3 +302,50 @@ TEST(TMemo, ScrollStateIsThereForOutsideBars) {
   ASSERT_TRUE(GetScrollInfo(M->Handle(), SB_HORZ, &Info));
   EXPECT_GT(Info.nMax, 0);
 }
+
+// A press in an edit gives it the focus and puts the caret where it lands, a drag selects,
+// and the class library's mouse events still run: for every edit class.
+TEST(TEdit, APressFocusesAndPlacesTheCaretADragSelects) {
+  struct Kind {
+    const char* Name;
+    std::function<TCustomEdit*(EditsHost&)> Make;
+  } Kinds[] = {{"TEdit", [](EditsHost& H) -> TCustomEdit* { return H.Make<TEdit>("E"); }},
+               {"TMaskEdit", [](EditsHost& H) -> TCustomEdit* { return H.Make<TMaskEdit>("E"); }},
+               {"TMemo", [](EditsHost& H) -> TCustomEdit* { return H.Make<TMemo>("E"); }}};
+  for (const Kind& K : Kinds) {
+    SCOPED_TRACE(K.Name);
+    EditsHost H;
+    TCustomEdit* E = K.Make(H);
+    auto* Other = H.Make<TEdit>("Other", 60);
+    int Downs = 0, Clicks = 0;
+    E->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, Integer, Integer) { ++Downs; };
+    E->OnClick = [&](TObject*) { ++Clicks; };
+    H.Show();
+    E->SetText("hello");
+    Other->SetFocus();
+    H.Session.PumpUntilIdle();
+    ASSERT_TRUE(Other->Focused());
+    // Past the end of the text: the caret goes after the last letter.
+    const TPoint End = E->ClientToScreen(Point(E->ClientWidth() - 4, E->ClientHeight() / 2));
+    H.Session.Press(End.X, End.Y);
+    H.Session.Release(End.X, End.Y);
+    H.Session.PumpUntilIdle();
+    EXPECT_TRUE(E->Focused());
+    EXPECT_EQ(E->SelStart(), 5);
+    EXPECT_EQ(E->SelLength(), 0);
+    EXPECT_EQ(Downs, 1);
+    EXPECT_EQ(Clicks, 1);
+    H.Session.Type("!");
+    PumpKeys(H.Session);
+    EXPECT_EQ(E->Text(), "hello!");
+    // From before the first letter to past the last: all of it selected.
+    H.Session.Advance(1000);
+    const TPoint Start = E->ClientToScreen(Point(0, E->ClientHeight() / 2));
+    H.Session.Press(Start.X, Start.Y);
+    H.Session.Move(End.X, End.Y);
+    H.Session.Release(End.X, End.Y);
+    H.Session.PumpUntilIdle();
+    EXPECT_EQ(E->SelStart(), 0);
+    EXPECT_EQ(E->SelLength(), 6);
+  }
+}

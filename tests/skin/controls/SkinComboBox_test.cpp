@@ -638,3 +638,31 @@ TEST_F(SkinComboBoxTest, CaptureOfTheLooks) {
 }
 
 }  // namespace
+
+namespace {
+
+// In the edit style a click into the text closes an open list and gives the edit the focus
+// and the caret: what is typed then goes into the text.
+TEST_F(SkinComboBoxTest, AClickIntoTheEditStylesTextFocusesItsEdit) {
+  auto* C = AddCombo(false, nullptr, 3);
+  C->SetStyle(spcbEditStyle);
+  auto* Other = AddCombo(false, nullptr, 3);
+  Other->SetTop(200);
+  ShowForm();
+  Focus(Other);
+  PressButton(C);
+  Release(C, C->Button.R.Left + 5, C->Button.R.Top + 5);
+  ASSERT_TRUE(C->IsPopupVisible());
+  TspCustomEdit* E = C->Edit();
+  ASSERT_NE(E, nullptr);
+  Press(E, E->Width() - 3, E->Height() / 2);
+  Release(E, E->Width() - 3, E->Height() / 2);
+  EXPECT_FALSE(C->IsPopupVisible());
+  EXPECT_TRUE(E->Focused());
+  Session.Advance(1000);
+  Session.Type("x");
+  Session.PumpUntilIdle();
+  EXPECT_EQ(E->Text(), "x");
+}
+
+}  // namespace

@@ -252,3 +252,48 @@ TEST_F(SkinSpinEditTest, TheDefaultSkinsButtonsShowAndTakeClicks) {
 }
 
 }  // namespace
+
+namespace {
+
+// A user clicks the number field, clears it with the keys and types a number: the click
+// gives the inner edit the focus and the caret, with every look of the control.
+TEST_F(SkinSpinEditTest, AClickInTheFieldLetsTheUserTypeANumber) {
+  struct Look {
+    const char* Name;
+    bool Skinned;
+    const char* Folder;
+  } Looks[] = {{"unskinned", false, nullptr},
+               {"test skin", true, nullptr},
+               {"default skin", true, vantrel::skingen::DefaultSkinFolder}};
+  for (const Look& L : Looks) {
+    SCOPED_TRACE(L.Name);
+    if (L.Folder) LoadSkin(L.Folder);
+    auto* S = AddSpin(L.Skinned);
+    S->SetBounds(20, 20, 66, S->Height());
+    S->SetMaxValue(5000);
+    S->SimpleSetValue(320);
+    auto* Other = AddSpin(L.Skinned);
+    Other->SetTop(80);
+    ShowForm();
+    Other->FEdit->SetFocus();
+    Session.PumpUntilIdle();
+    const TPoint P = S->ClientToScreen(Point(S->Width() / 2 - 8, S->Height() / 2));
+    Session.Move(P.X, P.Y);
+    Session.Press(P.X, P.Y);
+    Session.Release(P.X, P.Y);
+    Session.PumpUntilIdle();
+    EXPECT_TRUE(S->FEdit->Focused());
+    Session.Key(VK_HOME);
+    Session.Key(VK_END, MOD_SHIFT);
+    Session.Key(VK_DELETE);
+    Session.Type("16");
+    PumpKeys(Session);
+    EXPECT_EQ(S->FEdit->Text(), "16");
+    EXPECT_EQ(S->Value(), 16);
+    delete S;
+    delete Other;
+    Session.PumpUntilIdle();
+  }
+}
+
+}  // namespace

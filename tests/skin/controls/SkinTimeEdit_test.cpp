@@ -157,3 +157,39 @@ TEST_F(SkinTimeEditTest, LeavingWithAnIncompleteTimeRaisesNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+// A user clicks the field, goes to its start with Home and types a whole time, the
+// separators included: the click gives the edit the focus, the typed separators step over
+// the mask's, with the test skin and the default one.
+TEST_F(SkinTimeEditTest, AClickedFieldTakesAWholeTypedTime) {
+  for (const char* Folder : {static_cast<const char*>(nullptr), vantrel::skingen::DefaultSkinFolder}) {
+    SCOPED_TRACE(Folder ? Folder : "test skin");
+    if (Folder) LoadSkin(Folder);
+    auto* T = AddTime();
+    T->SetSkinData(Skin);
+    T->SetBounds(20, 20, 88, 21);
+    T->SetTime("00:00:04");
+    auto* Other = AddTime();
+    Other->SetTop(60);
+    ShowForm();
+    Other->SetFocus();
+    Session.PumpUntilIdle();
+    const TPoint P = T->ClientToScreen(Point(T->ClientWidth() / 2, T->ClientHeight() / 2));
+    Session.Move(P.X, P.Y);
+    Session.Press(P.X, P.Y);
+    Session.Release(P.X, P.Y);
+    Session.PumpUntilIdle();
+    EXPECT_TRUE(T->Focused());
+    Session.Key(VK_HOME);
+    Session.Type("00:01:02");
+    PumpKeys(Session);
+    EXPECT_EQ(T->Time(), "00:01:02");
+    delete T;
+    delete Other;
+    Session.PumpUntilIdle();
+  }
+}
+
+}  // namespace
