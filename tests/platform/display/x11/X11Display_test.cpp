@@ -10,6 +10,7 @@
 #include "platform/win/SysMetrics.h"
 #include "platform/win/WindowRegion.h"
 #include "tests/platform/display/x11/X11TestSession.h"
+#include "tests/support/RealTimeModal.h"
 
 using namespace vantrel;
 using namespace vantrel::x11test;
@@ -95,6 +96,59 @@ TEST(X11Display, OwnershipGivesTransientDialogsOnlyToFormsOwnedByForms) {
 
   EXPECT_TRUE(S.Peer.OverrideRedirect(S.XWindow(Menu))) << "a popup menu window never takes the focus";
   EXPECT_FALSE(S.Peer.OverrideRedirect(MainX));
+}
+
+TEST(X11Display, AModalDialogStandsOverTheFormItBlocksAndAModelessShowStandsAlone) {
+  X11Session S;
+  TApplicationInstance App;
+  TForm* Main = nullptr;
+  TForm* Dialog = nullptr;
+  Application->CreateForm(Main);
+  Application->CreateForm(Dialog);
+  Main->SetBounds(100, 100, 400, 300);
+  Dialog->SetBounds(200, 150, 200, 120);
+  Main->Show();
+  ASSERT_TRUE(PumpUntil([&] { return S.Viewable(Main->Handle()); }));
+  const unsigned long MainX = S.XWindow(Main->Handle());
+  const long Modal = static_cast<long>(S.Peer.AtomOf("_NET_WM_STATE_MODAL"));
+  const long SkipTaskbar = static_cast<long>(S.Peer.AtomOf("_NET_WM_STATE_SKIP_TASKBAR"));
+  const long DialogType = static_cast<long>(S.Peer.AtomOf("_NET_WM_WINDOW_TYPE_DIALOG"));
+  const long NormalType = static_cast<long>(S.Peer.AtomOf("_NET_WM_WINDOW_TYPE_NORMAL"));
+  auto Has = [](const std::vector<long>& List, long Item) {
+    return std::find(List.begin(), List.end(), Item) != List.end();
+  };
+
+  struct Seen {
+    unsigned long TransientFor = 1;
+    std::vector<long> State, Type;
+  } AsModal;
+  {
+    testsupport::RealTimeModal Loop(std::chrono::milliseconds(20000));
+    Loop.OnStep = [&] {
+      if (Dialog->ModalResult() != mrNone || !S.Viewable(Dialog->Handle())) return;
+      const unsigned long X = S.XWindow(Dialog->Handle());
+      AsModal = {S.Peer.TransientFor(X), S.Peer.Property(X, "_NET_WM_STATE", "ATOM"),
+                 S.Peer.Property(X, "_NET_WM_WINDOW_TYPE", "ATOM")};
+      Dialog->SetModalResult(mrOk);
+    };
+    Loop.OnDeadline = [&] { Dialog->SetModalResult(mrCancel); };
+    EXPECT_EQ(Dialog->ShowModal(), mrOk);
+  }
+  // Both forms belong to the application's hidden window; shown modally, the dialog is
+  // the blocked main form's, so a desktop keeps it above that form and in its group.
+  EXPECT_EQ(AsModal.TransientFor, MainX);
+  EXPECT_TRUE(Has(AsModal.State, Modal));
+  EXPECT_TRUE(Has(AsModal.State, SkipTaskbar));
+  EXPECT_EQ(AsModal.Type, std::vector<long>{DialogType});
+
+  // Shown again without a modal loop, the same X window is a form of its own.
+  ASSERT_TRUE(PumpUntil([&] { return !S.Viewable(Dialog->Handle()); }));
+  Dialog->Show();
+  ASSERT_TRUE(PumpUntil([&] { return S.Viewable(Dialog->Handle()); }));
+  const unsigned long DialogX = S.XWindow(Dialog->Handle());
+  EXPECT_EQ(S.Peer.TransientFor(DialogX), 0u);
+  EXPECT_FALSE(Has(S.Peer.Property(DialogX, "_NET_WM_STATE", "ATOM"), Modal));
+  EXPECT_EQ(S.Peer.Property(DialogX, "_NET_WM_WINDOW_TYPE", "ATOM"), std::vector<long>{NormalType});
 }
 
 TEST(X11Display, AZeroSizeWindowIsNeverMapped) {
