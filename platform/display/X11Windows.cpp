@@ -61,6 +61,24 @@ void SetAtomList(::Display* Dpy, ::Window W, Atom Property, const std::vector<At
                   static_cast<int>(Values.size()));
 }
 
+// Where the window stands, and for a window without a sizing border (a fixed-size form,
+// or one whose skinned frame does its own sizing) its size as both the least and the
+// most the desktop may give it: a window manager then offers no resizing or maximizing
+// of its own. Our own moves set the new size here first.
+void SetSizeHints(X11State& S, const X11Native& N) {
+  XSizeHints Size{};
+  Size.flags = USPosition | PPosition;
+  Size.x = N.Rect.Left;
+  Size.y = N.Rect.Top;
+  const DWORD Style = static_cast<DWORD>(GetWindowLong(N.Wnd, GWL_STYLE));
+  if (!N.OverrideRedirect && !(Style & WS_THICKFRAME)) {
+    Size.flags |= PMinSize | PMaxSize;
+    Size.min_width = Size.max_width = std::max(1, N.Width());
+    Size.min_height = Size.max_height = std::max(1, N.Height());
+  }
+  XSetWMNormalHints(S.Dpy, N.Xid, &Size);
+}
+
 void SetTitle(X11State& S, X11Native& N) {
   XChangeProperty(S.Dpy, N.Xid, S.A.NetWmName, S.A.Utf8String, 8, PropModeReplace,
                   reinterpret_cast<const unsigned char*>(N.Title.data()), static_cast<int>(N.Title.size()));
@@ -110,11 +128,7 @@ void X11State::MakeWindow(X11Native& N) {
   const long Pid = static_cast<long>(getpid());
   XChangeProperty(Dpy, N.Xid, A.NetWmPid, XA_CARDINAL, 32, PropModeReplace, reinterpret_cast<const unsigned char*>(&Pid),
                   1);
-  XSizeHints Size{};
-  Size.flags = USPosition | PPosition;
-  Size.x = N.Rect.Left;
-  Size.y = N.Rect.Top;
-  XSetWMNormalHints(Dpy, N.Xid, &Size);
+  SetSizeHints(*this, N);
   XWMHints Hints{};
   Hints.flags = InputHint | StateHint;
   Hints.input = N.OverrideRedirect ? False : True;
@@ -274,6 +288,7 @@ void X11Display::MoveNativeWindow(HWND Wnd, const RECT& ScreenRect) {
   N->Iconified = false;
   if (N->Xid) {
     ++N->ExpectedConfigures;
+    if (N->Width() != Was.Right - Was.Left || N->Height() != Was.Bottom - Was.Top) SetSizeHints(*F, *N);
     XMoveResizeWindow(F->Dpy, N->Xid, ScreenRect.Left, ScreenRect.Top, static_cast<unsigned>(std::max(1, N->Width())),
                       static_cast<unsigned>(std::max(1, N->Height())));
     F->UpdateMapping(*N);

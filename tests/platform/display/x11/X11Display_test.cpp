@@ -151,6 +151,41 @@ TEST(X11Display, AModalDialogStandsOverTheFormItBlocksAndAModelessShowStandsAlon
   EXPECT_EQ(S.Peer.Property(DialogX, "_NET_WM_WINDOW_TYPE", "ATOM"), std::vector<long>{NormalType});
 }
 
+TEST(X11Display, AWindowWithoutASizingBorderTellsTheDesktopItsOneSize) {
+  X11Session S;
+  // WM_NORMAL_HINTS as 32-bit items: flags, 4 obsolete, then min and max width and height.
+  constexpr long MinMaxFlags = (1L << 4) | (1L << 5);  // PMinSize | PMaxSize
+  struct Hints {
+    long Flags = 0, MinW = 0, MinH = 0, MaxW = 0, MaxH = 0;
+  };
+  auto Read = [&](HWND Wnd) {
+    const std::vector<long> P = S.Peer.Property(S.XWindow(Wnd), "WM_NORMAL_HINTS", "WM_SIZE_HINTS");
+    Hints H;
+    if (P.size() >= 9) H = {P[0], P[5], P[6], P[7], P[8]};
+    return H;
+  };
+  const HWND Fixed = S.Fill(0, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, {100, 100, 400, 300}, RGB(5, 5, 5));
+  const HWND Sizable = S.Fill(0, WS_OVERLAPPEDWINDOW | WS_VISIBLE, {500, 100, 700, 250}, RGB(6, 6, 6));
+  ASSERT_TRUE(PumpUntil([&] { return S.Viewable(Fixed) && S.Viewable(Sizable); }));
+
+  Hints H = Read(Fixed);
+  EXPECT_EQ(H.Flags & MinMaxFlags, MinMaxFlags);
+  EXPECT_EQ(H.MinW, 300);
+  EXPECT_EQ(H.MaxW, 300);
+  EXPECT_EQ(H.MinH, 200);
+  EXPECT_EQ(H.MaxH, 200);
+  EXPECT_EQ(Read(Sizable).Flags & MinMaxFlags, 0) << "a sizing border leaves the size to the desktop too";
+
+  // Resized by the program (its skinned frame, say), the one size follows.
+  SetWindowPos(Fixed, nullptr, 100, 100, 360, 240, SWP_NOZORDER | SWP_NOACTIVATE);
+  PumpUntil([] { return true; });
+  H = Read(Fixed);
+  EXPECT_EQ(H.MinW, 360);
+  EXPECT_EQ(H.MaxW, 360);
+  EXPECT_EQ(H.MinH, 240);
+  EXPECT_EQ(H.MaxH, 240);
+}
+
 TEST(X11Display, AZeroSizeWindowIsNeverMapped) {
   X11Session S;
   const HWND Wnd = S.Fill(0, WS_POPUP | WS_VISIBLE, {10, 10, 10, 10}, RGB(1, 2, 3));
