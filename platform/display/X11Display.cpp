@@ -132,6 +132,7 @@ X11Display::X11Display(const std::string& DisplayName) : F(std::make_unique<X11S
       {&A.NetWmState, "_NET_WM_STATE"},
       {&A.NetWmStateAbove, "_NET_WM_STATE_ABOVE"},
       {&A.NetWmStateSkipTaskbar, "_NET_WM_STATE_SKIP_TASKBAR"},
+      {&A.NetWmStateModal, "_NET_WM_STATE_MODAL"},
       {&A.NetWmWindowType, "_NET_WM_WINDOW_TYPE"},
       {&A.NetWmWindowTypeNormal, "_NET_WM_WINDOW_TYPE_NORMAL"},
       {&A.NetWmWindowTypeDialog, "_NET_WM_WINDOW_TYPE_DIALOG"},

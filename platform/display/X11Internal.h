@@ -201,7 +201,7 @@ struct X11State {
 
   struct Atoms {
     Atom WmProtocols, WmDeleteWindow, NetWmPing, NetWmName, Utf8String, MotifWmHints, NetWmState,
-        NetWmStateAbove, NetWmStateSkipTaskbar, NetWmWindowType, NetWmWindowTypeNormal, NetWmWindowTypeDialog,
+        NetWmStateAbove, NetWmStateSkipTaskbar, NetWmStateModal, NetWmWindowType, NetWmWindowTypeNormal, NetWmWindowTypeDialog,
         NetWmWindowTypePopupMenu, NetWorkarea, NetCurrentDesktop, NetWmWindowOpacity, NetSupportingWmCheck,
         NetWmPid, NetWmCmS, Clipboard, Targets, Text, TextPlainUtf8, Incr, SelectionProperty, Multiple, AtomPair,
         ClipboardManager, SaveTargets, SaveProperty, XdndAware, XdndEnter,
@@ -216,6 +216,9 @@ struct X11State {
   // The X window of N, made now when it has none yet.
   void EnsureWindow(X11Native& N);
   void MakeWindow(X11Native& N);
+  // What the desktop is told of a window's kind before it is shown: its type, its state
+  // and the form it stands over (a shown window's state belongs to the desktop).
+  void ApplyWindowKind(X11Native& N);
   void DropWindow(X11Native& N);
   void UpdateMapping(X11Native& N);
   void ApplyShape(X11Native& N);

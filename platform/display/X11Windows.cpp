@@ -1,6 +1,7 @@
 // Native windows on X: one undecorated X window per top-level HWND, made when the window
 // is first shown (the application's hidden owner window never is), with the desktop's
-// hints for its kind; popups that must never take the focus are override-redirect.
+// hints for its kind (a dialog stands over the form that owns it, a modal one over the
+// form it blocks); popups that must never take the focus are override-redirect.
 #include <unistd.h>
 
 #include <algorithm>
@@ -39,6 +40,18 @@ HWND FormOwner(HWND Wnd) {
   return R.Right > R.Left && R.Bottom > R.Top ? Owner : nullptr;
 }
 
+// The form a window shown now stands over when its owner is no form: the topmost of our
+// shown forms that is disabled, as every other form is while a modal dialog runs. Without
+// it the desktop would let a click on the disabled form raise it over the dialog.
+HWND ModalParent(const X11State& S, HWND Wnd) {
+  for (HWND Other : S.Stacking) {
+    if (Other == Wnd || IsWindowEnabled(Other)) continue;
+    const X11Native* O = S.Find(Other);
+    if (O && O->Xid && O->Mapped && !O->OverrideRedirect) return Other;
+  }
+  return nullptr;
+}
+
 void SetAtomList(::Display* Dpy, ::Window W, Atom Property, const std::vector<Atom>& Values) {
   if (Values.empty()) {
     XDeleteProperty(Dpy, W, Property);
@@ -46,6 +59,24 @@ void SetAtomList(::Display* Dpy, ::Window W, Atom Property, const std::vector<At
   }
   XChangeProperty(Dpy, W, Property, XA_ATOM, 32, PropModeReplace, reinterpret_cast<const unsigned char*>(Values.data()),
                   static_cast<int>(Values.size()));
+}
+
+// Where the window stands, and for a window without a sizing border (a fixed-size form,
+// or one whose skinned frame does its own sizing) its size as both the least and the
+// most the desktop may give it: a window manager then offers no resizing or maximizing
+// of its own. Our own moves set the new size here first.
+void SetSizeHints(X11State& S, const X11Native& N) {
+  XSizeHints Size{};
+  Size.flags = USPosition | PPosition;
+  Size.x = N.Rect.Left;
+  Size.y = N.Rect.Top;
+  const DWORD Style = static_cast<DWORD>(GetWindowLong(N.Wnd, GWL_STYLE));
+  if (!N.OverrideRedirect && !(Style & WS_THICKFRAME)) {
+    Size.flags |= PMinSize | PMaxSize;
+    Size.min_width = Size.max_width = std::max(1, N.Width());
+    Size.min_height = Size.max_height = std::max(1, N.Height());
+  }
+  XSetWMNormalHints(S.Dpy, N.Xid, &Size);
 }
 
 void SetTitle(X11State& S, X11Native& N) {
@@ -68,13 +99,6 @@ void X11State::MakeWindow(X11Native& N) {
   N.ExStyle = static_cast<DWORD>(GetWindowLong(N.Wnd, GWL_EXSTYLE));
   N.OverrideRedirect = IsOverrideRedirect(N.Style, N.ExStyle);
   N.Argb = ArgbVis && (N.ExStyle & WS_EX_LAYERED) && CompositorRunning();
-  HWND Owner = N.OverrideRedirect ? nullptr : FormOwner(N.Wnd);
-  ::Window OwnerXid = 0;
-  if (Owner)
-    if (X11Native* O = Find(Owner)) {
-      EnsureWindow(*O);
-      OwnerXid = O->Xid;
-    }
 
   XSetWindowAttributes Attr{};
   Attr.background_pixmap = 0;  // None: nothing is drawn before we present
@@ -104,25 +128,13 @@ void X11State::MakeWindow(X11Native& N) {
   const long Pid = static_cast<long>(getpid());
   XChangeProperty(Dpy, N.Xid, A.NetWmPid, XA_CARDINAL, 32, PropModeReplace, reinterpret_cast<const unsigned char*>(&Pid),
                   1);
-  XSizeHints Size{};
-  Size.flags = USPosition | PPosition;
-  Size.x = N.Rect.Left;
-  Size.y = N.Rect.Top;
-  XSetWMNormalHints(Dpy, N.Xid, &Size);
+  SetSizeHints(*this, N);
   XWMHints Hints{};
   Hints.flags = InputHint | StateHint;
   Hints.input = N.OverrideRedirect ? False : True;
   Hints.initial_state = NormalState;
   XSetWMHints(Dpy, N.Xid, &Hints);
-  std::vector<Atom> State;
-  if (N.ExStyle & WS_EX_TOPMOST) State.push_back(A.NetWmStateAbove);
-  if ((N.ExStyle & WS_EX_TOOLWINDOW) || OwnerXid) State.push_back(A.NetWmStateSkipTaskbar);
-  SetAtomList(Dpy, N.Xid, A.NetWmState, State);
-  if (N.OverrideRedirect)
-    SetAtomList(Dpy, N.Xid, A.NetWmWindowType, {A.NetWmWindowTypePopupMenu});
-  else
-    SetAtomList(Dpy, N.Xid, A.NetWmWindowType, {OwnerXid ? A.NetWmWindowTypeDialog : A.NetWmWindowTypeNormal});
-  if (OwnerXid) XSetTransientForHint(Dpy, N.Xid, OwnerXid);
+  ApplyWindowKind(N);
   if (N.Title.empty()) N.Title = GetWindowText(N.Wnd);
   SetTitle(*this, N);
   if (N.Alpha < 255 && !BlendsItself(N)) {
@@ -135,6 +147,30 @@ void X11State::MakeWindow(X11Native& N) {
   MakeInputContext(N);
   MarkDropTarget(N);
   N.ExpectedConfigures = 0;
+}
+
+void X11State::ApplyWindowKind(X11Native& N) {
+  if (!N.Xid || N.Mapped) return;
+  HWND Parent = N.OverrideRedirect ? nullptr : FormOwner(N.Wnd);
+  if (!N.OverrideRedirect && !Parent) Parent = ModalParent(*this, N.Wnd);
+  ::Window ParentXid = 0;
+  if (X11Native* P = Parent ? Find(Parent) : nullptr) {
+    EnsureWindow(*P);
+    ParentXid = P->Xid;
+  }
+  std::vector<Atom> State;
+  if (N.ExStyle & WS_EX_TOPMOST) State.push_back(A.NetWmStateAbove);
+  if ((N.ExStyle & WS_EX_TOOLWINDOW) || ParentXid) State.push_back(A.NetWmStateSkipTaskbar);
+  if (ParentXid && !IsWindowEnabled(Parent)) State.push_back(A.NetWmStateModal);
+  SetAtomList(Dpy, N.Xid, A.NetWmState, State);
+  if (N.OverrideRedirect)
+    SetAtomList(Dpy, N.Xid, A.NetWmWindowType, {A.NetWmWindowTypePopupMenu});
+  else
+    SetAtomList(Dpy, N.Xid, A.NetWmWindowType, {ParentXid ? A.NetWmWindowTypeDialog : A.NetWmWindowTypeNormal});
+  if (ParentXid)
+    XSetTransientForHint(Dpy, N.Xid, ParentXid);
+  else
+    XDeleteProperty(Dpy, N.Xid, XA_WM_TRANSIENT_FOR);
 }
 
 void X11State::EnsureWindow(X11Native& N) {
@@ -223,6 +259,7 @@ void X11Display::ShowNativeWindow(HWND Wnd, bool Visible) {
   N->Visible = Visible;
   if (Visible) {
     F->EnsureWindow(*N);
+    F->ApplyWindowKind(*N);  // shown modal or not, this time
     F->ApplyShape(*N);
   }
   const bool WasMapped = N->Mapped;
@@ -251,6 +288,7 @@ void X11Display::MoveNativeWindow(HWND Wnd, const RECT& ScreenRect) {
   N->Iconified = false;
   if (N->Xid) {
     ++N->ExpectedConfigures;
+    if (N->Width() != Was.Right - Was.Left || N->Height() != Was.Bottom - Was.Top) SetSizeHints(*F, *N);
     XMoveResizeWindow(F->Dpy, N->Xid, ScreenRect.Left, ScreenRect.Top, static_cast<unsigned>(std::max(1, N->Width())),
                       static_cast<unsigned>(std::max(1, N->Height())));
     F->UpdateMapping(*N);

@@ -39,6 +39,25 @@ std::string NameOfWindow(Display* Dpy, Window W) {
   return Result;
 }
 
+// The viewable window called AName among W's children, or their children in turn (a
+// window manager puts each top-level window into a frame of its own); 0: none.
+Window FindViewableNamed(Display* Dpy, Window W, const std::string& AName, int Depth) {
+  Window RootOut = 0, Parent = 0, *Children = nullptr;
+  unsigned Count = 0;
+  Window Found = 0;
+  if (!XQueryTree(Dpy, W, &RootOut, &Parent, &Children, &Count)) return 0;
+  for (unsigned I = 0; I < Count && !Found; ++I) {
+    XWindowAttributes A{};
+    if (!XGetWindowAttributes(Dpy, Children[I], &A) || A.map_state != IsViewable) continue;
+    if (NameOfWindow(Dpy, Children[I]) == AName)
+      Found = Children[I];
+    else if (Depth > 0)
+      Found = FindViewableNamed(Dpy, Children[I], AName, Depth - 1);
+  }
+  if (Children) XFree(Children);
+  return Found;
+}
+
 }  // namespace
 
 TProgramRun::TProgramRun() {
@@ -100,19 +119,8 @@ Window WaitForWindow(Display* Dpy, const std::string& AName, double ASeconds) {
   const Window Root = DefaultRootWindow(Dpy);
   const auto End = RunClock::now() + std::chrono::duration<double>(ASeconds);
   while (RunClock::now() < End) {
-    Window RootOut = 0, Parent = 0, *Children = nullptr;
-    unsigned Count = 0;
     XGrabServer(Dpy);
-    Window Found = 0;
-    if (XQueryTree(Dpy, Root, &RootOut, &Parent, &Children, &Count)) {
-      for (unsigned I = 0; I < Count && !Found; ++I) {
-        XWindowAttributes A{};
-        if (XGetWindowAttributes(Dpy, Children[I], &A) && A.map_state == IsViewable &&
-            NameOfWindow(Dpy, Children[I]) == AName)
-          Found = Children[I];
-      }
-      if (Children) XFree(Children);
-    }
+    const Window Found = FindViewableNamed(Dpy, Root, AName, 2);
     XUngrabServer(Dpy);
     XSync(Dpy, False);
     if (Found) return Found;

@@ -41,7 +41,8 @@ class TProgramRun {
 using TXConnection = std::unique_ptr<Display, int (*)(Display*)>;
 TXConnection OpenTestDisplay();
 
-// The mapped top-level window called AName, or 0 when none appears within ASeconds.
+// The mapped top-level window called AName (inside its frame when a window manager runs),
+// or 0 when none appears within ASeconds.
 Window WaitForWindow(Display* Dpy, const std::string& AName, double ASeconds);
 // Waits (up to 10 s) until the window's top band (its caption bar) shows at least
 // AColours different colours: a painted skin frame does, an unpainted window shows one.

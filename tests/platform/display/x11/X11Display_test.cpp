@@ -10,6 +10,7 @@
 #include "platform/win/SysMetrics.h"
 #include "platform/win/WindowRegion.h"
 #include "tests/platform/display/x11/X11TestSession.h"
+#include "tests/support/RealTimeModal.h"
 
 using namespace vantrel;
 using namespace vantrel::x11test;
@@ -95,6 +96,94 @@ TEST(X11Display, OwnershipGivesTransientDialogsOnlyToFormsOwnedByForms) {
 
   EXPECT_TRUE(S.Peer.OverrideRedirect(S.XWindow(Menu))) << "a popup menu window never takes the focus";
   EXPECT_FALSE(S.Peer.OverrideRedirect(MainX));
+}
+
+TEST(X11Display, AModalDialogStandsOverTheFormItBlocksAndAModelessShowStandsAlone) {
+  X11Session S;
+  TApplicationInstance App;
+  TForm* Main = nullptr;
+  TForm* Dialog = nullptr;
+  Application->CreateForm(Main);
+  Application->CreateForm(Dialog);
+  Main->SetBounds(100, 100, 400, 300);
+  Dialog->SetBounds(200, 150, 200, 120);
+  Main->Show();
+  ASSERT_TRUE(PumpUntil([&] { return S.Viewable(Main->Handle()); }));
+  const unsigned long MainX = S.XWindow(Main->Handle());
+  const long Modal = static_cast<long>(S.Peer.AtomOf("_NET_WM_STATE_MODAL"));
+  const long SkipTaskbar = static_cast<long>(S.Peer.AtomOf("_NET_WM_STATE_SKIP_TASKBAR"));
+  const long DialogType = static_cast<long>(S.Peer.AtomOf("_NET_WM_WINDOW_TYPE_DIALOG"));
+  const long NormalType = static_cast<long>(S.Peer.AtomOf("_NET_WM_WINDOW_TYPE_NORMAL"));
+  auto Has = [](const std::vector<long>& List, long Item) {
+    return std::find(List.begin(), List.end(), Item) != List.end();
+  };
+
+  struct Seen {
+    unsigned long TransientFor = 1;
+    std::vector<long> State, Type;
+  } AsModal;
+  {
+    testsupport::RealTimeModal Loop(std::chrono::milliseconds(20000));
+    Loop.OnStep = [&] {
+      if (Dialog->ModalResult() != mrNone || !S.Viewable(Dialog->Handle())) return;
+      const unsigned long X = S.XWindow(Dialog->Handle());
+      AsModal = {S.Peer.TransientFor(X), S.Peer.Property(X, "_NET_WM_STATE", "ATOM"),
+                 S.Peer.Property(X, "_NET_WM_WINDOW_TYPE", "ATOM")};
+      Dialog->SetModalResult(mrOk);
+    };
+    Loop.OnDeadline = [&] { Dialog->SetModalResult(mrCancel); };
+    EXPECT_EQ(Dialog->ShowModal(), mrOk);
+  }
+  // Both forms belong to the application's hidden window; shown modally, the dialog is
+  // the blocked main form's, so a desktop keeps it above that form and in its group.
+  EXPECT_EQ(AsModal.TransientFor, MainX);
+  EXPECT_TRUE(Has(AsModal.State, Modal));
+  EXPECT_TRUE(Has(AsModal.State, SkipTaskbar));
+  EXPECT_EQ(AsModal.Type, std::vector<long>{DialogType});
+
+  // Shown again without a modal loop, the same X window is a form of its own.
+  ASSERT_TRUE(PumpUntil([&] { return !S.Viewable(Dialog->Handle()); }));
+  Dialog->Show();
+  ASSERT_TRUE(PumpUntil([&] { return S.Viewable(Dialog->Handle()); }));
+  const unsigned long DialogX = S.XWindow(Dialog->Handle());
+  EXPECT_EQ(S.Peer.TransientFor(DialogX), 0u);
+  EXPECT_FALSE(Has(S.Peer.Property(DialogX, "_NET_WM_STATE", "ATOM"), Modal));
+  EXPECT_EQ(S.Peer.Property(DialogX, "_NET_WM_WINDOW_TYPE", "ATOM"), std::vector<long>{NormalType});
+}
+
+TEST(X11Display, AWindowWithoutASizingBorderTellsTheDesktopItsOneSize) {
+  X11Session S;
+  // WM_NORMAL_HINTS as 32-bit items: flags, 4 obsolete, then min and max width and height.
+  constexpr long MinMaxFlags = (1L << 4) | (1L << 5);  // PMinSize | PMaxSize
+  struct Hints {
+    long Flags = 0, MinW = 0, MinH = 0, MaxW = 0, MaxH = 0;
+  };
+  auto Read = [&](HWND Wnd) {
+    const std::vector<long> P = S.Peer.Property(S.XWindow(Wnd), "WM_NORMAL_HINTS", "WM_SIZE_HINTS");
+    Hints H;
+    if (P.size() >= 9) H = {P[0], P[5], P[6], P[7], P[8]};
+    return H;
+  };
+  const HWND Fixed = S.Fill(0, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, {100, 100, 400, 300}, RGB(5, 5, 5));
+  const HWND Sizable = S.Fill(0, WS_OVERLAPPEDWINDOW | WS_VISIBLE, {500, 100, 700, 250}, RGB(6, 6, 6));
+  ASSERT_TRUE(PumpUntil([&] { return S.Viewable(Fixed) && S.Viewable(Sizable); }));
+
+  Hints H = Read(Fixed);
+  EXPECT_EQ(H.Flags & MinMaxFlags, MinMaxFlags);
+  EXPECT_EQ(H.MinW, 300);
+  EXPECT_EQ(H.MaxW, 300);
+  EXPECT_EQ(H.MinH, 200);
+  EXPECT_EQ(H.MaxH, 200);
+  EXPECT_EQ(Read(Sizable).Flags & MinMaxFlags, 0) << "a sizing border leaves the size to the desktop too";
+
+  // Resized by the program (its skinned frame, say), the one size follows.
+  SetWindowPos(Fixed, nullptr, 100, 100, 360, 240, SWP_NOZORDER | SWP_NOACTIVATE);
+  PumpUntil([] { return true; });
+  H = Read(Fixed);
+  EXPECT_EQ(H.MinW, 360);
+  EXPECT_EQ(H.MaxW, 360);
+  EXPECT_EQ(H.MinH, 240);
+  EXPECT_EQ(H.MaxH, 240);
 }
 
 TEST(X11Display, AZeroSizeWindowIsNeverMapped) {
