@@ -5,14 +5,14 @@
 
 namespace vantrel::app {
 
-TspFormSkin* ShapeForm(TForm& Form, const TFormShape& Shape, bool Draggable) {
+TspFormSkin* ShapeForm(TForm& Form, const TFormShape& Shape, bool Draggable, bool CaptionButtons) {
   Form.SetCaption(Shape.Caption);
   Form.SetBorderStyle(Shape.Border);
   Form.SetBorderIcons({});
   Form.SetPosition(Shape.Position);
   auto* Frame = ::Create<TspFormSkin>(&Form);
   Frame->SetName("spFormSkin1");
-  Frame->SetBorderIcons({});
+  if (!CaptionButtons) Frame->SetBorderIcons({});
   Frame->SetSizeable(false);
   Frame->SetDraggAble(Draggable);
   // A skin brings borders of its own; the frame puts the client size back after each change.

@@ -17,8 +17,9 @@ struct TFormShape {
   TPosition Position;
 };
 
-// Gives Form its shape, without caption buttons, and a frame component that neither sizes
-// nor drags the window unless asked; returns the frame component (owned by Form).
-TspFormSkin* ShapeForm(TForm& Form, const TFormShape& Shape, bool Draggable = true);
+// Gives Form its shape, without caption buttons of its own, and a frame component that
+// neither sizes nor drags the window unless asked and draws its own caption buttons only
+// when asked; returns the frame component (owned by Form).
+TspFormSkin* ShapeForm(TForm& Form, const TFormShape& Shape, bool Draggable = true, bool CaptionButtons = false);
 
 }  // namespace vantrel::app

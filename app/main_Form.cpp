@@ -26,7 +26,8 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner), ProgramFolder(GetExeFo
   spSkinData1->SetAeroBlurEnabled(true);
   spSkinData1->SetShowButtonGlowFrames(true);
   spSkinData1->SetShowCaptionButtonGlowFrames(true);
-  spFormSkin1 = ShapeForm(*this, MainFormShape, false);
+  // The frame keeps its caption buttons: the main window minimizes, maximizes and rolls up.
+  spFormSkin1 = ShapeForm(*this, MainFormShape, false, true);
   spFormSkin1->SetSkinData(spSkinData1);
 
   spSkinHint1 = ::Create<TspSkinHint>(this);

@@ -14,6 +14,7 @@
 #include "platform/ui/Timers.h"
 #include "skin/core/data/SkinData.h"
 #include "skin/forms/FormSkin.h"
+#include "skin/forms/FormSkinCaption.h"
 #include "skin/forms/SkinHint.h"
 #include "skin/forms/SkinMenus.h"
 #include "tests/app/MainWindowFixture.h"
@@ -309,4 +310,32 @@ TEST_F(MainWindowTest, TheOutputFolderButtonShowsThreeDots) {
   ASSERT_FALSE(IsRectEmpty(&Button));
   EXPECT_EQ(vantrel::test::MostGlyphInkRuns(Pixel, Button), 3);
   EXPECT_FALSE(vantrel::test::IsDownArrowInk(vantrel::test::GlyphInkRows(Pixel, Button)));
+}
+
+// The main window's frame draws the skin's minimize, maximize and roll-up buttons; a click on
+// minimize puts the window away and restoring brings it back at its size.
+TEST_F(MainWindowTest, TheCaptionButtonsMinimizeTheMainWindow) {
+  TMainForm& M = Start();
+  M.Show();
+  S.Session.PumpUntilIdle();
+  const TRect Before = M.BoundsRect();
+  TspActiveSkinObject* Min = nullptr;
+  for (TspActiveSkinObject* O : M.spFormSkin1->ObjectList)
+    if (auto* B = dynamic_cast<TspSkinStdButtonObject*>(O); B && B->Command == cmMinimize && B->Visible) Min = B;
+  ASSERT_NE(Min, nullptr);
+  ASSERT_TRUE(Min->Enabled);
+  const TPoint P = Point(M.Left() + (Min->ObjectRect.Left + Min->ObjectRect.Right) / 2,
+                         M.Top() + (Min->ObjectRect.Top + Min->ObjectRect.Bottom) / 2);
+  S.Session.Move(P.X, P.Y);
+  S.Session.PumpUntilIdle();
+  S.Session.Advance(100);  // the frame's mouse timer follows the pointer
+  S.Session.Press(P.X, P.Y);
+  S.Session.PumpUntilIdle();
+  S.Session.Release(P.X, P.Y);
+  S.Session.PumpUntilIdle();
+  EXPECT_TRUE(IsIconic(M.Handle()));
+  ShowWindow(M.Handle(), SW_RESTORE);
+  S.Session.PumpUntilIdle();
+  EXPECT_FALSE(IsIconic(M.Handle()));
+  EXPECT_EQ(M.BoundsRect(), Before);
 }
