@@ -12,13 +12,14 @@
 #include <vector>
 
 #include "tests/app/x11/X11ProgramRun.h"
-#include "tests/app/x11/XdndSource.h"
+#include "tests/platform/display/x11/XdndSource.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestPaths.h"
 
 namespace {
 
 using namespace vantrel::x11apptest;
+using namespace vantrel::x11test;
 
 // Where the file list shows its rows in the default skin's main window at its first-start
 // size (read off a capture): rows of 20 pixels below the list's header.

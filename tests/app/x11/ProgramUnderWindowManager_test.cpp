@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "tests/app/x11/X11ProgramRun.h"
-#include "tests/app/x11/XdndSource.h"
+#include "tests/platform/display/x11/XdndSource.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestPaths.h"
 
@@ -30,6 +30,7 @@ extern char** environ;
 namespace {
 
 using namespace vantrel::x11apptest;
+using namespace vantrel::x11test;
 
 // A window manager of its own on the test's display, ended with the test; Running() is
 // false when none is installed or it did not take over the screen in time.

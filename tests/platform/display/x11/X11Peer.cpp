@@ -15,6 +15,9 @@
 #include <X11/extensions/XTest.h>
 #include <X11/extensions/shape.h>
 
+#include "tests/platform/display/x11/PeerTextSend.h"
+#include "tests/platform/display/x11/XdndSource.h"
+
 namespace vantrel::x11test {
 
 namespace {
@@ -259,46 +262,6 @@ bool NextEvent(::Display* D, XEvent& E, int TimeoutMs) {
   return true;
 }
 
-// A text handed to a requestor: whole, or in 64 KB chunks (INCR) when it is larger.
-struct PeerTextSend {
-  static constexpr size_t Chunk = 64 * 1024;
-  const std::string& Text;
-  ::Atom Type;
-  ::Window To = 0;
-  ::Atom Property = 0;
-  size_t Sent = 0;
-
-  // Puts the text, or the notice that chunks follow, on R's property; true for chunks.
-  bool Start(::Display* D, const XSelectionRequestEvent& R) {
-    if (Text.size() <= Chunk) {
-      XChangeProperty(D, R.requestor, R.property, Type, 8, PropModeReplace,
-                      reinterpret_cast<const unsigned char*>(Text.data()), static_cast<int>(Text.size()));
-      return false;
-    }
-    const long Size = static_cast<long>(Text.size());
-    XSelectInput(D, R.requestor, PropertyChangeMask);
-    XChangeProperty(D, R.requestor, R.property, XInternAtom(D, "INCR", False), 32, PropModeReplace,
-                    reinterpret_cast<const unsigned char*>(&Size), 1);
-    To = R.requestor;
-    Property = R.property;
-    Sent = 0;
-    return true;
-  }
-  // The next chunk (an empty one ends) once the requestor took the last; false for other
-  // events.
-  bool Continue(::Display* D, const XEvent& E) {
-    if (!To || E.type != PropertyNotify || E.xproperty.window != To || E.xproperty.atom != Property ||
-        E.xproperty.state != PropertyDelete)
-      return false;
-    const size_t Now = std::min(Chunk, Text.size() - Sent);
-    XChangeProperty(D, To, Property, Type, 8, PropModeReplace,
-                    reinterpret_cast<const unsigned char*>(Text.data() + Sent), static_cast<int>(Now));
-    Sent += Now;
-    if (Now == 0) To = 0;
-    XFlush(D);
-    return true;
-  }
-};
 
 }  // namespace
 
@@ -445,65 +408,8 @@ std::string X11Peer::KeepClipboard(std::atomic<bool>& Ready, bool ThroughMultipl
 }
 
 X11Peer::DragResult X11Peer::DragFiles(unsigned long Target, int X, int Y, const std::string& List) {
-  ::Display* D = Dpy(FDpy);
-  DragResult R;
-  const ::Window W = XCreateWindow(D, DefaultRootWindow(D), 0, 0, 1, 1, 0, 0, InputOnly, CopyFromParent, 0, nullptr);
-  XSetSelectionOwner(D, AtomOf("XdndSelection"), W, CurrentTime);
-  auto Send = [&](const char* Type, long L1, long L2, long L3, long L4) {
-    XEvent E{};
-    E.xclient.type = ClientMessage;
-    E.xclient.window = Target;
-    E.xclient.message_type = AtomOf(Type);
-    E.xclient.format = 32;
-    E.xclient.data.l[0] = static_cast<long>(W);
-    E.xclient.data.l[1] = L1;
-    E.xclient.data.l[2] = L2;
-    E.xclient.data.l[3] = L3;
-    E.xclient.data.l[4] = L4;
-    XSendEvent(D, Target, False, NoEventMask, &E);
-    XFlush(D);
-  };
-  const long UriList = static_cast<long>(AtomOf("text/uri-list"));
-  Send("XdndEnter", 5L << 24, UriList, 0, 0);
-  Send("XdndPosition", 0, (static_cast<long>(X) << 16) | Y, CurrentTime, static_cast<long>(AtomOf("XdndActionCopy")));
-  XEvent E;
-  while (NextEvent(D, E, 5000))
-    if (E.type == ClientMessage && E.xclient.message_type == AtomOf("XdndStatus")) {
-      R.StatusCame = true;
-      R.Accepted = (E.xclient.data.l[1] & 1) != 0;
-      break;
-    }
-  if (!R.Accepted) {
-    Send("XdndLeave", 0, 0, 0, 0);
-  } else {
-    Send("XdndDrop", 0, CurrentTime, 0, 0);
-    PeerTextSend ListSend{List, static_cast<::Atom>(UriList)};
-    while (NextEvent(D, E, 5000)) {
-      if (E.type == SelectionRequest) {
-        const XSelectionRequestEvent& Q = E.xselectionrequest;
-        XSelectionEvent Reply{};
-        Reply.type = SelectionNotify;
-        Reply.requestor = Q.requestor;
-        Reply.selection = Q.selection;
-        Reply.target = Q.target;
-        Reply.time = Q.time;
-        if (Q.target == static_cast<::Atom>(UriList)) {
-          R.SentInChunks |= ListSend.Start(D, Q);
-          Reply.property = Q.property;
-        }
-        XSendEvent(D, Q.requestor, False, 0, reinterpret_cast<XEvent*>(&Reply));
-        XFlush(D);
-      } else if (!ListSend.Continue(D, E) && E.type == ClientMessage &&
-                 E.xclient.message_type == AtomOf("XdndFinished")) {
-        R.Finished = true;
-        R.FinishedAccepted = (E.xclient.data.l[1] & 1) != 0;
-        break;
-      }
-    }
-  }
-  XDestroyWindow(D, W);
-  XSync(D, False);
-  return R;
+  const TXdndDropResult R = DropUriList(Dpy(FDpy), static_cast<::Window>(Target), X, Y, List);
+  return DragResult{R.StatusCame, R.Accepted, R.Finished, R.FinishedAccepted, R.SentInChunks};
 }
 
 unsigned long X11Peer::BecomeTray(RECT R) {

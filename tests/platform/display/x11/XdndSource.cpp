@@ -1,5 +1,5 @@
 // A drag source of another program: the XDND messages and the selection it serves.
-#include "tests/app/x11/XdndSource.h"
+#include "tests/platform/display/x11/XdndSource.h"
 
 #include <poll.h>
 
@@ -9,7 +9,9 @@
 
 #include <X11/Xatom.h>
 
-namespace vantrel::x11apptest {
+#include "tests/platform/display/x11/PeerTextSend.h"
+
+namespace vantrel::x11test {
 
 namespace {
 
@@ -132,7 +134,9 @@ TXdndDropResult DropUriList(Display* Dpy, Window Target, int X, int Y, const std
     Send("XdndLeave", 0, 0, 0, 0);
   } else {
     Send("XdndDrop", 0, static_cast<long>(Stamp), 0, 0);
+    PeerTextSend ListSend{AList, UriList};
     while (!R.Finished && SourceNextEvent(Dpy, E, SourceWaitMs)) {
+      if (ListSend.Continue(Dpy, E)) continue;
       if (E.type == SelectionRequest && E.xselectionrequest.selection == Selection) {
         const XSelectionRequestEvent& Q = E.xselectionrequest;
         XSelectionEvent Reply{};
@@ -144,8 +148,7 @@ TXdndDropResult DropUriList(Display* Dpy, Window Target, int X, int Y, const std
         Reply.property = None;  // refused unless it is the list
         if (Q.target == UriList && Q.property != None) {
           R.ListAsked = true;
-          XChangeProperty(Dpy, Q.requestor, Q.property, UriList, 8, PropModeReplace,
-                          reinterpret_cast<const unsigned char*>(AList.data()), static_cast<int>(AList.size()));
+          R.SentInChunks |= ListSend.Start(Dpy, Q);
           Reply.property = Q.property;
         }
         XSendEvent(Dpy, Q.requestor, False, NoEventMask, reinterpret_cast<XEvent*>(&Reply));
@@ -163,4 +166,4 @@ TXdndDropResult DropUriList(Display* Dpy, Window Target, int X, int Y, const std
   return R;
 }
 
-}  // namespace vantrel::x11apptest
+}  // namespace vantrel::x11test

@@ -9,7 +9,7 @@
 
 #include <X11/Xlib.h>
 
-namespace vantrel::x11apptest {
+namespace vantrel::x11test {
 
 struct TXdndDropResult {
   long AwareVersion = 0;      // XdndAware on the window; 0: it takes no drops
@@ -17,6 +17,7 @@ struct TXdndDropResult {
   bool Accepted = false;
   Atom StatusAction = None;
   bool ListAsked = false;     // the window asked for the text/uri-list
+  bool SentInChunks = false;  // the list went in INCR chunks (above 64 KB)
   bool Finished = false;      // XdndFinished
   bool FinishedAccepted = false;
   Atom FinishedAction = None;
@@ -27,9 +28,9 @@ std::string FileUri(const std::string& Path);
 
 // Drags AList over Target to the root point (X, Y) and drops it there once accepted (a
 // refusal leaves), offering the data types ATypes (more than three go in the source's
-// XdndTypeList); AList is handed over when text/uri-list is asked for. Each answer is
-// awaited up to 5 s.
+// XdndTypeList); AList is handed over when text/uri-list is asked for, in chunks when it is
+// large. Each answer is awaited up to 5 s.
 TXdndDropResult DropUriList(Display* Dpy, Window Target, int X, int Y, const std::string& AList,
                             const std::vector<std::string>& ATypes = {"text/uri-list"});
 
-}  // namespace vantrel::x11apptest
+}  // namespace vantrel::x11test
