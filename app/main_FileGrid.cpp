@@ -24,6 +24,14 @@ void GridPicture(TCanvas* C, const TRect& R, TImage* Image) {
   if (TGraphic* G = Image->Picture()->Graphic(); G && !G->Empty()) C->StretchDraw(R, G);
 }
 
+// The cell and the line around it in white.
+void GridWhiteFill(TCanvas* C, const TRect& R) {
+  C->Brush()->SetStyle(bsSolid);
+  C->Brush()->SetColor(clWhite);
+  C->FillRect(Rect(R.Left - 1, R.Top - 1, R.Right + 1, R.Bottom + 1));
+  C->Brush()->SetStyle(bsClear);
+}
+
 }  // namespace
 
 void TMainForm::sgListDrawCell(TObject*, Integer ACol, Integer ARow, TRect R, TGridDrawState) {
@@ -33,19 +41,19 @@ void TMainForm::sgListDrawCell(TObject*, Integer ACol, Integer ARow, TRect R, TG
   C->Brush()->SetStyle(bsClear);
   C->Font()->SetColor(clBlack);
   const Integer N = static_cast<Integer>(State.VideoFiles.size());
-  if (ARow == 0 || ARow > N) {
+  if (ARow == 0) {
     GridPicture(C, R, imgTableColumnCaptionBar);
     if (ACol >= 0 && ACol < static_cast<Integer>(std::size(FileListColumns)))
       GridText(C, FileListColumns[ACol], R, GridCentred);
+  } else if (ARow > N) {
+    // The blank row an empty list keeps under its header is part of the empty list's area.
+    GridWhiteFill(C, R);
   } else {
     const TVideoFile& E = State.VideoFiles[ARow - 1];
     if (ARow == sgList->Row()) {
       GridPicture(C, R, imgTableRow);
     } else {
-      C->Brush()->SetStyle(bsSolid);
-      C->Brush()->SetColor(clWhite);
-      C->FillRect(Rect(R.Left - 1, R.Top - 1, R.Right + 1, R.Bottom + 1));
-      C->Brush()->SetStyle(bsClear);
+      GridWhiteFill(C, R);
     }
     switch (ACol) {
       case 0:

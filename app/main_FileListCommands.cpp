@@ -20,8 +20,12 @@ namespace vantrel::app {
 
 void TMainForm::TJobSeams::ShowInfo(const String& Text) { F.SkinMessage->MessageDlg(Text, mtInformation, {mbOK}, 0); }
 // The grid keeps its header row fixed: an empty list shows one blank row under it, as at
-// start-up (a single row would stop being a header).
-void TMainForm::TJobSeams::SetRowCount(Integer RowCount) { F.sgList->SetRowCount(std::max<Integer>(RowCount, 2)); }
+// start-up (a single row would stop being a header). The entries changed, so the rows are
+// drawn again even when their count stays (the first entry takes the blank row).
+void TMainForm::TJobSeams::SetRowCount(Integer RowCount) {
+  F.sgList->SetRowCount(std::max<Integer>(RowCount, 2));
+  F.sgList->Invalidate();
+}
 String TMainForm::TJobSeams::DestinationFolder() { return F.DestinationFolder(); }
 bool TMainForm::TJobSeams::MergeChecked() { return F.chMerge->Checked(); }
 Integer TMainForm::TJobSeams::CurrentRow() { return F.sgList->Row(); }

@@ -53,6 +53,8 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner), ProgramFolder(GetExeFo
   RunOpenDialog = [this](std::vector<String>& Files) {
     if (!dlgopen->Execute()) return false;
     for (Integer I = 0; I < dlgopen->Files()->Count(); ++I) Files.push_back(dlgopen->Files()->Get(I));
+    // A name typed in the name box, with no row of the list selected, is the one file chosen.
+    if (Files.empty() && !dlgopen->FileName().empty()) Files.push_back(dlgopen->FileName());
     return true;
   };
 

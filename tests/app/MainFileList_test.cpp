@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "app/log.h"
 #include "app/conversion.h"
@@ -16,10 +17,13 @@
 #include "skin/controls/SkinExCtrls.h"
 #include "platform/win/Keyboard.h"
 #include "skin/dialogs/SkinMessageDlg.h"
+#include "skin/dialogs/SkinShellDialogs.h"
+#include "platform/ui/Timers.h"
 #include "tests/app/MainWindowFixture.h"
 #include "platform/win/Shell.h"
 #include "tests/support/RealTimeModal.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/UiTestControls.h"
 
 using namespace vantrel::app;
 
@@ -223,6 +227,94 @@ TEST_F(MainFileList, TheGridShowsItsPicturesWhiteRowsAndColumnLines) {
     SCOPED_TRACE(I);
     EXPECT_EQ(Pixel(X + I, Other.Top + 10), 0xC0C0C0u);
   }
+}
+
+// A file chosen in the open dialog, by its row or by its name typed in the name box, fills
+// the list's first row: its name and length over a row picture, not a second copy of the
+// header. Emptied, the list shows blank space under its one header.
+TEST_F(MainFileList, AFileChosenInTheOpenDialogFillsTheFirstRow) {
+  TMainForm& M = StartShown();
+  vantrel::test::TTempDir Dir;
+  const String Clip = Dir.File("clip.mp4");
+  std::filesystem::copy_file(vantrel::test::FixturePath("v.mp4"), Clip);
+  M.dlgopen->SetInitialDir(Dir.Path());
+  auto ClickAt = [&](TControl* C) {
+    const TPoint P = vantrel::uitest::CentreOf(C);
+    S.Session.Press(P.X, P.Y);
+    S.Session.Release(P.X, P.Y);
+  };
+  auto GridNow = [&] {
+    vantrel::win::Surface Grid = S.Session.Capture(M.sgList->Handle());
+    vantrel::display::SavePng(Grid, vantrel::test::FixtureDir() + "/../main-file-grid-one.png");
+    return Grid;
+  };
+  auto Rgb = [](const vantrel::win::Surface& G, Integer X, Integer Y) { return G.Row(Y)[X] & 0xFFFFFF; };
+  auto Dark = [](uint32_t P) { return ((P >> 16) & 0xFF) + ((P >> 8) & 0xFF) + (P & 0xFF) < 300; };
+  const TRect Header = M.sgList->CellRect(1, 0);
+  const TRect Row = M.sgList->CellRect(1, 1);
+  ASSERT_EQ(Header.Bottom - Header.Top, Row.Bottom - Row.Top);
+  const Integer W = Row.Right - Row.Left, H = Row.Bottom - Row.Top;
+
+  struct Way {
+    const char* How;
+    std::function<void(TspOpenDlgForm*)> Choose;
+  };
+  const Way Ways[] = {
+      {"its row selected, Open clicked",
+       [&](TspOpenDlgForm* F) {
+         F->FileListView->Items()->Item(0)->SetSelected(true);
+         ClickAt(F->OpenButton);
+       }},
+      {"its full name typed, Enter pressed",
+       [&](TspOpenDlgForm* F) {
+         F->FileNameEdit->SetText(Clip);
+         S.Session.Key(VK_RETURN);
+       }},
+  };
+  for (const Way& Way : Ways) {
+    SCOPED_TRACE(Way.How);
+    M.ClearAll1Click(nullptr);
+    S.Session.PumpUntilIdle();
+    TOwned<TTimer> Pick = CreateOwned<TTimer>(nullptr);
+    Pick->SetInterval(20);
+    bool Chosen = false;
+    Pick->OnTimer = [&](TObject*) {
+      TspOpenDlgForm* F = M.dlgopen->Form();
+      if (Chosen || !F || !F->Visible() || F->FileListView->FolderCount() != 1) return;
+      Chosen = true;
+      Way.Choose(F);
+    };
+    ClickAt(M.AddButton);
+    S.Session.PumpUntilIdle();
+    ASSERT_TRUE(Chosen);
+    EXPECT_EQ(MainUnit().VideoFiles.size(), 1u);
+    if (!MainUnit().VideoFiles.empty()) {
+      EXPECT_EQ(MainUnit().VideoFiles[0].Source, Clip);
+    }
+    ASSERT_TRUE(M.sgList->Visible());
+    const vantrel::win::Surface Grid = GridNow();
+    // Row 1's picture differs from the header's at its foot, and its text ("00:00:02") from
+    // the header's "Length"; there is text.
+    EXPECT_NE(Rgb(Grid, Row.Left + 3, Row.Bottom - 3), Rgb(Grid, Header.Left + 3, Header.Bottom - 3));
+    Integer Differing = 0, Ink = 0;
+    for (Integer Y = 0; Y < H; ++Y)
+      for (Integer X = 0; X < W; ++X) {
+        const uint32_t P = Rgb(Grid, Row.Left + X, Row.Top + Y);
+        Differing += P != Rgb(Grid, Header.Left + X, Header.Top + Y);
+        Ink += Dark(P);
+      }
+    EXPECT_GT(Differing, W * H / 4);
+    EXPECT_GT(Ink, 10) << "no length shown in row 1";
+  }
+
+  M.ClearAll1Click(nullptr);
+  S.Session.PumpUntilIdle();
+  const vantrel::win::Surface Empty = GridNow();
+  EXPECT_EQ(Rgb(Empty, Row.Left + 3, Row.Bottom - 3), 0xFFFFFFu);
+  Integer Ink = 0;
+  for (Integer Y = 0; Y < H; ++Y)
+    for (Integer X = 0; X < W; ++X) Ink += Dark(Rgb(Empty, Row.Left + X, Row.Top + Y));
+  EXPECT_EQ(Ink, 0) << "the empty list's first row shows text";
 }
 
 TEST_F(MainFileList, TheConvertCommandRunsTheJobInTheConversionDialog) {

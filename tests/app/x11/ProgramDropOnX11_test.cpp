@@ -22,9 +22,11 @@ using namespace vantrel::x11apptest;
 using namespace vantrel::x11test;
 
 // Where the file list shows its rows in the default skin's main window at its first-start
-// size (read off a capture): rows of 20 pixels below the list's header.
+// size (read off a capture): rows of 20 pixels, one pixel apart, below the list's header,
+// which is as high and starts a row's pitch above the first row.
 constexpr int FirstStartWidth = 800, FirstStartHeight = 483;
 constexpr int ListLeft = 100, ListRight = 515, ListRowsTop = 84, ListBottom = 325;
+constexpr int ListRowHeight = 20, ListRowPitch = 21, ListHeaderTop = ListRowsTop - ListRowPitch;
 
 // The window once it stops changing: two captures 300 ms apart are the same (10 s at most).
 TCapture SteadyCapture(Display* Dpy, Window W) {
@@ -57,6 +59,17 @@ std::vector<TTextBand> ListTextLines(const TCapture& C) {
   return Bands;
 }
 
+// Pixels of row ARow (from 1) that differ from the header's at the same place: few for a
+// second copy of the header, many for a file's row (its own background and texts).
+int PixelsUnlikeTheHeader(const TCapture& C, int ARow) {
+  const int Top = ListRowsTop + ListRowPitch * (ARow - 1);
+  int Differing = 0;
+  for (int Y = 0; Y < ListRowHeight; ++Y)
+    for (int X = ListLeft; X < ListRight; ++X)
+      Differing += (C.At(X, Top + Y) & 0xFFFFFF) != (C.At(X, ListHeaderTop + Y) & 0xFFFFFF);
+  return Differing;
+}
+
 // Pixels of the getting-started picture's blue in the list's area.
 size_t PictureBluePixels(const TCapture& C) {
   size_t Blue = 0;
@@ -79,7 +92,8 @@ TCapture WaitForListRows(Display* Dpy, Window W, size_t ARows) {
   return SteadyCapture(Dpy, W);
 }
 
-// One text line per row, each within its 20-pixel row, top to bottom.
+// One text line per row, each within its 20-pixel row, top to bottom, and each row a file's
+// row rather than a copy of the header.
 void ExpectRows(Display* Dpy, Window W, size_t ARows, const std::string& AShot) {
   const TCapture C = WaitForListRows(Dpy, W, ARows);
   SaveCapture(C, testing::TempDir() + AShot);
@@ -89,6 +103,8 @@ void ExpectRows(Display* Dpy, Window W, size_t ARows, const std::string& AShot) 
     SCOPED_TRACE("row " + std::to_string(I + 1));
     EXPECT_GE(Lines[I].Top, ListRowsTop + 20 * static_cast<int>(I));
     EXPECT_LE(Lines[I].Bottom, ListRowsTop + 20 * static_cast<int>(I + 1));
+    EXPECT_GT(PixelsUnlikeTheHeader(C, static_cast<int>(I) + 1), (ListRight - ListLeft) * ListRowHeight / 4)
+        << "row " << I + 1 << " shows the header again; see " << testing::TempDir() + AShot;
   }
   EXPECT_EQ(PictureBluePixels(C), 0u) << "the getting-started picture is still shown";
 }
