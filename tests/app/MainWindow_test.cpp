@@ -165,6 +165,55 @@ TEST_F(MainWindowTest, MenusHoldTheirItemsSeparatorsAndEnabledStates) {
   EXPECT_EQ(M.spSkinMainMenuBar1->MainMenu(), M.spSkinMainMenu1);
 }
 
+// A click on each title of the menu bar opens that title's menu under it, whichever title
+// was clicked before (the last title first, then each in turn, then the last again).
+TEST_F(MainWindowTest, AClickOnEachTitleOfTheMenuBarOpensItsMenu) {
+  TMainForm& M = Start();
+  M.Show();
+  S.Session.PumpUntilIdle();
+  TspSkinMainMenuBar* Bar = M.spSkinMainMenuBar1;
+  const auto TitleOf = [&](TMenuItem* Item) -> TspSkinMainMenuBarItem* {
+    for (TspMenuBarObject* O : Bar->ObjectList)
+      if (auto* T = dynamic_cast<TspSkinMainMenuBarItem*>(O); T && T->MenuItem == Item) return T;
+    return nullptr;
+  };
+  struct Case {
+    TMenuItem* Item;
+    const char* FirstEntry;
+  };
+  const Case Cases[] = {{M.Help1, "Home Page"},         {M.FileMenuItem, "Add video files"},
+                        {M.EditMenuItem, "Remove"},     {M.ToolsMenuItem, "Events Log"},
+                        {M.Help1, "Home Page"}};
+  for (const Case& C : Cases) {
+    SCOPED_TRACE(C.Item->Caption());
+    TspSkinMainMenuBarItem* T = TitleOf(C.Item);
+    ASSERT_NE(T, nullptr);
+    // Titles stand side by side inside the bar.
+    EXPECT_GT(T->ObjectRect.Left, 0);
+    EXPECT_LE(T->ObjectRect.Right, Bar->Width());
+    const TPoint P = Bar->ClientToScreen(Point((T->ObjectRect.Left + T->ObjectRect.Right) / 2,
+                                               (T->ObjectRect.Top + T->ObjectRect.Bottom) / 2));
+    S.Session.Move(P.X, P.Y);
+    S.Session.PumpUntilIdle();
+    S.Session.Press(P.X, P.Y);
+    S.Session.PumpUntilIdle();
+    S.Session.Release(P.X, P.Y);
+    S.Session.PumpUntilIdle();
+    ASSERT_TRUE(M.spFormSkin1->SkinMenuVisible());
+    TspSkinPopupWindow* Level = M.spFormSkin1->SkinMenu->Level(0);
+    ASSERT_FALSE(Level->ItemList.empty());
+    EXPECT_EQ(Level->ItemList.front()->MenuItem->Caption(), C.FirstEntry);
+    EXPECT_TRUE(T->FDown);
+    // The menu drops below its title.
+    EXPECT_EQ(Level->Top(), Bar->ClientToScreen(Point(0, T->ObjectRect.Bottom)).Y);
+    if (C.Item == M.Help1)
+      vantrel::display::SavePng(S.Session.CaptureScreen(), testing::TempDir() + "MainWindowHelpMenu.png");
+    M.spFormSkin1->HideSkinMenu();
+    S.Session.PumpUntilIdle();
+    EXPECT_FALSE(M.spFormSkin1->SkinMenuVisible());
+  }
+}
+
 TEST(OpenDialogFilter, ListsThreeCollectiveEntriesAndOnePerType) {
   const std::vector<String> Parts = SplitFilterText(BuildOpenDialogFilter());
   ASSERT_EQ(Parts.size(), 74u);  // 37 entries of description and patterns
@@ -338,4 +387,44 @@ TEST_F(MainWindowTest, TheCaptionButtonsMinimizeTheMainWindow) {
   S.Session.PumpUntilIdle();
   EXPECT_FALSE(IsIconic(M.Handle()));
   EXPECT_EQ(M.BoundsRect(), Before);
+}
+
+// A title pushed out of a narrowed window comes back, and opens by a click, once the window
+// has its width again, whether it was widened while shown or while hidden.
+TEST_F(MainWindowTest, ATitlePushedOutOfANarrowWindowOpensByAClickOnceItIsBack) {
+  TMainForm& M = Start();
+  M.Show();
+  S.Session.PumpUntilIdle();
+  TspSkinMainMenuBar* Bar = M.spSkinMainMenuBar1;
+  const Integer Width = M.ClientWidth();
+  TspSkinMainMenuBarItem* Help = nullptr;
+  for (TspMenuBarObject* O : Bar->ObjectList)
+    if (auto* T = dynamic_cast<TspSkinMainMenuBarItem*>(O); T && T->MenuItem == M.Help1) Help = T;
+  ASSERT_NE(Help, nullptr);
+  // Where the title stands in the window at its own width.
+  const TPoint P = Bar->ClientToScreen(
+      Point((Help->ObjectRect.Left + Help->ObjectRect.Right) / 2, (Help->ObjectRect.Top + Help->ObjectRect.Bottom) / 2));
+  for (const bool WhileHidden : {false, true}) {
+    SCOPED_TRACE(WhileHidden ? "widened while hidden" : "widened while shown");
+    M.SetClientWidth(150);
+    S.Session.PumpUntilIdle();
+    EXPECT_FALSE(Help->Visible);
+    if (WhileHidden) M.Hide();
+    S.Session.PumpUntilIdle();
+    M.SetClientWidth(Width);
+    S.Session.PumpUntilIdle();
+    if (WhileHidden) M.Show();
+    S.Session.PumpUntilIdle();
+    EXPECT_TRUE(Help->Visible);
+    S.Session.Move(P.X, P.Y);
+    S.Session.PumpUntilIdle();
+    S.Session.Press(P.X, P.Y);
+    S.Session.PumpUntilIdle();
+    S.Session.Release(P.X, P.Y);
+    S.Session.PumpUntilIdle();
+    ASSERT_TRUE(M.spFormSkin1->SkinMenuVisible());
+    EXPECT_EQ(M.spFormSkin1->SkinMenu->Level(0)->ItemList.front()->MenuItem, M.Help2);
+    M.spFormSkin1->HideSkinMenu();
+    S.Session.PumpUntilIdle();
+  }
 }
