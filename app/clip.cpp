@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <chrono>
 
+#include "app/EditorButtons.h"
 #include "app/EditorHost.h"
 #include "app/FormShape.h"
 #include "app/PlainLog.h"
@@ -43,15 +44,7 @@ void PaintTrimMarker(TImage* Image) {
   C->Polygon({{5, 0}, {6, 0}, {11, 11}, {0, 11}});
 }
 
-struct TTrimButton {
-  TspSkinSpeedButton* TClipForm::*Field;
-  const char* Name;
-  Integer Left;
-  Integer ImageIndex;
-  Integer GroupIndex;
-  const char* Hint;
-  void (TClipForm::*Click)(TObject*);
-};
+using TTrimButton = TEditorButtonDef<TClipForm>;
 constexpr TTrimButton TrimButtons[] = {
     {&TClipForm::PlayButton, "PlayButton", 14, 0, 1, "Play full video", &TClipForm::PlayButtonClick},
     {&TClipForm::PauseButton, "PauseButton", 39, 1, 1, "Pause", &TClipForm::PauseButtonClick},
@@ -118,18 +111,7 @@ TClipForm::TClipForm(TComponent* AOwner) : TForm(AOwner) {
   TrimmedTimeLine->Pen()->SetColor(TrimLineColor);
   TrimmedTimeLine->SetHeight(1);
 
-  for (const TTrimButton& Def : TrimButtons) {
-    auto* B = ::Create<TspSkinSpeedButton>(this);
-    B->SetName(Def.Name);
-    B->SetParent(this);
-    B->SetBounds(Def.Left, 348, 25, 25);
-    B->SetImageIndex(Def.ImageIndex);
-    B->SetGroupIndex(Def.GroupIndex);
-    B->SetHint(Def.Hint);
-    B->SetShowHint(true);
-    B->OnClick = [this, Click = Def.Click](TObject* S) { (this->*Click)(S); };
-    this->*Def.Field = B;
-  }
+  MakeEditorButtons(this, TrimButtons, 348);
 
   auto MakeCaption = [this](const char* Caption, Integer Left, Integer Top) {
     auto* L = ::Create<TspSkinStdLabel>(this);

@@ -3,6 +3,7 @@
 
 #include <chrono>
 
+#include "app/EditorButtons.h"
 #include "app/EditorHost.h"
 #include "app/FormShape.h"
 #include "app/PlainLog.h"
@@ -38,16 +39,7 @@ constexpr std::array<TCropHandleDef, CropHandleCount> CropHandleDefs = {{
 }};
 constexpr const char* CropLineNames[] = {"lnleft", "lnright", "lntop", "lnBottom"};
 
-struct TCropPlayerButton {
-  TspSkinSpeedButton* TCropForm::*Field;
-  const char* Name;
-  Integer Left;
-  Integer ImageIndex;
-  Integer GroupIndex;
-  const char* Hint;
-  void (TCropForm::*Click)(TObject*);
-};
-constexpr TCropPlayerButton CropPlayerButtons[] = {
+constexpr TEditorButtonDef<TCropForm> CropPlayerButtons[] = {
     {&TCropForm::PlayButton, "PlayButton", 15, 0, 1, "Play full video", &TCropForm::PlayButtonClick},
     {&TCropForm::PauseButton, "PauseButton", 43, 1, 1, "Pause", &TCropForm::PauseButtonClick},
     {&TCropForm::StopButton, "StopButton", 71, 2, 0, "Stop", &TCropForm::StopButtonClick},
@@ -172,18 +164,7 @@ TCropForm::TCropForm(TComponent* AOwner) : TForm(AOwner) {
     Handles[I] = H;
   }
 
-  for (const TCropPlayerButton& Def : CropPlayerButtons) {
-    auto* B = ::Create<TspSkinSpeedButton>(this);
-    B->SetName(Def.Name);
-    B->SetParent(this);
-    B->SetBounds(Def.Left, 279, 25, 25);
-    B->SetImageIndex(Def.ImageIndex);
-    B->SetGroupIndex(Def.GroupIndex);
-    B->SetHint(Def.Hint);
-    B->SetShowHint(true);
-    B->OnClick = [this, Click = Def.Click](TObject* S) { (this->*Click)(S); };
-    this->*Def.Field = B;
-  }
+  MakeEditorButtons(this, CropPlayerButtons, 279);
 
   videotrackbar = ::Create<TspSkinTrackBar>(this);
   videotrackbar->SetName("videotrackbar");
@@ -289,14 +270,14 @@ void TCropForm::BeforeDestruction() {
 void TCropForm::SetHost(TEditorHost* Host) {
   FHost = Host;
   TCustomImageList* Images = Host ? Host->PlayerImages() : nullptr;
-  for (const TCropPlayerButton& Def : CropPlayerButtons) (this->*Def.Field)->SetImageList(Images);
+  for (const auto& Def : CropPlayerButtons) (this->*Def.Field)->SetImageList(Images);
 }
 
 void TCropForm::BindSkin(TspSkinData* Data) {
   spFormSkin1->SetSkinData(Data);
   lblOriginal->SetSkinData(Data);
   lblOutput->SetSkinData(Data);
-  for (const TCropPlayerButton& Def : CropPlayerButtons) (this->*Def.Field)->SetSkinData(Data);
+  for (const auto& Def : CropPlayerButtons) (this->*Def.Field)->SetSkinData(Data);
   videotrackbar->SetSkinData(Data);
   cmbAspectRatio->SetSkinData(Data);
   for (const TCropEditDef& Def : CropEditDefs) (this->*Def.Field)->SetSkinData(Data);
