@@ -23,21 +23,8 @@ namespace {
 
 constexpr Int64 ClipMinute = 60000000;
 
-class ClipForm : public testing::Test {
+class ClipForm : public vantrel::test::EditorDialogTest<TClipForm> {
  protected:
-  vantrel::uitest::FormsSession S;
-  vantrel::test::TFakeEditorHost Host;
-  TClipForm* Form = nullptr;
-
-  void SetUp() override {
-    TForm* Main = nullptr;
-    Application->CreateForm(Main);  // closing a dialog must not end the program
-    Application->CreateForm(Form);
-    Form->SetHost(&Host);
-  }
-  void TearDown() override {
-    if (Form->Visible()) Form->Close();
-  }
   Integer LeftMarker() const { return Form->imgTrimLeft->Left(); }
   Integer RightMarker() const { return Form->imgTrimRight->Left(); }
   void Type(TspSkinTimeEdit* Edit, const char* Text) { Edit->SetText(Text); }

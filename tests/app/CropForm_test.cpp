@@ -51,21 +51,8 @@ double CropMeanLevel(TBitmap* Frame) {
   return N ? Sum / N : -1;
 }
 
-class CropForm : public testing::Test {
+class CropForm : public vantrel::test::EditorDialogTest<TCropForm> {
  protected:
-  vantrel::uitest::FormsSession S;
-  vantrel::test::TFakeEditorHost Host;
-  TCropForm* Form = nullptr;
-
-  void SetUp() override {
-    TForm* Main = nullptr;
-    Application->CreateForm(Main);  // closing a dialog must not end the program
-    Application->CreateForm(Form);
-    Form->SetHost(&Host);
-  }
-  void TearDown() override {
-    if (Form->Visible()) Form->Close();
-  }
   // Shows the dialog on the grey clip and waits until both previews play.
   void ShowPlaying() {
     Host.Picture.Source = GreyClip();

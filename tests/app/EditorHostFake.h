@@ -2,6 +2,8 @@
 // from the system's library in a scratch folder, and reports kept in the unit state.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdlib>
 #include <string>
 
@@ -10,6 +12,7 @@
 #include "platform/rtl/Format.h"
 #include "tests/media/PlayerTestKit.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/UiFormsFixture.h"
 
 namespace vantrel::test {
 
@@ -52,6 +55,26 @@ class TFakeEditorHost : public app::TEditorHost {
   Int64 TrimmedLength_ = -1;
   Integer Stores = 0;
   TTempDir Dir;
+};
+
+// An editing dialog made by the application, served by a fake host, with a main window of
+// its own so that closing the dialog does not end the program.
+template <class TDialog>
+class EditorDialogTest : public testing::Test {
+ protected:
+  vantrel::uitest::FormsSession S;
+  TFakeEditorHost Host;
+  TDialog* Form = nullptr;
+
+  void SetUp() override {
+    TForm* Main = nullptr;
+    Application->CreateForm(Main);
+    Application->CreateForm(Form);
+    Form->SetHost(&Host);
+  }
+  void TearDown() override {
+    if (Form->Visible()) Form->Close();
+  }
 };
 
 }  // namespace vantrel::test
