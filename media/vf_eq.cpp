@@ -1,7 +1,6 @@
 // "nativeeq": brightness and contrast of the luma plane in fixed-point arithmetic.
 #include "media/vf_eq.h"
 
-#include <array>
 
 #include "media/AVUtilAPI.h"
 #include "media/vf_Values.h"
@@ -42,18 +41,26 @@ const TNativeFilterDef EqFilter = {"nativeeq", "Software video equalizer(brightn
 
 void RegisterEqFilter() { RegisterAVFilter(&EqFilter); }
 
+namespace {
+
+// One row: the sample scaled by the contrast factor (16.16) plus the brightness offset,
+// clamped to a byte. Plain arithmetic on each sample, so the compiler runs it on whole
+// vectors (AVX2 where the processor has it).
+__attribute__((target_clones("avx2", "default"))) void EqRow(uint8_t* P, Integer AWidth,
+                                                             Integer CF, Integer BO) {
+  for (Integer X = 0; X < AWidth; ++X) {
+    const int32_t V = ((static_cast<int32_t>(P[X]) * CF) >> 16) + BO;
+    P[X] = static_cast<uint8_t>(V < 0 ? 0 : V > 255 ? 255 : V);
+  }
+}
+
+}  // namespace
+
 void EqProcess(uint8_t* P, Integer AStride, Integer AWidth, Integer ARows, Integer ABrightness,
                Integer AContrast) {
   const Integer CF = ((AContrast + 100) * 65536) / 100;
   const Integer BO = ((ABrightness + 100) * 511) / 200 - 128 - (CF >> 9);
-  // The result depends on the sample alone: one table per call.
-  std::array<uint8_t, 256> Lut;
-  for (Integer I = 0; I < 256; ++I) {
-    const Integer V = ((I * CF) >> 16) + BO;
-    Lut[I] = static_cast<uint8_t>(V < 0 ? 0 : V > 255 ? 255 : V);
-  }
-  for (Integer Y = 0; Y < ARows; ++Y, P += AStride)
-    for (Integer X = 0; X < AWidth; ++X) P[X] = Lut[P[X]];
+  for (Integer Y = 0; Y < ARows; ++Y, P += AStride) EqRow(P, AWidth, CF, BO);
 }
 
 }  // namespace vantrel::media

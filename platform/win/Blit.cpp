@@ -212,7 +212,7 @@ bool DcBlit(HDC Dest, int X, int Y, int W, int H, HDC Src, int XSrc, int YSrc, i
     J.Key = PixelOf(Key) & 0xFFFFFF;
   }
   RunBlit(J);
-  D->Commit();
+  D->Commit(J.DestRect.Top, J.DestRect.Bottom);
   return true;
 }
 

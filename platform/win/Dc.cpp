@@ -96,6 +96,10 @@ void DcObject::Commit() {
   if (Memory() && FState.Bitmap) FState.Bitmap->Push();
 }
 
+void DcObject::Commit(int Top, int Bottom) {
+  if (Memory() && FState.Bitmap) FState.Bitmap->Push(Top, Bottom);
+}
+
 void DcObject::SetTarget(Surface* Target, POINT DeviceOrigin, std::optional<Region> BaseClip) {
   FTarget = Target;
   FDeviceOrigin = DeviceOrigin;

@@ -80,6 +80,22 @@ void BitmapObject::Push() {
   for (int y = 0; y < FFormat.Height; ++y) W.Write(FSurface->Row(y), FBits.get() + FFormat.RowOffset(y));
 }
 
+void BitmapObject::Push(int Top, int Bottom) {
+  if (FFormat.BitCount == 32) return;
+  // Without an exact reading to keep up (bits changed since, or another palette) the
+  // whole bitmap goes back as before.
+  if (!FIsDib || !FPulledBits || FPulledColors.size() != FFormat.Colors.size()) return Push();
+  Top = std::max(Top, 0);
+  Bottom = std::min(Bottom, FFormat.Height);
+  DibRowWriter W(FFormat);
+  for (int y = Top; y < Bottom; ++y) {
+    uint8_t* Row = FBits.get() + FFormat.RowOffset(y);
+    W.Write(FSurface->Row(y), Row);
+    ReadDibRow(FFormat, Row, FSurface->Row(y));
+    std::memcpy(FPulledBits.get() + FFormat.RowOffset(y), Row, FFormat.RowBytes());
+  }
+}
+
 int BitmapObject::GetObjectData(int Size, void* Out) const {
   BITMAP Bm{};
   Bm.bmType = 0;

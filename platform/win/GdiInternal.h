@@ -104,6 +104,10 @@ class BitmapObject : public GdiObject {
   // Writes Pixels() back into bits of another depth (a monochrome DDB is quantised in
   // place; no-op for 32 bpp).
   void Push();
+  // The same for the rows [Top, Bottom) of Pixels() alone, the only ones drawn on since the
+  // last Pull: they are written and read back, as the next Pull would, so the bitmap stays
+  // read and the next operation converts nothing but its own rows.
+  void Push(int Top, int Bottom);
 
  private:
   BitmapObject() : GdiObject(OBJ_BITMAP) {}
@@ -223,8 +227,10 @@ class DcObject : public GdiObject {
   // Fills a region (surface coordinates) through the clip.
   void FillRegionPixels(const Region& R, uint32_t Pixel, int Rop2);
 
-  // After drawing: writes a non-32-bit selected bitmap back.
+  // After drawing: writes a non-32-bit selected bitmap back; with the surface rows the
+  // operation drew on ([Top, Bottom)), only those.
   void Commit();
+  void Commit(int Top, int Bottom);
 
   HWND FWindow = nullptr;  // the window a window DC belongs to (window manager's use)
   bool FScreen = false;    // draws on whatever ScreenSurface() is now

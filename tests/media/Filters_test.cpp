@@ -183,6 +183,41 @@ TEST_F(FiltersTest, ChainTurnsNv12IntoSmallerYuv420pWithRaisedLuma) {
   EXPECT_EQ(In->data[0][0], 100);
 }
 
+TEST_F(FiltersTest, ChainGivesTheBytesOfOurStepsAloneFollowedByTheScalersOwnGraph) {
+  // A patterned picture, so that every sample value and both chroma planes take part.
+  TFrame In = MakeFrame(AV_PIX_FMT_YUV420P, 640, 480, {0, 0, 0});
+  for (int P = 0; P < 3; ++P)
+    for (int Y = 0; Y < (P ? 240 : 480); ++Y)
+      for (int X = 0; X < (P ? 320 : 640); ++X)
+        In->data[P][Y * In->linesize[P] + X] = static_cast<uint8_t>(X * (P + 1) + 3 * Y);
+  TVideoFilterChain Chain;
+  ASSERT_EQ(Chain.Configure(InputOf(In.get()), "nativeeq=20:30,nativehue=20:30,scale=320:240",
+                            {AV_PIX_FMT_YUV420P}),
+            0)
+      << Chain.LastErrMsg();
+  TFrame Out = RunOne(Chain, In.get());
+
+  TFrame Stepped(ff::av_frame_clone(In.get()));
+  ASSERT_EQ(ff::av_frame_make_writable(Stepped.get()), 0);
+  EqProcess(Stepped->data[0], Stepped->linesize[0], 640, 480, 20, 30);
+  HueProcess(Stepped->data[1], Stepped->data[2], Stepped->linesize[1], 320, 240, 20, 30);
+  TVideoFilterChain Scaler;
+  ASSERT_EQ(Scaler.Configure(InputOf(In.get()), "scale=320:240", {AV_PIX_FMT_YUV420P}), 0);
+  TFrame Expected = RunOne(Scaler, Stepped.get());
+
+  ASSERT_EQ(Out->width, 320);
+  ASSERT_EQ(Out->height, 240);
+  int Different = 0;
+  for (int P = 0; P < 3; ++P)
+    for (int Y = 0; Y < (P ? 120 : 240); ++Y)
+      Different += std::memcmp(Out->data[P] + Y * Out->linesize[P],
+                               Expected->data[P] + Y * Expected->linesize[P], P ? 160 : 320) != 0;
+  EXPECT_EQ(Different, 0) << "rows that differ";
+  // The caller's picture is untouched.
+  EXPECT_EQ(In->data[0][7], 7);
+  EXPECT_EQ(In->data[2][In->linesize[2] + 5], 18);
+}
+
 TEST_F(FiltersTest, ChainWithoutUserFiltersConvertsToTheSinkFormats) {
   TFrame In = MakeFrame(AV_PIX_FMT_YUV420P, 64, 48, {50, 60, 70}, 7);
   TVideoFilterChain Chain;

@@ -71,6 +71,10 @@ TspColor BlendPixelPlain(TspColor F, TspColor B);
 void BlendRowPlain(const TspColor* Src, TspColor* Dst, Integer Count);
 TspColor BlendPixelMMX(TspColor F, TspColor B);
 void BlendRowMMX(const TspColor* Src, TspColor* Dst, Integer Count);
+// BlendRowMMX's results, eight pixels a step where the processor has AVX2 (elsewhere it is
+// BlendRowMMX); the vector forms use it when HasAVX2().
+void BlendRowAVX2(const TspColor* Src, TspColor* Dst, Integer Count);
+bool HasAVX2();
 
 // The single-form entries of the table.
 void CopyRowKeyed(const TspColor* Src, TspColor* Dst, Integer Count);
@@ -82,7 +86,8 @@ void SetRowAlpha(TspColor* Dst, Integer Count, Byte Alpha);
 void SetRectAlpha(TspColor* Bits, Integer Width, Integer Height, Integer X1, Integer Y1, Integer X2,
                   Integer Y2, Byte Alpha);
 
-// Puts the MMX or the plain blends into the table (tests and benchmarks).
+// Puts the MMX (with the AVX2 row where the processor has it) or the plain blends into
+// the table (tests and benchmarks).
 void SelectBlendForms(Boolean UseMMX);
 
 }  // namespace vantrel::skin

@@ -36,29 +36,49 @@ class TComposer {
     FDest->Canvas()->StretchDraw(Dst, B.get());
   }
 
+  // The piece (X1, Y1)-(X2, Y2) repeated over Dst from its top-left corner, the last
+  // column and row of tiles cut at Dst's edges. One tile is copied from the source; the
+  // rest is copied from what is already filled, doubling each time, so a run of N tiles
+  // takes about log2(N) copies per direction instead of N (a one-pixel piece over a wide
+  // panel would otherwise be a million copies).
+  void Tile(Integer X1, Integer Y1, Integer X2, Integer Y2, const TRect& Dst) {
+    const Integer PW = X2 - X1, PH = Y2 - Y1;
+    const Integer W = Dst.Right - Dst.Left, H = Dst.Bottom - Dst.Top;
+    if (!Ready() || PW <= 0 || PH <= 0 || W <= 0 || H <= 0) return;
+    const Integer FW = std::min(PW, W), FH = std::min(PH, H);
+    Copy(X1, Y1, X1 + FW, Y1 + FH, Rect(Dst.Left, Dst.Top, Dst.Left + FW, Dst.Top + FH));
+    TCanvas* C = FDest->Canvas();
+    for (Integer Done = FW; Done < W;) {
+      const Integer N = std::min(Done, W - Done);
+      C->CopyRect(Rect(Dst.Left + Done, Dst.Top, Dst.Left + Done + N, Dst.Top + FH), C,
+                  Rect(Dst.Left, Dst.Top, Dst.Left + N, Dst.Top + FH));
+      Done += N;
+    }
+    for (Integer Done = FH; Done < H;) {
+      const Integer N = std::min(Done, H - Done);
+      C->CopyRect(Rect(Dst.Left, Dst.Top + Done, Dst.Right, Dst.Top + Done + N), C,
+                  Rect(Dst.Left, Dst.Top, Dst.Right, Dst.Top + N));
+      Done += N;
+    }
+  }
+
   // Tiles of length L from S to E along x, each from Top to Bottom; the last one is cut
-  // at E. N = (E - S) div L, so N + 1 tiles are placed and a run that is a multiple of L
-  // ends with an empty tile.
+  // at E. A piece narrower than L leaves the rest of each tile as it was; a piece of
+  // another height than the band is scaled to it, tile by tile.
   void TileH(Integer X1, Integer Y1, Integer X2, Integer Y2, Integer L, Integer S, Integer E,
              Integer Top, Integer Bottom) {
-    if (L <= 0) return;
-    const Integer N = (E - S) / L;
-    for (Integer k = 0; k <= N; ++k) {
-      const Integer P = S + k * L;
-      const Integer O = P + L > E ? P + L - E : 0;
-      Copy(X1, Y1, X2 - O, Y2, Rect(P, Top, P + L - O, Bottom));
-    }
+    if (L <= 0 || E <= S) return;
+    if (X2 - X1 == L && Y2 - Y1 == Bottom - Top) return Tile(X1, Y1, X2, Y2, Rect(S, Top, E, Bottom));
+    for (Integer P = S; P < E; P += L)
+      Copy(X1, Y1, X2 - std::max(0, P + L - E), Y2, Rect(P, Top, std::min(P + L, E), Bottom));
   }
 
   void TileV(Integer X1, Integer Y1, Integer X2, Integer Y2, Integer L, Integer S, Integer E,
              Integer Left, Integer Right) {
-    if (L <= 0) return;
-    const Integer N = (E - S) / L;
-    for (Integer k = 0; k <= N; ++k) {
-      const Integer P = S + k * L;
-      const Integer O = P + L > E ? P + L - E : 0;
-      Copy(X1, Y1, X2, Y2 - O, Rect(Left, P, Right, P + L - O));
-    }
+    if (L <= 0 || E <= S) return;
+    if (Y2 - Y1 == L && X2 - X1 == Right - Left) return Tile(X1, Y1, X2, Y2, Rect(Left, S, Right, E));
+    for (Integer P = S; P < E; P += L)
+      Copy(X1, Y1, X2, Y2 - std::max(0, P + L - E), Rect(Left, P, Right, std::min(P + L, E)));
   }
 
   // An edge piece stretched into Dst or tiled along its length.
@@ -80,14 +100,7 @@ class TComposer {
     const Integer NW = E.Right - E.Left, NH = E.Bottom - E.Top;
     if (!Ready() || cw <= 0 || ch <= 0) return;
     if (!StretchEffect) {
-      for (Integer i = 0; i <= NW / cw; ++i)
-        for (Integer j = 0; j <= NH / ch; ++j) {
-          const Integer OX = std::max(0, (i + 1) * cw - NW);
-          const Integer OY = std::max(0, (j + 1) * ch - NH);
-          Copy(ClRect.Left, ClRect.Top, ClRect.Right - OX, ClRect.Bottom - OY,
-               Rect(E.Left + i * cw, E.Top + j * ch, E.Left + i * cw + cw - OX,
-                    E.Top + j * ch + ch - OY));
-        }
+      Tile(ClRect.Left, ClRect.Top, ClRect.Right, ClRect.Bottom, E);
       return;
     }
     TOwned<TBitmap> B = CreateOwned<TBitmap>();
@@ -121,6 +134,33 @@ class TComposer {
   TBitmap* FDest;
   TBitmap* FSource;
   TRect FR;
+};
+
+// Every copy onto a bitmap of another depth than 32 bits converts that bitmap's rows;
+// an image put together from many pieces is therefore composed on a 32-bit copy of it
+// (what it showed before included) and converted back once, when this goes.
+class TWorkBitmap {
+ public:
+  explicit TWorkBitmap(TBitmap* Dest) : FDest(Dest) {
+    if (Dest->PixelFormat() == pf32bit || Dest->Empty()) return;
+    FWork = CreateOwned<TBitmap>();
+    FWork->SetPixelFormat(pf32bit);
+    FWork->SetSize(Dest->Width(), Dest->Height());
+    const TRect All = Rect(0, 0, Dest->Width(), Dest->Height());
+    FWork->Canvas()->CopyRect(All, Dest->Canvas(), All);
+  }
+  ~TWorkBitmap() {
+    if (!FWork) return;
+    const TRect All = Rect(0, 0, FDest->Width(), FDest->Height());
+    FDest->Canvas()->CopyRect(All, FWork->Canvas(), All);
+  }
+  TWorkBitmap(const TWorkBitmap&) = delete;
+  TWorkBitmap& operator=(const TWorkBitmap&) = delete;
+  TBitmap* Get() const { return FWork ? FWork.get() : FDest; }
+
+ private:
+  TBitmap* FDest;
+  TOwned<TBitmap> FWork;
 };
 
 enum class HStripKind { Full, NoRight, Middle };
@@ -162,7 +202,8 @@ void NinePart(const TNinePart& G, TBitmap* Dest, TBitmap* Source, const TRect& R
   if (!Dest) return;
   Dest->SetSize(AW, AH);
   if (G.RB.X == G.LT.X || G.RB.Y == G.LT.Y || !Source || Source->Empty()) return;
-  TComposer c(Dest, Source, R);
+  const TWorkBitmap Work(Dest);
+  TComposer c(Work.Get(), Source, R);
   if (!c.Ready()) return;
   const Integer WR = RectWidth(R), HR = RectHeight(R);
 
@@ -297,7 +338,8 @@ void CreateSkinClientImage(TRect ClRect, TRect NewClRect, TBitmap* Dest, TBitmap
   if (!Dest) return;
   Dest->SetSize(AW, AH);
   if (IsNullRect(NewClRect)) return;
-  TComposer c(Dest, Source, R);
+  const TWorkBitmap Work(Dest);
+  TComposer c(Work.Get(), Source, R);
   if (!c.Ready()) return;
   c.Client(ClRect, Rect(0, 0, RectWidth(NewClRect), RectHeight(NewClRect)), StretchEffect,
            StretchType, false);

@@ -98,6 +98,42 @@ TEST(Dib, DrawingOn24BitRowsKeepsTheirPadding) {
   DeleteObject(Bm);
 }
 
+TEST(Dib, BlitsOnA16BitSectionWriteTheirOwnRowsReadBackAsStoredAndSeeTheCallersWrites) {
+  // 4 x 3, 5-5-5, top-down: rows of 8 bytes.
+  Info I(4, -3, 16);
+  void* Bits = nullptr;
+  HBITMAP Bm = CreateDIBSection(nullptr, I.Get(), DIB_RGB_COLORS, &Bits, nullptr, 0);
+  ASSERT_NE(Bm, nullptr);
+  auto* P = static_cast<uint16_t*>(Bits);
+  HDC Dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ Old = SelectObject(Dc, Bm);
+  HDC SrcDc = CreateCompatibleDC(nullptr);
+  HBITMAP Src = CreateCompatibleBitmap(Dc, 4, 3);
+  HGDIOBJ OldSrc = SelectObject(SrcDc, Src);
+  RECT All{0, 0, 4, 3};
+  HBRUSH Br = CreateSolidBrush(RGB(0x13, 0x57, 0x9B));
+  FillRect(SrcDc, &All, Br);
+  P[0] = 0x7C00;  // the caller paints row 0's first pixel red
+  ASSERT_TRUE(BitBlt(Dc, 1, 1, 2, 1, SrcDc, 0, 0, SRCCOPY));
+  // 0x13 >> 3 = 2, 0x57 >> 3 = 10, 0x9B >> 3 = 19 in the blit's two pixels alone.
+  const uint16_t Stored = (2 << 10) | (10 << 5) | 19;
+  const uint16_t Expected[12] = {0x7C00, 0, 0, 0, 0, Stored, Stored, 0, 0, 0, 0, 0};
+  for (int i = 0; i < 12; ++i) EXPECT_EQ(P[i], Expected[i]) << i;
+  // What a read gives is what the bits hold, not the finer colour drawn.
+  EXPECT_EQ(GetPixel(Dc, 1, 1), RGB(2 << 3 | 2 >> 2, 10 << 3 | 10 >> 2, 19 << 3 | 19 >> 2));
+  EXPECT_EQ(GetPixel(Dc, 0, 0), RGB(255, 0, 0));
+  P[11] = 0x03E0;  // the caller writes again, after the blit: the next blit sees it
+  ASSERT_TRUE(BitBlt(SrcDc, 0, 0, 4, 3, Dc, 0, 0, SRCCOPY));
+  EXPECT_EQ(GetPixel(SrcDc, 3, 2), RGB(0, 255, 0));
+  SelectObject(SrcDc, OldSrc);
+  SelectObject(Dc, Old);
+  DeleteDC(SrcDc);
+  DeleteDC(Dc);
+  DeleteObject(Src);
+  DeleteObject(Br);
+  DeleteObject(Bm);
+}
+
 TEST(Dib, OneBitSectionMapsToItsColourTable) {
   Info I(10, 1, 1);
   I.Get()->bmiColors[0] = {0, 0, 0, 0};

@@ -250,6 +250,32 @@ TEST(SkinImage, ClientImageTilesFromTheOrigin) {
   EXPECT_EQ(PixelOf(*dest, 29, 19), s.At(4 + 29 % 12, 3 + 19 % 9));
 }
 
+TEST(SkinImage, EveryPixelOfAWideImageRepeatsItsPieceWhateverThePieceSize) {
+  // Pieces of 1, 2, 3 and 7 pixels tiled over runs that are no multiple of them: each
+  // pixel is the piece's pixel at its offset from the run's start, modulo the piece.
+  TOwned<TBitmap> src = CodedBitmap(16, 12);
+  for (int piece : {1, 2, 3, 7}) {
+    SCOPED_TRACE(piece);
+    const TRect R = Rect(0, 0, 2 + piece + 2, 2 + piece + 2);
+    const TRect Cl = Rect(2, 2, 2 + piece, 2 + piece);
+    TOwned<TBitmap> dest = CreateOwned<TBitmap>();
+    CreateSkinClientImage(Cl, Rect(0, 0, 301, 97), dest.get(), src.get(), R, 301, 97, false,
+                          spstFull);
+    int wrong = 0;
+    for (int y = 0; y < 97; ++y)
+      for (int x = 0; x < 301; ++x)
+        wrong += PixelOf(*dest, x, y) != Coded(2 + x % piece, 2 + y % piece);
+    EXPECT_EQ(wrong, 0);
+
+    // A strip: left end 2 columns, the middle piece tiled, right end 2 columns.
+    CreateHSkinImage(2, 2, dest.get(), src.get(), R, 203, 0, false);
+    std::vector<int> expected;
+    for (int x = 0; x < 203; ++x)
+      expected.push_back(x < 2 ? x : x >= 201 ? 2 + piece + (x - 201) : 2 + (x - 2) % piece);
+    EXPECT_EQ(Columns(*dest, 1), expected);
+  }
+}
+
 TEST(SkinImage, BorderStripsOfAFrame) {
   Skin s;
   const int AW = 40, AH = 30, dW = 20, dH = 14;

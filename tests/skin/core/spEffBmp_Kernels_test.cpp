@@ -76,13 +76,17 @@ TEST(PixelKernels, VectorBlendRowMatchesTheScalarFormulaOnRandomPixels) {
   // Runs of equal alpha so the all-transparent and all-opaque blocks are taken too.
   for (size_t i = 0; i < 64; ++i) src[i] &= 0x00FFFFFF;
   for (size_t i = 64; i < 128; ++i) src[i] |= 0xFF000000;
-  std::vector<TspColor> out = dst;
-  BlendRowMMX(src.data(), out.data(), static_cast<Integer>(out.size()));
-  for (size_t i = 0; i < src.size(); ++i) {
-    const uint32_t a = src[i] >> 24;
-    const TspColor expected = a == 0 ? dst[i] : a == 255 ? src[i] : MMXReference(src[i], dst[i]);
-    ASSERT_EQ(out[i], expected) << "pixel " << i;
-    ASSERT_EQ(BlendPixelMMX(src[i], dst[i]), MMXReference(src[i], dst[i])) << "pixel " << i;
+  // The SSE2 row, and the AVX2 row (which is the SSE2 one on a processor without AVX2).
+  for (auto Row : {BlendRowMMX, BlendRowAVX2}) {
+    SCOPED_TRACE(Row == BlendRowMMX ? "sse2" : "avx2");
+    std::vector<TspColor> out = dst;
+    Row(src.data(), out.data(), static_cast<Integer>(out.size()));
+    for (size_t i = 0; i < src.size(); ++i) {
+      const uint32_t a = src[i] >> 24;
+      const TspColor expected = a == 0 ? dst[i] : a == 255 ? src[i] : MMXReference(src[i], dst[i]);
+      ASSERT_EQ(out[i], expected) << "pixel " << i;
+      ASSERT_EQ(BlendPixelMMX(src[i], dst[i]), MMXReference(src[i], dst[i])) << "pixel " << i;
+    }
   }
 }
 
@@ -119,6 +123,7 @@ TEST(PixelKernels, RowKernelsDoNothingForCountsBelowOne) {
   for (Integer count : {0, -5}) {
     BlendRowPlain(a, b, count);
     BlendRowMMX(a, b, count);
+    BlendRowAVX2(a, b, count);
     CopyRowKeyed(a, b, count);
     MoveRow(a, b, count);
     FillRow(b, count, 9);
@@ -132,7 +137,7 @@ TEST(PixelKernels, StartUpSelectsTheMMXBlendsOnThisProcessor) {
   EXPECT_TRUE(IsMMXSupported());  // every x86-64 processor has MMX
   EXPECT_TRUE(MMXEnabled);
   EXPECT_EQ(PixelKernels.BlendPixel, &BlendPixelMMX);
-  EXPECT_EQ(PixelKernels.BlendRow, &BlendRowMMX);
+  EXPECT_EQ(PixelKernels.BlendRow, HasAVX2() ? &BlendRowAVX2 : &BlendRowMMX);
   SelectBlendForms(false);
   EXPECT_EQ(PixelKernels.BlendPixel(0x80FF0000, 0xFF0000FF), 0xFF7F007Eu);
   EXPECT_TRUE(InitPixelKernels());
