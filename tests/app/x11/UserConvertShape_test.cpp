@@ -30,6 +30,8 @@ constexpr int ShapeOpenFromRight = 80 - 35, ShapeOpenY = 10 + 12;
 // The Edit dialog's client area (700 x 466): the left and top fields, OK.
 constexpr int ShapeEditClientWidth = 700, ShapeEditClientHeight = 466;
 constexpr int ShapeLeftFieldX = 110 + 25, ShapeTopFieldX = 288 + 25, ShapeCropFieldY = 352 + 10;
+constexpr int ShapeSizeFieldY = 384 + 10;
+constexpr int ShapeAspectX = 91 + 100, ShapeAspectY = 320 + 10;
 constexpr int ShapeOkX = 508 + 42, ShapeOkY = 430 + 12;
 
 struct TShapeGeometry {
@@ -130,10 +132,51 @@ class UserConvertShape : public UserLevelTest {
     // The field may still hold the name given last time: it goes first.
     PressKeys(Dpy, "End");
     for (int I = 0; I < 120; ++I) PressKeys(Dpy, "BackSpace");
+    const int FieldX = Border + ShapeNameFieldX, FieldY = BandTop + ShapeNameFieldY;
+    auto FieldInk = [&] {  // the field's dark (text) pixels
+      const TCapture C = CaptureWindow(Dpy, Dialog);
+      int Ink = 0;
+      for (int Y = FieldY - 6; Y <= FieldY + 6; ++Y)
+        for (int X = FieldX - 30; X < FieldX + 200; ++X) Ink += (C.At(X, Y) & 0xFF) < 0x60;
+      return Ink;
+    };
+    const int EmptyInk = FieldInk();
     ASSERT_TRUE(TypeText(Dpy, File));
+    // The whole name shows before Open is pressed.
+    int Shown = -1;
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+          const int Ink = FieldInk(), Was = Shown;
+          Shown = Ink;
+          return Ink > EmptyInk + 50 && Ink == Was;
+        },
+        15));
     SaveCapture(CaptureWindow(Dpy, Dialog), testing::TempDir() + "x11-convert-shape-open.png");
     ClickAt(Dpy, Dialog, OpenX, OpenY);
     ASSERT_TRUE(WaitForUnmap(Dpy, Dialog, 20)) << "Open left the dialog up";
+  }
+
+  // "Edit" for the list's current file; the editor once its fields hold the picture's size,
+  // with its client area's corner in EB, ET.
+  Window OpenEditor(int& EB, int& ET) {
+    ClickMain(ShapeEditX, ShapeEditY);
+    const Window Edit = WaitForWindow(Dpy, "Edit", 20);
+    if (!Edit) return 0;
+    WaitForPaintedCaption(Dpy, Edit, 8);
+    const TShapeGeometry G = ShapeSizeOf(Dpy, Edit);
+    EB = (G.Width - ShapeEditClientWidth) / 2;
+    ET = G.Height - ShapeEditClientHeight - EB;
+    WaitUntil([&] { return CaptureWindow(Dpy, Edit).At(EB + ShapeOkX, ET + ShapeOkY) != 0; }, 10);
+    // The previews open the file before the fields take its size.
+    WaitUntil([] { return false; }, 3);
+    return Edit;
+  }
+  // Types Text over what a field of the editor holds.
+  void TypeIntoField(Window Edit, int X, int Y, const char* Text) {
+    ClickAt(Dpy, Edit, X, Y);
+    PressKeys(Dpy, "End");
+    for (int I = 0; I < 5; ++I) PressKeys(Dpy, "BackSpace");
+    EXPECT_TRUE(TypeText(Dpy, Text));
   }
 
   // The convert button, then the job's end, a notice at its end acknowledged with Return.
@@ -168,22 +211,12 @@ TEST_F(UserConvertShape, ACropTypedBeyondThePictureInEditIsKeptInsideAndConverts
   AddThroughOpenDialog(Source);
   if (HasFatalFailure()) return;
 
-  ClickMain(ShapeEditX, ShapeEditY);
-  const Window Edit = WaitForWindow(Dpy, "Edit", 20);
+  int EB = 0, ET = 0;
+  const Window Edit = OpenEditor(EB, ET);
   ASSERT_NE(Edit, 0u) << "\"Edit\" opened no editor";
-  WaitForPaintedCaption(Dpy, Edit, 8);
-  const TShapeGeometry G = ShapeSizeOf(Dpy, Edit);
-  const int EB = (G.Width - ShapeEditClientWidth) / 2, ET = G.Height - ShapeEditClientHeight - EB;
-  // The fields show the picture's size once the previews have opened the file.
-  ASSERT_TRUE(WaitUntil([&] { return CaptureWindow(Dpy, Edit).At(EB + ShapeOkX, ET + ShapeOkY) != 0; }, 10));
-  WaitUntil([] { return false; }, 3);
   // Left 640 and top 360 on a 640 x 360 picture, typed over what the fields hold.
-  for (const auto& [X, Text] : {std::pair<int, const char*>{ShapeLeftFieldX, "640"}, {ShapeTopFieldX, "360"}}) {
-    ClickAt(Dpy, Edit, EB + X, ET + ShapeCropFieldY);
-    PressKeys(Dpy, "End");
-    for (int I = 0; I < 5; ++I) PressKeys(Dpy, "BackSpace");
-    ASSERT_TRUE(TypeText(Dpy, Text));
-  }
+  TypeIntoField(Edit, EB + ShapeLeftFieldX, ET + ShapeCropFieldY, "640");
+  TypeIntoField(Edit, EB + ShapeTopFieldX, ET + ShapeCropFieldY, "360");
   WaitUntil([] { return false; }, 1);
   SaveCapture(CaptureWindow(Dpy, Edit), testing::TempDir() + "x11-convert-shape-crop.png");
   ClickAt(Dpy, Edit, EB + ShapeOkX, ET + ShapeOkY);
@@ -230,6 +263,45 @@ TEST_F(UserConvertShape, MergingClipsOfDifferentShapesKeepsEachInItsProportions)
     EXPECT_NEAR(L, Bar, 4);
     EXPECT_NEAR(R, Bar, 4);
   }
+}
+
+TEST_F(UserConvertShape, ACropShownAt4To3FillsTheFramesHeightWithSquareSamples) {
+  const std::string Source = Program->Home().File("wide.mp4");
+  ShapeWhiteClip(Source, "640x360");
+  AddThroughOpenDialog(Source);
+  if (HasFatalFailure()) return;
+  int EB = 0, ET = 0;
+  const Window Edit = OpenEditor(EB, ET);
+  ASSERT_NE(Edit, 0u) << "\"Edit\" opened no editor";
+  // 400 x 280 from 120, 40, shown 4:3 (the third choice).
+  TypeIntoField(Edit, EB + ShapeLeftFieldX, ET + ShapeCropFieldY, "120");
+  TypeIntoField(Edit, EB + ShapeTopFieldX, ET + ShapeCropFieldY, "40");
+  TypeIntoField(Edit, EB + ShapeLeftFieldX, ET + ShapeSizeFieldY, "400");
+  TypeIntoField(Edit, EB + ShapeTopFieldX, ET + ShapeSizeFieldY, "280");
+  ClickAt(Dpy, Edit, EB + ShapeAspectX, ET + ShapeAspectY);
+  WaitUntil([] { return false; }, 1);
+  PressKeys(Dpy, "Down");
+  PressKeys(Dpy, "Down");
+  PressKeys(Dpy, "Return");
+  WaitUntil([] { return false; }, 1);
+  SaveCapture(CaptureWindow(Dpy, Edit), testing::TempDir() + "x11-convert-shape-4x3.png");
+  ClickAt(Dpy, Edit, EB + ShapeOkX, ET + ShapeOkY);
+  ASSERT_TRUE(WaitForUnmap(Dpy, Edit, 20)) << "OK left the editor up";
+
+  ConvertAndWait();
+  if (HasFatalFailure()) return;
+  const std::string Output = Program->Home().File("Documents/Quillmoor/Vantrel/Output/wide.mp4");
+  const std::string Size = ShapeProbeVideo(Output, "stream=width,height,sample_aspect_ratio");
+  int W = 0, H = 0;
+  ASSERT_EQ(std::sscanf(Size.c_str(), "%d,%d", &W, &H), 2) << Size;
+  EXPECT_NE(Size.find(",1:1"), std::string::npos) << Size;
+  // The default format's frame is wider than 4:3: the 4:3 picture fills its height
+  // between bars at the sides.
+  ASSERT_GT(W * 3, H * 4) << Size;
+  const double Bar = (W - H * 4.0 / 3.0) / 2;
+  const auto [L, R] = ShapeSideBars(Output, 0.5, W, H);
+  EXPECT_NEAR(L, Bar, 4);
+  EXPECT_NEAR(R, Bar, 4);
 }
 
 }  // namespace
