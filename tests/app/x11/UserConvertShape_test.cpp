@@ -179,6 +179,19 @@ class UserConvertShape : public UserLevelTest {
     EXPECT_TRUE(TypeText(Dpy, Text));
   }
 
+  // Checks "Merge into one file": clicked until its box shows the blue check.
+  void CheckMerge() {
+    auto Checked = [&] {
+      const uint32_t P = CaptureWindow(Dpy, Main).At(Border + ShapeMergeX, ClientTop + ShapeMergeY);
+      return (P & 0xFF) > 0xA0 && ((P >> 16) & 0xFF) < 0x80;
+    };
+    for (int I = 0; I < 3 && !Checked(); ++I) {
+      ClickMain(ShapeMergeX, ShapeMergeY);
+      WaitUntil(Checked, 2);
+    }
+    ASSERT_TRUE(Checked()) << "\"Merge into one file\" does not show checked";
+  }
+
   // The convert button, then the job's end, a notice at its end acknowledged with Return.
   void ConvertAndWait() {
     ClickMain(ShapeConvertX, ShapeConvertY);
@@ -241,7 +254,8 @@ TEST_F(UserConvertShape, MergingClipsOfDifferentShapesKeepsEachInItsProportions)
     AddThroughOpenDialog(File);
     if (HasFatalFailure()) return;
   }
-  ClickMain(ShapeMergeX, ShapeMergeY);
+  CheckMerge();
+  if (HasFatalFailure()) return;
   ConvertAndWait();
   if (HasFatalFailure()) return;
   const std::string Folder = Program->Home().File("Documents/Quillmoor/Vantrel/Output");
@@ -302,6 +316,28 @@ TEST_F(UserConvertShape, ACropShownAt4To3FillsTheFramesHeightWithSquareSamples) 
   const auto [L, R] = ShapeSideBars(Output, 0.5, W, H);
   EXPECT_NEAR(L, Bar, 4);
   EXPECT_NEAR(R, Bar, 4);
+}
+
+TEST_F(UserConvertShape, MergingASongIntoAVideoIsRefusedBeforeAnythingIsWritten) {
+  const std::string Clip = Program->Home().File("wide.mp4");
+  ShapeWhiteClip(Clip, "640x360");
+  const std::string Song = Program->Home().File("song.mp3");
+  const std::string Cmd = "ffmpeg -nostdin -hide_banner -loglevel error -y -f lavfi -i "
+                          "sine=frequency=440:sample_rate=44100:duration=1 -c:a libmp3lame '" + Song + "'";
+  ASSERT_EQ(std::system(Cmd.c_str()), 0);
+  for (const std::string& File : {Clip, Song}) {
+    AddThroughOpenDialog(File);
+    if (HasFatalFailure()) return;
+  }
+  CheckMerge();
+  if (HasFatalFailure()) return;
+  ClickMain(ShapeConvertX, ShapeConvertY);
+  // The error report comes up instead of the conversion: no progress window shows.
+  const bool Started = WaitUntil([&] { return FindWindow(Dpy, "Conversion") != 0; }, 15);
+  SaveCapture(CaptureScreen(Dpy), testing::TempDir() + "x11-convert-shape-song-join.png");
+  EXPECT_FALSE(Started) << "the job started";
+  const std::string Folder = Program->Home().File("Documents/Quillmoor/Vantrel/Output");
+  EXPECT_EQ(ShapeShell("ls -A '" + Folder + "' 2>/dev/null"), "") << "the refused job wrote files";
 }
 
 }  // namespace
