@@ -140,17 +140,18 @@ class UserConvertShape : public UserLevelTest {
         for (int X = FieldX - 30; X < FieldX + 200; ++X) Ink += (C.At(X, Y) & 0xFF) < 0x60;
       return Ink;
     };
-    const int EmptyInk = FieldInk();
     ASSERT_TRUE(TypeText(Dpy, File));
-    // The whole name shows before Open is pressed.
-    int Shown = -1;
-    EXPECT_TRUE(WaitUntil(
+    // Open once the keys have been taken: the field's text stays the same for a second
+    // (a blinking caret may keep it changing: then after a few seconds).
+    int Shown = -1, Same = 0;
+    WaitUntil(
         [&] {
-          const int Ink = FieldInk(), Was = Shown;
+          const int Ink = FieldInk();
+          Same = Ink == Shown ? Same + 1 : 0;
           Shown = Ink;
-          return Ink > EmptyInk + 50 && Ink == Was;
+          return Ink > 50 && Same >= 20;
         },
-        15));
+        4);
     SaveCapture(CaptureWindow(Dpy, Dialog), testing::TempDir() + "x11-convert-shape-open.png");
     ClickAt(Dpy, Dialog, OpenX, OpenY);
     ASSERT_TRUE(WaitForUnmap(Dpy, Dialog, 20)) << "Open left the dialog up";
