@@ -391,6 +391,8 @@ void TCropForm::FFPlayer1FileOpen(TObject*, Int64 ADuration, Integer AFrameWidth
     SetEditQuietly(edTop, Entry.CropTop);
     SetEditQuietly(edWidth, AFrameWidth - Entry.CropRight - Entry.CropLeft);
     SetEditQuietly(edHeight, AFrameHeight - Entry.CropBottom - Entry.CropTop);
+    // A stored crop that does not fit this picture is brought inside it.
+    ShowEditValues(ClampedEditValues());
   }
   SetAspectQuietly(Entry.AspectRatio);
   PaintSelectionFromEdits();
@@ -500,8 +502,10 @@ void TCropForm::edLeftChange(TObject*) {
     Crop.SkipEditChange = false;
     return;
   }
-  // A size of 0 (met while a number is retyped) has nothing to show.
-  if (Round(edWidth->Value()) == 0 || Round(edHeight->Value()) == 0) return;
+  // A size below the least one (met while a number is retyped) has nothing to show yet.
+  if (Round(edWidth->Value()) < CropMinSize || Round(edHeight->Value()) < CropMinSize) return;
+  // What was typed is kept inside the picture.
+  if (Crop.CropFrameWidth > 0 && Crop.CropFrameHeight > 0) ShowEditValues(ClampedEditValues());
   PaintSelectionFromEdits();
   PaintPreviewFromEdits();
 }
@@ -526,15 +530,13 @@ void TCropForm::spSkinButton1Click(TObject*) {
   if (!FHost) return;
   try {
     TEntryPicture V = FHost->SelectedPicture();
-    const Integer L = CheckedInt(Round(edLeft->Value())), T = CheckedInt(Round(edTop->Value()));
     const Integer FW = Crop.CropFrameWidth, FH = Crop.CropFrameHeight;
-    // The crop stays inside the frame: a width or height reaching past its edge ends there.
-    const Integer W = std::min(CheckedInt(Round(edWidth->Value())), FW - L);
-    const Integer H = std::min(CheckedInt(Round(edHeight->Value())), FH - T);
-    V.CropLeft = L;
-    V.CropTop = T;
-    V.CropRight = FW - W - L;
-    V.CropBottom = FH - H - T;
+    // The crop stays inside the frame, whatever was left half typed.
+    const TCropEdits E = ClampedEditValues();
+    V.CropLeft = E.Left;
+    V.CropTop = E.Top;
+    V.CropRight = FW - E.Width - E.Left;
+    V.CropBottom = FH - E.Height - E.Top;
     V.AspectRatio = cmbAspectRatio->ItemIndex();
     V.Brightness = tbBrightness->Value();
     V.Saturation = tbSaturation->Value();
@@ -568,6 +570,19 @@ void TCropForm::FormClose(TObject*, TCloseAction&) {
 TCropEdits TCropForm::EditValues() const {
   return {CheckedInt(Round(edLeft->Value())), CheckedInt(Round(edTop->Value())),
           CheckedInt(Round(edWidth->Value())), CheckedInt(Round(edHeight->Value()))};
+}
+
+TCropEdits TCropForm::ClampedEditValues() const {
+  return ClampCropEdits(EditValues(), Crop.CropFrameWidth, Crop.CropFrameHeight);
+}
+
+void TCropForm::ShowEditValues(const TCropEdits& E) {
+  const TCropEdits Shown = EditValues();
+  const std::pair<TspSkinSpinEdit*, Integer> Values[] = {
+      {edLeft, E.Left}, {edTop, E.Top}, {edWidth, E.Width}, {edHeight, E.Height}};
+  const Integer Was[] = {Shown.Left, Shown.Top, Shown.Width, Shown.Height};
+  for (size_t I = 0; I < std::size(Values); ++I)
+    if (Values[I].second != Was[I]) SetEditQuietly(Values[I].first, Values[I].second);
 }
 
 TCropSelection TCropForm::ShownSelection() const {
@@ -626,15 +641,23 @@ void TCropForm::CropAreaToEdits(bool isReset, bool) {
     TBitmap* Frame = FFPlayer1->CurrentFrame();
     W = Frame ? Frame->Width() : 0;
     H = Frame ? Frame->Height() : 0;
+    // The whole picture comes back even when no picture is shown (stopped or ended).
+    if (isReset && (W == 0 || H == 0)) {
+      W = Crop.CropFrameWidth;
+      H = Crop.CropFrameHeight;
+    }
     if (W == 0 || H == 0) return;
-    const TPicturePlacement P = PlacePicture(W, H, panPreview1->Width(), panPreview1->Height());
-    if (P.S == 0) return;
-    const TCropEdits E = EditsFromSelection(P, ShownSelection());
-    SetEditQuietly(edLeft, E.Left);
-    SetEditQuietly(edTop, E.Top);
-    SetEditQuietly(edWidth, E.Width);
-    SetEditQuietly(edHeight, E.Height);
-    if (!isReset) return;
+    if (!isReset) {
+      const TPicturePlacement P = PlacePicture(W, H, panPreview1->Width(), panPreview1->Height());
+      if (P.S == 0) return;
+      // Rounding may map a handle at the picture's edge a pixel beyond it.
+      const TCropEdits E = ClampCropEdits(EditsFromSelection(P, ShownSelection()), W, H);
+      SetEditQuietly(edLeft, E.Left);
+      SetEditQuietly(edTop, E.Top);
+      SetEditQuietly(edWidth, E.Width);
+      SetEditQuietly(edHeight, E.Height);
+      return;
+    }
     SetEditQuietly(edLeft, 0);
     SetEditQuietly(edTop, 0);
     SetEditQuietly(edWidth, W);

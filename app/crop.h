@@ -116,6 +116,8 @@ class TCropForm : public TForm {
   // The edits' values and the selection as the handles show it.
   TCropEdits EditValues() const;
   TCropSelection ShownSelection() const;
+  // The edits' values kept inside the source picture.
+  TCropEdits ClampedEditValues() const;
 
   void FormShow(TObject* Sender);
   void FormClose(TObject* Sender, TCloseAction& Action);
@@ -153,6 +155,8 @@ class TCropForm : public TForm {
   // Sets an edit or the aspect choice from code: the change it raises repaints nothing.
   void SetEditQuietly(TspSkinSpinEdit* Edit, Integer Value);
   void SetAspectQuietly(Integer Index);
+  // Sets the edits that differ from E, quietly.
+  void ShowEditValues(const TCropEdits& E);
   void ShowSelection(const TCropSelection& Sel);
   // A correction's bar starts to move: its box is checked and paused previews play.
   void StartCorrectionDrag(TspSkinCheckRadioBox* Box);

@@ -1,6 +1,8 @@
 // The crop selection's geometry as plain numbers
 #include "app/crop_Geometry.h"
 
+#include <algorithm>
+
 #include "platform/rtl/NumConv.h"
 
 namespace vantrel::app {
@@ -116,6 +118,20 @@ TCropEdits EditsFromSelection(const TPicturePlacement& P, const TCropSelection& 
   return {X1, Y1, CheckedSub(X2, X1), CheckedSub(Y2, Y1)};
 }
 
+TCropEdits ClampCropEdits(const TCropEdits& E, Integer W, Integer H) {
+  // One axis: the near corner Pos and the far one Pos + Size, kept inside 0..Limit.
+  auto Axis = [](Integer Pos, Integer Size, Integer Limit, Integer& NewPos, Integer& NewSize) {
+    const Int64 Far = std::clamp<Int64>(Int64{Pos} + Size, 0, Limit);
+    const Int64 Near = std::clamp<Int64>(Pos, 0, std::max(0, Limit - CropMinSize));
+    NewPos = static_cast<Integer>(Near);
+    NewSize = static_cast<Integer>(std::min<Int64>(std::max<Int64>(Far, Near + CropMinSize), Limit) - Near);
+  };
+  TCropEdits C;
+  Axis(E.Left, E.Width, W, C.Left, C.Width);
+  Axis(E.Top, E.Height, H, C.Top, C.Height);
+  return C;
+}
+
 bool CropHandleMoveAllowed(const TCropSelection& Sel, TCropHandle Handle, TPoint Candidate) {
   const THandleRule& R = HandleRules[Handle];
   const auto& H = Sel.Handles;
@@ -198,6 +214,8 @@ TPreviewZoom PreviewZoom(Integer W, Integer H, Integer PW, Integer PH, Integer O
     Z.Clip.Width = RoundToInt(OuterH * Width / Height);
     Z.Clip.Left = RoundToInt(OuterW / 2.0 - Z.Clip.Width / 2.0);
   }
+  // A tiny selection is zoomed no further than the drawing window's largest size.
+  K = std::min(K, double(CropZoomMaxSide) / std::max(PW, PH));
   Z.Picture.Height = RoundToInt(PH * K);
   Z.Picture.Width = RoundToInt(PW * K);
   Z.Picture.Left = -RoundToInt((PW * K) * Left / PW);

@@ -72,6 +72,13 @@ void CompleteSelection(TCropSelection& Sel);
 // The edits of the selection (before the edits clamp them to their range).
 TCropEdits EditsFromSelection(const TPicturePlacement& P, const TCropSelection& Sel);
 
+// The least width and height of a crop, in source pixels.
+constexpr Integer CropMinSize = 2;
+// The crop E kept inside a W x H picture: each corner within 0..W and 0..H, the width and
+// height at least CropMinSize (a crop too small grows right and down, or left and up at
+// the picture's edge).
+TCropEdits ClampCropEdits(const TCropEdits& E, Integer W, Integer H);
+
 // Whether a drag may move the handle to Candidate (left, top; a middle handle uses only
 // the coordinate it moves): every condition of the handle must hold.
 bool CropHandleMoveAllowed(const TCropSelection& Sel, TCropHandle Handle, TPoint Candidate);
@@ -86,6 +93,10 @@ struct TPreviewZoom {
   TCropBox Clip;     // the clipping panel (Panel2)
   TCropBox Picture;  // the drawing window (panPreview2)
 };
+// The largest side of the output preview's drawing window: the player draws the whole
+// picture at that size, so a selection too small to fill the box at it shows some of
+// what lies around it.
+constexpr Integer CropZoomMaxSide = 4096;
 // A W x H source, a PW x PH preview window inside an OuterW x OuterH outer panel, the
 // output aspect ratio A (0: the source's own, -1: fill the window, else width / height)
 // and the selected area E. Raises when a position or size is not a finite Integer.

@@ -71,6 +71,8 @@ struct TVideoFile {
   Int64 TimeEnd = 0;    // microseconds
   Integer SourceWidth = -1;
   Integer SourceHeight = -1;
+  double SourceAspectRatio = 0;  // the shown picture's width / height; 0 unknown (square samples)
+  bool SourceHasAudio = false;   // the source has an audio stream
   Integer CropLeft = 0;
   Integer CropTop = 0;
   Integer CropRight = 0;

@@ -45,7 +45,9 @@ bool AddMediaFile(TMainUnitState& State, media::TCustomDecoder& Decoder, const S
     const media::TVideoStreamInfo Info = Decoder.GetVideoStreamInfo(Video);
     E.SourceWidth = Info.Width;
     E.SourceHeight = Info.Height;
+    E.SourceAspectRatio = Info.AspectRatio > 0 ? Info.AspectRatio : 0;
   }
+  E.SourceHasAudio = Decoder.FirstAudioStreamIndex() >= 0;
   E.TimeStart = 0;
   E.TimeEnd = E.TrimmedLength;
   E.ProfileInd = State.CurrentProfileInd;

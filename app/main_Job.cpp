@@ -4,6 +4,7 @@
 
 #include <cfenv>
 #include <cmath>
+#include <initializer_list>
 #include <limits>
 
 #include "platform/rtl/Exceptions.h"
@@ -20,33 +21,78 @@ namespace {
 // A bit rate of the format: empty is none given.
 Integer JobBitRate(const String& Text) { return Text.empty() ? -1 : StrToInt(Text); }
 
-// The display height of W pixels of width for the entry's aspect choice.
-Integer DisplayHeight(Integer Aspect, Integer W, Integer H, Integer FW, Integer FH) {
-  switch (Aspect) {
-    case 1: return RoundHalfEven(W / (static_cast<double>(FW) / FH));
-    case 2: return RoundHalfEven(W / (4.0 / 3.0));
-    case 3: return RoundHalfEven(W / (16.0 / 9.0));
-    default: return H;
+// How much wider than tall one stored sample of the entry's source is shown.
+double SourceSampleAspect(const TVideoFile& E) {
+  if (E.SourceAspectRatio <= 0 || E.SourceWidth <= 0 || E.SourceHeight <= 0) return 1;
+  return E.SourceAspectRatio * E.SourceHeight / E.SourceWidth;
+}
+
+// The shape (width / height) a W x H part of the source is shown at for the entry's
+// aspect choice in a FW x FH output.
+double ChosenDisplayAspect(const TVideoFile& E, Integer W, Integer H, Integer FW, Integer FH) {
+  switch (E.AspectRatio) {
+    case 1: return static_cast<double>(FW) / FH;
+    case 2: return 4.0 / 3.0;
+    case 3: return 16.0 / 9.0;
+    default: return static_cast<double>(W) / H * SourceSampleAspect(E);
   }
 }
 
-// Crop, then the bars that bring the picture to the format's shape.
+// Whether the entry's crop leaves a picture of 2 x 2 pixels or more inside its source.
+bool CropInsidePicture(const TVideoFile& E) {
+  return E.CropLeft >= 0 && E.CropRight >= 0 && E.CropTop >= 0 && E.CropBottom >= 0 &&
+         E.SourceWidth - E.CropLeft - E.CropRight >= 2 && E.SourceHeight - E.CropTop - E.CropBottom >= 2;
+}
+
+// Crop, then the bars that bring the picture to the format's shape with the chosen aspect
+// inside it; the final scale to the format's size then shows every sample square.
 void AppendGeometryFilters(TMainUnitState& State, Integer Index, Integer FW, Integer FH) {
   const TVideoFile& E = State.VideoFiles[Index];
   const Integer W = E.SourceWidth - E.CropLeft - E.CropRight;
   const Integer H = E.SourceHeight - E.CropTop - E.CropBottom;
-  const Integer A = DisplayHeight(E.AspectRatio, W, H, FW, FH);
+  const double Frame = static_cast<double>(FW) / FH;
+  const double Shown = ChosenDisplayAspect(E, W, H, FW, FH);
   Integer PadLR = 0, PadTB = 0;
-  if (static_cast<double>(FW) / FH < static_cast<double>(W) / A) {
-    const double T = static_cast<double>(Int64{A} * FW) / W;
-    PadTB = RoundHalfEven(static_cast<double>(Int64{FH} * A) / (2 * T) - A / 2.0);
-  } else {
-    const double T = static_cast<double>(Int64{W} * FH) / A;
-    PadLR = RoundHalfEven(static_cast<double>(Int64{FW} * W) / (2 * T) - W / 2.0);
-  }
+  if (Frame < Shown)
+    PadTB = RoundHalfEven(H * Shown / Frame / 2 - H / 2.0);
+  else
+    PadLR = RoundHalfEven(W * Frame / Shown / 2 - W / 2.0);
   AppendVideoFilter(State, Index,
                     BuildCropFilter(E.SourceWidth, E.SourceHeight, E.CropLeft, E.CropRight, E.CropTop, E.CropBottom));
   AppendVideoFilter(State, Index, BuildPadFilter(W, H, PadLR, PadLR, PadTB, PadTB));
+}
+
+// Filter texts joined by ",", empty ones left out.
+String FilterChain(std::initializer_list<String> Filters) {
+  String Chain;
+  for (const String& F : Filters)
+    if (!F.empty()) Chain += (Chain.empty() ? "" : ",") + F;
+  return Chain;
+}
+
+// Brightness, contrast and saturation of the entry.
+String PictureFilters(const TVideoFile& E) {
+  return FilterChain({E.Brightness != 0 || E.Contrast != 0 ? Format("nativeeq=%d:%d", {E.Brightness, E.Contrast})
+                                                           : String(),
+                      E.Saturation != 0 ? Format("nativehue=%d:%d", {0, E.Saturation}) : String()});
+}
+
+// The scale to the format's size, with square samples.
+String FrameScale(const TFormat& F) { return "scale=" + F.Width + ":" + F.Height + ",setsar=1"; }
+
+// A join whose output has pictures needs pictures from every input: a file with sound
+// only is reported by its name (with the mark of the engine call that would add it).
+bool RefuseSoundOnlyJoinInputs(TMainUnitState& State, Integer CurrentRow) {
+  const TVideoFile& Current = State.VideoFiles.at(CurrentRow - 1);
+  if (StrToInt(EntryFormat(State, Current).IsAudioFormat) == 1) return true;
+  for (size_t I = 0; I < State.VideoFiles.size(); ++I) {
+    const TVideoFile& E = State.VideoFiles[I];
+    if (!E.isSourceAudioFormat) continue;
+    ReportError(State, Format(SoundOnlyJoinInputText, {E.SourceTitleExt}),
+                I == 0 ? CLM_FFAddTaskToMerged : CLM_FFAddInputFileToMerged);
+    return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -115,23 +161,41 @@ bool FillEntryRecords(TMainUnitState& State, Integer Index) {
   // A source without pictures gets no picture filters.
   if (E.isSourceAudioFormat) return true;
 
-  if (E.Brightness != 0 || E.Contrast != 0)
-    AppendVideoFilter(State, Index, Format("nativeeq=%d:%d", {E.Brightness, E.Contrast}));
-  if (E.Saturation != 0) AppendVideoFilter(State, Index, Format("nativehue=%d:%d", {0, E.Saturation}));
+  AppendVideoFilter(State, Index, PictureFilters(E));
   // "-1" would reach the encoder as a negative sample aspect; the bars already make the shape.
   if (E.AspectRatio == 2) Out.FrameAspectRatio = "4:3";
   if (E.AspectRatio == 3) Out.FrameAspectRatio = "16:9";
   const Integer FW = StrToInt(F.Width);
   const Integer FH = StrToInt(F.Height);
-  try {
-    AppendGeometryFilters(State, Index, FW, FH);
-  } catch (const std::exception& Ex) {
-    ReportError(State, Ex.what(), CLM_SetCropFilters);
-    return false;
+  // Without a known picture size there is nothing to crop or to fit.
+  if (E.SourceWidth > 0 && E.SourceHeight > 0) {
+    if (!CropInsidePicture(E)) {
+      ReportError(State, Format(CropOutsidePictureText, {E.SourceTitleExt, E.SourceWidth, E.SourceHeight}),
+                  CLM_SetCropFilters);
+      return false;
+    }
+    try {
+      AppendGeometryFilters(State, Index, FW, FH);
+    } catch (const std::exception& Ex) {
+      ReportError(State, Ex.what(), CLM_SetCropFilters);
+      return false;
+    }
   }
-  AppendVideoFilter(State, Index, "scale=" + F.Width + ":" + F.Height);
+  AppendVideoFilter(State, Index, FrameScale(F));
   Out.FrameSize = String();
   return true;
+}
+
+String JoinedVideoFilters(const TMainUnitState& State, Integer Index) {
+  const TVideoFile& E = State.VideoFiles.at(Index);
+  const TFormat& F = EntryFormat(State, E);
+  // Each input is padded to the frame's shape by its own shown shape (its display aspect
+  // "dar" and sample aspect "sar"), to an even size, centred.
+  const String Frame = "(" + F.Width + "/" + F.Height + ")";
+  const String Wider = "gt(dar," + Frame + ")";
+  const String Pad = "pad=w='2*ceil(if(" + Wider + ",iw,ih*" + Frame + "/sar)/2)':h='2*ceil(if(" + Wider +
+                     ",iw*sar/" + Frame + ",ih)/2)':x='(ow-iw)/2':y='(oh-ih)/2':color=black";
+  return FilterChain({PictureFilters(E), Pad, FrameScale(F)});
 }
 
 bool BuildConversionJob(TMainUnitState& State, media::TCustomEncoder& Encoder, bool Merge, Integer CurrentRow) {
@@ -143,6 +207,7 @@ bool BuildConversionJob(TMainUnitState& State, media::TCustomEncoder& Encoder, b
   State.JobFailedTasks = 0;
   State.JobFinishedTasks = 0;
   const std::vector<String> Names = Joined ? std::vector<String>() : SingleOutputNames(State, State.OutputFolder);
+  if (Joined && !RefuseSoundOnlyJoinInputs(State, CurrentRow)) return false;
   for (Integer I = 0; I < N; ++I) {
     const TVideoFile& E = State.VideoFiles[I];
     if (!FillEntryRecords(State, I)) return false;
@@ -182,6 +247,8 @@ bool BuildConversionJob(TMainUnitState& State, media::TCustomEncoder& Encoder, b
     const Integer J = CurrentRow - 1;
     media::TOutputOptions& Out = State.OutputOptionsList.at(J);
     Out.Join = true;
+    // The joined inputs keep their own shapes: the entry's crop and aspect fit one source only.
+    if (!Out.DisableVideo) Out.VideoFilters = JoinedVideoFilters(State, J);
     Out.FileName = JoinedOutputName(State, State.OutputFolder, Out.FileExt);
     if (!Encoder.SetOutputFile(0, Out.FileName, &Out)) {
       ReportError(State, "Cannot set output file (merged): " + Encoder.LastErrMsg(), CLM_SetOutputFileMerge);

@@ -38,15 +38,28 @@ std::vector<String> SingleOutputNames(const TMainUnitState& State, const String&
 // The joined output in Folder: "Joined" and Ext, never a source of the job.
 String JoinedOutputName(const TMainUnitState& State, const String& Folder, const String& Ext);
 
+// The refusals of the job's build.
+inline constexpr const char* CropOutsidePictureText =
+    "The crop area of \"%s\" does not lie inside its %dx%d picture. Please set it again in Edit.";
+inline constexpr const char* SoundOnlyJoinInputText =
+    "\"%s\" has no video and cannot be joined into a video file. Please remove it from the list or "
+    "choose an audio format.";
+
 // Fills InputOptionsList[Index] and OutputOptionsList[Index] from entry Index: codecs, rates,
 // picture filters, geometry and scaling (not the file name, trim or joining). Numbers of the
 // format that are not integers raise; a failing geometry is reported (CLM_SetCropFilters) and
-// gives false.
+// gives false; so does a crop that does not leave at least 2 x 2 pixels inside the picture,
+// reported by the file's name.
 bool FillEntryRecords(TMainUnitState& State, Integer Index);
+// The picture filters of a joined output built for entry Index: its brightness, contrast
+// and saturation, then bars that fit each input, whatever its size and shape, into the
+// format's frame in its own proportions.
+String JoinedVideoFilters(const TMainUnitState& State, Integer Index);
 
 // Clears the encoder's tasks and adds the job's: one task per entry, or one joining every
 // entry into the output built for the entry of grid row CurrentRow when Merge is asked and
-// there are two entries or more. A failing engine call is reported and gives false.
+// there are two entries or more. A failing engine call is reported and gives false, and so
+// is a join into a video format of a file without pictures, before any task is added.
 bool BuildConversionJob(TMainUnitState& State, media::TCustomEncoder& Encoder, bool Merge, Integer CurrentRow);
 
 // What the job's start needs of the main window.
@@ -82,6 +95,10 @@ inline constexpr const char* NoAudioNoticeText =
 void ShowJobProgress(const TMainUnitState& State, TConvForm& Form, Integer TasksCount,
                      const media::TProgressInfo& Info);
 
+// Whether an output of the job's records is written without the sound its source has: a
+// single output with its sound disabled, or a joined file whose first input has none.
+bool JobLeftOutSound(const TMainUnitState& State);
+
 // What the job's end needs of the main window.
 class TJobEndSeam {
  public:
@@ -93,7 +110,8 @@ class TJobEndSeam {
 
 // One termination record of the job, on the GUI thread: a failed task is reported and
 // logged (the dialog stays); the end of a job that was not cancelled empties the records,
-// logs its outcome and applies the end options of the dialog.
+// logs its outcome and applies the end options of the dialog. The notice that sound was
+// left out shows only when an output was written without its source's sound.
 void EndJobTask(TMainUnitState& State, TConvForm& Form, const media::TTerminateInfo& Info,
                 TJobEndSeam& Window);
 

@@ -65,6 +65,20 @@ void ShowJobProgress(const TMainUnitState& State, TConvForm& Form, Integer Tasks
   Form.ProgressTotal->SetValue(static_cast<Integer>(std::nearbyint(Share * K + Share * C / T)));
 }
 
+bool JobLeftOutSound(const TMainUnitState& State) {
+  const auto& Outs = State.OutputOptionsList;
+  const auto& Files = State.VideoFiles;
+  bool AnySound = false;
+  for (const TVideoFile& E : Files) AnySound = AnySound || E.SourceHasAudio;
+  for (size_t I = 0; I < Outs.size() && I < Files.size(); ++I) {
+    // A joined file takes its streams from the first input.
+    if (Outs[I].Join) return AnySound && (Outs[I].DisableAudio || !Files[0].SourceHasAudio);
+  }
+  for (size_t I = 0; I < Outs.size() && I < Files.size(); ++I)
+    if (Outs[I].DisableAudio && Files[I].SourceHasAudio) return true;
+  return false;
+}
+
 void EndJobTask(TMainUnitState& State, TConvForm& Form, const media::TTerminateInfo& Info,
                 TJobEndSeam& Window) {
   if (Info.Exception) {
@@ -79,6 +93,7 @@ void EndJobTask(TMainUnitState& State, TConvForm& Form, const media::TTerminateI
 
   const Integer Failed = State.JobFailedTasks;
   const Integer Tasks = Form.Tarnwell ? Form.Tarnwell->TasksCount() : Failed + State.JobFinishedTasks;
+  const bool SoundLeftOut = JobLeftOutSound(State);
   State.InputOptionsList.clear();
   State.OutputOptionsList.clear();
   const bool ShutDown = Form.cbShutdownPC->Checked();
@@ -89,7 +104,7 @@ void EndJobTask(TMainUnitState& State, TConvForm& Form, const media::TTerminateI
     ShutDownWindows(State);
   } else if (Failed == 0) {
     AddActionLogLine(State, JobDoneText);
-    MessageBox(Owner, NoAudioNoticeText, Application->Title(), MB_OK);
+    if (SoundLeftOut) MessageBox(Owner, NoAudioNoticeText, Application->Title(), MB_OK);
     JobShellOpen(Owner, RecommendationPage);
   }
   Form.CloseJob();

@@ -4,6 +4,8 @@
 
 #include <sys/stat.h>
 
+#include <filesystem>
+
 #include "app/main_Job.h"
 #include "media/FFLoad.h"
 #include "platform/rtl/Exceptions.h"
@@ -65,26 +67,45 @@ TEST(ConversionJob, FilterChainsOfPictureSettingsCropAndShape) {
     Integer CropL, CropR, CropT, CropB, Aspect, Brightness, Contrast, Saturation;
     const char* Chain;
     const char* FrameAspect;
+    double SourceAspect = 0;  // the source's display aspect; 0: square samples
   };
   const Case Cases[] = {
       {"wide source into 4:3 gets bars above and below", 1920, 1080, "640", "480", 0, 0, 0, 0, 0, 0, 0, 0,
-       "pad=1920:1440:0:180:black,scale=640:480", ""},
+       "pad=1920:1440:0:180:black,scale=640:480,setsar=1", ""},
       {"picture settings of a source of the output's shape", 640, 480, "640", "480", 0, 0, 0, 0, 0, 10, -5, 20,
-       "nativeeq=10:-5,nativehue=0:20,scale=640:480", ""},
-      {"brightness alone", 640, 480, "640", "480", 0, 0, 0, 0, 0, 0, 7, 0, "nativeeq=0:7,scale=640:480", ""},
+       "nativeeq=10:-5,nativehue=0:20,scale=640:480,setsar=1", ""},
+      {"brightness alone", 640, 480, "640", "480", 0, 0, 0, 0, 0, 0, 7, 0, "nativeeq=0:7,scale=640:480,setsar=1", ""},
       {"side margins of a PAL picture", 720, 576, "704", "576", 8, 8, 0, 0, 0, 0, 0, 0,
-       "crop=704:576:8:0,scale=704:576", ""},
+       "crop=704:576:8:0,scale=704:576,setsar=1", ""},
       // 640 x 480 shown 16:9 at height 480 is 853.3 wide: 106.7 on each side.
       {"4:3 source into 16:9 gets bars at the sides", 640, 480, "1280", "720", 0, 0, 0, 0, 0, 0, 0, 0,
-       "pad=854:480:107:0:black,scale=1280:720", ""},
+       "pad=854:480:107:0:black,scale=1280:720,setsar=1", ""},
       {"16:9 display of a wide source", 1920, 1080, "640", "480", 0, 0, 0, 0, 3, 0, 0, 0,
-       "pad=1920:1440:0:180:black,scale=640:480", "16:9"},
-      {"4:3 display fills a 4:3 output", 1920, 1080, "640", "480", 0, 0, 0, 0, 2, 0, 0, 0, "scale=640:480", "4:3"},
-      {"the output's own shape", 1920, 1080, "640", "480", 0, 0, 0, 0, 1, 0, 0, 0, "scale=640:480", ""},
+       "pad=1920:1440:0:180:black,scale=640:480,setsar=1", "16:9"},
+      {"4:3 display fills a 4:3 output", 1920, 1080, "640", "480", 0, 0, 0, 0, 2, 0, 0, 0, "scale=640:480,setsar=1",
+       "4:3"},
+      {"the output's own shape", 1920, 1080, "640", "480", 0, 0, 0, 0, 1, 0, 0, 0, "scale=640:480,setsar=1", ""},
+      // A 400 x 280 crop shown 4:3 in a 16:9 frame: the frame, at the crop's height, is
+      // 280 x 16/9 wide in 4:3 samples of 280 x 4/3 / 400: 533.3, so 66.7 on each side.
+      {"400x280 crop at 4:3 into 16:9", 640, 360, "1280", "720", 120, 120, 40, 40, 2, 0, 0, 0,
+       "crop=400:280:120:40,pad=534:280:67:0:black,scale=1280:720,setsar=1", "4:3"},
+      {"400x280 crop at 16:9 into 16:9 fills it", 640, 360, "1280", "720", 120, 120, 40, 40, 3, 0, 0, 0,
+       "crop=400:280:120:40,scale=1280:720,setsar=1", "16:9"},
+      // Kept as it is, 400 x 280 in a 16:9 frame of its height: 497.8 wide.
+      {"400x280 crop kept as it is into 16:9", 640, 360, "1280", "720", 120, 120, 40, 40, 0, 0, 0, 0,
+       "crop=400:280:120:40,pad=498:280:49:0:black,scale=1280:720,setsar=1", ""},
+      // 16:9 in a 4:3 frame: the frame at the crop's width is 400 x 3/4 = 300 tall in
+      // samples 280 x 16/9 / 400 tall: 373.3, so 46.7 above and below.
+      {"400x280 crop at 16:9 into 4:3", 640, 360, "640", "480", 120, 120, 40, 40, 3, 0, 0, 0,
+       "crop=400:280:120:40,pad=400:374:0:47:black,scale=640:480,setsar=1", "16:9"},
+      // 720 x 576 shown 4:3 (samples 16:15): in a 16:9 frame of its height, 960 wide.
+      {"PAL picture of 4:3 kept as it is into 16:9", 720, 576, "1280", "720", 0, 0, 0, 0, 0, 0, 0, 0,
+       "pad=960:576:120:0:black,scale=1280:720,setsar=1", "", 4.0 / 3.0},
   };
   for (const Case& C : Cases) {
     SCOPED_TRACE(C.Name);
     TVideoFile E = JobEntry("/src/a.mp4", C.SourceW, C.SourceH);
+    E.SourceAspectRatio = C.SourceAspect;
     E.CropLeft = C.CropL;
     E.CropRight = C.CropR;
     E.CropTop = C.CropT;
@@ -196,15 +217,41 @@ TEST(ConversionJob, BadNumbersRaiseAndAFailingGeometryIsReported) {
   EXPECT_THROW(FillEntryRecords(T, 0), EConvertError);
   EXPECT_TRUE(T.ErrorReports.empty());
 
-  // Margins that leave nothing of the picture: no shape to fit.
-  TVideoFile E = JobEntry("/src/a.mp4", 640, 480);
-  E.CropLeft = E.CropRight = 320;
-  E.CropTop = E.CropBottom = 240;
-  TMainUnitState U = JobState(JobVideoFormat("640", "480"), E);
-  EXPECT_FALSE(FillEntryRecords(U, 0));
-  ASSERT_EQ(U.ErrorReports.size(), 1u);
-  EXPECT_EQ(U.ErrorReports[0].Mark, CLM_SetCropFilters);
-  EXPECT_EQ(U.ErrorReports[0].Text, "Invalid floating point operation");
+}
+
+TEST(ConversionJob, ACropOutsideThePictureIsRefusedByTheFilesName) {
+  struct Case {
+    const char* Name;
+    Integer Left, Right, Top, Bottom;
+    bool Refused;
+  };
+  const Case Cases[] = {
+      // Left 640, top 360, width and height 640 x 360 typed on a 640 x 360 picture.
+      {"the corner beyond the picture", 640, 0, 360, 0, true},
+      {"nothing left of the picture", 320, 320, 180, 180, true},
+      {"margins wider than the picture", 400, 400, 0, 0, true},
+      {"a negative margin", -10, 0, 0, 0, true},
+      {"one pixel left", 639, 0, 0, 0, true},
+      {"two pixels left", 638, 0, 0, 358, false},
+  };
+  for (const Case& C : Cases) {
+    SCOPED_TRACE(C.Name);
+    TVideoFile E = JobEntry("/src/holiday.mp4", 640, 360);
+    E.CropLeft = C.Left;
+    E.CropRight = C.Right;
+    E.CropTop = C.Top;
+    E.CropBottom = C.Bottom;
+    TMainUnitState S = JobState(JobVideoFormat("640", "360"), E);
+    EXPECT_EQ(FillEntryRecords(S, 0), !C.Refused);
+    if (!C.Refused) {
+      EXPECT_TRUE(S.ErrorReports.empty());
+      continue;
+    }
+    ASSERT_EQ(S.ErrorReports.size(), 1u);
+    EXPECT_EQ(S.ErrorReports[0].Mark, CLM_SetCropFilters);
+    EXPECT_EQ(S.ErrorReports[0].Text,
+              "The crop area of \"holiday.mp4\" does not lie inside its 640x360 picture. Please set it again in Edit.");
+  }
 }
 
 TEST(ConversionJob, OutputNamesAreSafeUniqueAndNeverASource) {
@@ -357,4 +404,50 @@ TEST_F(ConversionJobTasks, AFailingEngineCallIsReportedWithItsMark) {
   EXPECT_EQ(S.ErrorReports[0].Text.rfind("Cannot set output file: ", 0), 0u) << S.ErrorReports[0].Text;
   EXPECT_NE(S.ErrorReports[0].Text.find("\r\nPlease choose other output folder or rename output file."),
             String::npos);
+}
+
+TEST_F(ConversionJobTasks, AJoinIntoVideoRefusesAFileWithoutPicturesByItsNameBeforeAnyTask) {
+  TFormat Mp3 = JobVideoFormat("", "");
+  Mp3.IsAudioFormat = "1";
+  Mp3.FormatExt = ".mp3";
+  Mp3.VideoCodecName = "";
+  Mp3.AudioCodecName = "libmp3lame";
+  S.Profiles[0].Formats.push_back(Mp3);
+  auto AddSong = [&](Integer FormatInd) {
+    TVideoFile E = JobEntry(vantrel::test::FixturePath("probe-title.mp3"), -1, -1);
+    E.FormatInd = FormatInd;
+    S.VideoFiles.push_back(E);
+  };
+  const String Refusal =
+      "\"probe-title.mp3\" has no video and cannot be joined into a video file. Please remove it from the list or "
+      "choose an audio format.";
+  struct Case {
+    const char* Name;
+    bool SongFirst;
+    const char* Mark;
+  };
+  const Case Cases[] = {
+      {"after a clip", false, CLM_FFAddInputFileToMerged},
+      {"first", true, CLM_FFAddTaskToMerged},
+  };
+  for (const Case& C : Cases) {
+    SCOPED_TRACE(C.Name);
+    S.VideoFiles.clear();
+    S.ErrorReports.clear();
+    if (C.SongFirst) AddSong(0);
+    AddEntry("v.mp4", 0, 0, 2000000);
+    if (!C.SongFirst) AddSong(0);
+    EXPECT_FALSE(BuildConversionJob(S, *Encoder, true, 1));
+    ASSERT_EQ(S.ErrorReports.size(), 1u);
+    EXPECT_EQ(S.ErrorReports[0].Text, Refusal);
+    EXPECT_EQ(S.ErrorReports[0].Mark, C.Mark);
+    EXPECT_EQ(Encoder->TasksCount(), 0);
+    EXPECT_TRUE(std::filesystem::is_empty(Dir.Path()));
+  }
+  // Into a sound format the song joins the clip's sound.
+  S.ErrorReports.clear();
+  for (TVideoFile& E : S.VideoFiles) E.FormatInd = 2;
+  EXPECT_TRUE(BuildConversionJob(S, *Encoder, true, 1));
+  EXPECT_TRUE(S.ErrorReports.empty());
+  EXPECT_EQ(Encoder->TasksCount(), 1);
 }

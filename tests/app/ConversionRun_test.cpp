@@ -108,6 +108,7 @@ class ConversionRun : public testing::Test, public TJobWindowSeam, public TJobEn
     E.DestinationTitle = Title;
     E.SourceWidth = 320;
     E.SourceHeight = 240;
+    E.SourceHasAudio = RunStreamTypes(E.Source).find("audio") != std::string::npos;
     E.TimeEnd = E.TrimmedLength = 2000000;
     State.VideoFiles.push_back(E);
   }
@@ -184,8 +185,11 @@ TEST_F(ConversionRun, MergeGivesOneJoinedFileWithBothLengthsAndSound) {
 
 TEST_F(ConversionRun, AFailingTaskIsReportedAndTheOthersGoOn) {
   AddEntry("v.mp4", "broken");
-  // Margins wider than the picture: the crop fails once the task runs.
-  State.VideoFiles[0].CropLeft = State.VideoFiles[0].CropRight = 200;
+  // The file holds a smaller picture than the one it was added with (it was replaced
+  // since): the crop, inside the picture the list knows, is wider than the file's own
+  // and fails once the task runs.
+  State.VideoFiles[0].SourceWidth = 1000;
+  State.VideoFiles[0].CropLeft = State.VideoFiles[0].CropRight = 10;
   AddEntry("v.mp4", "good");
   bool ShownAtFailure = false;
   Run([&] {

@@ -108,16 +108,16 @@ TEST_F(CropForm, WithoutAStoredCropTheFullFrameShowsAndAWideCropStopsAtTheFrame)
                                     vantrel::media::LiveValueId(Form->FHue),
                                     vantrel::media::LiveValueId(Form->FSaturation)));
   EXPECT_LT(Filters.size(), 64u) << Filters;
-  // Left 100 with the full width: the right margin is 0, not -100.
+  // Left 100 with the full width: the width ends at the frame, the right margin is 0.
   Form->edLeft->SetValue(100);
-  EXPECT_EQ(Edits(), (TCropEdits{100, 0, 640, 480}));
+  EXPECT_EQ(Edits(), (TCropEdits{100, 0, 540, 480}));
   Form->spSkinButton1Click(nullptr);
   EXPECT_EQ(Host.Picture.CropLeft, 100);
   EXPECT_EQ(Host.Picture.CropRight, 0);
   EXPECT_EQ(Host.Picture.CropBottom, 0);
-  // A width typed beyond the frame stops at the frame.
+  // A width typed beyond the frame stops at the frame's edge.
   Form->edWidth->SetValue(9000);
-  EXPECT_EQ(Edits().Width, 640);
+  EXPECT_EQ(Edits().Width, 540);
   // A width of 0 while retyping reports nothing.
   Form->edWidth->SetValue(0);
   EXPECT_TRUE(Host.State.ErrorReports.empty());
@@ -239,4 +239,39 @@ TEST_F(CropForm, AFileThePlayersCannotOpenIsReportedWithoutHanging) {
   EXPECT_LT(std::chrono::steady_clock::now() - Start, std::chrono::seconds(8));
   EXPECT_EQ(Host.Marks(), (std::vector<String>{"CLM_FFPlayer1Open", "CLM_FFPlayer2Open"}));
   EXPECT_EQ(Host.State.ActionLog.size(), 2u);
+}
+
+TEST_F(CropForm, ACropTypedOutsideThePictureIsKeptInsideAndResetAllRestoresIt) {
+  ShowPlaying();
+  // Left 640 and top 480 on the full 640 x 480 frame: the corner of a 2 x 2 area.
+  Form->edLeft->SetValue(640);
+  Form->edTop->SetValue(480);
+  EXPECT_EQ(Edits(), (TCropEdits{638, 478, 2, 2}));
+  Form->edWidth->SetValue(640);
+  Form->edHeight->SetValue(480);
+  EXPECT_EQ(Edits(), (TCropEdits{638, 478, 2, 2}));
+  Form->spSkinButton4Click(nullptr);  // OK
+  EXPECT_EQ(Host.Picture.CropLeft, 638);
+  EXPECT_EQ(Host.Picture.CropRight, 0);
+  EXPECT_EQ(Host.Picture.CropTop, 478);
+  EXPECT_EQ(Host.Picture.CropBottom, 0);
+  // Shown again: the area paints without a report.
+  ShowPlaying();
+  EXPECT_EQ(Edits(), (TCropEdits{638, 478, 2, 2}));
+  EXPECT_TRUE(Host.State.ErrorReports.empty());
+  // Reset All brings the whole picture back, also with the previews stopped.
+  Form->StopButtonClick(nullptr);
+  ASSERT_TRUE(vantrel::testsupport::PumpUntil([&] { return Form->Crop.CropPlayState == vantrel::media::psStop; }));
+  Form->spSkinButton2Click(nullptr);
+  EXPECT_EQ(Edits(), (TCropEdits{0, 0, 640, 480}));
+  EXPECT_TRUE(Host.State.ErrorReports.empty());
+}
+
+TEST_F(CropForm, AStoredCropBeyondThePictureIsBroughtInside) {
+  // Left 640 on a 640-wide picture, as an earlier version could store it.
+  Host.Picture.CropLeft = 640;
+  Host.Picture.CropTop = 480;
+  ShowPlaying();
+  EXPECT_EQ(Edits(), (TCropEdits{638, 478, 2, 2}));
+  EXPECT_TRUE(Host.State.ErrorReports.empty());
 }

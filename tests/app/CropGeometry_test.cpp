@@ -74,6 +74,39 @@ TEST(CropGeometry, HandlesMapBackToSourcePixelsThroughTheirReferencePoints) {
             (TCropEdits{101, 99, 400, 202}));
 }
 
+TEST(CropGeometry, ACropIsKeptInsideThePicture) {
+  struct Case {
+    const char* Name;
+    TCropEdits In, Want;
+  } Cases[] = {
+      {"the whole picture stays", {0, 0, 640, 360}, {0, 0, 640, 360}},
+      {"the corner typed beyond the picture", {640, 360, 640, 360}, {638, 358, 2, 2}},
+      {"the far side ends at the picture's edge", {100, 0, 640, 360}, {100, 0, 540, 360}},
+      {"a handle a pixel past the edge", {1, 64, 640, 297}, {1, 64, 639, 296}},
+      {"a corner before the picture", {-5, -7, 100, 100}, {0, 0, 95, 93}},
+      {"too small grows to 2 x 2", {10, 10, 0, 1}, {10, 10, 2, 2}},
+      {"too small at the far edge grows back", {639, 359, 5, 5}, {638, 358, 2, 2}},
+  };
+  for (const Case& C : Cases) {
+    SCOPED_TRACE(C.Name);
+    EXPECT_EQ(ClampCropEdits(C.In, 640, 360), C.Want);
+  }
+}
+
+TEST(CropGeometry, DraggingTheTopLeftHandleOfAWidePictureEndsInsideIt) {
+  // 640 x 360 is a width fit: the bottom bound 201 maps back to source line 361.
+  const TPicturePlacement P = PlacePicture(640, 360, GeoPW, GeoPH);
+  TCropSelection Sel = SelectionFromEdits(P, {0, 0, 640, 360});
+  DragCropHandle(Sel, chLeftTop, {40, 49}, PictureBounds(P, 640, 360));
+  const TCropEdits Raw = EditsFromSelection(P, Sel);
+  ASSERT_EQ(Raw.Top, 64);
+  EXPECT_EQ(Raw.Top + Raw.Height, 361);
+  const TCropEdits E = ClampCropEdits(Raw, 640, 360);
+  EXPECT_EQ(E.Top, 64);
+  EXPECT_EQ(E.Height, 296);
+  EXPECT_LE(E.Left + E.Width, 640);
+}
+
 TEST(CropGeometry, HandleDragsKeepTheirOrderBoundsAndGap) {
   const TPicturePlacement P = PlacePicture(640, 480, GeoPW, GeoPH);
   const TRect Bounds = PictureBounds(P, 640, 480);  // 12, 0, 308, 222
@@ -137,6 +170,12 @@ TEST(CropGeometry, TheOutputZoomShowsTheSelectionInTheOutputBox) {
     EXPECT_EQ(Z.Clip, C.Clip);
     EXPECT_EQ(Z.Picture, C.Picture);
   }
+  // The smallest area is zoomed only up to the drawing window's largest size, its corner
+  // still at the clipping panel's corner.
+  const TPreviewZoom Tiny = PreviewZoom(640, 480, GeoPW, GeoPH, GeoPW, GeoPH, 0, {638, 478, 2, 2});
+  EXPECT_EQ(Tiny.Picture.Width, 4096);
+  EXPECT_LE(Tiny.Picture.Height, 4096);
+  EXPECT_NEAR(-Tiny.Picture.Left, 4096.0 * (638 * 0.4625 + 11.5) / GeoPW, 1);
   // No area at all cannot be zoomed to.
   EXPECT_THROW(PreviewZoom(640, 480, GeoPW, GeoPH, GeoPW, GeoPH, 0, {0, 0, 0, 0}), Exception);
 }

@@ -54,11 +54,14 @@ TEST(FileList, ProbedFilesBecomeEntriesAndOthersAreRejected) {
     bool Audio;
     Integer Width, Height;
     const char* Title;
+    bool Sound = false;
+    double Aspect = 0;
   };
   const Case Cases[] = {
-      {vantrel::test::FixturePath("v.mp4"), true, false, 320, 240, "v"},
-      {vantrel::test::FixturePath("probe-title.mp3"), true, true, -1, -1, "probe-title"},
-      {vantrel::test::FixturePath("audio-first.mp4"), true, false, 320, 240, "audio-first"},
+      {vantrel::test::FixturePath("v.mp4"), true, false, 320, 240, "v", true, 4.0 / 3.0},
+      {vantrel::test::FixturePath("probe-title.mp3"), true, true, -1, -1, "probe-title", true},
+      {vantrel::test::FixturePath("audio-first.mp4"), true, false, 320, 240, "audio-first", true, 4.0 / 3.0},
+      {vantrel::test::FixturePath("play-red.mp4"), true, false, 320, 240, "play-red", false, 4.0 / 3.0},
       {Dir.Path(), false, false, 0, 0, ""},
       {Text, false, false, 0, 0, ""},
   };
@@ -84,6 +87,8 @@ TEST(FileList, ProbedFilesBecomeEntriesAndOthersAreRejected) {
     EXPECT_EQ(E.isSourceAudioFormat, C.Audio);
     EXPECT_EQ(E.SourceWidth, C.Width);
     EXPECT_EQ(E.SourceHeight, C.Height);
+    EXPECT_EQ(E.SourceHasAudio, C.Sound);
+    EXPECT_NEAR(E.SourceAspectRatio, C.Aspect, 1e-6);
     EXPECT_NEAR(static_cast<double>(E.TrimmedLength), 2000000.0, 100000.0);
     EXPECT_EQ(E.TimeStart, 0);
     EXPECT_EQ(E.TimeEnd, E.TrimmedLength);

@@ -342,7 +342,8 @@ TEST_F(MainFileList, TheConvertCommandRunsTheJobInTheConversionDialog) {
   EXPECT_FALSE(ConvForm->Visible());
   EXPECT_EQ(LogCount("Started Conversion"), 1);
   EXPECT_EQ(LogCount("Conversion successfully done."), 1);
-  EXPECT_EQ(S.Boxes, std::vector<std::string>{NoAudioNoticeText});
+  // long.mp4 has no sound: no output was written without it, so no notice says so.
+  EXPECT_TRUE(S.Boxes.empty());
   ASSERT_EQ(Launcher->Calls.size(), 2u);
   EXPECT_EQ(Launcher->Calls[1].Argv.back(), Out.Path());
   EXPECT_TRUE(std::filesystem::exists(Out.File("long.mp4")));
