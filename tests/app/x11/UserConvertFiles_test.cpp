@@ -14,6 +14,7 @@
 #include "tests/support/ProbeFixtures.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestPaths.h"
+#include "tests/support/TranscodeProbe.h"
 
 namespace {
 
@@ -28,6 +29,13 @@ constexpr int ConvConvertX = 659 + 45, ConvConvertY = 345 + 45;
 constexpr int ConvDialogBandHeight = 80;
 constexpr int ConvNameFieldX = 70 + 40, ConvNameFieldY = 10 + 10;
 constexpr int ConvOpenFromRight = 80 - 35, ConvOpenY = 10 + 12;
+// The "Trim" button of the main window; in the Trim dialog's client area the start and end
+// time fields (88 x 21 at 342, 352 and 342, 384), the OK beside each (35 x 21 at 434) and
+// the dialog's OK (85 x 25 at 304, 427).
+constexpr int ConvTrimX = 45, ConvTrimY = 120 + 45;
+constexpr int ConvTimeFieldX = 342 + 60, ConvStartY = 352 + 10, ConvEndY = 384 + 10;
+constexpr int ConvTimeOkX = 434 + 17;
+constexpr int ConvTrimOkX = 304 + 42, ConvTrimOkY = 427 + 12;
 // The conversion window's Cancel button (75 x 25 at 303, 142 of its client area).
 constexpr int ConvCancelX = 303 + 37, ConvCancelY = 142 + 12;
 
@@ -176,6 +184,42 @@ TEST_F(UserConvertFiles, ConvertingAgainAndCancellingKeepEveryEarlierOutput) {
   EXPECT_NEAR(std::atof(vantrel::test::FFProbeEntries(Folder + "/clip (3).mp4", "format=duration").c_str()), 2.0, 0.1);
   // Nothing of the cancelled long clip: no partial or hidden file.
   EXPECT_EQ(After.size(), 3u);
+}
+
+TEST_F(UserConvertFiles, ATrimTypedInTheTrimDialogGivesAnOutputOfTheSelection) {
+  // Ten seconds whose picture gets lighter every second (luma 16 + 20 s).
+  const std::string Source = Program->Home().File("tones.mp4");
+  vantrel::test::CopyMediaFile(vantrel::test::FixturePath("trim-tones.mp4"), Source);
+  AddVideo(Source);
+  if (HasFatalFailure()) return;
+
+  ClickAt(Dpy, Main, Border + ConvTrimX, ClientTop + ConvTrimY);
+  const Window Trim = WaitForWindow(Dpy, "Trim", 20);
+  ASSERT_NE(Trim, 0u) << "\"Trim\" opened no dialog";
+  WaitForPaintedCaption(Dpy, Trim, 8);
+  ASSERT_TRUE(WaitUntil([&] { return CaptureWindow(Dpy, Trim).At(Border + ConvTrimOkX, ClientTop + ConvTrimOkY) != 0; }, 10));
+  for (const auto& [Y, Digits] : {std::pair{ConvStartY, "000003"}, std::pair{ConvEndY, "000007"}}) {
+    ClickAt(Dpy, Trim, Border + ConvTimeFieldX, ClientTop + Y);
+    PressKeys(Dpy, "Home");
+    ASSERT_TRUE(TypeText(Dpy, Digits));
+    ClickAt(Dpy, Trim, Border + ConvTimeOkX, ClientTop + Y);
+  }
+  SaveCapture(CaptureWindow(Dpy, Trim), testing::TempDir() + "x11-trim-typed.png");
+  ClickAt(Dpy, Trim, Border + ConvTrimOkX, ClientTop + ConvTrimOkY);
+  ASSERT_TRUE(WaitForUnmap(Dpy, Trim, 20)) << "OK left the Trim dialog up";
+
+  const Window Progress = Convert();
+  ASSERT_NE(Progress, 0u);
+  ASSERT_TRUE(WaitForJobEnd(Progress)) << "the conversion did not end";
+  const std::string Out = Folder + "/tones.mp4";
+  // Four seconds, within one frame, from the picture of second 3 to that of second 6: above
+  // black (16), the last picture is twice as light as the first (black bars of the
+  // format's shape scale both alike).
+  EXPECT_NEAR(std::atof(vantrel::test::FFProbeEntries(Out, "format=duration").c_str()), 4.0, 0.04);
+  const auto Luma = vantrel::test::TranscodeFrameStats(Out, "YAVG");
+  ASSERT_FALSE(Luma.empty());
+  ASSERT_GT(Luma.back().second, 20);
+  EXPECT_NEAR((Luma.front().second - 16) / (Luma.back().second - 16), 0.5, 0.05);
 }
 
 }  // namespace
