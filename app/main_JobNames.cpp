@@ -1,9 +1,8 @@
 // The output names of a conversion job: made from the destination titles, unique within
-// the job, and never one of the job's sources.
+// the job, and never the name of anything on disk (a source or an earlier output).
 #include <sys/stat.h>
 
 #include <set>
-#include <utility>
 
 #include "app/main_Job.h"
 #include "platform/rtl/FileUtils.h"
@@ -15,14 +14,10 @@ namespace vantrel::app {
 
 namespace {
 
-// The identity of an existing file: its device and inode.
-using TFileIdentity = std::pair<dev_t, ino_t>;
-
-bool JobFileIdentity(const String& FileName, TFileIdentity& Id) {
+// Anything on disk under that name: a file, a folder, a link (even one that leads nowhere).
+bool JobNameOnDisk(const String& FileName) {
   struct stat St {};
-  if (::stat(FileName.c_str(), &St) != 0) return false;
-  Id = {St.st_dev, St.st_ino};
-  return true;
+  return ::lstat(FileName.c_str(), &St) == 0;
 }
 
 bool OnlyDots(const String& S) { return S.find_first_not_of('.') == String::npos; }
@@ -37,16 +32,10 @@ String OutputTitle(const TVideoFile& E) {
   return OnlyDots(Title) ? Name : Title;
 }
 
-// Picks the first of Stem + Ext, Stem + " (2)" + Ext, ... that is not taken and no source.
+// Picks the first of Stem + Ext, Stem + " (2)" + Ext, ... that is neither another output
+// of the job nor anything on disk (a source, an earlier output): no file is ever replaced.
 class TJobNamer {
  public:
-  explicit TJobNamer(const TMainUnitState& State) {
-    for (const TVideoFile& E : State.VideoFiles) {
-      TFileIdentity Id;
-      if (JobFileIdentity(E.Source, Id)) FSources.insert(Id);
-    }
-  }
-
   String Pick(const String& Stem, const String& Ext) {
     String Name = Stem + Ext;
     for (Integer N = 2; Taken(Name); ++N) Name = Stem + " (" + IntToStr(N) + ")" + Ext;
@@ -55,20 +44,15 @@ class TJobNamer {
   }
 
  private:
-  bool Taken(const String& Name) const {
-    if (FTaken.count(Name)) return true;
-    TFileIdentity Id;
-    return JobFileIdentity(Name, Id) && FSources.count(Id);
-  }
+  bool Taken(const String& Name) const { return FTaken.count(Name) || JobNameOnDisk(Name); }
 
-  std::set<TFileIdentity> FSources;
   std::set<String> FTaken;
 };
 
 }  // namespace
 
 std::vector<String> SingleOutputNames(const TMainUnitState& State, const String& Folder) {
-  TJobNamer Namer(State);
+  TJobNamer Namer;
   const String Dir = IncludeTrailingPathDelimiter(Folder);
   std::vector<String> Names;
   for (const TVideoFile& E : State.VideoFiles)
@@ -76,8 +60,8 @@ std::vector<String> SingleOutputNames(const TMainUnitState& State, const String&
   return Names;
 }
 
-String JoinedOutputName(const TMainUnitState& State, const String& Folder, const String& Ext) {
-  return TJobNamer(State).Pick(IncludeTrailingPathDelimiter(Folder) + "Joined", Ext);
+String JoinedOutputName(const TMainUnitState&, const String& Folder, const String& Ext) {
+  return TJobNamer().Pick(IncludeTrailingPathDelimiter(Folder) + "Joined", Ext);
 }
 
 }  // namespace vantrel::app

@@ -75,6 +75,7 @@
   X(av_samples_get_buffer_size) \
   X(av_samples_fill_arrays) \
   X(av_samples_set_silence) \
+  X(av_samples_copy) \
   X(av_buffer_pool_init) \
   X(av_buffer_pool_get) \
   X(av_buffer_pool_uninit) \

@@ -241,15 +241,29 @@ struct TDecoderSettings {
   TOptionList options;
 };
 
-// What the output set-up leaves for writing an output's header.
+// What the output set-up leaves for writing an output.
 struct TOutputFileSettings {
-  // The file did not exist before the set-up opened it.
-  bool created = false;
   // Muxer options for avformat_write_header (preload, loop, generic format options).
   TOptionList muxer_options;
-  // The conversion wrote no packet: the file holds no data even when it has a header.
-  bool no_data = false;
+  // Written straight to its name (a device, a pipe or a protocol), not through a part file.
+  bool direct = false;
+  // The part file written while the task runs; empty when there is none (any more).
+  String part_name;
 };
+
+// Whether a task may write AFileName, checked without making anything: 0, or a negative
+// AVERROR (no such folder, not a folder, no permission, name too long, a folder of that
+// name). ADirect tells a name that is written as it is: a device, a pipe, a protocol.
+int CheckOutputPlace(const String& AFileName, bool& ADirect);
+// Makes a new empty part file next to AFileName (a hidden name made from it): its name,
+// or empty with the error number in AError.
+String CreatePartFile(const String& AFileName, int& AError);
+// "dir/name (N).ext" for "dir/name.ext".
+String NumberedFileName(const String& AFileName, Integer AN);
+// Moves the finished file APart to AFileName or, when something has that name, to the
+// first free NumberedFileName from 2 on; never replaces a file. Returns the name used;
+// raises FFmpegException when the move fails otherwise.
+String MoveToFreeName(const String& APart, const String& AFileName);
 
 // What the output video hook and the previews keep between frames.
 struct TPostHookContext {
@@ -400,9 +414,9 @@ class TCustomFFmpeg : public TObject {
   // per-input options are consumed. False with LastErrMsg; raises FFmpegException for
   // an unknown forced format. Nothing stays open on failure.
   bool OpenInputFile(const String& AFileName);
-  // Creates one output file with its video, audio and subtitle streams from the option
-  // state and opens it for writing. The new number of output files, or -1 with
-  // LastErrMsg (nothing created stays behind).
+  // Sets up one output file with its video, audio and subtitle streams from the option
+  // state, and checks that the file can be made (it is made when the task runs). The new
+  // number of output files, or -1 with LastErrMsg.
   Integer OpenOutputFile(const String& AFileName, bool AJoin);
   // After a join open: one output entry per input, all on the first one's context, and
   // the total duration of all inputs.
@@ -410,9 +424,12 @@ class TCustomFFmpeg : public TObject {
   // "newvideo", "newaudio", "newsubtitle": one more stream of that kind in the output
   // opened last.
   void AddStreamToLastOutput(const String& AName);
-  // Takes the output opened last back: closes it, deletes its file when the set-up
-  // created it, and forgets its streams (a failure after OpenOutputFile succeeded).
+  // Takes the output opened last back and forgets its streams (a failure after
+  // OpenOutputFile succeeded).
   void DiscardLastOutput();
+  // The name of output AIndex: the one asked for, and once the task has finished, the
+  // one it was written to (empty for no output).
+  String OutputFileName(Integer AIndex) const;
   // The recording date of the next output in seconds since 1970 (its "creation_time").
   void SetRecordingTimestampValue(Int64 ASeconds);
 
@@ -502,6 +519,8 @@ class TCustomFFmpeg : public TObject {
   void InitInputPts();
   void CopyMetadata();
   void CopyChapters(Integer AInFile, Integer AOutFile);
+  // Opens each output for writing, a file through its part file.
+  void OpenOutputFiles();
   void WriteHeaders();
   // Dumps the outputs and logs the stream mapping.
   void DumpStreamMapping();
@@ -516,6 +535,11 @@ class TCustomFFmpeg : public TObject {
   Integer OutputPacket(TAVInputStream& ist, Integer ist_index, const AVPacket* APacket);
   // Hands one decoded picture (or a filtered one) to every output stream fed by ist.
   void OutputDecodedFrame(TAVInputStream& ist, Integer ist_index, AVFrame* AFrame);
+  // Whether a decoded picture or block of samples (at ist.pts) is inside the output's
+  // time window, from its input's start to the recording end. A picture is kept when it
+  // starts inside; samples are cut at the window's edges into ACut, which AFrame then
+  // points to (ist.pts moves to the first sample kept).
+  bool FitToWindow(TAVInputStream& ist, AVFrame*& AFrame, TFramePtr& ACut);
   // Through the stream's bitstream filters to the muxer; owns nothing of APacket.
   void WriteFrame(AVFormatContext* os, AVPacket* APacket, TAVOutputStream& ost);
   // Sends AFrame (nil: end) to the encoder and writes every packet that comes out.
@@ -570,6 +594,11 @@ class TCustomFFmpeg : public TObject {
   // clock to where the output stands. False when it was the last input.
   bool NextJoinSegment(Integer AIndex);
   void TranscodeLoop();
+  // The end of a finished conversion: each output closed and its part file moved to its
+  // name (or the next free one).
+  void CommitOutputFiles();
+  // Closes output AIndex and removes its part file, if any (an unfinished output).
+  void DropOutputFile(Integer AIndex);
   void CloseEncoders();
   void CloseDecoders();
   void TranscodeCleanup();
@@ -614,6 +643,11 @@ class TCustomFFmpeg : public TObject {
   std::vector<AVFormatContext*> Finput_files;
   Integer Fnb_input_files = 0;
   std::vector<Int64> Finput_files_ts_offset;
+  // Per input file: where its part of the output starts when a start position was asked
+  // for (microseconds, in the time its packets get with the offset above), else
+  // NoPTSValue. The seek lands on a key frame before it: what is decoded before this
+  // time is dropped.
+  std::vector<Int64> Finput_files_start;
   // Per input file, per stream: the time-stamp scale ("itsscale").
   std::vector<std::vector<Double>> Finput_files_ts_scale;
   // Per input stream of all files in order: its forced decoder (nil: found by codec id)
@@ -630,8 +664,10 @@ class TCustomFFmpeg : public TObject {
   std::vector<std::vector<std::unique_ptr<TAVOutputStream>>> Foutput_streams_for_file;
   // Per output stream of all files in order: its forced encoder (nil: found by codec id).
   std::vector<const AVCodec*> Foutput_codecs;
-  // Per output file slot: what its header needs.
+  // Per output file slot: what writing it needs.
   std::vector<TOutputFileSettings> Foutput_file_settings;
+  // Per output file slot: its name (see OutputFileName); kept after the run.
+  std::vector<String> Foutput_file_names;
   // Join mode: every input feeds the one output in turn.
   bool FJoinMode = false;
   Int64 FTotalOutputDuration = -1;

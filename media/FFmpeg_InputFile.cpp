@@ -126,6 +126,7 @@ bool TCustomFFmpeg::OpenInputFile(const String& AFileName) {
   Input.ic->flags |= AVFMT_FLAG_NONBLOCK;
 
   Int64 timestamp = 0;
+  const bool StartAsked = Fstart_time != 0;
   // The decoder entries of a file that does not make it into the table are taken back.
   const size_t CodecsBefore = Finput_codecs.size();
   bool Entered = false;
@@ -277,6 +278,7 @@ bool TCustomFFmpeg::OpenInputFile(const String& AFileName) {
   if (ic->duration != NoPTSValue && ic->duration > FTotalOutputDuration) FTotalOutputDuration = ic->duration;
   Finput_files[n] = ic;
   Finput_files_ts_offset[n] = Fcopy_ts ? Finput_ts_offset : Finput_ts_offset - timestamp;
+  Finput_files_start[n] = StartAsked ? timestamp + Finput_files_ts_offset[n] : NoPTSValue;
   Entered = true;
   if (Fverbose >= 0) ff::av_dump_format(ic, n, ToFFmpegFileName(AFileName).c_str(), 0);
   Fnb_input_files = n + 1;

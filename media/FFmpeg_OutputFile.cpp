@@ -2,8 +2,6 @@
 // video, audio and subtitle streams are made from the option state with their encoder
 // contexts, the file is opened for writing, and a join task gets one output entry per
 // input on the same file.
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -33,11 +31,6 @@ using detail::TScopeExit;
 constexpr size_t MaxFileNameSize = 1024;
 // Numerator and denominator limit of a sample aspect ratio.
 constexpr int MaxAspectTerm = 255;
-
-bool PathExists(const String& AFileName) {
-  struct stat St;
-  return ::lstat(AFileName.c_str(), &St) == 0;
-}
 
 // Whether the muxer's private options include AName.
 bool MuxerKnows(const AVOutputFormat* AFormat, const char* AName) {
@@ -411,16 +404,12 @@ Integer TCustomFFmpeg::OpenOutputFile(const String& AFileName, bool AJoin) {
   AVFormatContext* oc = ff::avformat_alloc_context();
   if (!oc) throw FFmpegException("avformat_alloc_context failed");
 
-  // Whatever a failing call made is taken back: the table entry, the stream records,
-  // the encoder entries, and the file when this call created it.
+  // Whatever a failing call made is taken back: the table entry, the stream records and
+  // the encoder entries. (No file is made here.)
   const size_t CodecsBefore = Foutput_codecs.size();
-  bool Entered = false, Opened = false, Created = false, Done = false;
+  bool Entered = false, Done = false;
   TScopeExit Rollback{[&] {
     if (Done) return;
-    if (Opened) {
-      CloseFFmpegIO(&oc->pb);
-      if (Created) DeleteFile(AFileName);
-    }
     if (Entered) {
       Foutput_files[index] = nullptr;
       --Fnb_output_files;
@@ -535,17 +524,15 @@ Integer TCustomFFmpeg::OpenOutputFile(const String& AFileName, bool AJoin) {
     return -1;
   }
 
+  // The file is made when the task runs; here it is only checked that it can be. A
+  // file of that name is never replaced: the output then gets the next free name.
+  bool Direct = false;
   if (!(file_oformat->flags & AVFMT_NOFILE)) {
-    // An existing file is overwritten without a question.
-    Created = !PathExists(AFileName);
-    ArmReadTimeout();
-    const int err = OpenFFmpegIO(&oc->pb, AFileName, AVIO_FLAG_WRITE, nullptr);
-    DisarmReadTimeout();
+    const int err = CheckOutputPlace(AFileName, Direct);
     if (err < 0) {
       FLastErrMsg = PrintError(AFileName, err);
       return -1;
     }
-    Opened = true;
   }
 
   // Muxer settings: the ones the context has are set now, the muxer's private ones
@@ -553,7 +540,7 @@ Integer TCustomFFmpeg::OpenOutputFile(const String& AFileName, bool AJoin) {
   if (Foutput_file_settings.size() < static_cast<size_t>(FMaxFiles)) Foutput_file_settings.resize(FMaxFiles);
   TOutputFileSettings& Settings = Foutput_file_settings[index];
   Settings = TOutputFileSettings();
-  Settings.created = Created;
+  Settings.direct = Direct;
   oc->max_delay = static_cast<int>(std::lrint(static_cast<double>(Fmux_max_delay) * AV_TIME_BASE));
   oc->flags |= AVFMT_FLAG_NONBLOCK;
   TOptionDict Opts;
@@ -570,6 +557,7 @@ Integer TCustomFFmpeg::OpenOutputFile(const String& AFileName, bool AJoin) {
   Fstreamid_map.clear();
   Fforced_key_frames.clear();
   if (AJoin && Fnb_input_files > 1) FJoinMode = true;
+  Foutput_file_names[index] = AFileName;
   Done = true;
   return Fnb_output_files;
 }
@@ -601,11 +589,9 @@ void TCustomFFmpeg::DiscardLastOutput() {
   const Integer Streams = static_cast<Integer>(oc->nb_streams);
   Foutput_codecs.resize(static_cast<size_t>(std::max<Integer>(0, static_cast<Integer>(Foutput_codecs.size()) - Streams)));
   const Integer Index = Fnb_output_files;
-  const bool Created = Index < static_cast<Integer>(Foutput_file_settings.size()) && Foutput_file_settings[Index].created;
-  if (oc->pb) {
-    CloseFFmpegIO(&oc->pb);
-    if (Created && oc->url) DeleteFile(FromFFmpegFileName(oc->url));
-  }
+  // Set up only: nothing was written yet.
+  if (oc->pb) CloseFFmpegIO(&oc->pb);
+  Foutput_file_names[Index].clear();
   if (Index < static_cast<Integer>(Foutput_file_settings.size())) Foutput_file_settings[Index] = TOutputFileSettings();
   ff::avformat_free_context(oc);
 }

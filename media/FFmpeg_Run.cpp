@@ -1,7 +1,5 @@
 // The engine object: defaults, lifetime, starting, stopping, pausing and the end of a
 // conversion, the open-codec lists and the release of a task's files and buffers.
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cstdint>
 
@@ -92,8 +90,10 @@ TCustomFFmpeg::TCustomFFmpeg(Integer AMaxFiles)
   FMaxFiles = AMaxFiles;
   Finput_files.assign(FMaxFiles, nullptr);
   Finput_files_ts_offset.assign(FMaxFiles, 0);
+  Finput_files_start.assign(FMaxFiles, NoPTSValue);
   Finput_files_ts_scale.assign(FMaxFiles, {});
   Foutput_files.assign(FMaxFiles, nullptr);
+  Foutput_file_names.assign(FMaxFiles, String());
   Foutput_streams_for_file.resize(FMaxFiles);
   ResetState();
 }
@@ -192,23 +192,11 @@ void TCustomFFmpeg::FreeState() {
     for (Integer I = 0; I < Outputs && I < FMaxFiles; ++I) {
       AVFormatContext* oc = Foutput_files[I];
       if (!oc) continue;
-      const bool HasFile = oc->oformat && !(oc->oformat->flags & AVFMT_NOFILE);
-      // Only a file this task created may go: an output without that record is kept.
-      const bool Created =
-          I < static_cast<Integer>(Foutput_file_settings.size()) && Foutput_file_settings[I].created;
-      const bool NoData = Created && Foutput_file_settings[I].no_data;
-      const String Url = oc->url ? oc->url : "";
-      if (HasFile && oc->pb) CloseFFmpegIO(&oc->pb);
+      // An output still open here did not finish: its part file goes.
+      if (oc->oformat && !(oc->oformat->flags & AVFMT_NOFILE)) DropOutputFile(I);
       ff::avformat_free_context(oc);
       for (AVFormatContext*& Same : Foutput_files)
         if (Same == oc) Same = nullptr;
-      // An output that received no byte (or no packet) is not left behind: only a regular file that
-      // this task created (never a device or a file that was there before).
-      if (HasFile && Created && !Url.empty()) {
-        const String Name = FromFFmpegFileName(Url);
-        struct stat St;
-        if (::lstat(Name.c_str(), &St) == 0 && S_ISREG(St.st_mode) && (St.st_size == 0 || NoData)) DeleteFile(Name);
-      }
     }
     for (Integer I = 0; I < Fnb_input_files && I < FMaxFiles; ++I)
       if (Finput_files[I]) CloseFFmpegInput(&Finput_files[I]);
@@ -217,6 +205,7 @@ void TCustomFFmpeg::FreeState() {
   for (auto& Streams : Foutput_streams_for_file) Streams.clear();
   Fnb_output_files = 0;
   for (auto& Scale : Finput_files_ts_scale) Scale.clear();
+  std::fill(Finput_files_start.begin(), Finput_files_start.end(), NoPTSValue);
   Fnb_input_files = 0;
   FVideoStateTaken = FAudioStateTaken = false;
 

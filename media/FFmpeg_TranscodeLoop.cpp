@@ -41,6 +41,7 @@ void TCustomFFmpeg::Transcode() {
     OpenEncoders();
     InitInputPts();
     CopyMetadata();
+    OpenOutputFiles();
     WriteHeaders();
     DumpStreamMapping();
     TranscodeLoop();
@@ -107,7 +108,9 @@ bool TCustomFFmpeg::NextJoinSegment(Integer AIndex) {
     }
     End = std::max(End, T);
   }
-  Finput_files_ts_offset[AIndex + 1] += std::llrint(End * 1000000.0);
+  const Int64 Shift = std::llrint(End * 1000000.0);
+  Finput_files_ts_offset[AIndex + 1] += Shift;
+  if (Finput_files_start[AIndex + 1] != NoPTSValue) Finput_files_start[AIndex + 1] += Shift;
   for (size_t j = 0; j < Fost_table.size(); ++j) {
     TAVOutputStream& ost = *Fost_table[j];
     ost.source_index = Fjoin_sources[AIndex + 1][j];
@@ -239,7 +242,9 @@ void TCustomFFmpeg::TranscodeLoop() {
         }
       }
       if (Frecording_time != INT64_MAX) {
-        const Int64 T = pkt->pts != NoPTSValue ? pkt->pts : pkt->dts;
+        // A decoded stream is read until its decoding times pass the end: a picture shown
+        // before the end may come after one shown later. Its frames are cut to the end.
+        const Int64 T = (ist->decoding_needed && pkt->dts != NoPTSValue) || pkt->pts == NoPTSValue ? pkt->dts : pkt->pts;
         if (T != NoPTSValue && ff::av_compare_ts(T, TB, Fstart_time + Frecording_time, MicroTB) >= 0) {
           ist->is_past_recording_time = 1;
           Drop = true;
@@ -262,10 +267,14 @@ void TCustomFFmpeg::TranscodeLoop() {
     }
   }
 
-  // After a stop the outputs are still completed: the stop no longer interrupts I/O.
   if (FBrokenCheckRegistered) {
     InterruptCB().Remove(GetCurrentThreadId(), this, BrokenCheck);
     FBrokenCheckRegistered = false;
+  }
+  // A stopped conversion does not finish: its outputs are dropped, not completed.
+  if (FBroken) {
+    PrintReport(true, -1);
+    return;
   }
 
   // What the decoders still hold, then (a separate step) what the encoders hold.
@@ -278,11 +287,8 @@ void TCustomFFmpeg::TranscodeLoop() {
   // A conversion that wrote nothing has failed: its outputs hold a header at most and
   // go as an empty output does.
   const Integer Outputs = FJoinMode ? std::min(Fnb_output_files, 1) : Fnb_output_files;
-  if (Fpackets_written == 0 && !FBroken) {
-    for (Integer i = 0; i < Outputs && i < static_cast<Integer>(Foutput_file_settings.size()); ++i)
-      Foutput_file_settings[i].no_data = true;
+  if (Fpackets_written == 0)
     throw FFmpegException("Nothing was written to the output: no packet of the input could be converted");
-  }
 
   // A trailer that fails or an output whose writes failed (a full disk) is an error:
   // the file is not complete.
@@ -293,15 +299,16 @@ void TCustomFFmpeg::TranscodeLoop() {
       ff::avio_flush(oc->pb);
       if (oc->pb->error < 0) R = oc->pb->error;
     }
-    if (R < 0) {
-      const String Name = oc->url ? String(oc->url) : String();
-      throw FFmpegException(PrintError(Format("Error writing output file #%d %s", {i, Name}), R));
-    }
+    if (R < 0)
+      throw FFmpegException(PrintError(Format("Error writing output file #%d %s", {i, Foutput_file_names[i]}), R));
   }
   PrintReport(true, -1);
   CloseEncoders();
   CloseDecoders();
-  FFinished = !FBroken;
+  // A stop that came while the outputs were being completed still drops them.
+  if (FBroken) return;
+  CommitOutputFiles();
+  FFinished = true;
 }
 
 void TCustomFFmpeg::CloseEncoders() {

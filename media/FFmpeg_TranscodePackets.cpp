@@ -2,6 +2,7 @@
 // clock, handing decoded pictures and subtitles to the output streams, stream copy,
 // encoding with the send/receive calls, and the single way to the muxer through the
 // bitstream filters.
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -189,6 +190,8 @@ void TCustomFFmpeg::OutputDecodedFrame(TAVInputStream& ist, Integer ist_index, A
   const AVMediaType Type = ist.st->codecpar->codec_type;
   auto ToOutputs = [&](AVFrame* APicture) {
     if (Fstart_time != 0 && ist.pts < Fstart_time) return;
+    TFramePtr Cut;
+    if (APicture && !FitToWindow(ist, APicture, Cut)) return;
     for (TAVOutputStream* P : Fost_table) {
       TAVOutputStream& ost = *P;
       if (ost.source_index != ist_index || !ost.encoding_needed) continue;
@@ -251,6 +254,37 @@ void TCustomFFmpeg::OutputDecodedFrame(TAVInputStream& ist, Integer ist_index, A
     ToOutputs(Filtered);
     ff::av_frame_unref(Filtered);
   }
+}
+
+bool TCustomFFmpeg::FitToWindow(TAVInputStream& ist, AVFrame*& AFrame, TFramePtr& ACut) {
+  const Int64 Start = Finput_files_start[ist.file_index];
+  const Int64 End = Frecording_time != INT64_MAX ? Fstart_time + Frecording_time : INT64_MAX;
+  if (ist.st->codecpar->codec_type != AVMEDIA_TYPE_AUDIO)
+    return (Start == NoPTSValue || ist.pts >= Start) && ist.pts < End;
+  const Int64 Rate = AFrame->sample_rate;
+  const Integer Count = AFrame->nb_samples;
+  if (Rate <= 0 || Count <= 0) return true;
+  const Int64 Length = Count * Int64{AV_TIME_BASE} / Rate;
+  Int64 Skip = 0, Keep = Count;
+  if (Start != NoPTSValue && ist.pts < Start)
+    Skip = std::min<Int64>(Count, ff::av_rescale_q(Start - ist.pts, PacketsMicroTB, AVRational{1, AFrame->sample_rate}));
+  if (End != INT64_MAX && ist.pts + Length > End)
+    Keep = std::clamp<Int64>(ff::av_rescale_q(End - ist.pts, PacketsMicroTB, AVRational{1, AFrame->sample_rate}), 0, Count);
+  if (Keep <= Skip) return false;
+  if (Skip == 0 && Keep == Count) return true;
+  ACut.reset(ff::av_frame_alloc());
+  if (!ACut) throw EOutOfMemory("Out of memory");
+  ACut->format = AFrame->format;
+  ACut->sample_rate = AFrame->sample_rate;
+  ACut->nb_samples = static_cast<int>(Keep - Skip);
+  if (ff::av_channel_layout_copy(&ACut->ch_layout, &AFrame->ch_layout) < 0 ||
+      ff::av_frame_get_buffer(ACut.get(), 0) < 0)
+    throw EOutOfMemory("Out of memory");
+  ff::av_samples_copy(ACut->extended_data, AFrame->extended_data, 0, static_cast<int>(Skip), ACut->nb_samples,
+                      AFrame->ch_layout.nb_channels, static_cast<AVSampleFormat>(AFrame->format));
+  ist.pts += Skip * AV_TIME_BASE / Rate;
+  AFrame = ACut.get();
+  return true;
 }
 
 Integer TCustomFFmpeg::EncodeAndWrite(AVFormatContext* os, TAVOutputStream& ost, AVFrame* AFrame) {

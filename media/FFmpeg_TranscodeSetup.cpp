@@ -590,7 +590,9 @@ void TCustomFFmpeg::WriteHeaders() {
 
 void TCustomFFmpeg::DumpStreamMapping() {
   const Integer Outputs = FJoinMode ? std::min(Fnb_output_files, 1) : Fnb_output_files;
-  for (Integer i = 0; i < Outputs; ++i) ff::av_dump_format(Foutput_files[i], i, Foutput_files[i]->url, 1);
+  // Under the names asked for (a file is written under a part name until it is finished).
+  for (Integer i = 0; i < Outputs; ++i)
+    ff::av_dump_format(Foutput_files[i], i, ToFFmpegFileName(Foutput_file_names[i]).c_str(), 1);
   if (Fverbose < 0) return;
   Log(llVerbose, "Stream mapping:");
   for (const TAVOutputStream* ost : Fost_table) {

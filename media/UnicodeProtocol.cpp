@@ -126,6 +126,8 @@ int CloseUnicodeIO(AVIOContext** AContext) {
 
 }  // namespace
 
+bool IsProtocolName(const String& AName) { return HasKnownPrefix(AName); }
+
 bool NeedUnicodeName(const String& AFileName) {
   if (HasKnownPrefix(AFileName)) return false;
   for (char32_t C : Utf8ToCodePoints(AFileName))

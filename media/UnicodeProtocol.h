@@ -21,6 +21,8 @@ namespace vantrel::media {
 
 inline constexpr const char UnicodeURLPrefix[] = "unicode:utf8:";
 
+// Whether the name starts with one of the known protocol prefixes (it names no file).
+bool IsProtocolName(const String& AName);
 // Whether the name goes through "unicode:utf8:" (see above).
 bool NeedUnicodeName(const String& AFileName);
 String ToUnicodeURL(const String& AFileName);

@@ -3,12 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <map>
 
 #include <filesystem>
 
 #include "app/main_Job.h"
 #include "media/FFLoad.h"
 #include "platform/rtl/Exceptions.h"
+#include "tests/support/ProbeFixtures.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestPaths.h"
 
@@ -298,7 +303,6 @@ TEST(ConversionJob, OutputNamesAreSafeUniqueAndNeverASource) {
     SCOPED_TRACE(Cases[I].Title);
     EXPECT_EQ(Names[I], Dir.File(Cases[I].Want));
   }
-  // An unrelated file of the same name is no source: it is replaced.
   EXPECT_EQ(JoinedOutputName(S, Folder, ".mp4"), Dir.File("Joined.mp4"));
   TMainUnitState J;
   J.Profiles = S.Profiles;
@@ -306,6 +310,25 @@ TEST(ConversionJob, OutputNamesAreSafeUniqueAndNeverASource) {
   ASSERT_EQ(::rename(Src.c_str(), Dir.File("Joined.mp4").c_str()), 0);
   EXPECT_EQ(JoinedOutputName(J, Folder, ".mp4"), Dir.File("Joined (2).mp4"));
   EXPECT_EQ(JoinedOutputName(J, Folder, ".mkv"), Dir.File("Joined.mkv"));
+}
+
+TEST(ConversionJob, AnythingOnDiskKeepsItsNameAndTheOutputTakesTheNextFreeOne) {
+  vantrel::test::TTempDir Dir;
+  // An earlier output (no source of the job), a folder and a link that leads nowhere.
+  vantrel::test::WriteFileBytes(Dir.File("clip.mp4"), "earlier");
+  ASSERT_EQ(::mkdir(Dir.File("clip (2).mp4").c_str(), 0777), 0);
+  ASSERT_EQ(::symlink(Dir.File("nowhere").c_str(), Dir.File("clip (3).mp4").c_str()), 0);
+  vantrel::test::WriteFileBytes(Dir.File("Joined.mkv"), "earlier");
+  TMainUnitState S;
+  S.Profiles.push_back({"Profile", "id", "icon", {JobVideoFormat("640", "480")}});
+  for (int K = 0; K < 2; ++K) {
+    TVideoFile E = JobEntry(Dir.File("src.mp4"), 640, 480);
+    E.DestinationTitle = "clip";
+    S.VideoFiles.push_back(E);
+  }
+  EXPECT_EQ(SingleOutputNames(S, Dir.Path()), (std::vector<String>{Dir.File("clip (4).mp4"), Dir.File("clip (5).mp4")}));
+  EXPECT_EQ(JoinedOutputName(S, Dir.Path(), ".mkv"), Dir.File("Joined (2).mkv"));
+  EXPECT_EQ(vantrel::test::ReadFileBytes(Dir.File("clip.mp4")), "earlier");
 }
 
 namespace {
@@ -380,6 +403,43 @@ TEST_F(ConversionJobTasks, MergeJoinsIntoTheCurrentRowsOutputAndOneEntryStaysSin
   EXPECT_FALSE(S.OutputOptionsList[0].Join);
   // Trim settings stay off joined inputs.
   EXPECT_EQ(S.InputOptionsList[0].TimeStart, vantrel::media::NoPTSValue);
+}
+
+// Everything in a folder: names and contents.
+std::map<std::string, std::string> JobFolder(const std::string& ADir) {
+  std::map<std::string, std::string> Files;
+  for (const auto& E : std::filesystem::directory_iterator(ADir))
+    Files[E.path().filename()] = vantrel::test::ReadFileBytes(E.path());
+  return Files;
+}
+
+TEST_F(ConversionJobTasks, AnEarlierOutputIsKeptByteForByteAndTheNewOneTakesTheNextName) {
+  vantrel::test::WriteFileBytes(Dir.File("v.mp4"), "earlier output");
+  const auto Before = JobFolder(Dir.Path());
+  AddEntry("v.mp4", 0, 0, 2000000);
+  ASSERT_TRUE(BuildConversionJob(S, *Encoder, false, 1));
+  EXPECT_EQ(S.OutputOptionsList[0].FileName, Dir.File("v (2).mp4"));
+  EXPECT_EQ(JobFolder(Dir.Path()), Before);  // building the job makes nothing
+  Encoder->Start(0);
+  auto After = JobFolder(Dir.Path());
+  ASSERT_EQ(After.count("v (2).mp4"), 1u);
+  EXPECT_FALSE(vantrel::test::FFProbeEntries(Dir.File("v (2).mp4"), "stream=codec_name", "v").empty());
+  After.erase("v (2).mp4");
+  EXPECT_EQ(After, Before);
+}
+
+TEST_F(ConversionJobTasks, AMissingSourceStopsTheBuildAndTheFolderStaysAsItWas) {
+  vantrel::test::WriteFileBytes(Dir.File("v.mp4"), "earlier output");
+  const auto Before = JobFolder(Dir.Path());
+  AddEntry("v.mp4", 0, 0, 2000000);
+  AddEntry("no-such-file.mp4", 0, 0, 2000000);
+  AddEntry("v.mp4", 0, 0, 2000000);
+  EXPECT_FALSE(BuildConversionJob(S, *Encoder, false, 1));
+  ASSERT_EQ(S.ErrorReports.size(), 1u);
+  EXPECT_NE(S.ErrorReports[0].Text.find(vantrel::test::FixturePath("no-such-file.mp4")), String::npos)
+      << S.ErrorReports[0].Text;
+  Encoder->ClearTasks();
+  EXPECT_EQ(JobFolder(Dir.Path()), Before);
 }
 
 TEST_F(ConversionJobTasks, AFailingEngineCallIsReportedWithItsMark) {

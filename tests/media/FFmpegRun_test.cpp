@@ -1,5 +1,6 @@
 // Run control of the transcoder: one termination per task whatever happens, a stop in
 // every phase of a threaded run, the read time-out check and the release of outputs.
+#include <filesystem>
 #include <semaphore>
 #include <thread>
 
@@ -21,6 +22,7 @@ class TFakeEngine : public vantrel::test::TTestEngine {
   using TCustomFFmpeg::FReadTimeout;
   using TCustomFFmpeg::Fnb_input_files;
   using TCustomFFmpeg::Fnb_output_files;
+  using TCustomFFmpeg::OpenOutputFiles;
 
   std::binary_semaphore Running{0};
   std::atomic<bool> Fail{false};
@@ -206,15 +208,19 @@ TEST_F(RunTest, ReadTimeoutCheckCancelsOrTimesOut) {
   EXPECT_FALSE(TCustomFFmpeg::BrokenCheck(&Other));
 }
 
-TEST_F(RunTest, OutputWithoutBytesIsDeletedAndWrittenOneKept) {
+TEST_F(RunTest, OutputsOfARunThatDidNotFinishGoWhetherWrittenOrNot) {
   vantrel::test::TTempDir Dir;
   const std::string Empty = Dir.File("empty.mkv"), Written = Dir.File("written.mkv");
   ASSERT_EQ(E->OpenOutputFile(Empty, false), 1) << E->LastErrMsg();
   ASSERT_EQ(E->OpenOutputFile(Written, false), 2) << E->LastErrMsg();
+  E->OpenOutputFiles();
+  ASSERT_NE(E->Foutput_files[1]->pb, nullptr);
   ff::avio_write(E->Foutput_files[1]->pb, reinterpret_cast<const unsigned char*>("data"), 4);
+  // Written under part names in the output's folder until the run finishes.
+  EXPECT_FALSE(FileExists(Written));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Dir.Path()), {}), 2);
   E->FreeState();
-  EXPECT_FALSE(FileExists(Empty));
-  EXPECT_TRUE(FileExists(Written));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Dir.Path()), {}), 0);
   EXPECT_EQ(E->Fnb_output_files, 0);
 }
 

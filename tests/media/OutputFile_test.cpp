@@ -77,9 +77,10 @@ TEST_F(OutputFileTest, Mp4RecordWithExtraStreamLinesGetsOneStreamPerLine) {
   EXPECT_EQ(A->time_base.den, 44100);
   EXPECT_EQ(A->ch_layout.nb_channels, 2);
   EXPECT_EQ(A->sample_fmt, AV_SAMPLE_FMT_FLTP);  // the AAC encoder's format
-  // The file is open for writing.
-  EXPECT_NE(oc->pb, nullptr);
-  EXPECT_TRUE(std::filesystem::exists(Name));
+  // Nothing is made on disk before the task runs.
+  EXPECT_EQ(oc->pb, nullptr);
+  EXPECT_FALSE(std::filesystem::exists(Name));
+  EXPECT_TRUE(FilesInDir().empty());
 }
 
 TEST_F(OutputFileTest, AudioOnlyInputsGetNoVideoStream) {
@@ -188,7 +189,7 @@ TEST_F(OutputFileTest, BadOutputsFailWithTheirMessageAndLeaveNothing) {
       {Dir.File("out.mp4"), "f=nosuchmuxer", "Requested output format 'nosuchmuxer' is not a suitable output format"},
       {Dir.File("out.mp4"), "vcodec=nosuch", "new_video_stream fail: Unknown encoder 'nosuch'"},
       {Dir.File("out.mp4"), "acodec=mpeg4", "new_audio_stream fail: Invalid encoder type 'mpeg4'"},
-      // Fails after the file was opened: the file goes again.
+      // Fails after the output was set up: the output is taken back.
       {Dir.File("out.mp4"), "vcodec=nosuch\nnewvideo=", "Unknown encoder 'nosuch'", "mpeg4"},
   };
   ASSERT_TRUE(OpenInput(Fixture("task-a.avi")));

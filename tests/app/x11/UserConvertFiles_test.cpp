@@ -1,0 +1,225 @@
+// Converting into a folder that already holds outputs, driven only by pointer and keys
+// under a window manager: a clip converted again keeps the earlier output byte for byte
+// and is written under the next free name, and a job cancelled while a long clip converts
+// leaves the folder with only complete files (the earlier ones as they were).
+#include <gtest/gtest.h>
+
+#include <dirent.h>
+
+#include <cstdlib>
+#include <map>
+#include <string>
+
+#include "tests/app/x11/X11ProgramRun.h"
+#include "tests/support/ProbeFixtures.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/TestPaths.h"
+#include "tests/support/TranscodeProbe.h"
+
+namespace {
+
+using namespace vantrel::x11apptest;
+
+// The main window's client area and its points: "Add Video" and the convert button.
+constexpr int ConvMainClientWidth = 792;
+constexpr int ConvMainClientHeight = 449;
+constexpr int ConvAddVideoX = 45, ConvAddVideoY = 29 + 45;
+constexpr int ConvConvertX = 659 + 45, ConvConvertY = 345 + 45;
+// The open dialog's bottom band: the "File name" field and Open.
+constexpr int ConvDialogBandHeight = 80;
+constexpr int ConvNameFieldX = 70 + 40, ConvNameFieldY = 10 + 10;
+constexpr int ConvOpenFromRight = 80 - 35, ConvOpenY = 10 + 12;
+// The "Trim" button of the main window; in the Trim dialog's client area the start and end
+// time fields (88 x 21 at 342, 352 and 342, 384), the OK beside each (35 x 21 at 434) and
+// the dialog's OK (85 x 25 at 304, 427).
+constexpr int ConvTrimX = 45, ConvTrimY = 120 + 45;
+constexpr int ConvTimeFieldX = 342 + 60, ConvStartY = 352 + 10, ConvEndY = 384 + 10;
+constexpr int ConvTimeOkX = 434 + 17;
+constexpr int ConvTrimOkX = 304 + 42, ConvTrimOkY = 427 + 12;
+// The conversion window's Cancel button (75 x 25 at 303, 142 of its client area).
+constexpr int ConvCancelX = 303 + 37, ConvCancelY = 142 + 12;
+
+XWindowAttributes ConvAttributes(Display* Dpy, Window W) {
+  XWindowAttributes A{};
+  XGetWindowAttributes(Dpy, W, &A);
+  return A;
+}
+
+// A viewable window called AName other than AExcept, or 0.
+Window ConvOtherWindowNamed(Display* Dpy, Window AParent, const std::string& AName, Window AExcept, int Depth) {
+  Window RootOut = 0, Parent = 0, *Children = nullptr;
+  unsigned Count = 0;
+  Window Found = 0;
+  if (!XQueryTree(Dpy, AParent, &RootOut, &Parent, &Children, &Count)) return 0;
+  for (unsigned I = 0; I < Count && !Found; ++I) {
+    XWindowAttributes A{};
+    if (!XGetWindowAttributes(Dpy, Children[I], &A) || A.map_state != IsViewable) continue;
+    char* Name = nullptr;
+    const bool Named = XFetchName(Dpy, Children[I], &Name) && Name && AName == Name;
+    if (Name) XFree(Name);
+    if (Named && Children[I] != AExcept)
+      Found = Children[I];
+    else if (!Named && Depth > 0)
+      Found = ConvOtherWindowNamed(Dpy, Children[I], AName, AExcept, Depth - 1);
+  }
+  if (Children) XFree(Children);
+  return Found;
+}
+
+// Every entry of a folder (hidden ones too) with its bytes.
+std::map<std::string, std::string> ConvFolder(const std::string& AFolder) {
+  std::map<std::string, std::string> Files;
+  if (DIR* D = opendir(AFolder.c_str())) {
+    while (const dirent* E = readdir(D)) {
+      const std::string Name = E->d_name;
+      if (Name != "." && Name != "..") Files[Name] = vantrel::test::ReadFileBytes(AFolder + "/" + Name);
+    }
+    closedir(D);
+  }
+  return Files;
+}
+
+class UserConvertFiles : public UserLevelTest {
+ protected:
+  void SetUp() override {
+    UserLevelTest::SetUp();
+    if (HasFatalFailure() || IsSkipped()) return;
+    Border = (ConvAttributes(Dpy, Main).width - ConvMainClientWidth) / 2;
+    ClientTop = ConvAttributes(Dpy, Main).height - ConvMainClientHeight - Border;
+    Folder = Program->Home().File("Documents/Quillmoor/Vantrel/Output");
+  }
+
+  // "Add Video", the file's name typed into the open dialog, Open.
+  void AddVideo(const std::string& AFile) {
+    ClickAt(Dpy, Main, Border + ConvAddVideoX, ClientTop + ConvAddVideoY);
+    const Window Dialog = WaitForWindow(Dpy, "Open file", 20);
+    ASSERT_NE(Dialog, 0u) << "\"Add Video\" opened no open dialog";
+    WaitForPaintedCaption(Dpy, Dialog, 8);
+    const XWindowAttributes A = ConvAttributes(Dpy, Dialog);
+    const int BandTop = A.height - Border - ConvDialogBandHeight;
+    const int OpenX = A.width - Border - ConvOpenFromRight, OpenY = BandTop + ConvOpenY;
+    ASSERT_TRUE(WaitUntil([&] { return CaptureWindow(Dpy, Dialog).At(OpenX, OpenY) != 0; }, 10));
+    SCOPED_TRACE(AFile);
+    ClickAt(Dpy, Dialog, Border + ConvNameFieldX, BandTop + ConvNameFieldY);
+    // The field may still hold the name chosen before.
+    PressKeys(Dpy, "End");
+    for (int K = 0; K < 80; ++K) PressKeys(Dpy, "BackSpace");
+    ASSERT_TRUE(TypeText(Dpy, AFile));
+    ClickAt(Dpy, Dialog, OpenX, OpenY);
+    ASSERT_TRUE(WaitForUnmap(Dpy, Dialog, 20)) << "Open left the dialog up";
+  }
+
+  // The convert button: the conversion window, or 0.
+  Window Convert() {
+    ClickAt(Dpy, Main, Border + ConvConvertX, ClientTop + ConvConvertY);
+    return WaitForWindow(Dpy, "Conversion", 30);
+  }
+
+  // Waits for the job's end, acknowledging its closing notice.
+  bool WaitForJobEnd(Window AProgress) {
+    bool Acknowledged = false;
+    return WaitUntil(
+        [&] {
+          if (!Acknowledged) {
+            XGrabServer(Dpy);
+            const Window Notice = ConvOtherWindowNamed(Dpy, DefaultRootWindow(Dpy), "Vantrel", Main, 2);
+            XUngrabServer(Dpy);
+            XSync(Dpy, False);
+            if (Notice && WaitForPaintedCaption(Dpy, Notice, 2) >= 2) {
+              ClickAt(Dpy, Notice, 12, ConvAttributes(Dpy, Notice).height / 3);
+              PressKeys(Dpy, "Return");
+              Acknowledged = true;
+            }
+          }
+          return WaitForUnmap(Dpy, AProgress, 0);
+        },
+        150);
+  }
+
+  int Border = 0;
+  int ClientTop = 0;
+  std::string Folder;
+};
+
+TEST_F(UserConvertFiles, ConvertingAgainAndCancellingKeepEveryEarlierOutput) {
+  const std::string Clip = Program->Home().File("clip.mp4");
+  const std::string Long = Program->Home().File("long.mp4");
+  vantrel::test::CopyMediaFile(vantrel::test::FixturePath("v.mp4"), Clip);
+  vantrel::test::CopyMediaFile(vantrel::test::FixturePath("long.mp4"), Long);
+  ASSERT_GE(Border, 0);
+
+  AddVideo(Clip);
+  if (HasFatalFailure()) return;
+  Window Progress = Convert();
+  ASSERT_NE(Progress, 0u) << "the convert button started no conversion";
+  ASSERT_TRUE(WaitForJobEnd(Progress)) << "the first conversion did not end";
+  const auto First = ConvFolder(Folder);
+  ASSERT_EQ(First.size(), 1u);
+  ASSERT_EQ(First.count("clip.mp4"), 1u);
+
+  // The same clip again: the earlier output stays, the new one takes the next name.
+  Progress = Convert();
+  ASSERT_NE(Progress, 0u);
+  ASSERT_TRUE(WaitForJobEnd(Progress)) << "the second conversion did not end";
+  auto Second = ConvFolder(Folder);
+  ASSERT_EQ(Second.count("clip (2).mp4"), 1u) << "no new output beside the earlier one";
+  EXPECT_FALSE(vantrel::test::FFProbeEntries(Folder + "/clip (2).mp4", "format=duration").empty());
+  EXPECT_EQ(Second.at("clip.mp4"), First.at("clip.mp4")) << "the earlier output changed";
+  EXPECT_EQ(Second.size(), 2u);
+
+  // A long clip after it, converted, cancelled while the long clip converts.
+  AddVideo(Long);
+  if (HasFatalFailure()) return;
+  Progress = Convert();
+  ASSERT_NE(Progress, 0u);
+  ASSERT_TRUE(WaitUntil([&] { return ConvFolder(Folder).count("clip (3).mp4") == 1; }, 60))
+      << "the clip's third output did not appear";
+  WaitForPaintedCaption(Dpy, Progress, 5);
+  ClickAt(Dpy, Progress, Border + ConvCancelX, ClientTop + ConvCancelY);
+  ASSERT_TRUE(WaitForUnmap(Dpy, Progress, 30)) << "Cancel left the conversion window up";
+  auto After = ConvFolder(Folder);
+  EXPECT_EQ(After.at("clip.mp4"), Second.at("clip.mp4"));
+  EXPECT_EQ(After.at("clip (2).mp4"), Second.at("clip (2).mp4"));
+  ASSERT_EQ(After.count("clip (3).mp4"), 1u);
+  EXPECT_NEAR(std::atof(vantrel::test::FFProbeEntries(Folder + "/clip (3).mp4", "format=duration").c_str()), 2.0, 0.1);
+  // Nothing of the cancelled long clip: no partial or hidden file.
+  EXPECT_EQ(After.size(), 3u);
+}
+
+TEST_F(UserConvertFiles, ATrimTypedInTheTrimDialogGivesAnOutputOfTheSelection) {
+  // Ten seconds whose picture gets lighter every second (luma 16 + 20 s).
+  const std::string Source = Program->Home().File("tones.mp4");
+  vantrel::test::CopyMediaFile(vantrel::test::FixturePath("trim-tones.mp4"), Source);
+  AddVideo(Source);
+  if (HasFatalFailure()) return;
+
+  ClickAt(Dpy, Main, Border + ConvTrimX, ClientTop + ConvTrimY);
+  const Window Trim = WaitForWindow(Dpy, "Trim", 20);
+  ASSERT_NE(Trim, 0u) << "\"Trim\" opened no dialog";
+  WaitForPaintedCaption(Dpy, Trim, 8);
+  ASSERT_TRUE(WaitUntil([&] { return CaptureWindow(Dpy, Trim).At(Border + ConvTrimOkX, ClientTop + ConvTrimOkY) != 0; }, 10));
+  for (const auto& [Y, Digits] : {std::pair{ConvStartY, "000003"}, std::pair{ConvEndY, "000007"}}) {
+    ClickAt(Dpy, Trim, Border + ConvTimeFieldX, ClientTop + Y);
+    PressKeys(Dpy, "Home");
+    ASSERT_TRUE(TypeText(Dpy, Digits));
+    ClickAt(Dpy, Trim, Border + ConvTimeOkX, ClientTop + Y);
+  }
+  SaveCapture(CaptureWindow(Dpy, Trim), testing::TempDir() + "x11-trim-typed.png");
+  ClickAt(Dpy, Trim, Border + ConvTrimOkX, ClientTop + ConvTrimOkY);
+  ASSERT_TRUE(WaitForUnmap(Dpy, Trim, 20)) << "OK left the Trim dialog up";
+
+  const Window Progress = Convert();
+  ASSERT_NE(Progress, 0u);
+  ASSERT_TRUE(WaitForJobEnd(Progress)) << "the conversion did not end";
+  const std::string Out = Folder + "/tones.mp4";
+  // Four seconds, within one frame, from the picture of second 3 to that of second 6: above
+  // black (16), the last picture is twice as light as the first (black bars of the
+  // format's shape scale both alike).
+  EXPECT_NEAR(std::atof(vantrel::test::FFProbeEntries(Out, "format=duration").c_str()), 4.0, 0.04);
+  const auto Luma = vantrel::test::TranscodeFrameStats(Out, "YAVG");
+  ASSERT_FALSE(Luma.empty());
+  ASSERT_GT(Luma.back().second, 20);
+  EXPECT_NEAR((Luma.front().second - 16) / (Luma.back().second - 16), 0.5, 0.05);
+}
+
+}  // namespace
