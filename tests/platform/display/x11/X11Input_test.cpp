@@ -114,16 +114,18 @@ TEST(X11Input, AClickOnAControlRunsItsOnClickOnce) {
   EXPECT_EQ(Clicks, 1);
 }
 
-TEST(X11Input, AWheelNotchGoesToTheFocusWindow) {
+TEST(X11Input, AWheelNotchGoesToTheWindowUnderThePointerNotTheFocusedOne) {
   X11Session S;
   LogWindow W({100, 100, 300, 200});
-  ASSERT_TRUE(PumpUntil([&] { return S.Viewable(W.Wnd); }));
-  SetFocus(W.Wnd);
+  LogWindow Focused({400, 100, 600, 200}, 0, "X11TestLogFocused");
+  ASSERT_TRUE(PumpUntil([&] { return S.Viewable(W.Wnd) && S.Viewable(Focused.Wnd); }));
+  SetFocus(Focused.Wnd);
   S.Peer.MovePointer(150, 150);
   S.Peer.Button(4, true);
   S.Peer.Button(4, false);
   ASSERT_TRUE(PumpUntil([&] { return W.Count(WM_MOUSEWHEEL) == 1; }));
   EXPECT_EQ(GET_WHEEL_DELTA_WPARAM(W.Only({WM_MOUSEWHEEL})[0].WParam), 120);
+  EXPECT_EQ(Focused.Count(WM_MOUSEWHEEL), 0);
 }
 
 TEST(X11Input, LeavingForAnotherProgramsWindowEndsMouseTracking) {
