@@ -19,54 +19,54 @@ namespace vantrel::win {
 
 namespace {
 
-bool HasCaption(const Window* W) { return (W->Style & WS_CAPTION) == WS_CAPTION; }
+bool FrameHasCaption(const Window* W) { return (W->Style & WS_CAPTION) == WS_CAPTION; }
 
-void Fill(HDC Dc, RECT R, int Color) { FillRect(Dc, &R, GetSysColorBrush(Color)); }
+void FrameFill(HDC Dc, RECT R, int Color) { FillRect(Dc, &R, GetSysColorBrush(Color)); }
 
-void PaintButton(HDC Dc, const CaptionButtonPlace& B, bool Pressed, bool Maximized) {
+void PaintCaptionButton(HDC Dc, const CaptionButtonPlace& B, bool Pressed, bool Maximized) {
   RECT R = B.Rect;
-  Fill(Dc, R, COLOR_BTNFACE);
+  FrameFill(Dc, R, COLOR_BTNFACE);
   // A raised square, sunken while pressed.
   const int Light = Pressed ? COLOR_3DDKSHADOW : COLOR_BTNHIGHLIGHT;
   const int Dark = Pressed ? COLOR_BTNHIGHLIGHT : COLOR_3DDKSHADOW;
-  Fill(Dc, {R.Left, R.Top, R.Right - 1, R.Top + 1}, Light);
-  Fill(Dc, {R.Left, R.Top, R.Left + 1, R.Bottom - 1}, Light);
-  Fill(Dc, {R.Left, R.Bottom - 1, R.Right, R.Bottom}, Dark);
-  Fill(Dc, {R.Right - 1, R.Top, R.Right, R.Bottom}, Dark);
+  FrameFill(Dc, {R.Left, R.Top, R.Right - 1, R.Top + 1}, Light);
+  FrameFill(Dc, {R.Left, R.Top, R.Left + 1, R.Bottom - 1}, Light);
+  FrameFill(Dc, {R.Left, R.Bottom - 1, R.Right, R.Bottom}, Dark);
+  FrameFill(Dc, {R.Right - 1, R.Top, R.Right, R.Bottom}, Dark);
   const int Shift = Pressed ? 1 : 0;
   const int L = R.Left + 4 + Shift, T = R.Top + 4 + Shift, Rt = R.Right - 5 + Shift, Bt = R.Bottom - 5 + Shift;
   switch (B.Code) {
     case HTCLOSE:
       // A cross of two-pixel strokes.
       for (int I = 0; I <= Rt - L; ++I) {
-        Fill(Dc, {L + I, T + I, L + I + 2, T + I + 1}, COLOR_BTNTEXT);
-        Fill(Dc, {Rt - I - 1, T + I, Rt - I + 1, T + I + 1}, COLOR_BTNTEXT);
+        FrameFill(Dc, {L + I, T + I, L + I + 2, T + I + 1}, COLOR_BTNTEXT);
+        FrameFill(Dc, {Rt - I - 1, T + I, Rt - I + 1, T + I + 1}, COLOR_BTNTEXT);
       }
       break;
     case HTMAXBUTTON:
       if (Maximized) {  // restore: two overlapping windows
         RECT Back{L + 3, T, Rt + 1, Bt - 2};
         FrameRect(Dc, &Back, GetSysColorBrush(COLOR_BTNTEXT));
-        Fill(Dc, {Back.Left, Back.Top + 1, Back.Right, Back.Top + 2}, COLOR_BTNTEXT);
+        FrameFill(Dc, {Back.Left, Back.Top + 1, Back.Right, Back.Top + 2}, COLOR_BTNTEXT);
         RECT Front{L, T + 3, Rt - 2, Bt + 1};
-        Fill(Dc, Front, COLOR_BTNFACE);
+        FrameFill(Dc, Front, COLOR_BTNFACE);
         FrameRect(Dc, &Front, GetSysColorBrush(COLOR_BTNTEXT));
-        Fill(Dc, {Front.Left, Front.Top + 1, Front.Right, Front.Top + 2}, COLOR_BTNTEXT);
+        FrameFill(Dc, {Front.Left, Front.Top + 1, Front.Right, Front.Top + 2}, COLOR_BTNTEXT);
       } else {
         RECT Box{L, T, Rt + 1, Bt + 1};
         FrameRect(Dc, &Box, GetSysColorBrush(COLOR_BTNTEXT));
-        Fill(Dc, {Box.Left, Box.Top + 1, Box.Right, Box.Top + 2}, COLOR_BTNTEXT);
+        FrameFill(Dc, {Box.Left, Box.Top + 1, Box.Right, Box.Top + 2}, COLOR_BTNTEXT);
       }
       break;
     case HTMINBUTTON:
-      Fill(Dc, {L + 1, Bt - 1, Rt - 1, Bt + 1}, COLOR_BTNTEXT);
+      FrameFill(Dc, {L + 1, Bt - 1, Rt - 1, Bt + 1}, COLOR_BTNTEXT);
       break;
     default:
       break;
   }
 }
 
-WPARAM CommandOf(const Window* W, LRESULT Code) {
+WPARAM CaptionCommandOf(const Window* W, LRESULT Code) {
   switch (Code) {
     case HTCLOSE: return SC_CLOSE;
     case HTMINBUTTON: return SC_MINIMIZE;
@@ -79,7 +79,7 @@ WPARAM CommandOf(const Window* W, LRESULT Code) {
 
 std::vector<CaptionButtonPlace> CaptionButtons(const Window* W) {
   std::vector<CaptionButtonPlace> Out;
-  if (!HasCaption(W) || !(W->Style & WS_SYSMENU)) return Out;
+  if (!FrameHasCaption(W) || !(W->Style & WS_SYSMENU)) return Out;
   const RECT F = WindowManager::DefaultFrame(W->Style, W->ExStyle);
   const int Bar = GetSystemMetrics(SM_CYCAPTION);
   const int Size = std::max(4, std::min(GetSystemMetrics(SM_CXSIZE) - 2, Bar - 4));
@@ -118,10 +118,10 @@ void PaintDefaultFrame(Window* W) {
     FrameRect(Dc, &Ring, GetSysColorBrush(Color));
     InflateRect(&Ring, -1, -1);
   }
-  if (HasCaption(W)) {
+  if (FrameHasCaption(W)) {
     const int Bar = GetSystemMetrics(SM_CYCAPTION);
     RECT Caption{Ring.Left, Ring.Top, Ring.Right, Ring.Top + Bar};
-    Fill(Dc, Caption, Active ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION);
+    FrameFill(Dc, Caption, Active ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION);
     const std::vector<CaptionButtonPlace> Buttons = CaptionButtons(W);
     RECT Title = Caption;
     Title.Left += 6;
@@ -137,15 +137,15 @@ void PaintDefaultFrame(Window* W) {
     SelectObject(Dc, Old);
     DeleteObject(Bold);
     for (const CaptionButtonPlace& B : Buttons)
-      PaintButton(Dc, B, W->FramePressed == B.Code, (W->Style & WS_MAXIMIZE) != 0);
+      PaintCaptionButton(Dc, B, W->FramePressed == B.Code, (W->Style & WS_MAXIMIZE) != 0);
     Ring.Top += Bar;
   }
   for (int I = 0; I < Edge; ++I) {
     // Shadow above and left, light below and right.
-    Fill(Dc, {Ring.Left, Ring.Top, Ring.Right, Ring.Top + 1}, I == 0 ? COLOR_BTNSHADOW : COLOR_3DDKSHADOW);
-    Fill(Dc, {Ring.Left, Ring.Top, Ring.Left + 1, Ring.Bottom}, I == 0 ? COLOR_BTNSHADOW : COLOR_3DDKSHADOW);
-    Fill(Dc, {Ring.Left, Ring.Bottom - 1, Ring.Right, Ring.Bottom}, I == 0 ? COLOR_BTNHIGHLIGHT : COLOR_3DLIGHT);
-    Fill(Dc, {Ring.Right - 1, Ring.Top, Ring.Right, Ring.Bottom}, I == 0 ? COLOR_BTNHIGHLIGHT : COLOR_3DLIGHT);
+    FrameFill(Dc, {Ring.Left, Ring.Top, Ring.Right, Ring.Top + 1}, I == 0 ? COLOR_BTNSHADOW : COLOR_3DDKSHADOW);
+    FrameFill(Dc, {Ring.Left, Ring.Top, Ring.Left + 1, Ring.Bottom}, I == 0 ? COLOR_BTNSHADOW : COLOR_3DDKSHADOW);
+    FrameFill(Dc, {Ring.Left, Ring.Bottom - 1, Ring.Right, Ring.Bottom}, I == 0 ? COLOR_BTNHIGHLIGHT : COLOR_3DLIGHT);
+    FrameFill(Dc, {Ring.Right - 1, Ring.Top, Ring.Right, Ring.Bottom}, I == 0 ? COLOR_BTNHIGHLIGHT : COLOR_3DLIGHT);
     InflateRect(&Ring, -1, -1);
   }
   ReleaseDC(Wnd, Dc);
@@ -194,7 +194,7 @@ void TrackCaptionButton(WindowManager& M, HWND Wnd, LRESULT Code) {
   if (!(W = M.Find(Wnd))) return;
   W->FramePressed = HTNOWHERE;
   PaintDefaultFrame(W);
-  if (Over) M.Deliver(W, WM_SYSCOMMAND, CommandOf(W, Code), 0);
+  if (Over) M.Deliver(W, WM_SYSCOMMAND, CaptionCommandOf(W, Code), 0);
 }
 
 }  // namespace vantrel::win

@@ -21,7 +21,7 @@ namespace {
 // 0x00BBGGRR as a surface's 0x00RRGGBB.
 uint32_t FramePixel(COLORREF C) { return ((C & 0xFF) << 16) | (C & 0xFF00) | ((C >> 16) & 0xFF); }
 
-LRESULT HitAt(HWND W, int X, int Y) {
+LRESULT FrameHitAt(HWND W, int X, int Y) {
   RECT R;
   GetWindowRect(W, &R);
   return SendMessage(W, WM_NCHITTEST, 0, MAKELPARAM(R.Left + X, R.Top + Y));
@@ -29,16 +29,16 @@ LRESULT HitAt(HWND W, int X, int Y) {
 
 // The window point (in window coordinates) where a hit code answers, scanning the caption
 // band from the right; (-1, -1) when none.
-POINT FindHit(HWND W, LRESULT Code) {
+POINT FrameFindHit(HWND W, LRESULT Code) {
   RECT R;
   GetWindowRect(W, &R);
   const int Y = GetSystemMetrics(SM_CYCAPTION) / 2 + 1;
   for (int X = R.Right - R.Left - 1; X >= 0; --X)
-    if (HitAt(W, X, Y) == Code) return {X - 3, Y};  // a few pixels inside its right edge
+    if (FrameHitAt(W, X, Y) == Code) return {X - 3, Y};  // a few pixels inside its right edge
   return {-1, -1};
 }
 
-int CountPixels(const vantrel::win::Surface& S, RECT Area, uint32_t Color) {
+int FrameCountPixels(const vantrel::win::Surface& S, RECT Area, uint32_t Color) {
   int N = 0;
   for (int Y = Area.Top; Y < Area.Bottom; ++Y)
     for (int X = Area.Left; X < Area.Right; ++X) N += PixelAt(S, X, Y) == Color;
@@ -62,12 +62,12 @@ TEST(DefaultFrame, APlainWindowShowsBorderTitleAndCloseButtonActiveOrNot) {
   EXPECT_EQ(PixelAt(Active, 200, 2), ActiveBar);
   // The title: text-coloured pixels at the caption's left, none of them without a title.
   const RECT TitleArea{1, 1, 120, Bar};
-  EXPECT_GT(CountPixels(Active, TitleArea, FramePixel(GetSysColor(COLOR_CAPTIONTEXT))), 20);
+  EXPECT_GT(FrameCountPixels(Active, TitleArea, FramePixel(GetSysColor(COLOR_CAPTIONTEXT))), 20);
   // The close button at the right end answers HTCLOSE and shows its cross.
-  const POINT Close = FindHit(W, HTCLOSE);
+  const POINT Close = FrameFindHit(W, HTCLOSE);
   ASSERT_GE(Close.X, 250) << "the close button sits at the right end";
-  EXPECT_EQ(HitAt(W, 150, Bar / 2), HTCAPTION);
-  EXPECT_GT(CountPixels(Active, {Close.X - 12, 2, Close.X + 3, Bar - 1}, FramePixel(GetSysColor(COLOR_BTNTEXT))), 6);
+  EXPECT_EQ(FrameHitAt(W, 150, Bar / 2), HTCAPTION);
+  EXPECT_GT(FrameCountPixels(Active, {Close.X - 12, 2, Close.X + 3, Bar - 1}, FramePixel(GetSysColor(COLOR_BTNTEXT))), 6);
   if (HasFailure()) vantrel::display::SavePng(Active, testing::TempDir() + "DefaultFrameActive.png");
 
   // Another window active: the caption takes the inactive colour.
@@ -77,7 +77,7 @@ TEST(DefaultFrame, APlainWindowShowsBorderTitleAndCloseButtonActiveOrNot) {
   vantrel::win::Surface Inactive = S.Capture(W);
   EXPECT_NE(GetSysColor(COLOR_ACTIVECAPTION), GetSysColor(COLOR_INACTIVECAPTION));
   EXPECT_EQ(PixelAt(Inactive, 200, 2), FramePixel(GetSysColor(COLOR_INACTIVECAPTION)));
-  EXPECT_GT(CountPixels(Inactive, TitleArea, FramePixel(GetSysColor(COLOR_INACTIVECAPTIONTEXT))), 20);
+  EXPECT_GT(FrameCountPixels(Inactive, TitleArea, FramePixel(GetSysColor(COLOR_INACTIVECAPTIONTEXT))), 20);
 }
 
 TEST(DefaultFrame, CaptionButtonsFollowTheStylesAndRunTheirCommands) {
@@ -88,10 +88,10 @@ TEST(DefaultFrame, CaptionButtonsFollowTheStylesAndRunTheirCommands) {
   S.PumpUntilIdle();
   for (LRESULT Code : {HTCLOSE, HTMAXBUTTON, HTMINBUTTON}) {
     SCOPED_TRACE(Code);
-    EXPECT_GE(FindHit(Full, Code).X, 0);
-    EXPECT_LT(FindHit(NoMenu, Code).X, 0) << "no WS_SYSMENU: no caption buttons";
+    EXPECT_GE(FrameFindHit(Full, Code).X, 0);
+    EXPECT_LT(FrameFindHit(NoMenu, Code).X, 0) << "no WS_SYSMENU: no caption buttons";
   }
-  const POINT Close = FindHit(Full, HTCLOSE), Max = FindHit(Full, HTMAXBUTTON), Min = FindHit(Full, HTMINBUTTON);
+  const POINT Close = FrameFindHit(Full, HTCLOSE), Max = FrameFindHit(Full, HTMAXBUTTON), Min = FrameFindHit(Full, HTMINBUTTON);
   EXPECT_LT(Max.X, Close.X);
   EXPECT_LT(Min.X, Max.X);
 
@@ -109,13 +109,13 @@ TEST(DefaultFrame, CaptionButtonsFollowTheStylesAndRunTheirCommands) {
   EXPECT_TRUE(IsZoomed(Full));
   RECT R;
   GetWindowRect(Full, &R);
-  const POINT Restore = FindHit(Full, HTMAXBUTTON);
+  const POINT Restore = FrameFindHit(Full, HTMAXBUTTON);
   S.Press(R.Left + Restore.X, R.Top + Restore.Y);
   S.Release(R.Left + Restore.X, R.Top + Restore.Y);
   S.PumpUntilIdle();
   EXPECT_FALSE(IsZoomed(Full));
   GetWindowRect(Full, &R);
-  const POINT CloseNow = FindHit(Full, HTCLOSE);
+  const POINT CloseNow = FrameFindHit(Full, HTCLOSE);
   S.Press(R.Left + CloseNow.X, R.Top + CloseNow.Y);
   S.Release(R.Left + CloseNow.X, R.Top + CloseNow.Y);
   S.PumpUntilIdle();

@@ -24,11 +24,11 @@ struct FrameSeen {
 };
 
 X11Session* FrameSession = nullptr;
-FrameSeen Seen;
+FrameSeen FrameSeenNow;
 
 // Inside the box's loop: reads the box as the server shows it, then clicks its close
 // button (the rightmost HTCLOSE point of its caption).
-void LookAndClose(HWND, UINT, UINT_PTR Id, DWORD) {
+void FrameLookAndClose(HWND, UINT, UINT_PTR Id, DWORD) {
   KillTimer(nullptr, Id);
   const HWND Box = GetActiveWindow();
   RECT R{};
@@ -41,28 +41,28 @@ void LookAndClose(HWND, UINT, UINT_PTR Id, DWORD) {
   const std::vector<uint32_t> Pixels = S.Peer.WindowPixels(S.XWindow(Box), Width, Height);
   if (Pixels.size() != static_cast<size_t>(Width) * Height) return;
   auto At = [&](int X, int Y) { return Pixels[static_cast<size_t>(Y) * Width + X] & 0xFFFFFF; };
-  Seen.Corner = At(0, 0);
-  Seen.Caption = At(Width / 2, 2);
+  FrameSeenNow.Corner = At(0, 0);
+  FrameSeenNow.Caption = At(Width / 2, 2);
   const uint32_t Text = ScreenColor(GetSysColor(COLOR_CAPTIONTEXT));
   for (int Y = 1; Y < Bar; ++Y)
-    for (int X = 1; X < Width / 2; ++X) Seen.TitlePixels += At(X, Y) == Text;
+    for (int X = 1; X < Width / 2; ++X) FrameSeenNow.TitlePixels += At(X, Y) == Text;
   int CloseX = -1;
   for (int X = Width - 1; X >= 0 && CloseX < 0; --X)
     if (SendMessage(Box, WM_NCHITTEST, 0, MAKELPARAM(R.Left + X, R.Top + Bar / 2)) == HTCLOSE) CloseX = X - 3;
   if (CloseX < 0) return;
   const uint32_t Glyph = ScreenColor(GetSysColor(COLOR_BTNTEXT));
   for (int Y = 2; Y < Bar - 1; ++Y)
-    for (int X = CloseX - 12; X <= CloseX + 2; ++X) Seen.CrossPixels += At(X, Y) == Glyph;
-  Seen.Found = true;
+    for (int X = CloseX - 12; X <= CloseX + 2; ++X) FrameSeenNow.CrossPixels += At(X, Y) == Glyph;
+  FrameSeenNow.Found = true;
   S.Peer.MovePointer(R.Left + CloseX, R.Top + Bar / 2);
   S.Peer.Button(1, true);
   S.Peer.Button(1, false);
 }
 
 // Ends a box that the click left open.
-void CloseLeftOpen(HWND, UINT, UINT_PTR Id, DWORD) {
+void FrameCloseLeftOpen(HWND, UINT, UINT_PTR Id, DWORD) {
   KillTimer(nullptr, Id);
-  Seen.ClosedByHand = true;
+  FrameSeenNow.ClosedByHand = true;
   if (const HWND Box = GetActiveWindow()) PostMessage(Box, WM_CLOSE, 0, 0);
 }
 
@@ -71,16 +71,16 @@ void CloseLeftOpen(HWND, UINT, UINT_PTR Id, DWORD) {
 TEST(X11DefaultFrame, TheMessageBoxShowsTitleBorderAndACloseButtonThatClosesIt) {
   X11Session S;
   FrameSession = &S;
-  Seen = {};
-  SetTimer(nullptr, 0, 300, LookAndClose);
-  const UINT_PTR Fallback = SetTimer(nullptr, 0, 15000, CloseLeftOpen);
+  FrameSeenNow = {};
+  SetTimer(nullptr, 0, 300, FrameLookAndClose);
+  const UINT_PTR Fallback = SetTimer(nullptr, 0, 15000, FrameCloseLeftOpen);
   EXPECT_EQ(MessageBox(nullptr, "Something to say", "Box title", MB_OK), IDOK);
   KillTimer(nullptr, Fallback);
   FrameSession = nullptr;
-  EXPECT_FALSE(Seen.ClosedByHand) << "the close button did not close the box";
-  ASSERT_TRUE(Seen.Found) << "no close button on the box's caption";
-  EXPECT_EQ(Seen.Corner, ScreenColor(GetSysColor(COLOR_WINDOWFRAME)));
-  EXPECT_EQ(Seen.Caption, ScreenColor(GetSysColor(COLOR_ACTIVECAPTION)));
-  EXPECT_GT(Seen.TitlePixels, 20) << "the title";
-  EXPECT_GT(Seen.CrossPixels, 6) << "the close button's cross";
+  EXPECT_FALSE(FrameSeenNow.ClosedByHand) << "the close button did not close the box";
+  ASSERT_TRUE(FrameSeenNow.Found) << "no close button on the box's caption";
+  EXPECT_EQ(FrameSeenNow.Corner, ScreenColor(GetSysColor(COLOR_WINDOWFRAME)));
+  EXPECT_EQ(FrameSeenNow.Caption, ScreenColor(GetSysColor(COLOR_ACTIVECAPTION)));
+  EXPECT_GT(FrameSeenNow.TitlePixels, 20) << "the title";
+  EXPECT_GT(FrameSeenNow.CrossPixels, 6) << "the close button's cross";
 }
