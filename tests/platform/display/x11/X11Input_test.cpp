@@ -395,3 +395,27 @@ TEST(X11Input, MovingOntoAnotherProgramsWindowGivesCmMouseLeaveToTheControlLeft)
   S.Peer.MovePointer(140, 200);
   EXPECT_TRUE(Idle("enter Panel"));
 }
+
+TEST(X11Input, TheControlUnderThePointerLeavesAtOnceWhenItsFormIsHidden) {
+  // A dialog closed by a click on its button: the button must not keep its hover look
+  // (and the glow window it shows with it) while the next modal box runs, before any idle.
+  X11Session S;
+  TOwned<uitest::TTestForm> Form = CreateOwned<uitest::TTestForm>(nullptr);
+  Form->SetBounds(100, 100, 300, 200);
+  auto* Button = Create<uitest::TTestPanel>(Form.get());
+  Button->SetName("Button");
+  Button->SetParent(Form.get());
+  Button->SetBounds(20, 20, 100, 30);  // 120..220 x 120..150 on the screen
+  std::vector<std::string> Log;
+  Button->Log = &Log;
+  Form->Show();
+  ASSERT_TRUE(PumpUntil([&] { return S.Viewable(Form->Handle()); }));
+  S.Peer.MovePointer(150, 135);
+  ASSERT_TRUE(PumpUntil([&] {
+    DoMouseIdle();
+    return !Log.empty() && Log.back() == "enter Button";
+  }));
+  Form->Hide();
+  EXPECT_EQ(Log, (std::vector<std::string>{"enter Button", "leave Button"}));
+  EXPECT_EQ(MouseControl(), nullptr);
+}
