@@ -4,6 +4,8 @@
 #include <clocale>
 #include <cstring>
 
+#include <langinfo.h>
+
 #include "platform/display/X11Display.h"
 #include "platform/display/X11Keys.h"
 #include "platform/win/Keyboard.h"
@@ -14,25 +16,33 @@
 
 #include <X11/XKBlib.h>
 #include <X11/Xatom.h>
+#include <X11/keysym.h>
 
 namespace vantrel::display {
 
 namespace {
 
-UINT ModifiersOf(unsigned State) {
+// AltGr (the third-level shift, AltGrMask) counts as Ctrl+Alt, as on Windows.
+UINT ModifiersOf(unsigned State, unsigned AltGrMask) {
   UINT M = 0;
   if (State & ShiftMask) M |= MOD_SHIFT;
   if (State & ControlMask) M |= MOD_CONTROL;
   if (State & Mod1Mask) M |= MOD_ALT;
+  if (State & AltGrMask) M |= MOD_CONTROL | MOD_ALT;
   return M;
 }
 
-win::RawInput PointerEvent(win::RawInputKind Kind, int X, int Y, unsigned State) {
+win::RawInput PointerEvent(win::RawInputKind Kind, int X, int Y, unsigned State, unsigned AltGrMask) {
   win::RawInput R;
   R.Kind = Kind;
   R.Pos = {X, Y};
-  R.Modifiers = ModifiersOf(State);
+  R.Modifiers = ModifiersOf(State, AltGrMask);
   return R;
+}
+
+bool IsUtf8Codeset() {
+  const char* Codeset = nl_langinfo(CODESET);
+  return Codeset && (std::strcmp(Codeset, "UTF-8") == 0 || std::strcmp(Codeset, "utf8") == 0);
 }
 
 }  // namespace
@@ -40,10 +50,19 @@ win::RawInput PointerEvent(win::RawInputKind Kind, int X, int Y, unsigned State)
 void X11State::OpenInputMethod() {
   // The user's keyboard layout and input method type the characters.
   std::setlocale(LC_CTYPE, "");
+  // Without a UTF-8 locale the input method would compose only the characters of the
+  // locale's own character set.
+  if (!IsUtf8Codeset() || !XSupportsLocale()) std::setlocale(LC_CTYPE, "C.UTF-8");
   XSetLocaleModifiers("");
   Im = XOpenIM(Dpy, nullptr, nullptr, nullptr);
   Bool Supported = False;
   XkbSetDetectableAutoRepeat(Dpy, True, &Supported);
+  RefreshKeyboardMap();
+}
+
+void X11State::RefreshKeyboardMap() {
+  AltGrMask = XkbKeysymToModifiers(Dpy, XK_ISO_Level3_Shift) | XkbKeysymToModifiers(Dpy, XK_Mode_switch);
+  AltGrMask &= ~static_cast<unsigned>(ShiftMask | LockMask | ControlMask | Mod1Mask);
 }
 
 void X11State::CloseInputMethod() {
@@ -57,11 +76,33 @@ void X11State::MakeInputContext(X11Native& N) {
                    N.Xid, nullptr);
 }
 
+void X11State::SendKey(const X11KeyMeaning& Meaning, bool Down, UINT Modifiers, char32_t Char,
+                       win::DisplayEvents& Events) {
+  if (Meaning.Side) win::SetKeyDown(Meaning.Side, Down);
+  win::RawInput K;
+  K.Kind = Down ? win::RawInputKind::KeyDown : win::RawInputKind::KeyUp;
+  K.Vk = Meaning.Vk;
+  K.Modifiers = Modifiers;
+  if (Down) {
+    K.LayoutChar = true;
+    K.Char = Char;
+  }
+  Events.RawInputArrived(std::move(K));
+}
+
 void X11State::HandleKey(X11Native* N, XKeyEvent& E, win::DisplayEvents& Events) {
   const bool Down = E.type == KeyPress;
-  // Letters and digits go by the key's keysym without Shift, so every layout gives VK_A..
-  const unsigned long Plain = XkbKeycodeToKeysym(Dpy, static_cast<KeyCode>(E.keycode), 0, 0);
-  X11KeyMeaning Meaning = KeyMeaningOf(Plain, E.keycode);
+  const unsigned Code = E.keycode & 0xFF;
+  // The key's virtual key goes by what the layout in force gives it without and with Shift.
+  const unsigned Group = XkbGroupForCoreState(E.state);
+  auto SymAt = [&](unsigned Level) {
+    KeySym S = Code ? XkbKeycodeToKeysym(Dpy, static_cast<KeyCode>(Code), static_cast<int>(Group), static_cast<int>(Level)) : 0;
+    if (!S && Group && Code) S = XkbKeycodeToKeysym(Dpy, static_cast<KeyCode>(Code), 0, static_cast<int>(Level));
+    return static_cast<unsigned long>(S);
+  };
+  X11KeyMeaning Meaning = KeyMeaningOf(SymAt(0), SymAt(1), Code);
+  const bool Ctrl = (E.state & ControlMask) != 0;
+  UINT Modifiers = ModifiersOf(E.state, AltGrMask);
   char Buffer[64] = "";
   KeySym Sym = 0;
   int Length = 0;
@@ -75,35 +116,50 @@ void X11State::HandleKey(X11Native* N, XKeyEvent& E, win::DisplayEvents& Events)
     }
     if (Length < 0 || LookupStatus == XBufferOverflow) Length = 0;
     Buffer[Length] = 0;
+    const std::string Text(Buffer, static_cast<size_t>(Length));
     // Keypad keys go by what NumLock makes of them.
-    if (Sym >= 0xff80 && Sym <= 0xffbd) Meaning = KeyMeaningOf(Sym, E.keycode);
-    if (LookupStatus == XLookupChars) {
-      // Text the input method committed without a key of its own.
-      win::RawInput T;
-      T.Kind = win::RawInputKind::Text;
-      T.Text.assign(Buffer, static_cast<size_t>(Length));
-      if (!T.Text.empty()) Events.RawInputArrived(std::move(T));
+    if (Sym >= 0xff80 && Sym <= 0xffbd) Meaning = KeyMeaningOf(Sym, 0, Code);
+    // Text the input method committed without a key of its own (a dead key's or the
+    // compose key's character), and keys no keyboard of Windows has (remapped on the fly
+    // by input tools): their characters only.
+    if (LookupStatus == XLookupChars || Code == 0 || !Meaning.Vk) {
+      KeyVks[Code] = 0;
+      if (KeyCharOf(0, Text, false)) {
+        win::RawInput T;
+        T.Kind = win::RawInputKind::Text;
+        T.Text = Text;
+        Events.RawInputArrived(std::move(T));
+      }
       return;
     }
-    KeyVks[E.keycode & 0xFF] = Meaning.Vk;
-    KeySides[E.keycode & 0xFF] = Meaning.Side;
-  } else {
-    // The release ends the key the press began, whatever the layout says now.
-    Meaning.Vk = KeyVks[E.keycode & 0xFF];
-    Meaning.Side = KeySides[E.keycode & 0xFF];
-    KeyVks[E.keycode & 0xFF] = 0;
+    KeyVks[Code] = Meaning.Vk;
+    KeySides[Code] = Meaning.Side;
+    KeyAltGr[Code] = Meaning.AltGr;
+    if (Meaning.AltGr) {
+      // AltGr is Ctrl and Alt held together: a character key under it types (WM_CHAR),
+      // and it never opens a menu.
+      SendKey({static_cast<WORD>(VK_CONTROL), static_cast<WORD>(VK_LCONTROL)}, true, Modifiers | MOD_CONTROL, 0,
+              Events);
+      Modifiers |= MOD_CONTROL | MOD_ALT;
+    }
+    SendKey(Meaning, true, Modifiers, KeyCharOf(Meaning.Vk, Text, Ctrl), Events);
+    return;
   }
+  // The release ends the key the press began, whatever the layout says now.
+  Meaning.Vk = KeyVks[Code];
+  Meaning.Side = KeySides[Code];
+  Meaning.AltGr = KeyAltGr[Code];
+  KeyVks[Code] = 0;
   if (!Meaning.Vk) return;
-  if (Meaning.Side) win::SetKeyDown(Meaning.Side, Down);
-  win::RawInput K;
-  K.Kind = Down ? win::RawInputKind::KeyDown : win::RawInputKind::KeyUp;
-  K.Vk = Meaning.Vk;
-  K.Modifiers = ModifiersOf(E.state);
-  if (Down) {
-    K.LayoutChar = true;
-    K.Char = KeyCharOf(Meaning.Vk, std::string(Buffer, static_cast<size_t>(Length)), (E.state & ControlMask) != 0);
+  if (Meaning.AltGr) {
+    // The state still holds the AltGr key itself: Ctrl stays down until the key is up.
+    const UINT Rest = ModifiersOf(E.state & ~AltGrMask, AltGrMask);
+    SendKey(Meaning, false, Rest | MOD_CONTROL, 0, Events);
+    if (!(Rest & MOD_CONTROL))
+      SendKey({static_cast<WORD>(VK_CONTROL), static_cast<WORD>(VK_LCONTROL)}, false, Rest, 0, Events);
+    return;
   }
-  Events.RawInputArrived(std::move(K));
+  SendKey(Meaning, false, Modifiers, 0, Events);
 }
 
 bool X11State::HandleInput(XEvent& E, win::DisplayEvents& Events) {
@@ -115,7 +171,7 @@ bool X11State::HandleInput(XEvent& E, win::DisplayEvents& Events) {
       const bool Press = E.type == ButtonPress;
       if (B.button == Button4 || B.button == Button5) {
         if (!Press) return true;
-        win::RawInput W = PointerEvent(win::RawInputKind::Wheel, B.x_root, B.y_root, B.state);
+        win::RawInput W = PointerEvent(win::RawInputKind::Wheel, B.x_root, B.y_root, B.state, AltGrMask);
         W.WheelDelta = B.button == Button4 ? 120 : -120;
         Events.RawInputArrived(std::move(W));
         return true;
@@ -126,7 +182,7 @@ bool X11State::HandleInput(XEvent& E, win::DisplayEvents& Events) {
       if (B.button == Button3) Button = win::rbRight;
       if (Button < 0) return true;  // other buttons mean nothing to us
       win::RawInput R = PointerEvent(Press ? win::RawInputKind::ButtonDown : win::RawInputKind::ButtonUp, B.x_root,
-                                     B.y_root, B.state);
+                                     B.y_root, B.state, AltGrMask);
       R.Button = Button;
       Events.RawInputArrived(std::move(R));
       return true;
@@ -137,13 +193,13 @@ bool X11State::HandleInput(XEvent& E, win::DisplayEvents& Events) {
       while (XCheckTypedWindowEvent(Dpy, E.xmotion.window, MotionNotify, &Next)) E = Next;
       const XMotionEvent& M = E.xmotion;
       if (FindX(M.window))
-        Events.RawInputArrived(PointerEvent(win::RawInputKind::PointerMove, M.x_root, M.y_root, M.state));
+        Events.RawInputArrived(PointerEvent(win::RawInputKind::PointerMove, M.x_root, M.y_root, M.state, AltGrMask));
       return true;
     }
     case EnterNotify:
       if (FindX(E.xcrossing.window))
         Events.RawInputArrived(
-            PointerEvent(win::RawInputKind::PointerMove, E.xcrossing.x_root, E.xcrossing.y_root, E.xcrossing.state));
+            PointerEvent(win::RawInputKind::PointerMove, E.xcrossing.x_root, E.xcrossing.y_root, E.xcrossing.state, AltGrMask));
       return true;
     case LeaveNotify: {
       const XCrossingEvent& C = E.xcrossing;
@@ -154,9 +210,14 @@ bool X11State::HandleInput(XEvent& E, win::DisplayEvents& Events) {
         XPutBackEvent(Dpy, &Next);
         if (FindX(Next.xcrossing.window)) return true;
       }
-      Events.RawInputArrived(PointerEvent(win::RawInputKind::PointerLeft, C.x_root, C.y_root, C.state));
+      Events.RawInputArrived(PointerEvent(win::RawInputKind::PointerLeft, C.x_root, C.y_root, C.state, AltGrMask));
       return true;
     }
+    case MappingNotify:
+      // Another layout, or keys remapped on the fly: their keysyms are read anew.
+      XRefreshKeyboardMapping(&E.xmapping);
+      RefreshKeyboardMap();
+      return true;
     case KeyPress:
     case KeyRelease:
       HandleKey(FindX(E.xkey.window), E.xkey, Events);

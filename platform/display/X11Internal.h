@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/display/X11Display.h"
+#include "platform/display/X11Keys.h"
 #include "platform/win/Regions.h"
 #include "platform/win/Surface.h"
 #include "platform/win/TrayArea.h"
@@ -147,6 +148,8 @@ struct X11State {
   XIM Im = nullptr;
   WORD KeyVks[256] = {};    // by key code: the virtual key its press gave
   WORD KeySides[256] = {};
+  bool KeyAltGr[256] = {};
+  unsigned AltGrMask = 0;  // the modifier bits of the layout's AltGr
   X11TrayArea* Tray = nullptr;  // while the tray area lives
   bool FocusLeaving = false;  // a FocusOut with no FocusIn on ours after it yet
   HWND Grabbing = nullptr;    // the top-level window holding our pointer grab
@@ -258,6 +261,9 @@ struct X11State {
   // False for events that are not input.
   bool HandleInput(XEvent& E, win::DisplayEvents& Events);
   void HandleKey(X11Native* N, XKeyEvent& E, win::DisplayEvents& Events);
+  void SendKey(const X11KeyMeaning& Meaning, bool Down, UINT Modifiers, char32_t Char, win::DisplayEvents& Events);
+  // Reads what the keyboard map makes of AltGr (at start and whenever the map changes).
+  void RefreshKeyboardMap();
   // After a batch of events: the focus went to no window of ours.
   void FinishFocusChanges(win::DisplayEvents& Events);
 

@@ -36,33 +36,58 @@ constexpr KeysymVk X11KeysymTable[] = {
     {0xffe3, VK_CONTROL, VK_LCONTROL}, {0xffe4, VK_CONTROL, VK_RCONTROL},
     {0xffe9, VK_MENU, VK_LMENU},       {0xffea, VK_MENU, VK_RMENU},
     {0xffe7, VK_MENU, VK_LMENU},       {0xffe8, VK_MENU, VK_RMENU},  // Meta
-    {0xfe03, VK_MENU, VK_RMENU},       // AltGr
     {0xffeb, VK_LWIN, 0},              {0xffec, VK_RWIN, 0},
 };
 
-// Key codes (evdev numbering, as X servers use) of the punctuation keys, by their place
-// on a US keyboard.
+// The third-level shift (AltGr) and the older group switch that layouts use the same way.
+constexpr unsigned long X11AltGrKeysyms[] = {0xfe03, 0xff7e};
+
+// The punctuation keys by the character they give unshifted.
+constexpr struct {
+  char Char;
+  int Vk;
+} X11PunctuationChars[] = {
+    {';', VK_OEM_1},     {'=', VK_OEM_PLUS}, {'+', VK_OEM_PLUS},  {',', VK_OEM_COMMA}, {'-', VK_OEM_MINUS},
+    {'.', VK_OEM_PERIOD}, {'/', VK_OEM_2},   {'`', VK_OEM_3},     {'[', VK_OEM_4},     {'\\', VK_OEM_5},
+    {']', VK_OEM_6},     {'\'', VK_OEM_7},
+};
+
+// Key codes (evdev numbering, as X servers use) of a US keyboard's letters, digits and
+// punctuation.
 constexpr struct {
   unsigned KeyCode;
   int Vk;
-} X11PunctuationKeys[] = {
+} X11UsKeys[] = {
+    {24, 'Q'}, {25, 'W'}, {26, 'E'}, {27, 'R'}, {28, 'T'}, {29, 'Y'}, {30, 'U'}, {31, 'I'}, {32, 'O'}, {33, 'P'},
+    {38, 'A'}, {39, 'S'}, {40, 'D'}, {41, 'F'}, {42, 'G'}, {43, 'H'}, {44, 'J'}, {45, 'K'}, {46, 'L'},
+    {52, 'Z'}, {53, 'X'}, {54, 'C'}, {55, 'V'}, {56, 'B'}, {57, 'N'}, {58, 'M'},
+    {10, '1'}, {11, '2'}, {12, '3'}, {13, '4'}, {14, '5'}, {15, '6'}, {16, '7'}, {17, '8'}, {18, '9'}, {19, '0'},
     {47, VK_OEM_1},      {21, VK_OEM_PLUS}, {59, VK_OEM_COMMA}, {20, VK_OEM_MINUS}, {60, VK_OEM_PERIOD},
     {61, VK_OEM_2},      {49, VK_OEM_3},    {34, VK_OEM_4},     {51, VK_OEM_5},     {35, VK_OEM_6},
     {48, VK_OEM_7},      {94, VK_OEM_102},
 };
 
+WORD LatinVk(unsigned long Keysym) {
+  if (Keysym >= 'a' && Keysym <= 'z') return static_cast<WORD>(Keysym - 'a' + 'A');
+  if ((Keysym >= 'A' && Keysym <= 'Z') || (Keysym >= '0' && Keysym <= '9')) return static_cast<WORD>(Keysym);
+  return 0;
+}
+
 }  // namespace
 
-X11KeyMeaning KeyMeaningOf(unsigned long Keysym, unsigned KeyCode) {
-  if (Keysym >= 'a' && Keysym <= 'z') return {static_cast<WORD>(Keysym - 'a' + 'A'), 0};
-  if (Keysym >= 'A' && Keysym <= 'Z') return {static_cast<WORD>(Keysym), 0};
-  if (Keysym >= '0' && Keysym <= '9') return {static_cast<WORD>(Keysym), 0};
-  if (Keysym >= 0xffbe && Keysym <= 0xffd5) return {static_cast<WORD>(VK_F1 + (Keysym - 0xffbe)), 0};  // F1..F24
-  if (Keysym >= 0xffb0 && Keysym <= 0xffb9) return {static_cast<WORD>(VK_NUMPAD0 + (Keysym - 0xffb0)), 0};
+X11KeyMeaning KeyMeaningOf(unsigned long Level1, unsigned long Level2, unsigned KeyCode) {
+  if (Level1 >= 0xffbe && Level1 <= 0xffd5) return {static_cast<WORD>(VK_F1 + (Level1 - 0xffbe)), 0};  // F1..F24
+  if (Level1 >= 0xffb0 && Level1 <= 0xffb9) return {static_cast<WORD>(VK_NUMPAD0 + (Level1 - 0xffb0)), 0};
   for (const KeysymVk& K : X11KeysymTable)
-    if (K.Keysym == Keysym) return {static_cast<WORD>(K.Vk), static_cast<WORD>(K.Side)};
-  for (const auto& P : X11PunctuationKeys)
-    if (P.KeyCode == KeyCode) return {static_cast<WORD>(P.Vk), 0};
+    if (K.Keysym == Level1) return {static_cast<WORD>(K.Vk), static_cast<WORD>(K.Side)};
+  for (unsigned long A : X11AltGrKeysyms)
+    if (A == Level1) return {static_cast<WORD>(VK_MENU), static_cast<WORD>(VK_RMENU), true};
+  if (const WORD Vk = LatinVk(Level1)) return {Vk, 0};
+  if (const WORD Vk = LatinVk(Level2)) return {Vk, 0};
+  for (const auto& P : X11PunctuationChars)
+    if (Level1 == static_cast<unsigned char>(P.Char)) return {static_cast<WORD>(P.Vk), 0};
+  for (const auto& U : X11UsKeys)
+    if (U.KeyCode == KeyCode) return {static_cast<WORD>(U.Vk), 0};
   return {};
 }
 

@@ -9,14 +9,17 @@
 namespace vantrel::display {
 
 struct X11KeyMeaning {
-  WORD Vk = 0;    // the virtual key of the message; 0: the key means nothing to us
+  WORD Vk = 0;    // the virtual key of the message; 0: the key has none (it may still type)
   WORD Side = 0;  // VK_LSHIFT, VK_RCONTROL, ... for a modifier, else 0
+  bool AltGr = false;  // the layout's third-level shift: it counts as Ctrl+Alt
 };
 
-// Keysym: the key's keysym without Shift (letters and digits go by it, so every layout's
-// letters are VK_A..VK_Z); KeyCode: the server's key code, which places the punctuation
-// keys where they sit on a US keyboard (VK_OEM_*).
-X11KeyMeaning KeyMeaningOf(unsigned long Keysym, unsigned KeyCode);
+// Level1, Level2: the keysyms the key gives without and with Shift in the layout in force;
+// KeyCode: the server's key code. A key's virtual key is the Latin letter or digit its
+// layout gives at either level (AZERTY "e-acute/2" is VK_2), else the punctuation key of
+// its unshifted character, else the key at its place on a US keyboard (the Cyrillic
+// "ef" is VK_A). Keys no US keyboard has (one remapped on the fly) have none.
+X11KeyMeaning KeyMeaningOf(unsigned long Level1, unsigned long Level2, unsigned KeyCode);
 
 // The WM_CHAR a key press gives (0: none), from the text the input method made of it
 // (UTF-8) and whether Ctrl was held: Backspace 8, Tab 9, Enter 13, Escape 27 and

@@ -115,6 +115,7 @@ void TControl::SetVisible(Boolean Value) {
   if (FVisible == Value) return;
   FVisible = Value;
   Perform(CM_VISIBLECHANGED, Value ? 1 : 0, 0);
+  if (!Value) vantrel::ui::detail::ControlHidden(this);
   RequestAlign();
 }
 

@@ -46,6 +46,17 @@ void ControlGone(TControl* Control) {
   }
 }
 
+void ControlHidden(TControl* Control) {
+  // The pointer is no longer over anything of a hidden control (a closed form, say): what
+  // it was over hears so now, not at the next mouse message or idle time (a modal loop may
+  // come first).
+  for (TControl* C = State().MouseControl; C; C = C->Parent())
+    if (C == Control) {
+      SetMouseControl(nullptr);
+      return;
+    }
+}
+
 void RegisterWindow(HWND Handle, TWinControl* Control) { State().Windows[Handle] = Control; }
 
 void UnregisterWindow(HWND Handle) { State().Windows.erase(Handle); }

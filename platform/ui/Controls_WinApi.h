@@ -17,6 +17,9 @@ namespace vantrel::ui::detail {
 
 // The control is going: forget it as the mouse or capture control.
 void ControlGone(TControl* Control);
+// The control was hidden: the control under the pointer, when it is that one or inside
+// it, leaves.
+void ControlHidden(TControl* Control);
 // The windows of our controls.
 void RegisterWindow(HWND Handle, TWinControl* Control);
 void UnregisterWindow(HWND Handle);

@@ -215,7 +215,8 @@ void TCustomMaskEdit::KeyDown(Word& Key, TShiftState Shift) {
 
 void TCustomMaskEdit::KeyPress(char32_t& Key) {
   TCustomEdit::KeyPress(Key);
-  if (!IsMasked() || Key == 0 || Key == 3 || Key == 22 || Key == 24) return;
+  // Ctrl+A (select all) and the clipboard keys are the edit's own.
+  if (!IsMasked() || Key == 0 || Key == 1 || Key == 3 || Key == 22 || Key == 24) return;
   CharKey(Key);
   Key = 0;
 }

@@ -110,6 +110,7 @@ void EditControl::Char(char32_t Ch) {
     case 22: SendMessage(Wnd, WM_PASTE, 0, 0); return;
     case 24: SendMessage(Wnd, WM_CUT, 0, 0); return;
     case 26: SendMessage(Wnd, WM_UNDO, 0, 0); return;
+    case 1: SetSelection(0, Length()); return;  // Ctrl+A selects the whole text
     case 8:
       if (ReadOnly()) return;
       if (SelStart() == SelEnd()) {

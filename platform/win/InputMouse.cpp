@@ -4,6 +4,7 @@
 // window and tells the parents (WM_PARENTNOTIFY); WM_SETCURSOR comes before the mouse
 // message, which is posted in client coordinates for HTCLIENT and as the WM_NC* message
 // with the hit code otherwise. Double clicks follow CS_DBLCLKS and the double-click time.
+// The wheel goes to the window under the pointer.
 #include <cstdlib>
 
 #include "platform/win/Input.h"
@@ -232,9 +233,14 @@ void InputState::RouteMouse(RawInput& E) {
 void InputState::RouteWheel(RawInput& E) {
   FManager.SetCursorPos(E.Pos);
   SyncModifiers(E.Modifiers, 0, false, false);
-  HWND T = Focus();
-  if (!T) T = Active();
-  if (!T) return;
+  // The wheel scrolls what is under the pointer (the capture window while one holds the
+  // mouse), focused or not; a window that does not scroll passes it to its parent.
+  HWND T = Capture();
+  if (!T) {
+    const HitResult Hit = HitTest(E.Pos);
+    if (!Hit.W || Hit.Code == HTERROR) return;  // not ours, or behind a modal window
+    T = Hit.W->Handle;
+  }
   Post(T, WM_MOUSEWHEEL,
        MAKEWPARAM(static_cast<WORD>(MouseKeys()), static_cast<WORD>(static_cast<SHORT>(E.WheelDelta))),
        PointToLParam(E.Pos.X, E.Pos.Y), E.Pos);

@@ -1,5 +1,6 @@
 // The message box window: laid out from the text and the buttons, painted in the system
-// colours, run in a modal loop of its own.
+// colours (its frame, with the title and the close button, by the default procedure),
+// run in a modal loop of its own.
 #include "platform/win/MessageBox.h"
 
 #include <algorithm>
@@ -113,46 +114,12 @@ void MsgBoxPaint(HWND Wnd, MsgBoxState& St) {
   EndPaint(Wnd, &Ps);
 }
 
-// The frame: a border and a caption bar with the box's title (the desktop draws no
-// decorations around our windows).
-void MsgBoxPaintFrame(HWND Wnd) {
-  HDC Dc = GetWindowDC(Wnd);
-  RECT W, C;
-  GetWindowRect(Wnd, &W);
-  GetClientRect(Wnd, &C);
-  const int Width = W.Right - W.Left, Height = W.Bottom - W.Top;
-  const int Border = (Width - C.Right) / 2;
-  RECT Outer{0, 0, Width, Height};
-  for (int I = 0; I < Border; ++I) {
-    FrameRect(Dc, &Outer, GetSysColorBrush(I == 0 ? COLOR_WINDOWFRAME : COLOR_BTNFACE));
-    InflateRect(&Outer, -1, -1);
-  }
-  RECT Bar{Border, Border, Width - Border, Height - Border - C.Bottom};
-  FillRect(Dc, &Bar, GetSysColorBrush(COLOR_ACTIVECAPTION));
-  LOGFONT Lf{};
-  GetObject(GetStockObject(DEFAULT_GUI_FONT), sizeof Lf, &Lf);
-  Lf.lfWeight = FW_BOLD;
-  HFONT Bold = CreateFontIndirect(&Lf);
-  HGDIOBJ Old = SelectObject(Dc, Bold);
-  SetBkMode(Dc, TRANSPARENT);
-  SetTextColor(Dc, GetSysColor(COLOR_CAPTIONTEXT));
-  Bar.Left += 6;
-  Bar.Right -= 6;
-  DrawText(Dc, GetWindowText(Wnd), -1, &Bar, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
-  SelectObject(Dc, Old);
-  DeleteObject(Bold);
-  ReleaseDC(Wnd, Dc);
-}
-
 LRESULT MsgBoxProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
   MsgBoxState* St = MsgBoxOf(Wnd);
   if (!St) return DefWindowProc(Wnd, Msg, WParam, LParam);
   switch (Msg) {
     case WM_ERASEBKGND:
       return 1;
-    case WM_NCPAINT:
-      MsgBoxPaintFrame(Wnd);
-      return 0;
     case WM_PAINT:
       MsgBoxPaint(Wnd, *St);
       return 0;

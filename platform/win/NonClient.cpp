@@ -55,7 +55,10 @@ bool DefInputMessage(WindowManager& M, Window* W, UINT Msg, WPARAM WParam, LPARA
   Result = 0;
   switch (Msg) {
     case WM_NCLBUTTONDOWN:
-      if (static_cast<LRESULT>(WParam) == HTCAPTION) {
+      if (static_cast<LRESULT>(WParam) == HTCLOSE || static_cast<LRESULT>(WParam) == HTMINBUTTON ||
+          static_cast<LRESULT>(WParam) == HTMAXBUTTON) {
+        TrackCaptionButton(M, Wnd, static_cast<LRESULT>(WParam));
+      } else if (static_cast<LRESULT>(WParam) == HTCAPTION) {
         SendTo(M, Wnd, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, LParam);
       } else if (static_cast<LRESULT>(WParam) >= HTLEFT && static_cast<LRESULT>(WParam) <= HTBOTTOMRIGHT) {
         SendTo(M, Wnd, WM_SYSCOMMAND, SC_SIZE + (WParam - HTLEFT + WMSZ_LEFT), LParam);
@@ -64,6 +67,12 @@ bool DefInputMessage(WindowManager& M, Window* W, UINT Msg, WPARAM WParam, LPARA
       }
       return true;
     case WM_NCLBUTTONDBLCLK:
+      // A quick second click on a caption button presses it again.
+      if (static_cast<LRESULT>(WParam) == HTCLOSE || static_cast<LRESULT>(WParam) == HTMINBUTTON ||
+          static_cast<LRESULT>(WParam) == HTMAXBUTTON) {
+        TrackCaptionButton(M, Wnd, static_cast<LRESULT>(WParam));
+        return true;
+      }
       // A caption double click maximizes or restores a window with a maximize box.
       if (static_cast<LRESULT>(WParam) == HTCAPTION && W->IsTopLevel() && (W->Style & WS_CAPTION) == WS_CAPTION &&
           (W->Style & WS_MAXIMIZEBOX))

@@ -1,6 +1,7 @@
 // The default window procedure: a plain frame from the styles (1-pixel border, 3 more
-// for a sizing frame, a caption bar), text storage, size and move notifications after
-// a position change, and the simple system commands.
+// for a sizing frame, a caption bar with its buttons), painted for top-level windows;
+// text storage, size and move notifications after a position change, and the simple
+// system commands.
 #include <algorithm>
 #include <cstring>
 
@@ -71,7 +72,10 @@ LRESULT HitTest(WindowManager* M, Window* W, POINT P) {
     if (T) return HTTOP;
     if (Bt) return HTBOTTOM;
   }
-  if ((W->Style & WS_CAPTION) == WS_CAPTION && Y >= F.Bottom && Y < F.Top) return HTCAPTION;
+  if ((W->Style & WS_CAPTION) == WS_CAPTION && Y >= F.Bottom && Y < F.Top) {
+    const LRESULT Button = vantrel::win::CaptionButtonAt(W, X, Y);
+    return Button != HTNOWHERE ? Button : HTCAPTION;
+  }
   return HTBORDER;
 }
 
@@ -153,6 +157,13 @@ LRESULT DefWindowProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
       }
       return 0;
     case WM_NCACTIVATE:
+      W->FrameActive = WParam != 0;
+      if (W->IsTopLevel()) vantrel::win::PaintDefaultFrame(W);
+      return TRUE;
+    case WM_NCPAINT:
+      // The frame of a top-level window that nobody else draws (the desktop draws none).
+      if (W->IsTopLevel()) vantrel::win::PaintDefaultFrame(W);
+      return 0;
     case WM_QUERYENDSESSION:
     case WM_QUERYOPEN:
       return TRUE;

@@ -71,6 +71,8 @@ struct Window {
   bool NcDestroySent = false;
   bool Gone = false;        // destroyed; the record outlives it while destruction calls unwind
   bool HasNative = false;  // top-level with a native window on the display
+  bool FrameActive = false;         // the default frame's colours: the last WM_NCACTIVATE
+  LRESULT FramePressed = 0;         // the default frame's caption button held down (HT*)
   std::unique_ptr<Surface> BackingStore;  // top-level only: window-sized pixels
   std::shared_ptr<WindowPaintData> Paint;  // update region, window DCs, region, layering, scroll state
   std::shared_ptr<void> ClassData;  // a native control class's own state, freed with the window

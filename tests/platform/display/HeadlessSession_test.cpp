@@ -56,6 +56,7 @@ TEST(HeadlessSession, CaptureCopiesTheWindowsPixelsFromItsTopLevelSurface) {
   MessageLog Log;
   HWND W = Log.Create(WS_POPUP | WS_BORDER | WS_VISIBLE, 50, 50, 40, 30);
   HWND C = Log.Create(WS_CHILD | WS_VISIBLE, 5, 6, 10, 8, W);
+  S.PumpUntilIdle();  // the frame painted first: the pattern below is what is left
   win::Surface* Store = S.Manager().BackingStoreOf(W);
   ASSERT_NE(Store, nullptr);
   for (int Y = 0; Y < Store->Height(); ++Y)

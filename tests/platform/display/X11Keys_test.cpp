@@ -10,48 +10,70 @@ using vantrel::display::KeyMeaningOf;
 
 TEST(X11Keys, KeysymsAndKeyPositionsGiveTheVirtualKeys) {
   struct Case {
-    unsigned long Keysym;
+    unsigned long Level1, Level2;  // without and with Shift
     unsigned KeyCode;
     int Vk;
     int Side;
   };
   const Case Cases[] = {
-      {'a', 38, 'A', 0},                  // a letter, by its unshifted keysym
-      {'z', 29, 'Z', 0},                  // wherever the layout puts it (German Z)
-      {'7', 16, '7', 0},
-      {0xffbe, 67, VK_F1, 0},             // F1
-      {0xffd5, 0, 0x87, 0},               // F24
-      {0xff51, 113, VK_LEFT, 0},
-      {0xff55, 112, VK_PRIOR, 0},
-      {0xffb5, 84, VK_NUMPAD0 + 5, 0},    // keypad 5 with NumLock
-      {0xff9d, 84, VK_CLEAR, 0},          // and without
-      {0xff95, 79, VK_HOME, 0},           // keypad 7 without NumLock
-      {0xff8d, 104, VK_RETURN, 0},        // keypad Enter
-      {0xffe1, 50, VK_SHIFT, VK_LSHIFT},
-      {0xffe2, 62, VK_SHIFT, VK_RSHIFT},
-      {0xffe3, 37, VK_CONTROL, VK_LCONTROL},
-      {0xffe4, 105, VK_CONTROL, VK_RCONTROL},
-      {0xffe9, 64, VK_MENU, VK_LMENU},
-      {0xfe03, 108, VK_MENU, VK_RMENU},   // AltGr
-      {0xffeb, 133, VK_LWIN, 0},          // Super
-      {0xff67, 135, VK_APPS, 0},          // Menu
-      {0xff1b, 9, VK_ESCAPE, 0},
-      {0xffff, 119, VK_DELETE, 0},
-      {';', 47, VK_OEM_1, 0},
-      {0xf6, 47, VK_OEM_1, 0},            // o-umlaut on the US semicolon key
-      {'-', 20, VK_OEM_MINUS, 0},
-      {0xdf, 20, VK_OEM_MINUS, 0},        // sharp s on the US minus key
-      {'/', 61, VK_OEM_2, 0},
-      {'`', 49, VK_OEM_3, 0},
-      {'\'', 48, VK_OEM_7, 0},
-      {'<', 94, VK_OEM_102, 0},
-      {0x1234567, 250, 0, 0},             // nothing we know
+      {'a', 'A', 38, 'A', 0},                  // a letter, by its keysym
+      {'z', 'Z', 29, 'Z', 0},                  // wherever the layout puts it (German Z)
+      {'a', 'A', 24, 'A', 0},                  // French A on the US Q key
+      {'7', '/', 16, '7', 0},
+      {0xe9, '2', 11, '2', 0},                 // French e-acute over 2: the digit
+      {0xe0, '0', 19, '0', 0},                 // French a-grave over 0
+      {'&', '1', 10, '1', 0},
+      {0x6c6, 0x6e6, 38, 'A', 0},              // Cyrillic ef: the US key at its place
+      {0x6ca, 0x6ea, 24, 'Q', 0},              // Cyrillic short i
+      {0x6c2, 0x6e2, 58, 'M', 0},              // Cyrillic be on the US M key
+      {',', '?', 58, VK_OEM_COMMA, 0},         // French comma on the US M key
+      {0xe9, 0, 200, 0, 0},                    // a key remapped on the fly: no virtual key
+      {0xffbe, 0, 67, VK_F1, 0},               // F1
+      {0xffd5, 0, 0, 0x87, 0},                 // F24
+      {0xff51, 0, 113, VK_LEFT, 0},
+      {0xff55, 0, 112, VK_PRIOR, 0},
+      {0xffb5, 0, 84, VK_NUMPAD0 + 5, 0},      // keypad 5 with NumLock
+      {0xff9d, 0, 84, VK_CLEAR, 0},            // and without
+      {0xff95, 0, 79, VK_HOME, 0},             // keypad 7 without NumLock
+      {0xff8d, 0, 104, VK_RETURN, 0},          // keypad Enter
+      {0xffe1, 0, 50, VK_SHIFT, VK_LSHIFT},
+      {0xffe2, 0, 62, VK_SHIFT, VK_RSHIFT},
+      {0xffe3, 0, 37, VK_CONTROL, VK_LCONTROL},
+      {0xffe4, 0, 105, VK_CONTROL, VK_RCONTROL},
+      {0xffe9, 0, 64, VK_MENU, VK_LMENU},
+      {0xffea, 0, 108, VK_MENU, VK_RMENU},     // right Alt
+      {0xffeb, 0, 133, VK_LWIN, 0},            // Super
+      {0xff67, 0, 135, VK_APPS, 0},            // Menu
+      {0xff1b, 0, 9, VK_ESCAPE, 0},
+      {0xffff, 0, 119, VK_DELETE, 0},
+      {' ', ' ', 65, VK_SPACE, 0},
+      {';', ':', 47, VK_OEM_1, 0},
+      {0xf6, 0xd6, 47, VK_OEM_1, 0},           // o-umlaut on the US semicolon key
+      {'-', '_', 20, VK_OEM_MINUS, 0},
+      {0xdf, '?', 20, VK_OEM_MINUS, 0},        // sharp s on the US minus key
+      {'+', '*', 35, VK_OEM_PLUS, 0},          // German plus
+      {0xfe52, 0xb0, 49, VK_OEM_3, 0},         // German dead circumflex
+      {'/', '?', 61, VK_OEM_2, 0},
+      {'`', '~', 49, VK_OEM_3, 0},
+      {'\'', '"', 48, VK_OEM_7, 0},
+      {'<', '>', 94, VK_OEM_102, 0},
+      {0x1234567, 0, 250, 0, 0},               // nothing we know
   };
   for (const Case& C : Cases) {
-    SCOPED_TRACE(testing::Message() << std::hex << "keysym 0x" << C.Keysym << std::dec << " code " << C.KeyCode);
-    const auto M = KeyMeaningOf(C.Keysym, C.KeyCode);
+    SCOPED_TRACE(testing::Message() << std::hex << "keysym 0x" << C.Level1 << std::dec << " code " << C.KeyCode);
+    const auto M = KeyMeaningOf(C.Level1, C.Level2, C.KeyCode);
     EXPECT_EQ(M.Vk, C.Vk);
     EXPECT_EQ(M.Side, C.Side);
+    EXPECT_FALSE(M.AltGr);
+  }
+}
+
+TEST(X11Keys, AltGrIsTheRightAltThatCountsAsCtrlAndAlt) {
+  for (unsigned long Keysym : {0xfe03ul /* ISO_Level3_Shift */, 0xff7eul /* Mode_switch */}) {
+    const auto M = KeyMeaningOf(Keysym, 0, 108);
+    EXPECT_EQ(M.Vk, VK_MENU);
+    EXPECT_EQ(M.Side, VK_RMENU);
+    EXPECT_TRUE(M.AltGr);
   }
 }
 

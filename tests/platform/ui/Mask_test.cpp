@@ -131,6 +131,30 @@ TEST(TMaskEdit, TypingOverwritesSkipsLiteralsAndRefusesWhatDoesNotFit) {
   EXPECT_EQ(E->EditText(), "7 :  :56");
 }
 
+TEST(TMaskEdit, CtrlASelectsAllAndTheNextKeyReplacesIt) {
+  MaskHost H;
+  auto* Plain = H.Make<TMaskEdit>("Plain", "", 50);
+  auto* Masked = H.Make("Masked", "!90:00:00;1; ");
+  H.Show();
+  Plain->SetText("hello");
+  Plain->SetFocus();
+  Place(Plain, 2);
+  H.Keys([](HeadlessSession& S) {
+    S.Key('A', MOD_CONTROL);
+    S.Type("bye");
+  });
+  EXPECT_EQ(Plain->Text(), "bye");
+
+  Masked->SetText("12:34:56");
+  Masked->SetFocus();
+  Place(Masked, 3);
+  H.Keys([](HeadlessSession& S) { S.Key('A', MOD_CONTROL); });
+  EXPECT_EQ(Masked->SelStart(), 0);
+  EXPECT_EQ(Masked->SelLength(), 8);
+  H.Keys([](HeadlessSession& S) { S.Type("7"); });
+  EXPECT_EQ(Masked->EditText(), "7 :  :  ");
+}
+
 TEST(TMaskEdit, EveryMaskCharacterAtWork) {
   struct Case {
     const char* Mask;

@@ -149,6 +149,33 @@ TEST(Edit, EditingKeysChangeTextSelectionAndNotifyTheParent) {
   }
 }
 
+TEST(Edit, CtrlASelectsTheWholeTextSoTypingReplacesIt) {
+  const struct {
+    const char* Name;
+    DWORD Style;
+    const char* Start;
+    const char* Typed;
+  } Cases[] = {
+      {"one line", ES_AUTOHSCROLL, "hello world", "new"},
+      {"several lines", ES_MULTILINE | ES_AUTOVSCROLL, "first\r\nsecond\r\nthird", "x"},
+  };
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(C.Name);
+    EditFixture F;
+    HWND E = F.Make(C.Style, C.Start, 200, 60);
+    SetFocus(E);
+    SendMessage(E, EM_SETSEL, 3, 3);
+    F.S.PumpUntilIdle();
+    F.S.Key('A', MOD_CONTROL);
+    F.S.PumpUntilIdle();
+    EXPECT_EQ(Sel(E), std::make_pair(DWORD{0}, static_cast<DWORD>(std::strlen(C.Start))));
+    EXPECT_EQ(GetWindowText(E), C.Start) << "selecting changes nothing";
+    F.S.Type(C.Typed);
+    F.S.PumpUntilIdle();
+    EXPECT_EQ(GetWindowText(E), C.Typed);
+  }
+}
+
 TEST(Edit, SelectionRequestsAreClampedAndMinusOneDeselects) {
   EditFixture F;
   HWND E = F.Make(ES_AUTOHSCROLL, "abc");

@@ -330,7 +330,7 @@ TEST(Input, ClicksActivateUnlessTheWindowAnswersNoActivate) {
   EXPECT_EQ(Act[0].LParam, reinterpret_cast<LPARAM>(Eater));
 }
 
-TEST(Input, TheWheelGoesToTheFocusWindowAndUpToItsParents) {
+TEST(Input, TheWheelGoesToTheWindowUnderThePointerAndUpToItsParents) {
   HeadlessSession S;
   MessageLog Log;
   HWND Top = Log.Create(WS_POPUP | WS_VISIBLE, 0, 0, 300, 300);
@@ -338,15 +338,44 @@ TEST(Input, TheWheelGoesToTheFocusWindowAndUpToItsParents) {
   HWND Other = Log.Create(WS_CHILD | WS_VISIBLE, 100, 100, 50, 50, Top);
   SetFocus(Child);
   Log.Clear();
-  S.Wheel(120, 120, -240, MOD_CONTROL);  // over another window: the focus still gets it
+  S.Wheel(120, 120, -240, MOD_CONTROL);  // over a window without the focus: that one scrolls
   S.PumpUntilIdle();
-  EXPECT_EQ(Log.Count(Other, WM_MOUSEWHEEL), 0u);
-  const auto ToChild = Got(Log, Child, {WM_MOUSEWHEEL});
-  ASSERT_EQ(ToChild.size(), 1u);
-  EXPECT_EQ(GET_WHEEL_DELTA_WPARAM(ToChild[0].WParam), -240);
-  EXPECT_EQ(GET_KEYSTATE_WPARAM(ToChild[0].WParam), MK_CONTROL);
-  EXPECT_EQ(Pt(ToChild[0].LParam), Point(120, 120));
+  EXPECT_EQ(Log.Count(Child, WM_MOUSEWHEEL), 0u);
+  const auto ToOther = Got(Log, Other, {WM_MOUSEWHEEL});
+  ASSERT_EQ(ToOther.size(), 1u);
+  EXPECT_EQ(GET_WHEEL_DELTA_WPARAM(ToOther[0].WParam), -240);
+  EXPECT_EQ(GET_KEYSTATE_WPARAM(ToOther[0].WParam), MK_CONTROL);
+  EXPECT_EQ(Pt(ToOther[0].LParam), Point(120, 120));
   EXPECT_EQ(Log.Count(Top, WM_MOUSEWHEEL), 1u);  // passed up by the default procedure
+
+  // Over the parent itself only the parent hears it; a window holding the mouse takes it
+  // wherever the pointer is.
+  Log.Clear();
+  S.Wheel(200, 40, 120);
+  S.PumpUntilIdle();
+  EXPECT_EQ(Log.Count(Top, WM_MOUSEWHEEL), 1u);
+  EXPECT_EQ(Log.Count(Child, WM_MOUSEWHEEL) + Log.Count(Other, WM_MOUSEWHEEL), 0u);
+  SetCapture(Child);
+  Log.Clear();
+  S.Wheel(120, 120, 120);
+  S.PumpUntilIdle();
+  EXPECT_EQ(Log.Count(Child, WM_MOUSEWHEEL), 1u);
+  EXPECT_EQ(Log.Count(Other, WM_MOUSEWHEEL), 0u);
+  ReleaseCapture();
+}
+
+TEST(Input, TheWheelOverAWindowDisabledByAModalOneGoesNowhere) {
+  HeadlessSession S;
+  MessageLog Log;
+  HWND Main = Log.Create(WS_POPUP | WS_VISIBLE, 0, 0, 300, 300);
+  HWND List = Log.Create(WS_CHILD | WS_VISIBLE, 10, 10, 100, 100, Main);
+  HWND Dialog = Log.Create(WS_POPUP | WS_VISIBLE, 400, 0, 100, 100);
+  EnableWindow(Main, FALSE);
+  SetFocus(Dialog);
+  Log.Clear();
+  S.Wheel(50, 50, -120);
+  S.PumpUntilIdle();
+  EXPECT_EQ(Log.Count(List, WM_MOUSEWHEEL) + Log.Count(Main, WM_MOUSEWHEEL) + Log.Count(Dialog, WM_MOUSEWHEEL), 0u);
 }
 
 TEST(Input, TheCursorShapeFollowsTheHitCode) {

@@ -125,9 +125,10 @@ TEST(MessageBox, LooksLikeABoxWithIconTextAndButtons) {
       HWND Box = BoxUnderTest->FindBox();
       vantrel::win::Surface Pic = BoxUnderTest->S.Capture(Box);
       EXPECT_GT(Pic.Width(), 150);
-      // The caption bar in the caption colour; the warning icon's yellow left of the text.
+      // The caption bar in the caption colour (left of its close button); the warning
+      // icon's yellow left of the text.
       const COLORREF Bar = GetSysColor(COLOR_ACTIVECAPTION);
-      EXPECT_EQ(Pic.Row(4)[Pic.Width() - 8] & 0xFFFFFF,
+      EXPECT_EQ(Pic.Row(4)[Pic.Width() - 40] & 0xFFFFFF,
                 static_cast<uint32_t>(GetRValue(Bar)) << 16 | GetGValue(Bar) << 8 | GetBValue(Bar));
       RECT Window, Client;
       GetWindowRect(Box, &Window);

@@ -114,16 +114,18 @@ TEST(X11Input, AClickOnAControlRunsItsOnClickOnce) {
   EXPECT_EQ(Clicks, 1);
 }
 
-TEST(X11Input, AWheelNotchGoesToTheFocusWindow) {
+TEST(X11Input, AWheelNotchGoesToTheWindowUnderThePointerNotTheFocusedOne) {
   X11Session S;
   LogWindow W({100, 100, 300, 200});
-  ASSERT_TRUE(PumpUntil([&] { return S.Viewable(W.Wnd); }));
-  SetFocus(W.Wnd);
+  LogWindow Focused({400, 100, 600, 200}, 0, "X11TestLogFocused");
+  ASSERT_TRUE(PumpUntil([&] { return S.Viewable(W.Wnd) && S.Viewable(Focused.Wnd); }));
+  SetFocus(Focused.Wnd);
   S.Peer.MovePointer(150, 150);
   S.Peer.Button(4, true);
   S.Peer.Button(4, false);
   ASSERT_TRUE(PumpUntil([&] { return W.Count(WM_MOUSEWHEEL) == 1; }));
   EXPECT_EQ(GET_WHEEL_DELTA_WPARAM(W.Only({WM_MOUSEWHEEL})[0].WParam), 120);
+  EXPECT_EQ(Focused.Count(WM_MOUSEWHEEL), 0);
 }
 
 TEST(X11Input, LeavingForAnotherProgramsWindowEndsMouseTracking) {
@@ -392,4 +394,28 @@ TEST(X11Input, MovingOntoAnotherProgramsWindowGivesCmMouseLeaveToTheControlLeft)
   // Back onto the panel's uncovered part it is entered again.
   S.Peer.MovePointer(140, 200);
   EXPECT_TRUE(Idle("enter Panel"));
+}
+
+TEST(X11Input, TheControlUnderThePointerLeavesAtOnceWhenItsFormIsHidden) {
+  // A dialog closed by a click on its button: the button must not keep its hover look
+  // (and the glow window it shows with it) while the next modal box runs, before any idle.
+  X11Session S;
+  TOwned<uitest::TTestForm> Form = CreateOwned<uitest::TTestForm>(nullptr);
+  Form->SetBounds(100, 100, 300, 200);
+  auto* Button = Create<uitest::TTestPanel>(Form.get());
+  Button->SetName("Button");
+  Button->SetParent(Form.get());
+  Button->SetBounds(20, 20, 100, 30);  // 120..220 x 120..150 on the screen
+  std::vector<std::string> Log;
+  Button->Log = &Log;
+  Form->Show();
+  ASSERT_TRUE(PumpUntil([&] { return S.Viewable(Form->Handle()); }));
+  S.Peer.MovePointer(150, 135);
+  ASSERT_TRUE(PumpUntil([&] {
+    DoMouseIdle();
+    return !Log.empty() && Log.back() == "enter Button";
+  }));
+  Form->Hide();
+  EXPECT_EQ(Log, (std::vector<std::string>{"enter Button", "leave Button"}));
+  EXPECT_EQ(MouseControl(), nullptr);
 }

@@ -209,6 +209,61 @@ void X11Peer::Key(unsigned long Keysym, bool Press) {
   XSync(Dpy(FDpy), False);
 }
 
+void X11Peer::PressCode(unsigned Code, bool Press) {
+  XTestFakeKeyEvent(Dpy(FDpy), Code, Press ? True : False, CurrentTime);
+  XSync(Dpy(FDpy), False);
+}
+
+unsigned long X11Peer::KeysymAt(unsigned Code, int Level) {
+  ::Display* D = XOpenDisplay(nullptr);  // a fresh copy of the map
+  if (!D) return 0;
+  const unsigned long S = XkbKeycodeToKeysym(D, static_cast<::KeyCode>(Code), 0, Level);
+  XCloseDisplay(D);
+  return S;
+}
+
+bool X11Peer::FindKey(unsigned long Keysym, unsigned& Code, int& Level) {
+  ::Display* D = XOpenDisplay(nullptr);
+  if (!D) return false;
+  int Min = 0, Max = 0;
+  XDisplayKeycodes(D, &Min, &Max);
+  bool Found = false;
+  for (int L = 0; L < 4 && !Found; ++L)
+    for (int C = Min; C <= Max && !Found; ++C)
+      if (XkbKeycodeToKeysym(D, static_cast<::KeyCode>(C), 0, L) == Keysym) {
+        Code = static_cast<unsigned>(C);
+        Level = L;
+        Found = true;
+      }
+  XCloseDisplay(D);
+  return Found;
+}
+
+unsigned X11Peer::BindSpareKey(unsigned long Keysym) {
+  ::Display* D = Dpy(FDpy);
+  int Min = 0, Max = 0, Per = 0;
+  XDisplayKeycodes(D, &Min, &Max);
+  KeySym* Map = XGetKeyboardMapping(D, static_cast<::KeyCode>(Min), Max - Min + 1, &Per);
+  unsigned Spare = 0;
+  for (int C = Max; C >= Min && !Spare; --C) {
+    bool Empty = true;
+    for (int I = 0; I < Per; ++I) Empty = Empty && Map[(C - Min) * Per + I] == NoSymbol;
+    if (Empty) Spare = static_cast<unsigned>(C);
+  }
+  XFree(Map);
+  if (!Spare) return 0;
+  KeySym Syms[2] = {Keysym, Keysym};
+  XChangeKeyboardMapping(D, static_cast<int>(Spare), 2, Syms, 1);
+  XSync(D, False);
+  return Spare;
+}
+
+void X11Peer::UnbindKey(unsigned Code) {
+  KeySym None2[2] = {NoSymbol, NoSymbol};
+  XChangeKeyboardMapping(Dpy(FDpy), static_cast<int>(Code), 2, None2, 1);
+  XSync(Dpy(FDpy), False);
+}
+
 void X11Peer::SetAutoRepeat(unsigned DelayMs, unsigned IntervalMs) {
   XkbSetAutoRepeatRate(Dpy(FDpy), XkbUseCoreKbd, DelayMs, IntervalMs);
   XAutoRepeatOn(Dpy(FDpy));

@@ -50,6 +50,17 @@ class X11Peer {
   void Button(unsigned Button, bool Press);
   void Key(unsigned long Keysym, bool Press);
   void SetAutoRepeat(unsigned DelayMs, unsigned IntervalMs);
+  // A key by its server key code.
+  void PressCode(unsigned Code, bool Press);
+  // The keysym a key gives at a level (0 plain, 1 Shift, 2 AltGr, 3 AltGr+Shift) in the
+  // keyboard map in force now (read afresh, so a layout set meanwhile counts).
+  unsigned long KeysymAt(unsigned Code, int Level);
+  // The key code and level that give Keysym in the map in force; false when none does.
+  bool FindKey(unsigned long Keysym, unsigned& Code, int& Level);
+  // Binds Keysym alone to a key code that has none, as input tools do for a character the
+  // layout lacks; returns that code (0: no spare one). UnbindKey gives it back.
+  unsigned BindSpareKey(unsigned long Keysym);
+  void UnbindKey(unsigned Code);
   // A window of the other program at R, shown; optionally given the focus.
   unsigned long OpenWindow(RECT R, bool TakeFocus);
   unsigned long FocusWindow();
