@@ -102,6 +102,7 @@ TErrorForm::TErrorForm(TComponent* AOwner) : TForm(AOwner) {
   memDetails->SetParent(this);
   memDetails->SetBounds(155, 143, 207, 60);
   memDetails->SetScrollBars(ssBoth);
+  memDetailsBars = AttachMemoScrollBars(memDetails);
 
   PreviewButton = ::Create<TspSkinButton>(this);
   PreviewButton->SetName("PreviewButton");
@@ -131,6 +132,7 @@ void TErrorForm::BindSkin(TspSkinData* Data) {
   edName->SetSkinData(Data);
   edEmail->SetSkinData(Data);
   memDetails->SetSkinData(Data);
+  memDetailsBars.SetSkinData(Data);
   PreviewButton->SetSkinData(Data);
   spSkinButton1->SetSkinData(Data);
 }

@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "app/MemoScrollBars.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/Forms.h"
 
@@ -31,6 +32,7 @@ class TErrorForm : public TForm {
   TspSkinEdit* edName = nullptr;
   TspSkinEdit* edEmail = nullptr;
   TspSkinMemo* memDetails = nullptr;
+  TMemoScrollBars memDetailsBars;
   TspSkinButton* PreviewButton = nullptr;
   TspSkinButton* spSkinButton1 = nullptr;
 

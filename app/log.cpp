@@ -24,6 +24,7 @@ TLogForm::TLogForm(TComponent* AOwner) : TForm(AOwner) {
   mmoLog->SetScrollBars(ssBoth);
   mmoLog->SetReadOnly(true);
   mmoLog->SetAnchors({akLeft, akTop, akRight, akBottom});
+  mmoLogBars = AttachMemoScrollBars(mmoLog);
 
   btnOK = ::Create<TspSkinButton>(this);
   btnOK->SetName("btnOK");
@@ -42,6 +43,7 @@ TLogForm::~TLogForm() {
 
 void TLogForm::BindSkin(TspSkinData* Data) {
   mmoLog->SetSkinData(Data);
+  mmoLogBars.SetSkinData(Data);
   btnOK->SetSkinData(Data);
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/rtl/DateUtils.h"
+#include "app/MemoScrollBars.h"
 #include "platform/ui/Forms.h"
 
 class TspSkinButton;
@@ -17,6 +18,7 @@ class TLogForm : public TForm {
   ~TLogForm() override;
 
   TspSkinMemo* mmoLog = nullptr;
+  TMemoScrollBars mmoLogBars;
   TspSkinButton* btnOK = nullptr;
 
   // Draws the window's controls with the application's skin.

@@ -110,10 +110,14 @@ void TMainForm::Rename1Click(TObject*) {
     OpenTitleEditor(Row);
 }
 
-void TMainForm::sgListMouseDown(TObject*, TMouseButton, TShiftState, Integer X, Integer Y) {
+void TMainForm::sgListMouseDown(TObject*, TMouseButton Button, TShiftState, Integer X, Integer Y) {
   Integer Col = -1, Row = -1;
   sgList->MouseToCell(X, Y, Col, Row);
-  if (Col == 3 && Row >= 1 && Row <= static_cast<Integer>(MainUnit().VideoFiles.size())) OpenTitleEditor(Row);
+  const bool OnEntry = Row >= 1 && Row <= static_cast<Integer>(MainUnit().VideoFiles.size());
+  // The list menu acts on the current row: a right press makes the pressed row current
+  // before the menu opens, so its commands act on the row the user pointed at.
+  if (Button == mbRight && OnEntry) sgList->SetRow(Row);
+  if (Col == 3 && OnEntry) OpenTitleEditor(Row);
 }
 
 // The text goes to the entry the editor was opened on, even when the selection moved since.

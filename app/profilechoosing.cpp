@@ -2,6 +2,7 @@
 // drawing both lists, and applying the clicked format.
 #include "app/profilechoosing.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "app/FormShape.h"
@@ -17,6 +18,9 @@
 namespace vantrel::app {
 
 namespace {
+
+// The right edge of the format list, where its bar ends.
+constexpr Integer ChooserBarRight = 498;
 
 // Posted to the pop-up when a cell could not be drawn: reported once the paint has ended.
 constexpr UINT CM_ChooserDrawFailed = WM_USER + 0x61;
@@ -86,6 +90,9 @@ Tproform::Tproform(TComponent* AOwner) : TForm(AOwner) {
   spSkinScrollBar1 = ::Create<TspSkinScrollBar>(this);
   spSkinScrollBar1->SetName("spSkinScrollBar1");
   spSkinScrollBar1->SetKind(sbVertical);
+  // A bar made vertical at run time keeps the horizontal bar's look and height unless told.
+  spSkinScrollBar1->SetSkinDataName("vscrollbar");
+  spSkinScrollBar1->SetDefaultHeight(0);
   spSkinScrollBar1->SetParent(this);
   spSkinScrollBar1->SetBounds(482, 4, 16, 465);
   spSkinScrollBar1->SetVisible(false);
@@ -116,6 +123,14 @@ Tproform::Tproform(TComponent* AOwner) : TForm(AOwner) {
     sgFormatsDrawCell(S, C, R, Rc, St);
   };
   sgFormats->OnClick = [this](TObject* S) { sgFormatsClick(S); };
+  sgFormats->OnMouseWheelDown = [this](TObject*, TShiftState, TPoint Pos, Boolean& Handled) {
+    sgFormatsWheel(1, Pos);
+    Handled = true;
+  };
+  sgFormats->OnMouseWheelUp = [this](TObject*, TShiftState, TPoint Pos, Boolean& Handled) {
+    sgFormatsWheel(-1, Pos);
+    Handled = true;
+  };
   ProfileChangeDelayTimer->OnTimer = [this](TObject* S) { ProfileChangeDelayTimerTimer(S); };
 }
 
@@ -124,6 +139,8 @@ void Tproform::BindSkin(TspSkinData* Data) {
   sgProfiles->SetSkinData(Data);
   sgFormats->SetSkinData(Data);
   spSkinScrollBar1->SetSkinData(Data);
+  // The skin gives the bar its thickness; it keeps to the format list's right edge.
+  spSkinScrollBar1->SetBounds(ChooserBarRight - spSkinScrollBar1->Width(), 4, spSkinScrollBar1->Width(), 465);
 }
 
 void Tproform::FormShow(TObject*) {
@@ -231,6 +248,15 @@ void Tproform::sgFormatsDrawCell(TObject*, Integer, Integer ARow, TRect Rect, TG
     C->Font()->SetStyle({});
     DrawingFailed(CLM_FormatsDrawCell, C, Rect);
   }
+}
+
+void Tproform::sgFormatsWheel(Integer Rows, TPoint ScreenPos) {
+  const Integer Last = std::max<Integer>(0, sgFormats->RowCount() - sgFormats->VisibleRowCount());
+  const Integer Top = std::clamp<Integer>(sgFormats->TopRow() + Rows, 0, Last);
+  if (Top == sgFormats->TopRow()) return;
+  sgFormats->SetTopRow(Top);
+  const TPoint P = sgFormats->ScreenToClient(ScreenPos);
+  sgFormatsMouseMove(sgFormats, {}, P.X, P.Y);
 }
 
 void Tproform::DrawingFailed(const char* Mark, TCanvas* Canvas, const TRect& Rect) {

@@ -62,6 +62,9 @@ class Tproform : public TForm {
   void sgFormatsMouseMove(TObject* Sender, TShiftState Shift, Integer X, Integer Y);
   void sgFormatsDrawCell(TObject* Sender, Integer ACol, Integer ARow, TRect Rect, TGridDrawState AState);
   void sgFormatsClick(TObject* Sender);
+  // The wheel over the format list scrolls it by Rows (negative: up) and the hovered row
+  // follows the pointer.
+  void sgFormatsWheel(Integer Rows, TPoint ScreenPos);
 
  protected:
   void Dispatch(TMessage& Message) override;

@@ -441,6 +441,15 @@ void TspSkinCustomComboBox::Dispatch(TMessage& Message) {
         case VK_DOWN:
           Message.Result = 1;
           return;
+        case VK_ESCAPE:
+          // Esc closes an open list; it reaches the form (and its Cancel button) only
+          // while the list is closed.
+          if (IsPopupVisible()) {
+            Message.Result = 1;
+            return;
+          }
+          TspSkinCustomControl::Dispatch(Message);
+          return;
         default:
           TspSkinCustomControl::Dispatch(Message);
           return;

@@ -1846,9 +1846,13 @@ class TspSkinGauge : public TspSkinCustomControl {
 // bars, the native scroll state mirrored into two outside skinned bars, and (list view)
 // the column header painted with a skinned button look.
 
-class TspSkinCustomTreeView : public TCustomTreeView {
-  VANTREL_CLASS(TspSkinCustomTreeView)
-  explicit TspSkinCustomTreeView(TComponent* AOwner);
+// The skin binding and the two outside skinned scroll bars that the tree and list view
+// wrappers share: TView is the class library's view, TData the skin's descriptor of it.
+// The view keeps no bars of its own; its native scroll state drives the outside ones.
+template <class TView, class TData>
+class TspSkinViewBase : public TView {
+ public:
+  TspSkinViewBase(TComponent* AOwner, const char* ASkinDataName);
 
   Integer FIndex = -1;  // -1 unskinned
 
@@ -1867,21 +1871,24 @@ class TspSkinCustomTreeView : public TCustomTreeView {
   TspSkinScrollBar* HScrollBar() const { return FHScrollBar; }
   void SetHScrollBar(TspSkinScrollBar* Value);
 
-  virtual void ChangeSkinData();
+  virtual void ChangeSkinData() = 0;
   // Mirrors the native scroll state into the outside bars.
-  void UpDateScrollBars();
+  virtual void UpDateScrollBars() = 0;
 
  protected:
   void Notification(TComponent* AComponent, TOperation Operation) override;
   void CreateParams(TCreateParams& Params) override;
-  void WndProc(TMessage& Message) override;
-  void Change(TTreeNode* Node) override;
-  void OnVScrollBarChange(TObject* Sender);
-  void OnHScrollBarChange(TObject* Sender);
+  virtual void OnVScrollBarChange(TObject* Sender) = 0;
+  virtual void OnHScrollBarChange(TObject* Sender) = 0;
+  // FIndex from the skin, then the descriptor's font and background colour (the defaults
+  // unskinned) and the skin's charset.
+  void ApplySkinLook();
+  // The bars' range after a skin change, and their places laid out again.
+  void RefreshBars();
 
   Boolean FInCheckScrollBars = false;
   TspSkinData* FSD = nullptr;
-  String FSkinDataName = "treeview";
+  String FSkinDataName;
   std::unique_ptr<TFont> FDefaultFont;
   TColor FDefaultColor = clWindow;
   Boolean FUseSkinFont = true;
@@ -1889,45 +1896,42 @@ class TspSkinCustomTreeView : public TCustomTreeView {
   TspSkinScrollBar* FHScrollBar = nullptr;
 };
 
+class TspSkinCustomTreeView : public TspSkinViewBase<TCustomTreeView, TspDataSkinTreeView> {
+  VANTREL_CLASS(TspSkinCustomTreeView)
+  explicit TspSkinCustomTreeView(TComponent* AOwner);
+
+  void ChangeSkinData() override;
+  void UpDateScrollBars() override;
+
+ protected:
+  void WndProc(TMessage& Message) override;
+  void Change(TTreeNode* Node) override;
+  void OnVScrollBarChange(TObject* Sender) override;
+  void OnHScrollBarChange(TObject* Sender) override;
+};
+
 using TspDrawHeaderSectionEvent =
     std::function<void(TCanvas* Cnvs, TListColumn* Column, Boolean Pressed, const TRect& R)>;
 
-class TspSkinCustomListView : public TCustomListView {
+class TspSkinCustomListView : public TspSkinViewBase<TCustomListView, TspDataSkinListView> {
   VANTREL_CLASS(TspSkinCustomListView)
   explicit TspSkinCustomListView(TComponent* AOwner);
   ~TspSkinCustomListView() override;
   void BeforeDestruction() override;
 
-  Integer FIndex = -1;   // -1 unskinned
   Integer FHIndex = -1;  // the header's descriptor; -1 the plain header
 
-  TspSkinData* SkinData() const { return FSD; }
-  void SetSkinData(TspSkinData* Value);
-  const String& SkinDataName() const { return FSkinDataName; }
-  void SetSkinDataName(const String& Value) { FSkinDataName = Value; }
   const String& HeaderSkinDataName() const { return FHeaderSkinDataName; }
   void SetHeaderSkinDataName(const String& Value) { FHeaderSkinDataName = Value; }
-  Boolean UseSkinFont() const { return FUseSkinFont; }
-  void SetUseSkinFont(Boolean Value) { FUseSkinFont = Value; }
-  TFont* DefaultFont() const { return FDefaultFont.get(); }
-  void SetDefaultFont(TFont* Value);
-  TColor DefaultColor() const { return FDefaultColor; }
-  void SetDefaultColor(TColor Value);
-  TspSkinScrollBar* VScrollBar() const { return FVScrollBar; }
-  void SetVScrollBar(TspSkinScrollBar* Value);
-  TspSkinScrollBar* HScrollBar() const { return FHScrollBar; }
-  void SetHScrollBar(TspSkinScrollBar* Value);
   // The subclassed column header; nil when there is none.
   HWND HeaderHandle() const { return FHeaderHandle; }
 
   TspDrawHeaderSectionEvent OnDrawHeaderSection;
 
-  void ChangeSkinData();
-  void UpDateScrollBars();
+  void ChangeSkinData() override;
+  void UpDateScrollBars() override;
 
  protected:
-  void Notification(TComponent* AComponent, TOperation Operation) override;
-  void CreateParams(TCreateParams& Params) override;
   void WndProc(TMessage& Message) override;
   void Change(TListItem* Item, Integer AChange) override;
   void UpDateIconScrollBars();
@@ -1935,8 +1939,8 @@ class TspSkinCustomListView : public TCustomListView {
   void UpDateReportScrollBars();
   // Places the bars' new visibility: the aligned bars are laid out again when it changed.
   void ShowBars(Boolean V, Boolean H);
-  void OnVScrollBarChange(TObject* Sender);
-  void OnHScrollBarChange(TObject* Sender);
+  void OnVScrollBarChange(TObject* Sender) override;
+  void OnHScrollBarChange(TObject* Sender) override;
   // Width and height of item 0's rectangle (0 without items).
   TSize FirstItemSize();
   void HeaderWndProc(TMessage& Message);
@@ -1949,15 +1953,7 @@ class TspSkinCustomListView : public TCustomListView {
 
   Boolean FDevDown = false;
   String FHeaderSkinDataName = "resizebutton";
-  Boolean FInCheckScrollBars = false;
   Boolean FromSB = false;
-  TspSkinData* FSD = nullptr;
-  String FSkinDataName = "listview";
-  std::unique_ptr<TFont> FDefaultFont;
-  Boolean FUseSkinFont = true;
-  TColor FDefaultColor = clWindow;
-  TspSkinScrollBar* FVScrollBar = nullptr;
-  TspSkinScrollBar* FHScrollBar = nullptr;
   Integer FOldVScrollBarPos = 0, FOldHScrollBarPos = 0;
   HWND FHeaderHandle = nullptr;
   WNDPROC FHeaderInstance = nullptr;

@@ -68,71 +68,96 @@ WPARAM ViewThumbPosition(Integer Position) {
 
 }  // namespace
 
-// --- Tree view ---------------------------------------------------------------------------
+// --- Shared by both views ----------------------------------------------------------------
 
-TspSkinCustomTreeView::TspSkinCustomTreeView(TComponent* AOwner)
-    : TCustomTreeView(AOwner), FDefaultFont(ViewDefaultFont()) {}
+template <class TView, class TData>
+TspSkinViewBase<TView, TData>::TspSkinViewBase(TComponent* AOwner, const char* ASkinDataName)
+    : TView(AOwner), FSkinDataName(ASkinDataName), FDefaultFont(ViewDefaultFont()) {}
 
-void TspSkinCustomTreeView::SetSkinData(TspSkinData* Value) {
+template <class TView, class TData>
+void TspSkinViewBase<TView, TData>::SetSkinData(TspSkinData* Value) {
   FSD = Value;
   if (FSD) FSD->FreeNotification(this);
   if (FSD && !FSD->Empty) ChangeSkinData();
 }
 
-void TspSkinCustomTreeView::SetDefaultFont(TFont* Value) {
+template <class TView, class TData>
+void TspSkinViewBase<TView, TData>::SetDefaultFont(TFont* Value) {
   FDefaultFont->Assign(Value);
-  if (FIndex == -1) Font()->Assign(Value);
+  if (FIndex == -1) this->Font()->Assign(Value);
 }
 
-void TspSkinCustomTreeView::SetDefaultColor(TColor Value) {
+template <class TView, class TData>
+void TspSkinViewBase<TView, TData>::SetDefaultColor(TColor Value) {
   FDefaultColor = Value;
-  if (FIndex == -1) SetColor(Value);
+  if (FIndex == -1) this->SetColor(Value);
 }
 
-void TspSkinCustomTreeView::SetVScrollBar(TspSkinScrollBar* Value) {
+template <class TView, class TData>
+void TspSkinViewBase<TView, TData>::SetVScrollBar(TspSkinScrollBar* Value) {
   FVScrollBar = Value;
   if (Value) Value->FreeNotification(this);
   ViewTakeBar(Value, [this](TObject* Sender) { OnVScrollBarChange(Sender); });
   UpDateScrollBars();
 }
 
-void TspSkinCustomTreeView::SetHScrollBar(TspSkinScrollBar* Value) {
+template <class TView, class TData>
+void TspSkinViewBase<TView, TData>::SetHScrollBar(TspSkinScrollBar* Value) {
   FHScrollBar = Value;
   if (Value) Value->FreeNotification(this);
   ViewTakeBar(Value, [this](TObject* Sender) { OnHScrollBarChange(Sender); });
   UpDateScrollBars();
 }
 
-void TspSkinCustomTreeView::Notification(TComponent* AComponent, TOperation Operation) {
-  TCustomTreeView::Notification(AComponent, Operation);
+template <class TView, class TData>
+void TspSkinViewBase<TView, TData>::Notification(TComponent* AComponent, TOperation Operation) {
+  TView::Notification(AComponent, Operation);
   if (Operation != opRemove) return;
   if (AComponent == FSD) FSD = nullptr;
   if (AComponent == FVScrollBar) FVScrollBar = nullptr;
   if (AComponent == FHScrollBar) FHScrollBar = nullptr;
 }
 
-void TspSkinCustomTreeView::CreateParams(TCreateParams& Params) {
-  TCustomTreeView::CreateParams(Params);
+template <class TView, class TData>
+void TspSkinViewBase<TView, TData>::CreateParams(TCreateParams& Params) {
+  TView::CreateParams(Params);
   Params.Style &= ~(WS_HSCROLL | WS_VSCROLL);
 }
 
-void TspSkinCustomTreeView::ChangeSkinData() {
-  if (ComponentState().Contains(csLoading)) return;
+template <class TView, class TData>
+void TspSkinViewBase<TView, TData>::ApplySkinLook() {
   FIndex = (!FSD || FSD->Empty) ? -1 : FSD->GetControlIndex(FSkinDataName);
   if (FIndex == -1) {
-    SetColor(FDefaultColor);
-    Font()->Assign(FDefaultFont.get());
-  } else if (auto* D = dynamic_cast<TspDataSkinTreeView*>(FSD->CtrlList.Items(FIndex))) {
-    ViewApplyFont(Font(), FDefaultFont.get(), FUseSkinFont, D->FontName, D->FontStyle, D->FontHeight,
+    this->SetColor(FDefaultColor);
+    this->Font()->Assign(FDefaultFont.get());
+  } else if (auto* D = dynamic_cast<TData*>(FSD->CtrlList.Items(FIndex))) {
+    ViewApplyFont(this->Font(), FDefaultFont.get(), FUseSkinFont, D->FontName, D->FontStyle, D->FontHeight,
                   D->FontColor);
-    SetColor(D->BGColor);
+    this->SetColor(D->BGColor);
   }
-  ViewSetCharset(Font(), FDefaultFont.get(), FSD);
-  if (Images()) Images()->SetBkColor(Color());
-  if (StateImages()) StateImages()->SetBkColor(Color());
+  ViewSetCharset(this->Font(), FDefaultFont.get(), FSD);
+}
+
+template <class TView, class TData>
+void TspSkinViewBase<TView, TData>::RefreshBars() {
   UpDateScrollBars();
   if (FVScrollBar) FVScrollBar->SetAlign(FVScrollBar->Align());
   if (FHScrollBar) FHScrollBar->SetAlign(FHScrollBar->Align());
+}
+
+template class TspSkinViewBase<TCustomTreeView, TspDataSkinTreeView>;
+template class TspSkinViewBase<TCustomListView, TspDataSkinListView>;
+
+// --- Tree view ---------------------------------------------------------------------------
+
+TspSkinCustomTreeView::TspSkinCustomTreeView(TComponent* AOwner) : TspSkinViewBase(AOwner, "treeview") {}
+
+void TspSkinCustomTreeView::ChangeSkinData() {
+  if (ComponentState().Contains(csLoading)) return;
+  ApplySkinLook();
+  if (Images()) Images()->SetBkColor(Color());
+  if (StateImages()) StateImages()->SetBkColor(Color());
+  RefreshBars();
 }
 
 void TspSkinCustomTreeView::UpDateScrollBars() {
@@ -189,7 +214,7 @@ void TspSkinCustomTreeView::OnHScrollBarChange(TObject*) {
 }
 
 void TspSkinCustomTreeView::Change(TTreeNode* Node) {
-  TCustomTreeView::Change(Node);
+  TspSkinViewBase::Change(Node);
   UpDateScrollBars();
 }
 
@@ -207,14 +232,14 @@ void TspSkinCustomTreeView::WndProc(TMessage& Message) {
       Message.Result = SKIN_ANSWER_FRAME_PAINTED;
       return;
     case CM_VISIBLECHANGED:
-      TCustomTreeView::WndProc(Message);
+      TspSkinViewBase::WndProc(Message);
       if (FVScrollBar) FVScrollBar->SetVisible(Visible());
       if (FHScrollBar) FHScrollBar->SetVisible(Visible());
       return;
     default:
       break;
   }
-  TCustomTreeView::WndProc(Message);
+  TspSkinViewBase::WndProc(Message);
   switch (Message.Msg) {
     case WM_SIZE:
       if (!FInCheckScrollBars) UpDateScrollBars();
@@ -231,8 +256,7 @@ void TspSkinCustomTreeView::WndProc(TMessage& Message) {
 
 // --- List view: skin and bars ------------------------------------------------------------
 
-TspSkinCustomListView::TspSkinCustomListView(TComponent* AOwner)
-    : TCustomListView(AOwner), FDefaultFont(ViewDefaultFont()) {
+TspSkinCustomListView::TspSkinCustomListView(TComponent* AOwner) : TspSkinViewBase(AOwner, "listview") {
   Font()->Assign(FDefaultFont.get());
   FHeaderInstance = MakeObjectInstance([this](TMessage& Message) { HeaderWndProc(Message); });
 }
@@ -244,66 +268,12 @@ TspSkinCustomListView::~TspSkinCustomListView() {
 void TspSkinCustomListView::BeforeDestruction() {
   // The header's own procedure goes back before its window and the thunk go.
   UnsubclassHeader();
-  TCustomListView::BeforeDestruction();
-}
-
-void TspSkinCustomListView::SetSkinData(TspSkinData* Value) {
-  FSD = Value;
-  if (FSD) FSD->FreeNotification(this);
-  if (FSD && !FSD->Empty) ChangeSkinData();
-}
-
-void TspSkinCustomListView::SetDefaultFont(TFont* Value) {
-  FDefaultFont->Assign(Value);
-  if (FIndex == -1) Font()->Assign(Value);
-}
-
-void TspSkinCustomListView::SetDefaultColor(TColor Value) {
-  FDefaultColor = Value;
-  if (FIndex == -1) SetColor(Value);
-}
-
-void TspSkinCustomListView::SetVScrollBar(TspSkinScrollBar* Value) {
-  FVScrollBar = Value;
-  if (Value) Value->FreeNotification(this);
-  ViewTakeBar(Value, [this](TObject* Sender) { OnVScrollBarChange(Sender); });
-  UpDateScrollBars();
-}
-
-void TspSkinCustomListView::SetHScrollBar(TspSkinScrollBar* Value) {
-  FHScrollBar = Value;
-  if (Value) Value->FreeNotification(this);
-  ViewTakeBar(Value, [this](TObject* Sender) { OnHScrollBarChange(Sender); });
-  UpDateScrollBars();
-}
-
-void TspSkinCustomListView::Notification(TComponent* AComponent, TOperation Operation) {
-  TCustomListView::Notification(AComponent, Operation);
-  if (Operation != opRemove) return;
-  if (AComponent == FSD) FSD = nullptr;
-  if (AComponent == FVScrollBar) FVScrollBar = nullptr;
-  if (AComponent == FHScrollBar) FHScrollBar = nullptr;
-}
-
-void TspSkinCustomListView::CreateParams(TCreateParams& Params) {
-  TCustomListView::CreateParams(Params);
-  Params.Style &= ~(WS_HSCROLL | WS_VSCROLL);
+  TspSkinViewBase::BeforeDestruction();
 }
 
 void TspSkinCustomListView::ChangeSkinData() {
-  FIndex = (!FSD || FSD->Empty) ? -1 : FSD->GetControlIndex(FSkinDataName);
-  if (FIndex == -1) {
-    SetColor(FDefaultColor);
-    Font()->Assign(FDefaultFont.get());
-  } else if (auto* D = dynamic_cast<TspDataSkinListView*>(FSD->CtrlList.Items(FIndex))) {
-    ViewApplyFont(Font(), FDefaultFont.get(), FUseSkinFont, D->FontName, D->FontStyle, D->FontHeight,
-                  D->FontColor);
-    SetColor(D->BGColor);
-  }
-  ViewSetCharset(Font(), FDefaultFont.get(), FSD);
-  UpDateScrollBars();
-  if (FVScrollBar) FVScrollBar->SetAlign(FVScrollBar->Align());
-  if (FHScrollBar) FHScrollBar->SetAlign(FHScrollBar->Align());
+  ApplySkinLook();
+  RefreshBars();
   if (ViewStyle() == vsReport && FHeaderHandle) InvalidateRect(FHeaderHandle, nullptr, TRUE);
 }
 
@@ -431,7 +401,7 @@ void TspSkinCustomListView::OnHScrollBarChange(TObject*) {
 }
 
 void TspSkinCustomListView::Change(TListItem* Item, Integer AChange) {
-  TCustomListView::Change(Item, AChange);
+  TspSkinViewBase::Change(Item, AChange);
   if (!FInCheckScrollBars) UpDateScrollBars();
 }
 
@@ -452,7 +422,7 @@ void TspSkinCustomListView::WndProc(TMessage& Message) {
       if (FHeaderHandle) PaintHeader(reinterpret_cast<HDC>(Message.WParam));
       return;
     case CM_VISIBLECHANGED:
-      TCustomListView::WndProc(Message);
+      TspSkinViewBase::WndProc(Message);
       if (FVScrollBar) FVScrollBar->SetVisible(Visible());
       if (FHScrollBar) FHScrollBar->SetVisible(Visible());
       return;
@@ -470,7 +440,7 @@ void TspSkinCustomListView::WndProc(TMessage& Message) {
     default:
       break;
   }
-  TCustomListView::WndProc(Message);
+  TspSkinViewBase::WndProc(Message);
   switch (Message.Msg) {
     case WM_SIZE:
       if (!FInCheckScrollBars && Items()->Count() > 0) UpDateScrollBars();

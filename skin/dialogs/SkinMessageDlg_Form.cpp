@@ -135,6 +135,13 @@ TspMessageForm* LayOutMessageForm(const TspMessageSettings& S, const String& Msg
   else if (Form->Width() < MinWidth)
     Form->SetWidth(MinWidth);
 
+  // A frame cannot be composed smaller than its skin's fixed parts: a box shorter than
+  // that would keep an unpainted caption and border.
+  if (const Integer MinHeight = DSF->GetMinHeight(); Form->Height() < MinHeight) {
+    Form->SetHeight(MinHeight);
+    ClientHeight = Form->ClientHeight();
+  }
+
   const TMsgDlgBtn DefaultButton = Buttons.Contains(mbOK) ? mbOK : Buttons.Contains(mbYes) ? mbYes : mbRetry;
   const TMsgDlgBtn CancelButton = Buttons.Contains(mbCancel) ? mbCancel : Buttons.Contains(mbNo) ? mbNo : mbOK;
   Integer ButtonX = (Form->ClientWidth() - ButtonsWidth) / 2;

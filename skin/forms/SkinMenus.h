@@ -29,6 +29,10 @@ void DrawMenuCheckMark(TCanvas* Canvas, Integer X, Integer Y, TColor Color);
 void DrawMenuSubArrow(TCanvas* Canvas, Integer X, Integer Y, TColor Color);
 void DrawMenuRadioMark(TCanvas* Canvas, Integer X, Integer Y, TColor Color);
 
+// What a menu draws on its window's own canvas outside a paint (a hot item, a morphing
+// step) reaches the screen once the canvas lets go of the window DC it took.
+void ShowMenuDrawing(TCanvas* Canvas);
+
 class TspSkinMenuItem : public TObject {
   VANTREL_CLASS(TspSkinMenuItem)
   TspSkinMenuItem(TspSkinPopupWindow* AParent, TMenuItem* AMenuItem, TspDataSkinMenuItem* AData);

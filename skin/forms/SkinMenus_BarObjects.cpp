@@ -56,6 +56,7 @@ void TspMenuBarObject::SetMorphKf(Double Value) { FMorphKf = std::clamp(Value, 0
 void TspMenuBarObject::DoMorphing() {
   SetMorphKf(FMorphKf + (Active ? 0.2 : -0.2));
   Draw(Parent->Canvas());
+  ShowMenuDrawing(Parent->Canvas());
 }
 
 Boolean TspMenuBarObject::CanMorphing() {

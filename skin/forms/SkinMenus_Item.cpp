@@ -72,6 +72,10 @@ TspSkinMenuItem::TspSkinMenuItem(TspSkinPopupWindow* AParent, TMenuItem* AMenuIt
   }
 }
 
+void ShowMenuDrawing(TCanvas* Canvas) {
+  if (auto* Own = dynamic_cast<TControlCanvas*>(Canvas)) Own->FreeHandle();
+}
+
 void TspSkinMenuItem::SetMorphKf(Double Value) { FMorphKf = std::clamp(Value, 0.0, 1.0); }
 
 Boolean TspSkinMenuItem::EnableAnimation() const {
@@ -97,7 +101,9 @@ Boolean TspSkinMenuItem::CanMorphing() {
 
 void TspSkinMenuItem::DoMorphing() {
   SetMorphKf(FMorphKf + ((Active || Down) ? 0.2 : -0.2));
-  if (Parent->HandleAllocated()) Draw(Parent->Canvas());
+  if (!Parent->HandleAllocated()) return;
+  Draw(Parent->Canvas());
+  ShowMenuDrawing(Parent->Canvas());
 }
 
 void TspSkinMenuItem::ReDraw() {
@@ -116,7 +122,9 @@ void TspSkinMenuItem::ReDraw() {
     T->SetEnabled(true);
     return;
   }
-  if (Parent->HandleAllocated() && FVisible) Draw(Parent->Canvas());
+  if (!Parent->HandleAllocated() || !FVisible) return;
+  Draw(Parent->Canvas());
+  ShowMenuDrawing(Parent->Canvas());
 }
 
 TRect TspSkinMenuItem::FrameRect() const {

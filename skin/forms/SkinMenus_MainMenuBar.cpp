@@ -298,7 +298,9 @@ void TspSkinMainMenuBar::DrawSkinObject(TspMenuBarObject* Obj) {
     Repaint();
     return;
   }
-  if (Obj->Visible) Obj->Draw(Canvas());
+  if (!Obj->Visible) return;
+  Obj->Draw(Canvas());
+  ShowMenuDrawing(Canvas());
 }
 
 void TspSkinMainMenuBar::PopupHiddenItems() {

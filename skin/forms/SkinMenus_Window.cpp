@@ -690,7 +690,10 @@ void TspSkinPopupWindow::CloseChildLevels() {
       It->ReDraw();
     } else {
       It->CurrentFrame = 0;
-      if (HandleAllocated()) It->Draw(Canvas());
+      if (HandleAllocated()) {
+        It->Draw(Canvas());
+        ShowMenuDrawing(Canvas());
+      }
     }
   }
 }
@@ -710,7 +713,10 @@ void TspSkinPopupWindow::MorphTimerProc(TObject*) {
       } else {
         continue;
       }
-      if (HandleAllocated()) It->Draw(Canvas());
+      if (HandleAllocated()) {
+        It->Draw(Canvas());
+        ShowMenuDrawing(Canvas());
+      }
       Busy = true;
     }
   }

@@ -10,7 +10,14 @@
 #include "platform/ui/Timers.h"
 #include "skin/controls/SkinBoxCtrls.h"
 #include "skin/controls/SkinCtrls.h"
+#include "platform/display/HeadlessPng.h"
+#include "platform/win/Edit.h"
+#include "platform/win/Keyboard.h"
+#include "skin/core/data/SkinData.h"
+#include "tests/support/TestPaths.h"
 #include "tests/support/UiFormsFixture.h"
+#include "tests/support/UiTestControls.h"
+#include "tools/skingen/SkinGenSpec.h"
 
 using namespace vantrel::app;
 using namespace vantrel::media;
@@ -48,7 +55,15 @@ TEST(ActionLog, LinesGoToTheEventsLogWindowWhichOkCloses) {
   EXPECT_EQ(Log->Caption(), "Events Log");
   EXPECT_EQ(Log->ClientWidth(), 400);
   EXPECT_EQ(Log->ClientHeight(), 304);
-  EXPECT_EQ(Log->mmoLog->BoundsRect(), Rect(8, 14, 392, 257));
+  // The memo and its two skinned bars share the memo's place: the vertical bar along the
+  // right edge, the horizontal one along the bottom.
+  const TRect Memo = Log->mmoLog->BoundsRect(), V = Log->mmoLogBars.Vertical->BoundsRect(),
+              H = Log->mmoLogBars.Horizontal->BoundsRect();
+  EXPECT_EQ(Rect(Memo.Left, Memo.Top, V.Right, H.Bottom), Rect(8, 14, 392, 257));
+  EXPECT_EQ(V, Rect(Memo.Right, Memo.Top, 392, Memo.Bottom));
+  EXPECT_EQ(H, Rect(Memo.Left, Memo.Bottom, 392, 257));
+  EXPECT_GE(V.Right - V.Left, 10);
+  EXPECT_GE(H.Bottom - H.Top, 10);
   EXPECT_EQ(Log->btnOK->BoundsRect(), Rect(294, 271, 378, 296));
   TMainUnitState State;
   AddActionLogLine(State, "Started Conversion");
@@ -65,6 +80,49 @@ TEST(ActionLog, LinesGoToTheEventsLogWindowWhichOkCloses) {
     S.Session.Release(P.X, P.Y);
   };
   EXPECT_EQ(Log->ShowModal(), 2);
+}
+
+// A long log shows its vertical bar; the wheel over the memo, the bar and the keys scroll it.
+TEST(ActionLog, ALongLogScrollsByWheelBarAndKeys) {
+  vantrel::uitest::FormsSession S;
+  TLogForm* Log = nullptr;
+  Application->CreateForm(Log);
+  TOwned<TspSkinData> Skin = CreateOwned<TspSkinData>(nullptr);
+  Skin->LoadFromFile(vantrel::test::BinDir() + "/" + vantrel::skingen::DefaultSkinFolder + "/" +
+                     vantrel::skingen::SkinIniName);
+  Log->BindSkin(Skin.get());
+  for (int I = 1; I <= 60; ++I) Log->AddLine("line " + std::to_string(I));
+  Log->Show();
+  S.Session.PumpUntilIdle();
+  TspSkinScrollBar* Bar = Log->mmoLogBars.Vertical;
+  const auto FirstLine = [&] { return SendMessage(Log->mmoLog->Handle(), EM_GETFIRSTVISIBLELINE, 0, 0); };
+  EXPECT_TRUE(Bar->Visible());
+  EXPECT_TRUE(Bar->Enabled());
+  EXPECT_GT(Bar->Max(), Bar->PageSize());
+  ASSERT_EQ(FirstLine(), 0);
+  // The pointer over the memo, which holds the focus as a click into it gives.
+  Log->mmoLog->SetFocus();
+  const TPoint Over = vantrel::uitest::CentreOf(Log->mmoLog);
+  S.Session.Move(Over.X, Over.Y);
+  S.Session.Wheel(Over.X, Over.Y, -120 * 3);
+  S.Session.PumpUntilIdle();
+  EXPECT_GT(FirstLine(), 0);
+  EXPECT_EQ(Bar->Position(), FirstLine());
+  // The bar's down button scrolls the memo on.
+  const Integer Before = FirstLine();
+  const TPoint Down = Bar->ClientToScreen(Point(Bar->Width() / 2, Bar->Height() - 4));
+  S.Session.Press(Down.X, Down.Y);
+  S.Session.Release(Down.X, Down.Y);
+  S.Session.PumpUntilIdle();
+  EXPECT_GT(FirstLine(), Before);
+  // Ctrl+End takes the caret, and the view, to the last line.
+  S.Session.Key(VK_END, MOD_CONTROL);
+  S.Session.PumpUntilIdle();
+  EXPECT_GT(FirstLine(), 30);
+  EXPECT_EQ(Bar->Position(), FirstLine());
+  vantrel::display::SavePng(S.Session.CaptureScreen(), testing::TempDir() + "EventsLogLong.png");
+  Log->Hide();
+  Log->Free();
 }
 
 TEST(ActionLog, LoggerEventsJoinTheMediaLogHistory) {

@@ -215,7 +215,12 @@ TEST_F(ErrorReport, TheWindowIsLaidOutAndDrawnWithTheSkin) {
   } Places[] = {{Form->Image1, Rect(15, 11, 47, 43)},
                 {Form->edName, Rect(9, 143, 138, 143 + Form->edName->Height())},
                 {Form->edEmail, Rect(9, 185, 138, 185 + Form->edEmail->Height())},
-                {Form->memDetails, Rect(155, 143, 362, 203)},
+                {Form->memDetails, Rect(155, 143, 362 - Form->memDetailsBars.Vertical->Width(),
+                                        203 - Form->memDetailsBars.Horizontal->Height())},
+                {Form->memDetailsBars.Vertical,
+                 Rect(362 - Form->memDetailsBars.Vertical->Width(), 143, 362,
+                      203 - Form->memDetailsBars.Horizontal->Height())},
+                {Form->memDetailsBars.Horizontal, Rect(155, 203 - Form->memDetailsBars.Horizontal->Height(), 362, 203)},
                 {Form->PreviewButton, Rect(164, 222, 256, 247)},
                 {Form->spSkinButton1, Rect(262, 222, 354, 247)}};
   for (const Place& P : Places) {

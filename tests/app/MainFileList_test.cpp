@@ -195,6 +195,40 @@ TEST_F(MainFileList, AClickInTheDestinationColumnRenamesThatEntry) {
   EXPECT_EQ(MainUnit().VideoFiles[1].DestinationTitle, "probe-title");
 }
 
+// A right press makes the pressed row current before the list menu opens: its Remove
+// removes the row the user pointed at, not the one clicked before.
+TEST_F(MainFileList, ARightPressMakesThatRowCurrentForTheListMenu) {
+  TMainForm& M = StartShown();
+  AddThroughDialog(M, {vantrel::test::FixturePath("v.mp4"), vantrel::test::FixturePath("probe-title.mp3"),
+                       vantrel::test::FixturePath("audio-first.mp4")});
+  ASSERT_EQ(MainUnit().VideoFiles.size(), 3u);
+  M.sgList->SetRow(1);
+  // Column 1: a press in the destination column would open the title editor too.
+  const TRect Cell = M.sgList->CellRect(1, 3);
+  const TPoint P = M.sgList->ClientToScreen(Point(Cell.Left + 10, Cell.Top + 5));
+  S.Session.Press(P.X, P.Y, vantrel::win::rbRight);
+  S.Session.PumpUntilIdle();
+  EXPECT_EQ(M.sgList->Row(), 3);
+  S.Session.Release(P.X, P.Y, vantrel::win::rbRight);
+  S.Session.PumpUntilIdle();
+  ASSERT_TRUE(M.spFormSkin1->SkinMenuVisible());
+  M.spFormSkin1->HideSkinMenu();
+  S.Session.PumpUntilIdle();
+  M.Remove2->Click();
+  ASSERT_EQ(MainUnit().VideoFiles.size(), 2u);
+  EXPECT_EQ(MainUnit().VideoFiles[0].SourceTitleExt, "v.mp4");
+  EXPECT_EQ(MainUnit().VideoFiles[1].SourceTitleExt, "probe-title.mp3");
+  // A right press below the entries leaves the current row as it is.
+  M.sgList->SetRow(1);
+  const TPoint Below = M.sgList->ClientToScreen(Point(Cell.Left + 10, M.sgList->ClientHeight() - 3));
+  S.Session.Press(Below.X, Below.Y, vantrel::win::rbRight);
+  S.Session.Release(Below.X, Below.Y, vantrel::win::rbRight);
+  S.Session.PumpUntilIdle();
+  M.spFormSkin1->HideSkinMenu();
+  S.Session.PumpUntilIdle();
+  EXPECT_EQ(M.sgList->Row(), 1);
+}
+
 TEST_F(MainFileList, TheGridShowsItsPicturesWhiteRowsAndColumnLines) {
   TMainForm& M = StartShown();
   AddThroughDialog(M, {vantrel::test::FixturePath("v.mp4"), vantrel::test::FixturePath("probe-title.mp3")});

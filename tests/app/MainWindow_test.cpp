@@ -18,6 +18,7 @@
 #include "skin/forms/SkinHint.h"
 #include "skin/forms/SkinMenus.h"
 #include "tests/app/MainWindowFixture.h"
+#include "tests/support/AppPump.h"
 #include "tests/support/GlyphInk.h"
 #include "tests/support/UiTestControls.h"
 
@@ -424,6 +425,71 @@ TEST_F(MainWindowTest, ATitlePushedOutOfANarrowWindowOpensByAClickOnceItIsBack) 
     S.Session.PumpUntilIdle();
     ASSERT_TRUE(M.spFormSkin1->SkinMenuVisible());
     EXPECT_EQ(M.spFormSkin1->SkinMenu->Level(0)->ItemList.front()->MenuItem, M.Help2);
+    M.spFormSkin1->HideSkinMenu();
+    S.Session.PumpUntilIdle();
+  }
+}
+
+// The highlight of an open menu of the bar follows the keys and the pointer: opened, the
+// first enabled item is lit; Down lights the second enabled item and Up the first again;
+// the pointer on the last enabled item lights that one and no other.
+TEST_F(MainWindowTest, TheHighlightOfEachMenuOfTheBarFollowsKeysAndPointer) {
+  TMainForm& M = Start();
+  M.Show();
+  S.Session.PumpUntilIdle();
+  // The Edit menu's commands, as a first file enables them.
+  for (Integer I = 0; I < M.EditMenuItem->Count(); ++I) M.EditMenuItem->Items(I)->SetEnabled(true);
+  TspSkinMainMenuBar* Bar = M.spSkinMainMenuBar1;
+  // Tools holds one item only.
+  for (TMenuItem* Title : {M.FileMenuItem, M.EditMenuItem, M.Help1}) {
+    SCOPED_TRACE(Title->Caption());
+    TspSkinMainMenuBarItem* T = nullptr;
+    for (TspMenuBarObject* O : Bar->ObjectList)
+      if (auto* B = dynamic_cast<TspSkinMainMenuBarItem*>(O); B && B->MenuItem == Title) T = B;
+    ASSERT_NE(T, nullptr);
+    const TPoint At = Bar->ClientToScreen(Point((T->ObjectRect.Left + T->ObjectRect.Right) / 2,
+                                                (T->ObjectRect.Top + T->ObjectRect.Bottom) / 2));
+    S.Session.Move(At.X, At.Y);
+    S.Session.Press(At.X, At.Y);
+    S.Session.Release(At.X, At.Y);
+    S.Session.PumpUntilIdle();
+    S.Session.Advance(300);
+    ASSERT_TRUE(M.spFormSkin1->SkinMenuVisible());
+    TspSkinPopupWindow* Level = M.spFormSkin1->SkinMenu->Level(0);
+    std::vector<TspSkinMenuItem*> Enabled;
+    for (const auto& It : Level->ItemList)
+      if (It->MenuItem->Enabled() && It->MenuItem->Caption() != "-") Enabled.push_back(It.get());
+    ASSERT_GE(Enabled.size(), 2u);
+    // A point in the item's left margin, clear of its text, on the screen.
+    const auto Spot = [&](TspSkinMenuItem* It) {
+      return Level->ClientToScreen(Point(It->ObjectRect.Left + 3, (It->ObjectRect.Top + It->ObjectRect.Bottom) / 2));
+    };
+    const auto Looks = [&] {
+      const auto Screen = S.Session.CaptureScreen();
+      std::vector<uint32_t> L;
+      for (TspSkinMenuItem* It : Enabled) L.push_back(vantrel::uitest::RgbAt(Screen, Spot(It).X, Spot(It).Y));
+      return L;
+    };
+    const std::vector<uint32_t> Opened = Looks();
+    const uint32_t Lit = Opened[0], Plain = Opened[1];
+    ASSERT_NE(Lit, Plain);
+    const auto LitOnly = [&](size_t K) {
+      const std::vector<uint32_t> L = Looks();
+      for (size_t I = 0; I < L.size(); ++I) EXPECT_EQ(L[I], I == K ? Lit : Plain) << "item " << I << " of " << K;
+    };
+    S.Session.Key(VK_DOWN);
+    vantrel::testsupport::PumpApplication(S.Session);
+    S.Session.Advance(300);
+    LitOnly(1);
+    S.Session.Key(VK_UP);
+    vantrel::testsupport::PumpApplication(S.Session);
+    S.Session.Advance(300);
+    LitOnly(0);
+    const TPoint Last = Spot(Enabled.back());
+    S.Session.Move(Last.X + 10, Last.Y);
+    S.Session.PumpUntilIdle();
+    S.Session.Advance(300);
+    LitOnly(Enabled.size() - 1);
     M.spFormSkin1->HideSkinMenu();
     S.Session.PumpUntilIdle();
   }

@@ -4,7 +4,11 @@
 #include <gtest/gtest.h>
 
 #include "app/profilechoosing.h"
+#include "skin/controls/SkinCtrls.h"
 #include "skin/controls/SkinGrids.h"
+#include "skin/core/data/SkinData.h"
+#include "tests/support/TestPaths.h"
+#include "tools/skingen/SkinGenSpec.h"
 #include "tests/app/FileListStub.h"
 #include "tests/support/UiFormsFixture.h"
 
@@ -206,4 +210,61 @@ TEST_F(ProfileChooser, AFailingDrawIsReportedOncePerShowingAndLeavesTheCellBlank
   Form->Hide();
   ShowChooser();
   EXPECT_EQ(State.ErrorReports.size(), 2u);
+}
+
+// A profile with more formats than the list shows: its skinned bar is drawn over its whole
+// height, the wheel over the list brings the last format into view, and a description too
+// long for its two lines stays inside its row.
+TEST_F(ProfileChooser, ALongListShowsItsWholeBarAndScrollsByTheWheel) {
+  std::vector<TFormat> Many;
+  for (int I = 0; I < 14; ++I) Many.push_back(ChooserFormat(("Format " + std::to_string(I)).c_str(), "mp3icon"));
+  Many[0].Description =
+      "A description long enough to need far more than the two lines its row has room for, so that "
+      "whatever does not fit is cut at the bottom of its own row";
+  State.Profiles[1].Formats = Many;
+  TOwned<TspSkinData> Skin = CreateOwned<TspSkinData>(nullptr);
+  Skin->LoadFromFile(vantrel::test::BinDir() + "/" + vantrel::skingen::DefaultSkinFolder + "/" +
+                     vantrel::skingen::SkinIniName);
+  ShowChooser();
+  Form->BindSkin(Skin.get());
+  MoveTo(ProfileRow(1));
+  S.Session.Advance(ChooserDelay);
+  MoveTo(FormatRow(1));
+  ASSERT_EQ(Form->sgFormats->RowCount(), 14);
+  TspSkinScrollBar* Bar = Form->spSkinScrollBar1;
+  ASSERT_TRUE(Bar->Visible());
+  // The bar runs down the whole list, at its right edge.
+  EXPECT_EQ(Bar->Top(), Form->sgFormats->Top());
+  EXPECT_EQ(Bar->Height(), Form->sgFormats->Height());
+  EXPECT_EQ(Bar->Left() + Bar->Width(), Form->sgFormats->Left() + Form->sgFormats->Width());
+  {
+    const vantrel::win::Surface Shot = S.Session.CaptureScreen();
+    const TPoint BarAt = Bar->ClientToScreen(Point(0, 0));
+    Integer BlankRows = 0;
+    for (Integer Y = 0; Y < Bar->Height(); ++Y) {
+      bool Ink = false;
+      for (Integer X = 0; X < Bar->Width(); ++X) Ink |= (Shot.Row(BarAt.Y + Y)[BarAt.X + X] & 0xFFFFFF) != 0xFFFFFFu;
+      BlankRows += !Ink;
+    }
+    EXPECT_EQ(BlankRows, 0) << "of " << Bar->Height();
+    // The last two pixel rows of the first format's row hold no text.
+    const TPoint Cell = Form->sgFormats->ClientToScreen(Point(0, 0));
+    Integer Ink = 0;
+    for (Integer Y = 48; Y < 50; ++Y)
+      for (Integer X = 45; X < 350 - 20; ++X) Ink += (Shot.Row(Cell.Y + Y)[Cell.X + X] & 0xFFFFFF) != 0xFFFFFFu;
+    EXPECT_EQ(Ink, 0);
+  }
+  // Turns of the wheel over the list (the list holds the focus, as the click into it gives).
+  Form->sgFormats->SetFocus();
+  const TPoint Over = FormatRow(1);
+  for (int I = 0; I < 20; ++I) S.Session.Wheel(Over.X, Over.Y, -120);
+  S.Session.PumpUntilIdle();
+  const Integer Visible = Form->sgFormats->VisibleRowCount();
+  EXPECT_EQ(Form->sgFormats->TopRow(), 14 - Visible);
+  EXPECT_GE(Bar->Position(), Bar->Max() - Bar->PageSize());
+  // The pointer's row is hovered after the list moved under it.
+  EXPECT_EQ(Form->HoveredFormat, Form->sgFormats->TopRow() + 1);
+  S.Session.Wheel(Over.X, Over.Y, 120);
+  S.Session.PumpUntilIdle();
+  EXPECT_EQ(Form->sgFormats->TopRow(), 14 - Visible - 1);
 }

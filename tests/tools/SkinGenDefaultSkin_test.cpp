@@ -239,4 +239,20 @@ TEST(AppPictures, FilmIconFitsItsTableCell) {
   EXPECT_LE(Film.Height, Row.Height);
 }
 
+// The file table draws its current row with the row picture stretched over the white rows,
+// black text on it: the row must stand out (3:1 against white) and keep the text readable.
+TEST(AppPictures, CurrentRowStandsOutAndKeepsBlackTextReadable) {
+  auto Bmp = CreateOwned<TBitmap>();
+  Bmp->LoadFromFile(BinDir() + "/" + sg::DefaultSkinFolder + "/tablerow.bmp");
+  ASSERT_GT(Bmp->Width(), 0);
+  const sg::Colour White = sg::Rgb(255, 255, 255), Black = sg::Rgb(0, 0, 0);
+  for (int Y = 0; Y < Bmp->Height(); ++Y)
+    for (int X = 0; X < Bmp->Width(); ++X) {
+      SCOPED_TRACE(testing::Message() << "pixel " << X << "," << Y);
+      const sg::Colour P = PixelOf(Bmp.get(), X, Y);
+      EXPECT_GE(Contrast(P, White), 3.0);
+      EXPECT_GE(Contrast(P, Black), kMinimumContrast);
+    }
+}
+
 }  // namespace

@@ -142,7 +142,7 @@ void WriteAppPictures(const std::string& Folder) {
                });
   }
   SaveAppBmp(Folder, AppPictureNamed("tablerow.bmp"), [](Raster& R) {
-    R.FillRect(TRect{0, R.Height() - 1, R.Width(), R.Height()}, pl::Groove);
+    R.FillRect(TRect{0, 0, R.Width(), R.Height()}, pl::RowCurrent);
   });
   SaveAppBmp(Folder, AppPictureNamed("tablecolumncaptionbar.bmp"), [](Raster& R) {
     R.VerticalGradient(TRect{0, 0, R.Width(), R.Height()}, pl::Face, pl::FaceHover);

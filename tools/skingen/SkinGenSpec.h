@@ -46,6 +46,8 @@ inline constexpr Colour BorderDisabled = Rgb(216, 220, 226);
 inline constexpr Colour Accent = Rgb(37, 99, 235);
 inline constexpr Colour AccentDark = Rgb(29, 78, 216);
 inline constexpr Colour AccentSoft = Rgb(219, 232, 254);
+// The current row of a white table: stands out from the white rows, black text stays readable.
+inline constexpr Colour RowCurrent = Rgb(90, 135, 215);
 inline constexpr Colour Text = Rgb(31, 41, 55);
 inline constexpr Colour TextMuted = Rgb(148, 155, 166);
 inline constexpr Colour TextOnAccent = Rgb(255, 255, 255);

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,7 +13,11 @@
 #include "platform/win/Keyboard.h"
 #include "platform/win/SysMetrics.h"
 #include "skin/dialogs/SkinMessageDlg.h"
+#include "skin/core/data/SkinData.h"
+#include "skin/forms/FormSkin.h"
+#include "tests/support/TestPaths.h"
 #include "tests/support/UiFormsFixture.h"
+#include "tools/skingen/SkinGenSpec.h"
 
 using vantrel::uitest::CentreOf;
 using vantrel::uitest::FormsSession;
@@ -316,4 +321,54 @@ TEST(SkinMessageDlg, LooksLikeAMessageBox) {
     F.S.Session.Key(VK_RETURN);
   }};
   F.Msg->MessageDlg("Save the changes to the list?", mtConfirmation, {mbYes, mbNo, mbCancel}, 0);
+}
+
+// A skinned box draws its frame as any other skinned form of the same size and title: the
+// caption band, its title included, matches a plain form's pixel for pixel.
+TEST(SkinMessageDlg, ASkinnedBoxDrawsItsCaptionAndTitleAsAnyForm) {
+  MessageDlgFixture F;
+  TOwned<TspSkinData> Skin = CreateOwned<TspSkinData>(nullptr);
+  Skin->LoadFromFile(vantrel::test::BinDir() + "/" + vantrel::skingen::DefaultSkinFolder + "/" +
+                     vantrel::skingen::SkinIniName);
+  ASSERT_FALSE(Skin->Empty);
+  F.Msg->SetSkinData(Skin.get());
+  F.Msg->SetCtrlSkinData(Skin.get());
+  std::optional<vantrel::win::Surface> Shot;
+  String Title;
+  Integer CaptionHeight = 0;
+  F.Steps = {[&](TspMessageForm* D) {
+    Shot = F.S.Session.Capture(D->Handle());
+    Title = D->Caption();
+    CaptionHeight = D->ClientOrigin().Y - D->Top();
+    F.S.Session.Key(VK_RETURN);
+  }};
+  F.Msg->MessageDlg("File clip.txt is not a valid media file or its format is not supported.", mtInformation,
+                    {mbOK}, 0);
+  ASSERT_TRUE(Shot.has_value());
+  const vantrel::win::Surface& Box = *Shot;
+  ASSERT_GT(CaptionHeight, 10);
+  EXPECT_EQ(Title, "Information");
+  vantrel::display::SavePng(Box, testing::TempDir() + "skin-message-information.png");
+
+  TOwned<TForm> Ref = CreateOwned<TForm>(nullptr);
+  Ref->SetBorderStyle(bsDialog);
+  TspFormSkin* RefSkin = TspFormSkin::Create(Ref.get());
+  RefSkin->SetBorderIcons(TspBorderIcons{});
+  RefSkin->SetSizeable(false);
+  RefSkin->SetSkinData(Skin.get());
+  Ref->SetCaption(Title);
+  Ref->SetBounds(40, 40, Box.Width(), Box.Height());
+  Ref->Show();
+  F.S.Session.PumpUntilIdle();
+  const vantrel::win::Surface Plain = F.S.Session.Capture(Ref->Handle());
+  ASSERT_EQ(Plain.Width(), Box.Width());
+  Integer Differ = 0, Ink = 0;
+  const uint32_t Ground = Plain.Row(CaptionHeight / 2)[Plain.Width() - 20] & 0xFFFFFF;
+  for (int Y = 0; Y < CaptionHeight; ++Y)
+    for (int X = 0; X < Plain.Width(); ++X) {
+      Differ += (Box.Row(Y)[X] & 0xFFFFFF) != (Plain.Row(Y)[X] & 0xFFFFFF);
+      Ink += (Plain.Row(Y)[X] & 0xFFFFFF) != Ground;
+    }
+  EXPECT_EQ(Differ, 0);
+  EXPECT_GT(Ink, 50);  // the reference does show a title
 }

@@ -10,6 +10,8 @@
 #include "platform/rtl/StringList.h"
 #include "platform/win/Focus.h"
 #include "platform/win/Keyboard.h"
+#include "skin/controls/SkinBoxCtrls.h"
+#include "skin/dialogs/SkinFileCtrl.h"
 #include "tests/skin/dialogs/ShellDialogFixture.h"
 #include "tests/support/TestPaths.h"
 #include "tools/skingen/SkinGenSpec.h"
@@ -586,4 +588,28 @@ TEST_F(OpenDialogTest, WithoutTheExistenceCheckAnyTypedNameIsTakenAndCompleted) 
     EXPECT_TRUE(Dlg->Execute());
     EXPECT_EQ(Dlg->FileName(), C.Returned);
   }
+}
+
+// Esc while the file-type list is open closes the list and leaves the dialog up; the next
+// Esc cancels the dialog.
+TEST_F(OpenDialogTest, EscInTheOpenFileTypeListClosesOnlyTheList) {
+  Dlg->SetFileName(At("A/"));
+  bool ListOpened = false, DialogStays = false, ListClosed = false;
+  Play({[&](TspOpenDlgForm* F) {
+          F->FilterComboBox->SetFocus();
+          F->FilterComboBox->DropDown();
+        },
+        [&](TspOpenDlgForm* F) {
+          ListOpened = F->FilterComboBox->IsPopupVisible();
+          S->Session.Key(VK_ESCAPE);
+        },
+        [&](TspOpenDlgForm* F) {
+          DialogStays = F->Visible() && F->ModalResult() == mrNone;
+          ListClosed = !F->FilterComboBox->IsPopupVisible();
+          Cancel(F);
+        }});
+  EXPECT_FALSE(Dlg->Execute());
+  EXPECT_TRUE(ListOpened);
+  EXPECT_TRUE(DialogStays);
+  EXPECT_TRUE(ListClosed);
 }
