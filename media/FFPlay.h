@@ -204,6 +204,18 @@ struct TVideoState {
   Integer seek_paused = 0;
   std::atomic<Integer> seek_done{0};
   std::atomic<Integer> seek_flushed{0};
+  // The time (microseconds of the file's clock) the last seek asked for: its key frame
+  // and what follows up to the time are decoded and dropped. NoPTSValue: none (a byte
+  // seek). Each consumer takes it at its flush mark.
+  std::atomic<Int64> seek_target{NoPTSValue};
+  bool video_skipping = false;  // video thread: pictures before video_skip_to are dropped
+  double video_skip_to = 0;
+  AVFrame* video_held = nullptr;  // the last picture dropped, shown when the input ends first
+  double video_held_pts = 0;
+  AVFrame* video_pending = nullptr;  // decoded past the target, shown after the held one
+  double video_pending_pts = 0;
+  bool audio_skipping = false;  // audio thread: sound before audio_skip_to is dropped
+  double audio_skip_to = 0;
   double frame_delay = 0;
   // Pictures (video thread -> event loop).
   TOwned<TThread> video_tid;
@@ -463,6 +475,9 @@ class TCustomPlayer : public TFFBaseComponent {
   void StreamComponentClose(TVideoState* AState, Integer AStreamIndex);
   Integer AudioDecodeFrame(TVideoState* AState, double& APTS);
   bool ConvertAudioFrame(TVideoState* AState, const AVFrame* AFrame, Integer& ASize);
+  // Drops the converted sound that lies before the last seek's target: false when the
+  // whole frame goes, else true with ASize and the buffer cut to what remains.
+  bool SkipAudioBeforeSeekTarget(TVideoState* AState, Integer& ASize);
   void UpdateSampleDisplay(TVideoState* AState, const uint8_t* ABuffer, Integer ASize);
   void DoAudioHook(TVideoState* AState, uint8_t* ABuffer, Integer ASize, double APTS);
   void LogError(const String& AMsg, bool AStore);
@@ -535,6 +550,11 @@ class TCustomPlayer : public TFFBaseComponent {
   void VideoThread(TVideoState* AState);
   void RefreshThread(TVideoState* AState);
   Integer GetVideoFrame(TVideoState* AState, AVFrame* AFrame, AVPacket* APacket, double& APTS);
+  // True when the picture lies before the last seek's target and was dropped (kept as
+  // the held one). The picture at the target ends the dropping: the one in AFrame, or
+  // the held one swapped in (APTS its time) when AFrame starts after the target.
+  bool SkipBeforeSeekTarget(TVideoState* AState, AVFrame* AFrame, double& APTS);
+  void EndSeekSkipping(TVideoState* AState);
   Integer QueuePicture(TVideoState* AState, AVFrame* AFrame, double APTS, Int64 APos);
   // Runs the picture through the filter chain and queues what comes out: 0, -1 to end.
   Integer FilterAndQueue(TVideoState* AState, AVFrame* AFrame, double APTS, AVFrame* AOut);

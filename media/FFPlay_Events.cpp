@@ -272,6 +272,9 @@ bool TCustomPlayer::Open(const String& AFileName, HWND AScreenHandle, bool APaus
   }
   FFileName = AFileName;
   FScreenHandle = AScreenHandle;
+  // The decoder reports on the file being played (the demuxing thread lets go of it at
+  // the end).
+  FDecoder->SetFileHandle(FVideoState->ic);
   Integer FrameW, FrameH;
   ShownVideoSize(FVideoState, FrameW, FrameH);
   const Int64 Duration = FVideoState->IsImage2 ? 0 : FVideoState->Duration;

@@ -194,6 +194,7 @@ Integer TCustomPlayer::ReadThreadOpen(TVideoState* S) {
     if (FLastRead.load() != 0) FLastRead.store(Now());
     if (ff::avformat_seek_file(S->ic, -1, INT64_MIN, Target, INT64_MAX, 0) < 0)
       LogError(Format("%s: could not seek to position %0.3f", {S->filename, double(Target) / 1000000}), false);
+    else S->seek_target.store(Target);
   }
   for (unsigned I = 0; I < S->ic->nb_streams; ++I) S->ic->streams[I]->discard = AVDISCARD_ALL;
   Integer Video = -1, Audio = -1, Subtitle = -1;
@@ -231,6 +232,8 @@ bool TCustomPlayer::HandleSeek(TVideoState* S) {
     S->seek_flushed.store(1);
     if (S->video_stream >= 0) FPictEvent.SetEvent();
   } else {
+    // The consumers take the target at the flush mark that follows.
+    S->seek_target.store(S->seek_flags & AVSEEK_FLAG_BYTE ? NoPTSValue : S->seek_pos);
     if (S->audio_stream >= 0) {
       S->audioq.Flush();
       S->audioq.PutFlush();
@@ -553,3 +556,4 @@ void TCustomPlayer::StreamSeek(TVideoState* S, Integer AFlags, bool AWait, Int64
 }
 
 }  // namespace vantrel::media
+
