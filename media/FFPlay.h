@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <type_traits>
 #include <vector>
 
 #include "media/FFBaseComponent.h"
@@ -430,6 +431,14 @@ class TCustomPlayer : public TFFBaseComponent {
   bool Paused() const;
   // Seeks to APTS microseconds from the start (bytes with sfByte).
   void Seek(Int64 APTS, TSeekFlags ASeekFlags = {}, bool AWaitForSeekEnd = false);
+  template <typename T>
+    requires std::is_integral_v<T>
+  void Seek(T APTS, TSeekFlags ASeekFlags = {}, bool AWaitForSeekEnd = false) {
+    Seek(static_cast<Int64>(APTS), ASeekFlags, AWaitForSeekEnd);
+  }
+  // Seeks ADelta seconds from the master clock's position (with sfByte: the bytes the
+  // file's bit rate gives for them, from the input's position).
+  void Seek(double ADelta, TSeekFlags ASeekFlags = {}, bool AWaitForSeekEnd = false);
   Integer ScreenSurfaceWidth() const;
   TBeforeFindStreamInfoEvent OnBeforeFindStreamInfo;
 
@@ -563,7 +572,8 @@ class TCustomPlayer : public TFFBaseComponent {
   // The size of the video's pictures as shown (turned upright), -1 x -1 without video.
   void ShownVideoSize(const TVideoState* AState, Integer& AWidth, Integer& AHeight) const;
   double ComputeTargetTime(TVideoState* AState, double APTS);
-  void AllocPicture(TVideoState* AState);
+  // False (with LastErrMsg) when the picture's overlay cannot be made.
+  bool AllocPicture(TVideoState* AState);
   void VideoRefresh(TVideoState* AState, bool ADequeue);
   void VideoDisplay(TVideoState* AState);
   Integer VideoOpen(TVideoState* AState, bool AForce);

@@ -152,7 +152,12 @@ void TCustomPlayer::EventLoop() {
         break;
       case SDL_USEREVENT:
         VideoOpen(S, false);
-        AllocPicture(S);
+        if (!AllocPicture(S)) {
+          StreamClose(S);
+          delete S;
+          FVideoState = nullptr;
+          return;
+        }
         break;
       case SDL_USEREVENT + 1:
         VideoRefresh(S, true);
@@ -353,6 +358,20 @@ void TCustomPlayer::Seek(Int64 APTS, TSeekFlags ASeekFlags, bool AWaitForSeekEnd
   if (S->Duration > 0 && Target > S->Duration) Target = S->Duration;
   if (S->ic && S->ic->start_time != AV_NOPTS_VALUE) Target += S->ic->start_time;
   StreamSeek(S, SeekFlagsToInt(ASeekFlags), AWaitForSeekEnd, APTS <= 0 ? 1 : 0, Target);
+}
+
+void TCustomPlayer::Seek(double ADelta, TSeekFlags ASeekFlags, bool AWaitForSeekEnd) {
+  TVideoState* S = FVideoState;
+  if (!S) return;
+  S->EventEOF = 0;
+  if (ASeekFlags.Contains(sfByte)) {
+    const double BytesPerSecond = S->ic && S->ic->bit_rate > 0 ? S->ic->bit_rate / 8.0 : 180000.0;
+    const Int64 Here = S->ic && S->ic->pb ? ff::avio_seek(S->ic->pb, 0, SEEK_CUR) : 0;
+    StreamSeek(S, SeekFlagsToInt(ASeekFlags), AWaitForSeekEnd, 0, std::llround(Here + ADelta * BytesPerSecond));
+    return;
+  }
+  StreamSeek(S, SeekFlagsToInt(ASeekFlags), AWaitForSeekEnd, std::llround(ADelta * 1000000),
+             std::llround(1000000 * (GetMasterClock(S) + ADelta)));
 }
 
 Integer TCustomPlayer::ScreenSurfaceWidth() const { return Fscreen ? Fscreen->w : 0; }

@@ -145,6 +145,8 @@ Integer TCustomPlayer::GetVideoFrame(TVideoState* S, AVFrame* AFrame, AVPacket* 
       S->frame_last_pts = static_cast<double>(AV_NOPTS_VALUE);
       S->frame_last_delay = 0;
       S->frame_timer = Now() / 1000000.0;
+      // A first picture at time 0 takes the predicted time: not the one from before the seek.
+      S->video_clock = 0;
       const Int64 Target = S->seek_target.load();
       S->video_skipping = Target != NoPTSValue;
       S->video_skip_to = Target / 1000000.0;
@@ -406,23 +408,23 @@ Integer TCustomPlayer::QueuePicture(TVideoState* S, AVFrame* F, double APTS, Int
   return 0;
 }
 
-void TCustomPlayer::AllocPicture(TVideoState* S) {
+bool TCustomPlayer::AllocPicture(TVideoState* S) {
   TVideoPicture& VP = S->pictq[S->pictq_windex];
   if (VP.bmp) FSDL->SDL_FreeYUVOverlay(VP.bmp);
   VP.bmp = nullptr;
   if (Fscreen) VP.bmp = FSDL->SDL_CreateYUVOverlay(VP.width, VP.height, SDL_YV12_OVERLAY, Fscreen);
   if (!VP.bmp) {
-    Log(llFatal, Format("Error: the video system does not support an image size of %dx%d pixels. Try using "
-                        "-lowres or -vf \"scale=w:h\" to reduce the image size.",
-                        {VP.width, VP.height}));
-    S->videoq.Abort();
-    std::lock_guard<std::mutex> L(S->pictq_mutex);
-    S->pictq_cond.notify_all();
-    return;
+    // No picture can be shown: the player closes (the event loop ends it).
+    FLastErrMsg = Format("Error: the video system does not support an image size of %dx%d pixels. Try using "
+                         "-lowres or -vf \"scale=w:h\" to reduce the image size.",
+                         {VP.width, VP.height});
+    Log(llFatal, FLastErrMsg);
+    return false;
   }
   std::lock_guard<std::mutex> L(S->pictq_mutex);
   VP.allocated = 1;
   S->pictq_cond.notify_all();
+  return true;
 }
 
 void TCustomPlayer::RefreshThread(TVideoState* S) {

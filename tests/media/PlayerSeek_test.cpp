@@ -137,3 +137,34 @@ TEST_F(PlayerSeekTest, APlayingSeekStartsPictureAndSoundAtTheTarget) {
 }
 
 }  // namespace
+
+namespace {
+
+// A relative seek goes from the picture on screen (the master clock, here the video's)
+// forwards or backwards; past either end it shows the first or the last picture.
+TEST_F(PlayerSeekTest, ARelativeSeekMovesFromThePictureOnScreen) {
+  struct TCase {
+    double Delta;  // seconds
+    int Picture;   // on screen afterwards
+  };
+  const TCase Cases[] = {{1.0, 75}, {-1.5, 37}, {-5.0, 0}, {10.0, 99}};
+  Player->set_av_sync_type(AV_SYNC_VIDEO_MASTER);
+  ASSERT_TRUE(Player->Open(Clip, 0, true)) << Player->LastErrMsg();
+  ASSERT_TRUE(PumpUntil([&] { return Has(psPause); }, 10));
+  Player->Seek(2000000, {}, true);
+  ASSERT_TRUE(PumpUntil([&] { return !Positions.empty() && Positions.back() == 2000000; }, 10));
+  for (const TCase& C : Cases) {
+    SCOPED_TRACE(C.Delta);
+    const size_t Before = ShownCount();
+    Player->Seek(C.Delta, {}, true);
+    ASSERT_TRUE(PumpUntil([&] { return ShownCount() > Before; }, 10));
+    PumpFor(0.2);
+    Int64 Pts = -1;
+    TBitmap* Bmp = Player->CurrentFrame(Pts);
+    ASSERT_GT(Bmp->Width(), 0);
+    EXPECT_EQ(PictureNumberOf(Bmp), C.Picture);
+    EXPECT_NEAR(double(Pts), C.Picture * 40000.0, 1000);
+  }
+}
+
+}  // namespace
