@@ -352,8 +352,9 @@ class TCustomPlayer : public TFFBaseComponent {
   bool CheckIOERR() const { return FCheckIOERR; }
   void SetCheckIOERR(bool Value) { FCheckIOERR = Value; }
   TShowAudio ShowAudio() const { return FShowAudio; }
-  // Read at the next Open of a file without video.
-  void SetShowAudio(TShowAudio Value) { FShowAudio = Value; }
+  // Read at the next Open of a file without video; switches an open file with sound
+  // when the display is on.
+  void SetShowAudio(TShowAudio Value);
   // Cycles the open file's audio display: none, wave, spectrum.
   void ToggleAudioDisplay();
   bool Deinterlace() const { return FDeinterlace.load(); }

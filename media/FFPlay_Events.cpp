@@ -383,6 +383,13 @@ void TCustomPlayer::StepToNextFrame() {
   if (!S->step.exchange(1)) ChangeState(psStep);
 }
 
+void TCustomPlayer::SetShowAudio(TShowAudio Value) {
+  FShowAudio = Value;
+  if (!FVideoState || FDisableDisplay) return;
+  std::lock_guard<TMutexTimed> G(FDataLock);
+  if (TVideoState* S = FVideoState; S && S->audio_st) S->show_audio = static_cast<Integer>(Value);
+}
+
 void TCustomPlayer::ToggleAudioDisplay() {
   if (!FVideoState) return;
   std::lock_guard<TMutexTimed> G(FDataLock);

@@ -457,8 +457,9 @@ Integer TCustomPlayer::StreamComponentOpen(TVideoState* S, Integer AIndex) {
                            {AIndex, CodecRate.den ? av_q2d(CodecRate) : 0.0, CodecRate.num, CodecRate.den,
                             av_q2d(Forced), Forced.num, Forced.den}));
         S->frame_delay = double(Forced.den) / Forced.num;
-      } else if (!FAutoAdjustFrameRate || Container.num <= 0 || Container.den <= 0 ||
-                 av_cmp_q(CodecRate, Container) == 0) {
+      } else if (!FAutoAdjustFrameRate || Container.num <= 0 || Container.den <= 0 || CodecRate.num <= 0 ||
+                 CodecRate.den <= 0 || av_cmp_q(CodecRate, Container) == 0) {
+        // A decoder that learns its rate only from the pictures (H.264) has none to compare yet.
         S->frame_delay = CodecRate.num > 0 ? double(CodecRate.den) / CodecRate.num
                          : Container.num > 0 ? double(Container.den) / Container.num
                                              : 0.04;

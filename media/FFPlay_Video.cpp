@@ -35,12 +35,16 @@ void TCustomPlayer::DoVideoHook(TVideoState* S, AVFrame* AFrame, double APTS) {
     return;
   }
   bool Update = true;
+  TCanvas* Canvas = FHookConv->Bitmap()->Canvas();
+  Canvas->Lock();
   try {
     OnVideoHook(this, FHookConv->Bitmap(), std::llround(APTS * 1000000) - S->StartTime, Update);
   } catch (const std::exception& E) {
+    Canvas->Unlock();
     LogError(String("Error occurs OnVideoHook: ") + E.what(), false);
     return;
   }
+  Canvas->Unlock();
   if (!Update) return;
   FHookConv->BitmapToRGB();
   if (!FHookConv->RGBToPicture(Pic, AV_PIX_FMT_YUV420P, AFrame->width, AFrame->height))
