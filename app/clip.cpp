@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 
 #include "app/EditorButtons.h"
 #include "app/EditorHost.h"
@@ -30,6 +31,9 @@ constexpr Integer TrimMarkerApart = 11;
 constexpr TColor TrimLineColor = static_cast<TColor>(0xBF8A3C);
 // How long a released marker waits for the player's seek.
 constexpr auto TrimSeekWait = std::chrono::seconds(2);
+// How far (microseconds) the picture on screen may stand from a marker's time: the
+// picture shown at a time started up to one picture's length before it.
+constexpr Int64 TrimMarkerReach = 100000;
 
 // A marker: a triangle pointing up at the bar, in the line's colour.
 void PaintTrimMarker(TImage* Image) {
@@ -404,8 +408,9 @@ void TClipForm::spSkinButton2Click(TObject*) {
       break;
     case media::psStop:
     case media::psEnd:
+      // Opened at the start of the part: its first picture is the first one shown.
+      FFPlayer2->start_time = Trim.TrimStartTime;
       OpenFile(FHost->SelectedTrim().Source);
-      FFPlayer2->Seek(Trim.TrimStartTime);
       break;
     default:
       break;
@@ -481,7 +486,7 @@ void TClipForm::imgTrimLeftMouseMove(TObject*, TShiftState, Integer X, Integer) 
 
 void TClipForm::imgTrimLeftMouseUp(TObject*, TMouseButton, TShiftState, Integer, Integer) {
   Trim.StartMarkerDragging = false;
-  WaitForSeek();
+  WaitForSeekTo(imgTrimLeft->Left());
   Trim.StartMarkerReleased = true;
   if (FFPlayer2->PlayState() == media::psPause) FFPlayer2->Resume();
 }
@@ -507,7 +512,7 @@ void TClipForm::imgTrimRightMouseMove(TObject*, TShiftState, Integer X, Integer)
 
 void TClipForm::imgTrimRightMouseUp(TObject*, TMouseButton, TShiftState, Integer, Integer) {
   Trim.EndMarkerDragging = false;
-  WaitForSeek();
+  WaitForSeekTo(imgTrimRight->Left());
   Trim.EndMarkerReleased = true;
   if (FFPlayer2->PlayState() == media::psPause) FFPlayer2->Resume();
 }
@@ -518,6 +523,16 @@ void TClipForm::WaitForSeek() {
     Application->ProcessMessages();
     CheckSynchronize(10);
   }
+}
+
+void TClipForm::WaitForSeekTo(Integer AMarkerLeft) {
+  WaitForSeek();
+  // A seek asked for while the one before was still pending was not taken: the player
+  // stands short of the marker, so it goes there now.
+  const Int64 Time = MarkerTimeOf(AMarkerLeft);
+  if (std::llabs(FFPlayer2->CurrentPTS() - Time) <= TrimMarkerReach) return;
+  FFPlayer2->Seek(Time);
+  WaitForSeek();
 }
 
 void TClipForm::videotrackbar2StartDragButton(TObject*) {

@@ -116,6 +116,9 @@ class TClipForm : public TForm {
   Int64 MarkerTimeOf(Integer X) const;
   // Serves the GUI thread until the player's seek ends (at most 2 s).
   void WaitForSeek();
+  // Waits for the seek of a marker drag; seeks again to the marker's time when the
+  // player did not get there.
+  void WaitForSeekTo(Integer AMarkerLeft);
   String DurationText() const;
 
   TEditorHost* FHost = nullptr;

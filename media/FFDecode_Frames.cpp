@@ -494,9 +494,13 @@ bool TFFDecoder::DecodePreviousKeyFrame(Integer AStreamIndex) {
     // it: one frame further back, without decoding. A demuxer that moves the input
     // only on its next read (the position did not change) is judged by the picture.
     if (P > 0 && Base >= N * D && After != Before && After >= P) continue;
+    const bool WasAtEnd = FEOF;
     const bool Decoded = Decode(Index);
     if (Decoded && (FPicture.PTS < Base || FPicture.PTS <= 0)) return true;
     if (Base < N * D) break;
+    // A pass that read from the seek to the end of the file without one picture: a seek
+    // further back lands on the same pictures or earlier ones of the same damage.
+    if (!Decoded && !WasAtEnd && !FVideoPictures && FEOF) break;
   }
   FLastErrMsg = "Could not seek to the previous key-frame. " + FLastErrMsg;
   return false;
@@ -510,17 +514,27 @@ bool TFFDecoder::CopyToBitmap(TBitmap* ABitmap) {
     LogMessage(AV_LOG_ERROR, "picture not ready, please decode first");
     return false;
   }
-  if (!FFormatConv->PictureToRGB(FPicture.Picture, FPicture.PixFmt, FPicture.Width,
-                                 FPicture.Height, true)) {
+  String Error;
+  try {
+    if (FFormatConv->PictureToRGB(FPicture.Picture, FPicture.PixFmt, FPicture.Width, FPicture.Height, true)) {
+      ABitmap->Assign(FFormatConv->Bitmap());
+      return true;
+    }
+    Error = FFormatConv->LastErrMsg();
+  } catch (const std::exception& E) {
+    // A picture larger than a bitmap may be.
+    Error = E.what();
+  }
+  try {
     ABitmap->SetSize(FPicture.Width, FPicture.Height);
     ABitmap->Canvas()->Brush()->SetStyle(bsSolid);
     ABitmap->Canvas()->Brush()->SetColor(clBlack);
     ABitmap->Canvas()->FillRect(ABitmap->Canvas()->ClipRect());
-    LogMessage(AV_LOG_ERROR, FFormatConv->LastErrMsg());
-    return false;
+  } catch (const std::exception&) {
+    ABitmap->SetSize(0, 0);
   }
-  ABitmap->Assign(FFormatConv->Bitmap());
-  return true;
+  LogMessage(AV_LOG_ERROR, Error);
+  return false;
 }
 
 const BITMAP* TFFDecoder::GetBitmapPtr() {
@@ -528,12 +542,14 @@ const BITMAP* TFFDecoder::GetBitmapPtr() {
     LogMessage(AV_LOG_ERROR, "picture not ready, please decode first");
     return nullptr;
   }
-  if (!FFormatConv->PictureToRGB(FPicture.Picture, FPicture.PixFmt, FPicture.Width,
-                                 FPicture.Height, false)) {
+  try {
+    if (FFormatConv->PictureToRGB(FPicture.Picture, FPicture.PixFmt, FPicture.Width, FPicture.Height, false))
+      return FFormatConv->DIB();
     LogMessage(AV_LOG_ERROR, FFormatConv->LastErrMsg());
-    return nullptr;
+  } catch (const std::exception& E) {
+    LogMessage(AV_LOG_ERROR, E.what());
   }
-  return FFormatConv->DIB();
+  return nullptr;
 }
 
 }  // namespace vantrel::media

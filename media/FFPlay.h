@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <type_traits>
 #include <vector>
 
 #include "media/FFAlignedBuffer.h"
@@ -205,6 +206,18 @@ struct TVideoState {
   Integer seek_paused = 0;
   std::atomic<Integer> seek_done{0};
   std::atomic<Integer> seek_flushed{0};
+  // The time (microseconds of the file's clock) the last seek asked for: its key frame
+  // and what follows up to the time are decoded and dropped. NoPTSValue: none (a byte
+  // seek). Each consumer takes it at its flush mark.
+  std::atomic<Int64> seek_target{NoPTSValue};
+  bool video_skipping = false;  // video thread: pictures before video_skip_to are dropped
+  double video_skip_to = 0;
+  AVFrame* video_held = nullptr;  // the last picture dropped, shown when the input ends first
+  double video_held_pts = 0;
+  AVFrame* video_pending = nullptr;  // decoded past the target, shown after the held one
+  double video_pending_pts = 0;
+  bool audio_skipping = false;  // audio thread: sound before audio_skip_to is dropped
+  double audio_skip_to = 0;
   double frame_delay = 0;
   // Pictures (video thread -> event loop).
   TOwned<TThread> video_tid;
@@ -340,8 +353,9 @@ class TCustomPlayer : public TFFBaseComponent {
   bool CheckIOERR() const { return FCheckIOERR; }
   void SetCheckIOERR(bool Value) { FCheckIOERR = Value; }
   TShowAudio ShowAudio() const { return FShowAudio; }
-  // Read at the next Open of a file without video.
-  void SetShowAudio(TShowAudio Value) { FShowAudio = Value; }
+  // Read at the next Open of a file without video; switches an open file with sound
+  // when the display is on.
+  void SetShowAudio(TShowAudio Value);
   // Cycles the open file's audio display: none, wave, spectrum.
   void ToggleAudioDisplay();
   bool Deinterlace() const { return FDeinterlace.load(); }
@@ -419,6 +433,14 @@ class TCustomPlayer : public TFFBaseComponent {
   bool Paused() const;
   // Seeks to APTS microseconds from the start (bytes with sfByte).
   void Seek(Int64 APTS, TSeekFlags ASeekFlags = {}, bool AWaitForSeekEnd = false);
+  template <typename T>
+    requires std::is_integral_v<T>
+  void Seek(T APTS, TSeekFlags ASeekFlags = {}, bool AWaitForSeekEnd = false) {
+    Seek(static_cast<Int64>(APTS), ASeekFlags, AWaitForSeekEnd);
+  }
+  // Seeks ADelta seconds from the master clock's position (with sfByte: the bytes the
+  // file's bit rate gives for them, from the input's position).
+  void Seek(double ADelta, TSeekFlags ASeekFlags = {}, bool AWaitForSeekEnd = false);
   Integer ScreenSurfaceWidth() const;
   TBeforeFindStreamInfoEvent OnBeforeFindStreamInfo;
 
@@ -464,6 +486,9 @@ class TCustomPlayer : public TFFBaseComponent {
   void StreamComponentClose(TVideoState* AState, Integer AStreamIndex);
   Integer AudioDecodeFrame(TVideoState* AState, double& APTS);
   bool ConvertAudioFrame(TVideoState* AState, const AVFrame* AFrame, Integer& ASize);
+  // Drops the converted sound that lies before the last seek's target: false when the
+  // whole frame goes, else true with ASize and the buffer cut to what remains.
+  bool SkipAudioBeforeSeekTarget(TVideoState* AState, Integer& ASize);
   void UpdateSampleDisplay(TVideoState* AState, const uint8_t* ABuffer, Integer ASize);
   void DoAudioHook(TVideoState* AState, uint8_t* ABuffer, Integer ASize, double APTS);
   void LogError(const String& AMsg, bool AStore);
@@ -536,6 +561,11 @@ class TCustomPlayer : public TFFBaseComponent {
   void VideoThread(TVideoState* AState);
   void RefreshThread(TVideoState* AState);
   Integer GetVideoFrame(TVideoState* AState, AVFrame* AFrame, AVPacket* APacket, double& APTS);
+  // True when the picture lies before the last seek's target and was dropped (kept as
+  // the held one). The picture at the target ends the dropping: the one in AFrame, or
+  // the held one swapped in (APTS its time) when AFrame starts after the target.
+  bool SkipBeforeSeekTarget(TVideoState* AState, AVFrame* AFrame, double& APTS);
+  void EndSeekSkipping(TVideoState* AState);
   Integer QueuePicture(TVideoState* AState, AVFrame* AFrame, double APTS, Int64 APos);
   // Runs the picture through the filter chain and queues what comes out: 0, -1 to end.
   Integer FilterAndQueue(TVideoState* AState, AVFrame* AFrame, double APTS, AVFrame* AOut);
@@ -544,7 +574,8 @@ class TCustomPlayer : public TFFBaseComponent {
   // The size of the video's pictures as shown (turned upright), -1 x -1 without video.
   void ShownVideoSize(const TVideoState* AState, Integer& AWidth, Integer& AHeight) const;
   double ComputeTargetTime(TVideoState* AState, double APTS);
-  void AllocPicture(TVideoState* AState);
+  // False (with LastErrMsg) when the picture's overlay cannot be made.
+  bool AllocPicture(TVideoState* AState);
   void VideoRefresh(TVideoState* AState, bool ADequeue);
   void VideoDisplay(TVideoState* AState);
   Integer VideoOpen(TVideoState* AState, bool AForce);

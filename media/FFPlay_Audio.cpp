@@ -67,6 +67,7 @@ Integer TCustomPlayer::AudioDecodeFrame(TVideoState* S, double& APTS) {
         const bool Converted = ConvertAudioFrame(S, F, Size);
         ff::av_frame_unref(F);
         if (!Converted) continue;
+        if (S->audio_skipping && !SkipAudioBeforeSeekTarget(S, Size)) continue;
         APTS = S->audio_clock;
         S->audio_clock += double(Size) / (2.0 * S->audio_tgt_channels * S->audio_tgt_freq);
         return Size;
@@ -80,6 +81,9 @@ Integer TCustomPlayer::AudioDecodeFrame(TVideoState* S, double& APTS) {
     if (S->audioq.Get(S->audio_pkt, Flush, false) <= 0) return -1;
     if (Flush) {
       ff::avcodec_flush_buffers(Ctx);
+      const Int64 Target = S->seek_target.load();
+      S->audio_skipping = Target != NoPTSValue;
+      S->audio_skip_to = Target / 1000000.0;
       continue;
     }
     const int Sent = ff::avcodec_send_packet(Ctx, S->audio_pkt);
@@ -88,6 +92,24 @@ Integer TCustomPlayer::AudioDecodeFrame(TVideoState* S, double& APTS) {
     if (Sent < 0 && Sent != AVERROR(EAGAIN)) Log(llInfo, "avcodec_decode_audio2() failed");
     S->audio_need_packet = false;
   }
+}
+
+bool TCustomPlayer::SkipAudioBeforeSeekTarget(TVideoState* S, Integer& ASize) {
+  const Integer FrameBytes = 2 * S->audio_tgt_channels;
+  const double BytesPerSecond = double(FrameBytes) * S->audio_tgt_freq;
+  const double Ahead = (S->audio_skip_to - S->audio_clock) * BytesPerSecond;
+  if (Ahead >= ASize) {
+    S->audio_clock += ASize / BytesPerSecond;
+    return false;
+  }
+  if (Ahead > 0) {
+    const Integer Bytes = static_cast<Integer>(Ahead) / FrameBytes * FrameBytes;
+    S->audio_buf += Bytes;
+    ASize -= Bytes;
+    S->audio_clock += Bytes / BytesPerSecond;
+  }
+  S->audio_skipping = false;
+  return true;
 }
 
 bool TCustomPlayer::ConvertAudioFrame(TVideoState* S, const AVFrame* F, Integer& ASize) {

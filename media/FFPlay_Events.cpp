@@ -152,7 +152,12 @@ void TCustomPlayer::EventLoop() {
         break;
       case SDL_USEREVENT:
         VideoOpen(S, false);
-        AllocPicture(S);
+        if (!AllocPicture(S)) {
+          StreamClose(S);
+          delete S;
+          FVideoState = nullptr;
+          return;
+        }
         break;
       case SDL_USEREVENT + 1:
         VideoRefresh(S, true);
@@ -272,6 +277,9 @@ bool TCustomPlayer::Open(const String& AFileName, HWND AScreenHandle, bool APaus
   }
   FFileName = AFileName;
   FScreenHandle = AScreenHandle;
+  // The decoder reports on the file being played (the demuxing thread lets go of it at
+  // the end).
+  FDecoder->SetFileHandle(FVideoState->ic);
   Integer FrameW, FrameH;
   ShownVideoSize(FVideoState, FrameW, FrameH);
   const Int64 Duration = FVideoState->IsImage2 ? 0 : FVideoState->Duration;
@@ -352,6 +360,20 @@ void TCustomPlayer::Seek(Int64 APTS, TSeekFlags ASeekFlags, bool AWaitForSeekEnd
   StreamSeek(S, SeekFlagsToInt(ASeekFlags), AWaitForSeekEnd, APTS <= 0 ? 1 : 0, Target);
 }
 
+void TCustomPlayer::Seek(double ADelta, TSeekFlags ASeekFlags, bool AWaitForSeekEnd) {
+  TVideoState* S = FVideoState;
+  if (!S) return;
+  S->EventEOF = 0;
+  if (ASeekFlags.Contains(sfByte)) {
+    const double BytesPerSecond = S->ic && S->ic->bit_rate > 0 ? S->ic->bit_rate / 8.0 : 180000.0;
+    const Int64 Here = S->ic && S->ic->pb ? ff::avio_seek(S->ic->pb, 0, SEEK_CUR) : 0;
+    StreamSeek(S, SeekFlagsToInt(ASeekFlags), AWaitForSeekEnd, 0, std::llround(Here + ADelta * BytesPerSecond));
+    return;
+  }
+  StreamSeek(S, SeekFlagsToInt(ASeekFlags), AWaitForSeekEnd, std::llround(ADelta * 1000000),
+             std::llround(1000000 * (GetMasterClock(S) + ADelta)));
+}
+
 Integer TCustomPlayer::ScreenSurfaceWidth() const { return Fscreen ? Fscreen->w : 0; }
 
 void TCustomPlayer::StepToNextFrame() {
@@ -359,6 +381,13 @@ void TCustomPlayer::StepToNextFrame() {
   if (!S) return;
   if (S->paused.load()) StreamPause();
   if (!S->step.exchange(1)) ChangeState(psStep);
+}
+
+void TCustomPlayer::SetShowAudio(TShowAudio Value) {
+  FShowAudio = Value;
+  if (!FVideoState || FDisableDisplay) return;
+  std::lock_guard<TMutexTimed> G(FDataLock);
+  if (TVideoState* S = FVideoState; S && S->audio_st) S->show_audio = static_cast<Integer>(Value);
 }
 
 void TCustomPlayer::ToggleAudioDisplay() {

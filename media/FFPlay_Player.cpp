@@ -32,6 +32,7 @@ TCustomPlayer::~TCustomPlayer() {
   OnAudioHook = nullptr;
   OnPosition = nullptr;
   OnState = nullptr;
+  OnVideoHook = nullptr;
   Stop(true);
   JoinPlayThread();
   if (FEventThread) {

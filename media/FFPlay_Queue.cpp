@@ -16,7 +16,8 @@ Integer TPacketQueue::Put(AVPacket* APacket) {
   AVPacket* Own = ff::av_packet_alloc();
   if (!Own) return -1;
   ff::av_packet_move_ref(Own, APacket);
-  if (ff::av_packet_make_refcounted(Own) < 0) {
+  // The end-of-input mark (no data, size 0) stays without data.
+  if ((Own->data || Own->size) && ff::av_packet_make_refcounted(Own) < 0) {
     ff::av_packet_free(&Own);
     return -1;
   }
@@ -93,6 +94,8 @@ TVideoState::~TVideoState() {
   subtitleq.End();
   if (audio_pkt) ff::av_packet_free(&audio_pkt);
   if (audio_frame) ff::av_frame_free(&audio_frame);
+  if (video_held) ff::av_frame_free(&video_held);
+  if (video_pending) ff::av_frame_free(&video_pending);
   if (reformat_ctx) ff::swr_free(&reformat_ctx);
   FreeSubtitleQueue(*this);
   if (rdft) ff::av_rdft_end(rdft);

@@ -194,6 +194,7 @@ Integer TCustomPlayer::ReadThreadOpen(TVideoState* S) {
     if (FLastRead.load() != 0) FLastRead.store(Now());
     if (ff::avformat_seek_file(S->ic, -1, INT64_MIN, Target, INT64_MAX, 0) < 0)
       LogError(Format("%s: could not seek to position %0.3f", {S->filename, double(Target) / 1000000}), false);
+    else S->seek_target.store(Target);
   }
   for (unsigned I = 0; I < S->ic->nb_streams; ++I) S->ic->streams[I]->discard = AVDISCARD_ALL;
   Integer Video = -1, Audio = -1, Subtitle = -1;
@@ -231,6 +232,8 @@ bool TCustomPlayer::HandleSeek(TVideoState* S) {
     S->seek_flushed.store(1);
     if (S->video_stream >= 0) FPictEvent.SetEvent();
   } else {
+    // The consumers take the target at the flush mark that follows.
+    S->seek_target.store(S->seek_flags & AVSEEK_FLAG_BYTE ? NoPTSValue : S->seek_pos);
     if (S->audio_stream >= 0) {
       S->audioq.Flush();
       S->audioq.PutFlush();
@@ -454,8 +457,9 @@ Integer TCustomPlayer::StreamComponentOpen(TVideoState* S, Integer AIndex) {
                            {AIndex, CodecRate.den ? av_q2d(CodecRate) : 0.0, CodecRate.num, CodecRate.den,
                             av_q2d(Forced), Forced.num, Forced.den}));
         S->frame_delay = double(Forced.den) / Forced.num;
-      } else if (!FAutoAdjustFrameRate || Container.num <= 0 || Container.den <= 0 ||
-                 av_cmp_q(CodecRate, Container) == 0) {
+      } else if (!FAutoAdjustFrameRate || Container.num <= 0 || Container.den <= 0 || CodecRate.num <= 0 ||
+                 CodecRate.den <= 0 || av_cmp_q(CodecRate, Container) == 0) {
+        // A decoder that learns its rate only from the pictures (H.264) has none to compare yet.
         S->frame_delay = CodecRate.num > 0 ? double(CodecRate.den) / CodecRate.num
                          : Container.num > 0 ? double(Container.den) / Container.num
                                              : 0.04;
@@ -553,3 +557,4 @@ void TCustomPlayer::StreamSeek(TVideoState* S, Integer AFlags, bool AWait, Int64
 }
 
 }  // namespace vantrel::media
+

@@ -35,12 +35,16 @@ void TCustomPlayer::DoVideoHook(TVideoState* S, AVFrame* AFrame, double APTS) {
     return;
   }
   bool Update = true;
+  TCanvas* Canvas = FHookConv->Bitmap()->Canvas();
+  Canvas->Lock();
   try {
     OnVideoHook(this, FHookConv->Bitmap(), std::llround(APTS * 1000000) - S->StartTime, Update);
   } catch (const std::exception& E) {
+    Canvas->Unlock();
     LogError(String("Error occurs OnVideoHook: ") + E.what(), false);
     return;
   }
+  Canvas->Unlock();
   if (!Update) return;
   FHookConv->BitmapToRGB();
   if (!FHookConv->RGBToPicture(Pic, AV_PIX_FMT_YUV420P, AFrame->width, AFrame->height))
@@ -145,6 +149,13 @@ Integer TCustomPlayer::GetVideoFrame(TVideoState* S, AVFrame* AFrame, AVPacket* 
       S->frame_last_pts = static_cast<double>(AV_NOPTS_VALUE);
       S->frame_last_delay = 0;
       S->frame_timer = Now() / 1000000.0;
+      // A first picture at time 0 takes the predicted time: not the one from before the seek.
+      S->video_clock = 0;
+      const Int64 Target = S->seek_target.load();
+      S->video_skipping = Target != NoPTSValue;
+      S->video_skip_to = Target / 1000000.0;
+      if (S->video_held) ff::av_frame_unref(S->video_held);
+      if (S->video_pending) ff::av_frame_unref(S->video_pending);
       S->seek_flushed.store(1);
       return 0;
     }
@@ -158,9 +169,45 @@ Integer TCustomPlayer::GetVideoFrame(TVideoState* S, AVFrame* AFrame, AVPacket* 
       if (!S->EventEOF) UpdatePosition(S);
       return 0;
     }
+    // Pictures before a seek's target are dropped: those no other picture refers to
+    // need not be decoded at all.
+    const bool Before = S->video_skipping && APacket->pts != AV_NOPTS_VALUE &&
+                        APacket->pts * av_q2d(S->video_st->time_base) < S->video_skip_to - 2 * S->frame_delay;
+    Ctx->skip_frame = Before ? AVDISCARD_NONREF : AVDISCARD_DEFAULT;
     ff::avcodec_send_packet(Ctx, APacket);
     ff::av_packet_unref(APacket);
   }
+}
+
+bool TCustomPlayer::SkipBeforeSeekTarget(TVideoState* S, AVFrame* AFrame, double& APTS) {
+  if (!S->video_skipping) return false;
+  // The picture on screen at the target is the last one starting at or before it.
+  const double Target = S->video_skip_to + 0.0005;
+  if (APTS + S->frame_delay <= Target) {
+    if (!S->video_held) S->video_held = ff::av_frame_alloc();
+    ff::av_frame_unref(S->video_held);
+    ff::av_frame_move_ref(S->video_held, AFrame);
+    S->video_held_pts = APTS;
+    return true;
+  }
+  if (APTS > Target && S->video_held && S->video_held->data[0]) {
+    // Past the target: the held picture goes first, this one next.
+    if (!S->video_pending) S->video_pending = ff::av_frame_alloc();
+    ff::av_frame_unref(S->video_pending);
+    ff::av_frame_move_ref(S->video_pending, AFrame);
+    S->video_pending_pts = APTS;
+    ff::av_frame_move_ref(AFrame, S->video_held);
+    APTS = S->video_held_pts;
+  }
+  EndSeekSkipping(S);
+  return false;
+}
+
+void TCustomPlayer::EndSeekSkipping(TVideoState* S) {
+  S->video_skipping = false;
+  if (S->video_held) ff::av_frame_unref(S->video_held);
+  // The time spent decoding up to the target is not a delay of the pictures.
+  S->frame_timer = Now() / 1000000.0;
 }
 
 void TCustomPlayer::VideoThread(TVideoState* S) {
@@ -174,9 +221,24 @@ void TCustomPlayer::VideoThread(TVideoState* S) {
     while (S->paused.load() && !S->open_paused && !S->seek_paused && !S->step.load() && !S->videoq.Aborted())
       TThread::Sleep(10);
     double PTS = 0;
-    const Integer Ret = GetVideoFrame(S, Frame, Pkt, PTS);
+    Integer Ret;
+    if (S->video_pending && S->video_pending->data[0]) {
+      ff::av_frame_move_ref(Frame, S->video_pending);
+      PTS = S->video_pending_pts;
+      Ret = 1;
+    } else {
+      Ret = GetVideoFrame(S, Frame, Pkt, PTS);
+    }
     if (Ret < 0) break;
-    if (Ret == 0) continue;
+    if (Ret == 0) {
+      // The input ended before the seek's target: its last picture is the one to show.
+      if (!S->video_skipping || !S->video_draining || !S->video_held || !S->video_held->data[0]) continue;
+      ff::av_frame_move_ref(Frame, S->video_held);
+      PTS = S->video_held_pts;
+      EndSeekSkipping(S);
+    } else if (SkipBeforeSeekTarget(S, Frame, PTS)) {
+      continue;
+    }
     if (S->seek_paused && !S->seek_flushed.load()) {
       // Decoded from before a seek asked for while paused: the seek's own picture is the
       // one to show.
@@ -205,6 +267,8 @@ void TCustomPlayer::VideoThread(TVideoState* S) {
   ff::av_packet_free(&Pkt);
   ff::av_frame_free(&Filtered);
   ff::av_frame_free(&Frame);
+  if (S->video_held) ff::av_frame_free(&S->video_held);
+  if (S->video_pending) ff::av_frame_free(&S->video_pending);
   S->filters.reset();
 }
 
@@ -348,23 +412,23 @@ Integer TCustomPlayer::QueuePicture(TVideoState* S, AVFrame* F, double APTS, Int
   return 0;
 }
 
-void TCustomPlayer::AllocPicture(TVideoState* S) {
+bool TCustomPlayer::AllocPicture(TVideoState* S) {
   TVideoPicture& VP = S->pictq[S->pictq_windex];
   if (VP.bmp) FSDL->SDL_FreeYUVOverlay(VP.bmp);
   VP.bmp = nullptr;
   if (Fscreen) VP.bmp = FSDL->SDL_CreateYUVOverlay(VP.width, VP.height, SDL_YV12_OVERLAY, Fscreen);
   if (!VP.bmp) {
-    Log(llFatal, Format("Error: the video system does not support an image size of %dx%d pixels. Try using "
-                        "-lowres or -vf \"scale=w:h\" to reduce the image size.",
-                        {VP.width, VP.height}));
-    S->videoq.Abort();
-    std::lock_guard<std::mutex> L(S->pictq_mutex);
-    S->pictq_cond.notify_all();
-    return;
+    // No picture can be shown: the player closes (the event loop ends it).
+    FLastErrMsg = Format("Error: the video system does not support an image size of %dx%d pixels. Try using "
+                         "-lowres or -vf \"scale=w:h\" to reduce the image size.",
+                         {VP.width, VP.height});
+    Log(llFatal, FLastErrMsg);
+    return false;
   }
   std::lock_guard<std::mutex> L(S->pictq_mutex);
   VP.allocated = 1;
   S->pictq_cond.notify_all();
+  return true;
 }
 
 void TCustomPlayer::RefreshThread(TVideoState* S) {
@@ -626,3 +690,4 @@ void TCustomPlayer::VideoRefresh(TVideoState* S, bool ADequeue) {
 }
 
 }  // namespace vantrel::media
+
