@@ -702,7 +702,8 @@ TEST_F(LayerBorderTest, RestoringAMainFormOnTheTaskBarShowsItsBorder) {
   SendMessage(Main->Handle(), WM_SYSCOMMAND, SC_RESTORE, 0);
   S.Session.PumpUntilIdle();
   EXPECT_EQ(Restores, 1);
-  EXPECT_TRUE(Border->Visible());
+  ASSERT_TRUE(Border->Visible());
+  ASSERT_NE(Border->TopBorder, nullptr);
   // Around the form: 20 pixels left and right of it, its 30 rows above it.
   EXPECT_EQ(WindowRectOf(Border->TopBorder),
             Rect(Main->Left() - 20, Main->Top() - 30, Main->Left() + Main->Width() + 20, Main->Top()));
