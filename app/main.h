@@ -213,6 +213,8 @@ void LoadCatalogue(TMainUnitState& State, const String& Folder);
 
 // The first icon whose ID equals ID (ignoring letter case when asked); -1 when none does.
 Integer FindProfileIcon(const std::vector<TProfileIcon>& Icons, const String& ID, bool IgnoreCase);
+// The picture of the icon named ID (letter case ignored); nullptr when there is none.
+TPicture* ProfileIconPicture(const std::vector<TProfileIcon>& Icons, const String& ID);
 
 // Gives every profile its copies of its formats, restores the selection and the last-edited
 // values; reports a failure.

@@ -161,6 +161,11 @@ Integer FindProfileIcon(const std::vector<TProfileIcon>& Icons, const String& ID
   return -1;
 }
 
+TPicture* ProfileIconPicture(const std::vector<TProfileIcon>& Icons, const String& ID) {
+  const Integer Found = FindProfileIcon(Icons, ID, true);
+  return Found < 0 ? nullptr : Icons[static_cast<size_t>(Found)].Picture.get();
+}
+
 void DistributeFormats(TMainUnitState& State, TMainWindowSeam& Window) {
   try {
     State.FormatTaken.resize(State.AllFormats.size(), false);
@@ -179,9 +184,7 @@ void DistributeFormats(TMainUnitState& State, TMainWindowSeam& Window) {
         if (PI == State.RecentProfileInd && K == State.RecentFormatInd) {
           State.CurrentProfileInd = PI;
           State.CurrentFormatInd = K;
-          const Integer Icon = FindProfileIcon(State.ProfileIcons, Profile.Icon, true);
-          Window.ShowProfile(Copy.Title,
-                             Icon < 0 ? nullptr : State.ProfileIcons[Icon].Picture.get());
+          Window.ShowProfile(Copy.Title, ProfileIconPicture(State.ProfileIcons, Profile.Icon));
         }
         if (PI == State.LastEditedProfileInd && K == State.LastEditedFormatInd)
           ApplyLastEdited(State, Copy);

@@ -148,11 +148,7 @@ void TMainForm::sgListClick(TObject*) {
   State.CurrentFormatInd = E.FormatInd;
   try {
     const TProfile& P = State.Profiles.at(E.ProfileInd);
-    Integer Icon = FindProfileIcon(State.ProfileIcons, P.Icon, true);
-    if (Icon < 0) Icon = 0;
-    TPicture* Picture = Icon < static_cast<Integer>(State.ProfileIcons.size()) ? State.ProfileIcons[Icon].Picture.get()
-                                                                                  : nullptr;
-    ShowProfile(P.Formats.at(E.FormatInd).Title, Picture);
+    ShowProfile(P.Formats.at(E.FormatInd).Title, ProfileIconPicture(State.ProfileIcons, P.Icon));
   } catch (const std::exception&) {
     // An entry without a format leaves the field as it is.
   }

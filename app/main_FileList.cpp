@@ -3,6 +3,7 @@
 
 #include <utility>
 
+#include "app/PlainLog.h"
 #include "media/FFDecode.h"
 #include "media/FFEncode.h"
 #include "media/MyUtils.h"
@@ -25,9 +26,9 @@ bool AddMediaFile(TMainUnitState& State, media::TCustomDecoder& Decoder, const S
                   TFileAddSeam& Window) {
   const String Name = ExtractFileName(FileName);
   if (!Decoder.LoadFile(FileName, String())) {
-    AddActionLogLine(State, String());
+    AddPlainLogLine(State, String());
     AddActionLogLine(State, "File load error: " + Decoder.LastErrMsg());
-    AddActionLogLine(State, String());
+    AddPlainLogLine(State, String());
     Window.ShowInfo("File " + Name + " is not a valid media file or its format is not supported.");
     return false;
   }

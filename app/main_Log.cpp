@@ -2,6 +2,7 @@
 #include "app/errordlg.h"
 #include "app/log.h"
 #include "app/main.h"
+#include "app/PlainLog.h"
 #include "platform/rtl/Format.h"
 
 namespace vantrel::app {
@@ -14,13 +15,7 @@ void ReportError(TMainUnitState& State, const String& Text, const String& Mark) 
   ShowErrorReport(*ErrorForm, State, Text, Mark);
 }
 
-void AddActionLogLine(TMainUnitState& State, const String& Text) {
-  const String Line = StampedLine(Now(), Text);
-  if (LogForm)
-    LogForm->AddLine(Line);
-  else
-    State.ActionLog.push_back(Line);
-}
+void AddActionLogLine(TMainUnitState& State, const String& Text) { AddPlainLogLine(State, StampedLine(Now(), Text)); }
 
 void StartMediaLogHistory(TMainUnitState& State) {
   State.MediaLogHistory = std::make_unique<TStringList>();

@@ -56,15 +56,17 @@ void DrawChooserArrow(TPicture* Picture) {
   Picture->Assign(&Arrow);
 }
 
-const TProfileIcon& ChooserIcon(const std::vector<TProfileIcon>& Icons, const String& ID, bool IgnoreCase) {
+// The icon named ID; nullptr when the catalogue has none of that name.
+const TProfileIcon* ChooserIcon(const std::vector<TProfileIcon>& Icons, const String& ID, bool IgnoreCase) {
   const Integer Found = FindProfileIcon(Icons, ID, IgnoreCase);
-  return Icons.at(static_cast<size_t>(Found >= 0 ? Found : 0));
+  return Found >= 0 ? &Icons[static_cast<size_t>(Found)] : nullptr;
 }
 
-// Draws Icon centred on (X, Y): half its size rounded half to even.
-void DrawChooserIcon(TCanvas* C, const TProfileIcon& Icon, Integer X, Integer Y) {
-  TGraphic* G = Icon.Picture ? Icon.Picture->Graphic() : nullptr;
-  if (!G) throw Exception("The icon " + Icon.ID + " has no picture");
+// Draws Icon centred on (X, Y): half its size rounded half to even. No icon draws nothing.
+void DrawChooserIcon(TCanvas* C, const TProfileIcon* Icon, Integer X, Integer Y) {
+  if (!Icon) return;
+  TGraphic* G = Icon->Picture ? Icon->Picture->Graphic() : nullptr;
+  if (!G) throw Exception("The icon " + Icon->ID + " has no picture");
   const auto Half = [](Integer Size) { return static_cast<Integer>(std::nearbyint(Size / 2.0)); };
   C->Draw(X - Half(G->Width()), Y - Half(G->Height()), G);
 }
@@ -293,11 +295,8 @@ void Tproform::sgFormatsClick(TObject*) {
     State->CurrentProfileInd = State->RecentProfileInd = ShownProfile;
     State->CurrentFormatInd = State->RecentFormatInd = HoveredFormat;
     const TProfile& P = State->Profiles[static_cast<size_t>(ShownProfile)];
-    const Integer Icon = FindProfileIcon(State->ProfileIcons, P.Icon, true);
-    TPicture* Picture = State->ProfileIcons.empty()
-                            ? nullptr
-                            : State->ProfileIcons[static_cast<size_t>(Icon >= 0 ? Icon : 0)].Picture.get();
-    FileList->ShowProfile(P.Formats[static_cast<size_t>(HoveredFormat)].Title, Picture);
+    FileList->ShowProfile(P.Formats[static_cast<size_t>(HoveredFormat)].Title,
+                          ProfileIconPicture(State->ProfileIcons, P.Icon));
     if (FileList->ApplyToAll())
       for (Integer I = 0; I < FileList->EntryCount(); ++I)
         FileList->SetEntryFormat(I, State->CurrentProfileInd, State->CurrentFormatInd, false);

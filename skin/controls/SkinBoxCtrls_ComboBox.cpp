@@ -501,6 +501,21 @@ void TspSkinCustomComboBox::Dispatch(TMessage& Message) {
       EditCancelMode(M.Sender());
       return;
     }
+    case WM_ERASEBKGND: {
+      if (FromWMPaint) break;
+      // The whole control, then the edit's text over its item area.
+      const HDC DC = reinterpret_cast<HDC>(Message.WParam);
+      PaintWholeImageTo(DC);
+      if (FEdit && FEdit->HandleAllocated() && FEdit->Visible()) {
+        const int Saved = SaveDC(DC);
+        SetViewportOrgEx(DC, FEdit->Left(), FEdit->Top(), nullptr);
+        IntersectClipRect(DC, 0, 0, FEdit->Width(), FEdit->Height());
+        SendMessage(FEdit->Handle(), WM_PAINT, Message.WParam, 0);
+        RestoreDC(DC, Saved);
+      }
+      Message.Result = 1;
+      return;
+    }
     case CM_TEXTCHANGED:
       TspSkinCustomControl::Dispatch(Message);
       if (FEdit && !FromEdit) FEdit->SetText(Text());
@@ -632,6 +647,7 @@ void TspSkinCustomComboBox::ChangeSkinData() {
     }
     if (FIndex != -1 && !IsNullRect(ActiveSkinRect) && (EditFocused() || FMouseIn)) F->SetColor(ActiveFontColor);
     F->SetCharset(TextCharset());
+    FEdit->SetEditTransparent(FIndex != -1);
     if (!Enabled()) F->SetColor(GetDisabledFontColor());
   }
   Repaint();

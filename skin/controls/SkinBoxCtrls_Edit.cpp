@@ -14,6 +14,7 @@
 namespace {
 
 constexpr char32_t EditDecimalSeparator = U'.';
+constexpr WORD EditLeftMargin = 2;
 
 // The clipboard text up to its first line break.
 String ClipboardFirstLine() {
@@ -140,6 +141,11 @@ void TspCustomEdit::Dispatch(TMessage& Message) {
     case WM_MOUSEMOVE:
       TCustomMaskEdit::Dispatch(Message);
       if (FDown) RepaintTransparent();
+      return;
+    case WM_SETFONT:
+      TCustomMaskEdit::Dispatch(Message);
+      // Text starts two pixels in from the left edge and runs to the right edge.
+      SendMessage(Handle(), EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(EditLeftMargin, 0));
       return;
     case WM_ERASEBKGND:
       if (!FEditTransparent) break;

@@ -537,6 +537,7 @@ class TspSkinTextLabel : public TGraphicControl, public TspLabelSkinFont {
   void Notification(TComponent* AComponent, TOperation Operation) override;
   void Paint() override;
   void Loaded() override;
+  void CMFontChanged(TWMNoParams& Message) override;
   void DoDrawText(TCanvas* C, TRect& R, UINT Flags);
   // Sizes the label to its lines (AutoSize), keeping the right edge of a right-aligned one.
   void AdjustBounds();
@@ -918,8 +919,10 @@ class TspSkinSpeedButton : public TspGraphicSkinCustomControl, public TspButtonS
   String CaptionToDraw() { return FShowCaption ? Caption() : String(); }
   void SetButtonFont(TCanvas* C, Boolean ADown, Boolean AMouseIn);
   // Glyph and caption from the first source that applies; ToolBarHot lets the tool bar's
-  // hot pictures take part.
-  void DrawButtonContent(TCanvas* C, const TRect& R, Boolean ADown, Boolean AMouseIn, Boolean ToolBarHot);
+  // hot pictures take part; Shift moves the image list's picture or the glyph and the
+  // caption one pixel right and down, as pressed.
+  void DrawButtonContent(TCanvas* C, const TRect& R, Boolean ADown, Boolean AMouseIn, Boolean ToolBarHot,
+                         Boolean Shift = false);
   // The flat resting look: glyph and caption straight on the canvas.
   void PaintFlat(Boolean Skinned);
   // The state image of the current look (skinned or plain), not the flat resting one.
@@ -1638,6 +1641,7 @@ class TspSkinCheckRadioBox : public TspSkinCustomControl {
   void WndProc(TMessage& Message) override;
   void Dispatch(TMessage& Message) override;
   void Paint() override;
+  void ActionChange(TObject* Sender) override;
   void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
   void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
   void CMMouseEnter(TWMNoParams& Message) override;

@@ -50,9 +50,13 @@ void TspSkinBevel::ChangeSkinData() {
 }
 
 void TspSkinBevel::SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) {
-  TRect ToolClient;
-  if (SkinToolBarCentring(Parent(), ToolClient))
+  // In a tool bar a bevel stays centred across the bar, whether or not the bar lines up
+  // its other controls.
+  if (auto* Bar = dynamic_cast<TspSkinToolBar*>(Parent())) {
+    TRect ToolClient;
+    Bar->GetSkinClientRect(ToolClient);
     ATop = ToolClient.Top + RectHeight(ToolClient) / 2 - AHeight / 2;
+  }
   TBevel::SetBounds(ALeft, ATop, AWidth, AHeight);
 }
 

@@ -2,6 +2,7 @@
 // the hover morph and the four looks (flat or framed, skinned or plain).
 #include <algorithm>
 
+#include "platform/ui/ActnList.h"
 #include "platform/ui/Timers.h"
 #include "platform/win/DrawText.h"
 #include "platform/win/Focus.h"
@@ -49,6 +50,12 @@ void TspSkinCheckRadioBox::SetChecked(Boolean Value) {
   Invalidate();
   if (FChecked && FGroupIndex != 0) UncheckGroupSiblings();
   if ((!FRadio || FChecked) && OnClick) OnClick(this);
+}
+
+void TspSkinCheckRadioBox::ActionChange(TObject* Sender) {
+  TspSkinCustomControl::ActionChange(Sender);
+  // The box follows its action's check mark; an unchanged mark raises no click.
+  if (auto* A = dynamic_cast<TCustomAction*>(Sender); A && A->Checked() != FChecked) SetChecked(A->Checked());
 }
 
 void TspSkinCheckRadioBox::SetState(TCheckBoxState Value) {

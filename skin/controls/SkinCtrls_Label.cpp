@@ -159,6 +159,11 @@ void TspSkinTextLabel::Loaded() {
   AdjustBounds();
 }
 
+void TspSkinTextLabel::CMFontChanged(TWMNoParams& Message) {
+  TGraphicControl::CMFontChanged(Message);
+  AdjustBounds();
+}
+
 void TspSkinTextLabel::DoDrawText(TCanvas* C, TRect& R, UINT Flags) {
   GetSkinData();
   String Text;

@@ -179,6 +179,6 @@ void TspSkinMenuSpeedButton::DrawDefaultImage(TBitmap* B) {
     DrawPlainFace(C, Whole, Shift ? spfsPressed : FMouseIn ? spfsHot : spfsNormal);
   }
   C->Brush()->SetStyle(bsClear);
-  DrawButtonContent(C, RestOfStrip(), Shift, FMouseIn, true);
+  DrawButtonContent(C, RestOfStrip(), Shift, FMouseIn, true, Shift);
   DrawDropDownArrow(C, MarkerRect(Shift || FMenuTracked), clBtnText);
 }

@@ -408,7 +408,7 @@ void TspSkinSpeedButton::SetButtonFont(TCanvas* C, Boolean ADown, Boolean AMouse
 }
 
 void TspSkinSpeedButton::DrawButtonContent(TCanvas* C, const TRect& R, Boolean ADown, Boolean AMouseIn,
-                                           Boolean ToolBarHot) {
+                                           Boolean ToolBarHot, Boolean Shift) {
   TspImagesMenuItem* Sel = FSkinImagesMenu && FUseImagesMenuImage ? FSkinImagesMenu->SelectedItem() : nullptr;
   if (Sel && FSkinImagesMenu->Images()) {
     DrawImageAndText(C, R, FMargin, FSpacing, FLayout, FUseImagesMenuCaption ? Sel->Caption() : CaptionToDraw(),
@@ -433,12 +433,12 @@ void TspSkinSpeedButton::DrawButtonContent(TCanvas* C, const TRect& R, Boolean A
     }
   }
   if (FGlyph->Empty() && FButtonImages) {
-    DrawImageAndText(C, R, FMargin, FSpacing, FLayout, CaptionToDraw(), FImageIndex, FButtonImages, false, Enabled(),
+    DrawImageAndText(C, R, FMargin, FSpacing, FLayout, CaptionToDraw(), FImageIndex, FButtonImages, Shift, Enabled(),
                      FDrawColorMarker, FColorMarkerValue);
     return;
   }
   DrawGlyphAndText(C, R, FMargin, FSpacing, FLayout, CaptionToDraw(), FGlyph.get(), FNumGlyphs,
-                   GlyphNumber(FNumGlyphs, ADown, AMouseIn, Enabled()), false, FDrawColorMarker, FColorMarkerValue);
+                   GlyphNumber(FNumGlyphs, ADown, AMouseIn, Enabled()), Shift, FDrawColorMarker, FColorMarkerValue);
 }
 
 void TspSkinSpeedButton::DrawDefaultImage(TBitmap* B) {

@@ -11,7 +11,9 @@ TRect MovedRectForGeometry(TRect R, Integer DX, Integer DY) {
   return Rect(R.Left + DX, R.Top + DY, R.Right + DX, R.Bottom + DY);
 }
 
-// The platform's point test: right and bottom edges excluded.
+// R lies in Zone: both its corners on or inside the zone's edges. R's right and bottom are
+// just past its last pixel, so a rectangle flush with a zone's right or bottom edge (the
+// skin's outer edge, or where the corner meets the middle) still lies in that zone.
 bool InZoneForGeometry(const TRect& Zone, const TRect& R) {
   return IsPointInRect(Zone, Point(R.Left, R.Top)) && IsPointInRect(Zone, Point(R.Right, R.Bottom));
 }

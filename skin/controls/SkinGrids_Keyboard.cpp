@@ -132,10 +132,13 @@ Boolean TspSkinCustomGrid::CanEditShow() {
 }
 
 void TspSkinCustomGrid::SetEditorMode(Boolean Value) {
-  if (Value)
-    ShowEditor();
-  else
+  if (!Value) {
     HideEditor();
+    return;
+  }
+  // The caret goes after the text with nothing selected: typing adds to the cell.
+  ShowEditor();
+  if (FInplaceEdit) FInplaceEdit->Deselect();
 }
 
 void TspSkinCustomGrid::ShowEditor() {

@@ -241,6 +241,10 @@ class TspFormSkin : public TComponent {
   Boolean IsSkinNCArea() const;
   Boolean IsSkinResizable() const;
   Boolean UseLayeredBorder() const;
+  // The layered border applies and its frame data draw the whole frame, caption included.
+  Boolean UseFullLayeredBorder() const;
+  // A full layered border is in use and shown around the form.
+  Boolean FullLayeredBorderShown() const;
   // A full layered border shows the form at its rolled-up height.
   Boolean IsLayerFrameRolledUp() const;
   void WMSkinLayeredBordersChanged();
@@ -430,6 +434,9 @@ class TspFormSkin : public TComponent {
   TspSkinData* MenuSkin() const { return FMenusSkinData ? FMenusSkinData : FSD; }
   // Screen position of the frame's (0, 0), where ObjectRect is measured from.
   TPoint FrameScreenOrigin() const;
+  // Screen position the frame's objects (their glow, their menus) are placed from: the top
+  // window of a shown full layered border, which draws them, else the frame's origin.
+  TPoint ObjectScreenOrigin() const;
   // Drops Item's sub-items down from a frame object's rectangle: through the skinned popup
   // menu Item belongs to, else through the skin menu (with the skin of a skinned main menu
   // Item belongs to when AMainMenuSkin).
@@ -656,6 +663,7 @@ class TspFormSkin : public TComponent {
   Boolean WMFadeTimer(TMessage& Message);
   Boolean WMSizing(TMessage& Message);
   Boolean WMSize(TMessage& Message);
+  void LayerWhileHiding();
   void WMWindowPosChanged(TMessage& Message);
   void WMExitSizeMove(TMessage& Message);
   void HookMDIClient(Boolean AReplace);

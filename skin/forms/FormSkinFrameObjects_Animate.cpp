@@ -216,19 +216,7 @@ void TspSkinAnimateObject::TrackMenu() {
   Parent->TrackObjectMenu(MenuItem, ObjectRect, FPopupUp, false);
 }
 
-TPoint TspSkinAnimateObject::LayerOrigin() const {
-  TCustomForm* Form = Parent->FForm;
-  if (Form->FormStyle() != fsMDIChild) return Point(Form->Left(), Form->Top());
-  TPoint Origin = Form->ClientOrigin();
-  if (Parent->IsSkinNCArea()) {
-    Origin.X -= Parent->NewClRect.Left;
-    Origin.Y -= Parent->NewClRect.Top;
-  } else {
-    Origin.X -= 3;
-    Origin.Y -= Parent->GetDefCaptionHeight() + 3;
-  }
-  return Origin;
-}
+TPoint TspSkinAnimateObject::LayerOrigin() const { return Parent->ObjectScreenOrigin(); }
 
 void TspSkinAnimateObject::ShowLayer() {
   if (!Skinned() || GlowLayerPictureIndex == -1 || !IsWin2000OrLater() || !SD->ShowCaptionButtonGlowFrames())

@@ -112,8 +112,7 @@ void TspActiveSkinObject::DrawMorphed(TCanvas* Cnvs, TBitmap* Normal, TBitmap* T
 
 Boolean TspActiveSkinObject::EnableMorphing() {
   if (!Morphing || !SD || !SD->EnableSkinEffects()) return false;
-  const Boolean FullLayeredBorder = Parent->UseLayeredBorder() && SD->LayerFrame && SD->LayerFrame->FullBorder;
-  return !FullLayeredBorder;
+  return !Parent->UseFullLayeredBorder();
 }
 
 Boolean TspActiveSkinObject::CanMorphing() {
@@ -144,21 +143,7 @@ void TspActiveSkinObject::ShowLayer() {
     return;
   TBitmap* Image = SkinActivePicture(SD, GlowLayerPictureIndex);
   TBitmap* Mask = SkinActivePicture(SD, GlowLayerMaskPictureIndex);
-  TCustomForm* Form = Parent->FForm;
-  TPoint Origin;
-  if (Form->FormStyle() == fsMDIChild) {
-    Origin = Form->ClientOrigin();
-    if (Parent->IsSkinNCArea()) {
-      Origin.X -= Parent->NewClRect.Left;
-      Origin.Y -= Parent->NewClRect.Top;
-    } else {
-      Origin.X -= 3;
-      Origin.Y -= Parent->GetDefCaptionHeight() + 3;
-    }
-  } else {
-    // The layered border draws no full frame yet, so the form's own corner is the frame's.
-    Origin = Point(Form->Left(), Form->Top());
-  }
+  const TPoint Origin = Parent->ObjectScreenOrigin();
   TRect R = ObjectRect;
   OffsetRect(&R, Origin.X, Origin.Y);
   GlowLayers()->Show(R.Left - GlowLayerOffsetX, R.Top - GlowLayerOffsetY, Image, Mask,

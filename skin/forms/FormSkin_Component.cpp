@@ -335,6 +335,12 @@ Boolean TspFormSkin::UseLayeredBorder() const {
   return !IsMDIChildForm() && !FSmartEffectsShow;
 }
 
+Boolean TspFormSkin::UseFullLayeredBorder() const { return UseLayeredBorder() && FSD->LayerFrame && FSD->LayerFrame->FullBorder; }
+
+Boolean TspFormSkin::FullLayeredBorderShown() const {
+  return FBorderLayer && FBorderLayer->Visible() && FBorderLayer->FullBorder() && UseLayeredBorder();
+}
+
 Boolean TspFormSkin::IsLayerFrameRolledUp() const {
   if (!FBorderLayer || !FBorderLayer->FullBorder()) return false;
   if (FRollUpState) return true;

@@ -2,6 +2,8 @@
 // objects, and the window region.
 #include "skin/forms/FormSkin.h"
 
+#include <algorithm>
+
 #include "platform/win/Gdi.h"
 #include "platform/win/WindowRegion.h"
 #include "skin/forms/FormSkinFrameObjects.h"
@@ -144,7 +146,8 @@ void TspFormSkin::CalcNewRect(const TRect& R, TRect& NewR) const {
 }
 
 void TspFormSkin::CalcObjectRects() {
-  // (The layered full border, which lays out its own caption, is not built yet.)
+  // A full layered border lays out its caption objects itself, in its own coordinates.
+  if (UseFullLayeredBorder()) return;
   for (TspActiveSkinObject* Obj : ObjectList) CalcNewRect(Obj->SkinRect, Obj->ObjectRect);
   if (HasSkin() && !IsNullRect(FSD->SizeGripArea))
     CalcNewRect(FSD->SizeGripArea, FSizeGripArea);
@@ -251,6 +254,13 @@ void TspFormSkin::UpdateFormRegion(Boolean AUpdate) {
 
   if (!FSkinnableForm) {
     Remove();
+    return;
+  }
+  // The full layered border draws the frame outside the window: the window is its client,
+  // or while rolled up the frame data's rolled height of it (none when that is 0).
+  if (HasSkin() && FSupportNCArea && FForm->BorderStyle() != bsNone && UseFullLayeredBorder()) {
+    const Integer H = IsLayerFrameRolledUp() ? FSD->LayerFrame->RollUpFormHeight : FFormHeight;
+    Apply(CreateRectRgn(0, 0, FFormWidth, std::max<Integer>(H, 0)));
     return;
   }
   if (FSupportNCArea && FForm->BorderStyle() == bsNone) {

@@ -14,8 +14,8 @@ void TspFormSkin::TestActiveObject(Integer X, Integer Y, Boolean ACanActivate) {
   if (ObjectCount() == 0) return;
   if (!GetFormActive() && FSupportNCArea) return;
   if (FSizeMove || FBorderLayerChangeSize || PreviewMode) return;
-  // A layered full border, once it exists, does its own hover.
-  if (UseLayeredBorder() && FSD && FSD->LayerFrame && FSD->LayerFrame->FullBorder) return;
+  // A full layered border does its own hover.
+  if (UseFullLayeredBorder()) return;
   if (IsMaximizedMDIChild()) return;
   if (FForm->BorderStyle() == bsNone && FSupportNCArea) return;
 

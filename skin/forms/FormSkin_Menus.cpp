@@ -4,6 +4,8 @@
 #include "skin/forms/FormSkin.h"
 
 #include "platform/win/Input.h"
+#include "platform/win/WindowManager.h"
+#include "skin/forms/FormSkinLayerBorder.h"
 #include "skin/forms/FormSkinFrameObjects.h"
 #include "skin/forms/FormSkinObjects.h"
 #include "skin/forms/SkinMenus.h"
@@ -49,9 +51,19 @@ TPoint TspFormSkin::FrameScreenOrigin() const {
   return Origin;
 }
 
+TPoint TspFormSkin::ObjectScreenOrigin() const {
+  if (IsMDIChildForm() || !FullLayeredBorderShown() || !FBorderLayer->TopBorder) return FrameScreenOrigin();
+  RECT R{};
+  if (FBorderLayer->TopBorder->HandleAllocated()) {
+    GetWindowRect(FBorderLayer->TopBorder->Handle(), &R);
+    return Point(R.Left, R.Top);
+  }
+  return Point(FBorderLayer->TopBorder->Left(), FBorderLayer->TopBorder->Top());
+}
+
 void TspFormSkin::TrackObjectMenu(TMenuItem* Item, const TRect& AObjectRect, Boolean PopupUp, Boolean AMainMenuSkin) {
   TRect R = AObjectRect;
-  const TPoint Origin = FrameScreenOrigin();
+  const TPoint Origin = ObjectScreenOrigin();
   OffsetRect(&R, Origin.X, Origin.Y);
   TMenu* Menu = Item->GetParentMenu();
   if (auto* Popup = dynamic_cast<TspSkinPopupMenu*>(Menu)) {

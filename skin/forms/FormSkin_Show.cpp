@@ -35,6 +35,7 @@ Boolean TspFormSkin::WMShowWindow(TMessage& Message) {
       DeleteChildFromMenu(FForm);
       DeleteChildFromBar(FForm);
     }
+    if (FSkinnableForm) LayerWhileHiding();
     return true;
   }
   if (FStartShow && FPositionInMonitor == sppDefault) {
@@ -166,9 +167,16 @@ Boolean TspFormSkin::WMSizing(TMessage& Message) {
   return false;
 }
 
+// Layered while it goes, the window leaves no picture behind its border.
+void TspFormSkin::LayerWhileHiding() {
+  if (FBorderLayer->Visible() && FIsVistaOS && FSupportNCArea && FForm->HandleAllocated())
+    FormSkinSetLayered(FForm->Handle(), true);
+}
+
 void TspFormSkin::WMWindowPosChanged(TMessage& Message) {
   const auto* Pos = reinterpret_cast<const WINDOWPOS*>(Message.LParam);
   if (!Pos) return;
+  if (Pos->flags & SWP_HIDEWINDOW) LayerWhileHiding();
   if (!(Pos->flags & SWP_NOMOVE)) {
     FFormLeft = Pos->x;
     FFormTop = Pos->y;

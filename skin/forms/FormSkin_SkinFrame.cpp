@@ -123,7 +123,7 @@ void TspFormSkin::DrawSkinObject(TspActiveSkinObject* AObject) {
     return;
   }
   // A full layered border draws the frame's objects: it is built anew around the form.
-  if (FBorderLayer->Visible() && FBorderLayer->FullBorder() && UseLayeredBorder()) {
+  if (FullLayeredBorderShown()) {
     FBorderLayer->SetBoundsWithForm();
     return;
   }
@@ -139,6 +139,11 @@ void TspFormSkin::DrawSkinObject(TspActiveSkinObject* AObject) {
 }
 
 void TspFormSkin::UpDateFormNC() {
+  // A full layered border holds the whole frame: it is built anew around the form.
+  if (FullLayeredBorderShown()) {
+    FBorderLayer->SetBoundsWithForm();
+    return;
+  }
   if (FForm->HandleAllocated()) SendMessage(FForm->Handle(), WM_NCPAINT, 0, 0);
 }
 
@@ -224,7 +229,8 @@ Integer TspFormSkin::GetMinHeight() {
       return V < FMinHeight && Keep ? FMinHeight : V;
     }
     const Integer V = FSD->FPicture->Height() - RectHeight(FSD->ClRect);
-    // A layered full border keeps the window at least 10 pixels high; it is never in use yet.
+    // The full layered border draws the frame outside the window, which keeps 10 pixels.
+    if (UseFullLayeredBorder()) return V < FMinHeight && Keep ? FMinHeight : 10;
     if (FSD->FormMinHeight <= 0) return V < FMinHeight && Keep ? FMinHeight : V;
     const Integer F = FSD->FormMinHeight;
     return F >= FMinHeight || !Keep ? F : FMinHeight;
@@ -266,7 +272,13 @@ void TspFormSkin::SetRollUpState(Boolean Value) {
     if (FSupportNCArea) {
       if (Value) {
         OldHeight = FForm->Height();
-        FForm->SetHeight(GetMinHeight());
+        const Integer Rolled = GetMinHeight();
+        // The border is rebuilt on a size change: one must happen even at the rolled height.
+        if (FullLayeredBorderShown() && OldHeight == Rolled) {
+          FForm->SetHeight(Rolled + 1);
+          OldHeight = FForm->Height();
+        }
+        FForm->SetHeight(Rolled);
       } else if (FClientHeight != 0) {
         FForm->SetClientHeight(FClientHeight);
       } else {

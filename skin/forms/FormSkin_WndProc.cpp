@@ -351,6 +351,12 @@ Boolean TspFormSkin::WMNCActivate(TMessage& Message) {
 Boolean TspFormSkin::WMSysCommand(TMessage& Message) {
   if (Message.WParam == SC_RESTORE) {
     if (OnRestore) OnRestore(this);
+    // A main form on the task bar comes back with its layered border around it.
+    if (FSupportNCArea && UseLayeredBorder() && Application->MainFormOnTaskBar() && FForm == Application->MainForm()) {
+      OldWindowProc(Message);
+      FBorderLayer->ShowWithForm();
+      return false;
+    }
     return true;
   }
   if (Message.WParam == SC_KEYMENU) {

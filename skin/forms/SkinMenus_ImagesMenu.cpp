@@ -76,12 +76,9 @@ TspSkinImagesMenu::TspSkinImagesMenu(TComponent* AOwner) : TComponent(AOwner) {
 TspSkinImagesMenu::~TspSkinImagesMenu() = default;
 
 void TspSkinImagesMenu::BeforeDestruction() {
-  // An open popup goes without events.
-  if (FPopupWindow) {
-    TspSkinImagesMenuPopupWindow* W = FPopupWindow;
-    FPopupWindow = nullptr;
-    W->Hide(false);
-  }
+  // An open popup goes with the menu, without events.
+  FDestroying = true;
+  if (FPopupWindow) FPopupWindow->Hide(false);
   FClosedWindow.reset();
   TComponent::BeforeDestruction();
 }
@@ -146,6 +143,7 @@ void TspSkinImagesMenu::Hide() {
 void TspSkinImagesMenu::CloseProc(Boolean AProcessEvents) {
   FClosedWindow.reset(FPopupWindow);
   FPopupWindow = nullptr;
+  if (FDestroying) return;
   if (OnInternalMenuClose) OnInternalMenuClose(this);
   if (OnMenuClose) OnMenuClose(this);
   if (!AProcessEvents || ItemIndex == -1) return;

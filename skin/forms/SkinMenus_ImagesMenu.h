@@ -101,6 +101,8 @@ class TspSkinImagesMenu : public TComponent {
   TspSkinImagesMenuPopupWindow* FPopupWindow = nullptr;
   // A closed popup is freed later, never from inside its own handlers.
   TOwned<TspSkinImagesMenuPopupWindow> FClosedWindow;
+  // Set while the menu is being freed: closing raises no events then.
+  Boolean FDestroying = false;
   Integer FOldItemIndex = -1;
   TOwned<TFont> FDefaultFont;
 };

@@ -2,6 +2,7 @@
 // the estimated size, and moving and removing entries.
 #include <gtest/gtest.h>
 
+#include <cctype>
 
 #include "app/main_FileList.h"
 #include "media/FFDecode.h"
@@ -25,6 +26,15 @@ bool LogHas(const TMainUnitState& S, const String& Text) {
   for (const String& L : S.ActionLog)
     if (L.size() >= Text.size() && L.compare(L.size() - Text.size(), Text.size(), Text) == 0) return true;
   return false;
+}
+
+// "hh:mm:ss-> " followed by Text and something more.
+bool IsStampedLine(const String& Line, const String& Text) {
+  const String Stamp = "00:00:00-> ";
+  if (Line.size() <= Stamp.size() + Text.size()) return false;
+  for (size_t I = 0; I < Stamp.size(); ++I)
+    if (Stamp[I] == '0' ? !std::isdigit(static_cast<unsigned char>(Line[I])) : Line[I] != Stamp[I]) return false;
+  return Line.compare(Stamp.size(), Text.size(), Text) == 0;
 }
 
 TFormat RatedFormat(const String& Video, const String& Audio) {
@@ -76,6 +86,12 @@ TEST(FileList, ProbedFilesBecomeEntriesAndOthersAreRejected) {
       ASSERT_EQ(W.Boxes.size(), ++Boxes);
       EXPECT_EQ(W.Boxes.back(), "File " + ExtractFileName(C.File) +
                                     " is not a valid media file or its format is not supported.");
+      // The reason stands out: a time-stamped line between two empty ones.
+      const size_t N = S.ActionLog.size();
+      ASSERT_GE(N, 3u);
+      EXPECT_EQ(S.ActionLog[N - 3], "");
+      EXPECT_TRUE(IsStampedLine(S.ActionLog[N - 2], "File load error: ")) << S.ActionLog[N - 2];
+      EXPECT_EQ(S.ActionLog[N - 1], "");
       continue;
     }
     ASSERT_EQ(S.VideoFiles.size(), Before + 1);

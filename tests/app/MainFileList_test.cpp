@@ -426,3 +426,24 @@ TEST_F(MainFileList, ADropOfRejectedFilesOnlyLeavesTheCommandsAsTheyWere) {
   EXPECT_EQ(Boxes.size(), 1u);
   EXPECT_FALSE(M.SettingsButton->Enabled());
 }
+
+// Selecting an entry shows its format with its profile's icon; a profile whose icon the
+// catalogue lacks shows none (not some other profile's) and reports nothing.
+TEST_F(MainFileList, ARowClickShowsTheProfilesIconOrNone) {
+  TMainForm& M = StartShown();
+  AddThroughDialog(M, {vantrel::test::FixturePath("v.mp4"), vantrel::test::FixturePath("long.mp4")});
+  TMainUnitState& State = MainUnit();
+  ASSERT_FALSE(State.ProfileIcons.empty());
+  TVideoFile& E = State.VideoFiles[1];
+  TProfile& P = State.Profiles.at(static_cast<size_t>(E.ProfileInd));
+  const size_t Reports = State.ErrorReports.size();
+  M.sgList->SetRow(2);
+  M.sgListClick(M.sgList);
+  ASSERT_NE(FindProfileIcon(State.ProfileIcons, P.Icon, true), -1) << P.Icon;
+  EXPECT_NE(M.imgProfileIcon->Picture()->Graphic(), nullptr);
+  P.Icon = "no such icon";
+  M.sgListClick(M.sgList);
+  EXPECT_EQ(M.lblProfile->Caption(), P.Formats.at(static_cast<size_t>(E.FormatInd)).Title);
+  EXPECT_EQ(M.imgProfileIcon->Picture()->Graphic(), nullptr);
+  EXPECT_EQ(State.ErrorReports.size(), Reports);
+}

@@ -162,6 +162,32 @@ TEST_F(ProfileChooser, AClickAppliesTheFormatToTheSelectedEntryOrToAll) {
   }
 }
 
+// A profile or format whose icon the catalogue lacks is drawn without one, nothing is
+// reported, and choosing such a format leaves the main window's icon empty.
+TEST_F(ProfileChooser, WithoutItsIconAProfileOrFormatIsDrawnWithoutOne) {
+  State.Profiles[1].Icon = "noicon";
+  ShowChooser();
+  const uint32_t Green = 0x008000u;
+  EXPECT_EQ(PixelAt(Form->sgProfiles->ClientToScreen(Point(15, 12))), Green);
+  EXPECT_EQ(PixelAt(Form->sgFormats->ClientToScreen(Point(20, 20))), Green);
+  EXPECT_EQ(PixelAt(Form->sgProfiles->ClientToScreen(Point(15, 25 + 12))), 0xFFFFFFu);
+  MoveTo(ProfileRow(1));
+  S.Session.Advance(ChooserDelay);
+  ASSERT_EQ(Form->sgFormats->RowCount(), 3);
+  for (Integer Row = 0; Row < 3; ++Row)
+    EXPECT_EQ(PixelAt(Form->sgFormats->ClientToScreen(Point(20, Row * 50 + 20))), 0xFFFFFFu) << Row;
+  Files.ProfileIcon = State.ProfileIcons[0].Picture.get();
+  MoveTo(FormatRow(1));
+  S.Session.Press(FormatRow(1).X, FormatRow(1).Y);
+  S.Session.PumpUntilIdle();
+  S.Session.Release(FormatRow(1).X, FormatRow(1).Y);
+  S.Session.PumpUntilIdle();
+  EXPECT_FALSE(Form->Visible());
+  EXPECT_EQ(Files.ProfileTitle, "WAV");
+  EXPECT_EQ(Files.ProfileIcon, nullptr);
+  EXPECT_TRUE(State.ErrorReports.empty());
+}
+
 TEST_F(ProfileChooser, AProfileWithoutFormatsTakesNoClick) {
   ShowChooser();
   MoveTo(ProfileRow(2));
@@ -195,7 +221,7 @@ TEST_F(ProfileChooser, LosingActivationHidesWithoutChanges) {
 }
 
 TEST_F(ProfileChooser, AFailingDrawIsReportedOncePerShowingAndLeavesTheCellBlank) {
-  State.ProfileIcons.clear();  // no icon to draw
+  for (TProfileIcon& I : State.ProfileIcons) I.Picture.reset();  // icons that lost their pictures
   State.RecentFormatInd = 4;
   ShowChooser();
   S.Session.Advance(100);

@@ -76,4 +76,25 @@ TEST_F(SkinBevelColoursTest, ADescriptorOfAnotherKindKeepsTheColours) {
   EXPECT_EQ(B->LightColor, Light);
 }
 
+// A bevel in a tool bar stays centred across the bar whatever top it is given, also in a bar
+// that does not line up its other controls.
+TEST_F(SkinBevelColoursTest, InAToolBarTheBevelIsCentred) {
+  for (bool Adjust : {true, false}) {
+    SCOPED_TRACE(Adjust);
+    auto* Bar = Create<TspSkinToolBar>(Form.get());
+    Bar->SetParent(Form.get());
+    Bar->AdjustControls = Adjust;
+    Bar->SetBounds(0, Adjust ? 0 : 100, 300, 40);
+    auto* B = Create<TspSkinBevel>(Form.get());
+    B->SetParent(Bar);
+    B->SetBounds(10, 0, 4, 10);
+    TRect R;
+    Bar->GetSkinClientRect(R);
+    ASSERT_EQ(RectHeight(R), 40);  // a plain bar without a frame
+    EXPECT_EQ(B->Top(), R.Top + 15);
+    B->SetTop(33);
+    EXPECT_EQ(B->Top(), R.Top + 15);
+  }
+}
+
 }  // namespace

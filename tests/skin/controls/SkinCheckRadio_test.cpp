@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/ui/ActnList.h"
 #include "platform/win/Focus.h"
 #include "platform/win/Keyboard.h"
 #include "platform/win/MessageQueue.h"
@@ -346,4 +347,26 @@ TEST_F(SkinCheckRadioTest, AFocusedFlatBoxWithAnImageAndNoCaptionFramesTheImage)
   EXPECT_EQ(B->Images(), nullptr);
 }
 
+// A box linked to an action takes over the action's check mark when linked and whenever it
+// changes; a change of something else leaves the box (and its click event) alone.
+TEST_F(SkinCheckRadioTest, ALinkedActionsCheckMarkIsTakenOver) {
+  auto* B = AddBox(true, true);
+  int Clicks = 0;
+  B->OnClick = [&](TObject*) { ++Clicks; };
+  auto* A = Create<TAction>(Form.get());
+  A->SetCaption("Apply to all");
+  A->SetChecked(true);
+  B->SetAction(A);
+  EXPECT_TRUE(B->Checked());
+  EXPECT_EQ(B->State(), cbChecked);
+  A->SetChecked(false);
+  EXPECT_FALSE(B->Checked());
+  EXPECT_EQ(Clicks, 2);
+  A->SetCaption("Apply to every file");
+  EXPECT_EQ(B->Caption(), "Apply to every file");
+  EXPECT_FALSE(B->Checked());
+  EXPECT_EQ(Clicks, 2);
+}
+
 }  // namespace
+

@@ -12,6 +12,7 @@
 #include "platform/win/Focus.h"
 #include "platform/win/Gdi.h"
 #include "platform/win/Keyboard.h"
+#include "platform/win/WindowDc.h"
 #include "skin/controls/SkinBoxCtrls.h"
 #include "skin/core/drawing/SPUtils.h"
 #include "tests/support/SkinFormFixture.h"
@@ -606,6 +607,63 @@ TEST_F(SkinComboBoxTest, TheGeneratedSkinsDrawTheButtonBesideTheItemAndAPressOnI
     Session.PumpUntilIdle();
     C->Free();
   }
+}
+
+// An edit-style combo that gets its skin after its style (as a dialog's combo does when the
+// form's skin reaches it) shows the skinned item area through its edit, not a white box.
+TEST_F(SkinComboBoxTest, AnEditStyleComboSkinnedAfterItsStyleShowsTheSkinThroughItsEdit) {
+  Form->SetColor(clWhite);
+  auto* C = AddCombo(false);
+  C->SetStyle(spcbEditStyle);
+  ShowForm();
+  TspCustomEdit* E = C->Edit();
+  ASSERT_NE(E, nullptr);
+  const int X = E->Width() - 3, Y = E->Height() / 2;  // right of any text
+  EXPECT_EQ(PixelAt(E, X, Y), Sys(clWindow));
+  C->SetSkinData(Skin);
+  Session.PumpUntilIdle();
+  ASSERT_NE(C->FIndex, -1);
+  EXPECT_TRUE(E->EditTransparent());
+  EXPECT_EQ(PixelAt(E, X, Y), sg::TestPieceColour(false, "combobox", "skinrect", sg::Piece::Fill));
+}
+
+// The background erase of an edit-style combo paints the whole control and then its edit's
+// text into the given device context.
+TEST_F(SkinComboBoxTest, TheEraseGetsTheWholeComboAndItsEditText) {
+  auto* C = AddCombo(true);
+  C->SetStyle(spcbEditStyle);
+  C->SetText("WWWWWW");
+  ShowForm();
+  TspCustomEdit* E = C->Edit();
+  ASSERT_NE(E, nullptr);
+  const HDC Screen = GetDC(nullptr);
+  const HDC Dc = CreateCompatibleDC(Screen);
+  const HBITMAP Bmp = CreateCompatibleBitmap(Screen, C->Width(), C->Height());
+  ReleaseDC(nullptr, Screen);
+  const HGDIOBJ Old = SelectObject(Dc, Bmp);
+  const COLORREF Marker = RGB(255, 0, 255);
+  const HBRUSH Brush = CreateSolidBrush(Marker);
+  RECT All{0, 0, C->Width(), C->Height()};
+  FillRect(Dc, &All, Brush);
+  EXPECT_EQ(SendMessage(C->Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(Dc), 0), 1);
+  const TRect B = C->Button.R;
+  EXPECT_EQ(GetPixel(Dc, B.Left + RectWidth(B) / 2, B.Top + RectHeight(B) / 2),
+            sg::TestPieceColour(false, "combobox", "buttonrect", sg::Piece::Fill));
+  const int EY = E->Top() + E->Height() / 2;
+  const COLORREF Item = sg::TestPieceColour(false, "combobox", "skinrect", sg::Piece::Fill);
+  EXPECT_EQ(GetPixel(Dc, E->Left() + E->Width() - 3, EY), Item);
+  // The edit's text is drawn over the item area.
+  int Ink = 0;
+  for (int Y = E->Top(); Y < E->Top() + E->Height(); ++Y)
+    for (int X = E->Left(); X < E->Left() + E->Width() / 2; ++X) {
+      const COLORREF P = GetPixel(Dc, X, Y);
+      Ink += P != Item && P != Marker;
+    }
+  EXPECT_GT(Ink, 10);
+  SelectObject(Dc, Old);
+  DeleteObject(Brush);
+  DeleteObject(Bmp);
+  DeleteDC(Dc);
 }
 
 TEST_F(SkinComboBoxTest, CaptureOfTheLooks) {

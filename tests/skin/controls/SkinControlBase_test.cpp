@@ -126,6 +126,11 @@ TEST_F(SkinControlBaseTest, CalcNewRectMovesEachCornerZone) {
       {Rect(1, 1, 3, 58), Rect(1, 1, 3, 298)},          // down the left
       {Rect(57, 1, 59, 58), Rect(297, 1, 299, 298)},    // down the right
       {Rect(20, 20, 30, 30), Rect(20, 20, 30, 30)},     // the middle: unchanged
+      // Flush with the skin's outer edges or the corner's inner edges: still in the corner.
+      {Rect(56, 0, 60, 4), Rect(296, 0, 300, 4)},       // the whole right-top corner
+      {Rect(0, 56, 4, 60), Rect(0, 296, 4, 300)},       // the whole left-bottom corner
+      {Rect(56, 56, 60, 60), Rect(296, 296, 300, 300)}, // the whole right-bottom corner
+      {Rect(57, 1, 59, 4), Rect(297, 1, 299, 4)},       // on the right-top corner's bottom edge
   };
   for (const Case& K : Cases) {
     SCOPED_TRACE(std::to_string(K.In.Left) + "," + std::to_string(K.In.Top));

@@ -102,6 +102,20 @@ TEST_F(SkinEditBaseTest, OneLineStaysOneLine) {
   EXPECT_EQ(SendMessage(E->Handle(), EM_GETLINECOUNT, 0, 0), 2);
 }
 
+// Whatever font the edit gets, its text starts two pixels in from the left edge.
+TEST_F(SkinEditBaseTest, TheTextStartsTwoPixelsInWhateverTheFont) {
+  auto* E = AddEditor<TspCustomEdit>();
+  ShowForm();
+  E->SetText("ab");
+  for (int Height : {11, 20}) {
+    SCOPED_TRACE(Height);
+    E->Font()->SetHeight(Height);
+    Session.PumpUntilIdle();
+    EXPECT_EQ(SendMessage(E->Handle(), EM_GETMARGINS, 0, 0), MAKELRESULT(2, 0));
+    EXPECT_EQ(LOWORD(SendMessage(E->Handle(), EM_POSFROMCHAR, 0, 0)), 2);
+  }
+}
+
 TEST_F(SkinEditBaseTest, TheMenuEnablesItsItemsByState) {
   auto* E = AddEditor();
   ShowForm();

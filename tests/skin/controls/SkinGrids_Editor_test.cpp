@@ -193,6 +193,28 @@ TEST_F(SkinGridEditorTest, F2WithAHandlerThatClearsTheKeyLeavesTheSelection) {
   EXPECT_EQ(Editor()->SelLength(), 0);
 }
 
+// F2 (and switching editing on from the program) opens the editor with the caret after the
+// text and nothing selected, so what is typed is added to the cell's text.
+TEST_F(SkinGridEditorTest, F2PutsTheCaretAfterTheTextAndTypingAddsToIt) {
+  G->Texts[{1, 1}] = "abc";
+  Key(VK_F2);
+  ASSERT_TRUE(EditorShown());
+  EXPECT_EQ(Editor()->SelStart(), 3);
+  EXPECT_EQ(Editor()->SelLength(), 0);
+  Type("d");
+  EXPECT_EQ(G->Texts[std::make_pair(1, 1)], "abcd");
+  Key(VK_RETURN);
+  ASSERT_FALSE(EditorShown());
+  G->SetCol(2);
+  G->Texts[{2, 1}] = "xy";
+  G->SetEditorMode(true);
+  Pump();
+  ASSERT_TRUE(EditorShown());
+  EXPECT_EQ(Editor()->Text(), "xy");
+  EXPECT_EQ(Editor()->SelStart(), 2);
+  EXPECT_EQ(Editor()->SelLength(), 0);
+}
+
 TEST_F(SkinGridEditorTest, APressStoresTheEditorsTextFirst) {
   Type("q");
   ASSERT_TRUE(EditorShown());

@@ -107,6 +107,24 @@ TEST_F(SkinLabelsTest, ThreeLinesAtTheBottomEndFlushAndAutoSizeToThreeLines) {
   EXPECT_EQ(Bottom.Bottom, Top.Bottom + 100 - 3 * LineH);
 }
 
+// An auto-sized text label drawn in its own font follows that font's size.
+TEST_F(SkinLabelsTest, ATextLabelResizesWhenItsFontChanges) {
+  auto* L = Create<TspSkinTextLabel>(Form.get());
+  L->SetParent(Form.get());
+  L->SetBounds(20, 20, 10, 10);
+  L->SetUseSkinFont(false);
+  L->Lines()->Add("Wide words");
+  L->Lines()->Add("two");
+  auto Probe = CreateOwned<TBitmap>();
+  for (int H : {12, 30}) {
+    SCOPED_TRACE(H);
+    L->Font()->SetHeight(H);
+    Probe->Canvas()->Font()->Assign(L->Font());
+    EXPECT_EQ(L->Width(), Probe->Canvas()->TextWidth("Wide words"));
+    EXPECT_EQ(L->Height(), 2 * Probe->Canvas()->TextHeight("A"));
+  }
+}
+
 TEST_F(SkinLabelsTest, AnEndEllipsisShortensTheEnd) {
   auto* Plain = Create<TspSkinStdLabel>(Form.get());
   auto* Short = Create<TspSkinStdLabel>(Form.get());

@@ -223,6 +223,38 @@ TEST_F(SkinMenuButtonTest, UnskinnedTheTrackPartShowsPressedWhileTheMenuIsOpen) 
   CloseMenu();
 }
 
+// Unskinned, a pressed menu speed button shows its glyph one pixel right and down.
+TEST_F(SkinMenuButtonTest, UnskinnedAPressedMenuSpeedButtonShiftsItsGlyph) {
+  auto* B = AddSpeed();
+  B->SetSkinData(nullptr);
+  auto Glyph = CreateOwned<TBitmap>();
+  Glyph->SetSize(8, 8);
+  Glyph->Canvas()->Brush()->SetColor(clWhite);  // the bottom-left pixel's colour is see-through
+  Glyph->Canvas()->FillRect(Rect(0, 0, 8, 8));
+  Glyph->Canvas()->Brush()->SetColor(clRed);
+  Glyph->Canvas()->FillRect(Rect(1, 1, 7, 7));
+  B->SetGlyph(Glyph.get());
+  ShowForm();
+  // The top-left red pixel of the button.
+  auto RedCorner = [&] {
+    const auto Shot = ShotOf(B);
+    for (int Y = 0; Y < B->Height(); ++Y)
+      for (int X = 0; X < B->Width(); ++X)
+        if (Shot.At(X, Y) == static_cast<vantrel::skingen::Colour>(ColorToRGB(clRed))) return Point(X, Y);
+    return Point(-1, -1);
+  };
+  PressAt(B, 5, 5);
+  ReleaseAt(B, 5, 5);
+  const TPoint Up = RedCorner();
+  ASSERT_GE(Up.X, 0);
+  PressAt(B, 5, 5);
+  ASSERT_TRUE(B->Down());
+  const TPoint Down = RedCorner();
+  EXPECT_EQ(Down.X, Up.X + 1);
+  EXPECT_EQ(Down.Y, Up.Y + 1);
+  ReleaseAt(B, 5, 5);
+}
+
 TEST_F(SkinMenuButtonTest, TheDefaultSkinsMenuButtonsShowTheirLooksWhileTheMenuIsOpen) {
   LoadSkin(vantrel::skingen::DefaultSkinFolder);
   auto* B = AddButton();

@@ -3,14 +3,19 @@
 // sizing and moving the form through the side windows.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "platform/display/HeadlessDisplay.h"
 #include "platform/ui/Timers.h"
 #include "platform/win/Gdi.h"
 #include "platform/win/Input.h"
 #include "platform/win/SysColors.h"
 #include "platform/win/WindowManager.h"
+#include "platform/win/WindowRegion.h"
+#include "skin/forms/FormSkinFrameObjects.h"
 #include "skin/forms/FormSkinLayerBorder.h"
 #include "skin/forms/SkinHint.h"
+#include "skin/forms/SkinMenus.h"
 #include "tests/skin/forms/FormFrame_TestKit.h"
 
 namespace vantrel::frametest {
@@ -524,6 +529,184 @@ TEST_F(FullBorderMouseTest, SwitchingLayeredBordersOffAndOnKeepsTheFootprint) {
   S.Session.PumpUntilIdle();
   EXPECT_TRUE(LB->Visible());
   EXPECT_EQ(Form->BoundsRect(), Rect(200, 100, 600, 400));
+}
+
+// After a resize and a maximize the caption buttons stay where the border draws them: the
+// pointer over each one hovers it and shows its hover picture, and a click on close closes.
+TEST_F(FullBorderMouseTest, AfterAResizeAndAMaximizeEachCaptionButtonIsWhereItIsDrawn) {
+  std::vector<TspSkinStdButtonObject*> Buttons;
+  for (TspActiveSkinObject* O : FS->ObjectList)
+    if (auto* B = dynamic_cast<TspSkinStdButtonObject*>(O); B && B->Visible && B->Command != cmSysMenu) Buttons.push_back(B);
+  ASSERT_FALSE(Buttons.empty());
+  auto HoverEach = [&] {
+    for (TspSkinStdButtonObject* B : Buttons) {
+      SCOPED_TRACE(B->IDName);
+      const TPoint P = ScreenPointOf(B);
+      S.Session.Move(P.X, P.Y);
+      S.Session.PumpUntilIdle();
+      EXPECT_EQ(FS->ObjectAt(LB->ActiveObject), B);
+    }
+    // The close button's hover picture shows where the pointer is.
+    const TPoint P = ScreenPointOf(Close);
+    S.Session.Move(P.X, P.Y);
+    S.Session.PumpUntilIdle();
+    const TColor Hover =
+        static_cast<TColor>(skingen::TestPieceColour(false, "closebutton", "activeskinrect", skingen::Piece::Fill));
+    ExpectColourNear(SurfaceColour(S.Session.CaptureScreen(), P.X, P.Y), OverDesktop(Hover, 200));
+  };
+  Form->SetWidth(500);
+  S.Session.PumpUntilIdle();
+  // The close button's right edge: the caption rectangle's, moved by the border's growth.
+  EXPECT_EQ(Close->ObjectRect.Right, 80 + 440);
+  HoverEach();
+  FS->SetWindowState(wsMaximized);
+  S.Session.PumpUntilIdle();
+  ASSERT_TRUE(LB->Visible());
+  HoverEach();
+  FS->SetWindowState(wsNormal);
+  S.Session.PumpUntilIdle();
+  HoverEach();
+  Click(ScreenPointOf(Close));
+  EXPECT_FALSE(Form->Visible());
+}
+
+// The window's region is the whole window, the frame being outside it; rolled up it is the
+// frame data's rolled-up height of it, none when that is 0.
+TEST_F(FullBorderMouseTest, TheRegionIsTheWholeWindowAndRolledUpTheRolledUpHeight) {
+  auto RegionBox = [&] {
+    HRGN R = CreateRectRgn(0, 0, 0, 0);
+    const int Kind = GetWindowRgn(Form->Handle(), R);
+    RECT Box{};
+    GetRgnBox(R, &Box);
+    DeleteObject(R);
+    return Kind == ERROR ? Rect(-1, -1, -1, -1) : Rect(Box.Left, Box.Top, Box.Right, Box.Bottom);
+  };
+  EXPECT_EQ(RegionBox(), Rect(0, 0, 400, 300));
+  FS->SetBorderIcons(FS->BorderIcons() + TspBorderIcons{TspBorderIcon::biRollUp});
+  for (Integer Rolled : {20, 0}) {
+    SCOPED_TRACE(Rolled);
+    Skin->LayerFrame->RollUpFormHeight = Rolled;
+    FS->SetRollUpState(true);
+    S.Session.PumpUntilIdle();
+    EXPECT_EQ(RegionBox(), Rolled ? Rect(0, 0, 400, Rolled) : Rect(0, 0, 0, 0));
+    FS->SetRollUpState(false);
+    S.Session.PumpUntilIdle();
+    EXPECT_EQ(RegionBox(), Rect(0, 0, 400, 300));
+  }
+}
+
+// The frame lies outside the window: the window may be as low as 10 pixels, or as its own
+// minimum asks when that is above the skin frame's height; rolled up it always may.
+TEST_F(FullBorderMouseTest, TheWindowMayBeTenPixelsHighUnlessItsMinimumAsksMore) {
+  struct Case {
+    Integer MinHeight, Expected;
+  };
+  // The rows of the skin's frame picture around its client area.
+  const Integer V = Skin->FPicture->Height() - RectHeight(Skin->ClRect);
+  ASSERT_GT(V, 10);
+  for (const Case& C : {Case{0, 10}, Case{V, 10}, Case{V + 10, V + 10}}) {
+    SCOPED_TRACE(C.MinHeight);
+    FS->SetMinHeight(C.MinHeight);
+    EXPECT_EQ(FS->GetMinHeight(), C.Expected);
+  }
+  FS->SetBorderIcons(FS->BorderIcons() + TspBorderIcons{TspBorderIcon::biRollUp});
+  FS->SetRollUpState(true);
+  EXPECT_EQ(FS->GetMinHeight(), 10);
+  FS->SetRollUpState(false);
+  FS->SetMinHeight(0);
+  S.Session.PumpUntilIdle();
+  Form->SetHeight(5);
+  S.Session.PumpUntilIdle();
+  EXPECT_EQ(Form->Height(), 10);
+}
+
+// Rolling up a window already at the rolled-up height still changes its size, so the
+// border is rebuilt at its rolled-up height; rolling down brings that height back.
+TEST_F(FullBorderMouseTest, RollingUpAtTheRolledHeightStillRebuildsTheBorder) {
+  FS->SetBorderIcons(FS->BorderIcons() + TspBorderIcons{TspBorderIcon::biRollUp});
+  Skin->LayerFrame->RollUpFormHeight = 20;
+  Form->SetHeight(10);
+  S.Session.PumpUntilIdle();
+  ASSERT_EQ(Form->Height(), 10);
+  ASSERT_EQ(LB->FHeight, 10 + 50);
+  FS->SetRollUpState(true);
+  S.Session.PumpUntilIdle();
+  EXPECT_EQ(Form->Height(), 10);
+  EXPECT_EQ(FS->RealHeight(), 11);
+  EXPECT_EQ(LB->FHeight, 20 + 50);
+  EXPECT_EQ(WindowRectOf(LB->BottomBorder).Bottom, WindowRectOf(LB->TopBorder).Top + 70);
+  FS->SetRollUpState(false);
+  S.Session.PumpUntilIdle();
+  EXPECT_EQ(Form->Height(), 11);
+}
+
+// A repaint of the whole frame reaches the border: a button taken away is gone from it.
+TEST_F(FullBorderMouseTest, RepaintingTheFrameRebuildsTheBorder) {
+  const TPoint P = ScreenPointOf(Close);
+  S.Session.Move(400, 250);
+  S.Session.PumpUntilIdle();
+  const TColor Shown = SurfaceColour(S.Session.CaptureScreen(), P.X, P.Y);
+  Close->Visible = false;
+  FS->UpDateFormNC();
+  S.Session.PumpUntilIdle();
+  EXPECT_NE(SurfaceColour(S.Session.CaptureScreen(), P.X, P.Y), Shown);
+}
+
+// A caption button's glow and the system menu it drops are placed from the border's top
+// window, where the button is drawn.
+TEST_F(FullBorderMouseTest, TheGlowAndTheMenuOfACaptionButtonLieAtItInTheTopWindow) {
+  ASSERT_NE(SysMenu, nullptr);
+  Skin->SetShowCaptionButtonGlowFrames(true);
+  Close->GlowLayerPictureIndex = Close->GlowLayerMaskPictureIndex = Skin->LayerFrame->MaskPictureIndex;
+  Close->GlowLayerAlphaBlendValue = 255;
+  const TRect Top = WindowRectOf(LB->TopBorder);
+  S.Session.Move(ScreenPointOf(Close).X, ScreenPointOf(Close).Y);
+  S.Session.PumpUntilIdle();
+  ASSERT_TRUE(FS->FLayerManager->IsVisible);
+  ASSERT_NE(FS->FLayerManager->LayerWindow, nullptr);
+  const TRect Glow = WindowRectOf(FS->FLayerManager->LayerWindow);
+  EXPECT_EQ(Glow.Left, Top.Left + Close->ObjectRect.Left);
+  EXPECT_EQ(Glow.Top, Top.Top + Close->ObjectRect.Top);
+  const TPoint P = ScreenPointOf(SysMenu);
+  S.Session.Move(P.X, P.Y);
+  S.Session.PumpUntilIdle();
+  S.Session.Press(P.X, P.Y);
+  S.Session.PumpUntilIdle();
+  ASSERT_TRUE(FS->SkinMenuVisible());
+  EXPECT_EQ(FS->SkinMenu->Level(0)->Left(), Top.Left + SysMenu->ObjectRect.Left);
+  EXPECT_EQ(FS->SkinMenu->Level(0)->Top(), Top.Top + SysMenu->ObjectRect.Bottom);
+  S.Session.Release(P.X, P.Y);
+  FS->SkinMenu->Hide();
+  S.Session.PumpUntilIdle();
+}
+
+// Restoring a main form shown on the task bar brings its layered border back with it.
+TEST_F(LayerBorderTest, RestoringAMainFormOnTheTaskBarShowsItsBorder) {
+  UseLayerSkin();
+  TForm* Main = nullptr;
+  Application->CreateForm(Main);
+  ASSERT_EQ(Application->MainForm(), Main);
+  Main->SetBounds(250, 150, 300, 200);
+  auto* MainSkin = Create<TspFormSkin>(Main);
+  MainSkin->SetSkinData(Skin.get());
+  int Restores = 0;
+  MainSkin->OnRestore = [&](TObject*) { ++Restores; };
+  Application->SetMainFormOnTaskBar(true);
+  Main->Show();
+  S.Session.Advance(20);
+  S.Session.PumpUntilIdle();
+  TspFormLayerBorder* Border = MainSkin->BorderLayer();
+  ASSERT_TRUE(Border->Visible());
+  Border->Hide();
+  ASSERT_FALSE(Border->Visible());
+  SendMessage(Main->Handle(), WM_SYSCOMMAND, SC_RESTORE, 0);
+  S.Session.PumpUntilIdle();
+  EXPECT_EQ(Restores, 1);
+  ASSERT_TRUE(Border->Visible());
+  ASSERT_NE(Border->TopBorder, nullptr);
+  // Around the form: 20 pixels left and right of it, its 30 rows above it.
+  EXPECT_EQ(WindowRectOf(Border->TopBorder),
+            Rect(Main->Left() - 20, Main->Top() - 30, Main->Left() + Main->Width() + 20, Main->Top()));
 }
 
 TEST_F(LayerBorderTest, AMaximizedFormHidesASideBorder) {

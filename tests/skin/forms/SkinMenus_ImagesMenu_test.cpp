@@ -10,6 +10,7 @@
 #include "platform/display/HeadlessPng.h"
 #include "platform/ui/ImgList.h"
 #include "platform/win/Input.h"
+#include "platform/win/WindowManager.h"
 #include "skin/forms/SkinHint.h"
 #include "skin/forms/SkinMenus.h"
 #include "tests/support/AppPump.h"
@@ -164,6 +165,27 @@ TEST_F(ImagesMenuTest, EscAClickOutsideOrASystemKeyCloseWithoutEntryEvents) {
     EXPECT_EQ(Events, (std::vector<std::string>{"popup", "close"}));
     EXPECT_FALSE(Application->OnMessage);
   }
+}
+
+// Freeing the images menu while its picker is open takes the picker window with it and
+// tells no one of a close.
+TEST_F(ImagesMenuTest, FreeingTheMenuWhileOpenFreesThePickerWithoutEvents) {
+  Add(0);
+  Add(1);
+  Picker->ItemIndex = 0;
+  Picker->OnInternalMenuClose = [this](TObject*) { Events.push_back("internal close"); };
+  Picker->Popup(200, 150);
+  S.Session.PumpUntilIdle();
+  ASSERT_NE(Picker->PopupWindow(), nullptr);
+  const HWND Window = Picker->PopupWindow()->Handle();
+  ASSERT_TRUE(IsWindow(Window));
+  Events.clear();
+  Picker->Free();
+  Picker = nullptr;
+  S.Session.PumpUntilIdle();
+  EXPECT_TRUE(Events.empty());
+  EXPECT_FALSE(IsWindow(Window));
+  EXPECT_FALSE(Application->OnMessage);
 }
 
 TEST_F(ImagesMenuTest, NearTheScreensBottomThePickerOpensAboveItsRectangle) {
