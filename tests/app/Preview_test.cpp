@@ -123,6 +123,43 @@ TEST_F(PreviewPlayer, PlaysTheSelectedFileIntoThePanelToItsEnd) {
   EXPECT_TRUE(MainUnit().ErrorReports.empty());
 }
 
+// Play and Pause share one place: a press there plays, the next one pauses (Pause covers
+// Play while the file plays), the next resumes, and with Play left showing the one after
+// that opens the file anew.
+TEST_F(PreviewPlayer, OnePlaceOfTheButtonsPlaysPausesResumesAndReopens) {
+  const TPoint At = vantrel::uitest::CentreOf(Main->PlayButton);
+  ASSERT_EQ(vantrel::uitest::CentreOf(Main->PauseButton), At);
+  const auto PressAt = [&] {
+    S.Session.Press(At.X, At.Y);
+    S.Session.Release(At.X, At.Y);
+    S.Session.PumpUntilIdle();
+  };
+  Integer Opens = 0;
+  auto Original = Main->DODodeve->OnFileOpen;
+  Main->DODodeve->OnFileOpen = [&](TObject* Sd, Int64 D, Integer W, Integer H, Integer& SW, Integer& SH) {
+    ++Opens;
+    Original(Sd, D, W, H, SW, SH);
+  };
+  PressAt();
+  ASSERT_TRUE(PumpUntil([&] {
+    return Main->PreviewPlayState == vantrel::media::psPlay && Main->DODodeve->CurrentFrame()->Width() > 0;
+  }));
+  EXPECT_EQ(Opens, 1);
+  PressAt();
+  ASSERT_TRUE(PumpUntil([&] { return Main->PreviewPlayState == vantrel::media::psPause; }));
+  EXPECT_EQ(Opens, 1);
+  EXPECT_FALSE(Main->PauseButton->Visible());
+  EXPECT_TRUE(Main->PlayButton->Visible());
+  PressAt();
+  ASSERT_TRUE(PumpUntil([&] { return Main->PreviewPlayState == vantrel::media::psResume; }));
+  EXPECT_EQ(Opens, 1);
+  EXPECT_FALSE(Main->PauseButton->Visible());
+  PressAt();
+  ASSERT_TRUE(PumpUntil([&] { return Opens == 2; }));
+  EXPECT_TRUE(Main->PauseButton->Visible());
+  EXPECT_TRUE(MainUnit().ErrorReports.empty());
+}
+
 TEST_F(PreviewPlayer, PlayWithTheHeaderRowOrAnEmptyListDoesNothing) {
   for (bool Empty : {false, true}) {
     SCOPED_TRACE(Empty);
