@@ -13,6 +13,7 @@
 #include <mutex>
 #include <vector>
 
+#include "media/FFAlignedBuffer.h"
 #include "media/FFBaseComponent.h"
 #include "media/FFDecode.h"
 #include "media/FFLog.h"
@@ -124,8 +125,8 @@ struct TVideoState {
   TVideoState(const TVideoState&) = delete;
   TVideoState& operator=(const TVideoState&) = delete;
 
-  std::vector<uint8_t> audio_buf1;  // silence and the converted frame
-  std::vector<uint8_t> audio_buf2;
+  TFFAlignedVector<uint8_t> audio_buf1;  // silence and the converted frame
+  TFFAlignedVector<uint8_t> audio_buf2;  // the resampler writes here
   TOwned<TThread> parse_tid;
   const AVInputFormat* iformat = nullptr;
   std::atomic<Integer> abort_request{0};
@@ -236,7 +237,7 @@ struct TVideoState {
   // The spectrum display.
   ::RDFTContext* rdft = nullptr;
   Integer rdft_bits = 0;
-  std::vector<float> rdft_data;
+  TFFAlignedVector<float> rdft_data;  // av_rdft_calc works in place
 };
 
 // Blends one palettised subtitle rectangle (palette already A, Y, U, V) into a YUV 4:2:0

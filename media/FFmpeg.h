@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "media/FFAlignedBuffer.h"
 #include "media/FFLog.h"
 #include "media/FFUpright.h"
 #include "media/FFUtils.h"
@@ -770,9 +771,9 @@ class TCustomFFmpeg : public TObject {
   std::vector<std::vector<Integer>> Fjoin_sources;
   bool Finput_sync = false;
   // Working buffers of the audio and subtitle paths.
-  std::vector<uint8_t> Faudio_buf;
+  TFFAlignedVector<uint8_t> Faudio_buf;  // the resampler's output
   std::vector<uint8_t> Faudio_out;
-  std::vector<uint8_t> Finput_tmp;
+  TFFAlignedVector<uint8_t> Finput_tmp;  // silence for the resampler
   std::vector<uint8_t> Fsamples;
   std::vector<uint8_t> Fsubtitle_out;
   // Statistics and the report.

@@ -189,10 +189,11 @@ void TCustomFFmpeg::PushSamples(TAVOutputStream& ost, const uint8_t* const* ADat
   std::vector<uint8_t*> Out(static_cast<size_t>(Planar ? Channels : 1), nullptr);
   Integer Count = ACount;
   auto OwnBuffer = [&](Integer ASamples) {
-    const int Size = ff::av_samples_get_buffer_size(nullptr, Channels, std::max(ASamples, 1), Fmt, 1);
+    // Alignment 0: each plane starts aligned as the buffer does.
+    const int Size = ff::av_samples_get_buffer_size(nullptr, Channels, std::max(ASamples, 1), Fmt, 0);
     if (Size < 0) throw FFmpegException("Buffer sizes too large in do_audio_out");
     if (Faudio_buf.size() < static_cast<size_t>(Size)) Faudio_buf.resize(static_cast<size_t>(Size));
-    ff::av_samples_fill_arrays(Out.data(), nullptr, Faudio_buf.data(), Channels, std::max(ASamples, 1), Fmt, 1);
+    ff::av_samples_fill_arrays(Out.data(), nullptr, Faudio_buf.data(), Channels, std::max(ASamples, 1), Fmt, 0);
   };
   if (ost.resample) {
     // AData nil drains what the resampler still holds.
@@ -307,11 +308,11 @@ void TCustomFFmpeg::DoAudioOut(AVFormatContext* os, TAVOutputStream& ost, TAVInp
     const Int64 Block = std::max<Int64>(1, SilenceBlockSeconds * DecRate);
     const auto Fmt = static_cast<AVSampleFormat>(DecFmt);
     const int First = static_cast<int>(std::min(Silence, Block));
-    const int Size = ff::av_samples_get_buffer_size(nullptr, DecChannels, First, Fmt, 1);
+    const int Size = ff::av_samples_get_buffer_size(nullptr, DecChannels, First, Fmt, 0);
     if (Size < 0) throw FFmpegException("Buffer sizes too large in do_audio_out");
     Finput_tmp.assign(static_cast<size_t>(Size), 0);
     std::vector<uint8_t*> Planes(static_cast<size_t>(ff::av_sample_fmt_is_planar(Fmt) ? DecChannels : 1));
-    ff::av_samples_fill_arrays(Planes.data(), nullptr, Finput_tmp.data(), DecChannels, First, Fmt, 1);
+    ff::av_samples_fill_arrays(Planes.data(), nullptr, Finput_tmp.data(), DecChannels, First, Fmt, 0);
     ff::av_samples_set_silence(Planes.data(), 0, First, DecChannels, Fmt);
     for (Int64 Left = Silence; Left > 0; Left -= Block) {
       PushSamples(ost, Planes.data(), static_cast<Integer>(std::min(Left, Block)));

@@ -1,4 +1,5 @@
-// The built program started on the virtual X server, and what a test reads of its windows.
+// The built program started on the virtual X server beside a window manager, and what a
+// test reads of its windows.
 #include "tests/app/x11/X11ProgramRun.h"
 
 #include <signal.h>
@@ -18,6 +19,7 @@
 #include "platform/win/Surface.h"
 #include "tests/support/TestPaths.h"
 
+#include <X11/Xatom.h>
 #include <X11/Xutil.h>
 
 extern char** environ;
@@ -58,9 +60,31 @@ Window FindViewableNamed(Display* Dpy, Window W, const std::string& AName, int D
   return Found;
 }
 
+// While it lives, X errors (a window that is gone) are ignored instead of ending the test
+// program; the requests made meanwhile have reached the server when it ends.
+class TXErrorTrap {
+ public:
+  explicit TXErrorTrap(Display* Dpy) : FDpy(Dpy) {
+    XSync(FDpy, False);
+    FPrevious = XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
+  }
+  ~TXErrorTrap() {
+    XSync(FDpy, False);
+    XSetErrorHandler(FPrevious);
+  }
+  TXErrorTrap(const TXErrorTrap&) = delete;
+  TXErrorTrap& operator=(const TXErrorTrap&) = delete;
+
+ private:
+  Display* FDpy;
+  int (*FPrevious)(Display*, XErrorEvent*) = nullptr;
+};
+
 }  // namespace
 
-TProgramRun::TProgramRun() {
+TProgramRun::TProgramRun() : TProgramRun(TProgramOptions{}) {}
+
+TProgramRun::TProgramRun(const TProgramOptions& AOptions) {
   const std::string Stubs = StubFolder(FHome);
   if (mkdir(Stubs.c_str(), 0700) != 0) throw std::runtime_error("cannot make " + Stubs);
   test::WriteFileBytes(Stubs + "/xdg-open", "#!/bin/sh\necho \"$@\" >> '" + OpenedFile(FHome) + "'\n");
@@ -79,9 +103,16 @@ TProgramRun::TProgramRun() {
   Env.push_back("XDG_DATA_HOME=" + FHome.File("data"));
   Env.push_back("XDG_CACHE_HOME=" + FHome.File("cache"));
   Env.push_back("XDG_RUNTIME_DIR=" + FHome.Path());
+  for (const std::string& Entry : AOptions.Env) {
+    const std::string Name = Entry.substr(0, Entry.find('=') + 1);
+    std::erase_if(Env, [&](const std::string& Var) { return Var.rfind(Name, 0) == 0; });
+    Env.push_back(Entry);
+  }
 
   const std::string Program = test::BinDir() + "/vantrel";
-  std::vector<char*> Argv{const_cast<char*>(Program.c_str()), nullptr};
+  std::vector<char*> Argv{const_cast<char*>(Program.c_str())};
+  for (const std::string& A : AOptions.Args) Argv.push_back(const_cast<char*>(A.c_str()));
+  Argv.push_back(nullptr);
   std::vector<char*> Envp;
   for (const std::string& E : Env) Envp.push_back(const_cast<char*>(E.c_str()));
   Envp.push_back(nullptr);
@@ -96,15 +127,16 @@ TProgramRun::~TProgramRun() {
 }
 
 int TProgramRun::WaitExit(double ASeconds) {
+  if (FPid <= 0) return -1;
   const auto End = RunClock::now() + std::chrono::duration<double>(ASeconds);
-  while (RunClock::now() < End) {
+  do {
     int ExitStatus = 0;
     if (waitpid(FPid, &ExitStatus, WNOHANG) == FPid) {
       FPid = -1;
       return WIFEXITED(ExitStatus) ? WEXITSTATUS(ExitStatus) : -1;
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
+  } while (RunClock::now() < End);
   return -1;
 }
 
@@ -115,19 +147,47 @@ TXConnection OpenTestDisplay() {
   return TXConnection(Name ? XOpenDisplay(Name) : nullptr, XCloseDisplay);
 }
 
+Window FindWindow(Display* Dpy, const std::string& ATitle) {
+  XGrabServer(Dpy);
+  const Window Found = FindViewableNamed(Dpy, DefaultRootWindow(Dpy), ATitle, 2);
+  XUngrabServer(Dpy);
+  XSync(Dpy, False);
+  return Found;
+}
+
 Window WaitForWindow(Display* Dpy, const std::string& AName, double ASeconds) {
-  const Window Root = DefaultRootWindow(Dpy);
+  Window Found = 0;
+  WaitUntil([&] { return (Found = FindWindow(Dpy, AName)) != 0; }, ASeconds);
+  return Found;
+}
+
+bool WaitForUnmap(Display* Dpy, Window W, double ASeconds) {
+  return WaitUntil(
+      [&] {
+        const TXErrorTrap Trap(Dpy);
+        XWindowAttributes A{};
+        return !XGetWindowAttributes(Dpy, W, &A) || A.map_state != IsViewable;
+      },
+      ASeconds);
+}
+
+bool WaitUntil(const std::function<bool()>& ACondition, double ASeconds) {
   const auto End = RunClock::now() + std::chrono::duration<double>(ASeconds);
-  while (RunClock::now() < End) {
-    XGrabServer(Dpy);
-    const Window Found = FindViewableNamed(Dpy, Root, AName, 2);
-    XUngrabServer(Dpy);
-    XSync(Dpy, False);
-    if (Found) return Found;
+  for (;;) {
+    if (ACondition()) return true;
+    if (RunClock::now() >= End) return false;
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
-  return 0;
 }
+
+std::pair<int, int> RootOrigin(Display* Dpy, Window W) {
+  int X = 0, Y = 0;
+  Window Child = 0;
+  XTranslateCoordinates(Dpy, W, DefaultRootWindow(Dpy), 0, 0, &X, &Y, &Child);
+  return {X, Y};
+}
+
+TCapture CaptureScreen(Display* Dpy) { return CaptureWindow(Dpy, DefaultRootWindow(Dpy)); }
 
 size_t WaitForPaintedCaption(Display* Dpy, Window W, size_t AColours) {
   size_t Colours = 0;
@@ -143,6 +203,7 @@ size_t WaitForPaintedCaption(Display* Dpy, Window W, size_t AColours) {
 }
 
 void AskToClose(Display* Dpy, Window W) {
+  const TXErrorTrap Trap(Dpy);  // the window may be gone with a program that ended
   XEvent E{};
   E.xclient.type = ClientMessage;
   E.xclient.window = W;
@@ -151,7 +212,6 @@ void AskToClose(Display* Dpy, Window W) {
   E.xclient.data.l[0] = static_cast<long>(XInternAtom(Dpy, "WM_DELETE_WINDOW", False));
   E.xclient.data.l[1] = CurrentTime;
   XSendEvent(Dpy, W, False, NoEventMask, &E);
-  XFlush(Dpy);
 }
 
 TCapture CaptureWindow(Display* Dpy, Window W) {
@@ -176,6 +236,88 @@ bool SaveCapture(const TCapture& C, const std::string& FileName) {
   for (int Y = 0; Y < C.Height; ++Y)
     for (int X = 0; X < C.Width; ++X) S.Row(Y)[X] = 0xFF000000u | C.At(X, Y);
   return display::SavePng(S, FileName);
+}
+
+TWindowManagerRun::TWindowManagerRun(Display* Dpy) {
+  std::vector<std::string> Env;
+  for (char** E = environ; *E; ++E)
+    if (std::string(*E).rfind("HOME=", 0) != 0) Env.push_back(*E);
+  Env.push_back("HOME=" + FHome.Path());  // its caches go to the scratch home
+  std::vector<char*> Envp;
+  for (const std::string& E : Env) Envp.push_back(const_cast<char*>(E.c_str()));
+  Envp.push_back(nullptr);
+  char Name[] = "openbox", SmOff[] = "--sm-disable";
+  char* Argv[] = {Name, SmOff, nullptr};
+  if (posix_spawnp(&FPid, Name, nullptr, nullptr, Argv, Envp.data()) != 0) {
+    FPid = -1;
+    return;
+  }
+  const Atom Check = XInternAtom(Dpy, "_NET_SUPPORTING_WM_CHECK", False);
+  for (int Try = 0; Try < 200 && !FRunning; ++Try) {
+    int Ended = 0;
+    if (waitpid(FPid, &Ended, WNOHANG) == FPid) {  // not installed or failed to start
+      FPid = -1;
+      return;
+    }
+    Atom Type = 0;
+    int Format = 0;
+    unsigned long Count = 0, After = 0;
+    unsigned char* Data = nullptr;
+    XGetWindowProperty(Dpy, DefaultRootWindow(Dpy), Check, 0, 1, False, XA_WINDOW, &Type, &Format, &Count, &After,
+                       &Data);
+    FRunning = Data && Count == 1;
+    if (Data) XFree(Data);
+    if (!FRunning) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+}
+
+TWindowManagerRun::~TWindowManagerRun() {
+  if (FPid <= 0) return;
+  kill(FPid, SIGTERM);
+  waitpid(FPid, nullptr, 0);
+}
+
+void UserLevelTest::SetUp() {
+  FConnection = OpenTestDisplay();
+  ASSERT_NE(FConnection, nullptr) << "run under a virtual X server";
+  Dpy = FConnection.get();
+  FManager = std::make_unique<TWindowManagerRun>(Dpy);
+  if (!FManager->Running()) {
+    const char* Ci = std::getenv("CI");
+    if (Ci && *Ci) FAIL() << "no window manager (openbox) to run: CI installs it (scripts/setup-deps)";
+    GTEST_SKIP() << "no window manager (openbox) to run";
+  }
+  Program = std::make_unique<TProgramRun>(Options());
+  ASSERT_TRUE(Program->Started()) << "vantrel did not start";
+  Main = WaitForWindow(Dpy, "Vantrel", 90);
+  ASSERT_NE(Main, 0u) << "no mapped window named Vantrel";
+  ASSERT_GE(WaitForPaintedCaption(Dpy, Main, 8), 8u) << "the caption was never painted";
+  // The client area paints after the caption: until then its middle is the black of a
+  // window without a background.
+  ASSERT_TRUE(WaitUntil(
+      [&] {
+        const TCapture C = CaptureWindow(Dpy, Main);
+        return C.Width > 0 && C.At(C.Width / 2, C.Height / 2) != 0;
+      },
+      10))
+      << "the client area was never painted";
+}
+
+void UserLevelTest::TearDown() {
+  if (Program && Program->Started()) {
+    const int Early = Program->WaitExit(0);
+    if (!Program->Started())
+      ADD_FAILURE() << "the program ended during the test (exit code " << Early << ")";
+    else if (Main) {
+      AskToClose(Dpy, Main);
+      const int Code = Program->WaitExit(10);
+      if (Code > 0) ADD_FAILURE() << "the program ended with exit code " << Code << " when asked to close";
+    }
+  }
+  Program.reset();  // kills a program that did not end
+  FManager.reset();
+  FConnection.reset();
+  Dpy = nullptr;
 }
 
 }  // namespace vantrel::x11apptest

@@ -3,6 +3,7 @@
 // selection it paints.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -138,7 +139,7 @@ TEST(TreeViewWindow, PaintsButtonsLinesAndTheSelectionUnfocused) {
   const vantrel::win::Surface Shot = F.S.Capture(F.Tree);
   const int H = static_cast<int>(SendMessage(F.Tree, TVM_GETITEMHEIGHT, 0, 0));
   RECT Label{};
-  *reinterpret_cast<HTREEITEM*>(&Label) = P;
+  std::memcpy(static_cast<void*>(&Label), &P, sizeof P);  // the item goes in where the rectangle comes back
   ASSERT_TRUE(SendMessage(F.Tree, TVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&Label)));
   // Background, the selection in the button face colour, and a grey button frame.
   EXPECT_EQ(Shot.Row(H + 2)[Label.Right + 20] & 0xFFFFFF, 0xFFFF00u);
