@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <functional>
 
 #include "app/main.h"
@@ -184,6 +185,32 @@ TEST_F(PreviewPlayer, AMissingFileIsReportedAsAnOpenFailure) {
   EXPECT_NE(MainUnit().ActionLog[0].find("-> " + Main->DODodeve->LastErrMsg()), String::npos);
   EXPECT_EQ(Main->lblPreview->Caption(), "Preview:");
   EXPECT_FALSE(Main->PauseButton->Visible());
+}
+
+// Without a sound device (an audio driver that cannot reach its server) a clip with
+// pictures plays silently, and a sound-only file's open failure says why: SDL's audio
+// error, not only that no stream could be played.
+TEST_F(PreviewPlayer, WithoutASoundDeviceVideoPlaysSilentlyAndASoundFileTellsWhy) {
+  setenv("PULSE_SERVER", "unix:/nonexistent/vantrel-test/native", 1);
+  Main->DODodeve->SetAudioDriver(vantrel::media::adDirectSound);
+  Main->PlayButtonClick(nullptr);
+  EXPECT_TRUE(PumpUntil([&] {
+    return Main->PreviewPlayState == vantrel::media::psPlay && Main->DODodeve->CurrentFrame()->Width() > 0;
+  }));
+  EXPECT_TRUE(MainUnit().ErrorReports.empty());
+  Main->StopButtonClick(nullptr);
+
+  Files.Entries = {StubEntry{FixturePath("task-c.wav"), "tone"}};
+  Main->PlayButtonClick(nullptr);
+  Main->DODodeve->SetAudioDriver(vantrel::media::adDefault);
+  unsetenv("PULSE_SERVER");
+  ASSERT_EQ(MainUnit().ErrorReports.size(), 1u);
+  const String Text = MainUnit().ErrorReports[0].Text;
+  EXPECT_EQ(MainUnit().ErrorReports[0].Mark, "CLM_FFPlayerOpen");
+  EXPECT_NE(Text.find("task-c.wav: could not open codecs, no stream to play."), String::npos) << Text;
+  const size_t Cause = Text.find("SDL_OpenAudio() failed: ");
+  ASSERT_NE(Cause, String::npos) << Text;
+  EXPECT_GT(Text.size(), Cause + 24) << "the device's own error is missing: " << Text;
 }
 
 TEST_F(PreviewPlayer, TheVolumeBarSetsTheVolume) {
