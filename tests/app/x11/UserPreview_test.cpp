@@ -65,9 +65,13 @@ class UserPreview : public UserLevelTest {
     const int OpenX = PreviewSize(Dpy, Dialog, true) - Border - PreviewOpenFromRight;
     ASSERT_TRUE(WaitUntil([&] { return CaptureWindow(Dpy, Dialog).At(OpenX, BandTop + PreviewOpenY) != 0; }, 10));
     ClickAt(Dpy, Dialog, Border + PreviewNameX, BandTop + PreviewNameY);
+    PressKeys(Dpy, "End");  // the dialog keeps the name typed before: select it
+    PressKeys(Dpy, "shift+Home");
     ASSERT_TRUE(TypeText(Dpy, APath));
     ClickAt(Dpy, Dialog, OpenX, BandTop + PreviewOpenY);
-    ASSERT_TRUE(WaitForUnmap(Dpy, Dialog, 20));
+    const bool Closed = WaitForUnmap(Dpy, Dialog, 20);
+    if (!Closed) SaveCapture(CaptureScreen(Dpy), testing::TempDir() + "x11-preview-open-failed.png");
+    ASSERT_TRUE(Closed) << "Open left the dialog up";
   }
 
   // The pixels of a part of the client area.
@@ -191,6 +195,8 @@ TEST_F(UserPreviewWithoutSound, AClipPlaysSilentlyAndASoundFileIsReported) {
   const Window Report = WaitForWindow(Dpy, "Error!", 20);
   ASSERT_NE(Report, 0u) << "a file that cannot play is not reported";
   WaitForPaintedCaption(Dpy, Report, 4);
+  const int ReportW = PreviewSize(Dpy, Report, true), ReportH = PreviewSize(Dpy, Report, false);
+  EXPECT_TRUE(WaitUntil([&] { return CaptureWindow(Dpy, Report).At(ReportW / 2, ReportH / 2) != 0; }, 10));
   SaveCapture(CaptureScreen(Dpy), testing::TempDir() + "x11-preview-no-sound-device.png");
 }
 

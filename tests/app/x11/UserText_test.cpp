@@ -72,6 +72,8 @@ class UserText : public UserLevelTest {
     const Window Dialog = OpenTheDialog(BandTop);
     ASSERT_NE(Dialog, 0u);
     ClickAt(Dpy, Dialog, Border + TextNameX, BandTop + TextNameY);
+    PressKeys(Dpy, "End");  // the dialog keeps the name typed before: select it
+    PressKeys(Dpy, "shift+Home");
     ASSERT_TRUE(TypeText(Dpy, APath));
     ClickAt(Dpy, Dialog, TextSize(Dpy, Dialog, true) - Border - TextOpenFromRight, BandTop + TextOpenY);
     const bool Closed = WaitForUnmap(Dpy, Dialog, 20);
