@@ -186,7 +186,7 @@ TEST_F(UserPreviewWithoutSound, AClipPlaysSilentlyAndASoundFileIsReported) {
   EXPECT_TRUE(WaitUntil([&] { return Panel() != Placeholder && Moving(); }, 30)) << "the clip does not play";
   EXPECT_EQ(FindWindow(Dpy, "Error!"), 0u);
   Click(PreviewStopX, PreviewStopY);
-  ASSERT_TRUE(WaitUntil([&] { return Panel() == Placeholder; }, 10));
+  ASSERT_TRUE(WaitUntil([&] { return !Moving(); }, 10)) << "Stop did not stop the clip";
 
   const std::string Tone = MakeClip("tone.wav", "-f lavfi -i sine=frequency=440:duration=3 -c:a pcm_s16le");
   AddThroughTheOpenDialog(Tone);
