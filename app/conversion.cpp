@@ -58,7 +58,7 @@ TConvForm::TConvForm(TComponent* AOwner) : TForm(AOwner) {
   lblConvertingTitle->SetName("lblConvertingTitle");
   lblConvertingTitle->SetParent(this);
   lblConvertingTitle->SetAutoSize(false);
-  lblConvertingTitle->SetBounds(9, 13, 368, 13);
+  lblConvertingTitle->SetBounds(9, 13, 368, 17);  // the skin font's whole cell: descenders show
   lblConvertingTitle->SetEllipsType(spetEndEllips);
   lblConvertingTitle->SetCaption("Converting ...");
   ProgressCurrent = ConvGauge(this, "ProgressCurrent", 32);

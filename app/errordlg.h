@@ -3,7 +3,9 @@
 // or opens a mail link when there is none or mailing fails.
 #pragma once
 
+#include <functional>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "app/MemoScrollBars.h"
@@ -41,8 +43,19 @@ class TErrorForm : public TForm {
   void BindSkin(TspSkinData* Data);
 
  private:
+  // Wraps the error text to the window's width and makes the window as much taller as
+  // the text needs, up to the screen's height; everything below the text moves down.
+  void FitErrorText();
+
   std::vector<TspSkinStdLabel*> FLabels;
+  std::vector<std::pair<TControl*, Integer>> FBelowText;  // controls under the text, own top
 };
+
+// Text broken into lines no wider than Width as Measure tells: at line breaks, between
+// words, and inside a word (a path, say) too long for a line of its own, at character
+// boundaries. Every line holds at least one character.
+std::vector<String> WrapErrorText(const String& Text, Integer Width,
+                                  const std::function<Integer(const String&)>& Measure);
 
 // The application's error window; set while one exists.
 extern TErrorForm* ErrorForm;

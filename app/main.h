@@ -589,8 +589,9 @@ class TMainForm : public TForm, public TMainWindowSeam {
 void CreateApplicationForms(const String& ProgramFolder = String(),
                             const std::optional<String>& FirstArg = std::nullopt);
 
-// The open dialog's filter: all supported formats, video, audio, then one entry per type.
-String BuildOpenDialogFilter();
+// The open dialog's filter: all supported formats (with the extensions of the catalogue's
+// formats), video, audio, one entry per type, then all files.
+String BuildOpenDialogFilter(const std::vector<TFormat>& CatalogueFormats);
 // Whether the logical left mouse button is down now (the right one with swapped buttons).
 bool IsLeftButtonDown();
 // The time of day of T in microseconds.

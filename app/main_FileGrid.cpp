@@ -1,5 +1,7 @@
 // The file grid of the main window: its cells, its column lines, the title editor over the
 // destination column, the selection taken from the clicked row and "Apply to all".
+#include <algorithm>
+
 #include "app/main_FileList.h"
 #include "app/main_Job.h"
 #include "platform/ui/ExtCtrls.h"
@@ -44,7 +46,9 @@ void TMainForm::sgListDrawCell(TObject*, Integer ACol, Integer ARow, TRect R, TG
   if (ARow == 0) {
     GridPicture(C, R, imgTableColumnCaptionBar);
     if (ACol >= 0 && ACol < static_cast<Integer>(std::size(FileListColumns)))
-      GridText(C, FileListColumns[ACol], R, GridCentred);
+      // A column running past the grid's edge centres its caption on the part in view.
+      GridText(C, FileListColumns[ACol], Rect(R.Left, R.Top, std::min(R.Right, sgList->ClientWidth()), R.Bottom),
+               GridCentred);
   } else if (ARow > N) {
     // The blank row an empty list keeps under its header is part of the empty list's area.
     GridWhiteFill(C, R);

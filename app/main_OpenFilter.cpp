@@ -1,6 +1,9 @@
-// The open dialog's filter: every supported file type, then videos, audio, then one entry
-// per type.
+// The open dialog's filter: every supported file type, then videos, audio, one entry per
+// type, and all files.
+#include <algorithm>
+
 #include "app/main.h"
+#include "platform/rtl/Utf8.h"
 
 namespace vantrel::app {
 
@@ -66,12 +69,39 @@ String TypeEntries(const TFileTypeRow (&Rows)[N]) {
   return Text;
 }
 
+// Types the program reads that no entry above names with a dot.
+constexpr const char* ExtraSupportedExtensions[] = {".mkv", ".mts", ".m2ts"};
+
+// "*.ext;" for each extension not yet among the patterns of Known, in their order; the
+// extensions of the program's own outputs come from the catalogue's formats.
+String MissingPatterns(const String& Known, const std::vector<TFormat>& Formats) {
+  std::vector<String> Listed;
+  for (size_t Start = 0; Start < Known.size();) {
+    size_t End = Known.find(';', Start);
+    if (End == String::npos) End = Known.size();
+    Listed.push_back(LowerCase(Trim(Known.substr(Start, End - Start))));
+    Start = End + 1;
+  }
+  std::vector<String> Extensions(std::begin(ExtraSupportedExtensions), std::end(ExtraSupportedExtensions));
+  for (const TFormat& F : Formats) Extensions.push_back(Trim(F.FormatExt));
+  String Text;
+  for (const String& Ext : Extensions) {
+    if (Ext.size() < 2 || Ext[0] != '.' || Ext.find_first_of("*?;|") != String::npos) continue;
+    const String Pattern = "*" + LowerCase(Ext);
+    if (std::find(Listed.begin(), Listed.end(), Pattern) != Listed.end()) continue;
+    Listed.push_back(Pattern);
+    Text += Pattern + ";";
+  }
+  return Text;
+}
+
 }  // namespace
 
-String BuildOpenDialogFilter() {
-  return "All Supported Formats|" + JoinedPatterns(VideoTypes) + JoinedPatterns(AudioTypes) + "|Video Formats|" +
+String BuildOpenDialogFilter(const std::vector<TFormat>& CatalogueFormats) {
+  const String Known = JoinedPatterns(VideoTypes) + JoinedPatterns(AudioTypes);
+  return "All Supported Formats|" + Known + MissingPatterns(Known, CatalogueFormats) + "|Video Formats|" +
          JoinedPatterns(VideoTypes) + "|Audio Formats|" + JoinedPatterns(AudioTypes) + TypeEntries(VideoTypes) +
-         TypeEntries(AudioTypes);
+         TypeEntries(AudioTypes) + "|All Files (*)|*";
 }
 
 }  // namespace vantrel::app

@@ -77,6 +77,8 @@ void TMainForm::CreatePreview() {
   PlayButton = PlacePreviewControl<TspSkinButton>(this, "PlayButton", 530, 309, 24, 24);
   PauseButton = PlacePreviewControl<TspSkinButton>(this, "PauseButton", 530, 309, 24, 24);
   PauseButton->SetVisible(false);
+  // A control made later lies below the ones before it: shown, Pause covers Play.
+  PauseButton->BringToFront();
   StopButton = PlacePreviewControl<TspSkinButton>(this, "StopButton", 555, 309, 24, 24);
   spSkinMenuButton1 = PlacePreviewControl<TspSkinMenuButton>(this, "spSkinMenuButton1", 582, 309, 41, 24);
   VolumeTrackBar = PlacePreviewTrackBar(this, "VolumeTrackBar", 674, 313, 106, 128, 128);

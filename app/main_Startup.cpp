@@ -114,10 +114,11 @@ void TMainForm::FormCreate(TObject*) {
     panPlayerArea->SetVisible(false);
   State.JpegSnapshotCounter = 1;
   State.BmpSnapshotCounter = 1;
-  dlgopen->SetFilter(BuildOpenDialogFilter());
 
   // The catalogue: icons, profiles (guarded), formats (read unguarded, parsed guarded).
   LoadCatalogue(State, ProgramFolder + "video-converter-profiles");
+  // The open dialog also lists the files the catalogue's formats write.
+  dlgopen->SetFilter(BuildOpenDialogFilter(State.AllFormats));
 
   const String Documents = GetSpecialFolder(CSIDL_PERSONAL);
   if (!Documents.empty()) {

@@ -188,6 +188,7 @@ struct TVideoState {
   double video_current_pts_drift = 0;
   Int64 video_current_pos = -1;
   String filename;
+  String open_failure;  // why a stream of the file did not open, for the open's error
   Integer width = 0, height = 0, xleft = 0, ytop = 0;
   TCustomPlayer* Owner = nullptr;
   std::atomic<Integer> Opened{0};

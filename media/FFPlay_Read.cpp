@@ -215,6 +215,8 @@ Integer TCustomPlayer::ReadThreadOpen(TVideoState* S) {
   if (Subtitle >= 0) StreamComponentOpen(S, Subtitle);
   if (S->video_stream < 0 && S->audio_stream < 0) {
     FLastErrMsg = Format("%s: could not open codecs, no stream to play.", {S->filename});
+    // Why the last stream would not open (a sound device that cannot open, say).
+    if (!S->open_failure.empty()) FLastErrMsg += " " + S->open_failure;
     return -1;
   }
   return 0;
@@ -383,7 +385,8 @@ Integer TCustomPlayer::StreamComponentOpen(TVideoState* S, Integer AIndex) {
   }
   if (!Ok) {
     if (Ctx) ff::avcodec_free_context(&Ctx);
-    LogError("avcodec_open() failed.", false);
+    S->open_failure = "avcodec_open() failed.";
+    LogError(S->open_failure, false);
     return -1;
   }
   switch (Ctx->codec_type) {
@@ -413,7 +416,8 @@ Integer TCustomPlayer::StreamComponentOpen(TVideoState* S, Integer AIndex) {
       S->audioq.Init();
       S->audioq.PutFlush();
       if (Ctx->sample_rate <= 0 || FSDL->SDL_OpenAudio(&Wanted, nullptr) < 0) {
-        LogError(String("SDL_OpenAudio() failed: ") + FSDL->SDL_GetError(), false);
+        S->open_failure = String("SDL_OpenAudio() failed: ") + FSDL->SDL_GetError();
+        LogError(S->open_failure, false);
         S->audio_st = nullptr;
         S->audio_ctx = nullptr;
         S->audioq.Flush();

@@ -47,11 +47,13 @@ constexpr FamilyAlias kAliases[] = {
     {"Times New Roman", "Liberation Serif"},
     {"Courier New", "Liberation Mono"},
     {"Courier", "Liberation Mono"},
-    {"Tahoma", "DejaVu Sans"},
-    {"MS Sans Serif", "DejaVu Sans"},
-    {"Microsoft Sans Serif", "DejaVu Sans"},
-    {"MS Shell Dlg", "DejaVu Sans"},
-    {"MS Shell Dlg 2", "DejaVu Sans"},
+    // The dialog faces are narrower than the wide sans: its condensed cut has their widths
+    // and their cell height, so text laid out for them fits its place.
+    {"Tahoma", "DejaVu Sans Condensed"},
+    {"MS Sans Serif", "DejaVu Sans Condensed"},
+    {"Microsoft Sans Serif", "DejaVu Sans Condensed"},
+    {"MS Shell Dlg", "DejaVu Sans Condensed"},
+    {"MS Shell Dlg 2", "DejaVu Sans Condensed"},
     {"Segoe UI", "DejaVu Sans"},
     {"Verdana", "DejaVu Sans"},
     {"System", "DejaVu Sans"},

@@ -2,6 +2,7 @@
 // store or a percent-encoded mail link, and the recommendation that follows every report.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 
@@ -230,6 +231,86 @@ TEST_F(ErrorReport, TheWindowIsLaidOutAndDrawnWithTheSkin) {
   EXPECT_EQ(Form->PreviewButton->Caption(), "Send");
   EXPECT_EQ(Form->spSkinButton1->Caption(), "Cancel");
   vantrel::display::SavePng(S.Session.CaptureScreen(), testing::TempDir() + "ErrorForm.png");
+  Form->Hide();
+  Skin.reset();
+}
+
+// Lines no wider than the width, broken between words, and inside a word too long for a
+// line at character boundaries (never inside a UTF-8 sequence).
+TEST(ErrorTextWrap, BreaksBetweenWordsAndInsideOverlongWords) {
+  // Six pixels a character (a UTF-8 sequence counts once).
+  const auto Measure = [](const String& S) {
+    Integer N = 0;
+    for (unsigned char C : S) N += (C & 0xC0) != 0x80;
+    return N * 6;
+  };
+  struct Case {
+    const char* Text;
+    Integer Width;
+    std::vector<String> Lines;
+  } Cases[] = {
+      {"short", 60, {"short"}},
+      {"one two three four", 60, {"one two", "three four"}},
+      {"abcdefghijklmnopqrstuvwxy", 60, {"abcdefghij", "klmnopqrst", "uvwxy"}},
+      {"see /a/very/long/path.mp4: gone", 60, {"see", "/a/very/lo", "ng/path.mp", "4: gone"}},
+      {"first\nsecond line", 60, {"first", "second", "line"}},
+      {"\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9", 18, {"\xc3\xa9\xc3\xa9\xc3\xa9", "\xc3\xa9"}},
+      {"abc", 3, {"a", "b", "c"}},
+      {"", 60, {""}},
+  };
+  for (const Case& C : Cases) {
+    SCOPED_TRACE(C.Text);
+    EXPECT_EQ(WrapErrorText(C.Text, C.Width, Measure), C.Lines);
+  }
+}
+
+// A 200-character message wraps inside the window, which grows by what the text needs;
+// everything under the text moves down by as much, and a short message brings the
+// window back to its own height.
+TEST_F(ErrorReport, ALongMessageWrapsAndTheWindowGrowsForIt) {
+  TOwned<TspSkinData> Skin = CreateOwned<TspSkinData>(nullptr);
+  Skin->LoadFromFile(vantrel::test::TestSkinDir(vantrel::skingen::TestSkinFolder) + "/" +
+                     vantrel::skingen::SkinIniName);
+  Form->BindSkin(Skin.get());
+  String Long = "/home/someone/Videos/";
+  while (Long.size() < 170) Long += "holiday 2026 ";
+  Long += "averyveryverylongnamewithoutablank.mp4: No such file or directory";
+  ASSERT_GE(Long.size(), 200u);
+  Form->lblErrorText->SetCaption(Long);
+  Form->Show();
+  S.Session.PumpUntilIdle();
+  const Integer Extra = Form->ClientHeight() - 255;
+  EXPECT_GT(Extra, 0);
+  EXPECT_EQ(Form->PreviewButton->Top(), 222 + Extra);
+  EXPECT_EQ(Form->memDetails->Top(), 143 + Extra);
+  EXPECT_EQ(Form->lblErrorText->Caption(), Long);
+  EXPECT_LE(Form->lblErrorText->Left() + Form->lblErrorText->Width(), Form->ClientWidth());
+  // The text's lines, as the label draws them, each fit its width and all fit its height.
+  Form->lblErrorText->ApplyTextFont();
+  TCanvas* C = Form->lblErrorText->Canvas();
+  const std::vector<String> Lines =
+      WrapErrorText(Long, Form->lblErrorText->Width(), [C](const String& T) { return C->TextWidth(T); });
+  EXPECT_GE(Lines.size(), 4u);
+  String Joined;
+  for (const String& L : Lines) {
+    EXPECT_LE(C->TextWidth(L), Form->lblErrorText->Width()) << L;
+    Joined += L;
+  }
+  EXPECT_GE(Form->lblErrorText->Height(), static_cast<Integer>(Lines.size()) * C->TextHeight("Wg"));
+  EXPECT_LE(Form->lblErrorText->Top() + Form->lblErrorText->Height(), 66 + Extra);
+  // Only the blanks where lines break are gone.
+  String NoBlanks;
+  for (char Ch : Long)
+    if (Ch != ' ') NoBlanks += Ch;
+  Joined.erase(std::remove(Joined.begin(), Joined.end(), ' '), Joined.end());
+  EXPECT_EQ(Joined, NoBlanks);
+  vantrel::display::SavePng(S.Session.CaptureScreen(), testing::TempDir() + "ErrorFormLong.png");
+  Form->Hide();
+  Form->lblErrorText->SetCaption("Error loading profiles");
+  Form->Show();
+  S.Session.PumpUntilIdle();
+  EXPECT_EQ(Form->ClientHeight(), 255);
+  EXPECT_EQ(Form->PreviewButton->Top(), 222);
   Form->Hide();
   Skin.reset();
 }

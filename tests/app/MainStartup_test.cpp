@@ -90,7 +90,9 @@ TEST_F(MainWindowTest, AStartShowsPicturesProfileOutputFolderLogAndLoadsTheLibra
   EXPECT_EQ(MainUnit().BmpSnapshotCounter, 1);
   EXPECT_TRUE(DirectoryExists(MainUnit().TempFolder));
   EXPECT_EQ(MainUnit().MediaLogHistory->Get(0), "FFLOGGER HISTORY:");
-  EXPECT_EQ(M.dlgopen->Filter(), BuildOpenDialogFilter());
+  EXPECT_EQ(M.dlgopen->Filter(), BuildOpenDialogFilter(MainUnit().AllFormats));
+  // The program's own WebM outputs, from the catalogue, are among the supported files.
+  EXPECT_NE(M.dlgopen->Filter().substr(0, M.dlgopen->Filter().find("|Video Formats|")).find("*.webm;"), String::npos);
   EXPECT_EQ(M.dlgopen->InitialDir(), Home + "/Videos");
   EXPECT_TRUE(DirectoryExists(Home + "/Videos"));
   EXPECT_TRUE(M.Tarnwell->AVLibLoaded());

@@ -11,6 +11,7 @@
 #include "skin/controls/SkinExCtrls.h"
 #include "skin/controls/SkinGrids.h"
 #include "skin/dialogs/SkinShellDialogs.h"
+#include "skin/dialogs/SkinShellViews.h"
 #include "platform/ui/Timers.h"
 #include "skin/core/data/SkinData.h"
 #include "skin/forms/FormSkin.h"
@@ -215,20 +216,22 @@ TEST_F(MainWindowTest, AClickOnEachTitleOfTheMenuBarOpensItsMenu) {
   }
 }
 
-TEST(OpenDialogFilter, ListsThreeCollectiveEntriesAndOnePerType) {
-  const std::vector<String> Parts = SplitFilterText(BuildOpenDialogFilter());
-  ASSERT_EQ(Parts.size(), 74u);  // 37 entries of description and patterns
+TEST(OpenDialogFilter, ListsThreeCollectiveEntriesOnePerTypeAndAllFiles) {
+  const std::vector<String> Parts = SplitFilterText(BuildOpenDialogFilter({}));
+  ASSERT_EQ(Parts.size(), 76u);  // 38 entries of description and patterns
   EXPECT_EQ(Parts[0], "All Supported Formats");
   EXPECT_EQ(Parts[2], "Video Formats");
   EXPECT_EQ(Parts[4], "Audio Formats");
+  EXPECT_EQ(Parts[74], "All Files (*)");
+  EXPECT_EQ(Parts[75], "*");
   // Every pattern list of the per-type entries ends with ";" and stands in the collective
-  // entry, in order.
+  // entry, in order; the collective entry adds the .m2ts no type entry names with its dot.
   String All;
-  for (size_t I = 6; I < Parts.size(); I += 2) {
+  for (size_t I = 6; I < 74; I += 2) {
     EXPECT_EQ(Parts[I + 1].back(), ';') << Parts[I];
     All += Parts[I + 1];
   }
-  EXPECT_EQ(Parts[1], All);
+  EXPECT_EQ(Parts[1], All + "*.m2ts;");
   EXPECT_EQ(Parts[3] + Parts[5], All);
   struct Entry {
     size_t Index;
@@ -246,6 +249,39 @@ TEST(OpenDialogFilter, ListsThreeCollectiveEntriesAndOnePerType) {
     SCOPED_TRACE(E.Description);
     EXPECT_EQ(Parts[E.Index], E.Description);
     EXPECT_EQ(Parts[E.Index + 1], E.Patterns);
+  }
+}
+
+// The names the dialog's own matcher lets through each entry, with the catalogue giving
+// the program's own output types: those join "All Supported Formats" once each, "All Files"
+// takes every name, also one without a dot.
+TEST(OpenDialogFilter, SupportedFormatsTakeTheCatalogueOutputsAndAllFilesTakesEveryName) {
+  std::vector<TFormat> Formats(7);
+  const char* Exts[] = {".webm", ".ogv", ".opus", ".flac", ".m4a", ".MP4", ".webm"};
+  for (size_t I = 0; I < Formats.size(); ++I) Formats[I].FormatExt = Exts[I];
+  const std::vector<String> Parts = SplitFilterText(BuildOpenDialogFilter(Formats));
+  ASSERT_EQ(Parts.size(), 76u);
+  const String& Supported = Parts[1];
+  const String& Everything = Parts[75];
+  struct Case {
+    const char* Name;
+    bool InSupported;
+  } Cases[] = {
+      {"clip.webm", true},   {"clip.ogv", true},      {"song.opus", true},   {"song.flac", true},
+      {"song.m4a", true},    {"CLIP.WEBM", true},     {"movie.mkv", true},   {"cam.MTS", true},
+      {"disc.m2ts", true},   {"clip.mp4", true},      {"notes.txt", false},  {"README", false},
+      {"archive.tar.gz", false}, {".hidden", false},
+  };
+  for (const Case& C : Cases) {
+    SCOPED_TRACE(C.Name);
+    EXPECT_EQ(MatchesMaskList(C.Name, Supported), C.InSupported);
+    EXPECT_TRUE(MatchesMaskList(C.Name, Everything));
+  }
+  // Each pattern once: ".MP4" is the listed "*.mp4", the second ".webm" adds nothing.
+  for (const char* Pattern : {"*.webm;", "*.mp4;"}) {
+    const size_t First = Supported.find(Pattern);
+    ASSERT_NE(First, String::npos) << Pattern;
+    EXPECT_EQ(Supported.find(Pattern, First + 1), String::npos) << Pattern;
   }
 }
 
@@ -285,7 +321,7 @@ TEST_F(MainWindowTest, AddVideoOpensTheOpenDialogWithEveryFileType) {
   S.Session.Release(P.X, P.Y);
   S.Session.PumpUntilIdle();
   EXPECT_EQ(Caption, "Open file");
-  EXPECT_EQ(Types, 37);
+  EXPECT_EQ(Types, 38);  // the last one all files
   EXPECT_TRUE(MainUnit().VideoFiles.empty());
 }
 

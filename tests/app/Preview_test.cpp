@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <functional>
 
 #include "app/main.h"
@@ -123,6 +124,43 @@ TEST_F(PreviewPlayer, PlaysTheSelectedFileIntoThePanelToItsEnd) {
   EXPECT_TRUE(MainUnit().ErrorReports.empty());
 }
 
+// Play and Pause share one place: a press there plays, the next one pauses (Pause covers
+// Play while the file plays), the next resumes, and with Play left showing the one after
+// that opens the file anew.
+TEST_F(PreviewPlayer, OnePlaceOfTheButtonsPlaysPausesResumesAndReopens) {
+  const TPoint At = vantrel::uitest::CentreOf(Main->PlayButton);
+  ASSERT_EQ(vantrel::uitest::CentreOf(Main->PauseButton), At);
+  const auto PressAt = [&] {
+    S.Session.Press(At.X, At.Y);
+    S.Session.Release(At.X, At.Y);
+    S.Session.PumpUntilIdle();
+  };
+  Integer Opens = 0;
+  auto Original = Main->DODodeve->OnFileOpen;
+  Main->DODodeve->OnFileOpen = [&](TObject* Sd, Int64 D, Integer W, Integer H, Integer& SW, Integer& SH) {
+    ++Opens;
+    Original(Sd, D, W, H, SW, SH);
+  };
+  PressAt();
+  ASSERT_TRUE(PumpUntil([&] {
+    return Main->PreviewPlayState == vantrel::media::psPlay && Main->DODodeve->CurrentFrame()->Width() > 0;
+  }));
+  EXPECT_EQ(Opens, 1);
+  PressAt();
+  ASSERT_TRUE(PumpUntil([&] { return Main->PreviewPlayState == vantrel::media::psPause; }));
+  EXPECT_EQ(Opens, 1);
+  EXPECT_FALSE(Main->PauseButton->Visible());
+  EXPECT_TRUE(Main->PlayButton->Visible());
+  PressAt();
+  ASSERT_TRUE(PumpUntil([&] { return Main->PreviewPlayState == vantrel::media::psResume; }));
+  EXPECT_EQ(Opens, 1);
+  EXPECT_FALSE(Main->PauseButton->Visible());
+  PressAt();
+  ASSERT_TRUE(PumpUntil([&] { return Opens == 2; }));
+  EXPECT_TRUE(Main->PauseButton->Visible());
+  EXPECT_TRUE(MainUnit().ErrorReports.empty());
+}
+
 TEST_F(PreviewPlayer, PlayWithTheHeaderRowOrAnEmptyListDoesNothing) {
   for (bool Empty : {false, true}) {
     SCOPED_TRACE(Empty);
@@ -147,6 +185,32 @@ TEST_F(PreviewPlayer, AMissingFileIsReportedAsAnOpenFailure) {
   EXPECT_NE(MainUnit().ActionLog[0].find("-> " + Main->DODodeve->LastErrMsg()), String::npos);
   EXPECT_EQ(Main->lblPreview->Caption(), "Preview:");
   EXPECT_FALSE(Main->PauseButton->Visible());
+}
+
+// Without a sound device (an audio driver that cannot reach its server) a clip with
+// pictures plays silently, and a sound-only file's open failure says why: SDL's audio
+// error, not only that no stream could be played.
+TEST_F(PreviewPlayer, WithoutASoundDeviceVideoPlaysSilentlyAndASoundFileTellsWhy) {
+  setenv("PULSE_SERVER", "unix:/nonexistent/vantrel-test/native", 1);
+  Main->DODodeve->SetAudioDriver(vantrel::media::adDirectSound);
+  Main->PlayButtonClick(nullptr);
+  EXPECT_TRUE(PumpUntil([&] {
+    return Main->PreviewPlayState == vantrel::media::psPlay && Main->DODodeve->CurrentFrame()->Width() > 0;
+  }));
+  EXPECT_TRUE(MainUnit().ErrorReports.empty());
+  Main->StopButtonClick(nullptr);
+
+  Files.Entries = {StubEntry{FixturePath("task-c.wav"), "tone"}};
+  Main->PlayButtonClick(nullptr);
+  Main->DODodeve->SetAudioDriver(vantrel::media::adDefault);
+  unsetenv("PULSE_SERVER");
+  ASSERT_EQ(MainUnit().ErrorReports.size(), 1u);
+  const String Text = MainUnit().ErrorReports[0].Text;
+  EXPECT_EQ(MainUnit().ErrorReports[0].Mark, "CLM_FFPlayerOpen");
+  EXPECT_NE(Text.find("task-c.wav: could not open codecs, no stream to play."), String::npos) << Text;
+  const size_t Cause = Text.find("SDL_OpenAudio() failed: ");
+  ASSERT_NE(Cause, String::npos) << Text;
+  EXPECT_GT(Text.size(), Cause + 24) << "the device's own error is missing: " << Text;
 }
 
 TEST_F(PreviewPlayer, TheVolumeBarSetsTheVolume) {
