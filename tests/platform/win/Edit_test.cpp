@@ -435,8 +435,9 @@ TEST(Edit, MouseSelectsByPressDragAndDoubleClick) {
   };
   const POINT P6 = At(6), P10 = At(10);
   F.S.Press(P6.X + 1, P6.Y);
-  F.S.Move(P10.X + 1, P10.Y);
-  F.S.Release(P10.X + 1, P10.Y);
+  // On the boundary before character 10 (a blank may be only three pixels wide).
+  F.S.Move(P10.X, P10.Y);
+  F.S.Release(P10.X, P10.Y);
   F.S.PumpUntilIdle();
   EXPECT_EQ(GetFocus(), E);
   EXPECT_EQ(Sel(E), std::make_pair(DWORD{6}, DWORD{10}));
