@@ -174,7 +174,6 @@ void TCustomPlayer::EventLoop() {
 }
 
 void TCustomPlayer::PlayThreadExecute() {
-  ChangeState(psPlay);
   try {
     EventLoop();
   } catch (const std::exception& Ex) {
@@ -295,6 +294,9 @@ bool TCustomPlayer::Open(const String& AFileName, HWND AScreenHandle, bool APaus
   if (FTriggerEventInMainThread) CallInMainThread(DoFileOpen);
   else DoFileOpen();
   FStopEvent.ResetEvent();
+  // Playing is reported before the threads start: a Pause the caller asks for as soon as
+  // Open returns comes after it, and a late report from the playing thread cannot undo it.
+  ChangeState(psPlay);
   FEventThread.reset(TPlayerLoopThread::Create([this](TThread* T) { EventThreadExecute(T); }));
   FPlayThread.reset(TPlayerLoopThread::Create([this](TThread*) { PlayThreadExecute(); }));
   return true;

@@ -103,6 +103,21 @@ TEST_F(PlayerPlayTest, OpenedPausedShowsPicturesThenPauses) {
   ASSERT_TRUE(PumpUntil([&] { return Has(psStop); }, 5));
 }
 
+// A pause asked for the moment Open returns (a marker grabbed at once) holds: the
+// playing thread starting after it does not report playing over it.
+TEST_F(PlayerPlayTest, APauseRightAfterOpenStaysPaused) {
+  for (int Round = 0; Round < 5; ++Round) {
+    States.clear();
+    ASSERT_TRUE(Player->Open(FixturePath("v.mp4"), 0, false)) << Player->LastErrMsg();
+    Player->Pause();
+    PumpUntil([] { return false; }, 0.3);
+    EXPECT_EQ(Player->PlayState(), psPause) << Round;
+    ASSERT_FALSE(States.empty());
+    EXPECT_EQ(States.back(), psPause) << Round;
+    Player->Stop(true);
+  }
+}
+
 TEST_F(PlayerPlayTest, AudioOnlyEndsOnceAndAgainAfterASeek) {
   ASSERT_TRUE(Player->Open(FixturePath("task-c.wav"), 0, false)) << Player->LastErrMsg();
   ASSERT_TRUE(PumpUntil([&] { return Has(psEnd); }));
