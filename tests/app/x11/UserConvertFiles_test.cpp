@@ -141,7 +141,7 @@ class UserConvertFiles : public UserLevelTest {
   std::string Folder;
 };
 
-TEST_F(UserConvertFiles, DISABLED_ConvertingAgainAndCancellingKeepEveryEarlierOutput) {
+TEST_F(UserConvertFiles, ConvertingAgainAndCancellingKeepEveryEarlierOutput) {
   const std::string Clip = Program->Home().File("clip.mp4");
   const std::string Long = Program->Home().File("long.mp4");
   vantrel::test::CopyMediaFile(vantrel::test::FixturePath("v.mp4"), Clip);
@@ -186,7 +186,7 @@ TEST_F(UserConvertFiles, DISABLED_ConvertingAgainAndCancellingKeepEveryEarlierOu
   EXPECT_EQ(After.size(), 3u);
 }
 
-TEST_F(UserConvertFiles, DISABLED_ATrimTypedInTheTrimDialogGivesAnOutputOfTheSelection) {
+TEST_F(UserConvertFiles, ATrimTypedInTheTrimDialogGivesAnOutputOfTheSelection) {
   // Ten seconds whose picture gets lighter every second (luma 16 + 20 s).
   const std::string Source = Program->Home().File("tones.mp4");
   vantrel::test::CopyMediaFile(vantrel::test::FixturePath("trim-tones.mp4"), Source);

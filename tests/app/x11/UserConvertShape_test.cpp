@@ -219,7 +219,7 @@ class UserConvertShape : public UserLevelTest {
   }
 };
 
-TEST_F(UserConvertShape, DISABLED_ACropTypedBeyondThePictureInEditIsKeptInsideAndConverts) {
+TEST_F(UserConvertShape, ACropTypedBeyondThePictureInEditIsKeptInsideAndConverts) {
   const std::string Source = Program->Home().File("wide.mp4");
   ShapeWhiteClip(Source, "640x360");
   AddThroughOpenDialog(Source);
@@ -244,7 +244,7 @@ TEST_F(UserConvertShape, DISABLED_ACropTypedBeyondThePictureInEditIsKeptInsideAn
   EXPECT_NE(ShapeProbeVideo(Output, "stream=nb_frames"), "0");
 }
 
-TEST_F(UserConvertShape, DISABLED_MergingClipsOfDifferentShapesKeepsEachInItsProportions) {
+TEST_F(UserConvertShape, MergingClipsOfDifferentShapesKeepsEachInItsProportions) {
   const std::string Wide = Program->Home().File("wide.mp4");
   const std::string Pal = Program->Home().File("pal.mp4");
   const std::string Portrait = Program->Home().File("portrait.mp4");
@@ -280,7 +280,7 @@ TEST_F(UserConvertShape, DISABLED_MergingClipsOfDifferentShapesKeepsEachInItsPro
   }
 }
 
-TEST_F(UserConvertShape, DISABLED_ACropShownAt4To3FillsTheFramesHeightWithSquareSamples) {
+TEST_F(UserConvertShape, ACropShownAt4To3FillsTheFramesHeightWithSquareSamples) {
   const std::string Source = Program->Home().File("wide.mp4");
   ShapeWhiteClip(Source, "640x360");
   AddThroughOpenDialog(Source);
@@ -319,7 +319,7 @@ TEST_F(UserConvertShape, DISABLED_ACropShownAt4To3FillsTheFramesHeightWithSquare
   EXPECT_NEAR(R, Bar, 4);
 }
 
-TEST_F(UserConvertShape, DISABLED_MergingASongIntoAVideoIsRefusedBeforeAnythingIsWritten) {
+TEST_F(UserConvertShape, MergingASongIntoAVideoIsRefusedBeforeAnythingIsWritten) {
   const std::string Clip = Program->Home().File("wide.mp4");
   ShapeWhiteClip(Clip, "640x360");
   const std::string Song = Program->Home().File("song.mp3");

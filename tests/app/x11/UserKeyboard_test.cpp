@@ -119,7 +119,7 @@ class UserKeyboardLayouts : public UserLevelTest {
   }
 };
 
-TEST_F(UserKeyboardLayouts, DISABLED_EachLayoutsCharactersReachTheFieldAndCtrlAReplacesItsText) {
+TEST_F(UserKeyboardLayouts, EachLayoutsCharactersReachTheFieldAndCtrlAReplacesItsText) {
   int FieldX = 0, FieldY = 0;
   const Window Dialog = OpenDialog(FieldX, FieldY);
   ASSERT_NE(Dialog, 0u) << "\"Add Video\" opened no open dialog";

@@ -75,7 +75,7 @@ class UserLists : public UserLevelTest {
   }
 };
 
-TEST_F(UserLists, DISABLED_ARejectedFilesInformationBoxShowsItsTitle) {
+TEST_F(UserLists, ARejectedFilesInformationBoxShowsItsTitle) {
   const std::string Bad = Program->Home().File("notes.mp4");
   {
     FILE* F = std::fopen(Bad.c_str(), "w");

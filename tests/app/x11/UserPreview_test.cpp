@@ -94,7 +94,7 @@ class UserPreview : public UserLevelTest {
   int Border = 0, ClientTop = 0;
 };
 
-TEST_F(UserPreview, DISABLED_PlayPauseResumeAndStopOnOnePlace) {
+TEST_F(UserPreview, PlayPauseResumeAndStopOnOnePlace) {
   // A clip whose picture changes with every frame (a moving counter), 30 s long.
   const std::string Clip = MakeClip(
       "moving.mp4", "-f lavfi -i testsrc=size=320x240:rate=25:duration=30 -c:v libx264 -pix_fmt yuv420p");
@@ -132,7 +132,7 @@ TEST_F(UserPreview, DISABLED_PlayPauseResumeAndStopOnOnePlace) {
 
 // The Edit dialog, paused: a crop typed into the width and height fields shows in the
 // output preview at once, the paused picture zoomed to the new crop.
-TEST_F(UserPreview, DISABLED_ThePausedEditDialogShowsANewCropInItsOutputPreview) {
+TEST_F(UserPreview, ThePausedEditDialogShowsANewCropInItsOutputPreview) {
   // Blue with a red top-left quarter.
   const std::string Clip = MakeClip("quarters.mp4",
                                     "-f lavfi -i color=c=blue:s=320x240:r=25:d=30 -f lavfi -i color=c=red:s=160x120:r=25:d=30 "
@@ -174,7 +174,7 @@ class UserPreviewWithoutSound : public UserPreview {
   TProgramOptions Options() const override { return {{}, {"SDL_AUDIODRIVER=no-such-sound-device"}}; }
 };
 
-TEST_F(UserPreviewWithoutSound, DISABLED_AClipPlaysSilentlyAndASoundFileIsReported) {
+TEST_F(UserPreviewWithoutSound, AClipPlaysSilentlyAndASoundFileIsReported) {
   const std::string Clip =
       MakeClip("with-sound.mp4",
                "-f lavfi -i testsrc=size=320x240:rate=25:duration=20 -f lavfi -i sine=frequency=440:duration=20 "

@@ -87,7 +87,7 @@ class UserText : public UserLevelTest {
 // The message of a file that is gone: its 200-odd character path (blanks between words,
 // and one name longer than a line) and the reason, wrapped inside the window, which grows
 // for it; nothing runs past the right edge.
-TEST_F(UserText, DISABLED_ALongErrorMessageShowsWholeInTheErrorWindow) {
+TEST_F(UserText, ALongErrorMessageShowsWholeInTheErrorWindow) {
   std::string Folder = Program->Home().File("");
   for (const char* Part : {"a folder with a rather long name kept for the error report",
                            "averyveryverylongfoldernamewithoutanyblankforthewrappingofthetext", "and one more"})
@@ -156,7 +156,7 @@ TEST_F(UserText, DISABLED_ALongErrorMessageShowsWholeInTheErrorWindow) {
 
 // The grid's last column reaches past the grid's edge; its header still reads "Format"
 // whole: blank header between the last letter and the grid's edge.
-TEST_F(UserText, DISABLED_TheLastGridHeaderShowsWhole) {
+TEST_F(UserText, TheLastGridHeaderShowsWhole) {
   AddThroughTheOpenDialog(MakeClip(Program->Home().File("clip.mp4"),
                                    "-f lavfi -i testsrc=size=160x120:rate=25:duration=2 -c:v libx264 -pix_fmt yuv420p"));
   if (HasFatalFailure()) return;
@@ -184,7 +184,7 @@ TEST_F(UserText, DISABLED_TheLastGridHeaderShowsWhole) {
 
 // Converting "phone_rot.mp4": the label of the Conversion window shows a flat bar below
 // the letters, the underscore, whole.
-TEST_F(UserText, DISABLED_TheConversionLabelShowsTheUnderscore) {
+TEST_F(UserText, TheConversionLabelShowsTheUnderscore) {
   AddThroughTheOpenDialog(MakeClip(Program->Home().File("phone_rot.mp4"),
                                    "-f lavfi -i testsrc=size=1280x720:rate=25:duration=60 -c:v libx264 -preset "
                                    "ultrafast -pix_fmt yuv420p"));
@@ -227,7 +227,7 @@ TEST_F(UserText, DISABLED_TheConversionLabelShowsTheUnderscore) {
 // The open dialog in a folder holding a WebM file (what the program itself writes), a
 // text file and a name without a dot: "All Supported Formats" lists the WebM file alone,
 // "All Files (*)", the last type, lists all three.
-TEST_F(UserText, DISABLED_TheOpenDialogListsWebmAndAllFiles) {
+TEST_F(UserText, TheOpenDialogListsWebmAndAllFiles) {
   const std::string Videos = Program->Home().File("Videos");
   std::filesystem::create_directories(Videos);
   MakeClip(Videos + "/own output.webm",
