@@ -194,6 +194,11 @@ TEST_F(PlayerPlayTest, AFourThreePictureOnAWideSurfaceHasBlackColumns) {
   detail::PlayerSurfaceSize(*Player, W, H);
   ASSERT_EQ(W, 320);
   ASSERT_EQ(H, 180);
+  // The pause comes once the first pictures are decoded; the display shows one soon after.
+  PumpUntil([&] {
+    uint8_t R = 0, G = 0, B = 0;
+    return detail::PlayerSurfacePixel(*Player, 160, 90, R, G, B) && R + G + B > 30;
+  }, 10);
   int Lit = 0;
   for (Integer X = 0; X < 320; ++X) {
     uint8_t R = 0, G = 0, B = 0;
