@@ -971,6 +971,8 @@ class TspSkinCustomComboBox : public TspSkinCustomControl {
   TspPopupListBox* FListBox = nullptr;  // owned (through the component owner)
   TspCustomEdit* FEdit = nullptr;       // owned
   Boolean FromEdit = false;
+  // Esc closed the list from the inner edit: the character it sends after is not the form's.
+  Boolean FEscClosedList = false;
   Boolean FDestroying = false;
 
   friend class TspPopupListBox;

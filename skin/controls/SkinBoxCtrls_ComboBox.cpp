@@ -503,16 +503,7 @@ void TspSkinCustomComboBox::Dispatch(TMessage& Message) {
     }
     case WM_ERASEBKGND: {
       if (FromWMPaint) break;
-      // The whole control, then the edit's text over its item area.
-      const HDC DC = reinterpret_cast<HDC>(Message.WParam);
-      PaintWholeImageTo(DC);
-      if (FEdit && FEdit->HandleAllocated() && FEdit->Visible()) {
-        const int Saved = SaveDC(DC);
-        SetViewportOrgEx(DC, FEdit->Left(), FEdit->Top(), nullptr);
-        IntersectClipRect(DC, 0, 0, FEdit->Width(), FEdit->Height());
-        SendMessage(FEdit->Handle(), WM_PAINT, Message.WParam, 0);
-        RestoreDC(DC, Saved);
-      }
+      PaintWholeImageWithEdit(reinterpret_cast<HDC>(Message.WParam), FEdit);
       Message.Result = 1;
       return;
     }

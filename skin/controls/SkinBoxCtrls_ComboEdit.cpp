@@ -113,13 +113,31 @@ void TspSkinCustomComboBox::EditWindowProcHook(TMessage& Message) {
         FEdit->Invalidate();
       }
       break;
+    case CM_WANTSPECIALKEY:
+      // Esc closes an open list (below); the form and its Cancel button get it only while
+      // the list is closed.
+      if (Open && static_cast<Word>(Message.WParam) == VK_ESCAPE) {
+        Message.Result = 1;
+        return;
+      }
+      break;
+    case WM_CHAR:
+      if (FEscClosedList && Message.WParam == static_cast<WPARAM>(VK_ESCAPE)) {
+        FEscClosedList = false;
+        return;
+      }
+      break;
     case WM_KEYDOWN:
+      FEscClosedList = false;
       switch (static_cast<Word>(Message.WParam)) {
         case VK_RETURN:
           if (Open) CloseUp(true);
           break;
         case VK_ESCAPE:
-          if (Open) CloseUp(false);
+          if (Open) {
+            CloseUp(false);
+            FEscClosedList = true;
+          }
           break;
         case VK_PRIOR:
           if (Open) FListBox->ListBox->SetItemIndex(std::max(0, ItemIndex() - FDropDownCount - 1));

@@ -534,16 +534,7 @@ void TspSkinSpinEdit::Dispatch(TMessage& Message) {
       return;
     case WM_ERASEBKGND: {
       if (FInPaint) break;
-      // The image under the edit, then the edit's text drawn over it.
-      const HDC DC = reinterpret_cast<HDC>(Message.WParam);
-      PaintWholeImageTo(DC);
-      if (FEdit && FEdit->HandleAllocated() && FEdit->Visible()) {
-        const int Saved = SaveDC(DC);
-        SetViewportOrgEx(DC, FEdit->Left(), FEdit->Top(), nullptr);
-        IntersectClipRect(DC, 0, 0, FEdit->Width(), FEdit->Height());
-        SendMessage(FEdit->Handle(), WM_PAINT, Message.WParam, 0);
-        RestoreDC(DC, Saved);
-      }
+      PaintWholeImageWithEdit(reinterpret_cast<HDC>(Message.WParam), FEdit);
       Message.Result = 1;
       return;
     }

@@ -71,6 +71,9 @@ class TspSkinControl : public TCustomControl {
   void ApplySkinCursor();
   // The whole composed image (skinned or plain) drawn into a device context.
   void PaintWholeImageTo(HDC DC);
+  // The whole image into DC, then the inner edit Edit (when shown) painting its text over
+  // its own part of it.
+  void PaintWholeImageWithEdit(HDC DC, TWinControl* Edit);
 
   Boolean FromWMPaint = false;
   TspSkinData* FSD = nullptr;
@@ -678,6 +681,24 @@ class TspButtonSkinLook {
                       Boolean AFlat) const;
   // The pressed track part of a menu button (TrackRect of the pressed picture) over Dest.
   void PasteTrackPart(TBitmap* B, TBitmap* Picture, const TRect& TrackRect, const TRect& Dest) const;
+
+  // One state image of a button drawn on a bitmap: the picture rectangle R, pressed, hot.
+  using TspDrawStateImage = std::function<void(TBitmap* B, const TRect& R, Boolean ADown, Boolean AMouseIn)>;
+  // The skinned button of Self on Target: while Morphing, the normal picture NormalRect
+  // cross-faded toward the active one by MorphKf; else picture R in the state given.
+  // With AlphaBlend the image is blended over what lies behind Self by AlphaValue.
+  void PaintStates(TControl* Self, TCanvas* Target, const TspDrawStateImage& Draw, Boolean Morphing,
+                   Double MorphKf, const TRect& NormalRect, const TRect& R, Boolean ADown, Boolean AMouseIn,
+                   Boolean AlphaBlend, Byte AlphaValue) const;
+  // The caption font of a state image on C: the skin's face (UseSkinFont) or Default, the
+  // text table's character set and the colour of the state.
+  void SetStateFont(TCanvas* C, TspSkinData* SD, TFont* Default, Boolean UseSkinFont, Boolean UseSkinFontColor,
+                    Boolean AEnabled, Boolean ADown, Boolean AMouseIn) const;
+  // The plain look's caption font on C: Default, the text table's character set, and the
+  // shadow colour when disabled.
+  static void SetPlainFont(TCanvas* C, TspSkinData* SD, TFont* Default, Boolean AEnabled);
+  // The character set of the skin's text table, else Default's.
+  static Integer ButtonCharset(TspSkinData* SD, TFont* Default);
 };
 
 class TspSkinButton : public TspSkinCustomControl, public TspButtonSkinLook {
@@ -1558,6 +1579,23 @@ void DrawPlainFace(TCanvas* C, const TRect& R, TspPlainFaceState State);
 // first focuses its window (ClicksDisabled meanwhile). True when Message is to be dropped:
 // the press when the focus did not arrive, a CN_COMMAND while the focus moves.
 Boolean DropClickWhileFocusing(TWinControl* Control, TMessage& Message, Boolean& ClicksDisabled);
+
+// The arrow keys and the wheel of a focusable range control (track bar, scroll bar): Left
+// steps by -1 and Right by +1; Up by UpStep and Down the other way; a wheel turn away from
+// the user by WheelAwayStep and toward the user the other way.
+struct TspArrowSteps {
+  Integer UpStep = 1;
+  Integer WheelAwayStep = 1;
+};
+// The step an arrow key asks for; 0 for any other key.
+Integer ArrowKeyStep(Word Key, const TspArrowSteps& Steps);
+// The messages the range controls share: while CanFocused the arrow keys are claimed and a
+// focus change repaints Control; while Focused the wheel calls Step. Inherited is the
+// control's inherited handler. False (nothing done) for any other message and for the
+// wheel while not focused.
+Boolean DispatchArrowSteps(TControl* Control, TMessage& Message, const TspArrowSteps& Steps, Boolean CanFocused,
+                           Boolean Focused, const std::function<void(Integer)>& Step,
+                           const std::function<void(TMessage&)>& Inherited);
 
 // ---------------------------------------------------------------------------------------
 // Check box and radio button, radio group and gauge.

@@ -2,6 +2,7 @@
 // what lies behind it and the skin-change steps.
 #include <memory>
 
+#include "platform/win/Gdi.h"
 #include "platform/win/MessageQueue.h"
 #include "skin/controls/SkinCtrls.h"
 
@@ -111,6 +112,15 @@ void TspSkinControl::PaintWholeImageTo(HDC DC) {
   C->SetHandle(DC);
   C->Draw(0, 0, B.get());
   C->SetHandle(nullptr);
+}
+
+void TspSkinControl::PaintWholeImageWithEdit(HDC DC, TWinControl* Edit) {
+  PaintWholeImageTo(DC);
+  if (!Edit || !Edit->HandleAllocated() || !Edit->Visible()) return;
+  const vantrel::win::SavedDC Saved(DC);
+  SetViewportOrgEx(DC, Edit->Left(), Edit->Top(), nullptr);
+  IntersectClipRect(DC, 0, 0, Edit->Width(), Edit->Height());
+  SendMessage(Edit->Handle(), WM_PAINT, reinterpret_cast<WPARAM>(DC), 0);
 }
 
 void TspSkinControl::WMPaint(TWMPaint& Message) {

@@ -1,5 +1,5 @@
-// What the push and speed buttons take from a button descriptor, and the small rules
-// both apply to it.
+// What the push and speed buttons take from a button descriptor, the small rules both
+// apply to it, and the paint steps they share: state image, morph, blend and fonts.
 #include "skin/controls/SkinCtrls.h"
 
 void TspButtonSkinLook::CopyButtonLook(const TspDataSkinButtonControl& D) {
@@ -169,4 +169,48 @@ void TspButtonSkinLook::PasteTrackPart(TBitmap* B, TBitmap* Picture, const TRect
   TRect Src = TrackRect;
   OffsetRect(&Src, DownSkinRect.Left, DownSkinRect.Top);
   B->Canvas()->CopyRect(Dest, Picture->Canvas(), Src);
+}
+
+void TspButtonSkinLook::PaintStates(TControl* Self, TCanvas* Target, const TspDrawStateImage& Draw,
+                                    Boolean Morphing, Double MorphKf, const TRect& NormalRect, const TRect& R,
+                                    Boolean ADown, Boolean AMouseIn, Boolean AlphaBlend, Byte AlphaValue) const {
+  auto B = CreateControlImage(Self->Width(), Self->Height());
+  if (Morphing) {
+    auto B2 = CreateControlImage(Self->Width(), Self->Height());
+    Draw(B.get(), NormalRect, false, false);
+    Draw(B2.get(), ActiveSkinRect, false, true);
+    MorphBitmaps(B.get(), B2.get(), MorphKind, MorphKf);
+  } else {
+    Draw(B.get(), R, ADown, AMouseIn);
+  }
+  if (AlphaBlend)
+    DrawBlendedOverBackground(Self, B.get(), AlphaValue, Target);
+  else
+    Target->Draw(0, 0, B.get());
+}
+
+Integer TspButtonSkinLook::ButtonCharset(TspSkinData* SD, TFont* Default) {
+  return SD && SD->ResourceStrData() ? SD->ResourceStrData()->CharSet() : Default->Charset();
+}
+
+void TspButtonSkinLook::SetStateFont(TCanvas* C, TspSkinData* SD, TFont* Default, Boolean UseSkinFont,
+                                     Boolean UseSkinFontColor, Boolean AEnabled, Boolean ADown,
+                                     Boolean AMouseIn) const {
+  TFont* F = C->Font();
+  if (UseSkinFont) {
+    F->SetName(FontName);
+    F->SetHeight(FontHeight);
+    F->SetStyle(FontStyle);
+  } else {
+    F->Assign(Default);
+  }
+  F->SetCharset(ButtonCharset(SD, Default));
+  F->SetColor(StateFontColor(AEnabled, UseSkinFontColor, Default->Color(), ADown, AMouseIn));
+  C->Brush()->SetStyle(bsClear);
+}
+
+void TspButtonSkinLook::SetPlainFont(TCanvas* C, TspSkinData* SD, TFont* Default, Boolean AEnabled) {
+  C->Font()->Assign(Default);
+  C->Font()->SetCharset(ButtonCharset(SD, Default));
+  if (!AEnabled) C->Font()->SetColor(clBtnShadow);
 }

@@ -9,36 +9,31 @@ void TspSkinButton::Paint() { PaintButton(Canvas()); }
 void TspSkinButton::PaintButton(TCanvas* Target) {
   if (Width() <= 0 || Height() <= 0) return;
   GetSkinData();
-  auto B = CreateControlImage(Width(), Height());
   if (FIndex == -1) {
-    if (FDrawDefault) DrawDefaultImage(B.get());
-  } else if (MorphingEnabled() && FMorphKf != 0 && FMorphKf != 1 && Enabled()) {
-    auto B2 = CreateControlImage(Width(), Height());
-    DrawButtonImage(B.get(), SkinRect, false, false);
-    DrawButtonImage(B2.get(), ActiveSkinRect, false, true);
-    MorphBitmaps(B.get(), B2.get(), MorphKind, FMorphKf);
-  } else {
-    TRect R = SkinRect;
-    Boolean ADown = false, AMouseIn = false;
-    const bool Focus = IsFocused();
-    if (!Enabled() && !IsRectEmpty(&DisabledSkinRect)) {
-      R = DisabledSkinRect;
-    } else if (FDown && (FGroupIndex != 0 || FMouseIn || (Focus && !FMouseDown))) {
-      R = DownSkinRect;
-      ADown = AMouseIn = true;
-    } else if (Focus && !IsRectEmpty(&FocusedSkinRect) && !AnimateTimer) {
-      R = FocusedSkinRect;
-      AMouseIn = true;
-    } else if (Focus || FMouseIn || (MorphingEnabled() && FMorphKf == 1)) {
-      R = ActiveSkinRect;
-      AMouseIn = true;
-    }
-    DrawButtonImage(B.get(), R, ADown, AMouseIn);
+    const auto Plain = [this](TBitmap* B, const TRect&, Boolean, Boolean) {
+      if (FDrawDefault) DrawDefaultImage(B);
+    };
+    PaintStates(this, Target, Plain, false, 0, SkinRect, SkinRect, false, false, FAlphaBlend, FAlphaBlendValue);
+    return;
   }
-  if (FAlphaBlend)
-    DrawBlendedOverBackground(this, B.get(), FAlphaBlendValue, Target);
-  else
-    Target->Draw(0, 0, B.get());
+  TRect R = SkinRect;
+  Boolean ADown = false, AMouseIn = false;
+  const bool Focus = IsFocused();
+  if (!Enabled() && !IsRectEmpty(&DisabledSkinRect)) {
+    R = DisabledSkinRect;
+  } else if (FDown && (FGroupIndex != 0 || FMouseIn || (Focus && !FMouseDown))) {
+    R = DownSkinRect;
+    ADown = AMouseIn = true;
+  } else if (Focus && !IsRectEmpty(&FocusedSkinRect) && !AnimateTimer) {
+    R = FocusedSkinRect;
+    AMouseIn = true;
+  } else if (Focus || FMouseIn || (MorphingEnabled() && FMorphKf == 1)) {
+    R = ActiveSkinRect;
+    AMouseIn = true;
+  }
+  const Boolean Morph = MorphingEnabled() && FMorphKf != 0 && FMorphKf != 1 && Enabled();
+  const auto Draw = [this](TBitmap* B, const TRect& AR, Boolean D, Boolean M) { DrawButtonImage(B, AR, D, M); };
+  PaintStates(this, Target, Draw, Morph, FMorphKf, SkinRect, R, ADown, AMouseIn, FAlphaBlend, FAlphaBlendValue);
 }
 
 void TspSkinButton::DrawButtonImage(TBitmap* B, TRect R, Boolean ADown, Boolean AMouseIn) {
@@ -63,17 +58,7 @@ void TspSkinButton::DrawButtonImage(TBitmap* B, TRect R, Boolean ADown, Boolean 
 }
 
 void TspSkinButton::SetButtonFont(TCanvas* C, Boolean ADown, Boolean AMouseIn) {
-  TFont* F = C->Font();
-  if (FUseSkinFont && FIndex != -1) {
-    F->SetName(FontName);
-    F->SetHeight(FontHeight);
-    F->SetStyle(FontStyle);
-  } else {
-    F->Assign(DefaultFont());
-  }
-  F->SetCharset(FSD && FSD->ResourceStrData() ? FSD->ResourceStrData()->CharSet() : DefaultFont()->Charset());
-  F->SetColor(StateFontColor(Enabled(), FUseSkinFontColor, DefaultFont()->Color(), ADown, AMouseIn));
-  C->Brush()->SetStyle(bsClear);
+  SetStateFont(C, FSD, DefaultFont(), FUseSkinFont && FIndex != -1, FUseSkinFontColor, Enabled(), ADown, AMouseIn);
 }
 
 Integer TspSkinButton::GetGlyphNum(Boolean ADown, Boolean AMouseIn) {
@@ -97,10 +82,7 @@ void TspSkinButton::DrawButtonContent(TCanvas* C, const TRect& R, Boolean ADown,
 void TspSkinButton::DrawDefaultImage(TBitmap* B) {
   TspSkinCustomControl::DrawDefaultImage(B);
   TCanvas* C = B->Canvas();
-  C->Font()->Assign(DefaultFont());
-  C->Font()->SetCharset(FSD && FSD->ResourceStrData() ? FSD->ResourceStrData()->CharSet()
-                                                      : DefaultFont()->Charset());
-  if (!Enabled()) C->Font()->SetColor(clBtnShadow);
+  SetPlainFont(C, FSD, DefaultFont(), Enabled());
   const TRect R = ClientRect();
   const bool Focus = IsFocused();
   const bool Pressed = FDown && (FGroupIndex != 0 || FMouseIn || (Focus && !FMouseDown));

@@ -17,7 +17,8 @@ constexpr UINT ScrollRepeatMs = 50;
 // The plain look: arrow buttons and the shortest thumb.
 constexpr Integer PlainScrollButton = 16;
 
-bool IsArrowKeyForScrollBar(Word Key) { return Key == VK_LEFT || Key == VK_RIGHT || Key == VK_UP || Key == VK_DOWN; }
+// Up, Left and a wheel turn away from the user move toward Min.
+constexpr TspArrowSteps ScrollBarSteps{-1, -1};
 
 bool ContainsForScrollBar(const TRect& R, Integer X, Integer Y) {
   return X >= R.Left && X < R.Right && Y >= R.Top && Y < R.Bottom;
@@ -448,11 +449,8 @@ void TspSkinScrollBar::MouseUp(TMouseButton Button, TShiftState Shift, Integer X
 
 void TspSkinScrollBar::KeyDown(Word& Key, TShiftState Shift) {
   TspSkinCustomControl::KeyDown(Key, Shift);
-  if (!FCanFocused) return;
-  if (Key == VK_LEFT || Key == VK_UP)
-    SetPosition(FPosition - FSmallChange);
-  else if (Key == VK_RIGHT || Key == VK_DOWN)
-    SetPosition(FPosition + FSmallChange);
+  const Integer Step = ArrowKeyStep(Key, ScrollBarSteps);
+  if (FCanFocused && Step != 0) SetPosition(FPosition + Step * FSmallChange);
 }
 
 void TspSkinScrollBar::WndProc(TMessage& Message) {
@@ -469,22 +467,6 @@ void TspSkinScrollBar::Dispatch(TMessage& Message) {
     case CM_ENABLEDCHANGED:
       TspSkinCustomControl::Dispatch(Message);
       Repaint();
-      return;
-    case WM_MOUSEWHEEL:
-      if (!IsFocused()) break;
-      if (GET_WHEEL_DELTA_WPARAM(Message.WParam) > 0)
-        SetPosition(FPosition - FSmallChange);
-      else
-        SetPosition(FPosition + FSmallChange);
-      return;
-    case CM_WANTSPECIALKEY:
-      TspSkinCustomControl::Dispatch(Message);
-      if (FCanFocused && IsArrowKeyForScrollBar(static_cast<Word>(Message.WParam))) Message.Result = 1;
-      return;
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-      TspSkinCustomControl::Dispatch(Message);
-      if (FCanFocused) Repaint();
       return;
     case WM_TIMER:
       TspSkinCustomControl::Dispatch(Message);
@@ -509,6 +491,9 @@ void TspSkinScrollBar::Dispatch(TMessage& Message) {
     default:
       break;
   }
+  const auto Step = [this](Integer N) { SetPosition(FPosition + N * FSmallChange); };
+  const auto Inherited = [this](TMessage& M) { TspSkinCustomControl::Dispatch(M); };
+  if (DispatchArrowSteps(this, Message, ScrollBarSteps, FCanFocused, IsFocused(), Step, Inherited)) return;
   TspSkinCustomControl::Dispatch(Message);
 }
 

@@ -334,26 +334,20 @@ void TspSkinSpeedButton::PaintStateImage() {
     TspGraphicSkinCustomControl::Paint();
     return;
   }
-  auto B = CreateControlImage(Width(), Height());
-  if (MorphingEnabled() && FMorphKf != 0 && FMorphKf != 1 && Enabled()) {
-    auto B2 = CreateControlImage(Width(), Height());
-    DrawButtonImage(B.get(), SkinRect, false, false);
-    DrawButtonImage(B2.get(), ActiveSkinRect, false, true);
-    MorphBitmaps(B.get(), B2.get(), MorphKind, FMorphKf);
-  } else if (Enabled() || IsRectEmpty(&DisabledSkinRect)) {
-    if (ShowsPressed())
-      DrawButtonImage(B.get(), DownSkinRect, true, true);
-    else if (FMouseIn || (MorphingEnabled() && FMorphKf == 1))
-      DrawButtonImage(B.get(), ActiveSkinRect, false, true);
-    else
-      DrawButtonImage(B.get(), SkinRect, false, false);
-  } else {
-    DrawButtonImage(B.get(), DisabledSkinRect, false, false);
+  TRect R = SkinRect;
+  Boolean ADown = false, AMouseIn = false;
+  if (!Enabled() && !IsRectEmpty(&DisabledSkinRect)) {
+    R = DisabledSkinRect;
+  } else if (ShowsPressed()) {
+    R = DownSkinRect;
+    ADown = AMouseIn = true;
+  } else if (FMouseIn || (MorphingEnabled() && FMorphKf == 1)) {
+    R = ActiveSkinRect;
+    AMouseIn = true;
   }
-  if (FAlphaBlend)
-    DrawBlendedOverBackground(this, B.get(), FAlphaBlendValue, Canvas());
-  else
-    Canvas()->Draw(0, 0, B.get());
+  const Boolean Morph = MorphingEnabled() && FMorphKf != 0 && FMorphKf != 1 && Enabled();
+  const auto Draw = [this](TBitmap* B, const TRect& AR, Boolean D, Boolean M) { DrawButtonImage(B, AR, D, M); };
+  PaintStates(this, Canvas(), Draw, Morph, FMorphKf, SkinRect, R, ADown, AMouseIn, FAlphaBlend, FAlphaBlendValue);
 }
 
 void TspSkinSpeedButton::PaintFlat(Boolean Skinned) {
@@ -366,7 +360,7 @@ void TspSkinSpeedButton::PaintFlat(Boolean Skinned) {
   } else {
     F->Assign(DefaultFont());
   }
-  F->SetCharset(FSD && FSD->ResourceStrData() ? FSD->ResourceStrData()->CharSet() : DefaultFont()->Charset());
+  F->SetCharset(ButtonCharset(FSD, DefaultFont()));
   if (!Skinned)
     F->SetColor(Enabled() ? DefaultFont()->Color() : clBtnShadow);
   else if (!Enabled())
@@ -394,17 +388,7 @@ void TspSkinSpeedButton::DrawButtonImage(TBitmap* B, TRect R, Boolean ADown, Boo
 }
 
 void TspSkinSpeedButton::SetButtonFont(TCanvas* C, Boolean ADown, Boolean AMouseIn) {
-  TFont* F = C->Font();
-  if (FUseSkinFont) {
-    F->SetName(FontName);
-    F->SetHeight(FontHeight);
-    F->SetStyle(FontStyle);
-  } else {
-    F->Assign(DefaultFont());
-  }
-  F->SetCharset(FSD && FSD->ResourceStrData() ? FSD->ResourceStrData()->CharSet() : DefaultFont()->Charset());
-  F->SetColor(StateFontColor(Enabled(), FUseSkinFontColor, DefaultFont()->Color(), ADown, AMouseIn));
-  C->Brush()->SetStyle(bsClear);
+  SetStateFont(C, FSD, DefaultFont(), FUseSkinFont, FUseSkinFontColor, Enabled(), ADown, AMouseIn);
 }
 
 void TspSkinSpeedButton::DrawButtonContent(TCanvas* C, const TRect& R, Boolean ADown, Boolean AMouseIn,
@@ -444,10 +428,7 @@ void TspSkinSpeedButton::DrawButtonContent(TCanvas* C, const TRect& R, Boolean A
 void TspSkinSpeedButton::DrawDefaultImage(TBitmap* B) {
   TspGraphicSkinCustomControl::DrawDefaultImage(B);
   TCanvas* C = B->Canvas();
-  C->Font()->Assign(DefaultFont());
-  C->Font()->SetCharset(FSD && FSD->ResourceStrData() ? FSD->ResourceStrData()->CharSet()
-                                                      : DefaultFont()->Charset());
-  if (!Enabled()) C->Font()->SetColor(clBtnShadow);
+  SetPlainFont(C, FSD, DefaultFont(), Enabled());
   const TRect R = ClientRect();
   DrawPlainFace(C, R, ShowsPressed() ? spfsPressed : FMouseIn ? spfsHot : spfsNormal);
   C->Brush()->SetStyle(bsClear);

@@ -9,7 +9,9 @@
 
 namespace {
 
-bool IsArrowKeyForTrackBar(Word Key) { return Key == VK_LEFT || Key == VK_RIGHT || Key == VK_UP || Key == VK_DOWN; }
+// Up and a wheel turn away from the user raise the value of a vertical bar; on a
+// horizontal one the wheel lowers it.
+TspArrowSteps TrackBarSteps(Boolean Vertical) { return {1, Vertical ? 1 : -1}; }
 
 }  // namespace
 
@@ -222,11 +224,9 @@ void TspSkinTrackBar::MouseUp(TMouseButton Button, TShiftState Shift, Integer X,
 
 void TspSkinTrackBar::KeyDown(Word& Key, TShiftState Shift) {
   TspSkinCustomControl::KeyDown(Key, Shift);
-  if (!FCanFocused || !IsArrowKeyForTrackBar(Key)) return;
-  if (Key == VK_LEFT || Key == VK_DOWN)
-    SetValue(FValue - 1);
-  else
-    SetValue(FValue + 1);
+  const Integer Step = ArrowKeyStep(Key, TrackBarSteps(FVertical));
+  if (!FCanFocused || Step == 0) return;
+  SetValue(FValue + Step);
   DoLastChange();
 }
 
@@ -241,25 +241,14 @@ void TspSkinTrackBar::Dispatch(TMessage& Message) {
       if (!FromWMPaint) PaintWindow(reinterpret_cast<HDC>(Message.WParam));
       Message.Result = 1;
       return;
-    case WM_MOUSEWHEEL:
-      if (!IsFocused()) break;
-      if (FVertical == (GET_WHEEL_DELTA_WPARAM(Message.WParam) > 0))
-        SetValue(FValue + 1);
-      else
-        SetValue(FValue - 1);
-      DoLastChange();
-      return;
-    case CM_WANTSPECIALKEY:
-      TspSkinCustomControl::Dispatch(Message);
-      if (FCanFocused && IsArrowKeyForTrackBar(static_cast<Word>(Message.WParam))) Message.Result = 1;
-      return;
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-      TspSkinCustomControl::Dispatch(Message);
-      if (FCanFocused) Repaint();
-      return;
     default:
       break;
   }
+  const auto Step = [this](Integer N) {
+    SetValue(FValue + N);
+    DoLastChange();
+  };
+  const auto Inherited = [this](TMessage& M) { TspSkinCustomControl::Dispatch(M); };
+  if (DispatchArrowSteps(this, Message, TrackBarSteps(FVertical), FCanFocused, IsFocused(), Step, Inherited)) return;
   TspSkinCustomControl::Dispatch(Message);
 }

@@ -16,6 +16,7 @@
 #include "skin/controls/SkinBoxCtrls.h"
 #include "skin/core/drawing/SPUtils.h"
 #include "tests/support/SkinFormFixture.h"
+#include "tests/support/UiLayoutKeys.h"
 
 namespace sg = vantrel::skingen;
 using vantrel::uitest::SkinFormFixture;
@@ -319,6 +320,38 @@ TEST_F(SkinComboBoxTest, EscapeRestoresThePreviousItem) {
   EXPECT_FALSE(C->IsPopupVisible());
   EXPECT_EQ(C->ItemIndex(), 2);
   EXPECT_TRUE(C->Events.empty());
+}
+
+// With the list open, Esc belongs to the combo in both styles: it closes the list and the
+// form's Cancel button stays unpressed; with the list closed the next Esc cancels.
+TEST_F(SkinComboBoxTest, EscWithTheListOpenClosesTheListAndLeavesTheFormsCancelAlone) {
+  for (const bool EditStyle : {false, true}) {
+    SCOPED_TRACE(EditStyle ? "edit style" : "list style");
+    auto* C = AddCombo(false);
+    if (EditStyle) C->SetStyle(spcbEditStyle);
+    C->SetItemIndex(2);
+    std::vector<std::string> Log;
+    auto* Cancel = Create<TspSkinButton>(Form.get());
+    Cancel->SetParent(Form.get());
+    Cancel->SetBounds(20, 120, 80, 24);
+    Cancel->SetCancel(true);
+    Cancel->OnClick = [&Log](TObject*) { Log.push_back("cancel"); };
+    ShowForm();
+    Focus(C);
+    C->DropDown();
+    Session.PumpUntilIdle();
+    ASSERT_TRUE(C->IsPopupVisible());
+    Session.Key(VK_ESCAPE);
+    vantrel::uitest::PumpKeys(Session);
+    EXPECT_FALSE(C->IsPopupVisible());
+    EXPECT_TRUE(Log.empty());
+    EXPECT_EQ(C->ItemIndex(), 2);
+    Session.Key(VK_ESCAPE);
+    vantrel::uitest::PumpKeys(Session);
+    EXPECT_EQ(Log, (std::vector<std::string>{"cancel"}));
+    Cancel->Free();
+    C->Free();
+  }
 }
 
 TEST_F(SkinComboBoxTest, AltDownOpensAltUpClosesAndF4DoesNothing) {

@@ -1,7 +1,10 @@
-// The speed button and the tool bar: the flat look, caption widths, pictures taken from
-// the tool bar's lists, centring, and scrolling with the non-client arrows.
+// The speed button and the tool bar: the state pictures, the fade between them and the
+// blend over the form (shared with the push button), the flat look, caption widths,
+// pictures taken from the tool bar's lists, centring, and scrolling with the non-client
+// arrows.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -15,6 +18,22 @@ using vantrel::uitest::SkinFormFixture;
 namespace {
 
 sg::Colour ToolFill(const char* Key) { return sg::TestPieceColour(false, "toolbutton", Key, sg::Piece::Fill); }
+// The test skin's "resizebutton" morphs between its pictures.
+sg::Colour MorphingFill(const char* Key) {
+  return sg::TestPieceColour(false, "resizebutton", Key, sg::Piece::Fill);
+}
+
+// Channel by channel, Value / 255 of Front over the rest of Back.
+sg::Colour Blend(sg::Colour Front, sg::Colour Back, int Value) {
+  const auto Mix = [Value](int F, int B) { return (F * Value + B * (255 - Value) + 127) / 255; };
+  return sg::Rgb(Mix(sg::RedOf(Front), sg::RedOf(Back)), Mix(sg::GreenOf(Front), sg::GreenOf(Back)),
+                 Mix(sg::BlueOf(Front), sg::BlueOf(Back)));
+}
+
+bool Near(sg::Colour A, sg::Colour B) {
+  return std::abs(sg::RedOf(A) - sg::RedOf(B)) <= 1 && std::abs(sg::GreenOf(A) - sg::GreenOf(B)) <= 1 &&
+         std::abs(sg::BlueOf(A) - sg::BlueOf(B)) <= 1;
+}
 
 // An image list of 16 x 16 pictures, each one solid colour.
 TCustomImageList* SolidList(TComponent* Owner, std::vector<TColor> Colours) {
@@ -77,6 +96,55 @@ TEST_F(SkinSpeedButtonTest, AFlatButtonShowsItsSkinOnlyUnderThePointerOrDownInAG
   B->SetDown(true);
   Session.PumpUntilIdle();
   EXPECT_EQ(PixelAt(B, 6, 6), ToolFill("downskinrect"));
+}
+
+TEST_F(SkinSpeedButtonTest, AFramedButtonShowsThePictureOfEachStateAndFadesBetweenThem) {
+  auto* B = AddSpeed(Form.get(), 40, 40, 90, 30);
+  B->SetSkinDataName("resizebutton");
+  ShowForm();
+  const auto Face = [&] { return PixelAt(B, 6, B->Height() / 2); };
+  EXPECT_EQ(Face(), MorphingFill("skinrect"));
+  MoveOnto(B);
+  Session.Advance(300);  // the fade toward the hot picture runs out
+  EXPECT_EQ(Face(), MorphingFill("activeskinrect"));
+  const TPoint P = B->ClientToScreen(Point(B->Width() - 3, B->Height() - 3));
+  Session.Press(P.X, P.Y);
+  Session.PumpUntilIdle();
+  EXPECT_EQ(Face(), MorphingFill("downskinrect"));
+  Session.Release(P.X, P.Y);
+  MoveAway();
+  Session.Advance(40);  // part way back: neither picture alone
+  EXPECT_NE(Face(), MorphingFill("skinrect"));
+  EXPECT_NE(Face(), MorphingFill("activeskinrect"));
+  Session.Advance(300);
+  EXPECT_EQ(Face(), MorphingFill("skinrect"));
+  B->SetEnabled(false);
+  Session.PumpUntilIdle();
+  EXPECT_EQ(Face(), MorphingFill("disabledskinrect"));
+}
+
+// A blended button, push or speed, shows its picture mixed with the form behind it.
+TEST_F(SkinSpeedButtonTest, ABlendedButtonMixesItsPictureWithTheFormBehindIt) {
+  Skin->SetEnableSkinEffects(false);
+  Form->SetColor(clWhite);
+  auto* Speed = AddSpeed(Form.get(), 40, 40, 90, 30);
+  Speed->SetSkinDataName("resizebutton");
+  Speed->SetAlphaBlend(true);
+  Speed->SetAlphaBlendValue(100);
+  auto* Push = Create<TspSkinButton>(Form.get());
+  Push->SetParent(Form.get());
+  Push->SetSkinDataName("resizebutton");
+  Push->SetSkinData(Skin);
+  Push->SetCanFocused(false);
+  Push->SetBounds(40, 100, 90, 30);
+  Push->SetAlphaBlend(true);
+  Push->SetAlphaBlendValue(100);
+  ShowForm();
+  const sg::Colour Expected = Blend(MorphingFill("skinrect"), sg::Rgb(255, 255, 255), 100);
+  for (TControl* C : {static_cast<TControl*>(Speed), static_cast<TControl*>(Push)}) {
+    const sg::Colour Seen = PixelAt(C, 6, C->Height() / 2);
+    EXPECT_TRUE(Near(Seen, Expected)) << std::hex << Seen << " vs " << Expected;
+  }
 }
 
 TEST_F(SkinSpeedButtonTest, AClickAndTheGroupRulesFollowThePushButton) {
