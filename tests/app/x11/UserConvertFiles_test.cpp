@@ -31,6 +31,8 @@ constexpr int ConvTrimX = 45, ConvTrimY = 120 + 45;
 constexpr int ConvTimeFieldX = 342 + 60, ConvStartY = 352 + 10, ConvEndY = 384 + 10;
 constexpr int ConvTimeOkX = 434 + 17;
 constexpr int ConvTrimOkX = 304 + 42, ConvTrimOkY = 427 + 12;
+// The band below the time line where the start and end markers stand.
+constexpr int ConvMarkersY = 327, ConvMarkersHeight = 14;
 // The conversion window's Cancel button (75 x 25 at 303, 142 of its client area).
 constexpr int ConvCancelX = 303 + 37, ConvCancelY = 142 + 12;
 
@@ -172,12 +174,26 @@ TEST_F(UserConvertFiles, ATrimTypedInTheTrimDialogGivesAnOutputOfTheSelection) {
   ASSERT_NE(Trim, 0u) << "\"Trim\" opened no dialog";
   WaitForPaintedCaption(Dpy, Trim, 8);
   ASSERT_TRUE(WaitUntil([&] { return CaptureWindow(Dpy, Trim).At(Border + ConvTrimOkX, ClientTop + ConvTrimOkY) != 0; }, 10));
+  // The dialog asks for the keyboard focus as it opens; a click into it while the window
+  // manager is still moving the focus there may have its keys go elsewhere.
+  ASSERT_TRUE(WaitForFocus(Dpy, Trim, 10)) << "the Trim dialog never took the keyboard focus";
+  // The pixels of a band of the dialog's client area, full width.
+  auto Band = [&](int Top, int Height) {
+    const TCapture C = CaptureWindow(Dpy, Trim);
+    return std::vector<uint32_t>(C.Pixels.begin() + static_cast<size_t>(ClientTop + Top) * C.Width,
+                                 C.Pixels.begin() + static_cast<size_t>(ClientTop + Top + Height) * C.Width);
+  };
   for (const auto& [Y, Digits] : {std::pair{ConvStartY, "000003"}, std::pair{ConvEndY, "000007"}}) {
+    SCOPED_TRACE(Digits);
+    const auto Field = Band(Y - 8, 16);
     ClickAt(Dpy, Trim, Border + ConvTimeFieldX, ClientTop + Y);
-    ASSERT_TRUE(WaitForFocus(Dpy, Trim, 10)) << "the Trim dialog never took the keyboard focus";
     PressKeys(Dpy, "Home");
     ASSERT_TRUE(TypeText(Dpy, Digits));
+    ASSERT_TRUE(WaitUntil([&] { return Band(Y - 8, 16) != Field; }, 10)) << "the typed time does not show";
+    const auto Markers = Band(ConvMarkersY, ConvMarkersHeight);
     ClickAt(Dpy, Trim, Border + ConvTimeOkX, ClientTop + Y);
+    ASSERT_TRUE(WaitUntil([&] { return Band(ConvMarkersY, ConvMarkersHeight) != Markers; }, 10))
+        << "OK beside the field moved no marker";
   }
   SaveCapture(CaptureWindow(Dpy, Trim), testing::TempDir() + "x11-trim-typed.png");
   ClickAt(Dpy, Trim, Border + ConvTrimOkX, ClientTop + ConvTrimOkY);

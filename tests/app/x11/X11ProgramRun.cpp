@@ -305,17 +305,24 @@ bool AddThroughOpenDialog(Display* Dpy, Window Main, const std::string& AFile) {
   ClickAt(Dpy, Dialog, Border + KitNameFieldX, BandTop + KitNameFieldY);
   if (!WaitForFocus(Dpy, Dialog, 10))
     return KitOpenDialogFailed(Dpy, "the open dialog never took the keyboard focus");
-  PressKeys(Dpy, "End");
-  PressKeys(Dpy, "shift+Home");
-  if (!TypeText(Dpy, AFile)) return KitOpenDialogFailed(Dpy, "the name cannot be typed with this keyboard layout");
   const int FieldX = Border + KitNameFieldX, FieldY = BandTop + KitNameFieldY;
-  auto FieldInk = [&] {  // the field's dark (text) pixels
+  auto FieldInk = [&] {  // the field's dark (text) pixels; selected text is light on blue
     const TCapture C = CaptureWindow(Dpy, Dialog);
     int Ink = 0;
     for (int Y = FieldY - 6; Y <= FieldY + 6; ++Y)
       for (int X = FieldX - 30; X < FieldX + 120; ++X) Ink += (C.At(X, Y) & 0xFF) < 0x60;
     return Ink;
   };
+  // What the field holds is selected whole (or it is empty) before the name goes over it:
+  // a person looks, and selects again when a key did not take.
+  bool Selected = false;
+  for (int Try = 0; Try < 3 && !Selected; ++Try) {
+    PressKeys(Dpy, "End");
+    PressKeys(Dpy, "shift+Home");
+    Selected = WaitUntil([&] { return FieldInk() <= 20; }, 3);
+  }
+  if (!Selected) return KitOpenDialogFailed(Dpy, "the \"File name\" field's text cannot be selected");
+  if (!TypeText(Dpy, AFile)) return KitOpenDialogFailed(Dpy, "the name cannot be typed with this keyboard layout");
   if (!WaitUntil([&] { return FieldInk() > 50; }, 10))
     return KitOpenDialogFailed(Dpy, "the typed name does not show in the \"File name\" field");
   ClickAt(Dpy, Dialog, OpenX, OpenY);
