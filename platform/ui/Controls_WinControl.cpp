@@ -394,7 +394,7 @@ void TWinControl::UpdateBounds() {
   if (!GetWindowRect(FHandle, &R)) return;
   const HWND ParentWnd = GetParent(FHandle);
   if (ParentWnd && (GetWindowLong(FHandle, GWL_STYLE) & WS_CHILD))
-    MapWindowPoints(nullptr, ParentWnd, reinterpret_cast<POINT*>(&R), 2);
+    MapWindowRect(nullptr, ParentWnd, &R);
   const bool Sized = R.Right - R.Left != FWidth || R.Bottom - R.Top != FHeight;
   FLeft = R.Left;
   FTop = R.Top;

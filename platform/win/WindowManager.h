@@ -326,6 +326,9 @@ BOOL ScreenToClient(HWND Wnd, LPPOINT Point);
 // Wnd 0 (HWND_DESKTOP) stands for the screen. Returns the horizontal offset in the low
 // word and the vertical in the high word; 0 with ERROR_INVALID_WINDOW_HANDLE on failure.
 int MapWindowPoints(HWND From, HWND To, LPPOINT Points, UINT Count);
+// Maps a rectangle's two corners (left-top, right-bottom) as MapWindowPoints maps two
+// points; the same result and errors. The rectangle is left as it was on failure.
+int MapWindowRect(HWND From, HWND To, LPRECT Rect);
 HWND WindowFromPoint(POINT Point);
 HWND ChildWindowFromPoint(HWND Parent, POINT Point);
 

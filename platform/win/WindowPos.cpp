@@ -432,6 +432,22 @@ int MapWindowPoints(HWND From, HWND To, LPPOINT Points, UINT Count) {
   return MAKELONG(static_cast<WORD>(DX), static_cast<WORD>(DY));
 }
 
+int MapWindowRect(HWND From, HWND To, LPRECT Rect) {
+  POINT Corners[2]{};
+  if (Rect) {
+    Corners[0] = {Rect->Left, Rect->Top};
+    Corners[1] = {Rect->Right, Rect->Bottom};
+  }
+  const int Offset = MapWindowPoints(From, To, Rect ? Corners : nullptr, Rect ? 2 : 0);
+  if (Rect) {
+    Rect->Left = Corners[0].X;
+    Rect->Top = Corners[0].Y;
+    Rect->Right = Corners[1].X;
+    Rect->Bottom = Corners[1].Y;
+  }
+  return Offset;
+}
+
 HWND WindowFromPoint(POINT Point) {
   WindowManager* M = WindowManager::Instance();
   // Where the pointer is over another program's window, none of ours is under it.

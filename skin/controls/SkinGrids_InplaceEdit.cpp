@@ -77,7 +77,7 @@ void TspSkinInplaceEdit::Invalidate() {
   InvalidateRect(Handle(), nullptr, true);
   RECT R;
   GetClientRect(Handle(), &R);
-  MapWindowPoints(Handle(), FGrid->Handle(), reinterpret_cast<LPPOINT>(&R), 2);
+  MapWindowRect(Handle(), FGrid->Handle(), &R);
   ValidateRect(FGrid->Handle(), &R);
   InvalidateRect(FGrid->Handle(), &R, false);
 }
@@ -94,7 +94,7 @@ Boolean TspSkinInplaceEdit::PosEqual(const TRect& Rect) {
   if (!HandleAllocated()) return false;
   RECT R;
   GetWindowRect(Handle(), &R);
-  MapWindowPoints(HWND_DESKTOP, FGrid->Handle(), reinterpret_cast<LPPOINT>(&R), 2);
+  MapWindowRect(HWND_DESKTOP, FGrid->Handle(), &R);
   return R == Rect;
 }
 

@@ -31,7 +31,7 @@ void TspSkinTransparentMaskEdit::RedrawTransparent() {
   if (!Parent() || !HandleAllocated()) return;
   RECT R;
   GetClientRect(Handle(), &R);
-  MapWindowPoints(Handle(), Parent()->Handle(), reinterpret_cast<LPPOINT>(&R), 2);
+  MapWindowRect(Handle(), Parent()->Handle(), &R);
   InvalidateRect(Parent()->Handle(), &R, true);
   RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
 }

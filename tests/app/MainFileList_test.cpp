@@ -361,7 +361,9 @@ TEST_F(MainFileList, TheConvertCommandRunsTheJobInTheConversionDialog) {
   M.SetDestinationFolder(Out.Path());
   bool Captured = false;
   {
-    vantrel::testsupport::RealTimeModal Wait;
+    // Twenty seconds of video run through the sanitized engine on a machine that runs
+    // other tests beside it: that can take a minute or more.
+    vantrel::testsupport::RealTimeModal Wait(std::chrono::milliseconds(180000));
     Wait.OnDeadline = [] { ConvForm->CloseJob(); };
     Wait.OnStep = [&] {
       if (Captured || !ConvForm->Visible() || ConvForm->ProgressTotal->Value() < 10) return;

@@ -82,9 +82,9 @@ size_t PictureBluePixels(const TCapture& C) {
 }
 
 // The window once its list shows ARows lines of text and no picture (the program adds a
-// dropped file after it tells the source it took the drop), or as it is after 15 s.
+// dropped file after it tells the source it took the drop), or as it is after 60 s.
 TCapture WaitForListRows(Display* Dpy, Window W, size_t ARows) {
-  for (int Try = 0; Try < 150; ++Try) {
+  for (int Try = 0; Try < 600; ++Try) {
     const TCapture C = CaptureWindow(Dpy, W);
     if (ListTextLines(C).size() == ARows && PictureBluePixels(C) == 0) break;
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
@@ -125,6 +125,8 @@ TEST(ProgramDropOnX11, FilesDraggedFromAnotherProgramJoinTheList) {
   vantrel::test::CopyMediaFile(vantrel::test::FixturePath("v.mp4"), First);
   vantrel::test::CopyMediaFile(vantrel::test::FixturePath("task-a.avi"), Second);
 
+  // The client area paints after the caption, the picture with it.
+  WaitUntil([&] { return PictureBluePixels(CaptureWindow(Dpy, Main)) > 500; }, 30);
   const TCapture Empty = SteadyCapture(Dpy, Main);
   ASSERT_EQ(Empty.Width, FirstStartWidth);
   ASSERT_EQ(Empty.Height, FirstStartHeight);

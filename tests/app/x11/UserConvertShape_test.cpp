@@ -15,18 +15,13 @@ namespace {
 
 using namespace vantrel::x11apptest;
 
-// The main window's client area and its points: "Add Video", "Edit", the convert button
-// and "Merge into one file" (in the bottom panel at 12, 348).
+// The main window's client area and its points: "Edit", the convert button and "Merge into
+// one file" (in the bottom panel at 12, 348).
 constexpr int ShapeMainClientWidth = 792;
 constexpr int ShapeMainClientHeight = 449;
-constexpr int ShapeAddVideoX = 45, ShapeAddVideoY = 29 + 45;
 constexpr int ShapeEditX = 45, ShapeEditY = 212 + 45;
 constexpr int ShapeConvertX = 659 + 45, ShapeConvertY = 345 + 45;
 constexpr int ShapeMergeX = 12 + 448 + 8, ShapeMergeY = 348 + 50 + 10;
-// The open dialog's bottom band: the "File name" field and Open.
-constexpr int ShapeDialogBandHeight = 80;
-constexpr int ShapeNameFieldX = 70 + 40, ShapeNameFieldY = 10 + 10;
-constexpr int ShapeOpenFromRight = 80 - 35, ShapeOpenY = 10 + 12;
 // The Edit dialog's client area (700 x 466): the left and top fields, OK.
 constexpr int ShapeEditClientWidth = 700, ShapeEditClientHeight = 466;
 constexpr int ShapeLeftFieldX = 110 + 25, ShapeTopFieldX = 288 + 25, ShapeCropFieldY = 352 + 10;
@@ -118,45 +113,6 @@ class UserConvertShape : public UserLevelTest {
   }
   void ClickMain(int X, int Y) { ClickAt(Dpy, Main, Border + X, ClientTop + Y); }
 
-  // "Add Video", the file's name typed into the open dialog, Open.
-  void AddThroughOpenDialog(const std::string& File) {
-    ClickMain(ShapeAddVideoX, ShapeAddVideoY);
-    const Window Dialog = WaitForWindow(Dpy, "Open file", 20);
-    ASSERT_NE(Dialog, 0u) << "\"Add Video\" opened no open dialog";
-    WaitForPaintedCaption(Dpy, Dialog, 8);
-    const TShapeGeometry G = ShapeSizeOf(Dpy, Dialog);
-    const int BandTop = G.Height - Border - ShapeDialogBandHeight;
-    const int OpenX = G.Width - Border - ShapeOpenFromRight, OpenY = BandTop + ShapeOpenY;
-    ASSERT_TRUE(WaitUntil([&] { return CaptureWindow(Dpy, Dialog).At(OpenX, OpenY) != 0; }, 10));
-    ClickAt(Dpy, Dialog, Border + ShapeNameFieldX, BandTop + ShapeNameFieldY);
-    // The field may still hold the name given last time: it goes first.
-    PressKeys(Dpy, "End");
-    for (int I = 0; I < 120; ++I) PressKeys(Dpy, "BackSpace");
-    const int FieldX = Border + ShapeNameFieldX, FieldY = BandTop + ShapeNameFieldY;
-    auto FieldInk = [&] {  // the field's dark (text) pixels
-      const TCapture C = CaptureWindow(Dpy, Dialog);
-      int Ink = 0;
-      for (int Y = FieldY - 6; Y <= FieldY + 6; ++Y)
-        for (int X = FieldX - 30; X < FieldX + 200; ++X) Ink += (C.At(X, Y) & 0xFF) < 0x60;
-      return Ink;
-    };
-    ASSERT_TRUE(TypeText(Dpy, File));
-    // Open once the keys have been taken: the field's text stays the same for a second
-    // (a blinking caret may keep it changing: then after a few seconds).
-    int Shown = -1, Same = 0;
-    WaitUntil(
-        [&] {
-          const int Ink = FieldInk();
-          Same = Ink == Shown ? Same + 1 : 0;
-          Shown = Ink;
-          return Ink > 50 && Same >= 20;
-        },
-        4);
-    SaveCapture(CaptureWindow(Dpy, Dialog), testing::TempDir() + "x11-convert-shape-open.png");
-    ClickAt(Dpy, Dialog, OpenX, OpenY);
-    ASSERT_TRUE(WaitForUnmap(Dpy, Dialog, 20)) << "Open left the dialog up";
-  }
-
   // "Edit" for the list's current file; the editor once its fields hold the picture's size,
   // with its client area's corner in EB, ET.
   Window OpenEditor(int& EB, int& ET) {
@@ -175,6 +131,7 @@ class UserConvertShape : public UserLevelTest {
   // Types Text over what a field of the editor holds.
   void TypeIntoField(Window Edit, int X, int Y, const char* Text) {
     ClickAt(Dpy, Edit, X, Y);
+    EXPECT_TRUE(WaitForFocus(Dpy, Edit, 10)) << "the editor never took the keyboard focus";
     PressKeys(Dpy, "End");
     for (int I = 0; I < 5; ++I) PressKeys(Dpy, "BackSpace");
     EXPECT_TRUE(TypeText(Dpy, Text));
@@ -208,8 +165,10 @@ class UserConvertShape : public UserLevelTest {
             XSync(Dpy, False);
             if (Notice && WaitForPaintedCaption(Dpy, Notice, 2) >= 2) {
               ClickAt(Dpy, Notice, 12, ShapeSizeOf(Dpy, Notice).Height / 3);
-              PressKeys(Dpy, "Return");
-              Acknowledged = true;
+              if (WaitForFocus(Dpy, Notice, 5)) {
+                PressKeys(Dpy, "Return");
+                Acknowledged = true;
+              }
             }
           }
           return WaitForUnmap(Dpy, Progress, 0);
@@ -222,8 +181,7 @@ class UserConvertShape : public UserLevelTest {
 TEST_F(UserConvertShape, ACropTypedBeyondThePictureInEditIsKeptInsideAndConverts) {
   const std::string Source = Program->Home().File("wide.mp4");
   ShapeWhiteClip(Source, "640x360");
-  AddThroughOpenDialog(Source);
-  if (HasFatalFailure()) return;
+  ASSERT_TRUE(AddThroughOpenDialog(Dpy, Main, Source));
 
   int EB = 0, ET = 0;
   const Window Edit = OpenEditor(EB, ET);
@@ -252,8 +210,7 @@ TEST_F(UserConvertShape, MergingClipsOfDifferentShapesKeepsEachInItsProportions)
   ShapeWhiteClip(Pal, "720x576", "-vf setsar=16/15");
   ShapeWhiteClip(Portrait, "360x640");
   for (const std::string& File : {Wide, Pal, Portrait}) {
-    AddThroughOpenDialog(File);
-    if (HasFatalFailure()) return;
+    ASSERT_TRUE(AddThroughOpenDialog(Dpy, Main, File));
   }
   CheckMerge();
   if (HasFatalFailure()) return;
@@ -283,8 +240,7 @@ TEST_F(UserConvertShape, MergingClipsOfDifferentShapesKeepsEachInItsProportions)
 TEST_F(UserConvertShape, ACropShownAt4To3FillsTheFramesHeightWithSquareSamples) {
   const std::string Source = Program->Home().File("wide.mp4");
   ShapeWhiteClip(Source, "640x360");
-  AddThroughOpenDialog(Source);
-  if (HasFatalFailure()) return;
+  ASSERT_TRUE(AddThroughOpenDialog(Dpy, Main, Source));
   int EB = 0, ET = 0;
   const Window Edit = OpenEditor(EB, ET);
   ASSERT_NE(Edit, 0u) << "\"Edit\" opened no editor";
@@ -327,8 +283,7 @@ TEST_F(UserConvertShape, MergingASongIntoAVideoIsRefusedBeforeAnythingIsWritten)
                           "sine=frequency=440:sample_rate=44100:duration=1 -c:a libmp3lame '" + Song + "'";
   ASSERT_EQ(std::system(Cmd.c_str()), 0);
   for (const std::string& File : {Clip, Song}) {
-    AddThroughOpenDialog(File);
-    if (HasFatalFailure()) return;
+    ASSERT_TRUE(AddThroughOpenDialog(Dpy, Main, File));
   }
   CheckMerge();
   if (HasFatalFailure()) return;

@@ -124,6 +124,7 @@ TEST_F(UserKeyboardLayouts, EachLayoutsCharactersReachTheFieldAndCtrlAReplacesIt
   const Window Dialog = OpenDialog(FieldX, FieldY);
   ASSERT_NE(Dialog, 0u) << "\"Add Video\" opened no open dialog";
   ClickAt(Dpy, Dialog, FieldX, FieldY);
+  ASSERT_TRUE(WaitForFocus(Dpy, Dialog, 10)) << "the open dialog never took the keyboard focus";
   ASSERT_TRUE(TypeText(Dpy, "old name"));
   ASSERT_EQ(FieldText(), "old name");
 

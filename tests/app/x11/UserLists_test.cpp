@@ -65,6 +65,7 @@ class UserLists : public UserLevelTest {
     const Window Dialog = OpenDialog(BandTop);
     ASSERT_NE(Dialog, 0u);
     ClickAt(Dpy, Dialog, Border + ListsNameFieldX, BandTop + ListsNameFieldY);
+    ASSERT_TRUE(WaitForFocus(Dpy, Dialog, 10)) << "the open dialog never took the keyboard focus";
     PressKeys(Dpy, "ctrl+a");  // the field keeps the last file's name
     ASSERT_TRUE(TypeText(Dpy, Path));
     ListsWait(0.3);

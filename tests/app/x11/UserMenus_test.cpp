@@ -79,6 +79,7 @@ class UserMenus : public UserLevelTest {
     const int OpenX = DW - Border - MenusOpenFromRight, OpenY = BandTop + MenusOpenY;
     ASSERT_TRUE(WaitUntil([&] { return CaptureWindow(Dpy, Dialog).At(OpenX, OpenY) != 0; }, 10));
     ClickAt(Dpy, Dialog, Border + MenusNameFieldX, BandTop + MenusNameFieldY);
+    ASSERT_TRUE(WaitForFocus(Dpy, Dialog, 10)) << "the open dialog never took the keyboard focus";
     ASSERT_TRUE(TypeText(Dpy, Source));
     MenusWait(0.3);
     ClickAt(Dpy, Dialog, OpenX, OpenY);

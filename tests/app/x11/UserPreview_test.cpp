@@ -17,20 +17,15 @@ namespace {
 
 using namespace vantrel::x11apptest;
 
-// The main window's client area, and points of it: "Add Video", the first grid row, the
-// Play/Pause place and Stop; the preview panel and the time label.
+// The main window's client area, and points of it: the first grid row, the Play/Pause
+// place and Stop; the preview panel and the time label.
 constexpr int PreviewClientWidth = 792;
 constexpr int PreviewClientHeight = 449;
-constexpr int PreviewAddVideoX = 45, PreviewAddVideoY = 29 + 45;
 constexpr int PreviewRowX = 92 + 60, PreviewRowY = 29 + 40;
 constexpr int PreviewPlayX = 530 + 12, PreviewPlayY = 309 + 12;
 constexpr int PreviewStopX = 555 + 12, PreviewStopY = 309 + 12;
 constexpr int PreviewPanelX = 530, PreviewPanelY = 71, PreviewPanelW = 250, PreviewPanelH = 160;
 constexpr int PreviewTimeX = 530, PreviewTimeY = 252, PreviewTimeW = 250, PreviewTimeH = 16;
-// The open dialog's "File name" field and Open button, from its bottom band (80 high).
-constexpr int PreviewBandHeight = 80;
-constexpr int PreviewNameX = 70 + 40, PreviewNameY = 10 + 10;
-constexpr int PreviewOpenFromRight = 80 - 35, PreviewOpenY = 10 + 12;
 
 int PreviewSize(Display* Dpy, Window W, bool AWidth) {
   XWindowAttributes A{};
@@ -54,25 +49,6 @@ class UserPreview : public UserLevelTest {
     return Path;
   }
   void Click(int X, int Y) { ClickAt(Dpy, Main, Border + X, ClientTop + Y); }
-
-  // "Add Video", the name typed into the open dialog, Open.
-  void AddThroughTheOpenDialog(const std::string& APath) {
-    Click(PreviewAddVideoX, PreviewAddVideoY);
-    const Window Dialog = WaitForWindow(Dpy, "Open file", 20);
-    ASSERT_NE(Dialog, 0u);
-    WaitForPaintedCaption(Dpy, Dialog, 8);
-    const int BandTop = PreviewSize(Dpy, Dialog, false) - Border - PreviewBandHeight;
-    const int OpenX = PreviewSize(Dpy, Dialog, true) - Border - PreviewOpenFromRight;
-    ASSERT_TRUE(WaitUntil([&] { return CaptureWindow(Dpy, Dialog).At(OpenX, BandTop + PreviewOpenY) != 0; }, 10));
-    ClickAt(Dpy, Dialog, Border + PreviewNameX, BandTop + PreviewNameY);
-    PressKeys(Dpy, "End");  // the dialog keeps the name typed before: select it
-    PressKeys(Dpy, "shift+Home");
-    ASSERT_TRUE(TypeText(Dpy, APath));
-    ClickAt(Dpy, Dialog, OpenX, BandTop + PreviewOpenY);
-    const bool Closed = WaitForUnmap(Dpy, Dialog, 20);
-    if (!Closed) SaveCapture(CaptureScreen(Dpy), testing::TempDir() + "x11-preview-open-failed.png");
-    ASSERT_TRUE(Closed) << "Open left the dialog up";
-  }
 
   // The pixels of a part of the client area.
   std::vector<uint32_t> Part(int X, int Y, int W, int H) {
@@ -98,7 +74,7 @@ TEST_F(UserPreview, PlayPauseResumeAndStopOnOnePlace) {
   // A clip whose picture changes with every frame (a moving counter), 30 s long.
   const std::string Clip = MakeClip(
       "moving.mp4", "-f lavfi -i testsrc=size=320x240:rate=25:duration=30 -c:v libx264 -pix_fmt yuv420p");
-  AddThroughTheOpenDialog(Clip);
+  ASSERT_TRUE(AddThroughOpenDialog(Dpy, Main, Clip));
   Click(PreviewRowX, PreviewRowY);
   const auto Placeholder = Panel();
 
@@ -110,7 +86,7 @@ TEST_F(UserPreview, PlayPauseResumeAndStopOnOnePlace) {
 
   // The same place now pauses: picture and time label stop.
   Click(PreviewPlayX, PreviewPlayY);
-  usleep(500000);
+  ASSERT_TRUE(WaitUntil([&] { return !Moving(); }, 10)) << "the picture goes on after Pause";
   const auto PausedPicture = Panel();
   const auto PausedTime = TimeLabel();
   usleep(1500000);
@@ -137,7 +113,7 @@ TEST_F(UserPreview, ThePausedEditDialogShowsANewCropInItsOutputPreview) {
   const std::string Clip = MakeClip("quarters.mp4",
                                     "-f lavfi -i color=c=blue:s=320x240:r=25:d=30 -f lavfi -i color=c=red:s=160x120:r=25:d=30 "
                                     "-filter_complex overlay=shortest=1 -c:v libx264 -pix_fmt yuv420p");
-  AddThroughTheOpenDialog(Clip);
+  ASSERT_TRUE(AddThroughOpenDialog(Dpy, Main, Clip));
   Click(PreviewRowX, PreviewRowY);
   Click(45, 212 + 45);  // Edit
   const Window Edit = WaitForWindow(Dpy, "Edit", 20);
@@ -159,6 +135,7 @@ TEST_F(UserPreview, ThePausedEditDialogShowsANewCropInItsOutputPreview) {
   usleep(800000);
   for (const auto& [X, Value] : {std::pair{110 + 30, "160"}, std::pair{288 + 30, "120"}}) {
     DoubleClickAt(Dpy, Edit, EB + X, ET + 384 + 10);
+    ASSERT_TRUE(WaitForFocus(Dpy, Edit, 10)) << "the editor never took the keyboard focus";
     PressKeys(Dpy, "ctrl+a");
     ASSERT_TRUE(TypeText(Dpy, Value));
     PressKeys(Dpy, "Tab");
@@ -179,7 +156,7 @@ TEST_F(UserPreviewWithoutSound, AClipPlaysSilentlyAndASoundFileIsReported) {
       MakeClip("with-sound.mp4",
                "-f lavfi -i testsrc=size=320x240:rate=25:duration=20 -f lavfi -i sine=frequency=440:duration=20 "
                "-c:v libx264 -pix_fmt yuv420p -c:a aac -shortest");
-  AddThroughTheOpenDialog(Clip);
+  ASSERT_TRUE(AddThroughOpenDialog(Dpy, Main, Clip));
   Click(PreviewRowX, PreviewRowY);
   const auto Placeholder = Panel();
   Click(PreviewPlayX, PreviewPlayY);
@@ -189,7 +166,7 @@ TEST_F(UserPreviewWithoutSound, AClipPlaysSilentlyAndASoundFileIsReported) {
   ASSERT_TRUE(WaitUntil([&] { return !Moving(); }, 10)) << "Stop did not stop the clip";
 
   const std::string Tone = MakeClip("tone.wav", "-f lavfi -i sine=frequency=440:duration=3 -c:a pcm_s16le");
-  AddThroughTheOpenDialog(Tone);
+  ASSERT_TRUE(AddThroughOpenDialog(Dpy, Main, Tone));
   Click(PreviewRowX, PreviewRowY + 20);  // the second row
   Click(PreviewPlayX, PreviewPlayY);
   const Window Report = WaitForWindow(Dpy, "Error!", 20);

@@ -27,7 +27,6 @@ constexpr int TextRowX = 92 + 60, TextRowY = 29 + 40;
 constexpr int TextPlayX = 530 + 12, TextPlayY = 309 + 12;
 constexpr int TextConvertX = 659 + 45, TextConvertY = 345 + 45;
 constexpr int TextBandHeight = 80;
-constexpr int TextNameX = 70 + 40, TextNameY = 10 + 10;
 constexpr int TextOpenFromRight = 80 - 35, TextOpenY = 10 + 12;
 // The open dialog's "File type" list: its field, 10 + 21 + 12 below the band's top.
 constexpr int TextTypeX = 70 + 40, TextTypeY = 56;
@@ -67,20 +66,6 @@ class UserText : public UserLevelTest {
     WaitUntil([&] { return CaptureWindow(Dpy, Dialog).At(OpenX, ABandTop + TextOpenY) != 0; }, 10);
     return Dialog;
   }
-  void AddThroughTheOpenDialog(const std::string& APath) {
-    int BandTop = 0;
-    const Window Dialog = OpenTheDialog(BandTop);
-    ASSERT_NE(Dialog, 0u);
-    ClickAt(Dpy, Dialog, Border + TextNameX, BandTop + TextNameY);
-    PressKeys(Dpy, "End");  // the dialog keeps the name typed before: select it
-    PressKeys(Dpy, "shift+Home");
-    ASSERT_TRUE(TypeText(Dpy, APath));
-    ClickAt(Dpy, Dialog, TextSize(Dpy, Dialog, true) - Border - TextOpenFromRight, BandTop + TextOpenY);
-    const bool Closed = WaitForUnmap(Dpy, Dialog, 20);
-    if (!Closed) SaveCapture(CaptureScreen(Dpy), testing::TempDir() + "x11-text-open-failed.png");
-    ASSERT_TRUE(Closed) << "Open left the dialog up";
-  }
-
   int Border = 0, ClientTop = 0;
 };
 
@@ -96,8 +81,7 @@ TEST_F(UserText, ALongErrorMessageShowsWholeInTheErrorWindow) {
   const std::string Clip = MakeClip(Folder + "/clip to play.mp4",
                                     "-f lavfi -i testsrc=size=160x120:rate=25:duration=2 -c:v libx264 -pix_fmt yuv420p");
   ASSERT_GE(Clip.size() + std::string(": No such file or directory").size(), 200u);
-  AddThroughTheOpenDialog(Clip);
-  if (HasFatalFailure()) return;
+  ASSERT_TRUE(AddThroughOpenDialog(Dpy, Main, Clip));
   // The grid (white, where the getting-started picture was) shows the file in its first
   // row once it is added.
   ASSERT_TRUE(WaitUntil(
@@ -157,9 +141,10 @@ TEST_F(UserText, ALongErrorMessageShowsWholeInTheErrorWindow) {
 // The grid's last column reaches past the grid's edge; its header still reads "Format"
 // whole: blank header between the last letter and the grid's edge.
 TEST_F(UserText, TheLastGridHeaderShowsWhole) {
-  AddThroughTheOpenDialog(MakeClip(Program->Home().File("clip.mp4"),
-                                   "-f lavfi -i testsrc=size=160x120:rate=25:duration=2 -c:v libx264 -pix_fmt yuv420p"));
-  if (HasFatalFailure()) return;
+  ASSERT_TRUE(AddThroughOpenDialog(
+      Dpy, Main,
+      MakeClip(Program->Home().File("clip.mp4"),
+               "-f lavfi -i testsrc=size=160x120:rate=25:duration=2 -c:v libx264 -pix_fmt yuv420p")));
   usleep(500000);
   const TCapture C = CaptureWindow(Dpy, Main);
   SaveCapture(C, testing::TempDir() + "x11-text-grid-header.png");
@@ -185,9 +170,10 @@ TEST_F(UserText, TheLastGridHeaderShowsWhole) {
 // Converting "phone_rot.mp4": the label of the Conversion window shows a flat bar below
 // the letters, the underscore, whole.
 TEST_F(UserText, TheConversionLabelShowsTheUnderscore) {
-  AddThroughTheOpenDialog(MakeClip(Program->Home().File("phone_rot.mp4"),
-                                   "-f lavfi -i testsrc=size=1280x720:rate=25:duration=60 -c:v libx264 -preset "
-                                   "ultrafast -pix_fmt yuv420p"));
+  ASSERT_TRUE(AddThroughOpenDialog(Dpy, Main,
+                                   MakeClip(Program->Home().File("phone_rot.mp4"),
+                                            "-f lavfi -i testsrc=size=1280x720:rate=25:duration=60 -c:v libx264 "
+                                            "-preset ultrafast -pix_fmt yuv420p")));
   Click(TextConvertX, TextConvertY);
   const Window Progress = WaitForWindow(Dpy, "Conversion", 30);
   ASSERT_NE(Progress, 0u);
@@ -256,7 +242,7 @@ TEST_F(UserText, TheOpenDialogListsWebmAndAllFiles) {
   EXPECT_TRUE(WaitUntil([&] { return ListedRows() == 1; }, 10)) << ListedRows() << " rows under the supported types";
   SaveCapture(CaptureWindow(Dpy, Dialog), testing::TempDir() + "x11-text-open-supported.png");
   ClickAt(Dpy, Dialog, Border + TextTypeX, BandTop + TextTypeY);
-  usleep(300000);
+  ASSERT_TRUE(WaitForFocus(Dpy, Dialog, 10)) << "the open dialog never took the keyboard focus";
   // Down to the last type: the list holds fewer than 45.
   for (int I = 0; I < 45; ++I) PressKeys(Dpy, "Down");
   PressKeys(Dpy, "Return");

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <set>
 #include <stdexcept>
@@ -180,6 +181,27 @@ bool WaitUntil(const std::function<bool()>& ACondition, double ASeconds) {
   }
 }
 
+bool WaitForFocus(Display* Dpy, Window W, double ASeconds) {
+  return WaitUntil(
+      [&] {
+        const TXErrorTrap Trap(Dpy);
+        Window Focus = 0;
+        int Revert = 0;
+        XGetInputFocus(Dpy, &Focus, &Revert);
+        for (int Depth = 0; Focus != None && Focus != PointerRoot && Depth < 16; ++Depth) {
+          if (Focus == W) return true;
+          Window Root = 0, Parent = 0, *Children = nullptr;
+          unsigned Count = 0;
+          if (!XQueryTree(Dpy, Focus, &Root, &Parent, &Children, &Count)) return false;
+          if (Children) XFree(Children);
+          if (Parent == Root) return false;
+          Focus = Parent;
+        }
+        return false;
+      },
+      ASeconds);
+}
+
 std::pair<int, int> RootOrigin(Display* Dpy, Window W) {
   int X = 0, Y = 0;
   Window Child = 0;
@@ -236,6 +258,76 @@ bool SaveCapture(const TCapture& C, const std::string& FileName) {
   for (int Y = 0; Y < C.Height; ++Y)
     for (int X = 0; X < C.Width; ++X) S.Row(Y)[X] = 0xFF000000u | C.At(X, Y);
   return display::SavePng(S, FileName);
+}
+
+namespace {
+
+// The main window's client area and, in it, the "Add Video" button; the open dialog's
+// bottom band (at the bottom of its client area) with the "File name" field from x 70,
+// 10 below the band's top, 21 high, and Open 80 from the right edge, 70 x 25. Both windows
+// have the skin's frame around their client area: the same border left, right and below.
+constexpr int KitMainClientWidth = 792, KitMainClientHeight = 449;
+constexpr int KitAddVideoX = 45, KitAddVideoY = 29 + 45;
+constexpr int KitDialogBandHeight = 80;
+constexpr int KitNameFieldX = 70 + 40, KitNameFieldY = 10 + 10;
+constexpr int KitOpenFromRight = 80 - 35, KitOpenY = 10 + 12;
+
+XWindowAttributes KitAttributes(Display* Dpy, Window W) {
+  const TXErrorTrap Trap(Dpy);
+  XWindowAttributes A{};
+  XGetWindowAttributes(Dpy, W, &A);
+  return A;
+}
+
+bool KitOpenDialogFailed(Display* Dpy, const std::string& AWhy) {
+  SaveCapture(CaptureScreen(Dpy), testing::TempDir() + "x11-open-dialog-failed.png");
+  std::fprintf(stderr, "AddThroughOpenDialog: %s\n", AWhy.c_str());
+  return false;
+}
+
+}  // namespace
+
+bool AddThroughOpenDialog(Display* Dpy, Window Main, const std::string& AFile) {
+  const XWindowAttributes M = KitAttributes(Dpy, Main);
+  const int Border = (M.width - KitMainClientWidth) / 2;
+  const int ClientTop = M.height - KitMainClientHeight - Border;
+  if (Border < 0 || ClientTop < Border) return KitOpenDialogFailed(Dpy, "the main window has not its usual size");
+  ClickAt(Dpy, Main, Border + KitAddVideoX, ClientTop + KitAddVideoY);
+  const Window Dialog = WaitForWindow(Dpy, "Open file", 20);
+  if (!Dialog) return KitOpenDialogFailed(Dpy, "\"Add Video\" opened no open dialog");
+  WaitForPaintedCaption(Dpy, Dialog, 8);
+  const XWindowAttributes D = KitAttributes(Dpy, Dialog);
+  const int BandTop = D.height - Border - KitDialogBandHeight;
+  const int OpenX = D.width - Border - KitOpenFromRight, OpenY = BandTop + KitOpenY;
+  // Until its controls are painted, the Open button's place is black.
+  if (!WaitUntil([&] { return CaptureWindow(Dpy, Dialog).At(OpenX, OpenY) != 0; }, 10))
+    return KitOpenDialogFailed(Dpy, "the open dialog's controls were never painted");
+  ClickAt(Dpy, Dialog, Border + KitNameFieldX, BandTop + KitNameFieldY);
+  if (!WaitForFocus(Dpy, Dialog, 10))
+    return KitOpenDialogFailed(Dpy, "the open dialog never took the keyboard focus");
+  const int FieldX = Border + KitNameFieldX, FieldY = BandTop + KitNameFieldY;
+  auto FieldInk = [&] {  // the field's dark (text) pixels; selected text is light on blue
+    const TCapture C = CaptureWindow(Dpy, Dialog);
+    int Ink = 0;
+    for (int Y = FieldY - 6; Y <= FieldY + 6; ++Y)
+      for (int X = FieldX - 30; X < FieldX + 120; ++X) Ink += (C.At(X, Y) & 0xFF) < 0x60;
+    return Ink;
+  };
+  // What the field holds is selected whole (or it is empty) before the name goes over it:
+  // a person looks, and selects again when a key did not take.
+  bool Selected = false;
+  for (int Try = 0; Try < 3 && !Selected; ++Try) {
+    PressKeys(Dpy, "End");
+    PressKeys(Dpy, "shift+Home");
+    Selected = WaitUntil([&] { return FieldInk() <= 20; }, 3);
+  }
+  if (!Selected) return KitOpenDialogFailed(Dpy, "the \"File name\" field's text cannot be selected");
+  if (!TypeText(Dpy, AFile)) return KitOpenDialogFailed(Dpy, "the name cannot be typed with this keyboard layout");
+  if (!WaitUntil([&] { return FieldInk() > 50; }, 10))
+    return KitOpenDialogFailed(Dpy, "the typed name does not show in the \"File name\" field");
+  ClickAt(Dpy, Dialog, OpenX, OpenY);
+  if (!WaitForUnmap(Dpy, Dialog, 20)) return KitOpenDialogFailed(Dpy, "Open left the dialog up");
+  return true;
 }
 
 TWindowManagerRun::TWindowManagerRun(Display* Dpy) {

@@ -154,9 +154,24 @@ Window FindWindow(Display* Dpy, const std::string& ATitle);
 bool WaitForUnmap(Display* Dpy, Window W, double ASeconds);
 // Calls ACondition every 50 ms until it holds (true) or ASeconds have passed (false).
 bool WaitUntil(const std::function<bool()>& ACondition, double ASeconds);
+// True once the keyboard focus is on W (or a window inside it), within ASeconds. A window
+// that has just opened gets the focus when the window manager gets round to it (a click
+// into it too): keys sent before then go to the window that had it.
+bool WaitForFocus(Display* Dpy, Window W, double ASeconds);
 // The whole screen (the root window) as the server shows it.
 TCapture CaptureScreen(Display* Dpy);
 // W's top-left corner in screen (root window) coordinates.
 std::pair<int, int> RootOrigin(Display* Dpy, Window W);
+
+// Steps of the program's own windows.
+// Adds a file as a user does: "Add Video" on the main window Main (the window UserLevelTest
+// finds); in the open dialog, once painted, a click into its "File name" field and, once
+// the dialog has the keyboard focus, End and Shift+Home to select what the field still
+// holds from the last time and AFile typed over it (TypeText: any name the layout in force
+// can type); Open once the field shows text. True once the dialog has closed. False when
+// no dialog opened, it never took the focus, the name could not be typed or does not show,
+// or the dialog stayed up for 20 s after Open: the reason goes to stderr, a capture of the
+// screen to x11-open-dialog-failed.png in the test's temporary folder.
+bool AddThroughOpenDialog(Display* Dpy, Window Main, const std::string& AFile);
 
 }  // namespace vantrel::x11apptest

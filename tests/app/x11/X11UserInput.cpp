@@ -32,6 +32,21 @@ std::pair<int, int> OnRoot(Display* Dpy, Window W, int X, int Y) {
 void Button(Display* Dpy, unsigned AButton, bool APress) {
   XTestFakeButtonEvent(Dpy, AButton, APress ? True : False, CurrentTime);
   XSync(Dpy, False);
+  if (APress || AButton < 1 || AButton > 5) return;
+  // A window manager that takes clicks into windows (to focus and raise them) holds the
+  // pointer's events until it lets the click through; keys are not held meanwhile, so
+  // keys sent now could reach the program before the click. The release has passed once
+  // the server shows the button up.
+  const unsigned Mask = Button1Mask << (AButton - 1);
+  WaitUntil(
+      [&] {
+        Window Root = 0, Child = 0;
+        int RX = 0, RY = 0, WX = 0, WY = 0;
+        unsigned State = 0;
+        XQueryPointer(Dpy, DefaultRootWindow(Dpy), &Root, &Child, &RX, &RY, &WX, &WY, &State);
+        return (State & Mask) == 0;
+      },
+      10);
 }
 
 void Key(Display* Dpy, KeyCode ACode, bool APress) {

@@ -250,6 +250,20 @@ TEST(WindowPos, PointsMapBetweenWindowsClientsAndTheScreen) {
   EXPECT_EQ(Pts[1], Point(18, 29));
   EXPECT_EQ(GET_X_LPARAM(Delta), 15);
   EXPECT_EQ(GET_Y_LPARAM(Delta), 25);
+  // A rectangle maps by its two corners, between windows and from the screen.
+  RECT R = Rect(0, 0, 3, 4);
+  EXPECT_EQ(MapWindowRect(Leaf, Top, &R), Delta);
+  EXPECT_EQ(R, Rect(15, 25, 18, 29));
+  R = Rect(100 + 1 + 10 + 5, 200 + 1 + 20 + 5, 100 + 1 + 10 + 5 + 40, 200 + 1 + 20 + 5 + 30);
+  MapWindowRect(HWND_DESKTOP, Leaf, &R);
+  EXPECT_EQ(R, Rect(0, 0, 40, 30));
+  // A window that is gone: nothing moves, and the error says why.
+  HWND Gone = Log.Create(WS_CHILD, 0, 0, 10, 10, Top);
+  DestroyWindow(Gone);
+  R = Rect(1, 2, 3, 4);
+  EXPECT_EQ(MapWindowRect(Gone, Top, &R), 0);
+  EXPECT_EQ(GetLastError(), ERROR_INVALID_WINDOW_HANDLE);
+  EXPECT_EQ(R, Rect(1, 2, 3, 4));
   // Hidden windows are not hit; the deepest visible one is.
   EXPECT_EQ(WindowFromPoint({100 + 1 + 10 + 5 + 3, 200 + 1 + 20 + 5 + 3}), Leaf);
   EXPECT_EQ(WindowFromPoint({100 + 1 + 10 + 100, 200 + 1 + 20 + 100}), Mid);

@@ -16,7 +16,9 @@ namespace vantrel::x11test {
 namespace {
 
 constexpr long SourceXdndVersion = 5;
-constexpr int SourceWaitMs = 5000;
+// How long the source waits for the target's next answer. A busy target (a sanitized build
+// on a loaded machine) can take seconds; an answer ends the wait at once.
+constexpr int SourceWaitMs = 30000;
 
 // The next event of this connection within AMs.
 bool SourceNextEvent(Display* Dpy, XEvent& E, int AMs) {
