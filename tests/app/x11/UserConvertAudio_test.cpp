@@ -241,17 +241,24 @@ class UserConvertAudio : public UserLevelTest {
         },
         10);
     for (const auto& [Y, Digits] : {std::pair{AudStartY, AStart}, std::pair{AudEndY, AEnd}}) {
-      ClickAt(Dpy, Trim, Border + AudTimeFieldX, ClientTop + Y);
-      PressKeys(Dpy, "Home");
-      ASSERT_TRUE(TypeText(Dpy, Digits));
-      // The field shows what was typed before its OK is pressed.
-      const TCapture Typed = CaptureWindow(Dpy, Trim);
-      WaitUntil(
-          [&] {
-            std::this_thread::sleep_for(std::chrono::milliseconds(200));
-            return CaptureWindow(Dpy, Trim).Pixels == Typed.Pixels;
-          },
-          5);
+      // The field's text: its pixels left of its OK.
+      auto FieldPixels = [&, Y = Y] {
+        const TCapture C = CaptureWindow(Dpy, Trim);
+        std::vector<uint32_t> P;
+        for (int Row = -8; Row <= 8; ++Row)
+          for (int X = -56; X < 28; ++X) P.push_back(C.At(Border + AudTimeFieldX + X, ClientTop + Y + Row));
+        return P;
+      };
+      const auto Before = FieldPixels();
+      // A typing the field did not take (it shows what it showed before) is typed again.
+      bool Taken = false;
+      for (int Try = 0; Try < 3 && !Taken; ++Try) {
+        ClickAt(Dpy, Trim, Border + AudTimeFieldX, ClientTop + Y);
+        PressKeys(Dpy, "Home");
+        ASSERT_TRUE(TypeText(Dpy, Digits));
+        Taken = WaitUntil([&] { return FieldPixels() != Before; }, 3);
+      }
+      ASSERT_TRUE(Taken) << "the time field did not take " << Digits;
       ClickAt(Dpy, Trim, Border + AudTimeOkX, ClientTop + Y);
     }
     SaveCapture(CaptureWindow(Dpy, Trim), testing::TempDir() + "x11-audio-trim-typed.png");
