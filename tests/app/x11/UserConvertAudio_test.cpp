@@ -48,6 +48,8 @@ constexpr int AudFormatX = 148 + 160, AudFirstFormatY = 4 + 25;
 constexpr int AudTimeFieldX = 342 + 60, AudStartY = 352 + 10, AudEndY = 384 + 10;
 constexpr int AudTimeOkX = 434 + 17;
 constexpr int AudTrimOkX = 304 + 42, AudTrimOkY = 427 + 12;
+// The bar with the selection's markers, between the picture and the buttons.
+constexpr int AudBarTop = 300, AudBarBottom = 345;
 
 XWindowAttributes AudAttributes(Display* Dpy, Window W) {
   XWindowAttributes A{};
@@ -259,7 +261,21 @@ class UserConvertAudio : public UserLevelTest {
         Taken = WaitUntil([&] { return FieldPixels() != Before; }, 3);
       }
       ASSERT_TRUE(Taken) << "the time field did not take " << Digits;
-      ClickAt(Dpy, Trim, Border + AudTimeOkX, ClientTop + Y);
+      // Its OK moves the selection's marker on the bar above the buttons.
+      auto BarPixels = [&] {
+        const TCapture C = CaptureWindow(Dpy, Trim);
+        std::vector<uint32_t> P;
+        for (int Row = AudBarTop; Row < AudBarBottom; ++Row)
+          for (int X = 0; X < 480; ++X) P.push_back(C.At(Border + X, ClientTop + Row));
+        return P;
+      };
+      const auto Bar = BarPixels();
+      bool Moved = false;
+      for (int Try = 0; Try < 3 && !Moved; ++Try) {
+        ClickAt(Dpy, Trim, Border + AudTimeOkX, ClientTop + Y);
+        Moved = WaitUntil([&] { return BarPixels() != Bar; }, 3);
+      }
+      ASSERT_TRUE(Moved) << "OK beside " << Digits << " moved no marker";
     }
     SaveCapture(CaptureWindow(Dpy, Trim), testing::TempDir() + "x11-audio-trim-typed.png");
     ClickAt(Dpy, Trim, Border + AudTrimOkX, ClientTop + AudTrimOkY);
