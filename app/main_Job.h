@@ -86,6 +86,8 @@ void StartConversion(TMainUnitState& State, TJobWindowSeam& Window);
 
 inline constexpr const char* JobDoneText = "Conversion successfully done.";
 inline constexpr const char* JobFailedTasksText = "Conversion finished with errors: %d of %d files failed.";
+inline constexpr const char* OutputNameTakenText =
+    "A file named \"%s\" appeared during the conversion: the output was written to \"%s\".";
 inline constexpr const char* NoAudioNoticeText =
     "This converter was UNABLE to include audio track to converted file.\r\nSo it is has not audio.\r\n"
     "Please try more powerful and popular Corvantis Video Converter Platinum.";
@@ -109,7 +111,9 @@ class TJobEndSeam {
 };
 
 // One termination record of the job, on the GUI thread: a failed task is reported and
-// logged (the dialog stays); the end of a job that was not cancelled empties the records,
+// logged (the dialog stays); a finished task whose output took another free name than the
+// planned one has its record's name set to it, and a log line says so; the end of a job
+// that was not cancelled empties the records,
 // logs its outcome and applies the end options of the dialog. The notice that sound was
 // left out shows only when an output was written without its source's sound.
 void EndJobTask(TMainUnitState& State, TConvForm& Form, const media::TTerminateInfo& Info,

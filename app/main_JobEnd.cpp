@@ -46,6 +46,25 @@ bool EnableShutdownPrivilege() {
   return true;
 }
 
+// The output record of task TaskIndex: the joined one for a join, else the entry's own.
+media::TOutputOptions* TaskOutputRecord(TMainUnitState& State, Integer TaskIndex) {
+  auto& Outs = State.OutputOptionsList;
+  for (media::TOutputOptions& O : Outs)
+    if (O.Join) return TaskIndex == 0 ? &O : nullptr;
+  if (TaskIndex < 0 || TaskIndex >= static_cast<Integer>(Outs.size())) return nullptr;
+  return &Outs[TaskIndex];
+}
+
+// A finished task's output may have taken a numbered name when its own was taken by then:
+// the record and the log say the name really written.
+void NoteWrittenName(TMainUnitState& State, Integer TaskIndex, const String& Written) {
+  media::TOutputOptions* Out = TaskOutputRecord(State, TaskIndex);
+  if (!Out || Written.empty() || Written == Out->FileName) return;
+  const String Planned = Out->FileName;
+  Out->FileName = Written;
+  AddActionLogLine(State, Format(OutputNameTakenText, {ExtractFileName(Planned), Written}));
+}
+
 }  // namespace
 
 void ShowJobProgress(const TMainUnitState& State, TConvForm& Form, Integer TasksCount,
@@ -87,6 +106,7 @@ void EndJobTask(TMainUnitState& State, TConvForm& Form, const media::TTerminateI
     AddActionLogLine(State, Info.ExceptionMsg);
   } else if (Info.TaskIndex >= 0 && Info.Finished) {
     ++State.JobFinishedTasks;
+    NoteWrittenName(State, Info.TaskIndex, Info.OutputFileName);
   }
   // A cancelled job's end changes nothing.
   if (Info.TaskIndex >= 0 || !Info.Finished) return;

@@ -258,6 +258,9 @@ struct TTerminateInfo {
   bool Finished = false;   // ran to its end without a stop
   bool Exception = false;  // an error ended it
   String ExceptionMsg;
+  // A task's own record: the name its (first) output was written under, which may be a
+  // numbered name when the planned one was taken by then; empty when nothing was written.
+  String OutputFileName;
 };
 
 // What OnPreviewBitmap receives; the bitmap belongs to the task.

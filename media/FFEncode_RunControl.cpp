@@ -196,6 +196,7 @@ void TCustomEncoder::DoTaskTerminate(TObject* ATask) {
     FTerminateInfo.Finished = Task->Finished();
     FTerminateInfo.Exception = Task->FatalException();
     FTerminateInfo.ExceptionMsg = Task->FatalMessage();
+    FTerminateInfo.OutputFileName = Task->Finished() ? Task->OutputFileName(0) : String();
     DeliverTerminate(FTerminateInfo);
   }
   ++FCompleteTasks;
@@ -217,6 +218,7 @@ void TCustomEncoder::DoAllTasksTerminated() {
   FTerminateInfo.Finished = !FStopped;
   FTerminateInfo.Exception = false;
   FTerminateInfo.ExceptionMsg.clear();
+  FTerminateInfo.OutputFileName.clear();
   DeliverTerminate(FTerminateInfo);
 }
 

@@ -241,6 +241,23 @@ struct TDecoderSettings {
   TOptionList options;
 };
 
+// An open part file with an exclusive lock on it, held while its task writes it: a part
+// file that nobody holds was left by a run that ended without finishing it.
+class TPartFileLock {
+ public:
+  TPartFileLock() = default;
+  explicit TPartFileLock(int AFd) : FFd(AFd) {}
+  TPartFileLock(TPartFileLock&& A) noexcept : FFd(std::exchange(A.FFd, -1)) {}
+  TPartFileLock& operator=(TPartFileLock&& A) noexcept;
+  TPartFileLock(const TPartFileLock&) = delete;
+  TPartFileLock& operator=(const TPartFileLock&) = delete;
+  ~TPartFileLock() { Release(); }
+  void Release();
+
+ private:
+  int FFd = -1;
+};
+
 // What the output set-up leaves for writing an output.
 struct TOutputFileSettings {
   // Muxer options for avformat_write_header (preload, loop, generic format options).
@@ -249,15 +266,22 @@ struct TOutputFileSettings {
   bool direct = false;
   // The part file written while the task runs; empty when there is none (any more).
   String part_name;
+  TPartFileLock part_lock;
 };
 
 // Whether a task may write AFileName, checked without making anything: 0, or a negative
 // AVERROR (no such folder, not a folder, no permission, name too long, a folder of that
 // name). ADirect tells a name that is written as it is: a device, a pipe, a protocol.
 int CheckOutputPlace(const String& AFileName, bool& ADirect);
-// Makes a new empty part file next to AFileName (a hidden name made from it): its name,
-// or empty with the error number in AError.
-String CreatePartFile(const String& AFileName, int& AError);
+// Makes a new empty part file next to AFileName (a hidden name made from it, that says it
+// is this program's: ".name.ext.vantrel-XXXXXX.part"): its name, or empty with the error
+// number in AError. ALock, when given, holds the file locked from its creation on.
+String CreatePartFile(const String& AFileName, int& AError, TPartFileLock* ALock = nullptr);
+// Removes from AFolder the part files of this program that a run left behind when it
+// ended without finishing them (it crashed or was killed): files of the current user
+// named as CreatePartFile names them, that no running task holds and that have not
+// changed for a minute. Nothing else is touched. Returns the names removed.
+std::vector<String> RemoveStalePartFiles(const String& AFolder);
 // "dir/name (N).ext" for "dir/name.ext".
 String NumberedFileName(const String& AFileName, Integer AN);
 // Moves the finished file APart to AFileName or, when something has that name, to the
@@ -590,9 +614,17 @@ class TCustomFFmpeg : public TObject {
   // --- main loop and end ---
   // Join mode: the input stream of each later input that feeds each output stream.
   void MapJoinSegments();
-  // Join mode: input AIndex has ended; flushes its decoders and moves the next input's
-  // clock to where the output stands. False when it was the last input.
+  // Join mode: input AIndex has ended; flushes its decoders, fills the sound it lacked
+  // with silence and moves the next input's clock to where this input's part ends. False
+  // when it was the last input.
   bool NextJoinSegment(Integer AIndex);
+  // Join mode: where the part of input AIndex ends on its clock (microseconds, offset
+  // applied): its start plus its length. INT64_MAX outside join mode or when the input
+  // does not tell its length.
+  Int64 JoinSegmentEnd(Integer AIndex) const;
+  // Join mode: silence in the sound outputs that input AIndex has no stream for, up to
+  // AEnd on that input's clock.
+  void FillJoinSilence(Integer AIndex, Int64 AEnd);
   void TranscodeLoop();
   // The end of a finished conversion: each output closed and its part file moved to its
   // name (or the next free one).
@@ -803,7 +835,8 @@ class TCustomFFmpeg : public TObject {
   std::vector<bool> Fno_packet;
   Integer Fno_packet_count = 0;
   Integer Fjoin_group_size = 0;
-  // Per join segment (input file), per output stream: its source in the input stream table.
+  // Per join segment (input file), per output stream: its source in the input stream table;
+  // -1 for a sound output that the input has no sound for (it gets silence).
   std::vector<std::vector<Integer>> Fjoin_sources;
   bool Finput_sync = false;
   // Working buffers of the audio and subtitle paths.

@@ -2,14 +2,19 @@
 // set up: only the place is checked. When the task starts, each output is written into a
 // part file next to it; a task that finishes moves it to its name, or to the first free
 // "name (2).ext", "name (3).ext", ... when a file has that name, and never replaces a
-// file. A task that does not finish leaves no file behind.
+// file. A task that does not finish leaves no file behind, and a part file that a run
+// which crashed left is removed by the next task writing into that folder.
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
+#include <ctime>
 #include <random>
+#include <string_view>
 
 #include "media/AVFormatAPI.h"
 #include "media/AVUtilAPI.h"
@@ -18,6 +23,7 @@
 #include "platform/rtl/FileUtils.h"
 #include "platform/rtl/Format.h"
 #include "platform/rtl/NumConv.h"
+#include "platform/rtl/SysEnv.h"
 
 namespace vantrel::media {
 
@@ -26,8 +32,15 @@ namespace {
 // Tries of a part-file name and of numbered names before giving up.
 constexpr Integer MaxPartTries = 100;
 constexpr Integer MaxNumberedNames = 10000;
-// What a part-file name adds to the output's own: "." before, "." + 6 letters + ".part" after.
-constexpr size_t PartNameExtra = 1 + 1 + 6 + 5;
+// A part file's name: "." + the output's name + PartMark + PartLetters letters + PartExt.
+constexpr std::string_view PartMark = ".vantrel-";
+constexpr size_t PartLetters = 6;
+constexpr std::string_view PartExt = ".part";
+constexpr size_t PartNameExtra = 1 + PartMark.size() + PartLetters + PartExt.size();
+constexpr char PartLetterSet[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+// A part file nobody holds is left alone this long after its last change: the task that
+// made it may not have locked it yet.
+constexpr time_t StalePartSeconds = 60;
 
 String OutputFolderOf(const String& AFileName) {
   const size_t Slash = AFileName.rfind('/');
@@ -50,12 +63,20 @@ String CutUtf8(const String& AText, size_t AMax) {
 }
 
 String RandomLetters(size_t ACount) {
-  static const char Letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
   thread_local std::mt19937 Gen{std::random_device{}()};
-  std::uniform_int_distribution<size_t> Pick(0, sizeof Letters - 2);
+  std::uniform_int_distribution<size_t> Pick(0, sizeof PartLetterSet - 2);
   String S;
-  for (size_t I = 0; I < ACount; ++I) S += Letters[Pick(Gen)];
+  for (size_t I = 0; I < ACount; ++I) S += PartLetterSet[Pick(Gen)];
   return S;
+}
+
+// Whether AName is named as CreatePartFile names part files.
+bool IsPartFileName(std::string_view AName) {
+  if (AName.size() <= PartNameExtra || AName[0] != '.' || !AName.ends_with(PartExt)) return false;
+  const std::string_view Letters = AName.substr(AName.size() - PartExt.size() - PartLetters, PartLetters);
+  const std::string_view Mark =
+      AName.substr(AName.size() - PartExt.size() - PartLetters - PartMark.size(), PartMark.size());
+  return Mark == PartMark && Letters.find_first_not_of(PartLetterSet) == std::string_view::npos;
 }
 
 // Moves AFrom to ATo unless something has the name ATo: 0, or the error number
@@ -102,7 +123,20 @@ int CheckOutputPlace(const String& AFileName, bool& ADirect) {
   return 0;
 }
 
-String CreatePartFile(const String& AFileName, int& AError) {
+TPartFileLock& TPartFileLock::operator=(TPartFileLock&& A) noexcept {
+  if (this != &A) {
+    Release();
+    FFd = std::exchange(A.FFd, -1);
+  }
+  return *this;
+}
+
+void TPartFileLock::Release() {
+  if (FFd >= 0) ::close(FFd);  // the lock goes with the descriptor
+  FFd = -1;
+}
+
+String CreatePartFile(const String& AFileName, int& AError, TPartFileLock* ALock) {
   AError = 0;
   const String Folder = OutputFolderOf(AFileName);
   const size_t Max = EntryNameMax(Folder);
@@ -110,10 +144,14 @@ String CreatePartFile(const String& AFileName, int& AError) {
   const size_t Slash = AFileName.rfind('/');
   const String Dir = Slash == String::npos ? String() : AFileName.substr(0, Slash + 1);
   for (Integer Try = 0; Try < MaxPartTries; ++Try) {
-    const String Name = Dir + "." + Stem + "." + RandomLetters(6) + ".part";
+    const String Name = Dir + "." + Stem + String(PartMark) + RandomLetters(PartLetters) + String(PartExt);
     const int Fd = ::open(Name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (Fd >= 0) {
-      ::close(Fd);
+      if (ALock && ::flock(Fd, LOCK_EX | LOCK_NB) == 0) {
+        *ALock = TPartFileLock(Fd);
+      } else {
+        ::close(Fd);
+      }
       return Name;
     }
     if (errno != EEXIST) {
@@ -123,6 +161,34 @@ String CreatePartFile(const String& AFileName, int& AError) {
   }
   AError = EEXIST;
   return String();
+}
+
+std::vector<String> RemoveStalePartFiles(const String& AFolder) {
+  std::vector<String> Removed;
+  DIR* D = ::opendir(AFolder.c_str());
+  if (!D) return Removed;
+  const int DirFd = ::dirfd(D);
+  const time_t Now = ::time(nullptr);
+  while (const dirent* E = ::readdir(D)) {
+    if (!IsPartFileName(E->d_name)) continue;
+    // Opened without following a link: only a plain file of ours, as it is now.
+    const int Fd = ::openat(DirFd, E->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (Fd < 0) continue;
+    struct stat St;
+    const bool Ours = ::fstat(Fd, &St) == 0 && S_ISREG(St.st_mode) && St.st_uid == ::geteuid() &&
+                      Now - St.st_mtime >= StalePartSeconds;
+    // A task that writes it holds its lock; a run that ended took its lock along.
+    if (Ours && ::flock(Fd, LOCK_EX | LOCK_NB) == 0) {
+      struct stat Named;
+      // Still the same file under that name.
+      if (::fstatat(DirFd, E->d_name, &Named, AT_SYMLINK_NOFOLLOW) == 0 && Named.st_ino == St.st_ino &&
+          Named.st_dev == St.st_dev && ::unlinkat(DirFd, E->d_name, 0) == 0)
+        Removed.push_back(IncludeTrailingPathDelimiter(AFolder) + E->d_name);
+    }
+    ::close(Fd);
+  }
+  ::closedir(D);
+  return Removed;
 }
 
 String NumberedFileName(const String& AFileName, Integer AN) {
@@ -149,8 +215,10 @@ void TCustomFFmpeg::OpenOutputFiles() {
     const String& Name = Foutput_file_names[i];
     String Target = Name;
     if (!Settings.direct) {
+      for (const String& Stale : RemoveStalePartFiles(OutputFolderOf(Name)))
+        Log(llInfo, Format("Removed '%s', a part file that an unfinished run left", {Stale}));
       int Err = 0;
-      Settings.part_name = CreatePartFile(Name, Err);
+      Settings.part_name = CreatePartFile(Name, Err, &Settings.part_lock);
       if (Settings.part_name.empty()) throw FFmpegException(PrintError(Name, AVERROR(Err)));
       Target = Settings.part_name;
       // A muxer that reads its file back (an index moved to the front) finds it by name.
@@ -178,6 +246,7 @@ void TCustomFFmpeg::CommitOutputFiles() {
     if (Settings.part_name.empty()) continue;
     const String Written = MoveToFreeName(Settings.part_name, Name);
     Settings.part_name.clear();
+    Settings.part_lock.Release();
     Foutput_file_names[i] = Written;
     if (Written != Name)
       Log(llInfo, Format("A file named '%s' exists: the output was written to '%s'", {Name, Written}));
@@ -191,6 +260,7 @@ void TCustomFFmpeg::DropOutputFile(Integer AIndex) {
   TOutputFileSettings& Settings = Foutput_file_settings[AIndex];
   if (!Settings.part_name.empty()) ::unlink(Settings.part_name.c_str());
   Settings.part_name.clear();
+  Settings.part_lock.Release();
 }
 
 String TCustomFFmpeg::OutputFileName(Integer AIndex) const {

@@ -69,6 +69,13 @@ void TCustomFFmpeg::MapJoinSegments() {
       } else {
         Source = MapStreamAuto(ost, k);
       }
+      const bool Silent = Source < 0 && Fstream_maps.empty() && ost.encoding_needed &&
+                          ost.st->codecpar->codec_type == AVMEDIA_TYPE_AUDIO;
+      if (Silent) {
+        // An input without sound (a silent clip) is joined with silence.
+        Fjoin_sources[k].push_back(-1);
+        continue;
+      }
       if (Source < 0 || Fist_table[Source]->st->codecpar->codec_type != ost.st->codecpar->codec_type)
         FailWithMapping(Format("Could not find input stream matching output stream #%d.%d (%s) in input file #%d",
                                {0, static_cast<Integer>(j), Type, k}));
@@ -96,27 +103,78 @@ bool TCustomFFmpeg::NextJoinSegment(Integer AIndex) {
     TAVInputStream& ist = *Fist_table[i];
     if (ist.decoding_needed && !ist.decoder_flushed) OutputPacket(ist, i, nullptr);
   }
-  if (AIndex + 1 >= Fnb_input_files) return false;
-  // The next input starts where the output stands.
-  double End = 0;
+  // Where the output stands: a stream copied as it is cannot be cut, and an input of
+  // unknown length ends where its streams did.
+  double CopiedEnd = 0, StreamsEnd = 0;
   for (const TAVOutputStream* ost : Fost_table) {
     double T = ost->cur_time;
     if (ost->encoding_needed && ost->enc_ctx) {
       Int64 Samples = ost->sync_opts;
       if (ost->fifo) Samples += ff::av_audio_fifo_size(ost->fifo.get());
       T = std::max(T, static_cast<double>(Samples) * av_q2d(ost->enc_ctx->time_base));
+    } else {
+      CopiedEnd = std::max(CopiedEnd, T);
     }
-    End = std::max(End, T);
+    StreamsEnd = std::max(StreamsEnd, T);
   }
-  const Int64 Shift = std::llrint(End * 1000000.0);
-  Finput_files_ts_offset[AIndex + 1] += Shift;
-  if (Finput_files_start[AIndex + 1] != NoPTSValue) Finput_files_start[AIndex + 1] += Shift;
+  const auto ToClock = [this](double ASeconds) {
+    return static_cast<Int64>(std::llrint(ASeconds * 1000000.0)) + Fstart_time;
+  };
+  Int64 End = JoinSegmentEnd(AIndex);
+  if (End == INT64_MAX) End = ToClock(StreamsEnd);
+  End = std::max<Int64>(End, ToClock(CopiedEnd));
+  FillJoinSilence(AIndex, End);
+  if (AIndex + 1 >= Fnb_input_files) return false;
+  // The next input starts where this one's part ends: its own length, not the few
+  // samples its sound may run on (an encoder's padding) nor a picture's rounding.
+  Finput_files_ts_offset[AIndex + 1] += End;
+  if (Finput_files_start[AIndex + 1] != NoPTSValue) Finput_files_start[AIndex + 1] += End;
   for (size_t j = 0; j < Fost_table.size(); ++j) {
+    const Integer Source = Fjoin_sources[AIndex + 1][j];
+    if (Source < 0) continue;  // keeps its clock; silence is made at the input's end
     TAVOutputStream& ost = *Fost_table[j];
-    ost.source_index = Fjoin_sources[AIndex + 1][j];
-    ost.sync_ist = Fist_table[ost.source_index].get();
+    ost.source_index = Source;
+    ost.sync_ist = Fist_table[Source].get();
   }
   return true;
+}
+
+Int64 TCustomFFmpeg::JoinSegmentEnd(Integer AIndex) const {
+  if (!FJoinMode || AIndex < 0 || AIndex >= Fnb_input_files) return INT64_MAX;
+  const AVFormatContext* ic = Finput_files[AIndex];
+  if (!ic || ic->duration == NoPTSValue || ic->duration <= 0) return INT64_MAX;
+  const Int64 Start = ic->start_time != NoPTSValue ? ic->start_time : 0;
+  return Start + ic->duration + Finput_files_ts_offset[AIndex];
+}
+
+void TCustomFFmpeg::FillJoinSilence(Integer AIndex, Int64 AEnd) {
+  for (size_t j = 0; j < Fost_table.size(); ++j) {
+    if (Fjoin_sources[AIndex][j] >= 0) continue;
+    TAVOutputStream& ost = *Fost_table[j];
+    AVCodecContext* enc = ost.enc_ctx.get();
+    if (!enc || !ost.fifo) continue;
+    const Int64 Rate = enc->sample_rate;
+    const Int64 Target = ff::av_rescale_q(AEnd - Fstart_time, MicroTB, AVRational{1, enc->sample_rate});
+    Int64 Missing = Target - ost.sync_opts - ff::av_audio_fifo_size(ost.fifo.get());
+    if (Missing <= 0) continue;
+    // At most a second of samples at a time.
+    const int Block = static_cast<int>(std::min<Int64>(Missing, Rate));
+    TFramePtr Silence(ff::av_frame_alloc());
+    if (!Silence) throw EOutOfMemory("Out of memory");
+    Silence->nb_samples = Block;
+    Silence->format = enc->sample_fmt;
+    if (ff::av_channel_layout_copy(&Silence->ch_layout, &enc->ch_layout) < 0 ||
+        ff::av_frame_get_buffer(Silence.get(), 0) < 0)
+      throw EOutOfMemory("Out of memory");
+    ff::av_samples_set_silence(Silence->extended_data, 0, Block, enc->ch_layout.nb_channels, enc->sample_fmt);
+    AVFormatContext* os = Foutput_files[ost.file_index];
+    for (; Missing > 0; Missing -= Block) {
+      const int N = static_cast<int>(std::min<Int64>(Missing, Block));
+      if (ff::av_audio_fifo_write(ost.fifo.get(), reinterpret_cast<void**>(Silence->extended_data), N) < N)
+        throw FFmpegException("av_fifo_realloc2() failed");
+      EncodeAudioFifo(os, ost, false);
+    }
+  }
 }
 
 void TCustomFFmpeg::TranscodeLoop() {

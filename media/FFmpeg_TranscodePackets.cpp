@@ -258,7 +258,9 @@ void TCustomFFmpeg::OutputDecodedFrame(TAVInputStream& ist, Integer ist_index, A
 
 bool TCustomFFmpeg::FitToWindow(TAVInputStream& ist, AVFrame*& AFrame, TFramePtr& ACut) {
   const Int64 Start = Finput_files_start[ist.file_index];
-  const Int64 End = Frecording_time != INT64_MAX ? Fstart_time + Frecording_time : INT64_MAX;
+  // A joined input ends with its own length: what its sound runs on past that is cut.
+  const Int64 End = std::min(Frecording_time != INT64_MAX ? Fstart_time + Frecording_time : INT64_MAX,
+                             JoinSegmentEnd(ist.file_index));
   if (ist.st->codecpar->codec_type != AVMEDIA_TYPE_AUDIO)
     return (Start == NoPTSValue || ist.pts >= Start) && ist.pts < End;
   const Int64 Rate = AFrame->sample_rate;

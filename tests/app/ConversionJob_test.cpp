@@ -8,60 +8,18 @@
 #include <filesystem>
 #include <map>
 
-#include <filesystem>
-
 #include "app/main_Job.h"
 #include "media/FFLoad.h"
 #include "platform/rtl/Exceptions.h"
+#include "tests/app/ConversionFixture.h"
 #include "tests/support/ProbeFixtures.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestPaths.h"
 
 using namespace vantrel::app;
-
-namespace {
-
-// A video format of the catalogue's shape.
-TFormat JobVideoFormat(const String& Width, const String& Height) {
-  TFormat F;
-  F.Title = "MP4 Video";
-  F.FormatExt = ".mp4";
-  F.IsAudioFormat = "0";
-  F.VideoCodecName = "libx264";
-  F.Width = Width;
-  F.Height = Height;
-  F.FrameRate = "25000";
-  F.VideoBitRate = "1000000";
-  F.AudioCodecName = "aac";
-  F.SampleRate = "44100";
-  F.AudioBitRate = "128000";
-  F.Channel = "2";
-  return F;
-}
-
-TVideoFile JobEntry(const String& Source, Integer Width, Integer Height) {
-  TVideoFile E;
-  E.Source = Source;
-  E.SourceTitleExt = ExtractFileName(Source);
-  E.DestinationTitle = E.SourceTitleExt.substr(0, E.SourceTitleExt.rfind('.'));
-  E.SourceWidth = Width;
-  E.SourceHeight = Height;
-  E.isSourceAudioFormat = Width < 0;
-  E.TimeEnd = E.TrimmedLength = 2000000;
-  return E;
-}
-
-// A state of one profile holding Format, and one entry.
-TMainUnitState JobState(const TFormat& Format, const TVideoFile& Entry) {
-  TMainUnitState S;
-  S.Profiles.push_back({"Profile", "id", "icon", {Format}});
-  S.VideoFiles.push_back(Entry);
-  S.InputOptionsList.resize(1);
-  S.OutputOptionsList.resize(1);
-  return S;
-}
-
-}  // namespace
+using vantrel::apptest::ConversionEntry;
+using vantrel::apptest::ConversionState;
+using vantrel::apptest::ConversionVideoFormat;
 
 TEST(ConversionJob, FilterChainsOfPictureSettingsCropAndShape) {
   struct Case {
@@ -109,7 +67,7 @@ TEST(ConversionJob, FilterChainsOfPictureSettingsCropAndShape) {
   };
   for (const Case& C : Cases) {
     SCOPED_TRACE(C.Name);
-    TVideoFile E = JobEntry("/src/a.mp4", C.SourceW, C.SourceH);
+    TVideoFile E = ConversionEntry("/src/a.mp4", C.SourceW, C.SourceH);
     E.SourceAspectRatio = C.SourceAspect;
     E.CropLeft = C.CropL;
     E.CropRight = C.CropR;
@@ -119,7 +77,7 @@ TEST(ConversionJob, FilterChainsOfPictureSettingsCropAndShape) {
     E.Brightness = C.Brightness;
     E.Contrast = C.Contrast;
     E.Saturation = C.Saturation;
-    TMainUnitState S = JobState(JobVideoFormat(C.FormatW, C.FormatH), E);
+    TMainUnitState S = ConversionState(ConversionVideoFormat(C.FormatW, C.FormatH), E);
     ASSERT_TRUE(FillEntryRecords(S, 0));
     EXPECT_EQ(S.OutputOptionsList[0].VideoFilters, C.Chain);
     EXPECT_EQ(S.OutputOptionsList[0].FrameAspectRatio, C.FrameAspect);
@@ -161,14 +119,14 @@ TEST(ConversionJob, CodecsRatesAndTagsOfTheFormat) {
   };
   for (const Case& C : Cases) {
     SCOPED_TRACE(C.Title);
-    TFormat F = JobVideoFormat("320", "240");
+    TFormat F = ConversionVideoFormat("320", "240");
     F.Title = C.Title;
     F.VideoCodecName = C.Codec;
     F.FrameRate = C.FrameRate;
     F.VideoBitRate = C.VideoRate;
     F.AudioBitRate = C.AudioRate;
     F.ExtraParam = C.ExtraParam;
-    TMainUnitState S = JobState(F, JobEntry("/src/a.mp4", 320, 240));
+    TMainUnitState S = ConversionState(F, ConversionEntry("/src/a.mp4", 320, 240));
     ASSERT_TRUE(FillEntryRecords(S, 0));
     const vantrel::media::TOutputOptions& O = S.OutputOptionsList[0];
     EXPECT_EQ(O.VideoCodec, C.WantCodec);
@@ -187,15 +145,15 @@ TEST(ConversionJob, CodecsRatesAndTagsOfTheFormat) {
 }
 
 TEST(ConversionJob, SoundOnlyFormatsAndSourcesGetNoPictureFilters) {
-  TFormat Mp3 = JobVideoFormat("", "");
+  TFormat Mp3 = ConversionVideoFormat("", "");
   Mp3.IsAudioFormat = "1";
   Mp3.FormatExt = ".mp3";
   Mp3.VideoCodecName = "";
   Mp3.AudioCodecName = "libmp3lame";
-  TVideoFile E = JobEntry("/src/a.mp4", 1920, 1080);
+  TVideoFile E = ConversionEntry("/src/a.mp4", 1920, 1080);
   E.Brightness = 30;
   E.CropLeft = 10;
-  TMainUnitState S = JobState(Mp3, E);
+  TMainUnitState S = ConversionState(Mp3, E);
   ASSERT_TRUE(FillEntryRecords(S, 0));
   EXPECT_TRUE(S.OutputOptionsList[0].DisableVideo);
   EXPECT_EQ(S.OutputOptionsList[0].VideoFilters, "");
@@ -203,9 +161,9 @@ TEST(ConversionJob, SoundOnlyFormatsAndSourcesGetNoPictureFilters) {
   EXPECT_EQ(S.OutputOptionsList[0].AudioCodec, "libmp3lame");
 
   // A source without pictures into a video format: no crop, bars or scaling of nothing.
-  TVideoFile Song = JobEntry("/src/song.mp3", -1, -1);
+  TVideoFile Song = ConversionEntry("/src/song.mp3", -1, -1);
   Song.Brightness = 30;
-  TMainUnitState T = JobState(JobVideoFormat("640", "480"), Song);
+  TMainUnitState T = ConversionState(ConversionVideoFormat("640", "480"), Song);
   ASSERT_TRUE(FillEntryRecords(T, 0));
   EXPECT_FALSE(T.OutputOptionsList[0].DisableVideo);
   EXPECT_EQ(T.OutputOptionsList[0].VideoFilters, "");
@@ -213,12 +171,12 @@ TEST(ConversionJob, SoundOnlyFormatsAndSourcesGetNoPictureFilters) {
 }
 
 TEST(ConversionJob, BadNumbersRaiseAndAFailingGeometryIsReported) {
-  TFormat NoRate = JobVideoFormat("640", "480");
+  TFormat NoRate = ConversionVideoFormat("640", "480");
   NoRate.FrameRate = "";
-  TMainUnitState S = JobState(NoRate, JobEntry("/src/a.mp4", 640, 480));
+  TMainUnitState S = ConversionState(NoRate, ConversionEntry("/src/a.mp4", 640, 480));
   EXPECT_THROW(FillEntryRecords(S, 0), EConvertError);
-  TFormat NoWidth = JobVideoFormat("wide", "480");
-  TMainUnitState T = JobState(NoWidth, JobEntry("/src/a.mp4", 640, 480));
+  TFormat NoWidth = ConversionVideoFormat("wide", "480");
+  TMainUnitState T = ConversionState(NoWidth, ConversionEntry("/src/a.mp4", 640, 480));
   EXPECT_THROW(FillEntryRecords(T, 0), EConvertError);
   EXPECT_TRUE(T.ErrorReports.empty());
 
@@ -241,12 +199,12 @@ TEST(ConversionJob, ACropOutsideThePictureIsRefusedByTheFilesName) {
   };
   for (const Case& C : Cases) {
     SCOPED_TRACE(C.Name);
-    TVideoFile E = JobEntry("/src/holiday.mp4", 640, 360);
+    TVideoFile E = ConversionEntry("/src/holiday.mp4", 640, 360);
     E.CropLeft = C.Left;
     E.CropRight = C.Right;
     E.CropTop = C.Top;
     E.CropBottom = C.Bottom;
-    TMainUnitState S = JobState(JobVideoFormat("640", "360"), E);
+    TMainUnitState S = ConversionState(ConversionVideoFormat("640", "360"), E);
     EXPECT_EQ(FillEntryRecords(S, 0), !C.Refused);
     if (!C.Refused) {
       EXPECT_TRUE(S.ErrorReports.empty());
@@ -270,7 +228,7 @@ TEST(ConversionJob, OutputNamesAreSafeUniqueAndNeverASource) {
     std::fclose(Fp);
   }
   TMainUnitState S;
-  TFormat Mp4 = JobVideoFormat("640", "480");
+  TFormat Mp4 = ConversionVideoFormat("640", "480");
   TFormat Avi = Mp4;
   Avi.FormatExt = ".avi";
   S.Profiles.push_back({"Profile", "id", "icon", {Mp4, Avi}});
@@ -292,7 +250,7 @@ TEST(ConversionJob, OutputNamesAreSafeUniqueAndNeverASource) {
       {"v.mp4", "v", 0, "v (3).mp4"},
   };
   for (const Case& C : Cases) {
-    TVideoFile E = JobEntry(Dir.File(C.Source), 640, 480);
+    TVideoFile E = ConversionEntry(Dir.File(C.Source), 640, 480);
     E.DestinationTitle = C.Title;
     E.FormatInd = C.FormatInd;
     S.VideoFiles.push_back(E);
@@ -306,7 +264,7 @@ TEST(ConversionJob, OutputNamesAreSafeUniqueAndNeverASource) {
   EXPECT_EQ(JoinedOutputName(S, Folder, ".mp4"), Dir.File("Joined.mp4"));
   TMainUnitState J;
   J.Profiles = S.Profiles;
-  J.VideoFiles.push_back(JobEntry(Dir.File("Joined.mp4"), 640, 480));
+  J.VideoFiles.push_back(ConversionEntry(Dir.File("Joined.mp4"), 640, 480));
   ASSERT_EQ(::rename(Src.c_str(), Dir.File("Joined.mp4").c_str()), 0);
   EXPECT_EQ(JoinedOutputName(J, Folder, ".mp4"), Dir.File("Joined (2).mp4"));
   EXPECT_EQ(JoinedOutputName(J, Folder, ".mkv"), Dir.File("Joined.mkv"));
@@ -320,9 +278,9 @@ TEST(ConversionJob, AnythingOnDiskKeepsItsNameAndTheOutputTakesTheNextFreeOne) {
   ASSERT_EQ(::symlink(Dir.File("nowhere").c_str(), Dir.File("clip (3).mp4").c_str()), 0);
   vantrel::test::WriteFileBytes(Dir.File("Joined.mkv"), "earlier");
   TMainUnitState S;
-  S.Profiles.push_back({"Profile", "id", "icon", {JobVideoFormat("640", "480")}});
+  S.Profiles.push_back({"Profile", "id", "icon", {ConversionVideoFormat("640", "480")}});
   for (int K = 0; K < 2; ++K) {
-    TVideoFile E = JobEntry(Dir.File("src.mp4"), 640, 480);
+    TVideoFile E = ConversionEntry(Dir.File("src.mp4"), 640, 480);
     E.DestinationTitle = "clip";
     S.VideoFiles.push_back(E);
   }
@@ -340,7 +298,8 @@ class ConversionJobTasks : public testing::Test {
     ASSERT_TRUE(vantrel::media::FFLoader().Load(vantrel::media::EncoderLibraries))
         << vantrel::media::FFLoader().LastErrMsg();
     Encoder = CreateOwned<vantrel::media::TFFEncoder>(nullptr);
-    S.Profiles.push_back({"Profile", "id", "icon", {JobVideoFormat("320", "240"), JobVideoFormat("160", "120")}});
+    S.Profiles.push_back(
+        {"Profile", "id", "icon", {ConversionVideoFormat("320", "240"), ConversionVideoFormat("160", "120")}});
     S.Profiles[0].Formats[1].FormatExt = ".mkv";
     S.OutputFolder = Dir.Path();
   }
@@ -349,7 +308,7 @@ class ConversionJobTasks : public testing::Test {
     vantrel::media::FFLoader().Unload(vantrel::media::EncoderLibraries);
   }
   void AddEntry(const String& Fixture, Integer FormatInd, Int64 Start, Int64 End) {
-    TVideoFile E = JobEntry(vantrel::test::FixturePath(Fixture), 320, 240);
+    TVideoFile E = ConversionEntry(vantrel::test::FixturePath(Fixture), 320, 240);
     E.FormatInd = FormatInd;
     E.TimeStart = Start;
     E.TimeEnd = End;
@@ -467,14 +426,14 @@ TEST_F(ConversionJobTasks, AFailingEngineCallIsReportedWithItsMark) {
 }
 
 TEST_F(ConversionJobTasks, AJoinIntoVideoRefusesAFileWithoutPicturesByItsNameBeforeAnyTask) {
-  TFormat Mp3 = JobVideoFormat("", "");
+  TFormat Mp3 = ConversionVideoFormat("", "");
   Mp3.IsAudioFormat = "1";
   Mp3.FormatExt = ".mp3";
   Mp3.VideoCodecName = "";
   Mp3.AudioCodecName = "libmp3lame";
   S.Profiles[0].Formats.push_back(Mp3);
   auto AddSong = [&](Integer FormatInd) {
-    TVideoFile E = JobEntry(vantrel::test::FixturePath("probe-title.mp3"), -1, -1);
+    TVideoFile E = ConversionEntry(vantrel::test::FixturePath("probe-title.mp3"), -1, -1);
     E.FormatInd = FormatInd;
     S.VideoFiles.push_back(E);
   };

@@ -4,144 +4,70 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 #include <fstream>
 
 #include "app/MakerService.h"
-#include "app/conversion.h"
-#include "app/main_Job.h"
-#include "media/FFLoad.h"
 #include "platform/win/Power.h"
-#include "platform/win/Shell.h"
 #include "skin/controls/SkinCtrls.h"
+#include "tests/app/ConversionFixture.h"
 #include "tests/support/PumpUntil.h"
-#include "tests/support/RealTimeModal.h"
-#include "tests/support/TempDir.h"
-#include "tests/support/TestPaths.h"
-#include "tests/support/UiFormsFixture.h"
 
 using namespace vantrel::app;
 
 namespace {
 
-// What ffprobe prints for one entry of one file, lines joined by ",".
-std::string RunProbe(const std::string& File, const std::string& Args) {
-  const std::string Cmd = "ffprobe -v error " + Args + " -of csv=p=0 '" + File + "'";
-  std::string Out;
-  if (std::FILE* P = ::popen(Cmd.c_str(), "r")) {
-    char Buf[256];
-    while (std::fgets(Buf, sizeof Buf, P)) Out += Buf;
-    ::pclose(P);
-  }
-  while (!Out.empty() && (Out.back() == '\n' || Out.back() == '\r')) Out.pop_back();
-  std::replace(Out.begin(), Out.end(), '\n', ',');
-  return Out;
-}
-
-double RunDuration(const std::string& File) {
-  return std::strtod(RunProbe(File, "-show_entries format=duration").c_str(), nullptr);
-}
-std::string RunStreamTypes(const std::string& File) { return RunProbe(File, "-show_entries stream=codec_type"); }
+double RunDuration(const std::string& File) { return vantrel::apptest::ConversionDuration(File); }
+std::string RunStreamTypes(const std::string& File) { return vantrel::apptest::ConversionStreamTypes(File); }
 
 bool LineEndsWith(const String& Line, const String& Text) {
   return Line.size() >= Text.size() && Line.compare(Line.size() - Text.size(), Text.size(), Text) == 0;
 }
 
-class ConversionRun : public testing::Test, public TJobWindowSeam, public TJobEndSeam {
+// Jobs of fixtures into 160 x 120 MP4, with the power control, the window's calls and the
+// gauges' highest values recorded.
+class ConversionRun : public vantrel::apptest::ConversionJobTest {
  protected:
-  vantrel::test::TTempDir Config, Out;
-  vantrel::uitest::FormsSession S;
-  vantrel::win::RecordingLauncher* Launcher = nullptr;
   vantrel::win::RecordingPowerControl* Power = nullptr;
-  TConvForm* Form = nullptr;
-  TMainUnitState State;
-  TOwned<vantrel::media::TFFEncoder> Tarnwell;
-  bool Merge = false;
-  Integer Row = 1;
   std::vector<String> Calls;  // warnings, settings saves, preview stops
   Integer MaxCurrent = 0, MaxTotal = 0;
 
   void SetUp() override {
-    setenv("XDG_CONFIG_HOME", Config.Path().c_str(), 1);
-    auto L = std::make_unique<vantrel::win::RecordingLauncher>();
-    Launcher = L.get();
-    S.Session.Manager().Shell().SetLauncher(std::move(L));
     auto P = std::make_unique<vantrel::win::RecordingPowerControl>();
     Power = P.get();
     S.Session.Manager().Shell().SetPower(std::move(P));
-    ASSERT_TRUE(vantrel::media::FFLoader().Load(vantrel::media::EncoderLibraries))
-        << vantrel::media::FFLoader().LastErrMsg();
-    Application->CreateForm(Form);
-    Tarnwell = CreateOwned<vantrel::media::TFFEncoder>(nullptr);
-    ConnectJobEvents(*Tarnwell, State, *Form, *this);
+    ConversionJobTest::SetUp();
+    if (HasFatalFailure()) return;
     auto Shown = Tarnwell->OnProgress;
     Tarnwell->OnProgress = [this, Shown](TObject* Sender, vantrel::media::PProgressInfo Info) {
       Shown(Sender, Info);
       MaxCurrent = std::max(MaxCurrent, Form->ProgressCurrent->Value());
       MaxTotal = std::max(MaxTotal, Form->ProgressTotal->Value());
     };
-    TFormat F;
+    TFormat F = vantrel::apptest::ConversionVideoFormat("160", "120");
     F.Title = "MP4";
-    F.FormatExt = ".mp4";
-    F.IsAudioFormat = "0";
-    F.VideoCodecName = "libx264";
-    F.Width = "160";
-    F.Height = "120";
-    F.FrameRate = "25000";
     F.VideoBitRate = "300000";
-    F.AudioCodecName = "aac";
-    F.SampleRate = "44100";
-    F.AudioBitRate = "64000";
-    F.Channel = "2";
     State.Profiles.push_back({"Profile", "id", "icon", {F}});
-  }
-  void TearDown() override {
-    Tarnwell.reset();
-    vantrel::media::FFLoader().Unload(vantrel::media::EncoderLibraries);
   }
 
   void AddEntry(const String& Fixture, const String& Title) {
-    TVideoFile E;
-    E.Source = vantrel::test::FixturePath(Fixture);
+    TVideoFile E = vantrel::apptest::ConversionEntry(vantrel::test::FixturePath(Fixture), 320, 240);
     E.SourceTitleExt = Fixture;
     E.DestinationTitle = Title;
-    E.SourceWidth = 320;
-    E.SourceHeight = 240;
     E.SourceHasAudio = RunStreamTypes(E.Source).find("audio") != std::string::npos;
-    E.TimeEnd = E.TrimmedLength = 2000000;
     State.VideoFiles.push_back(E);
-  }
-  // Starts the job; the dialog's modal loop waits in real time.
-  void Run(const std::function<void()>& Step = {}) {
-    vantrel::testsupport::RealTimeModal Wait;
-    Wait.OnStep = Step;
-    Wait.OnDeadline = [this] { Form->CloseJob(); };
-    StartConversion(State, *this);
   }
   bool Logged(const String& Text) const {
     for (const String& L : State.ActionLog)
       if (LineEndsWith(L, Text)) return true;
     return false;
   }
-  std::vector<std::string> Opened() const {
-    std::vector<std::string> R;
-    for (const auto& C : Launcher->Calls) R.push_back(C.Argv.back());
-    return R;
-  }
 
  public:
-  // TJobWindowSeam
-  String DestinationFolder() override { return Out.Path(); }
-  bool MergeChecked() override { return Merge; }
-  Integer CurrentRow() override { return Row; }
   void ShowWarning(const String& Text) override { Calls.push_back("warning: " + Text); }
   void StopPreview() override { Calls.push_back("preview stopped"); }
-  vantrel::media::TCustomEncoder& Encoder() override { return *Tarnwell; }
-  void ShowProgress() override { ShowConversionDialog(*Form); }
-  // TJobEndSeam
-  void SaveSettings() override { Calls.push_back("settings saved, power calls " + std::to_string(Power->Calls.size())); }
-  HWND OwnerWindow() override { return nullptr; }
+  void SaveSettings() override {
+    Calls.push_back("settings saved, power calls " + std::to_string(Power->Calls.size()));
+  }
 };
 
 }  // namespace
@@ -384,4 +310,33 @@ TEST(ConversionDialog, ControlsShowAndTheSystemCloseWaitsForTheJob) {
 TEST(ConversionDialog, VersionTextOfTheSystem) {
   // The platform reports NT 6.1, build 7601, without a service pack.
   EXPECT_EQ(GetOSVersionText(), "Windows NT Version 6.1\r\n (Build 7601: )");
+}
+
+// A file of the output's name appears after the job picked its names (another program
+// writes it while the sources are read): the earlier file stays, the output takes the
+// next free name, and the job's record and log say the name really written.
+TEST_F(ConversionRun, AnOutputNameTakenAfterTheJobStartedIsTheNumberedNameInTheRecordAndTheLog) {
+  AddEntry("v.mp4", "first");
+  AddEntry("v.mp4", "second");
+  const std::string Taken = Out.File("first.mp4");
+  Tarnwell->OnBeforeFindStreamInfo = [&](TObject*, void*) {
+    if (!std::ifstream(Taken).good()) std::ofstream(Taken) << "another program's";
+  };
+  std::vector<String> Recorded;  // the records' names after each task's end was handled
+  auto Ended = Tarnwell->OnTerminate;
+  Tarnwell->OnTerminate = [&, Ended](TObject* Sender, const vantrel::media::TTerminateInfo& Info) {
+    Ended(Sender, Info);
+    if (Info.TaskIndex >= 0) Recorded.push_back(State.OutputOptionsList.at(Info.TaskIndex).FileName);
+  };
+  Run();
+  ASSERT_TRUE(State.ErrorReports.empty()) << State.ErrorReports[0].Text;
+  std::string Kept;
+  std::getline(std::ifstream(Taken), Kept);
+  EXPECT_EQ(Kept, "another program's");
+  EXPECT_EQ(RunStreamTypes(Out.File("first (2).mp4")), "video");
+  EXPECT_EQ(Recorded, (std::vector<String>{Out.File("first (2).mp4"), Out.File("second.mp4")}));
+  bool Named = false;
+  for (const String& L : State.ActionLog) Named = Named || L.find(Out.File("first (2).mp4")) != String::npos;
+  EXPECT_TRUE(Named) << "no log line names the file written";
+  EXPECT_TRUE(Logged(JobDoneText));
 }

@@ -3,54 +3,27 @@
 // joins of clips of different shapes) and the notice about left-out sound at the end.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <vector>
 
 #include "app/MakerService.h"
-#include "app/conversion.h"
-#include "app/main_FileList.h"
-#include "app/main_Job.h"
 #include "media/FFDecode.h"
-#include "media/FFLoad.h"
-#include "platform/win/Shell.h"
-#include "tests/support/RealTimeModal.h"
-#include "tests/support/TempDir.h"
-#include "tests/support/TestPaths.h"
-#include "tests/support/UiFormsFixture.h"
+#include "tests/app/ConversionFixture.h"
 
 using namespace vantrel::app;
+using vantrel::apptest::ConversionProbe;
+using vantrel::apptest::ConversionShell;
+using vantrel::apptest::ConversionStreamTypes;
+using vantrel::apptest::ConversionVideoFormat;
 
 namespace {
 
-// The output of a shell command.
-std::string ShapeCommandOutput(const std::string& Cmd) {
-  std::string Out;
-  if (std::FILE* P = ::popen(Cmd.c_str(), "r")) {
-    char Buf[4096];
-    size_t N;
-    while ((N = std::fread(Buf, 1, sizeof Buf, P)) > 0) Out.append(Buf, N);
-    ::pclose(P);
-  }
-  return Out;
-}
-
-// What ffprobe prints for the entries, lines joined by ",".
-std::string ShapeProbe(const std::string& File, const std::string& Args) {
-  std::string Out = ShapeCommandOutput("ffprobe -v error " + Args + " -of csv=p=0 '" + File + "'");
-  while (!Out.empty() && (Out.back() == '\n' || Out.back() == '\r')) Out.pop_back();
-  std::replace(Out.begin(), Out.end(), '\n', ',');
-  return Out;
-}
-
 // width,height,sample aspect,display aspect of the first video stream.
 std::string ShapeOfVideo(const std::string& File) {
-  return ShapeProbe(File, "-select_streams v:0 -show_entries stream=width,height,sample_aspect_ratio,display_aspect_ratio");
+  return ConversionProbe(File,
+                         "-select_streams v:0 -show_entries stream=width,height,sample_aspect_ratio,display_aspect_ratio");
 }
-
-std::string ShapeStreamTypes(const std::string& File) { return ShapeProbe(File, "-show_entries stream=codec_type"); }
 
 // Makes File with ffmpeg from lavfi sources and output options.
 void ShapeMakeClip(const std::string& File, const std::string& Args) {
@@ -66,8 +39,8 @@ struct TShapeBars {
 TShapeBars ShapeBarsAt(const std::string& File, double Seconds, Integer W, Integer H) {
   char At[32];
   std::snprintf(At, sizeof At, "%.3f", Seconds);
-  const std::string Gray = ShapeCommandOutput("ffmpeg -nostdin -hide_banner -loglevel error -ss " + std::string(At) +
-                                              " -i '" + File + "' -frames:v 1 -f rawvideo -pix_fmt gray -");
+  const std::string Gray = ConversionShell("ffmpeg -nostdin -hide_banner -loglevel error -ss " + std::string(At) +
+                                           " -i '" + File + "' -frames:v 1 -f rawvideo -pix_fmt gray -");
   TShapeBars B;
   if (Gray.size() != static_cast<size_t>(W) * H) return B;
   auto Dark = [&](Integer X, Integer Y) { return static_cast<unsigned char>(Gray[Y * W + X]) < 48; };
@@ -78,62 +51,24 @@ TShapeBars ShapeBarsAt(const std::string& File, double Seconds, Integer W, Integ
   return B;
 }
 
-TFormat ShapeVideoFormat(const char* W, const char* H) {
-  TFormat F;
-  F.Title = "MP4";
-  F.FormatExt = ".mp4";
-  F.IsAudioFormat = "0";
-  F.VideoCodecName = "libx264";
-  F.Width = W;
-  F.Height = H;
-  F.FrameRate = "25000";
-  F.VideoBitRate = "800000";
-  F.AudioCodecName = "aac";
-  F.SampleRate = "44100";
-  F.AudioBitRate = "64000";
-  F.Channel = "2";
-  return F;
-}
-
-class ConversionShape : public testing::Test,
-                        public TJobWindowSeam,
-                        public TJobEndSeam,
-                        public TFileAddSeam {
+// Jobs of files added to the list as the program adds them, into 1280 x 720 MP4 (format
+// 0), 640 x 360 MP4 (1) or MP3 (2).
+class ConversionShape : public vantrel::apptest::ConversionJobTest {
  protected:
-  vantrel::test::TTempDir Config, Src, Out;
-  vantrel::uitest::FormsSession S;
-  vantrel::win::RecordingLauncher* Launcher = nullptr;
-  TConvForm* Form = nullptr;
-  TMainUnitState State;
-  TOwned<vantrel::media::TFFEncoder> Tarnwell;
+  vantrel::test::TTempDir Src;
   TOwned<vantrel::media::TFFDecoder> Probe;
-  bool Merge = false;
 
   void SetUp() override {
-    setenv("XDG_CONFIG_HOME", Config.Path().c_str(), 1);
-    auto L = std::make_unique<vantrel::win::RecordingLauncher>();
-    Launcher = L.get();
-    S.Session.Manager().Shell().SetLauncher(std::move(L));
-    ASSERT_TRUE(vantrel::media::FFLoader().Load(vantrel::media::EncoderLibraries))
-        << vantrel::media::FFLoader().LastErrMsg();
-    Application->CreateForm(Form);
-    Tarnwell = CreateOwned<vantrel::media::TFFEncoder>(nullptr);
+    ConversionJobTest::SetUp();
+    if (HasFatalFailure()) return;
     Probe = CreateOwned<vantrel::media::TFFDecoder>(nullptr);
-    ConnectJobEvents(*Tarnwell, State, *Form, *this);
-    TFormat Mp3;
-    Mp3.Title = "MP3";
-    Mp3.FormatExt = ".mp3";
-    Mp3.IsAudioFormat = "1";
-    Mp3.AudioCodecName = "libmp3lame";
-    Mp3.SampleRate = "44100";
-    Mp3.AudioBitRate = "64000";
-    Mp3.Channel = "2";
-    State.Profiles.push_back({"Profile", "id", "icon", {ShapeVideoFormat("1280", "720"), ShapeVideoFormat("640", "360"), Mp3}});
+    State.Profiles.push_back({"Profile", "id", "icon",
+                              {ConversionVideoFormat("1280", "720"), ConversionVideoFormat("640", "360"),
+                               vantrel::apptest::ConversionMp3Format()}});
   }
   void TearDown() override {
-    Tarnwell.reset();
     Probe.reset();
-    vantrel::media::FFLoader().Unload(vantrel::media::EncoderLibraries);
+    ConversionJobTest::TearDown();
   }
 
   // Adds File to the list as the program does, converted by format FormatInd to Title.
@@ -144,33 +79,6 @@ class ConversionShape : public testing::Test,
     E.DestinationTitle = Title;
     return E;
   }
-  // Starts the job; the dialog's modal loop waits in real time.
-  void Run() {
-    vantrel::testsupport::RealTimeModal Wait(std::chrono::milliseconds(120000));
-    Wait.OnDeadline = [this] { Form->CloseJob(); };
-    StartConversion(State, *this);
-  }
-  std::vector<std::string> Opened() const {
-    std::vector<std::string> R;
-    for (const auto& C : Launcher->Calls) R.push_back(C.Argv.back());
-    return R;
-  }
-
- public:
-  // TJobWindowSeam
-  String DestinationFolder() override { return Out.Path(); }
-  bool MergeChecked() override { return Merge; }
-  Integer CurrentRow() override { return 1; }
-  void ShowWarning(const String&) override {}
-  void StopPreview() override {}
-  vantrel::media::TCustomEncoder& Encoder() override { return *Tarnwell; }
-  void ShowProgress() override { ShowConversionDialog(*Form); }
-  // TJobEndSeam
-  void SaveSettings() override {}
-  HWND OwnerWindow() override { return nullptr; }
-  // TFileAddSeam
-  void ShowInfo(const String&) override {}
-  void SetRowCount(Integer) override {}
 };
 
 }  // namespace
@@ -233,7 +141,7 @@ TEST_F(ConversionShape, AJoinKeepsTheShapeOfEachClip) {
   const std::string Stored = Clip("phone-stored.mp4", "1280x720", "");
   const std::string Phone = Src.File("phone.mp4");
   ShapeMakeClip(Phone, "-i '" + Stored + "' -c copy -metadata:s:v:0 rotate=90");
-  ASSERT_NE(ShapeProbe(Phone, "-show_entries stream_side_data=rotation"), "");
+  ASSERT_NE(ConversionProbe(Phone, "-show_entries stream_side_data=rotation"), "");
 
   for (const std::string& File : {Wide, Pal, Portrait, Phone}) AddFile(File, 1, "part");
   Merge = true;
@@ -241,11 +149,11 @@ TEST_F(ConversionShape, AJoinKeepsTheShapeOfEachClip) {
   ASSERT_TRUE(State.ErrorReports.empty()) << State.ErrorReports[0].Text;
   const std::string Joined = Out.File("Joined.mp4");
   EXPECT_EQ(ShapeOfVideo(Joined), "640,360,1:1,16:9");
-  // Four seconds of 25 pictures each. Each of the three seams may add the sound's first
-  // 1024 decoded samples (23 ms, under a picture each) that the sources' AAC tracks carry
-  // before their start.
-  EXPECT_NEAR(std::atof(ShapeProbe(Joined, "-select_streams v:0 -show_entries stream=nb_frames").c_str()), 100, 3);
-  EXPECT_EQ(ShapeStreamTypes(Joined), "video,audio");
+  // Four seconds of 25 pictures each, within one picture, though the sound of each source
+  // runs on for part of an AAC frame past its pictures.
+  EXPECT_NEAR(std::atof(ConversionProbe(Joined, "-select_streams v:0 -show_entries stream=nb_frames").c_str()), 100, 1);
+  EXPECT_NEAR(vantrel::apptest::ConversionDuration(Joined), 4.0, 0.04);
+  EXPECT_EQ(ConversionStreamTypes(Joined), "video,audio");
   // Bars at the sides of each clip: 4:3 at the height of 360 is 480 wide; 9:16 is 202.5.
   const struct {
     double At, SideBar;
@@ -293,5 +201,5 @@ TEST_F(ConversionShape, TheNoticeOfLeftOutSoundShowsOnlyWhenSoundWasLeftOut) {
     EXPECT_EQ(Opened(), (std::vector<std::string>{RecommendationPage, Out.Path()}));
   }
   // The MP3 outputs do hold their sound.
-  EXPECT_EQ(ShapeStreamTypes(Out.File("all to MP3.mp3")), "audio");
+  EXPECT_EQ(ConversionStreamTypes(Out.File("all to MP3.mp3")), "audio");
 }

@@ -1,6 +1,7 @@
 // Join mode: several inputs written one after another into one output through encoders
 // that stay open, with continuous timestamps and a single trailer.
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <sstream>
 #include <string>
@@ -24,12 +25,52 @@ std::vector<double> Values(const std::string& AText) {
   return V;
 }
 
+double Seconds(const std::string& AText) { return std::strtod(AText.c_str(), nullptr); }
+
+// The output of a shell command (its error output too).
+std::string JoinShell(const std::string& ACommand) {
+  std::string Out;
+  if (std::FILE* P = ::popen((ACommand + " 2>&1").c_str(), "r")) {
+    char Buf[4096];
+    size_t N;
+    while ((N = std::fread(Buf, 1, sizeof Buf, P)) > 0) Out.append(Buf, N);
+    ::pclose(P);
+  }
+  return Out;
+}
+
+// The loudest sample (dB below full scale) of the sound of AFile from AFrom on for ALength
+// seconds, as ffmpeg's volumedetect measures it; digital silence reads about -91.
+double JoinMaxVolume(const std::string& AFile, double AFrom, double ALength) {
+  const std::string Out = JoinShell("ffmpeg -nostdin -hide_banner -ss " + std::to_string(AFrom) + " -t " +
+                                    std::to_string(ALength) + " -i '" + AFile +
+                                    "' -map a:0 -af volumedetect -f null -");
+  const size_t At = Out.find("max_volume:");
+  return At == std::string::npos ? 0 : std::strtod(Out.c_str() + At + 11, nullptr);
+}
+
 class JoinTest : public TTaskTest {
  protected:
-  // Joins the inputs into AOutput with the record's codecs; true when it finished.
+  // Makes AName in the test's folder with ffmpeg from a picture of ASeconds at 25 per
+  // second and, with ASoundRate not 0, a tone of that sample rate in AAudioCodec.
+  std::string Clip(const std::string& AName, double ASeconds, int ASoundRate, const std::string& AAudioCodec = "aac") {
+    const std::string File = Dir.File(AName);
+    const std::string Length = std::to_string(ASeconds);
+    std::string Cmd =
+        "ffmpeg -nostdin -hide_banner -loglevel error -y -f lavfi -i testsrc=size=320x240:rate=25:duration=" + Length;
+    if (ASoundRate)
+      Cmd += " -f lavfi -i sine=frequency=440:sample_rate=" + std::to_string(ASoundRate) + ":duration=" + Length +
+             " -c:a " + AAudioCodec + " -shortest";
+    Cmd += " -c:v libx264 -pix_fmt yuv420p '" + File + "'";
+    EXPECT_EQ(std::system(Cmd.c_str()), 0) << Cmd;
+    return File;
+  }
+
+  // Joins the inputs (fixtures, or files given by their full path) into AOutput with the
+  // record's codecs; true when it finished.
   bool Join(const std::vector<std::string>& AInputs, const std::string& AOutput, TOutputOptions O) {
     for (const std::string& In : AInputs)
-      if (!OpenInput(Fixture(In.c_str()))) {
+      if (!OpenInput(In[0] == '/' ? In : Fixture(In.c_str()))) {
         ADD_FAILURE() << T->LastErrMsg();
         return false;
       }
@@ -151,6 +192,55 @@ TEST_F(JoinTest, OutputTakesTheFirstClipsPictureAndSound) {
     EXPECT_EQ(FFProbeEntries(Out, "stream=sample_rate,channels", "a:0"), C.Audio);
     const double Duration = std::strtod(FFProbeEntries(Out, "format=duration").c_str(), nullptr);
     EXPECT_NEAR(Duration, 2.0, 0.05);
+  }
+}
+
+// Clips whose sound runs a little past their pictures (AAC fills its last frame), of
+// other rates and codecs: the joined file lasts as long as the clips together, within one
+// picture, in both streams; no seam adds time.
+TEST_F(JoinTest, TheJoinLastsAsLongAsItsClips) {
+  const std::vector<std::string> Clips = {Clip("a.mp4", 1, 44100), Clip("b.mp4", 1.4, 48000),
+                                          Clip("c.mkv", 0.6, 22050, "libmp3lame"), Clip("d.mp4", 1, 44100)};
+  double Sum = 0;
+  for (const std::string& C : Clips) Sum += Seconds(FFProbeEntries(C, "format=duration"));
+  ASSERT_NEAR(Sum, 4.0, 0.1);
+  TOutputOptions O;
+  O.VideoCodec = "mpeg4";
+  O.AudioCodec = "aac";
+  const std::string Out = Dir.File("joined.mp4");
+  ASSERT_TRUE(Join(Clips, Out, O));
+  EXPECT_NEAR(Seconds(FFProbeEntries(Out, "format=duration")), Sum, 0.04);
+  EXPECT_NEAR(Seconds(FFProbeEntries(Out, "stream=duration", "v:0")), Sum, 0.04);
+  EXPECT_NEAR(Seconds(FFProbeEntries(Out, "stream=duration", "a:0")), Sum, 0.04);
+  EXPECT_NEAR(vantrel::test::TranscodeCountFrames(Out), Sum * 25, 1);
+  ExpectIncreasing(Out, "a:0");
+}
+
+// A clip without sound between and after clips with sound: the output keeps its sound
+// track, silent for as long as each silent clip lasts.
+TEST_F(JoinTest, AClipWithoutSoundIsJoinedWithSilence) {
+  const std::string Sound = Clip("sound.mp4", 1, 44100);
+  const std::string Silent = Clip("silent.mp4", 1, 0);
+  ASSERT_EQ(FFProbeEntries(Silent, "stream=codec_type"), "video\n");
+  TOutputOptions O;
+  O.VideoCodec = "mpeg4";
+  O.AudioCodec = "aac";
+  const std::string Out = Dir.File("joined.mp4");
+  ASSERT_TRUE(Join({Sound, Silent, Sound, Silent}, Out, O));
+  EXPECT_EQ(FFProbeEntries(Out, "stream=codec_type"), "video\naudio\n");
+  EXPECT_NEAR(Seconds(FFProbeEntries(Out, "format=duration")), 4.0, 0.04);
+  EXPECT_NEAR(Seconds(FFProbeEntries(Out, "stream=duration", "a:0")), 4.0, 0.04);
+  EXPECT_EQ(vantrel::test::TranscodeCountFrames(Out), 100);
+  ExpectIncreasing(Out, "a:0");
+  const struct {
+    double From;
+    bool Loud;
+  } Parts[] = {{0.1, true}, {1.1, false}, {2.1, true}, {3.1, false}};
+  for (const auto& P : Parts) {
+    SCOPED_TRACE(P.From);
+    const double Max = JoinMaxVolume(Out, P.From, 0.8);
+    if (P.Loud) EXPECT_GT(Max, -20);
+    else EXPECT_LT(Max, -80);
   }
 }
 

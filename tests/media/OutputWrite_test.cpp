@@ -1,6 +1,9 @@
 // Where a conversion writes: setting a task up makes nothing on disk, a file that has the
 // output's name is never replaced (the output takes the next free "name (N).ext"), and a
 // task that does not finish (stopped before or while it runs, or failing) leaves no file.
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -169,6 +172,72 @@ TEST_F(OutputWriteTest, TheMoveIntoPlaceNeverReplacesAnything) {
     EXPECT_EQ(After, Before);
   }
   EXPECT_EQ(std::filesystem::read_symlink(Dir.File("a.mp4")), Dir.File("nowhere"));
+}
+
+// Part files that a crashed run left in the output folder go when the next task writes
+// there; everything else stays: files of other programs, names that only look alike,
+// folders and links, a part file that a running task holds, one just made.
+TEST_F(OutputWriteTest, APartFileThatACrashedRunLeftGoesWhenTheNextTaskWritesThere) {
+  const std::string Elsewhere = Dir.File("elsewhere");
+  std::filesystem::create_directory(Elsewhere);
+  const std::string Out = Dir.File("out");
+  std::filesystem::create_directory(Out);
+  const auto In = [&](const std::string& AName) { return Out + "/" + AName; };
+  // An hour ago.
+  const auto Age = [](const std::string& AFile) {
+    const timespec Times[2] = {{::time(nullptr) - 3600, 0}, {::time(nullptr) - 3600, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, AFile.c_str(), Times, AT_SYMLINK_NOFOLLOW), 0) << AFile;
+  };
+  const struct {
+    const char* Name;
+    bool Old;
+    bool Removed;
+  } Files[] = {
+      {".clip.mp4.vantrel-Ab3dE9.part", true, true},
+      {".a b (2).mkv.vantrel-zzzzzz.part", true, true},
+      {".new.mp4.vantrel-abcdef.part", false, false},  // just made: its task may not hold it yet
+      {".clip.mp4.Ab3dE9.part", true, false},           // another program's part file
+      {"clip.mp4.vantrel-Ab3dE9.part", true, false},    // not hidden
+      {".clip.mp4.vantrel-Ab3d!9.part", true, false},
+      {".clip.mp4.vantrel-Ab3dE.part", true, false},
+      {".vantrel-Ab3dE9.part", true, false},  // names no output
+      {"clip.mp4", true, false},
+  };
+  for (const auto& F : Files) {
+    WriteFileBytes(In(F.Name), std::string("bytes of ") + F.Name);
+    if (F.Old) Age(In(F.Name));
+  }
+  // One that a running task holds, a folder and a link of that name.
+  const std::string Held = In(".held.mp4.vantrel-Hh1234.part");
+  WriteFileBytes(Held, "being written");
+  Age(Held);
+  const int HeldFd = ::open(Held.c_str(), O_RDONLY | O_CLOEXEC);
+  ASSERT_GE(HeldFd, 0);
+  ASSERT_EQ(::flock(HeldFd, LOCK_EX | LOCK_NB), 0);
+  std::filesystem::create_directory(In(".folder.vantrel-abcdef.part"));
+  Age(In(".folder.vantrel-abcdef.part"));
+  WriteFileBytes(Elsewhere + "/target", "not ours");
+  Age(Elsewhere + "/target");
+  ASSERT_EQ(::symlink((Elsewhere + "/target").c_str(), In(".link.vantrel-abcdef.part").c_str()), 0);
+  Age(In(".link.vantrel-abcdef.part"));
+
+  auto Expected = FolderContents(Out);
+  for (const auto& F : Files)
+    if (F.Removed) Expected.erase(F.Name);
+  ASSERT_TRUE(OpenInput(Fixture("v.mp4"))) << T->LastErrMsg();
+  TOutputOptions O = Mpeg4();
+  ASSERT_TRUE(T->OpenOutput(In("converted.mp4"), &O)) << T->LastErrMsg();
+  T->StartConvert(false);
+  ASSERT_TRUE(T->Finished()) << T->FatalMessage();
+  auto After = FolderContents(Out);
+  EXPECT_EQ(After.erase("converted.mp4"), 1u);
+  EXPECT_EQ(After, Expected);
+  EXPECT_EQ(ReadFileBytes(Elsewhere + "/target"), "not ours");
+  EXPECT_TRUE(Logged("Removed '" + In(".clip.mp4.vantrel-Ab3dE9.part") + "'"));
+  ::close(HeldFd);
+
+  // Released (its task ended without finishing), the held one goes too.
+  EXPECT_EQ(RemoveStalePartFiles(Out), std::vector<String>{Held});
 }
 
 }  // namespace
