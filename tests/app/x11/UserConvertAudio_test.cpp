@@ -23,20 +23,15 @@ namespace {
 
 using namespace vantrel::x11apptest;
 
-// The main window's client area and its points: "Add Video", "Trim", the convert button
+// The main window's client area and its points: "Trim", the convert button
 // and the format field (266 x 28 at 70, 6 of the bottom panel at 12, 348).
 constexpr int AudMainClientWidth = 792;
 constexpr int AudMainClientHeight = 449;
-constexpr int AudAddVideoX = 45, AudAddVideoY = 29 + 45;
 constexpr int AudTrimX = 45, AudTrimY = 120 + 45;
 constexpr int AudConvertX = 659 + 45, AudConvertY = 345 + 45;
 constexpr int AudFormatFieldX = 12 + 70 + 130, AudFormatFieldY = 348 + 6 + 14;
 // "Merge into one file": its box in the bottom panel.
 constexpr int AudMergeX = 12 + 448 + 8, AudMergeY = 348 + 50 + 10;
-// The open dialog's bottom band: the "File name" field and Open.
-constexpr int AudDialogBandHeight = 80;
-constexpr int AudNameFieldX = 70 + 40, AudNameFieldY = 10 + 10;
-constexpr int AudOpenFromRight = 80 - 35, AudOpenY = 10 + 12;
 // The format chooser (500 x 470, no frame): the profiles in rows of 25 from 5 down at the
 // left, the formats of the profile shown in rows of 50 from 4 down right of 148. "Audio"
 // is the fourth profile of the catalogue, "MP3 Audio" its first format.
@@ -155,24 +150,7 @@ class UserConvertAudio : public UserLevelTest {
   void ClickMain(int X, int Y) { ClickAt(Dpy, Main, Border + X, ClientTop + Y); }
 
   // "Add Video", the file's name typed into the open dialog, Open.
-  void AddVideo(const std::string& AFile) {
-    ClickMain(AudAddVideoX, AudAddVideoY);
-    const Window Dialog = WaitForWindow(Dpy, "Open file", 20);
-    ASSERT_NE(Dialog, 0u) << "\"Add Video\" opened no open dialog";
-    WaitForPaintedCaption(Dpy, Dialog, 8);
-    const XWindowAttributes A = AudAttributes(Dpy, Dialog);
-    const int BandTop = A.height - Border - AudDialogBandHeight;
-    const int OpenX = A.width - Border - AudOpenFromRight, OpenY = BandTop + AudOpenY;
-    ASSERT_TRUE(WaitUntil([&] { return CaptureWindow(Dpy, Dialog).At(OpenX, OpenY) != 0; }, 10));
-    SCOPED_TRACE(AFile);
-    ClickAt(Dpy, Dialog, Border + AudNameFieldX, BandTop + AudNameFieldY);
-    // The field may still hold the name chosen before.
-    PressKeys(Dpy, "End");
-    for (int K = 0; K < 80; ++K) PressKeys(Dpy, "BackSpace");
-    ASSERT_TRUE(TypeText(Dpy, AFile));
-    ClickAt(Dpy, Dialog, OpenX, OpenY);
-    ASSERT_TRUE(WaitForUnmap(Dpy, Dialog, 20)) << "Open left the dialog up";
-  }
+  void AddVideo(const std::string& AFile) { ASSERT_TRUE(AddThroughOpenDialog(Dpy, Main, AFile)) << AFile; }
 
   // The format field opens the chooser; the pointer rests on "Audio" until its formats
   // show, then "MP3 Audio" is clicked.
