@@ -58,6 +58,15 @@ constexpr Integer FileListColumnWidths[] = {132, 70, 70, 100, 48};
 constexpr const char* DocumentFolders[] = {"Quillmoor", "Quillmoor/Vantrel", "Quillmoor/Vantrel/Output",
                                            "Quillmoor/Vantrel/Snapshots"};
 
+// The program's icon, on every window without one of its own and in the task list, taken
+// before any frame draws it; a skin folder without one leaves the desktop's generic icon.
+void LoadProgramIcon(const String& SkinFolder) {
+  if (!FileExists(SkinFolder + "appicon.png")) return;
+  TPngImage Icon;
+  Icon.LoadFromFile(SkinFolder + "appicon.png");
+  Application->Icon()->Assign(&Icon);
+}
+
 }  // namespace
 
 void TMainForm::LoadSkinPictures(const String& SkinFolder) {
@@ -93,6 +102,7 @@ void TMainForm::FormCreate(TObject*) {
   // A missing skin file leaves the windows drawn without a skin.
   const String SkinFolder = ProgramFolder + "skin-laconic/";
   spSkinData1->LoadFromFile(SkinFolder + "skin.ini");
+  LoadProgramIcon(SkinFolder);
   BindDialogSkins();
   LoadSkinPictures(SkinFolder);
   ApplyCommandLine(CommandLineArg);

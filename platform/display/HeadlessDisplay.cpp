@@ -55,6 +55,11 @@ void HeadlessDisplay::SetNativeWindowAlpha(HWND Wnd, BYTE ConstantAlpha, bool Pe
   It->second.PerPixelAlpha = PerPixel;
 }
 
+void HeadlessDisplay::SetNativeWindowIcon(HWND Wnd, const std::vector<win::IconPicture>& Icon) {
+  auto It = FWindows.find(Wnd);
+  if (It != FWindows.end()) It->second.Icon = Icon;
+}
+
 void HeadlessDisplay::Present(HWND Wnd, const win::Surface& BackingStore, const RECT& Area) {
   auto It = FWindows.find(Wnd);
   if (It == FWindows.end()) return;

@@ -30,6 +30,7 @@ class HeadlessDisplay final : public win::Display {
     bool PerPixelAlpha = false;
     std::optional<std::vector<RECT>> Shape;
     std::unique_ptr<win::Surface> Presented;  // what the screen shows of it
+    std::vector<win::IconPicture> Icon;         // what a task list would show for it
     int PresentCount = 0;
   };
 
@@ -49,6 +50,7 @@ class HeadlessDisplay final : public win::Display {
   void RestackNativeWindows(const std::vector<HWND>& TopFirst) override;
   void SetNativeWindowShape(HWND Wnd, const std::vector<RECT>* Shape) override;
   void SetNativeWindowAlpha(HWND Wnd, BYTE ConstantAlpha, bool PerPixel) override;
+  void SetNativeWindowIcon(HWND Wnd, const std::vector<win::IconPicture>& Icon) override;
   void Present(HWND Wnd, const win::Surface& BackingStore, const RECT& Area) override;
   // The desktop colour, then the visible windows bottom to top, each cut to its shape
   // and blended by its alpha (HeadlessCompose.cpp).

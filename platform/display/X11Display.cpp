@@ -127,6 +127,7 @@ X11Display::X11Display(const std::string& DisplayName) : F(std::make_unique<X11S
       {&A.WmDeleteWindow, "WM_DELETE_WINDOW"},
       {&A.NetWmPing, "_NET_WM_PING"},
       {&A.NetWmName, "_NET_WM_NAME"},
+      {&A.NetWmIcon, "_NET_WM_ICON"},
       {&A.Utf8String, "UTF8_STRING"},
       {&A.MotifWmHints, "_MOTIF_WM_HINTS"},
       {&A.NetWmState, "_NET_WM_STATE"},

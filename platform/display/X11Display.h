@@ -42,6 +42,7 @@ class X11Display final : public win::Display {
   void Present(HWND Wnd, const win::Surface& BackingStore, const RECT& Area) override;
   bool ComposeScreen(win::Surface& Out) const override;
   void SetNativeWindowText(HWND Wnd, const std::string& Text) override;
+  void SetNativeWindowIcon(HWND Wnd, const std::vector<win::IconPicture>& Icon) override;
   uintptr_t NativeChildWindow(HWND Child) override;
 
   bool QueryPointer(POINT& Pos, unsigned& Buttons) override;

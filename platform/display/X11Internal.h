@@ -47,6 +47,8 @@ struct X11Native {
   DWORD Style = 0;
   DWORD ExStyle = 0;
   std::string Title;
+  // _NET_WM_ICON's contents: per picture its width, height and ARGB pixels (one long each).
+  std::vector<unsigned long> Icon;
   bool Visible = false;  // as the HWND wants it
   bool Mapped = false;
   bool OverrideRedirect = false;
@@ -203,7 +205,7 @@ struct X11State {
   void Ungrab();
 
   struct Atoms {
-    Atom WmProtocols, WmDeleteWindow, NetWmPing, NetWmName, Utf8String, MotifWmHints, NetWmState,
+    Atom WmProtocols, WmDeleteWindow, NetWmPing, NetWmName, NetWmIcon, Utf8String, MotifWmHints, NetWmState,
         NetWmStateAbove, NetWmStateSkipTaskbar, NetWmStateModal, NetWmWindowType, NetWmWindowTypeNormal, NetWmWindowTypeDialog,
         NetWmWindowTypePopupMenu, NetWorkarea, NetCurrentDesktop, NetWmWindowOpacity, NetSupportingWmCheck,
         NetWmPid, NetWmCmS, Clipboard, Targets, Text, TextPlainUtf8, Incr, SelectionProperty, Multiple, AtomPair,

@@ -92,6 +92,15 @@ void SetTitle(X11State& S, X11Native& N) {
   XStoreName(S.Dpy, N.Xid, Plain.c_str());
 }
 
+void SetIcon(X11State& S, X11Native& N) {
+  if (N.Icon.empty()) {
+    XDeleteProperty(S.Dpy, N.Xid, S.A.NetWmIcon);
+    return;
+  }
+  XChangeProperty(S.Dpy, N.Xid, S.A.NetWmIcon, XA_CARDINAL, 32, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(N.Icon.data()), static_cast<int>(N.Icon.size()));
+}
+
 }  // namespace
 
 void X11State::MakeWindow(X11Native& N) {
@@ -137,6 +146,7 @@ void X11State::MakeWindow(X11Native& N) {
   ApplyWindowKind(N);
   if (N.Title.empty()) N.Title = GetWindowText(N.Wnd);
   SetTitle(*this, N);
+  if (!N.Icon.empty()) SetIcon(*this, N);
   if (N.Alpha < 255 && !BlendsItself(N)) {
     const unsigned long Opacity = static_cast<unsigned long>(N.Alpha) * 0x01010101UL;
     XChangeProperty(Dpy, N.Xid, A.NetWmWindowOpacity, XA_CARDINAL, 32, PropModeReplace,
@@ -332,6 +342,20 @@ void X11Display::SetNativeWindowText(HWND Wnd, const std::string& Text) {
   if (!N) return;
   N->Title = Text;
   if (N->Xid) SetTitle(*F, *N);
+  XFlush(F->Dpy);
+}
+
+void X11Display::SetNativeWindowIcon(HWND Wnd, const std::vector<win::IconPicture>& Icon) {
+  X11Native* N = F->Find(Wnd);
+  if (!N) return;
+  N->Icon.clear();
+  for (const win::IconPicture& I : Icon) {
+    N->Icon.push_back(static_cast<unsigned long>(I.Width));
+    N->Icon.push_back(static_cast<unsigned long>(I.Height));
+    N->Icon.insert(N->Icon.end(), I.Pixels.begin(), I.Pixels.end());
+  }
+  if (!N->Xid) return;
+  SetIcon(*F, *N);
   XFlush(F->Dpy);
 }
 

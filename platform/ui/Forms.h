@@ -99,8 +99,11 @@ class TCustomForm : public TWinControl {
   // The help file of the form's topics; empty: the application's.
   const String& HelpFile() const { return FHelpFile; }
   void SetHelpFile(const String& Value) { FHelpFile = Value; }
+  // The form's own icon; while it is empty the window shows the application's.
   TIcon* Icon() const { return FIcon.get(); }
   void SetIcon(TIcon* Value) { FIcon->Assign(Value); }
+  // The icon the window shows: its own, else the application's; nullptr: none.
+  HICON GetIconHandle() const;
   TMainMenu* Menu() const { return FMenu; }
   void SetMenu(TMainMenu* Value);
   Boolean Active() const { return FActive; }
@@ -166,6 +169,8 @@ class TCustomForm : public TWinControl {
   friend class TApplication;
   friend class TScreen;
   void CloseModal();
+  // Gives the window the icon it shows (on creation and whenever an icon changes).
+  void IconChanged();
   void PlaceOnShow();
   void WMActivate(TMessage& Message);
   void WMClose(TMessage& Message);
@@ -303,6 +308,9 @@ class TApplication : public TComponent {
   void SetTitle(const String& Value);
   // The hidden window that owns the forms.
   HWND Handle();
+  // The program's icon: the windows of forms without an icon of their own show it.
+  TIcon* Icon() const { return FIcon.get(); }
+  void SetIcon(TIcon* Value) { FIcon->Assign(Value); }
   Boolean MainFormOnTaskBar() const { return FMainFormOnTaskBar; }
   void SetMainFormOnTaskBar(Boolean Value) { FMainFormOnTaskBar = Value; }
   Boolean ShowMainForm() const { return FShowMainForm; }
@@ -382,8 +390,11 @@ class TApplication : public TComponent {
   void IconifyForms();
   void RestoreForms();
 
+  void IconChanged();
+
   TForm* FMainForm = nullptr;
   String FTitle;
+  std::unique_ptr<TIcon> FIcon;
   HWND FHandle = nullptr;
   WNDPROC FObjectInstance = nullptr;
   Boolean FMainFormOnTaskBar = false;

@@ -45,7 +45,8 @@ String GetLongHint(const String& Hint) {
 
 // --- Life ------------------------------------------------------------------------------------
 
-TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {
+TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner), FIcon(std::make_unique<TIcon>()) {
+  FIcon->OnChange = [this](TObject*) { IconChanged(); };
   FShowHint = false;
   SetShowHint(true);
   SetApplicationExceptionHandler([this](TObject* Sender, std::exception_ptr Error) { HandleException(Sender, Error); });
@@ -154,6 +155,15 @@ void TApplication::WndProc(TMessage& Message) {
 void TApplication::SetTitle(const String& Value) {
   FTitle = Value;
   if (FHandle) SetWindowText(FHandle, Value.c_str());
+}
+
+void TApplication::IconChanged() {
+  if (FHandle) SendMessage(FHandle, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(FIcon->Handle()));
+  if (!Screen) return;
+  for (Integer I = 0; I < Screen->CustomFormCount(); ++I) {
+    TCustomForm* F = Screen->CustomForms(I);
+    if (F->Icon()->Empty()) F->IconChanged();
+  }
 }
 
 void TApplication::CreateForm(TComponentClass InstanceClass, TReferenceSetter SetReference) {

@@ -30,6 +30,7 @@ TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner), FIcon(std::m
   SetColor(clBtnFace);
   FWidth = 320;
   FHeight = 240;
+  FIcon->OnChange = [this](TObject*) { IconChanged(); };
   if (Screen) Screen->AddForm(this);
 }
 
@@ -188,8 +189,18 @@ LRESULT TCustomForm::ClientWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LPa
   return DefWindowProc(Wnd, Msg, WParam, LParam);
 }
 
+HICON TCustomForm::GetIconHandle() const {
+  if (FIcon->HandleAllocated()) return FIcon->Handle();
+  return Application && Application->Icon() ? Application->Icon()->Handle() : nullptr;
+}
+
+void TCustomForm::IconChanged() {
+  if (HandleAllocated()) SendMessage(FHandle, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(GetIconHandle()));
+}
+
 void TCustomForm::CreateWnd() {
   TWinControl::CreateWnd();
+  IconChanged();
   // A window made anew for a new frame shows again where the old one was.
   if (ControlState.Contains(csRecreating) && Visible()) ShowWindow(FHandle, SW_SHOWNA);
   if (FFormStyle != fsMDIForm) return;

@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "platform/rtl/Format.h"
+#include "platform/win/Resources.h"
 
 namespace {
 
@@ -397,6 +398,10 @@ void TPngImage::Assign(TPersistent* Source) {
 }
 
 void TPngImage::AssignTo(TPersistent* Dest) {
+  if (auto* icon = dynamic_cast<TIcon*>(Dest)) {
+    icon->SetHandle(Empty() ? nullptr : vantrel::win::CreateIconFromArgb(FHeader.Width, FHeader.Height, ToArgb().data()));
+    return;
+  }
   auto* bitmap = dynamic_cast<TBitmap*>(Dest);
   if (!bitmap) {
     TGraphic::AssignTo(Dest);
@@ -420,8 +425,7 @@ void TPngImage::AssignTo(TPersistent* Dest) {
   bitmap->SetModified(true);
 }
 
-void TPngImage::Draw(TCanvas* ACanvas, const TRect& Rect) {
-  if (Empty()) return;
+std::vector<uint32_t> TPngImage::ToArgb() const {
   std::vector<uint32_t> argb(static_cast<size_t>(FHeader.Width) * FHeader.Height);
   for (Integer y = 0; y < FHeader.Height; ++y)
     for (Integer x = 0; x < FHeader.Width; ++x) {
@@ -429,6 +433,12 @@ void TPngImage::Draw(TCanvas* ACanvas, const TRect& Rect) {
       argb[Index(x, y)] = (uint32_t{PixelAlpha(x, y)} << 24) | (uint32_t{GetRValue(c)} << 16) |
                           (uint32_t{GetGValue(c)} << 8) | GetBValue(c);
     }
+  return argb;
+}
+
+void TPngImage::Draw(TCanvas* ACanvas, const TRect& Rect) {
+  if (Empty()) return;
+  const std::vector<uint32_t> argb = ToArgb();
   vantrel::ui::BlendPixels(ACanvas, Rect, FHeader.Width, FHeader.Height, argb.data());
 }
 

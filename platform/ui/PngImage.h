@@ -88,11 +88,14 @@ class TPngImage : public TGraphic {
 
  protected:
   // To a TBitmap: pf32bit with the straight alpha for a picture with transparency,
-  // otherwise pf24bit.
+  // otherwise pf24bit. To a TIcon: an icon of the picture's size, transparent where the
+  // picture is.
   void AssignTo(TPersistent* Dest) override;
 
  private:
   int SamplesPerPixel() const;
+  // The pixels as 0xAARRGGBB with straight alpha, rows top first.
+  std::vector<uint32_t> ToArgb() const;
   size_t Index(Integer X, Integer Y) const { return static_cast<size_t>(Y) * FHeader.Width + X; }
   bool HasAlphaChannel() const {
     return FHeader.ColorType == COLOR_GRAYSCALEALPHA || FHeader.ColorType == COLOR_RGBALPHA;

@@ -4,6 +4,7 @@
 // Two implementations: headless (tests) and x11 (the program).
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -39,6 +40,14 @@ enum RawButton { rbLeft = 0, rbRight = 1, rbMiddle = 2 };
 
 // One raw event as a display reports it, in screen coordinates. The window manager
 // routes it to a window when a message loop takes it.
+// One picture of a window's icon: Width x Height pixels 0xAARRGGBB (alpha not
+// premultiplied), rows top first.
+struct IconPicture {
+  int Width = 0;
+  int Height = 0;
+  std::vector<uint32_t> Pixels;
+};
+
 struct RawInput {
   RawInputKind Kind = RawInputKind::PointerMove;
   POINT Pos{};                      // pointer events and drops
@@ -104,6 +113,9 @@ class Display {
 
   // The top-level window's text changed (its title on the desktop).
   virtual void SetNativeWindowText(HWND, const std::string&) {}
+  // The top-level window's icon as the desktop shows it (task list, window switcher), one
+  // picture per size; empty: none of its own.
+  virtual void SetNativeWindowIcon(HWND, const std::vector<IconPicture>&) {}
   // The id of a native child window that shows Child's client area, for code that draws
   // there itself (a video player); 0 when the display has none.
   virtual uintptr_t NativeChildWindow(HWND Child) {

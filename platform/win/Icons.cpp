@@ -9,6 +9,7 @@
 #include "platform/win/GdiInternal.h"
 #include "platform/win/Resources.h"
 #include "platform/win/Resources_Paint.h"
+#include "platform/win/WindowIcon.h"
 
 namespace vantrel::win {
 
@@ -120,6 +121,33 @@ std::shared_ptr<IconObject> Scaled(const IconObject& Src, int W, int H) {
 }
 
 }  // namespace
+
+HICON CreateIconFromArgb(int Width, int Height, const uint32_t* Pixels) {
+  if (Width <= 0 || Height <= 0 || !Pixels) return nullptr;
+  auto I = std::make_shared<IconObject>(Width, Height);
+  for (int y = 0; y < Height; ++y)
+    std::memcpy(I->FColor.Row(y), Pixels + static_cast<size_t>(y) * Width, static_cast<size_t>(Width) * 4);
+  I->MaskFromAlpha();
+  return RegisterAs<IconObject, HICON>(std::move(I));
+}
+
+bool IconPictureOf(HICON Icon, IconPicture& Out) {
+  auto I = IconOf(Icon);
+  if (!I || I->Width() <= 0 || I->Height() <= 0) return false;
+  // Colour without alpha shows where the mask lets it through.
+  const bool Alpha = HasAlpha(I->FColor);
+  Out.Width = I->Width();
+  Out.Height = I->Height();
+  Out.Pixels.clear();
+  Out.Pixels.reserve(static_cast<size_t>(Out.Width) * static_cast<size_t>(Out.Height));
+  for (int y = 0; y < Out.Height; ++y)
+    for (int x = 0; x < Out.Width; ++x) {
+      const uint32_t C = I->FColor.Row(y)[x];
+      Out.Pixels.push_back(Alpha ? C : (C & 0xFFFFFFu) | (I->MaskAt(x, y) ? 0u : 0xFF000000u));
+    }
+  return true;
+}
+
 }  // namespace vantrel::win
 
 using namespace vantrel::win;

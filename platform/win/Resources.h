@@ -87,3 +87,9 @@ HANDLE CopyImage(HANDLE Image, UINT Type, int Width, int Height, UINT Flags);
 BOOL DrawIconEx(HDC Dc, int X, int Y, HICON Icon, int Width, int Height, UINT StepIfAniCur,
                 HBRUSH FlickerFreeDraw, UINT Flags);
 BOOL DrawIcon(HDC Dc, int X, int Y, HICON Icon);
+
+namespace vantrel::win {
+// A new icon (owned by the caller) of Width x Height pixels 0xAARRGGBB, alpha not
+// premultiplied, rows top first; transparent where alpha is 0. nullptr for an empty size.
+HICON CreateIconFromArgb(int Width, int Height, const uint32_t* Pixels);
+}  // namespace vantrel::win

@@ -11,6 +11,7 @@
 #include "platform/win/MessageQueue.h"
 #include "platform/win/SysMetrics.h"
 #include "platform/win/Timers.h"
+#include "platform/win/WindowIcon.h"
 #include "platform/win/WindowManager.h"
 
 namespace vantrel::win {
@@ -95,6 +96,7 @@ HWND WindowManager::Create(DWORD ExStyle, const std::string& ClassName, const ch
     Wn->BackingStore = std::make_unique<Surface>(W, H, false);
     FDisplay->CreateNativeWindow(Wn->Handle, Wn->Rect, Wn->Style, Wn->ExStyle);
     Wn->HasNative = true;
+    ShowNativeIcon(*this, Wn);
     SyncStacking();
   }
   const HWND Handle = Wn->Handle;

@@ -1,7 +1,7 @@
 // The default window procedure: a plain frame from the styles (1-pixel border, 3 more
-// for a sizing frame, a caption bar with its buttons), painted for top-level windows;
-// text storage, size and move notifications after a position change, and the simple
-// system commands.
+// for a sizing frame, a caption bar with its buttons, a sunken client edge), painted for
+// any window that leaves WM_NCPAINT to it; text and icon storage, size and move
+// notifications after a position change, and the simple system commands.
 #include <algorithm>
 #include <cstring>
 
@@ -9,6 +9,7 @@
 #include "platform/win/NonClient.h"
 #include "platform/win/PaintState.h"
 #include "platform/win/SysMetrics.h"
+#include "platform/win/WindowIcon.h"
 #include "platform/win/WindowManager.h"
 
 namespace vantrel::win {
@@ -142,6 +143,11 @@ LRESULT DefWindowProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
       return CopyText(W->Text, reinterpret_cast<char*>(LParam), static_cast<size_t>(WParam));
     case WM_GETTEXTLENGTH:
       return Utf8Length(W->Text);
+    case WM_SETICON:
+      return reinterpret_cast<LRESULT>(
+          vantrel::win::SetWindowIcon(*M, W, WParam, reinterpret_cast<HICON>(LParam)));
+    case WM_GETICON:
+      return reinterpret_cast<LRESULT>(vantrel::win::WindowIcon(W, WParam));
     case WM_CLOSE:
       DestroyWindow(Wnd);
       return 0;
@@ -161,8 +167,9 @@ LRESULT DefWindowProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
       if (W->IsTopLevel()) vantrel::win::PaintDefaultFrame(W);
       return TRUE;
     case WM_NCPAINT:
-      // The frame of a top-level window that nobody else draws (the desktop draws none).
-      if (W->IsTopLevel()) vantrel::win::PaintDefaultFrame(W);
+      // The frame of any window that nobody else draws (the desktop draws none): a child's
+      // border and client edge as much as a top-level window's caption.
+      vantrel::win::PaintDefaultFrame(W);
       return 0;
     case WM_QUERYENDSESSION:
     case WM_QUERYOPEN:

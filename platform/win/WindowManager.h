@@ -73,6 +73,8 @@ struct Window {
   bool HasNative = false;  // top-level with a native window on the display
   bool FrameActive = false;         // the default frame's colours: the last WM_NCACTIVATE
   LRESULT FramePressed = 0;         // the default frame's caption button held down (HT*)
+  HICON BigIcon = nullptr;    // WM_SETICON's icons (not owned); none: the class's
+  HICON SmallIcon = nullptr;
   std::unique_ptr<Surface> BackingStore;  // top-level only: window-sized pixels
   std::shared_ptr<WindowPaintData> Paint;  // update region, window DCs, region, layering, scroll state
   std::shared_ptr<void> ClassData;  // a native control class's own state, freed with the window

@@ -6,6 +6,7 @@
 #include "platform/win/Input.h"
 #include "platform/win/PaintState.h"
 #include "platform/win/SysMetrics.h"
+#include "platform/win/WindowIcon.h"
 #include "platform/win/WindowManager.h"
 #include "platform/win/WindowRegion.h"
 
@@ -302,6 +303,7 @@ void WindowManager::SetParentOf(Window* W, Window* NewParent) {
       W->BackingStore = std::make_unique<Surface>(W->Width(), W->Height(), false);
       FDisplay->CreateNativeWindow(W->Handle, W->Rect, W->Style, W->ExStyle);
       W->HasNative = true;
+      ShowNativeIcon(*this, W);
       if (W->Style & WS_VISIBLE) FDisplay->ShowNativeWindow(W->Handle, true);
     }
   }

@@ -360,8 +360,7 @@ class TspFormSkin : public TComponent {
   void SkinRollDown();
   void ApplyRollUpRegion();
 
-  // --- Calls into work of later changes; they do nothing yet ----------------------------------
-  // Window states, snapping, MDI window menu, arrangements, lookups, inactive panel.
+  // --- Window states, snapping, the MDI window menu and tabs, the inactive panel -------------
   void MagneticMove(Integer& ALeft, Integer& ATop, Integer AWidth, Integer AHeight);
   void KeepBoundsOnBorderChange();
   void FindMinimizedPos(TPoint& P);

@@ -89,7 +89,7 @@ Boolean TspSkinCaptionObject::EnableAnimation() const {
 }
 
 void TspSkinCaptionObject::RepaintCaption() {
-  if (Parent->UseLayeredBorder() && SD && SD->LayerFrame && SD->LayerFrame->FullBorder)
+  if (Parent->UseFullLayeredBorder())
     ReDraw();
   else if (Parent->FForm->HandleAllocated())
     SendMessage(Parent->FForm->Handle(), WM_NCPAINT, 0, 0);
@@ -377,8 +377,7 @@ void TspSkinCaptionObject::MouseUp(Integer X, Integer Y, TMouseButton Button) {
   } else {
     ActiveQuickButton = -1;
   }
-  const Boolean FullLayeredBorder = Parent->UseLayeredBorder() && SD && SD->LayerFrame && SD->LayerFrame->FullBorder;
-  if (FullLayeredBorder && Button == mbRight && !Parent->DisableSystemMenu() && ActiveQuickButton == -1) {
+  if (Parent->UseFullLayeredBorder() && Button == mbRight && !Parent->DisableSystemMenu() && ActiveQuickButton == -1) {
     TPoint P;
     GetCursorPos(&P);
     Parent->PopupSystemMenu(P.X, P.Y);

@@ -17,8 +17,8 @@ bool FormSkinSkipsDescriptor(TspDataSkinObject* D) {
          dynamic_cast<TspDataSkinMainMenuBarButton*>(D);
 }
 
-// The object a descriptor makes, in the order the kinds are tested; nil for kinds whose
-// objects are not built yet.
+// The object a descriptor makes, in the order the kinds are tested; nil for the menu
+// descriptors and for a descriptor of no kind of its own.
 TspActiveSkinObject* FormSkinMakeObject(TspFormSkin* FS, TspDataSkinObject* D) {
   if (FormSkinSkipsDescriptor(D)) return nullptr;
   if (dynamic_cast<TspDataSkinGauge*>(D)) return new TspSkinGaugeObject(FS, D);

@@ -190,6 +190,8 @@ void TspFormSkin::MakeFormIcon() {
   Boolean System = false;
   if (FForm->Icon() && FForm->Icon()->HandleAllocated()) {
     Source = FForm->Icon()->Handle();
+  } else if (Application && Application->Icon()->HandleAllocated()) {
+    Source = Application->Icon()->Handle();
   } else {
     Source = LoadIcon(nullptr, IDI_APPLICATION);
     System = true;

@@ -143,7 +143,7 @@ void TspFormSkin::RestoreFrame() {
 void TspFormSkin::KeepBoundsOnBorderChange() {
   const TRect& B = FOldFormBounds;  // left, top, width, height
   const TspFormLayerBorder& L = *FBorderLayer;
-  if (L.Visible() && L.FullBorder() && FOldFullBorder != -1 && UseLayeredBorder()) {
+  if (FullLayeredBorderShown() && FOldFullBorder != -1) {
     FForm->SetBounds(B.Left + L.LeftSize, B.Top + L.TopSize, B.Right - L.LeftSize - L.RightSize,
                      B.Bottom - L.TopSize - L.BottomSize);
     return;

@@ -33,7 +33,13 @@ TspTrayIcon::TspTrayIcon(TComponent* AOwner) : TComponent(AOwner) {
   FAnimateTimer = MakeTrayTimer(FAnimateTimerInterval, [this](TObject* Sender) { TimerCycle(Sender); });
   FClickTimer = MakeTrayTimer(GetDoubleClickTime(), [this](TObject* Sender) { TimerClick(Sender); });
   if (Designing()) return;
-  if (!FIcon->HandleAllocated() && LoadDefaultIcon()) FIcon->SetHandle(LoadIcon(nullptr, IDI_APPLICATION));
+  // An icon-less tray icon shows the program's icon, or the system's when it has none.
+  if (!FIcon->HandleAllocated() && LoadDefaultIcon()) {
+    if (Application && Application->Icon()->HandleAllocated())
+      FIcon->Assign(Application->Icon());
+    else
+      FIcon->SetHandle(LoadIcon(nullptr, IDI_APPLICATION));
+  }
   Subclass();
 }
 

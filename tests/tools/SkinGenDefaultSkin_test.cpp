@@ -203,6 +203,7 @@ TEST(AppPictures, EveryPictureLoadsWithItsSize) {
   std::vector<sg::AppPicture> All(sg::AppPictures.begin(), sg::AppPictures.end());
   All.push_back(sg::GettingStartedPicture);
   All.push_back(sg::PreviewPicture);
+  All.push_back(sg::AppIconPicture);
   for (const sg::AppPicture& P : All) {
     SCOPED_TRACE(P.Name);
     if (IsPng(P.Name)) {
@@ -224,6 +225,25 @@ TEST(AppPictures, EveryPictureLoadsWithItsSize) {
       EXPECT_EQ(Bmp->Width(), P.Width);
       EXPECT_EQ(Bmp->Height(), P.Height);
     }
+  }
+}
+
+// The program's icon is the caption's mark: a white play triangle on an accent square.
+TEST(AppPictures, ProgramIconShowsThePlayMark) {
+  auto Png = CreateOwned<TPngImage>();
+  Png->LoadFromFile(BinDir() + "/" + sg::DefaultSkinFolder + "/appicon.png");
+  ASSERT_EQ(Png->Width(), 32);
+  struct Spot {
+    int X, Y;
+    sg::Colour Colour;
+  };
+  for (const Spot& P : {Spot{16, 16, sg::Rgb(255, 255, 255)}, Spot{13, 11, sg::Rgb(255, 255, 255)},
+                        Spot{5, 16, sg::palette::Accent}, Spot{16, 4, sg::palette::Accent},
+                        Spot{26, 26, sg::palette::Accent}}) {
+    SCOPED_TRACE(testing::Message() << "pixel " << P.X << "," << P.Y);
+    EXPECT_EQ(Png->PixelAlpha(P.X, P.Y), 255);
+    const TColor C = Png->Pixels(P.X, P.Y);
+    EXPECT_EQ(sg::Rgb(GetRValue(C), GetGValue(C), GetBValue(C)), P.Colour);
   }
 }
 

@@ -1,6 +1,6 @@
 // The main window's pictures in the default skin's folder: button glyphs as PNGs with
-// alpha (the "_over" ones in the accent colour) and the BMP backgrounds of the profile
-// field, the file table and the two panels.
+// alpha (the "_over" ones in the accent colour), the BMP backgrounds of the profile
+// field, the file table and the two panels, and the program's icon.
 #include <cmath>
 #include <functional>
 #include <string>
@@ -181,6 +181,12 @@ void WriteAppPictures(const std::string& Folder) {
       }
     }
   });
+  // The program's icon: the caption's mark filling the picture, on transparency.
+  {
+    Raster R(AppIconPicture.Width, AppIconPicture.Height, 0, 0);
+    DrawAppMark(R, AppIconPicture.Width / 2.0, AppIconPicture.Height / 2.0, AppIconPicture.Width / 2.0 - 1, false);
+    R.ToPng()->SaveToFile(Folder + "/" + AppIconPicture.Name);
+  }
   // The preview area before a file plays: a dark screen with a play mark.
   SaveAppBmp(Folder, PreviewPicture, [](Raster& R) {
     const int W = R.Width(), H = R.Height();

@@ -162,6 +162,9 @@ void WriteSkinFolder(TspSkinData& Data, const std::string& Folder);
 void WriteDefaultSkin(const std::string& Folder);
 void WriteTestSkin(const std::string& Folder, bool Alt);
 void WriteAppPictures(const std::string& Folder);
+// The application's mark, as the caption's system-menu button shows it: a rounded accent
+// square of half size K around (CX, CY) with a white play triangle.
+void DrawAppMark(Raster& T, double CX, double CY, double K, bool Crisp);
 // A .cur file of CursorSize x CursorSize: a black arrow with a white outline.
 void WriteCursorFile(const std::string& FileName);
 

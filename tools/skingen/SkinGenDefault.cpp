@@ -81,15 +81,9 @@ void DrawLaconicGlyph(Raster& T, const TRect& R, Glyph G, Colour C, bool Crisp) 
                  C);
       break;
     }
-    case Glyph::SysMenu: {
-      // The application's mark: a rounded accent square with a white play triangle.
-      const double K = std::min(8.0, Sz / 2);
-      T.FillRoundRect(CX - K, CY - K, CX + K, CY + K, 3, pl::Accent, Crisp);
-      T.FillPolygon(
-          {{CX - K * 0.35, CY - K * 0.5}, {CX - K * 0.35, CY + K * 0.5}, {CX + K * 0.55, CY}},
-          pl::TextOnAccent, Crisp);
+    case Glyph::SysMenu:
+      DrawAppMark(T, CX, CY, std::min(8.0, Sz / 2), Crisp);
       break;
-    }
     case Glyph::Ellipsis: {
       const double Rad = std::max(1.0, Sz * 0.075);
       const double Step = Rad * 2 + 2;
@@ -108,6 +102,17 @@ void DrawLaconicGlyph(Raster& T, const TRect& R, Glyph G, Colour C, bool Crisp) 
     }
   }
 }
+
+}  // namespace
+
+void DrawAppMark(Raster& T, double CX, double CY, double K, bool Crisp) {
+  // The corner radius keeps its proportion: 3 pixels on the caption's 16-pixel mark.
+  T.FillRoundRect(CX - K, CY - K, CX + K, CY + K, K * 3 / 8, pl::Accent, Crisp);
+  T.FillPolygon({{CX - K * 0.35, CY - K * 0.5}, {CX - K * 0.35, CY + K * 0.5}, {CX + K * 0.55, CY}},
+                pl::TextOnAccent, Crisp);
+}
+
+namespace {
 
 class LaconicLook : public SkinLook {
  public:

@@ -509,5 +509,7 @@ inline constexpr std::array<AppPicture, 20> AppPictures{{{"open.png", 64, 64},
                                                          {"filmicon.bmp", 18, 16}}};
 inline constexpr AppPicture GettingStartedPicture{"gettingstarted.bmp", 423, 255};
 inline constexpr AppPicture PreviewPicture{"preview.bmp", 250, 168};
+// The program's icon: its windows, task list entry and tray icon show it.
+inline constexpr AppPicture AppIconPicture{"appicon.png", 32, 32};
 
 }  // namespace vantrel::skingen

@@ -1,12 +1,16 @@
 // Forms made by the application in order, the main form and the end of Run, an exception
-// in OnCreate, closing with its events, placement and the frame styles.
+// in OnCreate, closing with its events, placement, the frame styles and the plain frame
+// of a form no skin draws.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "platform/ui/Forms.h"
+#include "platform/win/Focus.h"
 #include "platform/win/MessageQueue.h"
+#include "platform/win/SysColors.h"
+#include "platform/win/SysMetrics.h"
 #include "tests/support/UiFormsFixture.h"
 
 using vantrel::uitest::FormsSession;
@@ -361,4 +365,41 @@ TEST(Form, AnMDIFormHasAClientWindowAndListsItsChildren) {
   // A child closes by minimizing (it has a minimize box).
   Doc2->Close();
   EXPECT_EQ(Doc2->WindowState(), wsMinimized);
+}
+
+// A form that no skin draws shows the plain frame: a border in the frame colour, its
+// caption in the title bar and a close button with its cross; a click there closes it.
+TEST(Form, AnUnskinnedFormShowsItsFrameAndClosesByItsCloseButton) {
+  FormsSession S;
+  TForm* Main = nullptr;
+  TSecondForm* Plain = nullptr;
+  Application->CreateForm(Main);
+  Application->CreateForm(Plain);
+  Plain->SetBounds(60, 60, 320, 200);
+  Plain->SetCaption("Plain form");
+  Plain->Show();
+  SetActiveWindow(Plain->Handle());
+  S.Session.PumpUntilIdle();
+  const vantrel::win::Surface Shot = S.Session.Capture(Plain->Handle());
+  auto Screen = [](COLORREF C) { return ((C & 0xFF) << 16) | (C & 0xFF00) | ((C >> 16) & 0xFF); };
+  auto At = [&](int X, int Y) { return Shot.Row(Y)[X] & 0xFFFFFF; };
+  const int Bar = GetSystemMetrics(SM_CYCAPTION);
+  EXPECT_EQ(At(0, 100), Screen(GetSysColor(COLOR_WINDOWFRAME)));
+  EXPECT_EQ(At(160, 199), Screen(GetSysColor(COLOR_WINDOWFRAME)));
+  int Title = 0;
+  for (int Y = 1; Y < Bar; ++Y)
+    for (int X = 1; X < 120; ++X) Title += At(X, Y) == Screen(GetSysColor(COLOR_CAPTIONTEXT));
+  EXPECT_GT(Title, 20) << "no title";
+  int CloseX = -1;
+  for (int X = 319; X >= 0 && CloseX < 0; --X)
+    if (SendMessage(Plain->Handle(), WM_NCHITTEST, 0, MAKELPARAM(60 + X, 60 + Bar / 2)) == HTCLOSE) CloseX = X - 3;
+  ASSERT_GE(CloseX, 280) << "no close button at the caption's right end";
+  int Cross = 0;
+  for (int Y = 2; Y < Bar; ++Y)
+    for (int X = CloseX - 12; X <= CloseX + 2; ++X) Cross += At(X, Y) == Screen(GetSysColor(COLOR_BTNTEXT));
+  EXPECT_GT(Cross, 6) << "the close button shows no cross";
+  S.Session.Press(60 + CloseX, 60 + Bar / 2);
+  S.Session.Release(60 + CloseX, 60 + Bar / 2);
+  S.Session.PumpUntilIdle();
+  EXPECT_FALSE(Plain->Visible()) << "the click did not close the form";
 }

@@ -1,4 +1,4 @@
-// The frame the default procedure paints for a top-level window no skin draws: border,
+// The frame the default procedure paints for a window no skin draws: border,
 // caption with the title in the active or inactive colours, and the caption buttons the
 // styles ask for, with their hit codes and window commands.
 #include <gtest/gtest.h>
@@ -120,4 +120,44 @@ TEST(DefaultFrame, CaptionButtonsFollowTheStylesAndRunTheirCommands) {
   S.Release(R.Left + CloseNow.X, R.Top + CloseNow.Y);
   S.PumpUntilIdle();
   EXPECT_FALSE(IsWindow(Full));
+}
+
+// Child windows get their border painted too: WS_BORDER a line in the frame colour,
+// WS_EX_CLIENTEDGE a sunken edge (shadow above and left, light below and right), both
+// over the parent's green.
+TEST(DefaultFrame, BorderedChildWindowsShowTheirBorderInsideTheParent) {
+  HeadlessSession S;
+  MessageLog Log;
+  const COLORREF Green = RGB(0, 200, 0);
+  HWND Parent = nullptr;
+  Log.Handler() = [&](HWND W, UINT Msg, WPARAM WParam, LPARAM) -> std::optional<LRESULT> {
+    if (Msg != WM_ERASEBKGND) return std::nullopt;
+    RECT R;
+    GetClientRect(W, &R);
+    HBRUSH B = CreateSolidBrush(W == Parent ? Green : RGB(255, 255, 255));
+    FillRect(reinterpret_cast<HDC>(WParam), &R, B);
+    DeleteObject(B);
+    return 1;
+  };
+  Parent = Log.Create(WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 100, 100, 240, 120);
+  HWND Bordered = Log.Create(WS_CHILD | WS_VISIBLE | WS_BORDER, 20, 20, 60, 40, Parent);
+  HWND Edged = Log.Create(WS_CHILD | WS_VISIBLE, 120, 20, 60, 40, Parent, WS_EX_CLIENTEDGE);
+  ASSERT_NE(Bordered, nullptr);
+  ASSERT_NE(Edged, nullptr);
+  S.PumpUntilIdle();
+  vantrel::win::Surface Shot = S.Capture(Parent);
+  const uint32_t Frame = FramePixel(GetSysColor(COLOR_WINDOWFRAME));
+  struct Spot {
+    int X, Y;
+    uint32_t Colour;
+  };
+  const Spot Spots[] = {
+      {20, 20, Frame},  {79, 40, Frame},  {50, 59, Frame},  {21, 30, FramePixel(RGB(255, 255, 255))},
+      {150, 20, FramePixel(GetSysColor(COLOR_BTNSHADOW))},    {120, 40, FramePixel(GetSysColor(COLOR_BTNSHADOW))},
+      {150, 21, FramePixel(GetSysColor(COLOR_3DDKSHADOW))},   {150, 59, FramePixel(GetSysColor(COLOR_BTNHIGHLIGHT))},
+      {179, 40, FramePixel(GetSysColor(COLOR_BTNHIGHLIGHT))}, {150, 58, FramePixel(GetSysColor(COLOR_3DLIGHT))},
+      {10, 10, FramePixel(Green)},
+  };
+  for (const Spot& P : Spots) EXPECT_EQ(PixelAt(Shot, P.X, P.Y), P.Colour) << P.X << "," << P.Y;
+  if (HasFailure()) vantrel::display::SavePng(Shot, testing::TempDir() + "DefaultFrameChildren.png");
 }
