@@ -71,6 +71,8 @@ class TspSkinControl : public TCustomControl {
   void ApplySkinCursor();
   // The whole composed image (skinned or plain) drawn into a device context.
   void PaintWholeImageTo(HDC DC);
+  // The control's image, skinned or plain, put together off screen; Draw takes it.
+  void ComposeWholeImage(const std::function<void(TBitmap*)>& Draw);
 
   Boolean FromWMPaint = false;
   TspSkinData* FSD = nullptr;
@@ -85,6 +87,12 @@ class TspSkinControl : public TCustomControl {
   String FHintTitle;
   Integer FHintImageIndex = 0;
   TCustomImageList* FHintImageList = nullptr;
+
+ private:
+  // The pixels the control's last image was put together on, kept for the next paint:
+  // the pages of a fresh bitmap the size of a big control cost more than drawing into
+  // them. Empty while a paint holds them.
+  TOwned<TBitmap> FImagePixels;
 };
 
 class TspSkinCustomControl : public TspSkinControl, public TspSkinGeometry {
