@@ -74,6 +74,8 @@ class TspSkinControl : public TCustomControl {
   // The whole image into DC, then the inner edit Edit (when shown) painting its text over
   // its own part of it.
   void PaintWholeImageWithEdit(HDC DC, TWinControl* Edit);
+  // The control's image, skinned or plain, put together off screen; Draw takes it.
+  void ComposeWholeImage(const std::function<void(TBitmap*)>& Draw);
 
   Boolean FromWMPaint = false;
   TspSkinData* FSD = nullptr;
@@ -88,6 +90,12 @@ class TspSkinControl : public TCustomControl {
   String FHintTitle;
   Integer FHintImageIndex = 0;
   TCustomImageList* FHintImageList = nullptr;
+
+ private:
+  // The pixels the control's last image was put together on, kept for the next paint:
+  // the pages of a fresh bitmap the size of a big control cost more than drawing into
+  // them. Empty while a paint holds them.
+  TOwned<TBitmap> FImagePixels;
 };
 
 class TspSkinCustomControl : public TspSkinControl, public TspSkinGeometry {

@@ -1,5 +1,7 @@
 // The windowed skinned control: descriptor lookup, off-screen painting, blending with
 // what lies behind it and the skin-change steps.
+#include <algorithm>
+#include <cstdint>
 #include <memory>
 
 #include "platform/win/Gdi.h"
@@ -82,36 +84,49 @@ void TspSkinControl::Notification(TComponent* AComponent, TOperation Operation) 
   if (AComponent == FHintImageList) FHintImageList = nullptr;
 }
 
-void TspSkinControl::Paint() {
-  if (Width() <= 0 || Height() <= 0) return;
-  GetSkinData();
+void TspSkinControl::ComposeWholeImage(const std::function<void(TBitmap*)>& Draw) {
+  // Every paint draws on a bitmap of its own, white at the control's size; only its
+  // pixels come from the last paint when they fit (a paint within a paint of the same
+  // control finds none and makes new ones).
   auto B = CreateOwned<TBitmap>();
-  B->SetPixelFormat(pf24bit);
-  B->SetSize(Width(), Height());
+  const Integer W = Width(), H = Height();
+  if (FImagePixels && FImagePixels->Width() == W && FImagePixels->Height() == H &&
+      FImagePixels->PixelFormat() == pf32bit) {
+    B->SetHandle(FImagePixels->ReleaseHandle());
+    for (Integer Y = 0; Y < H; ++Y) std::fill_n(static_cast<uint32_t*>(B->ScanLine(Y)), W, 0x00FFFFFFu);
+  } else {
+    B->SetPixelFormat(pf32bit);
+    B->SetSize(W, H);
+  }
   if (FIndex != -1)
     DrawSkinImage(B.get());
   else if (FDrawDefault)
     DrawDefaultImage(B.get());
-  if (!FAlphaBlend)
-    Canvas()->Draw(0, 0, B.get());
-  else
-    DrawBlendedOverBackground(this, B.get(), FAlphaBlendValue, Canvas());
+  Draw(B.get());
+  if (!FImagePixels) FImagePixels = CreateOwned<TBitmap>();
+  FImagePixels->SetHandle(B->ReleaseHandle());
+}
+
+void TspSkinControl::Paint() {
+  if (Width() <= 0 || Height() <= 0) return;
+  GetSkinData();
+  ComposeWholeImage([this](TBitmap* B) {
+    if (!FAlphaBlend)
+      Canvas()->Draw(0, 0, B);
+    else
+      DrawBlendedOverBackground(this, B, FAlphaBlendValue, Canvas());
+  });
 }
 
 void TspSkinControl::PaintWholeImageTo(HDC DC) {
   if (Width() <= 0 || Height() <= 0) return;
   GetSkinData();
-  auto B = CreateOwned<TBitmap>();
-  B->SetPixelFormat(pf24bit);
-  B->SetSize(Width(), Height());
-  if (FIndex != -1)
-    DrawSkinImage(B.get());
-  else if (FDrawDefault)
-    DrawDefaultImage(B.get());
-  auto C = CreateOwned<TCanvas>();
-  C->SetHandle(DC);
-  C->Draw(0, 0, B.get());
-  C->SetHandle(nullptr);
+  ComposeWholeImage([DC](TBitmap* B) {
+    auto C = CreateOwned<TCanvas>();
+    C->SetHandle(DC);
+    C->Draw(0, 0, B);
+    C->SetHandle(nullptr);
+  });
 }
 
 void TspSkinControl::PaintWholeImageWithEdit(HDC DC, TWinControl* Edit) {

@@ -1,6 +1,8 @@
 // Skin-image composition: 3-part strips, 9-part images and their variants, and the four
 // border strips of a frame, built from one rectangle of a skin picture at any size.
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 #include "platform/ui/Graphics.h"
 #include "skin/core/drawing/SPUtils.h"
@@ -15,6 +17,24 @@ TRect Piece(const TRect& R, Integer X1, Integer Y1, Integer X2, Integer Y2) {
 class TComposer {
  public:
   TComposer(TBitmap* Dest, TBitmap* Source, const TRect& R) : FDest(Dest), FSource(Source), FR(R) {}
+
+  // For a composition of many pieces: R of a source of another depth than 32 bits is
+  // copied once to a 32-bit bitmap, and the pieces come from there. Every copy straight
+  // from such a source would first compare all its bits with the pixels last read from
+  // them. A rectangle reaching outside the source stays where it is, so that pieces
+  // outside it keep copying nothing.
+  void SnapshotSource() {
+    if (!Ready() || FSource->PixelFormat() == pf32bit || FR.Left < 0 || FR.Top < 0 ||
+        FR.Right > FSource->Width() || FR.Bottom > FSource->Height() || FR.Right <= FR.Left ||
+        FR.Bottom <= FR.Top)
+      return;
+    FSnapshot = CreateOwned<TBitmap>();
+    FSnapshot->SetPixelFormat(pf32bit);
+    FSnapshot->SetSize(RectWidth(FR), RectHeight(FR));
+    FSnapshot->Canvas()->CopyRect(Rect(0, 0, RectWidth(FR), RectHeight(FR)), FSource->Canvas(), FR);
+    FSource = FSnapshot.get();
+    FR = Rect(0, 0, RectWidth(FR), RectHeight(FR));
+  }
 
   bool Ready() const { return FDest && FSource && !FDest->Empty() && !FSource->Empty(); }
 
@@ -47,6 +67,7 @@ class TComposer {
     if (!Ready() || PW <= 0 || PH <= 0 || W <= 0 || H <= 0) return;
     const Integer FW = std::min(PW, W), FH = std::min(PH, H);
     Copy(X1, Y1, X1 + FW, Y1 + FH, Rect(Dst.Left, Dst.Top, Dst.Left + FW, Dst.Top + FH));
+    if (RepeatInRows(Dst, FW, FH)) return;
     TCanvas* C = FDest->Canvas();
     for (Integer Done = FW; Done < W;) {
       const Integer N = std::min(Done, W - Done);
@@ -60,6 +81,40 @@ class TComposer {
                   Rect(Dst.Left, Dst.Top, Dst.Right, Dst.Top + N));
       Done += N;
     }
+  }
+
+  // The tile in the top-left FW x FH corner of Dst repeated over the rest of Dst straight
+  // in the rows of a 32-bit destination, when a copy within its canvas would land on the
+  // same pixels: Dst inside the bitmap, no clipping and no moved origin on its canvas. A
+  // copy within one canvas reads from a snapshot of the source area first, which for a
+  // big image costs as much as the copy again in new pages. False when it cannot.
+  bool RepeatInRows(const TRect& Dst, Integer FW, Integer FH) {
+    if (FDest->PixelFormat() != pf32bit || Dst.Left < 0 || Dst.Top < 0 || Dst.Right > FDest->Width() ||
+        Dst.Bottom > FDest->Height())
+      return false;
+    HDC DC = FDest->Canvas()->Handle();
+    POINT WindowOrg{}, ViewportOrg{};
+    if (!GetWindowOrgEx(DC, &WindowOrg) || !GetViewportOrgEx(DC, &ViewportOrg) || WindowOrg.X != 0 ||
+        WindowOrg.Y != 0 || ViewportOrg.X != 0 || ViewportOrg.Y != 0)
+      return false;
+    HRGN Clip = CreateRectRgn(0, 0, 0, 0);
+    const int Clipped = GetClipRgn(DC, Clip);
+    DeleteObject(Clip);
+    if (Clipped != 0) return false;
+    GdiFlush();
+    const size_t Bytes = static_cast<size_t>(Dst.Right - Dst.Left) * 4;
+    for (Integer Y = Dst.Top; Y < Dst.Top + FH; ++Y) {
+      uint32_t* Row = static_cast<uint32_t*>(FDest->ScanLine(Y)) + Dst.Left;
+      for (Integer Done = FW, W = Dst.Right - Dst.Left; Done < W;) {
+        const Integer N = std::min(Done, W - Done);
+        std::memcpy(Row + Done, Row, static_cast<size_t>(N) * 4);
+        Done += N;
+      }
+    }
+    for (Integer Y = Dst.Top + FH; Y < Dst.Bottom; ++Y)
+      std::memcpy(static_cast<uint32_t*>(FDest->ScanLine(Y)) + Dst.Left,
+                  static_cast<const uint32_t*>(FDest->ScanLine(Dst.Top + (Y - Dst.Top) % FH)) + Dst.Left, Bytes);
+    return true;
   }
 
   // Tiles of length L from S to E along x, each from Top to Bottom; the last one is cut
@@ -134,6 +189,7 @@ class TComposer {
   TBitmap* FDest;
   TBitmap* FSource;
   TRect FR;
+  TOwned<TBitmap> FSnapshot;
 };
 
 // Every copy onto a bitmap of another depth than 32 bits converts that bitmap's rows;
@@ -205,6 +261,7 @@ void NinePart(const TNinePart& G, TBitmap* Dest, TBitmap* Source, const TRect& R
   const TWorkBitmap Work(Dest);
   TComposer c(Work.Get(), Source, R);
   if (!c.Ready()) return;
+  c.SnapshotSource();
   const Integer WR = RectWidth(R), HR = RectHeight(R);
 
   // Edges: top, bottom, left, right.
