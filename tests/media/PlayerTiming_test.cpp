@@ -317,7 +317,9 @@ TEST(PlayerSync, ASlowPictureStepSkipsPicturesAndStaysWithTheSound) {
   ASSERT_GT(Errors.size(), 10u) << "too few pictures shown in the second half";
   std::nth_element(Errors.begin(), Errors.begin() + Errors.size() / 2, Errors.end());
   RecordProperty("median_ms", std::to_string(Errors[Errors.size() / 2] * 1000));
-  EXPECT_LE(Errors[Errors.size() / 2], 0.25);
+  // A picture takes 100 ms and two wait in the queue: up to about 0.3 s behind is the
+  // step's own cost; without skipping the gap would grow past 5 s here.
+  EXPECT_LE(Errors[Errors.size() / 2], 0.5);
 }
 
 }  // namespace
