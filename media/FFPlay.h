@@ -220,6 +220,12 @@ struct TVideoState {
   bool audio_skipping = false;  // audio thread: sound before audio_skip_to is dropped
   double audio_skip_to = 0;
   double frame_delay = 0;
+  // The decoder's rate is compared with the container's once its first picture told it.
+  bool frame_rate_pending = false;
+  // Frame skipping: a share of 1 / skip_frames of the decoded pictures goes on to be
+  // shown (1 = all); late pictures raise it, a full picture queue lowers it.
+  std::atomic<float> skip_frames{1.0f};
+  float skip_frames_index = 0.0f;
   // Pictures (video thread -> event loop).
   TOwned<TThread> video_tid;
   TOwned<TThread> refresh_tid;
@@ -257,6 +263,9 @@ struct TVideoState {
 // Blends one palettised subtitle rectangle (palette already A, Y, U, V) into a YUV 4:2:0
 // picture of AImageW x AImageH; a rectangle reaching outside is moved inside.
 void BlendSubtitleRect(const AVPicture& ADst, const AVSubtitleRect& ARect, Integer AImageW, Integer AImageH);
+// The byte position ADelta seconds from AHere in a file of ABitRate bits a second
+// (0: unknown, 180000 bytes a second assumed); never before the file's first byte.
+Int64 RelativeByteSeekTarget(Int64 AHere, double ADelta, Int64 ABitRate);
 // A palette entry 0xAARRGGBB as 0xAAYYUUVV (studio range).
 uint32_t SubtitleColorToYUV(uint32_t AARGB);
 // Frees the state's queued subtitles and their slots.
@@ -404,6 +413,8 @@ class TCustomPlayer : public TFFBaseComponent {
   Integer decoder_reorder_pts = -1;
   Integer framedrop = 0;
   Integer rdftspeed = 20;
+  // The surface takes the display's size (read at Open) instead of the screen size.
+  bool is_full_screen = false;
 
   TAudioHookEvent OnAudioHook;
   TPositionEvent OnPosition;
@@ -484,6 +495,9 @@ class TCustomPlayer : public TFFBaseComponent {
   void ReadThreadEnd(TVideoState* AState);
   bool HandleSeek(TVideoState* AState);
   Integer StreamComponentOpen(TVideoState* AState, Integer AStreamIndex);
+  // Sets frame_delay from the forced, the decoder's or the container's frame rate: false
+  // (nothing set) while the decoder does not know its rate yet, unless AFinal.
+  bool ChooseFrameDelay(TVideoState* AState, bool AFinal);
   void StreamComponentClose(TVideoState* AState, Integer AStreamIndex);
   Integer AudioDecodeFrame(TVideoState* AState, double& APTS);
   bool ConvertAudioFrame(TVideoState* AState, const AVFrame* AFrame, Integer& ASize);
@@ -532,6 +546,7 @@ class TCustomPlayer : public TFFBaseComponent {
   bool FDisableVideo = false;
   bool FDisableDisplay = false;
   Integer FFrameWidth = 0, FFrameHeight = 0, FScreenWidth = 0, FScreenHeight = 0;
+  Integer FFullScreenWidth = 0, FFullScreenHeight = 0;  // the display's size at Open
   bool FTriggerEventInMainThread = true;
   bool FHijackWndProc = true;
   bool FAutoAdjustFrameRate = true;
@@ -569,7 +584,9 @@ class TCustomPlayer : public TFFBaseComponent {
   void EndSeekSkipping(TVideoState* AState);
   Integer QueuePicture(TVideoState* AState, AVFrame* AFrame, double APTS, Int64 APos);
   // Runs the picture through the filter chain and queues what comes out: 0, -1 to end.
-  Integer FilterAndQueue(TVideoState* AState, AVFrame* AFrame, double APTS, AVFrame* AOut);
+  Integer FilterAndQueue(TVideoState* AState, AVFrame* AFrame, AVFrame* AOut);
+  // A filtered picture's time in seconds of the video stream (0 without one).
+  double FilteredPictureTime(TVideoState* AState, const AVFrame* AOut);
   // The filter chain for the video's pictures: turned upright first, then the user's filters.
   String VideoFilterChainText(const TVideoState* AState) const;
   // The size of the video's pictures as shown (turned upright), -1 x -1 without video.
@@ -592,6 +609,7 @@ class TCustomPlayer : public TFFBaseComponent {
   void ExpireSubtitles(TVideoState* AState);
   void BlendSubtitles(TVideoState* AState, TVideoPicture& APicture);
   std::function<void(double, Int64)> FShowHook;
+  std::function<void()> FPictureWork;  // tests: runs for each decoded picture kept
   std::function<void()> FEventGate;  // tests: runs after each SDL event is taken
   std::atomic<Integer> FSDLQuits{0};
   std::atomic<bool> FSDLQuitOnMain{false};
@@ -660,6 +678,11 @@ void PlayerSurfaceSize(TCustomPlayer& APlayer, Integer& AWidth, Integer& AHeight
 // Called on the play thread with each picture's PTS (seconds) and the player's clock
 // (microseconds) right after it is shown; empty: none.
 void SetPlayerShowHook(TCustomPlayer& APlayer, std::function<void(double APTS, Int64 ANow)> AHook);
+// The player's own copy of SDL (tests replace entry points of it to make calls fail).
+TSDLLoader* PlayerSDL(TCustomPlayer& APlayer);
+// Called on the video thread for every decoded picture that goes on to the display,
+// before it is converted (tests: a slow picture step); empty: none.
+void SetPlayerPictureWork(TCustomPlayer& APlayer, std::function<void()> AWork);
 // Inside the show hook only (the data lock is held there): a surface pixel as RGB and
 // the shown overlay's luma and chroma at a picture position.
 bool PlayerShownPixel(TCustomPlayer& APlayer, Integer AX, Integer AY, uint8_t& AR, uint8_t& AG, uint8_t& AB);

@@ -265,7 +265,18 @@ bool TCustomPlayer::Open(const String& AFileName, HWND AScreenHandle, bool APaus
   }
   FPlayEvent.Clear();
   if (!StartSDL(AScreenHandle)) return false;
-  if (FDisableDisplay) FDisableVideo = true;
+  if (FDisableDisplay) {
+    FDisableVideo = true;
+  } else {
+    const SDL_VideoInfo* Info = FSDL->SDL_GetVideoInfo();
+    if (!Info) {
+      FLastErrMsg = "SDL_GetVideoInfo() failed";
+      QuitSDL();
+      return false;
+    }
+    FFullScreenWidth = Info->current_w;
+    FFullScreenHeight = Info->current_h;
+  }
   FSDL->SDL_EventState(SDL_ACTIVEEVENT, SDL_IGNORE);
   FSDL->SDL_EventState(SDL_MOUSEMOTION, SDL_IGNORE);
   FSDL->SDL_EventState(SDL_SYSWMEVENT, SDL_IGNORE);
@@ -367,13 +378,18 @@ void TCustomPlayer::Seek(double ADelta, TSeekFlags ASeekFlags, bool AWaitForSeek
   if (!S) return;
   S->EventEOF = 0;
   if (ASeekFlags.Contains(sfByte)) {
-    const double BytesPerSecond = S->ic && S->ic->bit_rate > 0 ? S->ic->bit_rate / 8.0 : 180000.0;
     const Int64 Here = S->ic && S->ic->pb ? ff::avio_seek(S->ic->pb, 0, SEEK_CUR) : 0;
-    StreamSeek(S, SeekFlagsToInt(ASeekFlags), AWaitForSeekEnd, 0, std::llround(Here + ADelta * BytesPerSecond));
+    StreamSeek(S, SeekFlagsToInt(ASeekFlags), AWaitForSeekEnd, 0,
+               RelativeByteSeekTarget(Here, ADelta, S->ic ? S->ic->bit_rate : 0));
     return;
   }
   StreamSeek(S, SeekFlagsToInt(ASeekFlags), AWaitForSeekEnd, std::llround(ADelta * 1000000),
              std::llround(1000000 * (GetMasterClock(S) + ADelta)));
+}
+
+Int64 RelativeByteSeekTarget(Int64 AHere, double ADelta, Int64 ABitRate) {
+  const double Bytes = ABitRate > 0 ? ADelta * ABitRate / 8.0 : ADelta * 180000.0;
+  return std::max<Int64>(0, AHere + std::llround(Bytes));
 }
 
 Integer TCustomPlayer::ScreenSurfaceWidth() const { return Fscreen ? Fscreen->w : 0; }
@@ -445,6 +461,8 @@ struct TPlayerSurfaceAccess {
   }
   static void SetShowHook(TCustomPlayer& P, std::function<void(double, Int64)> AHook) { P.FShowHook = std::move(AHook); }
   static void SetEventGate(TCustomPlayer& P, std::function<void()> AGate) { P.FEventGate = std::move(AGate); }
+  static void SetPictureWork(TCustomPlayer& P, std::function<void()> AWork) { P.FPictureWork = std::move(AWork); }
+  static TSDLLoader* SDL(TCustomPlayer& P) { return P.FSDL.get(); }
   static Integer SDLQuits(TCustomPlayer& P, bool& AOnMain) {
     AOnMain = P.FSDLQuitOnMain.load();
     return P.FSDLQuits.load();
@@ -471,6 +489,12 @@ void PlayerSurfaceSize(TCustomPlayer& APlayer, Integer& AWidth, Integer& AHeight
 
 void SetPlayerShowHook(TCustomPlayer& APlayer, std::function<void(double, Int64)> AHook) {
   TPlayerSurfaceAccess::SetShowHook(APlayer, std::move(AHook));
+}
+
+TSDLLoader* PlayerSDL(TCustomPlayer& APlayer) { return TPlayerSurfaceAccess::SDL(APlayer); }
+
+void SetPlayerPictureWork(TCustomPlayer& APlayer, std::function<void()> AWork) {
+  TPlayerSurfaceAccess::SetPictureWork(APlayer, std::move(AWork));
 }
 
 bool PlayerShownPixel(TCustomPlayer& APlayer, Integer AX, Integer AY, uint8_t& AR, uint8_t& AG, uint8_t& AB) {

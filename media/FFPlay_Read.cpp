@@ -449,30 +449,9 @@ Integer TCustomPlayer::StreamComponentOpen(TVideoState* S, Integer AIndex) {
       S->video_st = St;
       S->video_ctx = Ctx;
       S->upright = UprightTurnOf(St);
-      // No decoder time base in today's libraries: the codec's rate is its frame rate
-      // times its ticks per frame.
-      AVRational CodecRate = Ctx->framerate;
-      if (CodecRate.num > 0 && CodecRate.den > 0 && Ctx->ticks_per_frame > 1) CodecRate.num *= Ctx->ticks_per_frame;
-      const AVRational Container = St->r_frame_rate;
-      AVRational Forced{0, 0};
-      if (!FForceFrameRate.empty() && ff::av_parse_video_rate(&Forced, FForceFrameRate.c_str()) >= 0 &&
-          Forced.num > 0) {
-        Log(llInfo, Format("Force stream %d frame rate: %2.2f (%d/%d) -> %2.2f (%d/%d)",
-                           {AIndex, CodecRate.den ? av_q2d(CodecRate) : 0.0, CodecRate.num, CodecRate.den,
-                            av_q2d(Forced), Forced.num, Forced.den}));
-        S->frame_delay = double(Forced.den) / Forced.num;
-      } else if (!FAutoAdjustFrameRate || Container.num <= 0 || Container.den <= 0 || CodecRate.num <= 0 ||
-                 CodecRate.den <= 0 || av_cmp_q(CodecRate, Container) == 0) {
-        // A decoder that learns its rate only from the pictures (H.264) has none to compare yet.
-        S->frame_delay = CodecRate.num > 0 ? double(CodecRate.den) / CodecRate.num
-                         : Container.num > 0 ? double(Container.den) / Container.num
-                                             : 0.04;
-      } else {
-        Log(llInfo, Format("Seems stream %d codec frame rate differs from container frame rate: %2.2f (%d/%d) -> %2.2f (%d/%d)",
-                           {AIndex, CodecRate.den ? av_q2d(CodecRate) : 0.0, CodecRate.num, CodecRate.den,
-                            av_q2d(Container), Container.num, Container.den}));
-        S->frame_delay = double(Container.den) / Container.num;
-      }
+      // A decoder that learns its rate from the stream's own headers (H.264) knows it
+      // only after its first picture: the choice waits for it.
+      S->frame_rate_pending = !ChooseFrameDelay(S, false);
       S->videoq.Init();
       S->videoq.PutFlush();
       S->video_tid.reset(TPlayerWorker::Create([this, S] { VideoThread(S); }));
@@ -542,6 +521,43 @@ void TCustomPlayer::StreamComponentClose(TVideoState* S, Integer AIndex) {
     TCodecLockGuard Lock;
     ff::avcodec_free_context(&Ctx);
   }
+}
+
+bool TCustomPlayer::ChooseFrameDelay(TVideoState* S, bool AFinal) {
+  const AVCodecContext* Ctx = S->video_ctx;
+  const AVRational Container = S->video_st->r_frame_rate;
+  // No decoder time base in today's libraries: one tick is a picture's share of
+  // ticks_per_frame, and the codec's rate is ticks per second.
+  const AVRational Picture = Ctx->framerate;
+  const bool Known = Picture.num > 0 && Picture.den > 0;
+  const Integer Ticks = std::max(Ctx->ticks_per_frame, 1);
+  const AVRational CodecRate{Known ? Picture.num * Ticks : 0, Known ? Picture.den : 1};
+  const Integer Index = S->video_stream;
+  AVRational Forced{0, 0};
+  if (!FForceFrameRate.empty() && ff::av_parse_video_rate(&Forced, FForceFrameRate.c_str()) >= 0 && Forced.num > 0) {
+    Log(llInfo, Format("Force stream %d frame rate: %2.2f (%d/%d) -> %2.2f (%d/%d)",
+                       {Index, Known ? av_q2d(CodecRate) : 0.0, CodecRate.num, CodecRate.den, av_q2d(Forced),
+                        Forced.num, Forced.den}));
+    S->frame_delay = double(Forced.den) / Forced.num;
+    return true;
+  }
+  const bool ContainerKnown = Container.num > 0 && Container.den > 0;
+  if (!Known) {
+    // Until the decoder tells its rate (or when it never does) the container's is all
+    // there is.
+    S->frame_delay = ContainerKnown ? double(Container.den) / Container.num : 0.04;
+    return AFinal;
+  }
+  // A picture lasts its ticks: a rate of whole pictures, also for streams counting fields.
+  if (!FAutoAdjustFrameRate || !ContainerKnown || av_cmp_q(Picture, Container) == 0) {
+    S->frame_delay = double(Picture.den) / Picture.num;
+    return true;
+  }
+  Log(llInfo, Format("Seems stream %d codec frame rate differs from container frame rate: %2.2f (%d/%d) -> %2.2f (%d/%d)",
+                     {Index, av_q2d(CodecRate), CodecRate.num, CodecRate.den, av_q2d(Container), Container.num,
+                      Container.den}));
+  S->frame_delay = double(Container.den) / Container.num;
+  return true;
 }
 
 void TCustomPlayer::StreamSeek(TVideoState* S, Integer AFlags, bool AWait, Int64 ARel, Int64 APos) {

@@ -63,8 +63,8 @@ void BlendSubtitleRect(const AVPicture& ADst, const AVSubtitleRect& ARect, Integ
           VSum += int(E & 0xFF);
         }
       }
-      // The mean alpha of the pixels that fall into the block.
-      const int A = ASum / K;
+      // The block's coverage: the alphas of its four pixels, those outside counting as 0.
+      const int A = ASum >> 2;
       uint8_t* U = ADst.data[1] + CY * ADst.linesize[1] + CX;
       uint8_t* V = ADst.data[2] + CY * ADst.linesize[2] + CX;
       *U = static_cast<uint8_t>((*U * K * (255 - A) + USum * A) / (255 * K));

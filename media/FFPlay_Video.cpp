@@ -126,13 +126,29 @@ Integer TCustomPlayer::GetVideoFrame(TVideoState* S, AVFrame* AFrame, AVPacket* 
   for (;;) {
     const int Ret = ff::avcodec_receive_frame(Ctx, AFrame);
     if (Ret >= 0) {
+      if (S->frame_rate_pending) {
+        S->frame_rate_pending = false;
+        ChooseFrameDelay(S, true);
+      }
       Int64 Pts;
       if (decoder_reorder_pts == -1) Pts = GuessCorrectPts(S->pts_ctx, AFrame->pts, AFrame->pkt_dts);
       else if (decoder_reorder_pts == 1) Pts = AFrame->pts;
       else Pts = AFrame->pkt_dts;
       if (Pts == AV_NOPTS_VALUE) Pts = 0;
+      // The filters carry this time on: what comes out of them is what is shown when.
+      AFrame->pts = Pts;
       APTS = Pts * av_q2d(S->video_st->time_base);
-      return 1;
+      // Up to a seek's target every picture counts (the last one before it is shown).
+      if (S->video_skipping) return 1;
+      S->skip_frames_index += 1;
+      const float Skip = S->skip_frames.load();
+      if (S->skip_frames_index >= Skip) {
+        S->skip_frames_index -= std::max(Skip, 1.0f);
+        return 1;
+      }
+      // Skipped: the display cannot keep up with every picture.
+      ff::av_frame_unref(AFrame);
+      continue;
     }
     bool Flush = false;
     if (S->videoq.Get(APacket, Flush, true) < 0) return -1;
@@ -149,6 +165,8 @@ Integer TCustomPlayer::GetVideoFrame(TVideoState* S, AVFrame* AFrame, AVPacket* 
       S->frame_last_pts = static_cast<double>(AV_NOPTS_VALUE);
       S->frame_last_delay = 0;
       S->frame_timer = Now() / 1000000.0;
+      S->skip_frames.store(1.0f);
+      S->skip_frames_index = 0.0f;
       // A first picture at time 0 takes the predicted time: not the one from before the seek.
       S->video_clock = 0;
       const Int64 Target = S->seek_target.load();
@@ -245,8 +263,9 @@ void TCustomPlayer::VideoThread(TVideoState* S) {
       ff::av_frame_unref(Frame);
       continue;
     }
+    if (FPictureWork) FPictureWork();
     if (FDeinterlace.load()) DeinterlaceFrame(Frame);
-    const Integer Queued = FilterAndQueue(S, Frame, PTS, Filtered);
+    const Integer Queued = FilterAndQueue(S, Frame, Filtered);
     ff::av_frame_unref(Frame);
     if (Queued < 0) break;
     ++Shown;
@@ -306,7 +325,22 @@ bool TCustomPlayer::DeinterlaceFrame(AVFrame* F) {
   return true;
 }
 
-Integer TCustomPlayer::FilterAndQueue(TVideoState* S, AVFrame* F, double APTS, AVFrame* AOut) {
+double TCustomPlayer::FilteredPictureTime(TVideoState* S, const AVFrame* AOut) {
+  if (AOut->pts == AV_NOPTS_VALUE) return 0;  // the predicted time
+  const AVRational Stream = S->video_st->time_base;
+  const TAVRational Out = S->filters->TimeBase();
+  Int64 Pts = AOut->pts;
+  if (Out.num > 0 && Out.den > 0 && (Out.num != Stream.num || Out.den != Stream.den)) {
+    const Int64 Was = Pts;
+    Pts = ff::av_rescale_q(Pts, AVRational{Out.num, Out.den}, Stream);
+    Log(llDebug, Format("video_thread(): tb:%d/%d pts:%s -> tb:%d/%d pts:%s\n",
+                        {Out.num, Out.den, String(std::to_string(Was)), Stream.num, Stream.den,
+                         String(std::to_string(Pts))}));
+  }
+  return Pts * av_q2d(Stream);
+}
+
+Integer TCustomPlayer::FilterAndQueue(TVideoState* S, AVFrame* F, AVFrame* AOut) {
   if (!S->filters || S->filter_in_w != F->width || S->filter_in_h != F->height || S->filter_in_fmt != F->format) {
     S->filters = std::make_unique<TVideoFilterChain>();
     TVideoFilterInput In;
@@ -338,7 +372,7 @@ Integer TCustomPlayer::FilterAndQueue(TVideoState* S, AVFrame* F, double APTS, A
   for (;;) {
     const Integer Ret = S->filters->Pull(AOut);
     if (Ret != 1) return 0;
-    double PTS = APTS;
+    double PTS = FilteredPictureTime(S, AOut);
     if (PTS != 0) S->video_clock = PTS;
     else PTS = S->video_clock;
     S->video_clock += S->frame_delay + AOut->repeat_pict * S->frame_delay * 0.5;
@@ -351,6 +385,9 @@ Integer TCustomPlayer::FilterAndQueue(TVideoState* S, AVFrame* F, double APTS, A
 Integer TCustomPlayer::QueuePicture(TVideoState* S, AVFrame* F, double APTS, Int64 APos) {
   {
     std::unique_lock<std::mutex> L(S->pictq_mutex);
+    // A full queue with no refresh pending: the display keeps up, fewer pictures need skipping.
+    if (S->pictq_size >= PictureQueueSize && !S->refresh.load())
+      S->skip_frames.store(std::max(0.95f, S->skip_frames.load() * 0.95f));
     S->pictq_cond.wait(L, [S] { return S->pictq_size < PictureQueueSize || S->videoq.Aborted(); });
     if (S->videoq.Aborted()) return -1;
   }
@@ -441,7 +478,10 @@ void TCustomPlayer::RefreshThread(TVideoState* S) {
 Integer TCustomPlayer::VideoOpen(TVideoState* S, bool AForce) {
   if (!FSDLStarted) return -1;
   Integer W = 640, H = 480;
-  if (FScreenWidth > 0 && FScreenHeight > 0) {
+  if (is_full_screen && FFullScreenWidth > 0) {
+    W = FFullScreenWidth;
+    H = FFullScreenHeight;
+  } else if (!is_full_screen && FScreenWidth > 0 && FScreenHeight > 0) {
     W = FScreenWidth;
     H = FScreenHeight;
   } else if (S->out_w.load() > 0) {
@@ -457,7 +497,9 @@ Integer TCustomPlayer::VideoOpen(TVideoState* S, bool AForce) {
   FSDL->SDL_VideoDriverName(Driver, sizeof Driver);
   // The dummy driver gives 8 bits (and no overlay) unless asked for a depth.
   const int Bpp = String(Driver) == "dummy" ? 32 : 0;
-  Fscreen = FSDL->SDL_SetVideoMode(W, H, Bpp, SDL_HWSURFACE | SDL_ASYNCBLIT | SDL_RESIZABLE | SDL_HWACCEL);
+  const Uint32 Flags = is_full_screen ? SDL_FULLSCREEN | SDL_HWSURFACE | SDL_ASYNCBLIT | SDL_HWACCEL
+                                     : SDL_HWSURFACE | SDL_ASYNCBLIT | SDL_RESIZABLE | SDL_HWACCEL;
+  Fscreen = FSDL->SDL_SetVideoMode(W, H, Bpp, Flags);
   if (!Fscreen) {
     LogError("SDL: could not set video mode.", false);
     return -1;
@@ -661,6 +703,7 @@ void TCustomPlayer::VideoRefresh(TVideoState* S, bool ADequeue) {
     const double Next = Size > 1 ? S->pictq[(S->pictq_rindex + 1) % PictureQueueSize].due_clock
                                  : VP.due_clock + S->video_clock - VP.pts;
     if ((framedrop && NowSec > Next && !S->IsDevice) || Late) {
+      S->skip_frames.store(S->skip_frames.load() * 1.05f);
       if (Size > 1 || NowSec > Next + 0.5 || Late) {
         S->pictq_rindex = (S->pictq_rindex + 1) % PictureQueueSize;
         std::lock_guard<std::mutex> L(S->pictq_mutex);

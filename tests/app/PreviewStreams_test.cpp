@@ -1,61 +1,25 @@
 // The preview's stream lists, filled from the file being played when it opens.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdlib>
-#include <functional>
 #include <string>
+#include <vector>
 
-#include "app/main.h"
-#include "media/FFPlay.h"
-#include "platform/rtl/Threads.h"
 #include "platform/ui/ComboBox.h"
-#include "tests/app/FileListStub.h"
-#include "tests/media/PlayerTestKit.h"
-#include "tests/support/TempDir.h"
-#include "tests/support/UiFormsFixture.h"
+#include "tests/app/PreviewFixture.h"
 
 using namespace vantrel::app;
 using vantrel::apptest::StubEntry;
-using vantrel::apptest::StubFileList;
-using vantrel::test::TTempDir;
 
 namespace {
 
-class PreviewStreamLists : public testing::Test {
+class PreviewStreamLists : public vantrel::apptest::PreviewWindowTest {
  protected:
-  void SetUp() override {
-    vantrel::test::UseHeadlessSDL();
-    MainUnit().ErrorReports.clear();
-    MainUnit().ActionLog.clear();
-    Application->CreateForm(Main);
-    Main->FileList = &Files;
-    Main->SetBounds(0, 0, 800, 480);
-    Main->Show();
-    S.Session.PumpUntilIdle();
-    ASSERT_TRUE(LoadPreviewSdl(MainUnit(), *Main->DODodeve, Temp.Path(), vantrel::test::SystemSDLFile()));
-  }
-  void TearDown() override {
-    if (Main && Main->DODodeve) Main->DODodeve->Stop(true);
-  }
-  bool PumpUntil(const std::function<bool()>& Pred, double Seconds = 20) {
-    const auto End = std::chrono::steady_clock::now() + std::chrono::duration<double>(Seconds);
-    while (!Pred()) {
-      if (std::chrono::steady_clock::now() > End) return false;
-      CheckSynchronize(10);
-      S.Session.PumpUntilIdle();
-    }
-    return true;
-  }
   static std::vector<String> ItemsOf(TComboBox* ABox) {
     std::vector<String> Items;
     for (Integer I = 0; I < ABox->Items()->Count(); ++I) Items.push_back(ABox->Items()->Get(I));
     return Items;
   }
-  vantrel::uitest::FormsSession S;
-  TTempDir Temp;
-  StubFileList Files;
-  TMainForm* Main = nullptr;
 };
 
 // A picture and two sound streams: the lists name each stream by its index, and the

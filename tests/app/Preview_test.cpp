@@ -2,9 +2,7 @@
 // file to its end, the buttons, bars and time label, and snapshots of the picture on screen.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdlib>
-#include <functional>
 
 #include "app/main.h"
 #include "media/FFPlay.h"
@@ -14,7 +12,7 @@
 #include "platform/ui/Jpeg.h"
 #include "platform/win/Shell.h"
 #include "skin/controls/SkinCtrls.h"
-#include "tests/app/FileListStub.h"
+#include "tests/app/PreviewFixture.h"
 #include "tests/media/PlayerTestKit.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestPaths.h"
@@ -22,40 +20,18 @@
 
 using namespace vantrel::app;
 using vantrel::apptest::StubEntry;
-using vantrel::apptest::StubFileList;
 using vantrel::test::FixturePath;
 using vantrel::test::TTempDir;
 
 namespace {
 
-class PreviewPlayer : public testing::Test {
+class PreviewPlayer : public vantrel::apptest::PreviewWindowTest {
  protected:
   void SetUp() override {
-    vantrel::test::UseHeadlessSDL();
-    MainUnit().ErrorReports.clear();
-    MainUnit().ActionLog.clear();
-    MainUnit().JpegSnapshotCounter = MainUnit().BmpSnapshotCounter = 1;  // as at start-up
-    Application->CreateForm(Main);
-    Main->FileList = &Files;
-    Main->SetBounds(0, 0, 800, 480);
-    Main->Show();
-    S.Session.PumpUntilIdle();
-    ASSERT_TRUE(LoadPreviewSdl(MainUnit(), *Main->DODodeve, Temp.Path(), vantrel::test::SystemSDLFile()));
+    PreviewWindowTest::SetUp();
+    if (HasFatalFailure()) return;
     Files.Entries = {StubEntry{FixturePath("v.mp4"), "holiday"}};
     Files.Row = 1;
-  }
-  void TearDown() override {
-    if (Main && Main->DODodeve) Main->DODodeve->Stop(true);
-  }
-  // Serves the player's main-thread calls and the window messages until Pred holds.
-  bool PumpUntil(const std::function<bool()>& Pred, double Seconds = 20) {
-    const auto End = std::chrono::steady_clock::now() + std::chrono::duration<double>(Seconds);
-    while (!Pred()) {
-      if (std::chrono::steady_clock::now() > End) return false;
-      CheckSynchronize(10);
-      S.Session.PumpUntilIdle();
-    }
-    return true;
   }
   void PlayAndPauseOnAPicture() {
     Main->PlayButtonClick(nullptr);
@@ -68,10 +44,6 @@ class PreviewPlayer : public testing::Test {
     Main->PauseButtonClick(nullptr);
     ASSERT_TRUE(PumpUntil([&] { return Main->PreviewPlayState == vantrel::media::psPause; }));
   }
-  vantrel::uitest::FormsSession S;
-  TTempDir Temp;
-  StubFileList Files;
-  TMainForm* Main = nullptr;
 };
 
 }  // namespace

@@ -305,10 +305,12 @@ TEST_F(PlayerPlayTest, AnInvertingHookInvertsTheSurfaceUnlessItSaysNo) {
   for (bool Update : {true, false}) {
     SCOPED_TRACE(Update);
     States.clear();
-    int Calls = 0;
+    int Calls = 0, Unlocked = 0;
     Player->SetVideoHook(true);
     Player->OnVideoHook = [&](TObject*, TBitmap* ABitmap, Int64, bool& AUpdate) {
       ++Calls;
+      // The handler draws on a canvas nobody else draws on meanwhile.
+      if (ABitmap->Canvas()->LockCount() <= 0) ++Unlocked;
       for (Integer Y = 0; Y < ABitmap->Height(); ++Y) {
         auto* Row = static_cast<uint8_t*>(ABitmap->ScanLine(Y));
         for (Integer X = 0; X < ABitmap->Width() * 3; ++X) Row[X] = static_cast<uint8_t>(255 - Row[X]);
@@ -321,6 +323,7 @@ TEST_F(PlayerPlayTest, AnInvertingHookInvertsTheSurfaceUnlessItSaysNo) {
     uint8_t R = 0, G = 0, B = 0;
     ASSERT_TRUE(detail::PlayerSurfacePixel(*Player, 80, 60, R, G, B));
     EXPECT_GE(Calls, 2);
+    EXPECT_EQ(Unlocked, 0);
     Seen[Update ? 0 : 1] = R;
     Player->Stop(true);
   }

@@ -167,4 +167,56 @@ TEST_F(PlayerSeekTest, ARelativeSeekMovesFromThePictureOnScreen) {
   }
 }
 
+// A relative byte seek: the bytes the file's bit rate gives for the seconds, from where
+// the input stands.
+TEST(PlayerByteSeek, TheTargetFollowsTheBitRate) {
+  struct TCase {
+    const char* Name;
+    Int64 Here;
+    double Delta;
+    Int64 BitRate;
+    Int64 Want;
+  };
+  const TCase Cases[] = {
+      {"forward", 1000000, 2.0, 800000, 1200000},
+      {"backward", 1000000, -2.0, 800000, 800000},
+      {"no bit rate: 180000 bytes a second", 1000000, 1.5, 0, 1270000},
+      {"rounded to the nearest byte", 10, 1.0, 12, 12},
+      {"past the start: the first byte", 100000, -10.0, 800000, 0},
+      {"past the end: left to the demuxer", 1000, 1000.0, 8000, 1001000},
+  };
+  for (const TCase& C : Cases) {
+    SCOPED_TRACE(C.Name);
+    EXPECT_EQ(RelativeByteSeekTarget(C.Here, C.Delta, C.BitRate), C.Want);
+  }
+}
+
+// The same clip in MPEG-TS, which can be sought by bytes: far past either end the player
+// lands on the first picture, or at the end, and plays on from there.
+TEST_F(PlayerSeekTest, ByteSeeksPastEitherEnd) {
+  const std::string Ts = Dir.File("onekey.ts");
+  ASSERT_EQ(std::system(("ffmpeg -nostdin -loglevel error -y -i '" + Clip + "' -c copy -an '" + Ts + "'").c_str()), 0);
+  Player->set_av_sync_type(AV_SYNC_VIDEO_MASTER);
+  ASSERT_TRUE(Player->Open(Ts, 0, true)) << Player->LastErrMsg();
+  ASSERT_TRUE(PumpUntil([&] { return Has(psPause); }, 10));
+  Player->Seek(2000000, {}, true);
+  PumpFor(0.2);
+  for (double Delta : {1000.0, -1000.0}) {
+    SCOPED_TRACE(Delta);
+    Player->Seek(Delta, TSeekFlags{sfByte}, true);  // returns: the seek ended
+    PumpFor(0.3);
+  }
+  Int64 Pts = -1;
+  TBitmap* Bmp = Player->CurrentFrame(Pts);
+  ASSERT_GT(Bmp->Width(), 0);
+  EXPECT_EQ(PictureNumberOf(Bmp), 0);
+  // It plays on from the start.
+  Player->Resume();
+  EXPECT_TRUE(PumpUntil([&] {
+    Int64 P = -1;
+    TBitmap* Now = Player->CurrentFrame(P);
+    return Now->Width() > 0 && PictureNumberOf(Now) > 10;
+  }, 10));
+}
+
 }  // namespace

@@ -61,8 +61,9 @@ struct BlendCase {
 const BlendCase BlendCases[] = {
     {"opaque 2 x 2 block: k 4", 2, 2, 2, 2, 0xFFC83C46u, 3, 3, 200, 1, 1, 60, 70, 4, 2},
     {"half alpha", 2, 2, 2, 2, 0x80C83C46u, 2, 2, 150, 1, 1, 93, 98, 1, 1},
-    {"odd edge of two pixels: k 2", 3, 2, 1, 2, 0xFFC83C46u, 3, 2, 200, 1, 1, 60, 70, 2, 2},
-    {"single pixel: k 1", 3, 3, 1, 1, 0xFFC83C46u, 3, 3, 200, 1, 1, 60, 70, 3, 2},
+    // Along an odd edge the chroma takes the block's share covered: half, a quarter.
+    {"odd edge of two pixels: k 2", 3, 2, 1, 2, 0xFFC83C46u, 3, 2, 200, 1, 1, 94, 99, 2, 2},
+    {"single pixel: k 1", 3, 3, 1, 1, 0xFFC83C46u, 3, 3, 200, 1, 1, 111, 113, 3, 2},
     {"reaching over the right and bottom: moved inside", 6, 6, 4, 4, 0xFFC83C46u, 4, 4, 200, 2, 2, 60, 70, 3, 3},
     {"wider than the picture: clipped, then moved", -2, 0, 20, 3, 0xFFC83C46u, 0, 0, 200, 3, 0, 60, 70, 0, 3},
     {"transparent: nothing changes", 2, 2, 2, 2, 0x00C83C46u, 2, 2, 100, 1, 1, 128, 128, 4, 4},
