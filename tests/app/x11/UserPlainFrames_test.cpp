@@ -27,11 +27,10 @@ namespace {
 
 using namespace vantrel::x11apptest;
 
-// The main window's client area and points in it: "Add Video", the first grid row (its
+// The main window's client area and points in it: the first grid row (its
 // name column, and its title column where the rename editor opens), the preview's play
 // button and the convert button.
 constexpr int PlainClientWidth = 792, PlainClientHeight = 449;
-constexpr int PlainAddVideoX = 45, PlainAddVideoY = 29 + 45;
 constexpr int PlainRowX = 92 + 60, PlainRowY = 29 + 40;
 constexpr int PlainTitleX = 92 + 2 + 132 + 70 + 70 + 50;
 constexpr int PlainPlayX = 530 + 12, PlainPlayY = 309 + 12;
@@ -39,10 +38,6 @@ constexpr int PlainConvertX = 659 + 45, PlainConvertY = 345 + 45;
 // Where the pointer rests between steps: empty rows of the grid, over no control that
 // changes its look under the pointer.
 constexpr int PlainRestX = 92 + 60, PlainRestY = 29 + 200;
-// The open dialog's bottom band: the "File name" field and Open.
-constexpr int PlainBandHeight = 80;
-constexpr int PlainNameX = 70 + 40, PlainNameY = 10 + 10;
-constexpr int PlainOpenFromRight = 80 - 35, PlainOpenY = 10 + 12;
 // The "Error!" window's client area (375 wide, 255 high for a short message) and its
 // Cancel button.
 constexpr int PlainReportClientWidth = 375, PlainReportClientHeight = 255;
@@ -190,20 +185,7 @@ class UserPlainFrames : public UserLevelTest {
   // "Add Video", the path typed over the "File name" field's text, Open; returns once the
   // grid shows a first row.
   void AddThroughTheDialog(const std::string& APath) {
-    Click(PlainAddVideoX, PlainAddVideoY);
-    const Window Dialog = WaitForWindow(Dpy, "Open file", 20);
-    ASSERT_NE(Dialog, 0u) << "\"Add Video\" opened no open dialog";
-    WaitForPaintedCaption(Dpy, Dialog, 8);
-    const int BandTop = PlainSize(Dpy, Dialog, true) - Border - PlainBandHeight;
-    const int OpenX = PlainSize(Dpy, Dialog, false) - Border - PlainOpenFromRight;
-    // Until its controls are painted, the Open button's place is black.
-    ASSERT_TRUE(WaitUntil([&] { return CaptureWindow(Dpy, Dialog).At(OpenX, BandTop + PlainOpenY) != 0; }, 10));
-    ClickAt(Dpy, Dialog, Border + PlainNameX, BandTop + PlainNameY);
-    PressKeys(Dpy, "End");
-    PressKeys(Dpy, "shift+Home");
-    ASSERT_TRUE(TypeText(Dpy, APath));
-    ClickAt(Dpy, Dialog, OpenX, BandTop + PlainOpenY);
-    ASSERT_TRUE(WaitForUnmap(Dpy, Dialog, 20)) << "Open left the dialog up";
+    ASSERT_TRUE(AddThroughOpenDialog(Dpy, Main, APath)) << APath;
     // The grid's first row shows the file's name in dark ink.
     ASSERT_TRUE(WaitUntil(
         [&] {

@@ -24,7 +24,6 @@ using namespace vantrel::x11apptest;
 // The main window's client area and points of it (as in the preview's own cases).
 constexpr int SeekClientWidth = 792;
 constexpr int SeekClientHeight = 449;
-constexpr int SeekAddVideoX = 45, SeekAddVideoY = 29 + 45;
 constexpr int SeekTrimX = 45, SeekTrimY = 120 + 45;
 constexpr int SeekRowX = 92 + 60, SeekRowY = 29 + 40;
 constexpr int SeekPlayX = 530 + 12, SeekPlayY = 309 + 12;
@@ -32,10 +31,6 @@ constexpr int SeekStopX = 555 + 12, SeekStopY = 309 + 12;
 constexpr int SeekPanelX = 530, SeekPanelY = 71, SeekPanelW = 250, SeekPanelH = 160;
 constexpr int SeekTimeX = 530, SeekTimeY = 252, SeekTimeW = 250, SeekTimeH = 16;
 constexpr int SeekBarX = 530, SeekBarY = 277, SeekBarW = 250, SeekBarH = 20;
-// The open dialog's "File name" field and Open button, from its bottom band (80 high).
-constexpr int SeekBandHeight = 80;
-constexpr int SeekNameX = 70 + 40, SeekNameY = 10 + 10;
-constexpr int SeekOpenFromRight = 80 - 35, SeekOpenY = 10 + 12;
 // Points of the Trim dialog's client area.
 constexpr int TrimPanelX = 18, TrimPanelY = 17, TrimPanelW = 461, TrimPanelH = 271;
 constexpr int TrimBarLeft = 10, TrimBarWidth = 456;  // a marker's left edge at time 0, the bar's width
@@ -100,19 +95,7 @@ class UserSeek : public UserLevelTest {
 
   // "Add Video", the name typed into the open dialog, Open.
   void AddThroughTheOpenDialog(const std::string& APath) {
-    Click(SeekAddVideoX, SeekAddVideoY);
-    const Window Dialog = WaitForWindow(Dpy, "Open file", 20);
-    ASSERT_NE(Dialog, 0u);
-    WaitForPaintedCaption(Dpy, Dialog, 8);
-    const int BandTop = SeekWindowSize(Dpy, Dialog, false) - Border - SeekBandHeight;
-    const int OpenX = SeekWindowSize(Dpy, Dialog, true) - Border - SeekOpenFromRight;
-    ASSERT_TRUE(WaitUntil([&] { return CaptureWindow(Dpy, Dialog).At(OpenX, BandTop + SeekOpenY) != 0; }, 10));
-    ClickAt(Dpy, Dialog, Border + SeekNameX, BandTop + SeekNameY);
-    PressKeys(Dpy, "End");
-    PressKeys(Dpy, "shift+Home");
-    ASSERT_TRUE(TypeText(Dpy, APath));
-    ClickAt(Dpy, Dialog, OpenX, BandTop + SeekOpenY);
-    ASSERT_TRUE(WaitForUnmap(Dpy, Dialog, 20)) << "Open left the dialog up";
+    ASSERT_TRUE(AddThroughOpenDialog(Dpy, Main, APath)) << APath;
   }
 
   std::vector<uint32_t> Part(Window W, int AX0, int AY0, int X, int Y, int Width, int Height) {
