@@ -78,6 +78,9 @@ TEST_F(PlayerSeekTest, APausedSeekShowsThePictureAtTheTarget) {
   const TCase Cases[] = {{2000000, 50}, {2500000, 62}, {3000000, 75}, {1000000, 25}, {3990000, 99}, {4000000, 99}};
   ASSERT_TRUE(Player->Open(Clip, 0, true)) << Player->LastErrMsg();
   ASSERT_TRUE(PumpUntil([&] { return Has(psPause); }, 10));
+  // The pause comes once the first pictures are decoded; the first is on screen soon after.
+  ASSERT_TRUE(PumpUntil([&] { return ShownCount() > 0; }, 10));
+  PumpFor(0.2);
   for (const TCase& C : Cases) {
     SCOPED_TRACE(C.Target);
     const size_t Before = ShownCount();
