@@ -15,7 +15,7 @@ endif()
 # file-scope aliases and macros) must differ between the files of one target, and no
 # .cpp says `using namespace` at file scope. VANTREL_UNITY=OFF compiles file by file.
 option(VANTREL_UNITY "Compile each target's sources in unity batches" ON)
-set(VANTREL_UNITY_BATCH 8 CACHE STRING "Source files per unity batch")
+set(VANTREL_UNITY_BATCH 16 CACHE STRING "Source files per unity batch")
 
 # Test programs precompile GoogleTest and the standard headers every test file uses, once
 # per program instead of once per unity batch. On by default in Debug builds only: with the
