@@ -17,16 +17,28 @@ endif()
 option(VANTREL_UNITY "Compile each target's sources in unity batches" ON)
 set(VANTREL_UNITY_BATCH 16 CACHE STRING "Source files per unity batch")
 
+# The test programs' own code can be built at an optimisation level of its own
+# (VANTREL_TEST_OPTIMIZE, e.g. -O0), while the libraries under test keep the build type's.
+# What a pass means to exercise is the optimised or sanitized program code; the tests'
+# assertions and fixtures gain nothing from the optimiser and cost most of the build.
+set(VANTREL_TEST_OPTIMIZE "" CACHE STRING "Optimisation flag for the test programs' own code (empty: the build type's)")
+
 # Test programs precompile GoogleTest and the standard headers every test file uses, once
-# per program instead of once per unity batch. On by default in Debug builds only: with the
-# precompiled header GCC 12 inlines more of libstdc++'s std::string at -O2 and above and
-# reports false -Wstringop-overflow and -Warray-bounds inside it.
-if(CMAKE_BUILD_TYPE STREQUAL "Debug")
+# per program instead of once per unity batch. On by default where the tests' code is not
+# optimised beyond -O1: with the precompiled header GCC 12 inlines more of libstdc++'s
+# std::string at -O2 and above and reports false -Wstringop-overflow and -Warray-bounds
+# inside it.
+if(CMAKE_BUILD_TYPE STREQUAL "Debug" OR VANTREL_TEST_OPTIMIZE MATCHES "^-O[01g]$")
   set(vantrel_test_pch_default ON)
 else()
   set(vantrel_test_pch_default OFF)
 endif()
 option(VANTREL_TEST_PCH "Precompile the headers every test file includes" ${vantrel_test_pch_default})
+
+# The test programs' compile options: warnings, and their own optimisation level.
+function(vantrel_test_compile_options target)
+  target_compile_options(${target} PRIVATE ${VANTREL_WARNINGS} ${VANTREL_TEST_OPTIMIZE})
+endfunction()
 
 set(VANTREL_TEST_BATCH 16 CACHE STRING "Tests of one suite run per test process")
 set(VANTREL_TEST_BATCH_TIMEOUT 30 CACHE STRING "Seconds a test batch gets for each test beyond its first")
@@ -113,7 +125,7 @@ function(vantrel_test_program target)
   if(VANTREL_TEST_PCH)
     target_precompile_headers(${target} PRIVATE <gtest/gtest.h> <algorithm> <functional> <memory> <string> <vector>)
   endif()
-  target_compile_options(${target} PRIVATE ${VANTREL_WARNINGS})
+  vantrel_test_compile_options(${target})
   target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR})
   target_include_directories(${target} SYSTEM PRIVATE ${A_SYSTEM_INCLUDES})
   target_link_libraries(${target} PRIVATE ${A_DEPS} GTest::gtest GTest::gtest_main Threads::Threads)
