@@ -41,13 +41,6 @@ std::vector<long> WmCardinals(Display* Dpy, Window W, const char* AName, Atom AT
   return Out;
 }
 
-// The size the server gives W.
-std::pair<int, int> WmSizeOf(Display* Dpy, Window W) {
-  XWindowAttributes A{};
-  XGetWindowAttributes(Dpy, W, &A);
-  return {A.width, A.height};
-}
-
 using ProgramUnderWindowManager = UserLevelTest;
 
 TEST_F(ProgramUnderWindowManager, IsManagedOnceWithoutAFrameKeepsItsSizeTakesADropAndCloses) {
@@ -69,11 +62,12 @@ TEST_F(ProgramUnderWindowManager, IsManagedOnceWithoutAFrameKeepsItsSizeTakesADr
   EXPECT_EQ(Extents, (std::vector<long>{0, 0, 0, 0})) << "the window manager draws a frame of its own";
 
   // The main window has one size: asked to make it larger, the window manager keeps it.
-  const std::pair<int, int> Size = WmSizeOf(Dpy, Main);
-  XResizeWindow(Dpy, Main, static_cast<unsigned>(Size.first + 200), static_cast<unsigned>(Size.second + 100));
+  const TWindowSize Size = WindowSize(Dpy, Main);
+  XResizeWindow(Dpy, Main, static_cast<unsigned>(Size.Width + 200), static_cast<unsigned>(Size.Height + 100));
   XSync(Dpy, False);
   std::this_thread::sleep_for(std::chrono::milliseconds(500));
-  EXPECT_EQ(WmSizeOf(Dpy, Main), Size);
+  EXPECT_EQ(WindowSize(Dpy, Main).Width, Size.Width);
+  EXPECT_EQ(WindowSize(Dpy, Main).Height, Size.Height);
 
   // A file dropped on the file list is taken.
   const std::string File = Program->Home().File("dropped.mp4");

@@ -4,7 +4,6 @@
 // shows after a video job whose source had sound, never after a job of sound files.
 #include <gtest/gtest.h>
 
-#include <dirent.h>
 
 #include <chrono>
 #include <cstdio>
@@ -46,44 +45,6 @@ constexpr int AudTrimOkX = 304 + 42, AudTrimOkY = 427 + 12;
 // The bar with the selection's markers, between the picture and the buttons.
 constexpr int AudBarTop = 300, AudBarBottom = 345;
 
-XWindowAttributes AudAttributes(Display* Dpy, Window W) {
-  XWindowAttributes A{};
-  XGetWindowAttributes(Dpy, W, &A);
-  return A;
-}
-
-// A viewable window below AParent (Depth levels down) that AMatch accepts, or 0.
-Window AudFindWindow(Display* Dpy, Window AParent, int Depth, const std::function<bool(Window)>& AMatch) {
-  Window RootOut = 0, Parent = 0, *Children = nullptr;
-  unsigned Count = 0;
-  Window Found = 0;
-  if (!XQueryTree(Dpy, AParent, &RootOut, &Parent, &Children, &Count)) return 0;
-  for (unsigned I = Count; I-- > 0 && !Found;) {
-    XWindowAttributes A{};
-    if (!XGetWindowAttributes(Dpy, Children[I], &A) || A.map_state != IsViewable) continue;
-    if (AMatch(Children[I]))
-      Found = Children[I];
-    else if (Depth > 0)
-      Found = AudFindWindow(Dpy, Children[I], Depth - 1, AMatch);
-  }
-  if (Children) XFree(Children);
-  return Found;
-}
-
-// A viewable window called AName other than AExcept, or 0.
-Window AudOtherWindowNamed(Display* Dpy, const std::string& AName, Window AExcept) {
-  XGrabServer(Dpy);
-  const Window W = AudFindWindow(Dpy, DefaultRootWindow(Dpy), 2, [&](Window C) {
-    char* Name = nullptr;
-    const bool Named = XFetchName(Dpy, C, &Name) && Name && AName == Name;
-    if (Name) XFree(Name);
-    return Named && C != AExcept;
-  });
-  XUngrabServer(Dpy);
-  XSync(Dpy, False);
-  return W;
-}
-
 // The output of a shell command (its error output too).
 std::string AudShell(const std::string& ACommand) {
   std::string Out;
@@ -124,26 +85,14 @@ double AudToneAt(const std::string& AFile, double AFrom, double ATo) {
   return At == std::string::npos ? -1 : std::atof(Out.c_str() + At + Key.size()) * 44100 / 2;
 }
 
-// Every entry of a folder (hidden ones too).
-std::vector<std::string> AudFolder(const std::string& AFolder) {
-  std::vector<std::string> Names;
-  if (DIR* D = opendir(AFolder.c_str())) {
-    while (const dirent* E = readdir(D)) {
-      const std::string Name = E->d_name;
-      if (Name != "." && Name != "..") Names.push_back(Name);
-    }
-    closedir(D);
-  }
-  return Names;
-}
-
 class UserConvertAudio : public UserLevelTest {
  protected:
   void SetUp() override {
     UserLevelTest::SetUp();
     if (HasFatalFailure() || IsSkipped()) return;
-    Border = (AudAttributes(Dpy, Main).width - AudMainClientWidth) / 2;
-    ClientTop = AudAttributes(Dpy, Main).height - AudMainClientHeight - Border;
+    const TClientOrigin O = ClientOrigin(Dpy, Main, AudMainClientWidth, AudMainClientHeight);
+    Border = O.Border;
+    ClientTop = O.Top;
     ASSERT_GE(Border, 0);
     Folder = Program->Home().File("Documents/Quillmoor/Vantrel/Output");
   }
@@ -159,9 +108,9 @@ class UserConvertAudio : public UserLevelTest {
     Window Chooser = 0;
     ASSERT_TRUE(WaitUntil(
         [&] {
-          Chooser = AudFindWindow(Dpy, DefaultRootWindow(Dpy), 2, [&](Window C) {
-            const XWindowAttributes A = AudAttributes(Dpy, C);
-            return A.width == AudChooserWidth && A.height == AudChooserHeight;
+          Chooser = FindTopLevel(Dpy, [&](Window C) {
+            const TWindowSize S = WindowSize(Dpy, C);
+            return S.Width == AudChooserWidth && S.Height == AudChooserHeight;
           });
           return Chooser != 0;
         },
@@ -263,26 +212,13 @@ class UserConvertAudio : public UserLevelTest {
   // The convert button, then the job to its end; true when it ended. ANoticed tells
   // whether a message box came up before the conversion window closed (acknowledged).
   bool ConvertToTheEnd(bool& ANoticed) {
-    ANoticed = false;
     ClickMain(AudConvertX, AudConvertY);
     const Window Progress = WaitForWindow(Dpy, "Conversion", 30);
     if (!Progress) {
       ADD_FAILURE() << "the convert button started no conversion";
       return false;
     }
-    return WaitUntil(
-        [&] {
-          if (!ANoticed) {
-            const Window Notice = AudOtherWindowNamed(Dpy, "Vantrel", Main);
-            if (Notice && WaitForPaintedCaption(Dpy, Notice, 2) >= 2) {
-              SaveCapture(CaptureWindow(Dpy, Notice), testing::TempDir() + "x11-audio-notice.png");
-              PressKeys(Dpy, "Return");
-              ANoticed = true;
-            }
-          }
-          return WaitForUnmap(Dpy, Progress, 0);
-        },
-        150);
+    return WaitForJobEnd(Dpy, Main, Progress, 150, &ANoticed, "x11-audio-notice.png");
   }
 
   int Border = 0;
@@ -303,7 +239,7 @@ TEST_F(UserConvertAudio, ASelectionTrimmedAndConvertedToMp3IsTheSelectionsSoundW
   bool Noticed = true;
   ASSERT_TRUE(ConvertToTheEnd(Noticed)) << "the conversion did not end";
   EXPECT_FALSE(Noticed) << "a job of sound files ended with the notice that sound was left out";
-  EXPECT_EQ(AudFolder(Folder), std::vector<std::string>{"tones.mp3"});
+  EXPECT_EQ(FolderEntries(Folder), std::vector<std::string>{"tones.mp3"});
 
   // Four seconds of sound, within 30 ms, from the tone of second 3 (800 Hz) to that of
   // second 6 (1400 Hz); 30 ms more of a neighbour second moves the pitch of the 150 ms
@@ -324,7 +260,7 @@ TEST_F(UserConvertAudio, AVideoConvertedWithoutItsSoundEndsWithTheNotice) {
   bool Noticed = false;
   ASSERT_TRUE(ConvertToTheEnd(Noticed)) << "the conversion did not end";
   EXPECT_TRUE(Noticed) << "no notice after a video whose sound was left out";
-  EXPECT_EQ(AudFolder(Folder), std::vector<std::string>{"clip.mp4"});
+  EXPECT_EQ(FolderEntries(Folder), std::vector<std::string>{"clip.mp4"});
 }
 
 // A clip without sound after one with sound, merged: the joined file has both clips'
@@ -344,7 +280,7 @@ TEST_F(UserConvertAudio, MergingAClipWithoutSoundAfterOneWithSoundGivesSilenceFo
   if (HasFatalFailure()) return;
   bool Noticed = false;
   ASSERT_TRUE(ConvertToTheEnd(Noticed)) << "the conversion did not end";
-  ASSERT_EQ(AudFolder(Folder), std::vector<std::string>{"Joined.mp4"}) << "no joined file";
+  ASSERT_EQ(FolderEntries(Folder), std::vector<std::string>{"Joined.mp4"}) << "no joined file";
   const std::string Joined = Folder + "/Joined.mp4";
   EXPECT_EQ(AudShell("ffprobe -v error -show_entries stream=codec_type -of csv=p=0 '" + Joined + "'"),
             "video\naudio\n");

@@ -36,33 +36,6 @@ constexpr int ConvMarkersY = 327, ConvMarkersHeight = 14;
 // The conversion window's Cancel button (75 x 25 at 303, 142 of its client area).
 constexpr int ConvCancelX = 303 + 37, ConvCancelY = 142 + 12;
 
-XWindowAttributes ConvAttributes(Display* Dpy, Window W) {
-  XWindowAttributes A{};
-  XGetWindowAttributes(Dpy, W, &A);
-  return A;
-}
-
-// A viewable window called AName other than AExcept, or 0.
-Window ConvOtherWindowNamed(Display* Dpy, Window AParent, const std::string& AName, Window AExcept, int Depth) {
-  Window RootOut = 0, Parent = 0, *Children = nullptr;
-  unsigned Count = 0;
-  Window Found = 0;
-  if (!XQueryTree(Dpy, AParent, &RootOut, &Parent, &Children, &Count)) return 0;
-  for (unsigned I = 0; I < Count && !Found; ++I) {
-    XWindowAttributes A{};
-    if (!XGetWindowAttributes(Dpy, Children[I], &A) || A.map_state != IsViewable) continue;
-    char* Name = nullptr;
-    const bool Named = XFetchName(Dpy, Children[I], &Name) && Name && AName == Name;
-    if (Name) XFree(Name);
-    if (Named && Children[I] != AExcept)
-      Found = Children[I];
-    else if (!Named && Depth > 0)
-      Found = ConvOtherWindowNamed(Dpy, Children[I], AName, AExcept, Depth - 1);
-  }
-  if (Children) XFree(Children);
-  return Found;
-}
-
 // Every entry of a folder (hidden ones too) with its bytes.
 std::map<std::string, std::string> ConvFolder(const std::string& AFolder) {
   std::map<std::string, std::string> Files;
@@ -81,8 +54,9 @@ class UserConvertFiles : public UserLevelTest {
   void SetUp() override {
     UserLevelTest::SetUp();
     if (HasFatalFailure() || IsSkipped()) return;
-    Border = (ConvAttributes(Dpy, Main).width - ConvMainClientWidth) / 2;
-    ClientTop = ConvAttributes(Dpy, Main).height - ConvMainClientHeight - Border;
+    const TClientOrigin O = ClientOrigin(Dpy, Main, ConvMainClientWidth, ConvMainClientHeight);
+    Border = O.Border;
+    ClientTop = O.Top;
     Folder = Program->Home().File("Documents/Quillmoor/Vantrel/Output");
   }
 
@@ -90,29 +64,6 @@ class UserConvertFiles : public UserLevelTest {
   Window Convert() {
     ClickAt(Dpy, Main, Border + ConvConvertX, ClientTop + ConvConvertY);
     return WaitForWindow(Dpy, "Conversion", 30);
-  }
-
-  // Waits for the job's end, acknowledging its closing notice.
-  bool WaitForJobEnd(Window AProgress) {
-    bool Acknowledged = false;
-    return WaitUntil(
-        [&] {
-          if (!Acknowledged) {
-            XGrabServer(Dpy);
-            const Window Notice = ConvOtherWindowNamed(Dpy, DefaultRootWindow(Dpy), "Vantrel", Main, 2);
-            XUngrabServer(Dpy);
-            XSync(Dpy, False);
-            if (Notice && WaitForPaintedCaption(Dpy, Notice, 2) >= 2) {
-              ClickAt(Dpy, Notice, 12, ConvAttributes(Dpy, Notice).height / 3);
-              if (WaitForFocus(Dpy, Notice, 5)) {
-                PressKeys(Dpy, "Return");
-                Acknowledged = true;
-              }
-            }
-          }
-          return WaitForUnmap(Dpy, AProgress, 0);
-        },
-        150);
   }
 
   int Border = 0;
@@ -130,7 +81,7 @@ TEST_F(UserConvertFiles, ConvertingAgainAndCancellingKeepEveryEarlierOutput) {
   ASSERT_TRUE(AddThroughOpenDialog(Dpy, Main, Clip));
   Window Progress = Convert();
   ASSERT_NE(Progress, 0u) << "the convert button started no conversion";
-  ASSERT_TRUE(WaitForJobEnd(Progress)) << "the first conversion did not end";
+  ASSERT_TRUE(WaitForJobEnd(Dpy, Main, Progress, 150)) << "the first conversion did not end";
   const auto First = ConvFolder(Folder);
   ASSERT_EQ(First.size(), 1u);
   ASSERT_EQ(First.count("clip.mp4"), 1u);
@@ -138,7 +89,7 @@ TEST_F(UserConvertFiles, ConvertingAgainAndCancellingKeepEveryEarlierOutput) {
   // The same clip again: the earlier output stays, the new one takes the next name.
   Progress = Convert();
   ASSERT_NE(Progress, 0u);
-  ASSERT_TRUE(WaitForJobEnd(Progress)) << "the second conversion did not end";
+  ASSERT_TRUE(WaitForJobEnd(Dpy, Main, Progress, 150)) << "the second conversion did not end";
   auto Second = ConvFolder(Folder);
   ASSERT_EQ(Second.count("clip (2).mp4"), 1u) << "no new output beside the earlier one";
   EXPECT_FALSE(vantrel::test::FFProbeEntries(Folder + "/clip (2).mp4", "format=duration").empty());
@@ -201,7 +152,7 @@ TEST_F(UserConvertFiles, ATrimTypedInTheTrimDialogGivesAnOutputOfTheSelection) {
 
   const Window Progress = Convert();
   ASSERT_NE(Progress, 0u);
-  ASSERT_TRUE(WaitForJobEnd(Progress)) << "the conversion did not end";
+  ASSERT_TRUE(WaitForJobEnd(Dpy, Main, Progress, 150)) << "the conversion did not end";
   const std::string Out = Folder + "/tones.mp4";
   // Four seconds, within one frame, from the picture of second 3 to that of second 6: above
   // black (16), the last picture is twice as light as the first (black bars of the

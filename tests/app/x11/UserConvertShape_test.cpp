@@ -29,37 +29,6 @@ constexpr int ShapeSizeFieldY = 384 + 10;
 constexpr int ShapeAspectX = 91 + 100, ShapeAspectY = 320 + 10;
 constexpr int ShapeOkX = 508 + 42, ShapeOkY = 430 + 12;
 
-struct TShapeGeometry {
-  int Width = 0, Height = 0;
-};
-TShapeGeometry ShapeSizeOf(Display* Dpy, Window W) {
-  XWindowAttributes A{};
-  XGetWindowAttributes(Dpy, W, &A);
-  return {A.width, A.height};
-}
-
-// A viewable top-level window called AName other than AExcept (inside its frame when a
-// window manager runs), or 0.
-Window ShapeOtherWindowNamed(Display* Dpy, Window AParent, const std::string& AName, Window AExcept, int Depth) {
-  Window RootOut = 0, Parent = 0, *Children = nullptr;
-  unsigned Count = 0;
-  Window Found = 0;
-  if (!XQueryTree(Dpy, AParent, &RootOut, &Parent, &Children, &Count)) return 0;
-  for (unsigned I = 0; I < Count && !Found; ++I) {
-    XWindowAttributes A{};
-    if (!XGetWindowAttributes(Dpy, Children[I], &A) || A.map_state != IsViewable) continue;
-    char* Name = nullptr;
-    const bool Named = XFetchName(Dpy, Children[I], &Name) && Name && AName == Name;
-    if (Name) XFree(Name);
-    if (Named && Children[I] != AExcept)
-      Found = Children[I];
-    else if (!Named && Depth > 0)
-      Found = ShapeOtherWindowNamed(Dpy, Children[I], AName, AExcept, Depth - 1);
-  }
-  if (Children) XFree(Children);
-  return Found;
-}
-
 // The output of a shell command, trailing line breaks removed.
 std::string ShapeShell(const std::string& Cmd) {
   std::string Out;
@@ -106,9 +75,9 @@ class UserConvertShape : public UserLevelTest {
   void SetUp() override {
     UserLevelTest::SetUp();
     if (IsSkipped() || HasFatalFailure()) return;
-    const TShapeGeometry G = ShapeSizeOf(Dpy, Main);
-    Border = (G.Width - ShapeMainClientWidth) / 2;
-    ClientTop = G.Height - ShapeMainClientHeight - Border;
+    const TClientOrigin O = ClientOrigin(Dpy, Main, ShapeMainClientWidth, ShapeMainClientHeight);
+    Border = O.Border;
+    ClientTop = O.Top;
     ASSERT_GE(Border, 0);
   }
   void ClickMain(int X, int Y) { ClickAt(Dpy, Main, Border + X, ClientTop + Y); }
@@ -120,9 +89,9 @@ class UserConvertShape : public UserLevelTest {
     const Window Edit = WaitForWindow(Dpy, "Edit", 20);
     if (!Edit) return 0;
     WaitForPaintedCaption(Dpy, Edit, 8);
-    const TShapeGeometry G = ShapeSizeOf(Dpy, Edit);
-    EB = (G.Width - ShapeEditClientWidth) / 2;
-    ET = G.Height - ShapeEditClientHeight - EB;
+    const TClientOrigin O = ClientOrigin(Dpy, Edit, ShapeEditClientWidth, ShapeEditClientHeight);
+    EB = O.Border;
+    ET = O.Top;
     WaitUntil([&] { return CaptureWindow(Dpy, Edit).At(EB + ShapeOkX, ET + ShapeOkY) != 0; }, 10);
     // The previews open the file before the fields take its size.
     WaitUntil([] { return false; }, 3);
@@ -155,25 +124,7 @@ class UserConvertShape : public UserLevelTest {
     ClickMain(ShapeConvertX, ShapeConvertY);
     const Window Progress = WaitForWindow(Dpy, "Conversion", 30);
     ASSERT_NE(Progress, 0u) << "the convert button started no conversion";
-    bool Acknowledged = false;
-    const bool Ended = WaitUntil(
-        [&] {
-          if (!Acknowledged) {
-            XGrabServer(Dpy);
-            const Window Notice = ShapeOtherWindowNamed(Dpy, DefaultRootWindow(Dpy), "Vantrel", Main, 2);
-            XUngrabServer(Dpy);
-            XSync(Dpy, False);
-            if (Notice && WaitForPaintedCaption(Dpy, Notice, 2) >= 2) {
-              ClickAt(Dpy, Notice, 12, ShapeSizeOf(Dpy, Notice).Height / 3);
-              if (WaitForFocus(Dpy, Notice, 5)) {
-                PressKeys(Dpy, "Return");
-                Acknowledged = true;
-              }
-            }
-          }
-          return WaitForUnmap(Dpy, Progress, 0);
-        },
-        150);
+    const bool Ended = WaitForJobEnd(Dpy, Main, Progress, 150);
     ASSERT_TRUE(Ended) << "the conversion did not end within 150 s";
   }
 };

@@ -49,12 +49,6 @@ constexpr int GlOpenFromRight = 45, GlOpenY = 22;
 constexpr int GlLogTextLeft = 14, GlLogTextRight = 360, GlLogTop = 40, GlLogBottom = 245;
 constexpr int GlLogBarX = 384;
 
-std::pair<int, int> GlSizeOf(Display* Dpy, Window W) {
-  XWindowAttributes A{};
-  XGetWindowAttributes(Dpy, W, &A);
-  return {A.width, A.height};
-}
-
 void GlWait(double ASeconds) {
   WaitUntil([] { return false; }, ASeconds);
 }
@@ -82,9 +76,9 @@ class UserGridAndLists : public UserLevelTest {
   void SetUp() override {
     UserLevelTest::SetUp();
     if (HasFatalFailure() || IsSkipped()) return;
-    const auto [W, H] = GlSizeOf(Dpy, Main);
-    Border = (W - GlClientWidth) / 2;
-    ClientTop = H - GlClientHeight - Border;
+    const TClientOrigin O = ClientOrigin(Dpy, Main, GlClientWidth, GlClientHeight);
+    Border = O.Border;
+    ClientTop = O.Top;
   }
   int X(int AClientX) const { return Border + AClientX; }
   int Y(int AClientY) const { return ClientTop + AClientY; }
@@ -102,7 +96,7 @@ class UserGridAndLists : public UserLevelTest {
     const Window Dialog = WaitForWindow(Dpy, "Open file", 20);
     ASSERT_NE(Dialog, 0u);
     WaitForPaintedCaption(Dpy, Dialog, 8);
-    const auto [DW, DH] = GlSizeOf(Dpy, Dialog);
+    const auto [DW, DH] = WindowSize(Dpy, Dialog);
     const int OpenX = DW - Border - GlOpenFromRight, OpenY = DH - Border - GlBandHeight + GlOpenY;
     // The list is filled once the first row shows a name.
     ASSERT_TRUE(WaitUntil(

@@ -47,12 +47,6 @@ class TKbServerLayout {
   bool FSet = false;
 };
 
-int KbSizeOf(Display* Dpy, Window W, bool AHeight) {
-  XWindowAttributes A{};
-  XGetWindowAttributes(Dpy, W, &A);
-  return AHeight ? A.height : A.width;
-}
-
 // The CLIPBOARD as UTF-8 text, asked of its owner by a window of the test's own; empty
 // when nobody answers within 5 s.
 std::string KbClipboardText(Display* Dpy) {
@@ -91,14 +85,13 @@ class UserKeyboardLayouts : public UserLevelTest {
  protected:
   // Opens the open dialog from "Add Video"; its "File name" field's point in it.
   Window OpenDialog(int& FieldX, int& FieldY) {
-    const int Border = (KbSizeOf(Dpy, Main, false) - KbMainClientWidth) / 2;
-    const int ClientTop = KbSizeOf(Dpy, Main, true) - KbMainClientHeight - Border;
+    const auto [Border, ClientTop] = ClientOrigin(Dpy, Main, KbMainClientWidth, KbMainClientHeight);
     ClickAt(Dpy, Main, Border + KbAddVideoX, ClientTop + KbAddVideoY);
     const Window Dialog = WaitForWindow(Dpy, "Open file", 20);
     if (!Dialog) return 0;
     WaitForPaintedCaption(Dpy, Dialog, 8);
     FieldX = Border + KbNameFieldX;
-    FieldY = KbSizeOf(Dpy, Dialog, true) - Border - KbDialogBandHeight + KbNameFieldY;
+    FieldY = WindowSize(Dpy, Dialog).Height - Border - KbDialogBandHeight + KbNameFieldY;
     // Until its controls are painted, the field's place is black.
     WaitUntil([&] { return CaptureWindow(Dpy, Dialog).At(FieldX, FieldY) != 0; }, 10);
     return Dialog;

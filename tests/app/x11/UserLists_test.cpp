@@ -24,12 +24,6 @@ constexpr int ListsNameFieldX = 70 + 40, ListsNameFieldY = 10 + 10;
 constexpr int ListsTypeFieldY = ListsNameFieldY + 35;
 constexpr int ListsOpenFromRight = 80 - 35, ListsOpenY = 10 + 12;
 
-std::pair<int, int> ListsSizeOf(Display* Dpy, Window W) {
-  XWindowAttributes A{};
-  XGetWindowAttributes(Dpy, W, &A);
-  return {A.width, A.height};
-}
-
 void ListsWait(double ASeconds) {
   WaitUntil([] { return false; }, ASeconds);
 }
@@ -41,9 +35,9 @@ class UserLists : public UserLevelTest {
   void SetUp() override {
     UserLevelTest::SetUp();
     if (!Main) return;
-    const auto [W, H] = ListsSizeOf(Dpy, Main);
-    Border = (W - ListsClientWidth) / 2;
-    ClientTop = H - ListsClientHeight - Border;
+    const TClientOrigin O = ClientOrigin(Dpy, Main, ListsClientWidth, ListsClientHeight);
+    Border = O.Border;
+    ClientTop = O.Top;
   }
   // "Add Video", the dialog waited for with its controls painted; the band's top.
   Window OpenDialog(int& BandTop) {
@@ -51,7 +45,7 @@ class UserLists : public UserLevelTest {
     const Window Dialog = WaitForWindow(Dpy, "Open file", 20);
     if (!Dialog) return 0;
     WaitForPaintedCaption(Dpy, Dialog, 8);
-    const auto [DW, DH] = ListsSizeOf(Dpy, Dialog);
+    const auto [DW, DH] = WindowSize(Dpy, Dialog);
     BandTop = DH - Border - ListsDialogBandHeight;
     const int OpenX = DW - Border - ListsOpenFromRight, OpenY = BandTop + ListsOpenY;
     WaitUntil([&] { return CaptureWindow(Dpy, Dialog).At(OpenX, OpenY) != 0; }, 10);
@@ -69,7 +63,7 @@ class UserLists : public UserLevelTest {
     PressKeys(Dpy, "ctrl+a");  // the field keeps the last file's name
     ASSERT_TRUE(TypeText(Dpy, Path));
     ListsWait(0.3);
-    const auto [DW, DH] = ListsSizeOf(Dpy, Dialog);
+    const auto [DW, DH] = WindowSize(Dpy, Dialog);
     ClickAt(Dpy, Dialog, DW - Border - ListsOpenFromRight, BandTop + ListsOpenY);
     ASSERT_TRUE(WaitForUnmap(Dpy, Dialog, 20));
     ListsWait(3);  // the first file loads the media libraries

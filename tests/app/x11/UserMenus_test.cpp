@@ -29,12 +29,6 @@ constexpr int MenusOpenFromRight = 80 - 35, MenusOpenY = 10 + 12;
 // Time for a hot item's fade to end.
 constexpr double MenusSettle = 0.6;
 
-std::pair<int, int> MenusSizeOf(Display* Dpy, Window W) {
-  XWindowAttributes A{};
-  XGetWindowAttributes(Dpy, W, &A);
-  return {A.width, A.height};
-}
-
 void MenusWait(double ASeconds) {
   WaitUntil([] { return false; }, ASeconds);
 }
@@ -62,9 +56,9 @@ class UserMenus : public UserLevelTest {
   int Border = 0, ClientTop = 0;
 
   void Measure() {
-    const auto [W, H] = MenusSizeOf(Dpy, Main);
-    Border = (W - MenusClientWidth) / 2;
-    ClientTop = H - MenusClientHeight - Border;
+    const TClientOrigin O = ClientOrigin(Dpy, Main, MenusClientWidth, MenusClientHeight);
+    Border = O.Border;
+    ClientTop = O.Top;
   }
   // Adds one clip through "Add Video", its name typed into the open dialog.
   void AddClip() {
@@ -74,7 +68,7 @@ class UserMenus : public UserLevelTest {
     const Window Dialog = WaitForWindow(Dpy, "Open file", 20);
     ASSERT_NE(Dialog, 0u);
     WaitForPaintedCaption(Dpy, Dialog, 8);
-    const auto [DW, DH] = MenusSizeOf(Dpy, Dialog);
+    const auto [DW, DH] = WindowSize(Dpy, Dialog);
     const int BandTop = DH - Border - MenusDialogBandHeight;
     const int OpenX = DW - Border - MenusOpenFromRight, OpenY = BandTop + MenusOpenY;
     ASSERT_TRUE(WaitUntil([&] { return CaptureWindow(Dpy, Dialog).At(OpenX, OpenY) != 0; }, 10));

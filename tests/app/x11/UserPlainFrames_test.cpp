@@ -6,7 +6,6 @@
 // main window free of any trace of the "Error!" window once it is gone.
 #include <gtest/gtest.h>
 
-#include <dirent.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -43,12 +42,6 @@ constexpr int PlainRestX = 92 + 60, PlainRestY = 29 + 200;
 constexpr int PlainReportClientWidth = 375, PlainReportClientHeight = 255;
 constexpr int PlainCancelX = 262, PlainCancelY = 222, PlainCancelW = 92, PlainCancelH = 25;
 
-int PlainSize(Display* Dpy, Window W, bool AHeight) {
-  XWindowAttributes A{};
-  XGetWindowAttributes(Dpy, W, &A);
-  return AHeight ? A.height : A.width;
-}
-
 int PlainChannel(uint32_t P, int Shift) { return static_cast<int>((P >> Shift) & 0xFF); }
 // The largest difference of one colour channel.
 int PlainDistance(uint32_t A, uint32_t B) {
@@ -57,37 +50,6 @@ int PlainDistance(uint32_t A, uint32_t B) {
   return D;
 }
 bool PlainDark(uint32_t P) { return PlainChannel(P, 16) < 0x60 && PlainChannel(P, 8) < 0x60 && PlainChannel(P, 0) < 0x60; }
-
-// A viewable top-level window called AName other than AExcept, or 0.
-Window PlainOtherWindowNamed(Display* Dpy, Window AParent, const std::string& AName, Window AExcept, int Depth) {
-  Window RootOut = 0, Parent = 0, *Children = nullptr;
-  unsigned Count = 0;
-  Window Found = 0;
-  if (!XQueryTree(Dpy, AParent, &RootOut, &Parent, &Children, &Count)) return 0;
-  for (unsigned I = 0; I < Count && !Found; ++I) {
-    XWindowAttributes A{};
-    if (!XGetWindowAttributes(Dpy, Children[I], &A) || A.map_state != IsViewable) continue;
-    char* Name = nullptr;
-    const bool Named = XFetchName(Dpy, Children[I], &Name) && Name && AName == Name;
-    if (Name) XFree(Name);
-    if (Named && Children[I] != AExcept)
-      Found = Children[I];
-    else if (!Named && Depth > 0)
-      Found = PlainOtherWindowNamed(Dpy, Children[I], AName, AExcept, Depth - 1);
-  }
-  if (Children) XFree(Children);
-  return Found;
-}
-
-std::vector<std::string> PlainFilesIn(const std::string& AFolder) {
-  std::vector<std::string> Names;
-  if (DIR* D = opendir(AFolder.c_str())) {
-    while (const dirent* E = readdir(D))
-      if (E->d_name[0] != '.') Names.push_back(E->d_name);
-    closedir(D);
-  }
-  return Names;
-}
 
 // The server's layout for the test's life (the US one after it), checked first: the key
 // that layout moves must give the layout's keysym.
@@ -177,8 +139,9 @@ class UserPlainFrames : public UserLevelTest {
   void SetUp() override {
     UserLevelTest::SetUp();
     if (HasFatalFailure() || IsSkipped()) return;
-    Border = (PlainSize(Dpy, Main, false) - PlainClientWidth) / 2;
-    ClientTop = PlainSize(Dpy, Main, true) - PlainClientHeight - Border;
+    const TClientOrigin O = ClientOrigin(Dpy, Main, PlainClientWidth, PlainClientHeight);
+    Border = O.Border;
+    ClientTop = O.Top;
   }
   void Click(int X, int Y) { ClickAt(Dpy, Main, Border + X, ClientTop + Y); }
 
@@ -205,10 +168,7 @@ class UserPlainFrames : public UserLevelTest {
     Window Box = 0;
     WaitUntil(
         [&] {
-          XGrabServer(Dpy);
-          Box = PlainOtherWindowNamed(Dpy, DefaultRootWindow(Dpy), "Vantrel", Main, 2);
-          XUngrabServer(Dpy);
-          XSync(Dpy, False);
+          Box = FindOtherWindow(Dpy, "Vantrel", Main);
           return Box != 0;
         },
         ASeconds);
@@ -295,7 +255,7 @@ TEST_F(UserPlainFrames, ATitleTypedUnderTheFrenchLayoutNamesTheOutput) {
   ASSERT_TRUE(WaitForUnmap(Dpy, Progress, 30)) << "the job did not end";
 
   const std::string Folder = Program->Home().File("Documents/Quillmoor/Vantrel/Output");
-  ASSERT_EQ(PlainFilesIn(Folder), std::vector<std::string>{Title + ".mp4"});
+  ASSERT_EQ(FolderEntries(Folder), std::vector<std::string>{Title + ".mp4"});
   EXPECT_FALSE(vantrel::test::FFProbeEntries(Folder + "/" + Title + ".mp4", "format=duration").empty())
       << "ffprobe cannot read the output";
 }
@@ -325,10 +285,10 @@ TEST_F(UserPlainFrames, TheErrorWindowAndTheBoxAfterItLeaveNoTrace) {
     WaitForPaintedCaption(Dpy, Report, 4);
     usleep(500000);
     const auto [ReportX, ReportY] = RootOrigin(Dpy, Report);
-    const int ReportW = PlainSize(Dpy, Report, false), ReportH = PlainSize(Dpy, Report, true);
-    const int ReportBorder = (ReportW - PlainReportClientWidth) / 2;
-    const int CancelX = ReportBorder + PlainCancelX + PlainCancelW / 2;
-    const int CancelY = ReportH - ReportBorder - PlainReportClientHeight + PlainCancelY + PlainCancelH / 2;
+    const auto [ReportW, ReportH] = WindowSize(Dpy, Report);
+    const TClientOrigin ReportClient = ClientOrigin(Dpy, Report, PlainReportClientWidth, PlainReportClientHeight);
+    const int CancelX = ReportClient.Border + PlainCancelX + PlainCancelW / 2;
+    const int CancelY = ReportClient.Top + PlainCancelY + PlainCancelH / 2;
     // The pointer rests on Cancel (its hover look shows), then clicks it.
     MovePointerTo(Dpy, Report, CancelX, CancelY);
     usleep(500000);
@@ -340,7 +300,7 @@ TEST_F(UserPlainFrames, TheErrorWindowAndTheBoxAfterItLeaveNoTrace) {
     WaitForPaintedCaption(Dpy, Box, 2);
     usleep(500000);
     const auto [BoxX, BoxY] = RootOrigin(Dpy, Box);
-    const int BoxW = PlainSize(Dpy, Box, false), BoxH = PlainSize(Dpy, Box, true);
+    const auto [BoxW, BoxH] = WindowSize(Dpy, Box);
     const TCapture WithBox = CaptureScreen(Dpy);
     CloseThePlainBoxByItsButton(Box, "x11-plain-report-box.png");
     MovePointerTo(Dpy, Main, Border + PlainRestX, ClientTop + PlainRestY);

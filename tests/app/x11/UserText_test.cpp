@@ -31,12 +31,6 @@ constexpr int TextOpenFromRight = 80 - 35, TextOpenY = 10 + 12;
 // The open dialog's "File type" list: its field, 10 + 21 + 12 below the band's top.
 constexpr int TextTypeX = 70 + 40, TextTypeY = 56;
 
-int TextSize(Display* Dpy, Window W, bool AWidth) {
-  XWindowAttributes A{};
-  XGetWindowAttributes(Dpy, W, &A);
-  return AWidth ? A.width : A.height;
-}
-
 // Text ink: a dark pixel.
 bool TextInk(uint32_t P) { return ((P >> 16) & 0xFF) < 0x70 && ((P >> 8) & 0xFF) < 0x70 && (P & 0xFF) < 0x70; }
 
@@ -45,8 +39,9 @@ class UserText : public UserLevelTest {
   void SetUp() override {
     UserLevelTest::SetUp();
     if (HasFatalFailure() || IsSkipped()) return;
-    Border = (TextSize(Dpy, Main, true) - TextClientWidth) / 2;
-    ClientTop = TextSize(Dpy, Main, false) - TextClientHeight - Border;
+    const TClientOrigin O = ClientOrigin(Dpy, Main, TextClientWidth, TextClientHeight);
+    Border = O.Border;
+    ClientTop = O.Top;
   }
   std::string MakeClip(const std::string& APath, const std::string& AInputs) {
     const std::string Cmd = "ffmpeg -nostdin -v error -y " + AInputs + " '" + APath + "'";
@@ -61,8 +56,8 @@ class UserText : public UserLevelTest {
     const Window Dialog = WaitForWindow(Dpy, "Open file", 20);
     if (!Dialog) return 0;
     WaitForPaintedCaption(Dpy, Dialog, 8);
-    ABandTop = TextSize(Dpy, Dialog, false) - Border - TextBandHeight;
-    const int OpenX = TextSize(Dpy, Dialog, true) - Border - TextOpenFromRight;
+    ABandTop = WindowSize(Dpy, Dialog).Height - Border - TextBandHeight;
+    const int OpenX = WindowSize(Dpy, Dialog).Width - Border - TextOpenFromRight;
     WaitUntil([&] { return CaptureWindow(Dpy, Dialog).At(OpenX, ABandTop + TextOpenY) != 0; }, 10);
     return Dialog;
   }

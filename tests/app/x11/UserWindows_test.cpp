@@ -17,12 +17,6 @@ constexpr int WinMainClientWidth = 792, WinMainClientHeight = 449;
 constexpr int WinAddVideoX = 45, WinAddVideoY = 29 + 45;
 constexpr int WinDialogBandHeight = 80;
 
-int WinSizeOf(Display* Dpy, Window W, bool AHeight) {
-  XWindowAttributes A{};
-  XGetWindowAttributes(Dpy, W, &A);
-  return AHeight ? A.height : A.width;
-}
-
 // The pixels of a band of a capture, to tell whether it changed.
 std::vector<uint32_t> WinBand(const TCapture& C, int Top, int Bottom) {
   std::vector<uint32_t> Out;
@@ -40,12 +34,11 @@ TEST_F(UserWindows, AWheelTurnOverTheUnfocusedFileListScrollsIt) {
   for (int I = 0; I < 80; ++I)
     for (const char* Folder : {"", "Videos/"})
       vantrel::test::WriteFileBytes(Program->Home().File(Folder + ("clip " + std::to_string(100 + I) + ".mp4")), "x");
-  const int Border = (WinSizeOf(Dpy, Main, false) - WinMainClientWidth) / 2;
-  const int ClientTop = WinSizeOf(Dpy, Main, true) - WinMainClientHeight - Border;
+  const auto [Border, ClientTop] = ClientOrigin(Dpy, Main, WinMainClientWidth, WinMainClientHeight);
   ClickAt(Dpy, Main, Border + WinAddVideoX, ClientTop + WinAddVideoY);
   const Window Dialog = WaitForWindow(Dpy, "Open file", 20);
   ASSERT_NE(Dialog, 0u) << "\"Add Video\" opened no open dialog";
-  const int Width = WinSizeOf(Dpy, Dialog, false), Height = WinSizeOf(Dpy, Dialog, true);
+  const int Width = WindowSize(Dpy, Dialog).Width, Height = WindowSize(Dpy, Dialog).Height;
   // The list fills the middle of the dialog; the "File name" field below it keeps the keys.
   const int ListTop = Height / 4, ListBottom = Height - Border - WinDialogBandHeight - 20;
   WaitForPaintedCaption(Dpy, Dialog, 8);

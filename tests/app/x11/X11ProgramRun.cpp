@@ -2,6 +2,7 @@
 // test reads of its windows.
 #include "tests/app/x11/X11ProgramRun.h"
 
+#include <dirent.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/stat.h>
@@ -42,9 +43,9 @@ std::string NameOfWindow(Display* Dpy, Window W) {
   return Result;
 }
 
-// The viewable window called AName among W's children, or their children in turn (a
-// window manager puts each top-level window into a frame of its own); 0: none.
-Window FindViewableNamed(Display* Dpy, Window W, const std::string& AName, int Depth) {
+// The first viewable window among W's children, or their children in turn down to Depth
+// more levels, that AMatch accepts; 0: none.
+Window FindViewable(Display* Dpy, Window W, int Depth, const std::function<bool(Window)>& AMatch) {
   Window RootOut = 0, Parent = 0, *Children = nullptr;
   unsigned Count = 0;
   Window Found = 0;
@@ -52,10 +53,10 @@ Window FindViewableNamed(Display* Dpy, Window W, const std::string& AName, int D
   for (unsigned I = 0; I < Count && !Found; ++I) {
     XWindowAttributes A{};
     if (!XGetWindowAttributes(Dpy, Children[I], &A) || A.map_state != IsViewable) continue;
-    if (NameOfWindow(Dpy, Children[I]) == AName)
+    if (AMatch(Children[I]))
       Found = Children[I];
     else if (Depth > 0)
-      Found = FindViewableNamed(Dpy, Children[I], AName, Depth - 1);
+      Found = FindViewable(Dpy, Children[I], Depth - 1, AMatch);
   }
   if (Children) XFree(Children);
   return Found;
@@ -148,9 +149,15 @@ TXConnection OpenTestDisplay() {
   return TXConnection(Name ? XOpenDisplay(Name) : nullptr, XCloseDisplay);
 }
 
-Window FindWindow(Display* Dpy, const std::string& ATitle) {
+Window FindWindow(Display* Dpy, const std::string& ATitle) { return FindOtherWindow(Dpy, ATitle, 0); }
+
+Window FindOtherWindow(Display* Dpy, const std::string& ATitle, Window AExcept) {
+  return FindTopLevel(Dpy, [&](Window W) { return W != AExcept && NameOfWindow(Dpy, W) == ATitle; });
+}
+
+Window FindTopLevel(Display* Dpy, const std::function<bool(Window)>& AMatch) {
   XGrabServer(Dpy);
-  const Window Found = FindViewableNamed(Dpy, DefaultRootWindow(Dpy), ATitle, 2);
+  const Window Found = FindViewable(Dpy, DefaultRootWindow(Dpy), 2, AMatch);
   XUngrabServer(Dpy);
   XSync(Dpy, False);
   return Found;
@@ -236,6 +243,32 @@ void AskToClose(Display* Dpy, Window W) {
   XSendEvent(Dpy, W, False, NoEventMask, &E);
 }
 
+std::vector<std::string> FolderEntries(const std::string& AFolder) {
+  std::vector<std::string> Names;
+  if (DIR* D = opendir(AFolder.c_str())) {
+    while (const dirent* E = readdir(D)) {
+      const std::string Name = E->d_name;
+      if (Name != "." && Name != "..") Names.push_back(Name);
+    }
+    closedir(D);
+  }
+  std::sort(Names.begin(), Names.end());
+  return Names;
+}
+
+TWindowSize WindowSize(Display* Dpy, Window W) {
+  const TXErrorTrap Trap(Dpy);
+  XWindowAttributes A{};
+  if (!XGetWindowAttributes(Dpy, W, &A)) return {};
+  return {A.width, A.height};
+}
+
+TClientOrigin ClientOrigin(Display* Dpy, Window W, int AClientWidth, int AClientHeight) {
+  const TWindowSize S = WindowSize(Dpy, W);
+  const int Border = (S.Width - AClientWidth) / 2;
+  return {Border, S.Height - AClientHeight - Border};
+}
+
 TCapture CaptureWindow(Display* Dpy, Window W) {
   TCapture C;
   XWindowAttributes A{};
@@ -272,13 +305,6 @@ constexpr int KitDialogBandHeight = 80;
 constexpr int KitNameFieldX = 70 + 40, KitNameFieldY = 10 + 10;
 constexpr int KitOpenFromRight = 80 - 35, KitOpenY = 10 + 12;
 
-XWindowAttributes KitAttributes(Display* Dpy, Window W) {
-  const TXErrorTrap Trap(Dpy);
-  XWindowAttributes A{};
-  XGetWindowAttributes(Dpy, W, &A);
-  return A;
-}
-
 bool KitOpenDialogFailed(Display* Dpy, const std::string& AWhy) {
   SaveCapture(CaptureScreen(Dpy), testing::TempDir() + "x11-open-dialog-failed.png");
   std::fprintf(stderr, "AddThroughOpenDialog: %s\n", AWhy.c_str());
@@ -288,17 +314,16 @@ bool KitOpenDialogFailed(Display* Dpy, const std::string& AWhy) {
 }  // namespace
 
 bool AddThroughOpenDialog(Display* Dpy, Window Main, const std::string& AFile) {
-  const XWindowAttributes M = KitAttributes(Dpy, Main);
-  const int Border = (M.width - KitMainClientWidth) / 2;
-  const int ClientTop = M.height - KitMainClientHeight - Border;
+  const TClientOrigin M = ClientOrigin(Dpy, Main, KitMainClientWidth, KitMainClientHeight);
+  const int Border = M.Border, ClientTop = M.Top;
   if (Border < 0 || ClientTop < Border) return KitOpenDialogFailed(Dpy, "the main window has not its usual size");
   ClickAt(Dpy, Main, Border + KitAddVideoX, ClientTop + KitAddVideoY);
   const Window Dialog = WaitForWindow(Dpy, "Open file", 20);
   if (!Dialog) return KitOpenDialogFailed(Dpy, "\"Add Video\" opened no open dialog");
   WaitForPaintedCaption(Dpy, Dialog, 8);
-  const XWindowAttributes D = KitAttributes(Dpy, Dialog);
-  const int BandTop = D.height - Border - KitDialogBandHeight;
-  const int OpenX = D.width - Border - KitOpenFromRight, OpenY = BandTop + KitOpenY;
+  const TWindowSize D = WindowSize(Dpy, Dialog);
+  const int BandTop = D.Height - Border - KitDialogBandHeight;
+  const int OpenX = D.Width - Border - KitOpenFromRight, OpenY = BandTop + KitOpenY;
   // Until its controls are painted, the Open button's place is black.
   if (!WaitUntil([&] { return CaptureWindow(Dpy, Dialog).At(OpenX, OpenY) != 0; }, 10))
     return KitOpenDialogFailed(Dpy, "the open dialog's controls were never painted");
@@ -410,6 +435,30 @@ void UserLevelTest::TearDown() {
   FManager.reset();
   FConnection.reset();
   Dpy = nullptr;
+}
+
+bool WaitForJobEnd(Display* Dpy, Window Main, Window AProgress, double ASeconds, bool* ANoticed,
+                   const std::string& ACaptureName) {
+  bool Seen = false, Acknowledged = false;
+  const bool Ended = WaitUntil(
+      [&] {
+        if (!Acknowledged) {
+          const Window Notice = FindOtherWindow(Dpy, "Vantrel", Main);
+          if (Notice && WaitForPaintedCaption(Dpy, Notice, 2) >= 2) {
+            Seen = true;
+            if (!ACaptureName.empty()) SaveCapture(CaptureScreen(Dpy), testing::TempDir() + ACaptureName);
+            ClickAt(Dpy, Notice, 12, WindowSize(Dpy, Notice).Height / 3);  // on its text: the box has the keys
+            if (WaitForFocus(Dpy, Notice, 5)) {
+              PressKeys(Dpy, "Return");
+              Acknowledged = true;
+            }
+          }
+        }
+        return WaitForUnmap(Dpy, AProgress, 0);
+      },
+      ASeconds);
+  if (ANoticed) *ANoticed = Seen;
+  return Ended;
 }
 
 }  // namespace vantrel::x11apptest

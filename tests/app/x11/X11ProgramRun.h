@@ -149,6 +149,27 @@ bool TypeText(Display* Dpy, const std::string& AUtf8);
 // The viewable top-level window called ATitle (inside its frame when a window manager
 // runs) now, else 0.
 Window FindWindow(Display* Dpy, const std::string& ATitle);
+// The same for a window called ATitle other than AExcept: a second window of that name,
+// such as a message box titled like the main window.
+Window FindOtherWindow(Display* Dpy, const std::string& ATitle, Window AExcept);
+// The first viewable window that AMatch accepts among the root's children and theirs in
+// turn, two levels down (a top-level window, or one inside the window manager's frame),
+// looked at with the server held still; 0: none now.
+Window FindTopLevel(Display* Dpy, const std::function<bool(Window)>& AMatch);
+// W's size (its own, without the window manager's frame); 0 x 0 when W is gone.
+struct TWindowSize {
+  int Width = 0;
+  int Height = 0;
+};
+TWindowSize WindowSize(Display* Dpy, Window W);
+// Where the client area of the program's window W starts, for a client area of
+// AClientWidth x AClientHeight: the skin's frame has the same border left, right and
+// below (Border), and the caption above the client area (Top: the client area's top).
+struct TClientOrigin {
+  int Border = 0;
+  int Top = 0;
+};
+TClientOrigin ClientOrigin(Display* Dpy, Window W, int AClientWidth, int AClientHeight);
 // True once W is no longer viewable (unmapped, or inside an unmapped frame) or destroyed,
 // within ASeconds.
 bool WaitForUnmap(Display* Dpy, Window W, double ASeconds);
@@ -163,6 +184,10 @@ TCapture CaptureScreen(Display* Dpy);
 // W's top-left corner in screen (root window) coordinates.
 std::pair<int, int> RootOrigin(Display* Dpy, Window W);
 
+// The names in AFolder, hidden ones too (not "." and ".."), sorted; none when it cannot
+// be read.
+std::vector<std::string> FolderEntries(const std::string& AFolder);
+
 // Steps of the program's own windows.
 // Adds a file as a user does: "Add Video" on the main window Main (the window UserLevelTest
 // finds); in the open dialog, once painted, a click into its "File name" field and, once
@@ -173,5 +198,12 @@ std::pair<int, int> RootOrigin(Display* Dpy, Window W);
 // or the dialog stayed up for 20 s after Open: the reason goes to stderr, a capture of the
 // screen to x11-open-dialog-failed.png in the test's temporary folder.
 bool AddThroughOpenDialog(Display* Dpy, Window Main, const std::string& AFile);
+// Waits up to ASeconds for the conversion window AProgress to go, acknowledging as a user
+// does the message box a job may end with (titled like the main window Main): once it is
+// painted, a click on its text and, once it has the keyboard focus, Return. With
+// ACaptureName the screen showing the box is saved under that name in the test's temporary
+// folder. True once AProgress has gone; ANoticed (when given) tells whether a box came.
+bool WaitForJobEnd(Display* Dpy, Window Main, Window AProgress, double ASeconds, bool* ANoticed = nullptr,
+                   const std::string& ACaptureName = "");
 
 }  // namespace vantrel::x11apptest

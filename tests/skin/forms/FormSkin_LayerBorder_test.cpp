@@ -3,6 +3,8 @@
 // sizing and moving the form through the side windows.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <utility>
 #include <vector>
 
 #include "platform/display/HeadlessDisplay.h"
@@ -707,6 +709,28 @@ TEST_F(LayerBorderTest, RestoringAMainFormOnTheTaskBarShowsItsBorder) {
   // Around the form: 20 pixels left and right of it, its 30 rows above it.
   EXPECT_EQ(WindowRectOf(Border->TopBorder),
             Rect(Main->Left() - 20, Main->Top() - 30, Main->Left() + Main->Width() + 20, Main->Top()));
+}
+
+// A form that goes while its border shows is layered as it goes, whether it is hidden
+// through its own Hide or by a window position change.
+TEST_F(LayerBorderTest, AFormHiddenWithItsBorderShowingIsLayeredAsItGoes) {
+  UseLayerSkin(true);
+  auto Layered = [&] { return (GetWindowLongPtr(Form->Handle(), GWL_EXSTYLE) & WS_EX_LAYERED) != 0; };
+  const std::vector<std::pair<const char*, std::function<void()>>> Hides = {
+      {"Hide", [&] { Form->Hide(); }},
+      {"SetWindowPos", [&] {
+         SetWindowPos(Form->Handle(), nullptr, 0, 0, 0, 0, SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
+       }},
+  };
+  for (const auto& [Name, HideForm] : Hides) {
+    SCOPED_TRACE(Name);
+    ShowFramed();
+    ASSERT_TRUE(LB->Visible());
+    ASSERT_FALSE(Layered()) << "the form stays layered after showing";
+    HideForm();
+    EXPECT_TRUE(Layered());
+    S.Session.PumpUntilIdle();
+  }
 }
 
 TEST_F(LayerBorderTest, AMaximizedFormHidesASideBorder) {
