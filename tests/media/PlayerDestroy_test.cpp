@@ -1,10 +1,11 @@
-// Destroying a player while its decoding thread is inside the picture handler: the
-// handler runs to its end on its own data, and no event is raised while destroying.
+// Destroying a player while its decoding or audio thread is inside a handler: the handler
+// runs to its end on its own data, and no event is raised while destroying.
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <chrono>
 #include <numeric>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -16,36 +17,59 @@ using vantrel::test::FixturePath;
 
 namespace {
 
-using PlayerDestroyTest = vantrel::test::PlayerHeadlessTest;
-
-TEST_F(PlayerDestroyTest, AHandlerRunningWhenDestroyBeginsFinishesOnItsOwnData) {
+// What the handlers share with the test.
+struct TDestroySignals {
   std::atomic<bool> Entered{false}, Destroying{false};
   std::atomic<long> Sum{-1};
-  Player->SetVideoHook(true);
-  // The handler's own data lives in the handler: were the handler dropped while it runs,
-  // the sum below would read freed memory.
-  Player->OnVideoHook = [Payload = std::vector<long>(4096, 3), &Entered, &Destroying, &Sum](TObject*, TBitmap*,
-                                                                                             Int64, bool&) {
-    if (Entered.exchange(true)) return;
-    const auto Give = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (!Destroying.load() && std::chrono::steady_clock::now() < Give)
-      std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    // Destruction is under way: give it time to reach the handler, then use the data.
-    std::this_thread::sleep_for(std::chrono::milliseconds(150));
-    Sum.store(std::accumulate(Payload.begin(), Payload.end(), 0L));
-  };
-  std::atomic<int> Positions{0};
-  Player->OnPosition = [&Positions](TObject*, Int64) { ++Positions; };
-  ASSERT_TRUE(Player->Open(FixturePath("hook-light.avi"), 0, false)) << Player->LastErrMsg();
-  ASSERT_TRUE(PumpUntil([&] { return Entered.load(); }, 10));
+};
 
-  const size_t StatesBefore = States.size();
-  const int PositionsBefore = Positions.load();
-  Destroying.store(true);
-  Player.reset();
-  EXPECT_EQ(Sum.load(), 3L * 4096);
-  EXPECT_EQ(States.size(), StatesBefore) << "a state event came while destroying";
-  EXPECT_EQ(Positions.load(), PositionsBefore) << "a position event came while destroying";
+// A handler's body with data of its own (a copy lives in the handler): the first call
+// waits until destruction is under way, gives it time to reach the handler, then reads
+// that data. Were the handler dropped while it runs, the read would be of freed memory.
+struct TBlockingBody {
+  TDestroySignals* Signals;
+  std::vector<long> Payload = std::vector<long>(4096, 3);
+  void operator()() const {
+    if (Signals->Entered.exchange(true)) return;
+    const auto Give = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!Signals->Destroying.load() && std::chrono::steady_clock::now() < Give)
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    Signals->Sum.store(std::accumulate(Payload.begin(), Payload.end(), 0L));
+  }
+};
+
+class PlayerDestroyTest : public vantrel::test::PlayerHeadlessTest {
+ protected:
+  // Opens AFile, waits for the handler to be entered, destroys the player meanwhile.
+  void DestroyInsideTheHandler(const std::string& AFile) {
+    std::atomic<int> Positions{0};
+    Player->OnPosition = [&Positions](TObject*, Int64) { ++Positions; };
+    ASSERT_TRUE(Player->Open(FixturePath(AFile), 0, false)) << Player->LastErrMsg();
+    ASSERT_TRUE(PumpUntil([&] { return Signals.Entered.load(); }, 10));
+    const size_t StatesBefore = States.size();
+    const int PositionsBefore = Positions.load();
+    Signals.Destroying.store(true);
+    Player.reset();
+    EXPECT_EQ(Signals.Sum.load(), 3L * 4096);
+    EXPECT_EQ(States.size(), StatesBefore) << "a state event came while destroying";
+    EXPECT_EQ(Positions.load(), PositionsBefore) << "a position event came while destroying";
+  }
+  TDestroySignals Signals;
+};
+
+TEST_F(PlayerDestroyTest, APictureHandlerRunningWhenDestroyBeginsFinishes) {
+  Player->SetVideoHook(true);
+  Player->OnVideoHook = [Body = TBlockingBody{&Signals}](TObject*, TBitmap*, Int64, bool&) { Body(); };
+  DestroyInsideTheHandler("hook-light.avi");
+}
+
+TEST_F(PlayerDestroyTest, ASoundHandlerRunningWhenDestroyBeginsFinishes) {
+  Player->SetAudioHook(true);
+  Player->OnAudioHook = [Body = TBlockingBody{&Signals}](TObject*, Int64, uint8_t*, Integer, Integer, Integer) {
+    Body();
+  };
+  DestroyInsideTheHandler("task-c.wav");
 }
 
 }  // namespace
