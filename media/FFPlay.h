@@ -542,6 +542,10 @@ class TCustomPlayer : public TFFBaseComponent {
   std::atomic<Integer> FAudioVolume{128};
   std::atomic<bool> FMute{false};
   std::atomic<bool> FAudioHook{false};
+  // Set as destruction begins: the threads raise no event and call no hook from then on.
+  // The handlers themselves are cleared only once those threads have ended.
+  std::atomic<bool> FEventsDetached{false};
+  bool EventsAttached() const { return !FEventsDetached.load(); }
   bool FDisableAudio = false;
   bool FDisableVideo = false;
   bool FDisableDisplay = false;

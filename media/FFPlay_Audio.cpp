@@ -202,7 +202,7 @@ void TCustomPlayer::UpdateSampleDisplay(TVideoState* S, const uint8_t* ABuffer, 
 }
 
 void TCustomPlayer::DoAudioHook(TVideoState* S, uint8_t* ABuffer, Integer ASize, double APTS) {
-  if (!FAudioHook.load() || !OnAudioHook) return;
+  if (!FAudioHook.load() || !EventsAttached() || !OnAudioHook) return;
   OnAudioHook(this, static_cast<Int64>(std::llround(APTS * 1000000)) - S->StartTime, ABuffer, ASize,
               S->audio_tgt_freq, S->audio_tgt_channels);
 }

@@ -68,7 +68,7 @@ void TCustomPlayer::PushUserEvent(Integer AType) {
 
 void TCustomPlayer::ChangeState(TPlayState AState) {
   FPlayState = AState;
-  if (OnState) FPlayEvent.Push({TPlayEventRing::ekState, static_cast<Int64>(AState)});
+  if (EventsAttached() && OnState) FPlayEvent.Push({TPlayEventRing::ekState, static_cast<Int64>(AState)});
   else if (AState == psStop) FPlayEvent.Push({TPlayEventRing::ekEnd, 0});
 }
 
@@ -91,7 +91,7 @@ void TCustomPlayer::UpdatePosition(TVideoState* S) {
   const Int64 Last = FLastPTS.load();
   if (Last == NoPTSValue || std::llabs(Last - Pts) > 10000) {
     FLastPTS.store(Pts);
-    if (OnPosition) FPlayEvent.Push({TPlayEventRing::ekPosition, Pts});
+    if (EventsAttached() && OnPosition) FPlayEvent.Push({TPlayEventRing::ekPosition, Pts});
   }
   // The end is reported once per arrival there, with or without video.
   if (!S->IsDevice && !S->EventEOF && S->ReachEOF.load()) {
@@ -197,14 +197,14 @@ void TCustomPlayer::EventThreadExecute(TThread* AThread) {
     const TPlayEventRing::TItem Item = FPlayEvent.Pop();
     if (Item.kind == TPlayEventRing::ekPosition) {
       auto Deliver = [this, V = Item.value] {
-        if (OnPosition) OnPosition(this, V);
+        if (EventsAttached() && OnPosition) OnPosition(this, V);
       };
       if (FTriggerEventInMainThread) CallInMainThread(Deliver);
       else Deliver();
     } else if (Item.kind == TPlayEventRing::ekState) {
       const auto State = static_cast<TPlayState>(Item.value);
       auto Deliver = [this, State] {
-        if (OnState) OnState(this, State);
+        if (EventsAttached() && OnState) OnState(this, State);
       };
       if (FTriggerEventInMainThread) CallInMainThread(Deliver);
       else Deliver();

@@ -29,10 +29,9 @@ TCustomPlayer::TCustomPlayer(TComponent* AOwner)
 }
 
 TCustomPlayer::~TCustomPlayer() {
-  OnAudioHook = nullptr;
-  OnPosition = nullptr;
-  OnState = nullptr;
-  OnVideoHook = nullptr;
+  // The decoding, audio and event threads may be inside a handler right now: they stop
+  // calling them here, and the handlers go once those threads are gone.
+  FEventsDetached.store(true);
   Stop(true);
   JoinPlayThread();
   if (FEventThread) {
@@ -40,6 +39,10 @@ TCustomPlayer::~TCustomPlayer() {
     FEventThread.reset();
   }
   CloseAndExit();
+  OnAudioHook = nullptr;
+  OnPosition = nullptr;
+  OnState = nullptr;
+  OnVideoHook = nullptr;
   DropQueuedRestore();
   RestoreScreenWndProc();
   FreeObjectInstance(FObjectInstance);

@@ -24,7 +24,7 @@ constexpr Integer PlayRefreshEvent = SDL_USEREVENT + 1;
 }  // namespace
 
 void TCustomPlayer::DoVideoHook(TVideoState* S, AVFrame* AFrame, double APTS) {
-  if (!FVideoHook.load() || !OnVideoHook) return;
+  if (!FVideoHook.load() || !EventsAttached() || !OnVideoHook) return;
   AVPicture Pic;
   for (int I = 0; I < 4; ++I) {
     Pic.data[I] = AFrame->data[I];

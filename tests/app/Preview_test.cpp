@@ -220,6 +220,40 @@ TEST_F(PreviewPlayer, AThumbDragSeeksOnceAtRelease) {
   EXPECT_EQ(Main->VideoTrackBar->Value(), 1000000 * 1000 / Main->FDuration);
 }
 
+// Paused late in the file, the thumb dragged back: the player goes back to the thumb's
+// time and stays paused, and the bar and the label follow it there.
+TEST_F(PreviewPlayer, AThumbDraggedBackWhilePausedSeeksBack) {
+  PlayAndPauseOnAPicture();
+  const Int64 Duration = Main->FDuration;
+  ASSERT_GT(Duration, 0);
+  Main->DODodeve->Seek(Duration * 7 / 10, {}, true);
+  ASSERT_TRUE(PumpUntil([&] { return std::abs(Main->VideoTrackBar->Value() - 700) <= 20; }));
+  const String LabelAt70 = Main->lblPlayTime->Caption();
+  const Integer Width = Main->VideoTrackBar->Width(), Y = Main->VideoTrackBar->Height() / 2;
+  const TPoint Thumb = Main->VideoTrackBar->ClientToScreen(Point(Width * 7 / 10, Y));
+  const TPoint Drop = Main->VideoTrackBar->ClientToScreen(Point(Width * 3 / 10, Y));
+  S.Session.Press(Thumb.X, Thumb.Y);
+  S.Session.Move((Thumb.X + Drop.X) / 2, Thumb.Y);
+  S.Session.Move(Drop.X, Drop.Y);
+  S.Session.Release(Drop.X, Drop.Y);
+  S.Session.PumpUntilIdle();
+  const Integer Dropped = Main->VideoTrackBar->Value();
+  EXPECT_NEAR(Dropped, 300, 40);
+  const Int64 Target = Duration * Dropped / 1000;
+  // The picture on screen at the target started up to one picture (40 ms) before it.
+  EXPECT_TRUE(PumpUntil([&] {
+    const Int64 At = Main->DODodeve->CurrentPTS();
+    return At <= Target && At > Target - 40000 && !Main->DODodeve->Seeking();
+  })) << "the player stands at " << Main->DODodeve->CurrentPTS() << ", the thumb at " << Target;
+  PumpUntil([] { return false; }, 0.3);
+  EXPECT_TRUE(Main->DODodeve->Paused());
+  EXPECT_EQ(Main->PreviewPlayState, vantrel::media::psPause);
+  EXPECT_NEAR(Main->VideoTrackBar->Value(), Dropped, 20);
+  // 1.4 s and 0.6 s of the 2 s clip: the label's seconds go from 1 back to 0.
+  EXPECT_EQ(LabelAt70.substr(0, 8), "00:00:01");
+  EXPECT_EQ(Main->lblPlayTime->Caption().substr(0, 8), "00:00:00");
+}
+
 TEST_F(PreviewPlayer, PositionZeroMovesTheBarButLeavesTheLabel) {
   Main->FDuration = 10 * 3600 * 1000000LL;
   Main->FFPlayerPosition(nullptr, (3600 + 2 * 60 + 3) * 1000000LL);

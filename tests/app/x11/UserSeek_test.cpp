@@ -111,8 +111,9 @@ class UserSeek : public UserLevelTest {
     return SeekPictureOf(CaptureWindow(Dpy, Main).At(Border + SeekPanelX + SeekPanelW / 2,
                                                       ClientTop + SeekPanelY + SeekPanelH / 4));
   }
-  // The columns of the bar's middle row where the thumb stands: those that differ from the
-  // groove, which is the colour most of the row has.
+  // The columns of the bar's middle row where the thumb stands: those that differ clearly
+  // from the groove, which is the colour most of the row has (the groove's played part
+  // left of the thumb has a shade of its own, a few levels off).
   std::pair<int, int> ThumbSpan() {
     const std::vector<uint32_t> Row = Part(Main, Border, ClientTop, SeekBarX, SeekBarY + SeekBarH / 2, SeekBarW, 1);
     std::vector<uint32_t> Sorted = Row;
@@ -130,12 +131,45 @@ class UserSeek : public UserLevelTest {
     }
     int First = -1, Last = -1;
     // Skip the bar's own ends (a few columns of frame each side).
+    const auto Level = [](uint32_t P, int Shift) { return static_cast<int>((P >> Shift) & 0xFF); };
+    const auto FarFromGroove = [&](uint32_t P) {
+      int D = 0;
+      for (int Shift : {0, 8, 16}) D += std::abs(Level(P, Shift) - Level(Groove, Shift));
+      return D > 24;
+    };
     for (int X = 4; X < SeekBarW - 4; ++X)
-      if (Row[static_cast<size_t>(X)] != Groove) {
+      if (FarFromGroove(Row[static_cast<size_t>(X)])) {
         if (First < 0) First = X;
         Last = X;
       }
     return {First, Last};
+  }
+
+  // The Trim dialog on a grey clip of ASeconds, playing for a second.
+  Window OpenTrimOn(const std::string& AName, int ASeconds) {
+    const std::string Clip = MakeGreyClip(AName, ASeconds);
+    AddThroughTheOpenDialog(Clip);
+    if (HasFatalFailure()) return 0;
+    Click(SeekRowX, SeekRowY);
+    Click(SeekTrimX, SeekTrimY);
+    const Window Trim = WaitForWindow(Dpy, "Trim", 20);
+    if (Trim == 0) return 0;
+    WaitForPaintedCaption(Dpy, Trim, 4);
+    usleep(1000000);  // it plays: the drag comes before its end
+    return Trim;
+  }
+  // The Trim dialog has the main window's frame.
+  std::vector<uint32_t> TrimStartField(Window Trim) {
+    return Part(Trim, Border, ClientTop, TrimStartFieldX, TrimStartFieldY, TrimStartFieldW, TrimStartFieldH);
+  }
+  // The start field after "00:00:02" is typed into it and taken with its "OK".
+  std::vector<uint32_t> TrimStartFieldTyped(Window Trim, const std::string& AText) {
+    DoubleClickAt(Dpy, Trim, Border + TrimStartFieldX + 20, ClientTop + TrimStartFieldY + 10);
+    PressKeys(Dpy, "ctrl+a");
+    EXPECT_TRUE(TypeText(Dpy, AText));
+    ClickAt(Dpy, Trim, Border + TrimStartOkX, ClientTop + TrimStartFieldY + 10);
+    usleep(800000);
+    return TrimStartField(Trim);
   }
 
   int Border = 0, ClientTop = 0;
@@ -182,6 +216,56 @@ TEST_F(UserSeek, TheThumbDraggedToTheMiddleShowsTheMiddle) {
   }, 30);
   EXPECT_TRUE(Near) << "the time label is not within a second of the middle (restarted: " << Restarted
                     << ", last picture " << MainPicture() << ")";
+}
+
+TEST_F(UserSeek, TheThumbDraggedBackWhilePausedShowsThatTime) {
+  constexpr int Seconds = 10;
+  const std::string Clip = MakeGreyClip("grey10back.mp4", Seconds);
+  AddThroughTheOpenDialog(Clip);
+  Click(SeekRowX, SeekRowY);
+
+  // Played up to about 7 s, then paused there (Pause lies over Play).
+  Click(SeekPlayX, SeekPlayY);
+  ASSERT_TRUE(WaitUntil([&] { return MainPicture() >= 7 * SeekRate - SeekRate / 4; }, 40)) << "the clip does not play";
+  Click(SeekPlayX, SeekPlayY);
+  usleep(800000);
+  const int PausedAt = MainPicture();
+  ASSERT_GE(PausedAt, 6 * SeekRate);
+  ASSERT_LT(PausedAt, 9 * SeekRate) << "not paused";
+  const auto PausedLabel = TimeLabel();
+
+  // The thumb dragged leftwards to 30 % of the bar.
+  const auto [First, Last] = ThumbSpan();
+  ASSERT_GE(First, 0) << "no thumb on the bar";
+  ASSERT_GT(First, SeekBarW / 2) << "the thumb does not stand near 7 s";
+  const int Grab = (First + Last) / 2;
+  SeekDrag(Dpy, Main, Border + SeekBarX + Grab, ClientTop + SeekBarY + SeekBarH / 2,
+           Border + SeekBarX + SeekBarW * 3 / 10, ClientTop + SeekBarY + SeekBarH / 2);
+  const int Target = Seconds * SeekRate * 3 / 10;
+  EXPECT_TRUE(WaitUntil([&] { return std::abs(MainPicture() - Target) <= SeekRate; }, 10))
+      << "the picture after the drag is " << MainPicture() << ", 3 s is " << Target;
+  const auto [NewFirst, NewLast] = ThumbSpan();
+  EXPECT_LT(NewLast, SeekBarW / 2) << "the thumb went back to " << NewFirst;
+  // Still paused: the picture stays.
+  usleep(700000);
+  const int Settled = MainPicture();
+  usleep(700000);
+  EXPECT_EQ(MainPicture(), Settled) << "the clip plays on after a seek while paused";
+  SaveCapture(CaptureWindow(Dpy, Main), testing::TempDir() + "x11-seek-back-paused.png");
+  const auto Label = TimeLabel();
+  EXPECT_FALSE(Label == PausedLabel) << "the time label stayed at the paused time";
+
+  // That label is one the clip shows, played from its start, within a second of 3 s.
+  Click(SeekStopX, SeekStopY);
+  usleep(1000000);
+  Click(SeekPlayX, SeekPlayY);
+  bool Near = false;
+  WaitUntil([&] {
+    const int Now = MainPicture();
+    if (Now >= 0 && std::abs(Now - Target) <= SeekRate && TimeLabel() == Label) Near = true;
+    return Near || Now > Target + 2 * SeekRate;
+  }, 30);
+  EXPECT_TRUE(Near) << "the time label is not within a second of 3 s (last picture " << MainPicture() << ")";
 }
 
 TEST_F(UserSeek, TheTrimStartMarkerDraggedTo2sStartsThePartThere) {
@@ -234,6 +318,29 @@ TEST_F(UserSeek, TheTrimStartMarkerDraggedTo2sStartsThePartThere) {
   usleep(800000);
   SaveCapture(CaptureWindow(Dpy, Trim), testing::TempDir() + "x11-seek-trim-typed.png");
   EXPECT_TRUE(Dragged == StartField()) << "the start field does not show 00:00:02 after the drag";
+  PressKeys(Dpy, "Escape");
+}
+
+// A user drags fast: the kit's drag moves in 10 ms steps, the press and the first move at
+// once. The marker stands where it was dropped and the start field shows its time.
+TEST_F(UserSeek, TheTrimStartMarkerDraggedFastKeepsTheDropTime) {
+  constexpr int Seconds = 8;
+  const Window Trim = OpenTrimOn("grey8fast.mp4", Seconds);
+  ASSERT_NE(Trim, 0u);
+  const int To = TrimBarLeft + TrimBarWidth * 2 / Seconds;
+  DragFromTo(Dpy, Trim, Border + TrimBarLeft + TrimMarkerGrab, ClientTop + TrimMarkerY, Border + To + TrimMarkerGrab,
+             ClientTop + TrimMarkerY);
+  usleep(1500000);
+  SaveCapture(CaptureWindow(Dpy, Trim), testing::TempDir() + "x11-seek-trim-fast.png");
+  // The marker (in the line's colour, 0x3C8ABF) stands at its drop point, not at the start.
+  const TCapture C = CaptureWindow(Dpy, Trim);
+  const auto IsMarker = [](uint32_t P) { return (P & 0xFFFFFF) == 0x3C8ABFu; };
+  EXPECT_TRUE(IsMarker(C.At(Border + To + TrimMarkerGrab, ClientTop + TrimMarkerY)))
+      << "the start marker is not at its drop point";
+  EXPECT_FALSE(IsMarker(C.At(Border + TrimBarLeft + TrimMarkerGrab, ClientTop + TrimMarkerY)))
+      << "the start marker stayed at the start";
+  const auto Dragged = TrimStartField(Trim);
+  EXPECT_TRUE(Dragged == TrimStartFieldTyped(Trim, "00:00:02")) << "the start field does not show 00:00:02 after the drag";
   PressKeys(Dpy, "Escape");
 }
 
