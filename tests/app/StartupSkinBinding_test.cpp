@@ -38,7 +38,9 @@ struct TDialogCase {
   std::function<TForm*()> Window;
 };
 
-// The dialogs that can show without a file in the list (trim and edit need one).
+// Every window but the main one. Trim and Edit show their frame and controls without a
+// file to edit (no picture, which would differ from run to run); the survey window is
+// never shown by the program, but takes the skin like the others if it is.
 std::vector<TDialogCase> DialogCases() {
   auto FormOf = [](const char* Class) {
     return [Class]() -> TForm* {
@@ -48,9 +50,10 @@ std::vector<TDialogCase> DialogCases() {
     };
   };
   return {{"chooser", FormOf("Tproform")},        {"settings", FormOf("Tsettingsform")},
+          {"trim", FormOf("TClipForm")},          {"edit", FormOf("TCropForm")},
           {"events log", FormOf("TLogForm")},     {"conversion", FormOf("TConvForm")},
           {"about", FormOf("TAboutForm")},        {"file information", FormOf("TFileInfoForm")},
-          {"error report", FormOf("TErrorForm")}};
+          {"error report", FormOf("TErrorForm")}, {"survey", FormOf("TSurveyForm")}};
 }
 
 class StartupSkinBinding : public testing::Test {
@@ -80,10 +83,15 @@ class StartupSkinBinding : public testing::Test {
       auto* Main = dynamic_cast<TMainForm*>(Application->MainForm());
       EXPECT_NE(Main, nullptr);
       if (!Main) return Shots;
+      // One case for each window besides the main one.
+      EXPECT_EQ(DialogCases().size() + 1, static_cast<size_t>(Screen->FormCount()));
       Prepare(*Main);
       Main->Show();
       S.Session.PumpUntilIdle();
       Main->WaitForMediaLibraries();
+      // The chooser opens on "All Profiles", whose formats need its scroll bar.
+      EXPECT_EQ(MainUnit().Profiles.back().Title, "All Profiles");
+      MainUnit().CurrentProfileInd = static_cast<Integer>(MainUnit().Profiles.size()) - 1;
       for (const TDialogCase& C : DialogCases()) {
         TForm* W = C.Window();
         EXPECT_NE(W, nullptr) << C.Name;
@@ -132,7 +140,11 @@ TEST_F(StartupSkinBinding, EachDialogsFirstShowingLooksAsWithTheSkinBoundAtStart
   for (size_t I = 0; I < Cases.size(); ++I) {
     SCOPED_TRACE(Cases[I].Name);
     EXPECT_EQ(Late[I].Bounds, Early[I].Bounds);
-    ASSERT_EQ(Late[I].Pixels.size(), Early[I].Pixels.size());
+    // Each window reports on its own.
+    if (Late[I].Pixels.size() != Early[I].Pixels.size()) {
+      ADD_FAILURE() << "the first showing has another size";
+      continue;
+    }
     size_t Differing = 0;
     for (size_t P = 0; P < Late[I].Pixels.size(); ++P) Differing += Late[I].Pixels[P] != Early[I].Pixels[P];
     EXPECT_EQ(Differing, 0u);
