@@ -522,6 +522,7 @@ class TMainForm : public TForm, public TMainWindowSeam {
   // other than the main one get their skin when first shown).
   void BindWindowSkin(TForm* Window);
   void BeforeDestruction() override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
   // Tools menu: with no command-line argument it opens the events log.
   void MenuClickEventsLog(TObject* Sender);
   void EventsLogMenuItemClick(TObject* Sender);
@@ -590,6 +591,8 @@ class TMainForm : public TForm, public TMainWindowSeam {
   void BindDialogSkins();
   void StartMediaLibraryLoad();
   void FinishMediaLibraryLoad();
+  // Ends a load still running without taking or reporting its outcome (the program ends).
+  void DropMediaLibraryLoad();
   // The load of the media libraries started at start-up, and whether its outcome is still
   // to be taken (by the encoder) and reported.
   TOwned<TThread> FLibraryLoad;

@@ -40,6 +40,11 @@ void TMainForm::StartMediaLibraryLoad() {
   Thread->OnTerminate = [this](TObject*) { FinishMediaLibraryLoad(); };
   Thread->Start();
   FLibraryLoad = std::move(Thread);
+  // The other windows go before this one when the program ends, their players' decoders
+  // with them, and those look at the libraries' entry points: each window's going is
+  // announced here first (Notification).
+  for (Integer I = 0; I < Screen->FormCount(); ++I)
+    if (Screen->Forms(I) != this) Screen->Forms(I)->FreeNotification(this);
 }
 
 void TMainForm::WaitForMediaLibraries() {
@@ -62,11 +67,22 @@ void TMainForm::FinishMediaLibraryLoad() {
   AddActionLogLine(State, Tarnwell->LastErrMsg());
 }
 
-void TMainForm::BeforeDestruction() {
-  // A load still running ends here, while the window's components exist; nothing is
-  // reported any more.
+void TMainForm::DropMediaLibraryLoad() {
+  // Nothing is reported any more; the thread gives back what it loaded.
   FLibraryLoadPending = false;
   FLibraryLoad.reset();
+}
+
+void TMainForm::Notification(TComponent* AComponent, TOperation Operation) {
+  TForm::Notification(AComponent, Operation);
+  // The application takes its windows down: a load still running ends before the first.
+  if (Operation == opRemove && FLibraryLoad && Application && Application->ComponentState().Contains(csDestroying))
+    DropMediaLibraryLoad();
+}
+
+void TMainForm::BeforeDestruction() {
+  // A load still running ends here at the latest, while the window's components exist.
+  DropMediaLibraryLoad();
   TForm::BeforeDestruction();
 }
 
