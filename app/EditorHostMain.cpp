@@ -68,7 +68,11 @@ String TMainEditorHost::PrepareSdlCopy(Integer Index) { return app::PrepareSdlCo
 
 String TMainEditorHost::SdlFolder() { return GetTempFolder(); }
 
-String TMainEditorHost::LibAVFolder() { return FMain.ProgramFolder + "LibAV"; }
+String TMainEditorHost::LibAVFolder() {
+  // The editors load the libraries from there: the start-up's load comes first.
+  FMain.WaitForMediaLibraries();
+  return FMain.ProgramFolder + "LibAV";
+}
 
 TCustomImageList* TMainEditorHost::PlayerImages() { return FMain.PlayerImages; }
 

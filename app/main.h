@@ -13,6 +13,7 @@
 #include "media/FFPlay.h"
 #include "platform/rtl/StringList.h"
 #include "platform/rtl/Streams.h"
+#include "platform/rtl/Threads.h"
 #include "platform/rtl/DateUtils.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Forms.h"
@@ -513,6 +514,15 @@ class TMainForm : public TForm, public TMainWindowSeam {
 
   void FormCreate(TObject* Sender);
   void FormClose(TObject* Sender, TCloseAction& Action);
+  // Waits for the media libraries' load that the creation steps started, when it is still
+  // running, and reports its failure then if nothing has yet. Adding, dropping and
+  // previewing call it before they use the libraries.
+  void WaitForMediaLibraries();
+  // Binds the window to the main window's skin when it has not been yet (the windows
+  // other than the main one get their skin when first shown).
+  void BindWindowSkin(TForm* Window);
+  void BeforeDestruction() override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
   // Tools menu: with no command-line argument it opens the events log.
   void MenuClickEventsLog(TObject* Sender);
   void EventsLogMenuItemClick(TObject* Sender);
@@ -579,6 +589,16 @@ class TMainForm : public TForm, public TMainWindowSeam {
   // Creation steps that load pictures from the skin folder.
   void LoadSkinPictures(const String& SkinFolder);
   void BindDialogSkins();
+  void StartMediaLibraryLoad();
+  void FinishMediaLibraryLoad();
+  // Ends a load still running without taking or reporting its outcome (the program ends).
+  void DropMediaLibraryLoad();
+  // The load of the media libraries started at start-up, and whether its outcome is still
+  // to be taken (by the encoder) and reported.
+  TOwned<TThread> FLibraryLoad;
+  bool FLibraryLoadPending = false;
+  // The windows bound to the skin so far.
+  std::vector<TForm*> FSkinnedWindows;
   void ApplyCommandLine(const String& FirstArg);
 };
 

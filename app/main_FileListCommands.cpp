@@ -104,6 +104,7 @@ void TMainForm::WMDropFiles(TMessage& Msg) {
   } Release{Drop};
   Msg.Result = 0;
   // The libraries come first; when they cannot be loaded the drop adds nothing.
+  WaitForMediaLibraries();
   if (!PrepareMediaLibraries(MainUnit(), *Tarnwell)) return;
   const UINT Count = DragQueryFile(Drop, 0xFFFFFFFF, nullptr, 0);
   for (UINT I = 0; I < Count; ++I) {
@@ -119,6 +120,7 @@ bool TMainForm::AddMediaFile(const String& FileName) {
 }
 
 bool TMainForm::PrepareLibrariesAndEnableUI() {
+  WaitForMediaLibraries();
   if (!PrepareMediaLibraries(MainUnit(), *Tarnwell)) return false;
   // A preview that cannot start stays off; the files still come.
   const bool Preview = PreparePreviewLibrary();

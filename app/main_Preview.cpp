@@ -167,6 +167,7 @@ void TMainForm::CreatePreview() {
 
 void TMainForm::OpenVideo(const String& FileName) {
   TMainUnitState& State = MainUnit();
+  WaitForMediaLibraries();
   if (!DODodeve->AVLibLoaded() && !DODodeve->LoadAVLib(GetExeFolder() + "LibAV", false)) {
     AddActionLogLine(State, DODodeve->LastErrMsg());
     ReportError(State, DODodeve->LastErrMsg(), "CLM_LoadAVLib");

@@ -1,5 +1,8 @@
 // The main window's creation steps: skin and pictures, command line, folders, catalogue,
-// saved settings and the media libraries; and what the catalogue shows in the window.
+// saved settings and the start of the media libraries' load; and what the catalogue
+// shows in the window.
+#include <algorithm>
+
 #include "app/errordlg.h"
 #include "app/log.h"
 #include "app/main.h"
@@ -83,17 +86,29 @@ void TMainForm::LoadSkinPictures(const String& SkinFolder) {
 }
 
 void TMainForm::BindDialogSkins() {
-  // Every window of the application draws with the one skin: each frame component, and the
-  // controls of the windows that bind their own.
-  for (Integer I = 0; I < Screen->FormCount(); ++I)
-    if (auto* Frame = dynamic_cast<TspFormSkin*>(Screen->Forms(I)->FindComponent("spFormSkin1")))
-      Frame->SetSkinData(spSkinData1);
-  if (LogForm) LogForm->BindSkin(spSkinData1);
-  if (ErrorForm) ErrorForm->BindSkin(spSkinData1);
+  // Every window of the application draws with the one skin. The main window takes it
+  // now; each other window when it is first about to show, before it is placed, which
+  // spares the start-up the work for windows that may never show.
+  BindWindowSkin(this);
   for (Integer I = 0; I < Screen->FormCount(); ++I) {
-    if (auto* Settings = dynamic_cast<Tsettingsform*>(Screen->Forms(I))) Settings->BindSkin(spSkinData1);
-    if (auto* Chooser = dynamic_cast<Tproform*>(Screen->Forms(I))) Chooser->BindSkin(spSkinData1);
+    TForm* Window = Screen->Forms(I);
+    if (Window == this) continue;
+    Window->OnShow = [this, Window, Shown = Window->OnShow](TObject* Sender) {
+      BindWindowSkin(Window);
+      if (Shown) Shown(Sender);
+    };
   }
+}
+
+void TMainForm::BindWindowSkin(TForm* Window) {
+  if (!Window || std::find(FSkinnedWindows.begin(), FSkinnedWindows.end(), Window) != FSkinnedWindows.end()) return;
+  FSkinnedWindows.push_back(Window);
+  // The frame component, and the controls of the windows that bind their own.
+  if (auto* Frame = dynamic_cast<TspFormSkin*>(Window->FindComponent("spFormSkin1"))) Frame->SetSkinData(spSkinData1);
+  if (Window == LogForm) LogForm->BindSkin(spSkinData1);
+  if (Window == ErrorForm) ErrorForm->BindSkin(spSkinData1);
+  if (auto* Settings = dynamic_cast<Tsettingsform*>(Window)) Settings->BindSkin(spSkinData1);
+  if (auto* Chooser = dynamic_cast<Tproform*>(Window)) Chooser->BindSkin(spSkinData1);
 }
 
 void TMainForm::FormCreate(TObject*) {
@@ -144,10 +159,9 @@ void TMainForm::FormCreate(TObject*) {
   DistributeFormats(State, *this);
   lblProfile->Repaint();
 
-  if (!Tarnwell->AVLibLoaded() && !Tarnwell->LoadAVLib(ProgramFolder + "LibAV")) {
-    ReportError(State, Tarnwell->LastErrMsg(), CLM_FFAVLibLoad);
-    AddActionLogLine(State, Tarnwell->LastErrMsg());
-  }
+  // The media libraries load while the window shows; a failure is reported once the load
+  // ends (WaitForMediaLibraries).
+  StartMediaLibraryLoad();
 }
 
 void TMainForm::ShowProfile(const String& Title, TPicture* Icon) {
