@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/FileUtils.h"
@@ -34,10 +35,20 @@ bool SameName(std::string_view A, std::string_view B) {
   return true;
 }
 
+// A name's hash without regard to case: its length and its first and last eight bytes with
+// the case bit set, which names of the same letters in any case share.
 size_t NameHashOf(std::string_view S) {
-  uint64_t H = 1469598103934665603ull;  // FNV-1a over the lower-case bytes
-  for (char C : S) H = (H ^ static_cast<unsigned char>(AsciiLowerOf(C))) * 1099511628211ull;
-  return static_cast<size_t>(H);
+  constexpr uint64_t CaseBits = 0x2020202020202020ull;
+  uint64_t First = 0, Last = 0;
+  if (S.size() >= 8) {
+    std::memcpy(&First, S.data(), 8);
+    std::memcpy(&Last, S.data() + S.size() - 8, 8);
+  } else {
+    for (size_t i = 0; i < S.size(); ++i) First |= uint64_t{static_cast<unsigned char>(S[i])} << (8 * i);
+  }
+  uint64_t H = ((First | CaseBits) * 0x9E3779B97F4A7C15ull) ^ ((Last | CaseBits) * 0xC2B2AE3D27D4EB4Full) ^ S.size();
+  H ^= H >> 29;
+  return static_cast<size_t>(H * 0xBF58476D1CE4E5B9ull ^ (H >> 32));
 }
 
 // The file's text: UTF-8 with or without its mark as it is, UTF-16 by the string list's
@@ -93,12 +104,19 @@ void SkinIniFile::Parse() {
   ptrdiff_t Current = -1;  // none before the first section and within a repeated one
   size_t At = 0;
   while (At < Text.size()) {
-    size_t End = At;
-    while (End < Text.size() && Text[End] != '\r' && Text[End] != '\n') ++End;
-    const std::string_view Line = Trimmed(Text.substr(At, End - At));
     // A line ends at CR LF, CR or LF.
-    At = End;
-    if (At < Text.size() && Text[At++] == '\r' && At < Text.size() && Text[At] == '\n') ++At;
+    const char* Begin = Text.data() + At;
+    const size_t Left = Text.size() - At;
+    const void* Lf = std::memchr(Begin, '\n', Left);
+    size_t End = Lf ? static_cast<size_t>(static_cast<const char*>(Lf) - Text.data()) : Text.size();
+    size_t Next = End + 1;
+    if (const void* Cr = std::memchr(Begin, '\r', End - At)) {
+      const size_t CrAt = static_cast<size_t>(static_cast<const char*>(Cr) - Text.data());
+      if (CrAt + 1 != End) Next = CrAt + 1;  // a CR alone
+      End = CrAt;
+    }
+    const std::string_view Line = Trimmed(Text.substr(At, End - At));
+    At = Next;
     if (Line.empty()) continue;
     if (Line.size() >= 2 && Line.front() == '[' && Line.back() == ']') {
       const std::string_view Name = Trimmed(Line.substr(1, Line.size() - 2));
