@@ -73,7 +73,9 @@ void ConvertBitfieldsTo32(DibImage& img, const Masks& m) {
 
 }  // namespace
 
-DibImage ReadBmp(const ReadExactFn& Read, uint64_t Available) {
+DibImage ReadBmp(const ReadExactFn& Read, uint64_t Available) { return ReadBmp(Read, Available, nullptr); }
+
+DibImage ReadBmp(const ReadExactFn& Read, uint64_t Available, const PixelTargetFn& Target) {
   uint8_t fh[kFileHeaderSize];
   Read(fh, sizeof fh);
   if (fh[0] != 'B' || fh[1] != 'M') Invalid();
@@ -168,31 +170,44 @@ DibImage ReadBmp(const ReadExactFn& Read, uint64_t Available) {
     Read(skip.data(), skip.size());
   }
 
-  img.Bits.resize(static_cast<size_t>(imageBytes));
-  Read(img.Bits.data(), img.Bits.size());
-  if (height < 0) {
-    const size_t stride = img.Stride();
-    std::vector<uint8_t> tmp(stride);
-    for (int y = 0; y < img.Height / 2; ++y) {
-      uint8_t* a = img.Bits.data() + y * stride;
-      uint8_t* b = img.Bits.data() + (img.Height - 1 - y) * stride;
-      std::memcpy(tmp.data(), a, stride);
-      std::memcpy(a, b, stride);
-      std::memcpy(b, tmp.data(), stride);
-    }
-  }
-
+  // Bit fields of the common layouts are kept as they are; any other layout becomes 32 bpp.
+  bool convert = false;
   if (compression == kBiBitfields) {
     const bool std555 = masks.R == 0x7C00 && masks.G == 0x3E0 && masks.B == 0x1F;
     const bool std565 = masks.R == 0xF800 && masks.G == 0x7E0 && masks.B == 0x1F;
     const bool std32 = masks.R == 0xFF0000 && masks.G == 0xFF00 && masks.B == 0xFF &&
                        (masks.A == 0 || masks.A == 0xFF000000u);
-    if (bitCount == 16 && (std555 || std565) && masks.A == 0) {
+    if (bitCount == 16 && (std555 || std565) && masks.A == 0)
       img.Rgb565 = std565;
-    } else if (bitCount == 32 && std32) {
-      // B, G, R, A bytes already.
-    } else {
-      ConvertBitfieldsTo32(img, masks);
+    else if (!(bitCount == 32 && std32))  // B, G, R, A bytes already
+      convert = true;
+  }
+
+  // The rows go where the caller wants them, unless they are converted on the way.
+  uint8_t* rows = nullptr;
+  if (Target && !convert) {
+    rows = Target(img);
+  } else {
+    img.Bits.resize(static_cast<size_t>(imageBytes));
+    rows = img.Bits.data();
+  }
+  Read(rows, static_cast<size_t>(imageBytes));
+  if (height < 0) {
+    const size_t stride = img.Stride();
+    std::vector<uint8_t> tmp(stride);
+    for (int y = 0; y < img.Height / 2; ++y) {
+      uint8_t* a = rows + y * stride;
+      uint8_t* b = rows + (img.Height - 1 - y) * stride;
+      std::memcpy(tmp.data(), a, stride);
+      std::memcpy(a, b, stride);
+      std::memcpy(b, tmp.data(), stride);
+    }
+  }
+  if (convert) {
+    ConvertBitfieldsTo32(img, masks);
+    if (Target) {
+      std::memcpy(Target(img), img.Bits.data(), img.Bits.size());
+      img.Bits.clear();
     }
   }
   return img;

@@ -48,6 +48,14 @@ using ReadExactFn = std::function<void(void* Buffer, size_t Count)>;
 // image's start: that is found from the headers, before the picture is allocated.
 DibImage ReadBmp(const ReadExactFn& Read, uint64_t Available);
 
+// Gives the memory the rows of a picture go into, Picture.Stride() * Picture.Height bytes
+// bottom-up, once its size, depth and colours are known (Picture.Bits is empty).
+using PixelTargetFn = std::function<uint8_t*(const DibImage& Picture)>;
+
+// The same read with the rows stored straight into Target's memory instead of the returned
+// picture's Bits (which stay empty): a loader keeps no second copy of them.
+DibImage ReadBmp(const ReadExactFn& Read, uint64_t Available, const PixelTargetFn& Target);
+
 // The file image of Image: file header, 40-byte info header (BI_BITFIELDS with its three
 // masks for 16 bpp), the colour table (1, 4, 8 bpp), rows bottom-up.
 std::vector<uint8_t> WriteBmp(const DibImage& Image);

@@ -211,9 +211,10 @@ class PixelAccess {
   std::unordered_map<uint32_t, int> FCache;
 };
 
-// A new bottom-up DIB section. Pixels are zero.
+// A new bottom-up DIB section. Pixels are zero, or not set at all for a caller that writes
+// every byte of them next (Cleared false).
 std::unique_ptr<BitmapImage> CreateDib(int Width, int Height, int BitCount, bool Rgb565,
-                                       const std::vector<RGBQUAD>& Table) {
+                                       const std::vector<RGBQUAD>& Table, bool Cleared = true) {
   struct {
     BITMAPINFOHEADER Header;
     RGBQUAD Colors[256];
@@ -234,7 +235,9 @@ std::unique_ptr<BitmapImage> CreateDib(int Width, int Height, int BitCount, bool
     std::copy_n(Table.begin(), n, info.Colors);
   }
   void* bits = nullptr;
-  HBITMAP h = CreateDIBSection(nullptr, reinterpret_cast<const BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0);
+  const auto* header = reinterpret_cast<const BITMAPINFO*>(&info);
+  HBITMAP h = Cleared ? CreateDIBSection(nullptr, header, DIB_RGB_COLORS, &bits, nullptr, 0)
+                      : vantrel::win::CreateDibSectionForOverwrite(header, &bits);
   if (!h || !bits) {
     if (h) DeleteObject(h);
     throw EOutOfResources("Out of system resources");
@@ -600,16 +603,20 @@ void TBitmap::LoadFromResourceName(HINSTANCE Instance, const String& ResName) {
 }
 
 void TBitmap::ReadBmpImage(const std::function<void(void*, size_t)>& Read, uint64_t Available) {
+  // The rows are read straight into the new section's bits.
+  std::unique_ptr<BitmapImage> image;
+  const auto Target = [&image](const vantrel::ui::DibImage& Dib) {
+    std::vector<RGBQUAD> table;
+    for (const auto& c : Dib.Colors) table.push_back(RGBQUAD{c.Blue, c.Green, c.Red, 0});
+    image = CreateDib(Dib.Width, Dib.Height, Dib.BitCount, Dib.Rgb565, table, false);
+    return image->Bits;
+  };
   vantrel::ui::DibImage dib;
   try {
-    dib = vantrel::ui::ReadBmp(Read, Available);
+    dib = vantrel::ui::ReadBmp(Read, Available, Target);
   } catch (const EReadError&) {
     throw EInvalidGraphic(kInvalidBitmap);
   }
-  std::vector<RGBQUAD> table;
-  for (const auto& c : dib.Colors) table.push_back(RGBQUAD{c.Blue, c.Green, c.Red, 0});
-  auto image = CreateDib(dib.Width, dib.Height, dib.BitCount, dib.Rgb565, table);
-  std::memcpy(image->Bits, dib.Bits.data(), dib.Bits.size());
   FPixelFormat = FormatOfBits(dib.BitCount, dib.Rgb565);
   FWidth = dib.Width;
   FHeight = dib.Height;

@@ -112,7 +112,9 @@ void RunBlit(BlitJob& J) {
   const bool UsesSrc = J.Src != nullptr;
   if (UsesSrc && (SW <= 0 || SH <= 0)) return;
 
-  // A source that is also the destination is read from a snapshot.
+  // A source that is also the destination is read from a snapshot where the two areas
+  // overlap, so that no pixel is read after the blit wrote it; apart, it is read in place
+  // (a tile doubled within one bitmap).
   std::unique_ptr<Surface> Snapshot;
   const Surface* Src = J.Src;
   RECT SrcRect = J.SrcRect;
@@ -120,11 +122,16 @@ void RunBlit(BlitJob& J) {
     RECT Area{std::max(0, SrcRect.Left), std::max(0, SrcRect.Top), std::min(Src->Width(), SrcRect.Right),
               std::min(Src->Height(), SrcRect.Bottom)};
     if (Area.Right <= Area.Left || Area.Bottom <= Area.Top) return;
-    Snapshot = std::make_unique<Surface>(Area.Right - Area.Left, Area.Bottom - Area.Top, false);
-    for (int y = Area.Top; y < Area.Bottom; ++y)
-      std::memcpy(Snapshot->Row(y - Area.Top), Src->Row(y) + Area.Left, static_cast<size_t>(Snapshot->Width()) * 4);
-    SrcRect = {SrcRect.Left - Area.Left, SrcRect.Top - Area.Top, SrcRect.Right - Area.Left, SrcRect.Bottom - Area.Top};
-    Src = Snapshot.get();
+    const bool Overlap = Area.Left < J.DestRect.Right && J.DestRect.Left < Area.Right &&
+                         Area.Top < J.DestRect.Bottom && J.DestRect.Top < Area.Bottom;
+    if (Overlap) {
+      Snapshot = std::make_unique<Surface>(Area.Right - Area.Left, Area.Bottom - Area.Top, false,
+                                           Surface::Uncleared{});
+      for (int y = Area.Top; y < Area.Bottom; ++y)
+        std::memcpy(Snapshot->Row(y - Area.Top), Src->Row(y) + Area.Left, static_cast<size_t>(Snapshot->Width()) * 4);
+      SrcRect = {SrcRect.Left - Area.Left, SrcRect.Top - Area.Top, SrcRect.Right - Area.Left, SrcRect.Bottom - Area.Top};
+      Src = Snapshot.get();
+    }
   }
 
   std::vector<int> XMap;

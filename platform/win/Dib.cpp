@@ -13,26 +13,18 @@ constexpr int kMaxDdbDimension = 1 << 15;
 
 }  // namespace
 
-std::shared_ptr<BitmapObject> BitmapObject::CreateDib(const BITMAPINFO* Info) {
+std::shared_ptr<BitmapObject> BitmapObject::CreateDib(const BITMAPINFO* Info, bool ClearBits) {
   DibFormat F;
   if (!ParseDibFormat(Info, F)) return nullptr;
   std::shared_ptr<BitmapObject> B(new BitmapObject());
   B->FIsDib = true;
   B->FFormat = std::move(F);
   const DibFormat& Fm = B->FFormat;
-  B->FBits = AllocateZeroed<uint8_t>(Fm.ImageBytes());
-  if (Fm.BitCount == 32) {
+  B->FBits = ClearBits ? AllocateZeroed<uint8_t>(Fm.ImageBytes()) : AllocateForOverwrite<uint8_t>(Fm.ImageBytes());
+  // Another depth gets its 32-bit pixels when something first reads or draws on it.
+  if (Fm.BitCount == 32)
     B->FSurface = std::make_unique<Surface>(Fm.Width, Fm.Height, Fm.BottomUp,
                                             reinterpret_cast<uint32_t*>(B->FBits.get()));
-  } else if (Fm.Colors.empty()) {
-    // Zero bits of a depth without a colour table are black pixels, which the new surface
-    // already holds: it counts as read from them (a loader fills the bits right after).
-    B->FSurface = std::make_unique<Surface>(Fm.Width, Fm.Height, false);
-    B->FPulledBits = AllocateZeroed<uint8_t>(Fm.ImageBytes());
-  } else {
-    B->FSurface = std::make_unique<Surface>(Fm.Width, Fm.Height, false);
-    B->Pull();
-  }
   return B;
 }
 
@@ -52,21 +44,40 @@ std::shared_ptr<BitmapObject> BitmapObject::CreateDdb(int Width, int Height, int
 void BitmapObject::Pull() {
   if (!FIsDib || FFormat.BitCount == 32) return;
   const size_t Size = FFormat.ImageBytes();
-  const auto SameColors = [&] {
-    return FPulledColors.size() == FFormat.Colors.size() &&
-           (FPulledColors.empty() ||
-            std::memcmp(FPulledColors.data(), FFormat.Colors.data(), FPulledColors.size() * sizeof(RGBQUAD)) == 0);
-  };
-  if (FPulledBits && SameColors() && std::memcmp(FPulledBits.get(), FBits.get(), Size) == 0) return;
-  for (int y = 0; y < FFormat.Height; ++y)
-    ReadDibRow(FFormat, FBits.get() + FFormat.RowOffset(y), FSurface->Row(y));
-  if (!FPulledBits) FPulledBits = AllocateZeroed<uint8_t>(Size);
-  std::memcpy(FPulledBits.get(), FBits.get(), Size);
+  const uint8_t* Bits = FBits.get();
+  if (!FSurface) {
+    // Zero bits of a depth without a colour table are black pixels, which fresh cleared
+    // pixels already are: a new section that nobody wrote yet is not read row by row.
+    const bool Black = FFormat.Colors.empty() && Size > 0 && Bits[0] == 0 &&
+                       std::memcmp(Bits, Bits + 1, Size - 1) == 0;
+    if (Black) {
+      FSurface = std::make_unique<Surface>(FFormat.Width, FFormat.Height, false);
+    } else {
+      FSurface = std::make_unique<Surface>(FFormat.Width, FFormat.Height, false, Surface::Uncleared{});
+      ReadAllRows();
+    }
+  } else {
+    const auto SameColors = [&] {
+      return FPulledColors.size() == FFormat.Colors.size() &&
+             (FPulledColors.empty() ||
+              std::memcmp(FPulledColors.data(), FFormat.Colors.data(), FPulledColors.size() * sizeof(RGBQUAD)) == 0);
+    };
+    if (FPulledBits && SameColors() && std::memcmp(FPulledBits.get(), Bits, Size) == 0) return;
+    ReadAllRows();
+  }
+  if (!FPulledBits) FPulledBits = AllocateForOverwrite<uint8_t>(Size);
+  std::memcpy(FPulledBits.get(), Bits, Size);
   FPulledColors = FFormat.Colors;
 }
 
+void BitmapObject::ReadAllRows() {
+  for (int y = 0; y < FFormat.Height; ++y)
+    ReadDibRow(FFormat, FBits.get() + FFormat.RowOffset(y), FSurface->Row(y));
+}
+
 void BitmapObject::Push() {
-  if (FFormat.BitCount == 32) return;
+  // Nothing was drawn on a section whose pixels were never made.
+  if (FFormat.BitCount == 32 || !FSurface) return;
   // Pixels() now holds what was drawn, finer than the bits keep it: the next Pull reads.
   FPulledBits.reset();
   DibRowWriter W(FFormat);
@@ -81,7 +92,7 @@ void BitmapObject::Push() {
 }
 
 void BitmapObject::Push(int Top, int Bottom) {
-  if (FFormat.BitCount == 32) return;
+  if (FFormat.BitCount == 32 || !FSurface) return;
   // Without an exact reading to keep up (bits changed since, or another palette) the
   // whole bitmap goes back as before.
   if (!FIsDib || !FPulledBits || FPulledColors.size() != FFormat.Colors.size()) return Push();
@@ -147,18 +158,24 @@ bool TableFor(BitmapObject& B, int BitCount, std::vector<RGBQUAD>& Out) {
   return false;
 }
 
+HBITMAP RegisterDib(const BITMAPINFO* Info, void** Bits, bool ClearBits) {
+  if (Bits) *Bits = nullptr;
+  auto B = BitmapObject::CreateDib(Info, ClearBits);
+  if (!B) return nullptr;
+  if (Bits) *Bits = B->Bits();
+  return RegisterAs<BitmapObject, HBITMAP>(std::move(B));
+}
+
 }  // namespace
+
+HBITMAP CreateDibSectionForOverwrite(const BITMAPINFO* Info, void** Bits) { return RegisterDib(Info, Bits, false); }
 
 }  // namespace vantrel::win
 
 using namespace vantrel::win;
 
 HBITMAP CreateDIBSection(HDC, const BITMAPINFO* Info, UINT, void** Bits, HANDLE, DWORD) {
-  if (Bits) *Bits = nullptr;
-  auto B = BitmapObject::CreateDib(Info);
-  if (!B) return nullptr;
-  if (Bits) *Bits = B->Bits();
-  return RegisterAs<BitmapObject, HBITMAP>(std::move(B));
+  return RegisterDib(Info, Bits, true);
 }
 
 HBITMAP CreateCompatibleBitmap(HDC Dc, int Width, int Height) {

@@ -79,8 +79,9 @@ class RegionObject : public GdiObject {
 class BitmapObject : public GdiObject {
  public:
   static bool IsKind(DWORD K) { return K == OBJ_BITMAP; }
-  // A DIB section from its header and colour table (bits zeroed).
-  static std::shared_ptr<BitmapObject> CreateDib(const BITMAPINFO* Info);
+  // A DIB section from its header and colour table: bits zeroed, or left as they come
+  // when the caller fills every byte of them right away (a picture being decoded).
+  static std::shared_ptr<BitmapObject> CreateDib(const BITMAPINFO* Info, bool ClearBits = true);
   // A device-dependent bitmap: BitCount 1 (monochrome) or 32; top-down.
   static std::shared_ptr<BitmapObject> CreateDdb(int Width, int Height, int BitCount);
   int GetObjectData(int Size, void* Out) const override;
@@ -96,8 +97,13 @@ class BitmapObject : public GdiObject {
   const DibFormat& Format() const { return FFormat; }
   std::vector<RGBQUAD>& ColorTable() { return FFormat.Colors; }
 
-  // The 32-bit pixels GDI draws on.
-  Surface& Pixels() { return *FSurface; }
+  // The 32-bit pixels GDI draws on. A DIB section of another depth gets them when they
+  // are first asked for (read from its bits), so a picture that is loaded and never drawn
+  // costs no second copy.
+  Surface& Pixels() {
+    if (!FSurface) Pull();
+    return *FSurface;
+  }
   // Brings the caller's bits of another depth into Pixels() (no-op for 32 bpp and DDBs);
   // GDI calls it once at the start of an operation that reads the bitmap.
   void Pull();
@@ -110,11 +116,12 @@ class BitmapObject : public GdiObject {
   void Push(int Top, int Bottom);
 
  private:
+  void ReadAllRows();
   BitmapObject() : GdiObject(OBJ_BITMAP) {}
   DibFormat FFormat;
   bool FIsDib = false;
   ZeroedArray<uint8_t> FBits;  // the caller's row data (DIB sections)
-  std::unique_ptr<Surface> FSurface;
+  std::unique_ptr<Surface> FSurface;  // for a DIB section of another depth: made by Pull
   // The bits and colours Pixels() was last read from, while it still holds exactly that
   // reading: a Pull of unchanged bits then reads nothing (a skin picture is drawn from
   // many times and changed seldom).
@@ -271,6 +278,10 @@ HDC CreateScreenDc();
 // bitmap a new memory DC holds.
 constexpr int DEFAULT_BITMAP_INDEX = 21;
 std::shared_ptr<GdiObject> StockObjectPtr(int Index);
+
+// CreateDIBSection for a caller that writes every byte of the bits before anything reads
+// them (a picture decoder): the bits are not cleared first.
+HBITMAP CreateDibSectionForOverwrite(const BITMAPINFO* Info, void** Bits);
 
 // Typed lookups.
 inline std::shared_ptr<DcObject> DcOf(HDC Dc) { return GdiCast<DcObject>(Dc); }

@@ -16,6 +16,11 @@ class Surface {
   Surface(int Width, int Height, bool BottomUp)
       : FWidth(Width < 0 ? 0 : Width), FHeight(Height < 0 ? 0 : Height), FBottomUp(BottomUp),
         FOwned(AllocateZeroed<uint32_t>(static_cast<size_t>(FWidth) * FHeight)), FBits(FOwned.get()) {}
+  // Owns pixels its maker writes in full at once, so they are not cleared first.
+  struct Uncleared {};
+  Surface(int Width, int Height, bool BottomUp, Uncleared)
+      : FWidth(Width < 0 ? 0 : Width), FHeight(Height < 0 ? 0 : Height), FBottomUp(BottomUp),
+        FOwned(AllocateForOverwrite<uint32_t>(static_cast<size_t>(FWidth) * FHeight)), FBits(FOwned.get()) {}
   // Wraps pixels owned elsewhere (Stride in pixels).
   Surface(int Width, int Height, bool BottomUp, uint32_t* Bits)
       : FWidth(Width), FHeight(Height), FBottomUp(BottomUp), FBits(Bits) {}

@@ -40,4 +40,10 @@ std::unique_ptr<unsigned char[], ZeroedRelease> AllocateZeroedBytes(size_t Bytes
   return {static_cast<unsigned char*>(Block), ZeroedRelease{}};
 }
 
+std::unique_ptr<unsigned char[], ZeroedRelease> AllocateBytesForOverwrite(size_t Bytes) {
+  void* Block = std::malloc(Bytes ? Bytes : 1);
+  if (!Block) throw std::bad_alloc();
+  return {static_cast<unsigned char*>(Block), ZeroedRelease{}};
+}
+
 }  // namespace vantrel::win

@@ -9,9 +9,11 @@
 #include "platform/rtl/Utf8.h"
 #include "platform/win/Cursor.h"
 #include "skin/core/data/SkinData.h"
+#include "skin/core/data/SkinIniFile.h"
 
 using vantrel::skin::ReadSectionKeys;
 using vantrel::skin::SkinFileSource;
+using vantrel::skin::SkinIniFile;
 using vantrel::skin::SkinKeyVisitor;
 
 namespace {
@@ -34,25 +36,6 @@ class FolderFiles final : public SkinFileSource {
 
  private:
   String FFolder;
-};
-
-// skin.ini as the profile reader gives it: a file that cannot be read reads as empty and
-// a value is cut to 2047 characters. The file is read once: unlike TIniFile, which looks
-// at the file again before every key in case another writer changed it, since a load reads
-// thousands of keys from a file nobody writes meanwhile.
-class SkinIniFile final : public TMemIniFile {
- public:
-  explicit SkinIniFile(const String& FileName) : TMemIniFile(FileName, true) {}
-
-  String ReadString(const String& Section, const String& Ident, const String& Default) override {
-    String V = TMemIniFile::ReadString(Section, Ident, Default);
-    if (V.size() > static_cast<size_t>(ValueLimit) && Utf8Length(V) > ValueLimit)
-      V = Copy(V, 1, ValueLimit);
-    return V;
-  }
-
- private:
-  static constexpr Integer ValueLimit = 2047;
 };
 
 // The number of numbered entries ("0", "1", ...) of a descriptor list worth reading: its

@@ -182,6 +182,25 @@ TEST(BmpCodec, ReadsTopDownAndBitfieldFiles) {
     EXPECT_EQ(b.Canvas()->Pixels(0, 0), clRed);
     EXPECT_EQ(b.Canvas()->Pixels(1, 0), clLime);
   }
+  {
+    SCOPED_TRACE("32 bpp with red in the low byte, top-down: read as 32 bpp B, G, R");
+    std::vector<uint8_t> f = {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 66, 0, 0, 0, 40, 0, 0, 0, 2, 0, 0, 0,
+                              0xFE, 0xFF, 0xFF, 0xFF,  // height -2
+                              1, 0, 32, 0, 3, 0, 0, 0};
+    f.resize(54, 0);
+    const uint8_t masks[] = {0xFF, 0, 0, 0, 0, 0xFF, 0, 0, 0, 0, 0xFF, 0};
+    f.insert(f.end(), masks, masks + 12);
+    const uint8_t rows[] = {0xFF, 0, 0, 0, 0, 0xFF, 0, 0,   // top: red, green
+                            0, 0, 0xFF, 0, 0x10, 0x20, 0x30, 0};  // bottom: blue, a grey-ish
+    f.insert(f.end(), rows, rows + 16);
+    TBitmap b;
+    Load(b, f);
+    EXPECT_EQ(b.PixelFormat(), pf32bit);
+    EXPECT_EQ(b.Canvas()->Pixels(0, 0), clRed);
+    EXPECT_EQ(b.Canvas()->Pixels(1, 0), clLime);
+    EXPECT_EQ(b.Canvas()->Pixels(0, 1), clBlue);
+    EXPECT_EQ(b.Canvas()->Pixels(1, 1), static_cast<TColor>(RGB(0x10, 0x20, 0x30)));
+  }
 }
 
 TEST(BmpCodec, RejectsDamagedData) {

@@ -146,6 +146,29 @@ TEST(Blit, OverlappingCopyWithinOneBitmapScrolls) {
   EXPECT_EQ(Row(Cv), (std::vector<uint32_t>{1, 2, 3, 4, 5, 5}));
 }
 
+// A block copied within one bitmap reads the pixels as they were before the copy, whether
+// the two areas are apart or overlap in any direction.
+TEST(Blit, CopiesWithinOneBitmapReadThePixelsAsTheyWereBefore) {
+  struct Case {
+    const char* Name;
+    int X, Y, XSrc, YSrc;  // a 2 x 2 block
+    std::vector<std::string> Expected;
+  } Cases[] = {
+      {"apart", 2, 2, 0, 0, {"AB..", "CD..", "..AB", "..CD"}},
+      {"down right, overlapping", 1, 1, 0, 0, {"AB..", "CAB.", ".CD.", "...."}},
+      {"up left, overlapping", 0, 0, 1, 1, {"D...", "....", "....", "...."}},
+      {"beside, overlapping", 1, 0, 0, 0, {"AAB.", "CCD.", "....", "...."}},
+      {"below, overlapping", 0, 1, 0, 0, {"AB..", "AB..", "CD..", "...."}},
+  };
+  for (const Case& K : Cases) {
+    SCOPED_TRACE(K.Name);
+    Canvas Cv(4, 4);
+    Cv.At(0, 0) = A, Cv.At(1, 0) = B, Cv.At(0, 1) = C, Cv.At(1, 1) = D;
+    BitBlt(Cv.Dc, K.X, K.Y, 2, 2, Cv.Dc, K.XSrc, K.YSrc, SRCCOPY);
+    EXPECT_EQ(Cv.Picture({{A, 'A'}, {B, 'B'}, {C, 'C'}, {D, 'D'}}), K.Expected);
+  }
+}
+
 TEST(Blit, SourceOutsideItsBitmapLeavesTheDestination) {
   Canvas Src(2, 1), Dst(4, 1, kBlue);
   SetRow(Src, {A, B});

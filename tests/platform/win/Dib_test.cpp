@@ -1,7 +1,9 @@
 // DIB sections of several depths, GetObject, GetDIBits/SetDIBits and the DIB blits.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "platform/win/Gdi.h"
 #include "tests/platform/win/RasterTestUtil.h"
@@ -215,6 +217,57 @@ TEST(Dib, ANewSectionReadsAsItsZeroBitsUntilTheCallerWritesThem) {
     if (C.Bpp == 8) TopLeft[0] = 1;             // entry 1: blue
     EXPECT_EQ(GetPixel(Dc, 0, 0), RGB(0, 0, 255));
     EXPECT_EQ(GetPixel(Dc, 1, 0), C.Zero);
+    SelectObject(Dc, Old);
+    DeleteDC(Dc);
+    DeleteObject(Bm);
+  }
+}
+
+TEST(Dib, BitsWrittenBeforeTheFirstReadAreWhatDrawingSeesAndKeeps) {
+  // A loader fills a section's bits before anything reads them: every read shows them, and
+  // drawing one pixel keeps all the others.
+  struct Case {
+    int Bpp, Width;
+    std::vector<uint8_t> Blue, Red, Green;  // one pixel in the section's depth
+  };
+  const Case Cases[] = {{24, 3, {0xFF, 0, 0}, {0, 0, 0xFF}, {0, 0xFF, 0}},
+                        {24, 700, {0xFF, 0, 0}, {0, 0, 0xFF}, {0, 0xFF, 0}},
+                        {16, 5, {0x1F, 0x00}, {0x00, 0x7C}, {0xE0, 0x03}},
+                        {8, 600, {1}, {2}, {3}}};
+  for (const Case& C : Cases) {
+    SCOPED_TRACE(testing::Message() << C.Bpp << " bpp, " << C.Width << " wide");
+    const int H = 120;
+    Info I(C.Width, H, C.Bpp);
+    if (C.Bpp == 8) {
+      auto* Table = reinterpret_cast<RGBQUAD*>(I.Get()->bmiColors);
+      Table[1] = {255, 0, 0, 0};
+      Table[2] = {0, 0, 255, 0};
+      Table[3] = {0, 255, 0, 0};
+      I.Get()->bmiHeader.biClrUsed = 4;
+    }
+    void* Bits = nullptr;
+    HBITMAP Bm = CreateDIBSection(nullptr, I.Get(), DIB_RGB_COLORS, &Bits, nullptr, 0);
+    ASSERT_NE(Bm, nullptr);
+    auto* P = static_cast<uint8_t*>(Bits);
+    const size_t Px = C.Blue.size(), RowBytes = ((C.Width * C.Bpp + 31) / 32) * 4;
+    uint8_t* TopLeft = P + RowBytes * (H - 1);               // bottom-up: the last stored row
+    uint8_t* BottomRight = P + (C.Width - 1) * Px;           // the first stored row
+    std::copy(C.Blue.begin(), C.Blue.end(), TopLeft);
+    std::copy(C.Red.begin(), C.Red.end(), BottomRight);
+
+    Canvas Copy(C.Width, H, 0);
+    HDC Dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ Old = SelectObject(Dc, Bm);
+    ASSERT_TRUE(BitBlt(Copy.Dc, 0, 0, C.Width, H, Dc, 0, 0, SRCCOPY));
+    EXPECT_EQ(Copy.At(0, 0) & 0xFFFFFF, 0x0000FFu);
+    EXPECT_EQ(Copy.At(C.Width - 1, H - 1) & 0xFFFFFF, 0xFF0000u);
+    EXPECT_EQ(Copy.At(1, 1) & 0xFFFFFF, 0u);  // zero bits: black, and entry 0 is black
+
+    SetPixel(Dc, 1, 0, RGB(0, 255, 0));
+    EXPECT_TRUE(std::equal(C.Blue.begin(), C.Blue.end(), TopLeft));
+    EXPECT_TRUE(std::equal(C.Green.begin(), C.Green.end(), TopLeft + Px));
+    EXPECT_TRUE(std::equal(C.Red.begin(), C.Red.end(), BottomRight));
+    EXPECT_EQ(GetPixel(Dc, C.Width - 1, H - 1), RGB(255, 0, 0));
     SelectObject(Dc, Old);
     DeleteDC(Dc);
     DeleteObject(Bm);
