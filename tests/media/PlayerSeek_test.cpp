@@ -3,6 +3,7 @@
 // there.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <mutex>
 #include <string>
