@@ -7,6 +7,7 @@
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/FileUtils.h"
 #include "platform/rtl/Format.h"
+#include "platform/rtl/NumConv.h"
 #include "platform/rtl/Streams.h"
 #include "platform/rtl/StringList.h"
 #include "platform/rtl/Utf8.h"
@@ -163,6 +164,17 @@ String SkinIniFile::ReadString(const String& SectionName, const String& Ident, c
   String V(E->Value);
   if (V.size() > static_cast<size_t>(ValueLimit) && Utf8Length(V) > ValueLimit) V = Copy(V, 1, ValueLimit);
   return V;
+}
+
+Integer SkinIniFile::ReadInteger(const String& SectionName, const String& Ident, Integer Default) {
+  const ptrdiff_t S = Find(SectionName);
+  if (S < 0) return Default;
+  const Entry* E = FindEntry(static_cast<size_t>(S), Ident, NameHashOf(Ident));
+  if (!E) return Default;
+  // A value past the length limit reads cut, as ReadString gives it.
+  if (E->Value.size() > static_cast<size_t>(ValueLimit)) return TCustomIniFile::ReadInteger(SectionName, Ident, Default);
+  Integer V;
+  return TryStrToInt(String(E->Value), V) ? V : Default;
 }
 
 bool SkinIniFile::SectionExists(const String& SectionName) {

@@ -22,6 +22,8 @@ class SkinIniFile final : public TCustomIniFile {
   explicit SkinIniFile(const String& FileName);
 
   String ReadString(const String& Section, const String& Ident, const String& Default) override;
+  // Read straight from the index, without a string for the value in between.
+  Integer ReadInteger(const String& Section, const String& Ident, Integer Default) override;
   void ReadSection(const String& Section, TStrings& Strings) override;
   void ReadSections(TStrings& Strings) override;
   void ReadSectionValues(const String& Section, TStrings& Strings) override;

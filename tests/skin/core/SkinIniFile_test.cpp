@@ -41,8 +41,10 @@ void ExpectSameReads(SkinIniFile& Skin, TIniFile& Profile, const std::vector<std
     Skin.ReadSectionValues(S, A);
     Profile.ReadSectionValues(S, B);
     EXPECT_EQ(ListOf(A), ListOf(B)) << "values";
-    for (const std::string& K : Keys)
+    for (const std::string& K : Keys) {
       EXPECT_EQ(Skin.ReadString(S, K, "(absent)"), Profile.ReadString(S, K, "(absent)")) << "key " << K;
+      EXPECT_EQ(Skin.ReadInteger(S, K, -99), Profile.ReadInteger(S, K, -99)) << "number " << K;
+    }
   }
 }
 
@@ -67,6 +69,7 @@ TEST(SkinIniFile, ReadsEveryFileAsTheProfileReaderDoes) {
       {"UTF-16 BE mark", std::string("\xFE\xFF\0[\0s\0]\0\n\0k\0=\0w", 16)},
       {"long values", "[s]\nlong=" + Long + "\nutf8=" + Umlauts + "\n"},
       {"no final line end", "[s]\nk=last"},
+      {"numbers", "[s]\na=12\nb= -7 \nc=$1F\nk=abc\ne=\nj=99999999999\nkey=+3\nlong=" + std::string(2050, '0') + "5\n"},
       {"empty file", ""},
   };
   const std::vector<std::string> Sections = {"A", "b", "C", "Spaced", "Main", "MAIN", "other", "s", "S", "t",
