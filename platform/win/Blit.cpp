@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include <pixman.h>
+
 #include "platform/win/GdiInternal.h"
 
 namespace vantrel::win {
@@ -103,6 +105,22 @@ struct BlitJob {
   uint32_t Key = 0;
 };
 
+// A plain copy of the rows [T, B) of Dst's columns [L, R) from Src, row y taking source row
+// y + DY from column SX on: pixman's block copy, which beats a copy row by row. False where
+// it does not apply (the two run in opposite row orders); rows outside Src are left alone.
+bool CopyRows(const Surface& Src, int SX, int DY, Surface& Dst, int L, int T, int R, int B) {
+  if (Src.BottomUp() != Dst.BottomUp()) return false;
+  T = std::max(T, -DY);
+  B = std::min(B, Src.Height() - DY);
+  if (T >= B) return true;
+  const int SrcTop = T + DY, Rows = B - T;
+  // Visual rows of a bottom-up surface lie in memory from the last one up.
+  const int DstMem = Dst.BottomUp() ? Dst.Height() - B : T;
+  const int SrcMem = Src.BottomUp() ? Src.Height() - (SrcTop + Rows) : SrcTop;
+  return pixman_blt(const_cast<uint32_t*>(Src.Bits()), Dst.Bits(), Src.Width(), Dst.Width(), 32, 32, SX, SrcMem, L,
+                    DstMem, R - L, Rows);
+}
+
 void RunBlit(BlitJob& J) {
   Surface* DS = J.Dest->Target();
   if (!DS) return;
@@ -152,6 +170,13 @@ void RunBlit(BlitJob& J) {
     const int L = std::max(C.Left, J.DestRect.Left), R = std::min(C.Right, J.DestRect.Right);
     const int T = std::max(C.Top, J.DestRect.Top), B = std::min(C.Bottom, J.DestRect.Bottom);
     if (L >= R || T >= B) continue;
+    if (Straight && J.RopIndex == 0xCC && DH == SH && !J.MirrorY && CopyRows(*Src, SrcRect.Left + (L - J.DestRect.Left),
+                                                                           SrcRect.Top - J.DestRect.Top, *DS, L, T, R, B))
+      continue;
+    // A plain copy that stretches rows writes the same row again for a repeated source
+    // row: it copies the row it wrote before.
+    const uint32_t* Written = nullptr;
+    int WrittenFrom = -1;
     for (int y = T; y < B; ++y) {
       uint32_t* Row = DS->Row(y);
       if (!UsesSrc) {
@@ -168,8 +193,14 @@ void RunBlit(BlitJob& J) {
       if (Straight && J.RopIndex == 0xCC) {
         std::memcpy(Row + L, SRow + Map[L], static_cast<size_t>(R - L) * 4);
       } else if (J.RopIndex == 0xCC && !J.Keyed && J.Map.Kind == SourceMap::None) {
+        if (sy == WrittenFrom) {
+          std::memcpy(Row + L, Written + L, static_cast<size_t>(R - L) * 4);
+          continue;
+        }
         for (int x = L; x < R; ++x)
           if (Map[x] >= 0) Row[x] = SRow[Map[x]];
+        Written = Row;
+        WrittenFrom = sy;
       } else {
         for (int x = L; x < R; ++x) {
           if (Map[x] < 0) continue;

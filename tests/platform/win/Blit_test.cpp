@@ -169,6 +169,26 @@ TEST(Blit, CopiesWithinOneBitmapReadThePixelsAsTheyWereBefore) {
   }
 }
 
+// A plain copy keeps the picture upright between bitmaps stored top-down and bottom-up in
+// any pairing, and rows the source does not have leave the destination as it was.
+TEST(Blit, PlainCopiesKeepThePictureUprightWhateverTheRowOrder) {
+  for (const bool SrcBottomUp : {false, true})
+    for (const bool DstBottomUp : {false, true}) {
+      SCOPED_TRACE(testing::Message() << "source " << (SrcBottomUp ? "bottom-up" : "top-down") << ", destination "
+                                      << (DstBottomUp ? "bottom-up" : "top-down"));
+      Canvas Src(3, 5, kWhite, SrcBottomUp), Dst(4, 5, kWhite, DstBottomUp);
+      SetRow(Src, {A, B, C}, 0);
+      SetRow(Src, {D, A, B}, 1);
+      SetRow(Src, {C, D, A}, 2);
+      SetRow(Src, {B, C, D}, 3);
+      SetRow(Src, {D, D, D}, 4);
+      BitBlt(Dst.Dc, 1, 0, 2, 3, Src.Dc, 1, -1, SRCCOPY);  // source rows -1 .. 1
+      BitBlt(Dst.Dc, 1, 3, 2, 2, Src.Dc, 1, 4, SRCCOPY);   // source rows 4 .. 5
+      EXPECT_EQ(Dst.Picture({{A, 'A'}, {B, 'B'}, {C, 'C'}, {D, 'D'}}),
+                (std::vector<std::string>{"....", ".BC.", ".AB.", ".DD.", "...."}));
+    }
+}
+
 TEST(Blit, SourceOutsideItsBitmapLeavesTheDestination) {
   Canvas Src(2, 1), Dst(4, 1, kBlue);
   SetRow(Src, {A, B});
