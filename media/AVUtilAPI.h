@@ -81,7 +81,10 @@
   X(av_buffer_pool_uninit) \
   X(av_display_rotation_get) \
   X(av_get_bits_per_pixel) \
-  X(av_pix_fmt_count_planes)
+  X(av_pix_fmt_count_planes) \
+  X(av_frame_is_writable) \
+  X(av_image_get_linesize) \
+  X(av_image_copy_plane)
 
 #ifdef __cplusplus
 

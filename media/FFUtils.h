@@ -148,8 +148,12 @@ class TNativeFilterInstance {
   virtual ~TNativeFilterInstance() = default;
   // The input's pixel format and size, before the first picture.
   virtual void ConfigProps(Integer /*APixFmt*/, Integer /*AWidth*/, Integer /*AHeight*/) {}
-  // Changes the planes of a writable picture of the configured format and size.
+  // Changes the planes of a picture of the configured format and size; the planes it
+  // changes are writable.
   virtual void Process(AVFrame* AFrame) = 0;
+  // The planes Process changes, bit N for data[N]. The chain copies only those of a
+  // picture it shares with others.
+  virtual uint32_t PlanesWritten() const { return ~0u; }
 };
 
 // A native filter's definition.

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <map>
 #include <mutex>
 
@@ -295,11 +296,27 @@ struct TVideoFilterChain::TStage {
   AVFilterContext* Src = nullptr;
   AVFilterContext* Sink = nullptr;
   std::unique_ptr<TNativeFilterInstance> Native;
+  // A native step's copies of the planes it changes, one pool per plane, reused from
+  // picture to picture while the plane's size stays.
+  AVBufferPool* PlanePools[4] = {};
+  size_t PlanePoolSizes[4] = {};
   TStage() = default;
   TStage(const TStage&) = delete;
   TStage& operator=(const TStage&) = delete;
   ~TStage() {
     if (Graph && ff::avfilter_graph_free) ff::avfilter_graph_free(&Graph);
+    for (AVBufferPool*& Pool : PlanePools)
+      if (Pool) ff::av_buffer_pool_uninit(&Pool);
+  }
+  // A buffer of ASize bytes for a copy of plane P.
+  AVBufferRef* PlaneBuffer(int P, size_t ASize) {
+    if (PlanePools[P] && PlanePoolSizes[P] != ASize) ff::av_buffer_pool_uninit(&PlanePools[P]);
+    if (!PlanePools[P]) {
+      PlanePools[P] = ff::av_buffer_pool_init(ASize, nullptr);
+      PlanePoolSizes[P] = ASize;
+      if (!PlanePools[P]) return nullptr;
+    }
+    return ff::av_buffer_pool_get(PlanePools[P]);
   }
 };
 
@@ -475,11 +492,48 @@ Integer TVideoFilterChain::Configure(const TVideoFilterInput& AInput, const Stri
   return 0;
 }
 
+namespace {
+
+// Makes the planes of AMask (bit N for data[N]) of a picture writable; the other planes
+// stay shared with whoever else holds the picture, so a step that changes the luma alone
+// copies no chroma. A picture no one else holds is left as it is.
+Integer MakePlanesWritable(AVFrame* AFrame, uint32_t AMask,
+                           const std::function<AVBufferRef*(int, size_t)>& ABuffer) {
+  if (ff::av_frame_is_writable(AFrame)) return 0;
+  const auto Format = static_cast<AVPixelFormat>(AFrame->format);
+  const AVPixFmtDescriptor* Desc = ff::av_pix_fmt_desc_get(Format);
+  const int Planes = ff::av_pix_fmt_count_planes(Format);
+  if (!Desc || Planes <= 0 || Planes > 4 || (Desc->flags & (AV_PIX_FMT_FLAG_HWACCEL | AV_PIX_FMT_FLAG_PAL)) ||
+      AFrame->extended_data != AFrame->data)
+    return ff::av_frame_make_writable(AFrame);
+  for (int P = 0; P < Planes; ++P) {
+    if (!(AMask & (1u << P))) continue;
+    const int Stride = AFrame->linesize[P];
+    const int Bytes = ff::av_image_get_linesize(Format, AFrame->width, P);
+    if (Stride <= 0 || Bytes < 0 || Bytes > Stride) return ff::av_frame_make_writable(AFrame);
+    int Slot = 0;
+    while (Slot < AV_NUM_DATA_POINTERS && AFrame->buf[Slot]) ++Slot;
+    if (Slot == AV_NUM_DATA_POINTERS) return ff::av_frame_make_writable(AFrame);
+    const int Rows = (P == 1 || P == 2) ? -((-AFrame->height) >> Desc->log2_chroma_h) : AFrame->height;
+    AVBufferRef* Copy = ABuffer(P, static_cast<size_t>(Stride) * static_cast<size_t>(Rows));
+    if (!Copy) return AVERROR(ENOMEM);
+    ff::av_image_copy_plane(Copy->data, Stride, AFrame->data[P], Stride, Bytes, Rows);
+    // The frame holds the copy from here on; the plane it replaces stays referenced by the
+    // frame's other buffers until the frame goes.
+    AFrame->buf[Slot] = Copy;
+    AFrame->data[P] = Copy->data;
+  }
+  return 0;
+}
+
+}  // namespace
+
 Integer TVideoFilterChain::Feed(size_t AStage, AVFrame* AFrame) {
   TStage& Stage = *FStages[AStage];
   if (Stage.Native) {
     if (AFrame) {
-      const Integer R = ff::av_frame_make_writable(AFrame);
+      const Integer R = MakePlanesWritable(AFrame, Stage.Native->PlanesWritten(),
+                                           [&Stage](int P, size_t ASize) { return Stage.PlaneBuffer(P, ASize); });
       if (R < 0) {
         ff::av_frame_free(&AFrame);
         return R;

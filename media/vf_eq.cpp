@@ -19,6 +19,9 @@ class TEqInstance : public TNativeFilterInstance {
   explicit TEqInstance(const String& AArgs)
       : FValues("nativeeq", "brightness", "contrast", AArgs) {}
 
+  // Changes the luma plane alone.
+  uint32_t PlanesWritten() const override { return 1u; }
+
   void Process(AVFrame* AFrame) override {
     Integer Brightness, Contrast;
     if (!FValues.Read(Brightness, Contrast)) return;

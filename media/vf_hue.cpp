@@ -30,6 +30,9 @@ class THueInstance : public TNativeFilterInstance {
     FVSub = D ? D->log2_chroma_h : 0;
   }
 
+  // Changes the two chroma planes.
+  uint32_t PlanesWritten() const override { return 0b110u; }
+
   void Process(AVFrame* AFrame) override {
     Integer Hue, Sat;
     if (!FValues.Read(Hue, Sat)) return;

@@ -218,6 +218,49 @@ TEST_F(FiltersTest, ChainGivesTheBytesOfOurStepsAloneFollowedByTheScalersOwnGrap
   EXPECT_EQ(In->data[2][In->linesize[2] + 5], 18);
 }
 
+// A picture the caller keeps (so the chain shares it) of odd size: each step changes its
+// own planes of a copy, the planes it leaves pass through as they were, and the caller's
+// picture stays as it was.
+TEST_F(FiltersTest, StepsOnASharedPictureChangeTheirOwnPlanesOfACopy) {
+  const int W = 95, H = 61, CW = 48, CH = 31;
+  TFrame In = MakeFrame(AV_PIX_FMT_YUV420P, W, H, {0, 0, 0});
+  for (int P = 0; P < 3; ++P)
+    for (int Y = 0; Y < (P ? CH : H); ++Y)
+      for (int X = 0; X < (P ? CW : W); ++X)
+        In->data[P][Y * In->linesize[P] + X] = static_cast<uint8_t>(X * (P + 2) + 5 * Y);
+  TFrame Kept(ff::av_frame_clone(In.get()));
+  ASSERT_EQ(ff::av_frame_make_writable(Kept.get()), 0);  // the caller's bytes, for comparing
+
+  struct Case {
+    const char* Filters;
+    bool Luma, Chroma;  // the planes the steps change
+  } Cases[] = {{"nativeeq=20:30", true, false}, {"nativehue=20:30", false, true}, {"nativeeq=20:30,nativehue=20:30", true, true}};
+  for (const Case& C : Cases) {
+    SCOPED_TRACE(C.Filters);
+    TVideoFilterChain Chain;
+    ASSERT_EQ(Chain.Configure(InputOf(In.get()), C.Filters, {AV_PIX_FMT_YUV420P}), 0) << Chain.LastErrMsg();
+    TFrame Out = RunOne(Chain, In.get());
+    ASSERT_EQ(Out->width, W);
+    ASSERT_EQ(Out->height, H);
+    TFrame Expected(ff::av_frame_clone(Kept.get()));
+    ASSERT_EQ(ff::av_frame_make_writable(Expected.get()), 0);
+    if (C.Luma) EqProcess(Expected->data[0], Expected->linesize[0], W, H, 20, 30);
+    if (C.Chroma) HueProcess(Expected->data[1], Expected->data[2], Expected->linesize[1], CW, CH, 20, 30);
+    for (int P = 0; P < 3; ++P) {
+      int Different = 0, Changed = 0, Touched = 0;
+      for (int Y = 0; Y < (P ? CH : H); ++Y) {
+        const size_t Bytes = P ? CW : W;
+        Different += std::memcmp(Out->data[P] + Y * Out->linesize[P], Expected->data[P] + Y * Expected->linesize[P], Bytes) != 0;
+        Changed += std::memcmp(Out->data[P] + Y * Out->linesize[P], Kept->data[P] + Y * Kept->linesize[P], Bytes) != 0;
+        Touched += std::memcmp(In->data[P] + Y * In->linesize[P], Kept->data[P] + Y * Kept->linesize[P], Bytes) != 0;
+      }
+      EXPECT_EQ(Different, 0) << "rows of plane " << P << " that differ from the steps' own result";
+      EXPECT_EQ(Changed > 0, P ? C.Chroma : C.Luma) << "plane " << P;
+      EXPECT_EQ(Touched, 0) << "rows of the caller's plane " << P << " changed";
+    }
+  }
+}
+
 TEST_F(FiltersTest, ChainWithoutUserFiltersConvertsToTheSinkFormats) {
   TFrame In = MakeFrame(AV_PIX_FMT_YUV420P, 64, 48, {50, 60, 70}, 7);
   TVideoFilterChain Chain;
