@@ -272,9 +272,15 @@ TClientOrigin ClientOrigin(Display* Dpy, Window W, int AClientWidth, int AClient
 TCapture CaptureWindow(Display* Dpy, Window W) {
   TCapture C;
   XWindowAttributes A{};
-  if (!XGetWindowAttributes(Dpy, W, &A)) return C;
-  XImage* Image = XGetImage(Dpy, W, 0, 0, static_cast<unsigned>(A.width), static_cast<unsigned>(A.height), AllPlanes,
-                            ZPixmap);
+  XImage* Image = nullptr;
+  {
+    // A window that is not viewable or not whole on the screen (just mapped, going, or
+    // being moved) cannot be read: that capture is empty, and a caller that waits asks again.
+    TXErrorTrap Trap(Dpy);
+    if (!XGetWindowAttributes(Dpy, W, &A) || A.map_state != IsViewable) return C;
+    Image = XGetImage(Dpy, W, 0, 0, static_cast<unsigned>(A.width), static_cast<unsigned>(A.height), AllPlanes,
+                      ZPixmap);
+  }
   if (!Image) return C;
   C.Width = A.width;
   C.Height = A.height;

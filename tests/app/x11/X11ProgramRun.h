@@ -111,8 +111,13 @@ struct TCapture {
   int Width = 0;
   int Height = 0;
   std::vector<uint32_t> Pixels;
-  uint32_t At(int X, int Y) const { return Pixels[static_cast<size_t>(Y) * Width + X]; }
+  // Outside the capture (an empty one included) 0, black as a window not painted yet, so
+  // a wait for a painted point asks again.
+  uint32_t At(int X, int Y) const {
+    return X < 0 || Y < 0 || X >= Width || Y >= Height ? 0 : Pixels[static_cast<size_t>(Y) * Width + X];
+  }
 };
+// Empty (Width 0) while the window cannot be read: not viewable, or not whole on the screen.
 TCapture CaptureWindow(Display* Dpy, Window W);
 // Saves a capture as a PNG to look at (false when it cannot be written).
 bool SaveCapture(const TCapture& C, const std::string& FileName);
