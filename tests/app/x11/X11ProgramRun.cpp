@@ -369,13 +369,17 @@ TWindowManagerRun::TWindowManagerRun(Display* Dpy) {
   std::vector<char*> Envp;
   for (const std::string& E : Env) Envp.push_back(const_cast<char*>(E.c_str()));
   Envp.push_back(nullptr);
+  // A manager that ran on this display before (an earlier test's) leaves its check window's
+  // property behind: cleared, it shows only when this one has taken the display.
+  const Atom Check = XInternAtom(Dpy, "_NET_SUPPORTING_WM_CHECK", False);
+  XDeleteProperty(Dpy, DefaultRootWindow(Dpy), Check);
+  XSync(Dpy, False);
   char Name[] = "openbox", SmOff[] = "--sm-disable";
   char* Argv[] = {Name, SmOff, nullptr};
   if (posix_spawnp(&FPid, Name, nullptr, nullptr, Argv, Envp.data()) != 0) {
     FPid = -1;
     return;
   }
-  const Atom Check = XInternAtom(Dpy, "_NET_SUPPORTING_WM_CHECK", False);
   for (int Try = 0; Try < 200 && !FRunning; ++Try) {
     int Ended = 0;
     if (waitpid(FPid, &Ended, WNOHANG) == FPid) {  // not installed or failed to start
