@@ -156,10 +156,13 @@ ptrdiff_t SkinIniFile::Find(std::string_view Name) {
   return FLast;
 }
 
-String SkinIniFile::ReadString(const String& SectionName, const String& Ident, const String& Default) {
+const SkinIniFile::Entry* SkinIniFile::Lookup(std::string_view SectionName, std::string_view Ident) {
   const ptrdiff_t S = Find(SectionName);
-  if (S < 0) return Default;
-  const Entry* E = FindEntry(static_cast<size_t>(S), Ident, NameHashOf(Ident));
+  return S < 0 ? nullptr : FindEntry(static_cast<size_t>(S), Ident, NameHashOf(Ident));
+}
+
+String SkinIniFile::ReadString(const String& SectionName, const String& Ident, const String& Default) {
+  const Entry* E = Lookup(SectionName, Ident);
   if (!E) return Default;
   String V(E->Value);
   if (V.size() > static_cast<size_t>(ValueLimit) && Utf8Length(V) > ValueLimit) V = Copy(V, 1, ValueLimit);
@@ -167,9 +170,7 @@ String SkinIniFile::ReadString(const String& SectionName, const String& Ident, c
 }
 
 Integer SkinIniFile::ReadInteger(const String& SectionName, const String& Ident, Integer Default) {
-  const ptrdiff_t S = Find(SectionName);
-  if (S < 0) return Default;
-  const Entry* E = FindEntry(static_cast<size_t>(S), Ident, NameHashOf(Ident));
+  const Entry* E = Lookup(SectionName, Ident);
   if (!E) return Default;
   // A value past the length limit reads cut, as ReadString gives it.
   if (E->Value.size() > static_cast<size_t>(ValueLimit)) return TCustomIniFile::ReadInteger(SectionName, Ident, Default);

@@ -61,6 +61,8 @@ class SkinIniFile final : public TCustomIniFile {
   ptrdiff_t Find(std::string_view Name);
   // The entry of a name in a section, or null.
   const Entry* FindEntry(size_t Section, std::string_view Name, size_t Hash) const;
+  // The entry of a key in the first section of that name, or null.
+  const Entry* Lookup(std::string_view Section, std::string_view Ident);
   [[noreturn]] void ReadOnly() const;
 
   String FText;  // the file's text; names and values point into it
