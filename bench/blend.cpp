@@ -16,20 +16,28 @@ constexpr Integer W = 1920, H = 1080, Rounds = 21;
 
 using Row = void (*)(const TspColor*, TspColor*, Integer);
 
-double MedianNs(Row Kernel, const std::vector<TspColor>& Src, const std::vector<TspColor>& Dst,
-                std::vector<TspColor>& Work, uint64_t& Checksum) {
-  std::vector<double> times;
-  for (int r = 0; r < Rounds; ++r) {
-    Work = Dst;
-    const auto t0 = std::chrono::steady_clock::now();
-    for (Integer y = 0; y < H; ++y)
-      Kernel(Src.data() + static_cast<size_t>(y) * W, Work.data() + static_cast<size_t>(y) * W, W);
-    const auto t1 = std::chrono::steady_clock::now();
-    times.push_back(std::chrono::duration<double, std::nano>(t1 - t0).count());
-    for (size_t i = 0; i < Work.size(); i += 997) Checksum += Work[i];
+// Median nanoseconds of each kernel over the frame. The kernels take turns round by round,
+// so a change in the machine's pace during the run weighs on each of them alike.
+std::vector<double> MedianNs(const std::vector<Row>& Kernels, const std::vector<TspColor>& Src,
+                             const std::vector<TspColor>& Dst, std::vector<TspColor>& Work,
+                             uint64_t& Checksum) {
+  std::vector<std::vector<double>> times(Kernels.size());
+  for (int r = 0; r < Rounds; ++r)
+    for (size_t k = 0; k < Kernels.size(); ++k) {
+      Work = Dst;
+      const auto t0 = std::chrono::steady_clock::now();
+      for (Integer y = 0; y < H; ++y)
+        Kernels[k](Src.data() + static_cast<size_t>(y) * W, Work.data() + static_cast<size_t>(y) * W, W);
+      const auto t1 = std::chrono::steady_clock::now();
+      times[k].push_back(std::chrono::duration<double, std::nano>(t1 - t0).count());
+      for (size_t i = 0; i < Work.size(); i += 997) Checksum += Work[i];
+    }
+  std::vector<double> medians;
+  for (auto& t : times) {
+    std::sort(t.begin(), t.end());
+    medians.push_back(t[t.size() / 2]);
   }
-  std::sort(times.begin(), times.end());
-  return times[times.size() / 2];
+  return medians;
 }
 
 }  // namespace
@@ -46,11 +54,12 @@ int main() {
     dst[i] = rng() | 0xFF000000;
   }
   uint64_t checksum = 0;
-  const double plain = MedianNs(vantrel::skin::BlendRowPlain, src, dst, work, checksum);
-  const double sse2 = MedianNs(vantrel::skin::BlendRowMMX, src, dst, work, checksum);
   vantrel::skin::SelectBlendForms(true);
   const bool avx2 = PixelKernels.BlendRow == vantrel::skin::BlendRowAVX2;
-  const double vec = avx2 ? MedianNs(PixelKernels.BlendRow, src, dst, work, checksum) : sse2;
+  std::vector<Row> kernels = {vantrel::skin::BlendRowPlain, vantrel::skin::BlendRowMMX};
+  if (avx2) kernels.push_back(PixelKernels.BlendRow);
+  const std::vector<double> t = MedianNs(kernels, src, dst, work, checksum);
+  const double plain = t[0], sse2 = t[1], vec = t.back();
   const double pixels = static_cast<double>(W) * H;
   std::printf("blend row 1920x1080, median of %d rounds (checksum %llu)\n", Rounds,
               static_cast<unsigned long long>(checksum));

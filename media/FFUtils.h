@@ -154,6 +154,14 @@ class TNativeFilterInstance {
   // The planes Process changes, bit N for data[N]. The chain copies only those of a
   // picture it shares with others.
   virtual uint32_t PlanesWritten() const { return ~0u; }
+  // Process on a picture shared with others: the planes of PlanesWritten() are fresh
+  // buffers of the same line sizes still to be filled, ASource[N] holds plane N's samples
+  // as they were. A step that reads its source while it writes saves a pass over the
+  // picture this way. False when it does not: the chain copies the planes over and calls
+  // Process.
+  virtual bool ProcessFrom(AVFrame* /*AFrame*/, const uint8_t* const /*ASource*/[4]) {
+    return false;
+  }
 };
 
 // A native filter's definition.

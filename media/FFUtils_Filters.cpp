@@ -494,36 +494,71 @@ Integer TVideoFilterChain::Configure(const TVideoFilterInput& AInput, const Stri
 
 namespace {
 
-// Makes the planes of AMask (bit N for data[N]) of a picture writable; the other planes
-// stay shared with whoever else holds the picture, so a step that changes the luma alone
-// copies no chroma. A picture no one else holds is left as it is.
-Integer MakePlanesWritable(AVFrame* AFrame, uint32_t AMask,
-                           const std::function<AVBufferRef*(int, size_t)>& ABuffer) {
-  if (ff::av_frame_is_writable(AFrame)) return 0;
+// Gives the planes of AMask (bit N for data[N]) of a picture buffers of their own, so a
+// step can change them; the other planes stay shared with whoever else holds the picture,
+// so a step that changes the luma alone copies no chroma. ASource[N] is where plane N's
+// samples are: the old plane for a plane given a fresh buffer (still held by the picture's
+// other buffers until it goes), data[N] otherwise. ACopied tells whether the fresh planes
+// have the samples already (a picture that needed a whole copy) or are still to be filled.
+// A picture no one else holds is left as it is.
+Integer DetachPlanes(AVFrame* AFrame, uint32_t AMask,
+                     const std::function<AVBufferRef*(int, size_t)>& ABuffer,
+                     const uint8_t* ASource[4], bool& AFilled) {
+  const auto Sources = [&] {
+    for (int P = 0; P < 4; ++P) ASource[P] = AFrame->data[P];
+  };
+  AFilled = true;
+  if (ff::av_frame_is_writable(AFrame)) {
+    Sources();
+    return 0;
+  }
+  const auto Whole = [&] {
+    const Integer R = ff::av_frame_make_writable(AFrame);
+    Sources();
+    return R;
+  };
   const auto Format = static_cast<AVPixelFormat>(AFrame->format);
   const AVPixFmtDescriptor* Desc = ff::av_pix_fmt_desc_get(Format);
   const int Planes = ff::av_pix_fmt_count_planes(Format);
   if (!Desc || Planes <= 0 || Planes > 4 || (Desc->flags & (AV_PIX_FMT_FLAG_HWACCEL | AV_PIX_FMT_FLAG_PAL)) ||
       AFrame->extended_data != AFrame->data)
-    return ff::av_frame_make_writable(AFrame);
+    return Whole();
+  // Every plane is checked before any is replaced, so a picture that needs the whole copy
+  // never ends up half detached.
+  int Slot = 0;
+  while (Slot < AV_NUM_DATA_POINTERS && AFrame->buf[Slot]) ++Slot;
   for (int P = 0; P < Planes; ++P) {
     if (!(AMask & (1u << P))) continue;
-    const int Stride = AFrame->linesize[P];
     const int Bytes = ff::av_image_get_linesize(Format, AFrame->width, P);
-    if (Stride <= 0 || Bytes < 0 || Bytes > Stride) return ff::av_frame_make_writable(AFrame);
-    int Slot = 0;
-    while (Slot < AV_NUM_DATA_POINTERS && AFrame->buf[Slot]) ++Slot;
-    if (Slot == AV_NUM_DATA_POINTERS) return ff::av_frame_make_writable(AFrame);
-    const int Rows = (P == 1 || P == 2) ? -((-AFrame->height) >> Desc->log2_chroma_h) : AFrame->height;
-    AVBufferRef* Copy = ABuffer(P, static_cast<size_t>(Stride) * static_cast<size_t>(Rows));
-    if (!Copy) return AVERROR(ENOMEM);
-    ff::av_image_copy_plane(Copy->data, Stride, AFrame->data[P], Stride, Bytes, Rows);
-    // The frame holds the copy from here on; the plane it replaces stays referenced by the
-    // frame's other buffers until the frame goes.
-    AFrame->buf[Slot] = Copy;
-    AFrame->data[P] = Copy->data;
+    if (AFrame->linesize[P] <= 0 || Bytes < 0 || Bytes > AFrame->linesize[P] ||
+        Slot++ >= AV_NUM_DATA_POINTERS)
+      return Whole();
   }
+  Sources();
+  Slot = 0;
+  while (Slot < AV_NUM_DATA_POINTERS && AFrame->buf[Slot]) ++Slot;
+  for (int P = 0; P < Planes; ++P) {
+    if (!(AMask & (1u << P))) continue;
+    const int Rows = (P == 1 || P == 2) ? -((-AFrame->height) >> Desc->log2_chroma_h) : AFrame->height;
+    AVBufferRef* Fresh = ABuffer(P, static_cast<size_t>(AFrame->linesize[P]) * static_cast<size_t>(Rows));
+    if (!Fresh) return AVERROR(ENOMEM);
+    AFrame->buf[Slot++] = Fresh;
+    AFrame->data[P] = Fresh->data;
+  }
+  AFilled = false;
   return 0;
+}
+
+// Copies the planes of AMask from ASource where they are not the picture's own.
+void FillPlanes(AVFrame* AFrame, uint32_t AMask, const uint8_t* const ASource[4]) {
+  const auto Format = static_cast<AVPixelFormat>(AFrame->format);
+  const AVPixFmtDescriptor* Desc = ff::av_pix_fmt_desc_get(Format);
+  for (int P = 0; P < 4; ++P) {
+    if (!(AMask & (1u << P)) || ASource[P] == AFrame->data[P] || !ASource[P]) continue;
+    const int Rows = (P == 1 || P == 2) ? -((-AFrame->height) >> Desc->log2_chroma_h) : AFrame->height;
+    ff::av_image_copy_plane(AFrame->data[P], AFrame->linesize[P], ASource[P], AFrame->linesize[P],
+                            ff::av_image_get_linesize(Format, AFrame->width, P), Rows);
+  }
 }
 
 }  // namespace
@@ -532,13 +567,20 @@ Integer TVideoFilterChain::Feed(size_t AStage, AVFrame* AFrame) {
   TStage& Stage = *FStages[AStage];
   if (Stage.Native) {
     if (AFrame) {
-      const Integer R = MakePlanesWritable(AFrame, Stage.Native->PlanesWritten(),
-                                           [&Stage](int P, size_t ASize) { return Stage.PlaneBuffer(P, ASize); });
+      const uint32_t Mask = Stage.Native->PlanesWritten();
+      const uint8_t* Source[4] = {};
+      bool Filled = true;
+      const Integer R = DetachPlanes(AFrame, Mask,
+                                     [&Stage](int P, size_t ASize) { return Stage.PlaneBuffer(P, ASize); },
+                                     Source, Filled);
       if (R < 0) {
         ff::av_frame_free(&AFrame);
         return R;
       }
-      Stage.Native->Process(AFrame);
+      if (Filled || !Stage.Native->ProcessFrom(AFrame, Source)) {
+        if (!Filled) FillPlanes(AFrame, Mask, Source);
+        Stage.Native->Process(AFrame);
+      }
     }
     return Feed(AStage + 1, AFrame);
   }

@@ -19,5 +19,8 @@ void RegisterEqFilter();
 // In place on ARows rows of AWidth luma samples, rows AStride bytes apart.
 void EqProcess(uint8_t* P, Integer AStride, Integer AWidth, Integer ARows, Integer ABrightness,
                Integer AContrast);
+// The same from ASource's rows (the same stride apart) into P's; ASource may be P.
+void EqProcess(const uint8_t* ASource, uint8_t* P, Integer AStride, Integer AWidth, Integer ARows,
+               Integer ABrightness, Integer AContrast);
 
 }  // namespace vantrel::media

@@ -48,3 +48,35 @@ TEST(EqProcess, MapsEverySampleAsTheTablesSay) {
     }
   }
 }
+
+// Rows wide enough for the vector steps and a tail, every sample value, the extreme and
+// some middle settings: in place and from a separate source, each sample as the scalar
+// formula gives it (factor (contrast + 100) / 100 in 16.16, offset
+// (brightness + 100) * 511 / 200 - 128 - factor / 512).
+TEST(EqProcess, WideRowsFromASourceOrInPlaceGiveTheFormulasBytes) {
+  constexpr int W = 269, H = 3, Stride = 288;
+  std::vector<uint8_t> Source(Stride * H, 0xEE);
+  for (int Y = 0; Y < H; ++Y)
+    for (int X = 0; X < W; ++X) Source[Y * Stride + X] = static_cast<uint8_t>(X * 7 + Y * 3);
+  for (int B : {-100, -37, 0, 20, 100})
+    for (int C : {-100, -1, 0, 30, 99, 100}) {
+      SCOPED_TRACE(testing::Message() << B << ":" << C);
+      const int CF = (C + 100) * 65536 / 100;
+      const int BO = (B + 100) * 511 / 200 - 128 - (CF >> 9);
+      std::vector<uint8_t> From(Stride * H, 0xEE), InPlace = Source;
+      EqProcess(Source.data(), From.data(), Stride, W, H, B, C);
+      EqProcess(InPlace.data(), Stride, W, H, B, C);
+      for (int Y = 0; Y < H; ++Y) {
+        for (int X = 0; X < W; ++X) {
+          const int S = Source[Y * Stride + X];
+          const int Expected = Clamp(static_cast<int>((static_cast<long long>(S) * CF) >> 16) + BO);
+          ASSERT_EQ(From[Y * Stride + X], Expected) << "sample " << S << " at " << X;
+          ASSERT_EQ(InPlace[Y * Stride + X], Expected) << "sample " << S << " at " << X;
+        }
+        for (int X = W; X < Stride; ++X) {
+          ASSERT_EQ(From[Y * Stride + X], 0xEE) << "padding touched";
+          ASSERT_EQ(InPlace[Y * Stride + X], 0xEE) << "padding touched";
+        }
+      }
+    }
+}

@@ -157,7 +157,18 @@ __attribute__((target("avx2"))) void BlendRowAVX2(const TspColor* Src, TspColor*
   Integer i = 0;
   const __m256i opaque = _mm256_set1_epi32(255);
   const __m256i zero = _mm256_setzero_si256();
+  // Large blends run at the speed of memory: each cache line of both rows is asked for
+  // 4 KB ahead, so the loads overlap the arithmetic. The addresses go past the row (into
+  // the next rows, or nowhere), which a prefetch allows; they are formed as integers.
+  constexpr uintptr_t Ahead = 4096;
+  const auto SrcAt = reinterpret_cast<uintptr_t>(Src);
+  const auto DstAt = reinterpret_cast<uintptr_t>(Dst);
   for (; i + 8 <= Count; i += 8) {
+    if ((i & 15) == 0) {
+      const uintptr_t At = static_cast<uintptr_t>(i) * sizeof(TspColor) + Ahead;
+      _mm_prefetch(reinterpret_cast<const char*>(SrcAt + At), _MM_HINT_T0);
+      _mm_prefetch(reinterpret_cast<const char*>(DstAt + At), _MM_HINT_T0);
+    }
     const __m256i f = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(Src + i));
     const __m256i alpha = _mm256_srli_epi32(f, 24);
     if (_mm256_movemask_epi8(_mm256_cmpeq_epi32(alpha, zero)) == -1) continue;
