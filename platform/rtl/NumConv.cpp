@@ -24,7 +24,7 @@ int HexDigit(char C) {
 
 // Parses S as an integer of Bits width (32 or 64). Decimal must fit the signed range;
 // hexadecimal may use every bit and is reinterpreted as signed.
-bool ParseInt(const String& S, int Bits, Int64& Out) {
+bool ParseInt(std::string_view S, int Bits, Int64& Out) {
   size_t i = 0;
   const size_t n = S.size();
   while (i < n && IsBlank(S[i])) ++i;
@@ -193,14 +193,14 @@ String ScientificText(const TDecimal& D, int MinDigitsShown, int ExpDigits, bool
 String IntToStr(Integer Value) { return std::to_string(Value); }
 String IntToStr(Int64 Value) { return std::to_string(Value); }
 
-bool TryStrToInt(const String& S, Integer& Value) {
+bool TryStrToInt(std::string_view S, Integer& Value) {
   Int64 V;
   if (!ParseInt(S, 32, V)) return false;
   Value = static_cast<Integer>(V);
   return true;
 }
 
-bool TryStrToInt64(const String& S, Int64& Value) { return ParseInt(S, 64, Value); }
+bool TryStrToInt64(std::string_view S, Int64& Value) { return ParseInt(S, 64, Value); }
 
 Integer StrToInt(const String& S) {
   Integer V;

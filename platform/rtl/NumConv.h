@@ -5,6 +5,7 @@
 
 #include <concepts>
 #include <string>
+#include <string_view>
 
 #include "platform/rtl/Types.h"
 
@@ -24,8 +25,8 @@ Integer StrToInt(const String& S);
 Int64 StrToInt64(const String& S);
 Integer StrToIntDef(const String& S, Integer Default);
 Int64 StrToInt64Def(const String& S, Int64 Default);
-bool TryStrToInt(const String& S, Integer& Value);
-bool TryStrToInt64(const String& S, Int64& Value);
+bool TryStrToInt(std::string_view S, Integer& Value);
+bool TryStrToInt64(std::string_view S, Int64& Value);
 
 // Blanks around, optional sign, digits with the decimal point ".", optional exponent; raises
 // EConvertError

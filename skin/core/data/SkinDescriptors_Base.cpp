@@ -2,6 +2,8 @@
 // the descriptor classes with the resizable-control base.
 #include "platform/rtl/NumConv.h"
 #include "skin/core/data/SkinDescriptors.h"
+#include "skin/core/data/SkinIniFile.h"
+#include "skin/core/data/SkinValues.h"
 
 using vantrel::skin::SkinKeyVisitor;
 
@@ -10,7 +12,8 @@ namespace {
 // Reads each key from section [Section]; missing keys give their absent values.
 class SectionReader final : public SkinKeyVisitor {
  public:
-  SectionReader(TCustomIniFile* Ini, const String& Section) : FIni(Ini), FSection(Section) {}
+  SectionReader(TCustomIniFile* Ini, const String& Section)
+      : FIni(Ini), FIndex(dynamic_cast<vantrel::skin::SkinIniFile*>(Ini)), FSection(Section) {}
 
   using SkinKeyVisitor::Bool;
   using SkinKeyVisitor::FontStyle;
@@ -20,19 +23,35 @@ class SectionReader final : public SkinKeyVisitor {
   using SkinKeyVisitor::StretchType;
 
   void Int(const char* Key, Integer& Field, Integer Absent, Integer) override {
-    Field = FIni->ReadInteger(FSection, Key, Absent);
+    if (const auto [Whole, V] = Read(Key); Whole) {
+      Integer I;
+      Field = V && TryStrToInt(*V, I) ? I : Absent;
+    } else {
+      Field = FIni->ReadInteger(FSection, Key, Absent);
+    }
   }
   void Str(const char* Key, String& Field, const char* Absent, const char*) override {
-    Field = FIni->ReadString(FSection, Key, Absent);
+    if (const auto [Whole, V] = Read(Key); Whole)
+      Field = V ? String(*V) : String(Absent);
+    else
+      Field = FIni->ReadString(FSection, Key, Absent);
   }
   void Bool(const char* Key, bool& Field, bool) override {
-    Field = ReadIniBoolean(FIni, FSection, Key);
+    Integer I = 0;
+    Int(Key, I, 0, 0);
+    Field = I == 1;
   }
   void Rect(const char* Key, TRect& Field, TRect) override {
-    ReadIniRect(FIni, FSection, Key, Field);
+    if (const auto [Whole, V] = Read(Key); Whole)
+      StrToRect(V ? *V : "0,0,0,0", Field);
+    else
+      ReadIniRect(FIni, FSection, Key, Field);
   }
   void Point(const char* Key, TPoint& Field, TPoint) override {
-    ReadIniPoint(FIni, FSection, Key, Field);
+    if (const auto [Whole, V] = Read(Key); Whole)
+      StrToPoint(V ? *V : "0,0", Field);
+    else
+      ReadIniPoint(FIni, FSection, Key, Field);
   }
   void FontStyle(const char* Key, TFontStyles& Field, TFontStyles) override {
     Field = ReadIniFontStyles(FIni, FSection, Key);
@@ -67,7 +86,20 @@ class SectionReader final : public SkinKeyVisitor {
   }
 
  private:
+  // A skin's own ini gives its values straight from its index, without the strings the
+  // ini interface makes for each key, default and value. First: the value was read here
+  // (second null for an absent key); false sends the read the ini's own way (another
+  // ini, or a value ReadString would cut).
+  std::pair<bool, const std::string_view*> Read(const char* Key) const {
+    if (!FIndex) return {false, nullptr};
+    const std::string_view* V = FIndex->Value(FSection, Key);
+    if (V && V->size() > static_cast<size_t>(vantrel::skin::SkinIniFile::ValueLimit))
+      return {false, nullptr};
+    return {true, V};
+  }
+
   TCustomIniFile* FIni;
+  vantrel::skin::SkinIniFile* FIndex;
   String FSection;
 };
 

@@ -16,8 +16,6 @@ namespace vantrel::skin {
 
 namespace {
 
-constexpr Integer ValueLimit = 2047;
-
 bool IsBlank(char C) { return static_cast<unsigned char>(C) <= ' '; }
 
 char AsciiLowerOf(char C) { return C >= 'A' && C <= 'Z' ? static_cast<char>(C - 'A' + 'a') : C; }
@@ -130,7 +128,7 @@ void SkinIniFile::Parse() {
     }
     const size_t Eq = Line.find('=');
     if (Current < 0 || Line.front() == ';' || Eq == std::string_view::npos) continue;
-    const Entry E{0, static_cast<size_t>(Current), Trimmed(Line.substr(0, Eq)), Trimmed(Line.substr(Eq + 1))};
+    const Entry E{0, static_cast<size_t>(Current), 0, Trimmed(Line.substr(0, Eq)), Trimmed(Line.substr(Eq + 1))};
     const size_t Hash = NameHashOf(E.Name);
     size_t i = (Hash ^ E.Section * 0x9E3779B97F4A7C15ull) & Mask;
     bool Repeated = false;
@@ -142,9 +140,10 @@ void SkinIniFile::Parse() {
       }
     }
     if (Repeated) continue;
-    FEntries.push_back(Entry{Hash, E.Section, E.Name, E.Value});
+    std::vector<uint32_t>& InSection = FSections[E.Section].Entries;
+    FEntries.push_back(Entry{Hash, E.Section, static_cast<uint32_t>(InSection.size()), E.Name, E.Value});
     FSlots[i] = static_cast<uint32_t>(FEntries.size());
-    FSections[E.Section].Entries.push_back(static_cast<uint32_t>(FEntries.size() - 1));
+    InSection.push_back(static_cast<uint32_t>(FEntries.size() - 1));
   }
 }
 
@@ -158,7 +157,22 @@ ptrdiff_t SkinIniFile::Find(std::string_view Name) {
 
 const SkinIniFile::Entry* SkinIniFile::Lookup(std::string_view SectionName, std::string_view Ident) {
   const ptrdiff_t S = Find(SectionName);
-  return S < 0 ? nullptr : FindEntry(static_cast<size_t>(S), Ident, NameHashOf(Ident));
+  if (S < 0) return nullptr;
+  const auto Section = static_cast<size_t>(S);
+  if (FLastEntry && FLastEntry->Section == Section) {
+    const std::vector<uint32_t>& InSection = FSections[Section].Entries;
+    const size_t Next = FLastEntry->Place + size_t{1};
+    if (Next < InSection.size() && SameName(FEntries[InSection[Next]].Name, Ident))
+      return FLastEntry = &FEntries[InSection[Next]];
+  }
+  const Entry* E = FindEntry(Section, Ident, NameHashOf(Ident));
+  if (E) FLastEntry = E;
+  return E;
+}
+
+const std::string_view* SkinIniFile::Value(std::string_view SectionName, std::string_view Ident) {
+  const Entry* E = Lookup(SectionName, Ident);
+  return E ? &E->Value : nullptr;
 }
 
 String SkinIniFile::ReadString(const String& SectionName, const String& Ident, const String& Default) {
@@ -175,7 +189,7 @@ Integer SkinIniFile::ReadInteger(const String& SectionName, const String& Ident,
   // A value past the length limit reads cut, as ReadString gives it.
   if (E->Value.size() > static_cast<size_t>(ValueLimit)) return TCustomIniFile::ReadInteger(SectionName, Ident, Default);
   Integer V;
-  return TryStrToInt(String(E->Value), V) ? V : Default;
+  return TryStrToInt(E->Value, V) ? V : Default;
 }
 
 bool SkinIniFile::SectionExists(const String& SectionName) {

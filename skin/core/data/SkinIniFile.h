@@ -26,6 +26,11 @@ class SkinIniFile final : public TCustomIniFile {
   Integer ReadInteger(const String& Section, const String& Ident, Integer Default) override;
   void ReadSection(const String& Section, TStrings& Strings) override;
   void ReadSections(TStrings& Strings) override;
+  // A key's value as the file has it, straight from the index with nothing copied; null
+  // when the key is absent. A value longer than ReadString gives is given whole.
+  const std::string_view* Value(std::string_view Section, std::string_view Ident);
+  // The longest value ReadString gives whole, in characters.
+  static constexpr Integer ValueLimit = 2047;
   void ReadSectionValues(const String& Section, TStrings& Strings) override;
   bool SectionExists(const String& Section) override;
 
@@ -42,6 +47,7 @@ class SkinIniFile final : public TCustomIniFile {
   struct Entry {
     size_t Hash;  // of the name without regard to case
     size_t Section;
+    uint32_t Place;  // in its section's Entries
     std::string_view Name;
     std::string_view Value;
   };
@@ -73,6 +79,9 @@ class SkinIniFile final : public TCustomIniFile {
   // and at most half full, so a probe ends soon.
   std::vector<uint32_t> FSlots;
   ptrdiff_t FLast = -1;  // the section found last: a descriptor reads many keys of one
+  // The entry found last. A descriptor reads its keys in the order they were written, so
+  // the next read is most often the entry after it.
+  const Entry* FLastEntry = nullptr;
 };
 
 }  // namespace vantrel::skin

@@ -40,7 +40,7 @@ void WriteKeyword(TCustomIniFile* Ini, const String& Section, const String& Iden
 
 // Splits S at "," into Fields, keeping only the digits, and converts each field.
 template <size_t N>
-std::array<Integer, N> ParseFields(const String& S) {
+std::array<Integer, N> ParseFields(std::string_view S) {
   std::array<String, N> Text;
   size_t Field = 0;
   for (const char C : S) {
@@ -107,13 +107,13 @@ void WriteIniBoolean(TCustomIniFile* Ini, const String& Section, const String& I
   Ini->WriteInteger(Section, Ident, Value ? 1 : 0);
 }
 
-void StrToPoint(const String& S, TPoint& P) {
+void StrToPoint(std::string_view S, TPoint& P) {
   const auto V = ParseFields<2>(S);
   P.X = V[0];
   P.Y = V[1];
 }
 
-void StrToRect(const String& S, TRect& R) {
+void StrToRect(std::string_view S, TRect& R) {
   const auto V = ParseFields<4>(S);
   R.Left = V[0];
   R.Top = V[1];

@@ -4,6 +4,8 @@
 // value one writer produces reads back the same way everywhere.
 #pragma once
 
+#include <string_view>
+
 #include "platform/rtl/IniFiles.h"
 #include "platform/rtl/StringList.h"
 #include "platform/rtl/Types.h"
@@ -73,8 +75,8 @@ void WriteIniLines(TCustomIniFile* Ini, const String& Section, const String& Nam
 // are dropped), so "-5,10" is (5, 10). A field without digits, or out of the 32-bit range,
 // raises EConvertError "'<field>' is not a valid integer value". Fields past the last one
 // of the value are ignored.
-void StrToPoint(const String& S, TPoint& P);
-void StrToRect(const String& S, TRect& R);
+void StrToPoint(std::string_view S, TPoint& P);
+void StrToRect(std::string_view S, TRect& R);
 String RectToStr(const TRect& R);
 
 // True when the name contains ".jpg" or ".jpeg" (case matters).

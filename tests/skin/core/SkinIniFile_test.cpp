@@ -5,11 +5,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/IniFiles.h"
+#include "platform/rtl/NumConv.h"
+#include "skin/core/data/SkinDescriptors.h"
 #include "tests/support/TempDir.h"
 
 using vantrel::skin::SkinIniFile;
@@ -108,4 +111,81 @@ TEST(SkinIniFile, AFileThatCannotBeReadIsEmptyAndWritesAreRefused) {
   Ini.UpdateFile();
   EXPECT_EQ(vantrel::test::ReadFileBytes(File), "[s]\nk=1\n");
   EXPECT_EQ(Ini.ReadString("s", "k", ""), "1");
+}
+
+namespace {
+
+// What a descriptor holds after loading the file through Ini: its section as it saves it,
+// or the message of the error the load raised.
+template <class Create>
+std::string LoadedThrough(TCustomIniFile& Ini, Create New) {
+  auto D = New();
+  try {
+    D->LoadFromFile(&Ini);
+  } catch (const Exception& E) {
+    return "error: " + E.Message();
+  }
+  TMemIniFile Saved("");
+  D->SaveToFile(&Saved);
+  TStringList Values;
+  Saved.ReadSectionValues("d", Values);
+  return Values.Text();
+}
+
+// Text for every key of a descriptor in the shape its own value has (rectangle, point,
+// number, other text), taken in turn from odd forms of each, starting Shift forms on;
+// every seventh key is left out.
+std::string SectionFor(TCustomIniFile& Defaults, int Shift) {
+  const std::string Long(3000, 'x');
+  const std::vector<std::string> Rects = {"1,2,3,4", " 10 , -20,30,40 ", "1,2,3,4,5", "$1,2,3,4", "0,0,0,0"};
+  const std::vector<std::string> Points = {"5,6", " 7 , 8 ", "1,2,3", "-4,9"};
+  const std::vector<std::string> Numbers = {"12", " -7 ", "$1F", "abc", "", "1", "+3", "99999999999",
+                                            std::string(2050, '0') + "5", "0x10"};
+  const std::vector<std::string> Texts = {"text", "", "fsbold,fsitalic", Long, "tacenter", "stvert", " padded "};
+  TStringList Keys;
+  Defaults.ReadSection("d", Keys);
+  std::string Text = "[d]\n";
+  for (Integer i = 0; i < Keys.Count(); ++i) {
+    if ((i + Shift) % 7 == 6) continue;
+    const std::string Key = Keys.Get(i);
+    const std::string Default = Defaults.ReadString("d", Key, "");
+    const auto Commas = std::count(Default.begin(), Default.end(), ',');
+    Integer Number;
+    const std::vector<std::string>& Forms = Commas == 3 ? Rects : Commas == 1 ? Points
+                                            : TryStrToInt(Default, Number) ? Numbers : Texts;
+    Text += Key + "=" + Forms[static_cast<size_t>(i + Shift) % Forms.size()] + "\n";
+  }
+  return Text;
+}
+
+template <class Kinds, class Create>
+void ExpectSameDescriptors(const Kinds& AKinds, Create New, TTempDir& Dir) {
+  for (const auto& Kind : AKinds) {
+    SCOPED_TRACE(Kind.Keyword);
+    TMemIniFile Defaults("");
+    New(Kind)->SaveToFile(&Defaults);
+    // Each key's forms shift by one file to the next, so every key meets every form.
+    for (int Shift = 0; Shift < 10; ++Shift) {
+      SCOPED_TRACE(Shift);
+      const std::string File = Dir.File("skin.ini");
+      WriteFileBytes(File, SectionFor(Defaults, Shift));
+      SkinIniFile Skin(File);
+      TIniFile Profile(File);
+      EXPECT_EQ(LoadedThrough(Skin, [&] { return New(Kind); }), LoadedThrough(Profile, [&] { return New(Kind); }));
+    }
+  }
+}
+
+}  // namespace
+
+// A descriptor reads the skin's ini straight from its index: every kind, with its keys in
+// odd forms, ends up as it does when read through the class library's profile reader.
+TEST(SkinIniFile, EveryDescriptorLoadsAsThroughTheProfileReader) {
+  TTempDir Dir;
+  ExpectSameDescriptors(vantrel::skin::SkinControlKinds(),
+                        [](const vantrel::skin::SkinControlKind& K) { return vantrel::skin::CreateSkinControl(K.Keyword, "d"); },
+                        Dir);
+  ExpectSameDescriptors(vantrel::skin::SkinObjectKinds(),
+                        [](const vantrel::skin::SkinObjectKind& K) { return vantrel::skin::CreateSkinObject(K.Keyword, "d"); },
+                        Dir);
 }
