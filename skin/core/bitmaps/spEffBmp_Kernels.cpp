@@ -155,8 +155,7 @@ namespace vantrel::skin {
 __attribute__((target("avx2"))) void BlendRowAVX2(const TspColor* Src, TspColor* Dst,
                                                   Integer Count) {
   Integer i = 0;
-  const __m256i opaque = _mm256_set1_epi32(255);
-  const __m256i zero = _mm256_setzero_si256();
+  const __m256i alphaBits = _mm256_set1_epi32(static_cast<int>(AlphaMask));
   // Large blends run at the speed of memory: each cache line of both rows is asked for
   // 4 KB ahead, so the loads overlap the arithmetic. The addresses go past the row (into
   // the next rows, or nowhere), which a prefetch allows; they are formed as integers.
@@ -170,14 +169,14 @@ __attribute__((target("avx2"))) void BlendRowAVX2(const TspColor* Src, TspColor*
       _mm_prefetch(reinterpret_cast<const char*>(DstAt + At), _MM_HINT_T0);
     }
     const __m256i f = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(Src + i));
-    const __m256i alpha = _mm256_srli_epi32(f, 24);
-    if (_mm256_movemask_epi8(_mm256_cmpeq_epi32(alpha, zero)) == -1) continue;
-    const __m256i isOpaque = _mm256_cmpeq_epi32(alpha, opaque);
+    // No alpha bit set in any pixel: all transparent; every one set: all opaque.
+    if (_mm256_testz_si256(f, alphaBits)) continue;
     __m256i* d = reinterpret_cast<__m256i*>(Dst + i);
-    if (_mm256_movemask_epi8(isOpaque) == -1) {
+    if (_mm256_testc_si256(f, alphaBits)) {
       _mm256_storeu_si256(d, f);
       continue;
     }
+    const __m256i isOpaque = _mm256_cmpeq_epi32(_mm256_and_si256(f, alphaBits), alphaBits);
     _mm256_storeu_si256(d, _mm256_blendv_epi8(Blend8(f, _mm256_loadu_si256(d)), f, isOpaque));
   }
   BlendRowMMX(Src + i, Dst + i, Count - i);
