@@ -76,6 +76,9 @@ TEST(PixelKernels, VectorBlendRowMatchesTheScalarFormulaOnRandomPixels) {
   // Runs of equal alpha so the all-transparent and all-opaque blocks are taken too.
   for (size_t i = 0; i < 64; ++i) src[i] &= 0x00FFFFFF;
   for (size_t i = 64; i < 128; ++i) src[i] |= 0xFF000000;
+  // A block mixing transparent, opaque and partial pixels.
+  const uint32_t Mixed[] = {0, 255, 1, 254, 0, 255, 128, 255};
+  for (size_t i = 0; i < 8; ++i) src[128 + i] = (src[128 + i] & 0x00FFFFFF) | (Mixed[i] << 24);
   // The SSE2 row, and the AVX2 row (which is the SSE2 one on a processor without AVX2).
   for (auto Row : {BlendRowMMX, BlendRowAVX2}) {
     SCOPED_TRACE(Row == BlendRowMMX ? "sse2" : "avx2");
