@@ -494,11 +494,16 @@ Integer TVideoFilterChain::Configure(const TVideoFilterInput& AInput, const Stri
 
 namespace {
 
+// The rows of plane P of a picture: chroma rows round up.
+int PlaneRows(const AVFrame* AFrame, const AVPixFmtDescriptor* ADesc, int P) {
+  return (P == 1 || P == 2) ? -((-AFrame->height) >> ADesc->log2_chroma_h) : AFrame->height;
+}
+
 // Gives the planes of AMask (bit N for data[N]) of a picture buffers of their own, so a
 // step can change them; the other planes stay shared with whoever else holds the picture,
 // so a step that changes the luma alone copies no chroma. ASource[N] is where plane N's
 // samples are: the old plane for a plane given a fresh buffer (still held by the picture's
-// other buffers until it goes), data[N] otherwise. ACopied tells whether the fresh planes
+// other buffers until it goes), data[N] otherwise. AFilled tells whether the planes
 // have the samples already (a picture that needed a whole copy) or are still to be filled.
 // A picture no one else holds is left as it is.
 Integer DetachPlanes(AVFrame* AFrame, uint32_t AMask,
@@ -539,7 +544,7 @@ Integer DetachPlanes(AVFrame* AFrame, uint32_t AMask,
   while (Slot < AV_NUM_DATA_POINTERS && AFrame->buf[Slot]) ++Slot;
   for (int P = 0; P < Planes; ++P) {
     if (!(AMask & (1u << P))) continue;
-    const int Rows = (P == 1 || P == 2) ? -((-AFrame->height) >> Desc->log2_chroma_h) : AFrame->height;
+    const int Rows = PlaneRows(AFrame, Desc, P);
     AVBufferRef* Fresh = ABuffer(P, static_cast<size_t>(AFrame->linesize[P]) * static_cast<size_t>(Rows));
     if (!Fresh) return AVERROR(ENOMEM);
     AFrame->buf[Slot++] = Fresh;
@@ -555,7 +560,7 @@ void FillPlanes(AVFrame* AFrame, uint32_t AMask, const uint8_t* const ASource[4]
   const AVPixFmtDescriptor* Desc = ff::av_pix_fmt_desc_get(Format);
   for (int P = 0; P < 4; ++P) {
     if (!(AMask & (1u << P)) || ASource[P] == AFrame->data[P] || !ASource[P]) continue;
-    const int Rows = (P == 1 || P == 2) ? -((-AFrame->height) >> Desc->log2_chroma_h) : AFrame->height;
+    const int Rows = PlaneRows(AFrame, Desc, P);
     ff::av_image_copy_plane(AFrame->data[P], AFrame->linesize[P], ASource[P], AFrame->linesize[P],
                             ff::av_image_get_linesize(Format, AFrame->width, P), Rows);
   }
