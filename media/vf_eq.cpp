@@ -71,6 +71,8 @@ void EqRowPlain(const uint8_t* S, uint8_t* D, Integer AWidth, Integer CF, Intege
   for (Integer X = 0; X < AWidth; ++X) D[X] = EqSample(S[X], CF, BO);
 }
 
+using TEqRow = void (*)(const uint8_t*, uint8_t*, Integer, Integer, Integer);
+
 #if defined(__x86_64__) || defined(__i386__)
 // The same 32 samples a step in 16-bit lanes. With the factor split as Q * 65536 + R
 // (R below 65536), (S * CF) >> 16 is exactly Q * S plus the high half of S * R; the sum
@@ -97,12 +99,8 @@ __attribute__((target("avx2"))) void EqRowAVX2(const uint8_t* S, uint8_t* D, Int
   EqRowPlain(S + X, D + X, AWidth - X, CF, BO);
 }
 
-using TEqRow = void (*)(const uint8_t*, uint8_t*, Integer, Integer, Integer);
-
 TEqRow PickEqRow() { return __builtin_cpu_supports("avx2") ? EqRowAVX2 : EqRowPlain; }
 #else
-using TEqRow = void (*)(const uint8_t*, uint8_t*, Integer, Integer, Integer);
-
 TEqRow PickEqRow() { return EqRowPlain; }
 #endif
 
@@ -122,7 +120,8 @@ void EqProcess(uint8_t* P, Integer AStride, Integer AWidth, Integer ARows, Integ
 void EqProcess(const uint8_t* ASource, uint8_t* P, Integer AStride, Integer AWidth, Integer ARows,
                Integer ABrightness, Integer AContrast) {
   static const TEqRow Row = PickEqRow();
-  // Out-of-range values are clamped before this, so the factor stays within 0..2.0.
+  // Values outside -100..100 are clamped, so the factor stays within 0..2.0 and the sums
+  // within the vector lanes.
   Integer CF, BO;
   EqFactors(std::clamp<Integer>(ABrightness, -100, 100), std::clamp<Integer>(AContrast, -100, 100),
             CF, BO);
